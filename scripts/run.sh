@@ -22,6 +22,7 @@ cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 if [ -z "${DISPLAY:-}" ]; then
     rm -f "$run/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run/display" </dev/null >/dev/null 2>&1 &
@@ -31,5 +32,7 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "no display: Trelm Mail runs on the virtual display $DISPLAY (end it with Ctrl+C)"
 fi
 
+# A new prefix is set up quietly first, so the program's own window is the first thing that appears.
+[ -f "$run/prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
 cd build/x86_64/bin
 /usr/lib/wine/wine64 TrelmMail.exe </dev/null
