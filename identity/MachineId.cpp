@@ -1,7 +1,15 @@
-// Until the hardware sources are read, this computer has no identity of its own: every settings file compares
-// as written here.
+// GetMachineId: the identity string of this computer, read from the hardware through the Win32 queries.
 #include "identity/MachineId.h"
 
+#include "identity/MachineIdSources.h"
+#include "identity/Win32MachineQueries.h"
+
 std::wstring GetMachineId() {
-    return {};
+    try {
+        identity::Win32MachineQueries queries;
+        return identity::BuildMachineId(queries);
+    } catch (...) {
+        // Only an out-of-memory can get here; the identity is then as empty as on a machine without sources.
+        return {};
+    }
 }
