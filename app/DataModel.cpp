@@ -1,0 +1,20 @@
+// The weekday byte of a reminder as the settings file stores it.
+#include "app/DataModel.h"
+
+uint8_t PackWeekdays(const std::array<bool, 8>& dnNedel) {
+    uint8_t weekdays = 0;
+    for (int day = 1; day <= 7; ++day) {
+        if (dnNedel[day]) {
+            weekdays |= static_cast<uint8_t>(1u << day);
+        }
+    }
+    return weekdays;
+}
+
+std::array<bool, 8> UnpackWeekdays(uint8_t weekdays) {
+    std::array<bool, 8> dnNedel{};
+    for (int day = 1; day <= 7; ++day) {
+        dnNedel[day] = (weekdays >> day) & 1u;
+    }
+    return dnNedel;
+}

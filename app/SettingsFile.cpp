@@ -1,0 +1,248 @@
+// Win32 side of the settings file: the program folder, reading the file whole, and the replace-by-rename save.
+#include "app/SettingsFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <utility>
+#include <vector>
+
+#include "app/Lzss.h"
+#include "app/SettingsRecord.h"
+
+namespace {
+
+class TFileHandle {
+   public:
+    explicit TFileHandle(HANDLE h) : m_Handle(h) {}
+    ~TFileHandle() { Close(); }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+
+    bool Valid() const { return m_Handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_Handle; }
+    bool Close() {
+        if (!Valid()) {
+            return true;
+        }
+        const BOOL ok = CloseHandle(std::exchange(m_Handle, INVALID_HANDLE_VALUE));
+        return ok != FALSE;
+    }
+
+   private:
+    HANDLE m_Handle;
+};
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length > 0 && buffer != nullptr) {
+        text.assign(buffer, length);
+        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+            text.pop_back();
+        }
+    }
+    if (buffer != nullptr) {
+        LocalFree(buffer);
+    }
+    if (text.empty()) {
+        text = L"error " + std::to_wstring(error);
+    }
+    return text;
+}
+
+[[noreturn]] void ThrowSaveError(const std::wstring& path, const std::wstring& what, DWORD error) {
+    std::wstring message = L"Cannot save \"" + path + L"\": " + what;
+    if (error != ERROR_SUCCESS) {
+        message += L" (" + SystemMessage(error) + L")";
+    }
+    throw TSettingsSaveError(message);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+// A name no other save in this or another process is using at the same moment.
+std::wstring TemporaryNameFor(const std::wstring& path, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"-" +
+           std::to_wstring(attempt) + L".tmp";
+}
+
+// Reads a whole file of at most maxSize bytes; false when it is missing, unreadable or larger.
+bool ReadWholeFile(const std::wstring& path, size_t maxSize, std::vector<uint8_t>& data) {
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        return false;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > maxSize) {
+        return false;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            break;  // the file shrank under us: parse what is there, the reader rejects it if it is short
+        }
+        done += read;
+    }
+    bytes.resize(done);
+    data = std::move(bytes);
+    return true;
+}
+
+}  // namespace
+
+TSettingsSaveError::TSettingsSaveError(const std::wstring& message)
+    : std::runtime_error(ToUtf8(message)), m_Message(message) {}
+
+std::wstring GetProgramDir() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return L".";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return FolderOf(path);
+}
+
+void WriteFileAtomically(const std::wstring& path, std::span<const uint8_t> data) {
+    // A read-only file is one the user does not want written. Windows refuses to rename over it anyway; Wine
+    // would not, so ask first rather than depend on the platform.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ThrowSaveError(path, L"the file is read-only", ERROR_ACCESS_DENIED);
+    }
+
+    std::wstring tempPath;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_SUCCESS;
+    for (unsigned attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE; ++attempt) {
+        tempPath = TemporaryNameFor(path, attempt);
+        created = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = GetLastError();
+        if (created == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    if (created == INVALID_HANDLE_VALUE) {
+        ThrowSaveError(path, L"cannot create a temporary file in \"" + FolderOf(path) + L"\"", error);
+    }
+
+    TFileHandle temp(created);
+    auto fail = [&](const std::wstring& what, DWORD err) {
+        temp.Close();
+        DeleteFileW(tempPath.c_str());
+        ThrowSaveError(path, what, err);
+    };
+
+    size_t done = 0;
+    while (done < data.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(temp.Get(), data.data() + done, chunk, &written, nullptr) || written == 0) {
+            fail(L"writing failed", GetLastError());
+        }
+        done += written;
+    }
+    // The rename must not become visible before the data: a crash right after it would leave an empty file.
+    if (!FlushFileBuffers(temp.Get())) {
+        fail(L"writing failed", GetLastError());
+    }
+    if (!temp.Close()) {
+        const DWORD err = GetLastError();
+        DeleteFileW(tempPath.c_str());
+        ThrowSaveError(path, L"writing failed", err);
+    }
+    if (!MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        DeleteFileW(tempPath.c_str());
+        ThrowSaveError(path, L"cannot replace the file", err);
+    }
+}
+
+void SaveSettingsFile(const std::wstring& path, std::span<const uint8_t> record) {
+    std::vector<uint8_t> image;
+    if (!EncodeSettingsFile(record, image)) {
+        ThrowSaveError(path, L"the settings record cannot be compressed", ERROR_SUCCESS);
+    }
+    WriteFileAtomically(path, image);
+}
+
+void SaveSettingsAs(const std::wstring& path, TSettings& settings, TNotifierLists& lists, std::wstring& idKomp) {
+    ShortenToRecordLimits(settings, idKomp, lists.ImapServers, lists.Accounts, lists.Events);
+    const std::vector<uint8_t> record =
+        BuildSettingsRecord(settings, idKomp, lists.ImapServers, lists.Accounts, lists.Events);
+    SaveSettingsFile(path, record);
+}
+
+void SaveSettings(const std::wstring& progDir, TSettings& settings, TNotifierLists& lists, std::wstring& idKomp) {
+    SaveSettingsAs(progDir + L"\\" + kSettingsFileName, settings, lists, idKomp);
+}
+
+bool LoadSettings(const std::wstring& progDir, TSettings& settings, TNotifierLists& lists, std::wstring& idKompFile) {
+    std::vector<uint8_t> image;
+    if (!ReadWholeFile(progDir + L"\\" + kSettingsFileName, kLzssMaxUncompressedSize, image)) {
+        return false;
+    }
+    TSettingsRecordContent content;
+    if (DecodeSettingsFile(image, content) != TSettingsReadResult::Ok) {
+        return false;
+    }
+    // Room first, so that the commit below cannot stop halfway.
+    lists.ImapServers.reserve(lists.ImapServers.size() + content.ImapServers.size());
+    lists.Accounts.reserve(lists.Accounts.size() + content.Accounts.size());
+    lists.Events.reserve(lists.Events.size() + content.Events.size());
+    settings = std::move(content.Settings);
+    idKompFile = std::move(content.IdKomp);
+    for (auto& server : content.ImapServers) {
+        lists.ImapServers.push_back(std::move(server));
+    }
+    for (auto& account : content.Accounts) {
+        lists.Accounts.push_back(std::move(account));
+    }
+    for (auto& event : content.Events) {
+        lists.Events.push_back(std::move(event));
+    }
+    return true;
+}
+
+void SaveSettings(TSettings& settings, TNotifierLists& lists, TPersistState& state) {
+    SaveSettings(state.ProgDir, settings, lists, state.IdKomp);
+}
+
+bool LoadSettings(TSettings& settings, TNotifierLists& lists, TPersistState& state) {
+    return LoadSettings(state.ProgDir, settings, lists, state.IdKompFile);
+}

@@ -1,0 +1,88 @@
+// The machine identity in the settings file: a file written on another computer carries an identity different
+// from this computer's (which locks the program behind its start password), and the file written here carries
+// this computer's, so it opens without one.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/DataModel.h"
+#include "app/SettingsFile.h"
+#include "identity/MachineId.h"
+
+namespace {
+
+class IdentitySettings : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        wchar_t base[MAX_PATH + 1];
+        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
+        dir_ = std::wstring(base, n) + L"trelm-identity-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        DeleteFileW(SettingsPath().c_str());
+    }
+    void TearDown() override {
+        DeleteFileW(SettingsPath().c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+    std::wstring SettingsPath() const { return dir_ + L"\\Posl.vkz"; }
+
+    // What the main window keeps after loading: the identity the file carries (empty without a file).
+    std::wstring LoadIdKompFile() const {
+        TSettings settings;
+        TNotifierLists lists;
+        std::wstring idKompFile;
+        LoadSettings(dir_, settings, lists, idKompFile);
+        return idKompFile;
+    }
+
+    void SaveWithIdentity(std::wstring idKomp) const {
+        TSettings settings;
+        TNotifierLists lists;
+        SaveSettings(dir_, settings, lists, idKomp);
+    }
+
+    std::wstring dir_;
+};
+
+TEST_F(IdentitySettings, FileFromAnotherComputerIsRecognised) {
+    const std::wstring idKomp = GetMachineId();
+    ASSERT_FALSE(idKomp.empty());
+    // Another computer's identity: same form, another letter at the end.
+    std::wstring foreign = idKomp;
+    foreign.back() = foreign.back() == L'A' ? L'B' : L'A';
+
+    SaveWithIdentity(foreign);
+    const std::wstring fromForeignFile = LoadIdKompFile();
+    EXPECT_EQ(fromForeignFile, foreign);
+    EXPECT_NE(fromForeignFile, idKomp);  // written on another computer
+
+    SaveWithIdentity(idKomp);
+    EXPECT_EQ(LoadIdKompFile(), idKomp);  // written here: no lock by identity
+}
+
+TEST_F(IdentitySettings, NoFileCountsAsAnotherComputer) {
+    EXPECT_NE(LoadIdKompFile(), GetMachineId());
+}
+
+TEST_F(IdentitySettings, DefaultFileOfTheToolCarriesThisComputersIdentity) {
+    const std::wstring exe = GetProgramDir() + L"\\settings_tool.exe";
+    std::wstring command = L"\"" + exe + L"\" default \"" + SettingsPath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(
+        CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    const DWORD waited = WaitForSingleObject(process.hProcess, 120000);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    ASSERT_EQ(exitCode, 0u);
+
+    EXPECT_EQ(LoadIdKompFile(), GetMachineId());
+}
+
+}  // namespace
