@@ -7,26 +7,11 @@
 #include <charconv>
 #include <cstring>
 
+#include "identity/Bytes_p.h"
+
 namespace identity {
 namespace {
 
-void Put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t v) {
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
-
-uint32_t Get16(const uint8_t* p) {
-    return p[0] | (p[1] << 8);
-}
-
-uint32_t Get32(const uint8_t* p) {
-    return Get16(p) | (Get16(p + 2) << 16);
-}
 
 uint64_t Get64(const uint8_t* p) {
     return Get32(p) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
@@ -36,17 +21,6 @@ uint64_t Get64(const uint8_t* p) {
     throw THDDInfoError(message);
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
 
 // Delphi-style trim of an 8-bit field: characters of code 32 or less go at both ends.
 std::string TrimField(const uint8_t* p, size_t length) {

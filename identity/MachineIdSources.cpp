@@ -7,19 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "identity/Bytes_p.h"
 #include "identity/HDDInfo.h"
 
 namespace identity {
 namespace {
 
-void Put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-uint32_t Get32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 template <typename String>
 String Trim(const String& text) {
@@ -31,17 +24,6 @@ String Trim(const String& text) {
     return text.substr(begin, end - begin);
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
 
 std::string Hex8(uint32_t value) {
     static const char kDigits[] = "0123456789ABCDEF";

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "TestFiles.h"
 #include "app/DataModel.h"
 #include "app/SettingsFile.h"
 #include "identity/MachineId.h"
@@ -15,35 +16,24 @@ namespace {
 
 class IdentitySettings : public ::testing::Test {
    protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
-        dir_ = std::wstring(base, n) + L"trelm-identity-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir_.c_str(), nullptr);
-        DeleteFileW(SettingsPath().c_str());
-    }
-    void TearDown() override {
-        DeleteFileW(SettingsPath().c_str());
-        RemoveDirectoryW(dir_.c_str());
-    }
-    std::wstring SettingsPath() const { return dir_ + L"\\Posl.vkz"; }
+    std::wstring SettingsPath() const { return dir_.File(L"Posl.vkz"); }
 
     // What the main window keeps after loading: the identity the file carries (empty without a file).
     std::wstring LoadIdKompFile() const {
         TSettings settings;
         TNotifierLists lists;
         std::wstring idKompFile;
-        LoadSettings(dir_, settings, lists, idKompFile);
+        LoadSettings(dir_.Path(), settings, lists, idKompFile);
         return idKompFile;
     }
 
     void SaveWithIdentity(std::wstring idKomp) const {
         TSettings settings;
         TNotifierLists lists;
-        SaveSettings(dir_, settings, lists, idKomp);
+        SaveSettings(dir_.Path(), settings, lists, idKomp);
     }
 
-    std::wstring dir_;
+    trelm_test::TTempDir dir_;
 };
 
 TEST_F(IdentitySettings, FileFromAnotherComputerIsRecognised) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <functional>
 #include <random>
 #include <string>
@@ -15,83 +17,10 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using trelm_test::Bytes;
+using trelm_test::ReadFileBytes;
+using trelm_test::TTempDir;
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-class TTempDir {
-   public:
-    TTempDir() {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
-        std::wstring root(base, n);
-        if (!root.empty() && root.back() == L'\\') {
-            root.pop_back();
-        }
-        static unsigned counter = 0;
-        m_Path =
-            root + L"\\trelm-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-        CreateDirectoryW(m_Path.c_str(), nullptr);
-    }
-    ~TTempDir() { RemoveTree(m_Path); }
-    const std::wstring& Path() const { return m_Path; }
-    std::wstring File(const std::wstring& name) const { return m_Path + L"\\" + name; }
-
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((m_Path + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            const std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") {
-                names.push_back(name);
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
-    }
-
-   private:
-    static void RemoveTree(const std::wstring& path) {
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                const std::wstring child = path + L"\\" + name;
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(child);
-                } else {
-                    DeleteFileW(child.c_str());
-                }
-            } while (FindNextFileW(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryW(path.c_str());
-    }
-
-    std::wstring m_Path;
-};
-
-Bytes ReadFileBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    Bytes data(GetFileSize(h, nullptr));
-    DWORD read = 0;
-    ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
-    CloseHandle(h);
-    data.resize(read);
-    return data;
-}
 
 void WriteFileBytes(const std::wstring& path, const Bytes& data) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

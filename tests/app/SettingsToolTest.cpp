@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsRecord.h"
 #include "identity/MachineId.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using trelm_test::Bytes;
 
 TSettingsRecordContent Awkward() {
     TSettingsRecordContent c;
@@ -168,32 +169,9 @@ class TToolRun {
 
 class SettingsToolProgram : public ::testing::Test {
    protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
-        m_Dir = std::wstring(base, n) + L"trelm-tool-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(m_Dir.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const wchar_t* name : {L"a.vkz", L"b.vkz", L"a.json", L"bad.json", L"Posl.vkz", L"default.vkz"}) {
-            DeleteFileW(Path(name).c_str());
-        }
-        RemoveDirectoryW(m_Dir.c_str());
-    }
-    std::wstring Path(const wchar_t* name) const { return m_Dir + L"\\" + name; }
+    std::wstring Path(const wchar_t* name) const { return m_Dir.File(name); }
     static std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
-
-    static Bytes Read(const std::wstring& path) {
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            return {};
-        }
-        Bytes data(GetFileSize(h, nullptr));
-        DWORD read = 0;
-        ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
-        CloseHandle(h);
-        return data;
-    }
+    static Bytes Read(const std::wstring& path) { return trelm_test::ReadFileBytes(path); }
     static void Write(const std::wstring& path, const std::string& text) {
         HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
@@ -201,7 +179,7 @@ class SettingsToolProgram : public ::testing::Test {
         CloseHandle(h);
     }
 
-    std::wstring m_Dir;
+    trelm_test::TTempDir m_Dir;
 };
 
 TEST_F(SettingsToolProgram, DumpThenWriteGivesTheSameFile) {
@@ -219,7 +197,7 @@ TEST_F(SettingsToolProgram, DefaultIsWhatTheFirstApplyWrites) {
     TNotifierLists lists;
     const std::wstring machineId = GetMachineId();
     std::wstring idKomp = machineId;
-    SaveSettings(m_Dir, settings, lists, idKomp);
+    SaveSettings(m_Dir.Path(), settings, lists, idKomp);
     const Bytes expected = Read(Path(L"Posl.vkz"));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(Read(Path(L"default.vkz")), expected);
