@@ -1,0 +1,94 @@
+// The check thread: one CheckAccountInbox, its outcome handed over through a locked queue.
+#include "app/ThreadConect.h"
+
+#include <algorithm>
+
+void TConectQueue::Push(TConectOutcome outcome) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    outcomes_.push_back(std::move(outcome));
+}
+
+std::vector<TConectOutcome> TConectQueue::Drain() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<TConectOutcome> out;
+    out.reserve(outcomes_.size());
+    for (TConectOutcome& o : outcomes_)
+        out.push_back(std::move(o));
+    outcomes_.clear();
+    return out;
+}
+
+void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists) {
+    auto it = std::find_if(lists.Accounts.begin(), lists.Accounts.end(),
+                           [&](const std::unique_ptr<AListEm>& a) { return a.get() == outcome.Account; });
+    if (it == lists.Accounts.end())
+        return;
+    (*it)->KolEm = outcome.KolEm;
+    (*it)->ProvEm = outcome.ProvEm;
+    for (std::unique_ptr<AListPism>& letter : outcome.Letters) {
+        lists.NewLetters.push_back(letter.get());
+        lists.Letters.push_back(std::move(letter));
+    }
+    outcome.Letters.clear();
+}
+
+TConectControl::TConectControl()
+    : abort_(std::make_shared<netlib::NetAbort>()), endedEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+TConectControl::~TConectControl() {
+    if (endedEvent_)
+        CloseHandle(endedEvent_);
+}
+
+bool TConectControl::WaitEnded(unsigned ms) const {
+    if (ended_.load())
+        return true;
+    return endedEvent_ && WaitForSingleObject(endedEvent_, ms) == WAIT_OBJECT_0;
+}
+
+void TConectControl::MarkEnded() {
+    ended_.store(true);
+    if (endedEvent_)
+        SetEvent(endedEvent_);
+}
+
+TThread_Conect::TThread_Conect(PLisEm AZEmVv, TConectContext context)
+    : TThread(false), account_(AZEmVv), copy_(CopyAccount(*AZEmVv)), context_(std::move(context)) {
+    if (!context_.Control)
+        context_.Control = std::make_shared<TConectControl>();
+    if (!context_.Queue)
+        context_.Queue = std::make_shared<TConectQueue>();
+    context_.Options.Announced = context_.Announced.get();
+    SetFreeOnTerminate(true);
+    SetPriority(tpHigher);
+    Start();
+}
+
+void TThread_Conect::Execute() {
+    TConectOutcome outcome;
+    outcome.Account = account_;
+    outcome.ProvEm = copy_.ProvEm;
+    try {
+        TMailCheckResult r = CheckAccountInbox(copy_, context_.Options, context_.Control->Abort());
+        outcome.KolEm = r.KolEm;
+        outcome.ProvEm = r.ProvEm;
+        outcome.Letters = std::move(r.Letters);
+        outcome.Status = std::move(r.Status);
+    } catch (...) {
+        outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::None,
+                                                 "unexpected failure in the check");
+    }
+    const bool normal = outcome.Status.ok();
+    try {
+        context_.Queue->Push(std::move(outcome));
+    } catch (...) {
+    }
+    // Cleared only after the outcome is queued: whoever sees the flag clear finds the results waiting.
+    if (normal && context_.ConectRun)
+        context_.ConectRun->store(false);
+    context_.Control->MarkEnded();
+}
+
+void TThread_Conect::TerminatedSet() {
+    context_.Control->Stop();
+}

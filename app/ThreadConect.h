@@ -1,0 +1,88 @@
+// The mail-check thread and the hand-over of its results to the GUI thread.
+// Index: TConectOutcome, TConectQueue, ApplyConectOutcome, TConectControl, TConectContext, TThread_Conect.
+//
+// A check thread copies the account's connection fields when it is created and never touches the account or the
+// letter lists: it pushes one finished TConectOutcome into a locked queue, which the result processing drains on
+// the GUI thread and applies to the account and the lists. The GUI thread never reads a list while it grows.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/DataModel.h"
+#include "app/MailCheck.h"
+#include "classlib/Thread.h"
+
+// What one check leaves for the result processing.
+struct TConectOutcome {
+    PLisEm Account = nullptr;  // identifies the account checked; never dereferenced off the GUI thread
+    int32_t KolEm = 0;
+    TDateTime ProvEm = 0;
+    std::vector<std::unique_ptr<AListPism>> Letters;  // new letters in the server's order
+    netlib::NetStatus Status;
+};
+
+class TConectQueue {
+public:
+    void Push(TConectOutcome outcome);
+    std::vector<TConectOutcome> Drain();
+
+private:
+    std::mutex mutex_;
+    std::deque<TConectOutcome> outcomes_;
+};
+
+// GUI thread: writes KolEm and ProvEm into the account when it is still in the list, and appends the letters
+// to the letters and new-letters lists. The letters of an account deleted meanwhile are dropped.
+void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists);
+
+// Shared by the GUI thread and one check thread: the abort and the end of the check. The GUI thread keeps it
+// after the thread has freed itself.
+class TConectControl {
+public:
+    TConectControl();
+    ~TConectControl();
+    TConectControl(const TConectControl&) = delete;
+    TConectControl& operator=(const TConectControl&) = delete;
+
+    // Ends the check at once: every network wait returns, the thread pushes what it has and ends.
+    void Stop() { abort_->Abort(); }
+    // Waits up to ms for the check to end; true when it has.
+    bool WaitEnded(unsigned ms) const;
+    bool Ended() const { return ended_.load(); }
+
+    netlib::NetAbortPtr Abort() const { return abort_; }
+    void MarkEnded();
+
+private:
+    netlib::NetAbortPtr abort_;
+    HANDLE endedEvent_;  // owned
+    std::atomic<bool> ended_{false};
+};
+
+struct TConectContext {
+    TMailCheckOptions Options;                     // OtobrTextEm, time-outs; Announced is set from below
+    std::shared_ptr<TAnnouncedLetters> Announced;  // may be null
+    std::shared_ptr<TConectQueue> Queue;
+    std::shared_ptr<TConectControl> Control;
+    std::atomic<bool>* ConectRun = nullptr;  // borrowed: the main window's flag, which outlives the thread
+};
+
+// Created running: frees itself when it ends and runs one step above normal priority. Execute runs
+// CheckAccountInbox, pushes the outcome and clears ConectRun when the session ended normally.
+class TThread_Conect : public TThread {
+public:
+    TThread_Conect(PLisEm AZEmVv, TConectContext context);
+
+protected:
+    void Execute() override;
+    void TerminatedSet() override;
+
+private:
+    PLisEm account_;  // identity only, see TConectOutcome::Account
+    TMailAccountCopy copy_;
+    TConectContext context_;
+};

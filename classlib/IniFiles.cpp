@@ -1,0 +1,260 @@
+// TCustomIniFile helpers and the in-memory ini parser. Pure code.
+#include "classlib/IniFiles.h"
+
+namespace {
+std::wstring Fold(const std::wstring& s) {
+    return AnsiUpperCase(s);
+}
+}  // namespace
+
+// ---- TCustomIniFile ---------------------------------------------------------------------------------------------
+int TCustomIniFile::ReadInteger(const std::wstring& section, const std::wstring& ident, int defaultValue) {
+    return StrToIntDef(Trim(ReadString(section, ident, L"")), defaultValue);
+}
+
+void TCustomIniFile::WriteInteger(const std::wstring& section, const std::wstring& ident, int value) {
+    WriteString(section, ident, IntToStr(value));
+}
+
+bool TCustomIniFile::ReadBool(const std::wstring& section, const std::wstring& ident, bool defaultValue) {
+    return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const std::wstring& section, const std::wstring& ident, bool value) {
+    WriteString(section, ident, value ? L"1" : L"0");
+}
+
+double TCustomIniFile::ReadFloat(const std::wstring& section, const std::wstring& ident, double defaultValue) {
+    double v;
+    return TryStrToFloat(ReadString(section, ident, L""), v) ? v : defaultValue;
+}
+
+void TCustomIniFile::WriteFloat(const std::wstring& section, const std::wstring& ident, double value) {
+    WriteString(section, ident, FloatToStr(value));
+}
+
+bool TCustomIniFile::SectionExists(const std::wstring& section) {
+    TStringList keys;
+    ReadSection(section, &keys);
+    return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const std::wstring& section, const std::wstring& ident) {
+    TStringList keys;
+    ReadSection(section, &keys);
+    return keys.IndexOf(ident) >= 0;
+}
+
+// ---- TMemIniFile ------------------------------------------------------------------------------------------------
+void TMemIniFile::Section::Reindex() {
+    index.clear();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].isKey)
+            index.emplace(Fold(lines[i].key), i);
+}
+
+const TMemIniFile::Line* TMemIniFile::Section::Find(const std::wstring& key) const {
+    auto it = index.find(Fold(key));
+    return it == index.end() ? nullptr : &lines[it->second];
+}
+
+TMemIniFile::TMemIniFile(const std::wstring& fileName) : TCustomIniFile(fileName) {
+    Load();
+}
+
+TMemIniFile::TMemIniFile(const std::wstring& fileName, TTextEncoding encoding) : TCustomIniFile(fileName) {
+    Load();
+    Encoding = encoding;
+}
+
+void TMemIniFile::Load() {
+    Clear();
+    if (fileName_.empty() || !FileExists(fileName_))
+        return;
+    TStringList list;
+    list.LoadFromFile(fileName_);
+    Encoding = list.Encoding;
+    SetStrings(&list);
+}
+
+void TMemIniFile::Clear() {
+    sections_.clear();
+    sectionIndex_.clear();
+}
+
+TMemIniFile::Section* TMemIniFile::FindSection(const std::wstring& name) {
+    auto it = sectionIndex_.find(Fold(name));
+    return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
+}
+
+TMemIniFile::Section& TMemIniFile::AddSection(const std::wstring& name) {
+    sections_.push_back(std::make_unique<Section>());
+    sections_.back()->name = name;
+    sectionIndex_.emplace(Fold(name), sections_.size() - 1);
+    return *sections_.back();
+}
+
+void TMemIniFile::ReindexSections() {
+    sectionIndex_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i)
+        sectionIndex_.emplace(Fold(sections_[i]->name), i);
+}
+
+void TMemIniFile::SetStrings(const TStrings* list) {
+    Clear();
+    Section* current = nullptr;
+    for (int i = 0; i < list->Count(); ++i) {
+        std::wstring s = Trim(list->Get(i));
+        if (s.empty())
+            continue;
+        if (s[0] == L'[') {
+            size_t close = s.find(L']');
+            if (close != std::wstring::npos) {
+                current = &AddSection(Trim(s.substr(1, close - 1)));
+                continue;
+            }
+        }
+        if (!current)
+            continue;
+        Line line;
+        size_t eq = s.find(L'=');
+        if (s[0] != L';' && s[0] != L'#' && eq != std::wstring::npos && eq > 0) {
+            line.key = TrimRight(s.substr(0, eq));
+            line.value = TrimLeft(s.substr(eq + 1));
+            line.isKey = true;
+            current->index.emplace(Fold(line.key), current->lines.size());
+        } else {
+            line.value = s;
+        }
+        current->lines.push_back(std::move(line));
+    }
+}
+
+void TMemIniFile::SetText(const std::wstring& text) {
+    TStringList list;
+    list.SetText(text);
+    SetStrings(&list);
+}
+
+void TMemIniFile::GetStrings(TStrings* list) const {
+    list->BeginUpdate();
+    try {
+        list->Clear();
+        for (size_t i = 0; i < sections_.size(); ++i) {
+            if (i > 0)
+                list->Add(L"");
+            list->Add(L"[" + sections_[i]->name + L"]");
+            for (const Line& line : sections_[i]->lines)
+                list->Add(line.isKey ? line.key + L"=" + line.value : line.value);
+        }
+    } catch (...) {
+        list->EndUpdate();
+        throw;
+    }
+    list->EndUpdate();
+}
+
+std::wstring TMemIniFile::ReadString(const std::wstring& section,
+                                     const std::wstring& ident,
+                                     const std::wstring& defaultValue) {
+    Section* s = FindSection(section);
+    const Line* line = s ? s->Find(ident) : nullptr;
+    return line ? line->value : defaultValue;
+}
+
+void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) {
+    Section* s = FindSection(section);
+    if (!s)
+        s = &AddSection(section);
+    auto it = s->index.find(Fold(ident));
+    // Line breaks would split the value into lines of their own when the text is read back.
+    std::wstring v = value;
+    for (auto& c : v)
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
+    if (it != s->index.end()) {
+        s->lines[it->second].value = v;
+        return;
+    }
+    Line line{ident, v, true};
+    s->index.emplace(Fold(ident), s->lines.size());
+    s->lines.push_back(std::move(line));
+}
+
+void TMemIniFile::ReadSection(const std::wstring& section, TStrings* strings) {
+    strings->BeginUpdate();
+    try {
+        strings->Clear();
+        if (Section* s = FindSection(section))
+            for (const Line& line : s->lines)
+                if (line.isKey)
+                    strings->Add(line.key);
+    } catch (...) {
+        strings->EndUpdate();
+        throw;
+    }
+    strings->EndUpdate();
+}
+
+void TMemIniFile::ReadSections(TStrings* strings) {
+    strings->BeginUpdate();
+    try {
+        strings->Clear();
+        for (const auto& s : sections_)
+            strings->Add(s->name);
+    } catch (...) {
+        strings->EndUpdate();
+        throw;
+    }
+    strings->EndUpdate();
+}
+
+void TMemIniFile::ReadSectionValues(const std::wstring& section, TStrings* strings) {
+    strings->BeginUpdate();
+    try {
+        strings->Clear();
+        if (Section* s = FindSection(section))
+            for (const Line& line : s->lines)
+                if (line.isKey)
+                    strings->Add(line.key + L"=" + line.value);
+    } catch (...) {
+        strings->EndUpdate();
+        throw;
+    }
+    strings->EndUpdate();
+}
+
+void TMemIniFile::EraseSection(const std::wstring& section) {
+    // Every section of that name goes, so that a later duplicate does not surface in its place.
+    std::wstring key = Fold(section);
+    std::erase_if(sections_, [&](const std::unique_ptr<Section>& s) { return Fold(s->name) == key; });
+    ReindexSections();
+}
+
+void TMemIniFile::DeleteKey(const std::wstring& section, const std::wstring& ident) {
+    Section* s = FindSection(section);
+    if (!s)
+        return;
+    std::wstring key = Fold(ident);
+    std::erase_if(s->lines, [&](const Line& l) { return l.isKey && Fold(l.key) == key; });
+    s->Reindex();
+}
+
+bool TMemIniFile::ValueExists(const std::wstring& section, const std::wstring& ident) {
+    Section* s = FindSection(section);
+    return s && s->Find(ident);
+}
+
+void TMemIniFile::UpdateFile() {
+    if (fileName_.empty())
+        return;
+    TStringList list;
+    GetStrings(&list);
+    list.SaveToFile(fileName_, Encoding);
+}
+
+void TMemIniFile::Rename(const std::wstring& fileName, bool reload) {
+    fileName_ = fileName;
+    if (reload)
+        Load();
+}

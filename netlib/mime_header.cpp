@@ -1,0 +1,331 @@
+// Header parsing after RFC 5322 (fields, folding, quoted strings, comments), RFC 2045 (Content-Type parameters)
+// and RFC 2047 (encoded words).
+#include "netlib/mime_header.h"
+
+#include <cctype>
+
+#include "netlib/mime_charset.h"
+
+namespace netlib {
+namespace {
+
+bool EqualNoCase(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == 0;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string TrimBytes(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::wstring TrimWide(const std::wstring& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && s[b] <= L' ')
+        ++b;
+    while (e > b && s[e - 1] <= L' ')
+        --e;
+    return s.substr(b, e - b);
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int Base64Value(char c) {
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 26;
+    if (c >= '0' && c <= '9')
+        return c - '0' + 52;
+    if (c == '+')
+        return 62;
+    if (c == '/')
+        return 63;
+    return -1;
+}
+
+std::string DecodeB(const std::string& s) {
+    std::string out;
+    unsigned acc = 0;
+    int bits = 0;
+    for (char c : s) {
+        if (c == '=')
+            break;
+        int v = Base64Value(c);
+        if (v < 0)
+            continue;
+        acc = (acc << 6) | static_cast<unsigned>(v);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((acc >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+std::string DecodeQ(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        char c = s[i];
+        if (c == '_') {
+            out += ' ';
+        } else if (c == '=' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+constexpr size_t kMaxEncodedWord = 1024;
+
+// One encoded word at text[pos] ("=?charset?X?text?="): fills charset and decoded bytes, returns its end or npos.
+size_t MatchEncodedWord(const std::string& text, size_t pos, std::string* charset, std::string* bytes) {
+    if (text.compare(pos, 2, "=?") != 0)
+        return std::string::npos;
+    // Encoded words are short (75 characters by the standard); looking further only makes garbage slow.
+    const std::string window = text.substr(pos, kMaxEncodedWord);
+    size_t q1 = window.find('?', 2);
+    if (q1 == std::string::npos || q1 == 2 || q1 + 2 >= window.size() || window[q1 + 2] != '?')
+        return std::string::npos;
+    char enc = static_cast<char>(std::toupper(static_cast<unsigned char>(window[q1 + 1])));
+    if (enc != 'B' && enc != 'Q')
+        return std::string::npos;
+    size_t end = window.find("?=", q1 + 3);
+    if (end == std::string::npos)
+        return std::string::npos;
+    q1 += pos;
+    end += pos;
+    std::string payload = text.substr(q1 + 3, end - (q1 + 3));
+    for (char c : payload)
+        if (IsBlank(c))
+            return std::string::npos;
+    std::string cs = text.substr(pos + 2, q1 - (pos + 2));
+    for (char c : cs)
+        if (IsBlank(c))
+            return std::string::npos;
+    *charset = Lower(cs.substr(0, cs.find('*')));  // RFC 2231 language suffix
+    *bytes = enc == 'B' ? DecodeB(payload) : DecodeQ(payload);
+    return end + 2;
+}
+
+}  // namespace
+
+const std::string* MimeHeaders::Find(const char* name) const {
+    for (const auto& f : fields)
+        if (EqualNoCase(f.first, name))
+            return &f.second;
+    return nullptr;
+}
+
+MimeHeaders ParseMimeHeaders(const std::string& text, size_t* bodyStart) {
+    MimeHeaders h;
+    size_t pos = 0;
+    *bodyStart = text.size();
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        size_t lineEnd = eol == std::string::npos ? text.size() : eol;
+        size_t contentEnd = lineEnd > pos && text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+        size_t next = eol == std::string::npos ? text.size() : eol + 1;
+        if (contentEnd == pos) {  // the empty line ends the header
+            *bodyStart = next;
+            return h;
+        }
+        std::string line = text.substr(pos, contentEnd - pos);
+        if ((line[0] == ' ' || line[0] == '\t') && !h.fields.empty()) {
+            h.fields.back().second += line;  // unfolding keeps the blank that began the continuation
+        } else {
+            size_t colon = line.find(':');
+            if (colon != std::string::npos && colon > 0) {
+                std::string name = TrimBytes(line.substr(0, colon));
+                std::string value = line.substr(colon + 1);
+                size_t b = 0;
+                while (b < value.size() && (value[b] == ' ' || value[b] == '\t'))
+                    ++b;
+                h.fields.emplace_back(name, value.substr(b));
+            }
+            // A line without a colon (a mbox "From " line, garbage) is skipped.
+        }
+        pos = next;
+    }
+    return h;
+}
+
+std::wstring DecodeHeaderText(const std::string& value) {
+    struct Segment {
+        bool encoded;
+        std::string charset;
+        std::string bytes;
+    };
+    std::vector<Segment> segs;
+    size_t pos = 0, plainStart = 0;
+    bool lastEncoded = false;
+    while (pos < value.size()) {
+        std::string cs, bytes;
+        size_t end = value[pos] == '=' ? MatchEncodedWord(value, pos, &cs, &bytes) : std::string::npos;
+        if (end == std::string::npos) {
+            ++pos;
+            continue;
+        }
+        std::string between = value.substr(plainStart, pos - plainStart);
+        bool onlyBlanks = true;
+        for (char c : between)
+            onlyBlanks = onlyBlanks && IsBlank(c);
+        if (!(lastEncoded && onlyBlanks) && !between.empty())
+            segs.push_back({false, "", between});
+        if (!segs.empty() && segs.back().encoded && lastEncoded && onlyBlanks && segs.back().charset == cs)
+            segs.back().bytes += bytes;
+        else
+            segs.push_back({true, cs, bytes});
+        lastEncoded = true;
+        pos = plainStart = end;
+    }
+    if (plainStart < value.size())
+        segs.push_back({false, "", value.substr(plainStart)});
+    std::wstring out;
+    for (const Segment& s : segs)
+        out += s.encoded ? DecodeCharset(s.bytes, s.charset) : DecodeUnlabelled(s.bytes);
+    return out;
+}
+
+std::string MimeContentType::Param(const char* name) const {
+    for (const auto& p : params)
+        if (p.first == name)
+            return p.second;
+    return {};
+}
+
+MimeContentType ParseContentType(const std::string& value) {
+    MimeContentType ct;
+    size_t semi = value.find(';');
+    ct.type = Lower(TrimBytes(value.substr(0, semi)));
+    size_t pos = semi;
+    while (pos != std::string::npos && pos < value.size()) {
+        ++pos;  // past ';'
+        while (pos < value.size() && IsBlank(value[pos]))
+            ++pos;
+        size_t eq = value.find('=', pos);
+        size_t nextSemi = value.find(';', pos);
+        if (eq == std::string::npos || (nextSemi != std::string::npos && nextSemi < eq)) {
+            pos = nextSemi;
+            continue;
+        }
+        std::string name = Lower(TrimBytes(value.substr(pos, eq - pos)));
+        pos = eq + 1;
+        while (pos < value.size() && IsBlank(value[pos]))
+            ++pos;
+        std::string v;
+        if (pos < value.size() && value[pos] == '"') {
+            ++pos;
+            while (pos < value.size() && value[pos] != '"') {
+                if (value[pos] == '\\' && pos + 1 < value.size())
+                    ++pos;
+                v += value[pos++];
+            }
+            pos = value.find(';', pos);
+        } else {
+            size_t e = value.find(';', pos);
+            v = TrimBytes(value.substr(pos, e == std::string::npos ? std::string::npos : e - pos));
+            pos = e;
+        }
+        if (!name.empty())
+            ct.params.emplace_back(name, v);
+    }
+    return ct;
+}
+
+MimeAddress ParseMimeAddress(const std::string& value) {
+    // One pass over the first mailbox: quoted strings, comments and <...> are recognised; a comma outside them
+    // ends the mailbox.
+    std::string phrase, angle, comment, bare;
+    bool haveAngle = false, haveComment = false;
+    size_t i = 0;
+    while (i < value.size()) {
+        char c = value[i];
+        if (c == ',')
+            break;
+        if (c == '"') {
+            ++i;
+            while (i < value.size() && value[i] != '"') {
+                if (value[i] == '\\' && i + 1 < value.size())
+                    ++i;
+                phrase += value[i++];
+            }
+            ++i;
+            continue;
+        }
+        if (c == '(') {
+            int depth = 1;
+            std::string text;
+            ++i;
+            while (i < value.size() && depth > 0) {
+                if (value[i] == '\\' && i + 1 < value.size()) {
+                    text += value[i + 1];
+                    i += 2;
+                    continue;
+                }
+                if (value[i] == '(')
+                    ++depth;
+                else if (value[i] == ')' && --depth == 0)
+                    break;
+                text += value[i++];
+            }
+            ++i;
+            if (!haveComment) {
+                comment = text;
+                haveComment = true;
+            }
+            continue;
+        }
+        if (c == '<') {
+            size_t close = value.find('>', i);
+            angle = value.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+            haveAngle = true;
+            i = close == std::string::npos ? value.size() : close + 1;
+            continue;
+        }
+        phrase += c;
+        bare += c;
+        ++i;
+    }
+    MimeAddress a;
+    if (haveAngle) {
+        a.name = TrimWide(DecodeHeaderText(TrimBytes(phrase)));
+        a.address = TrimWide(DecodeUnlabelled(TrimBytes(angle)));
+    } else {
+        a.address = TrimWide(DecodeUnlabelled(TrimBytes(bare)));
+        if (haveComment)
+            a.name = TrimWide(DecodeHeaderText(TrimBytes(comment)));
+    }
+    return a;
+}
+
+}  // namespace netlib

@@ -1,0 +1,252 @@
+// MIME structure (RFC 2045, 2046): headers of each entity, multipart bodies split at their boundary lines
+// (nested, with a depth cap against hostile nesting), transfer decodings and text extraction.
+#include "netlib/mime_message.h"
+
+#include <cctype>
+
+#include "netlib/mime_charset.h"
+#include "netlib/mime_date.h"
+
+namespace netlib {
+namespace {
+
+constexpr int kMaxDepth = 16;
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
+    return s.substr(b, e - b);
+}
+
+int Hex(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Is text[pos..] a boundary line "--boundary" (optionally "--boundary--")? Sets *close for the closing one and
+// *next to the start of the following line.
+bool IsBoundaryLine(const std::string& text, size_t pos, const std::string& delimiter, bool* close, size_t* next) {
+    if (text.compare(pos, delimiter.size(), delimiter) != 0)
+        return false;
+    size_t p = pos + delimiter.size();
+    *close = text.compare(p, 2, "--") == 0;
+    if (*close)
+        p += 2;
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t'))
+        ++p;
+    if (p < text.size() && text[p] == '\r')
+        ++p;
+    if (p < text.size() && text[p] != '\n')
+        return false;
+    *next = p < text.size() ? p + 1 : p;
+    return true;
+}
+
+void ParseEntity(const std::string& raw, int depth, bool digest, MimePart* part);
+
+void SplitMultipart(const std::string& body, const std::string& boundary, int depth, bool digest, MimePart* part) {
+    if (boundary.empty())
+        return;
+    const std::string delimiter = "--" + boundary;
+    size_t pos = 0;
+    size_t partStart = std::string::npos;
+    while (pos <= body.size()) {
+        bool close = false;
+        size_t next = 0;
+        if (IsBoundaryLine(body, pos, delimiter, &close, &next)) {
+            if (partStart != std::string::npos) {
+                // The line break before the delimiter belongs to the delimiter.
+                size_t end = pos;
+                if (end > partStart && body[end - 1] == '\n')
+                    --end;
+                if (end > partStart && body[end - 1] == '\r')
+                    --end;
+                MimePart child;
+                ParseEntity(body.substr(partStart, end - partStart), depth + 1, digest, &child);
+                part->children.push_back(std::move(child));
+            }
+            if (close)
+                return;
+            partStart = next;
+            pos = next;
+            continue;
+        }
+        size_t eol = body.find('\n', pos);
+        if (eol == std::string::npos)
+            break;
+        pos = eol + 1;
+    }
+    // A truncated message: the open part runs to the end.
+    if (partStart != std::string::npos && partStart < body.size()) {
+        MimePart child;
+        ParseEntity(body.substr(partStart), depth + 1, digest, &child);
+        part->children.push_back(std::move(child));
+    }
+}
+
+void ParseEntity(const std::string& raw, int depth, bool digestParent, MimePart* part) {
+    size_t bodyStart = 0;
+    MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
+    if (const std::string* ct = h.Find("Content-Type"))
+        part->contentType = ParseContentType(*ct);
+    if (part->contentType.type.empty() && digestParent)
+        part->contentType.type = "message/rfc822";
+    if (const std::string* te = h.Find("Content-Transfer-Encoding"))
+        part->transferEncoding = Lower(Trim(*te));
+    if (const std::string* cd = h.Find("Content-Disposition")) {
+        MimeContentType d = ParseContentType(*cd);
+        part->disposition = d.type;
+        part->filename = d.Param("filename");
+    }
+    if (part->filename.empty())
+        part->filename = part->contentType.Param("name");
+    std::string body = raw.substr(bodyStart < raw.size() ? bodyStart : raw.size());
+    if (part->IsMultipart() && depth < kMaxDepth) {
+        SplitMultipart(body, part->contentType.Param("boundary"), depth, part->contentType.type == "multipart/digest",
+                       part);
+    } else if (!part->IsMultipart()) {
+        part->body = std::move(body);
+    }
+}
+
+void CollectText(const MimePart& part, std::wstring* out, bool* found) {
+    if (part.IsMultipart()) {
+        for (const MimePart& c : part.children)
+            CollectText(c, out, found);
+        return;
+    }
+    if (!part.IsTextLeaf())
+        return;
+    *found = true;
+    *out += DecodeCharset(DecodeTransfer(part.body, part.transferEncoding), part.contentType.Param("charset"));
+    *out += L"\r\n";
+}
+
+}  // namespace
+
+bool MimePart::IsTextLeaf() const {
+    if (IsMultipart())
+        return false;
+    if (!contentType.type.empty() && contentType.type.compare(0, 5, "text/") != 0)
+        return false;
+    return disposition != "attachment" && filename.empty();
+}
+
+std::string DecodeQuotedPrintable(const std::string& body) {
+    std::string out;
+    out.reserve(body.size());
+    for (size_t i = 0; i < body.size(); ++i) {
+        char c = body[i];
+        if (c != '=') {
+            out += c;
+            continue;
+        }
+        // Soft line break: "=" then optional blanks then CRLF or LF.
+        size_t j = i + 1;
+        while (j < body.size() && (body[j] == ' ' || body[j] == '\t'))
+            ++j;
+        if (j < body.size() && (body[j] == '\r' || body[j] == '\n')) {
+            if (body[j] == '\r' && j + 1 < body.size() && body[j + 1] == '\n')
+                ++j;
+            i = j;
+            continue;
+        }
+        if (j >= body.size()) {
+            i = j;
+            continue;
+        }
+        if (i + 2 < body.size() && Hex(body[i + 1]) >= 0 && Hex(body[i + 2]) >= 0) {
+            out += static_cast<char>(Hex(body[i + 1]) * 16 + Hex(body[i + 2]));
+            i += 2;
+            continue;
+        }
+        out += c;  // a stray "=" is kept as it is
+    }
+    return out;
+}
+
+std::string DecodeBase64(const std::string& body) {
+    std::string out;
+    out.reserve(body.size() / 4 * 3);
+    unsigned acc = 0;
+    int bits = 0;
+    for (char c : body) {
+        int v;
+        if (c >= 'A' && c <= 'Z')
+            v = c - 'A';
+        else if (c >= 'a' && c <= 'z')
+            v = c - 'a' + 26;
+        else if (c >= '0' && c <= '9')
+            v = c - '0' + 52;
+        else if (c == '+')
+            v = 62;
+        else if (c == '/')
+            v = 63;
+        else if (c == '=')
+            break;
+        else
+            continue;
+        acc = (acc << 6) | static_cast<unsigned>(v);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((acc >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+std::string DecodeTransfer(const std::string& body, const std::string& encoding) {
+    if (encoding == "base64")
+        return DecodeBase64(body);
+    if (encoding == "quoted-printable")
+        return DecodeQuotedPrintable(body);
+    return body;
+}
+
+MimePart ParseMimeMessage(const std::string& raw) {
+    MimePart part;
+    ParseEntity(raw, 0, false, &part);
+    return part;
+}
+
+std::wstring ExtractMessageText(const MimePart& message) {
+    std::wstring text;
+    bool found = false;
+    CollectText(message, &text, &found);
+    return text;
+}
+
+MimeSummary SummarizeMimeHeaders(const std::string& raw) {
+    MimeSummary s;
+    size_t bodyStart = 0;
+    MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
+    if (const std::string* d = h.Find("Date")) {
+        int64_t utc = 0;
+        if (ParseMailDate(*d, &utc)) {
+            s.hasDate = true;
+            s.date = UtcSecondsToLocalDateTime(utc);
+        }
+    }
+    if (const std::string* f = h.Find("From"))
+        s.from = ParseMimeAddress(*f);
+    if (const std::string* sub = h.Find("Subject"))
+        s.subject = DecodeHeaderText(*sub);
+    return s;
+}
+
+}  // namespace netlib

@@ -1,0 +1,47 @@
+// MIME messages: the header summary a mail check shows (date, sender, subject) and the plain text of a message
+// (nested multiparts, base64 and quoted-printable, charsets).
+// Contract: pure functions over the raw bytes of a message or of its header; any thread; truncated or malformed
+// input gives what can be read, never a failure.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "netlib/mime_header.h"
+
+namespace netlib {
+
+struct MimeSummary {
+    bool hasDate = false;
+    double date = 0;  // local day-count date (0 when hasDate is false)
+    MimeAddress from;
+    std::wstring subject;  // decoded, not trimmed
+};
+
+// Reads Date, From and Subject from a header block (a whole message works too).
+MimeSummary SummarizeMimeHeaders(const std::string& raw);
+
+// One node of a parsed message.
+struct MimePart {
+    MimeContentType contentType;   // type empty = the default (text/plain; in multipart/digest message/rfc822)
+    std::string transferEncoding;  // lower case
+    std::string disposition;       // lower case disposition type, e.g. "attachment"
+    std::string filename;          // from Content-Disposition filename or Content-Type name
+    std::string body;              // raw body (still transfer-encoded); empty for multiparts
+    std::vector<MimePart> children;
+    bool IsMultipart() const { return contentType.type.compare(0, 10, "multipart/") == 0; }
+    // A leaf the reader sees as text: text/* or untyped, not an attachment.
+    bool IsTextLeaf() const;
+};
+
+MimePart ParseMimeMessage(const std::string& raw);
+
+std::string DecodeTransfer(const std::string& body, const std::string& encoding);
+std::string DecodeQuotedPrintable(const std::string& body);
+std::string DecodeBase64(const std::string& body);
+
+// The letter text: the decoded text leaves in part order, each followed by a line break; a single-part text
+// message gives its own body; a message without text leaves gives an empty text.
+std::wstring ExtractMessageText(const MimePart& message);
+
+}  // namespace netlib

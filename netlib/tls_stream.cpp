@@ -1,0 +1,271 @@
+// TLS over a ByteStream with two memory BIOs: OpenSSL writes records into the outgoing BIO, which we send, and
+// reads records from the incoming BIO, which we fill from the transport whenever it asks for more.
+#include <winsock2.h>
+
+#include <windows.h>
+#include <ws2tcpip.h>
+
+#include "netlib/tls_openssl.h"
+#include "netlib/tls_rootstore.h"
+#include "netlib/tls_stream.h"
+
+namespace netlib {
+namespace {
+
+struct CtxFree {
+    const OpenSslApi* api;
+    void operator()(SSL_CTX* p) const { api->SSL_CTX_free(p); }
+};
+struct SslFree {
+    const OpenSslApi* api;
+    void operator()(SSL* p) const { api->SSL_free(p); }
+};
+struct BioFree {
+    const OpenSslApi* api;
+    void operator()(BIO* p) const { api->BIO_free(p); }
+};
+struct X509Free {
+    const OpenSslApi* api;
+    void operator()(X509* p) const { api->X509_free(p); }
+};
+struct PkeyFree {
+    const OpenSslApi* api;
+    void operator()(EVP_PKEY* p) const { api->EVP_PKEY_free(p); }
+};
+using CtxPtr = std::unique_ptr<SSL_CTX, CtxFree>;
+using SslPtr = std::unique_ptr<SSL, SslFree>;
+using BioPtr = std::unique_ptr<BIO, BioFree>;
+using X509Ptr = std::unique_ptr<X509, X509Free>;
+using PkeyPtr = std::unique_ptr<EVP_PKEY, PkeyFree>;
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+bool IsAddressLiteral(const std::wstring& host) {
+    IN_ADDR v4;
+    IN6_ADDR v6;
+    return InetPtonW(AF_INET, host.c_str(), &v4) == 1 || InetPtonW(AF_INET6, host.c_str(), &v6) == 1;
+}
+
+}  // namespace
+
+struct TlsStream::Impl {
+    const OpenSslApi* api = nullptr;
+    std::unique_ptr<ByteStream> transport;
+    CtxPtr ctx{nullptr, CtxFree{nullptr}};
+    SslPtr ssl{nullptr, SslFree{nullptr}};
+    BIO* in = nullptr;   // owned by ssl after SSL_set_bio
+    BIO* out = nullptr;  // owned by ssl after SSL_set_bio
+    bool client = true;
+
+    NetStatus Flush() {
+        char buf[16384];
+        while (api->BIO_ctrl_pending(out) > 0) {
+            int n = api->BIO_read(out, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            if (NetStatus st = transport->Write(buf, static_cast<size_t>(n)); !st)
+                return st;
+        }
+        return NetStatus::Success();
+    }
+
+    NetStatus Fill() {
+        char buf[16384];
+        size_t got = 0;
+        if (NetStatus st = transport->Read(buf, sizeof buf, &got); !st)
+            return st;
+        if (api->BIO_write(in, buf, static_cast<int>(got)) != static_cast<int>(got))
+            return OpenSslFailure(*api, NetCause::Tls, "BIO_write");
+        return NetStatus::Success();
+    }
+
+    // Runs one SSL call until it completes, feeding the BIOs; result > 0 on success.
+    template <typename Op>
+    NetStatus Pump(Op op, int* result, const char* what) {
+        for (;;) {
+            api->ERR_clear_error();
+            int r = op();
+            NetStatus flushed = Flush();
+            if (r > 0) {
+                *result = r;
+                return flushed;
+            }
+            int e = api->SSL_get_error(ssl.get(), r);
+            if (e == SSL_ERROR_WANT_READ) {
+                if (!flushed)
+                    return flushed;
+                if (NetStatus st = Fill(); !st)
+                    return st;
+                continue;
+            }
+            if (e == SSL_ERROR_WANT_WRITE) {
+                if (!flushed)
+                    return flushed;
+                continue;
+            }
+            if (e == SSL_ERROR_ZERO_RETURN) {
+                DrainOpenSslErrors(*api);
+                return NetStatus::Fail(NetCode::Connection, NetCause::Closed, "TLS session closed by the peer");
+            }
+            if (client) {
+                long verify = api->SSL_get_verify_result(ssl.get());
+                if (verify != X509_V_OK)
+                    return OpenSslFailure(
+                        *api, NetCause::Certificate,
+                        std::string("certificate verification failed: ") + api->X509_verify_cert_error_string(verify));
+            }
+            return OpenSslFailure(*api, NetCause::Tls, std::string(what) + " failed");
+        }
+    }
+
+    NetStatus MakeSsl() {
+        BioPtr rb(api->BIO_new(api->BIO_s_mem()), BioFree{api});
+        BioPtr wb(api->BIO_new(api->BIO_s_mem()), BioFree{api});
+        ssl = SslPtr(api->SSL_new(ctx.get()), SslFree{api});
+        if (!rb || !wb || !ssl)
+            return OpenSslFailure(*api, NetCause::Tls, "SSL_new");
+        in = rb.release();
+        out = wb.release();
+        api->SSL_set_bio(ssl.get(), in, out);
+        return NetStatus::Success();
+    }
+};
+
+TlsStream::TlsStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+TlsStream::~TlsStream() = default;
+
+NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
+                             const std::wstring& host,
+                             const TlsClientOptions& options,
+                             std::unique_ptr<TlsStream>* stream) {
+    stream->reset();
+    NetStatus st;
+    const OpenSslApi* api = LoadOpenSsl(options.libraryFolder, &st);
+    if (!api)
+        return st;
+    auto impl = std::make_unique<Impl>();
+    impl->api = api;
+    impl->transport = std::move(transport);
+    impl->client = true;
+    impl->ctx = CtxPtr(api->SSL_CTX_new(api->TLS_client_method()), CtxFree{api});
+    if (!impl->ctx)
+        return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_new");
+    if (api->SSL_CTX_ctrl(impl->ctx.get(), SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr) != 1)
+        return OpenSslFailure(*api, NetCause::Tls, "setting the minimum protocol version");
+    api->SSL_CTX_set_verify(impl->ctx.get(), SSL_VERIFY_PEER, nullptr);
+    X509_STORE* store = api->SSL_CTX_get_cert_store(impl->ctx.get());
+    if (!store || AddWindowsRootCertificates(*api, store) == 0)
+        return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no trusted root certificates");
+    if (NetStatus s = impl->MakeSsl(); !s)
+        return s;
+    std::string name = Utf8(host);
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no host name to verify");
+    // SSL_set1_host takes an address literal as an IP to match; SNI is only for names.
+    if (api->SSL_set1_host(impl->ssl.get(), name.c_str()) != 1)
+        return OpenSslFailure(*api, NetCause::Tls, "SSL_set1_host");
+    if (!IsAddressLiteral(host) && api->SSL_ctrl(impl->ssl.get(), SSL_CTRL_SET_TLSEXT_HOSTNAME,
+                                                 TLSEXT_NAMETYPE_host_name, const_cast<char*>(name.c_str())) != 1)
+        return OpenSslFailure(*api, NetCause::Tls, "setting the server name");
+    api->SSL_set_connect_state(impl->ssl.get());
+    int r = 0;
+    SSL* ssl = impl->ssl.get();
+    if (NetStatus s = impl->Pump([api, ssl] { return api->SSL_do_handshake(ssl); }, &r, "TLS handshake"); !s)
+        return s;
+    stream->reset(new TlsStream(std::move(impl)));
+    return NetStatus::Success();
+}
+
+NetStatus TlsStream::Accept(std::unique_ptr<ByteStream> transport,
+                            const TlsServerOptions& options,
+                            std::unique_ptr<TlsStream>* stream) {
+    stream->reset();
+    NetStatus st;
+    const OpenSslApi* api = LoadOpenSsl(options.libraryFolder, &st);
+    if (!api)
+        return st;
+    auto impl = std::make_unique<Impl>();
+    impl->api = api;
+    impl->transport = std::move(transport);
+    impl->client = false;
+    impl->ctx = CtxPtr(api->SSL_CTX_new(api->TLS_server_method()), CtxFree{api});
+    if (!impl->ctx)
+        return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_new");
+    if (!options.cipherList.empty() && api->SSL_CTX_set_cipher_list(impl->ctx.get(), options.cipherList.c_str()) != 1)
+        return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_set_cipher_list");
+    if (options.maxVersion != 0) {
+        api->SSL_CTX_ctrl(impl->ctx.get(), SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_VERSION, nullptr);
+        api->SSL_CTX_ctrl(impl->ctx.get(), SSL_CTRL_SET_MAX_PROTO_VERSION, options.maxVersion, nullptr);
+    }
+    BioPtr certBio(api->BIO_new_mem_buf(options.certificatePem.data(), static_cast<int>(options.certificatePem.size())),
+                   BioFree{api});
+    BioPtr keyBio(api->BIO_new_mem_buf(options.privateKeyPem.data(), static_cast<int>(options.privateKeyPem.size())),
+                  BioFree{api});
+    if (!certBio || !keyBio)
+        return OpenSslFailure(*api, NetCause::Tls, "BIO_new_mem_buf");
+    X509Ptr cert(api->PEM_read_bio_X509(certBio.get(), nullptr, nullptr, nullptr), X509Free{api});
+    PkeyPtr key(api->PEM_read_bio_PrivateKey(keyBio.get(), nullptr, nullptr, nullptr), PkeyFree{api});
+    if (!cert || !key || api->SSL_CTX_use_certificate(impl->ctx.get(), cert.get()) != 1 ||
+        api->SSL_CTX_use_PrivateKey(impl->ctx.get(), key.get()) != 1)
+        return OpenSslFailure(*api, NetCause::Tls, "loading the server certificate");
+    if (NetStatus s = impl->MakeSsl(); !s)
+        return s;
+    api->SSL_set_accept_state(impl->ssl.get());
+    int r = 0;
+    SSL* ssl = impl->ssl.get();
+    if (NetStatus s = impl->Pump([api, ssl] { return api->SSL_do_handshake(ssl); }, &r, "TLS handshake"); !s)
+        return s;
+    stream->reset(new TlsStream(std::move(impl)));
+    return NetStatus::Success();
+}
+
+NetStatus TlsStream::Write(const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        int chunk = static_cast<int>(size > 16384 ? 16384 : size);
+        int r = 0;
+        const OpenSslApi* api = impl_->api;
+        SSL* ssl = impl_->ssl.get();
+        if (NetStatus st = impl_->Pump([api, ssl, p, chunk] { return api->SSL_write(ssl, p, chunk); }, &r, "SSL_write");
+            !st)
+            return st;
+        p += r;
+        size -= static_cast<size_t>(r);
+    }
+    return NetStatus::Success();
+}
+
+NetStatus TlsStream::Read(void* buffer, size_t capacity, size_t* received) {
+    *received = 0;
+    int cap = static_cast<int>(capacity > 65536 ? 65536 : capacity);
+    int r = 0;
+    const OpenSslApi* api = impl_->api;
+    SSL* ssl = impl_->ssl.get();
+    if (NetStatus st = impl_->Pump([api, ssl, buffer, cap] { return api->SSL_read(ssl, buffer, cap); }, &r, "SSL_read");
+        !st)
+        return st;
+    *received = static_cast<size_t>(r);
+    return NetStatus::Success();
+}
+
+void TlsStream::Close() {
+    impl_->api->SSL_shutdown(impl_->ssl.get());
+    impl_->Flush();
+    DrainOpenSslErrors(*impl_->api);
+}
+
+std::string TlsStream::Version() const {
+    const char* v = impl_->api->SSL_get_version(impl_->ssl.get());
+    return v ? v : "";
+}
+
+}  // namespace netlib

@@ -1,0 +1,471 @@
+// The mail check of one account: the text rules (StripHtml, the letter body), the new-letter rule, the mends
+// (letters read with BODY.PEEK, quoted and literal logins, flat cost, future letters announced once) and the
+// faults a server can cause, against scripted TLS servers on loopback.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <openssl/ssl.h>
+
+#include <ctime>
+#include <thread>
+
+#include "TestSupport.h"
+#include "app/MailCheck.h"
+#include "netlib/mime_date.h"
+#include "netlib/mime_message.h"
+
+using netlib::NetCause;
+using netlib::NetCode;
+using nettest::FakeImap;
+using nettest::FakeMessage;
+using nettest::ScriptConnection;
+using nettest::ScriptServer;
+
+namespace {
+
+std::string Letter(const std::string& date,
+                   const std::string& subject,
+                   const std::string& body = "Hello",
+                   const std::string& extraHeaders = "") {
+    return "Date: " + date + "\r\nFrom: \"Ann Sender\" <ann@example.test>\r\nSubject: " + subject + "\r\n" +
+           extraHeaders + "\r\n" + body + "\r\n";
+}
+
+TDateTime Local(int64_t utc) {
+    return netlib::UtcSecondsToLocalDateTime(utc);
+}
+
+// 2024-01-01 10:00, 09:00 and 11:00 UTC.
+constexpr int64_t k0900 = 1704099600, k1000 = 1704103200, k1100 = 1704106800;
+
+class MailCheckServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (nettest::FixtureDir().empty())
+            GTEST_SKIP() << "no test PKI (run through ctest)";
+        ASSERT_TRUE(nettest::TrustTestCa());
+        account_.Login = L"user";
+        account_.Domain = L"example.test";
+        account_.Parol = L"secret";
+        account_.HostIMAP = L"localhost";
+        account_.UrlVhod = L"https://mail.example.test";
+        options_.StartDelayMs = 0;
+        options_.Timeouts.connectMs = 10000;  // an upper bound only: a loaded machine may resolve "localhost" slowly
+        options_.Timeouts.ioMs = 2000;
+    }
+
+    std::unique_ptr<ScriptServer> Serve(const FakeImap& fake, bool rogue = false) {
+        auto server =
+            std::make_unique<ScriptServer>([fake](ScriptConnection& c) { fake.Serve(c); },
+                                           std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls(rogue)));
+        account_.PortIMAP = server->Port();
+        return server;
+    }
+
+    TMailCheckResult Check() { return CheckAccountInbox(account_, options_, std::make_shared<netlib::NetAbort>()); }
+
+    TMailAccountCopy account_;
+    TMailCheckOptions options_;
+};
+
+TEST(MailCheckText, LoginAndPort) {
+    EXPECT_EQ(LoginAtDomain(L"user", L"example.test"), L"user@example.test");
+    struct Case {
+        int32_t port;
+        uint16_t used;
+    };
+    const Case cases[] = {{993, 993}, {143, 993}, {65536 + 143, 993}, {65536 + 993, 993}, {10993, 10993}, {-1, 65535}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ImapPortFor(c.port), c.used) << c.port;
+}
+
+TEST(MailCheckText, StripHtml) {
+    struct Case {
+        std::wstring in;
+        std::wstring out;
+    };
+    const Case cases[] = {
+        {L"a<b>bold</b>\r\n\r\nc", L"abold\n\nc"},
+        {L"<style>p{}</style>text", L"text"},
+        {L"x<script>if (a<b) f();</script>y", L"xy"},
+        {L"<sty<style>x</style>le>y</style>z", L"z"},  // a cut that forms a new block
+        {L"keep<style>unclosed", L"keep"},
+        {L"keep<script>unclosed", L"keep"},
+        {L"<STYLE>shown</STYLE>", L"shown"},  // the block names are case-sensitive
+        {L"x > y", L"x  y"},
+        {L"a<unclosed tag", L"a"},
+        {std::wstring(L"a\0b\rc", 5), L"abc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StripHtml(c.in), c.out) << std::string(c.in.begin(), c.in.end());
+}
+
+TEST(MailCheckText, LetterBody) {
+    EXPECT_EQ(LetterBody(L"a<b>bold</b>\r\n\r\nc"), L"abold c");
+    EXPECT_EQ(LetterBody(L"a    b"), L"a  b");  // one pass: four blanks become two
+    EXPECT_EQ(LetterBody(L"a   b"), L"a  b");
+    EXPECT_EQ(LetterBody(L"  \r\n padded \r\n"), L"padded");
+    EXPECT_EQ(LetterBody(std::wstring(1000, L'x')), std::wstring(249, L'x'));
+    // The cut comes before the trim: a blank at position 249 goes.
+    EXPECT_EQ(LetterBody(std::wstring(248, L'x') + L" y"), std::wstring(248, L'x'));
+    // A character outside the BMP is never cut in half.
+    EXPECT_EQ(LetterBody(std::wstring(248, L'x') + L"\xD83D\xDE00"), std::wstring(248, L'x'));
+    EXPECT_EQ(TrimText(L"\t x \x01"), L"x");
+}
+
+// The letter text of fixture letters as a popup shows it.
+TEST(MailCheckText, FixtureBodies) {
+    struct Case {
+        const char* file;
+        std::wstring body;
+    };
+    const std::wstring hello = L"\x41f\x440\x438\x432\x435\x442 \x432\x441\x435\x43c";
+    const std::wstring pangram =
+        L"\x421\x44a\x435\x448\x44c \x436\x435 \x435\x449\x451 \x44d\x442\x438\x445 \x43c\x44f\x433\x43a\x438\x445 "
+        L"\x444\x440\x430\x43d\x446\x443\x437\x441\x43a\x438\x445 \x431\x443\x43b\x43e\x43a, \x434\x430 "
+        L"\x432\x44b\x43f\x435\x439 \x447\x430\x44e. ";
+    std::wstring long8;
+    for (int i = 0; i < 8; ++i)
+        long8 += pangram;
+    const Case cases[] = {
+        {"html-only.eml", L"Hello&nbsp;there second"},
+        {"multipart-nested.eml", hello + L" " + hello},  // the plain and the HTML alternative, in part order
+        {"truncated.eml", L"first part second part is cut he"},
+        {"long-body.eml", TrimText(long8.substr(0, 249))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string raw = nettest::ReadWholeFile(nettest::WinePath(std::string(NETLIB_FIXTURES_DIR) + "/" + c.file));
+        ASSERT_FALSE(raw.empty());
+        std::wstring body = LetterBody(netlib::ExtractMessageText(netlib::ParseMimeMessage(raw)));
+        EXPECT_EQ(body, c.body);
+        EXPECT_LE(body.size(), kLetterBodyLength);
+    }
+}
+
+TEST_F(MailCheckServer, NewLetterRuleInServerOrder) {
+    FakeImap fake;
+    fake.messages = {{3, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "ten")},
+                     {4, Letter("Mon, 1 Jan 2024 09:00:00 +0000", "nine")},
+                     {7, Letter("Mon, 1 Jan 2024 11:00:00 +0000", " eleven ")}};
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    EXPECT_EQ(r.KolEm, 3);
+    ASSERT_EQ(r.Letters.size(), 2u);
+    EXPECT_EQ(r.Letters[0]->DT, Local(k1000));
+    EXPECT_EQ(r.Letters[0]->Subject, L"ten");
+    EXPECT_EQ(r.Letters[1]->DT, Local(k1100));
+    EXPECT_EQ(r.Letters[1]->Subject, L"eleven");
+    EXPECT_EQ(r.Letters[1]->Name, L"Ann Sender");
+    EXPECT_EQ(r.Letters[1]->Login, L"user");
+    EXPECT_EQ(r.Letters[1]->Domain, L"example.test");
+    EXPECT_EQ(r.Letters[1]->UrlVhod, L"https://mail.example.test");
+    EXPECT_EQ(r.Letters[1]->Body, L"");  // letter text not shown: no text fetched
+    EXPECT_EQ(r.ProvEm, Local(k1100));
+
+    // The same letters again: nothing is newer than ProvEm now; all are still counted.
+    account_.ProvEm = r.ProvEm;
+    TMailCheckResult again = Check();
+    ASSERT_TRUE(again.Status.ok());
+    EXPECT_EQ(again.KolEm, 3);
+    EXPECT_TRUE(again.Letters.empty());
+    EXPECT_EQ(again.ProvEm, Local(k1100));
+}
+
+TEST_F(MailCheckServer, SessionPeeksAndQuotes) {
+    FakeImap fake;
+    fake.messages = {
+        {1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one", "<p>Hi <b>there</b></p>", "Content-Type: text/html\r\n")}};
+    account_.Parol = L"pa\"ss\\word";
+    options_.OtobrTextEm = true;
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    ASSERT_EQ(r.Letters.size(), 1u);
+    EXPECT_EQ(r.Letters[0]->Body, L"Hi there");
+    server->Stop();
+    std::vector<std::string> lines = server->Received();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "a1 LOGIN \"user@example.test\" \"pa\\\"ss\\\\word\"");
+    EXPECT_EQ(lines[1], "a2 SELECT \"INBOX\"");
+    EXPECT_EQ(lines[2], "a3 UID SEARCH UNSEEN");
+    EXPECT_EQ(lines[3], "a4 UID FETCH 1 (UID BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])");
+    EXPECT_EQ(lines[4], "a5 UID FETCH 1 (UID BODY.PEEK[]<0.262144>)");
+    for (const std::string& l : lines)
+        EXPECT_EQ(l.find("STORE"), std::string::npos) << l;
+}
+
+TEST_F(MailCheckServer, NonAsciiPasswordGoesAsLiteral) {
+    FakeImap fake;  // no LITERAL+: the client must wait for the server's "+"
+    account_.Parol = L"\x43f\x430\x440\x43e\x43b\x44c";
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    server->Stop();
+    std::vector<std::string> lines = server->Received();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "a1 LOGIN \"user@example.test\" {12}\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C");
+}
+
+TEST_F(MailCheckServer, TextOfNewLettersOnlyAndFlatCost) {
+    // Dates rise, so every letter is new; the cost must not depend on how many there are.
+    auto run = [&](int count) {
+        FakeImap fake;
+        for (int i = 0; i < count; ++i)
+            fake.messages.push_back(
+                {static_cast<uint32_t>(10 + i),
+                 Letter("Mon, 1 Jan 2024 10:" + std::to_string(10 + i % 50) + ":00 +0000", "n" + std::to_string(i))});
+        auto server = Serve(fake);
+        account_.ProvEm = 0;
+        options_.OtobrTextEm = true;
+        TMailCheckResult r = Check();
+        EXPECT_TRUE(r.Status.ok()) << r.Status.detail;
+        EXPECT_EQ(r.KolEm, count);
+        return r.Commands;
+    };
+    int few = run(5);
+    int many = run(500);
+    EXPECT_EQ(few, many);
+    EXPECT_EQ(few, 6);  // LOGIN, SELECT, SEARCH, FETCH headers, FETCH texts, LOGOUT
+}
+
+TEST_F(MailCheckServer, FutureLetterAnnouncedOnce) {
+    const int64_t tomorrow = static_cast<int64_t>(time(nullptr)) + 86400;
+    char date[64];
+    time_t t = static_cast<time_t>(tomorrow);
+    strftime(date, sizeof date, "%a, %d %b %Y %H:%M:%S +0000", gmtime(&t));
+    FakeImap fake;
+    fake.messages = {{5, Letter(date, "from the future")}};
+    auto server = Serve(fake);
+    TAnnouncedLetters announced;
+    options_.Announced = &announced;
+
+    const TDateTime before = netlib::NowLocalDateTime();
+    TMailCheckResult first = Check();
+    const TDateTime after = netlib::NowLocalDateTime();
+    ASSERT_TRUE(first.Status.ok()) << first.Status.detail;
+    ASSERT_EQ(first.Letters.size(), 1u);
+    EXPECT_EQ(first.Letters[0]->DT, Local(tomorrow));  // the record keeps its own date
+    EXPECT_GE(first.ProvEm, before);                   // ProvEm stops at the moment of the check
+    EXPECT_LE(first.ProvEm, after);
+
+    account_.ProvEm = first.ProvEm;
+    TMailCheckResult second = Check();
+    ASSERT_TRUE(second.Status.ok()) << second.Status.detail;
+    EXPECT_EQ(second.KolEm, 1);
+    EXPECT_TRUE(second.Letters.empty());
+    EXPECT_GE(second.ProvEm, first.ProvEm);
+
+    // Without the memory of announced letters the letter would come again at every check.
+    options_.Announced = nullptr;
+    EXPECT_EQ(Check().Letters.size(), 1u);
+    // An edit of the account forgets it.
+    options_.Announced = &announced;
+    announced.Forget(TAnnouncedLetters::KeyOf(account_));
+    EXPECT_EQ(Check().Letters.size(), 1u);
+}
+
+TEST_F(MailCheckServer, ServerFaults) {
+    auto fetchWith = [](std::string reply) {
+        return [reply](const std::string&, const std::string&) { return reply; };
+    };
+    const std::string hdr = "* 1 FETCH (UID 1 BODY[HEADER.FIELDS (DATE FROM SUBJECT)] ";
+    struct Case {
+        const char* name;
+        std::string greeting;
+        const char* verb;
+        std::function<std::string(const std::string&, const std::string&)> reply;
+        NetCode code;
+        NetCause cause;
+    };
+    const Case cases[] = {
+        {"no greeting", "", nullptr, nullptr, NetCode::Connection, NetCause::Timeout},
+        {"BYE greeting", "* BYE too busy\r\n", nullptr, nullptr, NetCode::Connection, NetCause::Server},
+        {"garbage greeting", "HTTP/1.1 400 Bad Request\r\n", nullptr, nullptr, NetCode::Connection, NetCause::Protocol},
+        {"binary garbage", std::string("\x16\x03\x01\x00\xff\r\n", 7), nullptr, nullptr, NetCode::Connection,
+         NetCause::Protocol},
+        {"LOGIN NO",
+         {},
+         "LOGIN",
+         [](auto& tag, auto&) { return tag + " NO [AUTHENTICATIONFAILED] no\r\n"; },
+         NetCode::Auth,
+         NetCause::Server},
+        {"LOGIN BAD",
+         {},
+         "LOGIN",
+         [](auto& tag, auto&) { return tag + " BAD what\r\n"; },
+         NetCode::Auth,
+         NetCause::Server},
+        {"SELECT NO",
+         {},
+         "SELECT",
+         [](auto& tag, auto&) { return tag + " NO no such mailbox\r\n"; },
+         NetCode::Mailbox,
+         NetCause::Server},
+        {"SEARCH BAD",
+         {},
+         "UID SEARCH",
+         [](auto& tag, auto&) { return tag + " BAD no search\r\n"; },
+         NetCode::Refused,
+         NetCause::Server},
+        {"BYE mid-session",
+         {},
+         "SELECT",
+         [](auto&, auto&) { return std::string("* BYE shutting down\r\n"); },
+         NetCode::Connection,
+         NetCause::Server},
+        {"dropped on SELECT",
+         {},
+         "SELECT",
+         [](auto&, auto&) { return std::string(); },
+         NetCode::Connection,
+         NetCause::Closed},
+        {"short literal, closed",
+         {},
+         "UID FETCH",
+         fetchWith(hdr + "{100}\r\nDate: x\r\n" + nettest::kThenClose),
+         NetCode::Connection,
+         NetCause::Closed},
+        {"short literal, silent",
+         {},
+         "UID FETCH",
+         fetchWith(hdr + "{100}\r\nDate: x\r\n" + nettest::kThenHang),
+         NetCode::Connection,
+         NetCause::Timeout},
+        {"huge literal",
+         {},
+         "UID FETCH",
+         fetchWith(hdr + "{99999999999}\r\n" + nettest::kThenHang),
+         NetCode::Connection,
+         NetCause::TooLarge},
+        {"garbage FETCH",
+         {},
+         "UID FETCH",
+         fetchWith("* 1 FETCH (UID 1 BODY[] )))\r\n" + nettest::kThenHang),
+         NetCode::Connection,
+         NetCause::Protocol},
+        {"wrong tag",
+         {},
+         "UID SEARCH",
+         [](auto&, auto&) { return std::string("zz9 OK who\r\n"); },
+         NetCode::Connection,
+         NetCause::Protocol},
+        {"unasked continuation",
+         {},
+         "SELECT",
+         [](auto&, auto&) { return std::string("+ more?\r\n"); },
+         NetCode::Connection,
+         NetCause::Protocol},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeImap fake;
+        fake.messages = {{1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one")}};
+        if (c.verb)
+            fake.on[c.verb] = c.reply;
+        else
+            fake.greeting = c.greeting;
+        auto server = Serve(fake);
+        TMailCheckResult r = Check();
+        EXPECT_EQ(r.Status.code, c.code) << r.Status.detail;
+        EXPECT_EQ(r.Status.cause, c.cause) << r.Status.detail;
+        EXPECT_EQ(r.KolEm, 0);
+        EXPECT_TRUE(r.Letters.empty());
+        EXPECT_EQ(r.ProvEm, account_.ProvEm);
+    }
+    // A later check works.
+    FakeImap fake;
+    fake.messages = {{1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one")}};
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    EXPECT_TRUE(r.Status.ok()) << r.Status.detail;
+    EXPECT_EQ(r.Letters.size(), 1u);
+}
+
+TEST_F(MailCheckServer, FailureAfterCountingKeepsTheCount) {
+    // The text fetch fails: the letters are counted, but no record and no new ProvEm come out of it, so the next
+    // check announces them.
+    FakeImap fake;
+    fake.messages = {{1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one")},
+                     {2, Letter("Mon, 1 Jan 2024 11:00:00 +0000", "two")}};
+    fake.on["UID FETCH"] = [&fake](const std::string& tag, const std::string& line) -> std::string {
+        if (line.find("HEADER.FIELDS") == std::string::npos)
+            return std::string();  // drop the connection on the text fetch
+        std::string reply;
+        for (size_t i = 0; i < fake.messages.size(); ++i) {
+            const std::string& raw = fake.messages[i].raw;
+            reply += "* " + std::to_string(i + 1) + " FETCH (UID " + std::to_string(fake.messages[i].uid) +
+                     " BODY[HEADER.FIELDS (DATE FROM SUBJECT)] {" + std::to_string(raw.size()) + "}\r\n" + raw +
+                     ")\r\n";
+        }
+        return reply + tag + " OK done\r\n";
+    };
+    options_.OtobrTextEm = true;
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    EXPECT_EQ(r.Status.cause, NetCause::Closed) << r.Status.detail;
+    EXPECT_EQ(r.KolEm, 2);
+    EXPECT_TRUE(r.Letters.empty());
+    EXPECT_EQ(r.ProvEm, 0);
+}
+
+TEST_F(MailCheckServer, TlsRefusals) {
+    // Each server must never see a command: the check ends in the handshake, before LOGIN.
+    struct Case {
+        const char* name;
+        bool rogue;
+        std::wstring host;
+        int maxVersion;
+        NetCause cause;
+    };
+    const Case cases[] = {
+        {"untrusted CA", true, L"localhost", 0, NetCause::Certificate},
+        {"other host name", false, L"127.0.0.1", 0, NetCause::Certificate},
+        {"TLS 1.1 only", false, L"localhost", TLS1_1_VERSION, NetCause::Tls},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto tls = std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls(c.rogue));
+        tls->maxVersion = c.maxVersion;
+        if (c.maxVersion)
+            tls->cipherList = "DEFAULT:@SECLEVEL=0";
+        FakeImap fake;
+        ScriptServer server([fake](ScriptConnection& conn) { fake.Serve(conn); }, std::move(tls));
+        account_.PortIMAP = server.Port();
+        account_.HostIMAP = c.host;
+        TMailCheckResult r = Check();
+        EXPECT_EQ(r.Status.code, NetCode::Connection);
+        EXPECT_EQ(r.Status.cause, c.cause) << r.Status.detail;
+        server.Stop();
+        EXPECT_TRUE(server.Received().empty());
+        EXPECT_EQ(server.Connections(), 1);
+    }
+}
+
+TEST_F(MailCheckServer, MissingOpenSslFailsTheCheck) {
+    FakeImap fake;
+    auto server = Serve(fake);
+    options_.Tls.libraryFolder = L"C:\\no-such-folder";
+    TMailCheckResult r = Check();
+    EXPECT_EQ(r.Status.code, NetCode::Connection);
+    EXPECT_EQ(r.Status.cause, NetCause::Library);
+    EXPECT_EQ(r.Status.detail.rfind("Could not load SSL library.", 0), 0u) << r.Status.detail;
+}
+
+TEST_F(MailCheckServer, AbortEndsAStalledCheck) {
+    FakeImap fake;
+    fake.greeting.clear();  // the server never greets
+    auto server = Serve(fake);
+    options_.Timeouts.ioMs = 60000;
+    auto abort = std::make_shared<netlib::NetAbort>();
+    std::thread gui([abort] {
+        Sleep(300);
+        abort->Abort();
+    });
+    TMailCheckResult r = CheckAccountInbox(account_, options_, abort);
+    gui.join();
+    EXPECT_EQ(r.Status.code, NetCode::Cancelled) << r.Status.detail;
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The check thread: results handed over through the queue, ConectRun cleared only by a normal end, the account
+// copied at creation, and a stop that ends a stalled check at once.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/ThreadConect.h"
+
+using netlib::NetCode;
+using nettest::FakeImap;
+using nettest::ScriptConnection;
+using nettest::ScriptServer;
+
+namespace {
+
+class ThreadConectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (nettest::FixtureDir().empty())
+            GTEST_SKIP() << "no test PKI (run through ctest)";
+        ASSERT_TRUE(nettest::TrustTestCa());
+        auto account = std::make_unique<AListEm>();
+        account->Login = L"user";
+        account->Domain = L"example.test";
+        account->Parol = L"secret";
+        account->HostIMAP = L"localhost";
+        lists_.Accounts.push_back(std::move(account));
+        context_.Queue = std::make_shared<TConectQueue>();
+        context_.Control = std::make_shared<TConectControl>();
+        context_.Announced = std::make_shared<TAnnouncedLetters>();
+        context_.ConectRun = &conectRun_;
+        context_.Options.Timeouts.connectMs =
+            10000;  // an upper bound only: a loaded machine may resolve "localhost" slowly
+        context_.Options.Timeouts.ioMs = 2000;
+        context_.Options.StartDelayMs = 0;
+    }
+
+    std::unique_ptr<ScriptServer> Serve(const FakeImap& fake) {
+        auto server = std::make_unique<ScriptServer>([fake](ScriptConnection& c) { fake.Serve(c); },
+                                                     std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls()));
+        lists_.Accounts[0]->PortIMAP = server->Port();
+        return server;
+    }
+
+    // Starts a thread the way the check starter does: ConectRun set first; the thread frees itself.
+    void Start() {
+        conectRun_ = true;
+        new TThread_Conect(lists_.Accounts[0].get(), context_);
+    }
+
+    TNotifierLists lists_;
+    TConectContext context_;
+    std::atomic<bool> conectRun_{false};
+};
+
+std::string Letter(const std::string& time, const std::string& subject) {
+    return "Date: Mon, 1 Jan 2024 " + time + " +0000\r\nFrom: Ann <ann@example.test>\r\nSubject: " + subject +
+           "\r\n\r\nbody\r\n";
+}
+
+TEST_F(ThreadConectTest, ResultsReachTheListsThroughTheQueue) {
+    FakeImap fake;
+    fake.messages = {{1, Letter("10:00:00", "a")}, {2, Letter("09:00:00", "b")}, {3, Letter("11:00:00", "c")}};
+    auto server = Serve(fake);
+    lists_.Accounts[0]->KolEm = 99;
+    Start();
+    // The account is the GUI's: editing it while the check runs does not reach the check.
+    lists_.Accounts[0]->Login = L"edited";
+    ASSERT_TRUE(context_.Control->WaitEnded(20000));
+    EXPECT_FALSE(conectRun_.load());
+
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+    EXPECT_EQ(lists_.Accounts[0]->KolEm, 99);  // nothing written behind the GUI's back
+    ApplyConectOutcome(outcomes[0], lists_);
+    EXPECT_EQ(lists_.Accounts[0]->KolEm, 3);
+    ASSERT_EQ(lists_.Letters.size(), 2u);
+    ASSERT_EQ(lists_.NewLetters.size(), 2u);
+    EXPECT_EQ(lists_.NewLetters[0], lists_.Letters[0].get());
+    EXPECT_EQ(lists_.Letters[0]->Subject, L"a");
+    EXPECT_EQ(lists_.Letters[1]->Subject, L"c");
+    EXPECT_EQ(lists_.Letters[1]->Login, L"user");
+    EXPECT_EQ(lists_.Accounts[0]->ProvEm, lists_.Letters[1]->DT);
+    EXPECT_TRUE(context_.Queue->Drain().empty());
+}
+
+TEST_F(ThreadConectTest, FailedCheckLeavesConectRunForTheWatchdog) {
+    FakeImap fake;
+    fake.on["LOGIN"] = [](const std::string& tag, const std::string&) { return tag + " NO wrong password\r\n"; };
+    auto server = Serve(fake);
+    Start();
+    ASSERT_TRUE(context_.Control->WaitEnded(20000));
+    EXPECT_TRUE(conectRun_.load());
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].Status.code, NetCode::Auth);
+    EXPECT_EQ(outcomes[0].KolEm, 0);
+}
+
+TEST_F(ThreadConectTest, StopEndsAStalledCheckAtOnce) {
+    FakeImap fake;
+    fake.greeting.clear();  // a server that never answers
+    auto server = Serve(fake);
+    context_.Options.Timeouts.ioMs = 120000;
+    Start();
+    EXPECT_FALSE(context_.Control->WaitEnded(500));
+    context_.Control->Stop();
+    ASSERT_TRUE(context_.Control->WaitEnded(5000));
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].Status.code, NetCode::Cancelled);
+}
+
+TEST_F(ThreadConectTest, OutcomeOfADeletedAccountIsDropped) {
+    TConectOutcome outcome;
+    outcome.Account = reinterpret_cast<PLisEm>(0x1234);
+    outcome.KolEm = 5;
+    outcome.Letters.push_back(std::make_unique<AListPism>());
+    ApplyConectOutcome(outcome, lists_);
+    EXPECT_TRUE(lists_.Letters.empty());
+    EXPECT_EQ(lists_.Accounts[0]->KolEm, 0);
+}
+
+}  // namespace

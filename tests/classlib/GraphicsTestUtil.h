@@ -1,0 +1,40 @@
+// Pixel helpers for the graphics tests: read a TBitmap's pixels as 0x00BBGGRR colours through ScanLine.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "classlib/Graphics.h"
+
+inline TColor PixelAt(TBitmap& bmp, int x, int y) {
+    const auto* row = static_cast<const std::uint8_t*>(bmp.ScanLine(y));
+    const int bytes = bmp.BitsPerPixel() / 8;
+    const std::uint8_t* p = row + x * bytes;
+    return RGBColor(p[2], p[1], p[0]);
+}
+
+inline std::uint8_t AlphaAt(TBitmap& bmp, int x, int y) {
+    return static_cast<const std::uint8_t*>(bmp.ScanLine(y))[x * 4 + 3];
+}
+
+// A w x h bitmap filled with `background`.
+inline void PrepareBitmap(TBitmap& bmp, int w, int h, TColor background, TPixelFormat format = pf32bit) {
+    bmp.SetPixelFormat(format);
+    bmp.SetSize(w, h);
+    bmp.Canvas()->Brush()->SetColor(background);
+    bmp.Canvas()->FillRect(Rect(0, 0, w, h));
+}
+
+// Bounding box of the pixels that differ from `background`; empty when none do.
+inline TRect ChangedArea(TBitmap& bmp, TColor background) {
+    TRect box{bmp.Width(), bmp.Height(), 0, 0};
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+            if (PixelAt(bmp, x, y) != background) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+    return box.IsEmpty() ? TRect{} : box;
+}

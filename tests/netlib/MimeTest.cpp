@@ -1,0 +1,233 @@
+// MIME parsing over small .eml fixtures (encoded words, charsets, dates and zones, nested multiparts, transfer
+// encodings, truncated input) and the date parser and zone conversion as tables.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "netlib/mime_charset.h"
+#include "netlib/mime_date.h"
+#include "netlib/mime_header.h"
+#include "netlib/mime_message.h"
+
+using namespace netlib;
+
+namespace {
+
+std::string Fixture(const char* name) {
+    std::string path = std::string(NETLIB_FIXTURES_DIR) + "/" + name;
+    std::string bytes = nettest::ReadWholeFile(nettest::WinePath(path));
+    EXPECT_FALSE(bytes.empty()) << path;
+    return bytes;
+}
+
+const std::wstring kHtml =
+    L"<html><head><style>p{color:red}</style></head><body><p>\x41f\x440\x438\x432\x435\x442 "
+    L"<b>\x432\x441\x435\x43c</b></p></body></html>";
+
+TEST(Mime, FixtureLetters) {
+    struct Case {
+        const char* file;
+        std::wstring subject;
+        std::wstring fromName;
+        std::wstring fromAddress;
+        bool hasDate;
+        int64_t utc;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {"utf8-split-words.eml", L"\x41f\x440\x438\x432\x435\x442, \x43c\x438\x440",
+         L"\x418\x432\x430\x43d \x41f\x435\x442\x440\x43e\x432", L"ivan@example.test", true, 1057049557,
+         L"\x422\x435\x43a\x441\x442 \x43f\x438\x441\x44c\x43c\x430 = ok, and a long line that is soft broken "
+         L"here\r\n\r\n"},
+        {"koi8r-base64.eml", L"\x41e\x442\x447\x451\x442 \x433\x43e\x442\x43e\x432 (draft)",
+         L"\x421\x435\x440\x433\x435\x439", L"s@example.test", true, 920638800,
+         L"\x414\x43e\x431\x440\x44b\x439 \x434\x435\x43d\x44c\r\n"},
+        {"multipart-nested.eml", L"Nested", L"Comment Name", L"plain@example.test", true, 1704243600,
+         L"\x41f\x440\x438\x432\x435\x442 \x432\x441\x435\x43c\r\n" + kHtml + L"\r\n"},
+        {"charsets.eml", L"\x422\x435\x441\x442\x434\x43e\x441 plain", L"", L"bare@example.test", true, 1704067199,
+         L"\x434\x43e\x441\r\n\x422\x435\x441\x442\r\nabc\r\n\x407\x436\x430\x43a\r\nascii only\r\n"},
+        {"html-only.eml", L"HTML", L"News", L"news@example.test", true, 1705320000,
+         L"<html><style>.a{}</style><script>var x = '<b>';</script><p>Hello&nbsp;<i>there</i></p>\r\n"
+         L"<p>second</p></html>\r\n\r\n"},
+        {"truncated.eml", L"cut", L"Quoted \"Name\"", L"q@example.test", false, 0,
+         L"first part\r\nsecond part is cut he\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string raw = Fixture(c.file);
+        MimeSummary s = SummarizeMimeHeaders(raw);
+        EXPECT_EQ(s.subject, c.subject);
+        EXPECT_EQ(s.from.name, c.fromName);
+        EXPECT_EQ(s.from.address, c.fromAddress);
+        EXPECT_EQ(s.hasDate, c.hasDate);
+        if (c.hasDate) {
+            EXPECT_DOUBLE_EQ(s.date, UtcSecondsToLocalDateTime(c.utc));
+        }
+        EXPECT_EQ(ExtractMessageText(ParseMimeMessage(raw)), c.text);
+    }
+}
+
+TEST(Mime, MultipartStructure) {
+    MimePart m = ParseMimeMessage(Fixture("multipart-nested.eml"));
+    ASSERT_TRUE(m.IsMultipart());
+    ASSERT_EQ(m.children.size(), 3u);
+    EXPECT_EQ(m.children[0].contentType.type, "multipart/alternative");
+    ASSERT_EQ(m.children[0].children.size(), 2u);
+    EXPECT_TRUE(m.children[0].children[1].IsTextLeaf());
+    EXPECT_EQ(m.children[1].filename, "notes.txt");
+    EXPECT_FALSE(m.children[1].IsTextLeaf());
+    EXPECT_FALSE(m.children[2].IsTextLeaf());
+}
+
+TEST(Mime, HostileNestingStops) {
+    // Each level opens another multipart; parsing must end with the nesting cut off, not by exhausting the stack.
+    std::string raw;
+    for (int i = 0; i < 5000; ++i)
+        raw += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\r\n\r\n--b" + std::to_string(i) +
+               "\r\n";
+    raw += "Content-Type: text/plain\r\n\r\ndeep\r\n";
+    MimePart m = ParseMimeMessage(raw);
+    EXPECT_EQ(ExtractMessageText(m), L"");
+}
+
+TEST(Mime, EncodedWords) {
+    struct Case {
+        const char* raw;
+        std::wstring decoded;
+    };
+    const Case cases[] = {
+        {"=?UTF-8?Q?a_b?= =?UTF-8?Q?c?=", L"a bc"},   // blank between encoded words dropped
+        {"=?UTF-8?Q?a?=\r\n\t=?UTF-8?Q?b?=", L"ab"},  // also a folded one
+        {"x =?UTF-8?Q?a?= y", L"x a y"},              // blanks next to plain text stay
+        {"=?UTF-8?Q?a?= and =?UTF-8?Q?b?=", L"a and b"},
+        {"=?utf-8?B?0J/RgNC40LLQtdGC?=", L"\x41f\x440\x438\x432\x435\x442"},
+        {"=?windows-1251?Q?=CF=F0=E8?=", L"\x41f\x440\x438"},
+        {"=?UTF-8*ru?Q?=D0=AF?=", L"\x42f"},      // RFC 2231 language tag
+        {"=?UTF-8?X?abc?=", L"=?UTF-8?X?abc?="},  // unknown encoding stays as it is
+        {"=?UTF-8?Q?with space?=", L"=?UTF-8?Q?with space?="},
+        {"=?UTF-8?Q?unterminated", L"=?UTF-8?Q?unterminated"},
+        {"raw \xD0\xAF utf8", L"raw \x42f utf8"},  // unlabelled 8-bit UTF-8
+        {"", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        EXPECT_EQ(DecodeHeaderText(c.raw), c.decoded);
+    }
+}
+
+TEST(Mime, Charsets) {
+    struct Case {
+        const char* charset;
+        std::string bytes;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {"UTF-8", "\xD0\x9F", L"\x41f"},    {"\"windows-1251\"", "\xCF", L"\x41f"},
+        {"cp1251", "\xCF", L"\x41f"},       {"KOI8-R", "\xF0", L"\x41f"},
+        {"koi8-u", "\xA7", L"\x457"},       {"ISO-8859-5", "\xBF", L"\x41f"},
+        {"iso-8859-1", "\xE9", L"\xE9"},    {"latin1", "\xE9", L"\xE9"},
+        {"ISO-8859-15", "\xA4", L"\x20AC"}, {"IBM866", "\x8F", L"\x41f"},
+        {"us-ascii", "plain", L"plain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.charset);
+        EXPECT_EQ(DecodeCharset(c.bytes, c.charset), c.text);
+    }
+    // Unknown names and 8-bit text labelled US-ASCII fall back to the system's ANSI code page.
+    wchar_t acp[4] = {};
+    MultiByteToWideChar(CP_ACP, 0, "\xE9", 1, acp, 4);
+    EXPECT_EQ(DecodeCharset("\xE9", "x-unknown"), std::wstring(acp));
+    EXPECT_EQ(DecodeCharset("\xE9", "us-ascii"), std::wstring(acp));
+}
+
+TEST(Mime, TransferEncodings) {
+    EXPECT_EQ(DecodeQuotedPrintable("a=3Db=\r\nc= \r\nd=zz=4"), "a=bcd=zz=4");
+    EXPECT_EQ(DecodeQuotedPrintable("end="), "end");
+    EXPECT_EQ(DecodeBase64("SGVs\r\nbG8=\r\n"), "Hello");
+    EXPECT_EQ(DecodeBase64("SGVsbG"), "Hell");  // a truncated group keeps its whole bytes
+    EXPECT_EQ(DecodeBase64("!!SG@Vs#bG8="), "Hello");
+}
+
+TEST(Mime, Addresses) {
+    struct Case {
+        const char* raw;
+        std::wstring name;
+        std::wstring address;
+    };
+    const Case cases[] = {
+        {"John Smith <john@example.test>", L"John Smith", L"john@example.test"},
+        {"\"Smith, John\" <john@example.test>, other@example.test", L"Smith, John", L"john@example.test"},
+        {"john@example.test (John)", L"John", L"john@example.test"},
+        {"john@example.test", L"", L"john@example.test"},
+        {"=?UTF-8?B?0K8=?= <ya@example.test>", L"\x42f", L"ya@example.test"},
+        {"  <x@example.test>  ", L"", L"x@example.test"},
+        {"Broken <unclosed@example.test", L"Broken", L"unclosed@example.test"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        MimeAddress a = ParseMimeAddress(c.raw);
+        EXPECT_EQ(a.name, c.name);
+        EXPECT_EQ(a.address, c.address);
+    }
+}
+
+TEST(MailDate, Table) {
+    struct Case {
+        const char* text;
+        bool ok;
+        int64_t utc;
+    };
+    const Case cases[] = {
+        {"Tue, 1 Jul 2003 10:52:37 +0200", true, 1057049557},
+        {"1 Jul 2003 10:52 +0200", true, 1057049520},
+        {"Tue,  1 Jul 2003 10:52:37 +0200 (CEST)", true, 1057049557},
+        {"Tue, 01 Jul 2003 08:52:37 GMT", true, 1057049557},
+        {"Jul 1 2003 10:52:37 +0200", true, 1057049557},
+        {"tue, 1 jul 2003 08:52:37 z", true, 1057049557},
+        {"Tue, 1 Jul 2003 04:52:37 EDT", true, 1057049557},
+        {"Fri, 5 Mar 99 08:00 EST", true, 920638800},
+        {"5 Mar 049 08:00:00 GMT", true, -657216000},
+        {"Thu, 29 Feb 2024 00:00:00 -0000", true, 1709164800},
+        {"Tue, 1 Jul 2003 08:52:37", true, 1057049557},        // no zone: UTC
+        {"Tue, 1 Jul 2003 08:52:37 +XYZW", true, 1057049557},  // garbled zone: UTC
+        {"Fri, 30 Feb 2024 00:00:00 +0000", false, 0},
+        {"Mon, 1 Jan 2024 24:00:00 +0000", false, 0},
+        {"Mon, 1 Jan 2024 10:61:00 +0000", false, 0},
+        {"Mon, 1 Foo 2024 10:00:00 +0000", false, 0},
+        {"Mon, 1 Jan 2024", false, 0},
+        {"someday soon", false, 0},
+        {"", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        int64_t utc = 0;
+        ASSERT_EQ(ParseMailDate(c.text, &utc), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(utc, c.utc);
+        }
+    }
+}
+
+TEST(MailDate, LocalTimeFollowsTheZoneRules) {
+    // Moscow: UTC+3 all year.
+    TIME_ZONE_INFORMATION msk{};
+    msk.Bias = -180;
+    EXPECT_DOUBLE_EQ(UtcSecondsToLocalDateTime(1704243600 - 4 * 3600, &msk), 45294.0);  // 2024-01-02 21:00Z
+    // Central Europe: UTC+1, summer time from the last Sunday of March to the last Sunday of October.
+    TIME_ZONE_INFORMATION cet{};
+    cet.Bias = -60;
+    cet.StandardDate = {0, 10, 0, 5, 3, 0, 0, 0};
+    cet.DaylightDate = {0, 3, 0, 5, 2, 0, 0, 0};
+    cet.DaylightBias = -60;
+    EXPECT_NEAR(UtcSecondsToLocalDateTime(1719835200, &cet), 45474.0 + 14.0 / 24, 1e-9);  // 2024-07-01 12:00Z
+    EXPECT_NEAR(UtcSecondsToLocalDateTime(1704110400, &cet), 45292.0 + 13.0 / 24, 1e-9);  // 2024-01-01 12:00Z
+    // Without a zone the system's rules apply, the same as Windows' own conversion.
+    SYSTEMTIME st{2024, 1, 1, 1, 12, 0, 0, 0}, local;
+    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &st, &local));
+    double expected = 45292.0 + (local.wDay - 1) + (local.wHour * 60 + local.wMinute) / 1440.0;
+    EXPECT_NEAR(UtcSecondsToLocalDateTime(1704110400), expected, 1e-9);
+    EXPECT_DOUBLE_EQ(UtcSecondsToDateTime(0), 25569.0);
+}
+
+}  // namespace

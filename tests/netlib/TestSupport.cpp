@@ -1,0 +1,343 @@
+// Test support for the network layer; see TestSupport.h.
+#include <windows.h>
+
+#include <wincrypt.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "netlib/net_socket.h"
+
+namespace nettest {
+
+std::string FixtureDir() {
+    const char* d = std::getenv("NETLIB_DOVECOT_DIR");
+    return d ? d : "";
+}
+
+std::wstring WinePath(const std::string& unixPath) {
+    std::wstring w = L"Z:";
+    for (char c : unixPath)
+        w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return w;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::ifstream f(path.c_str(), std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::string FixtureValue(const std::string& key) {
+    if (FixtureDir().empty())
+        return {};
+    std::istringstream in(ReadWholeFile(WinePath(FixtureDir() + "/info")));
+    std::string line;
+    while (std::getline(in, line))
+        if (line.compare(0, key.size() + 1, key + "=") == 0)
+            return line.substr(key.size() + 1);
+    return {};
+}
+
+std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok) {
+    if (ok)
+        *ok = false;
+    const char* script = std::getenv("NETLIB_DOVECOT_CTL");
+    const std::string dir = FixtureDir();
+    if (!script || dir.empty())
+        return {};
+    // Wine runs a Unix script (executable, with its #! line) given by its Z: path and hands it the arguments
+    // unchanged, so they stay Unix paths. It cannot wait for a Unix process, so the script reports through files.
+    static std::atomic<int> counter{0};
+    const std::string result = dir + "/ctl-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    std::wstring cmd = L"\"" + WinePath(script) + L"\" \"" + std::wstring(dir.begin(), dir.end()) + L"\" --result \"" +
+                       std::wstring(result.begin(), result.end()) + L"\"";
+    for (const std::string& a : args) {
+        int n = MultiByteToWideChar(CP_UTF8, 0, a.c_str(), -1, nullptr, 0);
+        std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, a.c_str(), -1, w.data(), n);
+        cmd += L" \"" + w + L"\"";
+    }
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        fprintf(stderr, "cannot run dovecot-ctl.sh (error %lu)\n", static_cast<unsigned long>(GetLastError()));
+        return {};
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    const std::wstring rcFile = WinePath(result + ".rc");
+    for (int i = 0; i < 6000 && GetFileAttributesW(rcFile.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(20);
+    std::string rc = ReadWholeFile(rcFile);
+    std::string out = ReadWholeFile(WinePath(result + ".out"));
+    if (ok)
+        *ok = !rc.empty() && rc[0] == '0';
+    if (rc.empty() || rc[0] != '0')
+        fprintf(stderr, "dovecot-ctl.sh failed (%s): %s\n", rc.c_str(),
+                ReadWholeFile(WinePath(result + ".err")).c_str());
+    for (const char* ext : {".rc", ".out", ".err"})
+        DeleteFileW(WinePath(result + ext).c_str());
+    return out;
+}
+
+std::string WriteFixtureFile(const std::string& name, const std::string& bytes) {
+    std::string path = FixtureDir() + "/" + name;
+    std::ofstream f(WinePath(path).c_str(), std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+bool TrustTestCa() {
+    std::string der = ReadWholeFile(WinePath(FixtureValue("CA_DER")));
+    if (der.empty())
+        return false;
+    HCERTSTORE store = CertOpenSystemStoreW(0, L"ROOT");
+    if (!store)
+        return false;
+    BOOL added =
+        CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                         static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    CertCloseStore(store, 0);
+    return added != FALSE;
+}
+
+netlib::TlsServerOptions ServerTls(bool rogue) {
+    netlib::TlsServerOptions o;
+    o.certificatePem = ReadWholeFile(WinePath(FixtureValue(rogue ? "ROGUE_CERT" : "SERVER_CERT")));
+    o.privateKeyPem = ReadWholeFile(WinePath(FixtureValue(rogue ? "ROGUE_KEY" : "SERVER_KEY")));
+    return o;
+}
+
+bool ScriptConnection::Send(const std::string& bytes) {
+    return stream_->Write(bytes.data(), bytes.size()).ok();
+}
+
+bool ScriptConnection::ReadLine(std::string* line) {
+    for (;;) {
+        size_t crlf = buffer_.find("\r\n");
+        if (crlf != std::string::npos) {
+            *line = buffer_.substr(0, crlf);
+            buffer_.erase(0, crlf + 2);
+            lines.push_back(*line);
+            return true;
+        }
+        char buf[4096];
+        size_t got = 0;
+        if (!stream_->Read(buf, sizeof buf, &got).ok())
+            return false;
+        buffer_.append(buf, got);
+    }
+}
+
+bool ScriptConnection::ReadBytes(size_t n, std::string* bytes) {
+    while (buffer_.size() < n) {
+        char buf[4096];
+        size_t got = 0;
+        if (!stream_->Read(buf, sizeof buf, &got).ok())
+            return false;
+        buffer_.append(buf, got);
+    }
+    *bytes = buffer_.substr(0, n);
+    buffer_.erase(0, n);
+    return true;
+}
+
+void ScriptConnection::WaitClosed() {
+    std::string line;
+    while (ReadLine(&line)) {
+    }
+}
+
+ScriptServer::ScriptServer(Handler handler, std::unique_ptr<netlib::TlsServerOptions> tls)
+    : handler_(std::move(handler)), tls_(std::move(tls)), abort_(std::make_shared<netlib::NetAbort>()) {
+    netlib::EnsureWinsock();
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = 0;
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(s, 8);
+    int len = sizeof a;
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    listener_ = s;
+    thread_ = std::thread([this] { Run(); });
+}
+
+ScriptServer::~ScriptServer() {
+    Stop();
+    closesocket(static_cast<SOCKET>(listener_));
+}
+
+void ScriptServer::Stop() {
+    abort_->Abort();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+std::vector<std::string> ScriptServer::Received() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return received_;
+}
+
+void ScriptServer::Run() {
+    // The listener waits through an event, so that Stop's abort also ends a wait for the next client.
+    const SOCKET listener = static_cast<SOCKET>(listener_);
+    WSAEVENT event = WSACreateEvent();
+    WSAEventSelect(listener, event, FD_ACCEPT);
+    for (;;) {
+        SOCKET c = accept(listener, nullptr, nullptr);
+        if (c == INVALID_SOCKET) {
+            if (WSAGetLastError() != WSAEWOULDBLOCK)
+                break;
+            HANDLE handles[2] = {event, static_cast<HANDLE>(abort_->Handle())};
+            if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0)
+                break;
+            WSANETWORKEVENTS ne;
+            WSAEnumNetworkEvents(listener, event, &ne);
+            continue;
+        }
+        ++connections_;
+        netlib::NetTimeouts t;
+        t.ioMs = 10000;
+        auto tcp = netlib::TcpConnection::Adopt(c, t, abort_);
+        std::unique_ptr<netlib::ByteStream> stream;
+        if (tls_) {
+            std::unique_ptr<netlib::TlsStream> tlsStream;
+            if (!netlib::TlsStream::Accept(std::move(tcp), *tls_, &tlsStream).ok())
+                continue;
+            stream = std::move(tlsStream);
+        } else {
+            stream = std::move(tcp);
+        }
+        ScriptConnection conn(std::move(stream));
+        try {
+            handler_(conn);
+        } catch (...) {
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        received_.insert(received_.end(), conn.lines.begin(), conn.lines.end());
+    }
+    WSACloseEvent(event);
+}
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool InSet(const std::string& set, uint32_t uid) {
+    std::istringstream in(set);
+    std::string part;
+    while (std::getline(in, part, ',')) {
+        size_t colon = part.find(':');
+        uint32_t lo = static_cast<uint32_t>(std::stoul(part.substr(0, colon)));
+        uint32_t hi = colon == std::string::npos ? lo : static_cast<uint32_t>(std::stoul(part.substr(colon + 1)));
+        if (uid >= lo && uid <= hi)
+            return true;
+    }
+    return false;
+}
+
+std::string HeaderBlock(const std::string& raw) {
+    size_t end = raw.find("\r\n\r\n");
+    return end == std::string::npos ? raw + "\r\n" : raw.substr(0, end + 4);
+}
+
+}  // namespace
+
+void FakeImap::Serve(ScriptConnection& c) const {
+    if (!c.Send(greeting))
+        return;
+    std::string line;
+    while (c.ReadLine(&line)) {
+        // Complete literals the client announces ({n} waits for "+", {n+} does not).
+        while (line.size() > 2 && line.back() == '}') {
+            size_t open = line.rfind('{');
+            bool plus = line[line.size() - 2] == '+';
+            size_t n = std::stoul(line.substr(open + 1));
+            if (!plus && !c.Send("+ go on\r\n"))
+                return;
+            std::string bytes, rest;
+            if (!c.ReadBytes(n, &bytes) || !c.ReadLine(&rest))
+                return;
+            c.lines.pop_back();  // the rest of the command joins the line that announced the literal
+            c.lines.back() = line + bytes + rest;
+            line = c.lines.back();
+        }
+        std::istringstream in(line);
+        std::string tag, verb, arg;
+        in >> tag >> verb;
+        verb = Upper(verb);
+        if (verb == "UID") {
+            in >> arg;
+            verb += " " + Upper(arg);
+        }
+        if (auto it = on.find(verb); it != on.end()) {
+            std::string reply = it->second(tag, line);
+            for (const std::string* end : {&kThenClose, &kThenHang}) {
+                if (reply.size() >= end->size() && reply.compare(reply.size() - end->size(), end->size(), *end) == 0) {
+                    c.Send(reply.substr(0, reply.size() - end->size()));
+                    if (end == &kThenHang)
+                        c.WaitClosed();
+                    return;
+                }
+            }
+            if (reply.empty() || !c.Send(reply))
+                return;
+            continue;
+        }
+        std::string reply;
+        if (verb == "CAPABILITY") {
+            reply = "* CAPABILITY IMAP4rev1 AUTH=PLAIN\r\n" + tag + " OK done\r\n";
+        } else if (verb == "LOGIN") {
+            reply = tag + " OK logged in\r\n";
+        } else if (verb == "SELECT") {
+            reply = "* " + std::to_string(messages.size()) + " EXISTS\r\n* OK [UIDVALIDITY 42] ok\r\n" + tag +
+                    " OK [READ-WRITE] selected\r\n";
+        } else if (verb == "UID SEARCH") {
+            reply = "* SEARCH";
+            for (const FakeMessage& m : messages)
+                reply += " " + std::to_string(m.uid);
+            reply += "\r\n" + tag + " OK searched\r\n";
+        } else if (verb == "UID FETCH") {
+            std::string set;
+            in >> set;
+            bool headers = line.find("HEADER.FIELDS") != std::string::npos;
+            int seq = 0;
+            for (const FakeMessage& m : messages) {
+                ++seq;
+                if (!InSet(set, m.uid))
+                    continue;
+                std::string data = headers ? HeaderBlock(m.raw) : m.raw;
+                reply += "* " + std::to_string(seq) + " FETCH (UID " + std::to_string(m.uid) +
+                         (headers ? " BODY[HEADER.FIELDS (DATE FROM SUBJECT)] {" : " BODY[]<0> {") +
+                         std::to_string(data.size()) + "}\r\n" + data + ")\r\n";
+            }
+            reply += tag + " OK fetched\r\n";
+        } else if (verb == "LOGOUT") {
+            c.Send("* BYE bye\r\n" + tag + " OK logged out\r\n");
+            return;
+        } else {
+            reply = tag + " BAD unknown command\r\n";
+        }
+        if (!c.Send(reply))
+            return;
+    }
+}
+
+}  // namespace nettest

@@ -1,0 +1,104 @@
+// Support for the network tests: the Dovecot fixture (its info file and control script, run natively through
+// Wine), trusting the test CA the way a user would, and a scripted loopback IMAP server over TLS for fault tests.
+// Index: FixtureDir/FixtureValue, RunFixtureCtl, TrustTestCa, ReadWholeFile, WriteTempFile, ScriptConnection,
+// ScriptServer, FakeImap.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "netlib/net_stream.h"
+#include "netlib/tls_stream.h"
+
+namespace nettest {
+
+// The Unix folder of the Dovecot fixture (environment NETLIB_DOVECOT_DIR), empty when the fixture is not set up.
+std::string FixtureDir();
+// A value of the fixture's info file (PORT, CA_DER, SERVER_CERT, ...), empty when missing.
+std::string FixtureValue(const std::string& key);
+// A Unix path as Wine sees it (Z: drive).
+std::wstring WinePath(const std::string& unixPath);
+// Runs dovecot-ctl.sh natively with the fixture folder and args; returns its standard output. *ok is false
+// when it could not be started or exited with a failure.
+std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok = nullptr);
+// Writes bytes to a fresh file in the fixture folder; returns its Unix path.
+std::string WriteFixtureFile(const std::string& name, const std::string& bytes);
+
+std::string ReadWholeFile(const std::wstring& path);
+// Adds the test CA (DER) to the current user's ROOT store; true when it is there afterwards.
+bool TrustTestCa();
+// The server certificate and key for "localhost" (signed by the test CA), or of the untrusted CA (rogue).
+netlib::TlsServerOptions ServerTls(bool rogue = false);
+
+// One accepted connection of a ScriptServer, seen from the server's side.
+class ScriptConnection {
+public:
+    explicit ScriptConnection(std::unique_ptr<netlib::ByteStream> stream) : stream_(std::move(stream)) {}
+    bool Send(const std::string& bytes);
+    // Reads one CRLF line (without it); false when the client closed or the read failed.
+    bool ReadLine(std::string* line);
+    // Reads exactly n bytes (a literal the client sends).
+    bool ReadBytes(size_t n, std::string* bytes);
+    // Waits until the client closes the connection (or the server's read time-out passes).
+    void WaitClosed();
+    std::vector<std::string> lines;  // every line read so far
+
+private:
+    std::unique_ptr<netlib::ByteStream> stream_;
+    std::string buffer_;
+};
+
+// A loopback server on 127.0.0.1 that runs handler on each accepted connection (TLS when tls is given), one
+// connection at a time, on its own thread. The destructor stops it.
+class ScriptServer {
+public:
+    using Handler = std::function<void(ScriptConnection&)>;
+    ScriptServer(Handler handler, std::unique_ptr<netlib::TlsServerOptions> tls);
+    ~ScriptServer();
+    uint16_t Port() const { return port_; }
+    // Stops accepting and waits for the connection being served (idempotent).
+    void Stop();
+    // Lines all finished connections received (complete after Stop).
+    std::vector<std::string> Received();
+    int Connections() const { return connections_; }
+
+private:
+    void Run();
+    Handler handler_;
+    std::unique_ptr<netlib::TlsServerOptions> tls_;
+    uintptr_t listener_ = ~uintptr_t(0);
+    uint16_t port_ = 0;
+    netlib::NetAbortPtr abort_;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> received_;
+    std::atomic<int> connections_{0};
+};
+
+// A small IMAP server for scripted sessions: it answers LOGIN, SELECT, UID SEARCH, UID FETCH and LOGOUT over a
+// list of messages, and any command can be overridden to inject a fault.
+struct FakeMessage {
+    uint32_t uid;
+    std::string raw;
+};
+inline const std::string kThenClose = "\x01close";
+inline const std::string kThenHang = "\x01hang";
+class FakeImap {
+public:
+    std::string greeting = "* OK [CAPABILITY IMAP4rev1 AUTH=PLAIN] fake ready\r\n";
+    std::vector<FakeMessage> messages;  // all unseen, in server order
+    // Override for a command verb (upper case, e.g. "SELECT" or "UID FETCH"): gets the tag and the whole line,
+    // returns what to send; "" drops the connection, a reply ending in kThenClose is sent and then the
+    // connection dropped, one ending in kThenHang is sent and then the client's time-out awaited.
+    std::map<std::string, std::function<std::string(const std::string& tag, const std::string& line)>> on;
+    void Serve(ScriptConnection& c) const;
+};
+
+}  // namespace nettest
