@@ -1335,19 +1335,9 @@ void TWinControl::WMPaint(TMessage& m) {
         PaintHandler(reinterpret_cast<HDC>(m.WParam));
         return;
     }
-    // BeginPaint/EndPaint kept here rather than in TPaintDC: the paint rectangle of that wrapper reads back empty
-    // (its PAINTSTRUCT member is value-initialised after BeginPaint filled it).
-    struct PaintScope {
-        HWND wnd;
-        PAINTSTRUCT ps{};
-        HDC dc;
-        explicit PaintScope(HWND w) : wnd(w), dc(BeginPaint(w, &ps)) {}
-        ~PaintScope() { EndPaint(wnd, &ps); }
-        PaintScope(const PaintScope&) = delete;
-        PaintScope& operator=(const PaintScope&) = delete;
-    } paint(handle_);
-    HDC dc = paint.dc;
-    const RECT& rc = paint.ps.rcPaint;
+    TPaintDC paint(handle_);
+    HDC dc = paint.Get();
+    const RECT& rc = paint.PaintStruct().rcPaint;
     if (doubleBuffered_ && rc.right > rc.left && rc.bottom > rc.top) {
         const int w = rc.right - rc.left, h = rc.bottom - rc.top;
         TMemoryDC mem(dc);

@@ -958,6 +958,7 @@ void TApplication::Minimize() {
                 }
             }
         }
+        appShownForMinimize_ = !IsWindowVisible(handle_);
         ShowWindow(handle_, SW_MINIMIZE);
     }
     if (OnMinimize)
@@ -970,6 +971,11 @@ void TApplication::Restore() {
     } else if (handle_) {
         if (IsIconic(handle_))
             ShowWindow(handle_, SW_RESTORE);
+        if (appShownForMinimize_) {
+            // The window was shown only to hold the minimized program: hidden again, as before.
+            ShowWindow(handle_, SW_HIDE);
+            appShownForMinimize_ = false;
+        }
         for (HWND w : hiddenForMinimize_)
             if (IsWindow(w))
                 ShowWindow(w, SW_SHOWNA);

@@ -290,7 +290,8 @@ private:
     std::vector<Filter> filters_;
     int nextFilterId_ = 1;
     TControl* mouseControl_ = nullptr;  // borrowed; cleared by ControlDestroyed
-    std::vector<HWND> hiddenForMinimize_;
+    std::vector<HWND> hiddenForMinimize_;  // forms hidden by Minimize, shown again by Restore
+    bool appShownForMinimize_ = false;
 };
 
 // ---- TScreen ---------------------------------------------------------------------------------------------------------

@@ -166,9 +166,10 @@ public:
     const PAINTSTRUCT& PaintStruct() const { return ps_; }
 
 private:
+    // ps_ before dc_: members are initialised in declaration order, and BeginPaint fills ps_ while dc_ is made.
     HWND wnd_;
-    HDC dc_;
     PAINTSTRUCT ps_{};
+    HDC dc_;
 };
 
 // GetDC/GetWindowDC with ReleaseDC. A null window gives the screen DC. Move-only; Detach hands over the duty

@@ -263,4 +263,27 @@ TEST(FormLifecycle, OnShowOnHideAndOnPaint) {
     EXPECT_EQ(events, expected);
 }
 
+TEST(FormLifecycle, MinimizeHidesTheFormsAndRestoreBringsThemBack) {
+    std::unique_ptr<TForm> a(new TForm(nullptr)), hidden(new TForm(nullptr));
+    PlaceForm(a.get(), 10, 10, 60, 40);
+    PlaceForm(hidden.get(), 80, 10, 60, 40);
+    hidden->Handle();
+    a->Show();
+    int minimized = 0, restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    Application->OnRestore = [&](TObject*) { ++restored; };
+    const bool appVisible = IsWindowVisible(Application->Handle()) != FALSE;
+    Application->Minimize();
+    EXPECT_FALSE(IsWindowVisible(a->Handle()));
+    EXPECT_TRUE(IsIconic(Application->Handle()));
+    Application->Restore();
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+    EXPECT_FALSE(IsWindowVisible(hidden->Handle()));  // only what Minimize hid comes back
+    EXPECT_EQ(IsWindowVisible(Application->Handle()) != FALSE, appVisible);
+    EXPECT_EQ(minimized, 1);
+    EXPECT_EQ(restored, 1);
+    Application->OnMinimize = nullptr;
+    Application->OnRestore = nullptr;
+}
+
 }  // namespace

@@ -313,4 +313,39 @@ TEST(GraphicsCanvas, FontPropertiesAndChangeEvents) {
     EXPECT_EQ(brush.Style(), bsSolid);
 }
 
+// The paint scope must hand out the rectangle BeginPaint reported: double-buffered painting copies only it.
+TEST(GdiHandles, PaintDCKeepsThePaintRectangle) {
+    static RECT seen;
+    static int paints;
+    seen = RECT{};
+    paints = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg == WM_PAINT) {
+            TPaintDC paint(hwnd);
+            seen = paint.PaintStruct().rcPaint;
+            ++paints;
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TrelmPaintDCTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    UpdateWindow(hwnd);
+    const RECT dirty{10, 20, 30, 40};
+    InvalidateRect(hwnd, &dirty, FALSE);
+    paints = 0;
+    UpdateWindow(hwnd);
+    DestroyWindow(hwnd);
+    ASSERT_EQ(paints, 1);
+    EXPECT_EQ(seen.left, 10);
+    EXPECT_EQ(seen.top, 20);
+    EXPECT_EQ(seen.right, 30);
+    EXPECT_EQ(seen.bottom, 40);
+}
+
 }  // namespace
