@@ -9,6 +9,8 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "classlib/WithUpdate_p.h"
+
 // ---- TPersistent -----------------------------------------------------------------------------------------------
 std::wstring TPersistent::ClassName() const {
     const char* mangled = typeid(*this).name();
@@ -178,48 +180,33 @@ void TStrings::Move(int curIndex, int newIndex) {
         return;
     std::wstring s = Get(curIndex);
     TObject* o = GetItemObject(curIndex);
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Delete(curIndex);
         InsertObject(newIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::AddStrings(const TStrings* strings) {
     if (!strings)
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         for (int i = 0; i < strings->Count(); ++i)
             AddObject(strings->Get(i), strings->GetItemObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TStrings*>(Source)) {
         if (src == this)
             return;
-        BeginUpdate();
-        try {
+        WithUpdate(*this, [&] {
             Clear();
             Delimiter = src->Delimiter;
             QuoteChar = src->QuoteChar;
             NameValueSeparator = src->NameValueSeparator;
             StrictDelimiter = src->StrictDelimiter;
             AddStrings(src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(Source);
@@ -254,8 +241,7 @@ std::wstring TStrings::Text() const {
 }
 
 void TStrings::SetText(const std::wstring& text) {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         size_t i = 0;
         while (i < text.size()) {
@@ -268,11 +254,7 @@ void TStrings::SetText(const std::wstring& text) {
             if (i < text.size() && text[i] == L'\n')
                 ++i;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 namespace {
@@ -297,8 +279,7 @@ std::wstring JoinDelimited(const TStrings& list, wchar_t delimiter, wchar_t quot
 }
 
 void SplitDelimited(TStrings& list, const std::wstring& text, wchar_t delimiter, wchar_t quote, bool strict) {
-    list.BeginUpdate();
-    try {
+    WithUpdate(list, [&] {
         list.Clear();
         size_t i = 0;
         auto skipBlanks = [&] {
@@ -327,11 +308,7 @@ void SplitDelimited(TStrings& list, const std::wstring& text, wchar_t delimiter,
                     list.Add(L"");  // a trailing delimiter ends an empty last item
             }
         }
-    } catch (...) {
-        list.EndUpdate();
-        throw;
-    }
-    list.EndUpdate();
+    });
 }
 
 }  // namespace
@@ -771,16 +748,11 @@ TCollectionItem* TCollection::Add() {
 TCollectionItem* TCollection::Insert(int index) {
     if (index < 0 || index > Count())
         RaiseListIndexError(index);
-    BeginUpdate();
-    TCollectionItem* item;
-    try {
+    TCollectionItem* item = nullptr;
+    WithUpdate(*this, [&] {
         item = Add();
         item->SetIndex(index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     return item;
 }
 
@@ -792,15 +764,10 @@ void TCollection::Delete(int index) {
 void TCollection::Clear() {
     if (items_.empty())
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         while (!items_.empty())
             delete items_.back();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -814,16 +781,11 @@ void TCollection::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TCollection*>(Source)) {
         if (src == this)
             return;
-        BeginUpdate();
-        try {
+        WithUpdate(*this, [&] {
             Clear();
             for (int i = 0; i < src->Count(); ++i)
                 Add()->Assign(src->Items(i));
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(Source);

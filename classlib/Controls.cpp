@@ -1502,40 +1502,46 @@ void TWinControl::DoExit() {
         OnExit(this);
 }
 
-bool TWinControl::DoKeyDown(TMessage& m) {
+bool TWinControl::FormPreviewsKey(TMessage& m, bool (TWinControl::*DoKey)(TMessage&)) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyDown(m))
+    return form && form != this && form->KeyPreview() && (form->*DoKey)(m);
+}
+
+namespace {
+
+// A key the handler set to 0 is consumed; any other goes on, changed or not, to the window's own handling.
+template <typename Key>
+bool KeyConsumed(TMessage& m, Key key) {
+    if (key == 0)
+        return true;
+    m.WParam = key;
+    return false;
+}
+
+}  // namespace
+
+bool TWinControl::DoKeyDown(TMessage& m) {
+    if (FormPreviewsKey(m, &TWinControl::DoKeyDown))
         return true;
     WORD key = static_cast<WORD>(m.WParam);
     KeyDown(key, KeyDataToShiftState(m.LParam));
-    if (key == 0)
-        return true;
-    m.WParam = key;
-    return false;
+    return KeyConsumed(m, key);
 }
 
 bool TWinControl::DoKeyUp(TMessage& m) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyUp(m))
+    if (FormPreviewsKey(m, &TWinControl::DoKeyUp))
         return true;
     WORD key = static_cast<WORD>(m.WParam);
     KeyUp(key, KeyDataToShiftState(m.LParam));
-    if (key == 0)
-        return true;
-    m.WParam = key;
-    return false;
+    return KeyConsumed(m, key);
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyPress(m))
+    if (FormPreviewsKey(m, &TWinControl::DoKeyPress))
         return true;
     wchar_t ch = static_cast<wchar_t>(m.WParam);
     KeyPress(ch);
-    if (ch == 0)
-        return true;
-    m.WParam = ch;
-    return false;
+    return KeyConsumed(m, ch);
 }
 
 bool TWinControl::IsMenuKey(TMessage& m) {

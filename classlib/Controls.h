@@ -444,6 +444,8 @@ private:
     void WMPaint(TMessage& m);
     bool WMSetCursor(TMessage& m);
     void HandleKeyNotify(TMessage& m);
+    // The parent form, when it previews keys, handles m first (through its own DoKey); true when it consumed it.
+    bool FormPreviewsKey(TMessage& m, bool (TWinControl::*DoKey)(TMessage&));
     void TrackMouse();
     void DetachHandle();
     void SetZOrder(bool TopMost);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "classlib/WithUpdate_p.h"
+
 namespace {
 
 // A copy of the bitmap's pixels that is selected into no DC, as the image list functions require.
@@ -136,39 +138,25 @@ void TCustomImageList::CheckIndex(int index) {
         throw EInvalidOperation(L"Image list index out of bounds");
 }
 
-void TCustomImageList::MoveBlock(int from, int count, int to) {
-    for (int j = 0; j < count; ++j)
-        Move(from + j, to + j);
+void TCustomImageList::InsertAdded(int index, const std::function<int()>& add) {
+    if (index < 0 || index > Count())
+        throw EInvalidOperation(L"Image list index out of bounds");
+    WithUpdate(*this, [&] {
+        const int before = Count();
+        if (add() < 0)
+            return;
+        const int added = Count() - before;
+        for (int j = 0; j < added; ++j)
+            Move(before + j, index + j);
+    });
 }
 
 void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
-    if (index < 0 || index > Count())
-        throw EInvalidOperation(L"Image list index out of bounds");
-    BeginUpdate();
-    try {
-        int before = Count();
-        if (Add(image, mask) >= 0)
-            MoveBlock(before, Count() - before, index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    InsertAdded(index, [&] { return Add(image, mask); });
 }
 
 void TCustomImageList::InsertMasked(int index, TBitmap* image, TColor maskColor) {
-    if (index < 0 || index > Count())
-        throw EInvalidOperation(L"Image list index out of bounds");
-    BeginUpdate();
-    try {
-        int before = Count();
-        if (AddMasked(image, maskColor) >= 0)
-            MoveBlock(before, Count() - before, index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    InsertAdded(index, [&] { return AddMasked(image, maskColor); });
 }
 
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {

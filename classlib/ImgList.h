@@ -7,6 +7,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "classlib/Component.h"
@@ -89,7 +90,8 @@ protected:
 
 private:
     void CheckIndex(int index);
-    void MoveBlock(int from, int count, int to);
+    // add (Add or AddMasked) appends images; they are then moved to index.
+    void InsertAdded(int index, const std::function<int()>& add);
     TImageListHandle handle_;
     int width_ = 16;
     int height_ = 16;

@@ -1,6 +1,8 @@
 // TCustomIniFile helpers and the in-memory ini parser. Pure code.
 #include "classlib/IniFiles.h"
 
+#include "classlib/WithUpdate_p.h"
+
 namespace {
 std::wstring Fold(const std::wstring& s) {
     return AnsiUpperCase(s);
@@ -137,8 +139,7 @@ void TMemIniFile::SetText(const std::wstring& text) {
 }
 
 void TMemIniFile::GetStrings(TStrings* list) const {
-    list->BeginUpdate();
-    try {
+    WithUpdate(*list, [&] {
         list->Clear();
         for (size_t i = 0; i < sections_.size(); ++i) {
             if (i > 0)
@@ -147,11 +148,7 @@ void TMemIniFile::GetStrings(TStrings* list) const {
             for (const Line& line : sections_[i]->lines)
                 list->Add(line.isKey ? line.key + L"=" + line.value : line.value);
         }
-    } catch (...) {
-        list->EndUpdate();
-        throw;
-    }
-    list->EndUpdate();
+    });
 }
 
 std::wstring TMemIniFile::ReadString(const std::wstring& section,
@@ -181,47 +178,30 @@ void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& i
     s->lines.push_back(std::move(line));
 }
 
-void TMemIniFile::ReadSection(const std::wstring& section, TStrings* strings) {
-    strings->BeginUpdate();
-    try {
+void TMemIniFile::ListKeys(const std::wstring& section, TStrings* strings, bool withValues) {
+    WithUpdate(*strings, [&] {
         strings->Clear();
         if (Section* s = FindSection(section))
             for (const Line& line : s->lines)
                 if (line.isKey)
-                    strings->Add(line.key);
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+                    strings->Add(withValues ? line.key + L"=" + line.value : line.key);
+    });
+}
+
+void TMemIniFile::ReadSection(const std::wstring& section, TStrings* strings) {
+    ListKeys(section, strings, false);
 }
 
 void TMemIniFile::ReadSections(TStrings* strings) {
-    strings->BeginUpdate();
-    try {
+    WithUpdate(*strings, [&] {
         strings->Clear();
         for (const auto& s : sections_)
             strings->Add(s->name);
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    });
 }
 
 void TMemIniFile::ReadSectionValues(const std::wstring& section, TStrings* strings) {
-    strings->BeginUpdate();
-    try {
-        strings->Clear();
-        if (Section* s = FindSection(section))
-            for (const Line& line : s->lines)
-                if (line.isKey)
-                    strings->Add(line.key + L"=" + line.value);
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    ListKeys(section, strings, true);
 }
 
 void TMemIniFile::EraseSection(const std::wstring& section) {

@@ -100,6 +100,8 @@ private:
     };
     Section* FindSection(const std::wstring& name);
     Section& AddSection(const std::wstring& name);
+    // The key lines of a section into strings (cleared first): "key", or "key=value" with withValues.
+    void ListKeys(const std::wstring& section, TStrings* strings, bool withValues);
     void ReindexSections();
     void Load();
     std::vector<std::unique_ptr<Section>> sections_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/IniFiles.h"
+#include "classlib/WithUpdate_p.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ std::wstring ReadProfile(Read read, bool list) {
 }
 
 void SplitNullList(const std::wstring& text, TStrings* strings) {
-    strings->BeginUpdate();
-    try {
+    WithUpdate(*strings, [&] {
         strings->Clear();
         size_t i = 0;
         while (i < text.size()) {
@@ -35,11 +35,7 @@ void SplitNullList(const std::wstring& text, TStrings* strings) {
                 strings->Add(text.substr(i, end - i));
             i = end + 1;
         }
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    });
 }
 
 }  // namespace
@@ -84,16 +80,11 @@ void TIniFile::ReadSections(TStrings* strings) {
 void TIniFile::ReadSectionValues(const std::wstring& section, TStrings* strings) {
     TStringList keys;
     ReadSection(section, &keys);
-    strings->BeginUpdate();
-    try {
+    WithUpdate(*strings, [&] {
         strings->Clear();
         for (int i = 0; i < keys.Count(); ++i)
             strings->Add(keys[i] + L"=" + ReadString(section, keys[i], L""));
-    } catch (...) {
-        strings->EndUpdate();
-        throw;
-    }
-    strings->EndUpdate();
+    });
 }
 
 void TIniFile::EraseSection(const std::wstring& section) {

@@ -1318,45 +1318,53 @@ bool ScanTime(Scanner& sc, const TFormatSettings& fs, TDateTime& time) {
     return TryEncodeTime(h, m, s, ms, time);
 }
 
+// The whole of s read by one scanner; value is left alone unless it is.
+bool ScanWhole(const std::wstring& s,
+               const TFormatSettings& fs,
+               TDateTime& value,
+               bool (*scan)(Scanner&, const TFormatSettings&, TDateTime&)) {
+    Scanner sc{s};
+    TDateTime v;
+    if (!scan(sc, fs, v) || !sc.AtEnd())
+        return false;
+    value = v;
+    return true;
+}
+
+// StrToDate and its kin: the TryStrTo function's value, or EConvertError with pattern.
+TDateTime ConvertOrRaise(const std::wstring& s,
+                         const TFormatSettings& fs,
+                         bool (*tryConvert)(const std::wstring&, TDateTime&, const TFormatSettings&),
+                         const wchar_t* pattern) {
+    TDateTime v;
+    if (!tryConvert(s, v, fs))
+        ConvertError(pattern, s);
+    return v;
+}
+
 }  // namespace
 
 bool TryStrToDate(const std::wstring& s, TDateTime& value, const TFormatSettings& fs) {
-    Scanner sc{s};
-    TDateTime d;
-    if (!ScanDate(sc, fs, d) || !sc.AtEnd())
-        return false;
-    value = d;
-    return true;
+    return ScanWhole(s, fs, value, ScanDate);
 }
 bool TryStrToDate(const std::wstring& s, TDateTime& value) {
     return TryStrToDate(s, value, FormatSettings);
 }
 TDateTime StrToDate(const std::wstring& s, const TFormatSettings& fs) {
-    TDateTime d;
-    if (!TryStrToDate(s, d, fs))
-        ConvertError(L"'%s' is not a valid date", s);
-    return d;
+    return ConvertOrRaise(s, fs, TryStrToDate, L"'%s' is not a valid date");
 }
 TDateTime StrToDate(const std::wstring& s) {
     return StrToDate(s, FormatSettings);
 }
 
 bool TryStrToTime(const std::wstring& s, TDateTime& value, const TFormatSettings& fs) {
-    Scanner sc{s};
-    TDateTime t;
-    if (!ScanTime(sc, fs, t) || !sc.AtEnd())
-        return false;
-    value = t;
-    return true;
+    return ScanWhole(s, fs, value, ScanTime);
 }
 bool TryStrToTime(const std::wstring& s, TDateTime& value) {
     return TryStrToTime(s, value, FormatSettings);
 }
 TDateTime StrToTime(const std::wstring& s, const TFormatSettings& fs) {
-    TDateTime t;
-    if (!TryStrToTime(s, t, fs))
-        ConvertError(L"'%s' is not a valid time", s);
-    return t;
+    return ConvertOrRaise(s, fs, TryStrToTime, L"'%s' is not a valid time");
 }
 TDateTime StrToTime(const std::wstring& s) {
     return StrToTime(s, FormatSettings);
@@ -1384,10 +1392,7 @@ bool TryStrToDateTime(const std::wstring& s, TDateTime& value, const TFormatSett
     return false;
 }
 TDateTime StrToDateTime(const std::wstring& s, const TFormatSettings& fs) {
-    TDateTime v;
-    if (!TryStrToDateTime(s, v, fs))
-        ConvertError(L"'%s' is not a valid date and time", s);
-    return v;
+    return ConvertOrRaise(s, fs, TryStrToDateTime, L"'%s' is not a valid date and time");
 }
 TDateTime StrToDateTime(const std::wstring& s) {
     return StrToDateTime(s, FormatSettings);

@@ -2,19 +2,12 @@
 #include "netlib/http_serverlist.h"
 
 #include "netlib/mime_charset.h"
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
 
-// Trims characters up to the blank, as the notifier trims all user-visible text.
-std::wstring Trim(const std::wstring& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] <= L' ')
-        ++b;
-    while (e > b && s[e - 1] <= L' ')
-        --e;
-    return s.substr(b, e - b);
-}
+using text::TrimText;
 
 std::wstring Columns(const std::wstring& line, size_t first, size_t count) {
     if (line.size() < first)
@@ -53,10 +46,10 @@ std::vector<ServerListEntry> ParseServerList(const std::wstring& text) {
         size_t end = text.find_first_of(L"\r\n", pos);
         std::wstring line = text.substr(pos, end == std::wstring::npos ? std::wstring::npos : end - pos);
         ServerListEntry e;
-        e.domain = Trim(Columns(line, 1, 29));
-        e.host = Trim(Columns(line, 30, 40));
+        e.domain = TrimText(Columns(line, 1, 29));
+        e.host = TrimText(Columns(line, 30, 40));
         int32_t port = 0;
-        if (ReadDecimal(Trim(Columns(line, 70, std::wstring::npos)), &port))
+        if (ReadDecimal(TrimText(Columns(line, 70, std::wstring::npos)), &port))
             e.port = port;
         entries.push_back(std::move(e));
         if (end == std::wstring::npos)

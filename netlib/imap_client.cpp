@@ -3,11 +3,15 @@
 #include "netlib/imap_client.h"
 
 #include <algorithm>
-#include <cctype>
 #include <unordered_set>
+
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
+
+using text::Upper;
+using text::UpperAscii;
 
 NetStatus Protocol(const std::string& what) {
     return NetStatus::Fail(NetCode::Connection, NetCause::Protocol, what);
@@ -16,8 +20,7 @@ NetStatus Protocol(const std::string& what) {
 bool StartsWithNoCase(const std::string& s, const char* prefix) {
     size_t i = 0;
     for (; prefix[i]; ++i)
-        if (i >= s.size() ||
-            std::toupper(static_cast<unsigned char>(s[i])) != std::toupper(static_cast<unsigned char>(prefix[i])))
+        if (i >= s.size() || UpperAscii(s[i]) != UpperAscii(prefix[i]))
             return false;
     return true;
 }
@@ -31,12 +34,8 @@ void SplitWords(const std::string& text, std::vector<std::string>* words) {
         size_t j = i;
         while (j < text.size() && text[j] != ' ')
             ++j;
-        if (j > i) {
-            std::string w = text.substr(i, j - i);
-            for (char& c : w)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            words->push_back(std::move(w));
-        }
+        if (j > i)
+            words->push_back(Upper(text.substr(i, j - i)));
         i = j;
     }
 }
@@ -126,10 +125,7 @@ NetStatus ImapClient::HandleCommonUntagged(const ImapResponse& r, bool* handled)
         capabilities_.clear();
         for (size_t i = 1; i < r.data.size(); ++i)
             if (r.data[i].kind == ImapValue::Kind::Atom) {
-                std::string w = r.data[i].text;
-                for (char& c : w)
-                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-                capabilities_.push_back(std::move(w));
+                capabilities_.push_back(Upper(r.data[i].text));
             }
         return NetStatus::Success();
     }

@@ -6,26 +6,17 @@
 #include <cctype>
 #include <cstring>
 
+#include "netlib/text_util_p.h"
+
 namespace netlib {
 namespace {
 
-bool EqualsNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != static_cast<unsigned char>(b[i]))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
+using text::EqualNoCase;
+using text::Upper;
 
 bool IsStatusWord(const std::string& w) {
-    return EqualsNoCase(w, "OK") || EqualsNoCase(w, "NO") || EqualsNoCase(w, "BAD") || EqualsNoCase(w, "BYE") ||
-           EqualsNoCase(w, "PREAUTH");
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
+    return EqualNoCase(w, "OK") || EqualNoCase(w, "NO") || EqualNoCase(w, "BAD") || EqualNoCase(w, "BYE") ||
+           EqualNoCase(w, "PREAUTH");
 }
 
 // A data response may end a line with {n} or {n+}: the position of '{' and n, or npos.
@@ -182,7 +173,7 @@ private:
         }
         if (brackets != 0 || quoted || v->text.empty())
             return false;
-        if (EqualsNoCase(v->text, "NIL")) {
+        if (EqualNoCase(v->text, "NIL")) {
             v->kind = ImapValue::Kind::Nil;
             v->text.clear();
         }
@@ -200,7 +191,7 @@ private:
 }  // namespace
 
 bool ImapValue::IsAtom(const char* upper) const {
-    return kind == Kind::Atom && EqualsNoCase(text, upper);
+    return kind == Kind::Atom && EqualNoCase(text, upper);
 }
 
 bool ImapValue::AsNumber(uint32_t* value) const {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "netlib/mime_charset.h"
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
@@ -16,7 +17,7 @@ std::string Normalise(const std::string& charset) {
     for (char c : charset) {
         if (c == '"' || c == '\'' || c == ' ' || c == '\t')
             continue;
-        s += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        s += text::LowerAscii(c);
     }
     return s;
 }

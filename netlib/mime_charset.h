@@ -20,7 +20,7 @@ std::wstring DecodeUnlabelled(const std::string& bytes);
 
 bool IsValidUtf8(const std::string& bytes);
 
-// UTF-16 to UTF-8 (for IMAP arguments).
+// UTF-16 to UTF-8 (IMAP arguments, host names).
 std::string ToUtf8(const std::wstring& text);
 
 }  // namespace netlib

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "netlib/mime_date.h"
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
@@ -29,11 +30,7 @@ int DaysInMonth(int y, int m) {
     return m == 2 && IsLeap(y) ? 29 : days[m - 1];
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+using text::Lower;
 
 bool AllDigits(const std::string& s) {
     if (s.empty())

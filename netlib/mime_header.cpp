@@ -2,92 +2,20 @@
 // and RFC 2047 (encoded words).
 #include "netlib/mime_header.h"
 
-#include <cctype>
-
 #include "netlib/mime_charset.h"
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
 
-bool EqualNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string TrimBytes(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b]))
-        ++b;
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
-std::wstring TrimWide(const std::wstring& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] <= L' ')
-        ++b;
-    while (e > b && s[e - 1] <= L' ')
-        --e;
-    return s.substr(b, e - b);
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-int Base64Value(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
-}
-
-std::string DecodeB(const std::string& s) {
-    std::string out;
-    unsigned acc = 0;
-    int bits = 0;
-    for (char c : s) {
-        if (c == '=')
-            break;
-        int v = Base64Value(c);
-        if (v < 0)
-            continue;
-        acc = (acc << 6) | static_cast<unsigned>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((acc >> bits) & 0xFF);
-        }
-    }
-    return out;
-}
+using text::DecodeBase64Lenient;
+using text::EqualNoCase;
+using text::HexValue;
+using text::IsBlank;
+using text::Lower;
+using text::TrimBlanks;
+using text::TrimText;
+using text::UpperAscii;
 
 std::string DecodeQ(const std::string& s) {
     std::string out;
@@ -116,7 +44,7 @@ size_t MatchEncodedWord(const std::string& text, size_t pos, std::string* charse
     size_t q1 = window.find('?', 2);
     if (q1 == std::string::npos || q1 == 2 || q1 + 2 >= window.size() || window[q1 + 2] != '?')
         return std::string::npos;
-    char enc = static_cast<char>(std::toupper(static_cast<unsigned char>(window[q1 + 1])));
+    char enc = UpperAscii(window[q1 + 1]);
     if (enc != 'B' && enc != 'Q')
         return std::string::npos;
     size_t end = window.find("?=", q1 + 3);
@@ -133,7 +61,7 @@ size_t MatchEncodedWord(const std::string& text, size_t pos, std::string* charse
         if (IsBlank(c))
             return std::string::npos;
     *charset = Lower(cs.substr(0, cs.find('*')));  // RFC 2231 language suffix
-    *bytes = enc == 'B' ? DecodeB(payload) : DecodeQ(payload);
+    *bytes = enc == 'B' ? DecodeBase64Lenient(payload) : DecodeQ(payload);
     return end + 2;
 }
 
@@ -165,7 +93,7 @@ MimeHeaders ParseMimeHeaders(const std::string& text, size_t* bodyStart) {
         } else {
             size_t colon = line.find(':');
             if (colon != std::string::npos && colon > 0) {
-                std::string name = TrimBytes(line.substr(0, colon));
+                std::string name = TrimBlanks(line.substr(0, colon));
                 std::string value = line.substr(colon + 1);
                 size_t b = 0;
                 while (b < value.size() && (value[b] == ' ' || value[b] == '\t'))
@@ -226,7 +154,7 @@ std::string MimeContentType::Param(const char* name) const {
 MimeContentType ParseContentType(const std::string& value) {
     MimeContentType ct;
     size_t semi = value.find(';');
-    ct.type = Lower(TrimBytes(value.substr(0, semi)));
+    ct.type = Lower(TrimBlanks(value.substr(0, semi)));
     size_t pos = semi;
     while (pos != std::string::npos && pos < value.size()) {
         ++pos;  // past ';'
@@ -238,7 +166,7 @@ MimeContentType ParseContentType(const std::string& value) {
             pos = nextSemi;
             continue;
         }
-        std::string name = Lower(TrimBytes(value.substr(pos, eq - pos)));
+        std::string name = Lower(TrimBlanks(value.substr(pos, eq - pos)));
         pos = eq + 1;
         while (pos < value.size() && IsBlank(value[pos]))
             ++pos;
@@ -253,7 +181,7 @@ MimeContentType ParseContentType(const std::string& value) {
             pos = value.find(';', pos);
         } else {
             size_t e = value.find(';', pos);
-            v = TrimBytes(value.substr(pos, e == std::string::npos ? std::string::npos : e - pos));
+            v = TrimBlanks(value.substr(pos, e == std::string::npos ? std::string::npos : e - pos));
             pos = e;
         }
         if (!name.empty())
@@ -318,12 +246,12 @@ MimeAddress ParseMimeAddress(const std::string& value) {
     }
     MimeAddress a;
     if (haveAngle) {
-        a.name = TrimWide(DecodeHeaderText(TrimBytes(phrase)));
-        a.address = TrimWide(DecodeUnlabelled(TrimBytes(angle)));
+        a.name = TrimText(DecodeHeaderText(TrimBlanks(phrase)));
+        a.address = TrimText(DecodeUnlabelled(TrimBlanks(angle)));
     } else {
-        a.address = TrimWide(DecodeUnlabelled(TrimBytes(bare)));
+        a.address = TrimText(DecodeUnlabelled(TrimBlanks(bare)));
         if (haveComment)
-            a.name = TrimWide(DecodeHeaderText(TrimBytes(comment)));
+            a.name = TrimText(DecodeHeaderText(TrimBlanks(comment)));
     }
     return a;
 }

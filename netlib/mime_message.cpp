@@ -6,35 +6,19 @@
 
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
+#include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
 
 constexpr int kMaxDepth = 16;
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+using text::HexValue;
+using text::Lower;
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
-        ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
-        --e;
-    return s.substr(b, e - b);
-}
-
-int Hex(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+// Content-Transfer-Encoding values are trimmed of every C-locale space (vertical tab and form feed too).
+std::string TrimSpace(const std::string& s) {
+    return text::TrimIf(s, [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
 }
 
 // Is text[pos..] a boundary line "--boundary" (optionally "--boundary--")? Sets *close for the closing one and
@@ -106,7 +90,7 @@ void ParseEntity(const std::string& raw, int depth, bool digestParent, MimePart*
     if (part->contentType.type.empty() && digestParent)
         part->contentType.type = "message/rfc822";
     if (const std::string* te = h.Find("Content-Transfer-Encoding"))
-        part->transferEncoding = Lower(Trim(*te));
+        part->transferEncoding = Lower(TrimSpace(*te));
     if (const std::string* cd = h.Find("Content-Disposition")) {
         MimeContentType d = ParseContentType(*cd);
         part->disposition = d.type;
@@ -169,8 +153,8 @@ std::string DecodeQuotedPrintable(const std::string& body) {
             i = j;
             continue;
         }
-        if (i + 2 < body.size() && Hex(body[i + 1]) >= 0 && Hex(body[i + 2]) >= 0) {
-            out += static_cast<char>(Hex(body[i + 1]) * 16 + Hex(body[i + 2]));
+        if (i + 2 < body.size() && HexValue(body[i + 1]) >= 0 && HexValue(body[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(body[i + 1]) * 16 + HexValue(body[i + 2]));
             i += 2;
             continue;
         }
@@ -180,34 +164,7 @@ std::string DecodeQuotedPrintable(const std::string& body) {
 }
 
 std::string DecodeBase64(const std::string& body) {
-    std::string out;
-    out.reserve(body.size() / 4 * 3);
-    unsigned acc = 0;
-    int bits = 0;
-    for (char c : body) {
-        int v;
-        if (c >= 'A' && c <= 'Z')
-            v = c - 'A';
-        else if (c >= 'a' && c <= 'z')
-            v = c - 'a' + 26;
-        else if (c >= '0' && c <= '9')
-            v = c - '0' + 52;
-        else if (c == '+')
-            v = 62;
-        else if (c == '/')
-            v = 63;
-        else if (c == '=')
-            break;
-        else
-            continue;
-        acc = (acc << 6) | static_cast<unsigned>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((acc >> bits) & 0xFF);
-        }
-    }
-    return out;
+    return text::DecodeBase64Lenient(body);
 }
 
 std::string DecodeTransfer(const std::string& body, const std::string& encoding) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ws2tcpip.h>
 
+#include "netlib/mime_charset.h"
 #include "netlib/tls_openssl.h"
 #include "netlib/tls_rootstore.h"
 #include "netlib/tls_stream.h"
@@ -12,41 +13,25 @@
 namespace netlib {
 namespace {
 
-struct CtxFree {
+// Frees an OpenSSL object through the free function of the library it came from (Free: a member of OpenSslApi).
+template <auto Free>
+struct ApiFree {
     const OpenSslApi* api;
-    void operator()(SSL_CTX* p) const { api->SSL_CTX_free(p); }
+    template <typename T>
+    void operator()(T* p) const {
+        (api->*Free)(p);
+    }
 };
-struct SslFree {
-    const OpenSslApi* api;
-    void operator()(SSL* p) const { api->SSL_free(p); }
-};
-struct BioFree {
-    const OpenSslApi* api;
-    void operator()(BIO* p) const { api->BIO_free(p); }
-};
-struct X509Free {
-    const OpenSslApi* api;
-    void operator()(X509* p) const { api->X509_free(p); }
-};
-struct PkeyFree {
-    const OpenSslApi* api;
-    void operator()(EVP_PKEY* p) const { api->EVP_PKEY_free(p); }
-};
+using CtxFree = ApiFree<&OpenSslApi::SSL_CTX_free>;
+using SslFree = ApiFree<&OpenSslApi::SSL_free>;
+using BioFree = ApiFree<&OpenSslApi::BIO_free>;
+using X509Free = ApiFree<&OpenSslApi::X509_free>;
+using PkeyFree = ApiFree<&OpenSslApi::EVP_PKEY_free>;
 using CtxPtr = std::unique_ptr<SSL_CTX, CtxFree>;
 using SslPtr = std::unique_ptr<SSL, SslFree>;
 using BioPtr = std::unique_ptr<BIO, BioFree>;
 using X509Ptr = std::unique_ptr<X509, X509Free>;
 using PkeyPtr = std::unique_ptr<EVP_PKEY, PkeyFree>;
-
-std::string Utf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n : 0, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
-}
 
 bool IsAddressLiteral(const std::wstring& host) {
     IN_ADDR v4;
@@ -137,6 +122,37 @@ struct TlsStream::Impl {
         api->SSL_set_bio(ssl.get(), in, out);
         return NetStatus::Success();
     }
+
+    // Loads OpenSSL and makes the context for one role; the caller configures it, then calls MakeSsl.
+    static NetStatus Create(const std::wstring& libraryFolder,
+                            std::unique_ptr<ByteStream> transport,
+                            bool client,
+                            std::unique_ptr<Impl>* impl) {
+        NetStatus st;
+        const OpenSslApi* api = LoadOpenSsl(libraryFolder, &st);
+        if (!api)
+            return st;
+        auto p = std::make_unique<Impl>();
+        p->api = api;
+        p->transport = std::move(transport);
+        p->client = client;
+        p->ctx = CtxPtr(api->SSL_CTX_new(client ? api->TLS_client_method() : api->TLS_server_method()), CtxFree{api});
+        if (!p->ctx)
+            return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_new");
+        *impl = std::move(p);
+        return NetStatus::Success();
+    }
+
+    // Runs the handshake of a session whose role is set; only a finished handshake yields a stream.
+    static NetStatus Handshake(std::unique_ptr<Impl> impl, std::unique_ptr<TlsStream>* stream) {
+        int r = 0;
+        const OpenSslApi* api = impl->api;
+        SSL* ssl = impl->ssl.get();
+        if (NetStatus s = impl->Pump([api, ssl] { return api->SSL_do_handshake(ssl); }, &r, "TLS handshake"); !s)
+            return s;
+        stream->reset(new TlsStream(std::move(impl)));
+        return NetStatus::Success();
+    }
 };
 
 TlsStream::TlsStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -148,17 +164,10 @@ NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
                              const TlsClientOptions& options,
                              std::unique_ptr<TlsStream>* stream) {
     stream->reset();
-    NetStatus st;
-    const OpenSslApi* api = LoadOpenSsl(options.libraryFolder, &st);
-    if (!api)
-        return st;
-    auto impl = std::make_unique<Impl>();
-    impl->api = api;
-    impl->transport = std::move(transport);
-    impl->client = true;
-    impl->ctx = CtxPtr(api->SSL_CTX_new(api->TLS_client_method()), CtxFree{api});
-    if (!impl->ctx)
-        return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_new");
+    std::unique_ptr<Impl> impl;
+    if (NetStatus s = Impl::Create(options.libraryFolder, std::move(transport), true, &impl); !s)
+        return s;
+    const OpenSslApi* api = impl->api;
     if (api->SSL_CTX_ctrl(impl->ctx.get(), SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr) != 1)
         return OpenSslFailure(*api, NetCause::Tls, "setting the minimum protocol version");
     api->SSL_CTX_set_verify(impl->ctx.get(), SSL_VERIFY_PEER, nullptr);
@@ -167,7 +176,7 @@ NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
         return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no trusted root certificates");
     if (NetStatus s = impl->MakeSsl(); !s)
         return s;
-    std::string name = Utf8(host);
+    std::string name = ToUtf8(host);
     if (name.empty() || name.find('\0') != std::string::npos)
         return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no host name to verify");
     // SSL_set1_host takes an address literal as an IP to match; SNI is only for names.
@@ -177,29 +186,17 @@ NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
                                                  TLSEXT_NAMETYPE_host_name, const_cast<char*>(name.c_str())) != 1)
         return OpenSslFailure(*api, NetCause::Tls, "setting the server name");
     api->SSL_set_connect_state(impl->ssl.get());
-    int r = 0;
-    SSL* ssl = impl->ssl.get();
-    if (NetStatus s = impl->Pump([api, ssl] { return api->SSL_do_handshake(ssl); }, &r, "TLS handshake"); !s)
-        return s;
-    stream->reset(new TlsStream(std::move(impl)));
-    return NetStatus::Success();
+    return Impl::Handshake(std::move(impl), stream);
 }
 
 NetStatus TlsStream::Accept(std::unique_ptr<ByteStream> transport,
                             const TlsServerOptions& options,
                             std::unique_ptr<TlsStream>* stream) {
     stream->reset();
-    NetStatus st;
-    const OpenSslApi* api = LoadOpenSsl(options.libraryFolder, &st);
-    if (!api)
-        return st;
-    auto impl = std::make_unique<Impl>();
-    impl->api = api;
-    impl->transport = std::move(transport);
-    impl->client = false;
-    impl->ctx = CtxPtr(api->SSL_CTX_new(api->TLS_server_method()), CtxFree{api});
-    if (!impl->ctx)
-        return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_new");
+    std::unique_ptr<Impl> impl;
+    if (NetStatus s = Impl::Create(options.libraryFolder, std::move(transport), false, &impl); !s)
+        return s;
+    const OpenSslApi* api = impl->api;
     if (!options.cipherList.empty() && api->SSL_CTX_set_cipher_list(impl->ctx.get(), options.cipherList.c_str()) != 1)
         return OpenSslFailure(*api, NetCause::Tls, "SSL_CTX_set_cipher_list");
     if (options.maxVersion != 0) {
@@ -220,12 +217,7 @@ NetStatus TlsStream::Accept(std::unique_ptr<ByteStream> transport,
     if (NetStatus s = impl->MakeSsl(); !s)
         return s;
     api->SSL_set_accept_state(impl->ssl.get());
-    int r = 0;
-    SSL* ssl = impl->ssl.get();
-    if (NetStatus s = impl->Pump([api, ssl] { return api->SSL_do_handshake(ssl); }, &r, "TLS handshake"); !s)
-        return s;
-    stream->reset(new TlsStream(std::move(impl)));
-    return NetStatus::Success();
+    return Impl::Handshake(std::move(impl), stream);
 }
 
 NetStatus TlsStream::Write(const void* data, size_t size) {

@@ -1,5 +1,5 @@
-// Files and folders for tests that touch the disk: a temporary folder removed with its content, and a whole-file
-// read. Test code only.
+// Files and folders for tests that touch the disk: a temporary folder removed with its content, and whole-file
+// reads and writes. Test code only.
 #pragma once
 
 #include <windows.h>
@@ -88,6 +88,32 @@ inline Bytes ReadFileBytes(const std::wstring& path) {
     CloseHandle(h);
     data.resize(read);
     return data;
+}
+
+// The whole file as a byte string, or nothing when it cannot be opened.
+inline std::string ReadFileString(const std::wstring& path) {
+    const Bytes data = ReadFileBytes(path);
+    return std::string(data.begin(), data.end());
+}
+
+// Creates or replaces the file with exactly these bytes; false when that fails.
+inline bool WriteFileBytes(const std::wstring& path, const void* data, size_t size) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(h, data, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == size;
+}
+
+inline bool WriteFileBytes(const std::wstring& path, const Bytes& data) {
+    return WriteFileBytes(path, data.data(), data.size());
+}
+
+inline bool WriteFileBytes(const std::wstring& path, const std::string& data) {
+    return WriteFileBytes(path, data.data(), data.size());
 }
 
 }  // namespace trelm_test

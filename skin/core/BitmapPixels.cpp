@@ -13,6 +13,30 @@ inline std::uint32_t AlphaOf(std::uint32_t p) {
     return p >> 24;
 }
 
+// Pixel(row[x]) for every pixel, row by row.
+template <typename PixelOp>
+void ForEachPixel(const TPixelView& View, PixelOp&& Pixel) {
+    for (int y = 0; y < View.height; ++y) {
+        std::uint32_t* row = View.Row(y);
+        for (int x = 0; x < View.width; ++x)
+            Pixel(row[x]);
+    }
+}
+
+// Every colour byte c of every pixel becomes Channel(c, alpha); the alpha byte stays.
+template <typename ChannelOp>
+void MapColorChannels(const TPixelView& View, ChannelOp&& Channel) {
+    if (View.Empty())
+        return;
+    ForEachPixel(View, [&](std::uint32_t& p) {
+        const std::uint32_t a = AlphaOf(p);
+        std::uint32_t out = p & 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= Channel((p >> shift) & 0xFF, a) << shift;
+        p = out;
+    });
+}
+
 }  // namespace
 
 bool HasPartialAlpha(const TPixelView& View) {
@@ -34,65 +58,33 @@ bool KeyOutNearColor(const TPixelView& View, std::uint32_t Color) {
         return false;
     const int r = int((Color >> 16) & 0xFF), g = int((Color >> 8) & 0xFF), b = int(Color & 0xFF);
     bool replaced = false;
-    for (int y = 0; y < View.height; ++y) {
-        std::uint32_t* row = View.Row(y);
-        for (int x = 0; x < View.width; ++x) {
-            const std::uint32_t p = row[x];
-            if (std::abs(int((p >> 16) & 0xFF) - r) < 6 && std::abs(int((p >> 8) & 0xFF) - g) < 6 &&
-                std::abs(int(p & 0xFF) - b) < 6) {
-                row[x] = kTransparentKey;
-                replaced = true;
-            }
+    ForEachPixel(View, [&](std::uint32_t& p) {
+        if (std::abs(int((p >> 16) & 0xFF) - r) < 6 && std::abs(int((p >> 8) & 0xFF) - g) < 6 &&
+            std::abs(int(p & 0xFF) - b) < 6) {
+            p = kTransparentKey;
+            replaced = true;
         }
-    }
+    });
     return replaced;
 }
 
 void ClampColorsToAlpha(const TPixelView& View) {
-    if (View.Empty())
-        return;
-    for (int y = 0; y < View.height; ++y) {
-        std::uint32_t* row = View.Row(y);
-        for (int x = 0; x < View.width; ++x) {
-            const std::uint32_t p = row[x];
-            const std::uint32_t a = AlphaOf(p);
-            std::uint32_t out = p & 0xFF000000;
-            for (int shift = 0; shift < 24; shift += 8)
-                out |= std::min((p >> shift) & 0xFF, a) << shift;
-            row[x] = out;
-        }
-    }
+    MapColorChannels(View, [](std::uint32_t c, std::uint32_t a) { return std::min(c, a); });
 }
 
 void PremultiplyAlpha(const TPixelView& View) {
-    if (View.Empty())
-        return;
-    for (int y = 0; y < View.height; ++y) {
-        std::uint32_t* row = View.Row(y);
-        for (int x = 0; x < View.width; ++x) {
-            const std::uint32_t p = row[x];
-            const std::uint32_t a = AlphaOf(p);
-            std::uint32_t out = p & 0xFF000000;
-            // alpha * c / 255 is never exactly halfway between two integers (255 is odd), so rounding to nearest needs
-            // no tie rule and integer arithmetic gives it exactly.
-            for (int shift = 0; shift < 24; shift += 8)
-                out |= ((2 * a * ((p >> shift) & 0xFF) + 255) / 510) << shift;
-            row[x] = out;
-        }
-    }
+    // alpha * c / 255 is never exactly halfway between two integers (255 is odd), so rounding to nearest needs no tie
+    // rule and integer arithmetic gives it exactly.
+    MapColorChannels(View, [](std::uint32_t c, std::uint32_t a) { return (2 * a * c + 255) / 510; });
 }
 
 void AdjustColors(const TPixelView& View, TColorAdjust Adjust, int Arg) {
     if (View.Empty())
         return;
-    for (int y = 0; y < View.height; ++y) {
-        std::uint32_t* row = View.Row(y);
-        for (int x = 0; x < View.width; ++x) {
-            const std::uint32_t p = row[x];
-            if (AlphaOf(p) != 0)
-                row[x] = (Adjust(p, Arg) & 0x00FFFFFF) | (p & 0xFF000000);
-        }
-    }
+    ForEachPixel(View, [&](std::uint32_t& p) {
+        if (AlphaOf(p) != 0)
+            p = (Adjust(p, Arg) & 0x00FFFFFF) | (p & 0xFF000000);
+    });
 }
 
 void FlipRows(const TPixelView& View) {

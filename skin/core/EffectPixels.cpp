@@ -37,6 +37,20 @@ inline int Portion(int size, Real kf) {
     return int(std::llrint(Real(size) * kf));
 }
 
+// Width of the band a slide or a left gradient covers: Round(size * Kf), at least 1 and less than size.
+inline int BandWidth(int size, double Kf) {
+    return std::min(std::max(Portion(size, ClampKf(Kf)), 1), size - 1);
+}
+
+// Fade(p, t) for p = from, from + step, ... up to and including to (step is 1 or -1); t starts at 0 and grows by s
+// per position, up to 1.
+template <typename FadeOp>
+void FadeRamp(int from, int to, int step, Real s, FadeOp&& Fade) {
+    Real t = 0;
+    for (int p = from; step > 0 ? p <= to : p >= to; p += step, t = std::min(t + s, Real(1)))
+        Fade(p, t);
+}
+
 // Round(target * (1 - t) + this * t) for the three channels of one pixel.
 inline void FadePixel(std::uint8_t* d, const std::uint8_t* target, Real t) {
     for (int c = 0; c < 3; ++c)
@@ -184,12 +198,9 @@ void MorphHGrad(const TEffectView& This, const TEffectView& Target, double Kf) {
     for (int y = 0; y < This.height; ++y) {
         for (int x = e; x <= c; ++x)
             CopyPixel(This.At(x, y), Target.At(x, y));
-        Real t = 0;
-        for (int x = e; x >= 0; --x, t = std::min(t + s, Real(1)))
-            FadePixel(This.At(x, y), Target.At(x, y), t);
-        t = 0;
-        for (int x = c; x < w; ++x, t = std::min(t + s, Real(1)))
-            FadePixel(This.At(x, y), Target.At(x, y), t);
+        const auto fade = [&](int x, Real t) { FadePixel(This.At(x, y), Target.At(x, y), t); };
+        FadeRamp(e, 0, -1, s, fade);
+        FadeRamp(c, w - 1, 1, s, fade);
     }
 }
 
@@ -209,25 +220,18 @@ void MorphVGrad(const TEffectView& This, const TEffectView& Target, double Kf) {
     for (int y = n; y <= e; ++y)
         for (int x = 0; x < This.width; ++x)
             CopyPixel(This.At(x, y), Target.At(x, y));
-    Real t = 0;
-    for (int y = n; y >= 0; --y, t = std::min(t + s, Real(1)))
-        fadeRow(y, t);
-    t = 0;
-    for (int y = e; y < h; ++y, t = std::min(t + s, Real(1)))
-        fadeRow(y, t);
+    FadeRamp(n, 0, -1, s, fadeRow);
+    FadeRamp(e, h - 1, 1, s, fadeRow);
 }
 
 void MorphLeftGrad(const TEffectView& This, const TEffectView& Target, double Kf) {
     if (!SameSize(This, Target))
         return;
     const int w = This.width;
-    const int b = std::min(std::max(Portion(w, ClampKf(Kf)), 1), w - 1);
+    const int b = BandWidth(w, Kf);
     const Real s = b > 0 ? Real(1) / b : Real(1);
-    for (int y = 0; y < This.height; ++y) {
-        Real t = 0;
-        for (int x = 0; x <= b; ++x, t = std::min(t + s, Real(1)))
-            FadePixel(This.At(x, y), Target.At(x, y), t);
-    }
+    for (int y = 0; y < This.height; ++y)
+        FadeRamp(0, b, 1, s, [&](int x, Real t) { FadePixel(This.At(x, y), Target.At(x, y), t); });
 }
 
 void MorphRightGrad(const TEffectView& This, const TEffectView& Target, double Kf) {
@@ -236,18 +240,15 @@ void MorphRightGrad(const TEffectView& This, const TEffectView& Target, double K
     const int w = This.width;
     const int c = std::clamp(w - Portion(w, ClampKf(Kf)), 0, w - 1);
     const Real s = w - c > 0 ? Real(1) / (w - c) : Real(1);
-    for (int y = 0; y < This.height; ++y) {
-        Real t = 0;
-        for (int x = w - 1; x >= c; --x, t = std::min(t + s, Real(1)))
-            FadePixel(This.At(x, y), Target.At(x, y), t);
-    }
+    for (int y = 0; y < This.height; ++y)
+        FadeRamp(w - 1, c, -1, s, [&](int x, Real t) { FadePixel(This.At(x, y), Target.At(x, y), t); });
 }
 
 void MorphLeftSlide(const TEffectView& This, const TEffectView& Target, double Kf) {
     if (!SameSize(This, Target))
         return;
     const int w = This.width;
-    const int b = std::min(std::max(Portion(w, ClampKf(Kf)), 1), w - 1);
+    const int b = BandWidth(w, Kf);
     for (int y = 0; y < This.height; ++y)
         for (int x = 0; x < b; ++x)
             CopyPixel(This.At(x, y), Target.At(w - b + x, y));
@@ -257,7 +258,7 @@ void MorphRightSlide(const TEffectView& This, const TEffectView& Target, double 
     if (!SameSize(This, Target))
         return;
     const int w = This.width;
-    const int b = std::min(std::max(Portion(w, ClampKf(Kf)), 1), w - 1);
+    const int b = BandWidth(w, Kf);
     for (int y = 0; y < This.height; ++y)
         for (int x = 0; x < b; ++x)
             CopyPixel(This.At(w - b + x, y), Target.At(x, y));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "app/DataModel.h"
 #include "app/SettingsFile.h"
 #include "identity/MachineId.h"
@@ -59,18 +60,10 @@ TEST_F(IdentitySettings, NoFileCountsAsAnotherComputer) {
 TEST_F(IdentitySettings, DefaultFileOfTheToolCarriesThisComputersIdentity) {
     const std::wstring exe = GetProgramDir() + L"\\settings_tool.exe";
     std::wstring command = L"\"" + exe + L"\" default \"" + SettingsPath() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(
-        CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    const DWORD waited = WaitForSingleObject(process.hProcess, 120000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_EQ(waited, WAIT_OBJECT_0);
-    ASSERT_EQ(exitCode, 0u);
+    const trelm_test::TProgramRun run = trelm_test::RunProgram(exe, command, 120000);
+    ASSERT_TRUE(run.Started);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(run.ExitCode, 0u);
 
     EXPECT_EQ(LoadIdKompFile(), GetMachineId());
 }

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <openssl/ssl.h>
 
 #include <ctime>
 #include <thread>
 
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "app/MailCheck.h"
 #include "netlib/mime_date.h"
@@ -135,7 +135,8 @@ TEST(MailCheckText, FixtureBodies) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string raw = nettest::ReadWholeFile(nettest::WinePath(std::string(NETLIB_FIXTURES_DIR) + "/" + c.file));
+        std::string raw =
+            trelm_test::ReadFileString(nettest::WinePath(std::string(NETLIB_FIXTURES_DIR) + "/" + c.file));
         ASSERT_FALSE(raw.empty());
         std::wstring body = LetterBody(netlib::ExtractMessageText(netlib::ParseMimeMessage(raw)));
         EXPECT_EQ(body, c.body);
@@ -412,26 +413,10 @@ TEST_F(MailCheckServer, FailureAfterCountingKeepsTheCount) {
 
 TEST_F(MailCheckServer, TlsRefusals) {
     // Each server must never see a command: the check ends in the handshake, before LOGIN.
-    struct Case {
-        const char* name;
-        bool rogue;
-        std::wstring host;
-        int maxVersion;
-        NetCause cause;
-    };
-    const Case cases[] = {
-        {"untrusted CA", true, L"localhost", 0, NetCause::Certificate},
-        {"other host name", false, L"127.0.0.1", 0, NetCause::Certificate},
-        {"TLS 1.1 only", false, L"localhost", TLS1_1_VERSION, NetCause::Tls},
-    };
-    for (const Case& c : cases) {
+    for (const nettest::TlsRefusal& c : nettest::TlsRefusals()) {
         SCOPED_TRACE(c.name);
-        auto tls = std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls(c.rogue));
-        tls->maxVersion = c.maxVersion;
-        if (c.maxVersion)
-            tls->cipherList = "DEFAULT:@SECLEVEL=0";
         FakeImap fake;
-        ScriptServer server([fake](ScriptConnection& conn) { fake.Serve(conn); }, std::move(tls));
+        ScriptServer server([fake](ScriptConnection& conn) { fake.Serve(conn); }, c.ServerOptions());
         account_.PortIMAP = server.Port();
         account_.HostIMAP = c.host;
         TMailCheckResult r = Check();

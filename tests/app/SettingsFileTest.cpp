@@ -20,15 +20,7 @@ namespace {
 using trelm_test::Bytes;
 using trelm_test::ReadFileBytes;
 using trelm_test::TTempDir;
-
-
-void WriteFileBytes(const std::wstring& path, const Bytes& data) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(h);
-}
+using trelm_test::WriteFileBytes;
 
 struct TState {
     TSettings Settings;
@@ -167,22 +159,22 @@ TEST(SettingsFile, UnusableFilesLeaveEverythingAsItWas) {
     Bytes flipped = image;
     flipped[image.size() / 2] ^= 0x10;
 
+    // A case that only puts these bytes into the file.
+    const auto holding = [](const Bytes& bytes) {
+        return [bytes](const std::wstring& p) { ASSERT_TRUE(WriteFileBytes(p, bytes)); };
+    };
     const struct {
         const char* Name;
         std::function<void(const std::wstring& path)> Make;
     } cases[] = {
         {"missing", [](const std::wstring&) {}},
-        {"empty", [](const std::wstring& p) { WriteFileBytes(p, {}); }},
-        {"half of the file",
-         [&](const std::wstring& p) { WriteFileBytes(p, Bytes(image.begin(), image.begin() + image.size() / 2)); }},
-        {"last byte missing", [&](const std::wstring& p) { WriteFileBytes(p, Bytes(image.begin(), image.end() - 1)); }},
-        {"other version", [&](const std::wstring& p) { WriteFileBytes(p, otherVersion); }},
-        {"uncompressed record", [&](const std::wstring& p) { WriteFileBytes(p, record); }},
-        {"a flipped bit",
-         [&](const std::wstring& p) {
-             // The flip may still decode; when it does, the record must still be checked as a whole.
-             WriteFileBytes(p, flipped);
-         }},
+        {"empty", holding({})},
+        {"half of the file", holding(Bytes(image.begin(), image.begin() + image.size() / 2))},
+        {"last byte missing", holding(Bytes(image.begin(), image.end() - 1))},
+        {"other version", holding(otherVersion)},
+        {"uncompressed record", holding(record)},
+        // The flip may still decode; when it does, the record must still be checked as a whole.
+        {"a flipped bit", holding(flipped)},
         {"a folder named Posl.vkz", [](const std::wstring& p) { CreateDirectoryW(p.c_str(), nullptr); }},
         {"a 70 MB file",
          [](const std::wstring& p) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsRecord.h"
 #include "identity/MachineId.h"
@@ -153,14 +154,7 @@ class TToolRun {
         si.hStdOutput = out;
         si.hStdError = err;
         si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        PROCESS_INFORMATION pi{};
-        DWORD code = 0xFFFFFFFF;
-        if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-            WaitForSingleObject(pi.hProcess, 60000);
-            GetExitCodeProcess(pi.hProcess, &code);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+        const DWORD code = trelm_test::RunProgram(exe, command, 60000, &si).ExitCode;
         CloseHandle(out);
         CloseHandle(err);
         return code;
@@ -172,12 +166,6 @@ class SettingsToolProgram : public ::testing::Test {
     std::wstring Path(const wchar_t* name) const { return m_Dir.File(name); }
     static std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
     static Bytes Read(const std::wstring& path) { return trelm_test::ReadFileBytes(path); }
-    static void Write(const std::wstring& path, const std::string& text) {
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(h);
-    }
 
     trelm_test::TTempDir m_Dir;
 };
@@ -209,11 +197,11 @@ TEST_F(SettingsToolProgram, DefaultIsWhatTheFirstApplyWrites) {
 }
 
 TEST_F(SettingsToolProgram, BadInputFailsWithoutWriting) {
-    Write(Path(L"bad.json"), "{\"Settings\": {\"SkinIndex\": 300}}");
+    ASSERT_TRUE(trelm_test::WriteFileBytes(Path(L"bad.json"), "{\"Settings\": {\"SkinIndex\": 300}}"));
     EXPECT_EQ(TToolRun::Run(L"write " + Quoted(Path(L"bad.json")) + L" " + Quoted(Path(L"b.vkz"))), 2u);
     EXPECT_TRUE(Read(Path(L"b.vkz")).empty());
 
-    Write(Path(L"a.vkz"), "not a settings file at all, just some text");
+    ASSERT_TRUE(trelm_test::WriteFileBytes(Path(L"a.vkz"), "not a settings file at all, just some text"));
     EXPECT_EQ(TToolRun::Run(L"dump " + Quoted(Path(L"a.vkz")), Path(L"a.json")), 2u);
     EXPECT_EQ(TToolRun::Run(L"dump " + Quoted(Path(L"missing.vkz"))), 2u);
     EXPECT_EQ(TToolRun::Run(L"frobnicate"), 1u);

@@ -14,27 +14,10 @@ std::string StreamBytes(TMemoryStream& m) {
     return std::string(static_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
 }
 
-std::uint32_t Crc32(const std::string& bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-std::string BigEndian32(std::uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-
 // A PNG whose header claims width x height but which carries no pixel data.
 std::string PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
-    auto chunk = [](const std::string& type, const std::string& data) {
-        return BigEndian32(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian32(Crc32(type + data));
-    };
-    std::string ihdr = BigEndian32(width) + BigEndian32(height) + std::string("\x08\x06\0\0\0", 5);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IEND", "");
+    std::string ihdr = Be32(width) + Be32(height) + std::string("\x08\x06\0\0\0", 5);
+    return PngSignature() + Chunk("IHDR", ihdr) + Chunk("IEND", "");
 }
 
 void LoadBytes(TGraphic& g, const std::string& bytes) {
@@ -178,8 +161,8 @@ TEST(GraphicsBitmap, PngDecodesThroughWicWithAlpha) {
     const std::uint32_t pixels[6] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu, 0xFF000000u, 0xFF808080u};
     std::string png = EncodePng(pixels, 3, 2);
     ASSERT_EQ(png.substr(1, 3), "PNG");
-    ScratchDir dir;
-    WriteFileBytes(dir.File(L"tiny.png"), png);
+    TTempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File(L"tiny.png"), png));
     TBitmap bmp;
     bmp.LoadFromFile(dir.File(L"tiny.png"));
     ASSERT_EQ(bmp.Width(), 3);
@@ -247,16 +230,16 @@ TEST(GraphicsBitmap, HostileImageDataFailsCleanly) {
 }
 
 TEST(GraphicsBitmap, FailedSaveToFileKeepsTheOldFile) {
-    ScratchDir dir;
+    TTempDir dir;
     std::wstring file = dir.File(L"pic.bmp");
-    WriteFileBytes(file, "previous");
+    ASSERT_TRUE(WriteFileBytes(file, "previous"));
     TBitmap empty;  // writes nothing; the old file is still replaced only by a complete new one
     TBitmap bmp;
     PrepareBitmap(bmp, 2, 2, clRed);
     HANDLE lock = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_THROW(bmp.SaveToFile(file), EStreamError);
     ::CloseHandle(lock);
-    EXPECT_EQ(ReadFileBytes(file), "previous");
+    EXPECT_EQ(ReadFileString(file), "previous");
     bmp.SaveToFile(file);
     TBitmap back;
     back.LoadFromFile(file);
@@ -345,7 +328,7 @@ TEST(GraphicsBitmap, IconSavesLoadsAndDraws) {
 }
 
 TEST(GraphicsBitmap, PictureChoosesTheGraphicByFile) {
-    ScratchDir dir;
+    TTempDir dir;
     TBitmap bmp;
     PrepareBitmap(bmp, 3, 2, clGreen, pf24bit);
     bmp.SaveToFile(dir.File(L"a.bmp"));

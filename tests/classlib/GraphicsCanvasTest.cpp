@@ -313,22 +313,27 @@ TEST(GraphicsCanvas, FontPropertiesAndChangeEvents) {
     EXPECT_EQ(brush.Style(), bsSolid);
 }
 
+RECT gSeenPaintRect;
+int gPaints;
+
+LRESULT CALLBACK PaintRectProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        TPaintDC paint(hwnd);
+        gSeenPaintRect = paint.PaintStruct().rcPaint;
+        ++gPaints;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
 // The paint scope must hand out the rectangle BeginPaint reported: double-buffered painting copies only it.
 TEST(GdiHandles, PaintDCKeepsThePaintRectangle) {
-    static RECT seen;
-    static int paints;
+    RECT& seen = gSeenPaintRect;
+    int& paints = gPaints;
     seen = RECT{};
     paints = 0;
     WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (msg == WM_PAINT) {
-            TPaintDC paint(hwnd);
-            seen = paint.PaintStruct().rcPaint;
-            ++paints;
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    };
+    wc.lpfnWndProc = PaintRectProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"TrelmPaintDCTest";
     RegisterClassW(&wc);

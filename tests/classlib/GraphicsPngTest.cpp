@@ -7,24 +7,6 @@
 
 namespace {
 
-std::uint32_t Crc32(const std::string& bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-std::string Be32(std::uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-    return Be32(static_cast<std::uint32_t>(data.size())) + type + data + Be32(Crc32(type + data));
-}
-
 // zlib stream of one stored block.
 std::string Stored(const std::string& raw) {
     std::uint32_t a = 1, b = 0;
@@ -52,7 +34,7 @@ std::string MakePng(int w,
     std::string raw;
     for (const auto& row : rows)
         raw += std::string(1, '\0') + row;
-    std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr);
+    std::string png = PngSignature() + Chunk("IHDR", ihdr);
     if (!plte.empty())
         png += Chunk("PLTE", plte);
     if (!trns.empty())
@@ -180,7 +162,7 @@ TEST(GraphicsPng, DamagedFilesFailWithoutChangingThePicture) {
     std::string lying = good;
     lying[8 + 3] = 100;  // IHDR length larger than the file
     for (const std::string& bad :
-         {std::string("\x89PNG\r\n\x1a\n", 8), good.substr(0, good.size() - 12), lying, std::string("GIF89a......")}) {
+         {PngSignature(), good.substr(0, good.size() - 12), lying, std::string("GIF89a......")}) {
         EXPECT_THROW(Load(png, bad), EInvalidGraphic);
         EXPECT_EQ(png.Width(), 1);
         EXPECT_EQ(png.Pixels(0, 0), RGBColor(9, 9, 9));

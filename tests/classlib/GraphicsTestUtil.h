@@ -1,8 +1,10 @@
-// Pixel helpers for the graphics tests: read a TBitmap's pixels as 0x00BBGGRR colours through ScanLine.
+// Helpers for the graphics tests: read a TBitmap's pixels as 0x00BBGGRR colours through ScanLine, and build PNG
+// files by hand (signature, chunks with their CRC).
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "classlib/Graphics.h"
 
@@ -37,4 +39,29 @@ inline TRect ChangedArea(TBitmap& bmp, TColor background) {
                 box.Bottom = std::max(box.Bottom, y + 1);
             }
     return box.IsEmpty() ? TRect{} : box;
+}
+
+// ---- Hand-made PNG files ----------------------------------------------------------------------------------------
+inline std::string PngSignature() {
+    return std::string("\x89PNG\r\n\x1a\n", 8);
+}
+
+// CRC-32 as PNG chunks carry it (ISO 3309, reflected, polynomial 0xEDB88320).
+inline std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+inline std::string Be32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+// Length, type, data and CRC of one chunk.
+inline std::string Chunk(const std::string& type, const std::string& data) {
+    return Be32(static_cast<std::uint32_t>(data.size())) + type + data + Be32(Crc32(type + data));
 }

@@ -174,15 +174,6 @@ public:
     int count = 0;
 };
 
-class Box : public TCustomControl {
-public:
-    using TCustomControl::TCustomControl;
-};
-class Shape : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-};
-
 TEST(MenuItems, ContextMenuMessageShowsTheControlsPopup) {
     std::unique_ptr<TForm> form(new TForm(nullptr));
     PlaceForm(form.get(), 100, 100, 200, 100);

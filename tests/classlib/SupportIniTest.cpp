@@ -6,13 +6,6 @@
 
 namespace {
 
-std::vector<std::wstring> Lines(const TStrings& list) {
-    std::vector<std::wstring> v;
-    for (int i = 0; i < list.Count(); ++i)
-        v.push_back(list.Get(i));
-    return v;
-}
-
 const wchar_t kSample[] =
     L"; leading comment, dropped\r\n"
     L"[Main]\r\n"
@@ -123,7 +116,7 @@ TEST(SupportIni, GetStringsKeepsCommentsAndOddLines) {
 }
 
 TEST(SupportIni, FileRoundTripWithByteOrderMark) {
-    ScratchDir dir;
+    TTempDir dir;
     std::wstring file = dir.File(L"skin.ini");
     // UTF-16 file with a mark, as a skin may carry.
     std::wstring text = L"[VERSION]\r\nName=\u0421\u043a\u0438\u043d\r\n";
@@ -132,7 +125,7 @@ TEST(SupportIni, FileRoundTripWithByteOrderMark) {
         bytes += static_cast<char>(ch & 0xFF);
         bytes += static_cast<char>(ch >> 8);
     }
-    WriteFileBytes(file, bytes);
+    ASSERT_TRUE(WriteFileBytes(file, bytes));
     {
         TMemIniFile ini(file);
         EXPECT_EQ(ini.Encoding, TTextEncoding::Unicode);
@@ -140,7 +133,7 @@ TEST(SupportIni, FileRoundTripWithByteOrderMark) {
         ini.WriteString(L"Pictures", L"Count", L"3");
         ini.UpdateFile();
     }
-    EXPECT_EQ(ReadFileBytes(file).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(ReadFileString(file).substr(0, 2), "\xFF\xFE");
     TMemIniFile again(file);
     EXPECT_EQ(again.ReadInteger(L"PICTURES", L"count", 0), 3);
     EXPECT_EQ(again.ReadString(L"version", L"name", L""), L"\u0421\u043a\u0438\u043d");
@@ -150,9 +143,9 @@ TEST(SupportIni, FileRoundTripWithByteOrderMark) {
 }
 
 TEST(SupportIni, PrivateProfileIniAgreesWithTheMemoryIni) {
-    ScratchDir dir;
+    TTempDir dir;
     std::wstring file = dir.File(L"profile.ini");
-    WriteFileBytes(file, "[Main]\r\nName=Trelm\r\nCount=12\r\n[Other]\r\nA=1\r\nB=2\r\n");
+    ASSERT_TRUE(WriteFileBytes(file, "[Main]\r\nName=Trelm\r\nCount=12\r\n[Other]\r\nA=1\r\nB=2\r\n"));
     TIniFile ini(file);
     EXPECT_EQ(ini.ReadString(L"main", L"name", L""), L"Trelm");
     EXPECT_EQ(ini.ReadInteger(L"Main", L"Count", 0), 12);

@@ -30,7 +30,7 @@ TEST(SupportStreams, MemoryStreamReadsWritesAndSeeks) {
 }
 
 TEST(SupportStreams, FileStreamModesAndErrors) {
-    ScratchDir dir;
+    TTempDir dir;
     std::wstring file = dir.File(L"data.bin");
     long kernelBefore = LiveHandleCount(THandleKind::Kernel);
     {
@@ -53,7 +53,7 @@ TEST(SupportStreams, FileStreamModesAndErrors) {
         f.Seek(0, soEnd);
         f.WriteBuffer("Z", 1);
     }
-    EXPECT_EQ(ReadFileBytes(file), "abcdZ");
+    EXPECT_EQ(ReadFileString(file), "abcdZ");
     try {
         TFileStream f(dir.File(L"missing.bin"), fmOpenRead);
         ADD_FAILURE();

@@ -6,13 +6,6 @@
 
 namespace {
 
-std::vector<std::wstring> Lines(const TStrings& list) {
-    std::vector<std::wstring> v;
-    for (int i = 0; i < list.Count(); ++i)
-        v.push_back(list.Get(i));
-    return v;
-}
-
 class CountedObject : public TObject {
 public:
     explicit CountedObject(int* alive) : alive_(alive) { ++*alive_; }
@@ -245,7 +238,7 @@ TEST(SupportStrings, AnsiTextWithoutMarkUsesTheSystemCodePage) {
 }
 
 TEST(SupportStrings, SaveAndLoadRoundTripsEveryEncoding) {
-    ScratchDir dir;
+    TTempDir dir;
     const std::vector<std::wstring> lines = {L"first", L"\u041f\u0440\u0438\u0432\u0435\u0442", L"", L"last=1"};
     struct Case {
         TTextEncoding encoding;
@@ -259,19 +252,19 @@ TEST(SupportStrings, SaveAndLoadRoundTripsEveryEncoding) {
             list.Add(s);
         std::wstring file = dir.File(L"round.txt");
         list.SaveToFile(file, c.encoding);
-        EXPECT_EQ(ReadFileBytes(file).substr(0, c.prefix.size()), c.prefix);
+        EXPECT_EQ(ReadFileString(file).substr(0, c.prefix.size()), c.prefix);
         TStringList back;
         back.LoadFromFile(file);
         EXPECT_EQ(back.Encoding, c.encoding);
         EXPECT_EQ(Lines(back), lines);
         // Saving without an encoding keeps the one that was read.
         back.SaveToFile(file);
-        EXPECT_EQ(ReadFileBytes(file).substr(0, c.prefix.size()), c.prefix);
+        EXPECT_EQ(ReadFileString(file).substr(0, c.prefix.size()), c.prefix);
     }
 }
 
 TEST(SupportStrings, MissingFileRaisesOpenError) {
-    ScratchDir dir;
+    TTempDir dir;
     TStringList list;
     try {
         list.LoadFromFile(dir.File(L"absent.txt"));
@@ -282,9 +275,9 @@ TEST(SupportStrings, MissingFileRaisesOpenError) {
 }
 
 TEST(SupportStrings, FailedSaveLeavesThePreviousFile) {
-    ScratchDir dir;
+    TTempDir dir;
     std::wstring file = dir.File(L"keep.txt");
-    WriteFileBytes(file, "old content");
+    ASSERT_TRUE(WriteFileBytes(file, "old content"));
     // Someone holds the file open without sharing: the replacement must fail and the old bytes stay.
     HANDLE lock = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -292,7 +285,7 @@ TEST(SupportStrings, FailedSaveLeavesThePreviousFile) {
     list.Add(L"new content");
     EXPECT_THROW(list.SaveToFile(file), EStreamError);
     ::CloseHandle(lock);
-    EXPECT_EQ(ReadFileBytes(file), "old content");
+    EXPECT_EQ(ReadFileString(file), "old content");
     EXPECT_FALSE(FileExists(file + L".tmp~"));
     // Into a folder that does not exist: the create error, nothing left behind.
     EXPECT_THROW(list.SaveToFile(dir.File(L"no\\such\\dir.txt")), EFCreateError);

@@ -11,16 +11,6 @@
 
 namespace {
 
-class Box : public TCustomControl {
-public:
-    using TCustomControl::TCustomControl;
-};
-
-class Shape : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-};
-
 struct MouseForm {
     std::unique_ptr<TForm> form{new TForm(nullptr)};
     Shape* shape;

@@ -1,5 +1,5 @@
 // Helpers of the window, form and menu tests: pumping the message loop, catching reported exceptions, reading
-// screen pixels and small logging controls.
+// screen pixels, and two plain controls.
 #pragma once
 
 #include <windows.h>
@@ -54,3 +54,14 @@ inline void PlaceForm(TCustomForm* form, int x, int y, int w, int h) {
     form->SetBorderStyle(bsNone);
     form->SetBounds(x, y, w, h);
 }
+
+// A windowed and a non-windowed control with nothing of their own.
+class Box : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+class Shape : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+};

@@ -31,14 +31,20 @@ void AddSmartDrive(FakeMachine& m, const std::string& path, const Bytes& identif
     m.devices[path].handlers[kSmartRcvDriveData] = Answer(test::SmartReply(identify));
 }
 
-std::string FailureOf(THDDInfo& info, TGetInfoMethod method, TDrive drive = dPrimaryMaster) {
-    info.SetMethod(method);
+// The message of the THDDInfoError that call raises, or "(no failure)".
+template <typename Call>
+std::string FailureOf(Call&& call) {
     try {
-        info.SetDrive(drive);
+        call();
     } catch (const THDDInfoError& e) {
         return e.what();
     }
     return "(no failure)";
+}
+
+std::string FailureOf(THDDInfo& info, TGetInfoMethod method, TDrive drive = dPrimaryMaster) {
+    info.SetMethod(method);
+    return FailureOf([&] { info.SetDrive(drive); });
 }
 
 TEST(THDDInfo, CreatedWithDefaults) {
@@ -298,12 +304,8 @@ TEST(THDDInfo, ByNameFallsBackToZeroRightsOnTheName) {
     FakeMachine nothing;
     THDDInfo none(nothing);
     none.SetMethod(gimByName);
-    try {
-        none.SetDeviceName("PhysicalDrive0");
-        FAIL() << "no failure";
-    } catch (const THDDInfoError& e) {
-        EXPECT_STREQ(e.what(), kErrNoHandle);  // the failure of the chain's last step
-    }
+    // The failure of the chain's last step.
+    EXPECT_EQ(FailureOf([&] { none.SetDeviceName("PhysicalDrive0"); }), kErrNoHandle);
 }
 
 // ---- Zero rights ---------------------------------------------------------------------------------------------
@@ -561,30 +563,15 @@ TEST(THDDInfo, ScsiAddressOnNtFromThePortsInquiryData) {
     m.devices["\\\\.\\Scsi2:"].handlers[kIoctlScsiGetInquiryData] =
         Answer(test::ScsiAdapterBusInfo({test::ScsiInquiry(0, "A", "B", "C"), test::ScsiInquiry(0, "D", "E", "F")}));
     THDDInfo info(m);
-    try {
-        info.SetScsiPort(1);
-        FAIL() << "no failure";
-    } catch (const THDDInfoError& e) {
-        EXPECT_STREQ(e.what(), kErrPort);
-    }
+    EXPECT_EQ(FailureOf([&] { info.SetScsiPort(1); }), kErrPort);
     info.SetScsiPort(-5);
     EXPECT_EQ(info.ScsiPort(), -1);
     info.SetScsiPort(2);
     EXPECT_EQ(info.ScsiBusCount(), 1);
-    try {
-        info.SetScsiBus(1);
-        FAIL() << "no failure";
-    } catch (const THDDInfoError& e) {
-        EXPECT_STREQ(e.what(), kErrBus);
-    }
+    EXPECT_EQ(FailureOf([&] { info.SetScsiBus(1); }), kErrBus);
     info.SetScsiBus(0);
     EXPECT_EQ(info.ScsiDevCount(), 2);
-    try {
-        info.SetScsiDevice(2);
-        FAIL() << "no failure";
-    } catch (const THDDInfoError& e) {
-        EXPECT_STREQ(e.what(), kErrDevice);
-    }
+    EXPECT_EQ(FailureOf([&] { info.SetScsiDevice(2); }), kErrDevice);
     info.SetScsiDevice(1);
     EXPECT_EQ(info.ScsiDevice(), 1);
 }

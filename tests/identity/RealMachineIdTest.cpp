@@ -7,11 +7,11 @@
 
 #include <objbase.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
+#include "TestFiles.h"
+#include "TestProcess.h"
 #include "identity/HDDInfo.h"
 #include "identity/MachineId.h"
 #include "identity/Win32MachineQueries.h"
@@ -52,41 +52,26 @@ TEST(GetMachineId, DISABLED_ChildWritesIdentity) {
     wchar_t path[MAX_PATH] = {};
     ASSERT_GT(GetEnvironmentVariableW(kOutVariable, path, MAX_PATH), 0u);
     const std::wstring id = GetMachineId();
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out << std::string(id.begin(), id.end());
+    ASSERT_TRUE(trelm_test::WriteFileBytes(path, std::string(id.begin(), id.end())));
 }
 
 TEST(GetMachineId, SameInAnotherProcess) {
     wchar_t exe[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring outPath = std::wstring(temp) + L"trelm_identity_child.txt";
-    DeleteFileW(outPath.c_str());
+    trelm_test::TTempDir dir;
+    const std::wstring outPath = dir.File(L"child-identity.txt");
     ASSERT_TRUE(SetEnvironmentVariableW(kOutVariable, outPath.c_str()));
 
-    std::wstring command =
+    const std::wstring command =
         L"\"" + std::wstring(exe) +
         L"\" --gtest_also_run_disabled_tests --gtest_filter=GetMachineId.DISABLED_ChildWritesIdentity";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    const DWORD waited = WaitForSingleObject(process.hProcess, 120000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const trelm_test::TProgramRun run = trelm_test::RunProgram(L"", command, 120000);
     SetEnvironmentVariableW(kOutVariable, nullptr);
-    ASSERT_EQ(waited, WAIT_OBJECT_0);
-    ASSERT_EQ(exitCode, 0u);
+    ASSERT_TRUE(run.Started);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(run.ExitCode, 0u);
 
-    std::ifstream in(std::filesystem::path(outPath), std::ios::binary);
-    std::string childId;
-    std::getline(in, childId);
-    in.close();
-    DeleteFileW(outPath.c_str());
+    const std::string childId = trelm_test::ReadFileString(outPath);
     EXPECT_EQ(std::wstring(childId.begin(), childId.end()), GetMachineId());
 }
 

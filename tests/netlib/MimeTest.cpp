@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
@@ -16,7 +17,7 @@ namespace {
 
 std::string Fixture(const char* name) {
     std::string path = std::string(NETLIB_FIXTURES_DIR) + "/" + name;
-    std::string bytes = nettest::ReadWholeFile(nettest::WinePath(path));
+    std::string bytes = trelm_test::ReadFileString(nettest::WinePath(path));
     EXPECT_FALSE(bytes.empty()) << path;
     return bytes;
 }

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include <openssl/ssl.h>
+
 #include "netlib/net_socket.h"
+#include "tests/TestFiles.h"
 
 namespace nettest {
 
@@ -29,17 +31,10 @@ std::wstring WinePath(const std::string& unixPath) {
     return w;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-    std::ifstream f(path.c_str(), std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 std::string FixtureValue(const std::string& key) {
     if (FixtureDir().empty())
         return {};
-    std::istringstream in(ReadWholeFile(WinePath(FixtureDir() + "/info")));
+    std::istringstream in(trelm_test::ReadFileString(WinePath(FixtureDir() + "/info")));
     std::string line;
     while (std::getline(in, line))
         if (line.compare(0, key.size() + 1, key + "=") == 0)
@@ -78,13 +73,13 @@ std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok) {
     const std::wstring rcFile = WinePath(result + ".rc");
     for (int i = 0; i < 6000 && GetFileAttributesW(rcFile.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(20);
-    std::string rc = ReadWholeFile(rcFile);
-    std::string out = ReadWholeFile(WinePath(result + ".out"));
+    std::string rc = trelm_test::ReadFileString(rcFile);
+    std::string out = trelm_test::ReadFileString(WinePath(result + ".out"));
     if (ok)
         *ok = !rc.empty() && rc[0] == '0';
     if (rc.empty() || rc[0] != '0')
         fprintf(stderr, "dovecot-ctl.sh failed (%s): %s\n", rc.c_str(),
-                ReadWholeFile(WinePath(result + ".err")).c_str());
+                trelm_test::ReadFileString(WinePath(result + ".err")).c_str());
     for (const char* ext : {".rc", ".out", ".err"})
         DeleteFileW(WinePath(result + ext).c_str());
     return out;
@@ -92,13 +87,12 @@ std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok) {
 
 std::string WriteFixtureFile(const std::string& name, const std::string& bytes) {
     std::string path = FixtureDir() + "/" + name;
-    std::ofstream f(WinePath(path).c_str(), std::ios::binary | std::ios::trunc);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    trelm_test::WriteFileBytes(WinePath(path), bytes);
     return path;
 }
 
 bool TrustTestCa() {
-    std::string der = ReadWholeFile(WinePath(FixtureValue("CA_DER")));
+    std::string der = trelm_test::ReadFileString(WinePath(FixtureValue("CA_DER")));
     if (der.empty())
         return false;
     HCERTSTORE store = CertOpenSystemStoreW(0, L"ROOT");
@@ -113,13 +107,40 @@ bool TrustTestCa() {
 
 netlib::TlsServerOptions ServerTls(bool rogue) {
     netlib::TlsServerOptions o;
-    o.certificatePem = ReadWholeFile(WinePath(FixtureValue(rogue ? "ROGUE_CERT" : "SERVER_CERT")));
-    o.privateKeyPem = ReadWholeFile(WinePath(FixtureValue(rogue ? "ROGUE_KEY" : "SERVER_KEY")));
+    o.certificatePem = trelm_test::ReadFileString(WinePath(FixtureValue(rogue ? "ROGUE_CERT" : "SERVER_CERT")));
+    o.privateKeyPem = trelm_test::ReadFileString(WinePath(FixtureValue(rogue ? "ROGUE_KEY" : "SERVER_KEY")));
     return o;
+}
+
+std::unique_ptr<netlib::TlsServerOptions> TlsRefusal::ServerOptions() const {
+    auto o = std::make_unique<netlib::TlsServerOptions>(ServerTls(rogue));
+    o->maxVersion = maxVersion;
+    if (maxVersion)
+        o->cipherList = "DEFAULT:@SECLEVEL=0";  // OpenSSL 3 refuses the old protocols at the default level
+    return o;
+}
+
+std::vector<TlsRefusal> TlsRefusals() {
+    using netlib::NetCause;
+    return {
+        {"untrusted CA", true, L"localhost", 0, NetCause::Certificate},
+        {"name not on the certificate", false, L"127.0.0.1", 0, NetCause::Certificate},
+        {"TLS 1.0 only", false, L"localhost", TLS1_VERSION, NetCause::Tls},
+        {"TLS 1.1 only", false, L"localhost", TLS1_1_VERSION, NetCause::Tls},
+    };
 }
 
 bool ScriptConnection::Send(const std::string& bytes) {
     return stream_->Write(bytes.data(), bytes.size()).ok();
+}
+
+bool ScriptConnection::ReadMore() {
+    char buf[4096];
+    size_t got = 0;
+    if (!stream_->Read(buf, sizeof buf, &got).ok())
+        return false;
+    buffer_.append(buf, got);
+    return true;
 }
 
 bool ScriptConnection::ReadLine(std::string* line) {
@@ -131,22 +152,15 @@ bool ScriptConnection::ReadLine(std::string* line) {
             lines.push_back(*line);
             return true;
         }
-        char buf[4096];
-        size_t got = 0;
-        if (!stream_->Read(buf, sizeof buf, &got).ok())
+        if (!ReadMore())
             return false;
-        buffer_.append(buf, got);
     }
 }
 
 bool ScriptConnection::ReadBytes(size_t n, std::string* bytes) {
-    while (buffer_.size() < n) {
-        char buf[4096];
-        size_t got = 0;
-        if (!stream_->Read(buf, sizeof buf, &got).ok())
+    while (buffer_.size() < n)
+        if (!ReadMore())
             return false;
-        buffer_.append(buf, got);
-    }
     *bytes = buffer_.substr(0, n);
     buffer_.erase(0, n);
     return true;

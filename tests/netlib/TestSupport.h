@@ -1,7 +1,7 @@
 // Support for the network tests: the Dovecot fixture (its info file and control script, run natively through
 // Wine), trusting the test CA the way a user would, and a scripted loopback IMAP server over TLS for fault tests.
-// Index: FixtureDir/FixtureValue, RunFixtureCtl, TrustTestCa, ReadWholeFile, WriteTempFile, ScriptConnection,
-// ScriptServer, FakeImap.
+// Index: FixtureDir/FixtureValue, RunFixtureCtl, TrustTestCa, ServerTls, TlsRefusal, WriteFixtureFile,
+// ScriptConnection, ScriptServer, FakeImap.
 #pragma once
 
 #include <atomic>
@@ -31,11 +31,23 @@ std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok = nullp
 // Writes bytes to a fresh file in the fixture folder; returns its Unix path.
 std::string WriteFixtureFile(const std::string& name, const std::string& bytes);
 
-std::string ReadWholeFile(const std::wstring& path);
 // Adds the test CA (DER) to the current user's ROOT store; true when it is there afterwards.
 bool TrustTestCa();
 // The server certificate and key for "localhost" (signed by the test CA), or of the untrusted CA (rogue).
 netlib::TlsServerOptions ServerTls(bool rogue = false);
+
+// A TLS server that a client must refuse in the handshake, before it sends anything, and the cause it must report.
+struct TlsRefusal {
+    const char* name;
+    bool rogue;         // the certificate comes from the untrusted CA
+    std::wstring host;  // the name the client connects to
+    int maxVersion;     // 0, or the newest (old) protocol the server offers
+    netlib::NetCause cause;
+    // ServerTls(rogue), limited to maxVersion.
+    std::unique_ptr<netlib::TlsServerOptions> ServerOptions() const;
+};
+// An untrusted CA, a host name the certificate does not carry, TLS 1.0 only, TLS 1.1 only.
+std::vector<TlsRefusal> TlsRefusals();
 
 // One accepted connection of a ScriptServer, seen from the server's side.
 class ScriptConnection {
@@ -51,6 +63,8 @@ public:
     std::vector<std::string> lines;  // every line read so far
 
 private:
+    // Appends what one read of the stream brings to buffer_; false when the client closed or the read failed.
+    bool ReadMore();
     std::unique_ptr<netlib::ByteStream> stream_;
     std::string buffer_;
 };

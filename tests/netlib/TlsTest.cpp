@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <openssl/ssl.h>
 
 #include <thread>
 
@@ -62,26 +61,9 @@ TEST_F(TlsTest, VerifiedSessionCarriesData) {
 }
 
 TEST_F(TlsTest, RefusedBeforeAnyData) {
-    struct Case {
-        const char* name;
-        bool rogue;
-        std::wstring host;
-        int maxVersion;
-        NetCause cause;
-    };
-    const Case cases[] = {
-        {"untrusted CA", true, L"localhost", 0, NetCause::Certificate},
-        {"name not on the certificate", false, L"127.0.0.1", 0, NetCause::Certificate},
-        {"TLS 1.0 only", false, L"localhost", TLS1_VERSION, NetCause::Tls},
-        {"TLS 1.1 only", false, L"localhost", TLS1_1_VERSION, NetCause::Tls},
-    };
-    for (const Case& c : cases) {
+    for (const nettest::TlsRefusal& c : nettest::TlsRefusals()) {
         SCOPED_TRACE(c.name);
-        auto serverTls = std::make_unique<TlsServerOptions>(nettest::ServerTls(c.rogue));
-        serverTls->maxVersion = c.maxVersion;
-        if (c.maxVersion)
-            serverTls->cipherList = "DEFAULT:@SECLEVEL=0";
-        ScriptServer server(Echo, std::move(serverTls));
+        ScriptServer server(Echo, c.ServerOptions());
         std::unique_ptr<TlsStream> tls;
         NetStatus st = ConnectImaps(c.host, server.Port(), options_, std::make_shared<NetAbort>(), &tls);
         EXPECT_EQ(st.code, NetCode::Connection);
