@@ -1,6 +1,7 @@
 // The mail check of one account. Costs stay flat in the number of unseen letters: one command fetches the
-// Date, From and Subject of all of them, and one more the texts of the letters that will be announced. Letters
-// are read with BODY.PEEK, so their flags are never touched.
+// Date, From and Subject of all of them, and one more the texts of the letters that will be announced (a set of
+// thousands of scattered UIDs is split over a few commands, see ImapClient::UidFetch). Letters are read with
+// BODY.PEEK, so their flags are never touched.
 #include "app/MailCheck.h"
 
 #include <unordered_map>
@@ -200,7 +201,9 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         if (!st)
             return finish(st);
 
-        // The new letters: in the server's order, each later than the newest date before it.
+        // The new letters: in the server's order, each later than the newest date before it. A letter already
+        // announced in this run stays out of that rule altogether: a future-dated one would otherwise move the
+        // newest date to "now" at every check and hide the letters that came in since the check before.
         const std::wstring key = TAnnouncedLetters::KeyOf(account);
         const TDateTime now = netlib::NowLocalDateTime();
         TDateTime provEm = account.ProvEm;
@@ -210,13 +213,13 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
             auto h = headers.find(uid);
             if (h == headers.end())
                 continue;
+            if (options.Announced && options.Announced->Contains(key, uidValidity, uid))
+                continue;
             netlib::MimeSummary s = netlib::SummarizeMimeHeaders(h->second);
             TDateTime date = s.hasDate ? s.date : 0;
             if (!(date > provEm))
                 continue;
             provEm = date > now ? now : date;
-            if (options.Announced && options.Announced->Contains(key, uidValidity, uid))
-                continue;
             auto r = std::make_unique<AListPism>();
             r->DT = date;
             r->Domain = account.Domain;

@@ -45,7 +45,8 @@ inline constexpr size_t kLetterBodyLength = 249;
 std::wstring TrimText(const std::wstring& text);
 
 // The letters announced in this run of the program, by account and UIDVALIDITY, so that a letter is announced
-// once even when its date stays ahead of the account's newest date (a letter dated in the future). Thread-safe.
+// once even when its date stays ahead of the account's newest date (a letter dated in the future). A check skips
+// these letters before its newest-date rule, so they never move ProvEm again. Thread-safe.
 class TAnnouncedLetters {
 public:
     bool Contains(const std::wstring& account, uint32_t uidValidity, uint32_t uid) const;

@@ -67,21 +67,34 @@ std::string ImapClient::Quote(const std::string& s) {
 }
 
 std::string ImapClient::FormatUidSet(std::vector<uint32_t> uids) {
+    std::vector<std::string> sets = SplitUidSet(std::move(uids), std::string::npos);
+    return sets.empty() ? std::string() : sets[0];
+}
+
+std::vector<std::string> ImapClient::SplitUidSet(std::vector<uint32_t> uids, size_t maxLength) {
     std::sort(uids.begin(), uids.end());
     uids.erase(std::unique(uids.begin(), uids.end()), uids.end());
+    std::vector<std::string> sets;
     std::string set;
     for (size_t i = 0; i < uids.size();) {
         size_t j = i;
         while (j + 1 < uids.size() && uids[j + 1] == uids[j] + 1)
             ++j;
+        std::string part = std::to_string(uids[i]);
+        if (j > i)
+            part += ':' + std::to_string(uids[j]);
+        if (!set.empty() && set.size() + 1 + part.size() > maxLength) {
+            sets.push_back(std::move(set));
+            set.clear();
+        }
         if (!set.empty())
             set += ',';
-        set += std::to_string(uids[i]);
-        if (j > i)
-            set += ':' + std::to_string(uids[j]);
+        set += part;
         i = j + 1;
     }
-    return set;
+    if (!set.empty())
+        sets.push_back(std::move(set));
+    return sets;
 }
 
 const ImapValue* ImapClient::FindItem(const std::vector<ImapValue>& items, const char* prefix) {
@@ -263,20 +276,22 @@ NetStatus ImapClient::UidSearchUnseen(std::vector<uint32_t>* uids) {
 NetStatus ImapClient::UidFetch(const std::vector<uint32_t>& uids,
                                const std::string& items,
                                const FetchHandler& handler) {
-    if (uids.empty())
-        return NetStatus::Success();
-    return Run("UID FETCH", {{FormatUidSet(uids), false}, {items, false}}, NetCode::Refused,
-               [&](const ImapResponse& r) {
-                   if (r.data.size() < 3 || !r.data[1].IsAtom("FETCH"))
-                       return NetStatus::Success();  // EXISTS, EXPUNGE, ...
-                   if (r.data[2].kind != ImapValue::Kind::List || r.data[2].items.size() % 2 != 0)
-                       return Protocol("malformed FETCH response");
-                   const ImapValue* uidValue = FindItem(r.data[2].items, "UID");
-                   uint32_t uid = 0;
-                   if (!uidValue || !uidValue->AsNumber(&uid))
-                       return NetStatus::Success();  // an unsolicited flag update
-                   return handler(uid, r.data[2].items);
-               });
+    const UntaggedHandler onFetch = [&](const ImapResponse& r) {
+        if (r.data.size() < 3 || !r.data[1].IsAtom("FETCH"))
+            return NetStatus::Success();  // EXISTS, EXPUNGE, ...
+        if (r.data[2].kind != ImapValue::Kind::List || r.data[2].items.size() % 2 != 0)
+            return Protocol("malformed FETCH response");
+        const ImapValue* uidValue = FindItem(r.data[2].items, "UID");
+        uint32_t uid = 0;
+        if (!uidValue || !uidValue->AsNumber(&uid))
+            return NetStatus::Success();  // an unsolicited flag update
+        return handler(uid, r.data[2].items);
+    };
+    // Responses are matched by UID, so the order of the pieces does not matter to the caller.
+    for (const std::string& set : SplitUidSet(uids))
+        if (NetStatus st = Run("UID FETCH", {{set, false}, {items, false}}, NetCode::Refused, onFetch); !st)
+            return st;
+    return NetStatus::Success();
 }
 
 NetStatus ImapClient::Logout() {

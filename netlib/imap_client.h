@@ -35,9 +35,13 @@ public:
 
     // One FETCH response: its UID and the item list (name, value, name, value ...).
     using FetchHandler = std::function<NetStatus(uint32_t uid, const std::vector<ImapValue>& items)>;
-    // UID FETCH <set> <items> in one command for all uids; the handler sees each response that carries a UID.
-    // A failure the handler returns ends the command with it (the rest of the responses is still drained).
+    // UID FETCH <set> <items> for all uids, the set written as ranges: one command whenever the set fits in
+    // kMaxUidSetLength (any run of consecutive UIDs does), else one command per piece of that length, so that a
+    // scattered set of thousands of UIDs never exceeds a server's line limit (Dovecot's is 64 KB). The handler
+    // sees each response that carries a UID. A failure the handler returns ends the command with it (the rest of
+    // the responses is still drained) and no further command is sent.
     NetStatus UidFetch(const std::vector<uint32_t>& uids, const std::string& items, const FetchHandler& handler);
+    static constexpr size_t kMaxUidSetLength = 8 * 1024;
 
     NetStatus Logout();
 
@@ -45,7 +49,11 @@ public:
     int CommandsSent() const { return commands_; }
 
     // Helpers for fetch handlers and tests.
+    // The uids as one IMAP set, sorted, without repeats, runs as ranges: "1:3,5,7,9:10".
     static std::string FormatUidSet(std::vector<uint32_t> uids);
+    // The same set cut at commas into pieces of at most maxLength characters (a single range longer than that,
+    // possible only for a tiny maxLength, is a piece of its own); no pieces for no uids.
+    static std::vector<std::string> SplitUidSet(std::vector<uint32_t> uids, size_t maxLength = kMaxUidSetLength);
     // The value after the first item name that starts with prefix (case-insensitive), or nullptr.
     static const ImapValue* FindItem(const std::vector<ImapValue>& items, const char* prefix);
     // An IMAP string argument: "quoted" when safe, else a {n} literal header (the caller sends the bytes).

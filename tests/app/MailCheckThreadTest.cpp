@@ -1,9 +1,11 @@
-// The check thread: results handed over through the queue, ConectRun cleared only by a normal end, the account
-// copied at creation, and a stop that ends a stalled check at once.
+// The check thread: results handed over through the queue (from scripted servers and from the Dovecot fixture),
+// ConectRun cleared only by a normal end, the account copied at creation, and a stop that ends a stalled check at
+// once.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "app/ThreadConect.h"
+#include "netlib/mime_date.h"
 
 using netlib::NetCode;
 using nettest::FakeImap;
@@ -82,6 +84,70 @@ TEST_F(ThreadConectTest, ResultsReachTheListsThroughTheQueue) {
     EXPECT_EQ(lists_.Letters[1]->Login, L"user");
     EXPECT_EQ(lists_.Accounts[0]->ProvEm, lists_.Letters[1]->DT);
     EXPECT_TRUE(context_.Queue->Drain().empty());
+}
+
+// The whole way against a real server (the private Dovecot of the ctest fixture): the thread checks, the outcome
+// goes through the queue, and the lists and the account get the count, the new letters and the newest date. A
+// second thread started from the updated account finds the same letters but announces none.
+TEST_F(ThreadConectTest, DovecotCheckReachesTheListsThroughTheQueue) {
+    auto ctl = [](const std::vector<std::string>& args) {
+        bool ok = false;
+        std::string out = nettest::RunFixtureCtl(args, &ok);
+        EXPECT_TRUE(ok) << args.at(0);
+        return out;
+    };
+    auto save = [&](const std::string& time, const std::string& subject) {
+        const std::string raw = "Date: Mon, 1 Jan 2024 " + time +
+                                " +0000\r\nFrom: =?UTF-8?B?0JDQvdC90LA=?= <anna@example.test>\r\nSubject: " + subject +
+                                "\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nText of " + subject + "\r\n";
+        return ctl({"save", "user@example.test", nettest::WriteFixtureFile("letter.eml", raw)});
+    };
+    ctl({"reset", "user@example.test"});
+    const std::string read = save("12:00:00", "already read");
+    ctl({"flag", "user@example.test", read.substr(0, read.find_first_of("\r\n")), "\\Seen"});
+    save("10:00:00", "ten");
+    save("09:00:00", "nine");
+    save("11:00:00", "eleven");
+
+    lists_.Accounts[0]->PortIMAP = std::stoi(nettest::FixtureValue("PORT"));
+    context_.Options.Timeouts.ioMs = 5000;
+    context_.Options.OtobrTextEm = true;
+    Start();
+    ASSERT_TRUE(context_.Control->WaitEnded(30000));
+    EXPECT_FALSE(conectRun_.load());
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+    ApplyConectOutcome(outcomes[0], lists_);
+
+    const AListEm& account = *lists_.Accounts[0];
+    EXPECT_EQ(account.KolEm, 3);
+    EXPECT_EQ(account.ProvEm, netlib::UtcSecondsToLocalDateTime(1704106800));  // 11:00
+    ASSERT_EQ(lists_.Letters.size(), 2u);
+    ASSERT_EQ(lists_.NewLetters.size(), 2u);
+    EXPECT_EQ(lists_.NewLetters[0], lists_.Letters[0].get());
+    EXPECT_EQ(lists_.NewLetters[1], lists_.Letters[1].get());
+    EXPECT_EQ(lists_.Letters[0]->Subject, L"ten");
+    EXPECT_EQ(lists_.Letters[0]->DT, netlib::UtcSecondsToLocalDateTime(1704103200));
+    EXPECT_EQ(lists_.Letters[0]->Name, L"\x410\x43d\x43d\x430");
+    EXPECT_EQ(lists_.Letters[0]->Body, L"Text of ten");
+    EXPECT_EQ(lists_.Letters[0]->Login, L"user");
+    EXPECT_EQ(lists_.Letters[1]->Subject, L"eleven");
+
+    // The next check starts from what the GUI applied.
+    lists_.NewLetters.clear();
+    context_.Control = std::make_shared<TConectControl>();
+    Start();
+    ASSERT_TRUE(context_.Control->WaitEnded(30000));
+    EXPECT_FALSE(conectRun_.load());
+    outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+    ApplyConectOutcome(outcomes[0], lists_);
+    EXPECT_EQ(account.KolEm, 3);
+    EXPECT_EQ(account.ProvEm, netlib::UtcSecondsToLocalDateTime(1704106800));
+    EXPECT_EQ(lists_.Letters.size(), 2u);
+    EXPECT_TRUE(lists_.NewLetters.empty());
 }
 
 TEST_F(ThreadConectTest, FailedCheckLeavesConectRunForTheWatchdog) {

@@ -166,6 +166,51 @@ TEST(ImapParse, ShortLiteralWaitsForMoreInput) {
     EXPECT_FALSE(p.HasResponse());
 }
 
+// A fetch of many scattered UIDs is cut into several commands so that no command line passes a server's limit;
+// runs of UIDs stay ranges, and a contiguous set of any size stays one command.
+TEST(ImapClientHelpers, SplitUidSet) {
+    using Sets = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        std::vector<uint32_t> uids;
+        size_t maxLength;
+        Sets sets;
+    };
+    std::vector<uint32_t> contiguous;
+    for (uint32_t uid = 1; uid <= 500; ++uid)
+        contiguous.push_back(uid);
+    const Case cases[] = {
+        {"none", {}, 100, {}},
+        {"sorted, repeats dropped", {5, 1, 2, 3, 9, 10, 7, 3}, ImapClient::kMaxUidSetLength, {"1:3,5,7,9:10"}},
+        {"exactly full", {1, 3, 5, 7, 9, 11}, 7, {"1,3,5,7", "9,11"}},
+        {"one short", {1, 3, 5, 7, 9, 11}, 6, {"1,3,5", "7,9,11"}},
+        {"cut between ranges", {1, 2, 3, 10, 11, 12, 20}, 5, {"1:3", "10:12", "20"}},
+        {"a range is never cut", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 2, {"1:12"}},
+        {"top of the UID range", {4294967295u, 4294967294u, 1}, 100, {"1,4294967294:4294967295"}},
+        {"500 in a row", contiguous, ImapClient::kMaxUidSetLength, {"1:500"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ImapClient::SplitUidSet(c.uids, c.maxLength), c.sets) << c.name;
+
+    // Thousands of scattered UIDs (every other one, some runs between): every piece fits, and the pieces joined
+    // give the whole set, in order, nothing lost or repeated.
+    std::vector<uint32_t> scattered;
+    for (uint32_t uid = 3; uid < 30000; uid += 2)
+        scattered.push_back(uid % 1000 == 1 ? uid - 1 : uid);
+    for (uint32_t uid = 40000; uid < 40100; ++uid)
+        scattered.push_back(uid);
+    const Sets sets = ImapClient::SplitUidSet(scattered);
+    ASSERT_GT(sets.size(), 5u);
+    std::string joined;
+    for (const std::string& set : sets) {
+        EXPECT_LE(set.size(), ImapClient::kMaxUidSetLength);
+        EXPECT_FALSE(set.empty() || set.front() == ',' || set.back() == ',') << set;
+        joined += (joined.empty() ? "" : ",") + set;
+    }
+    EXPECT_EQ(joined, ImapClient::FormatUidSet(scattered));
+    EXPECT_NE(joined.find(",40000:40099"), std::string::npos);
+}
+
 TEST(ImapClientHelpers, UidSetsAndQuoting) {
     EXPECT_EQ(ImapClient::FormatUidSet({5, 1, 2, 3, 9, 10, 7, 3}), "1:3,5,7,9:10");
     EXPECT_EQ(ImapClient::FormatUidSet({42}), "42");

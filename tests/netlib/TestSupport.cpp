@@ -254,16 +254,25 @@ std::string Upper(std::string s) {
     return s;
 }
 
-bool InSet(const std::string& set, uint32_t uid) {
+// A UID set as its ranges, parsed once per command: a scattered set of thousands of UIDs is checked against
+// thousands of messages.
+std::vector<std::pair<uint32_t, uint32_t>> ParseSet(const std::string& set) {
+    std::vector<std::pair<uint32_t, uint32_t>> ranges;
     std::istringstream in(set);
     std::string part;
     while (std::getline(in, part, ',')) {
         size_t colon = part.find(':');
         uint32_t lo = static_cast<uint32_t>(std::stoul(part.substr(0, colon)));
         uint32_t hi = colon == std::string::npos ? lo : static_cast<uint32_t>(std::stoul(part.substr(colon + 1)));
+        ranges.emplace_back(lo, hi);
+    }
+    return ranges;
+}
+
+bool InSet(const std::vector<std::pair<uint32_t, uint32_t>>& ranges, uint32_t uid) {
+    for (const auto& [lo, hi] : ranges)
         if (uid >= lo && uid <= hi)
             return true;
-    }
     return false;
 }
 
@@ -297,6 +306,11 @@ void FakeImap::Serve(ScriptConnection& c) const {
         std::string tag, verb, arg;
         in >> tag >> verb;
         verb = Upper(verb);
+        if (maxLineLength && line.size() > maxLineLength) {
+            if (!c.Send(tag + " BAD line too long\r\n"))
+                return;
+            continue;
+        }
         if (verb == "UID") {
             in >> arg;
             verb += " " + Upper(arg);
@@ -331,11 +345,12 @@ void FakeImap::Serve(ScriptConnection& c) const {
         } else if (verb == "UID FETCH") {
             std::string set;
             in >> set;
+            const auto ranges = ParseSet(set);
             bool headers = line.find("HEADER.FIELDS") != std::string::npos;
             int seq = 0;
             for (const FakeMessage& m : messages) {
                 ++seq;
-                if (!InSet(set, m.uid))
+                if (!InSet(ranges, m.uid))
                     continue;
                 std::string data = headers ? HeaderBlock(m.raw) : m.raw;
                 reply += "* " + std::to_string(seq) + " FETCH (UID " + std::to_string(m.uid) +

@@ -108,6 +108,7 @@ class FakeImap {
 public:
     std::string greeting = "* OK [CAPABILITY IMAP4rev1 AUTH=PLAIN] fake ready\r\n";
     std::vector<FakeMessage> messages;  // all unseen, in server order
+    size_t maxLineLength = 0;           // a longer command line is refused with BAD (Dovecot: 64 KB); 0: no limit
     // Override for a command verb (upper case, e.g. "SELECT" or "UID FETCH"): gets the tag and the whole line,
     // returns what to send; "" drops the connection, a reply ending in kThenClose is sent and then the
     // connection dropped, one ending in kThenHang is sent and then the client's time-out awaited.
