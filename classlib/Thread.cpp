@@ -25,7 +25,8 @@ struct SyncRecord {
 
 std::mutex gLock;
 std::deque<SyncRecord*> gPending;  // queued records owned here, synchronous ones borrowed from their workers
-std::atomic<DWORD> gMainThreadId{0};
+// The thread that runs the program's static initialisation is its main (GUI) thread.
+std::atomic<DWORD> gMainThreadId{GetCurrentThreadId()};
 std::atomic<HWND> gSyncWnd{nullptr};
 thread_local TThread* tCurrent = nullptr;
 

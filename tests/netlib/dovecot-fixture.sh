@@ -17,9 +17,13 @@ dir=${2:?usage: dovecot-fixture.sh start|stop <dir>}
 stop() {
     if [ -f "$dir/base/master.pid" ]; then
         pid=$(cat "$dir/base/master.pid")
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null || true
+        # A pid file left by an earlier run may name a process that has since taken over the number: only the
+        # Dovecot that runs on this folder's configuration is ours to stop.
+        if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "$dir/dovecot.conf"; then
+            kill "$pid" 2>/dev/null || true
+            for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+            kill -9 "$pid" 2>/dev/null || true
+        fi
         rm -f "$dir/base/master.pid"
     fi
 }
