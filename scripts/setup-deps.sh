@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build dpkg-dev
+    cmake ninja-build make perl dpkg-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
     googletest
     wine64 xvfb xauth fonts-wine fonts-liberation
