@@ -67,6 +67,11 @@ ENV
     # Without these, a window's non-client pixels read back black and the window manager moves windows about.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # Wine closes its desktop soon after the last program using it ends, and the next program to open a window
+    # then waits about ten seconds for it to come back: a small program holds the desktop for the whole session.
+    if [ -f "$build/bin/desktop_keeper.exe" ]; then
+        "$wine" "$build/bin/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
+    fi
     ;;
 *)
     echo "usage: wine-session.sh start|stop <build-dir>" >&2
