@@ -28,7 +28,7 @@ inline constexpr uint32_t kLzssMaxUncompressedSize = 64u * 1024 * 1024;
 inline constexpr size_t kLzssHeaderSize = 10;
 
 class HS_LZSS_Compress {
-   public:
+  public:
     // Compresses nDataSize bytes of bData into bCompressedData, which holds nDataSize bytes. Returns kLzssOk and
     // sets nCompressedSize, or kLzssNotSmaller (nCompressedSize untouched, output unusable).
     // Levels 1 to 4 choose window and chain limit; any other value takes the smallest window.
@@ -38,7 +38,7 @@ class HS_LZSS_Compress {
                  uint32_t& nCompressedSize,
                  int nCompressionLevel);
 
-   private:
+  private:
     struct TChainNode {
         uint32_t Pos;
         int32_t Next;  // index into m_Nodes, -1 ends the chain
@@ -77,7 +77,7 @@ class HS_LZSS_Compress {
 };
 
 class HS_LZSS_Uncompress {
-   public:
+  public:
     // Reads the declared uncompressed size. Fails (kLzssDamaged) on a header shorter than kLzssHeaderSize or with
     // unusable W/B, and (kLzssTooLarge) on a size above kLzssMaxUncompressedSize or above what nCompressedSize
     // bytes of tokens could possibly encode.
@@ -88,7 +88,7 @@ class HS_LZSS_Uncompress {
     // the content of bData is then unspecified.
     int Uncompress(const uint8_t* bCompressedData, size_t nCompressedSize, uint8_t* bData, size_t nDataCapacity);
 
-   private:
+  private:
     bool ReadBits(int count, uint32_t& value);
 
     const uint8_t* m_bCompressedData = nullptr;  // borrowed for the call

@@ -48,7 +48,7 @@ std::wstring TrimText(const std::wstring& text);
 // once even when its date stays ahead of the account's newest date (a letter dated in the future). A check skips
 // these letters before its newest-date rule, so they never move ProvEm again. Thread-safe.
 class TAnnouncedLetters {
-public:
+  public:
     bool Contains(const std::wstring& account, uint32_t uidValidity, uint32_t uid) const;
     void Add(const std::wstring& account, uint32_t uidValidity, const std::vector<uint32_t>& uids);
     // Forgets an account, so its next check announces its letters again (after an edit of the account).
@@ -56,7 +56,7 @@ public:
     // The key of an account: login@domain at host and port.
     static std::wstring KeyOf(const TMailAccountCopy& account);
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::map<std::pair<std::wstring, uint32_t>, std::set<uint32_t>> announced_;
 };

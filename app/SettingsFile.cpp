@@ -14,7 +14,7 @@
 namespace {
 
 class TFileHandle {
-   public:
+  public:
     explicit TFileHandle(HANDLE h) : m_Handle(h) {}
     ~TFileHandle() { Close(); }
     TFileHandle(const TFileHandle&) = delete;
@@ -30,7 +30,7 @@ class TFileHandle {
         return ok != FALSE;
     }
 
-   private:
+  private:
     HANDLE m_Handle;
 };
 

@@ -17,11 +17,11 @@
 
 // A save that did not happen. what() is UTF-8; Message() gives the same text in UTF-16 for the error box.
 class TSettingsSaveError : public std::runtime_error {
-   public:
+  public:
     explicit TSettingsSaveError(const std::wstring& message);
     const std::wstring& Message() const { return m_Message; }
 
-   private:
+  private:
     std::wstring m_Message;
 };
 

@@ -20,7 +20,7 @@ void Shorten(std::wstring& text, size_t maxUnits) {
 }
 
 class TRecordWriter {
-   public:
+  public:
     void Byte(uint8_t v) { m_Bytes.push_back(v); }
     void Bool(bool v) { Byte(v ? 1 : 0); }
     void Int32(int32_t v) { Uint(static_cast<uint32_t>(v), 4); }
@@ -46,7 +46,7 @@ class TRecordWriter {
 
     std::vector<uint8_t> Take() { return std::move(m_Bytes); }
 
-   private:
+  private:
     void Uint(uint64_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) {
             m_Bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -58,7 +58,7 @@ class TRecordWriter {
 
 // Sequential reader that fails, and stays failed, on the first field that does not fit.
 class TRecordReader {
-   public:
+  public:
     explicit TRecordReader(std::span<const uint8_t> bytes) : m_Bytes(bytes) {}
 
     bool Ok() const { return m_Ok; }
@@ -118,7 +118,7 @@ class TRecordReader {
         return static_cast<size_t>(static_cast<int64_t>(stored) + 1);
     }
 
-   private:
+  private:
     bool Need(size_t count) {
         if (m_Ok && m_Bytes.size() - m_Pos < count) {
             m_Ok = false;

@@ -26,11 +26,11 @@ struct TConectOutcome {
 };
 
 class TConectQueue {
-public:
+  public:
     void Push(TConectOutcome outcome);
     std::vector<TConectOutcome> Drain();
 
-private:
+  private:
     std::mutex mutex_;
     std::deque<TConectOutcome> outcomes_;
 };
@@ -42,7 +42,7 @@ void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists);
 // Shared by the GUI thread and one check thread: the abort and the end of the check. The GUI thread keeps it
 // after the thread has freed itself.
 class TConectControl {
-public:
+  public:
     TConectControl();
     ~TConectControl();
     TConectControl(const TConectControl&) = delete;
@@ -57,7 +57,7 @@ public:
     netlib::NetAbortPtr Abort() const { return abort_; }
     void MarkEnded();
 
-private:
+  private:
     netlib::NetAbortPtr abort_;
     HANDLE endedEvent_;  // owned
     std::atomic<bool> ended_{false};
@@ -74,14 +74,14 @@ struct TConectContext {
 // Created running: frees itself when it ends and runs one step above normal priority. Execute runs
 // CheckAccountInbox, pushes the outcome and clears ConectRun when the session ended normally.
 class TThread_Conect : public TThread {
-public:
+  public:
     TThread_Conect(PLisEm AZEmVv, TConectContext context);
 
-protected:
+  protected:
     void Execute() override;
     void TerminatedSet() override;
 
-private:
+  private:
     PLisEm account_;  // identity only, see TConectOutcome::Account
     TMailAccountCopy copy_;
     TConectContext context_;

@@ -16,7 +16,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Base of objects that can copy their state from another object of a compatible class.
 class TPersistent : public TObject {
-public:
+  public:
     // Copies Source into this object. The default asks Source (AssignTo) and fails with EConvertError
     // "Cannot assign a <source class> to a <this class>".
     virtual void Assign(TPersistent* Source);
@@ -24,7 +24,7 @@ public:
     std::wstring ClassName() const;
     virtual TPersistent* GetOwner() { return nullptr; }
 
-protected:
+  protected:
     virtual void AssignTo(TPersistent* Dest);
     [[noreturn]] void AssignError(TPersistent* Source);
 };
@@ -34,7 +34,7 @@ protected:
 
 // ---- TList: an ordered list of borrowed pointers ----------------------------------------------------------------
 class TList : public TObject {
-public:
+  public:
     int Count() const { return static_cast<int>(items_.size()); }
     void* Items(int index) const;
     void* operator[](int index) const { return Items(index); }
@@ -55,7 +55,7 @@ public:
     int Capacity() const { return static_cast<int>(items_.capacity()); }
     void SetCapacity(int capacity);
 
-private:
+  private:
     void CheckIndex(int index) const;
     std::vector<void*> items_;
 };
@@ -75,7 +75,7 @@ class TStream;
 
 // Abstract list of strings each with an associated (borrowed) object.
 class TStrings : public TPersistent {
-public:
+  public:
     ~TStrings() override = default;
 
     // Core operations implemented by descendants.
@@ -148,13 +148,13 @@ public:
     // Comparison used by IndexOf, IndexOfName and sorting; descendants make it case-(in)sensitive.
     virtual int CompareStrings(const std::wstring& a, const std::wstring& b) const;
 
-protected:
+  protected:
     virtual void SetUpdateState(bool /*updating*/) {}
     int updateCount_ = 0;
 };
 
 class TStringList : public TStrings {
-public:
+  public:
     TStringList() = default;
     explicit TStringList(bool ownsObjects) : OwnsObjects(ownsObjects) {}
     ~TStringList() override;
@@ -194,12 +194,12 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
 
-protected:
+  protected:
     void SetUpdateState(bool updating) override;
     virtual void Changed();
     virtual void Changing();
 
-private:
+  private:
     struct Item {
         std::wstring s;
         TObject* object = nullptr;
@@ -217,7 +217,7 @@ class TCollection;
 // An item owned by its collection. Constructing it with a collection adds it there (the collection then owns
 // it); deleting it removes it from its collection.
 class TCollectionItem : public TPersistent {
-public:
+  public:
     explicit TCollectionItem(TCollection* collection);
     ~TCollectionItem() override;
     TCollection* Collection() const { return collection_; }  // borrowed
@@ -228,18 +228,18 @@ public:
     virtual std::wstring DisplayName() const;
     TPersistent* GetOwner() override;
 
-protected:
+  protected:
     // Tells the collection that this item (AllItems false) or everything (true) changed.
     void Changed(bool allItems);
 
-private:
+  private:
     friend class TCollection;
     TCollection* collection_ = nullptr;  // borrowed: the owner
     int id_ = 0;
 };
 
 class TCollection : public TPersistent {
-public:
+  public:
     using ItemFactory = std::function<TCollectionItem*(TCollection*)>;
     // The factory makes a new item for Add/Insert (it must pass the collection to the item's constructor).
     explicit TCollection(ItemFactory factory = nullptr);
@@ -258,7 +258,7 @@ public:
     virtual void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
-protected:
+  protected:
     // Virtual constructor of items (the item class); the default calls the factory.
     virtual TCollectionItem* CreateItem();
     enum class TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
@@ -267,7 +267,7 @@ protected:
     virtual void Update(TCollectionItem* item);
     void Changed();
 
-private:
+  private:
     friend class TCollectionItem;
     void InsertItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
@@ -278,11 +278,11 @@ private:
 };
 
 class TOwnedCollection : public TCollection {
-public:
+  public:
     TOwnedCollection(TPersistent* owner, ItemFactory factory) : TCollection(std::move(factory)), owner_(owner) {}
     TPersistent* GetOwner() override { return owner_; }
 
-private:
+  private:
     TPersistent* owner_;  // borrowed
 };
 
@@ -290,7 +290,7 @@ private:
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 class TStream : public TObject {
-public:
+  public:
     // Read/Write move up to count bytes and return how many moved.
     virtual std::int32_t Read(void* buffer, std::int32_t count) = 0;
     virtual std::int32_t Write(const void* buffer, std::int32_t count) = 0;
@@ -309,7 +309,7 @@ public:
 };
 
 class TMemoryStream : public TStream {
-public:
+  public:
     std::int32_t Read(void* buffer, std::int32_t count) override;
     std::int32_t Write(const void* buffer, std::int32_t count) override;
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
@@ -323,7 +323,7 @@ public:
     void SaveToStream(TStream* stream);
     void SaveToFile(const std::wstring& fileName);
 
-private:
+  private:
     std::vector<std::uint8_t> data_;
     std::int64_t position_ = 0;
 };
@@ -342,7 +342,7 @@ constexpr std::uint32_t fmShareDenyNone = 0x0040;
 // A stream over a file it owns (closed by the destructor). Failures: EFCreateError
 // "Cannot create file \"%s\". <system text>", EFOpenError "Cannot open file \"%s\". <system text>".
 class TFileStream : public TStream {
-public:
+  public:
     TFileStream(const std::wstring& fileName, std::uint32_t mode);
     ~TFileStream() override;
     std::int32_t Read(void* buffer, std::int32_t count) override;
@@ -351,7 +351,7 @@ public:
     void SetSize(std::int64_t newSize) override;
     const std::wstring& FileName() const { return fileName_; }
 
-private:
+  private:
     void* handle_;  // the file HANDLE, owned
     std::wstring fileName_;
 };
@@ -360,7 +360,7 @@ private:
 // "Resource %s not found". `module` is an HMODULE (nullptr = the program), name and type as for FindResourceW.
 TRELM_DECLARE_EXCEPTION(EResNotFound, Exception);
 class TResourceStream : public TStream {
-public:
+  public:
     TResourceStream(void* module, const wchar_t* name, const wchar_t* type);
     std::int32_t Read(void* buffer, std::int32_t count) override;
     std::int32_t Write(const void* buffer, std::int32_t count) override;  // EStreamError: read-only
@@ -368,7 +368,7 @@ public:
     std::int64_t Size() override { return size_; }
     const void* Memory() const { return data_; }
 
-private:
+  private:
     const std::uint8_t* data_ = nullptr;  // borrowed: lives as long as the module is loaded
     std::int64_t size_ = 0;
     std::int64_t position_ = 0;

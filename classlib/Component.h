@@ -41,7 +41,7 @@ enum TComponentStateItem { csLoading, csReading, csDestroying, csUpdating, csFre
 using TComponentState = TSet<TComponentStateItem>;
 
 class TComponent : public TPersistent {
-public:
+  public:
     explicit TComponent(TComponent* AOwner);
     ~TComponent() override;
 
@@ -103,19 +103,19 @@ public:
     // application's handler; without one the exception is dropped.
     static void (*ErrorHandler)(TObject* Sender);
 
-protected:
+  protected:
     // Marks this component and its owned components as being destroyed.
     void Destroying();
 
-private:
+  private:
     void TearDown();
     void RemoveFreeNotifications();
     void EraseFreeNotify(TComponent* AComponent);
     void CollectLoading(std::vector<TComponent*>& out);
 
-    TComponent* owner_ = nullptr;             // borrowed: the owner frees us
-    std::vector<TComponent*> components_;     // owned, in order of creation
-    std::vector<TComponent*> freeNotifies_;   // borrowed, both ways
+    TComponent* owner_ = nullptr;            // borrowed: the owner frees us
+    std::vector<TComponent*> components_;    // owned, in order of creation
+    std::vector<TComponent*> freeNotifies_;  // borrowed, both ways
     std::wstring name_;
     std::intptr_t tag_ = 0;
     TComponentState state_;

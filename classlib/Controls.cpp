@@ -91,7 +91,7 @@ TShiftState GetShiftState() {
     return s;
 }
 
-// ---- TControl ---------------------------------------------------------------------------------------------------------
+// ---- TControl -------------------------------------------------------------------------------------------------------
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     font_->OnChange = [this](TObject*) { FontChanged(); };
@@ -129,27 +129,27 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void TControl::DefaultTextMessage(TMessage& m) {
     switch (m.Msg) {
-    case WM_GETTEXTLENGTH:
-        m.Result = static_cast<LRESULT>(text_.size());
-        break;
-    case WM_GETTEXT: {
-        auto* buffer = reinterpret_cast<wchar_t*>(m.LParam);
-        if (!buffer || m.WParam == 0) {
-            m.Result = 0;
+        case WM_GETTEXTLENGTH:
+            m.Result = static_cast<LRESULT>(text_.size());
+            break;
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<wchar_t*>(m.LParam);
+            if (!buffer || m.WParam == 0) {
+                m.Result = 0;
+                break;
+            }
+            size_t n = std::min<size_t>(text_.size(), m.WParam - 1);
+            std::copy_n(text_.data(), n, buffer);
+            buffer[n] = L'\0';
+            m.Result = static_cast<LRESULT>(n);
             break;
         }
-        size_t n = std::min<size_t>(text_.size(), m.WParam - 1);
-        std::copy_n(text_.data(), n, buffer);
-        buffer[n] = L'\0';
-        m.Result = static_cast<LRESULT>(n);
-        break;
-    }
-    case WM_SETTEXT:
-        text_ = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
-        m.Result = TRUE;
-        break;
-    default:
-        m.Result = 0;
+        case WM_SETTEXT:
+            text_ = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
+            m.Result = TRUE;
+            break;
+        default:
+            m.Result = 0;
     }
 }
 
@@ -159,63 +159,63 @@ void TControl::DefaultHandler(TMessage& Message) {
 
 void TControl::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        // The handler may free the control (a click that closes its form): nothing may follow it.
-        if (HandleMouseMessage(Message))
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            // The handler may free the control (a click that closes its form): nothing may follow it.
+            if (HandleMouseMessage(Message))
+                return;
+            break;
+        case WM_CONTEXTMENU:
+            HandleContextMenu(Message);
+            if (Message.Result)
+                return;
+            break;
+        case CM_MOUSEENTER:
+            if (OnMouseEnter)
+                OnMouseEnter(this);
             return;
-        break;
-    case WM_CONTEXTMENU:
-        HandleContextMenu(Message);
-        if (Message.Result)
+        case CM_MOUSELEAVE:
+            if (OnMouseLeave)
+                OnMouseLeave(this);
             return;
-        break;
-    case CM_MOUSEENTER:
-        if (OnMouseEnter)
-            OnMouseEnter(this);
-        return;
-    case CM_MOUSELEAVE:
-        if (OnMouseLeave)
-            OnMouseLeave(this);
-        return;
-    case CM_HITTEST:
-        Message.Result = 1;
-        return;
-    case CM_PARENTFONTCHANGED:
-        if (parentFont_ && parent_) {
-            updatingFont_ = true;
-            try {
-                font_->Assign(parent_->Font());
-            } catch (...) {
+        case CM_HITTEST:
+            Message.Result = 1;
+            return;
+        case CM_PARENTFONTCHANGED:
+            if (parentFont_ && parent_) {
+                updatingFont_ = true;
+                try {
+                    font_->Assign(parent_->Font());
+                } catch (...) {
+                    updatingFont_ = false;
+                    throw;
+                }
                 updatingFont_ = false;
-                throw;
             }
-            updatingFont_ = false;
-        }
-        return;
-    case CM_PARENTCOLORCHANGED:
-        if (parentColor_ && parent_) {
-            color_ = parent_->Color();
-            Perform(CM_COLORCHANGED);
-        }
-        return;
-    case CM_VISIBLECHANGED:
-    case CM_ENABLEDCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-        Invalidate();
-        return;
-    default:
-        break;
+            return;
+        case CM_PARENTCOLORCHANGED:
+            if (parentColor_ && parent_) {
+                color_ = parent_->Color();
+                Perform(CM_COLORCHANGED);
+            }
+            return;
+        case CM_VISIBLECHANGED:
+        case CM_ENABLEDCHANGED:
+        case CM_TEXTCHANGED:
+        case CM_COLORCHANGED:
+        case CM_FONTCHANGED:
+            Invalidate();
+            return;
+        default:
+            break;
     }
     DefaultHandler(Message);
 }
@@ -223,43 +223,43 @@ void TControl::WndProc(TMessage& Message) {
 bool TControl::HandleMouseMessage(TMessage& m) {
     const TPoint p = MessagePoint(m.LParam);
     switch (m.Msg) {
-    case WM_MOUSEMOVE:
-        MouseMove(KeysToShiftState(m.WParam), p.X, p.Y);
-        return false;
-    case WM_LBUTTONDOWN:
-        DoMouseDown(m, mbLeft, {});
-        return false;
-    case WM_LBUTTONDBLCLK:
-        if (controlStyle_.Contains(csDoubleClicks)) {
-            DblClick();
-            DoMouseDown(m, mbLeft, {ssDouble});
-        } else {
+        case WM_MOUSEMOVE:
+            MouseMove(KeysToShiftState(m.WParam), p.X, p.Y);
+            return false;
+        case WM_LBUTTONDOWN:
             DoMouseDown(m, mbLeft, {});
-        }
-        return false;
-    case WM_RBUTTONDOWN:
-        DoMouseDown(m, mbRight, {});
-        return false;
-    case WM_RBUTTONDBLCLK:
-        DoMouseDown(m, mbRight, {ssDouble});
-        return false;
-    case WM_MBUTTONDOWN:
-        DoMouseDown(m, mbMiddle, {});
-        return false;
-    case WM_MBUTTONDBLCLK:
-        DoMouseDown(m, mbMiddle, {ssDouble});
-        return false;
-    case WM_LBUTTONUP:
-        DoMouseUp(m, mbLeft);
-        return false;
-    case WM_RBUTTONUP:
-        DoMouseUp(m, mbRight);
-        return false;
-    case WM_MBUTTONUP:
-        DoMouseUp(m, mbMiddle);
-        return false;
-    default:
-        return false;
+            return false;
+        case WM_LBUTTONDBLCLK:
+            if (controlStyle_.Contains(csDoubleClicks)) {
+                DblClick();
+                DoMouseDown(m, mbLeft, {ssDouble});
+            } else {
+                DoMouseDown(m, mbLeft, {});
+            }
+            return false;
+        case WM_RBUTTONDOWN:
+            DoMouseDown(m, mbRight, {});
+            return false;
+        case WM_RBUTTONDBLCLK:
+            DoMouseDown(m, mbRight, {ssDouble});
+            return false;
+        case WM_MBUTTONDOWN:
+            DoMouseDown(m, mbMiddle, {});
+            return false;
+        case WM_MBUTTONDBLCLK:
+            DoMouseDown(m, mbMiddle, {ssDouble});
+            return false;
+        case WM_LBUTTONUP:
+            DoMouseUp(m, mbLeft);
+            return false;
+        case WM_RBUTTONUP:
+            DoMouseUp(m, mbRight);
+            return false;
+        case WM_MBUTTONUP:
+            DoMouseUp(m, mbMiddle);
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -355,8 +355,8 @@ void TControl::SetParent(TWinControl* AParent) {
         return;
     if (AParent == this)
         throw EInvalidOperation(L"A control cannot have itself as its parent");
-    if (auto* self = dynamic_cast<TWinControl*>(this); self && AParent &&
-                                                      (AParent == self || self->ContainsControl(AParent)))
+    if (auto* self = dynamic_cast<TWinControl*>(this);
+        self && AParent && (AParent == self || self->ContainsControl(AParent)))
         throw EInvalidOperation(L"A control cannot be placed inside one of its own children");
     if (parent_)
         parent_->RemoveControl(this);
@@ -1033,11 +1033,16 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
         // Stacked in their current order along the edge; the control that asked goes where it now stands.
         auto key = [kind](TControl* c) {
             switch (kind) {
-            case alTop: return c->top_;
-            case alBottom: return -(c->top_ + c->height_);
-            case alLeft: return c->left_;
-            case alRight: return -(c->left_ + c->width_);
-            default: return 0;
+                case alTop:
+                    return c->top_;
+                case alBottom:
+                    return -(c->top_ + c->height_);
+                case alLeft:
+                    return c->left_;
+                case alRight:
+                    return -(c->left_ + c->width_);
+                default:
+                    return 0;
             }
         };
         std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) {
@@ -1048,27 +1053,27 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
         for (TControl* c : list) {
             const int w = c->width_, h = c->height_;
             switch (kind) {
-            case alTop:
-                c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h);
-                Rect.Top += h;
-                break;
-            case alBottom:
-                c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h);
-                Rect.Bottom -= h;
-                break;
-            case alLeft:
-                c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height());
-                Rect.Left += w;
-                break;
-            case alRight:
-                c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
-                Rect.Right -= w;
-                break;
-            case alClient:
-                c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
-                break;
-            default:
-                break;
+                case alTop:
+                    c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h);
+                    Rect.Top += h;
+                    break;
+                case alBottom:
+                    c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h);
+                    Rect.Bottom -= h;
+                    break;
+                case alLeft:
+                    c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height());
+                    Rect.Left += w;
+                    break;
+                case alRight:
+                    c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
+                    Rect.Right -= w;
+                    break;
+                case alClient:
+                    c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+                    break;
+                default:
+                    break;
             }
         }
     }
@@ -1151,11 +1156,10 @@ void TWinControl::SetZOrder(bool TopMost) {
         }
     }
     if (handle_)
-        SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// ---- State ------------------------------------------------------------------------------------------------------------
+// ---- State ----------------------------------------------------------------------------------------------------------
 void TWinControl::SetEnabled(bool Value) {
     TControl::SetEnabled(Value);
 }
@@ -1179,7 +1183,7 @@ void TWinControl::Repaint() {
     Update();
 }
 
-// ---- Focus and tab order ---------------------------------------------------------------------------------------------
+// ---- Focus and tab order --------------------------------------------------------------------------------------------
 bool TWinControl::CanFocus() {
     TCustomForm* form = GetParentForm(this);
     TControl* c = this;
@@ -1209,7 +1213,8 @@ void TWinControl::SetTabStop(bool Value) {
     tabStop_ = Value;
     if (handle_) {
         LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
-        SetWindowLongPtrW(handle_, GWL_STYLE, Value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+        SetWindowLongPtrW(handle_, GWL_STYLE,
+                          Value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
     }
     Perform(CM_TABSTOPCHANGED);
 }
@@ -1241,7 +1246,9 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl,
+                                          bool GoForward,
+                                          bool CheckTabStop,
                                           bool CheckParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
@@ -1276,7 +1283,7 @@ void TWinControl::SelectFirst() {
         c->SetFocus();
 }
 
-// ---- Painting -----------------------------------------------------------------------------------------------------------
+// ---- Painting -------------------------------------------------------------------------------------------------------
 void TWinControl::PaintWindow(HDC DC) {
     if (IsNativeProc(defWndProc_)) {
         TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
@@ -1383,7 +1390,7 @@ void TWinControl::PaintBackgroundBehind(TControl* Control, HDC DC, const TRect& 
     }
 }
 
-// ---- Mouse ------------------------------------------------------------------------------------------------------------
+// ---- Mouse ----------------------------------------------------------------------------------------------------------
 bool TWinControl::IsControlMouseMsg(TMessage& m) {
     TControl* target = nullptr;
     if (gCaptureControl && gCaptureControl->parent_ == this && !dynamic_cast<TWinControl*>(gCaptureControl))
@@ -1476,7 +1483,7 @@ TCustomForm* GetParentForm(TControl* Control) {
     return dynamic_cast<TCustomForm*>(Control);
 }
 
-// ---- Keyboard ---------------------------------------------------------------------------------------------------------
+// ---- Keyboard -------------------------------------------------------------------------------------------------------
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
@@ -1570,10 +1577,23 @@ void TWinControl::HandleKeyNotify(TMessage& m) {
             }
         LRESULT mask = 0;
         switch (key) {
-        case VK_TAB: mask = DLGC_WANTTAB; break;
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-        default: break;
+            case VK_TAB:
+                mask = DLGC_WANTTAB;
+                break;
+            case VK_LEFT:
+            case VK_RIGHT:
+            case VK_UP:
+            case VK_DOWN:
+                mask = DLGC_WANTARROWS;
+                break;
+            case VK_RETURN:
+            case VK_EXECUTE:
+            case VK_ESCAPE:
+            case VK_CANCEL:
+                mask = DLGC_WANTALLKEYS;
+                break;
+            default:
+                break;
         }
         if (mask && !(Perform(WM_GETDLGCODE) & mask) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0) {
             if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
@@ -1590,47 +1610,47 @@ void TWinControl::HandleKeyNotify(TMessage& m) {
     }
 }
 
-// ---- Reflection ---------------------------------------------------------------------------------------------------------
+// ---- Reflection -----------------------------------------------------------------------------------------------------
 bool TWinControl::ReflectToChild(TMessage& m) {
     HWND child = nullptr;
     switch (m.Msg) {
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(m.LParam);
-        break;
-    case WM_NOTIFY:
-        if (m.LParam)
-            child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
-        break;
-    case WM_DRAWITEM:
-        if (m.LParam && reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU)
-            child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
-        break;
-    case WM_DELETEITEM:
-        if (m.LParam)
-            child = reinterpret_cast<DELETEITEMSTRUCT*>(m.LParam)->hwndItem;
-        break;
-    case WM_COMPAREITEM:
-        if (m.LParam)
-            child = reinterpret_cast<COMPAREITEMSTRUCT*>(m.LParam)->hwndItem;
-        break;
-    case WM_MEASUREITEM:
-        // Sent while the child is still inside CreateWindowEx: find it by its control id.
-        if (m.LParam && reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU && handle_)
-            child = GetDlgItem(handle_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlID));
-        break;
-    default:
-        return false;
+        case WM_COMMAND:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CHARTOITEM:
+        case WM_VKEYTOITEM:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            child = reinterpret_cast<HWND>(m.LParam);
+            break;
+        case WM_NOTIFY:
+            if (m.LParam)
+                child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+            break;
+        case WM_DRAWITEM:
+            if (m.LParam && reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU)
+                child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+            break;
+        case WM_DELETEITEM:
+            if (m.LParam)
+                child = reinterpret_cast<DELETEITEMSTRUCT*>(m.LParam)->hwndItem;
+            break;
+        case WM_COMPAREITEM:
+            if (m.LParam)
+                child = reinterpret_cast<COMPAREITEMSTRUCT*>(m.LParam)->hwndItem;
+            break;
+        case WM_MEASUREITEM:
+            // Sent while the child is still inside CreateWindowEx: find it by its control id.
+            if (m.LParam && reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU && handle_)
+                child = GetDlgItem(handle_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlID));
+            break;
+        default:
+            return false;
     }
     TWinControl* target = FromHandle(child);
     if (!target || target == this)
@@ -1643,178 +1663,178 @@ bool TWinControl::ReflectToChild(TMessage& m) {
 void TWinControl::WndProc(TMessage& Message) {
     const bool ours = !IsNativeProc(defWndProc_);
     switch (Message.Msg) {
-    case WM_SETFOCUS: {
-        TCustomForm* form = GetParentForm(this);
-        if (form && form != this && !form->SetFocusedControl(this))
-            return;
-        break;
-    }
-    case WM_MOUSEMOVE:
-        TrackMouse();
-        if (TApplication* app = FindApplication())
-            app->DoMouseIdle();
-        if (IsControlMouseMsg(Message))
-            return;
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        if (IsControlMouseMsg(Message))
-            return;
-        break;
-    case WM_MOUSELEAVE:
-        trackingLeave_ = false;
-        if (TApplication* app = FindApplication())
-            app->DoMouseIdle();
-        break;
-    case WM_CAPTURECHANGED:
-        if (gCaptureControl && !dynamic_cast<TWinControl*>(gCaptureControl) && gCaptureControl->parent_ == this &&
-            reinterpret_cast<HWND>(Message.LParam) != handle_)
-            gCaptureControl = nullptr;
-        else if (gCaptureControl == this && reinterpret_cast<HWND>(Message.LParam) != handle_)
-            gCaptureControl = nullptr;
-        break;
-    case WM_CONTEXTMENU:
-        if (Message.LParam != -1) {
-            TPoint local = ScreenToClient(MessagePoint(Message.LParam));
-            if (TControl* c = ControlAtPos(local, false)) {
-                Message.Result = c->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
-                if (Message.Result)
+        case WM_SETFOCUS: {
+            TCustomForm* form = GetParentForm(this);
+            if (form && form != this && !form->SetFocusedControl(this))
+                return;
+            break;
+        }
+        case WM_MOUSEMOVE:
+            TrackMouse();
+            if (TApplication* app = FindApplication())
+                app->DoMouseIdle();
+            if (IsControlMouseMsg(Message))
+                return;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            if (IsControlMouseMsg(Message))
+                return;
+            break;
+        case WM_MOUSELEAVE:
+            trackingLeave_ = false;
+            if (TApplication* app = FindApplication())
+                app->DoMouseIdle();
+            break;
+        case WM_CAPTURECHANGED:
+            if (gCaptureControl && !dynamic_cast<TWinControl*>(gCaptureControl) && gCaptureControl->parent_ == this &&
+                reinterpret_cast<HWND>(Message.LParam) != handle_)
+                gCaptureControl = nullptr;
+            else if (gCaptureControl == this && reinterpret_cast<HWND>(Message.LParam) != handle_)
+                gCaptureControl = nullptr;
+            break;
+        case WM_CONTEXTMENU:
+            if (Message.LParam != -1) {
+                TPoint local = ScreenToClient(MessagePoint(Message.LParam));
+                if (TControl* c = ControlAtPos(local, false)) {
+                    Message.Result = c->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+                    if (Message.Result)
+                        return;
+                }
+            }
+            break;
+        case WM_PAINT:
+            if (ours || !controls_.empty()) {
+                if (ours || Message.WParam) {
+                    WMPaint(Message);
                     return;
+                }
             }
-        }
-        break;
-    case WM_PAINT:
-        if (ours || !controls_.empty()) {
-            if (ours || Message.WParam) {
-                WMPaint(Message);
+            break;
+        case WM_PRINTCLIENT:
+            if (ours) {
+                Perform(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
+                PaintHandler(reinterpret_cast<HDC>(Message.WParam));
                 return;
             }
-        }
-        break;
-    case WM_PRINTCLIENT:
-        if (ours) {
-            Perform(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
-            PaintHandler(reinterpret_cast<HDC>(Message.WParam));
-            return;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (ours) {
-            if (doubleBuffered_ && Message.LParam != static_cast<LPARAM>(Message.WParam)) {
-                Message.Result = 1;  // the buffered paint erases
+            break;
+        case WM_ERASEBKGND:
+            if (ours) {
+                if (doubleBuffered_ && Message.LParam != static_cast<LPARAM>(Message.WParam)) {
+                    Message.Result = 1;  // the buffered paint erases
+                    return;
+                }
+                if (brush_->Style() != bsClear) {
+                    RECT r;
+                    GetClientRect(handle_, &r);
+                    FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush_->Handle());
+                }
+                Message.Result = 1;
                 return;
             }
-            if (brush_->Style() != bsClear) {
-                RECT r;
-                GetClientRect(handle_, &r);
-                FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush_->Handle());
+            break;
+        case WM_SETCURSOR:
+            if (WMSetCursor(Message))
+                return;
+            break;
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_DELETEITEM:
+        case WM_COMPAREITEM:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CHARTOITEM:
+        case WM_VKEYTOITEM:
+            if (ReflectToChild(Message))
+                return;
+            break;
+        case WM_WINDOWPOSCHANGED:
+            DefaultHandler(Message);
+            UpdateBounds();
+            return;
+        case WM_DESTROY:
+            text_ = Text();
+            TControlCanvas::FreeDeviceContexts();
+            if (gCaptureControl && (gCaptureControl == this || gCaptureControl->parent_ == this))
+                gCaptureControl = nullptr;
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (DoKeyDown(Message))
+                return;
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (DoKeyUp(Message))
+                return;
+            break;
+        case WM_CHAR:
+            if (DoKeyPress(Message))
+                return;
+            break;
+        case CN_KEYDOWN:
+        case CN_SYSKEYDOWN:
+        case CN_CHAR:
+        case CN_SYSCHAR:
+            HandleKeyNotify(Message);
+            return;
+        case CM_DIALOGKEY:
+        case CM_DIALOGCHAR:
+        case CM_FOCUSCHANGED:
+            Broadcast(Message);
+            return;
+        case CM_ENTER:
+            DoEnter();
+            return;
+        case CM_EXIT:
+            DoExit();
+            return;
+        case CM_ENABLEDCHANGED:
+            if (handle_)
+                EnableWindow(handle_, Enabled() ? TRUE : FALSE);
+            return;
+        case CM_VISIBLECHANGED:
+            if (handle_) {
+                SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                 (Message.WParam ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+            } else if (Message.WParam && Parent() && Parent()->HandleAllocated()) {
+                CreateHandle();
             }
-            Message.Result = 1;
             return;
-        }
-        break;
-    case WM_SETCURSOR:
-        if (WMSetCursor(Message))
+        case CM_FONTCHANGED:
+            if (handle_) {
+                TMessage setFont{WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE, 0};
+                DefaultHandler(setFont);
+            }
+            NotifyControls(CM_PARENTFONTCHANGED);
+            Invalidate();
             return;
-        break;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_COMPAREITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-        if (ReflectToChild(Message))
+        case CM_COLORCHANGED:
+            brush_->SetColor(Color());
+            NotifyControls(CM_PARENTCOLORCHANGED);
+            Invalidate();
             return;
-        break;
-    case WM_WINDOWPOSCHANGED:
-        DefaultHandler(Message);
-        UpdateBounds();
-        return;
-    case WM_DESTROY:
-        text_ = Text();
-        TControlCanvas::FreeDeviceContexts();
-        if (gCaptureControl && (gCaptureControl == this || gCaptureControl->parent_ == this))
-            gCaptureControl = nullptr;
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (DoKeyDown(Message))
-            return;
-        break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (DoKeyUp(Message))
-            return;
-        break;
-    case WM_CHAR:
-        if (DoKeyPress(Message))
-            return;
-        break;
-    case CN_KEYDOWN:
-    case CN_SYSKEYDOWN:
-    case CN_CHAR:
-    case CN_SYSCHAR:
-        HandleKeyNotify(Message);
-        return;
-    case CM_DIALOGKEY:
-    case CM_DIALOGCHAR:
-    case CM_FOCUSCHANGED:
-        Broadcast(Message);
-        return;
-    case CM_ENTER:
-        DoEnter();
-        return;
-    case CM_EXIT:
-        DoExit();
-        return;
-    case CM_ENABLEDCHANGED:
-        if (handle_)
-            EnableWindow(handle_, Enabled() ? TRUE : FALSE);
-        return;
-    case CM_VISIBLECHANGED:
-        if (handle_) {
-            SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                             (Message.WParam ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-        } else if (Message.WParam && Parent() && Parent()->HandleAllocated()) {
-            CreateHandle();
-        }
-        return;
-    case CM_FONTCHANGED:
-        if (handle_) {
-            TMessage setFont{WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE, 0};
-            DefaultHandler(setFont);
-        }
-        NotifyControls(CM_PARENTFONTCHANGED);
-        Invalidate();
-        return;
-    case CM_COLORCHANGED:
-        brush_->SetColor(Color());
-        NotifyControls(CM_PARENTCOLORCHANGED);
-        Invalidate();
-        return;
-    case CM_TEXTCHANGED:
-        return;  // the window repaints its own text
-    default:
-        break;
+        case CM_TEXTCHANGED:
+            return;  // the window repaints its own text
+        default:
+            break;
     }
     TControl::WndProc(Message);
 }
@@ -1828,7 +1848,8 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         Message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
         return;
     }
-    if ((Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400) || (Message.Msg >= CM_BASE && Message.Msg < CM_BASE + 0x100)) {
+    if ((Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400) ||
+        (Message.Msg >= CM_BASE && Message.Msg < CM_BASE + 0x100)) {
         Message.Result = 0;  // the library's own messages never reach Windows
         return;
     }
@@ -1836,8 +1857,8 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         DefaultTextMessage(Message);
         return;
     }
-    Message.Result = CallWindowProcW(defWndProc_ ? defWndProc_ : DefWindowProcW, handle_, Message.Msg,
-                                     Message.WParam, Message.LParam);
+    Message.Result = CallWindowProcW(defWndProc_ ? defWndProc_ : DefWindowProcW, handle_, Message.Msg, Message.WParam,
+                                     Message.LParam);
 }
 
 // ---- TControlCanvas ----------------------------------------------------------------------------------------------
@@ -1897,7 +1918,7 @@ void TControlCanvas::FreeDeviceContexts() {
 namespace {
 // Lends DC to a control canvas for one painting and gives back whatever the canvas had before.
 class TCanvasPaintScope {
-public:
+  public:
     TCanvasPaintScope(TControlCanvas* canvas, HDC dc) : canvas_(canvas) {
         previous_ = canvas->HandleAllocated() ? canvas->Handle() : nullptr;
         canvas->SetHandle(dc);
@@ -1906,13 +1927,13 @@ public:
     TCanvasPaintScope(const TCanvasPaintScope&) = delete;
     TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
 
-private:
+  private:
     TControlCanvas* canvas_;
     HDC previous_;
 };
 }  // namespace
 
-// ---- TCustomControl --------------------------------------------------------------------------------------------------
+// ---- TCustomControl -------------------------------------------------------------------------------------------------
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
@@ -1924,7 +1945,7 @@ void TCustomControl::PaintWindow(HDC DC) {
     Paint();
 }
 
-// ---- TGraphicControl ---------------------------------------------------------------------------------------------------
+// ---- TGraphicControl ------------------------------------------------------------------------------------------------
 TGraphicControl::TGraphicControl(TComponent* AOwner)
     : TControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 

@@ -56,16 +56,16 @@ inline TWMKey ToWMKey(const TMessage& m) {
 // 1274, 1284, 1294, 1424 to 1428, 0xB1B2 to 0xB1B4, 0xB1C8, 0xB1C9, 0xBC4A, 0xBC4B). CM_CANCELMODE keeps its
 // well-known value 0xB004: the skinned form sends it to controls that must end mouse tracking.
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0;            // a form became active
-constexpr UINT CM_DEACTIVATE = CM_BASE + 1;          // a form became inactive
-constexpr UINT CM_CANCELMODE = CM_BASE + 4;          // end mouse tracking and drop-downs
-constexpr UINT CM_DIALOGKEY = CM_BASE + 5;           // WParam key (Tab, Enter, Esc, arrows); Result 1 = consumed
-constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;          // WParam character (accelerators); Result 1 = consumed
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;        // LParam = the newly focused TWinControl*; to every control
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;      // a form became active
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1;    // a form became inactive
+constexpr UINT CM_CANCELMODE = CM_BASE + 4;    // end mouse tracking and drop-downs
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;     // WParam key (Tab, Enter, Esc, arrows); Result 1 = consumed
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;    // WParam character (accelerators); Result 1 = consumed
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;  // LParam = the newly focused TWinControl*; to every control
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
-constexpr UINT CM_HITTEST = CM_BASE + 10;            // LParam = client point (POINTS); Result 0 = not on the control
-constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;     // WParam = new Visible
+constexpr UINT CM_HITTEST = CM_BASE + 10;         // LParam = client point (POINTS); Result 0 = not on the control
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;  // WParam = new Visible
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
@@ -73,17 +73,17 @@ constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
-constexpr UINT CM_APPKEYDOWN = CM_BASE + 22;         // offered to the application after the form's short cuts
+constexpr UINT CM_APPKEYDOWN = CM_BASE + 22;  // offered to the application after the form's short cuts
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
-constexpr UINT CM_ENTER = CM_BASE + 26;              // focus entered the control or one of its children
+constexpr UINT CM_ENTER = CM_BASE + 26;  // focus entered the control or one of its children
 constexpr UINT CM_EXIT = CM_BASE + 27;
-constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;     // WParam key; Result 1 = the control handles it itself
-constexpr UINT CM_RELEASE = CM_BASE + 33;            // posted by TCustomForm::Release
+constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;  // WParam key; Result 1 = the control handles it itself
+constexpr UINT CM_RELEASE = CM_BASE + 33;         // posted by TCustomForm::Release
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
-constexpr UINT CM_CHILDKEY = CM_BASE + 46;           // WParam key, LParam the control; Result 1 = consumed
+constexpr UINT CM_CHILDKEY = CM_BASE + 46;  // WParam key, LParam the control; Result 1 = consumed
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
-constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;      // WParam child, LParam 1 inserted / 0 removed
+constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;  // WParam child, LParam 1 inserted / 0 removed
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 
 // Notifications a parent reflects to the child control they concern: CN_BASE + the original message.
@@ -125,25 +125,34 @@ enum TControlStyleItem {
     csCaptureMouse,     // captures the mouse while a button is down
     csClickEvents,      // a press and release inside makes a Click
     csSetCaption,
-    csOpaque,           // paints its whole rectangle: the parent does not paint behind it
-    csDoubleClicks,     // receives double clicks as such (else as a second press)
+    csOpaque,        // paints its whole rectangle: the parent does not paint behind it
+    csDoubleClicks,  // receives double clicks as such (else as a second press)
     csFixedWidth,
     csFixedHeight,
-    csNoStdEvents,      // no OnMouse*/OnKey* events
+    csNoStdEvents,  // no OnMouse*/OnKey* events
     csReplicatable,
     csNeedsBorderPaint,
     csParentBackground,
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
-enum TControlStateItem { csLButtonDown, csClicked, csFocusing, csCreating, csPaintCopy, csCustomPaint,
-                         csAlignmentNeeded, csDestroyingHandle, csRecreating };
+enum TControlStateItem {
+    csLButtonDown,
+    csClicked,
+    csFocusing,
+    csCreating,
+    csPaintCopy,
+    csCustomPaint,
+    csAlignmentNeeded,
+    csDestroyingHandle,
+    csRecreating
+};
 using TControlState = TSet<TControlStateItem>;
 
 using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crNo = -18,
-                  crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
+                  crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crNo = -18, crAppStart = -19,
+                  crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -171,7 +180,7 @@ struct TCreateParams {
 
 // ---- TControl -------------------------------------------------------------------------------------------------------
 class TControl : public TComponent {
-public:
+  public:
     explicit TControl(TComponent* AOwner);
     ~TControl() override;
 
@@ -273,7 +282,7 @@ public:
     TNotifyEvent OnResize;
     TContextPopupEvent OnContextPopup;
 
-protected:
+  protected:
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -288,7 +297,7 @@ protected:
     // Remembers the distances that anchors keep, from the current bounds and the parent's client size.
     void UpdateAnchorRules();
 
-private:
+  private:
     friend class TWinControl;
     friend class TCustomForm;
     friend class TApplication;
@@ -322,7 +331,7 @@ private:
 
 // ---- TWinControl ----------------------------------------------------------------------------------------------------
 class TWinControl : public TControl {
-public:
+  public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
 
@@ -404,7 +413,7 @@ public:
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
 
-protected:
+  protected:
     virtual void CreateParams(TCreateParams& Params);
     // Makes Params a superclass of the system class ClassName (BUTTON, EDIT, ...): its procedure becomes the
     // default handler, the class name is kept as WinClassName for registration.
@@ -432,7 +441,7 @@ protected:
     // The form's short cuts, the popup menus' and the application's.
     bool IsMenuKey(TMessage& m);
 
-private:
+  private:
     friend class TControl;
     friend class TCustomForm;
     friend class TApplication;
@@ -463,7 +472,8 @@ private:
     bool trackingLeave_ = false;
     int alignLevel_ = 0;
     int ctlId_ = 0;
-public:
+
+  public:
     // One running window procedure of a control (a stack frame); told when the control dies under it.
     struct AliveFlag {
         TWinControl* control = nullptr;
@@ -473,7 +483,7 @@ public:
     // True while a window procedure of Control or of a control inside it runs below the current message.
     static bool InDispatch(TWinControl* Control, bool IgnoreInnermost);
 
-private:
+  private:
     AliveFlag* aliveFlags_ = nullptr;  // stack frames of running window procedures, told when we die
 };
 
@@ -482,17 +492,17 @@ private:
 // window (or of its parent's, offset and clipped, for a non-windowed control) on first use and gives it back
 // when the control's painting begins, its window goes or Application idles.
 class TControlCanvas : public TCanvas {
-public:
+  public:
     explicit TControlCanvas(TControl* Control) : control_(Control) {}
     ~TControlCanvas() override;
     void FreeHandle();
     // Gives every control canvas's own DC back (the application calls it when idle).
     static void FreeDeviceContexts();
 
-protected:
+  protected:
     void CreateHandle() override;
 
-private:
+  private:
     TControl* control_;  // borrowed: the control owns this canvas
     HWND dcWindow_ = nullptr;
     HDC ownDC_ = nullptr;
@@ -500,36 +510,36 @@ private:
 
 // ---- TCustomControl: a windowed control that paints itself on a canvas ----------------------------------------------
 class TCustomControl : public TWinControl {
-public:
+  public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
     TCanvas* Canvas() { return canvas_.get(); }
 
-protected:
+  protected:
     // Draw the control on Canvas(); the canvas is the paint DC for the duration.
     virtual void Paint() {}
     void PaintWindow(HDC DC) override;
 
-private:
+  private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
-// ---- TGraphicControl: a control without window -------------------------------------------------------------------------
+// ---- TGraphicControl: a control without window ----------------------------------------------------------------------
 class TGraphicControl : public TControl {
-public:
+  public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas() { return canvas_.get(); }
     void WndProc(TMessage& Message) override;
 
-protected:
+  protected:
     virtual void Paint() {}
 
-private:
+  private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
-// ---- Free functions ----------------------------------------------------------------------------------------------------
+// ---- Free functions -------------------------------------------------------------------------------------------------
 // The library's control for a window, nullptr when the window is not one of ours.
 TWinControl* FindControl(HWND Wnd);
 // The form a control sits on (the control itself when it is a form), nullptr when none.

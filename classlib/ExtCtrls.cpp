@@ -40,8 +40,8 @@ struct TimerWindow {
             wc.hInstance = GetModuleHandleW(nullptr);
             wc.lpszClassName = L"TrelmTimerWindow";
             RegisterClassW(&wc);
-            wnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                                  nullptr);
+            wnd =
+                CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
         }
         return wnd;
     }

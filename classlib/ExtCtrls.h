@@ -12,7 +12,7 @@
 #include "classlib/Component.h"
 
 class TTimer : public TComponent {
-public:
+  public:
     explicit TTimer(TComponent* AOwner);
     ~TTimer() override;
 
@@ -26,11 +26,11 @@ public:
 
     TNotifyEvent OnTimer;
 
-protected:
+  protected:
     // Raises OnTimer; called by the timer window for each tick.
     virtual void Timer();
 
-private:
+  private:
     friend struct TimerWindow;
     void UpdateTimer();
     void StopTimer();

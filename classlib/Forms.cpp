@@ -30,7 +30,7 @@ Globals& G() {
 
 // Watches a component for the length of a modal loop: the form may be freed inside it.
 class TFreeWatch : public TComponent {
-public:
+  public:
     explicit TFreeWatch(TComponent* target) : TComponent(nullptr), target_(target) { FreeNotification(target); }
     ~TFreeWatch() override {
         if (target_)
@@ -43,7 +43,7 @@ public:
     }
     bool Dead() const { return target_ == nullptr; }
 
-private:
+  private:
     TComponent* target_;  // borrowed; cleared when freed
 };
 
@@ -139,27 +139,27 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     Params.Style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     const bool dialogLike = borderStyle_ == bsDialog || borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
     switch (borderStyle_) {
-    case bsNone:
-        Params.Style |= WS_POPUP;
-        break;
-    case bsSingle:
-        Params.Style |= WS_CAPTION | WS_BORDER;
-        break;
-    case bsToolWindow:
-        Params.Style |= WS_CAPTION;
-        Params.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsSizeable:
-        Params.Style |= WS_CAPTION | WS_THICKFRAME;
-        break;
-    case bsSizeToolWin:
-        Params.Style |= WS_CAPTION | WS_THICKFRAME;
-        Params.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsDialog:
-        Params.Style |= WS_POPUP | WS_CAPTION;
-        Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-        break;
+        case bsNone:
+            Params.Style |= WS_POPUP;
+            break;
+        case bsSingle:
+            Params.Style |= WS_CAPTION | WS_BORDER;
+            break;
+        case bsToolWindow:
+            Params.Style |= WS_CAPTION;
+            Params.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case bsSizeable:
+            Params.Style |= WS_CAPTION | WS_THICKFRAME;
+            break;
+        case bsSizeToolWin:
+            Params.Style |= WS_CAPTION | WS_THICKFRAME;
+            Params.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case bsDialog:
+            Params.Style |= WS_POPUP | WS_CAPTION;
+            Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+            break;
     }
     if (borderStyle_ != bsNone) {
         if (borderIcons_.Contains(biSystemMenu))
@@ -255,35 +255,34 @@ void TCustomForm::Show() {
 void TCustomForm::ApplyPosition() {
     TRect area;
     switch (position_) {
-    case poScreenCenter: {
-        RECT wa;
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-        area = ToTRect(wa);
-        break;
-    }
-    case poDesktopCenter:
-        area = Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        break;
-    case poMainFormCenter:
-    case poOwnerFormCenter: {
-        TCustomForm* centre = position_ == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : nullptr;
-        if (!centre && FindApplication())
-            centre = FindApplication()->MainForm();
-        if (centre && centre != this && centre->Visible()) {
-            area = centre->BoundsRect();
-        } else {
+        case poScreenCenter: {
             RECT wa;
             SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
             area = ToTRect(wa);
+            break;
         }
-        break;
+        case poDesktopCenter:
+            area = Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TCustomForm* centre = position_ == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : nullptr;
+            if (!centre && FindApplication())
+                centre = FindApplication()->MainForm();
+            if (centre && centre != this && centre->Visible()) {
+                area = centre->BoundsRect();
+            } else {
+                RECT wa;
+                SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
+                area = ToTRect(wa);
+            }
+            break;
+        }
+        default:
+            return;
     }
-    default:
-        return;
-    }
-    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
-              Height());
+    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
 }
 
 void TCustomForm::ShowingChanged() {
@@ -351,17 +350,17 @@ void TCustomForm::Close() {
         return;
     }
     switch (action) {
-    case caHide:
-        Hide();
-        break;
-    case caMinimize:
-        SetWindowState(wsMinimized);
-        break;
-    case caFree:
-        Release();
-        break;
-    default:
-        break;
+        case caHide:
+            Hide();
+            break;
+        case caMinimize:
+            SetWindowState(wsMinimized);
+            break;
+        case caFree:
+            Release();
+            break;
+        default:
+            break;
     }
 }
 
@@ -379,14 +378,14 @@ void TCustomForm::CloseModal() {
         DoClose(action);
     }
     switch (action) {
-    case caNone:
-        modalResult_ = mrNone;
-        break;
-    case caFree:
-        Release();
-        break;
-    default:
-        break;
+        case caNone:
+            modalResult_ = mrNone;
+            break;
+        case caFree:
+            Release();
+            break;
+        default:
+            break;
     }
 }
 
@@ -608,64 +607,64 @@ void TCustomForm::Deactivate() {
 
 void TCustomForm::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_ACTIVATE:
-        TWinControl::WndProc(Message);
-        SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
-        return;
-    case WM_SETFOCUS:
-        if (activeControl_ && activeControl_ != this && activeControl_->CanFocus()) {
-            ::SetFocus(activeControl_->Handle());
+        case WM_ACTIVATE:
+            TWinControl::WndProc(Message);
+            SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
             return;
-        }
-        focusedControl_ = this;
-        break;
-    case WM_CLOSE:
-        Close();
-        Message.Result = 0;
-        return;
-    case WM_QUERYENDSESSION:
-        Message.Result = CloseQuery() ? TRUE : FALSE;
-        return;
-    case WM_SIZE:
-        if (!Parent() && IsWindowVisible(Handle())) {
-            if (Message.WParam == SIZE_MINIMIZED)
-                windowState_ = wsMinimized;
-            else if (Message.WParam == SIZE_MAXIMIZED)
-                windowState_ = wsMaximized;
-            else if (Message.WParam == SIZE_RESTORED)
-                windowState_ = wsNormal;
-        }
-        break;
-    case CM_RELEASE:
-        Release();
-        return;
-    case CM_VISIBLECHANGED:
-        ShowingChanged();
-        return;
-    case CM_ACTIVATE:
-        Activate();
-        return;
-    case CM_DEACTIVATE:
-        Deactivate();
-        return;
-    case CM_DIALOGKEY: {
-        const WORD key = static_cast<WORD>(Message.WParam);
-        const bool alt = (Message.LParam & 0x20000000) != 0;
-        if (!alt && key == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-            SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
-            Message.Result = 1;
+        case WM_SETFOCUS:
+            if (activeControl_ && activeControl_ != this && activeControl_->CanFocus()) {
+                ::SetFocus(activeControl_->Handle());
+                return;
+            }
+            focusedControl_ = this;
+            break;
+        case WM_CLOSE:
+            Close();
+            Message.Result = 0;
             return;
-        }
-        if (!alt && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) && activeControl_ &&
-            activeControl_->Parent()) {
-            activeControl_->Parent()->SelectNext(activeControl_, key == VK_RIGHT || key == VK_DOWN, false);
-            Message.Result = 1;
+        case WM_QUERYENDSESSION:
+            Message.Result = CloseQuery() ? TRUE : FALSE;
             return;
+        case WM_SIZE:
+            if (!Parent() && IsWindowVisible(Handle())) {
+                if (Message.WParam == SIZE_MINIMIZED)
+                    windowState_ = wsMinimized;
+                else if (Message.WParam == SIZE_MAXIMIZED)
+                    windowState_ = wsMaximized;
+                else if (Message.WParam == SIZE_RESTORED)
+                    windowState_ = wsNormal;
+            }
+            break;
+        case CM_RELEASE:
+            Release();
+            return;
+        case CM_VISIBLECHANGED:
+            ShowingChanged();
+            return;
+        case CM_ACTIVATE:
+            Activate();
+            return;
+        case CM_DEACTIVATE:
+            Deactivate();
+            return;
+        case CM_DIALOGKEY: {
+            const WORD key = static_cast<WORD>(Message.WParam);
+            const bool alt = (Message.LParam & 0x20000000) != 0;
+            if (!alt && key == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+                SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
+                Message.Result = 1;
+                return;
+            }
+            if (!alt && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) && activeControl_ &&
+                activeControl_->Parent()) {
+                activeControl_->Parent()->SelectNext(activeControl_, key == VK_RIGHT || key == VK_DOWN, false);
+                Message.Result = 1;
+                return;
+            }
+            break;
         }
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     TWinControl::WndProc(Message);
 }
@@ -692,10 +691,9 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), icon_(std::
     size_t dot = title.rfind(L'.');
     if (dot != std::wstring::npos)
         title.erase(dot);
-    handle_ = CreateWindowExW(0, kAppClass, title.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, inst, this);
+    handle_ = CreateWindowExW(
+        0, kAppClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, inst, this);
     TComponent::ErrorHandler = [](TObject* Sender) {
         if (TApplication* app = FindApplication())
             app->HandleException(Sender);
@@ -729,38 +727,38 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
 
 LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_ACTIVATEAPP:
-        active_ = wParam != 0;
-        if (active_ && OnActivate)
-            OnActivate(this);
-        else if (!active_ && OnDeactivate)
-            OnDeactivate(this);
-        break;
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE:
-            Minimize();
+        case WM_ACTIVATEAPP:
+            active_ = wParam != 0;
+            if (active_ && OnActivate)
+                OnActivate(this);
+            else if (!active_ && OnDeactivate)
+                OnDeactivate(this);
+            break;
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                case SC_MINIMIZE:
+                    Minimize();
+                    return 0;
+                case SC_RESTORE:
+                    Restore();
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_CLOSE:
+            if (mainForm_)
+                mainForm_->Close();
             return 0;
-        case SC_RESTORE:
-            Restore();
+        case CM_RELEASE:
+            FreeReleasedForms();
             return 0;
+        case CM_APPKEYDOWN: {
+            TWMKey key{WM_KEYDOWN, static_cast<WORD>(wParam), lParam, 0};
+            return IsShortCut(key) ? 1 : 0;
+        }
         default:
             break;
-        }
-        break;
-    case WM_CLOSE:
-        if (mainForm_)
-            mainForm_->Close();
-        return 0;
-    case CM_RELEASE:
-        FreeReleasedForms();
-        return 0;
-    case CM_APPKEYDOWN: {
-        TWMKey key{WM_KEYDOWN, static_cast<WORD>(wParam), lParam, 0};
-        return IsShortCut(key) ? 1 : 0;
-    }
-    default:
-        break;
     }
     return DefWindowProcW(handle_, msg, wParam, lParam);
 }
@@ -835,7 +833,7 @@ void TApplication::RunMessageFilters(MSG& msg, bool& handled) {
     for (int id : ids) {
         auto it = std::find_if(filters_.begin(), filters_.end(), [id](const Filter& f) { return f.id == id; });
         if (it == filters_.end())
-            continue;  // removed by an earlier filter
+            continue;               // removed by an earlier filter
         TMessageEvent fn = it->fn;  // a copy: the filter may remove itself
         try {
             fn(msg, handled);
@@ -1065,7 +1063,7 @@ void TApplication::ControlDestroyed(TControl* Control) {
         mouseControl_ = nullptr;
 }
 
-// ---- TScreen ------------------------------------------------------------------------------------------------------------
+// ---- TScreen --------------------------------------------------------------------------------------------------------
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
 TScreen::~TScreen() = default;
@@ -1129,21 +1127,49 @@ void TScreen::SetCursor(TCursor Value) {
 HCURSOR TScreen::Cursors(TCursor Value) const {
     const wchar_t* id = IDC_ARROW;
     switch (Value) {
-    case crNone: return nullptr;
-    case crCross: id = IDC_CROSS; break;
-    case crIBeam: id = IDC_IBEAM; break;
-    case crSizeNESW: id = IDC_SIZENESW; break;
-    case crSizeNS: id = IDC_SIZENS; break;
-    case crSizeNWSE: id = IDC_SIZENWSE; break;
-    case crSizeWE: id = IDC_SIZEWE; break;
-    case crUpArrow: id = IDC_UPARROW; break;
-    case crHourGlass: id = IDC_WAIT; break;
-    case crNo: id = IDC_NO; break;
-    case crAppStart: id = IDC_APPSTARTING; break;
-    case crHelp: id = IDC_HELP; break;
-    case crHandPoint: id = IDC_HAND; break;
-    case crSizeAll: id = IDC_SIZEALL; break;
-    default: break;
+        case crNone:
+            return nullptr;
+        case crCross:
+            id = IDC_CROSS;
+            break;
+        case crIBeam:
+            id = IDC_IBEAM;
+            break;
+        case crSizeNESW:
+            id = IDC_SIZENESW;
+            break;
+        case crSizeNS:
+            id = IDC_SIZENS;
+            break;
+        case crSizeNWSE:
+            id = IDC_SIZENWSE;
+            break;
+        case crSizeWE:
+            id = IDC_SIZEWE;
+            break;
+        case crUpArrow:
+            id = IDC_UPARROW;
+            break;
+        case crHourGlass:
+            id = IDC_WAIT;
+            break;
+        case crNo:
+            id = IDC_NO;
+            break;
+        case crAppStart:
+            id = IDC_APPSTARTING;
+            break;
+        case crHelp:
+            id = IDC_HELP;
+            break;
+        case crHandPoint:
+            id = IDC_HAND;
+            break;
+        case crSizeAll:
+            id = IDC_SIZEALL;
+            break;
+        default:
+            break;
     }
     return LoadCursorW(nullptr, id);
 }

@@ -29,8 +29,16 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-                 poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TModalResult = int;
@@ -47,7 +55,7 @@ using TShortCutEvent = std::function<void(TWMKey& Msg, bool& Handled)>;
 // creates its components and sets their properties, then EndLoading(), which runs Loaded() on every component and
 // then OnCreate. OnDestroy runs first when the form is freed, while all its components are still there.
 class TCustomForm : public TWinControl {
-public:
+  public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
 
@@ -119,7 +127,7 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TShortCutEvent OnShortCut;
 
-protected:
+  protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void PaintWindow(HDC DC) override;
@@ -132,7 +140,7 @@ protected:
     virtual void Activate();
     virtual void Deactivate();
 
-private:
+  private:
     friend class TApplication;
     void ShowingChanged();
     void SetActive(bool Value);
@@ -163,13 +171,13 @@ private:
 };
 
 class TForm : public TCustomForm {
-public:
+  public:
     using TCustomForm::TCustomForm;
 };
 
-// ---- TApplication ----------------------------------------------------------------------------------------------------
+// ---- TApplication ---------------------------------------------------------------------------------------------------
 class TApplication : public TComponent {
-public:
+  public:
     using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
     using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
     using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
@@ -259,7 +267,7 @@ public:
     TNotifyEvent OnRestore;
     TShortCutEvent OnShortCut;
 
-private:
+  private:
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool ProcessMessage(MSG& msg);
@@ -289,14 +297,14 @@ private:
     };
     std::vector<Filter> filters_;
     int nextFilterId_ = 1;
-    TControl* mouseControl_ = nullptr;  // borrowed; cleared by ControlDestroyed
+    TControl* mouseControl_ = nullptr;     // borrowed; cleared by ControlDestroyed
     std::vector<HWND> hiddenForMinimize_;  // forms hidden by Minimize, shown again by Restore
     bool appShownForMinimize_ = false;
 };
 
-// ---- TScreen ---------------------------------------------------------------------------------------------------------
+// ---- TScreen --------------------------------------------------------------------------------------------------------
 class TScreen : public TComponent {
-public:
+  public:
     explicit TScreen(TComponent* AOwner);
     ~TScreen() override;
 
@@ -314,7 +322,7 @@ public:
     void SetCursor(TCursor Value);
     HCURSOR Cursors(TCursor Value) const;
 
-    int Width() const;   // primary monitor
+    int Width() const;  // primary monitor
     int Height() const;
     TRect DesktopRect() const;   // all monitors
     TRect WorkAreaRect() const;  // primary monitor without the taskbar
@@ -323,7 +331,7 @@ public:
     TNotifyEvent OnActiveFormChange;
     TNotifyEvent OnActiveControlChange;
 
-private:
+  private:
     friend class TCustomForm;
     friend class TApplication;
     void AddForm(TCustomForm* Form);
@@ -336,7 +344,7 @@ private:
     TCursor cursor_ = crDefault;
 };
 
-// ---- Globals ------------------------------------------------------------------------------------------------------------
+// ---- Globals --------------------------------------------------------------------------------------------------------
 // Created on first use (GUI thread); nullptr after the application object was freed at exit.
 TApplication* GetApplication();
 TScreen* GetScreen();

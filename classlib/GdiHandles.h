@@ -31,7 +31,7 @@ void CountHandle(THandleKind kind, int delta);
 // static constexpr THandleKind kKind.
 template <typename Traits>
 class TUniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     TUniqueHandle() = default;
@@ -77,7 +77,7 @@ public:
         return h;
     }
 
-private:
+  private:
     Handle h_ = Traits::Invalid();
 };
 
@@ -156,7 +156,7 @@ using TDCHandle = TUniqueHandle<TMemoryDCTraits>;  // a DC made by CreateCompati
 // ---- Scoped device contexts ---------------------------------------------------------------------------------------
 // BeginPaint/EndPaint for WM_PAINT.
 class TPaintDC {
-public:
+  public:
     explicit TPaintDC(HWND wnd);
     ~TPaintDC();
     TPaintDC(const TPaintDC&) = delete;
@@ -165,7 +165,7 @@ public:
     operator HDC() const { return dc_; }
     const PAINTSTRUCT& PaintStruct() const { return ps_; }
 
-private:
+  private:
     // ps_ before dc_: members are initialised in declaration order, and BeginPaint fills ps_ while dc_ is made.
     HWND wnd_;
     PAINTSTRUCT ps_{};
@@ -175,7 +175,7 @@ private:
 // GetDC/GetWindowDC with ReleaseDC. A null window gives the screen DC. Move-only; Detach hands over the duty
 // to call ReleaseDC(Window(), dc).
 class TClientDC {
-public:
+  public:
     explicit TClientDC(HWND wnd);
     ~TClientDC();
     TClientDC(TClientDC&& o) noexcept;
@@ -187,23 +187,23 @@ public:
     HWND Window() const { return wnd_; }
     [[nodiscard]] HDC Detach();
 
-protected:
+  protected:
     TClientDC(HWND wnd, HDC dc);
 
-private:
+  private:
     void Release();
     HWND wnd_ = nullptr;
     HDC dc_ = nullptr;
 };
 
 class TWindowDC : public TClientDC {
-public:
+  public:
     explicit TWindowDC(HWND wnd);
 };
 
 // CreateCompatibleDC(reference) with DeleteDC; an object selected through SelectObject is put back first.
 class TMemoryDC {
-public:
+  public:
     explicit TMemoryDC(HDC reference = nullptr);
     ~TMemoryDC();
     TMemoryDC(TMemoryDC&& o) noexcept;
@@ -218,14 +218,14 @@ public:
     void RestoreBitmap();
     [[nodiscard]] HDC Detach();
 
-private:
+  private:
     TDCHandle dc_;
     HGDIOBJ oldBitmap_ = nullptr;
 };
 
 // Selects an object into a DC and puts the previous one back on destruction.
 class TSelectObjectGuard {
-public:
+  public:
     TSelectObjectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
     ~TSelectObjectGuard() {
         if (old_ && old_ != HGDI_ERROR)
@@ -234,14 +234,14 @@ public:
     TSelectObjectGuard(const TSelectObjectGuard&) = delete;
     TSelectObjectGuard& operator=(const TSelectObjectGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // SaveDC now, RestoreDC on destruction: for code that changes many DC attributes (clip, origin, objects).
 class TSaveDCGuard {
-public:
+  public:
     explicit TSaveDCGuard(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
     ~TSaveDCGuard() {
         if (saved_)
@@ -250,7 +250,7 @@ public:
     TSaveDCGuard(const TSaveDCGuard&) = delete;
     TSaveDCGuard& operator=(const TSaveDCGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     int saved_;
 };

@@ -655,16 +655,16 @@ void TGraphic::Changed() {
 
 // ---- TBitmap -------------------------------------------------------------------------------------------------------
 class TBitmapCanvas : public TCanvas {
-public:
+  public:
     explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
 
-protected:
+  protected:
     void CreateHandle() override {
         if (HDC dc = bitmap_->CanvasDC())
             SetHandle(dc);
     }
 
-private:
+  private:
     TBitmap* bitmap_;  // borrowed: the owner
 };
 

@@ -66,10 +66,10 @@ constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 // ---- Drawing objects --------------------------------------------------------------------------------------------
 // Base of font, pen and brush: OnChange is raised after every change of a property.
 class TGraphicsObject : public TPersistent {
-public:
+  public:
     TNotifyEvent OnChange;
 
-protected:
+  protected:
     virtual void Changed();
 };
 
@@ -81,7 +81,7 @@ using TFontCharset = std::uint8_t;
 // Font defaults: "Tahoma", Height 13 (cell height, LOGFONT convention: negative = character height), no style,
 // clWindowText, DEFAULT_CHARSET.
 class TFont : public TGraphicsObject {
-public:
+  public:
     TFont();
     ~TFont() override;
     void Assign(TPersistent* Source) override;
@@ -111,7 +111,7 @@ public:
 
     bool operator==(const TFont& o) const;  // same description (handle not compared)
 
-private:
+  private:
     void FontChanged();  // notify, then drop the stale handle
     std::wstring name_ = L"Tahoma";
     int height_ = 13;
@@ -145,7 +145,7 @@ enum TPenMode {
 
 // Defaults: clBlack, width 1, psSolid, pmCopy.
 class TPen : public TGraphicsObject {
-public:
+  public:
     TPen() = default;
     ~TPen() override;
     void Assign(TPersistent* Source) override;
@@ -159,7 +159,7 @@ public:
     TPenMode Mode() const { return mode_; }
     void SetMode(TPenMode value);  // applied by the canvas as the raster operation (SetROP2)
 
-private:
+  private:
     void PenChanged(bool handleStale);
     TColor color_ = clBlack;
     int width_ = 1;
@@ -172,7 +172,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 
 // Defaults: clWhite, bsSolid.
 class TBrush : public TGraphicsObject {
-public:
+  public:
     TBrush() = default;
     ~TBrush() override;
     void Assign(TPersistent* Source) override;
@@ -182,7 +182,7 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle value);
 
-private:
+  private:
     void BrushChanged();
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
@@ -201,7 +201,7 @@ constexpr TCopyMode cmBlackness = BLACKNESS, cmDstInvert = DSTINVERT, cmMergeCop
                     cmWhiteness = WHITENESS;
 
 class TCanvas : public TPersistent {
-public:
+  public:
     TCanvas();
     ~TCanvas() override;
 
@@ -277,7 +277,7 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
 
-protected:
+  protected:
     virtual void CreateHandle() {}
     void Changing();
     void Changed();
@@ -285,7 +285,7 @@ protected:
     enum : unsigned { kNeedFont = 1, kNeedPen = 2, kNeedBrush = 4 };
     HDC RequiredState(unsigned need);
 
-private:
+  private:
     void DeselectHandles();
     HDC dc_ = nullptr;  // borrowed
     std::unique_ptr<TFont> font_;
@@ -299,20 +299,20 @@ private:
 
 // Saves a canvas's clip region and puts it back on destruction.
 class TCanvasClipGuard {
-public:
+  public:
     explicit TCanvasClipGuard(TCanvas* canvas);
     ~TCanvasClipGuard();
     TCanvasClipGuard(const TCanvasClipGuard&) = delete;
     TCanvasClipGuard& operator=(const TCanvasClipGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     TGdiRegion saved_;  // empty when the DC had no clip region
 };
 
 // ---- Graphics -----------------------------------------------------------------------------------------------------
 class TGraphic : public TPersistent {
-public:
+  public:
     virtual bool Empty() const = 0;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
@@ -335,12 +335,12 @@ public:
     bool Modified = false;
     TNotifyEvent OnChange;
 
-protected:
+  protected:
     friend class TCanvas;
     virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
     virtual void Changed();
 
-private:
+  private:
     bool transparent_ = false;
 };
 
@@ -352,7 +352,7 @@ enum TAlphaFormat { afIgnored, afDefined, afPremultiplied };
 // pfDevice (the default) is kept as 32 bits per pixel. Loading decodes BMP, PNG, ICO, GIF, JPEG and TIFF through
 // WIC; saving writes BMP. TransparentColor in tmAuto is the bottom-left pixel's colour.
 class TBitmap : public TGraphic {
-public:
+  public:
     TBitmap();
     TBitmap(int width, int height, TPixelFormat format = pfDevice);
     ~TBitmap() override;
@@ -400,11 +400,11 @@ public:
     // 32-bit pixels as BGRA, top-down; the bitmap becomes pf32bit.
     void SetPixels32(int width, int height, const std::uint32_t* pixels);
 
-protected:
+  protected:
     void Draw(TCanvas* canvas, const TRect& rect) override;
     void Changed() override;
 
-private:
+  private:
     friend class TBitmapCanvas;
     void NewImage(int width, int height, int bpp, bool keepPixels);
     HDC CanvasDC();
@@ -426,7 +426,7 @@ private:
 // requested size (else the system's large-icon size) with the most colours; saving writes the bytes it was loaded
 // from, or a 32-bit .ico made from the handle.
 class TIcon : public TGraphic {
-public:
+  public:
     TIcon();
     ~TIcon() override;
     void Assign(TPersistent* Source) override;
@@ -443,10 +443,10 @@ public:
     std::unique_ptr<TGraphic> CreateNew() const override { return std::make_unique<TIcon>(); }
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
 
-protected:
+  protected:
     void Draw(TCanvas* canvas, const TRect& rect) override;
 
-private:
+  private:
     TIconHandle icon_;
     int width_ = 0;
     int height_ = 0;
@@ -458,7 +458,7 @@ private:
 // Holder of one graphic of any class. Bitmap()/Icon() replace the graphic by an empty one of that class unless
 // it already is one.
 class TPicture : public TPersistent {
-public:
+  public:
     TPicture();
     ~TPicture() override;
     void Assign(TPersistent* Source) override;  // a picture or a graphic (copied), nullptr empties
@@ -473,7 +473,7 @@ public:
     void SaveToFile(const std::wstring& fileName);
     TNotifyEvent OnChange;
 
-private:
+  private:
     void Take(std::unique_ptr<TGraphic> graphic);
     void GraphicChanged();
     std::unique_ptr<TGraphic> graphic_;

@@ -20,7 +20,7 @@ class TCustomImageList;
 // Register with RegisterChanges; the link unregisters itself when destroyed, and Sender becomes nullptr when the
 // list goes first.
 class TChangeLink : public TObject {
-public:
+  public:
     ~TChangeLink() override;
     TCustomImageList* Sender = nullptr;  // borrowed
     TNotifyEvent OnChange;
@@ -29,7 +29,7 @@ public:
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 
 class TCustomImageList : public TComponent {
-public:
+  public:
     explicit TCustomImageList(TComponent* AOwner);
     // The original's CreateSize.
     TCustomImageList(TComponent* AOwner, int AWidth, int AHeight);
@@ -82,13 +82,13 @@ public:
     void EndUpdate();
     TNotifyEvent OnChange;
 
-protected:
+  protected:
     // The one drawing routine; descendants (lists with their own pictures) override it. style: ILD_* flags.
     virtual void DoDraw(int index, TCanvas* canvas, int x, int y, UINT style, bool enabled);
     virtual void Change();
     UINT DrawingStyleFlags() const;
 
-private:
+  private:
     void CheckIndex(int index);
     // add (Add or AddMasked) appends images; they are then moved to index.
     void InsertAdded(int index, const std::function<int()>& add);
@@ -102,6 +102,6 @@ private:
 };
 
 class TImageList : public TCustomImageList {
-public:
+  public:
     using TCustomImageList::TCustomImageList;
 };

@@ -15,7 +15,7 @@
 #include "classlib/SysUtils.h"
 
 class TCustomIniFile : public TObject {
-public:
+  public:
     explicit TCustomIniFile(std::wstring fileName) : fileName_(std::move(fileName)) {}
     const std::wstring& FileName() const { return fileName_; }
 
@@ -46,7 +46,7 @@ public:
     virtual bool SectionExists(const std::wstring& section);
     virtual bool ValueExists(const std::wstring& section, const std::wstring& ident);
 
-protected:
+  protected:
     std::wstring fileName_;
 };
 
@@ -56,7 +56,7 @@ protected:
 // "key=value" splits at the first '=', both sides trimmed, so values may contain '='; a line without '=' is kept
 // but is no key. Lines before the first section are dropped.
 class TMemIniFile : public TCustomIniFile {
-public:
+  public:
     // Reads fileName when it exists (byte-order mark detection as TStrings::LoadFromFile; without a mark the
     // system ANSI code page). An empty name gives an empty ini without a file.
     explicit TMemIniFile(const std::wstring& fileName);
@@ -85,7 +85,7 @@ public:
     void Rename(const std::wstring& fileName, bool reload);
     TTextEncoding Encoding = TTextEncoding::Ansi;
 
-private:
+  private:
     struct Line {
         std::wstring key;    // trimmed; empty for lines that are no key
         std::wstring value;  // trimmed value, or the whole line for non-key lines
@@ -112,7 +112,7 @@ private:
 // may cache writes until UpdateFile). A file name without a folder refers to the Windows folder, as the system
 // functions have it. Failed writes raise EIniFileException "Unable to write to <file>".
 class TIniFile : public TCustomIniFile {
-public:
+  public:
     explicit TIniFile(const std::wstring& fileName) : TCustomIniFile(fileName) {}
     ~TIniFile() override;
     std::wstring ReadString(const std::wstring& section,

@@ -11,9 +11,9 @@ struct KeyName {
     const wchar_t* name;
 };
 constexpr KeyName kKeyNames[] = {
-    {VK_BACK, L"BkSp"}, {VK_TAB, L"Tab"},   {VK_ESCAPE, L"Esc"}, {VK_RETURN, L"Enter"}, {VK_SPACE, L"Space"},
-    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"}, {VK_END, L"End"},    {VK_HOME, L"Home"},    {VK_LEFT, L"Left"},
-    {VK_UP, L"Up"},     {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"}, {VK_INSERT, L"Ins"},   {VK_DELETE, L"Del"},
+    {VK_BACK, L"BkSp"},  {VK_TAB, L"Tab"},     {VK_ESCAPE, L"Esc"}, {VK_RETURN, L"Enter"}, {VK_SPACE, L"Space"},
+    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},   {VK_END, L"End"},    {VK_HOME, L"Home"},    {VK_LEFT, L"Left"},
+    {VK_UP, L"Up"},      {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},  {VK_INSERT, L"Ins"},   {VK_DELETE, L"Del"},
 };
 
 std::wstring KeyToText(WORD key) {
@@ -172,7 +172,7 @@ bool IsAccel(WORD VK, const std::wstring& Str) {
     return hot != 0 && VK != 0 && UpperChar(hot) == UpperChar(static_cast<wchar_t>(VK));
 }
 
-// ---- TMenuItem ------------------------------------------------------------------------------------------------------------
+// ---- TMenuItem ------------------------------------------------------------------------------------------------------
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), command_(AllocateCommand()) {}
 
 TMenuItem::~TMenuItem() {
@@ -375,7 +375,7 @@ void TMenuItem::Click() {
         OnClick(this);
 }
 
-// ---- TMenu ------------------------------------------------------------------------------------------------------------------
+// ---- TMenu ----------------------------------------------------------------------------------------------------------
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) {
     items_->menu_ = this;
 }
@@ -458,7 +458,7 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
         images_ = nullptr;
 }
 
-// ---- TPopupMenu ------------------------------------------------------------------------------------------------------------
+// ---- TPopupMenu -----------------------------------------------------------------------------------------------------
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 void TPopupMenu::Popup(int X, int Y) {

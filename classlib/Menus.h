@@ -41,9 +41,9 @@ bool IsAccel(WORD VK, const std::wstring& Str);
 
 class TMenu;
 
-// ---- TMenuItem ---------------------------------------------------------------------------------------------------------
+// ---- TMenuItem ------------------------------------------------------------------------------------------------------
 class TMenuItem : public TComponent {
-public:
+  public:
     explicit TMenuItem(TComponent* AOwner);
     ~TMenuItem() override;
 
@@ -103,7 +103,7 @@ public:
     virtual void Click();
     TNotifyEvent OnClick;
 
-private:
+  private:
     friend class TMenu;
     void Changed();
     void TurnSiblingsOff();
@@ -121,16 +121,16 @@ private:
     std::unique_ptr<TBitmap> bitmap_;
     int imageIndex_ = -1;
     WORD command_ = 0;
-    TMenuItem* parent_ = nullptr;  // borrowed: the parent lists and frees us
-    TMenu* menu_ = nullptr;        // borrowed: set on the root item only
+    TMenuItem* parent_ = nullptr;    // borrowed: the parent lists and frees us
+    TMenu* menu_ = nullptr;          // borrowed: set on the root item only
     std::vector<TMenuItem*> items_;  // owned
 };
 
 enum TFindItemKind { fkCommand, fkShortCut };
 
-// ---- TMenu ---------------------------------------------------------------------------------------------------------------
+// ---- TMenu ----------------------------------------------------------------------------------------------------------
 class TMenu : public TComponent {
-public:
+  public:
     explicit TMenu(TComponent* AOwner);
     ~TMenu() override;
 
@@ -152,15 +152,15 @@ public:
     // Raised after any change of an item of the tree (caption, state, children).
     TNotifyEvent OnChange;
 
-private:
+  private:
     friend class TMenuItem;
     TMenuItem* items_;  // owned (freed in the destructor)
     TComponent* images_ = nullptr;
 };
 
-// ---- TPopupMenu ----------------------------------------------------------------------------------------------------------
+// ---- TPopupMenu -----------------------------------------------------------------------------------------------------
 class TPopupMenu : public TMenu {
-public:
+  public:
     explicit TPopupMenu(TComponent* AOwner);
     // Raises OnPopup and records the point. The library shows no system menu: the skin engine's popup menus
     // override this and draw the items.
@@ -175,15 +175,15 @@ public:
 
     TNotifyEvent OnPopup;
 
-protected:
+  protected:
     TPoint popupPoint_{-1, -1};
 
-private:
+  private:
     bool autoPopup_ = true;
     TComponent* popupComponent_ = nullptr;
 };
 
 class TMainMenu : public TMenu {
-public:
+  public:
     using TMenu::TMenu;
 };

@@ -26,7 +26,7 @@ constexpr std::uint8_t COLOR_GRAYSCALEALPHA = 4;
 constexpr std::uint8_t COLOR_RGBALPHA = 6;
 
 class TPngImage : public TGraphic {
-public:
+  public:
     TPngImage() = default;
     ~TPngImage() override = default;
     // From a PNG image (everything), a TBitmap (RGB; RGB with alpha when it is 32-bit with an AlphaFormat other
@@ -70,11 +70,11 @@ public:
     // A complete PNG file (RGB, or RGB with alpha when the picture is transparent).
     void SaveToStream(TStream* stream) override;
 
-protected:
+  protected:
     // Alpha-blended into rect (stretched when sizes differ).
     void Draw(TCanvas* canvas, const TRect& rect) override;
 
-private:
+  private:
     bool HasAlphaPlane() const { return !alpha_.empty(); }
     void CheckRow(int y) const;
     int width_ = 0;

@@ -13,7 +13,7 @@
 #include "classlib/SysUtils.h"
 
 class TRegistry : public TObject {
-public:
+  public:
     // Root HKEY_CURRENT_USER; keys are opened with `access` (KEY_ALL_ACCESS by default).
     explicit TRegistry(REGSAM access = KEY_ALL_ACCESS) : access_(access) {}
     ~TRegistry() override = default;
@@ -51,7 +51,7 @@ public:
     bool ReadBool(const std::wstring& name) { return ReadInteger(name) != 0; }
     void WriteBool(const std::wstring& name, bool value) { WriteInteger(name, value ? 1 : 0); }
 
-private:
+  private:
     HKEY BaseFor(const std::wstring& key, std::wstring& relative) const;
     HKEY WorkingKey() const { return current_ ? current_.Get() : root_; }
     void PutValue(const std::wstring& name, DWORD type, const void* data, DWORD size);

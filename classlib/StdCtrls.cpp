@@ -40,39 +40,39 @@ void TButton::Click() {
 
 void TButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case CN_COMMAND:
-        if (HIWORD(Message.WParam) == BN_CLICKED) {
-            Click();
+        case CN_COMMAND:
+            if (HIWORD(Message.WParam) == BN_CLICKED) {
+                Click();
+                return;
+            }
+            break;
+        case CM_DIALOGKEY: {
+            const WORD key = static_cast<WORD>(Message.WParam);
+            const TShiftState shift = KeyDataToShiftState(Message.LParam);
+            if (((key == VK_RETURN && active_) || (key == VK_ESCAPE && cancel_)) && !shift.Contains(ssAlt) &&
+                !shift.Contains(ssCtrl) && CanFocus()) {
+                Click();
+                Message.Result = 1;
+                return;
+            }
+            Message.Result = 0;
             return;
         }
-        break;
-    case CM_DIALOGKEY: {
-        const WORD key = static_cast<WORD>(Message.WParam);
-        const TShiftState shift = KeyDataToShiftState(Message.LParam);
-        if (((key == VK_RETURN && active_) || (key == VK_ESCAPE && cancel_)) && !shift.Contains(ssAlt) &&
-            !shift.Contains(ssCtrl) && CanFocus()) {
-            Click();
-            Message.Result = 1;
+        case CM_DIALOGCHAR:
+            if (IsAccel(static_cast<WORD>(Message.WParam), Caption()) && CanFocus()) {
+                Click();
+                Message.Result = 1;
+                return;
+            }
+            Message.Result = 0;
+            return;
+        case CM_FOCUSCHANGED: {
+            auto* sender = reinterpret_cast<TWinControl*>(Message.LParam);
+            SetButtonStyle(sender == this || (default_ && !dynamic_cast<TButton*>(sender)));
             return;
         }
-        Message.Result = 0;
-        return;
-    }
-    case CM_DIALOGCHAR:
-        if (IsAccel(static_cast<WORD>(Message.WParam), Caption()) && CanFocus()) {
-            Click();
-            Message.Result = 1;
-            return;
-        }
-        Message.Result = 0;
-        return;
-    case CM_FOCUSCHANGED: {
-        auto* sender = reinterpret_cast<TWinControl*>(Message.LParam);
-        SetButtonStyle(sender == this || (default_ && !dynamic_cast<TButton*>(sender)));
-        return;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     TWinControl::WndProc(Message);
 }

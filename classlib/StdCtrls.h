@@ -10,7 +10,7 @@
 #include "classlib/Controls.h"
 
 class TButton : public TWinControl {
-public:
+  public:
     explicit TButton(TComponent* AOwner);
 
     bool Default() const { return default_; }
@@ -23,10 +23,10 @@ public:
     void Click() override;
     void WndProc(TMessage& Message) override;
 
-protected:
+  protected:
     void CreateParams(TCreateParams& Params) override;
 
-private:
+  private:
     void SetButtonStyle(bool ADefault);
 
     bool default_ = false;

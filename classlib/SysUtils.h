@@ -11,7 +11,7 @@
 
 // Polymorphic root of every class-library object.
 class TObject {
-public:
+  public:
     TObject() = default;
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
@@ -21,19 +21,19 @@ public:
 // ---- Exceptions ---------------------------------------------------------------------------------------------
 // Every class-library error is an Exception carrying a UTF-16 message (what() gives a UTF-8 copy).
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::wstring message);
     const std::wstring& Message() const { return message_; }
     const char* what() const noexcept override { return utf8_.c_str(); }
 
-private:
+  private:
     std::wstring message_;
     std::string utf8_;
 };
 
 #define TRELM_DECLARE_EXCEPTION(Name, Base) \
     class Name : public Base {              \
-    public:                                 \
+      public:                               \
         using Base::Base;                   \
     }
 
@@ -56,7 +56,7 @@ TRELM_DECLARE_EXCEPTION(EInvalidArgument, Exception);
 
 // A failed system call: Message is the system's text for the error code.
 class EOSError : public Exception {
-public:
+  public:
     EOSError(std::wstring message, std::uint32_t errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
     std::uint32_t ErrorCode;
 };
@@ -68,7 +68,7 @@ public:
 // A type that does not fit its argument, or a missing argument, fails with EConvertError
 // "Format '%s' invalid or incompatible with argument". Numbers use FormatSettings.DecimalSeparator.
 class TFormatArg {
-public:
+  public:
     enum class Kind { Int, UInt, Float, Text, Pointer };
     TFormatArg(int v) : kind(Kind::Int), i(v) {}
     TFormatArg(long v) : kind(Kind::Int), i(v) {}

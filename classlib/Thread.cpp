@@ -18,9 +18,9 @@ struct SyncRecord {
     TThread* thread = nullptr;  // borrowed; identifies the calls to drop when the thread object goes
     TThreadMethod method;
     bool synchronous = false;
-    HANDLE done = nullptr;      // synchronous: signalled after the call (borrowed from the waiting worker)
-    std::exception_ptr error;   // synchronous: what the call threw
-    bool cancelled = false;     // synchronous: the GUI side went away before running it
+    HANDLE done = nullptr;     // synchronous: signalled after the call (borrowed from the waiting worker)
+    std::exception_ptr error;  // synchronous: what the call threw
+    bool cancelled = false;    // synchronous: the GUI side went away before running it
 };
 
 std::mutex gLock;
@@ -82,9 +82,9 @@ bool OnGuiThread() {
 }
 
 int ToSystemPriority(TThreadPriority p) {
-    static const int map[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
-                              THREAD_PRIORITY_NORMAL,       THREAD_PRIORITY_ABOVE_NORMAL,
-                              THREAD_PRIORITY_HIGHEST,      THREAD_PRIORITY_TIME_CRITICAL};
+    static const int map[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,       THREAD_PRIORITY_BELOW_NORMAL,
+                              THREAD_PRIORITY_NORMAL,       THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+                              THREAD_PRIORITY_TIME_CRITICAL};
     return map[static_cast<int>(p)];
 }
 

@@ -39,7 +39,7 @@ enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest,
 using TThreadMethod = std::function<void()>;
 
 class TThread : public TObject {
-public:
+  public:
     explicit TThread(bool CreateSuspended);
     // Terminates and waits for a running thread (unless called on the thread itself, as FreeOnTerminate does).
     ~TThread() override;
@@ -86,7 +86,7 @@ public:
     // The thread object of the calling thread, nullptr on threads not run by TThread.
     static TThread* CurrentThread();
 
-protected:
+  protected:
     virtual void Execute() = 0;
     bool Terminated() const { return terminated_.load(); }
     // Called on the thread that called Terminate, after Terminated was set (wake a blocking wait here).
@@ -97,7 +97,7 @@ protected:
     void Queue(TThreadMethod Method) { Queue(this, std::move(Method)); }
     void SetReturnValue(int Value) { returnValue_ = Value; }
 
-private:
+  private:
     static unsigned __stdcall ThreadProc(void* param);
     void Run();
     void WaitForEnd();

@@ -65,7 +65,7 @@ inline TRect IntersectionOf(const TRect& a, const TRect& b) {
 // A Pascal-style set over an enumeration whose values lie in 0..63: `TSet<TFontStyle>{fsBold, fsItalic}`.
 template <typename E>
 class TSet {
-public:
+  public:
     constexpr TSet() = default;
     constexpr TSet(std::initializer_list<E> items) {
         for (E e : items)
@@ -94,7 +94,7 @@ public:
     constexpr TSet operator-(E e) const { return FromBits(bits_ & ~Bit(e)); }
     friend constexpr bool operator==(TSet, TSet) = default;
 
-private:
+  private:
     static constexpr std::uint64_t Bit(E e) { return std::uint64_t{1} << static_cast<unsigned>(e); }
     std::uint64_t bits_ = 0;
 };

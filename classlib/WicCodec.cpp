@@ -18,7 +18,7 @@ constexpr unsigned long long kMaxPixels = 64ull * 1024 * 1024;  // 256 MB at 32 
 
 template <typename T>
 class TComPtr {
-public:
+  public:
     TComPtr() = default;
     ~TComPtr() {
         if (p_)
@@ -31,12 +31,12 @@ public:
     T* Get() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 class TComScope {
-public:
+  public:
     TComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~TComScope() {
         if (SUCCEEDED(hr_))
@@ -45,7 +45,7 @@ public:
     TComScope(const TComScope&) = delete;
     TComScope& operator=(const TComScope&) = delete;
 
-private:
+  private:
     HRESULT hr_;  // RPC_E_CHANGED_MODE: COM is already up in another mode, which is fine for WIC
 };
 

@@ -12,7 +12,6 @@
 namespace identity {
 namespace {
 
-
 uint64_t Get64(const uint8_t* p) {
     return Get32(p) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
 }
@@ -20,7 +19,6 @@ uint64_t Get64(const uint8_t* p) {
 [[noreturn]] void Fail(const char* message) {
     throw THDDInfoError(message);
 }
-
 
 // Delphi-style trim of an 8-bit field: characters of code 32 or less go at both ends.
 std::string TrimField(const uint8_t* p, size_t length) {

@@ -50,7 +50,7 @@ inline constexpr const char* kErrBus = "Wrong bus number!";
 inline constexpr const char* kErrDevice = "Wrong device number!";
 
 class THDDInfoError : public std::runtime_error {
-   public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -67,7 +67,7 @@ void DecodeSerial(const std::string& text, uint8_t* field, size_t length);
 void SwapIdentifyStrings(IdentifyBlock& block);
 
 class THDDInfo {
-   public:
+  public:
     // `queries` is borrowed. Loads ASPI when present and scans its devices.
     explicit THDDInfo(MachineQueries& queries);
     THDDInfo(const THDDInfo&) = delete;
@@ -115,7 +115,7 @@ class THDDInfo {
     // The identify block as the last method left it (for diagnostics and tests).
     const IdentifyBlock& Block() const { return block_; }
 
-   private:
+  private:
     struct AspiAddress {
         uint8_t adapter, target, lun;
     };

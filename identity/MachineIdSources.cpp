@@ -13,7 +13,6 @@
 namespace identity {
 namespace {
 
-
 template <typename String>
 String Trim(const String& text) {
     size_t begin = 0, end = text.size();
@@ -23,7 +22,6 @@ String Trim(const String& text) {
         --end;
     return text.substr(begin, end - begin);
 }
-
 
 std::string Hex8(uint32_t value) {
     static const char kDigits[] = "0123456789ABCDEF";

@@ -18,7 +18,7 @@
 namespace identity {
 
 class IdSourceError : public std::runtime_error {
-   public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -32,7 +32,7 @@ enum class DeviceAccess { kReadWrite, kNone };
 
 // An open device; closing it is the destructor's business.
 class DeviceHandle {
-   public:
+  public:
     virtual ~DeviceHandle() = default;
     // One device control request. `in` and `out` may be the same buffer. Returns whether the system call
     // succeeded; `returned` receives the byte count the driver reported.
@@ -66,7 +66,7 @@ using WmiRow = std::vector<WmiProperty>;
 inline constexpr uint8_t kAspiStatusComplete = 0x01;
 
 class MachineQueries {
-   public:
+  public:
     virtual ~MachineQueries() = default;
 
     // "\\.\" device names; null when the device cannot be opened.

@@ -31,7 +31,7 @@ static_assert(sizeof(ADAPTER_STATUS) == 60);
 static_assert(sizeof(LANA_ENUM) == 256);
 
 class ScopedHandle {
-   public:
+  public:
     explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
@@ -42,12 +42,12 @@ class ScopedHandle {
     HANDLE Get() const { return handle_; }
     HANDLE Detach() { return std::exchange(handle_, nullptr); }
 
-   private:
+  private:
     HANDLE handle_;
 };
 
 class Win32Device : public DeviceHandle {
-   public:
+  public:
     explicit Win32Device(HANDLE handle) : handle_(handle) {}
     bool Control(uint32_t code, const void* in, size_t inSize, void* out, size_t outSize, uint32_t* returned) override {
         DWORD count = 0;
@@ -58,13 +58,13 @@ class Win32Device : public DeviceHandle {
         return ok != FALSE;
     }
 
-   private:
+  private:
     ScopedHandle handle_;
 };
 
 template <typename T>
 class ComRef {
-   public:
+  public:
     ComRef() = default;
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
@@ -77,14 +77,14 @@ class ComRef {
     T** Put() { return &p_; }
     void** PutVoid() { return reinterpret_cast<void**>(&p_); }
 
-   private:
+  private:
     T* p_ = nullptr;
 };
 
 // COM for the duration of one WMI query. A thread that is already in an apartment answers S_FALSE (balanced
 // like S_OK) or RPC_E_CHANGED_MODE (it stays in its multithreaded apartment, which serves WMI as well).
 class ComScope {
-   public:
+  public:
     ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -94,31 +94,31 @@ class ComScope {
     }
     bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
 
-   private:
+  private:
     HRESULT hr_;
 };
 
 class Bstr {
-   public:
+  public:
     explicit Bstr(const wchar_t* text) : b_(SysAllocString(text)) {}
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     ~Bstr() { SysFreeString(b_); }
     BSTR Get() const { return b_; }
 
-   private:
+  private:
     BSTR b_;
 };
 
 class Variant {
-   public:
+  public:
     Variant() { VariantInit(&v_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
     ~Variant() { VariantClear(&v_); }
     VARIANT* Get() { return &v_; }
 
-   private:
+  private:
     VARIANT v_;
 };
 

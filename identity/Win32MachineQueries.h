@@ -13,7 +13,7 @@
 namespace identity {
 
 class Win32MachineQueries : public MachineQueries {
-   public:
+  public:
     Win32MachineQueries();
     ~Win32MachineQueries() override;
 

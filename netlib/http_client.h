@@ -12,8 +12,8 @@ namespace netlib {
 
 struct HttpGetOptions {
     unsigned timeoutMs = 5000;  // each of resolve, connect, send and receive
-    size_t maxBody = 1 << 20;    // a longer body fails with NetCause::TooLarge
-    bool secure = false;         // https
+    size_t maxBody = 1 << 20;   // a longer body fails with NetCause::TooLarge
+    bool secure = false;        // https
 };
 
 // The request headers the notifier sends.

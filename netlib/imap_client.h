@@ -16,7 +16,7 @@
 namespace netlib {
 
 class ImapClient {
-public:
+  public:
     explicit ImapClient(ByteStream* stream, const ImapLimits& limits = {});
 
     // Reads the server's greeting. A BYE greeting fails; *preauth tells a PREAUTH greeting.
@@ -60,7 +60,7 @@ public:
     static bool NeedsLiteral(const std::string& s);
     static std::string Quote(const std::string& s);
 
-private:
+  private:
     struct Arg {
         std::string text;
         bool isString;  // quoted or sent as a literal; otherwise written as it is

@@ -67,7 +67,7 @@ bool IsStatusLine(const std::string& line) {
 }
 
 class Tokenizer {
-public:
+  public:
     Tokenizer(const std::vector<std::string>& lines, const std::vector<std::string>& literals, int maxDepth)
         : lines_(lines), literals_(literals), maxDepth_(maxDepth) {
         for (const std::string& l : lines_) {
@@ -90,7 +90,7 @@ public:
         }
     }
 
-private:
+  private:
     bool AtEnd() const { return line_ + 1 == lines_.size() && pos_ >= Cur().size(); }
     const std::string& Cur() const { return lines_[line_]; }
     bool AtMarker() const { return line_ < markers_.size() - 1 && pos_ == markers_[line_]; }

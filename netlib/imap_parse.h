@@ -43,7 +43,7 @@ struct ImapLimits {
 };
 
 class ImapResponseParser {
-public:
+  public:
     explicit ImapResponseParser(const ImapLimits& limits = {});
 
     // Consumes bytes. A protocol error or an exceeded cap is final: this and every later call return it.
@@ -52,7 +52,7 @@ public:
     bool Next(ImapResponse* response);
     bool HasResponse() const { return !ready_.empty(); }
 
-private:
+  private:
     NetStatus FinishLine();
     NetStatus Complete();
     NetStatus Fail(NetCause cause, std::string detail);

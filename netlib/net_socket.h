@@ -16,7 +16,7 @@ namespace netlib {
 NetStatus EnsureWinsock();
 
 class TcpConnection : public ByteStream {
-public:
+  public:
     // Resolves host (a name or an address literal) and connects to the first address that accepts.
     static NetStatus Connect(const std::wstring& host,
                              uint16_t port,
@@ -36,7 +36,7 @@ public:
     // Sends FIN after the last write, so the peer sees the end of our data.
     void ShutdownSend();
 
-private:
+  private:
     TcpConnection(uintptr_t socket, void* event, const NetTimeouts& timeouts, NetAbortPtr abort);
     // Waits for a network event or the abort; Ok when the socket has something to report.
     NetStatus Wait(unsigned ms, const char* what);

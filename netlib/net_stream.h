@@ -12,7 +12,7 @@
 namespace netlib {
 
 class ByteStream {
-public:
+  public:
     virtual ~ByteStream() = default;
     // Sends all of data or fails.
     virtual NetStatus Write(const void* data, size_t size) = 0;
@@ -29,7 +29,7 @@ struct NetTimeouts {
 
 // A manual-reset Win32 event behind a shared_ptr, so the GUI thread can keep it after the session ended.
 class NetAbort {
-public:
+  public:
     NetAbort();
     ~NetAbort();
     NetAbort(const NetAbort&) = delete;
@@ -42,7 +42,7 @@ public:
     // Sleeps up to ms; false when the abort came first.
     bool Sleep(unsigned ms) const;
 
-private:
+  private:
     void* event_;
 };
 

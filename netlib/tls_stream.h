@@ -27,7 +27,7 @@ struct TlsServerOptions {
 };
 
 class TlsStream : public ByteStream {
-public:
+  public:
     // Handshakes as a client for host (a name or an address literal). Certificate problems fail with
     // NetCause::Certificate before any application data is sent.
     static NetStatus Connect(std::unique_ptr<ByteStream> transport,
@@ -50,7 +50,7 @@ public:
     // The negotiated protocol, e.g. "TLSv1.3".
     std::string Version() const;
 
-private:
+  private:
     struct Impl;
     explicit TlsStream(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

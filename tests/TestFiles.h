@@ -15,7 +15,7 @@ using Bytes = std::vector<uint8_t>;
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TTempDir {
-   public:
+  public:
     TTempDir() {
         wchar_t base[MAX_PATH + 1];
         const DWORD n = GetTempPathW(MAX_PATH + 1, base);
@@ -24,8 +24,7 @@ class TTempDir {
             root.pop_back();
         }
         static std::atomic<unsigned> counter{0};
-        m_Path =
-            root + L"\\trelm-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        m_Path = root + L"\\trelm-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         CreateDirectoryW(m_Path.c_str(), nullptr);
     }
     ~TTempDir() { RemoveTree(m_Path); }
@@ -49,7 +48,7 @@ class TTempDir {
         return names;
     }
 
-   private:
+  private:
     static void RemoveTree(const std::wstring& path) {
         WIN32_FIND_DATAW data;
         HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);

@@ -21,7 +21,7 @@
 class TbsBitmap;
 
 class TbsEffectBmp {
-public:
+  public:
     // A cx x cy bitmap, all pixels black.
     TbsEffectBmp(int cx, int cy);
     // A 24-bit copy of the system bitmap hBmp (nullptr when hBmp is not a bitmap).
@@ -100,7 +100,7 @@ public:
     // Color is a class-library colour (0x00BBGGRR or a system colour).
     void MaskFillColor(TbsEffectBmp* Msk, std::uint32_t Color, double kf);
 
-private:
+  private:
     TbsEffectBmp() = default;
     void Allocate(int cx, int cy);
 

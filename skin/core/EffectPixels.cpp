@@ -523,7 +523,7 @@ namespace {
 
 // floor(sum / divsum): a table while it is small, a division beyond.
 class TDivider {
-public:
+  public:
     explicit TDivider(std::uint32_t divsum) : divsum_(divsum) {
         if (std::uint64_t(divsum) * 256 <= (1u << 20)) {
             table_.resize(std::size_t(divsum) * 256);
@@ -533,7 +533,7 @@ public:
     }
     std::uint32_t operator()(std::uint32_t sum) const { return table_.empty() ? sum / divsum_ : table_[sum]; }
 
-private:
+  private:
     std::uint32_t divsum_;
     std::vector<std::uint8_t> table_;
 };

@@ -12,8 +12,8 @@
 
 namespace EffectPixels {
 
-// ---- Transitions: This changes towards Target by Kf (0 = this image, 1 = the ----------------------------------------
-// target; clamped to 0..1) ----------- The whole-image transitions do nothing when the two sizes differ.
+// ---- Transitions: This changes towards Target by Kf (0 = this image, 1 = the target; clamped to 0..1) ---------------
+// The whole-image transitions do nothing when the two sizes differ.
 void Morph(const TEffectView& This, const TEffectView& Target, double Kf);
 // Cross-fade of Rct (right and bottom inclusive) with Target's pixels from (StartX, StartY); the rectangle is cut to
 // what lies inside both bitmaps.
@@ -43,15 +43,15 @@ void SplitBlur(const TEffectView& This, int Amount);
 void Mosaic(const TEffectView& This, int ASize);
 void Wave(const TEffectView& This, int XDIV, int YDIV, int RatioVal);
 
-// ---- Geometry into Dst (sized by the caller; pixels that would fall outside -----------------------------------------
-// Dst are not written) ---------------
+// ---- Geometry into Dst ----------------------------------------------------------------------------------------------
+// Dst is sized by the caller; pixels that would fall outside it are not written.
 void Rotate90_1(const TEffectView& This, const TEffectView& Dst);
 void Rotate90_2(const TEffectView& This, const TEffectView& Dst);
 void FlipVert(const TEffectView& This, const TEffectView& Dst);
 void Resize(const TEffectView& This, const TEffectView& Dst);
 
-// ---- Mask effects (a white mask pixel lies outside the mask); nothing when ------------------------------------------
-// the widths differ or Msk is lower ----
+// ---- Mask effects ---------------------------------------------------------------------------------------------------
+// A white mask pixel lies outside the mask; nothing happens when the widths differ or Msk is lower.
 void MaskBlur(const TEffectView& This, const TEffectView& Msk, int Amount);
 void MaskAntialiasing(const TEffectView& This, const TEffectView& Msk, int Amount);
 // Inside the mask each channel becomes Round(c * (1 - kf) + kf * channel of Color); Color is 0x00RRGGBB.

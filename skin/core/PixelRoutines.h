@@ -86,8 +86,7 @@ TSimd SimdLevel();
 TSimd SetSimdLevel(TSimd Level);
 
 // ---- Block routines (a count of zero or less does nothing) ----------------------------------------------------------
-// ------------------------------------------------------ Copies Count values; -----------------------------------------
-// overlapping ranges are handled as a move.
+// Copies Count values; overlapping ranges are handled as a move.
 void Plain_MoveLongword(const std::uint32_t* Src, std::uint32_t* Dst, int Count);
 void Plain_FillLongword(std::uint32_t* X, int Count, std::uint32_t Value);
 // Columns X1..X2 and rows Y1..Y2 (inclusive) of a pixel array of row length W; H is not needed.
@@ -133,8 +132,8 @@ void Plain_StretchAlphaBlend(const TPixelView& Dst,
                              const TPixelView& Src,
                              const TRect& SrcRect);
 
-// ---- Bitmap to the memory of a bottom-up 32-bit DIB (image row y is memory ------------------------------------------
-// row BitsH - 1 - y) -------------------- SrcRect of Src, unscaled, with its top-left at (DstX, DstY); clipped to both.
+// ---- Bitmap to the memory of a bottom-up 32-bit DIB (image row y is memory row BitsH - 1 - y) -----------------------
+// SrcRect of Src, unscaled, with its top-left at (DstX, DstY); clipped to both.
 void Plain_BltToDibOpaque(std::uint32_t* Bits,
                           int BitsW,
                           int BitsH,

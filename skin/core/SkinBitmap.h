@@ -22,7 +22,7 @@
 #include "skin/core/PixelView.h"
 
 class TbsBitmap : public TPersistent {
-public:
+  public:
     TbsBitmap();
     ~TbsBitmap() override;
 
@@ -156,11 +156,11 @@ public:
     // Dest becomes a 32-bit bitmap of this size with this bitmap drawn on it at (0, 0) (the flags apply).
     void CopyToBitmap(TBitmap* Dest);
 
-protected:
+  protected:
     // To a TBitmap or a picture (its bitmap): CopyToBitmap. Anything else: the inherited behaviour.
     void AssignTo(TPersistent* Dest) override;
 
-private:
+  private:
     void ReleaseSurface();
     void AssignGraphic(TGraphic* Source);
 

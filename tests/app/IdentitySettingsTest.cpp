@@ -16,7 +16,7 @@
 namespace {
 
 class IdentitySettings : public ::testing::Test {
-   protected:
+  protected:
     std::wstring SettingsPath() const { return dir_.File(L"Posl.vkz"); }
 
     // What the main window keeps after loading: the identity the file carries (empty without a file).

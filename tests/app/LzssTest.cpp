@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 
 // Stream writer for hand-made streams: the same MSB-first 16-bit word packing as the format.
 class TBitWriter {
-   public:
+  public:
     void Put(uint32_t value, int count) {
         for (int i = count - 1; i >= 0; --i) {
             m_Bits.push_back(((value >> i) & 1u) != 0);
@@ -58,7 +58,7 @@ class TBitWriter {
         return out;
     }
 
-   private:
+  private:
     std::vector<bool> m_Bits;
 };
 

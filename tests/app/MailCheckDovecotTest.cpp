@@ -18,7 +18,7 @@ using netlib::NetCode;
 namespace {
 
 class MailCheckDovecot : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (nettest::FixtureDir().empty())
             GTEST_SKIP() << "no Dovecot fixture (run through ctest)";

@@ -41,7 +41,7 @@ TDateTime Local(int64_t utc) {
 constexpr int64_t k0900 = 1704099600, k1000 = 1704103200, k1100 = 1704106800;
 
 class MailCheckServer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (nettest::FixtureDir().empty())
             GTEST_SKIP() << "no test PKI (run through ctest)";

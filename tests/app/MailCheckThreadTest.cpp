@@ -15,7 +15,7 @@ using nettest::ScriptServer;
 namespace {
 
 class ThreadConectTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (nettest::FixtureDir().empty())
             GTEST_SKIP() << "no test PKI (run through ctest)";

@@ -19,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 
 // Expected bytes spelled out field by field, independently of the writer.
 class TExpected {
-   public:
+  public:
     TExpected& U8(uint8_t v) {
         m_Bytes.push_back(v);
         return *this;
@@ -56,7 +56,7 @@ class TExpected {
     }
     const Bytes& Get() const { return m_Bytes; }
 
-   private:
+  private:
     Bytes m_Bytes;
 };
 

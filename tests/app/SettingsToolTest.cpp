@@ -139,7 +139,7 @@ TEST(SettingsJson, RejectsBadInputWithAClearError) {
 // The program itself
 
 class TToolRun {
-   public:
+  public:
     // Runs settings_tool with the arguments; standard output goes to outPath when given.
     static DWORD Run(const std::wstring& args, const std::wstring& outPath = L"") {
         const std::wstring exe = GetProgramDir() + L"\\settings_tool.exe";
@@ -162,7 +162,7 @@ class TToolRun {
 };
 
 class SettingsToolProgram : public ::testing::Test {
-   protected:
+  protected:
     std::wstring Path(const wchar_t* name) const { return m_Dir.File(name); }
     static std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
     static Bytes Read(const std::wstring& path) { return trelm_test::ReadFileBytes(path); }

@@ -13,7 +13,7 @@ namespace {
 
 // A focusable control of our own that wants no special keys.
 class FocusBox : public TCustomControl {
-public:
+  public:
     explicit FocusBox(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
 };
 
@@ -62,16 +62,14 @@ TEST(FormKeys, EnterAndEscapeReachTheDefaultAndCancelButtons) {
         WORD key;
         int ok, cancel;
     } cases[] = {
-        {"box", VK_RETURN, 1, 0},
-        {"box", VK_ESCAPE, 0, 1},
+        {"box", VK_RETURN, 1, 0},    {"box", VK_ESCAPE, 0, 1},
         {"cancel", VK_RETURN, 0, 1},  // a focused button answers Enter itself
-        {"cancel", VK_ESCAPE, 0, 1},
-        {"ok", VK_ESCAPE, 0, 1},
+        {"cancel", VK_ESCAPE, 0, 1}, {"ok", VK_ESCAPE, 0, 1},
         {"box", 'A', 0, 0},
     };
     for (const Case& c : cases) {
         KeyForm f;
-        TWinControl* target = std::string(c.focus) == "box" ? static_cast<TWinControl*>(f.box1)
+        TWinControl* target = std::string(c.focus) == "box"  ? static_cast<TWinControl*>(f.box1)
                               : std::string(c.focus) == "ok" ? static_cast<TWinControl*>(f.ok)
                                                              : static_cast<TWinControl*>(f.cancel);
         ASSERT_TRUE(f.Focus(target)) << c.focus;
@@ -154,7 +152,7 @@ TEST(FormKeys, ShortCutsReachTheFormAndItsMenus) {
     KeyForm::Key(VK_F5);
     KeyForm::Key(VK_F6);
     KeyForm::Key('X', WM_SYSKEYDOWN, 0x20000001);  // Alt held: bit 29 of the key data
-    KeyForm::Key('X');                              // without Alt: no short cut
+    KeyForm::Key('X');                             // without Alt: no short cut
     KeyForm::Key(VK_F7);
     EXPECT_EQ(formKeys, 1);
     EXPECT_EQ(refreshes, 1);

@@ -12,7 +12,7 @@ namespace {
 
 // Free notification of a component of any owner: tells whether it is still alive.
 class Alive : public TComponent {
-public:
+  public:
     explicit Alive(TComponent* target) : TComponent(nullptr), target_(target) { FreeNotification(target); }
     void Notification(TComponent* AComponent, TOperation Operation) override {
         TComponent::Notification(AComponent, Operation);
@@ -21,7 +21,7 @@ public:
     }
     bool operator()() const { return target_ != nullptr; }
 
-private:
+  private:
     TComponent* target_;
 };
 
@@ -183,12 +183,8 @@ TEST(FormLifecycle, OnMessageFiltersRemovedInAnyOrder) {
         int removeInside;  // removed by filter 3 while the chain runs (-1: none)
         std::vector<int> expectedSecondRound;
     } cases[] = {
-        {{}, -1, {3, 2, 1, 0}},
-        {{1}, -1, {3, 2, 0}},
-        {{2, 0}, -1, {3, 1}},
-        {{3, 0}, -1, {2, 1}},
-        {{}, 1, {3, 2, 0}},
-        {{}, 3, {2, 1, 0}},
+        {{}, -1, {3, 2, 1, 0}}, {{1}, -1, {3, 2, 0}}, {{2, 0}, -1, {3, 1}},
+        {{3, 0}, -1, {2, 1}},   {{}, 1, {3, 2, 0}},   {{}, 3, {2, 1, 0}},
     };
     for (const Case& c : cases) {
         std::vector<int> seen;

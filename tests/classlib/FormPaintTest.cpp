@@ -10,12 +10,12 @@
 namespace {
 
 class SolidBox : public TCustomControl {
-public:
+  public:
     SolidBox(TComponent* owner, TColor c) : TCustomControl(owner), colour(c) {}
     TColor colour;
     int paints = 0;
 
-protected:
+  protected:
     void Paint() override {
         ++paints;
         Canvas()->Brush()->SetColor(colour);
@@ -25,14 +25,14 @@ protected:
 
 // Opaque: fills its rectangle. Not opaque: draws a one-pixel frame and leaves the inside to the parent.
 class SolidShape : public TGraphicControl {
-public:
+  public:
     SolidShape(TComponent* owner, TColor c, bool opaque) : TGraphicControl(owner), colour(c) {
         TControlStyle s = ControlStyle();
         SetControlStyle(opaque ? s + csOpaque : s - csOpaque);
     }
     TColor colour;
 
-protected:
+  protected:
     void Paint() override {
         Canvas()->Brush()->SetColor(colour);
         if (ControlStyle().Contains(csOpaque))
@@ -84,14 +84,13 @@ TEST(FormPaint, WindowedAndNonWindowedControlsPaintInZOrder) {
             int x, y;
             TColor expected;
         } probes[] = {
-            {5, 5, clRed},       // form background
-            {30, 30, clLime},    // opaque shape
-            {60, 30, clBlue},    // frame of the transparent shape
-            {80, 30, clRed},     // inside the transparent shape: the form shows through
-            {105, 60, clYellow}, // shape beside the window
-            {120, 40, clNavy},   // where the window covers the shape
-            {145, 20, clNavy},
-            {190, 110, clRed},
+            {5, 5, clRed},        // form background
+            {30, 30, clLime},     // opaque shape
+            {60, 30, clBlue},     // frame of the transparent shape
+            {80, 30, clRed},      // inside the transparent shape: the form shows through
+            {105, 60, clYellow},  // shape beside the window
+            {120, 40, clNavy},    // where the window covers the shape
+            {145, 20, clNavy},   {190, 110, clRed},
         };
         for (const Probe& p : probes)
             EXPECT_EQ(ScreenPixel(kX + p.x, kY + p.y), p.expected)

@@ -51,10 +51,11 @@ TEST(MenuShortCut, AcceleratorTable) {
         const wchar_t* caption;
         bool accel;
     } cases[] = {
-        {'S', L"&Save", true},     {'A', L"S&ave", true},          {'S', L"S&ave", false},
-        {'S', L"&&Save", false},   {'X', L"E&xit", true},          {'E', L"E&xit", false},
-        {'F', L"&file", true},     {'F', L"no accelerator", false}, {'F', L"trailing&", false},
-        {L'\x424', L"&\x444\x430\x439\x43B", true},  // Cyrillic: Ф against ф
+        {'S', L"&Save", true},      {'A', L"S&ave", true},
+        {'S', L"S&ave", false},     {'S', L"&&Save", false},
+        {'X', L"E&xit", true},      {'E', L"E&xit", false},
+        {'F', L"&file", true},      {'F', L"no accelerator", false},
+        {'F', L"trailing&", false}, {L'\x424', L"&\x444\x430\x439\x43B", true},  // Cyrillic: Ф against ф
         {'B', L"A&&B&b", true},
     };
     for (const Case& c : cases)
@@ -149,8 +150,8 @@ TEST(MenuItems, IsShortCutSkipsHiddenAndDisabledBranches) {
     TWMKey key{WM_KEYDOWN, VK_F9, 0, 0};
     struct Case {
         bool groupVisible, groupEnabled, itemEnabled, expected;
-    } cases[] = {{true, true, true, true}, {false, true, true, false}, {true, false, true, false},
-                 {true, true, false, false}};
+    } cases[] = {
+        {true, true, true, true}, {false, true, true, false}, {true, false, true, false}, {true, true, false, false}};
     for (const Case& c : cases) {
         group->SetVisible(c.groupVisible);
         group->SetEnabled(c.groupEnabled);
@@ -165,7 +166,7 @@ TEST(MenuItems, IsShortCutSkipsHiddenAndDisabledBranches) {
 
 // A popup menu that records where it was asked to appear instead of drawing.
 class RecordingPopup : public TPopupMenu {
-public:
+  public:
     using TPopupMenu::TPopupMenu;
     void Popup(int X, int Y) override {
         TPopupMenu::Popup(X, Y);

@@ -9,11 +9,11 @@ namespace {
 
 // Pins FormatSettings for one test and puts the process-wide value back afterwards.
 class PinnedSettings {
-public:
+  public:
     explicit PinnedSettings(const TFormatSettings& fs) : saved_(FormatSettings) { FormatSettings = fs; }
     ~PinnedSettings() { FormatSettings = saved_; }
 
-private:
+  private:
     TFormatSettings saved_;
 };
 

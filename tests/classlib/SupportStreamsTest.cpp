@@ -73,7 +73,7 @@ TEST(SupportStreams, ResourceStreamReportsMissingResources) {
 }
 
 class NamedItem : public TCollectionItem {
-public:
+  public:
     using TCollectionItem::TCollectionItem;
     std::wstring Name;
     void Assign(TPersistent* Source) override {
@@ -86,11 +86,11 @@ public:
 };
 
 class CountingCollection : public TCollection {
-public:
+  public:
     CountingCollection() : TCollection([](TCollection* c) { return new NamedItem(c); }) {}
     int updates = 0;
 
-protected:
+  protected:
     void Update(TCollectionItem*) override { ++updates; }
 };
 

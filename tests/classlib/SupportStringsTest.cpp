@@ -7,11 +7,11 @@
 namespace {
 
 class CountedObject : public TObject {
-public:
+  public:
     explicit CountedObject(int* alive) : alive_(alive) { ++*alive_; }
     ~CountedObject() override { --*alive_; }
 
-private:
+  private:
     int* alive_;
 };
 

@@ -22,7 +22,7 @@ void Log(const std::wstring& s) {
 }
 
 class LogWinControl : public TCustomControl {
-public:
+  public:
     using TCustomControl::TCustomControl;
     ~LogWinControl() override { Log(L"free " + Name()); }
     void Loaded() override {
@@ -32,7 +32,7 @@ public:
 };
 
 class LogGraphicControl : public TGraphicControl {
-public:
+  public:
     using TGraphicControl::TGraphicControl;
     ~LogGraphicControl() override { Log(L"free " + Name()); }
     void Loaded() override {
@@ -43,7 +43,7 @@ public:
 
 // A form built like a stored one: properties set while loading, then Loaded on every component.
 class LoadedForm : public TForm {
-public:
+  public:
     explicit LoadedForm(TComponent* owner) : TForm(owner) {
         BeginLoading();
         SetName(L"LoadedForm");
@@ -56,8 +56,7 @@ public:
         Shape->SetName(L"Shape");
         Shape->SetParent(this);
         Shape->SetBounds(120, 10, 40, 40);
-        LoadingDuringBuild = Panel->ComponentState().Contains(csLoading) &&
-                             Shape->ComponentState().Contains(csLoading);
+        LoadingDuringBuild = Panel->ComponentState().Contains(csLoading) && Shape->ComponentState().Contains(csLoading);
         EndLoading();
     }
     void Loaded() override {
@@ -72,7 +71,7 @@ public:
 
 // Holds a weak reference to a component of another owner.
 class Watcher : public TComponent {
-public:
+  public:
     explicit Watcher(TComponent* owner) : TComponent(owner) {}
     void Watch(TComponent* c) {
         target = c;
@@ -87,7 +86,7 @@ public:
 };
 
 class WindowControls : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { gLog = &log; }
     void TearDown() override { gLog = nullptr; }
     std::vector<std::wstring> log;
@@ -154,8 +153,7 @@ TEST_F(WindowControls, NamesMustBeUniqueIdentifiers) {
     struct Case {
         const wchar_t* name;
         bool ok;
-    } cases[] = {{L"Menu2", true}, {L"menu1", false}, {L"1abc", false}, {L"a b", false}, {L"_x9", true},
-                 {L"", true}};
+    } cases[] = {{L"Menu2", true}, {L"menu1", false}, {L"1abc", false}, {L"a b", false}, {L"_x9", true}, {L"", true}};
     for (const Case& c : cases) {
         if (c.ok)
             EXPECT_NO_THROW(b->SetName(c.name)) << WideToUtf8(c.name);
@@ -241,11 +239,11 @@ TEST_F(WindowControls, ExceptionInWindowProcIsReportedAndGoesNoFurther) {
 
 // A parent that shrinks its alignment area, even to a negative origin.
 class InsetPanel : public TCustomControl {
-public:
+  public:
     using TCustomControl::TCustomControl;
     TRect inset{0, 0, 0, 0};
 
-protected:
+  protected:
     void AdjustClientRect(TRect& r) override {
         r.Left += inset.Left;
         r.Top += inset.Top;
@@ -338,8 +336,8 @@ TEST_F(WindowControls, NotificationsAreReflectedToTheChildControl) {
     // A colour request of the child reaches the child's object, which answers with its brush.
     button->SetColor(clRed);
     HDC dc = GetDC(wnd);
-    LRESULT brush = SendMessageW(form.Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                                 reinterpret_cast<LPARAM>(wnd));
+    LRESULT brush =
+        SendMessageW(form.Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), button->Brush()->Handle());
     EXPECT_EQ(GetBkColor(dc), static_cast<COLORREF>(clRed));
     ReleaseDC(wnd, dc);

@@ -99,9 +99,9 @@ TEST(WindowMouse, ParentRoutesClicksToNonWindowedChildWithCapture) {
     post(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 15);
     post(WM_LBUTTONUP, 0, 15, 15);
     post(WM_RBUTTONDOWN, MK_RBUTTON, 11, 12);
-    const std::vector<std::string> expected = {
-        "down 0 10,20", "move 190,140", "up 190,140", "down 0 5,5",   "up 5,5",
-        "click",        "dblclick",     "down 0 5,5 double", "up 5,5", "click", "down 1 1,2"};
+    const std::vector<std::string> expected = {"down 0 10,20", "move 190,140", "up 190,140", "down 0 5,5",
+                                               "up 5,5",       "click",        "dblclick",   "down 0 5,5 double",
+                                               "up 5,5",       "click",        "down 1 1,2"};
     EXPECT_EQ(f.log, expected);
     // A click beside every child reaches nobody but the form.
     f.log.clear();

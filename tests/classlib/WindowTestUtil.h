@@ -31,7 +31,7 @@ inline void Pump(DWORD ms = 50) {
 
 // Replaces the application's error box for the life of the object and records what was reported.
 class ExceptionRecorder {
-public:
+  public:
     ExceptionRecorder() {
         Application->OnException = [this](TObject*, const std::exception& e) { messages.push_back(e.what()); };
     }
@@ -57,11 +57,11 @@ inline void PlaceForm(TCustomForm* form, int x, int y, int w, int h) {
 
 // A windowed and a non-windowed control with nothing of their own.
 class Box : public TCustomControl {
-public:
+  public:
     using TCustomControl::TCustomControl;
 };
 
 class Shape : public TGraphicControl {
-public:
+  public:
     using TGraphicControl::TGraphicControl;
 };

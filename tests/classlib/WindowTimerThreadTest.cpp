@@ -70,7 +70,7 @@ TEST(WindowTimer, OwnerFreesItsTimer) {
 
 // A worker whose Execute is a function of the test.
 class Worker : public TThread {
-public:
+  public:
     explicit Worker(std::function<void(Worker&)> body) : TThread(true), body_(std::move(body)) {}
     ~Worker() override {
         if (destroyed)
@@ -82,10 +82,10 @@ public:
     using TThread::Terminated;
     std::atomic<bool>* destroyed = nullptr;
 
-protected:
+  protected:
     void Execute() override { body_(*this); }
 
-private:
+  private:
     std::function<void(Worker&)> body_;
 };
 

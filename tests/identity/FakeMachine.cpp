@@ -8,7 +8,7 @@ namespace identity::test {
 namespace {
 
 class FakeHandle : public DeviceHandle {
-   public:
+  public:
     FakeHandle(FakeMachine& machine, std::string path) : machine_(machine), path_(std::move(path)) {}
 
     bool Control(uint32_t code, const void* in, size_t inSize, void* out, size_t outSize, uint32_t* returned) override {
@@ -32,7 +32,7 @@ class FakeHandle : public DeviceHandle {
         return true;
     }
 
-   private:
+  private:
     FakeMachine& machine_;
     std::string path_;
 };

@@ -37,7 +37,7 @@ struct Request {
 };
 
 class FakeMachine : public MachineQueries {
-   public:
+  public:
     std::map<std::string, FakeDevice> devices;  // by full path, e.g. "\\\\.\\PhysicalDrive0"
     std::vector<std::pair<std::string, DeviceAccess>> opens;
     std::vector<Request> requests;

@@ -12,7 +12,7 @@ using namespace netlib;
 namespace {
 
 class DovecotTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (nettest::FixtureDir().empty())
             GTEST_SKIP() << "no Dovecot fixture (run through ctest)";

@@ -51,7 +51,7 @@ std::vector<TlsRefusal> TlsRefusals();
 
 // One accepted connection of a ScriptServer, seen from the server's side.
 class ScriptConnection {
-public:
+  public:
     explicit ScriptConnection(std::unique_ptr<netlib::ByteStream> stream) : stream_(std::move(stream)) {}
     bool Send(const std::string& bytes);
     // Reads one CRLF line (without it); false when the client closed or the read failed.
@@ -62,7 +62,7 @@ public:
     void WaitClosed();
     std::vector<std::string> lines;  // every line read so far
 
-private:
+  private:
     // Appends what one read of the stream brings to buffer_; false when the client closed or the read failed.
     bool ReadMore();
     std::unique_ptr<netlib::ByteStream> stream_;
@@ -72,7 +72,7 @@ private:
 // A loopback server on 127.0.0.1 that runs handler on each accepted connection (TLS when tls is given), one
 // connection at a time, on its own thread. The destructor stops it.
 class ScriptServer {
-public:
+  public:
     using Handler = std::function<void(ScriptConnection&)>;
     ScriptServer(Handler handler, std::unique_ptr<netlib::TlsServerOptions> tls);
     ~ScriptServer();
@@ -83,7 +83,7 @@ public:
     std::vector<std::string> Received();
     int Connections() const { return connections_; }
 
-private:
+  private:
     void Run();
     Handler handler_;
     std::unique_ptr<netlib::TlsServerOptions> tls_;
@@ -105,7 +105,7 @@ struct FakeMessage {
 inline const std::string kThenClose = "\x01close";
 inline const std::string kThenHang = "\x01hang";
 class FakeImap {
-public:
+  public:
     std::string greeting = "* OK [CAPABILITY IMAP4rev1 AUTH=PLAIN] fake ready\r\n";
     std::vector<FakeMessage> messages;  // all unseen, in server order
     size_t maxLineLength = 0;           // a longer command line is refused with BAD (Dovecot: 64 KB); 0: no limit

@@ -19,7 +19,7 @@ using nettest::ScriptServer;
 namespace {
 
 class TlsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (nettest::FixtureDir().empty())
             GTEST_SKIP() << "no test PKI (run through ctest)";

@@ -50,7 +50,7 @@ std::string ToUtf8(std::wstring_view text);
 // Reader
 
 class TJsonReader {
-   public:
+  public:
     explicit TJsonReader(std::string_view text) : m_Text(text) {}
 
     TJson ReadDocument() {
@@ -65,7 +65,7 @@ class TJsonReader {
         return value;
     }
 
-   private:
+  private:
     static constexpr int kMaxDepth = 64;
 
     [[noreturn]] void Fail(const std::string& what) const {
@@ -446,7 +446,7 @@ std::string FormatDouble(double value) {
 }
 
 class TJsonWriter {
-   public:
+  public:
     void Open(char bracket) {
         m_Out.push_back(bracket);
         ++m_Depth;
@@ -478,7 +478,7 @@ class TJsonWriter {
     }
     std::string Take() { return std::move(m_Out) + "\n"; }
 
-   private:
+  private:
     void NewLine() {
         m_Out.push_back('\n');
         m_Out.append(static_cast<size_t>(m_Depth) * 2, ' ');
@@ -546,7 +546,7 @@ void ExpectKind(const TJson& v, TJson::TKind kind, const std::string& path) {
 
 // Checks that an object has only the given keys and returns the value of each that is present.
 class TObjectView {
-   public:
+  public:
     TObjectView(const TJson& v, const std::string& path, std::vector<std::string> keys) : m_Path(path) {
         ExpectKind(v, TJson::TKind::Object, path);
         for (const auto& [key, value] : v.Object) {
@@ -571,7 +571,7 @@ class TObjectView {
     }
     std::string PathOf(const std::string& key) const { return Join(m_Path, key); }
 
-   private:
+  private:
     std::string m_Path;
     std::vector<std::pair<std::string, const TJson*>> m_Members;  // borrowed from the value tree
 };

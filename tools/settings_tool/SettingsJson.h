@@ -20,7 +20,7 @@
 #include "app/SettingsRecord.h"
 
 class TJsonError : public std::runtime_error {
-   public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

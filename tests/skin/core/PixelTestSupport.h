@@ -10,13 +10,13 @@
 
 // Selects the plain or the MMX-style blends and restores the start-up choice afterwards.
 class TBlendVariant {
-public:
+  public:
     explicit TBlendVariant(bool mmx) : saved_(IsMmxTable()) { SetupLowLevel(mmx); }
     ~TBlendVariant() { SetupLowLevel(saved_); }
     TBlendVariant(const TBlendVariant&) = delete;
     TBlendVariant& operator=(const TBlendVariant&) = delete;
 
-private:
+  private:
     bool saved_;
 };
 

@@ -14,7 +14,7 @@ namespace {
 
 // A 32-bit DIB section of another owner, selected into its own memory DC: what a window's off-screen buffer is.
 class TForeignDib {
-public:
+  public:
     TForeignDib(int w, int h, bool bottomUp, std::uint32_t fill) : w_(w), h_(h), bottomUp_(bottomUp) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -45,7 +45,7 @@ public:
         return out;
     }
 
-private:
+  private:
     int w_, h_;
     bool bottomUp_;
     TGdiBitmap bitmap_;
