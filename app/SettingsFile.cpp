@@ -15,23 +15,23 @@ namespace {
 
 class TFileHandle {
   public:
-    explicit TFileHandle(HANDLE h) : m_Handle(h) {}
+    explicit TFileHandle(HANDLE h) : handle_(h) {}
     ~TFileHandle() { Close(); }
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
 
-    bool Valid() const { return m_Handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_Handle; }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
     bool Close() {
         if (!Valid()) {
             return true;
         }
-        const BOOL ok = CloseHandle(std::exchange(m_Handle, INVALID_HANDLE_VALUE));
+        const BOOL ok = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
         return ok != FALSE;
     }
 
   private:
-    HANDLE m_Handle;
+    HANDLE handle_;
 };
 
 std::string ToUtf8(const std::wstring& text) {
@@ -120,7 +120,7 @@ bool ReadWholeFile(const std::wstring& path, size_t maxSize, std::vector<uint8_t
 }  // namespace
 
 TSettingsSaveError::TSettingsSaveError(const std::wstring& message)
-    : std::runtime_error(ToUtf8(message)), m_Message(message) {}
+    : std::runtime_error(ToUtf8(message)), message_(message) {}
 
 std::wstring GetProgramDir() {
     std::wstring path(MAX_PATH, L'\0');

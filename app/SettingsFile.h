@@ -19,10 +19,10 @@
 class TSettingsSaveError : public std::runtime_error {
   public:
     explicit TSettingsSaveError(const std::wstring& message);
-    const std::wstring& Message() const { return m_Message; }
+    const std::wstring& Message() const { return message_; }
 
   private:
-    std::wstring m_Message;
+    std::wstring message_;
 };
 
 // Folder of the running executable, without a trailing backslash.

@@ -21,15 +21,15 @@ void Shorten(std::wstring& text, size_t maxUnits) {
 
 class TRecordWriter {
   public:
-    void Byte(uint8_t v) { m_Bytes.push_back(v); }
+    void Byte(uint8_t v) { bytes_.push_back(v); }
     void Bool(bool v) { Byte(v ? 1 : 0); }
     void Int32(int32_t v) { Uint(static_cast<uint32_t>(v), 4); }
     void Double(double v) { Uint(std::bit_cast<uint64_t>(v), 8); }
-    void Zeros(size_t count) { m_Bytes.insert(m_Bytes.end(), count, 0); }
+    void Zeros(size_t count) { bytes_.insert(bytes_.end(), count, 0); }
 
     void ShortString(std::string_view text) {
         Byte(static_cast<uint8_t>(text.size()));
-        m_Bytes.insert(m_Bytes.end(), text.begin(), text.end());
+        bytes_.insert(bytes_.end(), text.begin(), text.end());
     }
 
     // 16-bit length 4N, the N units, a 16-bit zero, zero padding up to 4N bytes.
@@ -37,32 +37,32 @@ class TRecordWriter {
         const std::wstring_view cut = CutUtf16(text, maxUnits);
         const size_t slotBytes = cut.size() * 4;
         Uint(static_cast<uint32_t>(slotBytes), 2);
-        const size_t start = m_Bytes.size();
+        const size_t start = bytes_.size();
         for (wchar_t c : cut) {
             Uint(static_cast<uint16_t>(c), 2);
         }
-        Zeros(slotBytes - (m_Bytes.size() - start));
+        Zeros(slotBytes - (bytes_.size() - start));
     }
 
-    std::vector<uint8_t> Take() { return std::move(m_Bytes); }
+    std::vector<uint8_t> Take() { return std::move(bytes_); }
 
   private:
     void Uint(uint64_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) {
-            m_Bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+            bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
         }
     }
 
-    std::vector<uint8_t> m_Bytes;
+    std::vector<uint8_t> bytes_;
 };
 
 // Sequential reader that fails, and stays failed, on the first field that does not fit.
 class TRecordReader {
   public:
-    explicit TRecordReader(std::span<const uint8_t> bytes) : m_Bytes(bytes) {}
+    explicit TRecordReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
-    bool Ok() const { return m_Ok; }
-    size_t Remaining() const { return m_Ok ? m_Bytes.size() - m_Pos : 0; }
+    bool Ok() const { return ok_; }
+    size_t Remaining() const { return ok_ ? bytes_.size() - pos_ : 0; }
 
     uint8_t Byte() { return static_cast<uint8_t>(Uint(1)); }
     bool Bool() { return Byte() != 0; }
@@ -73,7 +73,7 @@ class TRecordReader {
         if (!Need(count)) {
             return;
         }
-        m_Pos += count;
+        pos_ += count;
     }
 
     std::string ShortString() {
@@ -81,8 +81,8 @@ class TRecordReader {
         if (!Need(length)) {
             return {};
         }
-        std::string text(reinterpret_cast<const char*>(m_Bytes.data() + m_Pos), length);
-        m_Pos += length;
+        std::string text(reinterpret_cast<const char*>(bytes_.data() + pos_), length);
+        pos_ += length;
         return text;
     }
 
@@ -94,13 +94,13 @@ class TRecordReader {
         }
         std::wstring text;
         for (size_t i = 0; i + 1 < slotBytes; i += 2) {
-            const wchar_t c = static_cast<wchar_t>(m_Bytes[m_Pos + i] | (m_Bytes[m_Pos + i + 1] << 8));
+            const wchar_t c = static_cast<wchar_t>(bytes_[pos_ + i] | (bytes_[pos_ + i + 1] << 8));
             if (c == 0) {
                 break;
             }
             text.push_back(c);
         }
-        m_Pos += slotBytes;
+        pos_ += slotBytes;
         return text;
     }
 
@@ -108,11 +108,11 @@ class TRecordReader {
     // hold at minEntryBytes each, is damage; checking here keeps a hostile count from driving allocations.
     size_t Count(size_t minEntryBytes) {
         const int32_t stored = Int32();
-        if (!m_Ok) {
+        if (!ok_) {
             return 0;
         }
         if (stored < -1 || static_cast<uint64_t>(static_cast<int64_t>(stored) + 1) * minEntryBytes > Remaining()) {
-            m_Ok = false;
+            ok_ = false;
             return 0;
         }
         return static_cast<size_t>(static_cast<int64_t>(stored) + 1);
@@ -120,10 +120,10 @@ class TRecordReader {
 
   private:
     bool Need(size_t count) {
-        if (m_Ok && m_Bytes.size() - m_Pos < count) {
-            m_Ok = false;
+        if (ok_ && bytes_.size() - pos_ < count) {
+            ok_ = false;
         }
-        return m_Ok;
+        return ok_;
     }
 
     uint64_t Uint(int bytes) {
@@ -132,15 +132,15 @@ class TRecordReader {
         }
         uint64_t v = 0;
         for (int i = 0; i < bytes; ++i) {
-            v |= uint64_t{m_Bytes[m_Pos + i]} << (8 * i);
+            v |= uint64_t{bytes_[pos_ + i]} << (8 * i);
         }
-        m_Pos += static_cast<size_t>(bytes);
+        pos_ += static_cast<size_t>(bytes);
         return v;
     }
 
-    std::span<const uint8_t> m_Bytes;
-    size_t m_Pos = 0;
-    bool m_Ok = true;
+    std::span<const uint8_t> bytes_;
+    size_t pos_ = 0;
+    bool ok_ = true;
 };
 
 // The smallest entry of each list: empty slots and the fixed fields.

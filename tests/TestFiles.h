@@ -24,17 +24,17 @@ class TTempDir {
             root.pop_back();
         }
         static std::atomic<unsigned> counter{0};
-        m_Path = root + L"\\trelm-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-        CreateDirectoryW(m_Path.c_str(), nullptr);
+        path_ = root + L"\\trelm-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        CreateDirectoryW(path_.c_str(), nullptr);
     }
-    ~TTempDir() { RemoveTree(m_Path); }
-    const std::wstring& Path() const { return m_Path; }
-    std::wstring File(const std::wstring& name) const { return m_Path + L"\\" + name; }
+    ~TTempDir() { RemoveTree(path_); }
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
 
     std::vector<std::wstring> Names() const {
         std::vector<std::wstring> names;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((m_Path + L"\\*").c_str(), &data);
+        HANDLE find = FindFirstFileW((path_ + L"\\*").c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) {
             return names;
         }
@@ -71,7 +71,7 @@ class TTempDir {
         RemoveDirectoryW(path.c_str());
     }
 
-    std::wstring m_Path;
+    std::wstring path_;
 };
 
 // The whole file, or nothing when it cannot be opened.

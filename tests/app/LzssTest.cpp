@@ -20,7 +20,7 @@ class TBitWriter {
   public:
     void Put(uint32_t value, int count) {
         for (int i = count - 1; i >= 0; --i) {
-            m_Bits.push_back(((value >> i) & 1u) != 0);
+            bits_.push_back(((value >> i) & 1u) != 0);
         }
     }
     void Header(uint32_t size, uint32_t windowBits, uint32_t lengthBits, const char* magic = "LZSS") {
@@ -44,7 +44,7 @@ class TBitWriter {
     // End marker and flush as the compressor writes them.
     Bytes Finish() {
         Put(0, 16);
-        std::vector<bool> bits = m_Bits;
+        std::vector<bool> bits = bits_;
         const size_t words = (bits.size() - 16) / 16;
         bits.resize(words * 16 + 32, false);
         Bytes out;
@@ -59,7 +59,7 @@ class TBitWriter {
     }
 
   private:
-    std::vector<bool> m_Bits;
+    std::vector<bool> bits_;
 };
 
 // Independent token reader for checking what the compressor chose.

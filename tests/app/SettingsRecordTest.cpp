@@ -21,43 +21,43 @@ using Bytes = std::vector<uint8_t>;
 class TExpected {
   public:
     TExpected& U8(uint8_t v) {
-        m_Bytes.push_back(v);
+        bytes_.push_back(v);
         return *this;
     }
     TExpected& I32(int32_t v) {
         for (int i = 0; i < 4; ++i) {
-            m_Bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+            bytes_.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
         }
         return *this;
     }
     TExpected& Ascii(const char* text) {
         for (; *text; ++text) {
-            m_Bytes.push_back(static_cast<uint8_t>(*text));
+            bytes_.push_back(static_cast<uint8_t>(*text));
         }
         return *this;
     }
     // 4N, then N units, a zero unit and 2N - 2 zero bytes.
     TExpected& Slot(const std::wstring& text) {
         const size_t n = text.size();
-        m_Bytes.push_back(static_cast<uint8_t>(4 * n));
-        m_Bytes.push_back(static_cast<uint8_t>((4 * n) >> 8));
+        bytes_.push_back(static_cast<uint8_t>(4 * n));
+        bytes_.push_back(static_cast<uint8_t>((4 * n) >> 8));
         for (wchar_t c : text) {
-            m_Bytes.push_back(static_cast<uint8_t>(c));
-            m_Bytes.push_back(static_cast<uint8_t>(c >> 8));
+            bytes_.push_back(static_cast<uint8_t>(c));
+            bytes_.push_back(static_cast<uint8_t>(c >> 8));
         }
         if (n > 0) {
-            m_Bytes.insert(m_Bytes.end(), 2 * n, 0);
+            bytes_.insert(bytes_.end(), 2 * n, 0);
         }
         return *this;
     }
     TExpected& Zeros(size_t n) {
-        m_Bytes.insert(m_Bytes.end(), n, 0);
+        bytes_.insert(bytes_.end(), n, 0);
         return *this;
     }
-    const Bytes& Get() const { return m_Bytes; }
+    const Bytes& Get() const { return bytes_; }
 
   private:
-    Bytes m_Bytes;
+    Bytes bytes_;
 };
 
 Bytes DefaultRecordWith(const std::wstring& id) {

@@ -163,11 +163,11 @@ class TToolRun {
 
 class SettingsToolProgram : public ::testing::Test {
   protected:
-    std::wstring Path(const wchar_t* name) const { return m_Dir.File(name); }
+    std::wstring Path(const wchar_t* name) const { return dir_.File(name); }
     static std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
     static Bytes Read(const std::wstring& path) { return trelm_test::ReadFileBytes(path); }
 
-    trelm_test::TTempDir m_Dir;
+    trelm_test::TTempDir dir_;
 };
 
 TEST_F(SettingsToolProgram, DumpThenWriteGivesTheSameFile) {
@@ -185,7 +185,7 @@ TEST_F(SettingsToolProgram, DefaultIsWhatTheFirstApplyWrites) {
     TNotifierLists lists;
     const std::wstring machineId = GetMachineId();
     std::wstring idKomp = machineId;
-    SaveSettings(m_Dir.Path(), settings, lists, idKomp);
+    SaveSettings(dir_.Path(), settings, lists, idKomp);
     const Bytes expected = Read(Path(L"Posl.vkz"));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(Read(Path(L"default.vkz")), expected);

@@ -51,15 +51,15 @@ std::string ToUtf8(std::wstring_view text);
 
 class TJsonReader {
   public:
-    explicit TJsonReader(std::string_view text) : m_Text(text) {}
+    explicit TJsonReader(std::string_view text) : text_(text) {}
 
     TJson ReadDocument() {
-        if (m_Text.substr(0, 3) == "\xEF\xBB\xBF") {
-            m_Pos = 3;
+        if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
+            pos_ = 3;
         }
         TJson value = ReadValue(0);
         SkipSpace();
-        if (m_Pos != m_Text.size()) {
+        if (pos_ != text_.size()) {
             Fail("unexpected text after the JSON value");
         }
         return value;
@@ -71,8 +71,8 @@ class TJsonReader {
     [[noreturn]] void Fail(const std::string& what) const {
         int line = 1;
         int column = 1;
-        for (size_t i = 0; i < m_Pos && i < m_Text.size(); ++i) {
-            if (m_Text[i] == '\n') {
+        for (size_t i = 0; i < pos_ && i < text_.size(); ++i) {
+            if (text_[i] == '\n') {
                 ++line;
                 column = 1;
             } else {
@@ -82,12 +82,12 @@ class TJsonReader {
         throw TJsonError("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what);
     }
 
-    bool AtEnd() const { return m_Pos >= m_Text.size(); }
-    char Peek() const { return AtEnd() ? '\0' : m_Text[m_Pos]; }
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
 
     void SkipSpace() {
         while (!AtEnd() && (Peek() == ' ' || Peek() == '\t' || Peek() == '\n' || Peek() == '\r')) {
-            ++m_Pos;
+            ++pos_;
         }
     }
 
@@ -95,14 +95,14 @@ class TJsonReader {
         if (Peek() != c || AtEnd()) {
             Fail(std::string("expected '") + c + "'");
         }
-        ++m_Pos;
+        ++pos_;
     }
 
     void ExpectWord(std::string_view word) {
-        if (m_Text.substr(m_Pos, word.size()) != word) {
+        if (text_.substr(pos_, word.size()) != word) {
             Fail("unknown literal");
         }
-        m_Pos += word.size();
+        pos_ += word.size();
     }
 
     TJson ReadValue(int depth) {
@@ -151,7 +151,7 @@ class TJsonReader {
         Expect('{');
         SkipSpace();
         if (Peek() == '}') {
-            ++m_Pos;
+            ++pos_;
             return;
         }
         for (;;) {
@@ -159,11 +159,11 @@ class TJsonReader {
             if (Peek() != '"') {
                 Fail("expected a key in double quotes");
             }
-            const size_t keyPos = m_Pos;
+            const size_t keyPos = pos_;
             std::wstring key = ReadString();
             for (const auto& member : v.Object) {
                 if (member.first == key) {
-                    m_Pos = keyPos;
+                    pos_ = keyPos;
                     Fail("key \"" + ToUtf8(key) + "\" appears twice");
                 }
             }
@@ -173,7 +173,7 @@ class TJsonReader {
             v.Object.emplace_back(std::move(key), std::move(value));
             SkipSpace();
             if (Peek() == ',') {
-                ++m_Pos;
+                ++pos_;
                 continue;
             }
             Expect('}');
@@ -185,14 +185,14 @@ class TJsonReader {
         Expect('[');
         SkipSpace();
         if (Peek() == ']') {
-            ++m_Pos;
+            ++pos_;
             return;
         }
         for (;;) {
             v.Array.push_back(ReadValue(depth + 1));
             SkipSpace();
             if (Peek() == ',') {
-                ++m_Pos;
+                ++pos_;
                 continue;
             }
             Expect(']');
@@ -201,39 +201,39 @@ class TJsonReader {
     }
 
     std::string ReadNumber() {
-        const size_t start = m_Pos;
+        const size_t start = pos_;
         auto digits = [this] {
             size_t n = 0;
             while (!AtEnd() && Peek() >= '0' && Peek() <= '9') {
-                ++m_Pos;
+                ++pos_;
                 ++n;
             }
             return n;
         };
         if (Peek() == '-') {
-            ++m_Pos;
+            ++pos_;
         }
         if (Peek() == '0') {
-            ++m_Pos;
+            ++pos_;
         } else if (digits() == 0) {
             Fail("expected a value");
         }
         if (Peek() == '.') {
-            ++m_Pos;
+            ++pos_;
             if (digits() == 0) {
                 Fail("expected digits after the decimal point");
             }
         }
         if (Peek() == 'e' || Peek() == 'E') {
-            ++m_Pos;
+            ++pos_;
             if (Peek() == '+' || Peek() == '-') {
-                ++m_Pos;
+                ++pos_;
             }
             if (digits() == 0) {
                 Fail("expected digits in the exponent");
             }
         }
-        return std::string(m_Text.substr(start, m_Pos - start));
+        return std::string(text_.substr(start, pos_ - start));
     }
 
     unsigned Hex4() {
@@ -251,19 +251,19 @@ class TJsonReader {
                 Fail("expected four hex digits after \\u");
             }
             value = value * 16 + digit;
-            ++m_Pos;
+            ++pos_;
         }
         return value;
     }
 
     // One UTF-8 sequence, strictly: no overlong forms, no encoded surrogates, nothing above U+10FFFF.
     char32_t Utf8CodePoint() {
-        const auto lead = static_cast<unsigned char>(m_Text[m_Pos]);
+        const auto lead = static_cast<unsigned char>(text_[pos_]);
         int extra;
         char32_t cp;
         char32_t min;
         if (lead < 0x80) {
-            ++m_Pos;
+            ++pos_;
             return lead;
         } else if ((lead & 0xE0) == 0xC0) {
             extra = 1, cp = lead & 0x1F, min = 0x80;
@@ -275,15 +275,15 @@ class TJsonReader {
             Fail("invalid UTF-8");
         }
         for (int i = 1; i <= extra; ++i) {
-            if (m_Pos + i >= m_Text.size() || (static_cast<unsigned char>(m_Text[m_Pos + i]) & 0xC0) != 0x80) {
+            if (pos_ + i >= text_.size() || (static_cast<unsigned char>(text_[pos_ + i]) & 0xC0) != 0x80) {
                 Fail("invalid UTF-8");
             }
-            cp = (cp << 6) | (static_cast<unsigned char>(m_Text[m_Pos + i]) & 0x3F);
+            cp = (cp << 6) | (static_cast<unsigned char>(text_[pos_ + i]) & 0x3F);
         }
         if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             Fail("invalid UTF-8");
         }
-        m_Pos += static_cast<size_t>(extra) + 1;
+        pos_ += static_cast<size_t>(extra) + 1;
         return cp;
     }
 
@@ -296,16 +296,16 @@ class TJsonReader {
             }
             const char c = Peek();
             if (c == '"') {
-                ++m_Pos;
+                ++pos_;
                 return out;
             }
             if (static_cast<unsigned char>(c) < 0x20) {
                 Fail("control character in a string");
             }
             if (c == '\\') {
-                ++m_Pos;
+                ++pos_;
                 const char e = Peek();
-                ++m_Pos;
+                ++pos_;
                 switch (e) {
                     case '"':
                         out.push_back(L'"');
@@ -336,7 +336,7 @@ class TJsonReader {
                         out.push_back(static_cast<wchar_t>(Hex4()));
                         break;
                     default:
-                        --m_Pos;
+                        --pos_;
                         Fail("unknown escape in a string");
                 }
                 continue;
@@ -351,8 +351,8 @@ class TJsonReader {
         }
     }
 
-    std::string_view m_Text;
-    size_t m_Pos = 0;
+    std::string_view text_;
+    size_t pos_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -448,45 +448,45 @@ std::string FormatDouble(double value) {
 class TJsonWriter {
   public:
     void Open(char bracket) {
-        m_Out.push_back(bracket);
-        ++m_Depth;
-        m_First = true;
+        out_.push_back(bracket);
+        ++depth_;
+        first_ = true;
     }
     void Close(char bracket) {
-        --m_Depth;
-        if (!m_First) {
+        --depth_;
+        if (!first_) {
             NewLine();
         }
-        m_Out.push_back(bracket);
-        m_First = false;
+        out_.push_back(bracket);
+        first_ = false;
     }
     void Key(const char* key) {
         Item();
-        m_Out += QuoteString(std::wstring(key, key + std::char_traits<char>::length(key)));
-        m_Out += ": ";
+        out_ += QuoteString(std::wstring(key, key + std::char_traits<char>::length(key)));
+        out_ += ": ";
     }
     void Item() {
-        if (!m_First) {
-            m_Out.push_back(',');
+        if (!first_) {
+            out_.push_back(',');
         }
         NewLine();
-        m_First = false;
+        first_ = false;
     }
     void Raw(const std::string& text) {
-        m_Out += text;
-        m_First = false;
+        out_ += text;
+        first_ = false;
     }
-    std::string Take() { return std::move(m_Out) + "\n"; }
+    std::string Take() { return std::move(out_) + "\n"; }
 
   private:
     void NewLine() {
-        m_Out.push_back('\n');
-        m_Out.append(static_cast<size_t>(m_Depth) * 2, ' ');
+        out_.push_back('\n');
+        out_.append(static_cast<size_t>(depth_) * 2, ' ');
     }
 
-    std::string m_Out;
-    int m_Depth = 0;
-    bool m_First = true;
+    std::string out_;
+    int depth_ = 0;
+    bool first_ = true;
 };
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -547,7 +547,7 @@ void ExpectKind(const TJson& v, TJson::TKind kind, const std::string& path) {
 // Checks that an object has only the given keys and returns the value of each that is present.
 class TObjectView {
   public:
-    TObjectView(const TJson& v, const std::string& path, std::vector<std::string> keys) : m_Path(path) {
+    TObjectView(const TJson& v, const std::string& path, std::vector<std::string> keys) : path_(path) {
         ExpectKind(v, TJson::TKind::Object, path);
         for (const auto& [key, value] : v.Object) {
             const std::string name = ToUtf8(key);
@@ -558,22 +558,22 @@ class TObjectView {
             if (!known) {
                 FailAt(Join(path, name), "unknown key");
             }
-            m_Members.emplace_back(name, &value);
+            members_.emplace_back(name, &value);
         }
     }
     const TJson* Find(const std::string& key) const {
-        for (const auto& [name, value] : m_Members) {
+        for (const auto& [name, value] : members_) {
             if (name == key) {
                 return value;
             }
         }
         return nullptr;
     }
-    std::string PathOf(const std::string& key) const { return Join(m_Path, key); }
+    std::string PathOf(const std::string& key) const { return Join(path_, key); }
 
   private:
-    std::string m_Path;
-    std::vector<std::pair<std::string, const TJson*>> m_Members;  // borrowed from the value tree
+    std::string path_;
+    std::vector<std::pair<std::string, const TJson*>> members_;  // borrowed from the value tree
 };
 
 int64_t ToInteger(const TJson& v, const std::string& path, int64_t min, int64_t max) {
