@@ -373,23 +373,6 @@ void TStrings::SetValue(const std::wstring& name, const std::wstring& value) {
 // ---- Text encodings ----
 namespace {
 
-bool IsValidUtf8(const unsigned char* p, size_t n) {
-    size_t i = 0;
-    while (i < n) {
-        unsigned char c = p[i];
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || (extra == 1 && c < 0xC2))
-            return false;
-        if (i + static_cast<size_t>(extra) >= n)
-            return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-        i += static_cast<size_t>(extra) + 1;
-    }
-    return true;
-}
-
 std::wstring DecodeUtf16(const unsigned char* p, size_t n, bool bigEndian) {
     std::wstring out;
     out.reserve(n / 2);
@@ -413,7 +396,7 @@ void TStrings::LoadFromBytes(const void* data, size_t size) {
     } else if (size >= 2 && p[0] == 0xFE && p[1] == 0xFF) {
         enc = TTextEncoding::BigEndianUnicode;
         text = DecodeUtf16(p + 2, size - 2, true);
-    } else if (DetectUTF8 && IsValidUtf8(p, size)) {
+    } else if (DetectUTF8 && IsValidUtf8(std::string_view(reinterpret_cast<const char*>(p), size))) {
         enc = TTextEncoding::UTF8NoBOM;
         text = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(p), size));
     } else {

@@ -1,26 +1,5 @@
-// Live-handle counters and the scoped device contexts.
+// The scoped device contexts.
 #include "classlib/GdiHandles.h"
-
-#include <atomic>
-
-namespace {
-std::atomic<long> gLiveHandles[static_cast<int>(THandleKind::Count)];
-}
-
-void handles_detail::CountHandle(THandleKind kind, int delta) {
-    gLiveHandles[static_cast<int>(kind)] += delta;
-}
-
-long LiveHandleCount(THandleKind kind) {
-    return gLiveHandles[static_cast<int>(kind)].load();
-}
-
-long LiveHandleCount() {
-    long total = 0;
-    for (auto& c : gLiveHandles)
-        total += c.load();
-    return total;
-}
 
 TPaintDC::TPaintDC(HWND wnd) : wnd_(wnd), dc_(::BeginPaint(wnd, &ps_)) {
     if (dc_)

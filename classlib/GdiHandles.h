@@ -1,11 +1,7 @@
-// Small move-only owners for system handles, so that nothing leaks when an exception passes.
-// Index: TUniqueHandle<Traits> and its aliases (TGdiFont, TGdiPen, TGdiBrush, TGdiBitmap, TGdiRegion,
-// TGdiObjectHandle, TIconHandle, TCursorHandle, TModuleHandle, TKernelHandle, TFileHandle, TRegKeyHandle,
-// TImageListHandle), the scoped DCs TPaintDC, TClientDC, TWindowDC, TMemoryDC, the guards TSelectObjectGuard
-// and TSaveDCGuard, and AsRECT/AsPOINT for passing TRect/TPoint to Win32.
-//
-// Every owner counts the handles it holds (LiveHandleCount): Wine's GetGuiResources always answers 0, so tests
-// check that a create/paint/destroy loop brings this count back to where it started.
+// Move-only owners for GDI and window-system handles, on base/Handles.h's TUniqueHandle (which also counts them).
+// Index: the aliases TGdiFont, TGdiPen, TGdiBrush, TGdiBitmap, TGdiRegion, TGdiPalette, TGdiObjectHandle,
+// TIconHandle, TCursorHandle, TImageListHandle, TDCHandle; the scoped DCs TPaintDC, TClientDC, TWindowDC,
+// TMemoryDC; the guards TSelectObjectGuard and TSaveDCGuard; AsRECT/AsPOINT for passing TRect/TPoint to Win32.
 #pragma once
 
 #include <windows.h>
@@ -15,71 +11,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "base/Handles.h"
 #include "classlib/Types.h"
-
-enum class THandleKind { Gdi, DC, Icon, Module, Kernel, RegKey, ImageList, Count };
-
-// Handles currently held by the owners of this file (per kind, or all kinds together).
-long LiveHandleCount(THandleKind kind);
-long LiveHandleCount();
-
-namespace handles_detail {
-void CountHandle(THandleKind kind, int delta);
-}
-
-// Generic owner. Traits provide: using Handle; static Handle Invalid(); static void Close(Handle);
-// static constexpr THandleKind kKind.
-template <typename Traits>
-class TUniqueHandle {
-  public:
-    using Handle = typename Traits::Handle;
-
-    TUniqueHandle() = default;
-    // Takes ownership of h (an invalid value is allowed and means empty).
-    explicit TUniqueHandle(Handle h) : h_(h) {
-        if (Valid())
-            handles_detail::CountHandle(Traits::kKind, +1);
-    }
-    TUniqueHandle(const TUniqueHandle&) = delete;
-    TUniqueHandle& operator=(const TUniqueHandle&) = delete;
-    TUniqueHandle(TUniqueHandle&& o) noexcept : h_(o.h_) { o.h_ = Traits::Invalid(); }
-    TUniqueHandle& operator=(TUniqueHandle&& o) noexcept {
-        if (this != &o) {
-            Reset();
-            h_ = o.h_;
-            o.h_ = Traits::Invalid();
-        }
-        return *this;
-    }
-    ~TUniqueHandle() { Reset(); }
-
-    Handle Get() const { return h_; }
-    bool Valid() const { return h_ != Traits::Invalid(); }
-    explicit operator bool() const { return Valid(); }
-    // Frees the held handle and takes h.
-    void Reset(Handle h = Traits::Invalid()) {
-        if (h == h_)
-            return;
-        if (Valid()) {
-            Traits::Close(h_);
-            handles_detail::CountHandle(Traits::kKind, -1);
-        }
-        h_ = h;
-        if (Valid())
-            handles_detail::CountHandle(Traits::kKind, +1);
-    }
-    // Gives up ownership without freeing.
-    [[nodiscard]] Handle Detach() {
-        Handle h = h_;
-        if (Valid())
-            handles_detail::CountHandle(Traits::kKind, -1);
-        h_ = Traits::Invalid();
-        return h;
-    }
-
-  private:
-    Handle h_ = Traits::Invalid();
-};
 
 template <typename H>
 struct TGdiObjectTraits {
@@ -99,30 +32,6 @@ struct TCursorTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyCursor(h); }
     static constexpr THandleKind kKind = THandleKind::Icon;
-};
-struct TModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::FreeLibrary(h); }
-    static constexpr THandleKind kKind = THandleKind::Module;
-};
-struct TKernelTraits {  // events, threads, mutexes, ...: invalid is null
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-    static constexpr THandleKind kKind = THandleKind::Kernel;
-};
-struct TFileTraits {  // CreateFile results: invalid is INVALID_HANDLE_VALUE
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-    static constexpr THandleKind kKind = THandleKind::Kernel;
-};
-struct TRegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::RegCloseKey(h); }
-    static constexpr THandleKind kKind = THandleKind::RegKey;
 };
 struct TImageListTraits {
     using Handle = HIMAGELIST;
@@ -146,10 +55,6 @@ using TGdiRegion = TUniqueHandle<TGdiObjectTraits<HRGN>>;
 using TGdiPalette = TUniqueHandle<TGdiObjectTraits<HPALETTE>>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 using TCursorHandle = TUniqueHandle<TCursorTraits>;
-using TModuleHandle = TUniqueHandle<TModuleTraits>;
-using TKernelHandle = TUniqueHandle<TKernelTraits>;
-using TFileHandle = TUniqueHandle<TFileTraits>;
-using TRegKeyHandle = TUniqueHandle<TRegKeyTraits>;
 using TImageListHandle = TUniqueHandle<TImageListTraits>;
 using TDCHandle = TUniqueHandle<TMemoryDCTraits>;  // a DC made by CreateCompatibleDC/CreateDC: DeleteDC
 

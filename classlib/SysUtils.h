@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Utf.h"
+
 // Polymorphic root of every class-library object.
 class TObject {
   public:
@@ -134,8 +136,6 @@ std::wstring QuotedStr(const std::wstring& s, wchar_t quote = L'\'');
 std::wstring ExtractQuotedStr(const std::wstring& s, size_t& pos, wchar_t quote);
 
 // UTF-16 <-> UTF-8 and the system ANSI code page (codePage 0).
-std::string WideToUtf8(std::wstring_view s);
-std::wstring Utf8ToWide(std::string_view s);
 std::wstring AnsiToWide(std::string_view s, unsigned codePage = 0);
 std::string WideToAnsi(std::wstring_view s, unsigned codePage = 0);
 
