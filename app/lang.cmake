@@ -1,0 +1,7 @@
+# The language table and the reminder list texts (pure logic over the data model and the class library's dates).
+if(NOT TARGET classlib)
+    return()
+endif()
+add_library(app_lang STATIC ${CMAKE_CURRENT_LIST_DIR}/LangTable.cpp ${CMAKE_CURRENT_LIST_DIR}/EventText.cpp)
+target_link_libraries(app_lang PUBLIC app_settings base classlib)
+target_include_directories(app_lang PUBLIC ${CMAKE_SOURCE_DIR})
