@@ -1,0 +1,276 @@
+// The tray icon in Wine's notification area: the shell record, tip and balloon cuts, image indexes, and mouse
+// messages posted to the icon's window in Wine's tray, which the shell hands back to the component's hidden
+// window (click versus double click, the menu at the cursor, Enabled off); "TaskbarCreated" re-adding the icon;
+// cycling; minimising the application into the tray and back.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "WindowTestUtil.h"
+#include "skin/form/TrayIcon.h"
+
+namespace {
+
+// Wine shows each tray icon as a child window of this class.
+std::set<HWND> TrayIconWindows() {
+    std::set<HWND> found;
+    EnumWindows(
+        [](HWND top, LPARAM param) -> BOOL {
+            auto* set = reinterpret_cast<std::set<HWND>*>(param);
+            EnumChildWindows(
+                top,
+                [](HWND child, LPARAM p) -> BOOL {
+                    wchar_t cls[64] = {};
+                    GetClassNameW(child, cls, 64);
+                    if (std::wstring(cls) == L"__winex11_tray_icon")
+                        reinterpret_cast<std::set<HWND>*>(p)->insert(child);
+                    return TRUE;
+                },
+                param);
+            (void)set;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The tray window that appeared since before, once the shell has made it.
+HWND NewTrayWindow(const std::set<HWND>& before) {
+    HWND found = nullptr;
+    PumpUntil([&] {
+        for (HWND w : TrayIconWindows()) {
+            if (!before.count(w))
+                found = w;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::unique_ptr<TIcon> AppIcon() {
+    auto icon = std::make_unique<TIcon>();
+    icon->SetHandle(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+    return icon;
+}
+
+class TrayIconTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form_ = new TForm(nullptr);
+        PlaceForm(form_, 100, 100, 200, 120);
+        tray_ = new TbsTrayIcon(form_);
+        tray_->SetIconVisible(false);
+    }
+    void TearDown() override {
+        delete form_;  // frees the tray icon, which leaves the tray
+    }
+    // Shows the icon and returns its window in Wine's tray.
+    HWND ShowInTray() {
+        const std::set<HWND> before = TrayIconWindows();
+        EXPECT_TRUE(tray_->ShowIcon());
+        return NewTrayWindow(before);
+    }
+    TForm* form_ = nullptr;
+    TbsTrayIcon* tray_ = nullptr;  // owned by form_
+};
+
+TEST_F(TrayIconTest, ShellRecord) {
+    const NOTIFYICONDATAW& d = tray_->Data();
+    EXPECT_EQ(d.cbSize, sizeof(NOTIFYICONDATAW));
+    EXPECT_EQ(d.uID, 1u);
+    EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(d.uCallbackMessage, 0x800u);
+    EXPECT_TRUE(IsWindow(d.hWnd));
+    EXPECT_FALSE(IsWindowVisible(d.hWnd));
+    EXPECT_NE(tray_->Icon()->Handle(), nullptr);  // the application's icon when none is set
+}
+
+TEST_F(TrayIconTest, TipAndBalloonCuts) {
+    ASSERT_TRUE(tray_->ShowIcon());
+    tray_->SetHint(std::wstring(200, L'h'));
+    EXPECT_EQ(std::wstring(tray_->Data().szTip), std::wstring(127, L'h'));
+    tray_->SetShowHint(false);
+    EXPECT_EQ(tray_->Data().szTip[0], L'\0');
+    tray_->SetShowHint(true);
+    tray_->SetHint(L"");
+    EXPECT_EQ(tray_->Data().szTip[0], L'\0');
+    tray_->SetHint(L"Непрочитанных сообщений 3");
+    EXPECT_EQ(std::wstring(tray_->Data().szTip), L"Непрочитанных сообщений 3");
+
+    tray_->ShowBalloonHint(std::wstring(100, L't'), std::wstring(300, L'b'), bsbitWarning);
+    EXPECT_EQ(std::wstring(tray_->Data().szInfo), std::wstring(255, L'b'));
+    EXPECT_EQ(std::wstring(tray_->Data().szInfoTitle), std::wstring(63, L't'));
+    EXPECT_EQ(tray_->Data().dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(tray_->Data().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+}
+
+TEST_F(TrayIconTest, IconIndexFromTheList) {
+    auto* list = new TImageList(form_);
+    list->SetSize(16, 16);
+    std::unique_ptr<TIcon> icon = AppIcon();
+    tray_->SetIconList(list);  // empty: counts as no list
+    tray_->SetIconIndex(5);
+    EXPECT_EQ(tray_->IconIndex(), 0);
+    for (int i = 0; i < 13; ++i)
+        list->AddIcon(icon.get());
+    tray_->SetIconIndex(20);
+    EXPECT_EQ(tray_->IconIndex(), 12);
+    tray_->SetIconIndex(3);
+    EXPECT_EQ(tray_->IconIndex(), 3);
+    delete list;  // forgotten through the free notification
+    EXPECT_EQ(tray_->IconList(), nullptr);
+    tray_->SetIconIndex(7);
+    EXPECT_EQ(tray_->IconIndex(), 0);
+}
+
+TEST_F(TrayIconTest, CyclingReportsTheNextIndex) {
+    auto* list = new TImageList(form_);
+    list->SetSize(16, 16);
+    std::unique_ptr<TIcon> icon = AppIcon();
+    for (int i = 0; i < 3; ++i)
+        list->AddIcon(icon.get());
+    tray_->SetIconList(list);
+    std::vector<int> next;
+    tray_->OnCycle = [&](TObject*, int n) { next.push_back(n); };
+    tray_->SetAnimateTimerInterval(30);
+    tray_->SetCycleIcons(true);
+    ASSERT_TRUE(PumpUntil([&] { return next.size() >= 4; }));
+    tray_->SetCycleIcons(false);
+    EXPECT_EQ(std::vector<int>(next.begin(), next.begin() + 4), (std::vector<int>{1, 2, 0, 1}));
+}
+
+TEST_F(TrayIconTest, MouseOnTheTrayIcon) {
+    HWND icon = ShowInTray();
+    ASSERT_NE(icon, nullptr);
+    int clicks = 0, dblClicks = 0;
+    std::vector<TMouseButton> downs, ups;
+    tray_->OnClick = [&](TObject*) { ++clicks; };
+    tray_->OnDblClick = [&](TObject*) { ++dblClicks; };
+    tray_->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int, int) { downs.push_back(b); };
+    tray_->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) { ups.push_back(b); };
+    const UINT dbl = GetDoubleClickTime();
+
+    // A single click: Click once, one double-click time after the press, not before.
+    PostMessageW(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return ups.size() == 1; }));
+    EXPECT_EQ(clicks, 0);
+    ASSERT_TRUE(PumpUntil([&] { return clicks == 1; }, dbl + 2000));
+    Pump(dbl + 100);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(downs, std::vector<TMouseButton>{mbLeft});
+
+    // A double click: DblClick only.
+    PostMessageW(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return dblClicks == 1; }));
+    Pump(dbl + 300);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(dblClicks, 1);
+
+    // Held longer than the double-click time: Click on release.
+    PostMessageW(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    Pump(dbl + 300);
+    EXPECT_EQ(clicks, 1);
+    PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return clicks == 2; }, 1000));
+
+    // Enabled off: nothing at all.
+    tray_->SetEnabled(false);
+    const size_t downsBefore = downs.size();
+    PostMessageW(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8));
+    Pump(dbl + 300);
+    EXPECT_EQ(downs.size(), downsBefore);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(dblClicks, 1);
+}
+
+TEST_F(TrayIconTest, RightButtonPopsTheMenuAtTheCursor) {
+    auto* menu = new TPopupMenu(form_);
+    auto* open = new TMenuItem(menu);
+    open->SetCaption(L"Открыть");
+    menu->Items()->Add(open);
+    auto* check = new TMenuItem(menu);
+    check->SetCaption(L"Проверить");
+    check->SetDefault(true);
+    menu->Items()->Add(check);
+    int popups = 0, checks = 0;
+    menu->OnPopup = [&](TObject*) { ++popups; };
+    check->OnClick = [&](TObject*) { ++checks; };
+    tray_->SetPopupMenu(menu);
+    HWND icon = ShowInTray();
+    ASSERT_NE(icon, nullptr);
+    SetCursorPos(300, 200);
+    std::vector<TMouseButton> events;
+    tray_->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int, int) { events.push_back(b); };
+    tray_->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) { events.push_back(b); };
+
+    PostMessageW(icon, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8, 8));
+    PostMessageW(icon, WM_RBUTTONUP, 0, MAKELPARAM(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }));
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menu->PopupComponent(), tray_);
+    EXPECT_EQ(menu->PopupPoint().X, 300);
+    EXPECT_EQ(menu->PopupPoint().Y, 200);
+
+    // A double click runs the menu's default item as well.
+    PostMessageW(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return checks == 1; }));
+
+    // Gone menus are forgotten.
+    delete menu;
+    EXPECT_EQ(tray_->PopupMenu(), nullptr);
+}
+
+TEST_F(TrayIconTest, TaskbarCreatedReAddsAVisibleIcon) {
+    HWND icon = ShowInTray();
+    ASSERT_NE(icon, nullptr);
+    // The taskbar restarting loses every icon; here we take ours out behind the component's back.
+    NOTIFYICONDATAW d = tray_->Data();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &d));
+    ASSERT_TRUE(PumpUntil([&] { return TrayIconWindows().count(icon) == 0; }));
+    const std::set<HWND> before = TrayIconWindows();
+    SendMessageW(Application->Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    HWND again = NewTrayWindow(before);
+    ASSERT_NE(again, nullptr);
+
+    // A hidden icon stays hidden.
+    ASSERT_TRUE(tray_->HideIcon());
+    ASSERT_TRUE(PumpUntil([&] { return TrayIconWindows().count(again) == 0; }));
+    const std::set<HWND> hidden = TrayIconWindows();
+    SendMessageW(Application->Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Pump(300);
+    EXPECT_EQ(TrayIconWindows(), hidden);
+}
+
+TEST_F(TrayIconTest, MinimiseToTrayAndBack) {
+    Application->SetMainForm(form_);
+    form_->Show();
+    ASSERT_TRUE(IsWindowVisible(form_->Handle()));
+    const std::set<HWND> before = TrayIconWindows();
+    Application->Minimize();
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form_->Handle()); }));
+    EXPECT_EQ(form_->Tag(), kTrayFormTag);
+    EXPECT_TRUE(tray_->IconVisible());
+    EXPECT_NE(NewTrayWindow(before), nullptr);
+
+    bool posted = false;
+    TWndMethod saved = form_->WindowProc;
+    form_->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_TRAYSHOWMAINFORM)
+            posted = true;
+        saved(m);
+    };
+    tray_->ShowMainForm();
+    ASSERT_TRUE(PumpUntil([&] { return posted; }));
+    form_->WindowProc = saved;
+    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+    EXPECT_FALSE(IsIconic(form_->Handle()));
+    Application->SetMainForm(nullptr);
+}
+
+}  // namespace
