@@ -14,16 +14,17 @@ if(TARGET netlib)
     target_include_directories(app_weblinks PUBLIC ${CMAKE_SOURCE_DIR})
 endif()
 
-# Files that ship beside TrelmMail.exe, made at build time into the bin folder.
-find_program(TRELM_PYTHON3 python3 PATHS /usr/bin REQUIRED)
+# Files that ship beside TrelmMail.exe, made at build time into the bin folder. Debian's own Python runs the
+# scripts (a python3 earlier on PATH may lack python3-pil).
+find_program(TRELM_SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(_bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 add_custom_command(OUTPUT ${_bin}/prishol_mail.wav ${_bin}/budilnik.wav
-    COMMAND ${TRELM_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make-sounds.py ${_bin}
+    COMMAND ${TRELM_SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make-sounds.py ${_bin}
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-sounds.py
     COMMENT "Synthesising the notifier's sounds")
 file(GLOB _help_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/help/*)
 add_custom_command(OUTPUT ${_bin}/TrelmMail_help.chm
-    COMMAND ${TRELM_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make-help.py ${CMAKE_CURRENT_LIST_DIR}/help
+    COMMAND ${TRELM_SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make-help.py ${CMAKE_CURRENT_LIST_DIR}/help
         ${CMAKE_CURRENT_BINARY_DIR}/help ${_bin}/TrelmMail_help.chm
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-help.py ${_help_pages}
     COMMENT "Compiling the help file")
