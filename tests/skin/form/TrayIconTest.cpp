@@ -12,25 +12,22 @@
 namespace {
 
 // Wine shows each tray icon as a child window of this class.
+BOOL CALLBACK CollectTrayChild(HWND child, LPARAM param) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (std::wstring(cls) == L"__winex11_tray_icon")
+        reinterpret_cast<std::set<HWND>*>(param)->insert(child);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTrayTop(HWND top, LPARAM param) {
+    EnumChildWindows(top, &CollectTrayChild, param);
+    return TRUE;
+}
+
 std::set<HWND> TrayIconWindows() {
     std::set<HWND> found;
-    EnumWindows(
-        [](HWND top, LPARAM param) -> BOOL {
-            auto* set = reinterpret_cast<std::set<HWND>*>(param);
-            EnumChildWindows(
-                top,
-                [](HWND child, LPARAM p) -> BOOL {
-                    wchar_t cls[64] = {};
-                    GetClassNameW(child, cls, 64);
-                    if (std::wstring(cls) == L"__winex11_tray_icon")
-                        reinterpret_cast<std::set<HWND>*>(p)->insert(child);
-                    return TRUE;
-                },
-                param);
-            (void)set;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(&CollectTrayTop, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
