@@ -12,6 +12,14 @@ constexpr int kDayWordMany = 71;       // after 5 and more
 
 }  // namespace
 
+std::wstring ZeroFillTime(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c == L' ')
+            c = L'0';
+    }
+    return text;
+}
+
 std::wstring HourMinText(TDateTime time) {
     return FormatDateTime(L"hh:nn", time);
 }

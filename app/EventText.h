@@ -11,6 +11,8 @@
 // Below this many days (a little over one hour) the time left shows minutes and seconds, and the row is green.
 inline constexpr double kLastHour = 0.0416667;
 
+// The reminder time editor's text with every blank made "0" (the mask leaves blanks where nothing was typed).
+std::wstring ZeroFillTime(std::wstring text);
 // "hh:nn" of a time of day.
 std::wstring HourMinText(TDateTime time);
 // The time "hh:nn", then ", " and the short weekday name of each marked day (Monday first) for a weekly reminder,

@@ -258,21 +258,13 @@ def main():
         write_ico(os.path.join(out, "tray%02d.ico" % n), [img, *small])
         rc.append('%d ICON "tray%02d.ico"' % (100 + n, n))
         sheet.append(img)
-    for i, name in enumerate(GLYPHS):
-        img = glyph(name)
-        write_ico(os.path.join(out, "glyph_%s.ico" % name), [img])
-        rc.append('%d ICON "glyph_%s.ico"' % (200 + i, name))
-        sheet.append(img)
-    for i, name in enumerate(FLAGS):
-        img = flag(name)
-        write_ico(os.path.join(out, "flag_%s.ico" % name), [img])
-        rc.append('%d ICON "flag_%s.ico"' % (300 + i, name))
-        sheet.append(img)
-    for i, name in enumerate(MESSAGES):
-        img = message_image(name)
-        write_ico(os.path.join(out, "msg_%s.ico" % name), [img])
-        rc.append('%d ICON "msg_%s.ico"' % (400 + i, name))
-        sheet.append(img)
+    for first, prefix, names, draw in ((200, "glyph", GLYPHS, glyph), (300, "flag", FLAGS, flag),
+                                       (400, "msg", MESSAGES, message_image)):
+        for i, name in enumerate(names):
+            img = draw(name)
+            write_ico(os.path.join(out, "%s_%s.ico" % (prefix, name)), [img])
+            rc.append('%d ICON "%s_%s.ico"' % (first + i, prefix, name))
+            sheet.append(img)
     with open(os.path.join(out, "TrelmMail.rc"), "w") as f:
         f.write("\n".join(rc) + "\n")
     if len(sys.argv) > 2:

@@ -63,6 +63,8 @@ TEST(EventText, WhenWeeklyAndDated) {
     EXPECT_EQ(EventWhenText(dated, lang, fs), L"09:00  05.03.2027");
 
     EXPECT_EQ(HourMinText(EncodeTime(6, 7, 59, 0)), L"06:07");
+    EXPECT_EQ(ZeroFillTime(L" 7:3 "), L"07:30");
+    EXPECT_EQ(ZeroFillTime(L"  :  "), L"00:00");
 }
 
 }  // namespace
