@@ -174,6 +174,17 @@ TEST_F(TrayIconTest, MouseOnTheTrayIcon) {
     PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
     ASSERT_TRUE(PumpUntil([&] { return clicks == 2; }, 1000));
 
+    // Moves and the middle button come through as well.
+    int moves = 0;
+    tray_->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++moves; };
+    PostMessageW(icon, WM_MOUSEMOVE, 0, MAKELPARAM(9, 9));
+    PostMessageW(icon, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(9, 9));
+    PostMessageW(icon, WM_MBUTTONUP, 0, MAKELPARAM(9, 9));
+    ASSERT_TRUE(PumpUntil([&] { return ups.size() == 5; }));
+    EXPECT_GE(moves, 1);
+    EXPECT_EQ(downs.back(), mbMiddle);
+    EXPECT_EQ(clicks, 2);
+
     // Enabled off: nothing at all.
     tray_->SetEnabled(false);
     const size_t downsBefore = downs.size();
@@ -223,6 +234,21 @@ TEST_F(TrayIconTest, RightButtonPopsTheMenuAtTheCursor) {
     EXPECT_EQ(tray_->PopupMenu(), nullptr);
 }
 
+TEST_F(TrayIconTest, BalloonClickAndShutdownMessages) {
+    int balloonClicks = 0;
+    tray_->OnBalloonHintClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, tray_);
+        ++balloonClicks;
+    };
+    HWND hidden = tray_->WindowHandle();
+    SendMessageW(hidden, WM_TRAYNOTIFY, 1, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(balloonClicks, 1);
+    // The hidden window never holds up the end of a session, and a close does not destroy it.
+    EXPECT_EQ(SendMessageW(hidden, WM_QUERYENDSESSION, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(hidden, WM_CLOSE, 0, 0), 1);
+    EXPECT_TRUE(IsWindow(hidden));
+}
+
 TEST_F(TrayIconTest, TaskbarCreatedReAddsAVisibleIcon) {
     HWND icon = ShowInTray();
     ASSERT_NE(icon, nullptr);
@@ -242,6 +268,31 @@ TEST_F(TrayIconTest, TaskbarCreatedReAddsAVisibleIcon) {
     SendMessageW(Application->Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     Pump(300);
     EXPECT_EQ(TrayIconWindows(), hidden);
+}
+
+// A main form built like a stored one with its tray icon set to start in the tray.
+class TrayStartForm : public TForm {
+  public:
+    TrayStartForm() : TForm(nullptr) {
+        BeginLoading();
+        PlaceForm(this, 120, 120, 200, 100);
+        Tray = new TbsTrayIcon(this);
+        Tray->SetIconVisible(false);
+        Tray->SetMinimizedOnStart(true);
+        EndLoading();
+    }
+    TbsTrayIcon* Tray;  // owned by the form
+};
+
+TEST(TrayIconStart, MinimizedOnStartShowsOnlyTheIcon) {
+    const std::set<HWND> before = TrayIconWindows();
+    auto form = std::make_unique<TrayStartForm>();
+    EXPECT_TRUE(form->Tray->IconVisible());
+    EXPECT_TRUE(form->Tray->MinimizeToTray());
+    EXPECT_FALSE(Application->ShowMainForm());
+    EXPECT_NE(NewTrayWindow(before), nullptr);
+    EXPECT_FALSE(form->HandleAllocated() && IsWindowVisible(form->Handle()));
+    Application->SetShowMainForm(true);
 }
 
 TEST_F(TrayIconTest, MinimiseToTrayAndBack) {
