@@ -2,6 +2,7 @@
 // lines reach the window.
 #include "app/LangTable.h"
 
+#include "app/FileNames.h"
 #include "base/Files.h"
 #include "base/Text.h"
 
@@ -283,11 +284,6 @@ const TLangTable kUkrainian = {{
     L"неділя",                                                                            // 86
     L"Введіть пароль",                                                                    // 87
 }};
-// Everything a file name may carry in front of the name itself.
-bool HasFolderPart(const std::wstring& name) {
-    return name.find_first_of(L"\\/:") != std::wstring::npos;
-}
-
 const std::wstring kEmpty;
 
 }  // namespace
@@ -458,10 +454,10 @@ bool TLanguage::LangLineMax(int n, int max, TLanguageSink& sink, std::wstring* t
 void TLanguage::Apply(TSettings& settings, const std::wstring& progDir, TLanguageSink& sink) {
     lines_.clear();
     std::wstring path;
-    if (TrimText(settings.LangFile).empty() || HasFolderPart(settings.LangFile))
+    if (TrimText(settings.LangFile).empty())
         path = settings.LangFile;
     else
-        path = progDir + L"\\" + settings.LangFile;
+        path = InProgramFolder(settings.LangFile, progDir);
 
     bool loaded = false;
     if (!path.empty()) {

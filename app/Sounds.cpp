@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/FileNames.h"
 #include "base/Handles.h"
 #include "base/Text.h"
 
@@ -22,20 +23,6 @@ class TSystemSound : public TSoundSink {
 TSystemSound gSystemSound;
 std::atomic<TSoundSink*> gSink{&gSystemSound};
 
-bool HasFolderPart(const std::wstring& name) {
-    return name.find_first_of(L"\\/:") != std::wstring::npos;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/:");
-    if (slash == std::wstring::npos)
-        return {};
-    // A drive root keeps its separator ("C:\"); any other folder loses it.
-    if (slash == 2 && path[1] == L':')
-        return path.substr(0, 3);
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
 void SetSoundSink(TSoundSink* sink) {
@@ -49,9 +36,7 @@ void InfoBeep() {
 std::wstring SoundFilePath(const std::wstring& setting, const std::wstring& progDir) {
     if (TrimText(setting).empty())
         return {};
-    if (HasFolderPart(setting))
-        return setting;
-    return progDir + L"\\" + setting;
+    return InProgramFolder(setting, progDir);
 }
 
 bool TThread_Zvuk::Create(const std::wstring& fils) {
@@ -97,8 +82,7 @@ std::wstring StoredFileName(const std::wstring& path, const std::wstring& progDi
                           : folder == progDir;
     if (!same || folder.empty())
         return path;
-    const size_t slash = path.find_last_of(L"\\/:");
-    return path.substr(slash + 1);
+    return NameOf(path);
 }
 
 uint8_t ViewStyleToByte(int style) {

@@ -1,7 +1,11 @@
 # The main window's small services: sounds (with the two sounds made by a script), the autostart shortcut, the
 # maker's site (server list download, product links) and the compiled help file.
+# File names of the settings (bare names lie in the program folder); also used by the language table.
+add_library(app_filenames STATIC ${CMAKE_CURRENT_LIST_DIR}/FileNames.cpp)
+target_include_directories(app_filenames PUBLIC ${CMAKE_SOURCE_DIR})
+
 add_library(app_sounds STATIC ${CMAKE_CURRENT_LIST_DIR}/Sounds.cpp)
-target_link_libraries(app_sounds PUBLIC base winmm)
+target_link_libraries(app_sounds PUBLIC app_filenames base winmm)
 target_include_directories(app_sounds PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(app_autostart STATIC ${CMAKE_CURRENT_LIST_DIR}/Autostart.cpp)

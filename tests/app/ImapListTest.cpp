@@ -95,6 +95,18 @@ TEST_F(ImapListTest, NoServerLeavesTheListEmpty) {
     EXPECT_TRUE(lists.ImapServers.empty());
 }
 
+// A server that takes the request and never answers must not hold up the start: the short time-outs end the
+// download (the bound here is only a guard against a hang, far above the time-outs).
+TEST_F(ImapListTest, SilentServerDoesNotHangTheStart) {
+    ScriptServer server([](ScriptConnection& c) { c.WaitClosed(); }, nullptr);
+    Point(server);
+    TNotifierLists lists;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(DownloadImapList(lists));
+    EXPECT_LT(GetTickCount64() - start, 30000u);
+    EXPECT_TRUE(lists.ImapServers.empty());
+}
+
 TEST_F(ImapListTest, LinksGoToTheMakersSite) {
     EXPECT_EQ(MakerUrl(kThanksPage), L"http://www.trelmmail.example/thanks.html");
     MakerSite().port = 8080;

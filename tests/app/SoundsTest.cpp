@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "TestFiles.h"
+#include "app/FileNames.h"
 #include "app/Sounds.h"
 #include "base/Files.h"
 
@@ -88,6 +89,27 @@ TEST(SoundRules, StoredFileNames) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(StoredFileName(c.path, L"C:\\Prog", c.ignoreCase), c.stored) << c.path;
+}
+
+TEST(SoundRules, FileNameParts) {
+    struct Case {
+        const wchar_t* path;
+        bool folder;
+        const wchar_t* folderPart;
+        const wchar_t* name;
+    };
+    const Case cases[] = {
+        {L"ding.wav", false, L"", L"ding.wav"},
+        {L"C:\\ding.wav", true, L"C:\\", L"ding.wav"},
+        {L"C:\\A\\B\\ding.wav", true, L"C:\\A\\B", L"ding.wav"},
+        {L"C:ding.wav", true, L"C:", L"ding.wav"},
+        {L"sub/ding.wav", true, L"sub", L"ding.wav"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HasFolderPart(c.path), c.folder) << c.path;
+        EXPECT_EQ(FolderOf(c.path), c.folderPart) << c.path;
+        EXPECT_EQ(NameOf(c.path), c.name) << c.path;
+    }
 }
 
 TEST(SoundRules, ViewStyleByte) {
