@@ -57,21 +57,26 @@ std::wstring TrimText(const std::wstring& text) {
 }
 
 std::wstring StripHtml(const std::wstring& input) {
-    std::wstring text = input;
-    // Cutting a block can join text into a new "<style" or "<script", hence the loop; every pass shortens the
-    // text, so it ends. An unclosed block runs to the end of the text.
-    while (text.find(L"<style") != std::wstring::npos || text.find(L"<script") != std::wstring::npos) {
-        size_t p = text.find(L"<style");
-        if (p != std::wstring::npos) {
-            size_t e = text.find(L"</style>", p);
-            text.erase(p, e == std::wstring::npos ? std::wstring::npos : e + 8 - p);
-        }
-        p = text.find(L"<script");
-        if (p != std::wstring::npos) {
-            size_t e = text.find(L"</script>", p);
-            // Up to the eighth character of "</script>": its ">" stays and the tag walk below drops it.
-            text.erase(p, e == std::wstring::npos ? std::wstring::npos : e + 8 - p);
-        }
+    // Style and script blocks go first, in one pass from left to right. The text kept so far is a stack: when
+    // its end becomes "<style" or "<script", the block runs to its closing tag in the input (to the end when
+    // there is none) and is cut off the stack, so text before and after a cut can still join into a new block
+    // ("<sty<style>x</style>le>y</style>" holds two). Of "</script>" the ">" stays; the tag walk drops it.
+    static const std::wstring kStyle = L"<style", kScript = L"<script";
+    auto endsWith = [](const std::wstring& s, const std::wstring& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    std::wstring text;
+    text.reserve(input.size());
+    for (size_t i = 0; i < input.size();) {
+        text += input[i++];
+        const bool style = endsWith(text, kStyle);
+        if (!style && !endsWith(text, kScript))
+            continue;
+        text.resize(text.size() - (style ? kStyle.size() : kScript.size()));
+        size_t e = input.find(style ? L"</style>" : L"</script>", i);
+        if (e == std::wstring::npos)
+            break;
+        i = e + 8;
     }
     std::wstring out;
     out.reserve(text.size());

@@ -97,6 +97,10 @@ TEST(MailCheckText, StripHtml) {
         {L"x > y", L"x  y"},
         {L"a<unclosed tag", L"a"},
         {std::wstring(L"a\0b\rc", 5), L"abc"},
+        {L"<script>a</script>b<style>c</style>d<script>e</script>", L"bd"},
+        {L"<a <script>x</script>y", L"y"},                    // the ">" of "</script>" still ends the open tag
+        {L"<scr<script></script>ipt>x</script>y", L"iptxy"},  // the kept ">" keeps "<scr" and "ipt" apart
+        {L"<style>a</style", L""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StripHtml(c.in), c.out) << std::string(c.in.begin(), c.in.end());
@@ -131,7 +135,8 @@ TEST(MailCheckText, FixtureBodies) {
         long8 += pangram;
     const Case cases[] = {
         {"html-only.eml", L"Hello&nbsp;there second"},
-        {"multipart-nested.eml", hello + L" " + hello},  // the plain and the HTML alternative, in part order
+        {"multipart-nested.eml", hello},                // one part of the alternative: the plain one
+        {"alternative-html.eml", L"Only HTML footer"},  // no plain alternative: the HTML one, stripped
         {"truncated.eml", L"first part second part is cut he"},
         {"long-body.eml", TrimText(long8.substr(0, 249))},
     };
