@@ -6,6 +6,7 @@
 
 #include "TestFiles.h"
 #include "TestSupport.h"
+#include "netlib/imap_fetch_items.h"
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
 #include "netlib/mime_header.h"
@@ -263,6 +264,75 @@ TEST(Mime, Addresses) {
         EXPECT_EQ(a.name, c.name);
         EXPECT_EQ(a.address, c.address);
     }
+}
+
+// BODYSTRUCTURE as servers send it, read from a FETCH response line, and malformed or hostile ones.
+TEST(ImapFetchItems, BodyStructure) {
+    auto structure = [](const std::string& bodystructure, MimePart* part) {
+        ImapResponse r;
+        NetStatus st = ParseImapResponse({"* 1 FETCH (UID 1 BODYSTRUCTURE " + bodystructure + ")"}, {}, 512, &r);
+        EXPECT_TRUE(st.ok()) << st.detail;
+        return st.ok() && r.data.size() == 3 && r.data[2].items.size() == 4 &&
+               ParseBodyStructure(r.data[2].items[3], part);
+    };
+    MimePart m;
+    ASSERT_TRUE(structure(
+        "((\"TEXT\" \"PLAIN\" (\"CHARSET\" \"koi8-r\") NIL NIL \"QUOTED-PRINTABLE\" 12 1 NIL NIL NIL NIL)"
+        "((\"TEXT\" \"HTML\" (\"charset*\" \"utf-8''utf-8\") NIL NIL \"BASE64\" 400 6)"
+        "(\"IMAGE\" \"PNG\" (\"NAME\" \"a.png\") \"<id>\" NIL \"BASE64\" 900) \"RELATED\" (\"BOUNDARY\" \"r\"))"
+        "(\"APPLICATION\" \"PDF\" NIL NIL NIL \"BASE64\" 300000 NIL (\"ATTACHMENT\" (\"FILENAME*\" "
+        "\"utf-8''%D0%AF.pdf\")) NIL)"
+        "(\"MESSAGE\" \"RFC822\" NIL NIL NIL \"7BIT\" 500 (NIL NIL NIL NIL NIL NIL NIL NIL NIL NIL) "
+        "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 10 1) 20 NIL (\"inline\" NIL) NIL)"
+        " \"MIXED\" (\"BOUNDARY\" \"m\") NIL NIL)",
+        &m));
+    EXPECT_EQ(m.contentType.type, "multipart/mixed");
+    EXPECT_EQ(m.contentType.Param("boundary"), "m");
+    ASSERT_EQ(m.children.size(), 4u);
+    EXPECT_EQ(m.children[0].section, "1");
+    EXPECT_EQ(m.children[0].contentType.Param("charset"), "koi8-r");
+    EXPECT_EQ(m.children[0].transferEncoding, "quoted-printable");
+    EXPECT_EQ(m.children[0].size, 12u);
+    ASSERT_EQ(m.children[1].children.size(), 2u);
+    EXPECT_EQ(m.children[1].children[0].section, "2.1");
+    EXPECT_EQ(m.children[1].children[0].contentType.Param("charset"), "utf-8");
+    EXPECT_EQ(m.children[1].children[1].filename, "a.png");
+    EXPECT_EQ(m.children[2].disposition, "attachment");
+    EXPECT_EQ(m.children[2].filename, "\xD0\xAF.pdf");
+    EXPECT_EQ(m.children[3].section, "4");
+    EXPECT_EQ(m.children[3].disposition, "inline");
+    std::vector<std::string> sections;
+    for (const MimePart* p : SelectTextParts(m))
+        sections.push_back(p->section);
+    EXPECT_EQ(sections, (std::vector<std::string>{"1", "2.1"}));
+
+    // A single-part letter is part 1; an empty type reads as text/plain.
+    ASSERT_TRUE(structure("(NIL \"PLAIN\" NIL NIL NIL \"8BIT\" 5 1)", &m));
+    EXPECT_EQ(m.section, "1");
+    EXPECT_EQ(m.contentType.type, "text/plain");
+
+    std::string deep = "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 1 1)";
+    for (int i = 0; i < 40; ++i)
+        deep = "(" + deep + " \"MIXED\")";
+    for (const std::string& bad : {std::string("NIL"), std::string("(\"TEXT\" \"PLAIN\" NIL)"), std::string("()"),
+                                   std::string("((\"TEXT\") \"MIXED\")"), deep}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(structure(bad, &m));
+        EXPECT_TRUE(m.children.empty());
+    }
+}
+
+TEST(ImapFetchItems, InternalDate) {
+    int64_t utc = 0;
+    ASSERT_TRUE(ParseInternalDate("01-Jan-2024 10:00:00 +0000", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    ASSERT_TRUE(ParseInternalDate(" 1-Jan-2024 12:00:00 +0200", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    ASSERT_TRUE(ParseInternalDate("31-Dec-2023 21:00:00 -1300", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    EXPECT_FALSE(ParseInternalDate("", &utc));
+    EXPECT_FALSE(ParseInternalDate("garbage", &utc));
+    EXPECT_FALSE(ParseInternalDate("32-Jan-2024 10:00:00 +0000", &utc));
 }
 
 TEST(MailDate, Table) {
