@@ -224,8 +224,9 @@ TEST_F(MailCheckServer, UndatedLettersTakeTheArrivalTime) {
     EXPECT_EQ(r.Commands, 5);  // LOGIN, SELECT, SEARCH, one FETCH, LOGOUT
 }
 
-// The text fetch asks for the sections the structures name, each letter decoding its own parts; a letter whose
-// structure is missing is read from its first bytes in one more command.
+// The text fetch asks for the sections the structures name, in one command for all letters, each letter decoding
+// only its own parts; a letter whose structure the server did not give is read from its first bytes in one more
+// command.
 TEST_F(MailCheckServer, TextPartsBySection) {
     FakeImap fake;
     const std::string plain = "Content-Type: text/plain; charset=koi8-r\r\nContent-Transfer-Encoding: base64\r\n";
@@ -233,23 +234,33 @@ TEST_F(MailCheckServer, TextPartsBySection) {
         // Section 1 of a single-part letter, base64 in KOI8-R as the structure says.
         {1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one", "8NLJ18XU", plain), "01-Jan-2024 10:00:00 +0000",
          "(\"TEXT\" \"PLAIN\" (\"CHARSET\" \"koi8-r\") NIL NIL \"BASE64\" 8 1)"},
-        // The text after a large attachment, section 2; section 1 comes back empty for it.
-        {2, Letter("Mon, 1 Jan 2024 11:00:00 +0000", "two"), "01-Jan-2024 11:00:00 +0000",
+        // The text after a large attachment, section 2, quoted-printable in windows-1251; its section 1, which
+        // comes along for the first letter, is not its text.
+        {2,
+         Letter("Mon, 1 Jan 2024 11:00:00 +0000", "two", "not the text"),
+         "01-Jan-2024 11:00:00 +0000",
          "((\"IMAGE\" \"PNG\" NIL NIL NIL \"BASE64\" 400000 NIL (\"attachment\" (\"FILENAME\" \"a.png\")) NIL)"
-         "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 20000 1) \"MIXED\")"},
+         "(\"TEXT\" \"PLAIN\" (\"CHARSET\" \"windows-1251\") NIL NIL \"QUOTED-PRINTABLE\" 20000 1) \"MIXED\")",
+         {{"2", "=CF=F0=E8=E2=E5=F2 two"}}},
+        // No structure from the server: the first bytes of the whole letter.
+        {3,
+         Letter("Mon, 1 Jan 2024 12:00:00 +0000", "three", "<p>whole <b>letter</b></p>", "Content-Type: text/html\r\n"),
+         "01-Jan-2024 12:00:00 +0000", "NIL"},
     };
     auto server = Serve(fake);
     options_.OtobrTextEm = true;
     TMailCheckResult r = Check();
     ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
-    ASSERT_EQ(r.Letters.size(), 2u);
+    ASSERT_EQ(r.Letters.size(), 3u);
     EXPECT_EQ(r.Letters[0]->Body, L"\x41f\x440\x438\x432\x435\x442");
-    EXPECT_EQ(r.Letters[1]->Body, L"");  // the fake has no data for section 2
+    EXPECT_EQ(r.Letters[1]->Body, L"\x41f\x440\x438\x432\x435\x442 two");
+    EXPECT_EQ(r.Letters[2]->Body, L"whole letter");
     server->Stop();
     std::vector<std::string> lines = server->Received();
-    ASSERT_GE(lines.size(), 5u);
+    ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[4], "a5 UID FETCH 1:2 (UID BODY.PEEK[1]<0.20000> BODY.PEEK[2]<0.20000>)");
-    EXPECT_EQ(r.Commands, 6);
+    EXPECT_EQ(lines[5], "a6 UID FETCH 3 (UID BODY.PEEK[]<0.262144>)");
+    EXPECT_EQ(r.Commands, 7);
 }
 
 TEST_F(MailCheckServer, NonAsciiPasswordGoesAsLiteral) {

@@ -403,7 +403,11 @@ void FakeImap::Serve(ScriptConnection& c) const {
                 if (headers)
                     items += " BODY[HEADER.FIELDS (DATE FROM SUBJECT)] " + literal(header);
                 for (const auto& [section, limit] : sections) {
-                    std::string data = section.empty() ? m.raw : section == "1" ? body : std::string();
+                    auto listed = m.sections.find(section);
+                    std::string data = listed != m.sections.end() ? listed->second
+                                       : section.empty()          ? m.raw
+                                       : section == "1"           ? body
+                                                                  : std::string();
                     if (limit != std::string::npos)
                         data = data.substr(0, limit);
                     items += " BODY[" + section + "]" + (limit != std::string::npos ? "<0> " : " ") + literal(data);

@@ -103,9 +103,10 @@ struct FakeMessage {
     std::string raw;
     std::string internalDate = "01-Jan-2024 12:00:00 +0000";
     // The BODYSTRUCTURE sent; empty: a single part of the type the letter's Content-Type names (text/plain
-    // without one). Of the sections only "" (the whole letter) and "1" (the body of a single-part letter) have
-    // data; any other comes back empty.
+    // without one). A section's data comes from sections when listed there, else "" is the whole letter and "1"
+    // the body after the header; any other section comes back empty.
     std::string structure;
+    std::map<std::string, std::string> sections;
 };
 inline const std::string kThenClose = "\x01close";
 inline const std::string kThenHang = "\x01hang";
