@@ -29,7 +29,7 @@ std::wstring DecodeHeaderText(const std::string& value);
 // Comments outside quoted strings are dropped; RFC 2231 parameters (name*=charset'lang'%xx, name*0=, name*1*=...)
 // are joined and decoded under their plain name, and win over a plain parameter of the same name.
 struct MimeContentType {
-    std::string type;  // as written, e.g. "text/plain"; empty when the field is missing or empty
+    std::string type;  // lower case, e.g. "text/plain"; empty when the field is missing or empty
     std::vector<std::pair<std::string, std::string>> params;
     std::string Param(const char* name) const;
 };
