@@ -1,14 +1,16 @@
 // The mail check of one account. Costs stay flat in the number of unseen letters: one command fetches the
-// Date, From and Subject of all of them, and one more the texts of the letters that will be announced (a set of
-// thousands of scattered UIDs is split over a few commands, see ImapClient::UidFetch). Letters are read with
-// BODY.PEEK, so their flags are never touched.
+// Date, From, Subject, arrival time and structure of all of them, and one more the text parts of the letters that
+// will be announced (a set of thousands of scattered UIDs is split over a few commands, see ImapClient::UidFetch).
+// Letters are read with BODY.PEEK, so their flags are never touched.
 #include "app/MailCheck.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "netlib/imap_client.h"
 #include "netlib/imap_connect.h"
+#include "netlib/imap_fetch_items.h"
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
 #include "netlib/mime_message.h"
@@ -19,17 +21,112 @@ using netlib::NetStatus;
 
 namespace {
 
-// Enough of a letter to find its first text part; attachments further on are not downloaded.
-constexpr const char* kHeaderItems = "(UID BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])";
-constexpr const char* kTextItems = "(UID BODY.PEEK[]<0.262144>)";
+// The header fetch also brings the arrival time (for letters without a usable Date) and, when the text is shown,
+// the structure the server parsed, so that the text fetch asks for exactly the text parts.
+constexpr const char* kHeaderItems = "(UID INTERNALDATE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])";
+constexpr const char* kHeaderAndStructureItems =
+    "(UID INTERNALDATE BODYSTRUCTURE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])";
+// A letter whose structure the server did not give: its first bytes, as a whole message.
+constexpr const char* kWholeTextItems = "(UID BODY.PEEK[]<0.262144>)";
+// Text parts are fetched up to the size of the largest one needed, within these bounds: a part of an HTML letter
+// may be mostly style, and the popup text comes after it.
+constexpr uint32_t kMinTextPartBytes = 16 * 1024;
+constexpr uint32_t kMaxTextPartBytes = 1024 * 1024;
+// Text parts per letter and sections per text fetch: a letter of thousands of parts gets its first ones.
+constexpr size_t kMaxTextPartsPerLetter = 16;
+constexpr size_t kMaxSectionsPerFetch = 64;
 // Date, From and Subject fit easily; a hostile server must not make the header store grow without bound.
 constexpr size_t kMaxHeaderBytes = 16 * 1024;
 constexpr size_t kMaxAllHeaderBytes = 64 * 1024 * 1024;
+constexpr size_t kPartCost = 256;  // what one part of a stored structure counts against kMaxAllHeaderBytes
 
-// The string value of the first BODY[...] item of a FETCH response, or nullptr (NIL, missing).
-const std::string* BodyItem(const std::vector<ImapValue>& items) {
-    const ImapValue* v = ImapClient::FindItem(items, "BODY[");
+// The string value of the first item whose name starts with prefix, or nullptr (NIL, missing).
+const std::string* StringItem(const std::vector<ImapValue>& items, const std::string& prefix) {
+    const ImapValue* v = ImapClient::FindItem(items, prefix.c_str());
     return v && v->kind == ImapValue::Kind::String ? &v->text : nullptr;
+}
+
+size_t CountParts(const netlib::MimePart& part) {
+    size_t n = 1;
+    for (const netlib::MimePart& c : part.children)
+        n += CountParts(c);
+    return n;
+}
+
+// What the header fetch brought for one letter.
+struct LetterHead {
+    std::string header;
+    bool hasArrival = false;
+    int64_t arrival = 0;  // INTERNALDATE, UTC seconds
+    bool hasStructure = false;
+    netlib::MimePart structure;
+};
+
+// The Body of each new letter. Letters with a structure: one command fetches the text parts all of them need,
+// each section up to the size of the largest needed part (a letter lacking a section gets it back empty), and
+// each letter decodes its own parts with their own transfer encoding and charset. A letter whose structure the
+// server did not give is read from its first bytes as a whole message, in one more command.
+NetStatus FetchTexts(ImapClient& imap,
+                     const std::vector<uint32_t>& newUids,
+                     const std::unordered_map<uint32_t, LetterHead>& headers,
+                     std::unordered_map<uint32_t, std::unique_ptr<AListPism>>& records) {
+    std::unordered_map<uint32_t, std::vector<const netlib::MimePart*>> parts;
+    std::set<std::string> sections;
+    std::vector<uint32_t> structured, unstructured;
+    uint32_t largest = 0;
+    for (uint32_t uid : newUids) {
+        const LetterHead& head = headers.at(uid);
+        if (!head.hasStructure) {
+            unstructured.push_back(uid);
+            continue;
+        }
+        std::vector<const netlib::MimePart*>& chosen = parts[uid];
+        for (const netlib::MimePart* part : netlib::SelectTextParts(head.structure)) {
+            if (chosen.size() == kMaxTextPartsPerLetter)
+                break;
+            if (!sections.count(part->section) && sections.size() == kMaxSectionsPerFetch)
+                continue;
+            sections.insert(part->section);
+            chosen.push_back(part);
+            largest = std::max(largest, part->size);
+        }
+        if (!chosen.empty())
+            structured.push_back(uid);
+    }
+    if (!structured.empty()) {
+        const std::string length = std::to_string(std::clamp(largest, kMinTextPartBytes, kMaxTextPartBytes));
+        std::string items = "(UID";
+        for (const std::string& section : sections)
+            items += " BODY.PEEK[" + section + "]<0." + length + ">";
+        items += ")";
+        NetStatus st = imap.UidFetch(structured, items, [&](uint32_t uid, const std::vector<ImapValue>& items) {
+            auto r = records.find(uid);
+            auto p = parts.find(uid);
+            if (r == records.end() || p == parts.end())
+                return NetStatus::Success();
+            std::wstring text;
+            for (const netlib::MimePart* part : p->second) {
+                if (const std::string* body = StringItem(items, "BODY[" + part->section + "]")) {
+                    text += netlib::DecodeTextPart(*part, *body);
+                    text += L"\r\n";
+                }
+            }
+            r->second->Body = LetterBody(text);
+            return NetStatus::Success();
+        });
+        if (!st)
+            return st;
+    }
+    if (!unstructured.empty()) {
+        return imap.UidFetch(unstructured, kWholeTextItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
+            auto r = records.find(uid);
+            const std::string* raw = StringItem(items, "BODY[");
+            if (r != records.end() && raw)
+                r->second->Body = LetterBody(netlib::ExtractMessageText(netlib::ParseMimeMessage(*raw)));
+            return NetStatus::Success();
+        });
+    }
+    return NetStatus::Success();
 }
 
 }  // namespace
@@ -57,21 +154,26 @@ std::wstring TrimText(const std::wstring& text) {
 }
 
 std::wstring StripHtml(const std::wstring& input) {
-    std::wstring text = input;
-    // Cutting a block can join text into a new "<style" or "<script", hence the loop; every pass shortens the
-    // text, so it ends. An unclosed block runs to the end of the text.
-    while (text.find(L"<style") != std::wstring::npos || text.find(L"<script") != std::wstring::npos) {
-        size_t p = text.find(L"<style");
-        if (p != std::wstring::npos) {
-            size_t e = text.find(L"</style>", p);
-            text.erase(p, e == std::wstring::npos ? std::wstring::npos : e + 8 - p);
-        }
-        p = text.find(L"<script");
-        if (p != std::wstring::npos) {
-            size_t e = text.find(L"</script>", p);
-            // Up to the eighth character of "</script>": its ">" stays and the tag walk below drops it.
-            text.erase(p, e == std::wstring::npos ? std::wstring::npos : e + 8 - p);
-        }
+    // Style and script blocks go first, in one pass from left to right. The text kept so far is a stack: when
+    // its end becomes "<style" or "<script", the block runs to its closing tag in the input (to the end when
+    // there is none) and is cut off the stack, so text before and after a cut can still join into a new block
+    // ("<sty<style>x</style>le>y</style>" holds two). Of "</script>" the ">" stays; the tag walk drops it.
+    static const std::wstring kStyle = L"<style", kScript = L"<script";
+    auto endsWith = [](const std::wstring& s, const std::wstring& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    std::wstring text;
+    text.reserve(input.size());
+    for (size_t i = 0; i < input.size();) {
+        text += input[i++];
+        const bool style = endsWith(text, kStyle);
+        if (!style && !endsWith(text, kScript))
+            continue;
+        text.resize(text.size() - (style ? kStyle.size() : kScript.size()));
+        size_t e = input.find(style ? L"</style>" : L"</script>", i);
+        if (e == std::wstring::npos)
+            break;
+        i = e + 8;
     }
     std::wstring out;
     out.reserve(text.size());
@@ -181,16 +283,23 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         return finish(st);
 
     if (!uids.empty()) {
-        std::unordered_map<uint32_t, std::string> headers;
+        std::unordered_map<uint32_t, LetterHead> headers;
         const std::unordered_set<uint32_t> wanted(uids.begin(), uids.end());
         size_t stored = 0;
-        NetStatus st = imap.UidFetch(uids, kHeaderItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
-            const std::string* h = BodyItem(items);
+        const char* headerItems = options.OtobrTextEm ? kHeaderAndStructureItems : kHeaderItems;
+        NetStatus st = imap.UidFetch(uids, headerItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
+            const std::string* h = StringItem(items, "BODY[");
             if (!h || !wanted.count(uid) || headers.count(uid))
                 return NetStatus::Success();
-            std::string& kept = headers[uid];
-            kept = h->substr(0, kMaxHeaderBytes);
-            stored += kept.size();
+            LetterHead& kept = headers[uid];
+            kept.header = h->substr(0, kMaxHeaderBytes);
+            stored += kept.header.size();
+            if (const std::string* arrival = StringItem(items, "INTERNALDATE"))
+                kept.hasArrival = netlib::ParseInternalDate(*arrival, &kept.arrival);
+            if (const ImapValue* structure = ImapClient::FindItem(items, "BODYSTRUCTURE")) {
+                kept.hasStructure = netlib::ParseBodyStructure(*structure, &kept.structure);
+                stored += kPartCost * CountParts(kept.structure);
+            }
             if (stored > kMaxAllHeaderBytes)
                 return NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::TooLarge, "too much header data");
             return NetStatus::Success();
@@ -215,8 +324,11 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
                 continue;
             if (options.Announced && options.Announced->Contains(key, uidValidity, uid))
                 continue;
-            netlib::MimeSummary s = netlib::SummarizeMimeHeaders(h->second);
-            TDateTime date = s.hasDate ? s.date : 0;
+            netlib::MimeSummary s = netlib::SummarizeMimeHeaders(h->second.header);
+            // Without a readable Date the letter counts as arriving when the server got it.
+            TDateTime date = s.hasDate              ? s.date
+                             : h->second.hasArrival ? netlib::UtcSecondsToLocalDateTime(h->second.arrival)
+                                                    : 0;
             if (!(date > provEm))
                 continue;
             provEm = date > now ? now : date;
@@ -232,15 +344,8 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         }
 
         if (options.OtobrTextEm && !newUids.empty()) {
-            st = imap.UidFetch(newUids, kTextItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
-                auto r = records.find(uid);
-                const std::string* raw = BodyItem(items);
-                if (r != records.end() && raw)
-                    r->second->Body = LetterBody(netlib::ExtractMessageText(netlib::ParseMimeMessage(*raw)));
-                return NetStatus::Success();
-            });
-            if (!st)
-                return finish(st);
+            if (NetStatus fetched = FetchTexts(imap, newUids, headers, records); !fetched)
+                return finish(fetched);
         }
         result.ProvEm = provEm;
         for (uint32_t uid : newUids)

@@ -7,8 +7,11 @@
 
 namespace netlib {
 
-// The code page for a charset name (case-insensitive, quotes and blanks ignored); 0 means the system's ANSI code
-// page; 20127 stands for US-ASCII, which DecodeCharset widens itself.
+// The code page for a charset name (case-insensitive, quotes and blanks ignored): the registered names and aliases
+// of the ISO 8859 family, windows-125x and the other Windows and DOS pages, KOI8-R/U, the Macintosh sets, the
+// Chinese, Japanese and Korean sets, UTF-7/8/16/32. 0 means the system's ANSI code page (a name with no code page);
+// 20127 stands for US-ASCII, which DecodeCharset widens itself; 1200/1201 (UTF-16 LE/BE) and 12000/12001 (UTF-32)
+// are decoded by DecodeCharset too.
 unsigned CodePageForCharset(const std::string& charset);
 
 // Decodes bytes in charset. US-ASCII text that carries 8-bit bytes anyway, and any charset whose conversion the

@@ -2,6 +2,9 @@
 // and RFC 2047 (encoded words).
 #include "netlib/mime_header.h"
 
+#include <map>
+
+#include "base/Utf.h"
 #include "netlib/mime_charset.h"
 #include "netlib/text_util_p.h"
 
@@ -28,6 +31,56 @@ std::string DecodeQ(const std::string& s) {
             i += 2;
         } else {
             out += c;
+        }
+    }
+    return out;
+}
+
+// Removes comments ("(...)", nested, with quoted pairs) outside quoted strings; each becomes one blank. An
+// unclosed comment runs to the end.
+std::string StripComments(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    bool quoted = false;
+    int depth = 0;
+    for (size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (depth > 0) {
+            if (c == '\\')
+                ++i;
+            else if (c == '(')
+                ++depth;
+            else if (c == ')' && --depth == 0)
+                out += ' ';
+            continue;
+        }
+        if (quoted) {
+            out += c;
+            if (c == '\\' && i + 1 < value.size())
+                out += value[++i];
+            else if (c == '"')
+                quoted = false;
+            continue;
+        }
+        if (c == '(') {
+            depth = 1;
+            continue;
+        }
+        quoted = c == '"';
+        out += c;
+    }
+    return out;
+}
+
+// RFC 2231 percent-encoding; a "%" not followed by two hex digits stays as it is.
+std::string DecodePercent(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+            i += 2;
+        } else {
+            out += s[i];
         }
     }
     return out;
@@ -151,10 +204,13 @@ std::string MimeContentType::Param(const char* name) const {
     return {};
 }
 
-MimeContentType ParseContentType(const std::string& value) {
+MimeContentType ParseContentType(const std::string& raw) {
     MimeContentType ct;
+    // RFC 2045: comments may stand anywhere a blank may; "charset=koi8-r (Russian)" means "charset=koi8-r".
+    const std::string value = StripComments(raw);
     size_t semi = value.find(';');
     ct.type = Lower(TrimBlanks(value.substr(0, semi)));
+    std::vector<std::pair<std::string, std::string>> params;
     size_t pos = semi;
     while (pos != std::string::npos && pos < value.size()) {
         ++pos;  // past ';'
@@ -185,9 +241,87 @@ MimeContentType ParseContentType(const std::string& value) {
             pos = e;
         }
         if (!name.empty())
-            ct.params.emplace_back(name, v);
+            params.emplace_back(name, v);
     }
+    ct.params = CombineMimeParameters(params);
     return ct;
+}
+
+std::vector<std::pair<std::string, std::string>> CombineMimeParameters(
+    const std::vector<std::pair<std::string, std::string>>& raw) {
+    struct Segment {
+        std::string value;
+        bool encoded;
+    };
+    struct Param {
+        std::string name;
+        std::string plain;
+        bool hasPlain = false;
+        std::map<unsigned, Segment> segments;  // RFC 2231 pieces by number
+    };
+    std::vector<Param> order;
+    auto find = [&](const std::string& name) -> Param& {
+        for (Param& p : order)
+            if (p.name == name)
+                return p;
+        order.emplace_back();
+        order.back().name = name;
+        return order.back();
+    };
+    for (const auto& [name, value] : raw) {
+        size_t star = name.find('*');
+        unsigned index = 0;
+        bool extended = star != std::string::npos && star > 0;
+        bool encoded = false;
+        if (extended) {
+            std::string rest = name.substr(star + 1);
+            encoded = !rest.empty() && rest.back() == '*';
+            if (encoded)
+                rest.pop_back();
+            if (rest.empty()) {
+                encoded = true;  // "name*": one encoded piece
+            } else if (rest.size() <= 3 && rest.find_first_not_of("0123456789") == std::string::npos) {
+                index = static_cast<unsigned>(std::stoul(rest));
+            } else {
+                extended = false;  // not RFC 2231 after all: keep the name as written
+            }
+        }
+        if (!extended) {
+            Param& p = find(name);
+            if (!p.hasPlain) {
+                p.plain = value;
+                p.hasPlain = true;
+            }
+            continue;
+        }
+        find(name.substr(0, star)).segments.emplace(index, Segment{value, encoded});
+    }
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const Param& p : order) {
+        if (p.segments.empty()) {
+            out.emplace_back(p.name, p.plain);
+            continue;
+        }
+        // The pieces in order; the first encoded one starts with charset'language'.
+        std::string bytes, charset;
+        for (const auto& [index, seg] : p.segments) {
+            std::string v = seg.value;
+            if (seg.encoded && index == p.segments.begin()->first) {
+                size_t q1 = v.find('\'');
+                size_t q2 = q1 == std::string::npos ? std::string::npos : v.find('\'', q1 + 1);
+                if (q2 != std::string::npos) {
+                    charset = v.substr(0, q1);
+                    v = v.substr(q2 + 1);
+                }
+            }
+            bytes += seg.encoded ? DecodePercent(v) : v;
+        }
+        // A stated charset is decoded here, so every parameter value comes out as UTF-8 or as the raw bytes.
+        if (!charset.empty())
+            bytes = ::WideToUtf8(DecodeCharset(bytes, charset));
+        out.emplace_back(p.name, bytes);
+    }
+    return out;
 }
 
 MimeAddress ParseMimeAddress(const std::string& value) {
@@ -198,8 +332,24 @@ MimeAddress ParseMimeAddress(const std::string& value) {
     size_t i = 0;
     while (i < value.size()) {
         char c = value[i];
-        if (c == ',')
-            break;
+        if (c == ',' || c == ';') {
+            // An empty member of a list (", ,") is skipped; a comma or the group's end after a mailbox ends it.
+            if (haveAngle || !TrimBlanks(bare).empty() || c == ';')
+                break;
+            phrase.clear();
+            bare.clear();
+            ++i;
+            continue;
+        }
+        if (c == ':' && !haveAngle) {
+            // "display-name:" opens a group (RFC 5322 3.4): what came before names the group, not the sender.
+            phrase.clear();
+            bare.clear();
+            comment.clear();
+            haveComment = false;
+            ++i;
+            continue;
+        }
         if (c == '"') {
             ++i;
             while (i < value.size() && value[i] != '"') {

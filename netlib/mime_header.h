@@ -26,14 +26,21 @@ MimeHeaders ParseMimeHeaders(const std::string& text, size_t* bodyStart);
 std::wstring DecodeHeaderText(const std::string& value);
 
 // "type/subtype; name=value; name="quoted"": the lower-cased type and the parameters (names lower-cased).
+// Comments outside quoted strings are dropped; RFC 2231 parameters (name*=charset'lang'%xx, name*0=, name*1*=...)
+// are joined and decoded under their plain name, and win over a plain parameter of the same name.
 struct MimeContentType {
-    std::string type;  // e.g. "text/plain"; empty when the field is missing or empty
+    std::string type;  // lower case, e.g. "text/plain"; empty when the field is missing or empty
     std::vector<std::pair<std::string, std::string>> params;
     std::string Param(const char* name) const;
 };
 MimeContentType ParseContentType(const std::string& value);
 
-// The first mailbox of an address list such as a From field.
+// The RFC 2231 step of ParseContentType on its own, for parameter lists that come already split (IMAP
+// BODYSTRUCTURE): pieces joined in order, percent-decoding undone, a stated charset decoded to UTF-8.
+std::vector<std::pair<std::string, std::string>> CombineMimeParameters(
+    const std::vector<std::pair<std::string, std::string>>& raw);
+
+// The first mailbox of an address list such as a From field; of a group ("Team: ann@x, bob@y;") its first member.
 struct MimeAddress {
     std::wstring name;     // display name (or the comment of "addr (Name)"), decoded and trimmed; may be empty
     std::wstring address;  // addr-spec, trimmed

@@ -3,6 +3,7 @@
 #include "netlib/mime_message.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
@@ -37,6 +38,19 @@ bool IsBoundaryLine(const std::string& text, size_t pos, const std::string& deli
     if (p < text.size() && text[p] != '\n')
         return false;
     *next = p < text.size() ? p + 1 : p;
+    return true;
+}
+
+// RFC 2045 "type/subtype": two tokens around one slash.
+bool IsMediaType(const std::string& type) {
+    size_t slash = type.find('/');
+    if (slash == std::string::npos || slash == 0 || slash + 1 == type.size())
+        return false;
+    for (size_t i = 0; i < type.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(type[i]);
+        if (i != slash && (c <= ' ' || c >= 127 || std::strchr("()<>@,;:\\\"/[]?=", c)))
+            return false;
+    }
     return true;
 }
 
@@ -89,6 +103,9 @@ void ParseEntity(const std::string& raw, int depth, bool digestParent, MimePart*
         part->contentType = ParseContentType(*ct);
     if (part->contentType.type.empty() && digestParent)
         part->contentType.type = "message/rfc822";
+    // RFC 2045 5.2: a Content-Type that is not "type/subtype" ("text", "plain", "<html>") reads as text/plain.
+    if (!part->contentType.type.empty() && !IsMediaType(part->contentType.type))
+        part->contentType.type = "text/plain";
     if (const std::string* te = h.Find("Content-Transfer-Encoding"))
         part->transferEncoding = Lower(TrimSpace(*te));
     if (const std::string* cd = h.Find("Content-Disposition")) {
@@ -107,17 +124,30 @@ void ParseEntity(const std::string& raw, int depth, bool digestParent, MimePart*
     }
 }
 
-void CollectText(const MimePart& part, std::wstring* out, bool* found) {
-    if (part.IsMultipart()) {
-        for (const MimePart& c : part.children)
-            CollectText(c, out, found);
+void SelectText(const MimePart& part, std::vector<const MimePart*>* out) {
+    if (!part.IsMultipart()) {
+        if (part.IsTextLeaf())
+            out->push_back(&part);
         return;
     }
-    if (!part.IsTextLeaf())
+    if (part.contentType.type != "multipart/alternative") {
+        for (const MimePart& c : part.children)
+            SelectText(c, out);
         return;
-    *found = true;
-    *out += DecodeCharset(DecodeTransfer(part.body, part.transferEncoding), part.contentType.Param("charset"));
-    *out += L"\r\n";
+    }
+    // The same letter in several forms: show one of them.
+    for (const char* type : {"text/plain", "text/html"})
+        for (const MimePart& c : part.children)
+            if (c.IsTextLeaf() && (c.contentType.type == type || (c.contentType.type.empty() && type[5] == 'p'))) {
+                out->push_back(&c);
+                return;
+            }
+    for (const MimePart& c : part.children) {
+        const size_t before = out->size();
+        SelectText(c, out);
+        if (out->size() != before)
+            return;
+    }
 }
 
 }  // namespace
@@ -181,10 +211,22 @@ MimePart ParseMimeMessage(const std::string& raw) {
     return part;
 }
 
+std::vector<const MimePart*> SelectTextParts(const MimePart& message) {
+    std::vector<const MimePart*> parts;
+    SelectText(message, &parts);
+    return parts;
+}
+
+std::wstring DecodeTextPart(const MimePart& part, const std::string& body) {
+    return DecodeCharset(DecodeTransfer(body, part.transferEncoding), part.contentType.Param("charset"));
+}
+
 std::wstring ExtractMessageText(const MimePart& message) {
     std::wstring text;
-    bool found = false;
-    CollectText(message, &text, &found);
+    for (const MimePart* part : SelectTextParts(message)) {
+        text += DecodeTextPart(*part, part->body);
+        text += L"\r\n";
+    }
     return text;
 }
 

@@ -4,6 +4,7 @@
 // input gives what can be read, never a failure.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct MimePart {
     std::string filename;          // from Content-Disposition filename or Content-Type name
     std::string body;              // raw body (still transfer-encoded); empty for multiparts
     std::vector<MimePart> children;
+    // Only in a tree read from an IMAP BODYSTRUCTURE (imap_bodystructure.h), where body stays empty:
+    std::string section;  // the IMAP part number: "1", "2.1"
+    uint32_t size = 0;    // the body's size in octets, transfer-encoded
     bool IsMultipart() const { return contentType.type.compare(0, 10, "multipart/") == 0; }
     // A leaf the reader sees as text: text/* or untyped, not an attachment.
     bool IsTextLeaf() const;
@@ -40,7 +44,15 @@ std::string DecodeTransfer(const std::string& body, const std::string& encoding)
 std::string DecodeQuotedPrintable(const std::string& body);
 std::string DecodeBase64(const std::string& body);
 
-// The letter text: the decoded text leaves in part order, each followed by a line break; a single-part text
+// The leaves that make up the letter text, in part order: every text leaf, except that of a
+// multipart/alternative only one counts: its plain text part when it has one, else its HTML part, else the first
+// alternative that holds text.
+std::vector<const MimePart*> SelectTextParts(const MimePart& message);
+
+// One text leaf decoded: its transfer encoding undone, then its charset.
+std::wstring DecodeTextPart(const MimePart& part, const std::string& body);
+
+// The letter text: the decoded SelectTextParts in order, each followed by a line break; a single-part text
 // message gives its own body; a message without text leaves gives an empty text.
 std::wstring ExtractMessageText(const MimePart& message);
 

@@ -49,6 +49,37 @@ struct TlsStream::Impl {
     BIO* in = nullptr;   // owned by ssl after SSL_set_bio
     BIO* out = nullptr;  // owned by ssl after SSL_set_bio
     bool client = true;
+    unsigned storeGeneration = 0;  // of the shared trust store the session verifies against
+
+    // OpenSSL's chain verification, run again against a freshly built trust store when it found no trusted root:
+    // the shared store may predate a root the user has added since.
+    static int VerifyChain(X509_STORE_CTX* ctx, void* arg) {
+        Impl* self = static_cast<Impl*>(arg);
+        const OpenSslApi* api = self->api;
+        int ok = api->X509_verify_cert(ctx);
+        const int error = api->X509_STORE_CTX_get_error(ctx);
+        if (ok > 0 || (error != X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY &&
+                       error != X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT && error != X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN &&
+                       error != X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT && error != X509_V_ERR_CERT_UNTRUSTED))
+            return ok;
+        X509_STORE* fresh = RefreshedRootStore(*api, self->storeGeneration, &self->storeGeneration);
+        X509_STORE_CTX* again = fresh ? api->X509_STORE_CTX_new() : nullptr;
+        if (again &&
+            api->X509_STORE_CTX_init(again, fresh, api->X509_STORE_CTX_get0_cert(ctx),
+                                     api->X509_STORE_CTX_get0_untrusted(ctx)) == 1 &&
+            api->X509_VERIFY_PARAM_set1(api->X509_STORE_CTX_get0_param(again), api->X509_STORE_CTX_get0_param(ctx)) ==
+                1) {
+            ok = api->X509_verify_cert(again);
+            api->X509_STORE_CTX_set_error(ctx, api->X509_STORE_CTX_get_error(again));
+            if (ok > 0)
+                api->X509_STORE_CTX_set0_verified_chain(ctx, api->X509_STORE_CTX_get1_chain(again));
+        }
+        if (again)
+            api->X509_STORE_CTX_free(again);
+        if (fresh)
+            api->X509_STORE_free(fresh);
+        return ok;
+    }
 
     NetStatus Flush() {
         char buf[16384];
@@ -171,9 +202,11 @@ NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
     if (api->SSL_CTX_ctrl(impl->ctx.get(), SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr) != 1)
         return OpenSslFailure(*api, NetCause::Tls, "setting the minimum protocol version");
     api->SSL_CTX_set_verify(impl->ctx.get(), SSL_VERIFY_PEER, nullptr);
-    X509_STORE* store = api->SSL_CTX_get_cert_store(impl->ctx.get());
-    if (!store || AddWindowsRootCertificates(*api, store) == 0)
+    X509_STORE* store = SharedRootStore(*api, &impl->storeGeneration);
+    if (!store)
         return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no trusted root certificates");
+    api->SSL_CTX_set_cert_store(impl->ctx.get(), store);  // takes the reference
+    api->SSL_CTX_set_cert_verify_callback(impl->ctx.get(), &Impl::VerifyChain, impl.get());
     if (NetStatus s = impl->MakeSsl(); !s)
         return s;
     std::string name = ToUtf8(host);

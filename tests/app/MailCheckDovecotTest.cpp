@@ -133,6 +133,58 @@ TEST_F(MailCheckDovecot, CommandsDoNotGrowWithUnseenLetters) {
     EXPECT_EQ(commands[5], 5);  // SELECT, SEARCH, two FETCHes, LOGOUT
 }
 
+// Letters whose text a whole-message fetch of the first 256 KB would lose or double, and a letter without a
+// date: the structure comes with the headers, the text parts in one more command, the arrival time stands in
+// for the date.
+TEST_F(MailCheckDovecot, TextPartsOfLargeAlternativeAndUndatedLetters) {
+    Ctl({"reset", "user@example.test"});
+    std::string attachment;
+    for (int i = 0; i < 300 * 1024 / 76; ++i)
+        attachment += std::string(76, 'A') + "\r\n";
+    Save("user@example.test",
+         "Date: Mon, 1 Jan 2024 10:00:00 +0000\r\nFrom: Sales Team: Ann <ann@example.com>, bob@example.com;\r\n"
+         "Subject: after an attachment\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+         "--b\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n"
+         "Content-Disposition: attachment; filename*=utf-8''%D0%AF.bin\r\n\r\n" +
+             attachment +
+             "--b\r\nContent-Type: text/plain; charset=koi8-r (Russian)\r\nContent-Transfer-Encoding: quoted-printable"
+             "\r\n\r\n=F0=D2=C9=D7=C5=D4 after\r\n--b--\r\n");
+    Save("user@example.test",
+         "Date: Mon, 1 Jan 2024 10:01:00 +0000\r\nFrom: news@example.test\r\nSubject: big style\r\n"
+         "Content-Type: text/html; charset=utf-8\r\n\r\n<html><style>" +
+             std::string(300 * 1024, 'x') + "</style><p>Visible</p></html>\r\n");
+    Save("user@example.test",
+         "Date: Mon, 1 Jan 2024 10:02:00 +0000\r\nFrom: a@example.test\r\nSubject: alternative\r\n"
+         "Content-Type: multipart/alternative; boundary*0=al; boundary*1=t\r\n\r\n"
+         "--alt\r\nContent-Type: text/plain\r\n\r\nPlain version\r\n"
+         "--alt\r\nContent-Type: text/html\r\n\r\n<p>HTML version</p>\r\n--alt--\r\n");
+    const TDateTime before = netlib::NowLocalDateTime();
+    Save("user@example.test", "From: b@example.test\r\nSubject: undated\r\n\r\nNo date here\r\n");
+    const TDateTime after = netlib::NowLocalDateTime();
+
+    options_.OtobrTextEm = true;
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    ASSERT_EQ(r.Letters.size(), 4u);
+    EXPECT_EQ(r.Letters[0]->Name, L"Ann");
+    EXPECT_EQ(r.Letters[0]->Body, L"\x41f\x440\x438\x432\x435\x442 after");
+    EXPECT_EQ(r.Letters[1]->Body, L"Visible");
+    EXPECT_EQ(r.Letters[2]->Body, L"Plain version");
+    EXPECT_EQ(r.Letters[3]->Subject, L"undated");
+    EXPECT_EQ(r.Letters[3]->Body, L"No date here");
+    const double second = 1.0 / 86400;
+    EXPECT_GE(r.Letters[3]->DT, before - second);  // INTERNALDATE has whole seconds
+    EXPECT_LE(r.Letters[3]->DT, after + second);
+    EXPECT_EQ(r.ProvEm, r.Letters[3]->DT);
+
+    // SELECT, SEARCH, the header fetch with the structures, the text parts, LOGOUT; never the whole letters.
+    std::string commands = Ctl({"commands", "user@example.test"});
+    EXPECT_EQ(CountLines(commands), 5) << commands;
+    EXPECT_NE(commands.find("BODYSTRUCTURE"), std::string::npos) << commands;
+    EXPECT_NE(commands.find("BODY.PEEK[2]<0."), std::string::npos) << commands;
+    EXPECT_EQ(commands.find("BODY.PEEK[]"), std::string::npos) << commands;
+}
+
 TEST_F(MailCheckDovecot, UnverifiedServersNeverGetTheLogin) {
     account_.Login = L"victim";
     const std::string before = Ctl({"logsize"});

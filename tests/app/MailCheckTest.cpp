@@ -97,6 +97,10 @@ TEST(MailCheckText, StripHtml) {
         {L"x > y", L"x  y"},
         {L"a<unclosed tag", L"a"},
         {std::wstring(L"a\0b\rc", 5), L"abc"},
+        {L"<script>a</script>b<style>c</style>d<script>e</script>", L"bd"},
+        {L"<a <script>x</script>y", L"y"},                    // the ">" of "</script>" still ends the open tag
+        {L"<scr<script></script>ipt>x</script>y", L"iptxy"},  // the kept ">" keeps "<scr" and "ipt" apart
+        {L"<style>a</style", L""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StripHtml(c.in), c.out) << std::string(c.in.begin(), c.in.end());
@@ -131,7 +135,8 @@ TEST(MailCheckText, FixtureBodies) {
         long8 += pangram;
     const Case cases[] = {
         {"html-only.eml", L"Hello&nbsp;there second"},
-        {"multipart-nested.eml", hello + L" " + hello},  // the plain and the HTML alternative, in part order
+        {"multipart-nested.eml", hello},                // one part of the alternative: the plain one
+        {"alternative-html.eml", L"Only HTML footer"},  // no plain alternative: the HTML one, stripped
         {"truncated.eml", L"first part second part is cut he"},
         {"long-body.eml", TrimText(long8.substr(0, 249))},
     };
@@ -193,10 +198,69 @@ TEST_F(MailCheckServer, SessionPeeksAndQuotes) {
     EXPECT_EQ(lines[0], "a1 LOGIN \"user@example.test\" \"pa\\\"ss\\\\word\"");
     EXPECT_EQ(lines[1], "a2 SELECT \"INBOX\"");
     EXPECT_EQ(lines[2], "a3 UID SEARCH UNSEEN");
-    EXPECT_EQ(lines[3], "a4 UID FETCH 1 (UID BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])");
-    EXPECT_EQ(lines[4], "a5 UID FETCH 1 (UID BODY.PEEK[]<0.262144>)");
+    EXPECT_EQ(lines[3], "a4 UID FETCH 1 (UID INTERNALDATE BODYSTRUCTURE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])");
+    EXPECT_EQ(lines[4], "a5 UID FETCH 1 (UID BODY.PEEK[1]<0.16384>)");
     for (const std::string& l : lines)
         EXPECT_EQ(l.find("STORE"), std::string::npos) << l;
+}
+
+// A letter without a readable Date is announced with the server's arrival time, read in the same header fetch.
+TEST_F(MailCheckServer, UndatedLettersTakeTheArrivalTime) {
+    FakeImap fake;
+    fake.messages = {{1, "From: a@example.test\r\nSubject: undated\r\n\r\nx\r\n", "01-Jan-2024 10:00:00 +0000"},
+                     {2, Letter("sometime next week", "badly dated"), " 1-Jan-2024 13:00:00 +0200"},
+                     {3, Letter("Mon, 1 Jan 2024 09:00:00 +0000", "older than both")},
+                     {4, "Subject: no arrival either\r\n\r\nx\r\n", "garbage"}};
+    auto server = Serve(fake);
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    EXPECT_EQ(r.KolEm, 4);
+    ASSERT_EQ(r.Letters.size(), 2u);
+    EXPECT_EQ(r.Letters[0]->Subject, L"undated");
+    EXPECT_EQ(r.Letters[0]->DT, Local(k1000));
+    EXPECT_EQ(r.Letters[1]->Subject, L"badly dated");
+    EXPECT_EQ(r.Letters[1]->DT, Local(k1100));
+    EXPECT_EQ(r.ProvEm, Local(k1100));
+    EXPECT_EQ(r.Commands, 5);  // LOGIN, SELECT, SEARCH, one FETCH, LOGOUT
+}
+
+// The text fetch asks for the sections the structures name, in one command for all letters, each letter decoding
+// only its own parts; a letter whose structure the server did not give is read from its first bytes in one more
+// command.
+TEST_F(MailCheckServer, TextPartsBySection) {
+    FakeImap fake;
+    const std::string plain = "Content-Type: text/plain; charset=koi8-r\r\nContent-Transfer-Encoding: base64\r\n";
+    fake.messages = {
+        // Section 1 of a single-part letter, base64 in KOI8-R as the structure says.
+        {1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one", "8NLJ18XU", plain), "01-Jan-2024 10:00:00 +0000",
+         "(\"TEXT\" \"PLAIN\" (\"CHARSET\" \"koi8-r\") NIL NIL \"BASE64\" 8 1)"},
+        // The text after a large attachment, section 2, quoted-printable in windows-1251; its section 1, which
+        // comes along for the first letter, is not its text.
+        {2,
+         Letter("Mon, 1 Jan 2024 11:00:00 +0000", "two", "not the text"),
+         "01-Jan-2024 11:00:00 +0000",
+         "((\"IMAGE\" \"PNG\" NIL NIL NIL \"BASE64\" 400000 NIL (\"attachment\" (\"FILENAME\" \"a.png\")) NIL)"
+         "(\"TEXT\" \"PLAIN\" (\"CHARSET\" \"windows-1251\") NIL NIL \"QUOTED-PRINTABLE\" 20000 1) \"MIXED\")",
+         {{"2", "=CF=F0=E8=E2=E5=F2 two"}}},
+        // No structure from the server: the first bytes of the whole letter.
+        {3,
+         Letter("Mon, 1 Jan 2024 12:00:00 +0000", "three", "<p>whole <b>letter</b></p>", "Content-Type: text/html\r\n"),
+         "01-Jan-2024 12:00:00 +0000", "NIL"},
+    };
+    auto server = Serve(fake);
+    options_.OtobrTextEm = true;
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    ASSERT_EQ(r.Letters.size(), 3u);
+    EXPECT_EQ(r.Letters[0]->Body, L"\x41f\x440\x438\x432\x435\x442");
+    EXPECT_EQ(r.Letters[1]->Body, L"\x41f\x440\x438\x432\x435\x442 two");
+    EXPECT_EQ(r.Letters[2]->Body, L"whole letter");
+    server->Stop();
+    std::vector<std::string> lines = server->Received();
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[4], "a5 UID FETCH 1:2 (UID BODY.PEEK[1]<0.20000> BODY.PEEK[2]<0.20000>)");
+    EXPECT_EQ(lines[5], "a6 UID FETCH 3 (UID BODY.PEEK[]<0.262144>)");
+    EXPECT_EQ(r.Commands, 7);
 }
 
 TEST_F(MailCheckServer, NonAsciiPasswordGoesAsLiteral) {

@@ -6,6 +6,7 @@
 
 #include "TestFiles.h"
 #include "TestSupport.h"
+#include "netlib/imap_fetch_items.h"
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
 #include "netlib/mime_header.h"
@@ -44,8 +45,9 @@ TEST(Mime, FixtureLetters) {
         {"koi8r-base64.eml", L"\x41e\x442\x447\x451\x442 \x433\x43e\x442\x43e\x432 (draft)",
          L"\x421\x435\x440\x433\x435\x439", L"s@example.test", true, 920638800,
          L"\x414\x43e\x431\x440\x44b\x439 \x434\x435\x43d\x44c\r\n"},
+        // Of the alternative only the plain part; the attachment and the picture stay out.
         {"multipart-nested.eml", L"Nested", L"Comment Name", L"plain@example.test", true, 1704243600,
-         L"\x41f\x440\x438\x432\x435\x442 \x432\x441\x435\x43c\r\n" + kHtml + L"\r\n"},
+         L"\x41f\x440\x438\x432\x435\x442 \x432\x441\x435\x43c\r\n"},
         {"charsets.eml", L"\x422\x435\x441\x442\x434\x43e\x441 plain", L"", L"bare@example.test", true, 1704067199,
          L"\x434\x43e\x441\r\n\x422\x435\x441\x442\r\nabc\r\n\x407\x436\x430\x43a\r\nascii only\r\n"},
         {"html-only.eml", L"HTML", L"News", L"news@example.test", true, 1705320000,
@@ -53,6 +55,32 @@ TEST(Mime, FixtureLetters) {
          L"<p>second</p></html>\r\n\r\n"},
         {"truncated.eml", L"cut", L"Quoted \"Name\"", L"q@example.test", false, 0,
          L"first part\r\nsecond part is cut he\r\n"},
+        // Charsets Windows has code pages for, under their registered names and aliases, and UTF-16.
+        {"charsets-windows.eml", L"\x4f60\x597d", L"\x7530\x4e2d", L"tanaka@example.test", true, 1704067200,
+         L"\x4e2d\x6587\x90ae\x4ef6\r\n\x7e41\x9ad4\x4e2d\x6587\r\n\x65e5\x672c\x8a9e\x306e\x30e1\x30fc\x30eb\r\n"
+         L"\xd55c\xad6d\xc5b4\r\n\x65e5\x672c\r\n\x41f\x440\x438\x432\x435\x442\r\n"
+         L"\xe20\xe32\xe29\xe32\xe44\xe17\xe22\r\n\x41a\x438\x440\x438\x43b\x43b\x438\x446\x430\r\n"
+         L"\x41f\x44f\x442\x44c\r\n\x7b80\x4f53\r\nUTF-16 \xd83d\xde00\r\nBE\r\n"},
+        // RFC 2231: the boundary in two pieces, the charset percent-encoded with a language, the attachment named
+        // in encoded pieces and the inline file stay out of the text.
+        {"rfc2231.eml", L"2231", L"", L"a@example.test", true, 1704067200, L"\x422\x435\x43a\x441\x442\r\n"},
+        // Comments in parameter values (boundary and charset), a quoted "(...)" is not a comment.
+        {"param-comments.eml", L"comments", L"", L"a@example.test", true, 1704067200,
+         L"\x41f\x440\x438\x432\x435\x442\r\nquoted\r\n"},
+        // A Content-Type that is not type/subtype reads as text/plain.
+        {"invalid-type.eml", L"invalid", L"", L"a@example.test", true, 1704067200, L"plain words\r\n\r\n"},
+        {"invalid-type-parts.eml", L"invalid parts", L"", L"a@example.test", true, 1704067200,
+         L"first\r\n<b>second</b>\r\n"},
+        // One part of an alternative: the plain one even when it comes last; else the HTML one, found inside a
+        // multipart/related; other multiparts still join their text parts.
+        {"alternative.eml", L"alternative", L"", L"a@example.test", true, 1704067200, L"Hello there\r\n"},
+        {"alternative-html.eml", L"alternative html", L"", L"a@example.test", true, 1704067200,
+         L"<p>Only HTML</p>\r\nfooter\r\n"},
+        // Missing and unreadable dates (the mail check then takes the server's arrival time).
+        {"no-date.eml", L"undated", L"", L"a@example.test", false, 0, L"no date\r\n\r\n"},
+        {"bad-date.eml", L"badly dated", L"", L"a@example.test", false, 0, L"bad date\r\n\r\n"},
+        // Group syntax: the first mailbox of the group.
+        {"group-from.eml", L"group", L"Ann", L"ann@example.com", true, 1704067200, L"from a group\r\n\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -124,12 +152,43 @@ TEST(Mime, Charsets) {
         std::wstring text;
     };
     const Case cases[] = {
-        {"UTF-8", "\xD0\x9F", L"\x41f"},    {"\"windows-1251\"", "\xCF", L"\x41f"},
-        {"cp1251", "\xCF", L"\x41f"},       {"KOI8-R", "\xF0", L"\x41f"},
-        {"koi8-u", "\xA7", L"\x457"},       {"ISO-8859-5", "\xBF", L"\x41f"},
-        {"iso-8859-1", "\xE9", L"\xE9"},    {"latin1", "\xE9", L"\xE9"},
-        {"ISO-8859-15", "\xA4", L"\x20AC"}, {"IBM866", "\x8F", L"\x41f"},
+        {"UTF-8", "\xD0\x9F", L"\x41f"},
+        {"\"windows-1251\"", "\xCF", L"\x41f"},
+        {"cp1251", "\xCF", L"\x41f"},
+        {"KOI8-R", "\xF0", L"\x41f"},
+        {"koi8-u", "\xA7", L"\x457"},
+        {"ISO-8859-5", "\xBF", L"\x41f"},
+        {"iso-8859-1", "\xE9", L"\xE9"},
+        {"latin1", "\xE9", L"\xE9"},
+        {"ISO-8859-15", "\xA4", L"\x20AC"},
+        {"IBM866", "\x8F", L"\x41f"},
         {"us-ascii", "plain", L"plain"},
+        {"cyrillic", "\xBF", L"\x41f"},
+        {"iso_8859-5:1988", "\xBF", L"\x41f"},
+        {"x-mac-cyrillic", "\x8F", L"\x41f"},
+        {"windows-1252", "\x80", L"\x20AC"},
+        {"cp1250", "\x8A", L"\x160"},
+        {"windows-874", "\xA1", L"\xE01"},
+        {"tis-620", "\xA1", L"\xE01"},
+        {"iso-8859-11", "\xA1", L"\xE01"},
+        {"gb2312", "\xC4\xE3", L"\x4f60"},
+        {"GBK", "\xC4\xE3", L"\x4f60"},
+        {"big5", "\xA4\xA4", L"\x4e2d"},
+        {"Shift_JIS", "\x93\xFA", L"\x65e5"},
+        {"euc-kr", "\xC7\xD1", L"\xD55C"},
+        {"ks_c_5601-1987", "\xC7\xD1", L"\xD55C"},
+        {"koi8", "\xF0", L"\x41f"},
+        {"cp850", "\x82", L"\xE9"},
+        {"utf-16le", std::string("A\0", 2), L"A"},
+        {"utf-16be", std::string("\0A", 2), L"A"},
+        {"utf-16",
+         std::string("\xFF\xFE"
+                     "A\0",
+                     4),
+         L"A"},  // the byte-order mark wins over the default order
+        {"utf-16", std::string("\xD8\x3D\xDE\x00\xDC\x00", 6), L"\xD83D\xDE00\xFFFD"},  // pair, lone low half
+        {"utf-32", std::string("\0\x01\xF6\0\0\x11\0\0", 8), L"\xD83D\xDE00\xFFFD"},    // past U+10FFFF
+        {"utf-16le", std::string("A\0B", 3), L"A"},                                     // an odd tail byte is dropped
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.charset);
@@ -140,6 +199,35 @@ TEST(Mime, Charsets) {
     MultiByteToWideChar(CP_ACP, 0, "\xE9", 1, acp, 4);
     EXPECT_EQ(DecodeCharset("\xE9", "x-unknown"), std::wstring(acp));
     EXPECT_EQ(DecodeCharset("\xE9", "us-ascii"), std::wstring(acp));
+}
+
+TEST(Mime, ContentTypeParameters) {
+    struct Case {
+        const char* raw;
+        std::string type;
+        std::vector<std::pair<std::string, std::string>> params;
+    };
+    const Case cases[] = {
+        {"text/plain; charset=koi8-r (Russian)", "text/plain", {{"charset", "koi8-r"}}},
+        {"multipart/mixed; boundary=cb (a comment)", "multipart/mixed", {{"boundary", "cb"}}},
+        {"text/plain (a (nested) comment) ; charset=\"a (b)\"", "text/plain", {{"charset", "a (b)"}}},
+        {"multipart/mixed; boundary*0=\"ab\"; boundary*1=cd", "multipart/mixed", {{"boundary", "abcd"}}},
+        {"text/plain; name*=utf-8'ru'%D0%AF.txt", "text/plain", {{"name", "\xD0\xAF.txt"}}},
+        // Pieces out of order, a plain and an extended value of one name (the extended one wins), a piece in
+        // another charset decoded to UTF-8, a broken percent sign kept.
+        {"a/b; name*1*=%E9; name=\"plain\"; name*0*=iso-8859-1''caf; x*=''50%; y*=windows-1251''%CF",
+         "a/b",
+         {{"name", "caf\xC3\xA9"}, {"x", "50%"}, {"y", "\xD0\x9F"}}},
+        {"a/b; p*x=1; q*1000=2", "a/b", {{"p*x", "1"}, {"q*1000", "2"}}},  // not RFC 2231: kept as written
+        {"text; charset=us-ascii", "text", {{"charset", "us-ascii"}}},
+        {"text/plain; (unclosed comment; charset=x", "text/plain", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        MimeContentType ct = ParseContentType(c.raw);
+        EXPECT_EQ(ct.type, c.type);
+        EXPECT_EQ(ct.params, c.params);
+    }
 }
 
 TEST(Mime, TransferEncodings) {
@@ -164,6 +252,11 @@ TEST(Mime, Addresses) {
         {"=?UTF-8?B?0K8=?= <ya@example.test>", L"\x42f", L"ya@example.test"},
         {"  <x@example.test>  ", L"", L"x@example.test"},
         {"Broken <unclosed@example.test", L"Broken", L"unclosed@example.test"},
+        {"Sales Team: Ann <ann@example.com>, bob@example.com;", L"Ann", L"ann@example.com"},
+        {"\"Sales: Team\": bob@example.com (Bob), ann@example.com;", L"Bob", L"bob@example.com"},
+        {"Team (the team): , , carol@example.com;", L"", L"carol@example.com"},
+        {"undisclosed-recipients:;", L"", L""},
+        {"\"Colon: in quotes\" <q@example.test>", L"Colon: in quotes", L"q@example.test"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.raw);
@@ -171,6 +264,75 @@ TEST(Mime, Addresses) {
         EXPECT_EQ(a.name, c.name);
         EXPECT_EQ(a.address, c.address);
     }
+}
+
+// BODYSTRUCTURE as servers send it, read from a FETCH response line, and malformed or hostile ones.
+TEST(ImapFetchItems, BodyStructure) {
+    auto structure = [](const std::string& bodystructure, MimePart* part) {
+        ImapResponse r;
+        NetStatus st = ParseImapResponse({"* 1 FETCH (UID 1 BODYSTRUCTURE " + bodystructure + ")"}, {}, 512, &r);
+        EXPECT_TRUE(st.ok()) << st.detail;
+        return st.ok() && r.data.size() == 3 && r.data[2].items.size() == 4 &&
+               ParseBodyStructure(r.data[2].items[3], part);
+    };
+    MimePart m;
+    ASSERT_TRUE(structure(
+        "((\"TEXT\" \"PLAIN\" (\"CHARSET\" \"koi8-r\") NIL NIL \"QUOTED-PRINTABLE\" 12 1 NIL NIL NIL NIL)"
+        "((\"TEXT\" \"HTML\" (\"charset*\" \"utf-8''utf-8\") NIL NIL \"BASE64\" 400 6)"
+        "(\"IMAGE\" \"PNG\" (\"NAME\" \"a.png\") \"<id>\" NIL \"BASE64\" 900) \"RELATED\" (\"BOUNDARY\" \"r\"))"
+        "(\"APPLICATION\" \"PDF\" NIL NIL NIL \"BASE64\" 300000 NIL (\"ATTACHMENT\" (\"FILENAME*\" "
+        "\"utf-8''%D0%AF.pdf\")) NIL)"
+        "(\"MESSAGE\" \"RFC822\" NIL NIL NIL \"7BIT\" 500 (NIL NIL NIL NIL NIL NIL NIL NIL NIL NIL) "
+        "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 10 1) 20 NIL (\"inline\" NIL) NIL)"
+        " \"MIXED\" (\"BOUNDARY\" \"m\") NIL NIL)",
+        &m));
+    EXPECT_EQ(m.contentType.type, "multipart/mixed");
+    EXPECT_EQ(m.contentType.Param("boundary"), "m");
+    ASSERT_EQ(m.children.size(), 4u);
+    EXPECT_EQ(m.children[0].section, "1");
+    EXPECT_EQ(m.children[0].contentType.Param("charset"), "koi8-r");
+    EXPECT_EQ(m.children[0].transferEncoding, "quoted-printable");
+    EXPECT_EQ(m.children[0].size, 12u);
+    ASSERT_EQ(m.children[1].children.size(), 2u);
+    EXPECT_EQ(m.children[1].children[0].section, "2.1");
+    EXPECT_EQ(m.children[1].children[0].contentType.Param("charset"), "utf-8");
+    EXPECT_EQ(m.children[1].children[1].filename, "a.png");
+    EXPECT_EQ(m.children[2].disposition, "attachment");
+    EXPECT_EQ(m.children[2].filename, "\xD0\xAF.pdf");
+    EXPECT_EQ(m.children[3].section, "4");
+    EXPECT_EQ(m.children[3].disposition, "inline");
+    std::vector<std::string> sections;
+    for (const MimePart* p : SelectTextParts(m))
+        sections.push_back(p->section);
+    EXPECT_EQ(sections, (std::vector<std::string>{"1", "2.1"}));
+
+    // A single-part letter is part 1; an empty type reads as text/plain.
+    ASSERT_TRUE(structure("(NIL \"PLAIN\" NIL NIL NIL \"8BIT\" 5 1)", &m));
+    EXPECT_EQ(m.section, "1");
+    EXPECT_EQ(m.contentType.type, "text/plain");
+
+    std::string deep = "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 1 1)";
+    for (int i = 0; i < 40; ++i)
+        deep = "(" + deep + " \"MIXED\")";
+    for (const std::string& bad : {std::string("NIL"), std::string("(\"TEXT\" \"PLAIN\" NIL)"), std::string("()"),
+                                   std::string("((\"TEXT\") \"MIXED\")"), deep}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(structure(bad, &m));
+        EXPECT_TRUE(m.children.empty());
+    }
+}
+
+TEST(ImapFetchItems, InternalDate) {
+    int64_t utc = 0;
+    ASSERT_TRUE(ParseInternalDate("01-Jan-2024 10:00:00 +0000", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    ASSERT_TRUE(ParseInternalDate(" 1-Jan-2024 12:00:00 +0200", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    ASSERT_TRUE(ParseInternalDate("31-Dec-2023 21:00:00 -1300", &utc));
+    EXPECT_EQ(utc, 1704103200);
+    EXPECT_FALSE(ParseInternalDate("", &utc));
+    EXPECT_FALSE(ParseInternalDate("garbage", &utc));
+    EXPECT_FALSE(ParseInternalDate("32-Jan-2024 10:00:00 +0000", &utc));
 }
 
 TEST(MailDate, Table) {

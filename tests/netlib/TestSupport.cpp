@@ -281,6 +281,31 @@ std::string HeaderBlock(const std::string& raw) {
     return end == std::string::npos ? raw + "\r\n" : raw.substr(0, end + 4);
 }
 
+// ("type" "subtype" NIL NIL NIL "7BIT" size [lines]) after the letter's Content-Type, text/plain without one.
+std::string SinglePartStructure(const std::string& header, const std::string& body) {
+    std::string type = "text", subtype = "plain";
+    std::string lower = "\n" + header;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    size_t p = lower.find("\ncontent-type:");
+    if (p != std::string::npos) {
+        size_t start = lower.find(':', p + 1) + 1;
+        size_t end = lower.find_first_of(";\r\n", start);
+        std::string value = lower.substr(start, end - start);
+        value.erase(0, value.find_first_not_of(' '));
+        size_t slash = value.find('/');
+        if (slash != std::string::npos) {
+            type = value.substr(0, slash);
+            subtype = value.substr(slash + 1);
+        }
+    }
+    size_t lines = 0;
+    for (char c : body)
+        lines += c == '\n';
+    return "(\"" + type + "\" \"" + subtype + "\" NIL NIL NIL \"7BIT\" " + std::to_string(body.size()) +
+           (type == "text" ? " " + std::to_string(lines) : std::string()) + ")";
+}
+
 }  // namespace
 
 void FakeImap::Serve(ScriptConnection& c) const {
@@ -346,16 +371,48 @@ void FakeImap::Serve(ScriptConnection& c) const {
             std::string set;
             in >> set;
             const auto ranges = ParseSet(set);
-            bool headers = line.find("HEADER.FIELDS") != std::string::npos;
+            const bool headers = line.find("HEADER.FIELDS") != std::string::npos;
+            const bool internal = line.find("INTERNALDATE") != std::string::npos;
+            const bool structure = line.find("BODYSTRUCTURE") != std::string::npos;
+            // BODY.PEEK[section]<0.n> items: the section and its length limit (npos: none).
+            std::vector<std::pair<std::string, size_t>> sections;
+            for (size_t p = line.find("BODY.PEEK["); !headers && p != std::string::npos;
+                 p = line.find("BODY.PEEK[", p + 1)) {
+                size_t open = p + 10, close = line.find(']', open);
+                if (close == std::string::npos)
+                    break;
+                size_t limit = std::string::npos;
+                if (line.compare(close + 1, 3, "<0.") == 0)
+                    limit = std::stoul(line.substr(close + 4));
+                sections.emplace_back(line.substr(open, close - open), limit);
+            }
+            auto literal = [](const std::string& data) { return "{" + std::to_string(data.size()) + "}\r\n" + data; };
             int seq = 0;
             for (const FakeMessage& m : messages) {
                 ++seq;
                 if (!InSet(ranges, m.uid))
                     continue;
-                std::string data = headers ? HeaderBlock(m.raw) : m.raw;
-                reply += "* " + std::to_string(seq) + " FETCH (UID " + std::to_string(m.uid) +
-                         (headers ? " BODY[HEADER.FIELDS (DATE FROM SUBJECT)] {" : " BODY[]<0> {") +
-                         std::to_string(data.size()) + "}\r\n" + data + ")\r\n";
+                const std::string header = HeaderBlock(m.raw);
+                const std::string body = m.raw.substr(header.size() <= m.raw.size() ? header.size() : m.raw.size());
+                std::string items = "UID " + std::to_string(m.uid);
+                if (internal)
+                    items += " INTERNALDATE \"" + m.internalDate + "\"";
+                if (structure)
+                    items +=
+                        " BODYSTRUCTURE " + (m.structure.empty() ? SinglePartStructure(header, body) : m.structure);
+                if (headers)
+                    items += " BODY[HEADER.FIELDS (DATE FROM SUBJECT)] " + literal(header);
+                for (const auto& [section, limit] : sections) {
+                    auto listed = m.sections.find(section);
+                    std::string data = listed != m.sections.end() ? listed->second
+                                       : section.empty()          ? m.raw
+                                       : section == "1"           ? body
+                                                                  : std::string();
+                    if (limit != std::string::npos)
+                        data = data.substr(0, limit);
+                    items += " BODY[" + section + "]" + (limit != std::string::npos ? "<0> " : " ") + literal(data);
+                }
+                reply += "* " + std::to_string(seq) + " FETCH (" + items + ")\r\n";
             }
             reply += tag + " OK fetched\r\n";
         } else if (verb == "LOGOUT") {

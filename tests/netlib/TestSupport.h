@@ -101,6 +101,12 @@ class ScriptServer {
 struct FakeMessage {
     uint32_t uid;
     std::string raw;
+    std::string internalDate = "01-Jan-2024 12:00:00 +0000";
+    // The BODYSTRUCTURE sent; empty: a single part of the type the letter's Content-Type names (text/plain
+    // without one). A section's data comes from sections when listed there, else "" is the whole letter and "1"
+    // the body after the header; any other section comes back empty.
+    std::string structure;
+    std::map<std::string, std::string> sections;
 };
 inline const std::string kThenClose = "\x01close";
 inline const std::string kThenHang = "\x01hang";

@@ -10,6 +10,7 @@
 #include "netlib/imap_connect.h"
 #include "netlib/net_socket.h"
 #include "netlib/tls_openssl.h"
+#include "netlib/tls_rootstore.h"
 #include "netlib/tls_stream.h"
 
 using namespace netlib;
@@ -36,6 +37,39 @@ void Echo(ScriptConnection& c) {
     while (c.ReadLine(&line))
         if (!c.Send(line + "\r\n"))
             return;
+}
+
+// The trust store is built once and shared by later sessions; a root added to Windows after it was built is still
+// found, because a verification that finds no trusted root tries again against a fresh copy. (Wine's crypt32 reads
+// its ROOT store once per process, so the test stands an empty store in for an old one.)
+TEST_F(TlsTest, SharedTrustStoreFindsNewRoots) {
+    ScriptServer trusted(Echo, std::make_unique<TlsServerOptions>(nettest::ServerTls()));
+    ScriptServer rogue(Echo, std::make_unique<TlsServerOptions>(nettest::ServerTls(true)));
+    auto connect = [&](uint16_t port) {
+        std::unique_ptr<TlsStream> tls;
+        return ConnectImaps(L"localhost", port, options_, std::make_shared<NetAbort>(), &tls);
+    };
+    ASSERT_TRUE(connect(trusted.Port()).ok());
+    const int builds = RootStoreBuilds();
+    ASSERT_TRUE(connect(trusted.Port()).ok());
+    ASSERT_TRUE(connect(trusted.Port()).ok());
+    EXPECT_EQ(RootStoreBuilds(), builds);  // reused
+
+    NetStatus st = connect(rogue.Port());
+    EXPECT_EQ(st.cause, NetCause::Certificate) << st.detail;
+    EXPECT_EQ(RootStoreBuilds(), builds + 1);  // one fresh copy tried, still without that root
+
+    // A store built before the test CA was trusted (here: one without any root): the session verifies against a
+    // fresh copy and succeeds, and later sessions share that copy.
+    NetStatus loadStatus;
+    const OpenSslApi* api = LoadOpenSsl(L"", &loadStatus);
+    ASSERT_NE(api, nullptr);
+    ReplaceSharedRootStore(*api, api->X509_STORE_new());
+    st = connect(trusted.Port());
+    EXPECT_TRUE(st.ok()) << st.detail;
+    EXPECT_EQ(RootStoreBuilds(), builds + 2);
+    EXPECT_TRUE(connect(trusted.Port()).ok());
+    EXPECT_EQ(RootStoreBuilds(), builds + 2);
 }
 
 TEST_F(TlsTest, VerifiedSessionCarriesData) {
