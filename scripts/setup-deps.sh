@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
     googletest
     wine64 xvfb xauth fonts-wine fonts-liberation
-    dovecot-core dovecot-imapd openssl python3
+    dovecot-core dovecot-imapd openssl python3 python3-pil
 )
 
 sudo=; [ "$(id -u)" -eq 0 ] || sudo=sudo

@@ -1,0 +1,126 @@
+"""Contact sheet of a built skin set: per skin a small window composed from the skin's own pictures, a few controls
+in their states, the caption buttons in their four states, and the skin's index and name."""
+
+import os
+
+from PIL import Image, ImageDraw
+
+import compose as K
+from skingen import read_list
+
+TILE_W, TILE_H = 380, 300
+WIN_W, WIN_H = 350, 214
+
+
+def tile(folder, label):
+    sk = K.LoadedSkin(folder)
+    out = Image.new('RGB', (TILE_W, TILE_H), (214, 218, 224))
+    win, shape, cl = K.render_window(sk, WIN_W, WIN_H, True, sk.name)
+    body = K.load_font(False, 11)
+    fi = sk.sec('SKINCOLORS')
+    text = K.colour(fi['cbtntext'])
+    # controls inside the client area
+    x0, y0 = cl[0] + 10, cl[1] + 10
+    # tabs across the top of the client
+    tab = sk.sec('tab')
+    tpic = sk.pics[int(tab['pictureindex'])]
+    tr = K.rect(tab['tabrect'])
+    ta = K.rect(tab['activetabrect'])
+    th = tr[3] - tr[1]
+    page = K.nine_part(tpic, K.rect(tab['skinrect']), K.point(tab['lefttoppoint']), K.point(tab['righttoppoint']),
+                       K.point(tab['leftbottompoint']), K.point(tab['rightbottompoint']), K.rect(tab['clientrect']),
+                       cl[2] - cl[0] - 20 - 17, cl[3] - cl[1] - 16 - th)
+    win.paste(page, (x0, y0 + th - 1))
+    act = tpic.crop(ta).resize((70, th))
+    nor = tpic.crop(tr).resize((70, th))
+    win.paste(act, (x0 + 2, y0))
+    win.paste(nor, (x0 + 72, y0))
+    K.text_in(win, (x0 + 2, y0, x0 + 72, y0 + th), 'Mail', K.colour(tab['activefontcolor']), body)
+    K.text_in(win, (x0 + 72, y0, x0 + 142, y0 + th), 'Alarms', K.colour(tab['fontcolor']), body)
+    px, py = x0 + 10, y0 + th + 10
+    btn = sk.sec('button')
+    for i, (key, cap) in enumerate((('skinrect', 'OK'), ('activeskinrect', 'Hot'), ('downskinrect', 'Pressed'))):
+        im = K.control_image(sk, 'button', 76, 24, key)
+        win.paste(im, (px + i * 82, py))
+        col = K.colour(btn['fontcolor' if key == 'skinrect' else 'activefontcolor' if key == 'activeskinrect'
+                           else 'downfontcolor'])
+        K.text_in(win, (px + i * 82, py, px + i * 82 + 76, py + 24), cap, col, body)
+    py += 34
+    for j, (name, label_) in enumerate((('checkbox', 'Sound'), ('radiobox', 'Popup'))):
+        c = sk.sec(name)
+        pic = sk.pics[int(c['pictureindex'])]
+        for k, key in enumerate(('checkimagerect', 'uncheckimagerect')):
+            r = K.rect(c[key])
+            win.paste(pic.crop(r), (px + j * 120 + k * 58, py + 2))
+            K.text_in(win, (px + j * 120 + k * 58 + 18, py, px + 400, py + 17), label_ if k == 0 else 'Off',
+                      K.colour(c['fontcolor']), body, 'left')
+    py += 26
+    ed = K.control_image(sk, 'edit', 140, 22)
+    win.paste(ed, (px, py))
+    K.text_in(win, (px + 5, py, px + 140, py + 22), 'imap.example.org', K.colour(sk.sec('edit')['fontcolor']),
+              body, 'left')
+    cb = sk.sec('combobox')
+    cim = K.control_image(sk, 'combobox', 104, 22, 'activeskinrect')
+    br = K.rect(cb['buttonrect'])
+    bimg = sk.pics[int(cb['pictureindex'])].crop(br)
+    cim.paste(bimg, (104 - bimg.width - 2, (22 - bimg.height) // 2))
+    win.paste(cim, (px + 150, py))
+    K.text_in(win, (px + 155, py, px + 250, py + 22), 'Russian', K.colour(cb['fontcolor']), body, 'left')
+    py += 32
+    g = sk.sec('gauge')
+    gim = K.control_image(sk, 'gauge', 254, 18)
+    fill = sk.pics[int(g['pictureindex'])].crop(K.rect(g['progressrect'])).resize((150, 14))
+    gim.paste(fill, (2, 2))
+    win.paste(gim, (px, py))
+    # vertical scroll bar at the right edge of the client
+    vs = sk.sec('vscrollbar')
+    vpic = sk.pics[int(vs['pictureindex'])]
+    sh = cl[3] - cl[1]
+    vim = K.control_image(sk, 'vscrollbar', 17, sh)
+    up = vpic.crop(K.rect(vs['upbuttonrect']))
+    dn = vpic.crop(K.rect(vs['downbuttonrect']))
+    thm = K.nine_part(vpic, K.rect(vs['thumbrect']), (0, 5), (17, 5), (0, 25), (17, 25), (0, 5, 17, 25), 17, 46)
+    vim.paste(up, (0, 0))
+    vim.paste(dn, (0, sh - 17))
+    vim.paste(thm, (0, 24))
+    win.paste(vim, (cl[2] - 17, cl[1]))
+    # shadow and shape
+    sx, sy = 15, 12
+    sh_mask = shape.resize(shape.size).point(lambda v: v // 5)
+    out.paste((150, 154, 160), (sx + 3, sy + 4), sh_mask)
+    out.paste(win, (sx, sy), shape)
+    # caption buttons in their states
+    dr = ImageDraw.Draw(out)
+    bpic = sk.pics[int(sk.sec('closebutton')['activepictureindex'])]
+    bx, by = sx, sy + WIN_H + 8
+    small = K.load_font(False, 10)
+    cx = bx
+    for n, key in enumerate(('skinrect', 'activeskinrect', 'downrect', 'inactiveskinrect')):
+        x = cx
+        for name in ('minbutton', 'maxbutton', 'closebutton'):
+            r = K.rect(sk.sec(name)[key])
+            cell = bpic.crop(r)
+            out.paste(cell, (x, by))
+            x += cell.width + 1
+        dr.text((cx, by + 28), ('normal', 'hot', 'pressed', 'inactive')[n], font=small, fill=(70, 74, 80))
+        cx = max(x + 8, cx + 60)
+    bold = K.load_font(True, 12)
+    dr.text((sx, TILE_H - 16), label, font=bold, fill=(30, 34, 40))
+    return out
+
+
+def sheet(out, png, only=''):
+    tiles = []
+    for part in ('notifier', 'setup'):
+        for row in read_list(os.path.join(out, part, 'skins.lst')):
+            label = ('%2d  %s' % (row['index'], row['name'])) if part == 'notifier' else 'Setup  %s' % row['name']
+            key = str(row['index']) if part == 'notifier' else 'setup'
+            if only and key not in only.split(','):
+                continue
+            tiles.append(tile(os.path.join(out, part, row['folder']), label))
+    cols = min(6, len(tiles))
+    rows = (len(tiles) + cols - 1) // cols
+    img = Image.new('RGB', (cols * TILE_W, rows * TILE_H), (214, 218, 224))
+    for i, t in enumerate(tiles):
+        img.paste(t, ((i % cols) * TILE_W, (i // cols) * TILE_H))
+    img.save(png, optimize=False)
