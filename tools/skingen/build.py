@@ -4,7 +4,7 @@ from PIL import Image
 
 import painters as P
 from draw import colorref as C
-from draw import darken, lighten, mix
+from draw import darken, lighten, mix, readable
 from skinfile import Atlas, Skin
 from theme import Theme
 
@@ -181,7 +181,8 @@ def build(spec):
     # ---- menu pictures: items, separators and marks
     ma = Atlas(160, bg=t.menu)
     iw, ih = 120, 22
-    item_n, item_a = ma.add_row([P.item_face(t, iw, ih, 'normal'), P.item_face(t, iw, ih, 'active')])
+    item_a_img = P.item_face(t, iw, ih, 'active')
+    item_n, item_a = ma.add_row([P.item_face(t, iw, ih, 'normal'), item_a_img])
     sep = ma.add(P.separator(t, iw, 7))
     ma.newline()
     chk, chka, rad, rada = ma.add_row([P.menu_mark(t, 'check', False), P.menu_mark(t, 'check', True),
@@ -195,8 +196,7 @@ def build(spec):
         'morphing': spec.get('menu_morph', False), 'morphkind': morph, 'dividerrect': sep, 'dividerleftoffset': 30,
         'dividerrightoffset': 4, 'itemleftoffset': 4, 'itemrightoffset': 4, 'fontname': FONT, 'fontheight': 13,
         'fontstyle': '', 'unenabledfontcolor': C(t.dtext), 'fontcolor': C(t.menutext),
-        'activefontcolor': C(t.menutext if t.d['ctl'] not in ('flat', 'bevel') else t.hitext
-                             if t.d['ctl'] == 'bevel' else t.menutext),
+        'activefontcolor': C(readable(item_a_img.getpixel((iw // 2, ih // 2)), t.menutext, 4.5)),
         'textrect': (28, 0, iw - 4, ih), 'imagerect': (4, 3, 20, 19), 'stretcheffect': True,
         'dividerstretcheffect': True, 'inactivestretcheffect': True,
         'checkimagerect': chk, 'activecheckimagerect': chka, 'radioimagerect': rad, 'activeradioimagerect': rada,
@@ -296,9 +296,18 @@ def build_controls(sk, t, spec):
     r = max(d['r'], 0)
     m = max(r, 3)  # nine-part margin
 
+    placed = {}
+
     def states(fn, w, h, names):
         imgs = [fn(t, w, h, s) for s in names]
-        return dict(zip(names, a.add_row(imgs)))
+        rects = a.add_row(imgs)
+        for im, r in zip(imgs, rects):
+            placed[r] = im
+        return dict(zip(names, rects))
+
+    def a_img_at(rect):
+        im = placed[rect]
+        return im.getpixel((im.width // 2, im.height // 2))[:3]
 
     def rel(rect, base):
         return (rect[0] - base[0], rect[1] - base[1], rect[2] - base[0], rect[3] - base[1])
@@ -313,8 +322,16 @@ def build_controls(sk, t, spec):
                 'glowlayeroffsetright': 6, 'glowlayeroffsettop': 6, 'glowlayeroffsetbottom': 6,
                 'glowlayershowoffsetx': 0, 'glowlayershowoffsety': 0, 'glowlayeralphablendvalue': 200}
 
+    def centre(rect):
+        return a_img_at(rect)
+
     def button_entry(rects, w, h, fontc, hotc, downc, extra=None, mg=None):
         mg = m if mg is None else mg
+        fontc = readable(centre(rects['normal']), fontc, 4.5)
+        if 'hot' in rects:
+            hotc = readable(centre(rects['hot']), hotc, 4.5)
+        if 'down' in rects:
+            downc = readable(centre(rects['down']), downc, 4.5)
         keys = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': rects['normal']}
         keys.update(nine(w, h, mg, mg, mg, mg))
         keys.update(stretch_all(True))

@@ -8,7 +8,7 @@ from PIL import Image, ImageDraw
 import compose as K
 from skingen import read_list
 
-TILE_W, TILE_H = 380, 300
+TILE_W, TILE_H = 540, 300
 WIN_W, WIN_H = 350, 214
 
 
@@ -104,9 +104,61 @@ def tile(folder, label):
             x += cell.width + 1
         dr.text((cx, by + 28), ('normal', 'hot', 'pressed', 'inactive')[n], font=small, fill=(70, 74, 80))
         cx = max(x + 8, cx + 60)
+    draw_menu(sk, out, sx + WIN_W + 12, sy + 18, body)
     bold = K.load_font(True, 12)
     dr.text((sx, TILE_H - 16), label, font=bold, fill=(30, 34, 40))
     return out
+
+
+def draw_menu(sk, out, x, y, font):
+    """A popup menu from the skin's popup window picture and menu item object, then a hint below it."""
+    pw = sk.sec('POPUPWINDOW')
+    ppic = sk.pics[int(pw['windowpictureindex'])]
+    Pw, Ph = ppic.size
+    mi = sk.sec('menuitem') if sk.ini.has_section('menuitem') else sk.sec('MENUITEM')
+    ipic = sk.pics[int(mi['activepictureindex'])]
+    items = ['Check mail', 'Settings', '-', 'Mute sounds', 'About', 'Exit']
+    ir = K.rect(pw['itemsrect'])
+    ih = K.rect(mi['skinrect'])[3] - K.rect(mi['skinrect'])[1]
+    sep = K.rect(mi['dividerrect'])
+    sh = sep[3] - sep[1]
+    W = 150
+    H = ir[1] + (Ph - ir[3]) + sum(sh if t == '-' else ih for t in items)
+    img = K.nine_part(ppic, (0, 0, Pw, Ph), K.point(pw['lefttoppoint']), K.point(pw['righttoppoint']),
+                      K.point(pw['leftbottompoint']), K.point(pw['rightbottompoint']), ir, W, H)
+    yy = ir[1]
+    iw = W - ir[0] - (Pw - ir[2])
+    tr = K.rect(mi['textrect'])
+    for n, text in enumerate(items):
+        if text == '-':
+            img.paste(ipic.crop(sep).resize((iw, sh)), (ir[0], yy))
+            yy += sh
+            continue
+        key = 'activeskinrect' if n == 1 else 'skinrect'
+        cell = ipic.crop(K.rect(mi[key])).resize((iw, ih))
+        img.paste(cell, (ir[0], yy))
+        col = K.colour(mi['activefontcolor' if n == 1 else 'fontcolor'])
+        K.text_in(img, (ir[0] + tr[0], yy, W, yy + ih), text, col, font, 'left')
+        if text == 'Mute sounds':
+            c = ipic.crop(K.rect(mi['checkimagerect']))
+            img.paste(c, (ir[0] + 4, yy + (ih - c.height) // 2))
+        yy += ih
+    mask = sk.pics[int(pw['maskpictureindex'])] if pw.get('maskpictureindex', '-1') != '-1' else None
+    shape = None
+    if mask is not None:
+        m = K.nine_part(mask.convert('RGB'), (0, 0, Pw, Ph), K.point(pw['lefttoppoint']), K.point(pw['righttoppoint']),
+                        K.point(pw['leftbottompoint']), K.point(pw['rightbottompoint']), ir, W, H, stretch=False)
+        shape = m.convert('L').point(lambda v: 255 if v < 128 else 0)
+    out.paste(img, (x, y), shape)
+    # hint window
+    hw = sk.sec('HINTWINDOW')
+    hpic = sk.pics[int(hw['windowpictureindex'])]
+    text = 'Minimize to Tray'
+    tw = int(ImageDraw.Draw(out).textlength(text, font=font)) + 16
+    h = K.nine_part(hpic, (0, 0) + hpic.size, K.point(hw['lefttoppoint']), K.point(hw['righttoppoint']),
+                    K.point(hw['leftbottompoint']), K.point(hw['rightbottompoint']), K.rect(hw['clientrect']), tw, 22)
+    K.text_in(h, (0, 0, tw, 22), text, K.colour(hw['fontcolor']), font)
+    out.paste(h, (x + 10, y + H + 14))
 
 
 def sheet(out, png, only=''):

@@ -42,6 +42,31 @@ def colorref(c):
     return c[0] | (c[1] << 8) | (c[2] << 16)
 
 
+def contrast(a, b):
+    """Contrast ratio of two colours (relative luminance, as for readable text)."""
+    def lum(c):
+        out = []
+        for v in rgb(c):
+            v = v / 255.0
+            out.append(v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4)
+        return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2]
+    la, lb = sorted((lum(a), lum(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def readable(bg, preferred, need):
+    """The preferred text colour when it reads on bg, else the closest tint of bg's own hue that does."""
+    if contrast(preferred, bg) >= need:
+        return rgb(preferred)
+    light = contrast((255, 255, 255), bg) >= contrast((0, 0, 0), bg)
+    for k in range(1, 21):
+        t = k / 20.0
+        c = mix(bg, (255, 255, 255) if light else (0, 0, 0), t)
+        if contrast(c, bg) >= need:
+            return c
+    return (255, 255, 255) if light else (0, 0, 0)
+
+
 def vgrad(w, h, stops):
     """An RGB image w x h with a vertical gradient through stops [(pos 0..1, colour), ...]."""
     col = Image.new('RGB', (1, max(h, 1)))

@@ -478,7 +478,7 @@ def item_face(t, w, h, state):
         return img
     r = min(t.d['r'], 3)
     if t.d['ctl'] in ('flat', 'bevel'):
-        fill = t.hi if state == 'focus' else (mix(t.hi, base, .25) if t.d['ctl'] == 'bevel' else t.sel)
+        fill = t.hi if state == 'focus' or t.d['ctl'] == 'bevel' else t.sel
         rounded_box(img, (0, 0, w, h), 0, fill)
         return img
     stops = [(0, lighten(t.sel, .4)), (1, t.sel)]

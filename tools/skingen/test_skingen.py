@@ -103,6 +103,18 @@ class GeneratorTest(unittest.TestCase):
                 errors = self.damaged(section, key, value)
                 self.assertTrue(any(expect in e for e in errors), errors)
 
+    def test_unreadable_caption_text_is_found(self):
+        from PIL import Image
+        frame = Image.open(os.path.join(self.folder, 'frame.bmp')).convert('RGB')
+        r, g, b = frame.getpixel((40, 16))
+        self.damaged('caption', 'activefontcolor', str(r | g << 8 | b << 16))
+        c = validate.Checker(os.path.join(self.tmp, 'damaged'))
+        c.contrast(validate.compose.read_ini(os.path.join(c.folder, 'skin.ini')))
+        self.assertTrue(any('active caption text contrast' in e for e in c.errors), c.errors)
+        c = validate.Checker(self.folder)
+        c.contrast(validate.compose.read_ini(os.path.join(c.folder, 'skin.ini')))
+        self.assertEqual(c.errors, [])
+
     def test_reference_block_layout(self):
         for version in (3, 2):
             content = skingen.skin_content(self.folder, version)

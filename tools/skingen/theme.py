@@ -1,7 +1,7 @@
 """Base designs and palettes: a design fixes the metrics and the drawing style, a palette the colours; a theme is
 the pair with every colour the pictures and the ini entries need."""
 
-from draw import darken, lighten, luma, mix, rgb
+from draw import contrast, darken, lighten, luma, mix, readable, rgb
 
 # Metrics and style of the eight base designs. cap_h: caption bar height; border: frame thickness at the sides and
 # bottom; rt/rb: outer corner radii (top, bottom); btn: caption button style and size (w, h, close w); ctl: control
@@ -134,12 +134,17 @@ class Theme:
         for k, v in over.items():
             setattr(self, k, v)
         a = self.acc
+        # caption texts must read on their caption: a light accent gets dark text
+        mid = lambda stops: mix(stops[0][1], stops[-1][1], .5) if self.design != 'classic' else stops[0][1]
+        if contrast(self.capfg, mid(self.cap)) < 3.5:
+            self.capfg = readable(mid(self.cap), (24, 28, 34) if luma(mid(self.cap)) > 140 else (255, 255, 255), 4.5)
+        self.icapfg = readable(mid(self.icap), self.icapfg, 2.4)
         # text, highlight and control colours derived from the above
         self.dtext = mix(self.text, self.face, .55)
         self.hi = a if not self.dark else lighten(a, .1)
         if design in ('office10', 'office13', 'aero') and not self.dark:
             self.hi = lighten(a, .15)
-        self.hitext = (255, 255, 255) if luma(self.hi) < 150 else (0, 0, 0)
+        self.hitext = (255, 255, 255) if contrast((255, 255, 255), self.hi) >= 4.5 else readable(self.hi, (0, 0, 0), 4.5)
         self.sel = lighten(a, .78) if not self.dark else mix(a, self.window, .45)  # soft selection fill
         self.selb = lighten(a, .35) if not self.dark else lighten(a, .1)
         if self.dark:

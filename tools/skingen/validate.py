@@ -235,6 +235,42 @@ class Checker:
                                 if ini[n].get('morphing') == '1'}
         self.facts['glow'] = any(ini[n].get('glowlayerpictureindex', '-1') != '-1' for n in objs)
 
+    def contrast(self, ini):
+        """Text must stay readable on the picture it is drawn over: caption (active and inactive), push button
+        (every state), menu item (normal and highlighted)."""
+        p = ini['PICTURES']
+
+        def px(name, x, y):
+            im = Image.open(os.path.join(self.folder, name)).convert('RGB')
+            return im.getpixel((x, y))
+
+        def pic_of(sec, key):
+            return p[str(int(sec[key]))]
+
+        checks = []
+        cap = ini['caption']
+        cr = compose.rect(cap['skinrect'])
+        tr = compose.rect(cap['textrect'])
+        cx, cy = cr[0] + tr[0] + 10, cr[1] + (tr[1] + tr[3]) // 2
+        checks.append(('active caption', compose.colour(cap['activefontcolor']), px(p['picture'], cx, cy), 3.0))
+        if p.get('inactivepicture'):
+            checks.append(('inactive caption', compose.colour(cap['fontcolor']), px(p['inactivepicture'], cx, cy), 1.8))
+        b = ini['button']
+        for key, fkey in (('skinrect', 'fontcolor'), ('activeskinrect', 'activefontcolor'),
+                          ('downskinrect', 'downfontcolor')):
+            r = compose.rect(b[key])
+            checks.append(('button ' + key, compose.colour(b[fkey]),
+                           px(pic_of(b, 'pictureindex'), (r[0] + r[2]) // 2, (r[1] + r[3]) // 2), 4.0))
+        mi = ini['menuitem'] if ini.has_section('menuitem') else ini['MENUITEM']
+        for key, fkey in (('skinrect', 'fontcolor'), ('activeskinrect', 'activefontcolor')):
+            r = compose.rect(mi[key])
+            checks.append(('menu item ' + key, compose.colour(mi[fkey]),
+                           px(pic_of(mi, 'activepictureindex'), (r[0] + r[2]) // 2, (r[1] + r[3]) // 2), 4.0))
+        for what, fg, bg, need in checks:
+            ratio = contrast_ratio(fg, bg)
+            if ratio < need:
+                self.err('%s text contrast %.2f below %.1f (%s on %s)' % (what, ratio, need, fg, bg))
+
     def points_ordered(self, sec, pts, cl, size, form=False):
         if any(v is None for v in pts.values()):
             return
@@ -303,6 +339,17 @@ class Checker:
                 self.err('[%s] glow picture and its mask differ or are missing' % sec.name)
 
 
+def contrast_ratio(a, b):
+    def lum(c):
+        out = []
+        for v in c:
+            v = v / 255.0
+            out.append(v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4)
+        return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2]
+    la, lb = sorted((lum(a), lum(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
 def check_set(setdir):
     from skingen import read_list
     errors = []
@@ -315,6 +362,8 @@ def check_set(setdir):
     for r in rows:
         c = Checker(os.path.join(setdir, 'notifier', r['folder']))
         c.run()
+        if not c.errors:
+            c.contrast(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
         errors += c.errors
         facts.append((r, c.facts))
     setup = read_list(os.path.join(setdir, 'setup', 'skins.lst'))
