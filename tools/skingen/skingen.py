@@ -115,26 +115,37 @@ def block(content):
     return struct.pack('<ii', 3, len(z)) + z
 
 
+def _pack_one(args):
+    folder, version = args
+    with open(folder + '.skn', 'wb') as f:
+        f.write(block(skin_content(folder, version)))
+
+
+def _block_size(args):
+    return len(block(skin_content(*args)))
+
+
 def cmd_pack(out, skin_tool):
+    work = []
     for part in ('notifier', 'setup'):
         for row in read_list(os.path.join(out, part, 'skins.lst')):
             folder = os.path.join(out, part, row['folder'])
-            target = folder + '.skn'
             if skin_tool and row['version'] == 3:
-                subprocess.run(skin_tool.split() + ['pack', folder, target], check=True)
+                subprocess.run(skin_tool.split() + ['pack', folder, folder + '.skn'], check=True)
             else:
                 # reference packer: the layout the engine reads; version-2 blocks are only made here
-                with open(target, 'wb') as f:
-                    f.write(block(skin_content(folder, row['version'])))
+                work.append((folder, row['version']))
+    with Pool(os.cpu_count() or 1) as pool:
+        pool.map(_pack_one, work, chunksize=1)
 
 
-def cmd_size(out):
-    total = 0
-    for row in read_list(os.path.join(out, 'notifier', 'skins.lst')):
-        total += len(block(skin_content(os.path.join(out, 'notifier', row['folder']), row['version'])))
-    print('notifier set: %d skins, %.2f MB compressed' % (len(read_list(os.path.join(out, 'notifier', 'skins.lst'))),
-                                                           total / 1e6))
-    return total
+def cmd_size(out, max_mb=0.0):
+    """Prints the compressed size of the notifier's set; fails when it exceeds max_mb (when given)."""
+    rows = read_list(os.path.join(out, 'notifier', 'skins.lst'))
+    with Pool(os.cpu_count() or 1) as pool:
+        total = sum(pool.map(_block_size, [(os.path.join(out, 'notifier', r['folder']), r['version']) for r in rows]))
+    print('notifier set: %d skins, %.2f MB compressed' % (len(rows), total / 1e6))
+    return 1 if max_mb and total > max_mb * 1e6 else 0
 
 
 def main():
@@ -152,6 +163,7 @@ def main():
     c.add_argument('--only', default='')
     sz = sub.add_parser('size')
     sz.add_argument('out')
+    sz.add_argument('--max-mb', type=float, default=0.0)
     fx = sub.add_parser('fixtures')
     fx.add_argument('dir')
     a = ap.parse_args()
@@ -163,11 +175,11 @@ def main():
         import contact
         contact.sheet(a.out, a.png, a.only)
     elif a.cmd == 'size':
-        cmd_size(a.out)
+        return cmd_size(a.out, a.max_mb)
     elif a.cmd == 'fixtures':
         import fixtures
         fixtures.write_all(a.dir)
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())

@@ -218,6 +218,14 @@ class Checker:
             self.err('no menu item object')
         self.facts['MENUITEM'] = 'MENUITEM' in objs
         self.facts['animate'] = 'animate' in objs.values()
+        # caption buttons are drawn into the top band of the frame: they must fit above the client area
+        if cl:
+            br = self.nums(fi, 'buttonsrect', 4) if 'buttonsrect' in fi else None
+            for n, k in objs.items():
+                if k == 'stdbutton' and ini[n].get('skinrectinapicture') == '1' and br:
+                    r = self.nums(ini[n], 'skinrect', 4)
+                    if r and br[1] + (r[3] - r[1]) > cl[1]:
+                        self.err('[%s] the button is taller than the caption band' % n)
         cmds = {ini[n].get('command') for n, k in objs.items() if k == 'stdbutton'}
         for c in REQUIRED_BUTTONS - cmds:
             self.err('no standard button for %s' % c)
