@@ -97,6 +97,7 @@ class GeneratorTest(unittest.TestCase):
             ('PICTURES', '0', 'nosuch.bmp', 'nosuch.bmp'),
             ('closebutton', 'command', 'cmclos', 'bad command'),
             ('checkbox', 'clientrect', '3,0,1', 'not 4'),
+            ('checkbox', 'fontname', 'Tahoma\r\nFontName=Arial', 'repeated'),
         ]
         for section, key, value, expect in cases:
             with self.subTest(section=section, key=key):

@@ -92,6 +92,20 @@ class Checker:
             return
         if b'\r\n' not in raw or raw.replace(b'\r\n', b'').find(b'\n') >= 0:
             self.err('lines must end in CR LF')
+        # a repeated section or key would be read once by the private-profile functions and twice elsewhere
+        sec, keys, secs = None, set(), set()
+        for ln in raw.decode('ascii').split('\r\n'):
+            if ln.startswith('['):
+                sec = ln[1:-1].lower()
+                if sec in secs:
+                    self.err('section [%s] repeated' % sec)
+                secs.add(sec)
+                keys = set()
+            elif '=' in ln:
+                k = ln.split('=', 1)[0].lower()
+                if k in keys:
+                    self.err('[%s] key %s repeated' % (sec, k))
+                keys.add(k)
         ini = compose.read_ini(path)
         for s in ('VERSION', 'PICTURES', 'FORMINFO', 'SKINOBJECTS', 'SKINCONTROLS'):
             if not ini.has_section(s) or not ini[s]:
