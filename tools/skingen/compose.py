@@ -132,6 +132,11 @@ def render_window(sk, W, H, active=True, title=None, icons=('close', 'max', 'min
     x0 = cr[0] + tr[0]
     x1 = cr[0] + tr[2] + dx
     text = title if title is not None else sk.name
+    # the text is cut to its area with an ellipsis, as the caption object does
+    while len(text) > 1 and dr.textlength(text, font=f) > x1 - x0 - 2:
+        text = text[:-2] + '\u2026'
+    if dr.textlength(text, font=f) > x1 - x0 - 2:
+        text = ''
     tw = dr.textlength(text, font=f)
     y = cr[1] + (tr[3] - tr[1]) // 2 + tr[1]
     if cap.get('alignment') == 'tacenter':

@@ -8,7 +8,7 @@ from PIL import Image, ImageDraw
 import compose as K
 from skingen import read_list
 
-TILE_W, TILE_H = 540, 300
+TILE_W, TILE_H = 560, 350
 WIN_W, WIN_H = 350, 214
 
 
@@ -105,6 +105,7 @@ def tile(folder, label):
         dr.text((cx, by + 28), ('normal', 'hot', 'pressed', 'inactive')[n], font=small, fill=(70, 74, 80))
         cx = max(x + 8, cx + 60)
     draw_menu(sk, out, sx + WIN_W + 12, sy + 18, body)
+    draw_inactive(sk, out, sx, by + 44, body)
     bold = K.load_font(True, 12)
     dr.text((sx, TILE_H - 16), label, font=bold, fill=(30, 34, 40))
     return out
@@ -159,6 +160,38 @@ def draw_menu(sk, out, x, y, font):
                     K.point(hw['leftbottompoint']), K.point(hw['rightbottompoint']), K.rect(hw['clientrect']), tw, 22)
     K.text_in(h, (0, 0, tw, 22), text, K.colour(hw['fontcolor']), font)
     out.paste(h, (x + 10, y + H + 14))
+    return y + H + 14 + 22
+
+
+def draw_inactive(sk, out, x, y, font):
+    """The top of an inactive window: the skin's inactive picture, or the effect the engine applies instead."""
+    from PIL import ImageChops, ImageFilter, ImageOps
+    fi = sk.sec('FORMINFO')
+    auto = fi.get('autorenderinginactiveimage') == '1'
+    win, shape, cl = K.render_window(sk, 204, 80, active=False, title='Inactive')
+    if auto:
+        win, shape, cl = K.render_window(sk, 204, 80, active=True, title='Inactive')
+        eff = fi.get('inactiveeffect', 'iebrightness')
+        top = win.crop((0, 0, 204, cl[1]))
+        if eff == 'iebrightness':
+            top = Image.blend(top, Image.new('RGB', top.size, (255, 255, 255)), 0.5)
+        elif eff == 'iedarkness':
+            top = Image.blend(top, Image.new('RGB', top.size, (0, 0, 0)), 0.3)
+        elif eff == 'iegrayscale':
+            top = ImageOps.grayscale(top).convert('RGB')
+        elif eff == 'ienoise':
+            noise = Image.effect_noise(top.size, 40).convert('RGB')
+            top = ImageChops.add(top, noise, 2.0, -64)
+        elif eff == 'iesplitblur':
+            top = top.filter(ImageFilter.BoxBlur(1))
+        elif eff == 'ieinvert':
+            top = ImageOps.invert(top)
+        win.paste(top, (0, 0))
+    crop_h = min(cl[1] + 8, 80)
+    out.paste(win.crop((0, 0, 204, crop_h)), (x, y), shape.crop((0, 0, 204, crop_h)))
+    ImageDraw.Draw(out).text((x + 214, y + crop_h // 2), 'inactive window' +
+                             (' (effect %s)' % fi.get('inactiveeffect') if auto else ''),
+                             font=K.load_font(False, 10), fill=(70, 74, 80), anchor='lm')
 
 
 def sheet(out, png, only=''):
