@@ -47,6 +47,15 @@ def draw_frame(t, active):
         # caption bar inset within the raised frame
         body = Image.new('RGB', (PW, PH), t.face)
         body.paste(_caption_band(t, active, PW - 2 * b, ct - b - 1), (b, b))
+    if t.design == 'aero':
+        # glass: a few soft diagonal light streaks across the frame
+        streaks = Image.new('L', (PW * 4, PH * 4), 0)
+        sd = ImageDraw.Draw(streaks)
+        for x0, wdt, a in ((30, 18, 46), (62, 8, 34), (128, 26, 40), (168, 10, 30)):
+            sd.polygon([(x0 * 4, 0), ((x0 + wdt) * 4, 0), ((x0 + wdt - 60) * 4, PH * 4), ((x0 - 60) * 4, PH * 4)],
+                       fill=a if active else a // 2)
+        streaks = streaks.resize((PW, PH), Image.BOX).filter(ImageFilter.GaussianBlur(2))
+        body.paste(Image.new('RGB', (PW, PH), (255, 255, 255)), (0, 0), streaks)
     rounded_box(img, (0, 0, PW, PH), radii, body, border=outline, border_w=1,
                 inner=None)
     dr = ImageDraw.Draw(img)
