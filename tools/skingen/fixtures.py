@@ -1,0 +1,288 @@
+"""Small fixtures for the skin engine's tests (written to tests/skin/fixtures by `skingen.py fixtures DIR`).
+
+- colorcoded/: an ini skin whose every picture part is a distinct flat colour: each nine-part image has nine slices
+  of different colours, each state rectangle its own colour; legend.txt names every colour, so a test that probes
+  one pixel of a drawn window or control knows which picture, state and slice the engine used.
+- colorcoded.skn and colorcoded_v2extra.skn: the same skin as a compressed block (version 3), and as version-2
+  content whose two extra slots hold pictures (the reader must drop them).
+- hostile blocks: outer version 4, inner version 4, damaged zlib data, N = 0, a picture whose size field lies (too
+  large, too small), a stream cut short, a picture count of 2^31 - 1, all three picture flags set.
+- pictures: BMPs of 1, 4, 8, 24 (bottom-up and top-down) and 32 bits, PNGs of colour types 0, 2, 3, 4 and 6 and a PCX,
+  each 4 x 3 pixels with the pattern described in legend.txt.
+"""
+
+import os
+import struct
+import zlib
+
+from PIL import Image
+
+from skinfile import Skin, bmp_bytes
+
+# Slice order of a nine-part image and the green value that marks each slice.
+SLICES = ['lt', 'top', 'rt', 'left', 'client', 'right', 'lb', 'bottom', 'rb']
+
+
+def nine_colors(red, blue):
+    """Nine colours that share red and blue and differ in green: slice i has green 20 + 25 i."""
+    return {s: (red, 20 + 25 * i, blue) for i, s in enumerate(SLICES)}
+
+
+def nine_image(w, h, l, t, r, b, cols):
+    """An image cut at x = l, w - r and y = t, h - b, each of the nine parts filled with its colour."""
+    im = Image.new('RGB', (w, h))
+    xs = [(0, l), (l, w - r), (w - r, w)]
+    ys = [(0, t), (t, h - b), (h - b, h)]
+    names = [['lt', 'top', 'rt'], ['left', 'client', 'right'], ['lb', 'bottom', 'rb']]
+    for j, (y0, y1) in enumerate(ys):
+        for i, (x0, x1) in enumerate(xs):
+            if x1 > x0 and y1 > y0:
+                im.paste(cols[names[j][i]], (x0, y0, x1, y1))
+    return im
+
+
+def nine_keys(w, h, l, t, r, b):
+    return {'lefttoppoint': (l, t), 'righttoppoint': (w - r, t), 'leftbottompoint': (l, h - b),
+            'rightbottompoint': (w - r, h - b), 'clientrect': (l, t, w - r, h - b)}
+
+
+def colorcoded():
+    legend = []
+    sk = Skin('Colour coded', 'test fixture: every part a distinct flat colour', author='tests')
+    # frame: 100 x 80, client (5, 25, 95, 75), corner points at the client corners; red 250, blue 0
+    fw, fh = 100, 80
+    fcols = nine_colors(250, 0)
+    frame = nine_image(fw, fh, 5, 25, 5, 5, fcols)
+    ifcols = nine_colors(250, 100)
+    sk.main = ('frame.bmp', frame, 'RGB')
+    sk.inactive = ('frame_inactive.bmp', nine_image(fw, fh, 5, 25, 5, 5, ifcols), 'RGB')
+    for s in SLICES:
+        legend.append('frame.%s=%d,%d,%d' % ((s,) + fcols[s]))
+        legend.append('frame_inactive.%s=%d,%d,%d' % ((s,) + ifcols[s]))
+    fi = sk.section('FORMINFO')
+    fi.update({'lefttoppoint': (5, 25), 'righttoppoint': (95, 25), 'leftbottompoint': (5, 75),
+               'rightbottompoint': (95, 75), 'clientrect': (5, 25, 95, 75), 'bgpictureindex': -1,
+               'buttonsrect': (60, 4, 95, 20), 'captionrect': (5, 2, 95, 22), 'buttonsoffset': 1, 'borderwidth': 4,
+               'topstretch': False, 'leftstretch': False, 'rightstretch': False, 'bottomstretch': False,
+               'stretcheffect': True, 'stretchtype': 'stfull', 'inactiveeffect': 'iebrightness'})
+    # caption buttons: 16 x 16 cells, one colour per command and state (red = 10 + 20 * command, green = state)
+    states = ['normal', 'hot', 'down', 'inactive']
+    cmds = [('closebutton', 'cmclose'), ('maxbutton', 'cmmaximize'), ('minbutton', 'cmminimize'),
+            ('sysmenubutton', 'cmsysmenu'), ('traybutton', 'cmminimizetotray'), ('rollupbutton', 'cmrollup')]
+    sheet = Image.new('RGB', (4 * 16, len(cmds) * 16))
+    rects = {}
+    for ci, (name, _) in enumerate(cmds):
+        for si, st in enumerate(states):
+            c = (10 + 20 * ci, 40 + 50 * si, 200)
+            sheet.paste(c, (si * 16, ci * 16, si * 16 + 16, ci * 16 + 16))
+            rects[(name, st)] = (si * 16, ci * 16, si * 16 + 16, ci * 16 + 16)
+            legend.append('capbutton.%s.%s=%d,%d,%d' % ((name, st) + c))
+    pb = sk.add_picture('capbuttons.bmp', sheet)
+    sk.add_object('caption', 'caption', {'skinrect': (5, 0, 95, 25), 'textrect': (20, 0, 50, 25),
+                                         'fontcolor': 0xFFFFFF, 'activefontcolor': 0xFFFFFF,
+                                         'alignment': 'taleftjustify'})
+    for name, cmd in cmds:
+        sk.add_object(name, 'stdbutton', {
+            'hint': name, 'skinrectinapicture': True, 'activepictureindex': pb, 'skinrect': rects[(name, 'normal')],
+            'activeskinrect': rects[(name, 'hot')], 'downrect': rects[(name, 'down')],
+            'inactiveskinrect': rects[(name, 'inactive')], 'command': cmd, 'morphing': False})
+    # controls: one sheet, each nine-part state image with its own red (state) and blue (control) values
+    ctl = Image.new('RGB', (214, 76), (0, 0, 0))
+    y = 0
+    entries = []
+    for bi, (cname, kind, w, h, m, sts) in enumerate([
+            ('button', 'button', 40, 20, 4, ['skinrect', 'activeskinrect', 'downskinrect', 'disabledskinrect',
+                                             'focusedskinrect']),
+            ('edit', 'edit', 40, 20, 3, ['skinrect', 'activeskinrect']),
+            ('panel', 'panel', 30, 30, 5, ['skinrect'])]):
+        keys = {'pictureindex': 1, 'maskpictureindex': -1}
+        keys.update(nine_keys(w, h, m, m, m, m))
+        keys.update({'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                     'stretcheffect': False, 'stretchtype': 'stfull'})
+        for si, key in enumerate(sts):
+            cols = nine_colors(30 + 40 * si, 60 + 60 * bi)
+            ctl.paste(nine_image(w, h, m, m, m, m, cols), (si * (w + 2), y))
+            keys[key] = (si * (w + 2), y, si * (w + 2) + w, y + h)
+            for s in SLICES:
+                legend.append('%s.%s.%s=%d,%d,%d' % ((cname, key, s) + cols[s]))
+        y += h + 2
+        entries.append((cname, kind, keys))
+    sk.add_picture('controls.bmp', ctl)
+    for cname, kind, keys in entries:
+        sk.add_control(cname, kind, keys)
+    sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
+                                     'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
+                                     'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
+    return sk, legend
+
+
+def content(sk_folder, version=3, extra=None, count_override=None):
+    import skingen
+    data = skingen.skin_content(sk_folder, 3)
+    if version != 3 or extra or count_override is not None:
+        # rebuild by hand: version, three slots, [two extra slots], count, pictures, text
+        body = data[4:]
+        pos = 0
+        slots = b''
+        for _ in range(3):
+            flag = body[pos]
+            if flag == 0:
+                size = struct.unpack_from('<I', body, pos + 3)[0]
+                slots += body[pos:pos + 1 + size]
+                pos += 1 + size
+            else:
+                slots += body[pos:pos + 1]
+                pos += 1
+        rest = body[pos:]
+        if count_override is not None:
+            rest = struct.pack('<i', count_override) + rest[4:]
+        ex = b''
+        if version == 2:
+            ex = b''.join((b'\x00' + e) if e else b'\x01' for e in (extra or [None, None]))
+        return struct.pack('<i', version) + slots + ex + rest
+    return data
+
+
+def blk(data, outer=3, n=None, z=None):
+    z = zlib.compress(data, 9) if z is None else z
+    return struct.pack('<ii', outer, len(z) if n is None else n) + z
+
+
+def bmp4(pixels, palette, w, h):
+    """A 4-bit BMP (PIL cannot write one): palette of up to 16 colours, pixels as indexes, rows bottom-up."""
+    row = (w * 4 + 31) // 32 * 4
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        r = bytearray(row)
+        for x in range(w):
+            v = pixels[y * w + x]
+            r[x // 2] |= v << 4 if x % 2 == 0 else v
+        data += r
+    pal = b''.join(bytes((b, g, r, 0)) for (r, g, b) in palette) + b'\0' * 4 * (16 - len(palette))
+    off = 14 + 40 + len(pal)
+    hdr = b'BM' + struct.pack('<IHHI', off + len(data), 0, 0, off)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 0)
+    return hdr + info + pal + bytes(data)
+
+
+def bmp24_topdown(img):
+    w, h = img.size
+    row = (w * 3 + 3) // 4 * 4
+    data = bytearray()
+    for y in range(h):
+        r = bytearray()
+        for x in range(w):
+            cr, cg, cb = img.getpixel((x, y))[:3]
+            r += bytes((cb, cg, cr))
+        data += r + b'\0' * (row - len(r))
+    off = 54
+    return (b'BM' + struct.pack('<IHHI', off + len(data), 0, 0, off) +
+            struct.pack('<IiiHHIIiiII', 40, w, -h, 1, 24, 0, len(data), 2835, 2835, 0, 0) + bytes(data))
+
+
+PATTERN = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255),
+           (0, 0, 0), (255, 255, 0), (0, 255, 255), (255, 0, 255),
+           (128, 128, 128), (64, 32, 16), (16, 32, 64), (200, 100, 50)]
+
+
+def pattern_image():
+    im = Image.new('RGB', (4, 3))
+    for i, c in enumerate(PATTERN):
+        im.putpixel((i % 4, i // 4), c)
+    return im
+
+
+def write_all(out):
+    os.makedirs(out, exist_ok=True)
+    sk, legend = colorcoded()
+    folder = os.path.join(out, 'colorcoded')
+    sk.write(folder)
+    with open(os.path.join(folder, 'legend.txt'), 'w', newline='\n') as f:
+        f.write('# part.state.slice=r,g,b of every flat colour of the colour-coded skin\n')
+        f.write('\n'.join(legend) + '\n')
+    good = content(folder)
+    files = {
+        'colorcoded.skn': blk(good),
+        'colorcoded_v2extra.skn': blk(content(folder, 2, extra=[bmp_bytes(pattern_image(), 'RGB')] * 2)),
+        'outer_version4.skn': blk(good, outer=4),
+        'inner_version4.skn': blk(struct.pack('<i', 4) + good[4:]),
+        'length0.skn': struct.pack('<ii', 3, 0),
+        'all_flags_set.skn': blk(struct.pack('<i', 3) + b'\x01\x01\x01' + struct.pack('<i', 0) +
+                                 sk.ini_text().encode('ascii')),
+        'huge_count.skn': blk(content(folder, count_override=0x7FFFFFFF)),
+    }
+    z = bytearray(zlib.compress(good, 9))
+    for i in range(len(z) // 3, len(z) // 3 + 16):
+        z[i] ^= 0x5A
+    files['damaged_zlib.skn'] = blk(b'', z=bytes(z))
+    cut = zlib.compress(good, 9)[: len(zlib.compress(good, 9)) // 2]
+    files['truncated_stream.skn'] = blk(b'', z=cut)
+    # the first picture's size field says 10 MB / 10 bytes
+    big = bytearray(good)
+    struct.pack_into('<I', big, 4 + 1 + 2, 10_000_000)
+    files['picture_size_too_large.skn'] = blk(bytes(big))
+    small = bytearray(good)
+    struct.pack_into('<I', small, 4 + 1 + 2, 10)
+    files['picture_size_too_small.skn'] = blk(bytes(small))
+    pics = os.path.join(out, 'pictures')
+    os.makedirs(pics, exist_ok=True)
+    im = pattern_image()
+    files['pictures/bmp24.bmp'] = bmp_bytes(im, 'RGB')
+    files['pictures/bmp24_topdown.bmp'] = bmp24_topdown(im)
+    rgba = im.convert('RGBA')
+    rgba.putalpha(Image.new('L', im.size, 255))
+    rgba.putpixel((3, 2), (200, 100, 50, 128))
+    files['pictures/bmp32.bmp'] = bmp_bytes(rgba, 'RGBA')
+    files['pictures/bmp8.bmp'] = bmp_bytes(im.convert('P', palette=Image.Palette.ADAPTIVE, colors=16), 'P')
+    one = Image.new('1', (4, 3), 1)
+    for x, y in ((0, 0), (1, 1), (2, 2), (3, 0)):
+        one.putpixel((x, y), 0)
+    files['pictures/bmp1.bmp'] = bmp_bytes(one, '1')
+    files['pictures/bmp4.bmp'] = bmp4(list(range(12)), PATTERN, 4, 3)
+    import io
+
+    def png(img):
+        b = io.BytesIO()
+        img.save(b, format='PNG')
+        return b.getvalue()
+
+    files['pictures/png_type0_gray.png'] = png(im.convert('L'))
+    files['pictures/png_type2_rgb.png'] = png(im)
+    files['pictures/png_type3_palette.png'] = png(im.convert('P', palette=Image.Palette.ADAPTIVE, colors=16))
+    la = im.convert('LA')
+    la.putpixel((3, 2), (100, 128))
+    files['pictures/png_type4_gray_alpha.png'] = png(la)
+    files['pictures/png_type6_rgba.png'] = png(rgba)
+    b = io.BytesIO()
+    im.convert('P', palette=Image.Palette.ADAPTIVE, colors=16).save(b, format='PCX')
+    files['pictures/pcx8.pcx'] = b.getvalue()
+    for name, data in files.items():
+        with open(os.path.join(out, name), 'wb') as f:
+            f.write(data)
+    with open(os.path.join(out, 'README.md'), 'w', newline='\n') as f:
+        f.write(FIXTURE_README)
+
+
+FIXTURE_README = """# Skin engine test fixtures
+
+Made by `/usr/bin/python3 tools/skingen/skingen.py fixtures tests/skin/fixtures` (deterministic; commit what it
+writes). Do not edit by hand.
+
+- `colorcoded/`: ini skin with flat-coloured parts; `colorcoded/legend.txt` lists `part.state.slice=r,g,b`.
+  Frame 100 x 80, client (5, 25, 95, 75); caption buttons 16 x 16 in `capbuttons.bmp` (row = command in the order
+  close, max, min, sysmenu, tray, rollup; column = normal, hot, pressed, inactive); controls `button` (5 states),
+  `edit` (2 states) and `panel` in `controls.bmp`, nine-part slices in the order lt, top, rt, left, client, right,
+  lb, bottom, rb with green 20 + 25 * slice.
+- `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
+  slots hold pictures; it must load like `colorcoded.skn`.
+- `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),
+  `length0.skn` (N = 0), `damaged_zlib.skn` (16 bytes of the deflate data flipped), `truncated_stream.skn` (the zlib
+  stream cut in half), `picture_size_too_large.skn` / `picture_size_too_small.skn` (the first picture's BMP size
+  field says 10 000 000 / 10 bytes), `huge_count.skn` (active picture count 2^31 - 1), `all_flags_set.skn` (no
+  main, inactive or mask picture, no active pictures).
+- `pictures/`: 4 x 3 pictures of the pattern, row by row: red, green, blue, white / black, yellow, cyan, magenta /
+  grey 128, (64, 32, 16), (16, 32, 64), (200, 100, 50). `bmp1.bmp` is 1-bit: black at (0,0), (1,1), (2,2), (3,0),
+  white elsewhere. `bmp4.bmp` is 4-bit with the pattern as its palette. `bmp32.bmp` and `png_type6_rgba.png` have
+  alpha 255 except 128 at (3,2); `png_type4_gray_alpha.png` has grey 100 with alpha 128 at (3,2). `bmp8.bmp`,
+  `png_type3_palette.png` and `pcx8.pcx` are 8-bit palette pictures, `png_type0_gray.png` the grey conversion.
+"""
