@@ -278,7 +278,10 @@ std::wstring JoinDelimited(const TStrings& list, wchar_t delimiter, wchar_t quot
     return out;
 }
 
-void SplitDelimited(TStrings& list, const std::wstring& text, wchar_t delimiter, wchar_t quote, bool strict) {
+void SplitDelimited(TStrings& list, const std::wstring& whole, wchar_t delimiter, wchar_t quote, bool strict) {
+    // The text ends at its first NUL, as every C string given to Windows does (and JoinDelimited never quotes one).
+    // Read on, a NUL is neither a blank nor part of an item, and the loop below would add empty items for ever.
+    const std::wstring text = whole.substr(0, whole.find(L'\0'));
     WithUpdate(list, [&] {
         list.Clear();
         size_t i = 0;

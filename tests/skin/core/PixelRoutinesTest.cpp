@@ -289,13 +289,4 @@ TEST(Blt, ToDibMemoryPlacesRowsBottomUp) {
     EXPECT_EQ(dib.Row(0), (std::vector<std::uint32_t>{0, 0, 0}));
 }
 
-TEST(Cpu, MmxDetectionFollowsTheFeatureBits) {
-    if (!CPUID_Available()) {
-        EXPECT_FALSE(HasMMX());
-        return;
-    }
-    const bool expected = ((CPU_Signature() >> 8) & 0xF) >= 5 && (CPU_Features() & (1u << 23));
-    EXPECT_EQ(HasMMX(), expected);
-}
-
 }  // namespace
