@@ -3,6 +3,7 @@
 #include "netlib/mime_header.h"
 
 #include "netlib/mime_charset.h"
+#include "base/Text.h"
 #include "netlib/text_util_p.h"
 
 namespace netlib {
@@ -14,7 +15,6 @@ using text::HexValue;
 using text::IsBlank;
 using text::Lower;
 using text::TrimBlanks;
-using text::TrimText;
 using text::UpperAscii;
 
 std::string DecodeQ(const std::string& s) {
