@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "netlib/imap_client.h"
 #include "netlib/imap_connect.h"
 #include "netlib/mime_charset.h"
@@ -45,15 +47,6 @@ std::wstring LoginAtDomain(const std::wstring& Login, const std::wstring& Domain
 uint16_t ImapPortFor(int32_t PortIMAP) {
     uint16_t port = static_cast<uint16_t>(static_cast<uint32_t>(PortIMAP) & 0xFFFF);
     return port == 143 ? 993 : port;
-}
-
-std::wstring TrimText(const std::wstring& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && text[b] <= L' ')
-        ++b;
-    while (e > b && text[e - 1] <= L' ')
-        --e;
-    return text.substr(b, e - b);
 }
 
 std::wstring StripHtml(const std::wstring& input) {
@@ -170,7 +163,7 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         return finish(st);
     if (!preauth)
         if (NetStatus st =
-                imap.Login(netlib::ToUtf8(LoginAtDomain(account.Login, account.Domain)), netlib::ToUtf8(account.Parol));
+                imap.Login(WideToUtf8(LoginAtDomain(account.Login, account.Domain)), WideToUtf8(account.Parol));
             !st)
             return finish(st);
     uint32_t uidValidity = 0;
