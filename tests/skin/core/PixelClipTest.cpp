@@ -42,56 +42,61 @@ TTestImage Source() {
     return src;
 }
 
-// Where every source pixel of SrcRect goes, worked out one pixel at a time in 64 bits: Put(dx, dy, pixel).
-template <typename Put>
-void Reference(const TTestImage& src, long long X, long long Y, const TRect& SrcRect, Put&& put) {
-    for (long long sy = std::max(SrcRect.Top, 0); sy < std::min(SrcRect.Bottom, src.height); ++sy)
-        for (long long sx = std::max(SrcRect.Left, 0); sx < std::min(SrcRect.Right, src.width); ++sx)
-            put(X + (sx - SrcRect.Left), Y + (sy - SrcRect.Top), src.pixels[std::size_t(sy * src.width + sx)]);
+struct TClipCase {
+    int x, y;
+    TRect src;
+};
+
+// Every combination of positions and source rectangles near and far outside both bitmaps.
+std::vector<TClipCase> ClipCases() {
+    std::vector<TClipCase> cases;
+    for (int x : kPositions)
+        for (int y : {kMin, 0, 1, kMax})
+            for (int left : kSourceLows)
+                for (int right : kSourceHighs)
+                    for (int top : {kMin, -1, 0})
+                        for (int bottom : {2, kMax})
+                            cases.push_back({x, y, TRect{left, top, right, bottom}});
+    return cases;
+}
+
+// A 5x4 picture of where the source pixels of c go, each worked out alone in 64 bits; rows bottom-up for a DIB.
+TTestImage Expected(const TTestImage& src, const TClipCase& c, bool bottomUp) {
+    TTestImage out(5, 4);
+    const TRect& r = c.src;
+    for (long long sy = std::max(r.Top, 0); sy < std::min(r.Bottom, src.height); ++sy)
+        for (long long sx = std::max(r.Left, 0); sx < std::min(r.Right, src.width); ++sx) {
+            const long long dx = c.x + (sx - r.Left), dy = c.y + (sy - r.Top);
+            if (dx >= 0 && dx < out.width && dy >= 0 && dy < out.height)
+                out.At(int(dx), bottomUp ? out.height - 1 - int(dy) : int(dy)) =
+                    src.pixels[std::size_t(sy * src.width + sx)];
+        }
+    return out;
+}
+
+testing::Message Describe(const TClipCase& c) {
+    return testing::Message() << c.x << "," << c.y << " from " << c.src.Left << "," << c.src.Top << "," << c.src.Right
+                              << "," << c.src.Bottom;
 }
 
 TEST(PixelClip, MergeBehindFarOutsideBothBitmaps) {
     TTestImage src = Source();
-    for (int x : kPositions)
-        for (int y : {kMin, 0, 1, kMax})
-            for (int left : kSourceLows)
-                for (int right : kSourceHighs)
-                    for (int top : {kMin, -1, 0})
-                        for (int bottom : {2, kMax}) {
-                            const TRect r{left, top, right, bottom};
-                            SCOPED_TRACE(testing::Message() << x << "," << y << " from " << left << "," << top << ","
-                                                            << right << "," << bottom);
-                            TTestImage dst(5, 4);  // alpha 0: every merged pixel is taken as it is
-                            TTestImage expected(5, 4);
-                            Reference(src, x, y, r, [&](long long dx, long long dy, std::uint32_t p) {
-                                if (dx >= 0 && dx < dst.width && dy >= 0 && dy < dst.height)
-                                    expected.At(int(dx), int(dy)) = p;
-                            });
-                            MergeBehind(dst.View(), src.View(), x, y, r);
-                            ASSERT_EQ(dst.pixels, expected.pixels);
-                        }
+    for (const TClipCase& c : ClipCases()) {
+        SCOPED_TRACE(Describe(c));
+        TTestImage dst(5, 4);  // alpha 0: every merged pixel is taken as it is
+        MergeBehind(dst.View(), src.View(), c.x, c.y, c.src);
+        ASSERT_EQ(dst.pixels, Expected(src, c, false).pixels);
+    }
 }
 
 TEST(PixelClip, CopiesIntoDibMemoryFarOutsideBothBitmaps) {
     TTestImage src = Source();
-    for (int x : kPositions)
-        for (int y : {kMin, 0, 1, kMax})
-            for (int left : kSourceLows)
-                for (int right : kSourceHighs)
-                    for (int top : {kMin, -1, 0})
-                        for (int bottom : {2, kMax}) {
-                            const TRect r{left, top, right, bottom};
-                            SCOPED_TRACE(testing::Message() << x << "," << y << " from " << left << "," << top << ","
-                                                            << right << "," << bottom);
-                            TTestImage dib(5, 4);  // memory rows bottom-up
-                            TTestImage expected(5, 4);
-                            Reference(src, x, y, r, [&](long long dx, long long dy, std::uint32_t p) {
-                                if (dx >= 0 && dx < dib.width && dy >= 0 && dy < dib.height)
-                                    expected.At(int(dx), dib.height - 1 - int(dy)) = p;
-                            });
-                            Plain_BltToDibOpaque(dib.pixels.data(), dib.width, dib.height, x, y, src.View(), r);
-                            ASSERT_EQ(dib.pixels, expected.pixels);
-                        }
+    for (const TClipCase& c : ClipCases()) {
+        SCOPED_TRACE(Describe(c));
+        TTestImage dib(5, 4);
+        Plain_BltToDibOpaque(dib.pixels.data(), dib.width, dib.height, c.x, c.y, src.View(), c.src);
+        ASSERT_EQ(dib.pixels, Expected(src, c, true).pixels);
+    }
 }
 
 struct TileCall {
