@@ -18,15 +18,13 @@ namespace {
 
 // A trapped overflow raises an illegal-instruction exception. Say so and end the program at once, instead of leaving
 // it to the system's crash handling (Wine's waits in its debugger).
-const bool kTrapsReported = [] {
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* e) -> LONG {
-        std::fprintf(stderr, "exception %08lx: a signed overflow trapped in the clip arithmetic\n",
-                     static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode));
-        std::fflush(stderr);
-        std::_Exit(3);
-    });
-    return true;
-}();
+LONG WINAPI ReportTrap(EXCEPTION_POINTERS* e) {
+    std::fprintf(stderr, "exception %08lx: a signed overflow trapped in the clip arithmetic\n",
+                 static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    std::_Exit(3);
+}
+const LPTOP_LEVEL_EXCEPTION_FILTER kSystemFilter = SetUnhandledExceptionFilter(ReportTrap);
 
 constexpr int kMin = INT_MIN, kMax = INT_MAX;
 const int kPositions[] = {kMin, kMin + 1, -3, 0, 2, kMax - 1, kMax};
