@@ -606,7 +606,7 @@ void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& c
     if (Count() < 2)
         return;
     Changing();
-    // Sort an index permutation so the comparer can look items up by index, as the original's comparers do.
+    // Sort an index permutation: the comparer receives the list and two indexes and looks the items up itself.
     std::vector<int> order(items_.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);

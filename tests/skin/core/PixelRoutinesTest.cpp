@@ -31,7 +31,8 @@ std::uint32_t ReferenceMmx(std::uint32_t f, std::uint32_t b) {
     return out;
 }
 
-TEST(PixelBlend, ThePartsOwnNumbers) {
+// Hand-worked blends of both variants, with the plain routine's shortcuts for opaque and clear sources.
+TEST(PixelBlend, HandWorkedBlendsOfBothVariants) {
     EXPECT_EQ(Plain_PixelAlphaBlend(0x80000000, 0xFFFFFFFF), 0xFF7E7E7Eu);
     EXPECT_EQ(Mmx_PixelAlphaBlend(0x80000000, 0xFFFFFFFF), 0xBF7F7F7Fu);
     // The MMX pixel routine has no shortcut for opaque sources.
