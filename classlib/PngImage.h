@@ -61,7 +61,7 @@ class TPngImage : public TGraphic {
     void SetPixel(int x, int y, TColor color);
     // Row y of B, G, R triples. EInvalidGraphicOperation outside 0..Height-1.
     std::uint8_t* Scanline(int y);
-    // Row y of the alpha plane, nullptr without one (only the grey and RGB colour types with alpha have one).
+    // Row y of the alpha plane, nullptr when the picture has none (see Storage above).
     std::uint8_t* AlphaScanline(int y);
 
     // Reads one PNG file image and leaves the stream right after its IEND chunk. EInvalidGraphic
