@@ -51,6 +51,21 @@ class ThreadConectTest : public ::testing::Test {
         new TThread_Conect(lists_.Accounts[0].get(), context_);
     }
 
+    // Waits for the running check and takes its one outcome, which must have succeeded.
+    void Finish(TConectOutcome* outcome) {
+        ASSERT_TRUE(context_.Control->WaitEnded(20000));
+        std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+        ASSERT_EQ(outcomes.size(), 1u);
+        ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+        *outcome = std::move(outcomes[0]);
+    }
+
+    // The next check of the same account, started once the previous one has ended.
+    void StartAgain() {
+        context_.Control = std::make_shared<TConectControl>();
+        Start();
+    }
+
     TNotifierLists lists_;
     TConectContext context_;
     std::atomic<bool> conectRun_{false};
@@ -207,24 +222,19 @@ TEST_F(ThreadConectTest, DeleteThenAddDuringACheckDropsTheOldResult) {
     storage->HostIMAP = fields.HostIMAP;
     storage->PortIMAP = fields.PortIMAP;
     ASSERT_NE(storage->Id, fields.Id);
-    ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
-    ASSERT_EQ(outcomes.size(), 1u);
-    ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
-    ASSERT_EQ(outcomes[0].Letters.size(), 2u);  // the check itself found the letters
-    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
+    TConectOutcome stale;
+    ASSERT_NO_FATAL_FAILURE(Finish(&stale));
+    ASSERT_EQ(stale.Letters.size(), 2u);  // the check itself found the letters
+    ApplyConectOutcome(stale, lists_, context_.Announced.get());
     EXPECT_EQ(storage->KolEm, 0);
     EXPECT_EQ(storage->ProvEm, 0);
     EXPECT_TRUE(lists_.Letters.empty());
     EXPECT_TRUE(lists_.NewLetters.empty());
 
-    context_.Control = std::make_shared<TConectControl>();
-    Start();
-    ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    outcomes = context_.Queue->Drain();
-    ASSERT_EQ(outcomes.size(), 1u);
-    ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
-    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
+    StartAgain();
+    TConectOutcome next;
+    ASSERT_NO_FATAL_FAILURE(Finish(&next));
+    ApplyConectOutcome(next, lists_, context_.Announced.get());
     EXPECT_EQ(storage->KolEm, 2);
     ASSERT_EQ(lists_.Letters.size(), 2u);
     EXPECT_EQ(lists_.Letters[1]->Subject, L"b");
@@ -242,22 +252,18 @@ TEST_F(ThreadConectTest, EditDuringACheckDropsTheOldResult) {
     lists_.Accounts[0]->ProvEm = 0;
     lists_.Accounts[0]->KolEm = 0;
     MarkAccountEdited(*lists_.Accounts[0]);
-    ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
-    ASSERT_EQ(outcomes.size(), 1u);
-    ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
-    ASSERT_EQ(outcomes[0].Letters.size(), 1u);
-    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
+    TConectOutcome stale;
+    ASSERT_NO_FATAL_FAILURE(Finish(&stale));
+    ASSERT_EQ(stale.Letters.size(), 1u);
+    ApplyConectOutcome(stale, lists_, context_.Announced.get());
     EXPECT_EQ(lists_.Accounts[0]->KolEm, 0);
     EXPECT_EQ(lists_.Accounts[0]->ProvEm, 0);
     EXPECT_TRUE(lists_.Letters.empty());
 
-    context_.Control = std::make_shared<TConectControl>();
-    Start();
-    ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    outcomes = context_.Queue->Drain();
-    ASSERT_EQ(outcomes.size(), 1u);
-    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
+    StartAgain();
+    TConectOutcome next;
+    ASSERT_NO_FATAL_FAILURE(Finish(&next));
+    ApplyConectOutcome(next, lists_, context_.Announced.get());
     EXPECT_EQ(lists_.Accounts[0]->KolEm, 1);
     ASSERT_EQ(lists_.Letters.size(), 1u);
     EXPECT_EQ(lists_.Letters[0]->Subject, L"a");
