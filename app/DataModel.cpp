@@ -1,5 +1,12 @@
-// The weekday byte of a reminder as the settings file stores it.
+// Account identities and the weekday byte of a reminder as the settings file stores it.
 #include "app/DataModel.h"
+
+#include <atomic>
+
+uint64_t NewAccountId() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
 
 uint8_t PackWeekdays(const std::array<bool, 8>& dnNedel) {
     uint8_t weekdays = 0;

@@ -17,6 +17,9 @@
 // Day count since 30 December 1899, time of day as the fraction.
 using TDateTime = double;
 
+// A number no other account record of this run has had (never 0): see AListEm::Id.
+uint64_t NewAccountId();
+
 // One mail account.
 struct AListEm {
     std::wstring Domain;   // the part after the at sign; also the web address when UrlVhod is empty
@@ -27,8 +30,20 @@ struct AListEm {
     int32_t PortIMAP = 0;
     TDateTime ProvEm = 0;  // newest letter date seen; 0 after loading and after every edit
     int32_t KolEm = 0;     // unseen letters fetched by the last check of this account
+
+    // Who a check's result belongs to. The GUI may delete or edit the record while its check runs, so the result
+    // is matched by Id, which is never reused (a record deleted and another created at the same memory address or
+    // with the same address fields do not match), and by Generation, which every edit raises (the result of a
+    // check begun before an edit is stale). Neither is stored in the settings file.
+    uint64_t Id = NewAccountId();
+    uint32_t Generation = 0;
 };
 using PLisEm = AListEm*;
+
+// Every edit of an account's fields calls this, so that a check begun before the edit delivers nothing to it.
+inline void MarkAccountEdited(AListEm& account) {
+    ++account.Generation;
+}
 
 // One letter announced by a check.
 struct AListPism {

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "netlib/imap_client.h"
 #include "netlib/imap_connect.h"
 #include "netlib/imap_fetch_items.h"
@@ -144,15 +146,6 @@ uint16_t ImapPortFor(int32_t PortIMAP) {
     return port == 143 ? 993 : port;
 }
 
-std::wstring TrimText(const std::wstring& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && text[b] <= L' ')
-        ++b;
-    while (e > b && text[e - 1] <= L' ')
-        --e;
-    return text.substr(b, e - b);
-}
-
 std::wstring StripHtml(const std::wstring& input) {
     // Style and script blocks go first, in one pass from left to right. The text kept so far is a stack: when
     // its end becomes "<style" or "<script", the block runs to its closing tag in the input (to the end when
@@ -272,7 +265,7 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         return finish(st);
     if (!preauth)
         if (NetStatus st =
-                imap.Login(netlib::ToUtf8(LoginAtDomain(account.Login, account.Domain)), netlib::ToUtf8(account.Parol));
+                imap.Login(WideToUtf8(LoginAtDomain(account.Login, account.Domain)), WideToUtf8(account.Parol));
             !st)
             return finish(st);
     uint32_t uidValidity = 0;

@@ -1,7 +1,7 @@
 // The check of one mail account over the network layer: log in over implicit TLS, find the unseen letters of
 // INBOX, count them and build the records of the new ones. It runs on the check thread (ThreadConect.h) but
 // needs no thread itself, so tests call it directly.
-// Index: TMailAccountCopy/CopyAccount, LoginAtDomain, ImapPortFor, StripHtml, LetterBody, TrimText,
+// Index: TMailAccountCopy/CopyAccount, LoginAtDomain, ImapPortFor, StripHtml, LetterBody,
 // TAnnouncedLetters, TMailCheckOptions, TMailCheckResult, CheckAccountInbox.
 #pragma once
 
@@ -41,8 +41,6 @@ std::wstring StripHtml(const std::wstring& text);
 // 249 characters, trimmed.
 std::wstring LetterBody(const std::wstring& text);
 inline constexpr size_t kLetterBodyLength = 249;
-// Removes characters up to the blank (controls included) at both ends.
-std::wstring TrimText(const std::wstring& text);
 
 // The letters announced in this run of the program, by account and UIDVALIDITY, so that a letter is announced
 // once even when its date stays ahead of the account's newest date (a letter dated in the future). A check skips

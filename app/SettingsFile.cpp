@@ -5,47 +5,18 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/Lzss.h"
 #include "app/SettingsRecord.h"
+#include "base/Files.h"
+#include "base/Handles.h"
+#include "base/Utf.h"
 
 namespace {
-
-class TFileHandle {
-  public:
-    explicit TFileHandle(HANDLE h) : handle_(h) {}
-    ~TFileHandle() { Close(); }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        if (!Valid()) {
-            return true;
-        }
-        const BOOL ok = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
-        return ok != FALSE;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    }
-    return out;
-}
 
 std::wstring SystemMessage(DWORD error) {
     wchar_t* buffer = nullptr;
@@ -88,54 +59,18 @@ std::wstring TemporaryNameFor(const std::wstring& path, unsigned attempt) {
            std::to_wstring(attempt) + L".tmp";
 }
 
-// Reads a whole file of at most maxSize bytes; false when it is missing, unreadable or larger.
-bool ReadWholeFile(const std::wstring& path, size_t maxSize, std::vector<uint8_t>& data) {
-    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        return false;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > maxSize) {
-        return false;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) {
-            return false;
-        }
-        if (read == 0) {
-            break;  // the file shrank under us: parse what is there, the reader rejects it if it is short
-        }
-        done += read;
-    }
-    bytes.resize(done);
-    data = std::move(bytes);
-    return true;
-}
-
 }  // namespace
 
 TSettingsSaveError::TSettingsSaveError(const std::wstring& message)
-    : std::runtime_error(ToUtf8(message)), message_(message) {}
+    : std::runtime_error(WideToUtf8(message)), message_(message) {}
 
 std::wstring GetProgramDir() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return L".";
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
+    std::wstring dir = ProgramFolder();
+    if (dir.empty()) {
+        return L".";
     }
-    return FolderOf(path);
+    dir.pop_back();  // the trailing backslash
+    return dir;
 }
 
 void WriteFileAtomically(const std::wstring& path, std::span<const uint8_t> data) {
@@ -163,7 +98,7 @@ void WriteFileAtomically(const std::wstring& path, std::span<const uint8_t> data
 
     TFileHandle temp(created);
     auto fail = [&](const std::wstring& what, DWORD err) {
-        temp.Close();
+        temp.Reset();
         DeleteFileW(tempPath.c_str());
         ThrowSaveError(path, what, err);
     };
@@ -181,7 +116,8 @@ void WriteFileAtomically(const std::wstring& path, std::span<const uint8_t> data
     if (!FlushFileBuffers(temp.Get())) {
         fail(L"writing failed", GetLastError());
     }
-    if (!temp.Close()) {
+    // Closing can report a write the system deferred: check it, unlike the owner's own close.
+    if (!CloseHandle(temp.Detach())) {
         const DWORD err = GetLastError();
         DeleteFileW(tempPath.c_str());
         ThrowSaveError(path, L"writing failed", err);
@@ -213,10 +149,12 @@ void SaveSettings(const std::wstring& progDir, TSettings& settings, TNotifierLis
 }
 
 bool LoadSettings(const std::wstring& progDir, TSettings& settings, TNotifierLists& lists, std::wstring& idKompFile) {
-    std::vector<uint8_t> image;
-    if (!ReadWholeFile(progDir + L"\\" + kSettingsFileName, kLzssMaxUncompressedSize, image)) {
+    const std::optional<std::string> file =
+        ReadWholeFile(progDir + L"\\" + kSettingsFileName, kLzssMaxUncompressedSize);
+    if (!file) {
         return false;
     }
+    const std::vector<uint8_t> image(file->begin(), file->end());
     TSettingsRecordContent content;
     if (DecodeSettingsFile(image, content) != TSettingsReadResult::Ok) {
         return false;

@@ -18,11 +18,16 @@ std::vector<TConectOutcome> TConectQueue::Drain() {
     return out;
 }
 
-void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists) {
+void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnouncedLetters* announced) {
     auto it = std::find_if(lists.Accounts.begin(), lists.Accounts.end(),
-                           [&](const std::unique_ptr<AListEm>& a) { return a.get() == outcome.Account; });
-    if (it == lists.Accounts.end())
+                           [&](const std::unique_ptr<AListEm>& a) { return a->Id == outcome.AccountId; });
+    if (it == lists.Accounts.end() || (*it)->Generation != outcome.AccountGeneration) {
+        // The check counted its new letters as announced; nobody will see them now.
+        if (announced && !outcome.Letters.empty())
+            announced->Forget(outcome.AnnouncedKey);
+        outcome.Letters.clear();
         return;
+    }
     (*it)->KolEm = outcome.KolEm;
     (*it)->ProvEm = outcome.ProvEm;
     for (std::unique_ptr<AListPism>& letter : outcome.Letters) {
@@ -35,25 +40,26 @@ void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists) {
 TConectControl::TConectControl()
     : abort_(std::make_shared<netlib::NetAbort>()), endedEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-TConectControl::~TConectControl() {
-    if (endedEvent_)
-        CloseHandle(endedEvent_);
-}
+TConectControl::~TConectControl() = default;
 
 bool TConectControl::WaitEnded(unsigned ms) const {
     if (ended_.load())
         return true;
-    return endedEvent_ && WaitForSingleObject(endedEvent_, ms) == WAIT_OBJECT_0;
+    return endedEvent_ && WaitForSingleObject(endedEvent_.Get(), ms) == WAIT_OBJECT_0;
 }
 
 void TConectControl::MarkEnded() {
     ended_.store(true);
     if (endedEvent_)
-        SetEvent(endedEvent_);
+        SetEvent(endedEvent_.Get());
 }
 
 TThread_Conect::TThread_Conect(PLisEm AZEmVv, TConectContext context)
-    : TThread(false), account_(AZEmVv), copy_(CopyAccount(*AZEmVv)), context_(std::move(context)) {
+    : TThread(false),
+      accountId_(AZEmVv->Id),
+      accountGeneration_(AZEmVv->Generation),
+      copy_(CopyAccount(*AZEmVv)),
+      context_(std::move(context)) {
     if (!context_.Control)
         context_.Control = std::make_shared<TConectControl>();
     if (!context_.Queue)
@@ -66,7 +72,9 @@ TThread_Conect::TThread_Conect(PLisEm AZEmVv, TConectContext context)
 
 void TThread_Conect::Execute() {
     TConectOutcome outcome;
-    outcome.Account = account_;
+    outcome.AccountId = accountId_;
+    outcome.AccountGeneration = accountGeneration_;
+    outcome.AnnouncedKey = TAnnouncedLetters::KeyOf(copy_);
     outcome.ProvEm = copy_.ProvEm;
     try {
         TMailCheckResult r = CheckAccountInbox(copy_, context_.Options, context_.Control->Abort());

@@ -10,15 +10,19 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "app/DataModel.h"
 #include "app/MailCheck.h"
+#include "base/Handles.h"
 #include "classlib/Thread.h"
 
 // What one check leaves for the result processing.
 struct TConectOutcome {
-    PLisEm Account = nullptr;  // identifies the account checked; never dereferenced off the GUI thread
+    uint64_t AccountId = 0;          // the account checked (AListEm::Id) ...
+    uint32_t AccountGeneration = 0;  // ... as it was when the check began
+    std::wstring AnnouncedKey;       // TAnnouncedLetters::KeyOf the account as checked
     int32_t KolEm = 0;
     TDateTime ProvEm = 0;
     std::vector<std::unique_ptr<AListPism>> Letters;  // new letters in the server's order
@@ -35,9 +39,10 @@ class TConectQueue {
     std::deque<TConectOutcome> outcomes_;
 };
 
-// GUI thread: writes KolEm and ProvEm into the account when it is still in the list, and appends the letters
-// to the letters and new-letters lists. The letters of an account deleted meanwhile are dropped.
-void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists);
+// GUI thread: writes KolEm and ProvEm into the account the check began on and appends the letters to the letters
+// and new-letters lists. When that account has been deleted or edited since, the outcome is dropped and its
+// letters are taken out of announced (may be null), so that the next check of the account announces them.
+void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnouncedLetters* announced);
 
 // Shared by the GUI thread and one check thread: the abort and the end of the check. The GUI thread keeps it
 // after the thread has freed itself.
@@ -59,7 +64,7 @@ class TConectControl {
 
   private:
     netlib::NetAbortPtr abort_;
-    HANDLE endedEvent_;  // owned
+    TKernelHandle endedEvent_;
     std::atomic<bool> ended_{false};
 };
 
@@ -82,7 +87,8 @@ class TThread_Conect : public TThread {
     void TerminatedSet() override;
 
   private:
-    PLisEm account_;  // identity only, see TConectOutcome::Account
+    uint64_t accountId_;
+    uint32_t accountGeneration_;
     TMailAccountCopy copy_;
     TConectContext context_;
 };

@@ -6,4 +6,4 @@ add_library(app_settings STATIC
 target_include_directories(app_settings PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(app_settingsfile STATIC ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp)
-target_link_libraries(app_settingsfile PUBLIC app_settings identity)
+target_link_libraries(app_settingsfile PUBLIC app_settings base)

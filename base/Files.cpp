@@ -4,7 +4,7 @@
 
 #include "base/Handles.h"
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -12,10 +12,14 @@ std::wstring ProgramFolder() {
             return {};
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);  // truncated: a long path
     }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
     size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+// The full path of the running program's executable (empty when the system cannot say).
+std::wstring ProgramPath();
 // The folder of the running program's executable, with a trailing backslash.
 std::wstring ProgramFolder();
 

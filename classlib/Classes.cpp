@@ -278,7 +278,10 @@ std::wstring JoinDelimited(const TStrings& list, wchar_t delimiter, wchar_t quot
     return out;
 }
 
-void SplitDelimited(TStrings& list, const std::wstring& text, wchar_t delimiter, wchar_t quote, bool strict) {
+void SplitDelimited(TStrings& list, const std::wstring& whole, wchar_t delimiter, wchar_t quote, bool strict) {
+    // The text ends at its first NUL, as every C string given to Windows does (and JoinDelimited never quotes one).
+    // Read on, a NUL is neither a blank nor part of an item, and the loop below would add empty items for ever.
+    const std::wstring text = whole.substr(0, whole.find(L'\0'));
     WithUpdate(list, [&] {
         list.Clear();
         size_t i = 0;
@@ -603,7 +606,7 @@ void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& c
     if (Count() < 2)
         return;
     Changing();
-    // Sort an index permutation so the comparer can look items up by index, as the original's comparers do.
+    // Sort an index permutation: the comparer receives the list and two indexes and looks the items up itself.
     std::vector<int> order(items_.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);

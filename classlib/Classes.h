@@ -178,7 +178,7 @@ class TStringList : public TStrings {
     int CompareStrings(const std::wstring& a, const std::wstring& b) const override;
 
     // Binary search of a sorted list: true when found; index is the match (the first of equal strings) or the
-    // place where s would be inserted. On an unsorted list the result is meaningless, as with the original.
+    // place where s would be inserted. On an unsorted list the result means nothing (the search assumes order).
     bool Find(const std::wstring& s, int& index) const;
     virtual void Sort();
     // compare(list, index1, index2) < 0 when item index1 goes first. The sort is stable.

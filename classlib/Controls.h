@@ -86,7 +86,7 @@ constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;  // WParam child, LParam 1 inserted / 0 removed
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 
-// Notifications a parent reflects to the child control they concern: CN_BASE + the original message.
+// Notifications a parent reflects to the child control they concern: CN_BASE + the message it received.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Files.h"
 #include "classlib/Menus.h"
 #include "classlib/Thread.h"
 
@@ -779,15 +780,7 @@ void TApplication::SetTitle(const std::wstring& Value) {
 }
 
 std::wstring TApplication::ExeName() const {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return ProgramPath();
 }
 
 void TApplication::SetMainForm(TCustomForm* Form) {

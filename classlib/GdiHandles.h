@@ -117,7 +117,7 @@ class TMemoryDC {
     TMemoryDC& operator=(const TMemoryDC&) = delete;
     HDC Get() const { return dc_.Get(); }
     operator HDC() const { return dc_.Get(); }
-    // Selects a bitmap (borrowed) and remembers the original one for the destructor/RestoreBitmap.
+    // Selects a bitmap (borrowed) and remembers the one it replaced for the destructor/RestoreBitmap.
     // (Not "SelectBitmap": windowsx.h defines a macro of that name.)
     void Select(HBITMAP bitmap);
     void RestoreBitmap();

@@ -31,7 +31,7 @@ enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 class TCustomImageList : public TComponent {
   public:
     explicit TCustomImageList(TComponent* AOwner);
-    // The original's CreateSize.
+    // An empty list of AWidth x AHeight images.
     TCustomImageList(TComponent* AOwner, int AWidth, int AHeight);
     ~TCustomImageList() override;
     void Assign(TPersistent* Source) override;  // another image list: size, settings and all images

@@ -1,6 +1,6 @@
-// TPngImage: a PNG picture with its header colour type, transparency mode and alpha, in the manner of the original
-// class library's PNG image class. Pixels are decoded by WIC (WicCodec.h); only the chunk structure (IHDR, PLTE,
-// tRNS, IEND) is read here, to learn the colour type and the single transparent colour.
+// TPngImage: a PNG picture that keeps its header colour type, transparency mode and alpha plane, so that skins can
+// ask how a picture was stored, not only what it shows. Pixels are decoded by WIC (WicCodec.h); only the chunk
+// structure (IHDR, PLTE, tRNS, IEND) is read here, to learn the colour type and the single transparent colour.
 //
 // Storage: colours as B, G, R triples, top-down, Width * 3 bytes per row without padding; an alpha plane of Width
 // bytes per row for the colour types with alpha (and for palette pictures whose tRNS is partial). GUI thread only.
@@ -61,7 +61,7 @@ class TPngImage : public TGraphic {
     void SetPixel(int x, int y, TColor color);
     // Row y of B, G, R triples. EInvalidGraphicOperation outside 0..Height-1.
     std::uint8_t* Scanline(int y);
-    // Row y of the alpha plane, nullptr without one (as the original: only grey/RGB with alpha have it).
+    // Row y of the alpha plane, nullptr when the picture has none (see Storage above).
     std::uint8_t* AlphaScanline(int y);
 
     // Reads one PNG file image and leaves the stream right after its IEND chunk. EInvalidGraphic

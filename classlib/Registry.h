@@ -29,7 +29,7 @@ class TRegistry : public TObject {
     // A key beginning with '\' is taken from the root, others relative to the current key (the root when none).
     // Opens (or, with canCreate, creates) the key and makes it current; false when that fails.
     bool OpenKey(const std::wstring& key, bool canCreate);
-    // Opens with KEY_READ (and Access becomes KEY_READ, as in the original).
+    // Opens with KEY_READ, which also becomes Access, so later opens stay read-only too.
     bool OpenKeyReadOnly(const std::wstring& key);
     void CloseKey();
     bool CreateKey(const std::wstring& key);

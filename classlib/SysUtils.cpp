@@ -28,7 +28,7 @@ wchar_t AsciiUpper(wchar_t c) {
 
 // ---- Integer parsing ----
 // Optional leading blanks, sign, then decimal digits or '$' / "0x" / 'x' and hexadecimal digits. Hexadecimal
-// values may fill the whole unsigned range (so "$FFFFFFFF" is -1 as a 32-bit value, as the original gives).
+// values may fill the whole unsigned range (so "$FFFFFFFF" is -1 as a 32-bit value: hexadecimal is a bit pattern).
 bool ParseInteger(const std::wstring& s,
                   long long minValue,
                   long long maxValue,
@@ -296,7 +296,7 @@ std::wstring FormatArgs(std::wstring_view format, const TFormatArg* args, size_t
                 unsigned long long mag = a.kind == TFormatArg::Kind::UInt ? a.u
                                          : neg                            ? 0 - static_cast<unsigned long long>(v)
                                                                           : static_cast<unsigned long long>(v);
-                if (type == L'u' && neg) {  // as the original: the 32-bit two's complement
+                if (type == L'u' && neg) {  // a negative value prints as its 32-bit two's complement
                     mag = static_cast<std::uint32_t>(v);
                     neg = false;
                 }

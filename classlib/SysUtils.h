@@ -64,7 +64,7 @@ class EOSError : public Exception {
 };
 
 // ---- Strings --------------------------------------------------------------------------------------------------
-// Typed formatting in the manner of the original's Format(fmt, [args]):
+// Typed formatting, Format(fmt, {args}), with the directives the skins and language files use:
 //   "%" ["-"] [width | "*"] ["." precision | ".*"] type, types: d u x (integers), s (text), f e g n m (numbers,
 //   n with thousand groups, m as f), p (pointer), %% a percent sign; an "index:" prefix picks the argument.
 // A type that does not fit its argument, or a missing argument, fails with EConvertError

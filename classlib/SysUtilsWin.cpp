@@ -42,7 +42,7 @@ TFormatSettings TFormatSettings::FromUserLocale() {
     fs.TimeAMString = LocaleString(LOCALE_S1159, L"AM");
     fs.TimePMString = LocaleString(LOCALE_S2359, L"PM");
     // The system's time pictures use "tt" for the marker, which means LongTimeFormat here; build our own
-    // pictures from the locale's clock kind instead, as the original class library does.
+    // pictures from the locale's clock kind (12 or 24 hours, leading zero) instead.
     bool twelveHour = LocaleString(LOCALE_ITIME, L"0") == L"0";
     bool leadingZero = LocaleString(LOCALE_ITLZERO, L"0") != L"0";
     bool markerFirst = LocaleString(LOCALE_ITIMEMARKPOSN, L"0") != L"0";

@@ -126,13 +126,13 @@ TThread::~TThread() {
             } catch (...) {
             }
             if (suspended_)
-                ResumeThread(handle_);
+                ResumeThread(handle_.Get());
         }
         if (GetCurrentThreadId() != threadId_) {
             // Also after Finished: the thread may still be between its last statement and its exit.
             WaitForEnd();
         }
-        CloseHandle(handle_);
+        handle_.Reset();
     }
     RemoveQueuedEvents(this);
 }
@@ -144,12 +144,12 @@ void TThread::Start() {
     uintptr_t h = _beginthreadex(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id);
     if (!h)
         throw EThread(L"Thread creation error " + std::to_wstring(GetLastError()));
-    handle_ = reinterpret_cast<HANDLE>(h);
+    handle_.Reset(reinterpret_cast<HANDLE>(h));
     threadId_ = id;
     started_ = true;
     if (priority_ != tpNormal)
-        SetThreadPriority(handle_, ToSystemPriority(priority_));
-    ResumeThread(handle_);
+        SetThreadPriority(handle_.Get(), ToSystemPriority(priority_));
+    ResumeThread(handle_.Get());
 }
 
 void TThread::Resume() {
@@ -159,7 +159,7 @@ void TThread::Resume() {
     }
     if (suspended_ && handle_) {
         suspended_ = false;
-        ResumeThread(handle_);
+        ResumeThread(handle_.Get());
     }
 }
 
@@ -182,7 +182,7 @@ int TThread::WaitFor() {
 void TThread::WaitForEnd() {
     if (OnGuiThread()) {
         // Keep serving the worker's Synchronize calls, or it and we would wait for each other forever.
-        HANDLE h = handle_;
+        HANDLE h = handle_.Get();
         for (;;) {
             DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, INFINITE, QS_POSTMESSAGE | QS_SENDMESSAGE);
             if (r == WAIT_OBJECT_0 || r == WAIT_FAILED)
@@ -194,7 +194,7 @@ void TThread::WaitForEnd() {
             CheckSynchronize();
         }
     } else {
-        WaitForSingleObject(handle_, INFINITE);
+        WaitForSingleObject(handle_.Get(), INFINITE);
     }
 }
 
@@ -205,7 +205,7 @@ TThreadPriority TThread::Priority() const {
 void TThread::SetPriority(TThreadPriority Value) {
     priority_ = Value;
     if (handle_ && !finished_.load())
-        SetThreadPriority(handle_, ToSystemPriority(Value));
+        SetThreadPriority(handle_.Get(), ToSystemPriority(Value));
 }
 
 unsigned __stdcall TThread::ThreadProc(void* param) {
@@ -249,19 +249,17 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod Method) {
     r.thread = AThread;
     r.method = std::move(Method);
     r.synchronous = true;
-    r.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!r.done)
+    const TKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done)
         throw EThread(L"Synchronize: cannot create an event, error " + std::to_wstring(GetLastError()));
+    r.done = done.Get();
     {
         std::lock_guard<std::mutex> g(gLock);
         gPending.push_back(&r);
     }
-    if (!PostCheck() && Withdraw(&r)) {
-        CloseHandle(r.done);
+    if (!PostCheck() && Withdraw(&r))
         throw EThread(L"Synchronize: the GUI thread cannot be reached");
-    }
     WaitForSingleObject(r.done, INFINITE);
-    CloseHandle(r.done);
     if (r.error)
         std::rethrow_exception(r.error);
     if (r.cancelled)

@@ -5,7 +5,7 @@
 // constructor, and a thread started earlier would call Execute on a half-built object; so a thread that is
 // "created running" ends the constructor of its most derived class with Start(), after it has set what must be
 // set before the thread runs (FreeOnTerminate, Priority: setting them after Start races with the thread's end).
-// The CreateSuspended argument is kept for readers of the original code and changes nothing.
+// The CreateSuspended argument stays in the signature that every thread class shares and changes nothing.
 //
 // GUI calls: Synchronize(Method) runs Method on the GUI thread and waits for it; Queue(Method) runs it there later
 // without waiting. Both go through a hidden message-only window of the GUI thread, so they also run while a modal
@@ -29,6 +29,7 @@
 #include <functional>
 #include <string>
 
+#include "base/Handles.h"
 #include "classlib/Classes.h"
 #include "classlib/SysUtils.h"
 
@@ -61,7 +62,7 @@ class TThread : public TObject {
     bool Suspended() const { return suspended_; }
     bool Finished() const { return finished_.load(); }
     bool Started() const { return started_; }
-    HANDLE Handle() const { return handle_; }
+    HANDLE Handle() const { return handle_.Get(); }
     DWORD ThreadID() const { return threadId_; }
     int ReturnValue() const { return returnValue_; }
     // The exception that left Execute, empty when none.
@@ -102,7 +103,7 @@ class TThread : public TObject {
     void Run();
     void WaitForEnd();
 
-    HANDLE handle_ = nullptr;  // owned
+    TKernelHandle handle_;
     DWORD threadId_ = 0;
     bool createSuspended_;
     bool started_ = false;

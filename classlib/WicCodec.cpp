@@ -1,4 +1,4 @@
-// WIC glue: COM scope, a small owning pointer, decode and encode.
+// WIC glue: COM scope, decode and encode.
 #include <windows.h>
 
 #include <initguid.h>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/ComPtr.h"
 #include "classlib/SysUtils.h"
 #include "classlib/WicCodec.h"
 
@@ -15,25 +16,6 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr unsigned long long kMaxPixels = 64ull * 1024 * 1024;  // 256 MB at 32 bits: more is an attack
-
-template <typename T>
-class TComPtr {
-  public:
-    TComPtr() = default;
-    ~TComPtr() {
-        if (p_)
-            p_->Release();
-    }
-    TComPtr(const TComPtr&) = delete;
-    TComPtr& operator=(const TComPtr&) = delete;
-    T** operator&() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-  private:
-    T* p_ = nullptr;
-};
 
 class TComScope {
   public:
@@ -62,15 +44,15 @@ void Check(HRESULT hr) {
 
 void CreateFactory(TComPtr<IWICImagingFactory>& factory) {
     Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                             reinterpret_cast<void**>(&factory)));
+                             reinterpret_cast<void**>(factory.Put())));
 }
 
 bool FormatHasAlpha(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
     TComPtr<IWICComponentInfo> info;
-    if (FAILED(factory->CreateComponentInfo(format, &info)))
+    if (FAILED(factory->CreateComponentInfo(format, info.Put())))
         return false;
     TComPtr<IWICPixelFormatInfo2> pf;
-    if (FAILED(info->QueryInterface(IID_IWICPixelFormatInfo2, reinterpret_cast<void**>(&pf))))
+    if (FAILED(info->QueryInterface(IID_IWICPixelFormatInfo2, reinterpret_cast<void**>(pf.Put()))))
         return false;
     BOOL alpha = FALSE;
     if (FAILED(pf->SupportsTransparency(&alpha)))
@@ -87,12 +69,12 @@ TDecodedImage DecodeImage(const void* data, size_t size) {
     TComPtr<IWICImagingFactory> factory;
     CreateFactory(factory);
     TComPtr<IWICStream> stream;
-    Check(factory->CreateStream(&stream));
+    Check(factory->CreateStream(stream.Put()));
     Check(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)), static_cast<DWORD>(size)));
     TComPtr<IWICBitmapDecoder> decoder;
-    Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
+    Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put()));
     TComPtr<IWICBitmapFrameDecode> frame;
-    Check(decoder->GetFrame(0, &frame));
+    Check(decoder->GetFrame(0, frame.Put()));
     UINT w = 0, h = 0;
     Check(frame->GetSize(&w, &h));
     if (w == 0 || h == 0)
@@ -120,7 +102,7 @@ TDecodedImage DecodeImage(const void* data, size_t size) {
         // turn grey or palette images into 24-bit BGR); without alpha the result is packed to 24 bits below.
         img.HasAlpha = FormatHasAlpha(factory.Get(), native);
         img.BitsPerPixel = 32;
-        Check(factory->CreateFormatConverter(&converter));
+        Check(factory->CreateFormatConverter(converter.Put()));
         Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                     WICBitmapPaletteTypeCustom));
         source = converter.Get();
@@ -165,12 +147,12 @@ std::string EncodePng(const std::uint32_t* pixels, int width, int height) {
     TComPtr<IWICImagingFactory> factory;
     CreateFactory(factory);
     TComPtr<IStream> memory;
-    Check(::CreateStreamOnHGlobal(nullptr, TRUE, &memory));
+    Check(::CreateStreamOnHGlobal(nullptr, TRUE, memory.Put()));
     TComPtr<IWICBitmapEncoder> encoder;
-    Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder));
+    Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Put()));
     Check(encoder->Initialize(memory.Get(), WICBitmapEncoderNoCache));
     TComPtr<IWICBitmapFrameEncode> frame;
-    Check(encoder->CreateNewFrame(&frame, nullptr));
+    Check(encoder->CreateNewFrame(frame.Put(), nullptr));
     Check(frame->Initialize(nullptr));
     Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)));
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;

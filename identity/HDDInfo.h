@@ -33,7 +33,7 @@ enum TGetInfoMethod { gimAuto, gimNT, gimScsi, gim9x, gimByName, gimASPI, gimZer
 
 enum TDriveType { dtFixed, dtRemovable, dtCDROM, dtUnknown, dtTape, dtOptical, dtArray };
 
-// The messages are kept letter for letter ("filed" included): they are the component's documented failures.
+// The messages are kept letter for letter ("filed" included): callers and logs compare them as they stand.
 inline constexpr const char* kErrNoDevice = "No device!";
 inline constexpr const char* kErrNoHandle = "Can't create device handle!";
 inline constexpr const char* kErrIoctl = "DeviceIoControl filed!";

@@ -15,6 +15,9 @@
 #include <cstddef>
 #include <utility>
 
+#include "base/ComPtr.h"
+#include "base/Handles.h"
+
 namespace identity {
 namespace {
 
@@ -30,25 +33,9 @@ static_assert(offsetof(SCSI_INQUIRY_DATA, InquiryData) == 12);
 static_assert(sizeof(ADAPTER_STATUS) == 60);
 static_assert(sizeof(LANA_ENUM) == 256);
 
-class ScopedHandle {
-  public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ~ScopedHandle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    HANDLE Get() const { return handle_; }
-    HANDLE Detach() { return std::exchange(handle_, nullptr); }
-
-  private:
-    HANDLE handle_;
-};
-
 class Win32Device : public DeviceHandle {
   public:
-    explicit Win32Device(HANDLE handle) : handle_(handle) {}
+    explicit Win32Device(TFileHandle handle) : handle_(std::move(handle)) {}
     bool Control(uint32_t code, const void* in, size_t inSize, void* out, size_t outSize, uint32_t* returned) override {
         DWORD count = 0;
         const BOOL ok = DeviceIoControl(handle_.Get(), code, const_cast<void*>(in), static_cast<DWORD>(inSize), out,
@@ -59,26 +46,7 @@ class Win32Device : public DeviceHandle {
     }
 
   private:
-    ScopedHandle handle_;
-};
-
-template <typename T>
-class ComRef {
-  public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (p_)
-            p_->Release();
-    }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-    T** Put() { return &p_; }
-    void** PutVoid() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
+    TFileHandle handle_;
 };
 
 // COM for the duration of one WMI query. A thread that is already in an apartment answers S_FALSE (balanced
@@ -269,11 +237,11 @@ Win32MachineQueries::~Win32MachineQueries() = default;
 
 std::unique_ptr<DeviceHandle> Win32MachineQueries::OpenDevice(const std::string& path, DeviceAccess access) {
     const DWORD rights = access == DeviceAccess::kReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
-    HANDLE handle = CreateFileW(Widen(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    TFileHandle handle(CreateFileW(Widen(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    if (!handle)
         return nullptr;
-    return std::make_unique<Win32Device>(handle);
+    return std::make_unique<Win32Device>(std::move(handle));
 }
 
 std::optional<OsVersion> Win32MachineQueries::GetOsVersion() {
@@ -302,26 +270,26 @@ std::optional<WmiRow> Win32MachineQueries::WmiFirstRow(const std::wstring& wql, 
     ComScope com;
     if (!com.Usable())
         return std::nullopt;
-    ComRef<IWbemLocator> locator;
-    if (FAILED(
-            CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.PutVoid()))) {
+    TComPtr<IWbemLocator> locator;
+    if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                reinterpret_cast<void**>(locator.Put())))) {
         return std::nullopt;
     }
-    ComRef<IWbemServices> services;
+    TComPtr<IWbemServices> services;
     Bstr resource(L"\\\\.\\root\\CIMV2");
     if (FAILED(
             locator->ConnectServer(resource.Get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, services.Put()))) {
         return std::nullopt;
     }
     SetWmiSecurity(services.Get());
-    ComRef<IEnumWbemClassObject> rows;
+    TComPtr<IEnumWbemClassObject> rows;
     Bstr language(L"WQL");
     Bstr query(wql.c_str());
     if (FAILED(services->ExecQuery(language.Get(), query.Get(), static_cast<LONG>(flags), nullptr, rows.Put()))) {
         return std::nullopt;
     }
     SetWmiSecurity(rows.Get());
-    ComRef<IWbemClassObject> object;
+    TComPtr<IWbemClassObject> object;
     ULONG count = 0;
     // Bounded, so a stuck WMI service cannot hold the program's start for ever.
     if (rows->Next(30000, 1, object.Put(), &count) != WBEM_S_NO_ERROR || count != 1)
@@ -375,24 +343,24 @@ std::optional<std::array<uint8_t, 6>> Win32MachineQueries::AdapterAddress(uint8_
 }
 
 std::optional<std::string> Win32MachineQueries::ReadMachineRegString(const std::string& key, const std::string& value) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
         return std::nullopt;
     }
+    const TRegKeyHandle handle(opened);
     std::optional<std::string> result;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(handle, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExA(handle.Get(), value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
         std::string text(size, '\0');
-        if (RegQueryValueExA(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) ==
-            ERROR_SUCCESS) {
+        if (RegQueryValueExA(handle.Get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                             &size) == ERROR_SUCCESS) {
             text.resize(std::min<size_t>(size, text.size()));
             // The stored value may or may not carry its terminator.
             text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
             result = text;
         }
     }
-    RegCloseKey(handle);
     return result;
 }
 
@@ -452,7 +420,7 @@ uint8_t Win32MachineQueries::AspiGetDeviceType(uint8_t adapter, uint8_t target, 
 uint8_t Win32MachineQueries::AspiInquiry(uint8_t adapter, uint8_t target, uint8_t lun, std::array<uint8_t, 59>* data) {
     if (!Aspi().send)
         return 0;
-    ScopedHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    TKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!event.Get())
         return 0;
     // The request lives on the heap: if the driver never completes it, it is left to the driver rather than
@@ -473,8 +441,9 @@ uint8_t Win32MachineQueries::AspiInquiry(uint8_t adapter, uint8_t target, uint8_
     srb.cdb[4] = static_cast<BYTE>(request->data.size());
     if (Aspi().send(&srb) == kSsPending) {
         if (WaitForSingleObject(event.Get(), kAspiWaitMs) != WAIT_OBJECT_0) {
-            event.Detach();
-            request.release();
+            // Both stay with the driver, which may still signal and write them.
+            (void)event.Detach();
+            (void)request.release();
             return 0;
         }
     }

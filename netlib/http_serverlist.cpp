@@ -2,12 +2,11 @@
 #include "netlib/http_serverlist.h"
 
 #include "netlib/mime_charset.h"
+#include "base/Text.h"
 #include "netlib/text_util_p.h"
 
 namespace netlib {
 namespace {
-
-using text::TrimText;
 
 std::wstring Columns(const std::wstring& line, size_t first, size_t count) {
     if (line.size() < first)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Utf.h"
 #include "netlib/mime_charset.h"
 #include "netlib/text_util_p.h"
 
@@ -252,43 +253,6 @@ unsigned CodePageForCharset(const std::string& charset) {
     return 0;
 }
 
-bool IsValidUtf8(const std::string& b) {
-    size_t i = 0;
-    while (i < b.size()) {
-        unsigned char c = static_cast<unsigned char>(b[i]);
-        size_t n;
-        unsigned cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            n = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            n = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            n = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        for (size_t k = 1; k <= n; ++k) {
-            if (i + k >= b.size())
-                return false;
-            unsigned char d = static_cast<unsigned char>(b[i + k]);
-            if ((d & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += n + 1;
-    }
-    return true;
-}
-
 namespace {
 
 std::wstring Convert(const std::string& bytes, unsigned codePage, bool* ok) {
@@ -391,16 +355,6 @@ std::wstring DecodeUnlabelled(const std::string& bytes) {
     if (IsValidUtf8(bytes))
         return Convert(bytes, CP_UTF8, &ok);
     return Convert(bytes, CP_ACP, &ok);
-}
-
-std::string ToUtf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
 }
 
 }  // namespace netlib

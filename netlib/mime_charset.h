@@ -21,9 +21,4 @@ std::wstring DecodeCharset(const std::string& bytes, const std::string& charset)
 // Unlabelled 8-bit text (raw header bytes): UTF-8 when it is valid UTF-8, else the ANSI code page.
 std::wstring DecodeUnlabelled(const std::string& bytes);
 
-bool IsValidUtf8(const std::string& bytes);
-
-// UTF-16 to UTF-8 (IMAP arguments, host names).
-std::string ToUtf8(const std::wstring& text);
-
 }  // namespace netlib

@@ -6,6 +6,7 @@
 
 #include "base/Utf.h"
 #include "netlib/mime_charset.h"
+#include "base/Text.h"
 #include "netlib/text_util_p.h"
 
 namespace netlib {
@@ -17,7 +18,6 @@ using text::HexValue;
 using text::IsBlank;
 using text::Lower;
 using text::TrimBlanks;
-using text::TrimText;
 using text::UpperAscii;
 
 std::string DecodeQ(const std::string& s) {

@@ -23,20 +23,18 @@ std::string WsaText(const char* what, int error) {
 struct ResolveJob {
     std::wstring host;
     std::wstring port;
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    TKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     int rc = -1;
     ADDRINFOW* result = nullptr;
     ~ResolveJob() {
         if (result)
             FreeAddrInfoW(result);
-        if (done)
-            CloseHandle(done);
     }
 };
 
 // Returns the event handle of an abort, or nullptr for none.
 HANDLE AbortHandle(const NetAbortPtr& abort) {
-    return abort ? static_cast<HANDLE>(abort->Handle()) : nullptr;
+    return abort ? abort->Handle() : nullptr;
 }
 
 // Waits for one event, the abort and the time-out. 0 = event, 1 = aborted, 2 = timed out, 3 = wait failed.
@@ -71,19 +69,27 @@ NetStatus EnsureWinsock() {
     return NetStatus::Success();
 }
 
-TcpConnection::TcpConnection(uintptr_t socket, void* event, const NetTimeouts& timeouts, NetAbortPtr abort)
-    : socket_(socket), event_(event), timeouts_(timeouts), abort_(std::move(abort)) {}
-
-TcpConnection::~TcpConnection() {
-    closesocket(static_cast<SOCKET>(socket_));
-    if (event_)
-        WSACloseEvent(event_);
+void TSocketTraits::Close(Handle h) {
+    closesocket(static_cast<SOCKET>(h));
 }
 
+void TWsaEventTraits::Close(Handle h) {
+    WSACloseEvent(h);
+}
+
+TcpConnection::TcpConnection(TSocketHandle socket,
+                             TWsaEventHandle event,
+                             const NetTimeouts& timeouts,
+                             NetAbortPtr abort)
+    : event_(std::move(event)), socket_(std::move(socket)), timeouts_(timeouts), abort_(std::move(abort)) {}
+
+TcpConnection::~TcpConnection() = default;
+
 std::unique_ptr<TcpConnection> TcpConnection::Adopt(uintptr_t socket, const NetTimeouts& timeouts, NetAbortPtr abort) {
-    WSAEVENT event = WSACreateEvent();
-    WSAEventSelect(static_cast<SOCKET>(socket), event, kEvents);
-    return std::unique_ptr<TcpConnection>(new TcpConnection(socket, event, timeouts, std::move(abort)));
+    TWsaEventHandle event(WSACreateEvent());
+    WSAEventSelect(static_cast<SOCKET>(socket), event.Get(), kEvents);
+    return std::unique_ptr<TcpConnection>(
+        new TcpConnection(TSocketHandle(socket), std::move(event), timeouts, std::move(abort)));
 }
 
 NetStatus TcpConnection::Connect(const std::wstring& host,
@@ -114,12 +120,12 @@ NetStatus TcpConnection::Connect(const std::wstring& host,
             hints.ai_socktype = SOCK_STREAM;
             hints.ai_protocol = IPPROTO_TCP;
             job->rc = GetAddrInfoW(job->host.c_str(), job->port.c_str(), &hints, &job->result);
-            SetEvent(job->done);
+            SetEvent(job->done.Get());
         }).detach();
     } catch (...) {
         return NetStatus::Fail(NetCode::Connection, NetCause::Resolve, "cannot start the resolver thread");
     }
-    switch (WaitEventOrAbort(job->done, abort, left())) {
+    switch (WaitEventOrAbort(job->done.Get(), abort, left())) {
         case 0:
             break;
         case 1:
@@ -140,8 +146,9 @@ NetStatus TcpConnection::Connect(const std::wstring& host,
             continue;
         }
         WSAEVENT event = WSACreateEvent();
-        // Owning it at once closes the socket on every path out of this iteration.
-        std::unique_ptr<TcpConnection> conn(new TcpConnection(s, event, timeouts, abort));
+        // Owning both at once closes them on every path out of this iteration.
+        std::unique_ptr<TcpConnection> conn(
+            new TcpConnection(TSocketHandle(s), TWsaEventHandle(event), timeouts, abort));
         if (event == WSA_INVALID_EVENT || WSAEventSelect(s, event, kEvents) != 0) {
             last = NetStatus::Fail(NetCode::Connection, NetCause::Socket, WsaText("WSAEventSelect", WSAGetLastError()));
             continue;
@@ -186,10 +193,10 @@ NetStatus TcpConnection::Connect(const std::wstring& host,
 }
 
 NetStatus TcpConnection::Wait(unsigned ms, const char* what) {
-    switch (WaitEventOrAbort(event_, abort_, ms)) {
+    switch (WaitEventOrAbort(event_.Get(), abort_, ms)) {
         case 0: {
             WSANETWORKEVENTS ne{};
-            WSAEnumNetworkEvents(static_cast<SOCKET>(socket_), event_, &ne);
+            WSAEnumNetworkEvents(static_cast<SOCKET>(socket_.Get()), event_.Get(), &ne);
             return NetStatus::Success();
         }
         case 1:
@@ -207,7 +214,7 @@ NetStatus TcpConnection::Write(const void* data, size_t size) {
         if (abort_ && abort_->IsAborted())
             return Cancelled();
         int chunk = static_cast<int>(size > 65536 ? 65536 : size);
-        int n = send(static_cast<SOCKET>(socket_), p, chunk, 0);
+        int n = send(static_cast<SOCKET>(socket_.Get()), p, chunk, 0);
         if (n > 0) {
             p += n;
             size -= static_cast<size_t>(n);
@@ -229,7 +236,7 @@ NetStatus TcpConnection::Read(void* buffer, size_t capacity, size_t* received) {
     for (;;) {
         if (abort_ && abort_->IsAborted())
             return Cancelled();
-        int n = recv(static_cast<SOCKET>(socket_), static_cast<char*>(buffer), cap, 0);
+        int n = recv(static_cast<SOCKET>(socket_.Get()), static_cast<char*>(buffer), cap, 0);
         if (n > 0) {
             *received = static_cast<size_t>(n);
             return NetStatus::Success();
@@ -247,7 +254,7 @@ NetStatus TcpConnection::Read(void* buffer, size_t capacity, size_t* received) {
 }
 
 void TcpConnection::ShutdownSend() {
-    shutdown(static_cast<SOCKET>(socket_), SD_SEND);
+    shutdown(static_cast<SOCKET>(socket_.Get()), SD_SEND);
 }
 
 }  // namespace netlib

@@ -8,9 +8,27 @@
 #include <memory>
 #include <string>
 
+#include "base/Handles.h"
 #include "netlib/net_stream.h"
 
 namespace netlib {
+
+// Owners of a socket (closesocket) and of the Winsock event bound to it (WSACloseEvent). A socket is a kernel
+// object and counts as one.
+struct TSocketTraits {
+    using Handle = uintptr_t;                          // SOCKET
+    static Handle Invalid() { return ~uintptr_t(0); }  // INVALID_SOCKET
+    static void Close(Handle h);
+    static constexpr THandleKind kKind = THandleKind::Kernel;
+};
+struct TWsaEventTraits {
+    using Handle = HANDLE;                       // WSAEVENT
+    static Handle Invalid() { return nullptr; }  // WSA_INVALID_EVENT
+    static void Close(Handle h);
+    static constexpr THandleKind kKind = THandleKind::Kernel;
+};
+using TSocketHandle = TUniqueHandle<TSocketTraits>;
+using TWsaEventHandle = TUniqueHandle<TWsaEventTraits>;
 
 // Starts Winsock once per process; later calls return the first result.
 NetStatus EnsureWinsock();
@@ -37,12 +55,12 @@ class TcpConnection : public ByteStream {
     void ShutdownSend();
 
   private:
-    TcpConnection(uintptr_t socket, void* event, const NetTimeouts& timeouts, NetAbortPtr abort);
+    TcpConnection(TSocketHandle socket, TWsaEventHandle event, const NetTimeouts& timeouts, NetAbortPtr abort);
     // Waits for a network event or the abort; Ok when the socket has something to report.
     NetStatus Wait(unsigned ms, const char* what);
 
-    uintptr_t socket_;
-    void* event_;  // WSAEVENT bound to socket_ by WSAEventSelect
+    TWsaEventHandle event_;  // bound to socket_ by WSAEventSelect
+    TSocketHandle socket_;   // closed first
     NetTimeouts timeouts_;
     NetAbortPtr abort_;
 };

@@ -1,6 +1,6 @@
-// Small byte and text helpers shared by the IMAP, MIME and server-list parsers. netlib stands on Win32 alone, so
-// it keeps its own few helpers rather than borrow the class library's. Case folding is ASCII only: protocol words
-// and charset names are ASCII, and bytes above 127 must pass through unchanged.
+// Small byte and text helpers shared by the IMAP, MIME and server-list parsers (text trimming and UTF-8 come from
+// base/). netlib stands on Win32 and base alone, so it does not borrow the class library's helpers. Case folding is
+// ASCII only: protocol words and charset names are ASCII, and bytes above 127 must pass through unchanged.
 #pragma once
 
 #include <cctype>
@@ -53,11 +53,6 @@ std::basic_string<Char> TrimIf(const std::basic_string<Char>& s, IsTrimmed isTri
 
 inline std::string TrimBlanks(const std::string& s) {
     return TrimIf(s, IsBlank);
-}
-
-// Trims every character up to the blank (control characters too), as the notifier trims all user-visible text.
-inline std::wstring TrimText(const std::wstring& s) {
-    return TrimIf(s, [](wchar_t c) { return c <= L' '; });
 }
 
 // Value of a hexadecimal digit, or -1.

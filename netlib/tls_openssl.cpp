@@ -6,26 +6,11 @@
 #include <memory>
 #include <mutex>
 
+#include "base/Files.h"
 #include "netlib/tls_openssl.h"
 
 namespace netlib {
 namespace {
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return L".";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash);
-}
 
 template <typename T>
 bool Bind(HMODULE module, const char* name, T* slot, std::string* missing) {
@@ -57,7 +42,12 @@ const OpenSslApi* LoadOpenSsl(const std::wstring& folder, NetStatus* status) {
     static std::mutex mutex;
     static std::map<std::wstring, std::unique_ptr<OpenSslApi>> loaded;
 
-    std::wstring dir = folder.empty() ? ProgramFolder() : folder;
+    std::wstring dir = folder;
+    if (dir.empty()) {
+        dir = ProgramFolder();
+        if (dir.empty())
+            dir = L".";  // the system cannot name our folder: the working folder is the best guess
+    }
     while (!dir.empty() && (dir.back() == L'\\' || dir.back() == L'/'))
         dir.pop_back();
 

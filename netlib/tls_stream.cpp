@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <ws2tcpip.h>
 
-#include "netlib/mime_charset.h"
+#include "base/Utf.h"
 #include "netlib/tls_openssl.h"
 #include "netlib/tls_rootstore.h"
 #include "netlib/tls_stream.h"
@@ -209,7 +209,7 @@ NetStatus TlsStream::Connect(std::unique_ptr<ByteStream> transport,
     api->SSL_CTX_set_cert_verify_callback(impl->ctx.get(), &Impl::VerifyChain, impl.get());
     if (NetStatus s = impl->MakeSsl(); !s)
         return s;
-    std::string name = ToUtf8(host);
+    std::string name = WideToUtf8(host);
     if (name.empty() || name.find('\0') != std::string::npos)
         return NetStatus::Fail(NetCode::Connection, NetCause::Certificate, "no host name to verify");
     // SSL_set1_host takes an address literal as an IP to match; SNI is only for names.

@@ -4,7 +4,8 @@
 #
 #   scripts/build-openssl.sh x86_64|i686
 #
-# The cache holds include/ (headers) and bin/ (the two DLLs). Debian has no MinGW build of OpenSSL.
+# The cache holds include/ (headers) and bin/ (the two DLLs), one folder per OpenSSL version, architecture and set
+# of Configure flags. A failed build prints the end of its log. Debian has no MinGW build of OpenSSL.
 set -euo pipefail
 
 arch=${1:?usage: build-openssl.sh x86_64|i686}
@@ -14,6 +15,14 @@ case "$arch" in
     i686)   target=mingw;   prefix=i686-w64-mingw32-; extra=no-asm ;;
     *) echo "unknown architecture: $arch" >&2; exit 2 ;;
 esac
+
+# Only what a TLS 1.2/1.3 client needs; no apps, tests, engines or legacy ciphers.
+configure_args=("$target" shared no-tests no-legacy no-engine no-comp no-dtls no-srp no-ct
+    no-ocsp no-cms no-ts no-idea no-rc2 no-rc4 no-rc5 no-bf no-cast no-camellia no-seed no-sm2 no-sm3
+    no-sm4 no-whirlpool no-md4 no-mdc2 no-aria no-siphash no-scrypt no-psk no-srtp no-weak-ssl-ciphers
+    no-ssl3 no-ui-console no-dso no-async $extra --cross-compile-prefix="$prefix")
+# The cache is keyed on these flags as well as on the version: other flags build into another folder.
+key=$(printf '%s\n' "${configure_args[@]}" | sha256sum | cut -c1-12)
 
 sudo=; [ "$(id -u)" -eq 0 ] || sudo=sudo
 cache_root=${TRELM_CACHE:-$HOME/.cache/trelm}
@@ -50,23 +59,31 @@ if [ -z "$src" ]; then
     src=$(find_src)
 fi
 version=${src##*/openssl-}
-out="$cache_root/openssl-$version-$arch"
+out="$cache_root/openssl-$version-$arch-$key"
+# Folders made before the cache had a key carry none in their name. They were built with the flags whose key is
+# given here; they stay in use while the flags do not change, and are never touched otherwise.
+case "$arch" in x86_64) legacy_key=09d1f1b7c0e9 ;; i686) legacy_key=2307799e07ee ;; esac
+legacy="$cache_root/openssl-$version-$arch"
+if [ ! -f "$out/.complete" ] && [ "$key" = "$legacy_key" ] && [ -f "$legacy/.complete" ]; then
+    out=$legacy
+fi
 
 if [ ! -f "$out/.complete" ]; then
-    build="$cache_root/build-openssl-$version-$arch"
+    build="$cache_root/build-openssl-$version-$arch-$key"
+    log="$cache_root/build-openssl-$version-$arch-$key.log"
     rm -rf "$build" "$out"
     cp -a "$src" "$build"
-    # Only what a TLS 1.2/1.3 client needs; no apps, tests, engines or legacy ciphers.
-    (cd "$build" && ./Configure "$target" shared no-tests no-legacy no-engine no-comp no-dtls no-srp no-ct \
-        no-ocsp no-cms no-ts no-idea no-rc2 no-rc4 no-rc5 no-bf no-cast no-camellia no-seed no-sm2 no-sm3 \
-        no-sm4 no-whirlpool no-md4 no-mdc2 no-aria no-siphash no-scrypt no-psk no-srtp no-weak-ssl-ciphers \
-        no-ssl3 no-ui-console no-dso no-async $extra --cross-compile-prefix="$prefix" >/dev/null \
-        && make -j"$(nproc)" build_libs >/dev/null 2>&1) || { echo "OpenSSL build failed ($arch)" >&2; exit 1; }
+    if ! (cd "$build" && ./Configure "${configure_args[@]}" && make -j"$(nproc)" build_libs) >"$log" 2>&1; then
+        echo "OpenSSL build failed ($arch); the end of its log ($log):" >&2
+        tail -n 40 "$log" >&2
+        exit 1
+    fi
     mkdir -p "$out/bin" "$out/include"
     cp "$build"/libcrypto-3*.dll "$build"/libssl-3*.dll "$out/bin/"
     "${prefix}strip" --strip-unneeded "$out"/bin/*.dll
     cp -a "$build/include/openssl" "$out/include/"
-    rm -rf "$build"
+    printf '%s\n' "${configure_args[@]}" >"$out/configure-args"
+    rm -rf "$build" "$log"
     touch "$out/.complete"
 fi
 echo "$out"

@@ -147,31 +147,34 @@ void FillPixels(const TPixelView& View, const TRect& R, std::uint32_t Color, boo
 void MergeBehind(const TPixelView& Dst, const TPixelView& Src, int X, int Y, TRect SrcRect) {
     if (Dst.Empty() || Src.Empty())
         return;
-    SrcRect.Right = std::min(SrcRect.Right, Src.width);
-    SrcRect.Bottom = std::min(SrcRect.Bottom, Src.height);
-    if (SrcRect.Left < 0) {
-        X -= SrcRect.Left;
-        SrcRect.Left = 0;
-    }
-    if (SrcRect.Top < 0) {
-        Y -= SrcRect.Top;
-        SrcRect.Top = 0;
-    }
-    for (int sx = SrcRect.Left; sx < SrcRect.Right; ++sx) {
-        const long long dx = (long long)X + (sx - SrcRect.Left);
-        if (dx < 0 || dx >= Dst.width)
-            continue;
-        for (int sy = SrcRect.Top; sy < SrcRect.Bottom; ++sy) {
-            const long long dy = (long long)Y + (sy - SrcRect.Top);
-            if (dy < 0 || dy >= Dst.height)
-                continue;
-            std::uint32_t& d = Dst.At(int(dx), int(dy));
-            const std::uint32_t s = Src.At(sx, sy);
-            const std::uint32_t a = AlphaOf(d);
+    // In 64 bits: callers may hand positions and rectangles far outside both bitmaps. Source pixel (sx, sy) lands on
+    // (x + sx - sl, y + sy - st); the ranges are cut to both bitmaps before any pixel is touched.
+    long long sl = SrcRect.Left, st = SrcRect.Top;
+    long long sr = std::min(SrcRect.Right, Src.width), sb = std::min(SrcRect.Bottom, Src.height);
+    long long x = X, y = Y;
+    const auto cutLow = [](long long& s, long long& d) {
+        const long long need = std::max(-s, -d);
+        if (need > 0) {
+            s += need;
+            d += need;
+        }
+    };
+    cutLow(sl, x);
+    cutLow(st, y);
+    sr = std::min(sr, sl + (Dst.width - x));
+    sb = std::min(sb, st + (Dst.height - y));
+    if (sr <= sl || sb <= st)
+        return;
+    const int w = int(sr - sl);
+    for (long long sy = st; sy < sb; ++sy) {
+        const std::uint32_t* s = Src.Row(int(sy)) + sl;
+        std::uint32_t* d = Dst.Row(int(y + (sy - st))) + x;
+        for (int i = 0; i < w; ++i) {
+            const std::uint32_t a = AlphaOf(d[i]);
             if (a == 0)
-                d = s;
+                d[i] = s[i];
             else if (a != 255)
-                d = PixelAlphaBlendFunc(d, s);
+                d[i] = PixelAlphaBlendFunc(d[i], s[i]);
         }
     }
 }

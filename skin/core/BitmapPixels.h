@@ -53,35 +53,39 @@ void ForEachTile(const TRect& DstRect,
                  const TRect& SrcRect,
                  const TRect& Visible,
                  DrawTile&& Draw) {
+    // In 64 bits throughout: the rectangles may lie anywhere in the int range, and a tile edge one step past
+    // DstRect must not wrap round into it.
     const long long w = (long long)SrcRect.Right - SrcRect.Left;
     const long long h = (long long)SrcRect.Bottom - SrcRect.Top;
     if (w <= 0 || h <= 0)
         return;
     const long long dw = (long long)DstRect.Right - DstRect.Left;
     const long long dh = (long long)DstRect.Bottom - DstRect.Top;
-    const long long columns = dw / w + (dw % w != 0 ? 1 : 0);
-    const long long rows = dh / h + (dh % h != 0 ? 1 : 0);
-    long long firstColumn = 0, lastColumn = columns, firstRow = 0, lastRow = rows;
-    if (!Visible.IsEmpty()) {
-        firstColumn = std::max(firstColumn, ((long long)Visible.Left - DstRect.Left) / w);
-        lastColumn = std::min(lastColumn, ((long long)Visible.Right - DstRect.Left) / w + 1);
-        firstRow = std::max(firstRow, ((long long)Visible.Top - DstRect.Top) / h);
-        lastRow = std::min(lastRow, ((long long)Visible.Bottom - DstRect.Top) / h + 1);
+    if (dw <= 0 || dh <= 0)
+        return;
+    long long firstColumn = 0, lastColumn = (dw - 1) / w, firstRow = 0, lastRow = (dh - 1) / h;
+    // Only columns and rows that reach into Visible and DstClip can matter (the rest would be skipped one by one).
+    for (const TRect* limit : {&Visible, &DstClip}) {
+        if (limit->IsEmpty())
+            continue;
+        firstColumn = std::max(firstColumn, ((long long)limit->Left - DstRect.Left) / w);
+        lastColumn = std::min(lastColumn, ((long long)limit->Right - 1 - DstRect.Left) / w);
+        firstRow = std::max(firstRow, ((long long)limit->Top - DstRect.Top) / h);
+        lastRow = std::min(lastRow, ((long long)limit->Bottom - 1 - DstRect.Top) / h);
     }
     for (long long i = firstColumn; i <= lastColumn; ++i) {
         for (long long j = firstRow; j <= lastRow; ++j) {
             const long long left = DstRect.Left + i * w, top = DstRect.Top + j * h;
-            const TRect tile{int(std::max<long long>(left, DstRect.Left)), int(std::max<long long>(top, DstRect.Top)),
-                             int(std::min<long long>(left + w, DstRect.Right)),
-                             int(std::min<long long>(top + h, DstRect.Bottom))};
-            if (tile.IsEmpty())
-                break;
+            const long long right = std::min<long long>(left + w, DstRect.Right);
+            const long long bottom = std::min<long long>(top + h, DstRect.Bottom);
+            const TRect tile{int(left), int(top), int(right), int(bottom)};  // inside DstRect: fits
             if (!DstClip.IsEmpty() && ClipRect(DstClip, tile).IsEmpty())
                 continue;
-            if (tile.Width() == w && tile.Height() == h)
+            if (right - left == w && bottom - top == h)
                 Draw(tile, SrcRect);
             else
-                Draw(tile, TRect{SrcRect.Left, SrcRect.Top, SrcRect.Left + tile.Width(), SrcRect.Top + tile.Height()});
+                Draw(tile, TRect{SrcRect.Left, SrcRect.Top, int(SrcRect.Left + (right - left)),
+                                 int(SrcRect.Top + (bottom - top))});
         }
     }
 }

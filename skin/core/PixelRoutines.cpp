@@ -376,14 +376,19 @@ inline void CopyLine(const std::uint32_t* Src, std::uint32_t* Dst, int Count) {
         LineAlphaBlendFunc(Src, Dst, Count);
 }
 
-// DstRect of Dst from the same-sized area of Src at (SrcX, SrcY), cut to what lies inside both bitmaps.
+// Dst's rectangle [dl, dr) x [dt, db) from the same-sized area of Src at (sx, sy), cut to what lies inside both
+// bitmaps. In 64 bits: callers may hand rectangles far outside both bitmaps.
 template <TCopyKind Kind>
-void BltImpl(const TPixelView& Dst, TRect DstRect, const TPixelView& Src, int SrcX, int SrcY) {
+void BltClipped(const TPixelView& Dst,
+                long long dl,
+                long long dt,
+                long long dr,
+                long long db,
+                const TPixelView& Src,
+                long long sx,
+                long long sy) {
     if (Dst.Empty() || Src.Empty())
         return;
-    // Work in 64 bits: callers may hand rectangles far outside both bitmaps.
-    long long dl = DstRect.Left, dt = DstRect.Top, dr = DstRect.Right, db = DstRect.Bottom;
-    long long sx = SrcX, sy = SrcY;
     auto cutLow = [](long long& d, long long& s, long long limitD, long long limitS) {
         const long long need = std::max(limitD - d, limitS - s);
         if (need > 0) {
@@ -400,6 +405,12 @@ void BltImpl(const TPixelView& Dst, TRect DstRect, const TPixelView& Src, int Sr
     const int w = int(dr - dl);
     for (long long y = dt; y < db; ++y)
         CopyLine<Kind>(Src.Row(int(sy + (y - dt))) + sx, Dst.Row(int(y)) + dl, w);
+}
+
+// DstRect of Dst from the same-sized area of Src at (SrcX, SrcY), cut to what lies inside both bitmaps.
+template <TCopyKind Kind>
+void BltImpl(const TPixelView& Dst, TRect DstRect, const TPixelView& Src, int SrcX, int SrcY) {
+    BltClipped<Kind>(Dst, DstRect.Left, DstRect.Top, DstRect.Right, DstRect.Bottom, Src, SrcX, SrcY);
 }
 
 }  // namespace
@@ -429,13 +440,14 @@ void BltToDib(std::uint32_t* Bits,
     if (SrcRect.IsEmpty())
         return;
     const TPixelView dst = TPixelView::BottomUp(Bits, BitsW, BitsH);
-    // Only the part of SrcRect inside Src is copied.
+    // Only the part of SrcRect inside Src is copied; its place in the DIB is worked out in 64 bits, since SrcRect
+    // and the position may lie far outside both.
     const TRect inSrc = ClipRect(SrcRect, Src.BoundsRect());
     if (inSrc.IsEmpty())
         return;
-    const int dx = DstX + (inSrc.Left - SrcRect.Left);
-    const int dy = DstY + (inSrc.Top - SrcRect.Top);
-    BltImpl<Kind>(dst, TRect{dx, dy, dx + inSrc.Width(), dy + inSrc.Height()}, Src, inSrc.Left, inSrc.Top);
+    const long long dx = (long long)DstX + ((long long)inSrc.Left - SrcRect.Left);
+    const long long dy = (long long)DstY + ((long long)inSrc.Top - SrcRect.Top);
+    BltClipped<Kind>(dst, dx, dy, dx + inSrc.Width(), dy + inSrc.Height(), Src, inSrc.Left, inSrc.Top);
 }
 
 }  // namespace

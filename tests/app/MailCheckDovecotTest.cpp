@@ -58,6 +58,12 @@ class MailCheckDovecot : public ::testing::Test {
         return flags;
     }
 
+    // The commands of the user's last session, once the server has logged all of it (up to LOGOUT).
+    static std::string SessionCommands(const std::string& user) {
+        return nettest::PollFixtureCtl({"commands", user},
+                                       [](const std::string& out) { return out.find("LOGOUT") != std::string::npos; });
+    }
+
     static int CountLines(const std::string& text) {
         int n = 0;
         for (char c : text)
@@ -109,7 +115,7 @@ TEST_F(MailCheckDovecot, NewLettersCountsAndUntouchedFlags) {
     EXPECT_NE(flags[ten].find("$Important"), std::string::npos) << flags[ten];
 
     // What the server got after the login: the mailbox, one search, two fetches, no flag change.
-    std::string commands = Ctl({"commands", "user@example.test"});
+    std::string commands = SessionCommands("user@example.test");
     EXPECT_NE(commands.find("SELECT \"INBOX\""), std::string::npos) << commands;
     EXPECT_NE(commands.find("BODY.PEEK"), std::string::npos) << commands;
     EXPECT_EQ(commands.find("STORE"), std::string::npos) << commands;
@@ -127,7 +133,7 @@ TEST_F(MailCheckDovecot, CommandsDoNotGrowWithUnseenLetters) {
         ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
         EXPECT_EQ(r.KolEm, count);
         EXPECT_FALSE(r.Letters.empty());
-        commands[count] = CountLines(Ctl({"commands", "user@example.test"}));
+        commands[count] = CountLines(SessionCommands("user@example.test"));
     }
     EXPECT_EQ(commands[5], commands[500]);
     EXPECT_EQ(commands[5], 5);  // SELECT, SEARCH, two FETCHes, LOGOUT
@@ -205,20 +211,25 @@ TEST_F(MailCheckDovecot, UnverifiedServersNeverGetTheLogin) {
     // The trusted server by its name works, so the log below would show the user had a login been sent.
     account_.HostIMAP = L"localhost";
     ASSERT_TRUE(Check().Status.ok());
-    Sleep(300);
-    const std::string log = Ctl({"logfrom", before});
+    auto refusals = [](const std::string& text) {
+        std::istringstream lines(text);
+        std::string line;
+        int refused = 0;
+        while (std::getline(lines, line))
+            refused += line.find("no auth attempts") != std::string::npos &&
+                       line.find("user=<>") != std::string::npos && line.find("TLS handshaking") != std::string::npos;
+        return refused;
+    };
+    // The server logs a moment after the session: wait for the login and both refusals.
+    const std::string log = nettest::PollFixtureCtl({"logfrom", before}, [&](const std::string& text) {
+        return text.find("Login: user=<victim@example.test>") != std::string::npos && refusals(text) >= 2;
+    });
     // Exactly one login of the user, the last one, on the trusted address; both refused handshakes before it.
     size_t login = log.find("Login: user=<victim@example.test>");
     ASSERT_NE(login, std::string::npos) << log;
     EXPECT_EQ(login, log.rfind("Login: user=<victim@example.test>")) << log;
     EXPECT_EQ(log.find("victim@example.test"), login + 13) << log;  // no failed attempt either
-    std::istringstream refusals(log.substr(0, login));
-    std::string line;
-    int refused = 0;
-    while (std::getline(refusals, line))
-        refused += line.find("no auth attempts") != std::string::npos && line.find("user=<>") != std::string::npos &&
-                   line.find("TLS handshaking") != std::string::npos;
-    EXPECT_EQ(refused, 2) << log;
+    EXPECT_EQ(refusals(log.substr(0, login)), 2) << log;
 }
 
 TEST_F(MailCheckDovecot, LoginFailuresAndLiteralPassword) {

@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "TestSupport.h"
 #include "app/MailCheck.h"
+#include "base/Text.h"
 #include "netlib/imap_client.h"
 #include "netlib/mime_date.h"
 #include "netlib/mime_message.h"

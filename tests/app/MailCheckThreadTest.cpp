@@ -1,7 +1,9 @@
 // The check thread: results handed over through the queue (from scripted servers and from the Dovecot fixture),
-// ConectRun cleared only by a normal end, the account copied at creation, and a stop that ends a stalled check at
-// once.
+// ConectRun cleared only by a normal end, the account copied at creation, a stop that ends a stalled check at once,
+// and results that reach only the account they were checked for (not one deleted or edited meanwhile).
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include "TestSupport.h"
 #include "app/ThreadConect.h"
@@ -49,6 +51,21 @@ class ThreadConectTest : public ::testing::Test {
         new TThread_Conect(lists_.Accounts[0].get(), context_);
     }
 
+    // Waits for the running check and takes its one outcome, which must have succeeded.
+    void Finish(TConectOutcome* outcome) {
+        ASSERT_TRUE(context_.Control->WaitEnded(20000));
+        std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+        ASSERT_EQ(outcomes.size(), 1u);
+        ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+        *outcome = std::move(outcomes[0]);
+    }
+
+    // The next check of the same account, started once the previous one has ended.
+    void StartAgain() {
+        context_.Control = std::make_shared<TConectControl>();
+        Start();
+    }
+
     TNotifierLists lists_;
     TConectContext context_;
     std::atomic<bool> conectRun_{false};
@@ -74,7 +91,7 @@ TEST_F(ThreadConectTest, ResultsReachTheListsThroughTheQueue) {
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
     EXPECT_EQ(lists_.Accounts[0]->KolEm, 99);  // nothing written behind the GUI's back
-    ApplyConectOutcome(outcomes[0], lists_);
+    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
     EXPECT_EQ(lists_.Accounts[0]->KolEm, 3);
     ASSERT_EQ(lists_.Letters.size(), 2u);
     ASSERT_EQ(lists_.NewLetters.size(), 2u);
@@ -118,7 +135,7 @@ TEST_F(ThreadConectTest, DovecotCheckReachesTheListsThroughTheQueue) {
     std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
-    ApplyConectOutcome(outcomes[0], lists_);
+    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
 
     const AListEm& account = *lists_.Accounts[0];
     EXPECT_EQ(account.KolEm, 3);
@@ -143,7 +160,7 @@ TEST_F(ThreadConectTest, DovecotCheckReachesTheListsThroughTheQueue) {
     outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
-    ApplyConectOutcome(outcomes[0], lists_);
+    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
     EXPECT_EQ(account.KolEm, 3);
     EXPECT_EQ(account.ProvEm, netlib::UtcSecondsToLocalDateTime(1704106800));
     EXPECT_EQ(lists_.Letters.size(), 2u);
@@ -179,12 +196,77 @@ TEST_F(ThreadConectTest, StopEndsAStalledCheckAtOnce) {
 
 TEST_F(ThreadConectTest, OutcomeOfADeletedAccountIsDropped) {
     TConectOutcome outcome;
-    outcome.Account = reinterpret_cast<PLisEm>(0x1234);
+    outcome.AccountId = lists_.Accounts[0]->Id + 1000;
     outcome.KolEm = 5;
     outcome.Letters.push_back(std::make_unique<AListPism>());
-    ApplyConectOutcome(outcome, lists_);
+    ApplyConectOutcome(outcome, lists_, nullptr);
     EXPECT_TRUE(lists_.Letters.empty());
     EXPECT_EQ(lists_.Accounts[0]->KolEm, 0);
+}
+
+// The account is deleted while its check runs and a new one with the same address fields takes its place, even its
+// memory (as the heap may well hand out): the old check's count, date and letters must not reach the new account,
+// and the new account's own next check announces the letters.
+TEST_F(ThreadConectTest, DeleteThenAddDuringACheckDropsTheOldResult) {
+    FakeImap fake;
+    fake.messages = {{1, Letter("10:00:00", "a")}, {2, Letter("11:00:00", "b")}};
+    auto server = Serve(fake);
+    Start();
+    AListEm* storage = lists_.Accounts[0].get();
+    const AListEm fields = *storage;
+    std::destroy_at(storage);
+    std::construct_at(storage);
+    storage->Login = fields.Login;
+    storage->Domain = fields.Domain;
+    storage->Parol = fields.Parol;
+    storage->HostIMAP = fields.HostIMAP;
+    storage->PortIMAP = fields.PortIMAP;
+    ASSERT_NE(storage->Id, fields.Id);
+    TConectOutcome stale;
+    ASSERT_NO_FATAL_FAILURE(Finish(&stale));
+    ASSERT_EQ(stale.Letters.size(), 2u);  // the check itself found the letters
+    ApplyConectOutcome(stale, lists_, context_.Announced.get());
+    EXPECT_EQ(storage->KolEm, 0);
+    EXPECT_EQ(storage->ProvEm, 0);
+    EXPECT_TRUE(lists_.Letters.empty());
+    EXPECT_TRUE(lists_.NewLetters.empty());
+
+    StartAgain();
+    TConectOutcome next;
+    ASSERT_NO_FATAL_FAILURE(Finish(&next));
+    ApplyConectOutcome(next, lists_, context_.Announced.get());
+    EXPECT_EQ(storage->KolEm, 2);
+    ASSERT_EQ(lists_.Letters.size(), 2u);
+    EXPECT_EQ(lists_.Letters[1]->Subject, L"b");
+    EXPECT_EQ(storage->ProvEm, lists_.Letters[1]->DT);
+}
+
+// The account is edited while its check runs: the result describes the account as it was and is dropped; the check
+// after the edit announces the letters.
+TEST_F(ThreadConectTest, EditDuringACheckDropsTheOldResult) {
+    FakeImap fake;
+    fake.messages = {{1, Letter("10:00:00", "a")}};
+    auto server = Serve(fake);
+    Start();
+    lists_.Accounts[0]->Parol = L"secret";  // the editor's Apply, even with the same texts
+    lists_.Accounts[0]->ProvEm = 0;
+    lists_.Accounts[0]->KolEm = 0;
+    MarkAccountEdited(*lists_.Accounts[0]);
+    TConectOutcome stale;
+    ASSERT_NO_FATAL_FAILURE(Finish(&stale));
+    ASSERT_EQ(stale.Letters.size(), 1u);
+    ApplyConectOutcome(stale, lists_, context_.Announced.get());
+    EXPECT_EQ(lists_.Accounts[0]->KolEm, 0);
+    EXPECT_EQ(lists_.Accounts[0]->ProvEm, 0);
+    EXPECT_TRUE(lists_.Letters.empty());
+
+    StartAgain();
+    TConectOutcome next;
+    ASSERT_NO_FATAL_FAILURE(Finish(&next));
+    ApplyConectOutcome(next, lists_, context_.Announced.get());
+    EXPECT_EQ(lists_.Accounts[0]->KolEm, 1);
+    ASSERT_EQ(lists_.Letters.size(), 1u);
+    EXPECT_EQ(lists_.Letters[0]->Subject, L"a");
 }
 
 }  // namespace

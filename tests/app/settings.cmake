@@ -5,6 +5,6 @@ trelm_add_gtest(app_settings_tests
         ${CMAKE_CURRENT_LIST_DIR}/SettingsRecordTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SettingsFileTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SettingsToolTest.cpp
-    LIBS app_settingsfile settings_tool_json)
+    LIBS app_settingsfile settings_tool_json identity)
 # The tool tests start the program from the same bin folder.
 add_dependencies(app_settings_tests settings_tool)

@@ -1,7 +1,13 @@
 // String lists: sorting, case, duplicates, delimited text, name=value pairs, encodings and safe saving; TList.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+
 #include "SupportTestUtil.h"
+#include "base/Utf.h"
 #include "classlib/Classes.h"
 
 namespace {
@@ -162,6 +168,42 @@ TEST(SupportStrings, CommaTextTable) {
     EXPECT_EQ(Lines(strict), (std::vector<std::wstring>{L"one two", L"three"}));
 }
 
+// A NUL ends the text, as in any C string. Found by fuzzing: the two characters "\0a" once made the splitter add
+// empty items until memory ran out, so the split runs on a helper thread with a deadline.
+TEST(SupportStrings, DelimitedTextEndsAtANul) {
+    struct Case {
+        std::wstring text;
+        std::vector<std::wstring> items;
+    };
+    const Case cases[] = {
+        {std::wstring(L"\0a", 2), {}},
+        {std::wstring(L"a\0", 2), {L"a"}},
+        {std::wstring(L"a,b\0,c", 6), {L"a", L"b"}},
+        {std::wstring(L"\"x\0y\",z", 7), {L"x"}},
+    };
+    for (bool strict : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "strict " << strict << ", item count " << c.items.size());
+            auto split = std::async(std::launch::async, [&] {
+                TStringList list;
+                list.StrictDelimiter = strict;
+                list.SetDelimitedText(c.text);
+                TStringList comma;
+                comma.SetCommaText(c.text);
+                return std::make_pair(Lines(list), Lines(comma));
+            });
+            if (split.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+                // The runaway thread cannot be stopped; end the program before it exhausts memory.
+                std::fprintf(stderr, "SetDelimitedText/SetCommaText did not return on a NUL\n");
+                std::_Exit(1);
+            }
+            const auto [delimited, comma] = split.get();
+            EXPECT_EQ(delimited, c.items);
+            EXPECT_EQ(comma, c.items);
+        }
+    }
+}
+
 TEST(SupportStrings, NamesAndValues) {
     TStringList list;
     list.Add(L"Host=mail.example.com");
@@ -235,6 +277,38 @@ TEST(SupportStrings, AnsiTextWithoutMarkUsesTheSystemCodePage) {
     list.LoadFromBytes(ansi.data(), ansi.size());
     EXPECT_EQ(list.Get(0), AnsiToWide(ansi));
     EXPECT_EQ(list.Encoding, TTextEncoding::Ansi);
+}
+
+// With DetectUTF8 only well-formed UTF-8 is read as UTF-8; anything else is ANSI text. Found by fuzzing: the two
+// bytes C0 AF (an overlong '/') were once read as UTF-8 and shown as U+FFFD.
+TEST(SupportStrings, DetectUtf8TakesOnlyWellFormedText) {
+    struct Case {
+        std::string bytes;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"\xC0\xAF", false},          // overlong form
+        {"\xED\xA0\x80", false},      // encoded surrogate U+D800
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+        {"\xC3", false},              // truncated
+        {"\xC3\xA9", true},           // U+00E9
+        {"\xF0\x9F\x98\x80", true},   // U+1F600
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        TStringList list;
+        list.DetectUTF8 = true;
+        list.LoadFromBytes(c.bytes.data(), c.bytes.size());
+        ASSERT_EQ(list.Count(), 1);
+        if (c.utf8) {
+            EXPECT_EQ(list.Encoding, TTextEncoding::UTF8NoBOM);
+            EXPECT_EQ(list.Get(0), Utf8ToWide(c.bytes));
+        } else {
+            EXPECT_EQ(list.Encoding, TTextEncoding::Ansi);
+            EXPECT_EQ(list.Get(0), AnsiToWide(c.bytes));
+            EXPECT_EQ(list.Get(0).find(L'\xFFFD'), std::wstring::npos);
+        }
+    }
 }
 
 TEST(SupportStrings, SaveAndLoadRoundTripsEveryEncoding) {

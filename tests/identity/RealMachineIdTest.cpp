@@ -1,6 +1,7 @@
-// GetMachineId on the machine the tests run on: a stable identity of the documented form, the same in another
-// process, reached without leaving COM changed on the calling thread. Under Wine the disk serial comes only
-// from WMI ("WINEHDISK"); the device-level requests fail there as on a machine without such hardware.
+// GetMachineId on the machine the tests run on: a stable, well-formed identity (a source letter and up to eight
+// capitals), the same in another process, reached without leaving COM changed on the calling thread. Under Wine the
+// disk serial comes only from WMI ("WINEHDISK"); the device-level requests fail there as on a machine without such
+// hardware.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -25,7 +26,8 @@ bool UnderWine() {
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-bool HasDocumentedForm(const std::wstring& id) {
+// A source letter from the list of sources, then up to eight capitals.
+bool IsWellFormedId(const std::wstring& id) {
     if (id.empty() || id.size() > 9)
         return false;
     if (std::wstring(L"BCDEFGHIJKOPMS").find(id[0]) == std::wstring::npos)
@@ -37,10 +39,10 @@ bool HasDocumentedForm(const std::wstring& id) {
     return true;
 }
 
-TEST(GetMachineId, StableAndOfTheDocumentedForm) {
+TEST(GetMachineId, StableAndWellFormed) {
     const std::wstring first = GetMachineId();
     const std::wstring second = GetMachineId();
-    EXPECT_TRUE(HasDocumentedForm(first)) << testing::PrintToString(first);
+    EXPECT_TRUE(IsWellFormedId(first)) << testing::PrintToString(first);
     EXPECT_EQ(first, second);
     if (UnderWine()) {
         EXPECT_EQ(first, L"JINEHDISK");  // only WMI knows Wine's disk

@@ -85,6 +85,19 @@ std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok) {
     return out;
 }
 
+std::string PollFixtureCtl(const std::vector<std::string>& args,
+                           const std::function<bool(const std::string&)>& done,
+                           unsigned ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+        bool ok = false;
+        std::string out = RunFixtureCtl(args, &ok);
+        if ((ok && done(out)) || GetTickCount64() >= deadline)
+            return out;
+        Sleep(50);
+    }
+}
+
 std::string WriteFixtureFile(const std::string& name, const std::string& bytes) {
     std::string path = FixtureDir() + "/" + name;
     trelm_test::WriteFileBytes(WinePath(path), bytes);

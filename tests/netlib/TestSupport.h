@@ -1,6 +1,6 @@
 // Support for the network tests: the Dovecot fixture (its info file and control script, run natively through
 // Wine), trusting the test CA the way a user would, and a scripted loopback IMAP server over TLS for fault tests.
-// Index: FixtureDir/FixtureValue, RunFixtureCtl, TrustTestCa, ServerTls, TlsRefusal, WriteFixtureFile,
+// Index: FixtureDir/FixtureValue, RunFixtureCtl/PollFixtureCtl, TrustTestCa, ServerTls, TlsRefusal, WriteFixtureFile,
 // ScriptConnection, ScriptServer, FakeImap.
 #pragma once
 
@@ -28,6 +28,11 @@ std::wstring WinePath(const std::string& unixPath);
 // Runs dovecot-ctl.sh natively with the fixture folder and args; returns its standard output. *ok is false
 // when it could not be started or exited with a failure.
 std::string RunFixtureCtl(const std::vector<std::string>& args, bool* ok = nullptr);
+// Runs dovecot-ctl.sh again and again until its output satisfies done or ms have passed, and returns the last
+// output: the server writes its logs a moment after the client has seen the end of the session.
+std::string PollFixtureCtl(const std::vector<std::string>& args,
+                           const std::function<bool(const std::string&)>& done,
+                           unsigned ms = 10000);
 // Writes bytes to a fresh file in the fixture folder; returns its Unix path.
 std::string WriteFixtureFile(const std::string& name, const std::string& bytes);
 

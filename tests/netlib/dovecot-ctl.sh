@@ -38,9 +38,9 @@ case "$cmd" in
 reset)
     user=$3
     rm -rf "$dir/home/$user/Maildir"
-    rm -f "$dir/rawlog/"* 2>/dev/null || true
-    mkdir -p "$dir/home/$user/Maildir"/{cur,new,tmp}
-    chown -R "$owner" "$dir/home/$user"
+    rm -rf "$dir/rawlog/$user"
+    mkdir -p "$dir/home/$user/Maildir"/{cur,new,tmp} "$dir/rawlog/$user"
+    chown -R "$owner" "$dir/home/$user" "$dir/rawlog/$user"
     ;;
 save)
     user=$3
@@ -67,7 +67,7 @@ flags)
     ;;
 commands)
     user=$3
-    last=$(ls -t "$dir/rawlog/"*.in 2>/dev/null | head -n 1 || true)
+    last=$(ls -t "$dir/rawlog/$user/"*.in 2>/dev/null | head -n 1 || true)
     [ -n "$last" ] && cat "$last"
     ;;
 logsize)

@@ -7,8 +7,8 @@
 # <dir>/info holds KEY=VALUE lines for the Windows tests: the ports, the users and the PKI file names. The server
 # has two addresses. 127.0.0.1 serves a certificate for "localhost" from the test CA (which the tests add to the
 # Windows root store) only to clients that ask for "localhost" by SNI, and one for "other.test" from the same CA
-# to the rest; 127.0.0.2 serves one from a CA nobody trusts. Post-login commands go to a rawlog per session; the
-# log records every authentication attempt.
+# to the rest; 127.0.0.2 serves one from a CA nobody trusts. Post-login commands go to a rawlog per session, in a
+# folder per user; the log records every authentication attempt.
 set -euo pipefail
 
 cmd=${1:?usage: dovecot-fixture.sh start|stop <dir>}
@@ -73,11 +73,11 @@ start)
     : >"$dir/passwd"
     for user in user@example.test other@example.test victim@example.test; do
         printf '%s:{PLAIN}secret:%s:%s::%s/home/%s::\n' "$user" "$uid" "$gid" "$dir" "$user" >>"$dir/passwd"
-        mkdir -p "$dir/home/$user"
+        mkdir -p "$dir/home/$user" "$dir/rawlog/$user"
     done
     # A user whose password holds non-ASCII characters (Cyrillic "пароль" in UTF-8), for literal logins.
     printf '%s:{PLAIN}%s:%s:%s::%s/home/%s::\n' "utf@example.test" "пароль" "$uid" "$gid" "$dir" "utf@example.test" >>"$dir/passwd"
-    mkdir -p "$dir/home/utf@example.test"
+    mkdir -p "$dir/home/utf@example.test" "$dir/rawlog/utf@example.test"
     chown -R "$uid:$gid" "$dir/home" "$dir/rawlog"
     chmod 755 "$dir" "$dir/home"
 
@@ -131,7 +131,7 @@ service anvil {
   chroot =
 }
 protocol imap {
-  rawlog_dir = $dir/rawlog
+  rawlog_dir = $dir/rawlog/%u
 }
 CONF
     # Dovecot stays in the background: it must not hold ctest's pipes, or ctest waits for it for ever.

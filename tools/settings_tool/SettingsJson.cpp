@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "base/Utf.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -43,8 +45,6 @@ const char* KindName(TJson::TKind kind) {
     }
     return "?";
 }
-
-std::string ToUtf8(std::wstring_view text);
 
 // ---------------------------------------------------------------------------------------------------------------
 // Reader
@@ -164,7 +164,7 @@ class TJsonReader {
             for (const auto& member : v.Object) {
                 if (member.first == key) {
                     pos_ = keyPos;
-                    Fail("key \"" + ToUtf8(key) + "\" appears twice");
+                    Fail("key \"" + WideToUtf8(key) + "\" appears twice");
                 }
             }
             SkipSpace();
@@ -358,40 +358,6 @@ class TJsonReader {
 // ---------------------------------------------------------------------------------------------------------------
 // Writer
 
-std::string ToUtf8(std::wstring_view text) {
-    std::string out;
-    auto put = [&out](char32_t cp) {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    };
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto unit = static_cast<char32_t>(static_cast<uint16_t>(text[i]));
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size()) {
-            const auto next = static_cast<char32_t>(static_cast<uint16_t>(text[i + 1]));
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                put(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        put(unit);
-    }
-    return out;
-}
-
 std::string Hex(uint64_t value, int digits) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string out(static_cast<size_t>(digits), '0');
@@ -409,7 +375,7 @@ std::string QuoteString(std::wstring_view text) {
         const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
         if (high && i + 1 < text.size() && static_cast<uint16_t>(text[i + 1]) >= 0xDC00 &&
             static_cast<uint16_t>(text[i + 1]) <= 0xDFFF) {
-            out += ToUtf8(text.substr(i, 2));
+            out += WideToUtf8(text.substr(i, 2));
             ++i;
         } else if (high || low || unit < 0x20) {
             switch (unit) {
@@ -430,7 +396,7 @@ std::string QuoteString(std::wstring_view text) {
         } else if (unit == '\\') {
             out += "\\\\";
         } else {
-            out += ToUtf8(text.substr(i, 1));
+            out += WideToUtf8(text.substr(i, 1));
         }
     }
     return out + "\"";
@@ -550,7 +516,7 @@ class TObjectView {
     TObjectView(const TJson& v, const std::string& path, std::vector<std::string> keys) : path_(path) {
         ExpectKind(v, TJson::TKind::Object, path);
         for (const auto& [key, value] : v.Object) {
-            const std::string name = ToUtf8(key);
+            const std::string name = WideToUtf8(key);
             bool known = false;
             for (const auto& k : keys) {
                 known = known || k == name;
@@ -605,7 +571,7 @@ bool ToBool(const TJson& v, const std::string& path) {
 double ToDouble(const TJson& v, const std::string& path) {
     if (v.Kind == TJson::TKind::String) {
         uint64_t bits = 0;
-        const std::string text = ToUtf8(v.String);
+        const std::string text = WideToUtf8(v.String);
         const auto result = std::from_chars(text.data(), text.data() + text.size(), bits, 16);
         if (text.size() != 16 || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
             FailAt(path, "expected a number or 16 hex digits of its IEEE bits");

@@ -9,11 +9,14 @@
 #include <io.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/SettingsFile.h"
 #include "app/SettingsRecord.h"
+#include "base/Files.h"
+#include "base/Utf.h"
 #include "identity/MachineId.h"
 #include "tools/settings_tool/SettingsJson.h"
 
@@ -23,41 +26,19 @@ constexpr int kExitUsage = 1;
 constexpr int kExitFailed = 2;
 constexpr size_t kMaxInputSize = 64u * 1024 * 1024;
 
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
 int Fail(const std::string& message) {
     std::fprintf(stderr, "settings_tool: %s\n", message.c_str());
     return kExitFailed;
 }
 
 bool ReadInput(const std::wstring& path, std::vector<uint8_t>& data, std::string& error) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot open " + Narrow(path);
+    const std::optional<std::string> file = ReadWholeFile(path, kMaxInputSize);
+    if (!file) {
+        error = "cannot read " + WideToUtf8(path) + " (missing, unreadable or over 64 MiB)";
         return false;
     }
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && static_cast<uint64_t>(size.QuadPart) <= kMaxInputSize;
-    if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size();
-    }
-    CloseHandle(file);
-    if (!ok) {
-        error = "cannot read " + Narrow(path) + " (missing, unreadable or over 64 MiB)";
-    }
-    return ok;
+    data.assign(file->begin(), file->end());
+    return true;
 }
 
 int Dump(const std::wstring& path) {
@@ -71,10 +52,10 @@ int Dump(const std::wstring& path) {
         case TSettingsReadResult::Ok:
             break;
         case TSettingsReadResult::OtherVersion:
-            return Fail(Narrow(path) + " is not a settings file of version " + kSettingsVersion +
+            return Fail(WideToUtf8(path) + " is not a settings file of version " + kSettingsVersion +
                         " (the notifier ignores it)");
         case TSettingsReadResult::Damaged:
-            return Fail(Narrow(path) + " is damaged or not a settings file (the notifier ignores it)");
+            return Fail(WideToUtf8(path) + " is damaged or not a settings file (the notifier ignores it)");
     }
     const std::string json = SettingsToJson(content);
     _setmode(_fileno(stdout), _O_BINARY);
@@ -95,7 +76,7 @@ int Write(const std::wstring& jsonPath, const std::wstring& path) {
             SettingsFromJson(std::string_view(reinterpret_cast<const char*>(json.data()), json.size()));
         SaveSettingsFile(path, BuildSettingsRecord(content));
     } catch (const TJsonError& e) {
-        return Fail(Narrow(jsonPath) + ": " + e.what());
+        return Fail(WideToUtf8(jsonPath) + ": " + e.what());
     } catch (const TSettingsSaveError& e) {
         return Fail(e.what());
     }

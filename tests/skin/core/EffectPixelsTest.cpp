@@ -162,7 +162,8 @@ TEST(RectTransitions, InclusiveAndCutToBothBitmaps) {
 }
 
 // ---- Colour effects -------------------------------------------------------------------------------------------------
-TEST(ColourEffects, ThePartsOwnNumbers) {
+// Hand-worked values of the grey, brightness, darkness and invert formulas.
+TEST(ColourEffects, HandWorkedValuesOfTheFormulas) {
     TTestImage24 green(1, 1, 0, 255, 0);
     GrayScale(green.View());
     EXPECT_EQ(green.Get(0, 0), 0x969696u);  // 0.59 * 255 = 150.45
