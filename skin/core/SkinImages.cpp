@@ -597,6 +597,25 @@ std::vector<TRect> ScanMaskRuns(const TEffectView& Mask) {
     return runs;
 }
 
+std::vector<TRect> ScanMaskRuns(const TPixelView& Mask) {
+    std::vector<TRect> runs;
+    for (int y = 0; y < Mask.height; ++y) {
+        const std::uint32_t* row = Mask.Row(y);
+        int x = 0;
+        while (x < Mask.width) {
+            if ((row[x] & 0xFFFFFF) != 0) {
+                ++x;
+                continue;
+            }
+            const int x1 = x;
+            while (++x < Mask.width && (row[x] & 0xFFFFFF) == 0) {
+            }
+            runs.push_back({x1, y, x, y + 1});
+        }
+    }
+    return runs;
+}
+
 namespace {
 void PutInt(std::uint8_t* p, std::int32_t v) {
     std::memcpy(p, &v, 4);
@@ -623,6 +642,12 @@ std::size_t CreateRgnFromBmp(TBitmap* B, int XO, int YO, std::vector<std::uint8_
     RgnData.clear();
     if (!B || B->Empty())
         return 0;
+    // A 32-bit picture is read in place; others through a 24-bit copy.
+    const TPixelView direct = View32(B);
+    if (!direct.Empty()) {
+        RgnData = BuildRegionData(ScanMaskRuns(direct), XO, YO, B->Width(), B->Height());
+        return RgnData.size();
+    }
     TbsFBitmap reader(B->Handle(), B->Canvas()->Handle());
     if (!reader.Bits)
         return 0;

@@ -229,6 +229,7 @@ void CreateSkinSimplyRegion(HRGN& Rgn, TBitmap* Mask);
 // ---- Masks to regions -----------------------------------------------------------------------------------------------
 // The runs of black pixels (blue, green and red all 0), row by row from the top, each as a one-row rectangle.
 std::vector<TRect> ScanMaskRuns(const TEffectView& Mask);
+std::vector<TRect> ScanMaskRuns(const TPixelView& Mask);
 // The rectangle-list region data (32-byte header, then 16 bytes per rectangle) of Runs moved by (XO, YO); the bounding
 // rectangle is (XO, YO, XO + Width, YO + Height).
 std::vector<std::uint8_t> BuildRegionData(const std::vector<TRect>& Runs, int XO, int YO, int Width, int Height);

@@ -57,6 +57,18 @@ TEST(SkinImages, MiddleImagePixels) {
         EXPECT_EQ(PixelAt(&b, x, 2), PositionColor(3 + x % 10, 3)) << x;
 }
 
+TEST(SkinImages, TwentyFourBitPicturesGoThroughGdiWithTheSameResult) {
+    auto sb = MakeBitmap(20, 6, PositionColor);
+    sb->SetPixelFormat(pf24bit);
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    CreateHSkinMiddleImage(2, 3, &b, sb.get(), {1, 1, 16, 5}, 25, 99, false);
+    ASSERT_EQ(b.Width(), 25);
+    b.SetPixelFormat(pf32bit);
+    for (int x = 0; x < 25; ++x)
+        EXPECT_EQ(PixelAt(&b, x, 3), PositionColor(3 + x % 10, 4)) << x;
+}
+
 TEST(SkinImages, StretchImageToItsOwnSizeIsIdentical) {
     auto sb = MakeBitmap(40, 30, [](int x, int y) { return PositionColor(x, y) ^ 0x5A0000u; });
     const TRect r{5, 4, 33, 26};
@@ -145,6 +157,17 @@ TEST(SkinRegions, RegionDataOfAFiveByOneMask) {
     EXPECT_TRUE(::PtInRegion(rgn.Get(), 11, 20));
     EXPECT_FALSE(::PtInRegion(rgn.Get(), 12, 20));
     EXPECT_TRUE(::PtInRegion(rgn.Get(), 14, 20));
+}
+
+TEST(SkinRegions, TwentyFourBitMaskGivesTheSameData) {
+    const std::uint32_t w = 0xFFFFFF;
+    const std::uint32_t row[5] = {0, 0, w, 0, 0};
+    auto mask = MakeBitmap(5, 1, [&](int x, int) { return row[x]; });
+    std::vector<std::uint8_t> direct, copied;
+    CreateRgnFromBmp(mask.get(), 10, 20, direct);
+    mask->SetPixelFormat(pf24bit);
+    ASSERT_EQ(CreateRgnFromBmp(mask.get(), 10, 20, copied), 64u);
+    EXPECT_EQ(copied, direct);
 }
 
 TEST(SkinRegions, AllWhiteMaskHasNoRectanglesAndAnEmptyBitmapNoData) {
