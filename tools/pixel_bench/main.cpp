@@ -5,7 +5,8 @@
 //   <build>/bin/pixel_bench.exe
 //
 // Each figure is the best of several runs. Goals: the blends and the tiling within 4x of memcpy, the stack blur at
-// radius 20 within 1.5x of radius 1, a nine-part 1920x1080 frame within 4x, the region of a 1920x1080 mask under 10 ms. The blends and the alpha tile use random alphas (every pixel blended).
+// radius 20 within 1.5x of radius 1, a nine-part 1920x1080 frame within 4x, the region of a 1920x1080 mask under 10 ms.
+// The blends and the alpha tile use random alphas (every pixel blended).
 #include <windows.h>
 
 #include <chrono>
