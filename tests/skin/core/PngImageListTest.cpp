@@ -10,22 +10,6 @@
 
 namespace {
 
-// zlib stream of one stored block (no compressor needed for tiny fixtures).
-std::string Stored(const std::string& raw) {
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    const auto len = static_cast<std::uint16_t>(raw.size());
-    std::string z = "\x78\x01\x01";
-    z += static_cast<char>(len & 0xFF);
-    z += static_cast<char>(len >> 8);
-    z += static_cast<char>(~len & 0xFF);
-    z += static_cast<char>((~len >> 8) & 0xFF);
-    return z + raw + Be32((b << 16) | a);
-}
-
 // A 2 x 1 palette picture: index 0 red (transparent by tRNS), index 1 green.
 void LoadPalettePng(TPngImage& png) {
     const std::string ihdr = Be32(2) + Be32(1) + std::string{8, 3, 0, 0, 0};
