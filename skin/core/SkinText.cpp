@@ -133,20 +133,7 @@ void BSDrawTextCenterMultiLine(TCanvas* Canvas, const std::wstring& Text, const 
         r.Top -= 1;
     const std::uint32_t wrap = DT_WORDBREAK | DT_CENTER;
     if (BreakLongWords) {
-        std::wstring out, run;
-        for (wchar_t ch : Text) {
-            run += ch;
-            if (Measure(Canvas, run, 0).cx <= R.Width() || ch == L' ') {
-                out += ch;
-                if (ch == L' ')
-                    run.clear();
-            } else {
-                out += L' ';
-                out += ch;
-                run.assign(1, ch);
-            }
-        }
-        Canvas->DrawText(out, r, wrap);
+        Canvas->DrawText(BreakLongWordsText(Canvas, Text, R.Width()), r, wrap);
         return;
     }
     const TRect box{0, 0, R.Width(), R.Height()};
@@ -165,6 +152,23 @@ void BSDrawTextCenterMultiLine(TCanvas* Canvas, const std::wstring& Text, const 
         prefix += ch;
     }
     Canvas->DrawText(prefix + kEllipsis, r, wrap);
+}
+
+std::wstring BreakLongWordsText(TCanvas* Canvas, const std::wstring& Text, int Width) {
+    std::wstring out, run;
+    for (wchar_t ch : Text) {
+        run += ch;
+        if (Measure(Canvas, run, 0).cx <= Width || ch == L' ') {
+            out += ch;
+            if (ch == L' ')
+                run.clear();
+        } else {
+            out += L' ';
+            out += ch;
+            run.assign(1, ch);
+        }
+    }
+    return out;
 }
 
 int CalcTextWidthWNoPrefix(TCanvas* Canvas, const std::wstring& Text) {

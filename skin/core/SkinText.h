@@ -34,6 +34,9 @@ void BSDrawText3(TCanvas* Canvas, const std::wstring& Text, const TRect& R, int 
 // Centred and word-wrapped; BreakLongWords breaks words wider than R where they overflow, otherwise a text that does
 // not fit is cut so that it followed by "..." fits.
 void BSDrawTextCenterMultiLine(TCanvas* Canvas, const std::wstring& Text, const TRect& R, bool BreakLongWords);
+// The text BSDrawTextCenterMultiLine wraps when it breaks long words: a blank before each character at which a word
+// stops fitting Width, so that the word continues on the next line.
+std::wstring BreakLongWordsText(TCanvas* Canvas, const std::wstring& Text, int Width);
 
 // Width or height measured with DT_CALCRECT from an empty rectangle (NoPrefix: "&" is not a prefix).
 int CalcTextWidthWNoPrefix(TCanvas* Canvas, const std::wstring& Text);

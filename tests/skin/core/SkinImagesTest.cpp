@@ -45,6 +45,23 @@ TEST(SkinImagePlans, MiddleImageTilesAtZeroTenAndTwenty) {
     EXPECT_EQ(PlanHSkinMiddleImage(2, 3, 15, 4, 25, true), (TCopyPlan{{{2, 0, 12, 4}, {0, 0, 25, 4}}}));
 }
 
+TEST(SkinImagePlans, ThreePartStrips) {
+    // 15 wide: 3 left and 2 right columns fixed, a middle of 10 tiled over x 3 .. 28.
+    EXPECT_EQ(PlanHSkinImage(3, 2, 15, 4, 30, false), (TCopyPlan{{{0, 0, 3, 4}, {0, 0, 3, 4}},
+                                                                 {{13, 0, 15, 4}, {28, 0, 30, 4}},
+                                                                 {{3, 0, 13, 4}, {3, 0, 13, 4}},
+                                                                 {{3, 0, 13, 4}, {13, 0, 23, 4}},
+                                                                 {{3, 0, 8, 4}, {23, 0, 28, 4}}}));
+    // Without the right end the middle runs to the right side; RO only narrows the slice.
+    EXPECT_EQ(PlanHSkinImage2(3, 2, 15, 4, 20, true),
+              (TCopyPlan{{{0, 0, 3, 4}, {0, 0, 3, 4}}, {{3, 0, 13, 4}, {3, 0, 20, 4}}}));
+    EXPECT_EQ(PlanVSkinImage(2, 3, 4, 10, 12, false), (TCopyPlan{{{0, 0, 4, 2}, {0, 0, 4, 2}},
+                                                                 {{0, 7, 4, 10}, {0, 9, 4, 12}},
+                                                                 {{0, 2, 4, 7}, {0, 2, 4, 7}},
+                                                                 {{0, 2, 4, 4}, {0, 7, 4, 9}}}));
+    EXPECT_EQ(PlanVSkinImage(2, 3, 4, 10, 30, true).back(), (TSliceCopy{{0, 2, 4, 7}, {0, 2, 4, 27}}));
+}
+
 TEST(SkinImages, MiddleImagePixels) {
     auto sb = MakeBitmap(20, 6, PositionColor);
     TBitmap b;

@@ -74,6 +74,35 @@ TEST(SkinText, OddFontHeightMovesTheTextUpOnePixel) {
     }
 }
 
+TEST(SkinText, LongWordsBreakWhereTheyOverflow) {
+    TSurface s(10, 10, -12);
+    const std::wstring word = L"Notificationserviceconfiguration";
+    TRect m{};
+    s.canvas->DrawText(L"Notification", m, DT_CALCRECT);
+    const int width = m.Width();
+    // The longest prefix of the word that fits the width, measured the same way.
+    std::size_t k = 0;
+    for (std::size_t i = 1; i <= word.size(); ++i) {
+        TRect p{};
+        s.canvas->DrawText(word.substr(0, i), p, DT_CALCRECT);
+        if (p.Width() > width)
+            break;
+        k = i;
+    }
+    ASSERT_GT(k, 0u);
+    ASSERT_LT(k, word.size());
+    const std::wstring out = BreakLongWordsText(s.canvas, L"Go " + word, width);
+    EXPECT_EQ(out.substr(0, 3 + k), L"Go " + word.substr(0, k));
+    EXPECT_EQ(out[3 + k], L' ');
+    EXPECT_EQ(out[4 + k], word[k]);
+    std::wstring joined;
+    for (wchar_t ch : out.substr(3))
+        if (ch != L' ')
+            joined += ch;
+    EXPECT_EQ(joined, word);  // only blanks were added
+    EXPECT_EQ(BreakLongWordsText(s.canvas, L"a b", width), L"a b");
+}
+
 TEST(SkinText, TextBeginningWithWGetsTwoMorePixels) {
     const TRect r{0, 0, 61, 20};
     for (const std::wstring text : {L"Window", L"window"}) {
