@@ -9,6 +9,7 @@
 
 #include "PainterTestSupport.h"
 #include "classlib/Forms.h"
+#include "skin/core/PngImageList.h"
 
 namespace {
 
@@ -159,6 +160,40 @@ TEST(GlyphLayout, ImageIndexBeyondTheListDrawsTheCaptionAloneCentred) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 120; ++x)
             ASSERT_EQ(PixelAt(painted.get(), x, y), PixelAt(expected.get(), x, y)) << x << "," << y;
+}
+
+TEST(GlyphLayout, PngGlyphWithGlowAndMarker) {
+    // An 8 x 8 picture: an opaque blue 4 x 4 square in the middle, transparent around it.
+    TbsPngImageList list(nullptr);
+    list.SetPngWidth(8);
+    list.SetPngHeight(8);
+    auto* item = static_cast<TbsPngImageItem*>(list.PngImages()->Add());
+    TPngImage pic;
+    pic.CreateBlank(COLOR_RGBALPHA, 8, 8);
+    for (int y = 2; y < 6; ++y)
+        for (int x = 2; x < 6; ++x) {
+            pic.SetPixel(x, y, clBlue);
+            pic.AlphaScanline(y)[x] = 255;
+        }
+    item->SetPngImage(&pic);
+    auto b = WhiteBitmap(40, 40);
+    // Glyph alone, centred in (0, 0, 40, 40): at (16, 16); its square covers (18, 18) .. (21, 21).
+    DrawImageAndEffectText(b->Canvas(), {0, 0, 40, 40}, -1, 0, blGlyphLeft, L"", 0, &list, false, true, false, 0, clRed,
+                           2);
+    EXPECT_EQ(PixelAt(b.get(), 19, 19), 0x0000FFu);  // the glyph itself
+    const std::uint32_t halo = PixelAt(b.get(), 17, 19);
+    EXPECT_EQ((halo >> 16) & 0xFF, 0xFFu) << std::hex << halo;  // red glow next to the square
+    EXPECT_LT(halo & 0xFF, 0xFFu);
+    EXPECT_EQ(PixelAt(b.get(), 5, 5), kWhite);  // nothing far away
+
+    auto m = WhiteBitmap(40, 40);
+    DrawImageAndText(m->Canvas(), {0, 0, 40, 40}, -1, 0, blGlyphLeft, L"", 0, &list, false, true, true, clGreen, false);
+    // Marker lines under the glyph: rows GY + 7, + 8 and + 9 from GX to GX + 7.
+    for (int y : {23, 24, 25}) {
+        EXPECT_EQ(PixelAt(m.get(), 16, y), 0x008000u) << y;
+        EXPECT_EQ(PixelAt(m.get(), 23, y), 0x008000u) << y;
+        EXPECT_EQ(PixelAt(m.get(), 24, y), kWhite) << y;
+    }
 }
 
 namespace {
