@@ -58,6 +58,20 @@ void DrawImageAndTextLeft(TCanvas* Canvas,
                           bool Enabled,
                           bool DrawColorMarker,
                           TColor ColorMarkerValue);
+// The argument order the installer's and the dialogs' controls use: image at the margin, caption after it (Layout is
+// a TbsButtonLayout value).
+void DrawImageAndTextLeft(TCanvas* Canvas,
+                          const TRect& R,
+                          int Margin,
+                          TColor MarkerColor,
+                          bool ShowMarker,
+                          bool Enabled,
+                          bool Pressed,
+                          TCustomImageList* Images,
+                          int ImageIndex,
+                          const std::wstring& Text,
+                          int Layout,
+                          int Spacing);
 // With a blurred glow of GlowColor and GlowSize behind glyph and caption.
 void DrawImageAndEffectText(TCanvas* Canvas,
                             const TRect& R,

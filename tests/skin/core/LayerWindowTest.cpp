@@ -128,6 +128,24 @@ TEST_F(LayerManagerTest, HideRemovesTheWindowAndOldSystemsDoNothing) {
     EXPECT_TRUE(g_calls.empty());
 }
 
+TEST_F(LayerManagerTest, UpdatePlacesTheLayerOnTopAgain) {
+    TbsLayerManager m(nullptr);
+    m.Show(30, 40, image_.get(), mask_.get(), 255);
+    HWND wnd = m.LayerWindow()->Handle();
+    EXPECT_TRUE(::GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ::SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(wnd, SW_HIDE);
+    m.Update();
+    EXPECT_TRUE(::IsWindowVisible(wnd));
+    EXPECT_TRUE(::GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.top, 40);
+    m.Hide();
+    m.Update();  // nothing shown: nothing to place
+}
+
 TEST(LayerWindow, AlphaLayerTakesTheMaskAsAlpha) {
     auto image = MakeBitmap(2, 1, [](int, int) { return 0xFFFFFFu; });
     auto mask = MakeBitmap(2, 1, [](int x, int) { return x == 0 ? 0x000000u : 0x808080u; });
