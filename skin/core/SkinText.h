@@ -12,10 +12,9 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/Types.h"
+#include "skin/core/SkinTypes.h"
 
 class TbsBitmap;
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 bool IsOddFontHeight(TCanvas* Canvas);
 
