@@ -3,6 +3,7 @@
 //   <build>/wine-run <build>/bin/painter_shots.exe sheet.png
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -10,7 +11,9 @@
 #include <vector>
 
 #include "classlib/WicCodec.h"
+#include "classlib/Forms.h"
 #include "skin/core/GlyphPainters.h"
+#include "skin/core/LayerWindow.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinText.h"
@@ -38,9 +41,44 @@ std::unique_ptr<TBitmap> FramePicture() {
 
 }  // namespace
 
+void SavePng(const TbsBitmap& b, const char* file) {
+    const std::string png = EncodePng(b.Bits(), b.Width(), b.Height());
+    std::ofstream(file, std::ios::binary).write(png.data(), static_cast<std::streamsize>(png.size()));
+}
+
+// A glow frame shown by the layer manager over the desktop, faded in and read back from the screen.
+void LayerShot(const char* file) {
+    const int w = 120, h = 60;
+    auto image = std::make_unique<TBitmap>(w, h, pf32bit);
+    auto mask = std::make_unique<TBitmap>(w, h, pf32bit);
+    std::vector<std::uint32_t> ip(w * h, 0x40A0FF), mp(w * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int d = std::min({x, y, w - 1 - x, h - 1 - y});  // soft edge 12 pixels wide
+            const std::uint32_t g = d >= 12 ? 255u : std::uint32_t(d * 255 / 12);
+            mp[std::size_t(y) * w + x] = g | (g << 8) | (g << 16);
+        }
+    image->SetPixels32(w, h, ip.data());
+    mask->SetPixels32(w, h, mp.data());
+    TbsLayerManager layer(nullptr);
+    layer.Show(40, 40, image.get(), mask.get(), 255);
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 600)
+        Application->ProcessMessages();
+    TbsBitmap shot;
+    shot.SetSize(w + 40, h + 40);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(shot.DC(), 0, 0, w + 40, h + 40, screen, 20, 20, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    ::GdiFlush();
+    shot.SetAlpha(255);
+    SavePng(shot, file);
+    layer.Hide();
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: painter_shots <file.png>\n");
+        std::fprintf(stderr, "usage: painter_shots <sheet.png> [<layer.png>]\n");
         return 2;
     }
     TbsBitmap sheet;
@@ -120,7 +158,8 @@ int main(int argc, char** argv) {
 
     ::GdiFlush();
     sheet.SetAlpha(255);  // GDI leaves alpha 0 in what it draws; the sheet is opaque
-    const std::string png = EncodePng(sheet.Bits(), sheet.Width(), sheet.Height());
-    std::ofstream(argv[1], std::ios::binary).write(png.data(), static_cast<std::streamsize>(png.size()));
+    SavePng(sheet, argv[1]);
+    if (argc > 2)
+        LayerShot(argv[2]);
     return 0;
 }
