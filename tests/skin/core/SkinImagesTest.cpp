@@ -120,6 +120,28 @@ TEST(SkinImages, NinePartImageCopiesCornersAndTilesEdges) {
     EXPECT_EQ(PixelAt(&b, 36, 25), PositionColor(16, 15));        // last client tile, cut right and bottom
 }
 
+TEST(SkinImages, GeometryOutsideThePictureIsHarmless) {
+    // A skin whose rectangle and points reach beyond its 10 x 10 picture, and negative target sizes.
+    auto sb = MakeBitmap(10, 10, PositionColor);
+    const TNinePart src{{30, 40}, {90, 40}, {30, 70}, {90, 70}, {20, 30, 95, 80}};
+    for (TBitmap* b : {new TBitmap(1, 1, pf32bit), new TBitmap(1, 1, pf24bit)}) {
+        std::unique_ptr<TBitmap> owned(b);
+        for (auto [w, h] : {std::pair{64, 48}, std::pair{-5, 20}, std::pair{3, 2}}) {
+            CreateSkinImage(src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, src.LTPt, src.RTPt, src.LBPt, src.RBPt,
+                            src.ClRect, b, sb.get(), {-50, 5, 100, 90}, w, h, true, true, false, true, false, false,
+                            bsstHorz);
+            CreateHSkinImage(200, -30, b, sb.get(), {5, 5, 400, 9}, w, h, false);
+            CreateVSkinImage(-4, 90, b, sb.get(), {5, 5, 9, 300}, w, h, true);
+            HRGN rgn = nullptr;
+            CreateSkinRegion(rgn, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, src.LTPt, src.RTPt, src.LBPt,
+                             src.RBPt, src.ClRect, sb.get(), w, h);
+            if (rgn)
+                ::DeleteObject(rgn);
+        }
+        EXPECT_EQ(b->Width(), 4);  // the last call's size: Rw of (5, 5, 9, 300)
+    }
+}
+
 TEST(SkinImagePlans, PointsSharingAnAxisOnlySizeTheImage) {
     const TNinePart src{{5, 5}, {10, 5}, {5, 10}, {5, 10}, {5, 5, 10, 10}};
     EXPECT_TRUE(PlanSkinImage(src, src, 15, 15, 40, 40, {}).empty());
