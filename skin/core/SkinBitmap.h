@@ -156,6 +156,16 @@ class TbsBitmap : public TPersistent {
     // Dest becomes a 32-bit bitmap of this size with this bitmap drawn on it at (0, 0) (the flags apply).
     void CopyToBitmap(TBitmap* Dest);
 
+    // ---- Other sources (BitmapLinks.cpp) ----------------------------------------------------------------------------
+    // Own stream format: name length, UTF-16 name, width, height (negative or 0 on reading: bottom-up rows), pixels.
+    // A name, size or pixel block that the stream cannot hold raises EReadError and leaves the bitmap unchanged.
+    void LoadFromStream(TStream* Stream);
+    void SaveToStream(TStream* Stream);
+    // An 8-bit ZSoft PCX image; nothing for a stream that is not PCX.
+    void LoadFromPcxStream(TStream* Stream);
+    // Bitmap resource ResName of the module file ResFileName (opened as data); nothing when it is missing.
+    void LoadFromResource(const std::wstring& ResFileName, const std::wstring& ResName);
+
   protected:
     // To a TBitmap or a picture (its bitmap): CopyToBitmap. Anything else: the inherited behaviour.
     void AssignTo(TPersistent* Dest) override;

@@ -49,3 +49,10 @@ enum TbsSystemColorHook : std::uint8_t {
     bsschWindow = 2,
 };
 using TbsSystemColorHooks = std::uint8_t;
+
+// Horizontal alignment of a text in its rectangle (panels, labels, the aligned text painter).
+enum TAlignment : std::uint8_t {
+    taLeftJustify,
+    taRightJustify,
+    taCenter,
+};

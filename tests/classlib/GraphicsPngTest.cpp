@@ -7,22 +7,6 @@
 
 namespace {
 
-// zlib stream of one stored block.
-std::string Stored(const std::string& raw) {
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    auto len = static_cast<std::uint16_t>(raw.size());
-    std::string z = "\x78\x01\x01";
-    z += static_cast<char>(len & 0xFF);
-    z += static_cast<char>(len >> 8);
-    z += static_cast<char>(~len & 0xFF);
-    z += static_cast<char>((~len >> 8) & 0xFF);
-    return z + raw + Be32((b << 16) | a);
-}
-
 // rows: the pixel bytes of each row (the filter byte is added here).
 std::string MakePng(int w,
                     int h,

@@ -65,3 +65,19 @@ inline std::string Be32(std::uint32_t v) {
 inline std::string Chunk(const std::string& type, const std::string& data) {
     return Be32(static_cast<std::uint32_t>(data.size())) + type + data + Be32(Crc32(type + data));
 }
+
+// zlib stream of one stored block (fixtures need no compressor).
+inline std::string Stored(const std::string& raw) {
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    auto len = static_cast<std::uint16_t>(raw.size());
+    std::string z = "\x78\x01\x01";
+    z += static_cast<char>(len & 0xFF);
+    z += static_cast<char>(len >> 8);
+    z += static_cast<char>(~len & 0xFF);
+    z += static_cast<char>((~len >> 8) & 0xFF);
+    return z + raw + Be32((b << 16) | a);
+}
