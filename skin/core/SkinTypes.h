@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "classlib/Types.h"
+
 // How a client background or a nine-part middle is filled.
 enum TbsStretchType : std::uint8_t {
     bsstFull = 0,  // stretch both ways
@@ -49,3 +51,19 @@ enum TbsSystemColorHook : std::uint8_t {
     bsschWindow = 2,
 };
 using TbsSystemColorHooks = std::uint8_t;
+
+// Text alignment of skin captions (the ini words "taleftjustify", "tarightjustify", "tacenter").
+enum TbsAlignment : std::uint8_t {
+    bsaLeftJustify,
+    bsaRightJustify,
+    bsaCenter,
+};
+
+// Font styles of skin texts; the same order as the class library's TFontStyle, so the bits convert one to one.
+enum TbsFontStyle : std::uint8_t {
+    bsfsBold,
+    bsfsItalic,
+    bsfsUnderline,
+    bsfsStrikeOut,
+};
+using TbsFontStyles = TSet<TbsFontStyle>;
