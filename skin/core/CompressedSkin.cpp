@@ -136,11 +136,10 @@ std::string DecompressBytes(const void* data, size_t size, std::int64_t maxSize)
             if (static_cast<std::int64_t>(out.size() + produced) > maxSize)
                 Fail(L"the content is larger than any skin may be");
             out.append(reinterpret_cast<char*>(buffer), produced);
-            // A stream that ends early gives what it produced; the content reader then finds it short.
-            if (produced == 0 && z.avail_in == 0)
-                break;
-            if (rc == Z_BUF_ERROR && produced == 0)
-                break;
+            // No progress before the end of the zlib stream: the data was cut short. A skin cut inside its ini text
+            // would otherwise load with sections silently missing.
+            if (rc != Z_STREAM_END && produced == 0 && (z.avail_in == 0 || rc == Z_BUF_ERROR))
+                Fail(L"the compressed data ends before the end of its zlib stream");
         }
     } catch (...) {
         inflateEnd(&z);

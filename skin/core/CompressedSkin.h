@@ -37,7 +37,8 @@ constexpr std::int64_t kMaxSkinContentSize = 64ll * 1024 * 1024;
 // zlib at level 9 of the whole InStream (from its start) appended to OutStream at its position.
 void CompressStream(TStream* InStream, TStream* OutStream);
 // Inflates InStream (from its start) onto OutStream, stopping at the end of the zlib stream. EDecompressionError
-// "compression error" for damaged data, EbsSkinFormatError when the output would pass maxSize.
+// "compression error" for damaged data, EbsSkinFormatError when the output would pass maxSize or the data ends
+// before the zlib stream does.
 void DeCompressStream(TStream* OutStream, TStream* InStream, std::int64_t maxSize = kMaxSkinContentSize);
 // The same over bytes.
 std::string CompressBytes(const std::string& data);
