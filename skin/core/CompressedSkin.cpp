@@ -3,6 +3,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "skin/core/SkinIniValues.h"
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr size_t kBufferSize = 8192;
+constexpr size_t kOutputStep = 256 * 1024;
 constexpr size_t kBmpFileHeaderSize = 14;
 // A BMP file image holds at least its file header and the smallest (core) info header.
 constexpr std::uint32_t kMinBmpSize = kBmpFileHeaderSize + 12;
@@ -121,31 +123,37 @@ std::string DecompressBytes(const void* data, size_t size, std::int64_t maxSize)
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
         throw EDecompressionError(L"compression error");
+    // Inflated straight into the result, grown in large steps: zlib then copies little into its window.
     std::string out;
-    unsigned char buffer[kBufferSize];
+    size_t used = 0;
     z.next_in = static_cast<Bytef*>(const_cast<void*>(data));
     z.avail_in = static_cast<uInt>(size);
     int rc = Z_OK;
     try {
         while (rc != Z_STREAM_END) {
-            z.next_out = buffer;
-            z.avail_out = kBufferSize;
+            if (static_cast<std::int64_t>(used) >= maxSize)
+                Fail(L"the content is larger than any skin may be");
+            const size_t step =
+                std::min<size_t>(std::max<size_t>(used, kOutputStep), static_cast<size_t>(maxSize) - used);
+            out.resize(used + step);
+            z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+            z.avail_out = static_cast<uInt>(step);
             rc = inflate(&z, Z_NO_FLUSH);
             CheckInflate(rc);
-            size_t produced = kBufferSize - z.avail_out;
-            if (static_cast<std::int64_t>(out.size() + produced) > maxSize)
-                Fail(L"the content is larger than any skin may be");
-            out.append(reinterpret_cast<char*>(buffer), produced);
+            const size_t produced = step - z.avail_out;
+            used += produced;
             // No progress before the end of the zlib stream: the data was cut short. A skin cut inside its ini text
             // would otherwise load with sections silently missing.
             if (rc != Z_STREAM_END && produced == 0 && (z.avail_in == 0 || rc == Z_BUF_ERROR))
                 Fail(L"the compressed data ends before the end of its zlib stream");
+            // A full output with more to come past the limit is a zip bomb; the loop's first test refuses it.
         }
     } catch (...) {
         inflateEnd(&z);
         throw;
     }
     inflateEnd(&z);
+    out.resize(used);
     return out;
 }
 

@@ -2,6 +2,7 @@
 #include "skin/core/SkinData.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
@@ -30,8 +31,47 @@ std::wstring FullPath(const std::wstring& fileName) {
     return full;
 }
 
-// A BMP file image into a new class-library bitmap.
+std::uint32_t Le32(const std::string& b, size_t off) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(b.data()) + off;
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// The common case of skin pictures, an uncompressed 24-bit BMP, copied row by row: several times faster than the
+// general image decoder, which matters for a skin change. nullptr for every other kind of BMP.
+std::unique_ptr<TBitmap> Bitmap24FromBytes(const std::string& b) {
+    if (b.size() < 54 || Le32(b, 14) < 40)
+        return nullptr;
+    const std::int32_t w = static_cast<std::int32_t>(Le32(b, 18));
+    const std::int32_t h = static_cast<std::int32_t>(Le32(b, 22));
+    const std::uint32_t planesBits = Le32(b, 26);
+    const std::uint32_t compression = Le32(b, 30);
+    const std::uint32_t offBits = Le32(b, 10);
+    if (planesBits != (1u | (24u << 16)) || compression != 0 || w <= 0 || h == 0 || h == INT32_MIN || w > 32768)
+        return nullptr;
+    const std::uint64_t rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
+    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
+    if (rows > 32768 || offBits > b.size() || stride * rows > b.size() - offBits)
+        return nullptr;
+    auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
+    // The step between rows is taken from the first and last scan line once (each ScanLine call flushes GDI).
+    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
+    const std::ptrdiff_t step = rows > 1
+                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
+                                          static_cast<std::ptrdiff_t>(rows - 1)
+                                    : 0;
+    for (std::uint64_t y = 0; y < rows; ++y) {
+        const std::uint64_t src = h > 0 ? rows - 1 - y : y;
+        std::memcpy(first + static_cast<std::ptrdiff_t>(y) * step, b.data() + offBits + src * stride,
+                    static_cast<size_t>(w) * 3);
+    }
+    return bmp;
+}
+
+}  // namespace
+
 std::unique_ptr<TBitmap> BitmapFromBytes(const std::string& bytes) {
+    if (auto fast = Bitmap24FromBytes(bytes))
+        return fast;
     auto bmp = std::make_unique<TBitmap>();
     TMemoryStream ms;
     ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
@@ -39,6 +79,8 @@ std::unique_ptr<TBitmap> BitmapFromBytes(const std::string& bytes) {
     bmp->LoadFromStream(&ms);
     return bmp;
 }
+
+namespace {
 
 std::string BitmapToBytes(TBitmap* bmp) {
     TMemoryStream ms;

@@ -40,6 +40,8 @@ constexpr UINT WM_CHANGEAEROBLURENABLED = 1428;
 // lParam of every container message.
 constexpr LPARAM kSkinDataMessageParam = 1000;
 
+// A BMP file image as a class-library bitmap (EInvalidGraphic and friends for a broken one).
+std::unique_ptr<TBitmap> BitmapFromBytes(const std::string& bytes);
 // True when each of VERSION, PICTURES, FORMINFO, SKINOBJECTS and SKINCONTROLS holds at least one key.
 bool CheckSkinFile(TCustomIniFile* IniFile);
 // Splits "IDName:kind" at the first colon; an entry without a colon gives two empty strings.

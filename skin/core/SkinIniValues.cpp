@@ -319,7 +319,10 @@ std::wstring StripProfileQuotes(const std::wstring& value) {
 std::wstring TbsSkinMemIni::ReadString(const std::wstring& section,
                                        const std::wstring& ident,
                                        const std::wstring& defaultValue) {
-    if (!ValueExists(section, ident))
+    // One lookup: a default no ini line can hold (lines are trimmed of control characters) marks a missing key.
+    static const std::wstring kMissing(1, L'\x01');
+    std::wstring value = TMemIniFile::ReadString(section, ident, kMissing);
+    if (value == kMissing)
         return defaultValue;
-    return StripProfileQuotes(TMemIniFile::ReadString(section, ident, defaultValue));
+    return StripProfileQuotes(value);
 }
