@@ -2,6 +2,7 @@
 // list of 87 skins, lookups, the property notices, and saving in every form.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 
 #include "classlib/Forms.h"
@@ -435,6 +436,54 @@ TEST(SkinData, ClearSkinSendsTheThreeMessagesEvenWithoutASkin) {
     data.ClearSkin();
     EXPECT_EQ(rec.MessagesOf(0), (std::vector<UINT>{1225, 1226, 1227}));
     EXPECT_EQ(rec.Sequence().size(), 3u);  // OnLoadData does not run
+}
+
+}  // namespace
+
+namespace {
+
+// A 24-bit BMP of w x h distinct pixels; topDown stores the rows from the top (negative height).
+std::string PatternBmp(int w, int h, bool topDown) {
+    std::string b = skin_fixture::MakeBmp(w, h, 0);
+    const int row = (w * 3 + 3) / 4 * 4;
+    if (topDown) {
+        const std::int32_t negative = -h;
+        std::memcpy(&b[22], &negative, 4);
+    }
+    for (int y = 0; y < h; ++y) {
+        const int stored = topDown ? y : h - 1 - y;  // image row y lies at this stored row
+        for (int x = 0; x < w; ++x) {
+            char* p = &b[54 + static_cast<size_t>(stored * row + x * 3)];
+            p[0] = static_cast<char>(x * 40 + 1);  // blue
+            p[1] = static_cast<char>(y * 60 + 2);  // green
+            p[2] = static_cast<char>(x * y + 3);   // red
+        }
+    }
+    return b;
+}
+
+TEST(SkinData, PicturesDecodeAlikeOnTheFastAndTheGeneralPath) {
+    for (bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+        const std::string bytes = PatternBmp(5, 3, topDown);
+        std::unique_ptr<TBitmap> fast = BitmapFromBytes(bytes);
+        TBitmap general;
+        TMemoryStream ms;
+        ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        ms.SetPosition(0);
+        general.LoadFromStream(&ms);
+        ASSERT_EQ(fast->Width(), 5);
+        ASSERT_EQ(fast->Height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) {
+                const TColor expected = static_cast<TColor>((x * y + 3) | ((y * 60 + 2) << 8) | ((x * 40 + 1) << 16));
+                EXPECT_EQ(fast->Canvas()->Pixels(x, y), expected) << x << "," << y;
+                EXPECT_EQ(general.Canvas()->Pixels(x, y), expected) << x << "," << y;
+            }
+    }
+    // A broken picture (pixel data cut short) goes to the general decoder, which reports it.
+    std::string cut = PatternBmp(5, 3, false).substr(0, 60);
+    EXPECT_THROW(BitmapFromBytes(cut), Exception);
 }
 
 }  // namespace
