@@ -129,6 +129,10 @@ TbsSkinData::TbsSkinData(TComponent* AOwner)
 
 TbsSkinData::~TbsSkinData() {
     Empty = true;
+    if (FChangeSystemColors && OnChangeSystemColors) {
+        FChangeSystemColors = false;
+        OnChangeSystemColors(this);
+    }
     ClearObjects();
 }
 
@@ -290,7 +294,7 @@ void TbsSkinData::EndChange() {
     if (OnLoadData)
         OnLoadData(this);
     // Re-applied so that the colour redirection follows the new colours.
-    if (FChangeSystemColors && OnChangeSystemColors)
+    if (OnChangeSystemColors)
         OnChangeSystemColors(this);
     SendSkinDataMessage(WM_CHANGESKINDATA);
     ChangeSkinDataProcess = false;
@@ -301,6 +305,8 @@ void TbsSkinData::AbortChange() {
     ClearAll();
     RebuildIndexes();
     ++loadCount_;
+    if (OnChangeSystemColors)
+        OnChangeSystemColors(this);
     SendSkinDataMessage(WM_CHANGESKINDATA);
     ChangeSkinDataProcess = false;
     SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
@@ -387,6 +393,9 @@ void TbsSkinData::ClearSkin() {
     ClearAll();
     RebuildIndexes();
     ++loadCount_;
+    // Without a skin the colour redirection ends.
+    if (OnChangeSystemColors)
+        OnChangeSystemColors(this);
     SendSkinDataMessage(WM_CHANGESKINDATA);
     SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
 }

@@ -103,7 +103,9 @@ class TbsSkinData : public TComponent {
     void SetShowLayeredBorders(bool Value);
     bool AeroBlurEnabled() const { return FAeroBlurEnabled; }
     void SetAeroBlurEnabled(bool Value);
-    // The system colour redirection reads this; changing it notifies OnChangeSystemColors (set by the colour hooks).
+    // The system colour redirection is wanted while ChangeSystemColors() is on and a skin is loaded (not Empty).
+    // OnChangeSystemColors (set by the colour hooks) runs whenever that may have changed: at every assignment of the
+    // property, after every load and ClearSkin, and when the container goes (with the property already off).
     bool ChangeSystemColors() const { return FChangeSystemColors; }
     void SetChangeSystemColors(bool Value);
     std::function<void(TbsSkinData*)> OnChangeSystemColors;

@@ -487,3 +487,24 @@ TEST(SkinData, PicturesDecodeAlikeOnTheFastAndTheGeneralPath) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinData, TheColourHooksHearOfEveryChangeOfTheirCondition) {
+    trelm_test::TTempDir dir;
+    const std::wstring ini = skin_fixture::WriteSkinFolder(dir);
+    std::vector<std::pair<bool, bool>> seen;  // ChangeSystemColors, a skin loaded
+    {
+        TbsSkinData data(nullptr);
+        data.FBuilderMode = true;
+        data.OnChangeSystemColors = [&](TbsSkinData* d) { seen.push_back({d->ChangeSystemColors(), !d->Empty}); };
+        data.SetChangeSystemColors(true);
+        data.LoadFromFile(ini);
+        data.ClearSkin();
+        data.LoadFromFile(ini);
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{
+                        {true, false}, {true, true}, {true, false}, {true, true}, {false, false}}));
+}
+
+}  // namespace
