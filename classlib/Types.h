@@ -1,10 +1,13 @@
-// Plain geometry and set types shared by the whole class library: TPoint, TSize, TRect and TSet<E>.
+// Plain geometry and set types shared by the whole class library: TPoint, TSize, TRect, TSet<E> and TAlignment.
 // Free of windows.h; TRect and TPoint have the layout of RECT and POINT so the Win32 glue can pass them
 // straight through (see AsRECT/AsPOINT in GdiHandles.h).
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
+
+// Horizontal alignment of a text in its rectangle (labels, panels, list columns, skin captions).
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 struct TPoint {
     int X = 0;

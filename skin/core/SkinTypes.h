@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "classlib/Types.h"
+
 // How a client background or a nine-part middle is filled.
 enum TbsStretchType : std::uint8_t {
     bsstFull = 0,  // stretch both ways
@@ -50,9 +52,11 @@ enum TbsSystemColorHook : std::uint8_t {
 };
 using TbsSystemColorHooks = std::uint8_t;
 
-// Horizontal alignment of a text in its rectangle (panels, labels, the aligned text painter).
-enum TAlignment : std::uint8_t {
-    taLeftJustify,
-    taRightJustify,
-    taCenter,
+// Font styles of skin texts; the same order as the class library's TFontStyle, so the bits convert one to one.
+enum TbsFontStyle : std::uint8_t {
+    bsfsBold,
+    bsfsItalic,
+    bsfsUnderline,
+    bsfsStrikeOut,
 };
+using TbsFontStyles = TSet<TbsFontStyle>;
