@@ -101,7 +101,9 @@ void ReminderTick(TNotifyContext& c, TDateTime now) {
         }
         if (i >= events.size() || events[i].get() != &event)
             continue;  // the list changed under the popup: look at this index again
-        if (event.BilSoob && event.Ostal >= 0 && event.Ostal < kOneMinute)
+        // Re-armed in the last minute before the time. Not at 0 itself: a dated reminder that fires at exactly its
+        // time would be re-armed at once and fire again a second later.
+        if (event.BilSoob && event.Ostal > 0 && event.Ostal < kOneMinute)
             event.BilSoob = false;
         if (s.UdalProshSob && dated && event.Ostal < 0) {
             events.erase(events.begin() + static_cast<std::ptrdiff_t>(i));

@@ -3,5 +3,5 @@ if(NOT TARGET app_notify)
     return()
 endif()
 trelm_add_gtest(app_notify_tests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ResultProcessingTest.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ResultProcessingTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RemindersTest.cpp
     LIBS app_notify)
