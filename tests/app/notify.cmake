@@ -4,4 +4,5 @@ if(NOT TARGET app_notify)
 endif()
 trelm_add_gtest(app_notify_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ResultProcessingTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RemindersTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CheckScheduleTest.cpp
     LIBS app_notify)
