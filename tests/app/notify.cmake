@@ -5,4 +5,5 @@ endif()
 trelm_add_gtest(app_notify_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ResultProcessingTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RemindersTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CheckScheduleTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MessageWaitTest.cpp
     LIBS app_notify)
