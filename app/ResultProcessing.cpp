@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/MailCheck.h"
+#include "base/Text.h"
 
 std::wstring HtmlBold(const std::wstring& text) {
     return L"<b>" + text + L"</b>";
