@@ -625,9 +625,11 @@ void TMsgAlertWindow::ReapFadeThreads(bool all) {
                 t->Terminate();
             it = fadeThreads_.erase(it);
             try {
-                delete t;  // waits for the thread, serving its hand-overs
+                // Wait while the whole object still exists; the GUI thread serves the hand-overs meanwhile.
+                t->WaitFor();
             } catch (...) {
             }
+            delete t;
         } else {
             ++it;
         }
