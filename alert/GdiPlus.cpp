@@ -77,6 +77,8 @@ ARGB GdiplusArgb(TColor color) {
 
 // ---- Base ----------------------------------------------------------------------------------------------------------
 void* TGdiplusBase::operator new(std::size_t size) {
+    // Objects need a started GDI+; some gdiplus.dll builds allocate before start-up too, so start on demand here.
+    GdiplusStartOnce();
     void* p = GF::GdipAlloc(size);
     if (!p && GdiplusStartOnce())
         p = GF::GdipAlloc(size);
@@ -1001,6 +1003,14 @@ TGPFont* TGPGraphics::MakeFont(TFont* font) {
             GF::GdipDeleteFontFamily(family);
         family = nullptr;
         if ((st = GF::GdipCreateFontFamilyFromName(L"Arial", nullptr, &family)) == Ok)
+            st = GF::GdipCreateFont(family, size, style, UnitPoint, &native);
+    }
+    // Not even Arial (a bare system): the generic sans-serif family.
+    if (st != Ok) {
+        if (family)
+            GF::GdipDeleteFontFamily(family);
+        family = nullptr;
+        if ((st = GF::GdipGetGenericFontFamilySansSerif(&family)) == Ok)
             st = GF::GdipCreateFont(family, size, style, UnitPoint, &native);
     }
     if (family)
