@@ -2,10 +2,11 @@
 // position, for looking at it and for tests from outside (the popup's class is "TAlertWindow", its text "Alert").
 //
 //   alert_demo [--style N] [--position N] [--count N] [--size WxH] [--autohide MS] [--fade]
-//              [--text HTML]... [--shot FILE.png] [--quit-after MS]
+//              [--active N] [--text HTML]... [--shot FILE.png] [--quit-after MS]
 //
 // --style: 0..23 (asOffice2003Blue .. asOffice2016Black); --position: 0..5 (wpLeftTop .. wpCenter);
-// --count: how many of the built-in messages (1..4, default 3); --text adds a message of your own;
+// --count: how many of the built-in messages (1..4, default 3); --active: the message shown first (1-based);
+// --text adds a message of your own;
 // --shot: captures the popup as a PNG once it is shown and quits; --quit-after: ends after that many ms.
 // Prints one line per event ("event AlertClick", "event Close", ...) on standard output.
 #include <windows.h>
@@ -61,7 +62,7 @@ bool SavePopup(HWND popup, const std::wstring& file) {
 
 int wmain(int argc, wchar_t** argv) {
     int style = asOffice2003Blue, position = wpRightBottom, count = 3, width = 400, height = 150;
-    int autoHide = 0, quitAfter = 0;
+    int autoHide = 0, quitAfter = 0, active = 1;
     bool fade = false;
     std::wstring shot;
     std::vector<std::wstring> texts;
@@ -83,6 +84,8 @@ int wmain(int argc, wchar_t** argv) {
             }
         } else if (a == L"--autohide")
             autoHide = StrToIntDef(next(), 0);
+        else if (a == L"--active")
+            active = StrToIntDef(next(), active);
         else if (a == L"--fade")
             fade = true;
         else if (a == L"--text")
@@ -94,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
         else {
             std::fprintf(stderr,
                          "usage: alert_demo [--style N] [--position N] [--count N] [--size WxH] [--autohide MS] "
-                         "[--fade] [--text HTML]... [--shot FILE.png] [--quit-after MS]\n");
+                         "[--fade] [--active N] [--text HTML]... [--shot FILE.png] [--quit-after MS]\n");
             return 2;
         }
     }
@@ -152,7 +155,7 @@ int wmain(int argc, wchar_t** argv) {
         alert->SetActiveMessage(alert->AlertMessages()->Count());
         alert->Show();
     }
-    alert->SetActiveMessage(1);
+    alert->SetActiveMessage(active);
     if (alert->AlertWindow())
         alert->AlertWindow()->Invalidate();
     Say("shown");
