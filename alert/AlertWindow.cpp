@@ -540,10 +540,10 @@ void TAlertWindow::Paint() {
 }
 
 // ---- mouse ---------------------------------------------------------------------------------------------------------
-void TAlertWindow::ClickAnchor(int X, int Y) {
+bool TAlertWindow::LinkAt(int X, int Y, THtmlResult& r) {
     const int pos = scroller_.Position();
     if (pos <= 0 || pos - 1 >= alertMessages_->Count())
-        return;
+        return false;
     TRect t = MessageRect();
     if (scrollPos_ > 0)
         t.Bottom += 1000;
@@ -555,38 +555,26 @@ void TAlertWindow::ClickAnchor(int X, int Y) {
     p.HitOnly = true;
     p.HitX = X;
     p.HitY = Y + scrollPos_;
-    THtmlResult r;
     const bool hit = DrawHtml(&canvas, alertMessages_->Get(pos - 1), t, p, r);
     canvas.SetHandle(nullptr);
-    if (hit) {
-        if (OnAnchorClick)
-            OnAnchorClick(this, r.Anchor, pos - 1);
-        else
-            ShellExecuteW(nullptr, L"open", r.Anchor.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-        if (hover_)
-            InvalidateRect(Handle(), AsRECT(hoverRect_), FALSE);
-    }
+    return hit;
+}
+
+void TAlertWindow::ClickAnchor(int X, int Y) {
+    THtmlResult r;
+    if (!LinkAt(X, Y, r))
+        return;
+    if (OnAnchorClick)
+        OnAnchorClick(this, r.Anchor, scroller_.Position() - 1);
+    else
+        ShellExecuteW(nullptr, L"open", r.Anchor.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (hover_)
+        InvalidateRect(Handle(), AsRECT(hoverRect_), FALSE);
 }
 
 void TAlertWindow::HoverTest(int X, int Y) {
-    const int pos = scroller_.Position();
     THtmlResult r;
-    bool hit = false;
-    if (pos > 0 && pos - 1 < alertMessages_->Count()) {
-        TRect t = MessageRect();
-        if (scrollPos_ > 0)
-            t.Bottom += 1000;
-        TMemoryDC dc;
-        TCanvas canvas;
-        canvas.SetHandle(dc.Get());
-        canvas.Font()->Assign(Font());
-        THtmlParams p = RenderParams();
-        p.HitOnly = true;
-        p.HitX = X;
-        p.HitY = Y + scrollPos_;
-        hit = DrawHtml(&canvas, alertMessages_->Get(pos - 1), t, p, r);
-        canvas.SetHandle(nullptr);
-    }
+    const bool hit = LinkAt(X, Y, r);
     if (hit) {
         SetCursor(crHandPoint);
         if (r.LinkNumber != hoverLink_ && hover_) {

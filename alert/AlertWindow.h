@@ -172,6 +172,8 @@ class TAlertWindow : public TCustomControl {
     void PaintButtonFace(const TRect& r, bool down, bool hover);
     void PaintPagerButton(const TRect& r, bool next);
     void ScrollStep(bool up);
+    // The link under the client point in the shown message (hit-test mode of the renderer).
+    bool LinkAt(int X, int Y, THtmlResult& r);
     void ClickAnchor(int X, int Y);
     void HoverTest(int X, int Y);
     void ScrollTimerTick();

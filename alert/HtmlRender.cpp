@@ -91,6 +91,16 @@ class Renderer {
         return static_cast<HFONT>(font_.Get());
     }
     void Select() { SelectObject(dc_, Font(st_.font)); }
+    // The first link found under the hit point wins.
+    void RecordHit(const TRect& area) {
+        if (r_.Hit)
+            return;
+        r_.Hit = true;
+        r_.Anchor = st_.href;
+        r_.Title = st_.title;
+        r_.LinkNumber = st_.linkNo;
+        r_.HitRect = area;
+    }
     TSize Extent(const std::wstring& s) {
         Select();
         RECT rc{0, 0, 0, 0};
@@ -341,13 +351,8 @@ void Renderer::TextRun(const std::wstring& run, Line& line, int& x, int bottom) 
     if (st_.inLink) {
         const int gh = GhHeight();
         const int bandBottom = bottom - line.below - p_.LineSpacing;
-        if (p_.HitX >= rc.Left && p_.HitX < rc.Right && p_.HitY >= bandBottom - gh && p_.HitY < bandBottom && !r_.Hit) {
-            r_.Hit = true;
-            r_.Anchor = st_.href;
-            r_.Title = st_.title;
-            r_.LinkNumber = st_.linkNo;
-            r_.HitRect = rc;
-        }
+        if (p_.HitX >= rc.Left && p_.HitX < rc.Right && p_.HitY >= bandBottom - gh && p_.HitY < bandBottom)
+            RecordHit(rc);
         linkArea_ = linkArea_.IsEmpty()
                         ? rc
                         : TRect{std::min(linkArea_.Left, rc.Left), std::min(linkArea_.Top, rc.Top),
@@ -521,13 +526,8 @@ bool Renderer::Picture_(const std::wstring& tag,
     else if (align == L"MIDDLE")
         y = top + line.above + (lineBottom - top - line.above - h) / 2;
     const TRect r{x, y, x + w, y + h};
-    if (st_.inLink && !r_.Hit && p_.HitX >= r.Left && p_.HitX < r.Right && p_.HitY >= r.Top && p_.HitY < r.Bottom) {
-        r_.Hit = true;
-        r_.Anchor = st_.href;
-        r_.Title = st_.title;
-        r_.LinkNumber = st_.linkNo;
-        r_.HitRect = r;
-    }
+    if (st_.inLink && r.Contains({p_.HitX, p_.HitY}))
+        RecordHit(r);
     if (Drawing())
         DrawPicture(pic, r);
     x += w;

@@ -185,38 +185,32 @@ void TMsgAlertWindow::SetPopupTop(int v) {
         FAlertWindow->SetBounds(FAlertWindow->Left(), v, FAlertWindow->Width(), FAlertWindow->Height());
 }
 
-void TMsgAlertWindow::SetImages(TCustomImageList* v) {
-    if (images_ == v)
+template <typename T>
+void TMsgAlertWindow::SetReference(T*& field, T* value) {
+    // A reference to a component of another owner: told when it goes (Notification clears it).
+    if (field == value)
         return;
-    if (images_)
-        RemoveFreeNotification(images_);
-    images_ = v;
-    if (v)
-        FreeNotification(v);
+    if (field)
+        RemoveFreeNotification(field);
+    field = value;
+    if (value)
+        FreeNotification(value);
+}
+
+void TMsgAlertWindow::SetImages(TCustomImageList* v) {
+    SetReference(images_, v);
     if (FAlertWindow)
         FAlertWindow->Images = v;
 }
 
 void TMsgAlertWindow::SetPictureContainer(TPictureContainer* v) {
-    if (container_ == v)
-        return;
-    if (container_)
-        RemoveFreeNotification(container_);
-    container_ = v;
-    if (v)
-        FreeNotification(v);
+    SetReference(container_, v);
     if (FAlertWindow)
         FAlertWindow->PictureContainer = v;
 }
 
 void TMsgAlertWindow::SetPopupMenu(TPopupMenu* v) {
-    if (popupMenu_ == v)
-        return;
-    if (popupMenu_)
-        RemoveFreeNotification(popupMenu_);
-    popupMenu_ = v;
-    if (v)
-        FreeNotification(v);
+    SetReference(popupMenu_, v);
 }
 
 void TMsgAlertWindow::SetStyle(TMsgAlertWindowStyle v) {

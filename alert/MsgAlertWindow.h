@@ -178,6 +178,8 @@ class TMsgAlertWindow : public TComponent, public IComponentStyle {
 
   private:
     friend class TFadeThread;
+    template <typename T>
+    void SetReference(T*& field, T* value);
     void PrepareWindow();
     void ApplyProperties();
     void RebuildMessages();
