@@ -158,6 +158,67 @@ TEST_F(AlertComponent, MouseOverMakesOpaqueAndLeaveRestoresAlphaEnd) {
     EXPECT_EQ(ReadAlpha(w->Handle()), 180);
 }
 
+TEST_F(AlertComponent, LinkPressRaisesAnchorClickThenReleaseAlertClick) {
+    std::vector<std::string> events;
+    std::wstring anchor;
+    TMsgCollectionItem* seen = nullptr;
+    alert->OnAnchorClick = [&](TObject*, const std::wstring& a, TMsgCollectionItem* item) {
+        events.push_back("Anchor");
+        anchor = a;
+        seen = item;
+    };
+    alert->OnAlertClick = [&](TObject*) { events.push_back("AlertClick"); };
+    alert->SetAutoHide(false);
+    TMsgCollectionItem* item = Add(L"<a href=\"http://127.0.0.1/letter\">OPEN</a>");
+    alert->Show();
+    TAlertWindow* w = alert->AlertWindow();
+    const TRect t = w->MessageRect();
+    const int x = t.Left + 3, y = t.Top + 5;
+    SendMessageW(w->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    EXPECT_EQ(events, (std::vector<std::string>{"Anchor"}));
+    SendMessageW(w->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    EXPECT_EQ(events, (std::vector<std::string>{"Anchor", "AlertClick"}));
+    EXPECT_EQ(anchor, L"http://127.0.0.1/letter");
+    EXPECT_EQ(seen, item);
+}
+
+TEST_F(AlertComponent, AutoSizeDoesNotWrapWithoutMaxWidth) {
+    alert->AutoSize = true;
+    alert->SetAutoHide(false);
+    std::wstring longLine;
+    for (int i = 0; i < 40; ++i)
+        longLine += L"word ";
+    Add(longLine);
+    alert->Show();
+    TAlertWindow* w = alert->AlertWindow();
+    EXPECT_GT(w->Width(), 600);
+    EXPECT_LE(w->MessageHeight(0), 2 * 20);  // one line
+    alert->MaxWidth = 250;
+    alert->Hide();
+    ASSERT_TRUE(WaitFade());
+    alert->Show();
+    EXPECT_EQ(w->Width(), 250);
+}
+
+TEST_F(AlertComponent, CustomPaintCanTakeTheWholeArea) {
+    bool called = false;
+    alert->OnCustomPaint = [&](TObject*, TCanvas* canvas, TRect r, bool& defaultPaint) {
+        called = true;
+        canvas->Brush()->SetColor(clLime);
+        canvas->FillRect(r);
+        defaultPaint = false;
+    };
+    alert->SetAutoHide(false);
+    Add(L"x");
+    alert->Show();
+    HWND wnd = alert->Handle();
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(called);
+    RECT r;
+    GetWindowRect(wnd, &r);
+    EXPECT_EQ(ScreenPixel(r.left + 150, r.top + 3), RGB(0, 255, 0));  // no grip bar drawn
+}
+
 TEST(AlertPlacement, SixPositionsOnAnOffsetWorkArea) {
     const TRect work{100, 50, 1380, 1074};
     const int w = 300, h = 100, mx = 7, my = 5;
