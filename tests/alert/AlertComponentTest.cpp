@@ -219,6 +219,27 @@ TEST_F(AlertComponent, CustomPaintCanTakeTheWholeArea) {
     EXPECT_EQ(ScreenPixel(r.left + 150, r.top + 3), RGB(0, 255, 0));  // no grip bar drawn
 }
 
+TEST_F(AlertComponent, ScrollArrowsMoveALongText) {
+    alert->ShowScrollers = true;
+    alert->SetAutoHide(false);
+    std::wstring tall;
+    for (int i = 0; i < 12; ++i)
+        tall += L"line " + std::to_wstring(i) + L"<br>";
+    Add(tall);
+    alert->Show();
+    TAlertWindow* w = alert->AlertWindow();
+    RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const TRect down = w->ScrollDownRect();
+    SendMessageW(w->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.Left + 3, down.Top + 3));
+    SendMessageW(w->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(down.Left + 3, down.Top + 3));
+    EXPECT_EQ(w->ScrollPos(), 4);
+    RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const TRect up = w->ScrollUpRect();
+    SendMessageW(w->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(up.Left + 3, up.Top + 3));
+    SendMessageW(w->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(up.Left + 3, up.Top + 3));
+    EXPECT_EQ(w->ScrollPos(), 0);
+}
+
 TEST(AlertPlacement, SixPositionsOnAnOffsetWorkArea) {
     const TRect work{100, 50, 1380, 1074};
     const int w = 300, h = 100, mx = 7, my = 5;

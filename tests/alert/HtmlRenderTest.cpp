@@ -95,8 +95,9 @@ TEST_P(HtmlRenderSize, MatchesMeasuredText) {
     const THtmlResult r = Lay(rc, c.text);
     EXPECT_EQ(r.XSize, c.width(rc)) << c.name;
     EXPECT_EQ(r.YSize, c.height(rc)) << c.name;
-    if (!c.plain.empty())
+    if (!c.plain.empty()) {
         EXPECT_EQ(r.PlainText, c.plain) << c.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HtmlRenderSize, ::testing::ValuesIn(kSizeCases), [](const auto& info) {
