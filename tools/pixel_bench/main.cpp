@@ -19,26 +19,13 @@
 #include <random>
 #include <vector>
 
+#include "tools/common/ToolSupport.h"
 #include "skin/core/EffectPixels.h"
 #include "skin/core/PixelRoutines.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinImages.h"
 
 namespace {
-
-constexpr int kRuns = 15;
-
-// Best time of kRuns calls, in milliseconds.
-double BestMs(const std::function<void()>& work) {
-    double best = 1e30;
-    for (int i = 0; i < kRuns; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        const auto t1 = std::chrono::steady_clock::now();
-        best = std::min(best, std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    return best;
-}
 
 // memcpy of `bytes` between two buffers of that size: the baseline of every figure.
 double MemcpyMs(std::size_t bytes) {
@@ -70,7 +57,7 @@ int main() {
     std::printf(
         "pixel_bench: best of %d runs; the memcpy column copies the same "
         "number of bytes\n",
-        kRuns);
+        kBenchRuns);
     static const char* const kSimdNames[] = {"none", "SSE2", "AVX2"};
     std::printf("MMX-style blends chosen at start: %s; vector instructions: %s\n\n", IsMmxTable() ? "yes" : "no",
                 kSimdNames[int(SimdLevel())]);

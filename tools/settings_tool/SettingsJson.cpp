@@ -2,6 +2,8 @@
 // the tool writes files the notifier will load, so a typo must be an error rather than a silent default.
 #include "tools/settings_tool/SettingsJson.h"
 
+#include "tools/common/ToolSupport.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -367,41 +369,6 @@ std::string Hex(uint64_t value, int digits) {
     return out;
 }
 
-std::string QuoteString(std::wstring_view text) {
-    std::string out = "\"";
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto unit = static_cast<uint16_t>(text[i]);
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && i + 1 < text.size() && static_cast<uint16_t>(text[i + 1]) >= 0xDC00 &&
-            static_cast<uint16_t>(text[i + 1]) <= 0xDFFF) {
-            out += WideToUtf8(text.substr(i, 2));
-            ++i;
-        } else if (high || low || unit < 0x20) {
-            switch (unit) {
-                case '\n':
-                    out += "\\n";
-                    break;
-                case '\r':
-                    out += "\\r";
-                    break;
-                case '\t':
-                    out += "\\t";
-                    break;
-                default:
-                    out += "\\u" + Hex(unit, 4);
-            }
-        } else if (unit == '"') {
-            out += "\\\"";
-        } else if (unit == '\\') {
-            out += "\\\\";
-        } else {
-            out += WideToUtf8(text.substr(i, 1));
-        }
-    }
-    return out + "\"";
-}
-
 std::string FormatDouble(double value) {
     if (!std::isfinite(value)) {
         return "\"" + Hex(std::bit_cast<uint64_t>(value), 16) + "\"";
@@ -428,7 +395,7 @@ class TJsonWriter {
     }
     void Key(const char* key) {
         Item();
-        out_ += QuoteString(std::wstring(key, key + std::char_traits<char>::length(key)));
+        out_ += JsonQuote(std::wstring(key, key + std::char_traits<char>::length(key)));
         out_ += ": ";
     }
     void Item() {
@@ -660,7 +627,7 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
     TJsonWriter w;
     w.Open('{');
     w.Key("Version");
-    w.Raw(QuoteString(std::wstring(std::begin(kSettingsVersion), std::end(kSettingsVersion) - 1)));
+    w.Raw(JsonQuote(std::wstring(std::begin(kSettingsVersion), std::end(kSettingsVersion) - 1)));
 
     w.Key("Settings");
     w.Open('{');
@@ -673,7 +640,7 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
                 if constexpr (std::is_same_v<T, bool>) {
                     w.Raw(value ? "true" : "false");
                 } else if constexpr (std::is_same_v<T, std::wstring>) {
-                    w.Raw(QuoteString(value));
+                    w.Raw(JsonQuote(value));
                 } else {
                     w.Raw(std::to_string(static_cast<int64_t>(value)));
                 }
@@ -683,7 +650,7 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
     w.Close('}');
 
     w.Key("IdKomp");
-    w.Raw(QuoteString(c.IdKomp));
+    w.Raw(JsonQuote(c.IdKomp));
 
     w.Key("ImapServers");
     w.Open('[');
@@ -691,9 +658,9 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
         w.Item();
         w.Open('{');
         w.Key("Url");
-        w.Raw(QuoteString(r->Url));
+        w.Raw(JsonQuote(r->Url));
         w.Key("UrlImap");
-        w.Raw(QuoteString(r->UrlImap));
+        w.Raw(JsonQuote(r->UrlImap));
         w.Key("PortImap");
         w.Raw(std::to_string(r->PortImap));
         w.Close('}');
@@ -706,15 +673,15 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
         w.Item();
         w.Open('{');
         w.Key("Domain");
-        w.Raw(QuoteString(r->Domain));
+        w.Raw(JsonQuote(r->Domain));
         w.Key("UrlVhod");
-        w.Raw(QuoteString(r->UrlVhod));
+        w.Raw(JsonQuote(r->UrlVhod));
         w.Key("Login");
-        w.Raw(QuoteString(r->Login));
+        w.Raw(JsonQuote(r->Login));
         w.Key("Parol");
-        w.Raw(QuoteString(r->Parol));
+        w.Raw(JsonQuote(r->Parol));
         w.Key("HostIMAP");
-        w.Raw(QuoteString(r->HostIMAP));
+        w.Raw(JsonQuote(r->HostIMAP));
         w.Key("PortIMAP");
         w.Raw(std::to_string(r->PortIMAP));
         w.Close('}');
@@ -727,7 +694,7 @@ std::string SettingsToJson(const TSettingsRecordContent& c) {
         w.Item();
         w.Open('{');
         w.Key("Name");
-        w.Raw(QuoteString(r->Name));
+        w.Raw(JsonQuote(r->Name));
         w.Key("Time");
         w.Raw(FormatDouble(r->Time));
         w.Key("Date");

@@ -13,24 +13,12 @@
 #include <functional>
 #include <random>
 
+#include "tools/common/ToolSupport.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinIniValues.h"
 
 namespace {
-
-constexpr int kRuns = 15;
-
-double BestMs(const std::function<void()>& work) {
-    double best = 1e30;
-    for (int i = 0; i < kRuns; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        const auto t1 = std::chrono::steady_clock::now();
-        best = std::min(best, std::chrono::duration<double, std::milli>(t1 - t0).count());
-    }
-    return best;
-}
 
 // A 24-bit picture with gradients and some noise, so that it compresses like drawn skin art rather than like zeros.
 std::unique_ptr<TBitmap> Picture(int w, int h, unsigned seed) {

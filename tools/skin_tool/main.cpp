@@ -14,6 +14,7 @@
 
 #include "base/Utf.h"
 #include "classlib/SysUtils.h"
+#include "tools/common/ToolSupport.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinIniValues.h"
@@ -55,38 +56,6 @@ std::wstring FindIniFile(const std::wstring& dir) {
 }
 
 // ---- JSON ---------------------------------------------------------------------------------------------------------
-std::string Quote(const std::wstring& text) {
-    std::string s = WideToUtf8(text), out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char b[8];
-                    std::snprintf(b, sizeof b, "\\u%04x", c);
-                    out += b;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
-
 std::string FieldJson(const TbsField& f) {
     switch (f.Kind) {
         case TbsFieldKind::Integer:
@@ -104,7 +73,7 @@ std::string FieldJson(const TbsField& f) {
             return "[" + std::to_string(p.X) + "," + std::to_string(p.Y) + "]";
         }
         default:
-            return Quote(FieldValueText(f));
+            return JsonQuote(FieldValueText(f));
     }
 }
 
@@ -112,7 +81,7 @@ std::string FieldsJson(const TbsFieldList& list) {
     std::string out = "{";
     bool first = true;
     TbsFieldLambda sink([&](const TbsField& f) {
-        out += (first ? "" : ", ") + Quote(f.Name) + ": " + FieldJson(f);
+        out += (first ? "" : ", ") + JsonQuote(f.Name) + ": " + FieldJson(f);
         first = false;
     });
     list(sink);
@@ -120,16 +89,16 @@ std::string FieldsJson(const TbsFieldList& list) {
 }
 
 std::string PictureJson(const std::wstring& name, TBitmap* bmp) {
-    return "{\"name\": " + Quote(name) + ", \"width\": " + std::to_string(bmp->Width()) +
+    return "{\"name\": " + JsonQuote(name) + ", \"width\": " + std::to_string(bmp->Width()) +
            ", \"height\": " + std::to_string(bmp->Height()) + "}";
 }
 
 std::string SkinJson(TbsSkinData* d, const std::wstring& format, int version) {
     std::string o = "{\n";
-    o += "  \"format\": " + Quote(format) + ",\n";
+    o += "  \"format\": " + JsonQuote(format) + ",\n";
     o += "  \"version\": " + (version < 0 ? std::string("null") : std::to_string(version)) + ",\n";
-    o += "  \"name\": " + Quote(d->SkinName) + ",\n";
-    o += "  \"author\": " + Quote(d->SkinAuthor) + ",\n";
+    o += "  \"name\": " + JsonQuote(d->SkinName) + ",\n";
+    o += "  \"author\": " + JsonQuote(d->SkinAuthor) + ",\n";
     o += "  \"pictures\": {\n";
     o += "    \"picture\": " + PictureJson(d->FPictureName, d->FPicture.get()) + ",\n";
     o += "    \"inactivepicture\": " + PictureJson(d->FInActivePictureName, d->FInActivePicture.get()) + ",\n";
@@ -152,8 +121,9 @@ std::string SkinJson(TbsSkinData* d, const std::wstring& format, int version) {
     auto entries = [&](const char* key, auto& list) {
         o += std::string("  \"") + key + "\": [";
         for (size_t i = 0; i < list.size(); ++i)
-            o += (i ? ",\n    " : "\n    ") + std::string("{\"name\": ") + Quote(list[i]->IDName) +
-                 ", \"kind\": " + Quote(list[i]->KindWord()) + ", \"fields\": " + FieldsJson(list[i]->Fields()) + "}";
+            o += (i ? ",\n    " : "\n    ") + std::string("{\"name\": ") + JsonQuote(list[i]->IDName) +
+                 ", \"kind\": " + JsonQuote(list[i]->KindWord()) + ", \"fields\": " + FieldsJson(list[i]->Fields()) +
+                 "}";
         o += list.empty() ? "]" : "\n  ]";
     };
     entries("objects", d->ObjectList);
