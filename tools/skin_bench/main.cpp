@@ -4,7 +4,7 @@
 //
 //   scripts/wine-session.sh start <build>  &&  <build>/wine-run <build>/bin/skin_bench.exe
 //
-// Each figure is the best of several runs. Goal: the whole load under 20 ms.
+// Each figure is the best of several runs.
 #include <windows.h>
 
 #include <chrono>
