@@ -10,6 +10,7 @@
 namespace {
 
 constexpr wchar_t kControlProp[] = L"TrelmControl";
+constexpr wchar_t kNameProp[] = L"TrelmName";
 
 // The control whose window CreateWindowEx is making: its first message attaches the window to it, so that the
 // replaced WindowProc sees WM_GETMINMAXINFO, WM_NCCREATE and WM_NCCALCSIZE.
@@ -702,11 +703,30 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
     SetPropW(wnd, kControlProp, this);
+    UpdateNameProp();
+}
+
+void TWinControl::UpdateNameProp() {
+    if (!handle_)
+        return;
+    if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(handle_, kNameProp))))
+        GlobalDeleteAtom(old);
+    if (!Name().empty())
+        if (ATOM atom = GlobalAddAtomW(Name().c_str()))
+            SetPropW(handle_, kNameProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+void TWinControl::SetName(const std::wstring& NewName) {
+    TControl::SetName(NewName);
+    UpdateNameProp();
 }
 
 void TWinControl::DetachHandle() {
-    if (handle_)
+    if (handle_) {
+        if (auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(handle_, kNameProp))))
+            GlobalDeleteAtom(atom);
         RemovePropW(handle_, kControlProp);
+    }
     handle_ = nullptr;
     trackingLeave_ = false;
 }

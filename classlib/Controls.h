@@ -347,6 +347,9 @@ class TWinControl : public TControl {
 
     // The object of a window created by this library, nullptr for any other window.
     static TWinControl* FromHandle(HWND Wnd);
+    // A test driver in another process finds a control by its Name: the window property "TrelmName" holds a
+    // global atom whose name is the control's Name (GlobalGetAtomNameW reads it).
+    void SetName(const std::wstring& NewName) override;
 
     // Children: all (non-windowed first, then windowed, each group in z-order from the bottom).
     int ControlCount() const { return static_cast<int>(controls_.size() + winControls_.size()); }
@@ -447,6 +450,7 @@ class TWinControl : public TControl {
     friend class TApplication;
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void AttachHandle(HWND wnd);
+    void UpdateNameProp();
     bool IsControlMouseMsg(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void UpdateBounds();
