@@ -509,10 +509,22 @@ void TControl::SetCursor(TCursor Value) {
 }
 
 void TControl::SetShowHint(bool Value) {
+    parentShowHint_ = false;
     if (showHint_ == Value)
         return;
     showHint_ = Value;
     Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool Value) {
+    if (parentShowHint_ == Value)
+        return;
+    parentShowHint_ = Value;
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+bool TControl::ParentShowHintValue() const {
+    return static_cast<const TControl*>(parent_)->ShowHint();
 }
 
 void TControl::SetPopupMenu(TPopupMenu* Value) {

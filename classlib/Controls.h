@@ -251,8 +251,11 @@ class TControl : public TComponent {
     void SetCursor(TCursor Value);
     const std::wstring& Hint() const { return hint_; }
     void SetHint(const std::wstring& Value) { hint_ = Value; }
-    bool ShowHint() const { return showHint_; }
+    // ShowHint is the parent's while ParentShowHint is on (the default); setting ShowHint turns that off.
+    bool ShowHint() const { return parentShowHint_ && parent_ ? ParentShowHintValue() : showHint_; }
     void SetShowHint(bool Value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool Value);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* Value);
 
@@ -307,6 +310,7 @@ class TControl : public TComponent {
     void DoMouseUp(TMessage& m, TMouseButton button);
     void HandleContextMenu(TMessage& m);
     void DefaultTextMessage(TMessage& m);
+    bool ParentShowHintValue() const;
 
     TWinControl* parent_ = nullptr;  // borrowed: the parent lists this control
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -325,6 +329,7 @@ class TControl : public TComponent {
     TCursor cursor_ = crDefault;
     std::wstring hint_;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;  // borrowed; cleared by Notification
     bool updatingFont_ = false;
 };
