@@ -849,7 +849,20 @@ void TWinControl::CreateHandle() {
     CreateWnd();
     if (IsNativeProc(defWndProc_))
         Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
-    // Children in z-order from the bottom: each new window goes on top of its siblings.
+    // The system puts a new child window below its siblings; ours goes to its place in the parent's list: below
+    // the nearest sibling above it that has a window, else on top.
+    if (Parent()) {
+        const auto& siblings = Parent()->winControls_;
+        auto self = std::find(siblings.begin(), siblings.end(), this);
+        HWND above = HWND_TOP;
+        for (auto it = self == siblings.end() ? self : self + 1; it != siblings.end(); ++it)
+            if ((*it)->handle_) {
+                above = (*it)->handle_;
+                break;
+            }
+        SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    // Children in z-order from the bottom.
     std::vector<TWinControl*> children = winControls_;
     for (TWinControl* child : children)
         if (std::find(winControls_.begin(), winControls_.end(), child) != winControls_.end())

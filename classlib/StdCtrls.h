@@ -346,6 +346,8 @@ class TCustomComboBox : public TWinControl {
     void SelectAll();
     void Clear();
 
+    // The height is that of the closed box; the list's height comes from DropDownCount.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void WndProc(TMessage& Message) override;
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
@@ -356,7 +358,6 @@ class TCustomComboBox : public TWinControl {
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     virtual void Change();
     virtual void Select();
     virtual void DropDown();

@@ -29,22 +29,22 @@ std::wstring NameOfWindow(HWND wnd) {
     return atom && GlobalGetAtomNameW(atom, buf, 256) ? buf : L"";
 }
 
+struct NameSearch {
+    std::wstring name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchName(HWND w, LPARAM l) {
+    auto* s = reinterpret_cast<NameSearch*>(l);
+    if (NameOfWindow(w) != s->name)
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
 HWND FindByName(HWND parent, const std::wstring& name) {
-    struct Search {
-        std::wstring name;
-        HWND found = nullptr;
-    } s{name};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            if (NameOfWindow(w) == s->name) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    NameSearch s{name};
+    EnumChildWindows(parent, MatchName, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
@@ -357,6 +357,33 @@ TEST(ControlsStd, PanelAlignsChildrenInsideItsBevels) {
     child->SetParent(panel);
     child->SetAlign(alClient);
     EXPECT_EQ(child->BoundsRect(), (TRect{5, 5, 195, 95}));
+}
+
+TEST(ControlsStd, LaterSiblingWindowsLieAboveEarlierOnes) {
+    auto form = ShownForm();
+    auto* below = new TPanel(form.get());
+    below->SetParent(form.get());
+    below->SetBounds(10, 10, 100, 60);
+    below->SetColor(clRed);
+    auto* above = new TPanel(form.get());
+    above->SetParent(form.get());
+    above->SetBounds(50, 30, 100, 60);
+    above->SetColor(clBlue);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(200, 10, 80, 23);
+    Pump(100);
+    const TPoint overlap = form->ClientToScreen({80, 50});
+    EXPECT_EQ(ScreenPixel(overlap.X, overlap.Y), static_cast<COLORREF>(RGB(0, 0, 255)));
+    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), edit->Handle());  // the last one on top
+    // A new window for the lower control keeps its place below.
+    edit->SetCharCase(ecUpperCase);
+    below->SetBevelWidth(2);
+    form->Perform(CM_RECREATEWND);
+    below->RecreateWnd();
+    Pump(100);
+    EXPECT_EQ(ScreenPixel(overlap.X, overlap.Y), static_cast<COLORREF>(RGB(0, 0, 255)));
+    EXPECT_EQ(GetWindow(above->Handle(), GW_HWNDNEXT), below->Handle());
 }
 
 }  // namespace
