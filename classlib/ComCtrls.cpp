@@ -26,6 +26,41 @@ void SetWatched(TComponent* watcher, TCustomImageList*& field, TCustomImageList*
 HIMAGELIST ListHandle(TCustomImageList* list) {
     return list ? list->Handle() : nullptr;
 }
+
+// One item's custom drawing: Canvas is lent the item's DC with the control's font and colour, the handler runs
+// (it returns DefaultDraw); at pre-paint what it chose (brush colour, font) becomes the item's look.
+LRESULT CustomDrawWithCanvas(TCanvas* canvas,
+                             TWinControl* control,
+                             NMCUSTOMDRAW& nm,
+                             COLORREF& clrText,
+                             COLORREF& clrTextBk,
+                             bool wantPostPaint,
+                             const std::function<bool()>& handler) {
+    const bool pre = nm.dwDrawStage == CDDS_ITEMPREPAINT;
+    canvas->SetHandle(nm.hdc);
+    canvas->SetFont(control->Font());
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(control->Color());
+    bool defaultDraw = true;
+    try {
+        defaultDraw = handler();
+    } catch (...) {
+        canvas->SetHandle(nullptr);
+        throw;
+    }
+    const HFONT font = canvas->Font()->Handle();
+    const COLORREF text = ColorToRGB(canvas->Font()->Color()) & 0xFFFFFF;
+    const COLORREF back = ColorToRGB(canvas->Brush()->Color()) & 0xFFFFFF;
+    canvas->SetHandle(nullptr);
+    if (!pre)
+        return CDRF_DODEFAULT;
+    if (!defaultDraw)
+        return CDRF_SKIPDEFAULT;
+    clrText = text;
+    clrTextBk = back;
+    SelectObject(nm.hdc, font);  // the canvas's font object lives on with the canvas
+    return CDRF_NEWFONT | (wantPostPaint ? CDRF_NOTIFYPOSTPAINT : 0);
+}
 }  // namespace
 
 TCustomDrawState CustomDrawStateOf(UINT itemState) {
@@ -687,33 +722,10 @@ LRESULT TCustomListView::HandleCustomDraw(NMLVCUSTOMDRAW* cd) {
             TListItem* item = ownerData_ ? items_->Item(index) : reinterpret_cast<TListItem*>(nm.lItemlParam);
             if (!item)
                 return CDRF_DODEFAULT;
-            canvas_->SetHandle(nm.hdc);
-            canvas_->SetFont(Font());
-            canvas_->Brush()->SetStyle(bsSolid);
-            canvas_->Brush()->SetColor(Color());
-            bool defaultDraw = true;
-            try {
-                defaultDraw = CustomDrawItem(item, CustomDrawStateOf(nm.uItemState), pre ? cdPrePaint : cdPostPaint);
-            } catch (...) {
-                canvas_->SetHandle(nullptr);
-                throw;
-            }
-            const HFONT font = canvas_->Font()->Handle();
-            const COLORREF text = ColorToRGB(canvas_->Font()->Color()) & 0xFFFFFF;
-            const COLORREF back = ColorToRGB(canvas_->Brush()->Color()) & 0xFFFFFF;
-            canvas_->SetHandle(nullptr);
-            if (!pre)
-                return CDRF_DODEFAULT;
-            if (!defaultDraw)
-                return CDRF_SKIPDEFAULT;
-            // What the handler chose becomes the row's look.
-            cd->clrText = text;
-            cd->clrTextBk = back;
-            SelectObject(nm.hdc, font);
-            LRESULT result = CDRF_NEWFONT;
-            if (OnAdvancedCustomDrawItem)
-                result |= CDRF_NOTIFYPOSTPAINT;
-            return result;
+            const TCustomDrawStage stage = pre ? cdPrePaint : cdPostPaint;
+            return CustomDrawWithCanvas(canvas_.get(), this, nm, cd->clrText, cd->clrTextBk,
+                                        static_cast<bool>(OnAdvancedCustomDrawItem),
+                                        [&] { return CustomDrawItem(item, CustomDrawStateOf(nm.uItemState), stage); });
         }
         default:
             return CDRF_DODEFAULT;
@@ -1342,32 +1354,11 @@ LRESULT TCustomTreeView::HandleCustomDraw(NMTVCUSTOMDRAW* cd) {
     auto* node = reinterpret_cast<TTreeNode*>(nm.lItemlParam);
     if (!node)
         return CDRF_DODEFAULT;
-    const bool pre = nm.dwDrawStage == CDDS_ITEMPREPAINT;
-    canvas_->SetHandle(nm.hdc);
-    canvas_->SetFont(Font());
-    canvas_->Brush()->SetStyle(bsSolid);
-    canvas_->Brush()->SetColor(Color());
+    const TCustomDrawStage stage = nm.dwDrawStage == CDDS_ITEMPREPAINT ? cdPrePaint : cdPostPaint;
     bool paintImages = true;
-    bool defaultDraw = true;
-    try {
-        defaultDraw =
-            CustomDrawItem(node, CustomDrawStateOf(nm.uItemState), pre ? cdPrePaint : cdPostPaint, paintImages);
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        throw;
-    }
-    const HFONT font = canvas_->Font()->Handle();
-    const COLORREF text = ColorToRGB(canvas_->Font()->Color()) & 0xFFFFFF;
-    const COLORREF back = ColorToRGB(canvas_->Brush()->Color()) & 0xFFFFFF;
-    canvas_->SetHandle(nullptr);
-    if (!pre)
-        return CDRF_DODEFAULT;
-    if (!defaultDraw)
-        return CDRF_SKIPDEFAULT;
-    cd->clrText = text;
-    cd->clrTextBk = back;
-    SelectObject(nm.hdc, font);
-    return CDRF_NEWFONT | (OnAdvancedCustomDrawItem ? CDRF_NOTIFYPOSTPAINT : 0);
+    return CustomDrawWithCanvas(
+        canvas_.get(), this, nm, cd->clrText, cd->clrTextBk, static_cast<bool>(OnAdvancedCustomDrawItem),
+        [&] { return CustomDrawItem(node, CustomDrawStateOf(nm.uItemState), stage, paintImages); });
 }
 
 void TCustomTreeView::HandleNotify(TMessage& m) {
@@ -1671,8 +1662,12 @@ void TPageControl::Notification(TComponent* AComponent, TOperation Operation) {
         images_ = nullptr;
         SendTo(this, TCM_SETIMAGELIST, 0, 0);
     }
-    if (auto* page = dynamic_cast<TTabSheet*>(AComponent); page && page->pageControl_ == this)
-        RemovePage(page);
+    // Compare pointers only: the component may be half destroyed already.
+    for (TTabSheet* page : pages_)
+        if (static_cast<TComponent*>(page) == AComponent) {
+            RemovePage(page);
+            break;
+        }
 }
 
 void TPageControl::AdjustClientRect(TRect& Rect) {

@@ -23,6 +23,16 @@ std::unique_ptr<TForm> ShownForm(int w = 420, int h = 320) {
     return form;
 }
 
+// A left click at a screen point, as real input.
+void ClickAt(TPoint p) {
+    SetCursorPos(p.X, p.Y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 TListView* ReportView(TForm* form) {
     auto* lv = new TListView(form);
     lv->SetParent(form);
@@ -116,12 +126,7 @@ TEST(ControlsCom, ColumnClickReachesTheHandler) {
     SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(header, &p);
-    SetCursorPos(p.x, p.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    ClickAt({static_cast<int>(p.x), static_cast<int>(p.y)});
     EXPECT_TRUE(PumpUntil([&] { return clicked != nullptr; }));
     EXPECT_EQ(clicked, lv->Columns()->Items(1));
 }
@@ -288,13 +293,7 @@ TEST(ControlsCom, PageControlSwitchesPagesWithEvents) {
     pc->OnChange = [&](TObject*) { log.push_back(L"change " + pc->ActivePage()->Caption()); };
     auto clickTab = [&](int tab) {
         const TRect r = pc->TabRect(tab);
-        const TPoint p = pc->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
-        SetCursorPos(p.X, p.Y);
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, in, sizeof(INPUT));
+        ClickAt(pc->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
         Pump(100);
     };
     clickTab(2);  // refused

@@ -202,7 +202,5 @@ int main() {
     };
     popup->Popup(frame.Left + 200, frame.Top + 150);
     std::printf("saved\n");
-    delete form;
-    std::printf("deleted\n");
     return 0;
 }
