@@ -296,6 +296,8 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
         Params.Style |= ES_LOWERCASE;
     if (passwordChar_)
         Params.Style |= ES_PASSWORD;
+    if (!hideSelection_)
+        Params.Style |= ES_NOHIDESEL;
     if (borderStyle_ == bsSingleBorder)
         Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -330,6 +332,13 @@ void TCustomEdit::SetCharCase(TEditCharCase Value) {
     if (charCase_ == Value)
         return;
     charCase_ = Value;
+    RecreateWnd();
+}
+
+void TCustomEdit::SetHideSelection(bool Value) {
+    if (hideSelection_ == Value)
+        return;
+    hideSelection_ = Value;
     RecreateWnd();
 }
 

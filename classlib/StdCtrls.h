@@ -68,6 +68,9 @@ class TCustomEdit : public TWinControl {
     TControlBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TControlBorderStyle Value);
     bool AutoSelect = true;  // select all when focused by the keyboard
+    // Off: the selection stays visible while another control has the focus.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool Value);
     bool Modified();
     void SetModified(bool Value);
 
@@ -102,6 +105,7 @@ class TCustomEdit : public TWinControl {
     bool readOnly_ = false;
     TEditCharCase charCase_ = ecNormal;
     TControlBorderStyle borderStyle_ = bsSingleBorder;
+    bool hideSelection_ = true;
 };
 
 class TEdit : public TCustomEdit {

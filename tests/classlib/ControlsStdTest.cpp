@@ -94,6 +94,11 @@ TEST(ControlsStd, EditPropertiesReachTheNativeControl) {
     EXPECT_EQ(SendMessageW(edit->Handle(), EM_GETPASSWORDCHAR, 0, 0), L'#');
     edit->SetReadOnly(true);
     EXPECT_TRUE(GetWindowLongW(edit->Handle(), GWL_STYLE) & ES_READONLY);
+    edit->SetHideSelection(false);  // a new window that keeps text, read-only state and password character
+    EXPECT_TRUE(GetWindowLongW(edit->Handle(), GWL_STYLE) & ES_NOHIDESEL);
+    EXPECT_TRUE(GetWindowLongW(edit->Handle(), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(edit->Text(), L"aXde");
+    EXPECT_EQ(SendMessageW(edit->Handle(), EM_GETPASSWORDCHAR, 0, 0), L'#');
     // The colours reach the native control through the reflected colour message.
     edit->SetColor(clYellow);
     edit->Font()->SetColor(clBlue);
