@@ -10,6 +10,7 @@
 namespace {
 
 constexpr wchar_t kControlProp[] = L"TrelmControl";
+constexpr wchar_t kNameProp[] = L"TrelmName";
 
 // The control whose window CreateWindowEx is making: its first message attaches the window to it, so that the
 // replaced WindowProc sees WM_GETMINMAXINFO, WM_NCCREATE and WM_NCCALCSIZE.
@@ -508,10 +509,22 @@ void TControl::SetCursor(TCursor Value) {
 }
 
 void TControl::SetShowHint(bool Value) {
+    parentShowHint_ = false;
     if (showHint_ == Value)
         return;
     showHint_ = Value;
     Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool Value) {
+    if (parentShowHint_ == Value)
+        return;
+    parentShowHint_ = Value;
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+bool TControl::ParentShowHintValue() const {
+    return static_cast<const TControl*>(parent_)->ShowHint();
 }
 
 void TControl::SetPopupMenu(TPopupMenu* Value) {
@@ -702,11 +715,30 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
     SetPropW(wnd, kControlProp, this);
+    UpdateNameProp();
+}
+
+void TWinControl::UpdateNameProp() {
+    if (!handle_)
+        return;
+    if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(handle_, kNameProp))))
+        GlobalDeleteAtom(old);
+    if (!Name().empty())
+        if (ATOM atom = GlobalAddAtomW(Name().c_str()))
+            SetPropW(handle_, kNameProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+void TWinControl::SetName(const std::wstring& NewName) {
+    TControl::SetName(NewName);
+    UpdateNameProp();
 }
 
 void TWinControl::DetachHandle() {
-    if (handle_)
+    if (handle_) {
+        if (auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(handle_, kNameProp))))
+            GlobalDeleteAtom(atom);
         RemovePropW(handle_, kControlProp);
+    }
     handle_ = nullptr;
     trackingLeave_ = false;
 }
@@ -817,7 +849,20 @@ void TWinControl::CreateHandle() {
     CreateWnd();
     if (IsNativeProc(defWndProc_))
         Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
-    // Children in z-order from the bottom: each new window goes on top of its siblings.
+    // The system puts a new child window below its siblings; ours goes to its place in the parent's list: below
+    // the nearest sibling above it that has a window, else on top.
+    if (Parent()) {
+        const auto& siblings = Parent()->winControls_;
+        auto self = std::find(siblings.begin(), siblings.end(), this);
+        HWND above = HWND_TOP;
+        for (auto it = self == siblings.end() ? self : self + 1; it != siblings.end(); ++it)
+            if ((*it)->handle_) {
+                above = (*it)->handle_;
+                break;
+            }
+        SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    // Children in z-order from the bottom.
     std::vector<TWinControl*> children = winControls_;
     for (TWinControl* child : children)
         if (std::find(winControls_.begin(), winControls_.end(), child) != winControls_.end())

@@ -251,8 +251,11 @@ class TControl : public TComponent {
     void SetCursor(TCursor Value);
     const std::wstring& Hint() const { return hint_; }
     void SetHint(const std::wstring& Value) { hint_ = Value; }
-    bool ShowHint() const { return showHint_; }
+    // ShowHint is the parent's while ParentShowHint is on (the default); setting ShowHint turns that off.
+    bool ShowHint() const { return parentShowHint_ && parent_ ? ParentShowHintValue() : showHint_; }
     void SetShowHint(bool Value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool Value);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* Value);
 
@@ -307,6 +310,7 @@ class TControl : public TComponent {
     void DoMouseUp(TMessage& m, TMouseButton button);
     void HandleContextMenu(TMessage& m);
     void DefaultTextMessage(TMessage& m);
+    bool ParentShowHintValue() const;
 
     TWinControl* parent_ = nullptr;  // borrowed: the parent lists this control
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -325,6 +329,7 @@ class TControl : public TComponent {
     TCursor cursor_ = crDefault;
     std::wstring hint_;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;  // borrowed; cleared by Notification
     bool updatingFont_ = false;
 };
@@ -347,6 +352,9 @@ class TWinControl : public TControl {
 
     // The object of a window created by this library, nullptr for any other window.
     static TWinControl* FromHandle(HWND Wnd);
+    // A test driver in another process finds a control by its Name: the window property "TrelmName" holds a
+    // global atom whose name is the control's Name (GlobalGetAtomNameW reads it).
+    void SetName(const std::wstring& NewName) override;
 
     // Children: all (non-windowed first, then windowed, each group in z-order from the bottom).
     int ControlCount() const { return static_cast<int>(controls_.size() + winControls_.size()); }
@@ -447,6 +455,7 @@ class TWinControl : public TControl {
     friend class TApplication;
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void AttachHandle(HWND wnd);
+    void UpdateNameProp();
     bool IsControlMouseMsg(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void UpdateBounds();

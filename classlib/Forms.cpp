@@ -873,6 +873,20 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
+    // A click or a key ends the hint.
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            CancelHint();
+            break;
+        default:
+            break;
+    }
     bool handled = false;
     RunMessageFilters(msg, handled);
     if (!handled && !IsKeyMsg(msg)) {
@@ -1049,11 +1063,13 @@ void TApplication::DoMouseIdle() {
     // The leave handler may have freed the new control (ControlDestroyed clears mouseControl_ then).
     if (target && mouseControl_ == target)
         target->Perform(CM_MOUSEENTER);
+    HintMouseMessage(mouseControl_);
 }
 
 void TApplication::ControlDestroyed(TControl* Control) {
     if (mouseControl_ == Control)
         mouseControl_ = nullptr;
+    HintControlDestroyed(Control);
 }
 
 // ---- TScreen --------------------------------------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "classlib/Controls.h"
+#include "classlib/Hints.h"
 
 class TMainMenu;
 
@@ -258,6 +259,19 @@ class TApplication : public TComponent {
     int HintPause = 500;
     int HintShortPause = 50;
     int HintHidePause = 2500;
+    TColor HintColor = clInfoBk;
+    // Makes the hint window (a THintWindow when empty); a skinned hint sets its own class here.
+    THintWindowClass HintWindowClass;
+    using TShowHintEvent = std::function<void(std::wstring& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+    // Before a hint appears: may change its text, place and window class, or refuse it.
+    TShowHintEvent OnShowHint;
+    // Shows the hint of the control under the mouse at once.
+    void ActivateHint(TPoint CursorPos);
+    // Hides the hint; the next one waits until the mouse reaches another control.
+    void CancelHint();
+    void HideHint();
+    // The hint window in use (nullptr before the first hint).
+    THintWindow* HintWindow() const;
 
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
@@ -274,6 +288,9 @@ class TApplication : public TComponent {
     bool IsKeyMsg(MSG& msg);
     void Idle();
     void RunMessageFilters(MSG& msg, bool& handled);
+    // The hint machinery (Hints.cpp): the mouse is over Control now; Control is being freed.
+    void HintMouseMessage(TControl* Control);
+    void HintControlDestroyed(TControl* Control);
     friend class TCustomForm;
     // Forms whose Release is due; each is freed once no window procedure of it is running.
     void QueueRelease(TCustomForm* Form);

@@ -252,6 +252,23 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabl
     DoDraw(index, canvas, x, y, DrawingStyleFlags(), enabled);
 }
 
+void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) {
+    if (!dc)
+        return;
+    const int saved = SaveDC(dc);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    try {
+        Draw(&canvas, x, y, index, enabled);
+    } catch (...) {
+        canvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+        throw;
+    }
+    canvas.SetHandle(nullptr);
+    RestoreDC(dc, saved);
+}
+
 void TCustomImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT style, bool enabled) {
     HDC dc = canvas->Handle();
     if (!dc)

@@ -72,6 +72,9 @@ class TCustomImageList : public TComponent {
     // Draws image index at (x, y); Enabled false gives the disabled look (the image's shape embossed in
     // clBtnHighlight and clBtnShadow). An index outside the list draws nothing.
     void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
+    // The same into a device context that belongs to someone else (a native control's custom draw, a printer):
+    // its selections and state are left as they were.
+    void Draw(HDC dc, int x, int y, int index, bool enabled = true);
     // image becomes Width x Height with the image drawn on it (its previous pixels as background).
     void GetBitmap(int index, TBitmap* image);
     void GetIcon(int index, TIcon* icon);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <set>
 
+#include "classlib/Forms.h"
+
 namespace {
 
 struct KeyName {
@@ -461,10 +463,82 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
 // ---- TPopupMenu -----------------------------------------------------------------------------------------------------
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
+namespace {
+// A system menu built from the visible items under parent; owned, destroyed with its submenus.
+class TNativeMenu {
+  public:
+    explicit TNativeMenu(const TMenuItem* parent) : menu_(CreatePopupMenu()) {
+        if (!menu_)
+            throw EOutOfResources(L"Cannot create a popup menu");
+        Fill(menu_, parent);
+    }
+    ~TNativeMenu() { DestroyMenu(menu_); }
+    TNativeMenu(const TNativeMenu&) = delete;
+    TNativeMenu& operator=(const TNativeMenu&) = delete;
+    HMENU Get() const { return menu_; }
+    int Count() const { return GetMenuItemCount(menu_); }
+
+  private:
+    static void Fill(HMENU menu, const TMenuItem* parent) {
+        UINT pos = 0;
+        for (int i = 0; i < parent->Count(); ++i) {
+            const TMenuItem* item = parent->Items(i);
+            if (!item->Visible())
+                continue;
+            std::wstring text = item->Caption();
+            if (item->ShortCut())
+                text += L"\t" + ShortCutToText(item->ShortCut());
+            MENUITEMINFOW mi{};
+            mi.cbSize = sizeof(mi);
+            mi.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+            mi.fType = item->IsLine() ? MFT_SEPARATOR : item->RadioItem() ? MFT_RADIOCHECK : MFT_STRING;
+            mi.fState = (item->Enabled() ? 0 : MFS_GRAYED) | (item->Checked() ? MFS_CHECKED : 0) |
+                        (item->Default() ? MFS_DEFAULT : 0);
+            mi.wID = item->Command();
+            mi.dwTypeData = text.data();
+            if (item->Count() > 0 && !item->IsLine()) {
+                HMENU sub = CreatePopupMenu();
+                if (sub) {
+                    Fill(sub, item);
+                    mi.fMask |= MIIM_SUBMENU;
+                    mi.hSubMenu = sub;
+                }
+            }
+            if (!InsertMenuItemW(menu, pos, TRUE, &mi)) {
+                if (mi.hSubMenu)
+                    DestroyMenu(mi.hSubMenu);
+                continue;
+            }
+            ++pos;
+        }
+    }
+    HMENU menu_;
+};
+}  // namespace
+
 void TPopupMenu::Popup(int X, int Y) {
     popupPoint_ = {X, Y};
     if (OnPopup)
         OnPopup(this);
+    TNativeMenu menu(Items());
+    if (menu.Count() == 0)
+        return;
+    // The menu belongs to the window of the control that asked for it, else to the application's.
+    HWND owner = nullptr;
+    if (auto* control = dynamic_cast<TControl*>(popupComponent_))
+        if (TCustomForm* form = GetParentForm(control); form && form->HandleAllocated())
+            owner = form->Handle();
+    if (!owner)
+        owner = Application->Handle();
+    // A menu opened for a window that is not in the foreground (a tray icon's) would not close when the user
+    // clicks elsewhere.
+    SetForegroundWindow(owner);
+    const UINT align = Alignment == paRight ? TPM_RIGHTALIGN : Alignment == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
+    const auto command = static_cast<WORD>(
+        TrackPopupMenu(menu.Get(), align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, X, Y, 0, owner, nullptr));
+    PostMessageW(owner, WM_NULL, 0, 0);
+    if (command)
+        DispatchCommand(command);
 }
 
 void TPopupMenu::SetPopupComponent(TComponent* Value) {

@@ -1,4 +1,5 @@
-// Menus as data trees: nothing here creates a system menu; the skin engine draws every popup from these items.
+// Menus as data trees: the skin engine draws every popup from these items; the plain TPopupMenu shows them as a
+// system menu built for the moment it is open.
 // Index: TShortCut and its helpers (ShortCut, ShortCutToKey, ShortCutToText, TextToShortCut), the caption helpers
 // (IsAccel, GetHotkey, StripHotkey), TMenuItem, TMenu, TPopupMenu, TMainMenu.
 //
@@ -162,9 +163,13 @@ class TMenu : public TComponent {
 class TPopupMenu : public TMenu {
   public:
     explicit TPopupMenu(TComponent* AOwner);
-    // Raises OnPopup and records the point. The library shows no system menu: the skin engine's popup menus
-    // override this and draw the items.
+    // Records the point, raises OnPopup and shows the visible items as a system menu built for this call at the
+    // screen point (X, Y) (Alignment says which edge of the menu lies there); the chosen item runs through
+    // DispatchCommand after the menu closed. Nothing is shown without a visible item. The skin engine's popup
+    // menus override this and draw the items themselves.
     virtual void Popup(int X, int Y);
+    enum TPopupAlignment { paLeft, paRight, paCenter };
+    TPopupAlignment Alignment = paLeft;
     bool AutoPopup() const { return autoPopup_; }
     void SetAutoPopup(bool Value) { autoPopup_ = Value; }
     // The component that asked for the popup (a control's context menu sets itself); borrowed, cleared when freed.
