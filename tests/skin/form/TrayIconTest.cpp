@@ -207,7 +207,12 @@ TEST_F(TrayIconTest, RightButtonPopsTheMenuAtTheCursor) {
     check->SetDefault(true);
     menu->Items()->Add(check);
     int popups = 0, checks = 0;
-    menu->OnPopup = [&](TObject*) { ++popups; };
+    // The menu is a real, modal one: an Esc queued as it opens closes it again.
+    menu->OnPopup = [&](TObject*) {
+        ++popups;
+        PostMessageW(form_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(form_->Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    };
     check->OnClick = [&](TObject*) { ++checks; };
     tray_->SetPopupMenu(menu);
     HWND icon = ShowInTray();
