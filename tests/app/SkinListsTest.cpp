@@ -70,6 +70,33 @@ TEST(SetupSkinList, HoldsWindows8) {
     EXPECT_EQ(data.SkinName, L"Windows 8");
 }
 
+// Lists of this test program whose second row is broken: the whole list is refused and left empty, so a program
+// never runs on half a list.
+TEST(SkinListResources, ABrokenEntryRefusesTheWholeList) {
+    TbsCompressedSkinList sound(nullptr);  // both rows hold the colour-coded skin
+    LoadSkinListFromResources(nullptr, L"SOUND", sound);
+    ASSERT_EQ(sound.Skins()->Count(), 2);
+    EXPECT_EQ(sound.Skins()->Items(1)->Name, L"B");
+    EXPECT_EQ(sound.Skins()->Items(1)->CompressedFileName, L"broken.skn");
+    // A block whose zlib stream is cut short has a sound header: the list takes it (start-up inflates nothing), and
+    // the container refuses it when it is chosen, and stays without a skin.
+    TbsCompressedSkinList cut(nullptr);
+    LoadSkinListFromResources(nullptr, L"TRUNCATED", cut);
+    ASSERT_EQ(cut.Skins()->Count(), 2);
+    TbsSkinData data(nullptr);
+    data.SetSkinIndex(1);
+    EXPECT_THROW(data.SetSkinList(&cut), EbsSkinFormatError);
+    EXPECT_TRUE(data.Empty);
+
+    for (const wchar_t* name : {L"EMPTYBLOCK", L"NEWERBLOCK", L"NOBLOCK"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        TbsCompressedSkinList list(nullptr);
+        list.Skins()->Add();
+        EXPECT_THROW(LoadSkinListFromResources(nullptr, name, list), EbsSkinFormatError);
+        EXPECT_EQ(list.Skins()->Count(), 0);
+    }
+}
+
 TEST(SkinListText, ReadsRowsAndRefusesDamagedOnes) {
     auto rows = ParseSkinListText(
         "# index\tfolder\tblock version\tname\tdescription\r\n"
