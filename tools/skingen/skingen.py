@@ -6,6 +6,12 @@
   skingen.py pack OUT [--skin-tool CMD]
                                   make the compressed .skn blocks beside the folders: through the engine's skin_tool
                                   ("CMD pack DIR FILE") when given, else through the reference packer below
+  skingen.py samepack OUT --skin-tool CMD
+                                  pack every version-3 folder once more through the engine's writer ("CMD pack DIR
+                                  FILE") and check that its block has the same bytes as the .skn beside the folder
+  skingen.py rc OUT PART NAME RCFILE
+                                  a resource script that carries the list PART ("notifier" or "setup") of a packed
+                                  set: RCDATA NAME (the list text) and NAME_i (the block of row i)
   skingen.py contact OUT PNG      contact sheet of the built set (frame, caption buttons in their states, controls)
   skingen.py size OUT             estimate of the compressed size of the notifier's set (zlib level 9)
   skingen.py fixtures DIR         the small test fixtures of the skin engine's tests
@@ -139,6 +145,61 @@ def cmd_pack(out, skin_tool):
         pool.map(_pack_one, work, chunksize=1)
 
 
+def cmd_samepack(out, skin_tool):
+    """The build packs with the reference packer above (running a Windows program at build time would tie the build
+    to a Wine session); this proves the engine's own writer makes the same bytes for every version-3 skin."""
+    import tempfile
+    from concurrent.futures import ThreadPoolExecutor
+    work = []
+    for part in ('notifier', 'setup'):
+        for row in read_list(os.path.join(out, part, 'skins.lst')):
+            if row['version'] == 3:
+                work.append(os.path.join(out, part, row['folder']))
+    with tempfile.TemporaryDirectory() as tmp:
+        def one(folder):
+            target = os.path.join(tmp, os.path.basename(folder) + '.skn')
+            run = subprocess.run(skin_tool.split() + ['pack', _native(folder), _native(target)],
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            if run.returncode != 0:
+                return '%s: skin_tool pack failed (%d): %s' % (folder, run.returncode, run.stdout.decode(errors='replace'))
+            if not os.path.exists(target):
+                return '%s: skin_tool pack wrote nothing' % folder
+            if _read(target) != _read(folder + '.skn'):
+                return '%s: the engine packs other bytes than the build' % folder
+            return None
+        with ThreadPoolExecutor(max_workers=min(8, os.cpu_count() or 1)) as pool:
+            errors = [e for e in pool.map(one, work) if e]
+    for e in errors:
+        print(e)
+    print('%d version-3 skins packed through the engine, %d differ' % (len(work), len(errors)))
+    return 1 if errors or not work else 0
+
+
+def _native(path):
+    # skin_tool runs under Wine, whose drive Z: is the root of this file system
+    return 'Z:' + os.path.abspath(path).replace('/', '\\') if os.name != 'nt' else path
+
+
+def cmd_rc(out, part, name, rcfile):
+    rows = read_list(os.path.join(out, part, 'skins.lst'))
+    if [r['index'] for r in rows] != list(range(len(rows))):
+        raise SystemExit('%s/skins.lst: the indices are not 0, 1, 2, ...' % part)
+
+    def quoted(path):
+        return '"%s"' % os.path.abspath(path).replace('\\', '/')
+
+    lines = ['// Written by tools/skingen/skingen.py rc: the skin list "%s" (%d skins).' % (part, len(rows)),
+             '%s RCDATA %s' % (name, quoted(os.path.join(out, part, 'skins.lst')))]
+    for r in rows:
+        lines.append('%s_%d RCDATA %s' % (name, r['index'], quoted(os.path.join(out, part, r['folder'] + '.skn'))))
+    text = '\n'.join(lines) + '\n'
+    # always written: the blocks it names may have changed, and the resource compiler does not see them
+    os.makedirs(os.path.dirname(os.path.abspath(rcfile)), exist_ok=True)
+    with open(rcfile, 'w', newline='\n') as f:
+        f.write(text)
+    return 0
+
+
 def cmd_size(out, max_mb=0.0):
     """Prints the compressed size of the notifier's set; fails when it exceeds max_mb (when given)."""
     rows = read_list(os.path.join(out, 'notifier', 'skins.lst'))
@@ -157,6 +218,14 @@ def main():
     pk = sub.add_parser('pack')
     pk.add_argument('out')
     pk.add_argument('--skin-tool', default='')
+    sp = sub.add_parser('samepack')
+    sp.add_argument('out')
+    sp.add_argument('--skin-tool', required=True)
+    rc = sub.add_parser('rc')
+    rc.add_argument('out')
+    rc.add_argument('part', choices=['notifier', 'setup'])
+    rc.add_argument('name')
+    rc.add_argument('rcfile')
     c = sub.add_parser('contact')
     c.add_argument('out')
     c.add_argument('png')
@@ -171,6 +240,10 @@ def main():
         cmd_build(a.out, a.jobs)
     elif a.cmd == 'pack':
         cmd_pack(a.out, a.skin_tool)
+    elif a.cmd == 'samepack':
+        return cmd_samepack(a.out, a.skin_tool)
+    elif a.cmd == 'rc':
+        return cmd_rc(a.out, a.part, a.name, a.rcfile)
     elif a.cmd == 'contact':
         import contact
         contact.sheet(a.out, a.png, a.only)
