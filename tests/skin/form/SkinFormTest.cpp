@@ -202,6 +202,30 @@ TEST_F(SkinFormTest, CloseButtonPressAndRelease) {
     EXPECT_FALSE(IsWindowVisible(h()));
 }
 
+TEST_F(SkinFormTest, CaptionDoubleClickMaximisesToTheWorkAreaAndBack) {
+    Load(FixtureSkin());
+    ShowForm();
+    const RECT before = WindowRect();
+    const LPARAM at = MAKELPARAM(before.left + 40, before.top + 12);
+    SendMessageW(h(), WM_NCLBUTTONDBLCLK, HTCAPTION, at);
+    Pump(100);
+    EXPECT_TRUE(IsZoomed(h()));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT max = WindowRect();
+    EXPECT_EQ(max.right - max.left, work.right - work.left);
+    EXPECT_EQ(max.bottom - max.top, work.bottom - work.top);
+    // The maximised frame offers no sizing codes at its edges.
+    EXPECT_EQ(Hit(0, 100), 19);
+    const RECT r = WindowRect();
+    SendMessageW(h(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
+    Pump(100);
+    EXPECT_FALSE(IsZoomed(h()));
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
 TEST_F(SkinFormTest, NotSizeableFormNeverAnswersSizingCodes) {
     form_->SetBorderStyle(bsSingle);
     Load(FixtureSkin());
