@@ -1,0 +1,1077 @@
+#include "skin/form/SkinForm.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "classlib/GdiHandles.h"
+#include "classlib/SysUtils.h"
+#include "skin/core/EffectBitmap.h"
+#include "skin/core/SkinImages.h"
+#include "skin/core/SkinUtils.h"
+#include "skin/form/SkinnedControl.h"
+
+namespace {
+
+bool IsDC(WPARAM W) {
+    const DWORD t = GetObjectType(reinterpret_cast<HGDIOBJ>(W));
+    return t == OBJ_DC || t == OBJ_MEMDC;
+}
+
+// A region from the black pixels of B placed at (X, Y); nullptr when B is empty or has none.
+HRGN RegionFromMask(TBitmap* B, int X, int Y) {
+    if (!B || B->Empty())
+        return nullptr;
+    std::vector<std::uint8_t> data;
+    const std::size_t size = CreateRgnFromBmp(B, X, Y, data);
+    if (size == 0)
+        return nullptr;
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<const RGNDATA*>(data.data()));
+}
+
+bool MaskPixelBlack(TBitmap* B, int X, int Y) {
+    if (!B || B->Empty() || X < 0 || Y < 0 || X >= B->Width() || Y >= B->Height())
+        return false;
+    return (GetPixel(B->Canvas()->Handle(), X, Y) & 0xFFFFFF) == 0;
+}
+
+}  // namespace
+
+TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
+    FForm = dynamic_cast<TCustomForm*>(AOwner);
+    if (!FForm)
+        throw EInvalidOperation(L"TbsSkinForm needs a form as its owner");
+    FDefCaptionFont = std::make_unique<TFont>();
+    FDefCaptionFont->SetName(L"Tahoma");
+    FDefCaptionFont->SetHeight(13);
+    FDefCaptionFont->SetStyle(TFontStyles{fsBold});
+    FDefCaptionFont->SetColor(clBtnText);
+    FDefInActiveCaptionFont = std::make_unique<TFont>();
+    FDefInActiveCaptionFont->Assign(FDefCaptionFont.get());
+    FDefInActiveCaptionFont->SetColor(clBtnShadow);
+    for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
+        *strip = std::make_unique<TBitmap>();
+    MouseTimer = std::make_unique<TTimer>(nullptr);
+    MouseTimer->SetEnabled(false);
+    MouseTimer->SetInterval(50);
+    MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
+
+    // The form draws no caption buttons of its own: the frame's objects are its buttons.
+    FForm->SetBorderIcons(TBorderIcons{});
+    FForm->SetAutoSize(false);
+    FForm->SetAutoScroll(false);
+    FForm->SetScaled(false);
+    OldWindowProc = FForm->WindowProc;
+    FForm->WindowProc = [this](TMessage& m) { NewWndProc(m); };
+    if (FForm->HandleAllocated())
+        FForm->RecreateWnd();
+}
+
+TbsSkinForm::~TbsSkinForm() {
+    MouseTimer->SetEnabled(false);
+    if (OldWindowProc) {
+        FForm->WindowProc = OldWindowProc;
+        if (FForm->HandleAllocated()) {
+            SetWindowRgn(FForm->Handle(), nullptr, TRUE);
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FSD) {
+        FSD = nullptr;
+        ChangeSkinData();
+    }
+}
+
+void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
+    if (FSD == Value)
+        return;
+    if (FSD)
+        FSD->RemoveFreeNotification(this);
+    FSD = Value;
+    if (FSD) {
+        FSD->FreeNotification(this);
+        FSkinnableForm = FSD->SkinnableForm();
+    }
+    ChangeSkinData();
+}
+
+void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
+    FBorderIcons = Value;
+    CheckObjects();
+    UpDateFormNC();
+}
+
+// ---- The form's state ---------------------------------------------------------------------------------------------
+
+bool TbsSkinForm::HasBorder() const {
+    return FForm->BorderStyle() != bsNone;
+}
+
+bool TbsSkinForm::IsSizeAble() const {
+    return AlwaysResize || FForm->BorderStyle() == bsSizeable || FForm->BorderStyle() == bsSizeToolWin;
+}
+
+bool TbsSkinForm::IsToolWindow() const {
+    return FForm->BorderStyle() == bsToolWindow || FForm->BorderStyle() == bsSizeToolWin;
+}
+
+bool TbsSkinForm::FormMinimized() const {
+    return FForm->HandleAllocated() ? IsIconic(FForm->Handle()) != 0 : FForm->WindowState() == wsMinimized;
+}
+
+bool TbsSkinForm::FormMaximized() const {
+    return FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized;
+}
+
+void TbsSkinForm::WindowSize(int& W, int& H) const {
+    RECT r{};
+    if (FForm->HandleAllocated() && GetWindowRect(FForm->Handle(), &r)) {
+        W = r.right - r.left;
+        H = r.bottom - r.top;
+        return;
+    }
+    W = FForm->Width();
+    H = FForm->Height();
+}
+
+TbsLimitState TbsSkinForm::LimitState() const {
+    TbsLimitState s;
+    s.Minimized = FormMinimized();
+    s.Maximized = FormMaximized();
+    s.HasBorder = HasBorder();
+    s.SkinnableFrame = FSD ? FSD->SkinnableForm() : true;
+    s.ToolWindow = IsToolWindow();
+    return s;
+}
+
+TbsFrameSkin TbsSkinForm::FrameSkin() const {
+    TbsFrameSkin s;
+    s.Pw = FSD->FPicture->Width();
+    s.Ph = FSD->FPicture->Height();
+    s.LTPoint = FSD->LTPoint;
+    s.RTPoint = FSD->RTPoint;
+    s.LBPoint = FSD->LBPoint;
+    s.RBPoint = FSD->RBPoint;
+    s.ClRect = FSD->ClRect;
+    s.CaptionRect = FSD->CaptionRect;
+    s.ButtonsRect = FSD->ButtonsRect;
+    s.MaskRectArea = FSD->MaskRectArea;
+    s.HitTestLTPoint = FSD->HitTestLTPoint;
+    s.HitTestRTPoint = FSD->HitTestRTPoint;
+    s.HitTestLBPoint = FSD->HitTestLBPoint;
+    s.HitTestRBPoint = FSD->HitTestRBPoint;
+    s.ButtonsOffset = FSD->ButtonsOffset;
+    s.CapButtonsInLeft = FSD->CapButtonsInLeft;
+    s.BorderW = FSD->BorderW;
+    s.FormMinWidth = FSD->FormMinWidth;
+    s.FormMinHeight = FSD->FormMinHeight;
+    return s;
+}
+
+bool TbsSkinForm::HasMask() const {
+    return Skinned() && FSD->FMask && !FSD->FMask->Empty();
+}
+
+int TbsSkinForm::GetMinWidth() {
+    if (Skinned()) {
+        const TbsFrameSkin s = FrameSkin();
+        return ::GetMinWidth(&s, Limits, LimitState());
+    }
+    return ::GetMinWidth(nullptr, Limits, LimitState());
+}
+
+int TbsSkinForm::GetMinHeight() {
+    if (Skinned()) {
+        const TbsFrameSkin s = FrameSkin();
+        return ::GetMinHeight(&s, Limits, LimitState());
+    }
+    return ::GetMinHeight(nullptr, Limits, LimitState());
+}
+
+namespace {
+TRect WorkAreaOf(TCustomForm* Form) {
+    return Form->HandleAllocated() ? GetMonitorWorkArea(Form->Handle(), true) : GetPrimaryMonitorWorkArea(true);
+}
+}  // namespace
+
+int TbsSkinForm::GetMaxWidth() {
+    const int area = WorkAreaOf(FForm).Width();
+    if (Skinned()) {
+        const TbsFrameSkin s = FrameSkin();
+        return ::GetMaxWidth(&s, Limits, LimitState(), area);
+    }
+    return ::GetMaxWidth(nullptr, Limits, LimitState(), area);
+}
+
+int TbsSkinForm::GetMaxHeight() {
+    const int area = WorkAreaOf(FForm).Height();
+    if (Skinned()) {
+        const TbsFrameSkin s = FrameSkin();
+        return ::GetMaxHeight(&s, Limits, LimitState(), area);
+    }
+    return ::GetMaxHeight(nullptr, Limits, LimitState(), area);
+}
+
+// ---- Geometry -----------------------------------------------------------------------------------------------------
+
+void TbsSkinForm::CalcLayout(int W, int H) {
+    int iw = GetSystemMetrics(SM_CXSMICON), ih = GetSystemMetrics(SM_CYSMICON);
+    if (iw == 0)
+        iw = GetSystemMetrics(SM_CXSIZE);
+    if (ih == 0)
+        ih = GetSystemMetrics(SM_CYSIZE);
+    if (Skinned()) {
+        const TbsFrameSkin s = FrameSkin();
+        rects_ = CalcRects(s, W, H);
+        for (std::size_t i = 0; i < objects_.size(); ++i) {
+            // A caption object keeps its place in the picture; the layout narrows it for the buttons.
+            if (objects_[i].SkinRectInAPicture)
+                objects_[i].ObjectRect = objects_[i].SkinRect;
+        }
+        CalcAllRealObjectRect(s, rects_, objects_, ShowIcon, iw, ih);
+    } else {
+        NewDefCaptionRect = CalcDefRects(objects_, W, IsToolWindow(), ShowIcon, iw, ih);
+    }
+}
+
+TPoint TbsSkinForm::PointToNCPoint(TPoint P) {
+    RECT r{};
+    GetWindowRect(FForm->Handle(), &r);
+    return TPoint{P.X - r.left, P.Y - r.top};
+}
+
+bool TbsSkinForm::PtInMask(TPoint P) const {
+    const TRect& A = rects_.NewMaskRectArea;
+    if (P.X >= A.Left && P.X < A.Right && P.Y >= A.Top && P.Y < A.Bottom)
+        return true;
+    if (P.Y <= A.Top)
+        return MaskPixelBlack(RMTop.get(), P.X, P.Y);
+    if (P.Y < A.Bottom) {
+        if (P.X > A.Left)
+            return MaskPixelBlack(RMRight.get(), P.X - A.Right, P.Y - A.Top);
+        return MaskPixelBlack(RMLeft.get(), P.X, P.Y - A.Top);
+    }
+    return MaskPixelBlack(RMBottom.get(), P.X, P.Y - A.Bottom);
+}
+
+bool TbsSkinForm::InCaption(TPoint P) {
+    // A caption button lying over the caption text takes the point: pressing it must not drag the window.
+    if (ObjectAt(P) != -1)
+        return false;
+    for (const auto& o : objects_) {
+        if (o.Kind == fokCaption) {
+            const TRect& r = o.ObjectRect;
+            return P.X >= r.Left && P.X < r.Right && P.Y >= r.Top && P.Y < r.Bottom;
+        }
+    }
+    return false;
+}
+
+int TbsSkinForm::HitTest(TPoint P) {
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    CalcLayout(W, H);
+    TbsHitState st;
+    st.W = W;
+    st.H = H;
+    st.RolledUpOrMinimized = FormMinimized();
+    st.Maximized = FormMaximized();
+    st.Sizeable = IsSizeAble();
+    st.ObjectHot = ActiveObject != -1;
+    st.SizeMove = FSizeMove;
+    if (Skinned()) {
+        std::function<bool(TPoint)> mask;
+        if (HasMask())
+            mask = [this](TPoint q) { return PtInMask(q); };
+        return SkinNCHitTest(
+            FrameSkin(), rects_, st, P, [this](TPoint q) { return InCaption(q); }, mask);
+    }
+    return DefNCHitTest(st, NewDefCaptionRect, P, IsToolWindow());
+}
+
+TRect TbsSkinForm::ObjectRect(const std::wstring& AIDName) {
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    CalcLayout(W, H);
+    for (std::size_t i = 0; i < objectInfo_.size(); ++i) {
+        if (objectInfo_[i].IDName == AIDName)
+            return objects_[i].ObjectRect;
+    }
+    return TRect{};
+}
+
+void TbsSkinForm::CreateNewRegion(bool AUpdate) {
+    if (!FForm->HandleAllocated())
+        return;
+    const HWND h = FForm->Handle();
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    // After a successful SetWindowRgn the system owns the region: none is kept here.
+    auto apply = [h](HRGN rgn) {
+        if (!SetWindowRgn(h, rgn, TRUE) && rgn)
+            DeleteObject(rgn);
+    };
+    if (!FSkinnableForm || !HasBorder()) {
+        apply(nullptr);
+        return;
+    }
+    if (!Skinned()) {
+        for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
+            (*strip)->SetSize(0, 0);
+        apply(CreateRectRgn(0, 0, W, H));
+        return;
+    }
+    if (!HasMask()) {
+        apply(CreateRectRgn(0, 0, W, H));
+        return;
+    }
+    if (!AUpdate) {
+        if (HRGN rgn = RegionFromMask(FSD->FMask.get(), 0, 0))
+            apply(rgn);
+        return;
+    }
+    rects_ = CalcRects(FrameSkin(), W, H);
+    CreateSkinMask(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, rects_.NewLTPoint,
+                   rects_.NewRTPoint, rects_.NewLBPoint, rects_.NewRBPoint, rects_.NewClRect, FSD->FMask.get(),
+                   RMTop.get(), RMLeft.get(), RMRight.get(), RMBottom.get(), W, H);
+    const TRect& A = rects_.NewMaskRectArea;
+    HRGN rgn = CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom);
+    const HRGN parts[4] = {RegionFromMask(RMTop.get(), 0, 0), RegionFromMask(RMBottom.get(), 0, A.Bottom),
+                           RegionFromMask(RMLeft.get(), 0, A.Top), RegionFromMask(RMRight.get(), A.Right, A.Top)};
+    for (HRGN part : parts) {
+        if (part) {
+            CombineRgn(rgn, rgn, part, RGN_OR);
+            DeleteObject(part);
+        }
+    }
+    apply(rgn);
+}
+
+void TbsSkinForm::CreateNewForm(bool AUpdate) {
+    if (!Skinned())
+        return;
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    if (FSkinnableForm && AUpdate)
+        CalcLayout(W, H);
+    CreateNewRegion(AUpdate);
+}
+
+void TbsSkinForm::UpDateForm() {
+    const int w = FForm->Width();
+    const int step = (w - 1 < GetMinWidth()) ? 1 : -1;
+    FForm->SetBounds(FForm->Left(), FForm->Top(), w + step, FForm->Height());
+    FForm->SetBounds(FForm->Left(), FForm->Top(), w, FForm->Height());
+}
+
+// ---- Caption objects ----------------------------------------------------------------------------------------------
+
+void TbsSkinForm::ClearObjects() {
+    objects_.clear();
+    objectInfo_.clear();
+    ActiveObject = -1;
+    MouseCaptureObject = -1;
+    if (MouseTimer)
+        MouseTimer->SetEnabled(false);
+}
+
+int TbsSkinForm::ObjectAt(TPoint P) {
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    CalcLayout(W, H);
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        const auto& o = objects_[i];
+        const TRect& r = o.ObjectRect;
+        if (o.Kind == fokStdButton && o.Visible && objectInfo_[i].Enabled && P.X >= r.Left && P.X < r.Right &&
+            P.Y >= r.Top && P.Y < r.Bottom)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TbsSkinForm::TestActive(TPoint P) {
+    const int now = ObjectAt(P);
+    if (now == ActiveObject)
+        return;
+    ActiveObject = now;
+    if (ActiveObject != -1)
+        MouseTimer->SetEnabled(true);
+    UpDateFormNC();
+}
+
+void TbsSkinForm::TestMouse() {
+    if (!FForm->HandleAllocated()) {
+        MouseTimer->SetEnabled(false);
+        return;
+    }
+    POINT c{};
+    GetCursorPos(&c);
+    const bool over = WindowFromPoint(c) == FForm->Handle();
+    TestActive(over ? PointToNCPoint(TPoint{c.x, c.y}) : TPoint{-1, -1});
+    if (ActiveObject == -1 && MouseCaptureObject == -1)
+        MouseTimer->SetEnabled(false);
+}
+
+void TbsSkinForm::MouseDown(TPoint P) {
+    TestActive(P);
+    MouseCaptureObject = ActiveObject;
+    if (MouseCaptureObject != -1) {
+        // Capture so that the release reaches the frame wherever it happens.
+        SetCapture(FForm->Handle());
+        UpDateFormNC();
+    }
+}
+
+void TbsSkinForm::MouseUp(TPoint P) {
+    const int pressed = MouseCaptureObject;
+    if (pressed == -1)
+        return;
+    MouseCaptureObject = -1;
+    if (GetCapture() == FForm->Handle())
+        ReleaseCapture();
+    const int under = ObjectAt(P);
+    ActiveObject = under;
+    UpDateFormNC();
+    if (under == pressed && pressed < static_cast<int>(objects_.size()))
+        RunCommand(objects_[static_cast<std::size_t>(pressed)].Command);
+}
+
+void TbsSkinForm::RunCommand(TbsStdCommand Command) {
+    const HWND h = FForm->Handle();
+    switch (Command) {
+        case cmClose:
+            FForm->Close();
+            break;
+        case cmMaximize:
+            ShowWindow(h, IsZoomed(h) ? SW_RESTORE : SW_MAXIMIZE);
+            break;
+        case cmMinimize:
+            ShowWindow(h, SW_MINIMIZE);
+            break;
+        default:
+            break;
+    }
+}
+
+void TbsSkinForm::LoadObjects() {
+    ClearObjects();
+    for (const auto& rec : FSD->ObjectList) {
+        TbsFrameObject o;
+        if (auto* std = dynamic_cast<TbsDataSkinStdButton*>(rec.get())) {
+            if (dynamic_cast<TbsDataSkinMainMenuBarButton*>(rec.get()))
+                continue;
+            o.Kind = fokStdButton;
+            o.Command = std->Command;
+        } else if (dynamic_cast<TbsDataSkinCaption*>(rec.get())) {
+            o.Kind = fokCaption;
+        } else if (dynamic_cast<TbsDataSkinButton*>(rec.get()) || dynamic_cast<TbsDataSkinAnimate*>(rec.get()) ||
+                   dynamic_cast<TbsDataUserObject*>(rec.get())) {
+            o.Kind = fokOther;
+        } else {
+            continue;  // menu records make no caption object
+        }
+        o.SkinRectInAPicture = rec->SkinRectInAPicture;
+        o.SkinRect = rec->SkinRect;
+        o.ObjectRect = rec->SkinRect;
+        objects_.push_back(o);
+        objectInfo_.push_back(TCaptionObject{rec->IDName, rec.get(), true});
+    }
+}
+
+void TbsSkinForm::LoadDefObjects() {
+    ClearObjects();
+    static const struct {
+        const wchar_t* Name;
+        TbsStdCommand Command;
+    } kDefaults[] = {{L"closebutton", cmClose},   {L"maxbutton", cmMaximize},    {L"minbutton", cmMinimize},
+                     {L"rollupbutton", cmRollUp}, {L"sysmenubutton", cmSysMenu}, {L"traybutton", cmMinimizeToTray}};
+    for (const auto& d : kDefaults) {
+        TbsFrameObject o;
+        o.Kind = fokStdButton;
+        o.Command = d.Command;
+        o.SkinRectInAPicture = true;
+        o.SkinRect = o.ObjectRect = TRect{0, 0, 1, 1};
+        objects_.push_back(o);
+        objectInfo_.push_back(TCaptionObject{d.Name, nullptr, true});
+    }
+    CheckObjects();
+}
+
+void TbsSkinForm::CheckObjects() {
+    auto allowed = [this](TbsStdCommand c) {
+        switch (c) {
+            case cmMaximize:
+                return FBorderIcons.Contains(TbsBorderIcon::biMaximize);
+            case cmMinimize:
+                return FBorderIcons.Contains(TbsBorderIcon::biMinimize);
+            case cmRollUp:
+                return FBorderIcons.Contains(TbsBorderIcon::biRollUp);
+            case cmMinimizeToTray:
+                return FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray);
+            case cmSysMenu:
+                return FBorderIcons.Contains(TbsBorderIcon::biSystemMenu);
+            case cmDefault:
+                return false;
+            default:
+                return true;
+        }
+    };
+    const bool dialogClose =
+        (FBorderIcons == TbsBorderIcons{} || FBorderIcons == TbsBorderIcons{TbsBorderIcon::biSystemMenu}) &&
+        std::any_of(objectInfo_.begin(), objectInfo_.end(),
+                    [](const TCaptionObject& o) { return o.IDName == L"dialogclosebutton"; });
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        auto& o = objects_[i];
+        if (o.Kind != fokStdButton)
+            continue;
+        bool enabled = allowed(o.Command);
+        if (o.Command == cmClose) {
+            const bool isDialogClose = objectInfo_[i].IDName == L"dialogclosebutton";
+            enabled = dialogClose ? isDialogClose : !isDialogClose;
+            o.Visible = enabled;
+        } else {
+            o.Visible = o.SkinRectInAPicture ? enabled : true;
+        }
+        objectInfo_[i].Enabled = enabled;
+    }
+}
+
+// ---- Skin change --------------------------------------------------------------------------------------------------
+
+void TbsSkinForm::ChangeSkinData() {
+    ActiveObject = -1;
+    FSkinSupport = FSD && !FSD->Empty;
+    if (FSkinSupport && FSkinnableForm) {
+        LoadObjects();
+        CheckObjects();
+    } else {
+        ClearObjects();
+        CreateNewRegion(true);
+    }
+    if (FSkinnableForm && FForm->BorderIcons() != TBorderIcons{})
+        FForm->SetBorderIcons(TBorderIcons{});
+    FInChangeSkinData = true;
+    const int minW = GetMinWidth(), minH = GetMinHeight();
+    const int w = FForm->Width(), h = FForm->Height();
+    if (w < minW || h < minH)
+        FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
+    else if (FForm->HandleAllocated())
+        UpDateForm();
+    if (FSkinSupport)
+        CreateNewForm(true);
+    if (FForm->HandleAllocated()) {
+        SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    if (OnChangeSkinData)
+        OnChangeSkinData(this);
+    FInChangeSkinData = false;
+}
+
+namespace {
+template <typename Fn>
+void WalkControls(TControl* C, Fn&& Update) {
+    if (!C)
+        return;
+    Update(C);
+    if (auto* wc = dynamic_cast<TWinControl*>(C)) {
+        for (int i = 0; i < wc->ControlCount(); ++i)
+            WalkControls(wc->Controls(i), Update);
+    }
+}
+}  // namespace
+
+void TbsSkinForm::BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl) {
+    WalkControls(AControl, [ASkinData](TControl* c) {
+        if (auto* s = dynamic_cast<IbsSkinnedControl*>(c)) {
+            if (!ASkinData || s->ControlSkinData() == ASkinData)
+                s->BeforeChangeSkinData();
+        }
+    });
+}
+
+void TbsSkinForm::UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl) {
+    WalkControls(AControl, [ASkinData](TControl* c) {
+        if (auto* s = dynamic_cast<IbsSkinnedControl*>(c)) {
+            if (!ASkinData || s->ControlSkinData() == ASkinData)
+                s->ChangeSkinData();
+        }
+    });
+}
+
+// ---- Painting -----------------------------------------------------------------------------------------------------
+
+void TbsSkinForm::UpDateFormNC() {
+    if (FForm->HandleAllocated())
+        SendMessageW(FForm->Handle(), WM_NCPAINT, 1, 0);
+}
+
+void TbsSkinForm::DrawCaptionText(TCanvas* Canvas, const TRect& R, TbsDataSkinCaption* Data, bool Active) {
+    const std::wstring text = FForm->Caption();
+    if (text.empty() || R.Width() <= 0)
+        return;
+    HDC dc = Canvas->Handle();
+    TFont font;
+    TRect tr = R;
+    UINT align = DT_LEFT;
+    if (Data) {
+        font.SetName(Data->FontName.empty() ? L"Tahoma" : Data->FontName);
+        font.SetHeight(Data->FontHeight != 0 ? Data->FontHeight : 13);
+        TFontStyles styles;
+        const TbsFontStyle kinds[] = {bsfsBold, bsfsItalic, bsfsUnderline, bsfsStrikeOut};
+        const TFontStyle own[] = {fsBold, fsItalic, fsUnderline, fsStrikeOut};
+        for (int k = 0; k < 4; ++k) {
+            if (Data->FontStyle.Contains(kinds[k]))
+                styles.Include(own[k]);
+        }
+        font.SetStyle(styles);
+        font.SetColor(static_cast<TColor>(Active ? Data->ActiveFontColor : Data->FontColor));
+        if (!IsNullRect(Data->TextRct)) {
+            // The text rectangle is given inside the object's picture; the object may have been narrowed since.
+            tr = TRect{R.Left + Data->TextRct.Left, R.Top + Data->TextRct.Top, R.Right, R.Top + Data->TextRct.Bottom};
+            tr.Left = std::min(tr.Left, R.Right);
+        }
+        if (Data->Alignment == taCenter)
+            align = DT_CENTER;
+        else if (Data->Alignment == taRightJustify)
+            align = DT_RIGHT;
+    } else {
+        font.Assign(Active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
+        align = DT_CENTER;
+    }
+    const HGDIOBJ old = SelectObject(dc, font.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(font.Color()));
+    RECT r = ToRECT(tr);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, old);
+}
+
+void TbsSkinForm::DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, const TRect& Band) {
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        const auto& o = objects_[i];
+        if (!o.Visible)
+            continue;
+        TRect dst = o.ObjectRect;
+        dst.Left += Dx;
+        dst.Right += Dx;
+        dst.Top += Dy;
+        dst.Bottom += Dy;
+        if (dst.Bottom <= Band.Top || dst.Top >= Band.Bottom)
+            continue;
+        auto* data = objectInfo_[i].Data;
+        if (o.Kind == fokCaption) {
+            DrawCaptionText(Canvas, dst, dynamic_cast<TbsDataSkinCaption*>(data), Active);
+            continue;
+        }
+        auto* btn = dynamic_cast<TbsDataSkinButton*>(data);
+        if (!btn || !o.SkinRectInAPicture)
+            continue;
+        TRect src = btn->SkinRect;
+        const bool pressed = static_cast<int>(i) == MouseCaptureObject && static_cast<int>(i) == ActiveObject;
+        if (pressed && !IsNullRect(btn->DownRect))
+            src = btn->DownRect;
+        else if (static_cast<int>(i) == ActiveObject && MouseCaptureObject == -1 && !IsNullRect(btn->ActiveSkinRect))
+            src = btn->ActiveSkinRect;
+        else if (!Active && !IsNullRect(btn->InActiveSkinRect))
+            src = btn->InActiveSkinRect;
+        if (!objectInfo_[i].Enabled && !IsNullRect(btn->DisableSkinRect))
+            src = btn->DisableSkinRect;
+        if (btn->ActivePictureIndex < 0 || btn->ActivePictureIndex >= FSD->ActivePictureCount())
+            continue;
+        TBitmap* pic = FSD->GetActivePicture(btn->ActivePictureIndex);
+        BitBlt(Canvas->Handle(), dst.Left, dst.Top, dst.Width(), dst.Height(), pic->Canvas()->Handle(), src.Left,
+               src.Top, SRCCOPY);
+    }
+}
+
+void TbsSkinForm::PaintNC(HDC DC) {
+    if (FStopPainting)
+        return;
+    if (Skinned())
+        PaintNCSkin(DC);
+    else
+        PaintNCDefault(DC);
+}
+
+void TbsSkinForm::PaintNCSkin(HDC DC) {
+    if (!Skinned() || !FForm->HandleAllocated())
+        return;
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    if (W < GetMinWidth() || H < GetMinHeight())
+        return;
+    CalcLayout(W, H);
+    const bool active = FFormActive;
+    TBitmap* pic = (active || !FSD->FInActivePicture || FSD->FInActivePicture->Empty()) ? FSD->FPicture.get()
+                                                                                        : FSD->FInActivePicture.get();
+    TBitmap LeftB, TopB, RightB, BottomB;
+    CreateSkinBorderImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, rects_.NewLTPoint,
+                           rects_.NewRTPoint, rects_.NewLBPoint, rects_.NewRBPoint, rects_.NewClRect, &LeftB, &TopB,
+                           &RightB, &BottomB, pic, TRect{0, 0, pic->Width(), pic->Height()}, W, H, FSD->LeftStretch,
+                           FSD->TopStretch, FSD->RightStretch, FSD->BottomStretch);
+    // Objects above the client area go into the top band, the rest into the bottom band.
+    DrawObjects(TopB.Canvas(), 0, 0, active, TRect{0, 0, TopB.Width(), TopB.Height()});
+    if (BottomB.Height() > 0)
+        DrawObjects(BottomB.Canvas(), 0, -rects_.NewClRect.Bottom, active,
+                    TRect{0, 0, BottomB.Width(), BottomB.Height()});
+
+    // Composed off-screen, then copied to the window once.
+    TBitmap frame(W, H);
+    HDC fdc = frame.Canvas()->Handle();
+    TBitmap* bands[4] = {&TopB, &LeftB, &RightB, &BottomB};
+    const TPoint at[4] = {{0, 0}, {0, TopB.Height()}, {W - RightB.Width(), TopB.Height()}, {0, H - BottomB.Height()}};
+    const bool effect = !active && FSD->AutoRenderingInActiveImage;
+    for (int i = 0; i < 4; ++i) {
+        TBitmap* b = bands[i];
+        if (b->Empty())
+            continue;
+        if (effect) {
+            auto e = TbsEffectBmp::CreateFromhWnd(b->Handle());
+            if (e) {
+                switch (FSD->InActiveEffect) {
+                    case ieBrightness:
+                        e->ChangeBrightness(0.5);
+                        break;
+                    case ieDarkness:
+                        e->ChangeDarkness(0.3);
+                        break;
+                    case ieGrayScale:
+                        e->GrayScale();
+                        break;
+                    case ieNoise:
+                        e->AddMonoNoise(50);
+                        break;
+                    case ieSplitBlur:
+                        e->SplitBlur(1);
+                        break;
+                    case ieInvert:
+                        e->Invert();
+                        break;
+                }
+                e->Draw(fdc, at[i].X, at[i].Y);
+                continue;
+            }
+        }
+        BitBlt(fdc, at[i].X, at[i].Y, b->Width(), b->Height(), b->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+    const bool own = DC == nullptr;
+    HDC dc = own ? GetWindowDC(FForm->Handle()) : DC;
+    const int saved = SaveDC(dc);
+    if (rects_.NewClRect.Height() > 0)
+        ExcludeClipRect(dc, rects_.NewClRect.Left, rects_.NewClRect.Top, rects_.NewClRect.Right,
+                        rects_.NewClRect.Bottom);
+    BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+    if (own)
+        ReleaseDC(FForm->Handle(), dc);
+}
+
+void TbsSkinForm::PaintNCDefault(HDC DC) {
+    if (!FForm->HandleAllocated() || (FSD && FSD->ChangeSkinDataProcess))
+        return;
+    int W = 0, H = 0;
+    WindowSize(W, H);
+    if (W <= 2 * kDefBorder || H <= 2 * kDefBorder)
+        return;
+    CalcLayout(W, H);
+    const int ch = DefCaptionHeight(IsToolWindow());
+    TBitmap frame(W, H);
+    TCanvas* c = frame.Canvas();
+    HDC fdc = c->Handle();
+    RECT all{0, 0, W, H};
+    FillRect(fdc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    // The caption text centred between the caption's margins, on the button face.
+    const TRect capArea{NewDefCaptionRect.Left, kDefBorder, NewDefCaptionRect.Right, kDefBorder + ch};
+    DrawCaptionText(c, capArea, nullptr, FFormActive);
+    // Three rings inwards from the window edge.
+    const int colors[3] = {COLOR_3DDKSHADOW, COLOR_BTNFACE, COLOR_BTNFACE};
+    for (int i = 0; i < 3; ++i) {
+        RECT r{i, i, W - i, H - i};
+        FrameRect(fdc, &r, GetSysColorBrush(colors[i]));
+    }
+    const bool own = DC == nullptr;
+    HDC dc = own ? GetWindowDC(FForm->Handle()) : DC;
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, kDefBorder, ch + kDefBorder, W - kDefBorder, H - kDefBorder);
+    BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+    if (own)
+        ReleaseDC(FForm->Handle(), dc);
+}
+
+void TbsSkinForm::PaintBGDefault(HDC DC) {
+    RECT r{};
+    GetClientRect(FForm->Handle(), &r);
+    FillRect(DC, &r, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TbsSkinForm::PaintBG(HDC DC) {
+    if (!DC)
+        return;
+    if (!Skinned() || IsNullRect(FSD->ClRect)) {
+        PaintBGDefault(DC);
+        return;
+    }
+    RECT cr{};
+    GetClientRect(FForm->Handle(), &cr);
+    const int W = cr.right, H = cr.bottom;
+    // The tile: the client part of the frame picture, or the skin's own background picture.
+    TBitmap* src = FSD->FPicture.get();
+    TRect B = FSD->ClRect;
+    if (FSD->BGPictureIndex >= 0 && FSD->BGPictureIndex < FSD->ActivePictureCount()) {
+        src = FSD->GetActivePicture(FSD->BGPictureIndex);
+        B = TRect{0, 0, src->Width(), src->Height()};
+    }
+    const int bw = B.Width(), bh = B.Height();
+    if (bw <= 0 || bh <= 0 || W <= 0 || H <= 0)
+        return;
+    // Off-screen first, copied once.
+    TBitmap bg(W, H);
+    HDC bdc = bg.Canvas()->Handle();
+    HDC sdc = src->Canvas()->Handle();
+    SetStretchBltMode(bdc, COLORONCOLOR);
+    if (FSD->StretchEffect) {
+        switch (FSD->StretchType) {
+            case bsstFull:
+                StretchBlt(bdc, 0, 0, W, H, sdc, B.Left, B.Top, bw, bh, SRCCOPY);
+                break;
+            case bsstHorz:
+                for (int i = 0; i <= W / bw; ++i)
+                    StretchBlt(bdc, i * bw, 0, bw, H, sdc, B.Left, B.Top, bw, bh, SRCCOPY);
+                break;
+            default:
+                for (int j = 0; j <= H / bh; ++j)
+                    StretchBlt(bdc, 0, j * bh, W, bh, sdc, B.Left, B.Top, bw, bh, SRCCOPY);
+                break;
+        }
+    } else {
+        for (int y = 0; y < H; y += bh)
+            for (int x = 0; x < W; x += bw)
+                BitBlt(bdc, x, y, bw, bh, sdc, B.Left, B.Top, SRCCOPY);
+    }
+    BitBlt(DC, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
+}
+
+// ---- The window procedure -----------------------------------------------------------------------------------------
+
+void TbsSkinForm::CallOld(TMessage& Message) {
+    if (OldWindowProc)
+        OldWindowProc(Message);
+}
+
+void TbsSkinForm::NewWndProc(TMessage& Message) {
+    if (FirstDispatch(Message))
+        CallOld(Message);
+    SecondDispatch(Message);
+}
+
+bool TbsSkinForm::FirstDispatch(TMessage& m) {
+    const bool skinnable = FSkinnableForm;
+    switch (m.Msg) {
+        case WM_SIZE:
+            CallOld(m);
+            if (skinnable) {
+                if (Skinned()) {
+                    int W = 0, H = 0;
+                    WindowSize(W, H);
+                    if (W >= GetMinWidth() && H >= GetMinHeight())
+                        CreateNewForm(true);
+                } else {
+                    CreateNewRegion(true);
+                    UpDateFormNC();
+                }
+            }
+            return false;
+        case WM_ACTIVATE:
+            if (!skinnable)
+                return true;
+            CallOld(m);
+            UpDateFormNC();
+            return false;
+        case WM_SETTEXT:
+        case WM_SETICON:
+            // The system paints its own caption while processing these: the frame goes back on top afterwards.
+            if (!skinnable)
+                return true;
+            CallOld(m);
+            if (HasBorder())
+                UpDateFormNC();
+            return false;
+        case WM_ERASEBKGND:
+            if (Skinned())
+                PaintBG(reinterpret_cast<HDC>(m.WParam));
+            else
+                PaintBGDefault(reinterpret_cast<HDC>(m.WParam));
+            m.Result = 0;
+            return false;
+        case WM_GETMINMAXINFO:
+            if (skinnable) {
+                auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+                mmi->ptMinTrackSize = POINT{GetMinWidth(), GetMinHeight()};
+                mmi->ptMaxTrackSize = POINT{GetMaxWidth(), GetMaxHeight()};
+                if (FForm->HandleAllocated()) {
+                    // A maximised frame fills the work area of its monitor.
+                    const TRect area = GetMonitorWorkArea(FForm->Handle(), true);
+                    MONITORINFO mi{sizeof(mi)};
+                    GetMonitorInfoW(MonitorFromWindow(FForm->Handle(), MONITOR_DEFAULTTONEAREST), &mi);
+                    mmi->ptMaxPosition = POINT{area.Left - mi.rcMonitor.left, area.Top - mi.rcMonitor.top};
+                    mmi->ptMaxSize = POINT{area.Width(), area.Height()};
+                }
+            }
+            return true;
+        case WM_NCCALCSIZE: {
+            if (!skinnable)
+                return true;
+            RECT* r =
+                m.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0] : reinterpret_cast<RECT*>(m.LParam);
+            if (HasBorder()) {
+                const TRect win = ToTRect(*r);
+                *r = ToRECT(Skinned() ? SkinClientRect(FrameSkin(), win) : DefClientRect(win, IsToolWindow()));
+            }
+            m.Result = 0;
+            return false;
+        }
+        case WM_NCHITTEST:
+            if (!skinnable)
+                return true;
+            {
+                const TPoint p = PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+                m.Result = HitTest(p);
+                if (!MouseTimer->Enabled() && m.Result == kHitObject)
+                    TestActive(p);
+                return false;
+            }
+        case WM_NCPAINT:
+            if (!skinnable)
+                return true;
+            if (HasBorder())
+                PaintNC(nullptr);
+            m.Result = 0;
+            return false;
+        case WM_NCACTIVATE:
+            if (!skinnable)
+                return true;
+            FFormActive = m.WParam != 0;
+            m.Result = 1;
+            if (HasBorder())
+                PaintNC(nullptr);
+            return false;
+        case WM_ENTERSIZEMOVE:
+            if (skinnable) {
+                ActiveObject = -1;
+                MouseCaptureObject = -1;
+                MouseTimer->SetEnabled(false);
+                FSizeMove = true;
+            }
+            return true;
+        case WM_EXITSIZEMOVE:
+            if (skinnable) {
+                CreateNewForm(true);
+                FSizeMove = false;
+                ActiveObject = -1;
+                UpDateFormNC();
+            }
+            return true;
+        case WM_BEFORECHANGESKINDATA:
+            if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD) {
+                FStopPainting = true;
+                FSkinSupport = false;
+                ClearObjects();
+            }
+            BeforeUpDateSkinControls(reinterpret_cast<TbsSkinData*>(m.WParam), FForm);
+            if (OnBeforeChangeSkinData)
+                OnBeforeChangeSkinData(this);
+            return true;
+        case WM_CHANGESKINDATA:
+            FStopPainting = false;
+            if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD)
+                ChangeSkinData();
+            UpDateSkinControls(reinterpret_cast<TbsSkinData*>(m.WParam), FForm);
+            return true;
+        case WM_AFTERCHANGESKINDATA:
+            if (OnAfterChangeSkinData)
+                OnAfterChangeSkinData(this);
+            return true;
+        case WM_CHANGESKINNABLEFORM:
+            return true;
+        case 1236:
+            // Only an MDI main form answers; this form is none.
+            m.Result = 0;
+            return false;
+        case WM_QUERYSKINNEDFRAME:
+            m.Result = (skinnable || !IsVistaOS()) ? 12853 : 12852;
+            return false;
+        case WM_BEGINSMARTEFFECTS:
+            FSmartEffectsShow = true;
+            return true;
+        case WM_ENDSMARTEFFECTS:
+            FSmartEffectsShow = false;
+            return true;
+        case CM_SENCPAINT:
+            if (!skinnable)
+                return true;
+            if (IsDC(m.WParam) && HasBorder()) {
+                PaintNC(reinterpret_cast<HDC>(m.WParam));
+                m.Result = 12851;
+            }
+            return false;
+        case CM_BENCPAINT:
+            if (!skinnable || m.LParam != kBENCPaintKey)
+                return true;
+            if (IsDC(m.WParam) && HasBorder())
+                PaintNC(reinterpret_cast<HDC>(m.WParam));
+            m.Result = kBENCPaintKey;
+            return false;
+        default:
+            return true;
+    }
+}
+
+void TbsSkinForm::SecondDispatch(TMessage& m) {
+    if (!FSkinnableForm)
+        return;
+    switch (m.Msg) {
+        case WM_NCMOUSEMOVE:
+            TestActive(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+            break;
+        case WM_NCLBUTTONDOWN:
+            if (m.WParam != HTCAPTION)
+                MouseDown(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+            break;
+        case WM_NCLBUTTONUP:
+            MouseUp(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+            break;
+        case WM_LBUTTONUP:
+            // Under capture the release comes in client coordinates: the cursor says where it really is.
+            if (MouseCaptureObject != -1) {
+                POINT c{};
+                GetCursorPos(&c);
+                MouseUp(PointToNCPoint(TPoint{c.x, c.y}));
+            }
+            break;
+        case WM_NCLBUTTONDBLCLK:
+            if (m.WParam == HTCAPTION && FBorderIcons.Contains(TbsBorderIcon::biMaximize) && IsSizeAble())
+                RunCommand(cmMaximize);
+            break;
+        default:
+            break;
+    }
+}
+
+TbsSkinForm* GetSkinFormComponent(TComponent* AForm) {
+    if (!AForm)
+        return nullptr;
+    for (int i = 0; i < AForm->ComponentCount(); ++i) {
+        if (auto* f = dynamic_cast<TbsSkinForm*>(AForm->Components(i)))
+            return f;
+    }
+    return nullptr;
+}

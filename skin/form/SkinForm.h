@@ -1,0 +1,161 @@
+// TbsSkinForm: gives its owner form the skin's window frame. It takes over the form's WindowProc (and hands the
+// saved one back when it goes), clears the form's own caption buttons, and answers the non-client messages: the
+// frame's size (WM_NCCALCSIZE), hit testing, the size limits, the window region cut from the skin's mask, and the
+// painting of frame and client background, off-screen and copied out once. Without a skin with data it draws the
+// built-in frame: a 3-pixel border and a 19-pixel caption bar (15 for tool windows). A skin change of its container
+// (messages 1225-1227) rebuilds the frame and walks every control of the form through IbsSkinnedControl.
+//
+// Index: TbsBorderIcon, TbsSkinForm, GetSkinFormComponent.
+//
+// Ownership: the caption objects, the mask strips and the caption fonts are the component's; the skin container is
+// borrowed (cleared by notification); the window region belongs to the system once set. GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/Component.h"
+#include "classlib/Controls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/Graphics.h"
+#include "skin/core/SkinData.h"
+#include "skin/form/FrameGeometry.h"
+
+// Scoped: the class library's form has icons of the same names.
+enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
+using TbsBorderIcons = TSet<TbsBorderIcon>;
+
+// Fixed numbers of the frame's private messages.
+constexpr UINT WM_CLOSESKINMENU = 1228;
+constexpr UINT WM_QUERYSKINNEDFRAME = 45490;
+constexpr UINT WM_BEGINSMARTEFFECTS = 45491;
+constexpr UINT WM_ENDSMARTEFFECTS = 45492;
+constexpr UINT CM_SENCPAINT = 45513;
+constexpr UINT CM_BENCPAINT = 48203;
+constexpr LPARAM kBENCPaintKey = 16802;
+
+class TbsSkinForm : public TComponent {
+  public:
+    // AOwner must be a form (EInvalidOperation otherwise).
+    explicit TbsSkinForm(TComponent* AOwner);
+    ~TbsSkinForm() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    TbsBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TbsBorderIcons Value);
+    bool SkinnableForm() const { return FSkinnableForm; }
+    // The skinned frame is in use (a container with data is bound).
+    bool SkinSupport() const { return FSkinSupport; }
+    TCustomForm* Form() const { return FForm; }
+
+    TbsSizeLimits Limits;
+    bool ShowIcon = false;
+    bool AlwaysResize = false;
+    TFont* DefCaptionFont() { return FDefCaptionFont.get(); }
+    TFont* DefInActiveCaptionFont() { return FDefInActiveCaptionFont.get(); }
+    TNotifyEvent OnChangeSkinData, OnBeforeChangeSkinData, OnAfterChangeSkinData;
+
+    // Geometry the window answers with (also read by tests).
+    int GetMinWidth();
+    int GetMinHeight();
+    int GetMaxWidth();
+    int GetMaxHeight();
+    // Screen point to frame coordinates (the window's top-left corner is (0, 0)).
+    TPoint PointToNCPoint(TPoint P);
+    int HitTest(TPoint FramePoint);
+    // The rectangle of the first caption object named AIDName in frame coordinates (empty when none).
+    TRect ObjectRect(const std::wstring& AIDName);
+
+    // Frame painting into DC (nullptr: the window's own DC).
+    void PaintNCSkin(HDC DC);
+    void PaintNCDefault(HDC DC);
+    void UpDateFormNC();
+
+    // Rebuild the frame from SkinData.
+    void ChangeSkinData();
+    // The walks over AControl and all its children; ASkinData nullptr means every skinned control.
+    static void BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
+    static void UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
+
+  protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  private:
+    struct TCaptionObject {
+        std::wstring IDName;
+        TbsDataSkinObject* Data = nullptr;  // the skin's record; nullptr for the built-in buttons
+        bool Enabled = true;
+    };
+
+    void NewWndProc(TMessage& Message);
+    // Returns true when the form's own processing is to follow.
+    bool FirstDispatch(TMessage& Message);
+    void SecondDispatch(TMessage& Message);
+    void CallOld(TMessage& Message);
+
+    bool HasBorder() const;
+    bool IsSizeAble() const;
+    bool IsToolWindow() const;
+    bool FormMinimized() const;
+    bool FormMaximized() const;
+    void WindowSize(int& W, int& H) const;
+    TbsLimitState LimitState() const;
+    bool Skinned() const { return FSkinSupport && FSD && !FSD->Empty && FSD->FPicture && !FSD->FPicture->Empty(); }
+    TbsFrameSkin FrameSkin() const;
+    bool HasMask() const;
+
+    void CalcLayout(int W, int H);
+    void CreateNewRegion(bool AUpdate);
+    void CreateNewForm(bool AUpdate);
+    void UpDateForm();
+    void ClearObjects();
+    void LoadObjects();
+    void LoadDefObjects();
+    void CheckObjects();
+    bool PtInMask(TPoint P) const;
+    bool InCaption(TPoint P);
+    void DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, const TRect& Band);
+    void DrawCaptionText(TCanvas* Canvas, const TRect& R, TbsDataSkinCaption* Data, bool Active);
+    void PaintBG(HDC DC);
+    void PaintBGDefault(HDC DC);
+    void PaintNC(HDC DC);
+    // Caption object input: the object under P (visible, enabled, not the caption text), hover and press.
+    int ObjectAt(TPoint P);
+    void TestActive(TPoint P);
+    void TestMouse();
+    void MouseDown(TPoint P);
+    void MouseUp(TPoint P);
+    void RunCommand(TbsStdCommand Command);
+
+    TCustomForm* FForm = nullptr;
+    TWndMethod OldWindowProc;
+    TbsSkinData* FSD = nullptr;
+    TbsBorderIcons FBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+                                TbsBorderIcon::biRollUp};
+    bool FSkinnableForm = true;
+    bool FSkinSupport = false;
+    bool FStopPainting = false;
+    bool FFormActive = false;
+    bool FSizeMove = false;
+    bool FSmartEffectsShow = false;
+    bool FInChangeSkinData = false;
+    int ActiveObject = -1;
+    int MouseCaptureObject = -1;
+    // Polls the cursor while an object is hot: the frame gets no message when the mouse leaves it.
+    std::unique_ptr<TTimer> MouseTimer;
+
+    TbsFrameRects rects_;
+    TRect NewDefCaptionRect;
+    std::vector<TbsFrameObject> objects_;
+    std::vector<TCaptionObject> objectInfo_;
+    std::unique_ptr<TBitmap> RMTop, RMBottom, RMLeft, RMRight;
+    std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
+};
+
+// The first TbsSkinForm among AForm's components, or nullptr.
+TbsSkinForm* GetSkinFormComponent(TComponent* AForm);
