@@ -200,6 +200,41 @@ TEST(ControlsStd, MaskEditTypesOverLiteralsAndRefusesLetters) {
     EXPECT_EQ(edit->Text(), L"31/12/2025");
 }
 
+TEST(ControlsStd, MaskEditKeepsTheFocusUntilTheEntryIsComplete) {
+    auto form = ShownForm();
+    auto* edit = new TMaskEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetEditMask(L"!90:00;1; ");
+    auto* other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetTop(40);
+    SetForegroundWindow(form->Handle());
+    edit->SetFocus();
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    ExceptionRecorder errors;
+    // Half an entry: leaving is refused, the error reported, the caret on the first empty digit.
+    edit->SetSelStart(0);
+    Type(edit->Handle(), L"09");
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_EQ(form->ActiveControl(), edit);
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_NE(errors.messages[0].find("Invalid input value"), std::string::npos);
+    EXPECT_EQ(edit->SelStart(), 3);
+    // Completed, the focus moves on; an edit left blank may be left too.
+    Type(edit->Handle(), L"30");
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), other->Handle());
+    edit->SetText(L"");
+    edit->SetFocus();
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), other->Handle());
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
 TEST(ControlsStd, LabelAutoSizeEqualsMeasuredText) {
     auto form = ShownForm();
     auto* label = new TLabel(form.get());
