@@ -766,6 +766,11 @@ void TCustomListView::HandleNotify(TMessage& m) {
         case NM_DBLCLK:
             DblClick();
             break;
+        case LVN_BEGINDRAG:
+            // The system has seen an item dragged past its threshold; the mouse is ours from here.
+            if (DragMode() == dmAutomatic)
+                BeginDrag(true);
+            break;
         default:
             break;
     }

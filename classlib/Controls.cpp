@@ -2,6 +2,7 @@
 #include "classlib/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "classlib/Forms.h"
 #include "classlib/GdiHandles.h"
@@ -21,6 +22,17 @@ thread_local std::vector<TWinControl::AliveFlag*> tDispatch;
 // it is freed.
 TControl* gCaptureControl = nullptr;
 int gNextCtlId = 100;
+
+// The drag in progress. Source and target are borrowed: a control that is freed ends or leaves the drag.
+struct DragInfo {
+    TControl* source = nullptr;
+    TControl* target = nullptr;  // the control under the mouse that was last told about the drag
+    bool started = false;        // false while the mouse has not yet moved past the threshold
+    bool accepted = false;       // the target's last answer
+    TPoint origin{};             // screen point where the drag was asked for
+    int threshold = 0;
+};
+DragInfo gDrag;
 
 // Signed client coordinates of a mouse message (negative beyond the left or top edge while captured).
 TPoint MessagePoint(LPARAM l) {
@@ -103,6 +115,10 @@ TControl::~TControl() {
     Destroying();
     if (gCaptureControl == this)
         gCaptureControl = nullptr;
+    if (gDrag.source == this)
+        gDrag = DragInfo{};
+    if (gDrag.target == this)
+        gDrag.target = nullptr;
     if (TApplication* app = FindApplication())
         app->ControlDestroyed(this);
     if (parent_)
@@ -111,6 +127,10 @@ TControl::~TControl() {
 
 void TControl::BeforeDestruction() {
     TComponent::BeforeDestruction();
+    if (gDrag.source == this)
+        EndDrag(false);
+    if (gDrag.target == this)
+        gDrag.target = nullptr;
     if (gCaptureControl == this)
         SetCaptureControl(nullptr);
     if (TApplication* app = FindApplication())
@@ -159,6 +179,8 @@ void TControl::DefaultHandler(TMessage& Message) {
 }
 
 void TControl::WndProc(TMessage& Message) {
+    if (gDrag.source == this && HandleDragMessage(Message))
+        return;
     switch (Message.Msg) {
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
@@ -266,6 +288,10 @@ bool TControl::HandleMouseMessage(TMessage& m) {
 
 void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift) {
     if (button == mbLeft) {
+        // Native windows detect their own drags (list views tell us through LVN_BEGINDRAG).
+        auto* win = dynamic_cast<TWinControl*>(this);
+        if (dragMode_ == dmAutomatic && !(win && IsNativeProc(win->defWndProc_)))
+            BeginDrag(false);  // a release before the mouse moved far stays a click
         // Native windows track their own button presses; ours capture so that the release arrives.
         auto* self = dynamic_cast<TWinControl*>(this);
         if (controlStyle_.Contains(csCaptureMouse) && !(self && IsNativeProc(self->defWndProc_)))
@@ -319,6 +345,143 @@ void TControl::HandleContextMenu(TMessage& m) {
 void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
     if (OnContextPopup)
         OnContextPopup(this, MousePos, Handled);
+}
+
+// ---- Drag and drop
+// ---------------------------------------------------------------------------------------------------
+namespace {
+
+void SetDragCursor(bool accepted) {
+    ::SetCursor(LoadCursorW(nullptr, accepted ? IDC_ARROW : IDC_NO));
+}
+
+}  // namespace
+
+bool TControl::Dragging() const {
+    return gDrag.source == this;
+}
+
+void TControl::BeginDrag(bool Immediate, int Threshold) {
+    if (gDrag.source)
+        gDrag.source->EndDrag(false);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    gDrag = DragInfo{};
+    gDrag.source = this;
+    gDrag.started = Immediate;
+    gDrag.origin = {static_cast<int>(cursor.x), static_cast<int>(cursor.y)};
+    gDrag.threshold = Threshold >= 0 ? Threshold : GetSystemMetrics(SM_CXDRAG);
+    // The source keeps the mouse until the release, wherever the pointer goes inside or outside the form.
+    SetCaptureControl(this);
+    if (GetCaptureControl() != this) {
+        gDrag = DragInfo{};
+        return;
+    }
+    if (Immediate)
+        SetDragCursor(false);
+}
+
+void TControl::EndDrag(bool Drop) {
+    if (gDrag.source != this)
+        return;
+    const DragInfo drag = gDrag;
+    gDrag = DragInfo{};
+    if (gCaptureControl == this)
+        SetCaptureControl(nullptr);
+    if (!drag.started || !drag.target)
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const TPoint local = drag.target->ScreenToClient({static_cast<int>(cursor.x), static_cast<int>(cursor.y)});
+    if (Drop && drag.accepted) {
+        drag.target->DragDrop(this, local.X, local.Y);
+    } else {
+        bool accept = false;
+        drag.target->DragOver(this, local.X, local.Y, dsDragLeave, accept);
+    }
+}
+
+bool TControl::HandleDragMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_MOUSEMOVE: {
+            const TPoint screen = ClientToScreen(MessagePoint(m.LParam));
+            if (!gDrag.started) {
+                if (std::abs(screen.X - gDrag.origin.X) <= gDrag.threshold &&
+                    std::abs(screen.Y - gDrag.origin.Y) <= gDrag.threshold)
+                    return false;
+                gDrag.started = true;
+            }
+            TControl* target = FindDragTarget(screen, false);
+            if (target != gDrag.target) {
+                if (TControl* old = gDrag.target) {
+                    gDrag.target = nullptr;
+                    bool accept = false;
+                    const TPoint p = old->ScreenToClient(screen);
+                    old->DragOver(this, p.X, p.Y, dsDragLeave, accept);
+                }
+                gDrag.target = target;
+                gDrag.accepted = false;
+                if (target) {
+                    bool accept = static_cast<bool>(target->OnDragOver);
+                    const TPoint p = target->ScreenToClient(screen);
+                    target->DragOver(this, p.X, p.Y, dsDragEnter, accept);
+                    gDrag.accepted = accept;
+                }
+            } else if (target) {
+                bool accept = static_cast<bool>(target->OnDragOver);
+                const TPoint p = target->ScreenToClient(screen);
+                target->DragOver(this, p.X, p.Y, dsDragMove, accept);
+                if (gDrag.target == target)
+                    gDrag.accepted = accept;
+            }
+            SetDragCursor(gDrag.accepted);
+            return true;
+        }
+        case WM_LBUTTONUP:
+            if (!gDrag.started) {
+                // A press and release without movement stays a click.
+                gDrag = DragInfo{};
+                return false;
+            }
+            controlState_.Exclude(csClicked);
+            EndDrag(true);
+            return true;
+        case WM_SETCURSOR:
+            if (!gDrag.started)
+                return false;
+            SetDragCursor(gDrag.accepted);
+            m.Result = 1;
+            return true;
+        case WM_KEYDOWN:
+            if (m.WParam != VK_ESCAPE)
+                return false;
+            EndDrag(false);
+            return true;
+        case WM_CANCELMODE:
+            EndDrag(false);
+            return false;
+        case WM_CAPTURECHANGED: {
+            // Another window took the mouse: the drag cannot see the release any more.
+            auto* win = dynamic_cast<TWinControl*>(this);
+            HWND holder = win ? (win->HandleAllocated() ? win->Handle() : nullptr)
+                              : (parent_ && parent_->HandleAllocated() ? parent_->Handle() : nullptr);
+            if (reinterpret_cast<HWND>(m.LParam) != holder)
+                EndDrag(false);
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop)
+        OnDragDrop(this, Source, X, Y);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

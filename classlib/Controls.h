@@ -160,6 +160,13 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
+// Dragging one control's content onto another inside the program (capture-based; one drag at a time).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+
 // Shift state from the MK_* flags of a mouse message, or from the key data of a key message plus the keyboard.
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyDataToShiftState(LPARAM keyData);
@@ -272,6 +279,15 @@ class TControl : public TComponent {
     virtual void Click();
     virtual void DblClick();
 
+    // dmAutomatic starts a drag when the left button goes down (list views: when the system sees an item dragged).
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode Value) { dragMode_ = Value; }
+    // Starts dragging this control: at once, or once the held mouse has moved Threshold pixels (-1: the system's
+    // drag distance). The release over a control whose OnDragOver accepted drops there; Escape cancels.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
 
@@ -284,6 +300,8 @@ class TControl : public TComponent {
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
     TContextPopupEvent OnContextPopup;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
 
   protected:
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -291,6 +309,9 @@ class TControl : public TComponent {
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void Resize();
     virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+    // Accept starts true when OnDragOver is set, false otherwise.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
     // Asks the parent to realign this control after a change of Align, bounds or visibility.
     virtual void RequestAlign();
     // The text of a control without window, and of a windowed one without handle.
@@ -306,6 +327,7 @@ class TControl : public TComponent {
     friend class TApplication;
     void FontChanged();
     bool HandleMouseMessage(TMessage& m);
+    bool HandleDragMessage(TMessage& m);
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
     void HandleContextMenu(TMessage& m);
@@ -331,6 +353,7 @@ class TControl : public TComponent {
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;  // borrowed; cleared by Notification
+    TDragMode dragMode_ = dmManual;
     bool updatingFont_ = false;
 };
 

@@ -64,10 +64,12 @@ void TFont::Assign(TPersistent* Source) {
 }
 
 void TFont::FontChanged() {
-    // Listeners (canvases) put their DC's own font back first, so the stale handle is no longer selected anywhere
-    // we know of when it is deleted.
-    Changed();
+    // The stale handle lives until the listeners have been told: they put their DC's own font back, and windows are
+    // given the new font (Handle() during OnChange makes it), so the old one is selected nowhere we know of when it
+    // is deleted.
+    TGdiFont stale = std::move(handle_);
     handle_.Reset();
+    Changed();
 }
 
 HFONT TFont::Handle() {

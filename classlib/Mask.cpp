@@ -45,8 +45,18 @@ void TCustomMaskEdit::ValidateEdit() {
     if (!IsMasked())
         return;
     const std::wstring edit = EditText();
-    if (edit == mask_.BlankEditText() || mask_.IsComplete(edit))
+    if (edit == mask_.BlankEditText())
         return;
+    const int missing = mask_.FirstMissing(edit);
+    if (missing < 0)
+        return;
+    // The entry is not left half done: the focus comes back, the caret to the first empty required position.
+    if (HandleAllocated()) {
+        if (GetFocus() != Handle() && CanFocus())
+            SetFocus();
+        SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(missing), missing);
+    }
+    MessageBeep(MB_OK);
     throw EMaskError(L"Invalid input value. Use escape key to abandon changes");
 }
 
@@ -101,6 +111,10 @@ void TCustomMaskEdit::WndProc(TMessage& Message) {
         return;
     }
     switch (Message.Msg) {
+        case CM_EXIT:
+            // Leaving validates; an incomplete entry throws (reported by the application) and keeps the focus.
+            ValidateEdit();
+            break;
         case WM_CHAR: {
             // The key events first (OnKeyPress may change or drop the key).
             if (DoKeyPress(Message))

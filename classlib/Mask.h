@@ -28,7 +28,8 @@ class TCustomMaskEdit : public TCustomEdit {
     std::wstring Text();
     void SetText(const std::wstring& Value);
     bool IsMasked() const { return !mask_.Empty(); }
-    // EMaskError when a required position is empty (an edit left entirely blank passes).
+    // EMaskError when a required position is empty (an edit left entirely blank passes); the edit takes the focus
+    // back first with the caret on that position. Called when the focus leaves the edit.
     virtual void ValidateEdit();
 
     void WndProc(TMessage& Message) override;

@@ -218,14 +218,14 @@ std::wstring TEditMask::TextFromEditText(const std::wstring& editText) const {
     return out;
 }
 
-bool TEditMask::IsComplete(const std::wstring& editText) const {
+int TEditMask::FirstMissing(const std::wstring& editText) const {
     for (int i = 0; i < Length(); ++i) {
         const Position& p = positions_[static_cast<size_t>(i)];
         if (p.kind == kLiteral || Optional(p.kind))
             continue;
         const wchar_t c = static_cast<size_t>(i) < editText.size() ? editText[static_cast<size_t>(i)] : blank_;
         if (c == blank_ || c == L' ')
-            return false;
+            return i;
     }
-    return true;
+    return -1;
 }

@@ -39,7 +39,9 @@ class TEditMask {
     // EditText -> Text.
     std::wstring TextFromEditText(const std::wstring& editText) const;
     // Every required position holds a character.
-    bool IsComplete(const std::wstring& editText) const;
+    bool IsComplete(const std::wstring& editText) const { return FirstMissing(editText) < 0; }
+    // The first required position still blank, -1 when none.
+    int FirstMissing(const std::wstring& editText) const;
 
   private:
     enum Kind { kLiteral, kDigit, kDigitOpt, kDigitSign, kLetter, kLetterOpt, kAlnum, kAlnumOpt, kAny, kAnyOpt };

@@ -346,7 +346,31 @@ void TCustomEdit::SetBorderStyle(TControlBorderStyle Value) {
     if (borderStyle_ == Value)
         return;
     borderStyle_ = Value;
+    AdjustHeight();
     RecreateWnd();
+}
+
+void TCustomEdit::SetAutoSize(bool Value) {
+    if (autoSize_ == Value)
+        return;
+    autoSize_ = Value;
+    AdjustHeight();
+}
+
+void TCustomEdit::AdjustHeight() {
+    // A borderless edit is usually drawn into a frame of its owner's making, which decides the height.
+    if (!autoSize_ || borderStyle_ != bsSingleBorder)
+        return;
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return;
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRICW tm{};
+    const bool measured = GetTextMetricsW(dc, &tm) != FALSE;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (measured)
+        SetHeight(tm.tmHeight + 8 * GetSystemMetrics(SM_CYBORDER));
 }
 
 bool TCustomEdit::Modified() {
@@ -432,12 +456,15 @@ void TCustomEdit::WndProc(TMessage& Message) {
         return;
     }
     TWinControl::WndProc(Message);
+    if (Message.Msg == CM_FONTCHANGED)
+        AdjustHeight();
 }
 
 // ---- TCustomMemo ----------------------------------------------------------------------------------------------------
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::make_unique<TMemoStrings>(this)) {
     SetBounds(0, 0, 185, 89);
     AutoSelect = false;
+    SetAutoSize(false);
 }
 
 TCustomMemo::~TCustomMemo() = default;

@@ -72,6 +72,10 @@ class TCustomEdit : public TWinControl {
     void SetHideSelection(bool Value);
     bool Modified();
     void SetModified(bool Value);
+    // On (the default; memos turn it off): a bordered edit's height follows its font, set again whenever the font,
+    // the border or AutoSize itself changes. Width and an explicitly set height are otherwise left alone.
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value);
 
     // Selection in characters; SelText replaces the selection.
     int SelStart();
@@ -97,8 +101,11 @@ class TCustomEdit : public TWinControl {
     void CreateWnd() override;
     virtual void Change();
     void DoEnter() override;
+    // The height for the font: its line height plus the border and the edit's inner margins.
+    void AdjustHeight();
 
   private:
+    bool autoSize_ = true;
     int maxLength_ = 0;
     wchar_t passwordChar_ = 0;
     bool readOnly_ = false;

@@ -33,6 +33,17 @@ void ClickAt(TPoint p) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+// Real mouse input at a screen point: a move there, then the given button flags (0: just the move).
+void MouseAt(TPoint p, DWORD buttonFlags) {
+    SetCursorPos(p.X, p.Y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;  // no distance: a WM_MOUSEMOVE where the cursor now is
+    in[1].mi.dwFlags = buttonFlags;
+    SendInput(buttonFlags ? 2 : 1, in, sizeof(INPUT));
+    Pump(30);
+}
+
 TListView* ReportView(TForm* form) {
     auto* lv = new TListView(form);
     lv->SetParent(form);
@@ -129,6 +140,87 @@ TEST(ControlsCom, ColumnClickReachesTheHandler) {
     ClickAt({static_cast<int>(p.x), static_cast<int>(p.y)});
     EXPECT_TRUE(PumpUntil([&] { return clicked != nullptr; }));
     EXPECT_EQ(clicked, lv->Columns()->Items(1));
+}
+
+struct DragRecord {
+    std::vector<TDragState> states;
+    std::vector<int> overRows;  // the row under the mouse at each OnDragOver
+    int drops = 0;
+    int dropRow = -2;
+    TObject* dropSource = nullptr;
+};
+
+// Presses on row 0 of the view, moves down in steps to the middle of row 2 and releases there.
+void DragRowZeroToRowTwo(TListView* lv) {
+    auto centre = [&](int row) {
+        const TRect r = lv->Items()->Item(row)->DisplayRect(drLabel);
+        return lv->ClientToScreen({r.Left + 10, (r.Top + r.Bottom) / 2});
+    };
+    const TPoint from = centre(0), to = centre(2);
+    MouseAt(from, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 6; ++step)
+        MouseAt({from.X, from.Y + (to.Y - from.Y) * step / 6}, 0);
+    MouseAt(to, MOUSEEVENTF_LEFTUP);
+    Pump(50);
+}
+
+TEST(ControlsCom, DraggingARowOntoAnotherRowDropsOnce) {
+    auto form = ShownForm();
+    TListView* lv = ReportView(form.get());
+    lv->SetRowSelect(true);
+    for (int i = 0; i < 5; ++i)
+        lv->Items()->Add()->SetCaption(L"Ящик " + std::to_wstring(i));
+    lv->SetDragMode(dmAutomatic);
+    DragRecord rec;
+    lv->OnDragOver = [&](TObject*, TObject* source, int x, int y, TDragState state, bool& accept) {
+        rec.states.push_back(state);
+        TListItem* item = lv->GetItemAt(x, y);
+        rec.overRows.push_back(item ? item->Index() : -1);
+        accept = source == lv;
+    };
+    lv->OnDragDrop = [&](TObject* sender, TObject* source, int x, int y) {
+        ++rec.drops;
+        TListItem* item = static_cast<TListView*>(sender)->GetItemAt(x, y);
+        rec.dropRow = item ? item->Index() : -1;
+        rec.dropSource = source;
+    };
+    lv->Update();
+    DragRowZeroToRowTwo(lv);
+    EXPECT_EQ(rec.drops, 1);
+    EXPECT_EQ(rec.dropRow, 2);
+    EXPECT_EQ(rec.dropSource, lv);
+    ASSERT_FALSE(rec.states.empty());
+    EXPECT_EQ(rec.states.front(), dsDragEnter);
+    EXPECT_EQ(rec.overRows.back(), 2);
+    EXPECT_FALSE(lv->Dragging());
+    EXPECT_NE(GetCapture(), lv->Handle());
+}
+
+TEST(ControlsCom, ARefusedOrManualDragDropsNothing) {
+    struct Case {
+        const char* name;
+        TDragMode mode;
+        bool accept;
+    };
+    for (const Case& c : {Case{"refused", dmAutomatic, false}, Case{"manual", dmManual, true}}) {
+        SCOPED_TRACE(c.name);
+        auto form = ShownForm();
+        TListView* lv = ReportView(form.get());
+        for (int i = 0; i < 5; ++i)
+            lv->Items()->Add()->SetCaption(L"Ящик " + std::to_wstring(i));
+        lv->SetDragMode(c.mode);
+        int overs = 0, drops = 0;
+        lv->OnDragOver = [&](TObject*, TObject*, int, int, TDragState, bool& accept) {
+            ++overs;
+            accept = c.accept;
+        };
+        lv->OnDragDrop = [&](TObject*, TObject*, int, int) { ++drops; };
+        lv->Update();
+        DragRowZeroToRowTwo(lv);
+        EXPECT_EQ(drops, 0);
+        EXPECT_EQ(overs > 0, c.mode == dmAutomatic);
+        EXPECT_FALSE(lv->Dragging());
+    }
 }
 
 TEST(ControlsCom, ListItemsMirrorIntoTheWindowAndSurviveRecreation) {

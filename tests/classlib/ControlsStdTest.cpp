@@ -200,6 +200,87 @@ TEST(ControlsStd, MaskEditTypesOverLiteralsAndRefusesLetters) {
     EXPECT_EQ(edit->Text(), L"31/12/2025");
 }
 
+TEST(ControlsStd, MaskEditKeepsTheFocusUntilTheEntryIsComplete) {
+    auto form = ShownForm();
+    auto* edit = new TMaskEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetEditMask(L"!90:00;1; ");
+    auto* other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetTop(40);
+    SetForegroundWindow(form->Handle());
+    edit->SetFocus();
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    ExceptionRecorder errors;
+    // Half an entry: leaving is refused, the error reported, the caret on the first empty digit.
+    edit->SetSelStart(0);
+    Type(edit->Handle(), L"09");
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_EQ(form->ActiveControl(), edit);
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_NE(errors.messages[0].find("Invalid input value"), std::string::npos);
+    EXPECT_EQ(edit->SelStart(), 3);
+    // Completed, the focus moves on; an edit left blank may be left too.
+    Type(edit->Handle(), L"30");
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), other->Handle());
+    edit->SetText(L"");
+    edit->SetFocus();
+    other->SetFocus();
+    Pump(30);
+    EXPECT_EQ(GetFocus(), other->Handle());
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
+// The line height of a font as the screen measures it.
+int FontLineHeight(TFont* font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font->Handle());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return tm.tmHeight;
+}
+
+TEST(ControlsStd, EditHeightFollowsTheFontWhileAutoSized) {
+    auto form = ShownForm(320, 300);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto* memo = new TMemo(form.get());
+    memo->SetParent(form.get());
+    memo->SetTop(120);
+    const int border = 8 * GetSystemMetrics(SM_CYBORDER);
+    const int memoHeight = memo->Height();
+    for (int size : {8, 20, 11}) {
+        SCOPED_TRACE(size);
+        edit->Font()->SetSize(size);
+        memo->Font()->SetSize(size);
+        EXPECT_EQ(edit->Height(), FontLineHeight(edit->Font()) + border);
+        RECT r{};
+        GetWindowRect(edit->Handle(), &r);
+        EXPECT_EQ(r.bottom - r.top, edit->Height());
+        // The whole line fits inside the edit's client area.
+        GetClientRect(edit->Handle(), &r);
+        EXPECT_GE(r.bottom - r.top, FontLineHeight(edit->Font()));
+        EXPECT_EQ(memo->Height(), memoHeight);
+    }
+    // Off: the height stays what it is; a borderless edit keeps its own.
+    edit->SetAutoSize(false);
+    const int kept = edit->Height();
+    edit->Font()->SetSize(24);
+    EXPECT_EQ(edit->Height(), kept);
+    edit->SetAutoSize(true);
+    EXPECT_EQ(edit->Height(), FontLineHeight(edit->Font()) + border);
+    edit->SetBorderStyle(bsNoBorder);
+    edit->SetHeight(15);
+    edit->Font()->SetSize(9);
+    EXPECT_EQ(edit->Height(), 15);
+}
+
 TEST(ControlsStd, LabelAutoSizeEqualsMeasuredText) {
     auto form = ShownForm();
     auto* label = new TLabel(form.get());
