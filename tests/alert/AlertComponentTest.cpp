@@ -435,24 +435,26 @@ TEST_F(AlertComponent, RegistryPositionWithoutLeadingBackslash) {
 }  // namespace
 
 namespace {
+struct WindowSearch {
+    std::wstring text;
+    HWND except;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindowText(HWND wnd, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    wchar_t buf[256] = {};
+    if (wnd != s->except && IsWindowVisible(wnd) && GetWindowTextW(wnd, buf, 256) && s->text == buf) {
+        s->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The visible top-level window, other than the popup, whose text is Text (nullptr when none).
 HWND VisibleWindowWithText(const std::wstring& Text, HWND except) {
-    struct Search {
-        std::wstring text;
-        HWND except;
-        HWND found = nullptr;
-    } s{Text, except};
-    EnumWindows(
-        [](HWND wnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t buf[256] = {};
-            if (wnd != s->except && IsWindowVisible(wnd) && GetWindowTextW(wnd, buf, 256) && s->text == buf) {
-                s->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    WindowSearch s{Text, except};
+    EnumWindows(MatchWindowText, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 }  // namespace
