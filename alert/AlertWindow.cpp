@@ -67,11 +67,23 @@ TAlertWindow::TAlertWindow(TComponent* AOwner)
     timer_ = new TTimer(this);
     timer_->SetInterval(100);
     timer_->OnTimer = [this](TObject*) { ScrollTimerTick(); };
+    hintTimer_ = new TTimer(this);
+    hintTimer_->SetEnabled(false);
+    hintTimer_->OnTimer = [this](TObject*) {
+        if (hintWindow_ && hintWindow_->Active())
+            HideButtonHint();
+        else
+            ShowButtonHint();
+    };
 }
 
 TAlertWindow::~TAlertWindow() {
     destroying_ = true;
     alertMessages_->OnChange = nullptr;
+    HideButtonHint();
+    // The component tree frees both; nothing here may reach them from now on.
+    hintTimer_ = nullptr;
+    hintWindow_ = nullptr;
 }
 
 void TAlertWindow::CreateParams(TCreateParams& Params) {
@@ -350,6 +362,7 @@ void TAlertWindow::CloseWindow() {
         OnCanClose(this, canClose);
     if (!canClose)
         return;
+    HideButtonHint();
     if (HandleAllocated())
         ShowWindow(Handle(), SW_HIDE);
     SetVisible(false);
@@ -596,6 +609,7 @@ void TAlertWindow::HoverTest(int X, int Y) {
 
 void TAlertWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
+    HideButtonHint();
     const TPoint pt{X, Y};
     if (GripRect().Contains(pt)) {
         dragging_ = true;
@@ -629,11 +643,61 @@ void TAlertWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TAlertWindow::SetButtonHint(bool entering, const std::wstring& hint) {
     if (entering) {
-        if (Hint() != hint)
-            SetHint(hint);
-    } else if (Hint() == hint) {
-        SetHint(originalHint_);
+        HideButtonHint();
+        if (hint.empty() || !ShowHint() || !Application->ShowHint())
+            return;
+        pendingHint_ = hint;
+        hintTimer_->SetInterval(static_cast<UINT>(std::max(1, Application->HintPause)));
+        hintTimer_->SetEnabled(true);
+    } else if (pendingHint_ == hint) {
+        HideButtonHint();
     }
+}
+
+void TAlertWindow::ShowButtonHint() {
+    hintTimer_->SetEnabled(false);
+    if (pendingHint_.empty() || !HandleAllocated() || !IsWindowVisible(Handle()))
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    THintInfo info;
+    info.HintControl = this;
+    info.CursorPos = {static_cast<int>(cursor.x), static_cast<int>(cursor.y)};
+    const TPoint origin = ClientToScreen({0, 0});
+    info.CursorRect = Bounds(origin.X, origin.Y, Width(), Height());
+    // Below the cursor's picture.
+    info.HintPos = {info.CursorPos.X, info.CursorPos.Y + GetSystemMetrics(SM_CYCURSOR) * 3 / 4};
+    info.HintMaxWidth = GetSystemMetrics(SM_CXSCREEN);
+    info.HintColor = Application->HintColor;
+    info.HintStr = GetShortHint(pendingHint_);
+    info.HideTimeout = Application->HintHidePause;
+    bool canShow = true;
+    if (Application->OnShowHint)
+        Application->OnShowHint(info.HintStr, canShow, info);
+    if (!canShow || info.HintStr.empty())
+        return;
+    if (!hintWindow_)
+        hintWindow_ = Application->HintWindowClass ? Application->HintWindowClass(this) : new THintWindow(this);
+    if (!hintWindow_)
+        return;
+    hintWindow_->SetColor(info.HintColor);
+    const TRect size = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    hintWindow_->ActivateHintData(Bounds(info.HintPos.X, info.HintPos.Y, size.Width(), size.Height()), info.HintStr,
+                                  info.HintData);
+    // The hint stays above the topmost popup.
+    SetWindowPos(hintWindow_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (info.HideTimeout > 0) {
+        hintTimer_->SetInterval(static_cast<UINT>(info.HideTimeout));
+        hintTimer_->SetEnabled(true);
+    }
+}
+
+void TAlertWindow::HideButtonHint() {
+    pendingHint_.clear();
+    if (hintTimer_)
+        hintTimer_->SetEnabled(false);
+    if (hintWindow_ && hintWindow_->Active())
+        hintWindow_->ReleaseHandle();
 }
 
 void TAlertWindow::MouseMove(TShiftState Shift, int X, int Y) {
@@ -772,7 +836,7 @@ void TAlertWindow::WndProc(TMessage& Message) {
             prevDown_ = nextDown_ = deleteDown_ = false;
             if (AutoHide && HandleAllocated())
                 SetVisible(false);
-            SetHint(originalHint_);
+            HideButtonHint();
             oldX_ = oldY_ = -1;
             if (HandleAllocated())
                 Invalidate();

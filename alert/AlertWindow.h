@@ -16,6 +16,7 @@
 #include "alert/MsgCollection.h"
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/Hints.h"
 #include "classlib/ImgList.h"
 
 // The pager: Min .. Max with a position that is stored unclamped.
@@ -177,7 +178,12 @@ class TAlertWindow : public TCustomControl {
     void ClickAnchor(int X, int Y);
     void HoverTest(int X, int Y);
     void ScrollTimerTick();
+    // A button's hint: shown after the application's HintPause while the mouse rests on the button, hidden on
+    // leave, click or after HintHidePause. The popup shows it itself: its buttons are painted parts of one window,
+    // which the application's machinery sees as a single control with a single hint.
     void SetButtonHint(bool entering, const std::wstring& hint);
+    void ShowButtonHint();
+    void HideButtonHint();
     static void Grey(TBitmap* source, TBitmap* target);
 
     std::unique_ptr<TStringList> alertMessages_;
@@ -207,6 +213,8 @@ class TAlertWindow : public TCustomControl {
     int oldMouseX_ = 0, oldMouseY_ = 0;
     int oldX_ = -1, oldY_ = -1;
     int scrollPos_ = 0;
-    std::wstring originalHint_;
+    THintWindow* hintWindow_ = nullptr;  // owned through the component tree; made on the first hint
+    TTimer* hintTimer_ = nullptr;        // owned through the component tree: the pause, then the hide timeout
+    std::wstring pendingHint_;           // the hint of the button under the mouse
     bool destroying_ = false;
 };

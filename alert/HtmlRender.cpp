@@ -51,6 +51,7 @@ struct Line {
     int height = 0;
     int above = 0, below = 0;
     int align = 0, indent = 0;
+    int pictureAlign = 0;  // a picture with ALIGN on the line: 1 TOP, 2 MIDDLE (the text moves up with it)
 };
 
 enum class Pass { Measure, Place };
@@ -342,7 +343,10 @@ void Renderer::TextRun(const std::wstring& run, Line& line, int& x, int bottom) 
         return;
     }
     // Placed: the text sits on the line's bottom less the room kept for subscripts.
-    int textBottom = bottom - line.below - p_.LineSpacing;
+    // Beside a picture aligned to the top or the middle the text rises by the room the picture adds (or half).
+    const int room = line.pictureAlign ? std::max(0, line.height - GhHeight()) : 0;
+    const int lift = line.pictureAlign == 1 ? room : room / 2;
+    int textBottom = bottom - line.below - p_.LineSpacing - lift;
     if (st_.sub)
         textBottom += ext.cy / 4;
     if (st_.sup)
@@ -350,7 +354,7 @@ void Renderer::TextRun(const std::wstring& run, Line& line, int& x, int bottom) 
     TRect rc{x, textBottom - ext.cy, x + ext.cx, textBottom};
     if (st_.inLink) {
         const int gh = GhHeight();
-        const int bandBottom = bottom - line.below - p_.LineSpacing;
+        const int bandBottom = bottom - line.below - p_.LineSpacing - lift;
         if (p_.HitX >= rc.Left && p_.HitX < rc.Right && p_.HitY >= bandBottom - gh && p_.HitY < bandBottom)
             RecordHit(rc);
         linkArea_ = linkArea_.IsEmpty()
@@ -510,6 +514,10 @@ bool Renderer::Picture_(const std::wstring& tag,
     }
     const std::wstring align = HtmlAttribute(upper, L"ALIGN");
     if (pass_ == Pass::Measure) {
+        if (align == L"TOP")
+            line.pictureAlign = 1;
+        else if (align == L"MIDDLE" && line.pictureAlign == 0)
+            line.pictureAlign = 2;
         // A picture that does not fit the rest of the line but fits an empty one starts the next line.
         if (lineHasContent && x + w > rect_.Width() && w <= rect_.Width())
             return true;

@@ -433,3 +433,66 @@ TEST_F(AlertComponent, RegistryPositionWithoutLeadingBackslash) {
 }
 
 }  // namespace
+
+namespace {
+struct WindowSearch {
+    std::wstring text;
+    HWND except;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindowText(HWND wnd, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    wchar_t buf[256] = {};
+    if (wnd != s->except && IsWindowVisible(wnd) && GetWindowTextW(wnd, buf, 256) && s->text == buf) {
+        s->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible top-level window, other than the popup, whose text is Text (nullptr when none).
+HWND VisibleWindowWithText(const std::wstring& Text, HWND except) {
+    WindowSearch s{Text, except};
+    EnumWindows(MatchWindowText, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+}  // namespace
+
+TEST_F(AlertComponent, ButtonHintAppearsAfterThePauseAndGoesOnLeave) {
+    const int pause = Application->HintPause;
+    Application->HintPause = 300;
+    SetCursorPos(0, 0);
+    alert->SetAutoHide(false);
+    alert->HintCloseBtn = L"Закрыть окно";
+    Add(L"x");
+    alert->Show();
+    ASSERT_TRUE(WaitFade());
+    TAlertWindow* w = alert->AlertWindow();
+    const TRect close = w->CloseRect();
+    const TPoint over = w->ClientToScreen({(close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2});
+    SetCursorPos(over.X, over.Y);
+    // Not before the pause...
+    Pump(100);
+    EXPECT_EQ(VisibleWindowWithText(L"Закрыть окно", w->Handle()), nullptr);
+    // ...then the hint, below the cursor, with the button's text.
+    ASSERT_TRUE(PumpUntil([&] { return VisibleWindowWithText(L"Закрыть окно", w->Handle()) != nullptr; }, 3000));
+    HWND hint = VisibleWindowWithText(L"Закрыть окно", w->Handle());
+    RECT r;
+    GetWindowRect(hint, &r);
+    EXPECT_GE(r.top, over.Y);
+    EXPECT_GT(r.right - r.left, 0);
+    // Onto the message text: no button under the mouse, the hint goes.
+    const TPoint body = w->ClientToScreen({20, w->Height() / 2});
+    SetCursorPos(body.X, body.Y);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hint); }, 2000));
+    // A click on the button hides a shown hint at once.
+    SetCursorPos(over.X, over.Y);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(hint) != FALSE; }, 3000));
+    const LPARAM at = MAKELPARAM((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
+    SendMessageW(w->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_FALSE(IsWindowVisible(hint));
+    Application->HintPause = pause;
+    // Away from where the popups appear, so the mouse does not hold the next ones opaque.
+    SetCursorPos(0, 0);
+}

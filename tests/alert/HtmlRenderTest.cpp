@@ -261,3 +261,41 @@ TEST(HtmlRender, UncPictureSourcesAreRefused) {
 }
 
 }  // namespace
+
+// A picture taller than the text: the link text beside it sits at the bottom, rises to the top with ALIGN="TOP"
+// and by half the extra room with ALIGN="MIDDLE"; the hit test finds it where it is drawn.
+TEST(HtmlRender, PictureAlignMovesTheLineText) {
+    RenderCanvas rc;
+    TPictureContainer container(nullptr);
+    TPictureItem* item = container.Items()->Add();
+    item->Name = L"tall";
+    TBitmap bmp(10, 60, pf24bit);
+    TMemoryStream ms;
+    bmp.SaveToStream(&ms);
+    ms.SetPosition(0);
+    item->Picture()->LoadFromStream(&ms);
+    const int gh = Gh(rc);
+    ASSERT_LT(gh, 30);
+    struct Case {
+        const wchar_t* align;
+        int bandTop;  // where the text line starts
+    };
+    const Case cases[] = {{L"", 60 - gh}, {L" align=\"middle\"", (60 - gh) / 2}, {L" align=\"top\"", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "align:" << std::wstring(c.align).c_str());
+        const std::wstring text = std::wstring(L"<img src=\"tall\"") + c.align + L"><a href=\"l\">xx</a>";
+        THtmlParams p;
+        p.HitOnly = true;
+        p.PictureContainer = &container;
+        p.HitX = 10 + rc.Width(L"x");
+        THtmlResult res;
+        p.HitY = c.bandTop + gh / 2;
+        DrawHtml(rc.Canvas(), text, kArea, p, res);
+        EXPECT_TRUE(res.Hit);
+        EXPECT_EQ(res.Anchor, L"l");
+        // Outside the text's band: no link.
+        p.HitY = c.bandTop > gh ? c.bandTop - 2 : c.bandTop + gh + 2;
+        DrawHtml(rc.Canvas(), text, kArea, p, res);
+        EXPECT_FALSE(res.Hit);
+    }
+}
