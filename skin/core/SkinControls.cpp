@@ -11,10 +11,7 @@ void TbsDataSkinControl::OwnFields(TbsFieldSink& s) {
 }
 
 void TbsDataSkinCustomControl::OwnFields(TbsFieldSink& s) {
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Rect(L"ClRect", ClRect, L"clientrect");
     s.Bool(L"StretchEffect", StretchEffect);
     s.Stretch(L"StretchType", StretchType);
@@ -85,10 +82,7 @@ void TbsDataSkinTabControl::OwnFields(TbsFieldSink& s) {
     s.Rect(L"MouseInTabRect", MouseInTabRect);
     s.Rect(L"ClRect", ClRect, L"clientrect");
     s.Rect(L"TabsBGRect", TabsBGRect);
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Int(L"TabLeftOffset", TabLeftOffset);
     s.Int(L"TabRightOffset", TabRightOffset);
     s.Str(L"FontName", FontName);

@@ -158,10 +158,7 @@ void TbsSkinData::VersionFields(TbsFieldSink& s) {
 }
 
 void TbsSkinData::FormInfoFields1(TbsFieldSink& s) {
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Rect(L"ClRect", ClRect, L"clientrect");
     s.Int(L"BGPictureIndex", BGPictureIndex);
     s.Int(L"MDIBGPictureIndex", MDIBGPictureIndex);

@@ -60,6 +60,12 @@ void TbsFieldSink::Rect(const wchar_t* name, TRect& f, const wchar_t* key) {
 void TbsFieldSink::Point(const wchar_t* name, TPoint& f, const wchar_t* key) {
     Emit(name, key, TbsFieldKind::Point, 0, L"", &f);
 }
+void TbsFieldSink::Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB) {
+    Point(L"LTPoint", LT, L"lefttoppoint");
+    Point(L"RTPoint", RT, L"righttoppoint");
+    Point(L"LBPoint", LB, L"leftbottompoint");
+    Point(L"RBPoint", RB, L"rightbottompoint");
+}
 void TbsFieldSink::Str(const wchar_t* name, std::wstring& f, const wchar_t* key) {
     Emit(name, key, TbsFieldKind::String, 0, EndsWith(name, L"FontName") ? L"Tahoma" : L"", &f);
 }

@@ -56,6 +56,8 @@ class TbsFieldSink {
     void Bool(const wchar_t* name, bool& f, const wchar_t* key = nullptr);
     void Rect(const wchar_t* name, TRect& f, const wchar_t* key = nullptr);
     void Point(const wchar_t* name, TPoint& f, const wchar_t* key = nullptr);
+    // The four corner points of a nine-part picture, under their usual keys ("lefttoppoint", ...).
+    void Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB);
     void Str(const wchar_t* name, std::wstring& f, const wchar_t* key = nullptr);
     void StrDef(const wchar_t* name, std::wstring& f, const wchar_t* def, const wchar_t* key = nullptr);
     void Styles(const wchar_t* name, TbsFontStyles& f, const wchar_t* key = nullptr);

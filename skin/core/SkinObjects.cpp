@@ -169,10 +169,7 @@ void TbsDataSkinCaption::OwnFields(TbsFieldSink& s) {
 void TbsDataSkinPopupWindow::OwnFields(TbsFieldSink& s) {
     s.Int(L"WindowPictureIndex", WindowPictureIndex);
     s.Int(L"MaskPictureIndex", MaskPictureIndex);
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Rect(L"ItemsRect", ItemsRect);
     s.Color(L"ScrollMarkerColor", ScrollMarkerColor);
     s.Color(L"ScrollMarkerActiveColor", ScrollMarkerActiveColor);
@@ -189,10 +186,7 @@ void TbsDataSkinLayerFrame::OwnFields(TbsFieldSink& s) {
     s.Int(L"MaskPictureIndex", MaskPictureIndex);
     s.Int(L"InActivePictureIndex", InActivePictureIndex);
     s.Int(L"InActiveMaskPictureIndex", InActiveMaskPictureIndex);
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Rect(L"ClRect", ClRect, L"clientrect");
     s.IntDef(L"AlphaBlendValue", AlphaBlendValue, 255);
     s.IntDef(L"InActiveAlphaBlendValue", InActiveAlphaBlendValue, 255);
@@ -224,10 +218,7 @@ void TbsDataSkinLayerFrame::OwnFields(TbsFieldSink& s) {
 void TbsDataSkinHintWindow::OwnFields(TbsFieldSink& s) {
     s.Int(L"WindowPictureIndex", WindowPictureIndex);
     s.Int(L"MaskPictureIndex", MaskPictureIndex);
-    s.Point(L"LTPoint", LTPoint, L"lefttoppoint");
-    s.Point(L"RTPoint", RTPoint, L"righttoppoint");
-    s.Point(L"LBPoint", LBPoint, L"leftbottompoint");
-    s.Point(L"RBPoint", RBPoint, L"rightbottompoint");
+    s.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
     s.Rect(L"ClRect", ClRect, L"clientrect");
     s.Str(L"FontName", FontName);
     s.Int(L"FontHeight", FontHeight);
