@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppResources.h"
+#include "tests/app/NotifierModule.h"
 #include "base/Files.h"
 
 namespace {
@@ -36,18 +37,11 @@ std::vector<uint32_t> Render(HICON icon, int size) {
     return px;
 }
 
-class AppImages : public ::testing::Test {
+class AppImages : public TNotifierModuleTest {
   protected:
-    void SetUp() override {
-        module_ = LoadLibraryExW((ProgramFolder() + L"TrelmMail.exe").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(module_, nullptr);
-    }
-    void TearDown() override { FreeLibrary(module_); }
     HICON Load(int id, int size) {
-        return static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+        return static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
     }
-    HMODULE module_ = nullptr;
 };
 
 TEST_F(AppImages, EveryPictureIsDrawn) {

@@ -5,26 +5,18 @@
 #include <windows.h>
 
 #include "app/SkinLists.h"
+#include "tests/app/NotifierModule.h"
 #include "base/Files.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinListResource.h"
 
 namespace {
 
-class NotifierSkinList : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        module_ = LoadLibraryExW((ProgramFolder() + L"TrelmMail.exe").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(module_, nullptr);
-    }
-    void TearDown() override { FreeLibrary(module_); }
-    HMODULE module_ = nullptr;
-};
+class NotifierSkinList : public TNotifierModuleTest {};
 
 TEST_F(NotifierSkinList, HoldsEightySevenNamedSkinsAndTheDefaultLoads) {
     TbsCompressedSkinList list(nullptr);
-    LoadNotifierSkinList(list, module_);
+    LoadNotifierSkinList(list, Module());
     ASSERT_EQ(list.Skins()->Count(), 87);
     for (int i = 0; i < list.Skins()->Count(); ++i) {
         TbsSkinListItem* item = list.Skins()->Items(i);
@@ -53,7 +45,7 @@ TEST_F(NotifierSkinList, HoldsEightySevenNamedSkinsAndTheDefaultLoads) {
 TEST_F(NotifierSkinList, AListTheModuleLacksIsAnErrorAndLeavesTheListEmpty) {
     TbsCompressedSkinList list(nullptr);
     list.Skins()->Add();
-    EXPECT_THROW(LoadSetupSkinList(list, module_), EbsSkinFormatError);  // TrelmMail.exe carries no installer list
+    EXPECT_THROW(LoadSetupSkinList(list, Module()), EbsSkinFormatError);  // TrelmMail.exe carries no installer list
     EXPECT_EQ(list.Skins()->Count(), 0);
 }
 
