@@ -1,5 +1,5 @@
-// The sound-file window on real windows: the folder's sub-folders and matching files, the file name rules, the play
-// and stop handlers, and the size, filter and view style it remembers.
+// The open and sound-file windows on real windows: the folder's sub-folders and matching files, the file name rules,
+// the play and stop handlers, and the size, filter and view style they remember.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -216,6 +216,41 @@ TEST(OpenSoundDialog, TypedNamesFollowTheOpenRules) {
     EXPECT_EQ(inSub, (std::vector<std::wstring>{L"d.wav"}));
     EXPECT_EQ(folderAfterUp, dir.path);
     EXPECT_EQ(dlg.FileName, dir.path + L"\\b.wav");
+}
+
+TEST(OpenDialog, OpensWithoutPreviewRowReportsFolderChangesAndReturnsTheSelection) {
+    SoundFolder dir;
+    TbsSkinOpenDialog dlg(nullptr);
+    dlg.Title = L"Открыть файл языка";
+    dlg.Filter = L"Language|*.lng|All files|*.*";
+    dlg.FilterIndex = 2;
+    dlg.InitialDir = dir.path;
+    dlg.MultiSelection = true;
+    std::vector<TObject*> folderChanges;
+    dlg.OnFolderChange = [&](TObject* s) { folderChanges.push_back(s); };
+    int changes = 0;
+    dlg.OnChange = [&](TObject*) { ++changes; };
+    SIZE start{};
+    bool play = true;
+    ModalDriver d(L"Открыть файл языка", [&](HWND w) {
+        start = ClientSize(w);
+        play = FindByName(w, L"PlayButton") != nullptr;
+        HWND lv = FindByName(w, L"FileListView");
+        Shot(w, L"open_dialog");
+        SelectRow(lv, RowOf(lv, L"a.wav"));
+        SelectRow(lv, RowOf(lv, L"c.txt"));
+        Click(w, L"OpenButton");
+    });
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(start.cx, 700);
+    EXPECT_EQ(start.cy, 350);
+    EXPECT_FALSE(play);
+    ASSERT_EQ(folderChanges.size(), 1u);  // the start folder
+    EXPECT_NE(folderChanges[0], &dlg);    // the window is the sender
+    EXPECT_EQ(dlg.FileName, dir.path + L"\\c.txt");
+    ASSERT_EQ(dlg.Files()->Count(), 2);
+    EXPECT_EQ(dlg.Files()->Strings(0), dir.path + L"\\a.wav");
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace
