@@ -426,6 +426,11 @@ TbsSkinHint::TbsSkinHint(TComponent* AOwner) : TComponent(AOwner) {
 
 TbsSkinHint::~TbsSkinHint() {
     HintTimer.reset();
+    // The application's hint window may still point at us.
+    if (auto* w = dynamic_cast<TbsSkinHintWindow*>(Application->HintWindow()); w && w->FspHint == this) {
+        Application->CancelHint();
+        w->FspHint = nullptr;
+    }
     auto& live = LiveHints();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     // The application's handler calls into this component: it goes with it.

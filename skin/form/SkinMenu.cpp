@@ -203,8 +203,8 @@ void TbsSkinMenu::Hide() {
     CloseMenu(0);
     WaitTimer->SetEnabled(false);
     WItem = nullptr;
-    if (auto* form = dynamic_cast<TWinControl*>(FForm); form && form->HandleAllocated())
-        SendMessageW(form->Handle(), WM_CLOSESKINMENU, 0, 0);
+    // A form without a window yet (a hidden main window) still leaves its menu state.
+    Notify(dynamic_cast<TControl*>(FForm), WM_CLOSESKINMENU);
 }
 
 void TbsSkinMenu::UpDatePW(TbsSkinPopupWindow* PW) {
@@ -277,7 +277,37 @@ void TbsSkinMenu::CheckItem(TbsSkinPopupWindow* PW, TbsSkinMenuItem* Item, bool 
 }
 
 // ---- TbsSkinPopupWindow: input --------------------------------------------------------------------------------------
+bool TbsSkinPopupWindow::ForeignPress() {
+    // Down now, or pressed and released since the last poll (a quick click between two ticks).
+    bool down = false, clicked = false;
+    for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+        const SHORT state = GetAsyncKeyState(vk);
+        down = down || (state & 0x8000);
+        clicked = clicked || (state & 1);
+    }
+    const bool pressed = (down && !buttonsDown_) || (clicked && !down);
+    buttonsDown_ = down;
+    if (!pressed || ParentMenu->GetPWIndex(this) != 0)
+        return false;
+    POINT p{};
+    GetCursorPos(&p);
+    const HWND under = WindowFromPoint(p);
+    for (int i = 0; i < ParentMenu->LevelCount(); ++i)
+        if (ParentMenu->Level(i)->Handle() == under)
+            return false;
+    // Our own form hears of its presses itself and closes the menu through its window procedure.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(under, &pid);
+    return pid != GetCurrentProcessId();
+}
+
 void TbsSkinPopupWindow::TestMouse() {
+    // A press outside the program (the desktop, another program) reaches none of our windows: the root level
+    // watches for it, or a menu opened from the tray with the main window hidden could never be dismissed.
+    if (ForeignPress()) {
+        ParentMenu->Hide();
+        return;
+    }
     POINT p{};
     GetCursorPos(&p);
     if (p.x == OMX && p.y == OMY)

@@ -97,6 +97,8 @@ class TbsSkinPopupWindow : public TCustomControl {
 
     // Input (also driven by tests through the window's own messages and the poll).
     void TestMouse();
+    // A new button press outside every level and outside the program, seen by the root level's poll.
+    bool ForeignPress();
     void TestActive(int X, int Y);
     int GetActive(int X, int Y) const;
     void MouseUp(int X, int Y);
@@ -144,6 +146,8 @@ class TbsSkinPopupWindow : public TCustomControl {
     std::wstring HintText;
 
   protected:
+    bool buttonsDown_ = false;  // the buttons were down at the last poll (the press that opened the menu counts)
+
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
 

@@ -389,6 +389,10 @@ void TbsSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
             }
         }
     }
+    // The press that opened the menu is not a press outside it (reading the state also clears "pressed since").
+    buttonsDown_ = false;
+    for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        buttonsDown_ = (GetAsyncKeyState(vk) & 0x8000) || buttonsDown_;
     MouseTimer->SetEnabled(true);
     ActiveItem = -1;
     for (size_t i = 0; i < ItemList.size(); ++i) {

@@ -72,6 +72,11 @@ void TbsSkinPopupMenu::DoPopup(TControl* ACtrl, const TRect& R, bool APopupUp, b
     if (PointForm)
         popupPoint_ = {R.Left, R.Top};
     skf->SkinMenu()->Popup(ACtrl, FSD, 0, R, Items(), APopupUp);
+    // Nothing to show: the form must not stay in menu mode, swallowing keys for a menu that is not there.
+    if (!skf->SkinMenu()->Visible()) {
+        skf->SkinMenuClose();
+        return;
+    }
     if (OnMenuClose)
         skf->SkinMenu()->FOnMenuClose = OnMenuClose;
 }

@@ -546,6 +546,28 @@ TEST_F(SkinMenuTest, TrayIconOpensASkinnedMenu) {
     menu()->Hide();
 }
 
+TEST_F(SkinMenuTest, PressOutsideTheProgramClosesAMenuOfAHiddenForm) {
+    // The notifier's case: the main window is hidden and the tray menu is open.
+    Add(menu_->Items(), L"Open");
+    Add(menu_->Items(), L"Exit");
+    menu_->Popup(300, 300);
+    ASSERT_TRUE(menu()->Visible());
+    Pump(120);
+    EXPECT_TRUE(menu()->Visible());
+    const int before = closeNotices_;
+    Click(3, 3);
+    ASSERT_TRUE(PumpUntil([&] { return !menu()->Visible(); }, 2000));
+    EXPECT_GT(closeNotices_, before);
+    EXPECT_FALSE(skinForm_->InMenu());
+}
+
+TEST_F(SkinMenuTest, EmptyMenuLeavesNoMenuMode) {
+    ShowForm();
+    menu_->Popup(100, 100);
+    EXPECT_FALSE(menu()->Visible());
+    EXPECT_FALSE(skinForm_->InMenu());
+}
+
 TEST_F(SkinMenuTest, NoSkinnedFormShowsNothing) {
     auto* plain = new TForm(nullptr);
     auto* m = new TbsSkinPopupMenu(plain);
