@@ -480,6 +480,13 @@ void TbsSkinHint::SelfOnShowHint(std::wstring& HintStr, bool& CanShow, THintInfo
     FHintTitle.clear();
     FHintImageIndex = 0;
     FHintImageList = nullptr;
+    if (auto* extras = dynamic_cast<IbsHintExtras*>(HintInfo.HintControl)) {
+        FHintTitle = extras->HintTitle();
+        FHintImageIndex = extras->HintImageIndex();
+        FHintImageList = extras->HintImageList();
+        if (FHintImageList)
+            FHintImageList->FreeNotification(this);
+    }
     if (OnShowHint)
         OnShowHint(HintStr, CanShow, HintInfo);
 }

@@ -3,7 +3,7 @@
 // fade-in, and breaks the text into lines at the LineSeparator. The component also shows hints on request: at once at
 // a point, or after the application's hint pause below the cursor or beside a rectangle, hidden after the hide pause.
 //
-// Index: TbsSkinHintWindow, TbsSkinHint.
+// Index: IbsHintExtras, TbsSkinHintWindow, TbsSkinHint.
 //
 // Ownership: the component owns its window, its default font and its timer; the skin container and the image list
 // are borrowed (cleared by notification). The application owns the windows its hint machinery makes. The timer of a
@@ -21,6 +21,16 @@
 #include "skin/core/SkinData.h"
 
 class TbsSkinHint;
+
+// What a skinned control adds to its hint: a bold title line and an image (shown when the list is set and the index
+// inside it). Controls implement it; the hint component reads it as the control's hint is about to be shown.
+class IbsHintExtras {
+  public:
+    virtual ~IbsHintExtras() = default;
+    virtual std::wstring HintTitle() const = 0;
+    virtual int HintImageIndex() const = 0;
+    virtual TCustomImageList* HintImageList() const = 0;
+};
 
 class TbsSkinHintWindow : public THintWindow {
   public:

@@ -63,6 +63,15 @@ void SaveShot(TbsSkinHintWindow* w, const std::wstring& name) {
     std::ofstream(file.c_str(), std::ios::binary) << EncodePng(px.data(), cw, ch);
 }
 
+// A control with a hint title, as the skinned controls carry one.
+class TitledPanel : public TPanel, public IbsHintExtras {
+  public:
+    using TPanel::TPanel;
+    std::wstring HintTitle() const override { return L"Заголовок"; }
+    int HintImageIndex() const override { return 0; }
+    TCustomImageList* HintImageList() const override { return nullptr; }
+};
+
 class SkinHintTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -141,6 +150,52 @@ TEST_F(SkinHintTest, ControlHintIsSkinnedSplitIntoLinesAndHidesAgain) {
     SaveShot(w, L"hint_Aero_Ocean");
     // Hidden after the hide pause.
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(w->Handle()); }, 3000));
+}
+
+TEST_F(SkinHintTest, ATitledControlShowsTheExtendedHint) {
+    ShowForm();
+    auto* titled = new TitledPanel(form_);
+    titled->SetParent(form_);
+    titled->SetBounds(160, 20, 100, 80);
+    titled->SetHint(L"Текст подсказки");
+    titled->SetShowHint(true);
+    POINT p{200, 60};
+    ClientToScreen(form_->Handle(), &p);
+    SetCursorPos(p.x, p.y);
+    ASSERT_TRUE(PumpUntil([&] {
+        auto* w = AppHintWindow();
+        return w && w->HandleAllocated() && IsWindowVisible(w->Handle());
+    }));
+    TbsSkinHintWindow* w = AppHintWindow();
+    EXPECT_TRUE(w->AExtendedStyle);
+    // Title (bold) above the text with 10 pixels between, no skin: 4 pixels of border.
+    TFont bold;
+    bold.Assign(hint_->DefaultFont());
+    bold.SetStyle(TFontStyles{fsBold});
+    const int title = TextHeight(&bold, L"Заголовок");
+    const int text = TextHeight(hint_->DefaultFont(), L"Текст подсказки");
+    EXPECT_EQ(w->Height(), title + 10 + text + 4);
+    SaveShot(w, L"hint_extended_default");
+}
+
+TEST_F(SkinHintTest, MaskGivesARegionAndASkinWithoutOneRemovesIt) {
+    ShowForm();
+    data_->LoadFromFile(SetSkin(L"00_Aero_Ocean"));
+    ASSERT_NE(data_->HintWindow.MaskPictureIndex, -1);
+    hint_->SetSkinData(data_);
+    TbsSkinHintWindow* w = hint_->Window();
+    hint_->ActivateHint({100, 100}, L"Rounded@corners");
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(w->Handle(), rgn), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    EXPECT_TRUE(PtInRegion(rgn, w->Width() / 2, w->Height() / 2));
+    hint_->HideHint();
+    data_->LoadFromFile(SetSkin(L"01_Metro_Azure"));
+    ASSERT_EQ(data_->HintWindow.MaskPictureIndex, -1);
+    hint_->ActivateHint({100, 100}, L"Square");
+    EXPECT_EQ(GetWindowRgn(w->Handle(), rgn), ERROR);
+    DeleteObject(rgn);
+    hint_->HideHint();
 }
 
 TEST_F(SkinHintTest, SizeWithoutSkinAndTextWithoutSeparator) {

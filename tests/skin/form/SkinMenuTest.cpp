@@ -456,16 +456,21 @@ TEST_F(SkinMenuTest, DefaultLookWithoutASkin) {
 TEST_F(SkinMenuTest, ShotsInSkinsOfTheSet) {
     BuildRichMenu();
     ShowForm();
-    for (const wchar_t* skin : {L"00_Aero_Ocean", L"06_Carbon_Rose", L"12_Luna_Jade"}) {
-        Load(SetSkin(skin));
-        menu_->SetSkinData(data_);
+    for (const wchar_t* skin : {L"00_Aero_Ocean", L"06_Carbon_Rose", L"12_Luna_Jade", L""}) {
+        if (*skin) {
+            Load(SetSkin(skin));
+            menu_->SetSkinData(data_);
+        } else {
+            skinForm_->SetSkinData(nullptr);
+            menu_->SetSkinData(nullptr);
+        }
         menu_->Popup(150, 150);
         ASSERT_EQ(menu()->LevelCount(), 1) << skin;
         // Open the submenu by key to show it beside its item.
         Key(VK_RIGHT);
         ASSERT_EQ(menu()->LevelCount(), 2) << skin;
-        EXPECT_NE(level(0)->PW, nullptr) << skin;
-        EXPECT_NE(level(0)->DSMI, nullptr) << skin;
+        EXPECT_EQ(level(0)->PW != nullptr, *skin != 0) << skin;
+        EXPECT_EQ(level(0)->DSMI != nullptr, *skin != 0) << skin;
         auto root = Paint(level(0));
         auto sub = Paint(level(1));
         // Both levels side by side as they stand on the screen.
@@ -475,11 +480,63 @@ TEST_F(SkinMenuTest, ShotsInSkinsOfTheSet) {
         FillBitmap(sheet, {0, 0, w, h}, RGB(255, 255, 255));
         sheet.Canvas()->Draw(4, 4, root.get());
         sheet.Canvas()->Draw(4 + r1.left - r0.left, 4 + r1.top - r0.top, sub.get());
-        SavePng(&sheet, std::wstring(L"menu_") + skin);
+        SavePng(&sheet, std::wstring(L"menu_") + (*skin ? skin : L"default_look"));
         // The level's frame comes from the skin's picture, not the default look's shadow frame.
-        EXPECT_NE(Px(root.get(), root->Width() / 2, 0), ColorToRGB(clBtnShadow) & 0xFFFFFF) << skin;
+        if (*skin)
+            EXPECT_NE(Px(root.get(), root->Width() / 2, 0), ColorToRGB(clBtnShadow) & 0xFFFFFF) << skin;
         menu()->Hide();
     }
+}
+
+TEST_F(SkinMenuTest, MorphingMaskAndTranslucency) {
+    Load(SetSkin(L"00_Aero_Ocean"));
+    ShowForm();
+    for (int i = 0; i < 3; ++i)
+        Add(menu_->Items(), L"Item " + std::to_wstring(i));
+    menu()->AlphaBlend = true;
+    menu()->AlphaBlendValue = 200;
+    menu_->Popup(150, 150);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    TbsSkinPopupWindow* l = level(0);
+    ASSERT_TRUE(l->DSMI->Morphing);
+    // The mask shapes the level: the corner is cut away, the middle is inside.
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(l->Handle(), rgn), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    EXPECT_TRUE(PtInRegion(rgn, l->Width() / 2, l->Height() / 2));
+    DeleteObject(rgn);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_NE(GetWindowLongPtrW(l->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    ASSERT_TRUE(GetLayeredWindowAttributes(l->Handle(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 200);
+    // The highlight morphs in steps toward the next item and away from the last.
+    ASSERT_TRUE(PumpUntil([&] { return l->ItemList[0]->FMorphKf >= 1; }));
+    Key(VK_DOWN);
+    ASSERT_TRUE(PumpUntil([&] { return l->ItemList[1]->FMorphKf >= 1 && l->ItemList[0]->FMorphKf <= 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return !l->MorphTimer->Enabled(); }));
+    auto pic = Paint(l);
+    SavePng(pic.get(), L"menu_morphed_Aero_Ocean");
+}
+
+TEST_F(SkinMenuTest, GroupCaptionsInTheDefaultLook) {
+    ShowForm();
+    TMenuItem* header = Add(menu_->Items(), L"-Почта-");
+    header->SetEnabled(false);
+    TMenuItem* dashes = Add(menu_->Items(), L"-Почта-");
+    Add(menu_->Items(), L"Item");
+    menu_->Popup(150, 150);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    TbsSkinPopupWindow* l = level(0);
+    EXPECT_TRUE(l->ItemList[0]->IsGroupCaption());
+    EXPECT_FALSE(l->ItemList[1]->IsGroupCaption());
+    // The first selectable item is the enabled one with the dashes.
+    EXPECT_EQ(l->ActiveItem, 1);
+    EXPECT_EQ(l->ItemList[1]->MenuItem, dashes);
+    auto pic = Paint(l);
+    const TRect g = l->ItemList[0]->ObjectRect;
+    EXPECT_EQ(Px(pic.get(), g.Left + 1, g.Top + 1), ColorToRGB(clBtnShadow) & 0xFFFFFF);
+    EXPECT_TRUE(HasColour(pic.get(), g, ColorToRGB(clBtnHighlight) & 0xFFFFFF));
 }
 
 TEST_F(SkinMenuTest, AltSpaceOpensTheSystemMenuForTheFormsState) {
