@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "skin/core/SkinImages.h"
+#include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 
 namespace {
@@ -12,19 +13,6 @@ namespace {
 std::vector<TbsSkinHint*>& LiveHints() {
     static std::vector<TbsSkinHint*> list;
     return list;
-}
-
-TFontStyles ToFontStyles(TbsFontStyles s) {
-    TFontStyles r;
-    if (s.Contains(bsfsBold))
-        r = r + fsBold;
-    if (s.Contains(bsfsItalic))
-        r = r + fsItalic;
-    if (s.Contains(bsfsUnderline))
-        r = r + fsUnderline;
-    if (s.Contains(bsfsStrikeOut))
-        r = r + fsStrikeOut;
-    return r;
 }
 
 // The skin's hint picture, nullptr when the container gives none.

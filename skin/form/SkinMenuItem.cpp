@@ -318,6 +318,7 @@ void TbsSkinMenuItem::DrawGroupCaptionItem(TCanvas* Cnvs, const TRect& R, const 
     TCanvas* c = b.Canvas();
     c->Font()->SetName(label->FontName);
     c->Font()->SetHeight(label->FontHeight);
+    c->Font()->SetStyle(ToFontStyles(label->FontStyle));
     c->Font()->SetColor(static_cast<TColor>(label->FontColor));
     c->Font()->SetCharset(Cnvs->Font()->Charset());
     c->Brush()->SetStyle(bsClear);

@@ -9,19 +9,6 @@
 #include "skin/form/SkinMenu.h"
 
 namespace {
-TFontStyles ToFontStyles(TbsFontStyles s) {
-    TFontStyles r;
-    if (s.Contains(bsfsBold))
-        r = r + fsBold;
-    if (s.Contains(bsfsItalic))
-        r = r + fsItalic;
-    if (s.Contains(bsfsUnderline))
-        r = r + fsUnderline;
-    if (s.Contains(bsfsStrikeOut))
-        r = r + fsStrikeOut;
-    return r;
-}
-
 TBitmap* PictureAt(TbsSkinData* SD, int Index) {
     if (!SD || Index < 0 || Index >= SD->ActivePictureCount())
         return nullptr;
