@@ -45,8 +45,22 @@ TbsSkinMenu::~TbsSkinMenu() {
     PopupCtrl = nullptr;  // nobody to tell any more
     FOnMenuClose = nullptr;
     CloseMenu(0);
-    HandlerDepth = 0;
-    PurgeReleased();
+    life_->Alive = false;
+    // A level whose handler freed us is freed when that handler returns.
+    for (auto& pw : released_)
+        life_->Orphans.push_back(std::move(pw));
+    released_.clear();
+    if (life_->Depth == 0)
+        life_->Orphans.clear();
+}
+
+TbsSkinMenu::THandlerScope::~THandlerScope() {
+    if (--life_->Depth > 0)
+        return;
+    if (life_->Alive)
+        menu_->PurgeReleased();
+    else
+        life_->Orphans.clear();
 }
 
 void TbsSkinMenu::Notification(TComponent* AComponent, TOperation Operation) {
@@ -167,7 +181,7 @@ void TbsSkinMenu::CloseMenu(int N) {
         released_.push_back(std::move(pw));
     }
     if (!released_.empty()) {
-        if (HandlerDepth == 0)
+        if (life_->Depth == 0)
             PurgeReleased();
         else
             releaseTimer_->SetEnabled(true);
@@ -189,7 +203,7 @@ void TbsSkinMenu::CloseMenu(int N) {
 }
 
 void TbsSkinMenu::PurgeReleased() {
-    if (HandlerDepth > 0) {
+    if (life_->Depth > 0) {
         releaseTimer_->SetEnabled(true);
         return;
     }
@@ -238,10 +252,13 @@ void TbsSkinMenu::CheckItem(TbsSkinPopupWindow* PW, TbsSkinMenuItem* Item, bool 
         }
         TMenuItem* mi = Item->MenuItem;  // the level goes away with Hide: keep only the menu item
         Hide();
+        const std::shared_ptr<TLife> life = life_;  // the command may free the form and so this controller
         if (TMenu* menu = mi->GetParentMenu())
             menu->DispatchCommand(mi->Command());
         else
             mi->Click();
+        if (!life->Alive)
+            return;
         if (TControl* ctrl = DCtrl) {
             DCtrl = nullptr;
             Notify(ctrl, WM_AFTERDISPATCH);
@@ -518,14 +535,7 @@ void TbsSkinPopupWindow::PopupKeyDown(int CharCode) {
     if (!HandleAllocated() || !IsWindowVisible(Handle()))
         return;
     TbsSkinMenu* menu = ParentMenu;
-    ++menu->HandlerDepth;
-    struct Leave {
-        TbsSkinMenu* m;
-        ~Leave() {
-            if (--m->HandlerDepth == 0)
-                m->PurgeReleased();
-        }
-    } leave{menu};
+    TbsSkinMenu::THandlerScope scope(menu);
     // Accelerators: only enabled entries answer (a disabled entry cannot run anyway).
     const int hot = FindHotKeyItem(CharCode);
     if (hot != -1 && ItemList[static_cast<size_t>(hot)]->Selectable()) {
@@ -540,7 +550,6 @@ void TbsSkinPopupWindow::PopupKeyDown(int CharCode) {
         item->MouseDown(0, 0);
         return;
     }
-    const int index = menu->GetPWIndex(this);
     switch (CharCode) {
         case VK_RETURN:
             if (ActiveItem != -1)
@@ -572,5 +581,4 @@ void TbsSkinPopupWindow::PopupKeyDown(int CharCode) {
         default:
             break;
     }
-    (void)index;
 }

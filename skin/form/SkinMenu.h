@@ -143,7 +143,6 @@ class TbsSkinPopupWindow : public TCustomControl {
     std::unique_ptr<TBitmap> FPaintBuffer;
     // The font items are measured and drawn with (from the skin or the controller's default).
     std::unique_ptr<TFont> ItemFont;
-    std::wstring HintText;
 
   protected:
     bool buttonsDown_ = false;  // the buttons were down at the last poll (the press that opened the menu counts)
@@ -221,8 +220,26 @@ class TbsSkinMenu : public TComponent {
     bool AlphaBlendAnimation = false;
     int MaxMenuItemsInWindow = 0;
 
-    // Depth of level handlers running: levels closed meanwhile wait in released_ until it is 0 again.
-    int HandlerDepth = 0;
+    // What outlives the controller while a level handler still runs: levels closed meanwhile wait until the last
+    // handler has returned (also when the controller itself was freed from inside one, e.g. by an OnClick).
+    struct TLife {
+        bool Alive = true;
+        int Depth = 0;
+        std::vector<std::unique_ptr<TbsSkinPopupWindow>> Orphans;
+    };
+    // Marks a level handler as running for its lifetime.
+    class THandlerScope {
+      public:
+        explicit THandlerScope(TbsSkinMenu* Menu) : menu_(Menu), life_(Menu->life_) { ++life_->Depth; }
+        ~THandlerScope();
+        THandlerScope(const THandlerScope&) = delete;
+        THandlerScope& operator=(const THandlerScope&) = delete;
+        bool MenuAlive() const { return life_->Alive; }
+
+      private:
+        TbsSkinMenu* menu_;
+        std::shared_ptr<TLife> life_;
+    };
     void PurgeReleased();
 
   protected:
@@ -232,4 +249,5 @@ class TbsSkinMenu : public TComponent {
     void Notify(TControl* Ctrl, UINT Msg);
     std::vector<std::unique_ptr<TbsSkinPopupWindow>> released_;
     std::unique_ptr<TTimer> releaseTimer_;
+    std::shared_ptr<TLife> life_ = std::make_shared<TLife>();
 };

@@ -139,8 +139,8 @@ void TbsSkinMenuItem::MouseEnter(bool Kb) {
         Redraw();
         menu->CheckItem(Parent, this, false, Kb);
     }
-    if (Parent->HintText != MenuItem->Hint())
-        Parent->HintText = MenuItem->Hint();
+    if (Parent->Hint() != MenuItem->Hint())
+        Parent->SetHint(MenuItem->Hint());
 }
 
 void TbsSkinMenuItem::MouseLeave() {

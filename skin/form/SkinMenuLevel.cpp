@@ -37,10 +37,8 @@ TbsSkinPopupWindow::TbsSkinPopupWindow(TComponent* AOwner, TbsSkinMenu* AParentM
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(50);
     MouseTimer->OnTimer = [this](TObject*) {
-        ++ParentMenu->HandlerDepth;
+        TbsSkinMenu::THandlerScope scope(ParentMenu);
         TestMouse();
-        if (--ParentMenu->HandlerDepth == 0)
-            ParentMenu->PurgeReleased();
     };
     MorphTimer = std::make_unique<TTimer>(nullptr);
     MorphTimer->SetEnabled(false);
@@ -86,11 +84,9 @@ void TbsSkinPopupWindow::WndProc(TMessage& Message) {
         }
         case WM_LBUTTONUP:
         case WM_RBUTTONUP: {
-            ++menu->HandlerDepth;
+            TbsSkinMenu::THandlerScope scope(menu);
             if (Message.Msg == WM_LBUTTONUP)
                 MouseUp(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-            if (--menu->HandlerDepth == 0)
-                menu->PurgeReleased();
             Message.Result = 0;
             return;
         }
@@ -101,15 +97,13 @@ void TbsSkinPopupWindow::WndProc(TMessage& Message) {
             return;
         case WM_TIMER:
             if (Message.WParam == 1) {
-                ++menu->HandlerDepth;
+                TbsSkinMenu::THandlerScope scope(menu);
                 if (ScrollCode == 1 && CanScroll(1))
                     ScrollUp(false);
                 else if (ScrollCode == 2 && CanScroll(2))
                     ScrollDown(false);
                 else if (ScrollCode != 0)
                     StopScroll();
-                if (--menu->HandlerDepth == 0)
-                    menu->PurgeReleased();
                 Message.Result = 0;
                 return;
             }

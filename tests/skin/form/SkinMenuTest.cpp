@@ -177,7 +177,8 @@ class SkinMenuTest : public ::testing::Test {
         menu_ = new TbsSkinPopupMenu(form_);
     }
     void TearDown() override {
-        skinForm_->SkinMenu()->Hide();
+        if (form_)
+            skinForm_->SkinMenu()->Hide();
         delete form_;
         Pump(30);
     }
@@ -333,6 +334,33 @@ TEST_F(SkinMenuTest, ClickOnAnItemChoosesIt) {
     EXPECT_EQ(menu()->LevelCount(), 0);
 }
 
+TEST_F(SkinMenuTest, AnItemThatFreesTheFormFromItsClick) {
+    Load(MenuFixtureSkin());
+    ShowForm();
+    // A menu of its own (not the form's component), shown through the form.
+    auto own = std::make_unique<TbsSkinPopupMenu>(nullptr);
+    own->SetComponentForm(form_);
+    int after = 0;
+    auto* item = new TMenuItem(own.get());
+    item->SetCaption(L"&Close the window");
+    item->OnClick = [&](TObject*) {
+        delete form_;  // the skinned form and its menu go while the level's click handler runs
+        form_ = nullptr;
+        ++after;
+    };
+    own->Items()->Add(item);
+    own->Popup(200, 200);
+    TbsSkinPopupWindow* l = level(0);
+    RECT lr{};
+    GetWindowRect(l->Handle(), &lr);
+    const TRect r = l->ItemList[0]->ObjectRect;
+    Click(lr.left + r.Left + 10, lr.top + r.Top + r.Height() / 2);
+    ASSERT_TRUE(PumpUntil([&] { return after == 1; }, 2000));
+    Pump(100);
+    EXPECT_EQ(form_, nullptr);
+    EXPECT_EQ(own->ComponentForm(), nullptr);
+}
+
 TEST_F(SkinMenuTest, PlacementFlipsAtTheEdgesAndTallMenusScroll) {
     ShowForm();
     for (int i = 0; i < 6; ++i)
@@ -482,8 +510,9 @@ TEST_F(SkinMenuTest, ShotsInSkinsOfTheSet) {
         sheet.Canvas()->Draw(4 + r1.left - r0.left, 4 + r1.top - r0.top, sub.get());
         SavePng(&sheet, std::wstring(L"menu_") + (*skin ? skin : L"default_look"));
         // The level's frame comes from the skin's picture, not the default look's shadow frame.
-        if (*skin)
+        if (*skin) {
             EXPECT_NE(Px(root.get(), root->Width() / 2, 0), ColorToRGB(clBtnShadow) & 0xFFFFFF) << skin;
+        }
         menu()->Hide();
     }
 }
