@@ -62,7 +62,6 @@ void TbsSkinPopupWindow::CreateParams(TCreateParams& Params) {
     Params.WindowClass.style |= CS_SAVEBITS;
     if (CheckWXP())
         Params.WindowClass.style |= CS_DROPSHADOW;
-    Params.Caption = L"TbsSkinPopupWindow";
 }
 
 void TbsSkinPopupWindow::WndProc(TMessage& Message) {
@@ -166,6 +165,8 @@ void TbsSkinPopupWindow::CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, int Sta
     else
         ItemFont->SetCharset(ParentMenu->FDefaultMenuItemFont->Charset());
 
+    // Outside tools find a level by its window text: the caption of the entry it opened from, else "Menu".
+    SetCaption(AItem->Caption().empty() ? std::wstring(L"Menu") : StripHotkey(AItem->Caption()));
     TMenu* owner = AItem->GetParentMenu();
     ImgL = owner ? dynamic_cast<TCustomImageList*>(owner->Images()) : nullptr;
     std::vector<TMenuItem*> children;

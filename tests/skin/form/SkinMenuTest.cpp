@@ -170,8 +170,10 @@ class SkinMenuTest : public ::testing::Test {
         // Counts the close notices the form gets (ahead of the skinned form's own procedure).
         TWndMethod inner = form_->WindowProc;
         form_->WindowProc = [this, inner](TMessage& m) {
-            if (m.Msg == WM_CLOSESKINMENU)
+            if (m.Msg == WM_CLOSESKINMENU) {
                 ++closeNotices_;
+                log_.push_back(L"form 1228");
+            }
             inner(m);
         };
         menu_ = new TbsSkinPopupMenu(form_);
@@ -231,6 +233,23 @@ class SkinMenuTest : public ::testing::Test {
     TbsSkinData* data_ = nullptr;
     TbsSkinPopupMenu* menu_ = nullptr;
     int closeNotices_ = 0;
+    std::vector<std::wstring> log_;
+};
+
+// A control that opens menus on its own behalf and records what it is told.
+class MenuButton : public TCustomControl {
+  public:
+    MenuButton(TComponent* owner, std::vector<std::wstring>& log) : TCustomControl(owner), log_(log) {}
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_CLOSESKINMENU)
+            log_.push_back(L"control 1228");
+        if (m.Msg == WM_AFTERDISPATCH)
+            log_.push_back(L"control 1229");
+        TCustomControl::WndProc(m);
+    }
+
+  private:
+    std::vector<std::wstring>& log_;
 };
 
 TEST(SkinMenuUnit, CanMenuCloseTable) {
@@ -270,6 +289,12 @@ TEST_F(SkinMenuTest, HoverKeysAndOutsideClick) {
     EXPECT_EQ(menu()->LevelCount(), 1);
     ASSERT_TRUE(PumpUntil([&] { return menu()->LevelCount() == 2; }, 2000));
     EXPECT_TRUE(level(0)->ItemList[0]->Down);
+    // Window texts for outside tools: the root is "Menu", a submenu its entry's caption.
+    wchar_t text[64] = {};
+    GetWindowTextW(level(0)->Handle(), text, 64);
+    EXPECT_STREQ(text, L"Menu");
+    GetWindowTextW(level(1)->Handle(), text, 64);
+    EXPECT_STREQ(text, L"First");
     // The submenu stands beside its item, one pixel right of it, its first item level with it.
     const RECT sr = LevelRect(1);
     EXPECT_EQ(sr.left, lr.left + item0.Right + 1);
@@ -359,6 +384,55 @@ TEST_F(SkinMenuTest, AnItemThatFreesTheFormFromItsClick) {
     Pump(100);
     EXPECT_EQ(form_, nullptr);
     EXPECT_EQ(own->ComponentForm(), nullptr);
+}
+
+TEST_F(SkinMenuTest, ChoosingNotifiesInOrder) {
+    Load(MenuFixtureSkin());
+    ShowForm();
+    auto* button = new MenuButton(form_, log_);
+    button->SetParent(form_);
+    button->SetBounds(10, 10, 80, 24);
+    Add(menu_->Items(), L"&Run", [&] { log_.push_back(L"OnClick"); });
+    menu_->OnMenuClose = [&](TObject* sender) {
+        log_.push_back(sender == menu() ? L"OnMenuClose" : L"OnMenuClose from the wrong sender");
+    };
+    // Beside the button's screen rectangle, upwards when there is room.
+    RECT br{};
+    GetWindowRect(button->Handle(), &br);
+    menu_->PopupFromRect2(button, {br.left, br.top, br.right, br.bottom}, false);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    EXPECT_EQ(LevelRect(0).top, br.bottom);
+    log_.clear();
+    Key(VK_RETURN);
+    EXPECT_EQ(log_,
+              (std::vector<std::wstring>{L"control 1228", L"OnMenuClose", L"form 1228", L"OnClick", L"control 1229"}));
+    // Escape on the root level tells the control, not the form; the one-shot close handler is gone.
+    menu_->OnMenuClose = nullptr;
+    menu_->Popup2(button, 100, 100);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    log_.clear();
+    Key(VK_ESCAPE);
+    EXPECT_EQ(menu()->LevelCount(), 0);
+    EXPECT_EQ(log_, (std::vector<std::wstring>{L"control 1228"}));
+    // The form leaves its menu mode on that Escape itself.
+    EXPECT_FALSE(skinForm_->InMenu());
+}
+
+TEST_F(SkinMenuTest, ItemsWithoutTheSkinsSizeAreStretched) {
+    Load(MenuFixtureSkin());
+    ShowForm();
+    menu()->FUseSkinSize = false;
+    menu()->FDefaultMenuItemHeight = 30;
+    Add(menu_->Items(), L"First");
+    Add(menu_->Items(), L"Second");
+    menu_->Popup(150, 150);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    TbsSkinPopupWindow* l = level(0);
+    const TRect a = l->ItemList[0]->ObjectRect, n = l->ItemList[1]->ObjectRect;
+    EXPECT_EQ(a.Height(), 30);
+    auto pic = Paint(l);
+    EXPECT_EQ(Px(pic.get(), a.Right - 2, a.Bottom - 2), kItemActive);
+    EXPECT_EQ(Px(pic.get(), n.Right - 2, n.Bottom - 2), kItemNormal);
 }
 
 TEST_F(SkinMenuTest, PlacementFlipsAtTheEdgesAndTallMenusScroll) {
