@@ -418,6 +418,32 @@ TEST_F(SkinMenuTest, ChoosingNotifiesInOrder) {
     EXPECT_FALSE(skinForm_->InMenu());
 }
 
+TEST_F(SkinMenuTest, MergedMenuTakesTheSecondMenusGroups) {
+    ShowForm();
+    TPopupMenu second(nullptr);
+    auto item = [](TComponent* owner, TMenuItem* parent, const wchar_t* caption, BYTE group) {
+        auto* i = new TMenuItem(owner);
+        i->SetCaption(caption);
+        i->SetGroupIndex(group);
+        parent->Add(i);
+    };
+    item(menu_, menu_->Items(), L"Own 0", 0);
+    item(menu_, menu_->Items(), L"Own 1", 1);
+    item(menu_, menu_->Items(), L"Own 3", 3);
+    item(&second, second.Items(), L"Child 2", 2);
+    item(&second, second.Items(), L"Child 1", 1);
+    menu()->Popup2(nullptr, nullptr, 0, {100, 100, 100, 100}, menu_->Items(), second.Items(), false);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    std::vector<std::wstring> captions;
+    for (auto& i : level(0)->ItemList)
+        captions.push_back(i->MenuItem->Caption());
+    // The own group 1 gives way to the second menu's group 1; the rest is ordered by group.
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Own 0", L"Child 1", L"Child 2", L"Own 3"}));
+    // The merged level has 6 pixels of margin in the default look.
+    EXPECT_EQ(level(0)->Height(), 4 * 20 + 6);
+    menu()->Hide();
+}
+
 TEST_F(SkinMenuTest, ItemsWithoutTheSkinsSizeAreStretched) {
     Load(MenuFixtureSkin());
     ShowForm();
