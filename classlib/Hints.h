@@ -50,6 +50,8 @@ class THintWindow : public TCustomControl {
   protected:
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;
+    // For windows that show themselves their own way: Active() then says a hint is up.
+    void MarkActive(bool Value) { active_ = Value; }
 
   private:
     bool active_ = false;

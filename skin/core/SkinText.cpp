@@ -303,3 +303,16 @@ void DrawReflectionTextW(TCanvas* Canvas,
     layer.Draw(Canvas, R.Left, m.Bottom + h + ReflectionOffset - layer.Height());
     DrawFinalText(Canvas, Text, R, Format);
 }
+
+TFontStyles ToFontStyles(TbsFontStyles Styles) {
+    TFontStyles r;
+    if (Styles.Contains(bsfsBold))
+        r = r + fsBold;
+    if (Styles.Contains(bsfsItalic))
+        r = r + fsItalic;
+    if (Styles.Contains(bsfsUnderline))
+        r = r + fsUnderline;
+    if (Styles.Contains(bsfsStrikeOut))
+        r = r + fsStrikeOut;
+    return r;
+}

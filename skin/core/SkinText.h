@@ -96,3 +96,6 @@ void DrawReflectionTextW(TCanvas* Canvas,
                          TColor GlowColor,
                          int ReflectionOffset,
                          std::uint32_t Format);
+
+// The class library's font styles for a skin record's.
+TFontStyles ToFontStyles(TbsFontStyles Styles);

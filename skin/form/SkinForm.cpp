@@ -9,6 +9,7 @@
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/SkinMenu.h"
 #include "skin/form/SkinnedControl.h"
 
 namespace {
@@ -49,6 +50,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     FDefInActiveCaptionFont = std::make_unique<TFont>();
     FDefInActiveCaptionFont->Assign(FDefCaptionFont.get());
     FDefInActiveCaptionFont->SetColor(clBtnShadow);
+    CreateMenuParts();
     for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
         *strip = std::make_unique<TBitmap>();
     MouseTimer = std::make_unique<TTimer>(nullptr);
@@ -68,6 +70,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    DestroyMenuParts();
     MouseTimer->SetEnabled(false);
     if (OldWindowProc) {
         FForm->WindowProc = OldWindowProc;
@@ -81,6 +84,8 @@ TbsSkinForm::~TbsSkinForm() {
 
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMSD)
+        FMSD = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         ChangeSkinData();
@@ -452,6 +457,9 @@ void TbsSkinForm::RunCommand(TbsStdCommand Command) {
             break;
         case cmMinimize:
             ShowWindow(h, SW_MINIMIZE);
+            break;
+        case cmSysMenu:
+            PopupSystemMenu();
             break;
         default:
             break;
@@ -868,6 +876,8 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
+    if (MenuMessage(Message))
+        return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);

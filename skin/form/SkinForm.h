@@ -38,6 +38,10 @@ constexpr UINT CM_SENCPAINT = 45513;
 constexpr UINT CM_BENCPAINT = 48203;
 constexpr LPARAM kBENCPaintKey = 16802;
 
+class TbsSkinMenu;
+class TMenuItem;
+class TPopupMenu;
+
 class TbsSkinForm : public TComponent {
   public:
     // AOwner must be a form (EInvalidOperation otherwise).
@@ -78,6 +82,23 @@ class TbsSkinForm : public TComponent {
 
     // Rebuild the frame from SkinData.
     void ChangeSkinData();
+
+    // Skinned menus (SkinFormMenus.cpp): the controller every popup of this form opens through, the container its
+    // menus are drawn with (nullptr: SkinData), and the form's menu state (an open menu hooks the application's
+    // messages so keys reach the menu).
+    TbsSkinMenu* SkinMenu() const { return FSkinMenu.get(); }
+    TbsSkinData* MenusSkinData() const { return FMSD; }
+    void SetMenusSkinData(TbsSkinData* Value);
+    bool InMenu() const { return FInMenu; }
+    void SkinMenuOpen();
+    void SkinMenuClose();
+    // The system menu: its items for the form's present state, opened at a screen point or beside a rectangle, or
+    // at the caption's system-menu button (Alt+Space).
+    TMenuItem* GetSystemMenu();
+    void TrackSystemMenu(int X, int Y);
+    void TrackSystemMenu2(const TRect& R);
+    void PopupSystemMenu();
+    TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
     // The walks over AControl and all its children; ASkinData nullptr means every skinned control.
     static void BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
     static void UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
@@ -131,6 +152,14 @@ class TbsSkinForm : public TComponent {
     void MouseDown(TPoint P);
     void MouseUp(TPoint P);
     void RunCommand(TbsStdCommand Command);
+    // Menu handling ahead of everything else in the window procedure; true when the message is done.
+    bool MenuMessage(TMessage& Message);
+    void HookApp();
+    void UnHookApp();
+    void FormKeyDown(WPARAM Key);
+    void CreateSysMenu();
+    void CreateMenuParts();
+    void DestroyMenuParts();
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;
@@ -155,6 +184,12 @@ class TbsSkinForm : public TComponent {
     std::vector<TCaptionObject> objectInfo_;
     std::unique_ptr<TBitmap> RMTop, RMBottom, RMLeft, RMRight;
     std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
+
+    std::unique_ptr<TbsSkinMenu> FSkinMenu;
+    std::unique_ptr<TPopupMenu> FSysMenu;  // the system menu's items, rebuilt at each opening
+    TbsSkinData* FMSD = nullptr;           // borrowed, cleared by notification
+    bool FInMenu = false;
+    int FAppHook = 0;  // the application message filter while a menu is open, 0 when none
 };
 
 // The first TbsSkinForm among AForm's components, or nullptr.
