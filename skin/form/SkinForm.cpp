@@ -9,6 +9,7 @@
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/LayerBorder.h"
 #include "skin/form/SkinnedControl.h"
 
 namespace {
@@ -55,6 +56,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(50);
     MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
+    FBorderLayer = new TbsFormLayerBorder(this);
 
     // The form draws no caption buttons of its own: the frame's objects are its buttons.
     FForm->SetBorderIcons(TBorderIcons{});
@@ -320,6 +322,10 @@ void TbsSkinForm::CreateNewRegion(bool AUpdate) {
         apply(nullptr);
         return;
     }
+    if (FullBorderAvailable()) {
+        apply(CreateRectRgn(0, 0, W, H));  // the border draws the frame's shape
+        return;
+    }
     if (!Skinned()) {
         for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
             (*strip)->SetSize(0, 0);
@@ -569,6 +575,7 @@ void TbsSkinForm::ChangeSkinData() {
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
+    LayerBorderSkinChanged();
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
@@ -608,6 +615,10 @@ void TbsSkinForm::UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl)
 // ---- Painting -----------------------------------------------------------------------------------------------------
 
 void TbsSkinForm::UpDateFormNC() {
+    if (FullBorderShown()) {
+        FBorderLayer->UpdateBorder();
+        return;
+    }
     if (FForm->HandleAllocated())
         SendMessageW(FForm->Handle(), WM_NCPAINT, 1, 0);
 }
@@ -868,9 +879,12 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
+    if (LayerBorderFirst(Message))
+        return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
+    LayerBorderAfter(Message);
 }
 
 bool TbsSkinForm::FirstDispatch(TMessage& m) {
