@@ -993,6 +993,16 @@ bool TbsSkinForm::LayerBorderFirst(TMessage& m) {
                 return false;
             m.Result = 0;
             return true;
+        case WM_NCACTIVATE:
+            // The frame is the border's: only its look changes, nothing is painted in the window.
+            if (!FSkinnableForm || !FullBorderShown())
+                return false;
+            FFormActive = m.WParam != 0;
+            FBorderLayerChangeSize = false;
+            m.Result = 1;
+            if (IsWindowVisible(FForm->Handle()))
+                FBorderLayer->SetActive(FFormActive, true);
+            return true;
         default:
             return false;
     }

@@ -704,7 +704,7 @@ void TbsSkinForm::DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, cons
 }
 
 void TbsSkinForm::PaintNC(HDC DC) {
-    if (FStopPainting)
+    if (FStopPainting || FullBorderShown())
         return;
     if (Skinned())
         PaintNCSkin(DC);

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "WindowTestUtil.h"
+#include "classlib/StdCtrls.h"
 #include "classlib/WicCodec.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
@@ -438,6 +439,132 @@ TEST_F(LayerBorderTest, DoubleClickOnTheSystemButtonClosesTheForm) {
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form_->Handle()); }));
     EXPECT_FALSE(Border()->Visible());
     EXPECT_TRUE(PumpUntil([] { return FindWindowW(L"TbsFormLayerWindow", nullptr) == nullptr; }));
+}
+
+// The screen around the form and its border as a PNG, when TRELM_SHOTS names a folder.
+void ShotOfScreen(const std::wstring& name, const RECT& r) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir)
+        return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
+                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
+    for (auto& p : px)
+        p |= 0xFF000000u;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    ReleaseDC(nullptr, screen);
+    std::ofstream((Widen(dir) + L"\\" + name + L".png").c_str(), std::ios::binary) << EncodePng(px.data(), w, h);
+}
+
+// The border as a compositing desktop shows it (Wine's screen does not blend layered windows): the four images blended
+// over the backdrop colour at their places, the form's own pixels from the screen on top, as a PNG.
+void ComposedShot(const std::wstring& name, TbsFormLayerBorder* B, TCustomForm* Form, const RECT& r, COLORREF back) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir)
+        return;
+    TbsBitmap out;
+    out.SetSize(r.right - r.left, r.bottom - r.top);
+    out.Clear(0xFF000000u | (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back));
+    for (auto t : {bsflTop, bsflBottom, bsflLeft, bsflRight}) {
+        TbsBitmap* img = B->Image(t);
+        if (!B->Window(t) || img->Empty() || !IsWindowVisible(B->Window(t)->Handle()))
+            continue;
+        const RECT w = WindowRectOf(B->Window(t));
+        const bool blend = img->AlphaBlend;
+        img->AlphaBlend = true;
+        img->Draw(&out, w.left - r.left, w.top - r.top);
+        img->AlphaBlend = blend;
+    }
+    RECT f{};
+    GetWindowRect(Form->Handle(), &f);
+    HDC screen = GetDC(nullptr);
+    BitBlt(out.DC(), f.left - r.left, f.top - r.top, f.right - f.left, f.bottom - f.top, screen, f.left, f.top,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    std::vector<std::uint32_t> px(out.Bits(), out.Bits() + static_cast<size_t>(out.Width()) * out.Height());
+    for (auto& p : px)
+        p |= 0xFF000000u;
+    std::ofstream((Widen(dir) + L"\\" + name + L".png").c_str(), std::ios::binary)
+        << EncodePng(px.data(), out.Width(), out.Height());
+}
+
+// Each layer-frame skin of the set around a notifier-like form: the frame sits right around the form.
+TEST_F(LayerBorderTest, SetSkinsShowTheirBorderAroundTheForm) {
+    // A grey backdrop, so that the frame's soft edges show against something.
+    TForm backdrop(nullptr);
+    PlaceForm(&backdrop, 100, 60, 700, 560);
+    backdrop.SetColor(static_cast<TColor>(RGB(120, 130, 140)));
+    backdrop.Show();
+    auto* label = new TLabel(form_);
+    label->SetParent(form_);
+    label->SetBounds(16, 16, 360, 20);
+    label->SetCaption(L"Новых писем: 3 — Входящие (Inbox)");
+    auto* check = new TButton(form_);
+    check->SetParent(form_);
+    check->SetBounds(16, 48, 140, 28);
+    check->SetCaption(L"Проверить почту");
+    form_->SetCaption(L"Trelm Mail — уведомления");
+    const struct {
+        const wchar_t* folder;
+        const wchar_t* shot;
+    } skins[] = {
+        {L"23_Trelm_Graphite", L"23_graphite"}, {L"81_Trelm_Blue", L"81_blue"}, {L"31_Trelm_Teal", L"31_teal_full"}};
+    // Takes the activation away from the form, clear of the picture.
+    TForm other(nullptr);
+    other.SetBounds(820, 640, 100, 60);
+    bool first = true;
+    for (const auto& s : skins) {
+        data_->LoadFromFile(SetSkin(s.folder));
+        ASSERT_FALSE(data_->Empty) << s.folder;
+        if (first)
+            skinForm_->SetSkinData(data_);
+        first = false;
+        form_->SetBounds(250, 180, 400, 260);
+        ShowForm();
+        ASSERT_TRUE(Border()->Visible()) << s.folder;
+        const RECT f = FormRect();
+        const TRect o = LayerOuterRect(Border()->Geom(), TRect{f.left, f.top, f.right, f.bottom}, false);
+        EXPECT_EQ(WindowRectOf(Win(bsflTop)).left, o.Left) << s.folder;
+        EXPECT_EQ(WindowRectOf(Win(bsflTop)).top, o.Top) << s.folder;
+        EXPECT_EQ(WindowRectOf(Win(bsflBottom)).bottom, o.Bottom) << s.folder;
+        EXPECT_EQ(WindowRectOf(Win(bsflRight)).right, o.Right) << s.folder;
+        EXPECT_EQ(Border()->FullBorder(), std::wstring(s.folder) == L"31_Trelm_Teal");
+        Pump(200);
+        const RECT around{o.Left - 12, o.Top - 12, o.Right + 12, o.Bottom + 12};
+        ShotOfScreen(s.shot, around);
+        ComposedShot(std::wstring(s.shot) + L"_composed", Border(), form_, around, RGB(120, 130, 140));
+        // Inactive: the other picture and alpha; the form's own pixels stay its client's (no frame painted in it).
+        const COLORREF corner = ScreenPixel(f.left + 3, f.top + 3);
+        other.Show();
+        SetForegroundWindow(other.Handle());
+        EXPECT_TRUE(PumpUntil([&] { return !Border()->Active(); })) << s.folder;
+        Pump(150);
+        if (Border()->FullBorder())
+            EXPECT_EQ(ScreenPixel(f.left + 3, f.top + 3), corner) << s.folder;
+        ShotOfScreen(std::wstring(s.shot) + L"_inactive", around);
+        ComposedShot(std::wstring(s.shot) + L"_inactive_composed", Border(), form_, around, RGB(120, 130, 140));
+        other.Hide();
+    }
+    Load(MakeSkin(L"plain", {}));
+    form_->SetBounds(200, 150, 400, 300);
+    ShowForm();
+    ShotOfScreen(L"testskin", RECT{178, 108, 622, 472});
 }
 
 }  // namespace
