@@ -110,8 +110,10 @@ TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner,
 void TbsFormLayerWindow::CreateParams(TCreateParams& Params) {
     TCustomForm::CreateParams(Params);
     Params.ExStyle |= WS_EX_LAYERED;
-    // No task-bar button and never in the Alt+Tab list: the form stands for its border.
+    // No task-bar button and never in the Alt+Tab list: the form stands for its border. Not owned by any window: an
+    // owned window always lies above its owner, and the border lies below its form (the form may be the main one).
     Params.ExStyle |= WS_EX_TOOLWINDOW;
+    Params.WndParent = nullptr;
     if (FLayerBorder && FLayerBorder->FData && IsNullRect(FLayerBorder->FData->BorderRect) &&
         IsNullRect(FLayerBorder->FData->HitTestRect))
         Params.ExStyle |= WS_EX_TRANSPARENT;
@@ -357,6 +359,11 @@ void TbsFormLayerWindow::BorderDblClick() {
 }
 
 void TbsFormLayerWindow::WndProc(TMessage& Message) {
+    if (!FLayerBorder) {
+        // Released: it only waits to be freed.
+        TCustomForm::WndProc(Message);
+        return;
+    }
     switch (Message.Msg) {
         case WM_MOUSEACTIVATE:
             Message.Result = MA_NOACTIVATE;
@@ -486,9 +493,10 @@ void TbsFormLayerBorder::FreeWindows() {
         if (GetCapture() == (win->HandleAllocated() ? win->Handle() : nullptr))
             ReleaseCapture();
         // A window whose handler is running (a click that hides the border) goes after that handler returns.
-        if (TWinControl::InDispatch(win, false))
+        if (TWinControl::InDispatch(win, false)) {
+            win->FLayerBorder = nullptr;  // the controller may go before the window does
             win->Release();
-        else
+        } else
             delete win;
     }
 }
@@ -734,6 +742,22 @@ void TbsFormLayerBorder::Draw(TCanvas* Canvas, int X, int Y, int AWidth, int AHe
         LeftImage->Draw(Canvas, X, Y + th);
     if (!RightImage->Empty())
         RightImage->Draw(Canvas, X + AWidth - RightImage->Width(), Y + th);
+}
+
+void TbsFormLayerBorder::DrawShown(TbsBitmap* Target, int X, int Y) {
+    if (!FVisible || !Target)
+        return;
+    for (TbsFormLayerWindow* w : {TopBorder, BottomBorder, LeftBorder, RightBorder}) {
+        TbsBitmap* img = w ? Image(w->BorderType) : nullptr;
+        if (!img || img->Empty() || !IsWindowVisible(w->Handle()))
+            continue;
+        RECT r{};
+        GetWindowRect(w->Handle(), &r);
+        const bool blend = img->AlphaBlend;
+        img->AlphaBlend = true;
+        img->Draw(Target, r.left - X, r.top - Y);
+        img->AlphaBlend = blend;
+    }
 }
 
 void TbsFormLayerBorder::Hide() {
@@ -1011,6 +1035,11 @@ bool TbsSkinForm::LayerBorderFirst(TMessage& m) {
 void TbsSkinForm::LayerBorderAfter(TMessage& m) {
     if (!FBorderLayer)
         return;
+    if (FForm->ComponentState().Contains(csDestroying) || ComponentState().Contains(csDestroying)) {
+        // Going away: the border only hides, nothing is built any more.
+        FBorderLayer->Hide();
+        return;
+    }
     const bool shown = FForm->HandleAllocated() && IsWindowVisible(FForm->Handle()) && !IsIconic(FForm->Handle());
     switch (m.Msg) {
         case WM_SHOWWINDOW:
@@ -1076,6 +1105,8 @@ void TbsSkinForm::LayerBorderSkinChanged() {
     if (!FBorderLayer)
         return;
     FBorderLayer->Hide();
+    if (ComponentState().Contains(csDestroying))
+        return;
     FBorderLayer->InitFrame((FSkinSupport && FSkinnableForm && !PreviewMode) ? FSD : nullptr, FForm);
     if (CanShowBorderLayer() && FForm->HandleAllocated() && IsWindowVisible(FForm->Handle()) &&
         !IsIconic(FForm->Handle())) {

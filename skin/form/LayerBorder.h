@@ -48,6 +48,7 @@ class TbsFormLayerWindow : public TCustomForm {
     void WndProc(TMessage& Message) override;
 
   private:
+    friend class TbsFormLayerBorder;  // detaches a released window
     // The handlers read the cursor themselves: the message's point is relative to a window that may have moved.
     void BorderMouseDown(bool Left);
     void BorderMouseMove();
@@ -80,6 +81,9 @@ class TbsFormLayerBorder : public TComponent {
     void Update(int X, int Y, int AWidth, int AHeight);
     void Draw(TCanvas* Canvas, int X, int Y, int AWidth, int AHeight);
     void Hide();
+    // The shown images blended into Target at their windows' places (Target's top-left is the screen point (X, Y)):
+    // the border as a compositing desktop shows it, for pictures of it.
+    void DrawShown(TbsBitmap* Target, int X, int Y);
     void ShowWithForm();
     void SetBoundsWithForm();
     void SetBoundsWithForm2(int AW, int AH);

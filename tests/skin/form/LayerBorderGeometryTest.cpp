@@ -296,4 +296,16 @@ TEST(LayerBorderGeometry, CaptionObjectsOfAFullBorder) {
     EXPECT_EQ(o[0].ObjectRect.Right, 400);
 }
 
+TEST(LayerBorderGeometry, BlurRegionsOfTheFourWindows) {
+    TbsLayerFrameGeom g = Frame();
+    g.IntersectBlurMaskRect = {2, 2, 418, 338};
+    g.ExcludeBlurMaskRect = {10, 30, 410, 330};
+    const TbsLayerBlurRects b = LayerBlurRects(g, 520, 400, 390);
+    EXPECT_EQ(b.CornerShift, 100);
+    EXPECT_EQ(b.Top, (TRect{30, 2, 490, 30}));
+    EXPECT_EQ(b.Bottom, (TRect{30, 0, 490, 8}));
+    EXPECT_EQ(b.Left, (TRect{2, 0, 10, 400}));
+    EXPECT_EQ(b.Right, (TRect{0, 0, 8, 390}));
+}
+
 }  // namespace

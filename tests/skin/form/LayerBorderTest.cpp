@@ -281,6 +281,28 @@ TEST_F(LayerBorderTest, DeactivationRebuildsFromTheInactivePicture) {
     EXPECT_EQ(LastFor(bsflTop).alpha, 200);
 }
 
+TEST_F(LayerBorderTest, FadeInRaisesTheAlphaStepByStep) {
+    TSystemBindingsOverride seam(Recording());
+    Load(MakeSkin(L"plain", {}));
+    ShowForm();
+    Border()->Hide();
+    DWORD now = 0;
+    Border()->TickCount = [&now] { return now += 3; };  // a step at every other reading
+    gCalls.clear();
+    Border()->ShowWithFormAnimation();
+    std::vector<int> alphas;
+    for (const auto& c : gCalls)
+        if (c.wnd == Win(bsflTop)->Handle())
+            alphas.push_back(c.alpha);
+    // Shown at 0, then 200 / 15 = 13 a step, the last step capped at 200.
+    ASSERT_EQ(alphas.size(), 17u);
+    EXPECT_EQ(alphas.front(), 0);
+    EXPECT_EQ(alphas[1], 13);
+    EXPECT_EQ(alphas[15], 195);
+    EXPECT_EQ(alphas.back(), 200);
+    EXPECT_EQ(Border()->CurrentAlpha(), 200);
+}
+
 TEST_F(LayerBorderTest, AFormShorterThanTheBandsHidesTheSides) {
     TSystemBindingsOverride seam(Recording());
     // Bands of 100 rows each, a form of 100: the whole border is 140 high.
@@ -418,6 +440,28 @@ TEST_F(LayerBorderTest, FullBorderObjectsHoverAndTheSafetyCheck) {
     EXPECT_FALSE(Border()->MouseTimerOf()->Enabled());
 }
 
+// The close button's click closes the form from the top window's own handler: the window goes after it returns.
+TEST_F(LayerBorderTest, ClickOnTheCloseButtonClosesTheFormFromTheBorder) {
+    Load(MakeSkin(L"full", {{L"fullborder", L"1"}}));
+    ShowForm();
+    ASSERT_TRUE(skinForm_->FullBorderShown());
+    const auto& objs = Border()->LayerObjects();
+    int close = -1;
+    for (std::size_t i = 0; i < objs.size(); ++i)
+        if (objs[i].Kind == fokStdButton && objs[i].Command == cmClose && objs[i].Visible)
+            close = static_cast<int>(i);
+    ASSERT_NE(close, -1);
+    const RECT top = WindowRectOf(Win(bsflTop));
+    const TRect cr = objs[static_cast<std::size_t>(close)].ObjectRect;
+    const TPoint p{top.left + (cr.Left + cr.Right) / 2, top.top + (cr.Top + cr.Bottom) / 2};
+    MouseAt(p);
+    MouseAt(p, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(p, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form_->Handle()); }));
+    EXPECT_FALSE(Border()->Visible());
+    EXPECT_TRUE(PumpUntil([] { return FindWindowW(L"TbsFormLayerWindow", nullptr) == nullptr; }));
+}
+
 TEST_F(LayerBorderTest, DoubleClickOnTheSystemButtonClosesTheForm) {
     Load(MakeSkin(L"full", {{L"fullborder", L"1"}}));
     ShowForm();
@@ -480,16 +524,7 @@ void ComposedShot(const std::wstring& name, TbsFormLayerBorder* B, TCustomForm* 
     TbsBitmap out;
     out.SetSize(r.right - r.left, r.bottom - r.top);
     out.Clear(0xFF000000u | (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back));
-    for (auto t : {bsflTop, bsflBottom, bsflLeft, bsflRight}) {
-        TbsBitmap* img = B->Image(t);
-        if (!B->Window(t) || img->Empty() || !IsWindowVisible(B->Window(t)->Handle()))
-            continue;
-        const RECT w = WindowRectOf(B->Window(t));
-        const bool blend = img->AlphaBlend;
-        img->AlphaBlend = true;
-        img->Draw(&out, w.left - r.left, w.top - r.top);
-        img->AlphaBlend = blend;
-    }
+    B->DrawShown(&out, r.left, r.top);
     RECT f{};
     GetWindowRect(Form->Handle(), &f);
     HDC screen = GetDC(nullptr);
