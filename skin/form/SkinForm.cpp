@@ -9,6 +9,7 @@
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/LayerBorder.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinnedControl.h"
 
@@ -57,6 +58,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(50);
     MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
+    FBorderLayer = new TbsFormLayerBorder(this);
 
     // The form draws no caption buttons of its own: the frame's objects are its buttons.
     FForm->SetBorderIcons(TBorderIcons{});
@@ -325,6 +327,10 @@ void TbsSkinForm::CreateNewRegion(bool AUpdate) {
         apply(nullptr);
         return;
     }
+    if (FullBorderAvailable()) {
+        apply(CreateRectRgn(0, 0, W, H));  // the border draws the frame's shape
+        return;
+    }
     if (!Skinned()) {
         for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
             (*strip)->SetSize(0, 0);
@@ -577,6 +583,7 @@ void TbsSkinForm::ChangeSkinData() {
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
+    LayerBorderSkinChanged();
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
@@ -616,6 +623,10 @@ void TbsSkinForm::UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl)
 // ---- Painting -----------------------------------------------------------------------------------------------------
 
 void TbsSkinForm::UpDateFormNC() {
+    if (FullBorderShown()) {
+        FBorderLayer->UpdateBorder();
+        return;
+    }
     if (FForm->HandleAllocated())
         SendMessageW(FForm->Handle(), WM_NCPAINT, 1, 0);
 }
@@ -701,7 +712,7 @@ void TbsSkinForm::DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, cons
 }
 
 void TbsSkinForm::PaintNC(HDC DC) {
-    if (FStopPainting)
+    if (FStopPainting || FullBorderShown())
         return;
     if (Skinned())
         PaintNCSkin(DC);
@@ -876,11 +887,12 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
-    if (MenuMessage(Message))
+    if (MenuMessage(Message) || LayerBorderFirst(Message))
         return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
+    LayerBorderAfter(Message);
 }
 
 bool TbsSkinForm::FirstDispatch(TMessage& m) {

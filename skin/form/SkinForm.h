@@ -25,6 +25,8 @@
 #include "skin/core/SkinData.h"
 #include "skin/form/FrameGeometry.h"
 
+class TbsFormLayerBorder;
+
 // Scoped: the class library's form has icons of the same names.
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TbsBorderIcons = TSet<TbsBorderIcon>;
@@ -63,6 +65,15 @@ class TbsSkinForm : public TComponent {
     TFont* DefCaptionFont() { return FDefCaptionFont.get(); }
     TFont* DefInActiveCaptionFont() { return FDefInActiveCaptionFont.get(); }
     TNotifyEvent OnChangeSkinData, OnBeforeChangeSkinData, OnAfterChangeSkinData;
+
+    // The layered border (owned as a component); its windows drive a resize while FBorderLayerChangeSize is set.
+    TbsFormLayerBorder* BorderLayer() const { return FBorderLayer; }
+    bool CanShowBorderLayer() const;
+    // A layered border with the whole frame is shown: the form's own window is only its client area.
+    bool FullBorderShown() const;
+    bool FBorderLayerChangeSize = false;
+    bool AlwaysDisableLayeredFrames = false;
+    bool PreviewMode = false;
 
     // Geometry the window answers with (also read by tests).
     int GetMinWidth();
@@ -107,6 +118,14 @@ class TbsSkinForm : public TComponent {
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
   private:
+    // The border lays out, draws and runs the form's caption objects in its top window.
+    friend class TbsFormLayerBorder;
+    friend class TbsFormLayerWindow;
+    bool FullBorderAvailable() const;
+    // The form's side of the border (LayerBorder.cpp): true when the message is answered for a full border.
+    bool LayerBorderFirst(TMessage& Message);
+    void LayerBorderAfter(TMessage& Message);
+    void LayerBorderSkinChanged();
     struct TCaptionObject {
         std::wstring IDName;
         TbsDataSkinObject* Data = nullptr;  // the skin's record; nullptr for the built-in buttons
@@ -190,6 +209,7 @@ class TbsSkinForm : public TComponent {
     TbsSkinData* FMSD = nullptr;           // borrowed, cleared by notification
     bool FInMenu = false;
     int FAppHook = 0;  // the application message filter while a menu is open, 0 when none
+    TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
 };
 
 // The first TbsSkinForm among AForm's components, or nullptr.
