@@ -1,0 +1,90 @@
+// TbsSelectSkinDialog: lets the user pick one skin of a compressed skin list (by index) or one of the stored skins
+// among its owner's components (by component), with a preview of the skin under the cursor. The dialog applies
+// nothing: the caller sets its own container's skin from the result.
+//
+// Index: TbsSelectSkinDlgForm, TbsSelectSkinDialog.
+//
+// Controls by Name: "SkinListBox" (one item per skin: its description, or its name when that is empty),
+// "PreviewPanel" (the preview: the chosen skin's frame and button drawn from the skin's own pictures),
+// "OKButton", "CancelButton". The window text is Title.
+//
+// Ownership: the window is owned by the application object and freed inside Execute, with its own preview
+// container; the skin list and the containers are borrowed and cleared by notification. GUI thread only.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+#include "skin/core/CompressedSkin.h"
+#include "skin/core/SkinData.h"
+#include "skin/dialogs/DialogControls.h"
+
+class TbsSkinPreview;
+
+class TbsSelectSkinDlgForm : public TForm {
+  public:
+    // By index over ASkinList, SkinIndex preselected.
+    TbsSelectSkinDlgForm(TComponent* AOwner,
+                         TbsSkinData* ACtrlSkinData,
+                         int SkinIndex,
+                         TbsCompressedSkinList* ASkinList);
+    // By component over the stored skins among AForm's components, DefaultSkin preselected (else the first).
+    TbsSelectSkinDlgForm(TComponent* AOwner,
+                         TbsSkinData* ACtrlSkinData,
+                         TbsCompressedStoredSkin* DefaultSkin,
+                         TComponent* AForm);
+
+    // The preview container's current stored skin (by component) and skin index (by index).
+    TbsCompressedStoredSkin* GetSelectedSkin() const;
+    int GetSelectedSkinIndex() const;
+
+    TListBox* ListBox = nullptr;             // owned by the form
+    TButton* OKButton = nullptr;             // owned by the form
+    TButton* CancelButton = nullptr;         // owned by the form
+    TbsSkinPreview* Preview = nullptr;       // owned by the form
+    TbsSkinData* PreviewSkinData = nullptr;  // owned by the form: the skin the preview shows
+
+  private:
+    void BuildLayout(TbsSkinData* ACtrlSkinData);
+    void ListClick();
+
+    TbsCompressedSkinList* skinList_ = nullptr;          // borrowed for the form's life (by index)
+    std::vector<TbsCompressedStoredSkin*> storedSkins_;  // borrowed for the form's life (by component)
+};
+
+class TbsSelectSkinDialog : public TbsSkinDialogComponent {
+  public:
+    explicit TbsSelectSkinDialog(TComponent* AOwner);
+    ~TbsSelectSkinDialog() override;
+
+    // By index: false at once, with no window, when SkinList is not set. True on OK, SelectedSkinIndex then
+    // holding the chosen index; otherwise SelectedSkinIndex is -1.
+    bool Execute(int SkinIndex);
+    // By component over the stored skins among the owner's components. True on OK, SelectedSkin then the chosen one.
+    bool Execute(TbsCompressedStoredSkin* DefaultCompressedSkin);
+
+    TbsCompressedSkinList* SkinList() const { return FSkinList; }
+    void SetSkinList(TbsCompressedSkinList* Value);
+    TFont* DefaultFont() { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+
+    std::wstring Title = L"Select skin";
+    bool AlphaBlend = false;
+    bool AlphaBlendAnimation = false;
+    std::uint8_t AlphaBlendValue = 200;
+
+    int SelectedSkinIndex = -1;
+    TbsCompressedStoredSkin* SelectedSkin = nullptr;  // borrowed: one of the owner's components
+
+  protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  private:
+    bool Run(TbsSelectSkinDlgForm* Form);
+
+    TbsCompressedSkinList* FSkinList = nullptr;  // borrowed, cleared by notification
+    std::unique_ptr<TFont> FDefaultFont;
+};

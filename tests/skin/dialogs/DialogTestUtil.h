@@ -1,0 +1,154 @@
+// Helpers of the dialog tests: finding a modal window and its controls the way another process would (window text,
+// the "TrelmName" property), acting on it from a timer while the modal loop runs, and screen shots.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/WicCodec.h"
+
+inline std::wstring Widen(const char* s) {
+    std::wstring w;
+    for (; *s; ++s)
+        w += static_cast<wchar_t>(static_cast<unsigned char>(*s));
+    return w;
+}
+
+inline std::wstring NameOfWindow(HWND wnd) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(wnd, L"TrelmName")));
+    wchar_t buf[256] = {};
+    return atom && GlobalGetAtomNameW(atom, buf, 256) ? buf : L"";
+}
+
+inline HWND FindByName(HWND top, const std::wstring& name) {
+    struct Search {
+        std::wstring name;
+        HWND found = nullptr;
+    } s{name};
+    EnumChildWindows(
+        top,
+        [](HWND w, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            if (NameOfWindow(w) != s->name)
+                return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+inline std::wstring TextOf(HWND wnd) {
+    wchar_t buf[2048] = {};
+    GetWindowTextW(wnd, buf, 2048);
+    return buf;
+}
+
+inline RECT ClientRectOnScreen(HWND wnd) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Child rectangle in its top-level window's client coordinates.
+inline RECT RectIn(HWND child, HWND top) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Runs act(window) once, from a timer inside the modal loop, when a visible top-level window with the text caption
+// exists and has had a moment to paint. Stops by itself; the object must live until the modal call returns.
+class ModalDriver {
+  public:
+    ModalDriver(const std::wstring& caption, std::function<void(HWND)> act)
+        : caption_(caption), act_(std::move(act)), timer_(new TTimer(nullptr)) {
+        timer_->SetInterval(30);
+        timer_->OnTimer = [this](TObject*) { Tick(); };
+    }
+    bool ran() const { return ran_; }
+    HWND window() const { return wnd_; }
+
+  private:
+    void Tick() {
+        HWND w = FindWindowW(nullptr, caption_.c_str());
+        if (!w || !IsWindowVisible(w) || ++seen_ < 4)
+            return;
+        timer_->SetEnabled(false);
+        wnd_ = w;
+        ran_ = true;
+        UpdateWindow(w);
+        act_(w);
+    }
+    std::wstring caption_;
+    std::function<void(HWND)> act_;
+    std::unique_ptr<TTimer> timer_;
+    int seen_ = 0;
+    bool ran_ = false;
+    HWND wnd_ = nullptr;
+};
+
+inline void Click(HWND top, const std::wstring& name) {
+    HWND b = FindByName(top, name);
+    if (b)
+        PostMessageW(b, BM_CLICK, 0, 0);
+}
+
+// Key press and release to the focused control.
+inline void Key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// Writes the window's screen pixels as a PNG into the folder TRELM_SHOTS names (nothing without it).
+inline void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir)
+        return;
+    // Painted afresh, the children included, before the pixels are read.
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    for (int i = 0; i < 5; ++i) {
+        Application->ProcessMessages();
+        Sleep(20);
+    }
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<std::uint32_t> px(static_cast<size_t>(w) * h);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* src = static_cast<const std::uint32_t*>(bits);
+    for (size_t i = 0; i < px.size(); ++i)
+        px[i] = 0xFF000000u | (src[i] & 0xFFFFFF);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    const std::wstring file = Widen(dir) + L"\\" + name + L".png";
+    std::ofstream(file.c_str(), std::ios::binary) << EncodePng(px.data(), w, h);
+}
