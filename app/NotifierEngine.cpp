@@ -96,6 +96,8 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         item->Tag = alert->AlertMessages()->Count() - 1;
         alert->SetActiveMessage(alert->AlertMessages()->Count());
         alert->Show();
+        // The popup window is made by the first Show, which had nowhere to keep the active message.
+        alert->SetActiveMessage(alert->AlertMessages()->Count());
     }
     void AlertShow() override { e_.alert_->Show(); }
     void AlertHide() override { e_.alert_->Hide(); }
