@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 
 #include "app/AppResources.h"
@@ -22,6 +23,8 @@
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/PasswordDialog.h"
+#include "skin/dialogs/SkinMessage.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/TrayIcon.h"
 
@@ -143,6 +146,15 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
 
+    SkinMessage = new TbsSkinMessage(this);
+    SkinMessage->SetName(L"SkinMessage");
+    SkinMessage->SetSkinData(SkinData);
+    SkinMessage->SetCtrlSkinData(SkinData);
+    PasswordDialog = new TbsSkinPasswordDialog(this);
+    PasswordDialog->SetName(L"PasswordDialog");
+    PasswordDialog->SetSkinData(SkinData);
+    PasswordDialog->SetCtrlSkinData(SkinData);
+
     OnCreate = [this](TObject*) { FormCreate(); };
     OnPaint = [this](TObject*) { FormPaint(); };
     OnClose = [this](TObject*, TCloseAction& action) {
@@ -153,6 +165,46 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TAAForm1::~TAAForm1() = default;
+
+void TAAForm1::Shutdown() {
+    destroying_ = true;
+    delete Engine_;
+    Engine_ = nullptr;
+    if (TrayIcon)
+        TrayIcon->SetIconVisible(false);
+}
+
+void TAAForm1::BeforeDestruction() {
+    destroying_ = true;
+    // The engine stops first, while the window and the controls it reports to still exist. Then the frame's and the
+    // tray icon's hooks come off the window procedure, and the controls go one kind after another before the
+    // form's own window (left to the window teardown, the process ended in a stack overflow): the language box,
+    // the up-downs before their buddies, texts, picture buttons, views, masked edits, then the pages.
+    delete Engine_;
+    Engine_ = nullptr;
+    delete SkinForm1;
+    SkinForm1 = nullptr;
+    delete TrayIcon;
+    TrayIcon = nullptr;
+    delete OfficeComboBox_lang;
+    OfficeComboBox_lang = nullptr;
+    for (auto& [name, spin] : spins_)
+        delete spin.Up;
+    spins_.clear();
+    for (TCtlKind kind :
+         {TCtlKind::Label, TCtlKind::Glyph, TCtlKind::ListView, TCtlKind::TimeEdit, TCtlKind::DateEdit}) {
+        for (const TCtlSpec& s : kMainFormLayout) {
+            if (s.Kind == kind) {
+                delete FindCtl(s.Name);
+                controls_.erase(s.Name);
+            }
+        }
+    }
+    delete PageControl;
+    PageControl = nullptr;
+    controls_.clear();
+    TForm::BeforeDestruction();
+}
 
 TControl* TAAForm1::FindCtl(const std::wstring& name) const {
     const auto it = controls_.find(name);
@@ -364,10 +416,10 @@ void TAAForm1::BuildTray() {
         PopupMenu1->Items()->Add(item);
         return item;
     };
-    ObnovProvEm = add(L"ObnovProvEm", [] {});
+    ObnovProvEm = add(L"ObnovProvEm", [this] { Engine_->CheckNow(); });
     OtkrProg = add(L"OtkrProg", [this] { TrayIconDblClick(); });
-    PokazSoob = add(L"PokazSoob", [] {});
-    Clear_Soob = add(L"Clear_Soob", [] {});
+    PokazSoob = add(L"PokazSoob", [this] { Engine_->ShowMessages(); });
+    Clear_Soob = add(L"Clear_Soob", [this] { Engine_->ClearMessages(); });
     Vihod = add(L"Vihod", [this] { ExitProgram(); });
     OtkrProg->SetDefault(true);
 
@@ -380,6 +432,10 @@ void TAAForm1::BuildTray() {
     TrayIcon->SetPopupMenu(PopupMenu1);
     TrayIcon->SetIconVisible(false);
     TrayIcon->OnDblClick = [this](TObject*) { TrayIconDblClick(); };
+    TrayIcon->OnClick = [this](TObject*) {
+        if (Engine_)
+            Engine_->TrayClick();
+    };
 }
 
 void TAAForm1::BindEvents() {
@@ -404,6 +460,7 @@ void TAAForm1::BindEvents() {
     click(L"Button_Help", &TAAForm1::Button_HelpClick);
     click(L"Poblagodar", &TAAForm1::PoblagodarClick);
     click(L"ListView_Em", &TAAForm1::ListView_EmClick);
+    FindCtl(L"Button_ProvEml")->OnClick = [this](TObject*) { Engine_->CheckNow(); };
     click(L"ListView_Sob", &TAAForm1::ListView_SobClick);
     FindCtl(L"Button_FZvuk")->OnClick = [this](TObject*) {
         TEdit* e = EditOf(L"Edit_FZvuk");
@@ -501,11 +558,16 @@ void TAAForm1::PlaceBottomGroups() {
 }
 
 void TAAForm1::WndProc(TMessage& Message) {
+    if (destroying_) {
+        TForm::WndProc(Message);
+        return;
+    }
     switch (Message.Msg) {
         case WM_SIZE:
             TForm::WndProc(Message);
             if (Message.WParam == SIZE_MINIMIZED && !exiting_) {
-                SkinForm1Minimize();
+                // Hidden once the minimising has finished.
+                PostMessageW(Handle(), WM_TOTRAY, 0, 0);
             } else if (PageControl) {
                 PageControl->SetBounds(4, 4, ClientWidth() - 8, PageControl->Height());
                 PlaceBottomGroups();
@@ -513,6 +575,9 @@ void TAAForm1::WndProc(TMessage& Message) {
             return;
         case WM_FIRSTPAINT:
             FirstPaint();
+            return;
+        case WM_TOTRAY:
+            SkinForm1Minimize();
             return;
         default:
             break;
@@ -553,6 +618,10 @@ void TAAForm1::FormCreate() {
         SkinForm1->SetSkinData(SkinData);
     } catch (...) {
     }
+    Engine_ = new TNotifierEngine(this, Lists, Settings, State, Run, Lang, TrayIcon, *this);
+    Engine_->SetName(L"NotifierEngine");
+    Engine_->SetFormatSettings(Fs);
+    Engine_->SetAlertStyle();
     if (Settings.LangIndex != start.value_or(0) || !Settings.LangFile.empty()) {
         try {
             ApplyLanguage();
@@ -571,46 +640,6 @@ void TAAForm1::FormPaint() {
         PostMessageW(Handle(), WM_FIRSTPAINT, 0, 0);
 }
 
-bool TAAForm1::AskStartPassword(std::wstring& password) {
-    TForm dialog(nullptr);
-    dialog.SetName(L"PasswordDialog");
-    dialog.SetCaption(passwordCaption_);
-    dialog.SetBorderStyle(bsDialog);
-    dialog.SetPosition(poScreenCenter);
-    dialog.Font()->SetName(kMainFormFontName);
-    dialog.Font()->SetHeight(kMainFormFontHeight);
-    dialog.SetClientWidth(260);
-    dialog.SetClientHeight(96);
-    auto* label = new TLabel(&dialog);
-    label->SetParent(&dialog);
-    label->SetBounds(12, 12, 0, 0);
-    label->SetCaption(passwordLabel_);
-    auto* edit = new TEdit(&dialog);
-    edit->SetName(L"Password");
-    edit->SetParent(&dialog);
-    edit->SetPasswordChar(L'*');
-    edit->SetBounds(12, 30, 236, 21);
-    auto* ok = new TButton(&dialog);
-    ok->SetName(L"OKButton");
-    ok->SetParent(&dialog);
-    ok->SetCaption(L"OK");
-    ok->SetDefault(true);
-    ok->SetModalResult(mrOk);
-    ok->SetBounds(92, 62, 75, 25);
-    auto* cancel = new TButton(&dialog);
-    cancel->SetName(L"CancelButton");
-    cancel->SetParent(&dialog);
-    cancel->SetCaption(L"Cancel");
-    cancel->SetCancel(true);
-    cancel->SetModalResult(mrCancel);
-    cancel->SetBounds(173, 62, 75, 25);
-    dialog.SetActiveControl(edit);
-    if (dialog.ShowModal() != mrOk)
-        return false;
-    password = edit->Text();
-    return true;
-}
-
 void TAAForm1::FirstPaint() {
     if (!PervPaint)
         return;
@@ -618,17 +647,20 @@ void TAAForm1::FirstPaint() {
     const bool locked = State.IdKompFile != State.IdKomp || Settings.ZapuskPass;
     if (locked && !Settings.PassZapusk.empty()) {
         InfoBeep();
-        std::wstring typed;
-        if (AskStartPassword(typed))
-            Run.ParolVvod = Trim(typed);
+        PasswordDialog->Caption = passwordCaption_;
+        PasswordDialog->PasswordCaption = passwordLabel_;
+        PasswordDialog->Password.clear();
+        if (PasswordDialog->Execute())
+            Run.ParolVvod = Trim(PasswordDialog->Password);
     }
     if (locked && Run.ParolVvod != Settings.PassZapusk) {
+        exiting_ = true;
+        Hide();
         FindCtl(L"Button_Prim")->SetEnabled(false);
         FindCtl(L"Button_PrimN")->SetEnabled(false);
         Lists.Accounts.clear();
         Lists.ImapServers.clear();
         Lists.Events.clear();
-        exiting_ = true;
         Application->Terminate();
         return;
     }
@@ -637,6 +669,7 @@ void TAAForm1::FirstPaint() {
         TrayIcon->HideMainForm();
         TrayIcon->SetIconVisible(true);
     }
+    Engine_->FirstPaint();
 }
 
 void TAAForm1::SettingsToControls() {
@@ -700,6 +733,7 @@ void TAAForm1::ControlsToSettings() {
 }
 
 void TAAForm1::Button_PrimClick() {
+    Engine_->ApplyStarting();
     const bool oldAsk = Settings.ZapuskPass;
     const std::wstring oldPassword = Settings.PassZapusk;
     Settings.ZapuskPass = CheckOf(L"Check_ZapuskPass")->Checked();
@@ -716,10 +750,13 @@ void TAAForm1::Button_PrimClick() {
         FindCtl(L"TabSheet_NOsn")->Repaint();
     }
     ControlsToSettings();
+    Engine_->SetAlertStyle();
     SetAutostart(Settings.AutoZagr, State.ProgDir, Application->ExeName());
-    // A failed save throws: the class library's error box reports it and the rest of this handler does not run.
-    SaveSettings(Settings, Lists, State);
+    // A failed save throws: the class library's error box reports it and the rest of this handler does not run, so
+    // the mail-check timer stays off until the next successful apply or a check asked for.
+    ::SaveSettings(Settings, Lists, State);
     TrayIcon->SetMinimizedOnStart(Settings.VTray);
+    Engine_->Applied();
     InfoBeep();
 }
 
@@ -730,20 +767,24 @@ void TAAForm1::Button_SkinClick() {
 }
 
 void TAAForm1::SkinForm1Minimize() {
-    ShowWindow(Handle(), SW_RESTORE);
     TrayIcon->HideMainForm();
+    ShowWindow(Handle(), SW_HIDE);
     ShowWindow(Application->Handle(), SW_HIDE);
     TrayIcon->SetIconVisible(true);
+    Engine_->CheckMail(false);
 }
 
 void TAAForm1::TrayIconDblClick() {
     Run.TikPotok = 0;
+    Engine_->StopCheck();
     WaitPumping(200, nullptr, nullptr);
     UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
     WaitPumping(100, nullptr, nullptr);
     TrayIcon->SetIconVisible(false);
     TrayIcon->ShowMainForm();
     Show();
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
     SetForegroundWindow(Handle());
 }
 
@@ -751,6 +792,8 @@ void TAAForm1::ExitProgram() {
     if (exiting_)
         return;
     exiting_ = true;
+    if (Engine_)
+        Engine_->StopCheck();
     WaitPumping(300, nullptr, nullptr);
     Application->Terminate();
     InfoBeep();
@@ -777,11 +820,49 @@ void TAAForm1::PageControlChange() {
 }
 
 void TAAForm1::UpdateFormHeight(int n) {
+    if (destroying_)
+        return;
     const bool tall = Lists.Letters.size() + Lists.FiredEvents.size() + static_cast<size_t>(std::max(n, 0)) > 0;
     FindCtl(L"GroupBox_Pism")->SetVisible(tall);
     FindCtl(L"GroupBox_Sobty")->SetVisible(tall);
     SetBounds(Left(), Top(), Width(), tall ? kFormHeightTall : kFormHeightShort);
     PlaceBottomGroups();
+}
+
+void TAAForm1::LettersChanged() {
+    if (destroying_)
+        return;
+    ListView_Pism->Items()->SetCount(static_cast<int>(Lists.Letters.size()));
+    ListView_Pism->Repaint();
+}
+
+void TAAForm1::EventsChanged() {
+    if (destroying_)
+        return;
+    ListView_Sob->Items()->SetCount(static_cast<int>(Lists.Events.size()));
+    ListView_Sob->Repaint();
+}
+
+void TAAForm1::EventsTicked() {
+    if (destroying_)
+        return;
+    if (PageControl->ActivePageIndex() == 1 && IsWindowVisible(Handle()))
+        ListView_Sob->Repaint();
+}
+
+void TAAForm1::FiredEventAdded() {
+    if (destroying_)
+        return;
+    ListView_Sobty->Items()->SetCount(static_cast<int>(Lists.FiredEvents.size()));
+    SelectListItem(static_cast<int>(Lists.FiredEvents.size()) - 1, ListView_Sobty, true);
+}
+
+void TAAForm1::SaveSettings() {
+    ::SaveSettings(Settings, Lists, State);
+}
+
+TAnnouncedLetters* TAAForm1::Announced() {
+    return Engine_ ? &Engine_->Announced() : nullptr;
 }
 
 void TAAForm1::Check_IspZvukClick() {
@@ -798,12 +879,12 @@ void TAAForm1::Check_IspZvukNClick() {
 
 void TAAForm1::Okno_mbOK(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
-    ShowMessageBox(this, Padded(text), boxCaption_, ImageList64, 0, false);
+    SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 0, {mbOK}, 0);
 }
 
 bool TAAForm1::Okno_mbYes_No(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
-    return ShowMessageBox(this, Padded(text), boxCaption_, ImageList64, 1, true);
+    return SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 1, {mbYes, mbNo}, 0) == mrDlgYes;
 }
 
 // ---- Language -------------------------------------------------------------------------------------------------------
@@ -915,7 +996,10 @@ int RunMainWindow() {
     Application->Initialize();
     Application->SetMainFormOnTaskBar(true);
     Application->SetTitle(L"Trelm Mail");
-    Application->CreateForm<TAAForm1>();
+    auto* form = Application->CreateForm<TAAForm1>();
     Application->Run();
-    return 0;
+    form->Shutdown();
+    // Nothing is saved at exit. The process ends here rather than tearing the window tree down: that teardown ends
+    // intermittently in a stack overflow under Wine, which would leave the process hanging in the debugger.
+    ExitProcess(0);
 }

@@ -18,6 +18,7 @@
 #include "app/Editors.h"
 #include "app/LangTable.h"
 #include "app/MainFormLayout.h"
+#include "app/NotifierEngine.h"
 #include "app/RunState.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/Dialogs.h"
@@ -34,14 +35,23 @@ class TbsTrayIcon;
 class TbsCompressedSkinList;
 class TbsResourceStrData;
 class TLangComboBox;
+class TNotifierEngine;
+class TbsSkinMessage;
+class TbsSkinPasswordDialog;
 
 // Posted to the form when it starts hidden in the tray: the start work of the first paint runs without a paint.
 inline constexpr UINT WM_FIRSTPAINT = WM_APP + 0x101;
+// Posted by a minimise: the window goes to the tray once the minimising has finished.
+inline constexpr UINT WM_TOTRAY = WM_APP + 0x102;
 
-class TAAForm1 : public TForm, public TLanguageSink {
+class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
   public:
     explicit TAAForm1(TComponent* AOwner);
     ~TAAForm1() override;
+    // The engine stops first, while the window and its controls still exist.
+    void BeforeDestruction() override;
+    // End of the message loop: the engine stops (a running check with it) and the tray icon goes.
+    void Shutdown();
 
     // The control of that name (nullptr when there is none).
     TControl* FindCtl(const std::wstring& name) const;
@@ -57,7 +67,7 @@ class TAAForm1 : public TForm, public TLanguageSink {
     void TrayIconDblClick();
     void ExitProgram();
     void PageControlChange();
-    void UpdateFormHeight(int n);
+    void UpdateFormHeight(int n) override;
     void Check_IspZvukClick();
     void Check_IspZvukNClick();
     void Okno_mbOK(const std::wstring& text, bool warning);
@@ -88,6 +98,16 @@ class TAAForm1 : public TForm, public TLanguageSink {
     void Button_HelpClick();
     void PoblagodarClick();
     void ProductClick(int index);
+
+    // TNotifierWindow.
+    HWND NotifierOwner() override { return Handle(); }
+    void LettersChanged() override;
+    void EventsChanged() override;
+    void EventsTicked() override;
+    void FiredEventAdded() override;
+    void SaveSettings() override;
+
+    TNotifierEngine* Engine() const { return Engine_; }
 
     // TLanguageSink.
     void SetRussianResourceStrings(bool on) override;
@@ -130,7 +150,6 @@ class TAAForm1 : public TForm, public TLanguageSink {
     void ArrangeLayout();
     void PlaceBottomGroups();
     void FirstPaint();
-    bool AskStartPassword(std::wstring& password);
     void SetFormWidth(int width);
 
     template <typename T>
@@ -147,7 +166,7 @@ class TAAForm1 : public TForm, public TLanguageSink {
     void FillRow(TListView* view, TListItem* item);
     void RepaintViews();
     // The letters announced in this run, forgotten for an account when it is edited.
-    TAnnouncedLetters* Announced() { return &announced_; }
+    TAnnouncedLetters* Announced();
 
     std::map<std::wstring, TControl*> controls_;
     std::map<std::wstring, TSpin> spins_;
@@ -175,13 +194,16 @@ class TAAForm1 : public TForm, public TLanguageSink {
     TbsTrayIcon* TrayIcon = nullptr;
     TbsCompressedSkinList* SkinList2 = nullptr;
     TbsResourceStrData* ResourceStrData_rus = nullptr;
+    TbsSkinMessage* SkinMessage = nullptr;
+    TbsSkinPasswordDialog* PasswordDialog = nullptr;
+    TNotifierEngine* Engine_ = nullptr;
 
     std::wstring boxCaption_ = L"Внимание";  // the message-box caption (language line 1)
     std::wstring passwordCaption_ = L"Введите пароль";
     std::wstring passwordLabel_ = L"Пароль:";
     std::wstring langDialogTitle_;
     bool exiting_ = false;
-    TAnnouncedLetters announced_;
+    bool destroying_ = false;
 };
 
 // The program body: the application, the main window, the message loop. Returns the exit code.

@@ -1,4 +1,4 @@
-// The glyph button, the language combo box and the message box.
+// The static text, the glyph button and the language combo box.
 #include "app/MainFormControls.h"
 
 #include <commctrl.h>
@@ -111,15 +111,4 @@ void TLangComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, old);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(dc, &r);
-}
-
-bool ShowMessageBox(TWinControl* owner,
-                    const std::wstring& text,
-                    const std::wstring& caption,
-                    TCustomImageList*,
-                    int,
-                    bool yesNo) {
-    const UINT flags = yesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK | MB_ICONWARNING;
-    HWND wnd = owner && owner->HandleAllocated() && IsWindowVisible(owner->Handle()) ? owner->Handle() : nullptr;
-    return MessageBoxW(wnd, text.c_str(), caption.c_str(), flags) == IDYES;
 }

@@ -1,6 +1,6 @@
 // Two controls of the main window that the class library lacks: a square button showing a 16x16 picture, and the
-// language choice, a drop-down list whose items show a flag before their text. And the notifier's message box.
-// Index: TStaticText, TGlyphButton, TLangComboBox, ShowMessageBox.
+// language choice, a drop-down list whose items show a flag before their text.
+// Index: TStaticText, TGlyphButton, TLangComboBox.
 #pragma once
 
 #include <windows.h>
@@ -57,14 +57,5 @@ class TLangComboBox : public TCustomComboBox {
     std::vector<int> imageIndexes_;
 };
 
-// The notifier's message box over owner: the caption, picture imageIndex of images, the text, and OK or Yes and
-// No. True when Yes was chosen.
 // Width of text in the font the control's window uses.
 int ControlTextWidth(TWinControl* control, const std::wstring& text);
-
-bool ShowMessageBox(TWinControl* owner,
-                    const std::wstring& text,
-                    const std::wstring& caption,
-                    TCustomImageList* images,
-                    int imageIndex,
-                    bool yesNo);

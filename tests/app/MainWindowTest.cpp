@@ -1,0 +1,341 @@
+// TrelmMail.exe's main window driven from outside, as a user would: each test starts the program in a private
+// program folder, finds its controls by name, acts with real messages and input, and reads the window state and
+// the settings file back.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <cstdio>
+
+#include "NotifierDriver.h"
+#include "TestSupport.h"
+#include "app/Autostart.h"
+#include "app/LangTable.h"
+#include "app/MainFormLayout.h"
+#include "app/SettingsFile.h"
+#include "base/Files.h"
+#include "classlib/WicCodec.h"
+#include "identity/MachineId.h"
+
+using namespace trelm_test;
+using nettest::ScriptConnection;
+using nettest::ScriptServer;
+
+namespace {
+
+constexpr DWORD kStart = 20000;
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w)
+        s += static_cast<char>(c);
+    return s;
+}
+
+// Answers every HTTP request with body.
+ScriptServer::Handler Serve(std::string body) {
+    return [body](ScriptConnection& c) {
+        std::string line;
+        while (c.ReadLine(&line)) {
+            if (!line.empty())
+                continue;
+            c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
+                   "\r\n\r\n" + body);
+        }
+    };
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    return ReadWholeFile(path).value_or(std::string());
+}
+
+FILETIME WriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
+void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir || !wnd)
+        return;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
+                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
+    for (auto& p : px)
+        p |= 0xFF000000u;
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    std::wstring folder;
+    for (const char* p = dir; *p; ++p)
+        folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    const std::string png = EncodePng(px.data(), w, h);
+    if (FILE* f = _wfopen((folder + L"\\" + name + L".png").c_str(), L"wb")) {
+        fwrite(png.data(), 1, png.size(), f);
+        fclose(f);
+    }
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::wstring name;
+        for (const char* p = info->name(); *p; ++p)
+            name += static_cast<wchar_t>(*p);
+        app_ = std::make_unique<TNotifierProcess>(name);
+        SetCursorPos(5, 5);
+    }
+    void TearDown() override { app_.reset(); }
+
+    // A settings file in the program folder; idKomp "this" writes this computer's identity.
+    void WriteSettings(TSettings settings, TNotifierLists lists = {}, std::wstring idKomp = L"this") {
+        if (idKomp == L"this")
+            idKomp = GetMachineId();
+        SaveSettingsAs(app_->File(L"Posl.vkz"), settings, lists, idKomp);
+    }
+    static TNotifierLists OneServer() {
+        TNotifierLists lists;
+        lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"mail.test", L"imap.mail.test", 993}));
+        return lists;
+    }
+    HWND StartAndWaitMain(const std::wstring& host = L"127.0.0.1:9") {
+        EXPECT_TRUE(app_->Start(host));
+        HWND main = nullptr;
+        WaitUntil(
+            [&] {
+                main = app_->MainWindow();
+                return main && IsWindowVisible(main);
+            },
+            kStart);
+        return main;
+    }
+    // The warning box shown by the program: its caption and its text (nullptr when none appeared).
+    HWND WaitBox(const std::wstring& caption, DWORD ms = 5000) {
+        HWND box = nullptr;
+        WaitUntil(
+            [&] {
+                box = app_->VisibleTopByText(caption);
+                return box != nullptr;
+            },
+            ms);
+        return box;
+    }
+    static std::wstring BoxText(HWND box) { return WindowText(TNotifierProcess::Child(box, L"Message")); }
+    void CloseBox(HWND box) {
+        PostClick(TNotifierProcess::Child(box, L"OK"));
+        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+    }
+    void SetText(const wchar_t* name, const std::wstring& text) {
+        HWND c = app_->Ctl(name);
+        ASSERT_NE(c, nullptr) << Narrow(name);
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void Click(const wchar_t* name) {
+        HWND c = app_->Ctl(name);
+        ASSERT_NE(c, nullptr) << Narrow(name);
+        PostClick(c);
+        Sleep(200);
+    }
+    bool Checked(const wchar_t* name) { return SendMessageW(app_->Ctl(name), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void ClickTab(int index) {
+        HWND tabs = app_->Ctl(L"PageControl");
+        const RECT r = TabScreenRect(tabs, index);
+        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    static SIZE WindowSize(HWND wnd) {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    void AddAccount(const std::wstring& login,
+                    const std::wstring& password,
+                    const std::wstring& domain = L"mail.test",
+                    const std::wstring& host = L"imap.mail.test") {
+        SetText(L"Combo_PNDomain", domain);
+        SetText(L"Edit_PNLogin", login);
+        SetText(L"PasswordEdit_PNParol", password);
+        SetText(L"Edit_PNHostIMAP", host);
+        Click(L"Button_Dobav");
+    }
+    // The tray icon is in the notification area when the shell accepts a change to it.
+    bool TrayIconShown() {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = app_->TrayWindow();
+        data.uID = 1;
+        return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
+    }
+
+    std::unique_ptr<TNotifierProcess> app_;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsPageWidensIt) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Trelm Mail");
+    const SIZE size = WindowSize(main);
+    EXPECT_EQ(size.cx, kFormWidthNarrow);
+    EXPECT_EQ(size.cy, kFormHeightShort);
+    RECT r{};
+    GetWindowRect(main, &r);
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR((r.left + r.right) / 2, cx / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, cy / 2, 1);
+    // No dialog: the main window is the only visible window of the program.
+    Sleep(500);
+    int visible = 0;
+    for (HWND wnd : app_->TopWindows())
+        visible += IsWindowVisible(wnd) ? 1 : 0;
+    EXPECT_EQ(visible, 1);
+
+    SetForegroundWindow(main);
+    ClickTab(2);
+    auto sized = [&](int cx, int cy) {
+        return WaitUntil([&] { return WindowSize(main).cx == cx && WindowSize(main).cy == cy; }, 3000);
+    };
+    EXPECT_TRUE(sized(kFormWidthWide, kFormHeightTall));
+    Shot(main, L"products-ru");
+    ClickTab(0);
+    EXPECT_TRUE(sized(kFormWidthNarrow, kFormHeightShort));
+}
+
+TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
+    TSettings s;
+    s.PassZapusk = L"secret";
+    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    ASSERT_TRUE(app_->Start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (dialog = app_->TopByName(L"PasswordDialog")) ||
+                   (dialog = app_->VisibleTopByText(L"Введите пароль"));
+        },
+        kStart));
+    EXPECT_EQ(WindowText(dialog), L"Введите пароль");
+    HWND edit = TNotifierProcess::Child(dialog, L"PasswordEdit");
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"secret "));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, kStart));
+    EXPECT_TRUE(app_->Running());
+}
+
+TEST_F(MainWindowTest, AWrongStartPasswordEndsTheProgramAndLeavesTheFileAsItWas) {
+    TSettings s;
+    s.PassZapusk = L"secret";
+    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
+    const FILETIME time = WriteTime(app_->File(L"Posl.vkz"));
+    ASSERT_TRUE(app_->Start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = app_->VisibleTopByText(L"Введите пароль")) != nullptr; }, kStart));
+    SendMessageW(TNotifierProcess::Child(dialog, L"PasswordEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"guess"));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    EXPECT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz")), before);
+    const FILETIME after = WriteTime(app_->File(L"Posl.vkz"));
+    EXPECT_EQ(CompareFileTime(&time, &after), 0);
+}
+
+TEST_F(MainWindowTest, ApplyWritesTheFileAndClosingWithoutApplyLeavesItAsItWas) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    Click(L"Check_VTray");
+    SetText(L"Spin_ProvEmSek", L"120");
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            read = TSettings{};
+            lists = TNotifierLists{};
+            return LoadSettings(app_->Folder(), read, lists, id) && read.VTray;
+        },
+        5000));
+    EXPECT_EQ(read.ProvEmSek, 120);
+    EXPECT_EQ(id, GetMachineId());
+    ASSERT_EQ(lists.ImapServers.size(), 1u);
+
+    const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
+    Click(L"Check_OtobrTextEm");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz")), before);
+}
+
+TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindowAndTheIconIsThere) {
+    TSettings s;
+    s.VTray = true;
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    bool everVisible = false;
+    WaitUntil(
+        [&] {
+            HWND main = app_->MainWindow();
+            everVisible = everVisible || (main && IsWindowVisible(main));
+            return false;
+        },
+        4000);
+    EXPECT_FALSE(everVisible);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 3000));
+}
+
+TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedAddsTheIconAgain) {
+    TSettings s;
+    s.VTray = true;
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(); }, kStart));
+    HWND tray = app_->TrayWindow();
+    // The right button opens the menu at the cursor.
+    PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        },
+        3000));
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
+    // The shell lost the icon; its "TaskbarCreated" broadcast brings it back.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(TrayIconShown());
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    for (HWND wnd : app_->TopWindows())
+        PostMessageW(wnd, taskbarCreated, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 3000));
+    // A double click restores the window and takes the icon away.
+    PostMessageW(tray, 0x800, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !TrayIconShown(); }, 3000));
+    // Minimising hides it in the tray again.
+    ShowWindow(app_->MainWindow(), SW_MINIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()) && TrayIconShown(); }, 5000));
+}
+
+}  // namespace
