@@ -338,4 +338,161 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()) && TrayIconShown(); }, 5000));
 }
 
+
+TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    HWND view = app_->Ctl(L"ListView_Em");
+    AddAccount(L"ivan", L"secret");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    AddAccount(L"IVAN", L"SECRET", L"MAIL.TEST");
+    HWND box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"IVAN@MAIL.TEST уже существует в списке"), std::wstring::npos);
+    CloseBox(box);
+    EXPECT_EQ(ListCount(view), 1);
+    AddAccount(L"ivan", L"other");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 2; }, 3000));
+    AddAccount(L"anna", L"p", L"a.test", L"imap.a.test");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 3; }, 3000));
+    EXPECT_EQ(ListText(view, 2, 0), L"anna");
+    EXPECT_EQ(ListText(view, 2, 2), L"imap.a.test");
+    // The first click on the login column sorts ascending, the second descending.
+    SetForegroundWindow(main);
+    const RECT login = HeaderScreenRect(view, 0);
+    ClickAt((login.left + login.right) / 2, (login.top + login.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(view, 0, 0) == L"anna"; }, 3000));
+    Sleep(600);  // not a double click
+    ClickAt((login.left + login.right) / 2, (login.top + login.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(view, 2, 0) == L"anna"; }, 3000));
+    Shot(main, L"mail-ru");
+}
+
+TEST_F(MainWindowTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    HWND view = app_->Ctl(L"ListView_Sob");
+    SetText(L"Edit_Sob", L"Зарядка");
+    SetText(L"Time_Sob", L"07:00");
+    Click(L"Check_Pn");
+    Click(L"Button_DobavSob");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    EXPECT_EQ(ListText(view, 0, 1), L"Зарядка");
+    EXPECT_EQ(ListText(view, 0, 0), L"07:00, Пн");
+    SetText(L"Time_Sob", L"08:30");
+    Click(L"Check_Pt");
+    Click(L"Button_DobavSob");
+    HWND box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"Зарядка - Пн - уже существует в списке"), std::wstring::npos);
+    CloseBox(box);
+    EXPECT_EQ(ListCount(view), 1);
+}
+
+TEST_F(MainWindowTest, YazikTwoStartsInUkrainian) {
+    // No settings file: the installer's start language stays.
+    app_->WriteFile(L"yazik.txt", std::string("\x02\x00\x00\x00", 4));
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TabText(app_->Ctl(L"PageControl"), 0), CenterText(L"Основні", 20));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Button_Prim")), L"Застосувати / Зберегти");
+    Shot(main, L"mail-uk");
+    AddAccount(L"ivan", L"p");
+    AddAccount(L"Ivan", L"P");
+    HWND box = WaitBox(L"Увага");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"вже існує в списку"), std::wstring::npos);
+    CloseBox(box);
+}
+
+TEST_F(MainWindowTest, ALanguageFileWithALongFifthLineIsRefusedNamingLineFive) {
+    std::wstring text;
+    for (int i = 0; i < kLangLineCount; ++i)
+        text += (i == 4 ? std::wstring(181, L'x') : L"Line " + std::to_wstring(i)) + L"\r\n";
+    std::string bytes("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    app_->WriteFile(L"bad.lng", bytes);
+    TSettings s;
+    s.LangFile = L"bad.lng";
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    HWND box = WaitBox(L"Внимание", kStart);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(LangFileErrorText(4)), std::wstring::npos);
+    EXPECT_NE(BoxText(box).find(L"Строка 5"), std::wstring::npos);
+    EXPECT_NE(BoxText(box).find(L"Line 5"), std::wstring::npos);
+    CloseBox(box);
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Button_Prim")), L"Применить / Сохранить");
+}
+
+TEST_F(MainWindowTest, AnEmptyServerListIsFetchedWithTwoGetsAndAStoredOneIsNot) {
+    const std::string list = "mail.test                    imap.mail.test                          993\r\n"
+                             "other.test                   imap.other.test                         993\r\n";
+    {
+        ScriptServer server(Serve(list), nullptr);
+        HWND main = StartAndWaitMain(L"127.0.0.1:" + std::to_wstring(server.Port()));
+        ASSERT_NE(main, nullptr);
+        HWND combo = app_->Ctl(L"Combo_PNDomain");
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(combo, CB_GETCOUNT, 0, 0) >= 2; }, 5000));
+        wchar_t item[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, L"other.test");
+        server.Stop();
+        int gets = 0;
+        for (const std::string& line : server.Received()) {
+            if (line.rfind("GET ", 0) == 0) {
+                ++gets;
+                EXPECT_EQ(line.substr(0, 32), "GET /download/trelmmailimap.txt ");
+            }
+        }
+        EXPECT_EQ(gets, 2);
+        app_->Kill();
+    }
+    WriteSettings(TSettings{}, OneServer());
+    ScriptServer server(Serve(list), nullptr);
+    HWND main = StartAndWaitMain(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    ASSERT_NE(main, nullptr);
+    Sleep(1000);
+    EXPECT_EQ(SendMessageW(app_->Ctl(L"Combo_PNDomain"), CB_GETCOUNT, 0, 0), 1);
+    server.Stop();
+    EXPECT_EQ(server.Connections(), 0);
+}
+
+TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) {
+    const std::wstring link = AutostartLinkPath();
+    DeleteFileW(link.c_str());
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    Click(L"Check_AutoZagr");
+    Click(L"Button_Prim");
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* shell = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&shell))));
+    IPersistFile* file = nullptr;
+    shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
+    wchar_t target[MAX_PATH] = {}, dir[MAX_PATH] = {}, description[MAX_PATH] = {};
+    shell->GetPath(target, MAX_PATH, nullptr, 0);
+    shell->GetWorkingDirectory(dir, MAX_PATH);
+    shell->GetDescription(description, MAX_PATH);
+    EXPECT_EQ(_wcsicmp(target, app_->File(L"TrelmMail.exe").c_str()) == 0 || std::wstring(target).find(L"TrelmMail.exe") != std::wstring::npos, true);
+    EXPECT_STREQ(description, L"Trelm Mail");
+    EXPECT_NE(std::wstring(dir).find(L"ApplyWithAutostart"), std::wstring::npos);
+    file->Release();
+    shell->Release();
+    Click(L"Check_AutoZagr");
+    Click(L"Button_Prim");
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+}
+
 }  // namespace
