@@ -294,6 +294,7 @@ void TAAForm1::BuildControls() {
             }
             case TCtlKind::Check:
                 c = new TCheckBox(this);
+                c->SetParentColor(true);
                 break;
             case TCtlKind::Combo: {
                 auto* combo = new TComboBox(this);
@@ -508,7 +509,7 @@ void TAAForm1::BindEvents() {
 // a gap after the widest of them.
 void TAAForm1::ArrangeLayout() {
     // The box, the gap before the text and a little room after it.
-    const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 24;
+    const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 28;
     constexpr int kGap = 8;
     for (const TCtlSpec& s : kMainFormLayout) {
         auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
@@ -539,7 +540,8 @@ void TAAForm1::ArrangeLayout() {
             spin->second.Up->SetAssociate(spin->second.Edit);
             continue;
         }
-        const int right = s.KeepWidth ? left + c->Width() : s.Left + s.Width;
+        const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
+        const int right = keep ? left + c->Width() : s.Left + s.Width;
         c->SetBounds(left, c->Top(), std::max(right - left, 20), c->Height());
     }
 }

@@ -338,7 +338,6 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()) && TrayIconShown(); }, 5000));
 }
 
-
 TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
     WriteSettings(TSettings{}, OneServer());
     HWND main = StartAndWaitMain();
@@ -433,8 +432,9 @@ TEST_F(MainWindowTest, ALanguageFileWithALongFifthLineIsRefusedNamingLineFive) {
 }
 
 TEST_F(MainWindowTest, AnEmptyServerListIsFetchedWithTwoGetsAndAStoredOneIsNot) {
-    const std::string list = "mail.test                    imap.mail.test                          993\r\n"
-                             "other.test                   imap.other.test                         993\r\n";
+    const std::string list =
+        "mail.test                    imap.mail.test                          993\r\n"
+        "other.test                   imap.other.test                         993\r\n";
     {
         ScriptServer server(Serve(list), nullptr);
         HWND main = StartAndWaitMain(L"127.0.0.1:" + std::to_wstring(server.Port()));
@@ -485,7 +485,9 @@ TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) 
     shell->GetPath(target, MAX_PATH, nullptr, 0);
     shell->GetWorkingDirectory(dir, MAX_PATH);
     shell->GetDescription(description, MAX_PATH);
-    EXPECT_EQ(_wcsicmp(target, app_->File(L"TrelmMail.exe").c_str()) == 0 || std::wstring(target).find(L"TrelmMail.exe") != std::wstring::npos, true);
+    EXPECT_EQ(_wcsicmp(target, app_->File(L"TrelmMail.exe").c_str()) == 0 ||
+                  std::wstring(target).find(L"TrelmMail.exe") != std::wstring::npos,
+              true);
     EXPECT_STREQ(description, L"Trelm Mail");
     EXPECT_NE(std::wstring(dir).find(L"ApplyWithAutostart"), std::wstring::npos);
     file->Release();
@@ -493,6 +495,68 @@ TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) 
     Click(L"Check_AutoZagr");
     Click(L"Button_Prim");
     EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+}
+
+// Every caption of a check box, label and button fits its control in each built-in language, and labels end
+// before the field they name; each page is captured (TRELM_SHOTS) for a look.
+TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
+    HFONT font =
+        CreateFontW(kMainFormFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, kMainFormFontName);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    auto width = [&](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const wchar_t* languages[] = {L"ru", L"be", L"uk"};
+    for (char lang = 0; lang < 3; ++lang) {
+        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, L'0' + lang));
+        app_->WriteFile(L"yazik.txt", std::string(1, lang));
+        HWND main = StartAndWaitMain();
+        ASSERT_NE(main, nullptr);
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            HWND c = app_->Ctl(spec.Name);
+            if (!c || (spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Label && spec.Kind != TCtlKind::Button))
+                continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            const int room = r.right - r.left -
+                             (spec.Kind == TCtlKind::Check    ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                              : spec.Kind == TCtlKind::Button ? 8
+                                                              : 0);
+            EXPECT_GE(room, width(WindowText(c))) << Narrow(spec.Name) << " in " << Narrow(languages[lang]);
+        }
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            if (!spec.After)
+                continue;
+            RECT field{};
+            GetWindowRect(app_->Ctl(spec.Name), &field);
+            std::wstring before;
+            for (const wchar_t* p = spec.After;; ++p) {
+                if (*p == L' ' || *p == 0) {
+                    RECT r{};
+                    GetWindowRect(app_->Ctl(before), &r);
+                    EXPECT_LE(r.right, field.left) << Narrow(before) << " overlaps " << Narrow(spec.Name);
+                    before.clear();
+                    if (*p == 0)
+                        break;
+                } else {
+                    before += *p;
+                }
+            }
+        }
+        SetForegroundWindow(main);
+        for (int page = 0; page < 3; ++page) {
+            ClickTab(page);
+            Sleep(400);
+            Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
+        }
+        app_->Kill();
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
 }
 
 }  // namespace
