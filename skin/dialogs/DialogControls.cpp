@@ -189,6 +189,56 @@ TButton* MakeDlgButton(TWinControl* Parent,
     return b;
 }
 
+// ---- TbsDlgGlyphButton ---------------------------------------------------------------------------------------------
+
+TbsDlgGlyphButton::TbsDlgGlyphButton(TComponent* AOwner, TGlyph Glyph) : TCustomControl(AOwner), glyph_(Glyph) {
+    SetTabStop(false);
+}
+
+void TbsDlgGlyphButton::WndProc(TMessage& Message) {
+    if (Message.Msg == BM_CLICK) {
+        Click();
+        return;
+    }
+    if (Message.Msg == CM_ENABLEDCHANGED)
+        Invalidate();
+    TCustomControl::WndProc(Message);
+}
+
+void TbsDlgGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button == mbLeft) {
+        down_ = true;
+        Invalidate();
+    }
+}
+
+void TbsDlgGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (Button == mbLeft && down_) {
+        down_ = false;
+        Invalidate();
+    }
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsDlgGlyphButton::Paint() {
+    TCanvas* c = Canvas();
+    const TRect cr = ClientRect();
+    RECT r{cr.Left, cr.Top, cr.Right, cr.Bottom};
+    DrawFrameControl(c->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down_ ? DFCS_PUSHED : 0));
+    // The glyph: a square of about a third of the height, centred (one pixel lower and righter while pressed).
+    const int s = std::max(6, Height() / 3), shift = down_ ? 1 : 0;
+    const int x = (Width() - s) / 2 + shift, y = (Height() - s) / 2 + shift;
+    const TColor ink = Enabled() ? TColor(clBtnText) : TColor(clGrayText);
+    c->Pen()->SetColor(ink);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(ink);
+    if (glyph_ == gPlay)
+        c->Polygon({TPoint{x + 1, y - 1}, TPoint{x + s, y + s / 2}, TPoint{x + 1, y + s + 1 - (s % 2)}});
+    else
+        c->FillRect(TRect{x, y, x + s, y + s});
+}
+
 // ---- The key picture ------------------------------------------------------------------------------------------------
 
 void PaintKeyPicture(TCanvas* Canvas, const TRect& R) {

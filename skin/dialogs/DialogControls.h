@@ -2,8 +2,8 @@
 // test driver finds the message by its Name and reads it with WM_GETTEXT), a windowed picture control, the texts
 // from a skin container's resource strings, text measuring and dialog units.
 //
-// Index: TbsSkinDialogComponent, TbsDlgText, TbsDlgImage, DlgResText, MeasureDlgText, TbsDialogUnits,
-// SetDefaultDlgFont, AttachSkinFrame, MakeDlgButton, PaintKeyPicture.
+// Index: TbsSkinDialogComponent, TbsDlgText, TbsDlgImage, TbsDlgGlyphButton, DlgResText, MeasureDlgText,
+// TbsDialogUnits, SetDefaultDlgFont, AttachSkinFrame, MakeDlgButton, PaintKeyPicture.
 #pragma once
 
 #include <windows.h>
@@ -69,6 +69,24 @@ class TbsDlgImage : public TCustomControl {
     TCustomImageList* images_ = nullptr;  // borrowed, cleared by notification
     int imageIndex_ = -1;
     HICON icon_ = nullptr;  // shared, not ours
+};
+
+// A push button showing a drawn glyph (play triangle, stop square) instead of text; BM_CLICK clicks it like a
+// system button, so a test driver presses it the same way.
+class TbsDlgGlyphButton : public TCustomControl {
+  public:
+    enum TGlyph { gPlay, gStop };
+    TbsDlgGlyphButton(TComponent* AOwner, TGlyph Glyph);
+    void WndProc(TMessage& Message) override;
+
+  protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+  private:
+    TGlyph glyph_;
+    bool down_ = false;
 };
 
 // The resource string Key of SkinData's table, or Default when there is no table or the text is empty.

@@ -12,6 +12,7 @@
 // container; the skin list and the containers are borrowed and cleared by notification. GUI thread only.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,16 +27,18 @@ class TbsSkinPreview;
 
 class TbsSelectSkinDlgForm : public TForm {
   public:
-    // By index over ASkinList, SkinIndex preselected.
+    // By index over ASkinList, SkinIndex preselected. AFont (when given) is the list's and the buttons' font.
     TbsSelectSkinDlgForm(TComponent* AOwner,
                          TbsSkinData* ACtrlSkinData,
                          int SkinIndex,
-                         TbsCompressedSkinList* ASkinList);
+                         TbsCompressedSkinList* ASkinList,
+                         TFont* AFont = nullptr);
     // By component over the stored skins among AForm's components, DefaultSkin preselected (else the first).
     TbsSelectSkinDlgForm(TComponent* AOwner,
                          TbsSkinData* ACtrlSkinData,
                          TbsCompressedStoredSkin* DefaultSkin,
-                         TComponent* AForm);
+                         TComponent* AForm,
+                         TFont* AFont = nullptr);
 
     // The preview container's current stored skin (by component) and skin index (by index).
     TbsCompressedStoredSkin* GetSelectedSkin() const;
@@ -48,7 +51,7 @@ class TbsSelectSkinDlgForm : public TForm {
     TbsSkinData* PreviewSkinData = nullptr;  // owned by the form: the skin the preview shows
 
   private:
-    void BuildLayout(TbsSkinData* ACtrlSkinData);
+    void BuildLayout(TbsSkinData* ACtrlSkinData, TFont* AFont);
     void ListClick();
 
     TbsCompressedSkinList* skinList_ = nullptr;          // borrowed for the form's life (by index)
@@ -83,7 +86,8 @@ class TbsSelectSkinDialog : public TbsSkinDialogComponent {
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
   private:
-    bool Run(TbsSelectSkinDlgForm* Form);
+    // Shows Form modally and frees it; OnOk reads the answer first when the user confirmed.
+    bool Run(TbsSelectSkinDlgForm* Form, const std::function<void(TbsSelectSkinDlgForm*)>& OnOk);
 
     TbsCompressedSkinList* FSkinList = nullptr;  // borrowed, cleared by notification
     std::unique_ptr<TFont> FDefaultFont;

@@ -29,21 +29,22 @@ inline std::wstring NameOfWindow(HWND wnd) {
     return atom && GlobalGetAtomNameW(atom, buf, 256) ? buf : L"";
 }
 
+struct NameSearch {
+    std::wstring name;
+    HWND found = nullptr;
+};
+
+inline BOOL CALLBACK MatchName(HWND w, LPARAM l) {
+    auto* s = reinterpret_cast<NameSearch*>(l);
+    if (NameOfWindow(w) != s->name)
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
 inline HWND FindByName(HWND top, const std::wstring& name) {
-    struct Search {
-        std::wstring name;
-        HWND found = nullptr;
-    } s{name};
-    EnumChildWindows(
-        top,
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            if (NameOfWindow(w) != s->name)
-                return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    NameSearch s{name};
+    EnumChildWindows(top, MatchName, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
