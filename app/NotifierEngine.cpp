@@ -68,7 +68,10 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         if (!e_.control_)
             return;
         e_.control_->Stop();
-        e_.control_->WaitEnded(kStopWaitMs);
+        // The abort ends every network wait at once, but the thread needs a moment to unwind: meanwhile the window
+        // keeps answering other threads, and no timer or click of ours runs inside the stop.
+        if (!e_.control_->Ended() && e_.control_->EndedHandle())
+            WaitAnsweringSent(kStopWaitMs, e_.control_->EndedHandle());
     }
     bool Wait(unsigned ms, bool untilCheckEnds) override {
         if (e_.stopping_)
