@@ -68,7 +68,10 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         if (!e_.control_)
             return;
         e_.control_->Stop();
-        e_.control_->WaitEnded(kStopWaitMs);
+        // The abort ends every network wait at once, but the thread needs a moment to unwind: meanwhile the window
+        // keeps answering other threads, and no timer or click of ours runs inside the stop.
+        if (!e_.control_->Ended() && e_.control_->EndedHandle())
+            WaitAnsweringSent(kStopWaitMs, e_.control_->EndedHandle());
     }
     bool Wait(unsigned ms, bool untilCheckEnds) override {
         if (e_.stopping_)
@@ -124,6 +127,8 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         PlaySoundFile(e_.settings_.IspZvukN, e_.settings_.FZvukN, e_.persist_.ProgDir);
     }
     void OpenPage(const std::wstring& url) override {
+        if (e_.pageOpener_)
+            return e_.pageOpener_(url);
         ShellExecuteW(e_.window_.NotifierOwner(), L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
     void CollectOutcomes() override {
@@ -163,6 +168,8 @@ TNotifierEngine::TNotifierEngine(TComponent* AOwner,
       clock_([] { return Now(); }),
       announced_(std::make_shared<TAnnouncedLetters>()),
       queue_(std::make_shared<TConectQueue>()) {
+    if (tray_)
+        tray_->FreeNotification(this);
     host_ = std::make_unique<THost>(*this);
     timerProvEm_ = MakeTimer(this, L"Timer_ProvEm", 1000, [this] { MailTimerTick(); });
     timerProvPotok_ = MakeTimer(this, L"Timer_ProvPotok", kWatchdogMs, [this] { WatchdogTick(); });
@@ -199,7 +206,17 @@ void TNotifierEngine::BeforeDestruction() {
     for (TTimer* timer : {timerProvEm_, timerProvPotok_, timerMorgIcon_, timerSobtiy_})
         timer->SetEnabled(false);
     StopCheck();
+    // The alert window goes with the engine: what it raises while it is torn down concerns nobody.
+    alert_->OnAlertClick = nullptr;
+    alert_->OnClose = nullptr;
+    alert_->OnDeleteMessage = nullptr;
     TComponent::BeforeDestruction();
+}
+
+void TNotifierEngine::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == tray_)
+        tray_ = nullptr;
 }
 
 void TNotifierEngine::SetAlertStyle() {

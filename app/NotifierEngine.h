@@ -56,6 +56,8 @@ class TNotifierEngine : public TComponent {
     ~TNotifierEngine() override;
     // Stops the timers and a running check (bounded wait) before anything borrowed goes away.
     void BeforeDestruction() override;
+    // Forgets the tray icon when it is freed first.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // ---- what the main window calls ----
     // The popup style by SkinIndex and the popup size from the screen (at creation and on apply).
@@ -93,6 +95,8 @@ class TNotifierEngine : public TComponent {
     void SetFormatSettings(const TFormatSettings& fs) { fs_ = fs; }
     // Options every check thread gets (time-outs, TLS library folder); OtobrTextEm is taken from the settings.
     TMailCheckOptions& CheckOptions() { return options_; }
+    // Where letters' pages go (default: the shell's "open", owner the main window).
+    void SetPageOpener(std::function<void(const std::wstring& url)> opener) { pageOpener_ = std::move(opener); }
     TTimer* MailTimer() const { return timerProvEm_; }
     TTimer* WatchdogTimer() const { return timerProvPotok_; }
     TTimer* BlinkTimer() const { return timerMorgIcon_; }
@@ -118,6 +122,7 @@ class TNotifierEngine : public TComponent {
     TFormatSettings fs_;
     std::function<TDateTime()> clock_;
     TMailCheckOptions options_;
+    std::function<void(const std::wstring&)> pageOpener_;
     std::shared_ptr<TAnnouncedLetters> announced_;
     std::shared_ptr<TConectQueue> queue_;
     std::shared_ptr<TConectControl> control_;  // of the running or last check
