@@ -3,6 +3,8 @@
 #include "app/MainForm.h"
 
 #include <objbase.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +25,10 @@
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/OpenDialog.h"
+#include "skin/dialogs/OpenSoundDialog.h"
 #include "skin/dialogs/PasswordDialog.h"
+#include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/TrayIcon.h"
@@ -154,6 +159,27 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     PasswordDialog->SetName(L"PasswordDialog");
     PasswordDialog->SetSkinData(SkinData);
     PasswordDialog->SetCtrlSkinData(SkinData);
+    SelectSkinDialog1 = new TbsSelectSkinDialog(this);
+    SelectSkinDialog1->SetName(L"SelectSkinDialog1");
+    SelectSkinDialog1->SetSkinData(SkinData);
+    SelectSkinDialog1->SetCtrlSkinData(SkinData);
+    SelectSkinDialog1->SetSkinList(SkinList2);
+    OpenSoundDialog = new TbsSkinOpenSoundDialog(this);
+    OpenSoundDialog->SetName(L"OpenSoundDialog");
+    OpenSoundDialog->SetSkinData(SkinData);
+    OpenSoundDialog->SetCtrlSkinData(SkinData);
+    OpenSoundDialog->Title = L"Открыть фаил звука";
+    OpenSoundDialog->Filter = L"WAV|*.wav|All files|*.*";
+    // The play button previews the selected file on the GUI thread.
+    OpenSoundDialog->OnPlayButtonClick = [this](TObject*) {
+        const std::wstring file = OpenSoundDialog->GetSelectedFile();
+        if (!file.empty())
+            sndPlaySoundW(file.c_str(), SND_FILENAME);
+    };
+    OpenDialog = new TbsSkinOpenDialog(this);
+    OpenDialog->SetName(L"OpenDialog");
+    OpenDialog->SetSkinData(SkinData);
+    OpenDialog->SetCtrlSkinData(SkinData);
 
     OnCreate = [this](TObject*) { FormCreate(); };
     OnPaint = [this](TObject*) { FormPaint(); };
@@ -422,7 +448,6 @@ void TAAForm1::BuildTray() {
     PokazSoob = add(L"PokazSoob", [this] { Engine_->ShowMessages(); });
     Clear_Soob = add(L"Clear_Soob", [this] { Engine_->ClearMessages(); });
     Vihod = add(L"Vihod", [this] { ExitProgram(); });
-    OtkrProg->SetDefault(true);
 
     TrayIcon = new TbsTrayIcon(this);
     TrayIcon->SetName(L"TrayIcon");
@@ -764,6 +789,8 @@ void TAAForm1::Button_PrimClick() {
 
 void TAAForm1::Button_SkinClick() {
     InfoBeep();
+    if (SelectSkinDialog1->Execute(SkinData->SkinIndex()))
+        SkinData->SetSkinIndex(SelectSkinDialog1->SelectedSkinIndex);
     Settings.SkinIndex = static_cast<uint8_t>(SkinData->SkinIndex());
     InfoBeep();
 }
@@ -948,31 +975,33 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
 // ---- Files, help, links ---------------------------------------------------------------------------------------------
 
 void TAAForm1::Button_langClick() {
-    TOpenDialog dialog(nullptr);
-    dialog.Filter = (L"Language|*.lng|All files|*.*");
-    dialog.Title = (Lang.LangLine(45));
+    OpenDialog->Filter = L"Language|*.lng|All files|*.*";
+    OpenDialog->Title = Lang.LangLine(45);
     const std::wstring current = EditOf(L"Edit_lang")->Text();
     const std::wstring folder = ExtractFileDir(current);
-    dialog.InitialDir = (folder.empty() ? State.ProgDir : folder);
-    dialog.FileName = (ExtractFileName(current));
+    OpenDialog->InitialDir = folder.empty() ? State.ProgDir : folder;
+    OpenDialog->FileName = ExtractFileName(current);
     InfoBeep();
-    const bool chosen = dialog.Execute();
+    const bool chosen = OpenDialog->Execute();
     InfoBeep();
-    if (chosen && FileExists(dialog.FileName))
-        EditOf(L"Edit_lang")->SetText(StoredFileName(dialog.FileName, State.ProgDir, true));
+    if (chosen && FileExists(OpenDialog->FileName))
+        EditOf(L"Edit_lang")->SetText(StoredFileName(OpenDialog->FileName, State.ProgDir, true));
 }
 
 std::wstring TAAForm1::PickSoundFile(const std::wstring& text) {
     const std::wstring t = Trim(text);
-    TOpenDialog dialog(nullptr);
-    dialog.Filter = (L"WAV|*.wav|All files|*.*");
-    dialog.Title = (L"Открыть фаил звука");
     const std::wstring folder = ExtractFileDir(t);
-    dialog.InitialDir = (folder.empty() ? State.ProgDir : folder);
-    dialog.FileName = (ExtractFileName(t));
-    if (!dialog.Execute() || !FileExists(dialog.FileName))
+    OpenSoundDialog->InitialDir = folder.empty() ? State.ProgDir : folder;
+    OpenSoundDialog->FileName = ExtractFileName(t);
+    OpenSoundDialog->DialogWidth = Settings.SoundDlgWidth;
+    OpenSoundDialog->DialogHeight = Settings.SoundDlgHeight;
+    OpenSoundDialog->ListViewStyle = static_cast<TbsShellListViewStyle>(ByteToViewStyle(Settings.SoundDlgStyle));
+    if (!OpenSoundDialog->Execute() || !FileExists(OpenSoundDialog->FileName))
         return text;
-    return StoredFileName(dialog.FileName, State.ProgDir, false);
+    Settings.SoundDlgWidth = OpenSoundDialog->DialogWidth;
+    Settings.SoundDlgHeight = OpenSoundDialog->DialogHeight;
+    Settings.SoundDlgStyle = ViewStyleToByte(OpenSoundDialog->ListViewStyle);
+    return StoredFileName(OpenSoundDialog->FileName, State.ProgDir, false);
 }
 
 void TAAForm1::Button_HelpClick() {

@@ -38,6 +38,9 @@ class TLangComboBox;
 class TNotifierEngine;
 class TbsSkinMessage;
 class TbsSkinPasswordDialog;
+class TbsSelectSkinDialog;
+class TbsSkinOpenSoundDialog;
+class TbsSkinOpenDialog;
 
 // Posted to the form when it starts hidden in the tray: the start work of the first paint runs without a paint.
 inline constexpr UINT WM_FIRSTPAINT = WM_APP + 0x101;
@@ -196,6 +199,9 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TbsResourceStrData* ResourceStrData_rus = nullptr;
     TbsSkinMessage* SkinMessage = nullptr;
     TbsSkinPasswordDialog* PasswordDialog = nullptr;
+    TbsSelectSkinDialog* SelectSkinDialog1 = nullptr;
+    TbsSkinOpenSoundDialog* OpenSoundDialog = nullptr;
+    TbsSkinOpenDialog* OpenDialog = nullptr;
     TNotifierEngine* Engine_ = nullptr;
 
     std::wstring boxCaption_ = L"Внимание";  // the message-box caption (language line 1)

@@ -11,5 +11,5 @@ target_include_directories(app_editors PUBLIC ${CMAKE_SOURCE_DIR})
 add_library(app_mainform STATIC ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/MainFormEditors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormControls.cpp ${CMAKE_CURRENT_LIST_DIR}/MainFormLayout.cpp)
 target_link_libraries(app_mainform PUBLIC app_editors app_notify app_settingsfile app_sounds app_autostart
-    app_weblinks app_skins app_engine skin_dialogs skin_form identity classlib)
+    app_weblinks app_skins app_engine skin_dialogs skin_form identity classlib winmm)
 target_include_directories(app_mainform PUBLIC ${CMAKE_SOURCE_DIR})
