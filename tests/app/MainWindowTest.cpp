@@ -68,7 +68,12 @@ void Shot(HWND wnd, const std::wstring& name) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, dib);
@@ -510,9 +515,9 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
         return static_cast<int>(size.cx);
     };
     const wchar_t* languages[] = {L"ru", L"be", L"uk"};
-    for (char lang = 0; lang < 3; ++lang) {
-        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, L'0' + lang));
-        app_->WriteFile(L"yazik.txt", std::string(1, lang));
+    for (int lang = 0; lang < 3; ++lang) {
+        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
+        app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
         HWND main = StartAndWaitMain();
         ASSERT_NE(main, nullptr);
         for (const TCtlSpec& spec : kMainFormLayout) {

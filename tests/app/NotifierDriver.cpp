@@ -105,21 +105,41 @@ void TNotifierProcess::Kill() {
     process_ = nullptr;
 }
 
+namespace {
+
+struct TTopSearch {
+    DWORD pid;
+    std::vector<HWND> out;
+};
+
+BOOL CALLBACK CollectTop(HWND wnd, LPARAM p) {
+    auto* c = reinterpret_cast<TTopSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == c->pid)
+        c->out.push_back(wnd);
+    return TRUE;
+}
+
+struct TChildSearch {
+    const std::wstring* name;
+    HWND found;
+};
+
+BOOL CALLBACK FindNamed(HWND wnd, LPARAM p) {
+    auto* c = reinterpret_cast<TChildSearch*>(p);
+    if (TrelmName(wnd) == *c->name) {
+        c->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TNotifierProcess::TopWindows() const {
-    struct Ctx {
-        DWORD pid;
-        std::vector<HWND> out;
-    } ctx{pid_, {}};
-    EnumWindows(
-        [](HWND wnd, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(wnd, &pid);
-            if (pid == c->pid)
-                c->out.push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    TTopSearch ctx{pid_, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&ctx));
     return ctx.out;
 }
 
@@ -142,21 +162,8 @@ HWND TNotifierProcess::VisibleTopByText(const std::wstring& text) const {
 HWND TNotifierProcess::Child(HWND top, const std::wstring& name) {
     if (!top)
         return nullptr;
-    struct Ctx {
-        const std::wstring* name;
-        HWND found;
-    } ctx{&name, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND wnd, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            if (TrelmName(wnd) == *c->name) {
-                c->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    TChildSearch ctx{&name, nullptr};
+    EnumChildWindows(top, FindNamed, reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
 }
 
