@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "alert/HtmlRender.h"
+#include "alert/HtmlText.h"
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
 
@@ -63,7 +64,10 @@ TAlertWindow::TAlertWindow(TComponent* AOwner)
     SetShowHint(true);
     SetDoubleBuffered(true);
     alertMessages_->OnChange = [this](TObject*) { MessagesChanged(); };
-    scroller_.OnChange = [this](TObject*) { scrollPos_ = 0; };
+    scroller_.OnChange = [this](TObject*) {
+        scrollPos_ = 0;
+        UpdateWindowText();
+    };
     timer_ = new TTimer(this);
     timer_->SetInterval(100);
     timer_->OnTimer = [this](TObject*) { ScrollTimerTick(); };
@@ -307,7 +311,19 @@ void TAlertWindow::MessagesChanged() {
     if (scroller_.Position() == 0)
         scroller_.SetPosition(scroller_.Min());
     scroller_.Visible = n > 1;
+    UpdateWindowText();
     Invalidate();
+}
+
+void TAlertWindow::UpdateWindowText() {
+    if (destroying_)
+        return;
+    const int active = scroller_.Position();
+    const std::wstring text = active >= 1 && active <= alertMessages_->Count()
+                                  ? HtmlPlainText(alertMessages_->Strings(active - 1))
+                                  : std::wstring(L"Alert");
+    if (text != Text())
+        SetText(text);
 }
 
 void TAlertWindow::First() {

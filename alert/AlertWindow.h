@@ -3,7 +3,8 @@
 // and clickable links drawn by the mini-HTML renderer. Index: TMsgScroller, TAnchorClickEvent, TCanCloseEvent,
 // TCustomPaintEvent, TDeleteMessageEvent, TAlertWindow, DrawGradient, SetLayeredAlpha.
 //
-// The window never takes the focus. Its class name is "TAlertWindow", its window text "Alert". GUI thread only.
+// The window never takes the focus. Its class name is "TAlertWindow"; its window text is the plain text of the shown
+// message ("Alert" when none), so that testers and screen readers can read it. GUI thread only.
 #pragma once
 
 #include <functional>
@@ -167,6 +168,8 @@ class TAlertWindow : public TCustomControl {
 
   private:
     void MessagesChanged();
+    // The window text: the plain text of the shown message ("Alert" when none).
+    void UpdateWindowText();
     int CounterWidth();
     std::wstring CounterText();
     THtmlParams RenderParams();

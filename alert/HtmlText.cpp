@@ -224,3 +224,49 @@ int HtmlLeadingNumber(std::wstring_view s) {
         v = v * 10 + (s[p++] - L'0');
     return static_cast<int>(neg ? -v : v);
 }
+
+std::wstring HtmlPlainText(std::wstring_view html) {
+    std::wstring text;
+    text.reserve(html.size());
+    for (std::size_t p = 0; p < html.size();) {
+        if (html[p] != L'<') {
+            text += html[p++];
+            continue;
+        }
+        const std::size_t close = html.find(L'>', p);
+        if (close == std::wstring_view::npos)
+            break;  // an unclosed tag is not drawn either
+        bool closing = false;
+        if (HtmlTagName(html.substr(p, close - p + 1), closing) == L"BR")
+            text += L"\r\n";
+        p = close + 1;
+    }
+    static const struct {
+        const wchar_t* entity;
+        const wchar_t* text;
+    } kEntities[] = {{L"&lt;", L"<"},        {L"&gt;", L">"},          {L"&nbsp;", L" "},      {L"&quot;", L"\""},
+                     {L"&sect;", L"\u00A7"}, {L"&permil;", L"\u2030"}, {L"&reg;", L"\u00AE"},  {L"&copy;", L"\u00A9"},
+                     {L"&para;", L"\u00B6"}, {L"&trade;", L"\u2122"},  {L"&euro;", L"\u20AC"}, {L"&amp;", L"&"}};
+    std::wstring out;
+    out.reserve(text.size());
+    // One pass from the left, so that "&amp;lt;" stays "&lt;" as the letter wrote it.
+    for (std::size_t p = 0; p < text.size();) {
+        bool replaced = false;
+        if (text[p] == L'&') {
+            for (const auto& e : kEntities) {
+                const std::wstring_view entity(e.entity);
+                if (FindNoCase(std::wstring_view(text).substr(p, entity.size()), entity) == 0) {
+                    out += e.text;
+                    p += entity.size();
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced)
+            out += text[p++];
+    }
+    while (!out.empty() && (out.back() == L' ' || out.back() == L'\r' || out.back() == L'\n'))
+        out.pop_back();
+    return out;
+}

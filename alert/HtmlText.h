@@ -1,6 +1,6 @@
 // Text side of the mini-HTML renderer, free of windows: colour names, entities, the preprocessing of a message
 // and the reading of tags and attributes. Index: HtmlColor, HexColor, ReplaceFirstNoCase, THtmlPrefixMode,
-// PreprocessHtml, HtmlTagName, HtmlAttribute, HtmlLeadingNumber.
+// PreprocessHtml, HtmlTagName, HtmlAttribute, HtmlLeadingNumber, HtmlPlainText.
 #pragma once
 
 #include <cstdint>
@@ -33,3 +33,7 @@ std::wstring HtmlAttribute(std::wstring_view tag, std::wstring_view name);
 std::wstring HtmlLooseAttribute(std::wstring_view tag, std::wstring_view name);
 // The value of the leading digits (an optional sign first); 0 when none.
 int HtmlLeadingNumber(std::wstring_view s);
+
+// What a message says without its markup, for the window text that testers and screen readers read: tags dropped,
+// <BR> as a line break, the entities the renderer knows replaced, blanks at the end trimmed.
+std::wstring HtmlPlainText(std::wstring_view html);

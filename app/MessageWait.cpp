@@ -43,3 +43,19 @@ bool WaitPumping(unsigned ms, HANDLE wake, const std::atomic<bool>* untilClear, 
         }
     }
 }
+
+bool WaitAnsweringSent(unsigned ms, HANDLE handle) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        const DWORD left = elapsed >= ms ? 0 : static_cast<DWORD>(ms - elapsed);
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &handle, left, QS_SENDMESSAGE, 0);
+        if (r == WAIT_OBJECT_0)
+            return true;
+        if (r != WAIT_OBJECT_0 + 1)
+            return false;  // timed out or failed
+        // Delivers the sent messages only.
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

@@ -58,6 +58,8 @@ class TConectControl {
     // Waits up to ms for the check to end; true when it has.
     bool WaitEnded(unsigned ms) const;
     bool Ended() const { return ended_.load(); }
+    // Signalled when the check has ended (for waits that also do other things).
+    HANDLE EndedHandle() const { return endedEvent_.Get(); }
 
     netlib::NetAbortPtr Abort() const { return abort_; }
     void MarkEnded();

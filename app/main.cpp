@@ -1,42 +1,32 @@
-// Trelm Mail's program body: sets up the process and runs the main window's message loop.
-// The main window is still a plain Win32 window; the class library and the skin engine take it over as they land.
+// Trelm Mail's program body: the application and its main window.
 #include <windows.h>
 
-#include "app/AppResources.h"
+#include <cstdlib>
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/WebLinks.h"
 
 namespace {
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+// TRELM_MAKER_HOST=host[:port] points the maker's site elsewhere: the tests serve the server list on loopback.
+void TakeMakerHostFromEnvironment() {
+    wchar_t value[256] = {};
+    const DWORD n = GetEnvironmentVariableW(L"TRELM_MAKER_HOST", value, 256);
+    if (n == 0 || n >= 256)
+        return;
+    std::wstring host(value, n);
+    const size_t colon = host.rfind(L':');
+    if (colon != std::wstring::npos) {
+        MakerSite().port = static_cast<uint16_t>(std::wcstoul(host.c_str() + colon + 1, nullptr, 10));
+        host.resize(colon);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    MakerSite().host = host;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRELM_APP));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"TAAForm1";
-    if (!RegisterClassExW(&wc))
-        return 1;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Trelm Mail", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                640, 480, nullptr, nullptr, instance, nullptr);
-    if (!hwnd)
-        return 1;
-    ShowWindow(hwnd, showCmd);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    TakeMakerHostFromEnvironment();
+    return RunMainWindow();
 }

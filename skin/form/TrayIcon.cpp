@@ -211,6 +211,10 @@ void TbsTrayIcon::InitIcon() {
         std::fill(std::begin(IconData.szTip), std::end(IconData.szTip), L'\0');
     else
         CopyCut(IconData.szTip, FHint, kTipChars);
+    // The icon's hidden window carries the tip as its text: the shell's tray cannot be read from outside, this
+    // window can (tests, accessibility tools).
+    if (IconData.hWnd)
+        SetWindowTextW(IconData.hWnd, IconData.szTip);
 }
 
 bool TbsTrayIcon::Notify(DWORD message) {

@@ -496,3 +496,33 @@ TEST_F(AlertComponent, ButtonHintAppearsAfterThePauseAndGoesOnLeave) {
     // Away from where the popups appear, so the mouse does not hold the next ones opaque.
     SetCursorPos(0, 0);
 }
+
+namespace {
+
+std::wstring WindowText(HWND wnd) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(wnd, buffer, 512);
+    return buffer;
+}
+
+}  // namespace
+
+// The popup's window text follows the shown message as plain text, so a tester or a screen reader can read it
+// from outside the process; with no message it is "Alert".
+TEST_F(AlertComponent, WindowTextIsThePlainTextOfTheShownMessage) {
+    alert->SetAutoHide(false);
+    Add(L"<b>Ivan</b><br><br>&lt;img src=x&gt; &amp; co");
+    Add(L"<div width=\"100%\"><p align=\"center\"><b>\x0421\x0435\x0433\x043E\x0434\x043D\x044F</b></p></div>");
+    alert->Show();
+    alert->SetActiveMessage(2);
+    HWND w = alert->AlertWindow()->Handle();
+    EXPECT_EQ(WindowText(w), L"\x0421\x0435\x0433\x043E\x0434\x043D\x044F");
+    alert->Previous();
+    EXPECT_EQ(WindowText(w), L"Ivan\r\n\r\n<img src=x> & co");
+    alert->DeleteMessage(0);
+    Pump(20);
+    EXPECT_EQ(WindowText(w), L"\x0421\x0435\x0433\x043E\x0434\x043D\x044F");
+    alert->AlertMessages()->Clear();
+    Pump(20);
+    EXPECT_EQ(WindowText(w), L"Alert");
+}

@@ -140,3 +140,35 @@ TEST_F(MessageWait, QuitEndsTheWaitAndIsPostedAgain) {
 }
 
 }  // namespace
+
+// The stop's wait: other threads' SendMessage is answered at once, posted messages and timers wait for later.
+TEST_F(MessageWait, AnsweringSentRunsNoPostedMessageOrTimer) {
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    PostMessageW(hwnd_, WM_APP, 0, 0);
+    SetTimer(hwnd_, 1, 10, nullptr);
+    std::atomic<ULONGLONG> answeredMs{0};
+    std::atomic<bool> answered{false};
+    std::thread other([&] {
+        Sleep(100);
+        const ULONGLONG start = GetTickCount64();
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
+        answeredMs = GetTickCount64() - start;
+        Sleep(100);
+        SetEvent(event);
+    });
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(WaitAnsweringSent(10000, event));
+    EXPECT_LT(ElapsedSince(start), 5000u);
+    other.join();
+    EXPECT_TRUE(answered.load());
+    EXPECT_LT(answeredMs.load(), 1000u);
+    EXPECT_EQ(g_dispatched, 0);
+    // Not signalled: the wait ends after its time.
+    ResetEvent(event);
+    const ULONGLONG start2 = GetTickCount64();
+    EXPECT_FALSE(WaitAnsweringSent(200, event));
+    EXPECT_GE(ElapsedSince(start2), 190u);
+    CloseHandle(event);
+}

@@ -93,6 +93,13 @@ TEST_F(TrayIconTest, TipAndBalloonCuts) {
     EXPECT_EQ(tray_->Data().szTip[0], L'\0');
     tray_->SetHint(L"Непрочитанных сообщений 3");
     EXPECT_EQ(std::wstring(tray_->Data().szTip), L"Непрочитанных сообщений 3");
+    // Readable from outside the process: the icon's window (class "TbsTrayIconWindow") carries the tip as its text.
+    wchar_t text[128] = {};
+    GetWindowTextW(tray_->WindowHandle(), text, 128);
+    EXPECT_EQ(std::wstring(text), L"Непрочитанных сообщений 3");
+    wchar_t className[64] = {};
+    GetClassNameW(tray_->WindowHandle(), className, 64);
+    EXPECT_EQ(std::wstring(className), L"TbsTrayIconWindow");
 
     tray_->ShowBalloonHint(std::wstring(100, L't'), std::wstring(300, L'b'), bsbitWarning);
     EXPECT_EQ(std::wstring(tray_->Data().szInfo), std::wstring(255, L'b'));

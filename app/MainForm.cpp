@@ -1,0 +1,1036 @@
+// The main window: building it from the layout table, its lifecycle, apply, tray, language and the services.
+// The editors and list views are in MainFormEditors.cpp.
+#include "app/MainForm.h"
+
+#include <objbase.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cmath>
+
+#include "app/AppResources.h"
+#include "app/Autostart.h"
+#include "app/EventText.h"
+#include "app/ImapList.h"
+#include "app/MainFormControls.h"
+#include "app/MessageWait.h"
+#include "app/Reminders.h"
+#include "app/SettingsFile.h"
+#include "app/SkinLists.h"
+#include "app/Sounds.h"
+#include "app/WebLinks.h"
+#include "identity/MachineId.h"
+#include "skin/core/CompressedSkin.h"
+#include "skin/core/ResourceStrings.h"
+#include "skin/core/SkinData.h"
+#include "skin/dialogs/OpenDialog.h"
+#include "skin/dialogs/OpenSoundDialog.h"
+#include "skin/dialogs/PasswordDialog.h"
+#include "skin/dialogs/SelectSkinDialog.h"
+#include "skin/dialogs/SkinMessage.h"
+#include "skin/form/SkinForm.h"
+#include "skin/form/TrayIcon.h"
+
+namespace {
+
+// The Russian texts of the skin engine, linked in as a resource from app/ResourceStrData_rus.txt (UTF-8).
+constexpr const wchar_t* kRussianStringsResource = L"RESOURCESTRDATA_RUS";
+
+std::wstring FromUtf8(const char* data, size_t size) {
+    if (size == 0)
+        return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, data, static_cast<int>(size), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, data, static_cast<int>(size), w.data(), n);
+    return w;
+}
+
+void LoadRussianStrings(TbsResourceStrData* data) {
+    HRSRC res = FindResourceW(nullptr, kRussianStringsResource, MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!res)
+        return;
+    HGLOBAL mem = LoadResource(nullptr, res);
+    const char* bytes = mem ? static_cast<const char*>(LockResource(mem)) : nullptr;
+    if (!bytes)
+        return;
+    const std::wstring text = FromUtf8(bytes, SizeofResource(nullptr, res));
+    TStringList lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        if (!line.empty() && line[0] != L'#')
+            lines.Add(line);
+        start = end + 1;
+    }
+    data->SetResStrs(&lines);
+}
+
+HICON LoadIconSized(int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+void AddIcons(TImageList* list, int firstId, int count, int size) {
+    for (int i = 0; i < count; ++i) {
+        TIcon icon;
+        icon.SetHandle(LoadIconSized(firstId + i, size));
+        list->AddIcon(&icon);
+    }
+}
+
+std::vector<std::wstring> Words(const wchar_t* text) {
+    std::vector<std::wstring> out;
+    std::wstring word;
+    for (const wchar_t* p = text; p && *p; ++p) {
+        if (*p == L' ') {
+            if (!word.empty())
+                out.push_back(word);
+            word.clear();
+        } else {
+            word += *p;
+        }
+    }
+    if (!word.empty())
+        out.push_back(word);
+    return out;
+}
+
+std::wstring Padded(const std::wstring& text) {
+    const std::wstring pad(15, L' ');
+    return pad + text + pad;
+}
+
+}  // namespace
+
+TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
+    Fs = TFormatSettings::FromUserLocale();
+    // The date editor's mask has two-digit day and month fields: the short date follows it.
+    Fs.ShortDateFormat = std::wstring(L"dd") + Fs.DateSeparator + L"MM" + Fs.DateSeparator + L"yyyy";
+    Fs.TimeSeparator = L':';
+    BeginLoading();
+    SetName(L"AAForm1");
+    SetCaption(L"Trelm Mail");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({});
+    SetPosition(poDesktopCenter);
+    SetScaled(false);
+    Font()->SetName(kMainFormFontName);
+    Font()->SetHeight(kMainFormFontHeight);
+    SetBounds(0, 0, kFormWidthNarrow, kFormHeightShort);
+    SetShowHint(true);
+
+    BuildImages();
+    BuildControls();
+    BuildProducts();
+    BuildViews();
+    BuildTray();
+    BindEvents();
+
+    SkinList2 = new TbsCompressedSkinList(this);
+    SkinList2->SetName(L"SkinList2");
+    try {
+        LoadNotifierSkinList(*SkinList2);
+    } catch (...) {
+        // No stored skins: the window keeps the built-in frame.
+    }
+    ResourceStrData_rus = new TbsResourceStrData(this);
+    ResourceStrData_rus->SetName(L"ResourceStrData_rus");
+    LoadRussianStrings(ResourceStrData_rus);
+    SkinData = new TbsSkinData(this);
+    SkinData->SetName(L"SkinData");
+    SkinData->SetSkinList(SkinList2);
+    SkinForm1 = new TbsSkinForm(this);
+    SkinForm1->SetName(L"SkinForm1");
+    SkinForm1->SetBorderIcons(
+        {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
+
+    SkinMessage = new TbsSkinMessage(this);
+    SkinMessage->SetName(L"SkinMessage");
+    SkinMessage->SetSkinData(SkinData);
+    SkinMessage->SetCtrlSkinData(SkinData);
+    PasswordDialog = new TbsSkinPasswordDialog(this);
+    PasswordDialog->SetName(L"PasswordDialog");
+    PasswordDialog->SetSkinData(SkinData);
+    PasswordDialog->SetCtrlSkinData(SkinData);
+    SelectSkinDialog1 = new TbsSelectSkinDialog(this);
+    SelectSkinDialog1->SetName(L"SelectSkinDialog1");
+    SelectSkinDialog1->SetSkinData(SkinData);
+    SelectSkinDialog1->SetCtrlSkinData(SkinData);
+    SelectSkinDialog1->SetSkinList(SkinList2);
+    OpenSoundDialog = new TbsSkinOpenSoundDialog(this);
+    OpenSoundDialog->SetName(L"OpenSoundDialog");
+    OpenSoundDialog->SetSkinData(SkinData);
+    OpenSoundDialog->SetCtrlSkinData(SkinData);
+    OpenSoundDialog->Title = L"Открыть фаил звука";
+    OpenSoundDialog->Filter = L"WAV|*.wav|All files|*.*";
+    // The play button previews the selected file on the GUI thread.
+    OpenSoundDialog->OnPlayButtonClick = [this](TObject*) {
+        const std::wstring file = OpenSoundDialog->GetSelectedFile();
+        if (!file.empty())
+            sndPlaySoundW(file.c_str(), SND_FILENAME);
+    };
+    OpenDialog = new TbsSkinOpenDialog(this);
+    OpenDialog->SetName(L"OpenDialog");
+    OpenDialog->SetSkinData(SkinData);
+    OpenDialog->SetCtrlSkinData(SkinData);
+
+    OnCreate = [this](TObject*) { FormCreate(); };
+    OnPaint = [this](TObject*) { FormPaint(); };
+    OnClose = [this](TObject*, TCloseAction& action) {
+        action = caNone;
+        ExitProgram();
+    };
+    EndLoading();
+}
+
+TAAForm1::~TAAForm1() = default;
+
+void TAAForm1::Shutdown() {
+    destroying_ = true;
+    delete Engine_;
+    Engine_ = nullptr;
+    if (TrayIcon)
+        TrayIcon->SetIconVisible(false);
+}
+
+void TAAForm1::BeforeDestruction() {
+    destroying_ = true;
+    // The engine stops first, while the window and the controls it reports to still exist. Then the frame's and the
+    // tray icon's hooks come off the window procedure, and the controls go one kind after another before the
+    // form's own window (left to the window teardown, the process ended in a stack overflow): the language box,
+    // the up-downs before their buddies, texts, picture buttons, views, masked edits, then the pages.
+    delete Engine_;
+    Engine_ = nullptr;
+    delete SkinForm1;
+    SkinForm1 = nullptr;
+    delete TrayIcon;
+    TrayIcon = nullptr;
+    delete OfficeComboBox_lang;
+    OfficeComboBox_lang = nullptr;
+    for (auto& [name, spin] : spins_)
+        delete spin.Up;
+    spins_.clear();
+    for (TCtlKind kind :
+         {TCtlKind::Label, TCtlKind::Glyph, TCtlKind::ListView, TCtlKind::TimeEdit, TCtlKind::DateEdit}) {
+        for (const TCtlSpec& s : kMainFormLayout) {
+            if (s.Kind == kind) {
+                delete FindCtl(s.Name);
+                controls_.erase(s.Name);
+            }
+        }
+    }
+    delete PageControl;
+    PageControl = nullptr;
+    controls_.clear();
+    TForm::BeforeDestruction();
+}
+
+TControl* TAAForm1::FindCtl(const std::wstring& name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+// ---- Building -------------------------------------------------------------------------------------------------------
+
+void TAAForm1::BuildImages() {
+    ImageList_KolEm = new TImageList(this);
+    ImageList_KolEm->SetName(L"ImageList_KolEm");
+    ImageList_KolEm->SetSize(64, 64);
+    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, 64);
+    ImageList64 = new TImageList(this);
+    ImageList64->SetName(L"ImageList64");
+    ImageList64->SetSize(64, 64);
+    AddIcons(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
+    ImageList_Flags = new TImageList(this);
+    ImageList_Flags->SetName(L"ImageList_Flags");
+    ImageList_Flags->SetSize(16, 16);
+    AddIcons(ImageList_Flags, IDI_FLAG_FIRST, IDI_FLAG_COUNT, 16);
+    for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
+        auto icon = std::make_unique<TIcon>();
+        icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
+        glyphs_.push_back(std::move(icon));
+    }
+}
+
+void TAAForm1::BuildControls() {
+    PageControl = new TPageControl(this);
+    PageControl->SetName(L"PageControl");
+    PageControl->SetParent(this);
+    controls_[L"PageControl"] = PageControl;
+
+    for (const TCtlSpec& s : kMainFormLayout) {
+        TWinControl* parent = this;
+        if (s.Parent && *s.Parent)
+            parent = dynamic_cast<TWinControl*>(FindCtl(s.Parent));
+        TControl* c = nullptr;
+        switch (s.Kind) {
+            case TCtlKind::Page: {
+                auto* page = new TTabSheet(this);
+                page->SetPageControl(PageControl);
+                c = page;
+                break;
+            }
+            case TCtlKind::Group:
+                c = new TGroupBox(this);
+                break;
+            case TCtlKind::Label:
+                c = new TStaticText(this);
+                break;
+            case TCtlKind::Edit:
+            case TCtlKind::Password: {
+                auto* edit = new TEdit(this);
+                if (s.Kind == TCtlKind::Password)
+                    edit->SetPasswordChar(L'*');
+                edit->SetMaxLength(s.A);
+                c = edit;
+                break;
+            }
+            case TCtlKind::TimeEdit: {
+                auto* edit = new TMaskEdit(this);
+                edit->SetEditMask(L"!90:00;1; ");
+                c = edit;
+                break;
+            }
+            case TCtlKind::DateEdit: {
+                auto* edit = new TMaskEdit(this);
+                const std::wstring sep(1, Fs.DateSeparator);
+                edit->SetEditMask(L"!99" + sep + L"99" + sep + L"9999;1; ");
+                c = edit;
+                break;
+            }
+            case TCtlKind::Spin: {
+                auto* edit = new TEdit(this);
+                edit->SetMaxLength(static_cast<int>(std::to_wstring(s.B).size()));
+                auto* up = new TUpDown(this);
+                up->SetName(std::wstring(s.Name) + L"_UpDown");
+                up->SetParent(parent);
+                up->SetThousands(false);
+                up->SetMin(s.A);
+                up->SetMax(s.B);
+                spins_[s.Name] = TSpin{edit, up, s.A, s.B};
+                c = edit;
+                break;
+            }
+            case TCtlKind::Check:
+                c = new TCheckBox(this);
+                c->SetParentColor(true);
+                break;
+            case TCtlKind::Combo: {
+                auto* combo = new TComboBox(this);
+                combo->SetDropDownCount(16);
+                c = combo;
+                break;
+            }
+            case TCtlKind::LangCombo: {
+                OfficeComboBox_lang = new TLangComboBox(this);
+                OfficeComboBox_lang->SetImages(ImageList_Flags);
+                c = OfficeComboBox_lang;
+                break;
+            }
+            case TCtlKind::Button:
+                c = new TButton(this);
+                break;
+            case TCtlKind::Glyph: {
+                auto* button = new TGlyphButton(this);
+                button->SetGlyph(glyphs_[static_cast<size_t>(s.A)]->Handle());
+                c = button;
+                break;
+            }
+            case TCtlKind::ListView: {
+                auto* view = new TListView(this);
+                view->SetViewStyle(vsReport);
+                view->SetOwnerData(true);
+                view->SetRowSelect(true);
+                view->SetGridLines(true);
+                view->SetHideSelection(false);
+                view->SetReadOnly(true);
+                c = view;
+                break;
+            }
+        }
+        c->SetName(s.Name);
+        if (s.Kind != TCtlKind::Page) {
+            c->SetParent(parent);
+            c->SetBounds(s.Left, s.Top, s.Width, s.Height);
+        }
+        controls_[s.Name] = c;
+        if (s.Kind == TCtlKind::Spin) {
+            TSpin& spin = spins_[s.Name];
+            spin.Up->SetAssociate(spin.Edit);
+            SetSpinValue(s.Name, s.A);
+        }
+    }
+    Ctl<TEdit>(L"Edit_PNHostIMAP")->SetMaxLength(99);
+    SetSpinValue(L"Spin_PNPortIMAP", 993);
+    // The language choice: three built-in languages, each item's picture its language index.
+    OfficeComboBox_lang->AddItem(L"  Русский", 0);
+    OfficeComboBox_lang->AddItem(L"  Беларускi", 1);
+    OfficeComboBox_lang->AddItem(L"  Український", 2);
+    OfficeComboBox_lang->SetItemIndex(0);
+    for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
+        Ctl<TButton>(name)->SetCaption(L"Фаил");
+}
+
+void TAAForm1::BuildProducts() {
+    auto* page = Ctl<TTabSheet>(L"TabSheet_NNP");
+    const auto& list = OtherProducts();
+    for (size_t i = 0; i < list.size(); ++i) {
+        const int top = 10 + static_cast<int>(i) * 44;
+        TProductRow row;
+        row.Name = new TLabel(this);
+        row.Text = new TLabel(this);
+        row.Link = new TLabel(this);
+        row.Name->SetName(L"ButtonLabel_NP" + std::to_wstring(209 + i));
+        row.Text->SetName(L"Label_NP" + std::to_wstring(209 + i));
+        row.Link->SetName(L"LinkLabel_NP" + std::to_wstring(209 + i));
+        for (TLabel* l : {row.Name, row.Text, row.Link}) {
+            l->SetParent(page);
+            l->SetTransparent(true);
+            l->SetCursor(crHandPoint);
+            l->OnClick = [this, i](TObject*) { ProductClick(static_cast<int>(i)); };
+        }
+        row.Name->SetAutoSize(false);
+        row.Name->SetBounds(12, top, 150, 16);
+        row.Name->Font()->SetStyle({fsBold});
+        row.Name->SetCaption(list[i].name);
+        row.Text->SetAutoSize(false);
+        row.Text->SetWordWrap(true);
+        row.Text->SetBounds(170, top, 690, 40);
+        row.Link->SetAutoSize(false);
+        row.Link->SetBounds(870, top, 200, 16);
+        row.Link->Font()->SetStyle({fsUnderline});
+        row.Link->Font()->SetColor(TColor(0x00C06000));
+        row.Link->SetCaption(MakerUrl(list[i].page));
+        products_.push_back(row);
+    }
+}
+
+void TAAForm1::BuildViews() {
+    ListView_Em = Ctl<TListView>(L"ListView_Em");
+    ListView_Pism = Ctl<TListView>(L"ListView_Pism");
+    ListView_Sob = Ctl<TListView>(L"ListView_Sob");
+    ListView_Sobty = Ctl<TListView>(L"ListView_Sobty");
+    const std::pair<TListView*, std::vector<int>> columns[] = {
+        {ListView_Em, {130, 120, 150, 72}},
+        {ListView_Pism, {130, 150, 150, 220}},
+        {ListView_Sob, {170, 200, 100}},
+        {ListView_Sobty, {130, 260}},
+    };
+    for (const auto& [view, widths] : columns) {
+        for (int w : widths)
+            view->Columns()->Add()->SetWidth(w);
+        hints_[view] = TViewHint{};
+        view->OnDataHint = [this, view = view](TObject*, int first, int last) { hints_[view] = {first, last}; };
+        view->OnData = [this, view = view](TObject*, TListItem* item) { FillRow(view, item); };
+    }
+}
+
+void TAAForm1::BuildTray() {
+    PopupMenu1 = new TPopupMenu(this);
+    PopupMenu1->SetName(L"PopupMenu1");
+    auto add = [this](const wchar_t* name, std::function<void()> action) {
+        auto* item = new TMenuItem(this);
+        item->SetName(name);
+        item->SetCaption(name);
+        item->OnClick = [action](TObject*) { action(); };
+        PopupMenu1->Items()->Add(item);
+        return item;
+    };
+    ObnovProvEm = add(L"ObnovProvEm", [this] { Engine_->CheckNow(); });
+    OtkrProg = add(L"OtkrProg", [this] { TrayIconDblClick(); });
+    PokazSoob = add(L"PokazSoob", [this] { Engine_->ShowMessages(); });
+    Clear_Soob = add(L"Clear_Soob", [this] { Engine_->ClearMessages(); });
+    Vihod = add(L"Vihod", [this] { ExitProgram(); });
+
+    TrayIcon = new TbsTrayIcon(this);
+    TrayIcon->SetName(L"TrayIcon");
+    TrayIcon->SetIconList(ImageList_KolEm);
+    TrayIcon->SetAnimateTimerInterval(0);
+    TrayIcon->SetIconIndex(0);
+    TrayIcon->SetHint(L"Trelm Mail");
+    TrayIcon->SetPopupMenu(PopupMenu1);
+    TrayIcon->SetIconVisible(false);
+    TrayIcon->OnDblClick = [this](TObject*) { TrayIconDblClick(); };
+    TrayIcon->OnClick = [this](TObject*) {
+        if (Engine_)
+            Engine_->TrayClick();
+    };
+}
+
+void TAAForm1::BindEvents() {
+    PageControl->OnChange = [this](TObject*) { PageControlChange(); };
+    auto click = [this](const wchar_t* name, void (TAAForm1::*handler)()) {
+        FindCtl(name)->OnClick = [this, handler](TObject*) { (this->*handler)(); };
+    };
+    click(L"Button_Prim", &TAAForm1::Button_PrimClick);
+    click(L"Button_PrimN", &TAAForm1::Button_PrimClick);
+    click(L"Button_Skin", &TAAForm1::Button_SkinClick);
+    click(L"Check_IspZvuk", &TAAForm1::Check_IspZvukClick);
+    click(L"Check_UdalProshSob", &TAAForm1::Check_IspZvukClick);
+    click(L"Check_PokSegodSob", &TAAForm1::Check_IspZvukClick);
+    click(L"Check_IspZvukN", &TAAForm1::Check_IspZvukNClick);
+    click(L"Button_Dobav", &TAAForm1::Button_DobavClick);
+    click(L"Button_Redakt", &TAAForm1::Button_RedaktClick);
+    click(L"Button_Udal", &TAAForm1::Button_UdalClick);
+    click(L"Button_DobavSob", &TAAForm1::Button_DobavSobClick);
+    click(L"Button_RedaktSob", &TAAForm1::Button_RedaktSobClick);
+    click(L"Button_UdalSob", &TAAForm1::Button_UdalSobClick);
+    click(L"Button_lang", &TAAForm1::Button_langClick);
+    click(L"Button_Help", &TAAForm1::Button_HelpClick);
+    click(L"Poblagodar", &TAAForm1::PoblagodarClick);
+    click(L"ListView_Em", &TAAForm1::ListView_EmClick);
+    FindCtl(L"Button_ProvEml")->OnClick = [this](TObject*) { Engine_->CheckNow(); };
+    click(L"ListView_Sob", &TAAForm1::ListView_SobClick);
+    FindCtl(L"Button_FZvuk")->OnClick = [this](TObject*) {
+        TEdit* e = EditOf(L"Edit_FZvuk");
+        e->SetText(PickSoundFile(e->Text()));
+    };
+    FindCtl(L"Button_FZvukN")->OnClick = [this](TObject*) {
+        TEdit* e = EditOf(L"Edit_FZvukN");
+        e->SetText(PickSoundFile(e->Text()));
+    };
+    ListView_Em->OnDblClick = [this](TObject*) { ListView_EmDblClick(); };
+    ListView_Pism->OnDblClick = [this](TObject*) { ListView_PismDblClick(); };
+    FindCtl(L"Time_Sob")->OnDblClick = [this](TObject*) { Time_SobDblClick(); };
+    FindCtl(L"Date_Sob")->OnDblClick = [this](TObject*) { Date_SobDblClick(); };
+    ListView_Em->OnColumnClick = [this](TObject*, TListColumn* c) { ListView_EmColumnClick(c->Index()); };
+    ListView_Sob->OnColumnClick = [this](TObject*, TListColumn* c) { ListView_SobColumnClick(c->Index()); };
+    Ctl<TComboBox>(L"Combo_PNDomain")->OnCloseUp = [this](TObject*) { Combo_PNDomainCloseUp(); };
+    // Accounts are reordered by dragging a row within their own view.
+    ListView_Em->SetDragMode(dmAutomatic);
+    ListView_Em->OnDragOver = [this](TObject*, TObject* source, int, int, TDragState, bool& accept) {
+        accept = source == ListView_Em;
+    };
+    ListView_Em->OnDragDrop = [this](TObject*, TObject*, int x, int y) {
+        TListItem* target = ListView_Em->GetItemAt(x, y);
+        if (!target || Lists.Accounts.size() < 2)
+            return;
+        const int to = target->Index();
+        if (MoveEntry(Lists.Accounts, ListView_Em->ItemIndex(), to)) {
+            ListView_Em->Repaint();
+            SelectListItem(to, ListView_Em, true);
+        }
+    };
+    ListView_Sob->OnCustomDrawItem = [this](TCustomListView* sender, TListItem* item, TCustomDrawState, bool&) {
+        const int i = item->Index();
+        if (i < 0 || i >= static_cast<int>(Lists.Events.size()))
+            return;
+        const double ostal = Lists.Events[static_cast<size_t>(i)]->Ostal;
+        if (ostal >= 0 && ostal <= kLastHour)
+            sender->Canvas()->Brush()->SetColor(TColor(11403159));
+        else if (ostal < 0)
+            sender->Canvas()->Brush()->SetColor(clRed);
+    };
+}
+
+// After the texts change: check boxes as wide as their texts, and every field that follows labels or boxes starts
+// a gap after the widest of them.
+void TAAForm1::ArrangeLayout() {
+    // The box, the gap before the text and a little room after it.
+    const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 28;
+    constexpr int kGap = 8;
+    for (const TCtlSpec& s : kMainFormLayout) {
+        auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
+        if (s.Kind == TCtlKind::Check)
+            c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
+        else if (s.Kind == TCtlKind::Label)
+            c->SetBounds(c->Left(), c->Top(), ControlTextWidth(c, c->Caption()) + 2, 14);
+    }
+    for (const TCtlSpec& s : kMainFormLayout) {
+        if (!s.After)
+            continue;
+        int left = 0;
+        for (const std::wstring& name : Words(s.After)) {
+            TControl* before = FindCtl(name);
+            const TSpin* spin = spins_.count(name) ? &spins_[name] : nullptr;
+            int right = before->Left() + before->Width();
+            if (spin)
+                right = spin->Up->Left() + spin->Up->Width();
+            left = std::max(left, right + kGap);
+        }
+        TControl* c = FindCtl(s.Name);
+        const auto spin = spins_.find(s.Name);
+        if (spin != spins_.end()) {
+            // The edit and its up-down move together and keep their widths.
+            const int upWidth = spin->second.Up->Width();
+            spin->second.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
+            spin->second.Up->SetAssociate(nullptr);
+            spin->second.Up->SetAssociate(spin->second.Edit);
+            continue;
+        }
+        const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
+        const int right = keep ? left + c->Width() : s.Left + s.Width;
+        c->SetBounds(left, c->Top(), std::max(right - left, 20), c->Height());
+    }
+}
+
+void TAAForm1::PlaceBottomGroups() {
+    auto* pism = FindCtl(L"GroupBox_Pism");
+    auto* sobty = FindCtl(L"GroupBox_Sobty");
+    const int top = PageControl->Top() + PageControl->Height() + 4;
+    const int width = ClientWidth() - 8;
+    const int height = std::max(ClientHeight() - top - 4, 40);
+    const int left = width * 3 / 5;
+    pism->SetBounds(4, top, left - 2, height);
+    sobty->SetBounds(4 + left + 2, top, width - left - 2, height);
+    ListView_Pism->SetBounds(8, 18, pism->Width() - 16, height - 26);
+    ListView_Sobty->SetBounds(8, 18, sobty->Width() - 16, height - 26);
+}
+
+void TAAForm1::WndProc(TMessage& Message) {
+    if (destroying_) {
+        TForm::WndProc(Message);
+        return;
+    }
+    switch (Message.Msg) {
+        case WM_SIZE:
+            TForm::WndProc(Message);
+            if (Message.WParam == SIZE_MINIMIZED && !exiting_) {
+                // Hidden once the minimising has finished.
+                PostMessageW(Handle(), WM_TOTRAY, 0, 0);
+            } else if (PageControl) {
+                PageControl->SetBounds(4, 4, ClientWidth() - 8, PageControl->Height());
+                PlaceBottomGroups();
+            }
+            return;
+        case WM_FIRSTPAINT:
+            FirstPaint();
+            return;
+        case WM_TOTRAY:
+            SkinForm1Minimize();
+            return;
+        default:
+            break;
+    }
+    TForm::WndProc(Message);
+}
+
+// ---- Lifecycle ------------------------------------------------------------------------------------------------------
+
+void TAAForm1::FormCreate() {
+    PageControl->SetActivePageIndex(0);
+    // The page control keeps the height of the short window; the lists below it take what the tall one adds.
+    PageControl->SetBounds(4, 4, ClientWidth() - 8, ClientHeight() - 8);
+    UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
+    SetFormWidth(kFormWidthNarrow);
+    State.ProgDir = GetProgramDir();
+    // The identity queries use COM; the thread joins it before the first query.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    try {
+        State.IdKomp = GetMachineId();
+    } catch (...) {
+    }
+    ZeroFillTimeSob();
+    const std::optional<uint8_t> start = ReadStartLanguage();
+    if (start)
+        Settings.LangIndex = *start;
+    try {
+        ApplyLanguage();
+    } catch (...) {
+    }
+    try {
+        LoadSettings(Settings, Lists, State);
+    } catch (...) {
+    }
+    PervPaint = true;
+    try {
+        SkinData->SetSkinIndex(Settings.SkinIndex);
+        SkinForm1->SetSkinData(SkinData);
+    } catch (...) {
+    }
+    Engine_ = new TNotifierEngine(this, Lists, Settings, State, Run, Lang, TrayIcon, *this);
+    Engine_->SetName(L"NotifierEngine");
+    Engine_->SetFormatSettings(Fs);
+    Engine_->SetAlertStyle();
+    if (Settings.LangIndex != start.value_or(0) || !Settings.LangFile.empty()) {
+        try {
+            ApplyLanguage();
+        } catch (...) {
+        }
+    }
+    // Starting in the tray: the window is never shown, and the first paint's work runs from the queue.
+    if (Settings.VTray) {
+        Application->SetShowMainForm(false);
+        PostMessageW(Handle(), WM_FIRSTPAINT, 0, 0);
+    }
+}
+
+void TAAForm1::FormPaint() {
+    if (PervPaint)
+        PostMessageW(Handle(), WM_FIRSTPAINT, 0, 0);
+}
+
+void TAAForm1::FirstPaint() {
+    if (!PervPaint)
+        return;
+    PervPaint = false;
+    const bool locked = State.IdKompFile != State.IdKomp || Settings.ZapuskPass;
+    if (locked && !Settings.PassZapusk.empty()) {
+        InfoBeep();
+        PasswordDialog->Caption = passwordCaption_;
+        PasswordDialog->PasswordCaption = passwordLabel_;
+        PasswordDialog->Password.clear();
+        if (PasswordDialog->Execute())
+            Run.ParolVvod = Trim(PasswordDialog->Password);
+    }
+    if (locked && Run.ParolVvod != Settings.PassZapusk) {
+        exiting_ = true;
+        Hide();
+        FindCtl(L"Button_Prim")->SetEnabled(false);
+        FindCtl(L"Button_PrimN")->SetEnabled(false);
+        Lists.Accounts.clear();
+        Lists.ImapServers.clear();
+        Lists.Events.clear();
+        Application->Terminate();
+        return;
+    }
+    SettingsToControls();
+    if (Settings.VTray) {
+        TrayIcon->HideMainForm();
+        TrayIcon->SetIconVisible(true);
+    }
+    Engine_->FirstPaint();
+}
+
+void TAAForm1::SettingsToControls() {
+    ListView_Em->Items()->SetCount(static_cast<int>(Lists.Accounts.size()));
+    ListView_Sob->Items()->SetCount(static_cast<int>(Lists.Events.size()));
+    if (Lists.ImapServers.empty())
+        DownloadImapList(Lists);
+    auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
+    for (const auto& server : Lists.ImapServers)
+        domains->Items()->Add(server->Url);
+    for (TListView* view : {ListView_Em, ListView_Pism, ListView_Sob})
+        view->SetDoubleBuffered(true);
+    UpdateDaysLeft(Lists, Now());
+
+    CheckOf(L"Check_ZapuskPass")->SetChecked(Settings.ZapuskPass);
+    EditOf(L"Edit_PassZapusk")->SetText(Settings.PassZapusk);
+    OfficeComboBox_lang->SelectImageIndex(Settings.LangIndex);
+    EditOf(L"Edit_lang")->SetText(Settings.LangFile);
+    SetSpinValue(L"Spin_ProvEmSek", Settings.ProvEmSek);
+    CheckOf(L"Check_ProvVseSrazu")->SetChecked(Settings.ProvVseSrazu);
+    CheckOf(L"Check_ProvVseSrazu")->SetEnabled(Lists.Accounts.size() > 1);
+    CheckOf(L"Check_AutoZagr")->SetChecked(Settings.AutoZagr);
+    CheckOf(L"Check_VTray")->SetChecked(Settings.VTray);
+    CheckOf(L"Check_OtobrTextEm")->SetChecked(Settings.OtobrTextEm);
+    SetSpinValue(L"Spin_VremPokVspOkn", Settings.VremPokVspOkn);
+    CheckOf(L"Check_IspZvuk")->SetChecked(Settings.IspZvuk);
+    EditOf(L"Edit_FZvuk")->SetText(Settings.FZvuk);
+    CheckOf(L"Check_PovtorZvuk")->SetChecked(Settings.PovtorZvuk);
+    SetSpinValue(L"Spin_PovtorZvukI", Settings.PovtorZvukI);
+    SetSpinValue(L"Spin_ZaSkolkPredupr", Settings.ZaSkolkPredupr);
+    CheckOf(L"Check_PokSegodSob")->SetChecked(Settings.PokSegodSob);
+    CheckOf(L"Check_UdalProshSob")->SetChecked(Settings.UdalProshSob);
+    CheckOf(L"Check_IspZvukN")->SetChecked(Settings.IspZvukN);
+    EditOf(L"Edit_FZvukN")->SetText(Settings.FZvukN);
+    CheckOf(L"Check_PovtorZvukN")->SetChecked(Settings.PovtorZvukN);
+    SetSpinValue(L"Spin_PovtorZvukIN", Settings.PovtorZvukIN);
+    Check_IspZvukClick();
+    Check_IspZvukNClick();
+    TrayIcon->SetMinimizedOnStart(Settings.VTray);
+    Run.LimitPotok = std::max(2, Settings.ProvEmSek / 20);
+}
+
+void TAAForm1::ControlsToSettings() {
+    Settings.ProvEmSek = SpinValue(L"Spin_ProvEmSek");
+    Settings.ProvVseSrazu = CheckOf(L"Check_ProvVseSrazu")->Checked();
+    Settings.AutoZagr = CheckOf(L"Check_AutoZagr")->Checked();
+    Settings.VTray = CheckOf(L"Check_VTray")->Checked();
+    Settings.OtobrTextEm = CheckOf(L"Check_OtobrTextEm")->Checked();
+    Settings.VremPokVspOkn = SpinValue(L"Spin_VremPokVspOkn");
+    Settings.IspZvuk = CheckOf(L"Check_IspZvuk")->Checked();
+    Settings.FZvuk = Trim(EditOf(L"Edit_FZvuk")->Text());
+    Settings.PovtorZvuk = CheckOf(L"Check_PovtorZvuk")->Checked();
+    Settings.PovtorZvukI = SpinValue(L"Spin_PovtorZvukI");
+    Settings.ZaSkolkPredupr = SpinValue(L"Spin_ZaSkolkPredupr");
+    Settings.PokSegodSob = CheckOf(L"Check_PokSegodSob")->Checked();
+    Settings.UdalProshSob = CheckOf(L"Check_UdalProshSob")->Checked();
+    Settings.IspZvukN = CheckOf(L"Check_IspZvukN")->Checked();
+    Settings.FZvukN = Trim(EditOf(L"Edit_FZvukN")->Text());
+    Settings.PovtorZvukN = CheckOf(L"Check_PovtorZvukN")->Checked();
+    Settings.PovtorZvukIN = SpinValue(L"Spin_PovtorZvukIN");
+}
+
+void TAAForm1::Button_PrimClick() {
+    Engine_->ApplyStarting();
+    const bool oldAsk = Settings.ZapuskPass;
+    const std::wstring oldPassword = Settings.PassZapusk;
+    Settings.ZapuskPass = CheckOf(L"Check_ZapuskPass")->Checked();
+    Settings.PassZapusk = Trim(EditOf(L"Edit_PassZapusk")->Text());
+    // A start password set here was typed by the user at hand: it counts as entered for this run.
+    if (Settings.ZapuskPass != oldAsk || Settings.PassZapusk != oldPassword)
+        Run.ParolVvod = Settings.PassZapusk;
+    const int langIndex = OfficeComboBox_lang->SelectedImageIndex();
+    const std::wstring langFile = EditOf(L"Edit_lang")->Text();
+    if (langFile != Settings.LangFile || langIndex != Settings.LangIndex) {
+        Settings.LangIndex = static_cast<uint8_t>(std::clamp(langIndex, 0, 255));
+        Settings.LangFile = langFile;
+        ApplyLanguage();
+        FindCtl(L"TabSheet_NOsn")->Repaint();
+    }
+    ControlsToSettings();
+    Engine_->SetAlertStyle();
+    SetAutostart(Settings.AutoZagr, State.ProgDir, Application->ExeName());
+    // A failed save throws: the class library's error box reports it and the rest of this handler does not run, so
+    // the mail-check timer stays off until the next successful apply or a check asked for.
+    ::SaveSettings(Settings, Lists, State);
+    TrayIcon->SetMinimizedOnStart(Settings.VTray);
+    Engine_->Applied();
+    InfoBeep();
+}
+
+void TAAForm1::Button_SkinClick() {
+    InfoBeep();
+    if (SelectSkinDialog1->Execute(SkinData->SkinIndex()))
+        SkinData->SetSkinIndex(SelectSkinDialog1->SelectedSkinIndex);
+    Settings.SkinIndex = static_cast<uint8_t>(SkinData->SkinIndex());
+    InfoBeep();
+}
+
+void TAAForm1::SkinForm1Minimize() {
+    TrayIcon->HideMainForm();
+    ShowWindow(Handle(), SW_HIDE);
+    ShowWindow(Application->Handle(), SW_HIDE);
+    TrayIcon->SetIconVisible(true);
+    Engine_->CheckMail(false);
+}
+
+void TAAForm1::TrayIconDblClick() {
+    Run.TikPotok = 0;
+    Engine_->StopCheck();
+    WaitPumping(200, nullptr, nullptr);
+    UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
+    WaitPumping(100, nullptr, nullptr);
+    TrayIcon->SetIconVisible(false);
+    TrayIcon->ShowMainForm();
+    Show();
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+}
+
+void TAAForm1::ExitProgram() {
+    if (exiting_)
+        return;
+    exiting_ = true;
+    if (Engine_)
+        Engine_->StopCheck();
+    WaitPumping(300, nullptr, nullptr);
+    Application->Terminate();
+    InfoBeep();
+}
+
+void TAAForm1::SetFormWidth(int width) {
+    // The window keeps its left edge but stays on the work area.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int left = Left();
+    if (left + width > work.right)
+        left = std::max<int>(work.left, work.right - width);
+    SetBounds(left, Top(), width, Height());
+}
+
+void TAAForm1::PageControlChange() {
+    if (PageControl->ActivePageIndex() == 2) {
+        SetFormWidth(kFormWidthWide);
+        UpdateFormHeight(1);
+    } else {
+        SetFormWidth(kFormWidthNarrow);
+        UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
+    }
+}
+
+void TAAForm1::UpdateFormHeight(int n) {
+    if (destroying_)
+        return;
+    const bool tall = Lists.Letters.size() + Lists.FiredEvents.size() + static_cast<size_t>(std::max(n, 0)) > 0;
+    FindCtl(L"GroupBox_Pism")->SetVisible(tall);
+    FindCtl(L"GroupBox_Sobty")->SetVisible(tall);
+    SetBounds(Left(), Top(), Width(), tall ? kFormHeightTall : kFormHeightShort);
+    PlaceBottomGroups();
+}
+
+void TAAForm1::LettersChanged() {
+    if (destroying_)
+        return;
+    ListView_Pism->Items()->SetCount(static_cast<int>(Lists.Letters.size()));
+    ListView_Pism->Repaint();
+}
+
+void TAAForm1::EventsChanged() {
+    if (destroying_)
+        return;
+    ListView_Sob->Items()->SetCount(static_cast<int>(Lists.Events.size()));
+    ListView_Sob->Repaint();
+}
+
+void TAAForm1::EventsTicked() {
+    if (destroying_)
+        return;
+    if (PageControl->ActivePageIndex() == 1 && IsWindowVisible(Handle()))
+        ListView_Sob->Repaint();
+}
+
+void TAAForm1::FiredEventAdded() {
+    if (destroying_)
+        return;
+    ListView_Sobty->Items()->SetCount(static_cast<int>(Lists.FiredEvents.size()));
+    SelectListItem(static_cast<int>(Lists.FiredEvents.size()) - 1, ListView_Sobty, true);
+}
+
+void TAAForm1::SaveSettings() {
+    ::SaveSettings(Settings, Lists, State);
+}
+
+TAnnouncedLetters* TAAForm1::Announced() {
+    return Engine_ ? &Engine_->Announced() : nullptr;
+}
+
+void TAAForm1::Check_IspZvukClick() {
+    const bool on = !CheckOf(L"Check_IspZvuk")->Checked();
+    FindCtl(L"Edit_FZvuk")->SetEnabled(on);
+    FindCtl(L"Button_FZvuk")->SetEnabled(on);
+}
+
+void TAAForm1::Check_IspZvukNClick() {
+    const bool on = !CheckOf(L"Check_IspZvukN")->Checked();
+    FindCtl(L"Edit_FZvukN")->SetEnabled(on);
+    FindCtl(L"Button_FZvukN")->SetEnabled(on);
+}
+
+void TAAForm1::Okno_mbOK(const std::wstring& text, bool warning) {
+    MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 0, {mbOK}, 0);
+}
+
+bool TAAForm1::Okno_mbYes_No(const std::wstring& text, bool warning) {
+    MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    return SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 1, {mbYes, mbNo}, 0) == mrDlgYes;
+}
+
+// ---- Language -------------------------------------------------------------------------------------------------------
+
+void TAAForm1::ApplyLanguage() {
+    Lang.Apply(Settings, State.ProgDir, *this);
+    ArrangeLayout();
+}
+
+void TAAForm1::SetRussianResourceStrings(bool on) {
+    if (SkinData)
+        SkinData->SetResourceStrData(on ? ResourceStrData_rus : nullptr);
+}
+
+void TAAForm1::ShowWarning(const std::wstring& text) {
+    Okno_mbOK(text, true);
+}
+
+void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text) {
+    for (const std::wstring& target : Words(entry.targets)) {
+        if (target == L"caption") {
+            boxCaption_ = text;
+            continue;
+        }
+        if (target == L"PasswordDialog") {
+            passwordCaption_ = text;
+            continue;
+        }
+        if (target == L"PasswordDialog:label") {
+            passwordLabel_ = text;
+            continue;
+        }
+        const size_t colon = target.find(L':');
+        if (colon != std::wstring::npos) {
+            const std::wstring owner = target.substr(0, colon);
+            const int index = std::stoi(target.substr(colon + 1));
+            if (owner == L"Product") {
+                if (index >= 0 && index < static_cast<int>(products_.size()))
+                    products_[static_cast<size_t>(index)].Text->SetCaption(text);
+            } else if (auto* view = Ctl<TListView>(owner.c_str())) {
+                if (index < view->Columns()->Count())
+                    view->Columns()->Items(index)->SetCaption(text);
+            }
+            continue;
+        }
+        for (TMenuItem* item : {ObnovProvEm, OtkrProg, PokazSoob, Clear_Soob, Vihod}) {
+            if (item->Name() == target)
+                item->SetCaption(text);
+        }
+        if (TControl* c = FindCtl(target)) {
+            if (entry.use == TLangUse::Hint)
+                c->SetHint(text);
+            else
+                c->SetCaption(text);
+        }
+    }
+}
+
+// ---- Files, help, links ---------------------------------------------------------------------------------------------
+
+void TAAForm1::Button_langClick() {
+    OpenDialog->Filter = L"Language|*.lng|All files|*.*";
+    OpenDialog->Title = Lang.LangLine(45);
+    const std::wstring current = EditOf(L"Edit_lang")->Text();
+    const std::wstring folder = ExtractFileDir(current);
+    OpenDialog->InitialDir = folder.empty() ? State.ProgDir : folder;
+    OpenDialog->FileName = ExtractFileName(current);
+    InfoBeep();
+    const bool chosen = OpenDialog->Execute();
+    InfoBeep();
+    if (chosen && FileExists(OpenDialog->FileName))
+        EditOf(L"Edit_lang")->SetText(StoredFileName(OpenDialog->FileName, State.ProgDir, true));
+}
+
+std::wstring TAAForm1::PickSoundFile(const std::wstring& text) {
+    const std::wstring t = Trim(text);
+    const std::wstring folder = ExtractFileDir(t);
+    OpenSoundDialog->InitialDir = folder.empty() ? State.ProgDir : folder;
+    OpenSoundDialog->FileName = ExtractFileName(t);
+    OpenSoundDialog->DialogWidth = Settings.SoundDlgWidth;
+    OpenSoundDialog->DialogHeight = Settings.SoundDlgHeight;
+    OpenSoundDialog->ListViewStyle = static_cast<TbsShellListViewStyle>(ByteToViewStyle(Settings.SoundDlgStyle));
+    if (!OpenSoundDialog->Execute() || !FileExists(OpenSoundDialog->FileName))
+        return text;
+    Settings.SoundDlgWidth = OpenSoundDialog->DialogWidth;
+    Settings.SoundDlgHeight = OpenSoundDialog->DialogHeight;
+    Settings.SoundDlgStyle = ViewStyleToByte(OpenSoundDialog->ListViewStyle);
+    return StoredFileName(OpenSoundDialog->FileName, State.ProgDir, false);
+}
+
+void TAAForm1::Button_HelpClick() {
+    OpenHelp(Handle());
+    InfoBeep();
+}
+
+void TAAForm1::PoblagodarClick() {
+    OpenWebPage(MakerUrl(kThanksPage));
+    InfoBeep();
+}
+
+void TAAForm1::ProductClick(int index) {
+    const auto& list = OtherProducts();
+    if (index >= 0 && index < static_cast<int>(list.size()))
+        OpenWebPage(MakerUrl(list[static_cast<size_t>(index)].page));
+    InfoBeep();
+}
+
+// ---- Program body ---------------------------------------------------------------------------------------------------
+
+int RunMainWindow() {
+    Application->Initialize();
+    Application->SetMainFormOnTaskBar(true);
+    Application->SetTitle(L"Trelm Mail");
+    auto* form = Application->CreateForm<TAAForm1>();
+    Application->Run();
+    form->Shutdown();
+    // Nothing is saved at exit. The process ends here rather than tearing the window tree down: that teardown ends
+    // intermittently in a stack overflow under Wine, which would leave the process hanging in the debugger.
+    ExitProcess(0);
+}

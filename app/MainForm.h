@@ -1,0 +1,216 @@
+// TAAForm1: the notifier's main window. Three pages (mail, reminders, our other products) and two lists below them
+// (letters, fired reminders), built from the layout table; the settings, the start-password gate, the account and
+// reminder editors with their owner-data list views, the language, the sounds, the skin, and the tray icon it hides
+// in. Index: TAAForm1 (lifecycle, apply, tray; editors and views; language sink), RunMainWindow.
+//
+// Ownership: every control, image list, menu, timer, the skin container, the skinned frame and the tray icon are
+// components of the form; the seven lists own their records. GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DataModel.h"
+#include "app/Editors.h"
+#include "app/LangTable.h"
+#include "app/MainFormLayout.h"
+#include "app/NotifierEngine.h"
+#include "app/RunState.h"
+#include "classlib/ComCtrls.h"
+#include "classlib/Dialogs.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/ImgList.h"
+#include "classlib/Mask.h"
+#include "classlib/Menus.h"
+#include "classlib/StdCtrls.h"
+
+class TbsSkinData;
+class TbsSkinForm;
+class TbsTrayIcon;
+class TbsCompressedSkinList;
+class TbsResourceStrData;
+class TLangComboBox;
+class TNotifierEngine;
+class TbsSkinMessage;
+class TbsSkinPasswordDialog;
+class TbsSelectSkinDialog;
+class TbsSkinOpenSoundDialog;
+class TbsSkinOpenDialog;
+
+// Posted to the form when it starts hidden in the tray: the start work of the first paint runs without a paint.
+inline constexpr UINT WM_FIRSTPAINT = WM_APP + 0x101;
+// Posted by a minimise: the window goes to the tray once the minimising has finished.
+inline constexpr UINT WM_TOTRAY = WM_APP + 0x102;
+
+class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
+  public:
+    explicit TAAForm1(TComponent* AOwner);
+    ~TAAForm1() override;
+    // The engine stops first, while the window and its controls still exist.
+    void BeforeDestruction() override;
+    // End of the message loop: the engine stops (a running check with it) and the tray icon goes.
+    void Shutdown();
+
+    // The control of that name (nullptr when there is none).
+    TControl* FindCtl(const std::wstring& name) const;
+
+    // Lifecycle.
+    void FormCreate();
+    void FormPaint();
+    void SettingsToControls();
+    void ControlsToSettings();
+    void Button_PrimClick();
+    void Button_SkinClick();
+    void SkinForm1Minimize();
+    void TrayIconDblClick();
+    void ExitProgram();
+    void PageControlChange();
+    void UpdateFormHeight(int n) override;
+    void Check_IspZvukClick();
+    void Check_IspZvukNClick();
+    void Okno_mbOK(const std::wstring& text, bool warning);
+    bool Okno_mbYes_No(const std::wstring& text, bool warning);
+    void ApplyLanguage();
+
+    // Editors and views.
+    void Button_DobavClick();
+    void Button_RedaktClick();
+    void Button_UdalClick();
+    void ListView_EmClick();
+    void ListView_EmDblClick();
+    void ListView_EmColumnClick(int column);
+    void Combo_PNDomainCloseUp();
+    void Button_DobavSobClick();
+    void Button_RedaktSobClick();
+    void Button_UdalSobClick();
+    void ListView_SobClick();
+    void ListView_SobColumnClick(int column);
+    void ListView_PismDblClick();
+    void Time_SobDblClick();
+    void Date_SobDblClick();
+    void SelectListItem(int index, TListView* view, bool clearSelection);
+
+    // Files, help and links.
+    void Button_langClick();
+    std::wstring PickSoundFile(const std::wstring& text);
+    void Button_HelpClick();
+    void PoblagodarClick();
+    void ProductClick(int index);
+
+    // TNotifierWindow.
+    HWND NotifierOwner() override { return Handle(); }
+    void LettersChanged() override;
+    void EventsChanged() override;
+    void EventsTicked() override;
+    void FiredEventAdded() override;
+    void SaveSettings() override;
+
+    TNotifierEngine* Engine() const { return Engine_; }
+
+    // TLanguageSink.
+    void SetRussianResourceStrings(bool on) override;
+    void ShowWarning(const std::wstring& text) override;
+    void ApplyText(const TLangApplyEntry& entry, const std::wstring& text) override;
+
+    TNotifierLists Lists;
+    TSettings Settings;
+    TPersistState State;
+    TRunState Run;
+    TLanguage Lang;
+    TFormatSettings Fs;
+    TSortState SortEm, SortSob;
+    bool PervPaint = false;
+
+  protected:
+    void WndProc(TMessage& Message) override;
+
+  private:
+    struct TSpin {
+        TEdit* Edit = nullptr;
+        TUpDown* Up = nullptr;
+        int Min = 0, Max = 0;
+    };
+    struct TViewHint {
+        int First = 0, Last = -1;
+    };
+    struct TProductRow {
+        TLabel* Name = nullptr;
+        TLabel* Text = nullptr;
+        TLabel* Link = nullptr;
+    };
+
+    void BuildImages();
+    void BuildControls();
+    void BuildProducts();
+    void BuildViews();
+    void BuildTray();
+    void BindEvents();
+    void ArrangeLayout();
+    void PlaceBottomGroups();
+    void FirstPaint();
+    void SetFormWidth(int width);
+
+    template <typename T>
+    T* Ctl(const wchar_t* name) const {
+        return dynamic_cast<T*>(FindCtl(name));
+    }
+    TEdit* EditOf(const wchar_t* name) const { return Ctl<TEdit>(name); }
+    TCheckBox* CheckOf(const wchar_t* name) const { return Ctl<TCheckBox>(name); }
+    int SpinValue(const wchar_t* name) const;
+    void SetSpinValue(const wchar_t* name, int value);
+    TAccountEditor AccountEditor() const;
+    TEventEditor EventEditor() const;
+    void ZeroFillTimeSob();
+    void FillRow(TListView* view, TListItem* item);
+    void RepaintViews();
+    // The letters announced in this run, forgotten for an account when it is edited.
+    TAnnouncedLetters* Announced();
+
+    std::map<std::wstring, TControl*> controls_;
+    std::map<std::wstring, TSpin> spins_;
+    std::map<TListView*, TViewHint> hints_;
+    std::vector<TProductRow> products_;
+    std::vector<std::unique_ptr<TIcon>> glyphs_;
+
+    TPageControl* PageControl = nullptr;
+    TListView* ListView_Em = nullptr;
+    TListView* ListView_Pism = nullptr;
+    TListView* ListView_Sob = nullptr;
+    TListView* ListView_Sobty = nullptr;
+    TLangComboBox* OfficeComboBox_lang = nullptr;
+    TImageList* ImageList_KolEm = nullptr;
+    TImageList* ImageList64 = nullptr;
+    TImageList* ImageList_Flags = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* ObnovProvEm = nullptr;
+    TMenuItem* OtkrProg = nullptr;
+    TMenuItem* PokazSoob = nullptr;
+    TMenuItem* Clear_Soob = nullptr;
+    TMenuItem* Vihod = nullptr;
+    TbsSkinData* SkinData = nullptr;
+    TbsSkinForm* SkinForm1 = nullptr;
+    TbsTrayIcon* TrayIcon = nullptr;
+    TbsCompressedSkinList* SkinList2 = nullptr;
+    TbsResourceStrData* ResourceStrData_rus = nullptr;
+    TbsSkinMessage* SkinMessage = nullptr;
+    TbsSkinPasswordDialog* PasswordDialog = nullptr;
+    TbsSelectSkinDialog* SelectSkinDialog1 = nullptr;
+    TbsSkinOpenSoundDialog* OpenSoundDialog = nullptr;
+    TbsSkinOpenDialog* OpenDialog = nullptr;
+    TNotifierEngine* Engine_ = nullptr;
+
+    std::wstring boxCaption_ = L"Внимание";  // the message-box caption (language line 1)
+    std::wstring passwordCaption_ = L"Введите пароль";
+    std::wstring passwordLabel_ = L"Пароль:";
+    std::wstring langDialogTitle_;
+    bool exiting_ = false;
+    bool destroying_ = false;
+};
+
+// The program body: the application, the main window, the message loop. Returns the exit code.
+int RunMainWindow();

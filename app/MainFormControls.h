@@ -1,0 +1,61 @@
+// Two controls of the main window that the class library lacks: a square button showing a 16x16 picture, and the
+// language choice, a drop-down list whose items show a flag before their text.
+// Index: TStaticText, TGlyphButton, TLangComboBox.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/ImgList.h"
+#include "classlib/StdCtrls.h"
+
+// A STATIC text: a label with a window of its own, so that it shows on a group box (whose native painting leaves
+// windowless children out) and a test driver can read it by its name.
+class TStaticText : public TWinControl {
+  public:
+    explicit TStaticText(TComponent* AOwner) : TWinControl(AOwner) {}
+
+  protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+class TGlyphButton : public TButton {
+  public:
+    explicit TGlyphButton(TComponent* AOwner) : TButton(AOwner) {}
+    // The icon stays the caller's.
+    void SetGlyph(HICON icon);
+
+  protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+
+  private:
+    HICON glyph_ = nullptr;
+};
+
+class TLangComboBox : public TCustomComboBox {
+  public:
+    explicit TLangComboBox(TComponent* AOwner);
+    void SetImages(TCustomImageList* images) { images_ = images; }
+    void AddItem(const std::wstring& caption, int imageIndex);
+    // The image index of the selected item, -1 when none.
+    int SelectedImageIndex();
+    // Selects the first item with that image index; false when there is none.
+    bool SelectImageIndex(int imageIndex);
+
+    void WndProc(TMessage& Message) override;
+
+  protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+
+  private:
+    void DrawItem(const DRAWITEMSTRUCT& item);
+    TCustomImageList* images_ = nullptr;  // borrowed: the form owns it
+    std::vector<int> imageIndexes_;
+};
+
+// Width of text in the font the control's window uses.
+int ControlTextWidth(TWinControl* control, const std::wstring& text);

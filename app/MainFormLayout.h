@@ -1,0 +1,50 @@
+// The main window's controls as one table: name, kind, parent, bounds, input limit and the controls a field follows.
+// Building the window walks the table; a skinned control replaces a class-library one by changing its kind's
+// factory, and a test driver finds each windowed control by its name ("TrelmName" window property).
+// Index: TCtlKind, TCtlSpec, kMainFormLayout, kMainFormFontName, kMainFormFontHeight, the window sizes.
+#pragma once
+
+#include <vector>
+
+enum class TCtlKind {
+    Page,       // a page of PageControl
+    Group,      // group box
+    Label,      // text label (no window)
+    Edit,       // one-line editor
+    Password,   // editor showing masking symbols
+    TimeEdit,   // masked "hh:nn" editor
+    DateEdit,   // masked date editor
+    Spin,       // number editor with an up-down at its right edge (named Name + "_UpDown")
+    Check,      // check box, as wide as its text
+    Combo,      // editable combo box
+    LangCombo,  // drop-down list of the languages with their flags
+    Button,     // push button with a caption
+    Glyph,      // square push button with a 16x16 picture and a hint
+    ListView,   // owner-data report view
+};
+
+struct TCtlSpec {
+    const wchar_t* Name;
+    TCtlKind Kind;
+    const wchar_t* Parent;  // PageControl's page, a group, or "" for the form
+    int Left, Top, Width, Height;
+    // Spin: minimum and maximum. Edit, Password: the longest text kept (0: no limit). Glyph: picture index.
+    int A = 0, B = 0;
+    // Controls whose right edge (the widest of them, plus a gap) is this control's left edge once the texts are in;
+    // its right edge stays where the table puts it unless KeepWidth.
+    const wchar_t* After = nullptr;
+    bool KeepWidth = false;
+};
+
+extern const std::vector<TCtlSpec> kMainFormLayout;
+
+// The window's font; tests measure texts with the same face and height.
+inline constexpr const wchar_t* kMainFormFontName = L"Tahoma";
+inline constexpr int kMainFormFontHeight = -11;
+
+// Outer window sizes: narrow for the two settings pages, wide for the products page; short without the bottom
+// lists, tall with them.
+inline constexpr int kFormWidthNarrow = 535;
+inline constexpr int kFormWidthWide = 1100;
+inline constexpr int kFormHeightShort = 594;
+inline constexpr int kFormHeightTall = 764;

@@ -1,0 +1,567 @@
+// TrelmMail.exe's main window driven from outside, as a user would: each test starts the program in a private
+// program folder, finds its controls by name, acts with real messages and input, and reads the window state and
+// the settings file back.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <cstdio>
+
+#include "NotifierDriver.h"
+#include "TestSupport.h"
+#include "app/Autostart.h"
+#include "app/LangTable.h"
+#include "app/MainFormLayout.h"
+#include "app/SettingsFile.h"
+#include "base/Files.h"
+#include "classlib/WicCodec.h"
+#include "identity/MachineId.h"
+
+using namespace trelm_test;
+using nettest::ScriptConnection;
+using nettest::ScriptServer;
+
+namespace {
+
+constexpr DWORD kStart = 20000;
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w)
+        s += static_cast<char>(c);
+    return s;
+}
+
+// Answers every HTTP request with body.
+ScriptServer::Handler Serve(std::string body) {
+    return [body](ScriptConnection& c) {
+        std::string line;
+        while (c.ReadLine(&line)) {
+            if (!line.empty())
+                continue;
+            c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
+                   "\r\n\r\n" + body);
+        }
+    };
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    return ReadWholeFile(path).value_or(std::string());
+}
+
+FILETIME WriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
+void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir || !wnd)
+        return;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
+                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
+    for (auto& p : px)
+        p |= 0xFF000000u;
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    std::wstring folder;
+    for (const char* p = dir; *p; ++p)
+        folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    const std::string png = EncodePng(px.data(), w, h);
+    if (FILE* f = _wfopen((folder + L"\\" + name + L".png").c_str(), L"wb")) {
+        fwrite(png.data(), 1, png.size(), f);
+        fclose(f);
+    }
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::wstring name;
+        for (const char* p = info->name(); *p; ++p)
+            name += static_cast<wchar_t>(*p);
+        app_ = std::make_unique<TNotifierProcess>(name);
+        SetCursorPos(5, 5);
+    }
+    void TearDown() override { app_.reset(); }
+
+    // A settings file in the program folder; idKomp "this" writes this computer's identity.
+    void WriteSettings(TSettings settings, TNotifierLists lists = {}, std::wstring idKomp = L"this") {
+        if (idKomp == L"this")
+            idKomp = GetMachineId();
+        SaveSettingsAs(app_->File(L"Posl.vkz"), settings, lists, idKomp);
+    }
+    static TNotifierLists OneServer() {
+        TNotifierLists lists;
+        lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"mail.test", L"imap.mail.test", 993}));
+        return lists;
+    }
+    HWND StartAndWaitMain(const std::wstring& host = L"127.0.0.1:9") {
+        EXPECT_TRUE(app_->Start(host));
+        HWND main = nullptr;
+        WaitUntil(
+            [&] {
+                main = app_->MainWindow();
+                return main && IsWindowVisible(main);
+            },
+            kStart);
+        return main;
+    }
+    // The warning box shown by the program: its caption and its text (nullptr when none appeared).
+    HWND WaitBox(const std::wstring& caption, DWORD ms = 5000) {
+        HWND box = nullptr;
+        WaitUntil(
+            [&] {
+                box = app_->VisibleTopByText(caption);
+                return box != nullptr;
+            },
+            ms);
+        return box;
+    }
+    static std::wstring BoxText(HWND box) { return WindowText(TNotifierProcess::Child(box, L"Message")); }
+    void CloseBox(HWND box) {
+        PostClick(TNotifierProcess::Child(box, L"OK"));
+        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+    }
+    void SetText(const wchar_t* name, const std::wstring& text) {
+        HWND c = app_->Ctl(name);
+        ASSERT_NE(c, nullptr) << Narrow(name);
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void Click(const wchar_t* name) {
+        HWND c = app_->Ctl(name);
+        ASSERT_NE(c, nullptr) << Narrow(name);
+        PostClick(c);
+        Sleep(200);
+    }
+    bool Checked(const wchar_t* name) { return SendMessageW(app_->Ctl(name), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void ClickTab(int index) {
+        HWND tabs = app_->Ctl(L"PageControl");
+        const RECT r = TabScreenRect(tabs, index);
+        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    static SIZE WindowSize(HWND wnd) {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    void AddAccount(const std::wstring& login,
+                    const std::wstring& password,
+                    const std::wstring& domain = L"mail.test",
+                    const std::wstring& host = L"imap.mail.test") {
+        SetText(L"Combo_PNDomain", domain);
+        SetText(L"Edit_PNLogin", login);
+        SetText(L"PasswordEdit_PNParol", password);
+        SetText(L"Edit_PNHostIMAP", host);
+        Click(L"Button_Dobav");
+    }
+    // The tray icon is in the notification area when the shell accepts a change to it.
+    bool TrayIconShown() {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = app_->TrayWindow();
+        data.uID = 1;
+        return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
+    }
+
+    std::unique_ptr<TNotifierProcess> app_;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsPageWidensIt) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Trelm Mail");
+    const SIZE size = WindowSize(main);
+    EXPECT_EQ(size.cx, kFormWidthNarrow);
+    EXPECT_EQ(size.cy, kFormHeightShort);
+    RECT r{};
+    GetWindowRect(main, &r);
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR((r.left + r.right) / 2, cx / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, cy / 2, 1);
+    // No dialog: the main window is the only visible window of the program.
+    Sleep(500);
+    int visible = 0;
+    for (HWND wnd : app_->TopWindows())
+        visible += IsWindowVisible(wnd) ? 1 : 0;
+    EXPECT_EQ(visible, 1);
+
+    SetForegroundWindow(main);
+    ClickTab(2);
+    auto sized = [&](int cx, int cy) {
+        return WaitUntil([&] { return WindowSize(main).cx == cx && WindowSize(main).cy == cy; }, 3000);
+    };
+    EXPECT_TRUE(sized(kFormWidthWide, kFormHeightTall));
+    Shot(main, L"products-ru");
+    ClickTab(0);
+    EXPECT_TRUE(sized(kFormWidthNarrow, kFormHeightShort));
+}
+
+TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
+    TSettings s;
+    s.PassZapusk = L"secret";
+    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    ASSERT_TRUE(app_->Start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (dialog = app_->TopByName(L"PasswordDialog")) ||
+                   (dialog = app_->VisibleTopByText(L"Введите пароль"));
+        },
+        kStart));
+    EXPECT_EQ(WindowText(dialog), L"Введите пароль");
+    HWND edit = TNotifierProcess::Child(dialog, L"PasswordEdit");
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"secret "));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, kStart));
+    EXPECT_TRUE(app_->Running());
+}
+
+TEST_F(MainWindowTest, AWrongStartPasswordEndsTheProgramAndLeavesTheFileAsItWas) {
+    TSettings s;
+    s.PassZapusk = L"secret";
+    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
+    const FILETIME time = WriteTime(app_->File(L"Posl.vkz"));
+    ASSERT_TRUE(app_->Start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = app_->VisibleTopByText(L"Введите пароль")) != nullptr; }, kStart));
+    SendMessageW(TNotifierProcess::Child(dialog, L"PasswordEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"guess"));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    EXPECT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz")), before);
+    const FILETIME after = WriteTime(app_->File(L"Posl.vkz"));
+    EXPECT_EQ(CompareFileTime(&time, &after), 0);
+}
+
+TEST_F(MainWindowTest, ApplyWritesTheFileAndClosingWithoutApplyLeavesItAsItWas) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    Click(L"Check_VTray");
+    SetText(L"Spin_ProvEmSek", L"120");
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            read = TSettings{};
+            lists = TNotifierLists{};
+            return LoadSettings(app_->Folder(), read, lists, id) && read.VTray;
+        },
+        5000));
+    EXPECT_EQ(read.ProvEmSek, 120);
+    EXPECT_EQ(id, GetMachineId());
+    ASSERT_EQ(lists.ImapServers.size(), 1u);
+
+    const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
+    Click(L"Check_OtobrTextEm");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz")), before);
+}
+
+TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindowAndTheIconIsThere) {
+    TSettings s;
+    s.VTray = true;
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    bool everVisible = false;
+    WaitUntil(
+        [&] {
+            HWND main = app_->MainWindow();
+            everVisible = everVisible || (main && IsWindowVisible(main));
+            return false;
+        },
+        4000);
+    EXPECT_FALSE(everVisible);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 3000));
+}
+
+TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedAddsTheIconAgain) {
+    TSettings s;
+    s.VTray = true;
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(); }, kStart));
+    HWND tray = app_->TrayWindow();
+    // The right button opens the menu at the cursor.
+    PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        },
+        3000));
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
+    // The shell lost the icon; its "TaskbarCreated" broadcast brings it back.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(TrayIconShown());
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    for (HWND wnd : app_->TopWindows())
+        PostMessageW(wnd, taskbarCreated, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 3000));
+    // A double click restores the window and takes the icon away.
+    PostMessageW(tray, 0x800, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !TrayIconShown(); }, 3000));
+    // Minimising hides it in the tray again.
+    ShowWindow(app_->MainWindow(), SW_MINIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()) && TrayIconShown(); }, 5000));
+}
+
+TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    HWND view = app_->Ctl(L"ListView_Em");
+    AddAccount(L"ivan", L"secret");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    AddAccount(L"IVAN", L"SECRET", L"MAIL.TEST");
+    HWND box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"IVAN@MAIL.TEST уже существует в списке"), std::wstring::npos);
+    CloseBox(box);
+    EXPECT_EQ(ListCount(view), 1);
+    AddAccount(L"ivan", L"other");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 2; }, 3000));
+    AddAccount(L"anna", L"p", L"a.test", L"imap.a.test");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 3; }, 3000));
+    EXPECT_EQ(ListText(view, 2, 0), L"anna");
+    EXPECT_EQ(ListText(view, 2, 2), L"imap.a.test");
+    // The first click on the login column sorts ascending, the second descending.
+    SetForegroundWindow(main);
+    const RECT login = HeaderScreenRect(view, 0);
+    ClickAt((login.left + login.right) / 2, (login.top + login.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(view, 0, 0) == L"anna"; }, 3000));
+    Sleep(600);  // not a double click
+    ClickAt((login.left + login.right) / 2, (login.top + login.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(view, 2, 0) == L"anna"; }, 3000));
+    Shot(main, L"mail-ru");
+}
+
+TEST_F(MainWindowTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    HWND view = app_->Ctl(L"ListView_Sob");
+    SetText(L"Edit_Sob", L"Зарядка");
+    SetText(L"Time_Sob", L"07:00");
+    Click(L"Check_Pn");
+    Click(L"Button_DobavSob");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    EXPECT_EQ(ListText(view, 0, 1), L"Зарядка");
+    EXPECT_EQ(ListText(view, 0, 0), L"07:00, Пн");
+    SetText(L"Time_Sob", L"08:30");
+    Click(L"Check_Pt");
+    Click(L"Button_DobavSob");
+    HWND box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"Зарядка - Пн - уже существует в списке"), std::wstring::npos);
+    CloseBox(box);
+    EXPECT_EQ(ListCount(view), 1);
+}
+
+TEST_F(MainWindowTest, YazikTwoStartsInUkrainian) {
+    // No settings file: the installer's start language stays.
+    app_->WriteFile(L"yazik.txt", std::string("\x02\x00\x00\x00", 4));
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TabText(app_->Ctl(L"PageControl"), 0), CenterText(L"Основні", 20));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Button_Prim")), L"Застосувати / Зберегти");
+    Shot(main, L"mail-uk");
+    AddAccount(L"ivan", L"p");
+    AddAccount(L"Ivan", L"P");
+    HWND box = WaitBox(L"Увага");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"вже існує в списку"), std::wstring::npos);
+    CloseBox(box);
+}
+
+TEST_F(MainWindowTest, ALanguageFileWithALongFifthLineIsRefusedNamingLineFive) {
+    std::wstring text;
+    for (int i = 0; i < kLangLineCount; ++i)
+        text += (i == 4 ? std::wstring(181, L'x') : L"Line " + std::to_wstring(i)) + L"\r\n";
+    std::string bytes("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    app_->WriteFile(L"bad.lng", bytes);
+    TSettings s;
+    s.LangFile = L"bad.lng";
+    WriteSettings(s, OneServer());
+    ASSERT_TRUE(app_->Start());
+    HWND box = WaitBox(L"Внимание", kStart);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(LangFileErrorText(4)), std::wstring::npos);
+    EXPECT_NE(BoxText(box).find(L"Строка 5"), std::wstring::npos);
+    EXPECT_NE(BoxText(box).find(L"Line 5"), std::wstring::npos);
+    CloseBox(box);
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Button_Prim")), L"Применить / Сохранить");
+}
+
+TEST_F(MainWindowTest, AnEmptyServerListIsFetchedWithTwoGetsAndAStoredOneIsNot) {
+    const std::string list =
+        "mail.test                    imap.mail.test                          993\r\n"
+        "other.test                   imap.other.test                         993\r\n";
+    {
+        ScriptServer server(Serve(list), nullptr);
+        HWND main = StartAndWaitMain(L"127.0.0.1:" + std::to_wstring(server.Port()));
+        ASSERT_NE(main, nullptr);
+        HWND combo = app_->Ctl(L"Combo_PNDomain");
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(combo, CB_GETCOUNT, 0, 0) >= 2; }, 5000));
+        wchar_t item[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, L"other.test");
+        server.Stop();
+        int gets = 0;
+        for (const std::string& line : server.Received()) {
+            if (line.rfind("GET ", 0) == 0) {
+                ++gets;
+                EXPECT_EQ(line.substr(0, 32), "GET /download/trelmmailimap.txt ");
+            }
+        }
+        EXPECT_EQ(gets, 2);
+        app_->Kill();
+    }
+    WriteSettings(TSettings{}, OneServer());
+    ScriptServer server(Serve(list), nullptr);
+    HWND main = StartAndWaitMain(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    ASSERT_NE(main, nullptr);
+    Sleep(1000);
+    EXPECT_EQ(SendMessageW(app_->Ctl(L"Combo_PNDomain"), CB_GETCOUNT, 0, 0), 1);
+    server.Stop();
+    EXPECT_EQ(server.Connections(), 0);
+}
+
+TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) {
+    const std::wstring link = AutostartLinkPath();
+    DeleteFileW(link.c_str());
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    Click(L"Check_AutoZagr");
+    Click(L"Button_Prim");
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* shell = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&shell))));
+    IPersistFile* file = nullptr;
+    shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
+    wchar_t target[MAX_PATH] = {}, dir[MAX_PATH] = {}, description[MAX_PATH] = {};
+    shell->GetPath(target, MAX_PATH, nullptr, 0);
+    shell->GetWorkingDirectory(dir, MAX_PATH);
+    shell->GetDescription(description, MAX_PATH);
+    EXPECT_EQ(_wcsicmp(target, app_->File(L"TrelmMail.exe").c_str()) == 0 ||
+                  std::wstring(target).find(L"TrelmMail.exe") != std::wstring::npos,
+              true);
+    EXPECT_STREQ(description, L"Trelm Mail");
+    EXPECT_NE(std::wstring(dir).find(L"ApplyWithAutostart"), std::wstring::npos);
+    file->Release();
+    shell->Release();
+    Click(L"Check_AutoZagr");
+    Click(L"Button_Prim");
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+}
+
+// Every caption of a check box, label and button fits its control in each built-in language, and labels end
+// before the field they name; each page is captured (TRELM_SHOTS) for a look.
+TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
+    HFONT font =
+        CreateFontW(kMainFormFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, kMainFormFontName);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    auto width = [&](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const wchar_t* languages[] = {L"ru", L"be", L"uk"};
+    for (int lang = 0; lang < 3; ++lang) {
+        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
+        app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
+        HWND main = StartAndWaitMain();
+        ASSERT_NE(main, nullptr);
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            HWND c = app_->Ctl(spec.Name);
+            if (!c || (spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Label && spec.Kind != TCtlKind::Button))
+                continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            const int room = r.right - r.left -
+                             (spec.Kind == TCtlKind::Check    ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                              : spec.Kind == TCtlKind::Button ? 8
+                                                              : 0);
+            EXPECT_GE(room, width(WindowText(c))) << Narrow(spec.Name) << " in " << Narrow(languages[lang]);
+        }
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            if (!spec.After)
+                continue;
+            RECT field{};
+            GetWindowRect(app_->Ctl(spec.Name), &field);
+            std::wstring before;
+            for (const wchar_t* p = spec.After;; ++p) {
+                if (*p == L' ' || *p == 0) {
+                    RECT r{};
+                    GetWindowRect(app_->Ctl(before), &r);
+                    EXPECT_LE(r.right, field.left) << Narrow(before) << " overlaps " << Narrow(spec.Name);
+                    before.clear();
+                    if (*p == 0)
+                        break;
+                } else {
+                    before += *p;
+                }
+            }
+        }
+        SetForegroundWindow(main);
+        for (int page = 0; page < 3; ++page) {
+            ClickTab(page);
+            Sleep(400);
+            Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
+        }
+        app_->Kill();
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+}
+
+}  // namespace

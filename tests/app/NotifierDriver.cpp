@@ -1,0 +1,277 @@
+// The test driver of TrelmMail.exe.
+#include "NotifierDriver.h"
+
+#include <shlobj.h>
+
+#include "base/Files.h"
+
+namespace trelm_test {
+
+bool WaitUntil(const std::function<bool()>& pred, DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (pred())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(50);
+    }
+}
+
+std::wstring TrelmName(HWND wnd) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(wnd, L"TrelmName")));
+    if (!atom)
+        return {};
+    wchar_t name[256] = {};
+    const UINT n = GlobalGetAtomNameW(atom, name, 256);
+    return std::wstring(name, n);
+}
+
+std::wstring WindowText(HWND wnd) {
+    wchar_t text[2048] = {};
+    const LRESULT n = SendMessageW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text, static_cast<size_t>(n));
+}
+
+TNotifierProcess::TNotifierProcess(const std::wstring& testName) {
+    folder_ = ProgramFolder() + L"..\\test-data\\mainwindow\\" + testName;
+    SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
+    for (const wchar_t* stale : {L"Posl.vkz", L"yazik.txt", L"bad.lng"})
+        DeleteFileW(File(stale).c_str());
+    for (const wchar_t* file : {L"TrelmMail.exe", L"libcrypto-3-x64.dll", L"libssl-3-x64.dll", L"libcrypto-3.dll",
+                                L"libssl-3.dll", L"prishol_mail.wav", L"budilnik.wav"})
+        CopyFileW((ProgramFolder() + file).c_str(), File(file).c_str(), FALSE);
+    copied_ = CompareFiles(ProgramFolder() + L"TrelmMail.exe", File(L"TrelmMail.exe"));
+}
+
+bool CompareFiles(const std::wstring& a, const std::wstring& b) {
+    const auto x = ReadWholeFile(a), y = ReadWholeFile(b);
+    return x && y && *x == *y;
+}
+
+TNotifierProcess::~TNotifierProcess() {
+    Kill();
+}
+
+void TNotifierProcess::WriteFile(const std::wstring& name, const std::string& bytes) const {
+    HANDLE f = CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+bool TNotifierProcess::Start(const std::wstring& makerHost) {
+    // A copy left locked by a program that did not end would run an old build.
+    if (!copied_)
+        return false;
+    SetEnvironmentVariableW(L"TRELM_MAKER_HOST", makerHost.c_str());
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + File(L"TrelmMail.exe") + L"\"";
+    const BOOL ok =
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi);
+    SetEnvironmentVariableW(L"TRELM_MAKER_HOST", nullptr);
+    if (!ok)
+        return false;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+    WaitForInputIdle(process_, 10000);
+    return true;
+}
+
+bool TNotifierProcess::Running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool TNotifierProcess::WaitExit(DWORD ms) {
+    return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
+}
+
+void TNotifierProcess::Kill() {
+    if (!process_)
+        return;
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+namespace {
+
+struct TTopSearch {
+    DWORD pid;
+    std::vector<HWND> out;
+};
+
+BOOL CALLBACK CollectTop(HWND wnd, LPARAM p) {
+    auto* c = reinterpret_cast<TTopSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == c->pid)
+        c->out.push_back(wnd);
+    return TRUE;
+}
+
+struct TChildSearch {
+    const std::wstring* name;
+    HWND found;
+};
+
+BOOL CALLBACK FindNamed(HWND wnd, LPARAM p) {
+    auto* c = reinterpret_cast<TChildSearch*>(p);
+    if (TrelmName(wnd) == *c->name) {
+        c->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TNotifierProcess::TopWindows() const {
+    TTopSearch ctx{pid_, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.out;
+}
+
+HWND TNotifierProcess::TopByName(const std::wstring& name) const {
+    for (HWND wnd : TopWindows()) {
+        if (TrelmName(wnd) == name)
+            return wnd;
+    }
+    return nullptr;
+}
+
+HWND TNotifierProcess::VisibleTopByText(const std::wstring& text) const {
+    for (HWND wnd : TopWindows()) {
+        if (IsWindowVisible(wnd) && WindowText(wnd) == text)
+            return wnd;
+    }
+    return nullptr;
+}
+
+HWND TNotifierProcess::Child(HWND top, const std::wstring& name) {
+    if (!top)
+        return nullptr;
+    TChildSearch ctx{&name, nullptr};
+    EnumChildWindows(top, FindNamed, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND TNotifierProcess::TrayWindow() const {
+    for (HWND wnd : TopWindows()) {
+        wchar_t cls[64] = {};
+        GetClassNameW(wnd, cls, 64);
+        if (std::wstring(cls) == L"TbsTrayIconWindow")
+            return wnd;
+    }
+    return nullptr;
+}
+
+TRemoteBuffer::TRemoteBuffer(HWND wnd, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+        remote_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+TRemoteBuffer::~TRemoteBuffer() {
+    if (remote_)
+        VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool TRemoteBuffer::Write(const void* data, size_t size, size_t offset) {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, static_cast<char*>(remote_) + offset, data, size, &done) && done == size;
+}
+
+bool TRemoteBuffer::Read(void* data, size_t size, size_t offset) {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, static_cast<char*>(remote_) + offset, data, size, &done) && done == size;
+}
+
+int ListCount(HWND view) {
+    return static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring ListText(HWND view, int row, int column) {
+    constexpr size_t kChars = 512;
+    TRemoteBuffer buffer(view, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.Address()) + sizeof(LVITEMW));
+    buffer.Write(&item, sizeof item);
+    const LRESULT n =
+        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.Address()));
+    std::wstring text(kChars, L'\0');
+    buffer.Read(text.data(), kChars * sizeof(wchar_t), sizeof(LVITEMW));
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+std::wstring TabText(HWND tabs, int index) {
+    constexpr size_t kChars = 256;
+    TRemoteBuffer buffer(tabs, sizeof(TCITEMW) + kChars * sizeof(wchar_t));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.Address()) + sizeof(TCITEMW));
+    buffer.Write(&item, sizeof item);
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.Address()));
+    std::wstring text(kChars, L'\0');
+    buffer.Read(text.data(), kChars * sizeof(wchar_t), sizeof(TCITEMW));
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+namespace {
+RECT RemoteRect(HWND wnd, UINT msg, WPARAM wParam) {
+    TRemoteBuffer buffer(wnd, sizeof(RECT));
+    RECT r{};
+    SendMessageW(wnd, msg, wParam, reinterpret_cast<LPARAM>(buffer.Address()));
+    buffer.Read(&r, sizeof r);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+}  // namespace
+
+RECT TabScreenRect(HWND tabs, int index) {
+    return RemoteRect(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index));
+}
+
+RECT HeaderScreenRect(HWND view, int column) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    return RemoteRect(header, HDM_GETITEMRECT, static_cast<WPARAM>(column));
+}
+
+void ClickAt(int x, int y, bool twice) {
+    SetCursorPos(x, y);
+    Sleep(50);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(30);
+    }
+}
+
+void PostClick(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+}  // namespace trelm_test

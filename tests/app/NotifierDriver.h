@@ -1,0 +1,91 @@
+// Drives TrelmMail.exe from a test: a private program folder, the process started there, its windows found by the
+// "TrelmName" property the class library sets on every control, and the native messages that read them back
+// (texts of other processes' list views, tabs and headers go through memory allocated in that process).
+// Test code only.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace trelm_test {
+
+// Waits up to ms for pred, checking every 50 ms.
+bool WaitUntil(const std::function<bool()>& pred, DWORD ms);
+
+// The window's "TrelmName", empty when it has none.
+std::wstring TrelmName(HWND wnd);
+std::wstring WindowText(HWND wnd);
+
+class TNotifierProcess {
+  public:
+    // A fresh program folder named after the test under the build's test data, with the program, its libraries
+    // and sounds.
+    explicit TNotifierProcess(const std::wstring& testName);
+    ~TNotifierProcess();
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
+    void WriteFile(const std::wstring& name, const std::string& bytes) const;
+
+    // Starts the program with the folder as working folder; makerHost (host:port) for the server list.
+    bool Start(const std::wstring& makerHost = L"127.0.0.1:9");
+    bool Running() const;
+    // Waits for the process to end; true when it did.
+    bool WaitExit(DWORD ms);
+    void Kill();
+    DWORD Pid() const { return pid_; }
+
+    // Top-level windows of the process (visible or not).
+    std::vector<HWND> TopWindows() const;
+    // The top-level window whose TrelmName is name (nullptr when none yet).
+    HWND TopByName(const std::wstring& name) const;
+    // A visible top-level window of the process with this window text.
+    HWND VisibleTopByText(const std::wstring& text) const;
+    HWND MainWindow() const { return TopByName(L"AAForm1"); }
+    // The child of top (any depth) with that TrelmName.
+    static HWND Child(HWND top, const std::wstring& name);
+    HWND Ctl(const std::wstring& name) const { return Child(MainWindow(), name); }
+    // The tray icon's hidden window.
+    HWND TrayWindow() const;
+
+  private:
+    std::wstring folder_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    bool copied_ = false;
+};
+
+bool CompareFiles(const std::wstring& a, const std::wstring& b);
+
+// Memory in another process for the messages that pass pointers.
+class TRemoteBuffer {
+  public:
+    TRemoteBuffer(HWND wnd, size_t size);
+    ~TRemoteBuffer();
+    void* Address() const { return remote_; }
+    bool Write(const void* data, size_t size, size_t offset = 0);
+    bool Read(void* data, size_t size, size_t offset = 0);
+
+  private:
+    HANDLE process_ = nullptr;
+    void* remote_ = nullptr;
+};
+
+// List view rows: item count, and the text of a cell.
+int ListCount(HWND view);
+std::wstring ListText(HWND view, int row, int column);
+// A tab's caption and its rectangle in screen coordinates; a header item's rectangle in screen coordinates.
+std::wstring TabText(HWND tabs, int index);
+RECT TabScreenRect(HWND tabs, int index);
+RECT HeaderScreenRect(HWND view, int column);
+// A real left click at a screen point (SendInput).
+void ClickAt(int x, int y, bool twice = false);
+// A click on a button: posted, so that a modal box it opens does not block the test.
+void PostClick(HWND button);
+
+}  // namespace trelm_test

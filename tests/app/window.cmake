@@ -1,0 +1,13 @@
+# The main window: the editors' rules in-process, and TrelmMail.exe driven from outside in private program folders.
+if(NOT TARGET app_editors)
+    return()
+endif()
+trelm_add_gtest(app_editors_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/EditorsTest.cpp LIBS app_editors)
+if(NOT TARGET app_mainform OR NOT TARGET netlib_testsupport)
+    return()
+endif()
+trelm_add_gtest(app_mainwindow_tests DISPLAY TIMEOUT 900
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NotifierDriver.cpp
+    ${CMAKE_SOURCE_DIR}/app/MainFormLayout.cpp
+    LIBS app_settingsfile app_lang app_autostart identity netlib_testsupport classlib)
+add_dependencies(app_mainwindow_tests TrelmMail app_files)
