@@ -15,24 +15,15 @@
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
+#include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 
 namespace {
 
-std::wstring Widen(const char* s) {
-    std::wstring w;
-    for (const char* p = s; *p; ++p)
-        w += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return w;
-}
+using skintest::FixtureFolder;
+using skintest::SetSkin;
+using skintest::Widen;
 
-std::wstring FixtureFolder() {
-    return Widen(TRELM_SKIN_FIXTURES) + L"\\colorcoded";
-}
-
-std::wstring SetSkin(const wchar_t* folder) {
-    return Widen(TRELM_SKINSET) + L"\\" + folder + L"\\skin.ini";
-}
 
 // ---- The recording seam
 // -----------------------------------------------------------------------------------------------

@@ -9,24 +9,19 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
+#include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinnedControl.h"
 
 namespace {
 
-std::wstring Widen(const char* s) {
-    std::wstring w;
-    for (const char* p = s; *p; ++p)
-        w += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return w;
-}
+using skintest::FixtureFolder;
+using skintest::SetSkin;
+using skintest::Widen;
+
 
 std::wstring FixtureSkin() {
-    return Widen(TRELM_SKIN_FIXTURES) + L"\\colorcoded\\skin.ini";
-}
-
-std::wstring SetSkin(const wchar_t* folder) {
-    return Widen(TRELM_SKINSET) + L"\\" + folder + L"\\skin.ini";
+    return FixtureFolder() + L"\\skin.ini";
 }
 
 COLORREF PicturePixel(TBitmap* b, int x, int y) {

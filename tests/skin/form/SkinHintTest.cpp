@@ -9,21 +9,16 @@
 #include "WindowTestUtil.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/WicCodec.h"
+#include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinHint.h"
 
 namespace {
 
-std::wstring Widen(const char* s) {
-    std::wstring w;
-    for (const char* p = s; *p; ++p)
-        w += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return w;
-}
+using skintest::FixtureFolder;
+using skintest::SetSkin;
+using skintest::Widen;
 
-std::wstring SetSkin(const wchar_t* folder) {
-    return Widen(TRELM_SKINSET) + L"\\" + folder + L"\\skin.ini";
-}
 
 int TextHeight(TFont* font, const std::wstring& s, int* width = nullptr) {
     TBitmap b(1, 1);

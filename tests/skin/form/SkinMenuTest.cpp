@@ -10,6 +10,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
+#include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -17,12 +18,10 @@
 
 namespace {
 
-std::wstring Widen(const char* s) {
-    std::wstring w;
-    for (const char* p = s; *p; ++p)
-        w += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return w;
-}
+using skintest::FixtureFolder;
+using skintest::SetSkin;
+using skintest::Widen;
+
 
 // The fixture's colours for the menu parts (as COLORREF, 0x00BBGGRR).
 constexpr COLORREF kItemNormal = RGB(10, 200, 10);
@@ -106,10 +105,6 @@ std::wstring MenuFixtureSkin() {
     out.close();
     ini = dir + L"\\skin.ini";
     return ini;
-}
-
-std::wstring SetSkin(const wchar_t* folder) {
-    return Widen(TRELM_SKINSET) + L"\\" + folder + L"\\skin.ini";
 }
 
 // Paints a level into a memory bitmap (never the screen).
