@@ -300,8 +300,9 @@ TEST_F(SkinMenuTest, HoverKeysAndOutsideClick) {
     ASSERT_EQ(menu()->LevelCount(), 1);
     EXPECT_FALSE(level(0)->ItemList[0]->Down);
 
-    // Down, Down, Up, Enter runs the second item; the form hears of the close.
-    SetCursorPos(5, 5);
+    // Down, Down, Up, Enter runs the second item; the form hears of the close. The cursor rests on our own form
+    // below the menu: over a foreign window a stray press from elsewhere on the desktop would close the menu.
+    SetCursorPos(fr.left + 20, fr.bottom - 20);
     Pump(80);
     const int noticesBefore = closeNotices_;
     Key(VK_DOWN);
