@@ -193,6 +193,8 @@ TEST_F(EndToEndTest, AnnouncesTwoAccountsLettersOnceLeavesThemUnseenAndALaterLet
     ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(3); }, kRound)) << Tip();
     HWND popup = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
+    Shot(popup, L"e2e-popup-3");
+    Shot(app_->MainWindow(), L"e2e-main-3");
     const std::vector<std::wstring> first{Letter(t2, kBoris, L"other", kVstrecha),
                                           Letter(t3, kAnn, L"user", Utf8ToWide(tag)),
                                           Letter(t1, kAnn, L"user", kPrivet)};
@@ -215,6 +217,7 @@ TEST_F(EndToEndTest, AnnouncesTwoAccountsLettersOnceLeavesThemUnseenAndALaterLet
     ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
     std::vector<std::wstring> all{Letter(t4, kBoris, L"other", L"third")};
     all.insert(all.end(), first.begin(), first.end());
+    Shot(popup, L"e2e-popup-4");
     EXPECT_EQ(PopupPages(popup, 4), all);
     EXPECT_EQ(MailSounds(), 2);
     for (const char* user : {"user@example.test", "other@example.test"})
