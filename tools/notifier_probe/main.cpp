@@ -1,8 +1,9 @@
 // notifier_probe: measures the notifier, either its engine in a small host window (tray icon, alert window, the
 // engine's timers) or, with "exe", the real TrelmMail.exe started in a private program folder and checking the
 // private Dovecot of the tests (tools/notifier_probe/run.sh sets it up). Two things in one run:
-//   1. CPU time of the idle notifier between checks (tray blinking for unread mail, 20 reminders recomputed every
-//      second, nothing being checked) over a stretch of wall time, as a share of one core;
+//   1. CPU time of the idle notifier between checks (tray blinking for unread mail and, for the engine, 20 reminders
+//      recomputed every second; nothing being checked) over a stretch of wall time, as a share of one core; the
+//      program is measured a second time with no unread mail;
 //   2. the longest time the GUI thread takes to answer SendMessageTimeout(WM_NULL), asked every 10 ms from another
 //      thread, during a round against a loopback server that accepts and never answers (the round waits 10 s, the
 //      watchdog ends the check after its second tick), next to the same figure with no round as the baseline.
@@ -28,6 +29,7 @@
 #include "app/SettingsFile.h"
 #include "app/Sounds.h"
 #include "base/Handles.h"
+#include "base/Utf.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
@@ -75,21 +77,16 @@ ULONGLONG ProcessCpuMs(HANDLE process) {
     return ms(kernel) + ms(user);
 }
 
-// The CPU time of another process. Wine's GetProcessTimes reports none for another process, so under Wine it is
-// read from Linux's accounting of the program's Unix process (all its threads): /proc/<pid>/stat through the Z:
-// drive, the process found by its command line, which starts with the program's Unix path. Elsewhere
-// GetProcessTimes.
+// The CPU time of another process. Wine's GetProcessTimes does not keep up with another process (it reported no
+// CPU time over stretches in which Linux counted hundreds of milliseconds), so under Wine it is read from Linux's
+// accounting of the program's Unix process (all its threads): /proc/<pid>/stat through the Z: drive, the process
+// found by its command line, which Wine starts with the program's Windows path. Elsewhere GetProcessTimes.
 class TProgramCpu {
   public:
     TProgramCpu(HANDLE process, const std::wstring& exe) : process_(process) {
-        using TUnixName = char*(CDECL*)(const wchar_t*);
-        const auto unixName = reinterpret_cast<TUnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        char* name = unixName ? unixName(exe.c_str()) : nullptr;
-        if (!name)
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
             return;
-        const std::string path = name;
-        HeapFree(GetProcessHeap(), 0, name);
+        const std::string path = WideToUtf8(exe);
         WIN32_FIND_DATAW found{};
         HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
         if (search == INVALID_HANDLE_VALUE)
@@ -305,13 +302,17 @@ int ProbeProgram(int idleSeconds) {
     }
     Sleep(5000);
 
-    // 1. Idle CPU of the program's process.
+    // 1. Idle CPU of the program's process, with the tray blinking for unread mail.
     TKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.Pid()));
     const TProgramCpu cpu(process.Get(), app.File(L"TrelmMail.exe"));
     std::printf("CPU time of TrelmMail.exe from %ls; since its start: %llu ms\n", cpu.Source(), cpu.Ms());
-    const ULONGLONG cpu0 = cpu.Ms(), wall0 = GetTickCount64();
-    Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-    ReportIdle(cpu.Ms() - cpu0, GetTickCount64() - wall0);
+    auto idle = [&](const char* what) {
+        const ULONGLONG cpu0 = cpu.Ms(), wall0 = GetTickCount64();
+        Sleep(static_cast<DWORD>(idleSeconds) * 1000);
+        std::printf("%s ", what);
+        ReportIdle(cpu.Ms() - cpu0, GetTickCount64() - wall0);
+    };
+    idle("unread mail, tray blinking:");
 
     // 2. Answer times of the main window: a baseline, then the round started by the check button.
     const auto [baseline, baseline99] = Baseline(main, 20000, [](ULONGLONG ms) { Sleep(static_cast<DWORD>(ms)); });
@@ -325,7 +326,16 @@ int ProbeProgram(int idleSeconds) {
     probe.Stop();
     ReportRound("the other account was checked", roundMs, probe, baseline, baseline99);
     std::printf("silent server: %d connections\n", silent.Connections());
-    return ran && app.Running() ? 0 : 1;
+
+    // 3. Idle again with no unread mail (the letters gone from the server and a round that found none): the tray
+    // stands still.
+    nettest::RunFixtureCtl({"reset", "user@example.test"}, &ok);
+    trelm_test::PostClick(app.Ctl(L"Button_ProvEml"));
+    const bool emptied = ok && trelm_test::WaitUntil([&] { return tip() == L"silent"; }, 10000) &&
+                         trelm_test::WaitUntil([&] { return tip() == L"user"; }, 30000);
+    Sleep(5000);
+    idle("no unread mail:");
+    return ran && emptied && app.Running() ? 0 : 1;
 }
 
 }  // namespace
