@@ -81,13 +81,17 @@ TAlertWindow::TAlertWindow(TComponent* AOwner)
     };
 }
 
-TAlertWindow::~TAlertWindow() {
+TAlertWindow::~TAlertWindow() = default;
+
+void TAlertWindow::BeforeDestruction() {
+    // Here, not in the destructor: the owned components (the hint window, the timers) are freed between
+    // BeforeDestruction and the destructor, and the window's last messages must not reach them either.
     destroying_ = true;
     alertMessages_->OnChange = nullptr;
     HideButtonHint();
-    // The component tree frees both; nothing here may reach them from now on.
     hintTimer_ = nullptr;
     hintWindow_ = nullptr;
+    TCustomControl::BeforeDestruction();
 }
 
 void TAlertWindow::CreateParams(TCreateParams& Params) {

@@ -62,6 +62,7 @@ class TAlertWindow : public TCustomControl {
   public:
     explicit TAlertWindow(TComponent* AOwner);
     ~TAlertWindow() override;
+    void BeforeDestruction() override;
 
     // ---- messages ----
     TStringList* AlertMessages() { return alertMessages_.get(); }

@@ -38,8 +38,14 @@ TbsLayerManager::TbsLayerManager(TComponent* AOwner)
 }
 
 TbsLayerManager::~TbsLayerManager() {
-    FTimer->SetEnabled(false);
     FreeWindow();
+}
+
+void TbsLayerManager::BeforeDestruction() {
+    // The timer is an owned component: it is freed before the destructor runs.
+    FTimer->SetEnabled(false);
+    FTimer = nullptr;
+    TComponent::BeforeDestruction();
 }
 
 void TbsLayerManager::FreeWindow() {
