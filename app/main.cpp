@@ -2,10 +2,14 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 #include "app/MainForm.h"
+#include "app/Sounds.h"
 #include "app/WebLinks.h"
+#include "base/Handles.h"
+#include "base/Utf.h"
 
 namespace {
 
@@ -24,9 +28,42 @@ void TakeMakerHostFromEnvironment() {
     MakerSite().host = host;
 }
 
+// TRELM_SOUND_LOG=file: every sound is appended to the file as one UTF-8 line ("beep 64", "play <path>") instead
+// of being played, so that a test driving the program can hear it.
+class TSoundLog : public TSoundSink {
+  public:
+    explicit TSoundLog(std::wstring path) : path_(std::move(path)) {}
+    void Beep(unsigned type) override { Append("beep " + std::to_string(type)); }
+    void PlayFile(const std::wstring& path) override { Append("play " + WideToUtf8(path)); }
+
+  private:
+    void Append(const std::string& line) {
+        const std::string bytes = line + "\r\n";
+        std::lock_guard<std::mutex> lock(mutex_);
+        TFileHandle file(CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (file.Valid())
+            WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    std::wstring path_;
+    std::mutex mutex_;
+};
+
+void TakeSoundLogFromEnvironment() {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(L"TRELM_SOUND_LOG", value, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    // Lives to the end of the process: sound threads may still be writing when the program ends.
+    static TSoundLog log{std::wstring(value, n)};
+    SetSoundSink(&log);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TakeMakerHostFromEnvironment();
+    TakeSoundLogFromEnvironment();
     return RunMainWindow();
 }

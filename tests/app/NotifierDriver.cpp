@@ -3,7 +3,12 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
 #include "base/Files.h"
+#include "classlib/WicCodec.h"
 
 namespace trelm_test {
 
@@ -272,6 +277,46 @@ void ClickAt(int x, int y, bool twice) {
 
 void PostClick(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
+void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir || !wnd)
+        return;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
+                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
+    for (auto& p : px)
+        p |= 0xFF000000u;
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    std::wstring folder;
+    for (const char* p = dir; *p; ++p)
+        folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    const std::string png = EncodePng(px.data(), w, h);
+    if (FILE* f = _wfopen((folder + L"\\" + name + L".png").c_str(), L"wb")) {
+        fwrite(png.data(), 1, png.size(), f);
+        fclose(f);
+    }
 }
 
 }  // namespace trelm_test

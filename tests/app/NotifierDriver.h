@@ -87,5 +87,7 @@ RECT HeaderScreenRect(HWND view, int column);
 void ClickAt(int x, int y, bool twice = false);
 // A click on a button: posted, so that a modal box it opens does not block the test.
 void PostClick(HWND button);
+// The screen rectangle of a window as name.png in the folder TRELM_SHOTS names (nothing when it is not set).
+void Shot(HWND wnd, const std::wstring& name);
 
 }  // namespace trelm_test

@@ -6,13 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
 #include <sstream>
-#include <thread>
 
+#include "AnswerProbe.h"
+#include "DovecotLetters.h"
 #include "NotifyFakes.h"
 #include "TestSupport.h"
 #include "alert/HtmlText.h"
@@ -21,8 +21,9 @@
 #include "app/Sounds.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/WindowTestUtil.h"
-#include "netlib/mime_date.h"
 #include "skin/form/TrayIcon.h"
+
+using namespace trelm_test;
 
 namespace {
 
@@ -148,50 +149,23 @@ class NotifierEngineDovecot : public NotifierEngineTest {
         NotifierEngineTest::SetUp();
         port = std::stoi(nettest::FixtureValue("PORT"));
     }
-    static std::string Ctl(const std::vector<std::string>& args) {
-        bool ok = false;
-        std::string out = nettest::RunFixtureCtl(args, &ok);
-        EXPECT_TRUE(ok) << args.at(0);
-        return out;
-    }
-    // One unseen letter; the sender's name and the subject in encoded words.
-    static void Save(const std::string& user, int64_t utc, const std::string& fromWord, const std::string& subject) {
-        const time_t t = static_cast<time_t>(utc);
-        char date[64];
-        strftime(date, sizeof date, "%a, %d %b %Y %H:%M:%S +0000", gmtime(&t));
-        const std::string raw = std::string("Date: ") + date + "\r\nFrom: " + fromWord +
-                                " <sender@example.test>\r\nSubject: " + subject +
-                                "\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nBody\r\n";
-        Ctl({"save", user, nettest::WriteFixtureFile("letter.eml", raw)});
-    }
-    // The popup text of a letter as the user reads it: date and time, the sender, the account, the subject.
-    std::wstring Expected(int64_t utc,
-                          const std::wstring& name,
-                          const std::wstring& login,
-                          const std::wstring& subject) {
-        const TDateTime dt = netlib::UtcSecondsToLocalDateTime(utc);
-        const TFormatSettings fs = PinnedFormats();
-        return FormatDateTime(L"dd.mm.yyyy", dt, fs) + L"   " + FormatDateTime(L"hh:nn:ss", dt, fs) + L"   -   " +
-               name + L" - " + login + L"@example.test\r\n\r\n" + subject;
+    // The popup text of a letter in the pinned formats.
+    static std::wstring Expected(int64_t utc,
+                                 const std::wstring& name,
+                                 const std::wstring& login,
+                                 const std::wstring& subject) {
+        return LetterPopupText(L"dd.mm.yyyy", PinnedFormats(), utc, name, login, subject);
     }
     int port = 0;
 };
 
-// Ann = "Анна", Boris = "Борис" (Base64 and Q encoded words); subjects in Cyrillic and with tags.
-const char kAnnWord[] = "=?UTF-8?B?0JDQvdC90LA=?=";
-const wchar_t kAnn[] = L"\x0410\x043D\x043D\x0430";
-const char kBorisWord[] = "=?utf-8?Q?=D0=91=D0=BE=D1=80=D0=B8=D1=81?=";
-const wchar_t kBoris[] = L"\x0411\x043E\x0440\x0438\x0441";
-const char kPrivetWord[] = "=?UTF-8?B?0J/RgNC40LLQtdGC?=";  // "Привет"
-const wchar_t kPrivet[] = L"\x041F\x0440\x0438\x0432\x0435\x0442";
-
 TEST_F(NotifierEngineDovecot, AnnouncesNewLettersOfTwoAccountsOnceAndLeavesThemUnseen) {
-    Ctl({"reset", "user@example.test"});
-    Ctl({"reset", "other@example.test"});
+    FixtureCtl({"reset", "user@example.test"});
+    FixtureCtl({"reset", "other@example.test"});
     const int64_t t1 = 1704103200, t2 = 1704106800, t3 = 1704110400, t4 = 1704114000;
-    Save("user@example.test", t1, kAnnWord, kPrivetWord);
-    Save("other@example.test", t2, kBorisWord, "<img src=\"http://127.0.0.1/x.png\">");
-    Save("user@example.test", t3, kAnnWord, "second");
+    SaveLetter("user@example.test", t1, kAnnWord, kPrivetWord);
+    SaveLetter("other@example.test", t2, kBorisWord, "<img src=\"http://127.0.0.1/x.png\">");
+    SaveLetter("user@example.test", t3, kAnnWord, "second");
     AddAccount(L"user", port);
     AddAccount(L"other", port);
     settings.ProvVseSrazu = true;
@@ -228,12 +202,12 @@ TEST_F(NotifierEngineDovecot, AnnouncesNewLettersOfTwoAccountsOnceAndLeavesThemU
 
     // Nothing was marked read.
     for (const char* user : {"user@example.test", "other@example.test"}) {
-        const std::string flags = Ctl({"flags", user});
+        const std::string flags = FixtureCtl({"flags", user});
         EXPECT_EQ(flags.find("\\Seen"), std::string::npos) << user << ": " << flags;
     }
 
     // A later letter comes with a later round, alone; the first ones are not announced again.
-    Save("other@example.test", t4, kBorisWord, "third");
+    SaveLetter("other@example.test", t4, kBorisWord, "third");
     ASSERT_TRUE(PumpUntil([&] { return AlertCount() >= 4; }, 40000));
     EXPECT_EQ(HtmlPlainText(AlertText(3)), Expected(t4, kBoris, L"other", L"third"));
     ASSERT_TRUE(PumpUntil([&] { return sounds.Count(kMailSoundFile) >= 2; }, 5000));
@@ -261,52 +235,18 @@ TEST_F(NotifierEngineDovecot, AnnouncesNewLettersOfTwoAccountsOnceAndLeavesThemU
 
 // ---- a server that accepts and never answers ---------------------------------------------------------------------
 
-// Asks the window from another thread, again and again, and keeps the longest answer time.
-class TResponsivenessProbe {
-  public:
-    explicit TResponsivenessProbe(HWND wnd) : wnd_(wnd), thread_([this] { Run(); }) {}
-    ~TResponsivenessProbe() { Stop(); }
-    void Stop() {
-        stop_ = true;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    DWORD LongestMs() const { return longest_; }
-    int Failures() const { return failures_; }
-    int Asked() const { return asked_; }
-
-  private:
-    void Run() {
-        while (!stop_) {
-            const ULONGLONG start = GetTickCount64();
-            DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(wnd_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result))
-                ++failures_;
-            longest_ = std::max<DWORD>(longest_, static_cast<DWORD>(GetTickCount64() - start));
-            ++asked_;
-            Sleep(20);
-        }
-    }
-    HWND wnd_;
-    std::atomic<bool> stop_{false};
-    std::atomic<DWORD> longest_{0};
-    std::atomic<int> failures_{0};
-    std::atomic<int> asked_{0};
-    std::thread thread_;
-};
-
 TEST_F(NotifierEngineDovecot, SilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
     nettest::FakeImap silent;
     silent.greeting.clear();
     nettest::ScriptServer server([silent](nettest::ScriptConnection& c) { silent.Serve(c); },
                                  std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls()));
-    Ctl({"reset", "user@example.test"});
-    Save("user@example.test", 1704103200, kAnnWord, kPrivetWord);
+    FixtureCtl({"reset", "user@example.test"});
+    SaveLetter("user@example.test", 1704103200, kAnnWord, kPrivetWord);
     AListEm& account = AddAccount(L"user", server.Port());
     settings.ProvEmSek = 30;                        // two watchdog ticks end a hung check
     engine->CheckOptions().Timeouts.ioMs = 600000;  // only the watchdog ends it
 
-    TResponsivenessProbe probe(window->form->Handle());
+    TAnswerProbe probe(window->form->Handle(), 20, 3000);
     engine->FirstPaint();
     ASSERT_TRUE(PumpUntil([&] { return engine->Checking(); }, 5000));
     // The round waits 10 s for the check, then the watchdog ends it after its second tick.

@@ -1,113 +1,45 @@
-// notifier_probe: runs the notifier engine in a small host window (tray icon, alert window, the engine's timers)
-// and measures two things in one run:
-//   1. CPU time of the idle notifier between checks (tray blinking for unread mail, 20 reminders recomputed every
-//      second, nothing being checked) over a stretch of wall time, as a share of one core;
+// notifier_probe: measures the notifier, either its engine in a small host window (tray icon, alert window, the
+// engine's timers) or, with "exe", the real TrelmMail.exe started in a private program folder and checking the
+// private Dovecot of the tests (tools/notifier_probe/run.sh sets it up). Two things in one run:
+//   1. CPU time of the idle notifier between checks (tray blinking for unread mail and, for the engine, 20 reminders
+//      recomputed every second; nothing being checked) over a stretch of wall time, as a share of one core; the
+//      program is measured a second time with no unread mail;
 //   2. the longest time the GUI thread takes to answer SendMessageTimeout(WM_NULL), asked every 10 ms from another
 //      thread, during a round against a loopback server that accepts and never answers (the round waits 10 s, the
 //      watchdog ends the check after its second tick), next to the same figure with no round as the baseline.
 // Usage: notifier_probe.exe [idle seconds, default 60]
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
+//        notifier_probe.exe exe [idle seconds]     (environment NETLIB_DOVECOT_DIR and NETLIB_DOVECOT_CTL set)
+#include "AnswerProbe.h"
+#include "SilentServer.h"
+// After the sockets, which need to come before windows.h.
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
-#include <thread>
-#include <vector>
+#include <sstream>
+#include <string>
+#include <utility>
 
+#include "NotifierDriver.h"
+#include "TestSupport.h"
 #include "alert/MsgAlertWindow.h"
 #include "app/NotifierEngine.h"
+#include "app/SettingsFile.h"
 #include "app/Sounds.h"
+#include "base/Handles.h"
+#include "base/Utf.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "identity/MachineId.h"
 #include "skin/form/TrayIcon.h"
 
+using trelm_test::TAnswerProbe;
+using trelm_test::TSilentServer;
+
 namespace {
-
-// Accepts connections on 127.0.0.1 and never sends a byte.
-class TSilentServer {
-  public:
-    TSilentServer() {
-        WSADATA wsa;
-        WSAStartup(MAKEWORD(2, 2), &wsa);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        listen(listener_, 8);
-        int len = sizeof addr;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        thread_ = std::thread([this] {
-            for (;;) {
-                SOCKET s = accept(listener_, nullptr, nullptr);
-                if (s == INVALID_SOCKET)
-                    return;
-                held_.push_back(s);
-            }
-        });
-    }
-    ~TSilentServer() {
-        closesocket(listener_);
-        thread_.join();
-        for (SOCKET s : held_)
-            closesocket(s);
-        WSACleanup();
-    }
-    int Port() const { return port_; }
-
-  private:
-    SOCKET listener_ = INVALID_SOCKET;
-    int port_ = 0;
-    std::vector<SOCKET> held_;
-    std::thread thread_;
-};
-
-// Asks the window every 10 ms from another thread and keeps the longest answer time.
-class TAnswerProbe {
-  public:
-    explicit TAnswerProbe(HWND wnd)
-        : wnd_(wnd), thread_([this] {
-              while (!stop_) {
-                  const ULONGLONG start = GetTickCount64();
-                  DWORD_PTR result = 0;
-                  SendMessageTimeoutW(wnd_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
-                  const ULONGLONG took = GetTickCount64() - start;
-                  longest_ = std::max<ULONGLONG>(longest_, took);
-                  times_.push_back(took);
-                  ++asked_;
-                  Sleep(10);
-              }
-          }) {}
-    ~TAnswerProbe() { Stop(); }
-    void Stop() {
-        stop_ = true;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    ULONGLONG Longest() const { return longest_; }
-    // The answer time that 99% of the questions did not exceed (after Stop).
-    ULONGLONG Percentile99() {
-        if (times_.empty())
-            return 0;
-        std::sort(times_.begin(), times_.end());
-        return times_[times_.size() * 99 / 100];
-    }
-    int Asked() const { return asked_; }
-
-  private:
-    HWND wnd_;
-    std::atomic<bool> stop_{false};
-    std::atomic<ULONGLONG> longest_{0};
-    std::atomic<int> asked_{0};
-    std::vector<ULONGLONG> times_;  // written by the probe thread only until Stop
-    std::thread thread_;
-};
 
 struct TQuietSounds : TSoundSink {
     void Beep(unsigned) override {}
@@ -135,19 +67,105 @@ void Loop(ULONGLONG ms, const std::function<bool()>& done = nullptr) {
     }
 }
 
-ULONGLONG ProcessCpuMs() {
+ULONGLONG ProcessCpuMs(HANDLE process) {
     FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
     auto ms = [](const FILETIME& f) {
         return ((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000;
     };
     return ms(kernel) + ms(user);
 }
 
-}  // namespace
+// The CPU time of another process. Wine's GetProcessTimes does not keep up with another process (it reported no
+// CPU time over stretches in which Linux counted hundreds of milliseconds), so under Wine it is read from Linux's
+// accounting of the program's Unix process (all its threads): /proc/<pid>/stat through the Z: drive, the process
+// found by its command line, which Wine starts with the program's Windows path. Elsewhere GetProcessTimes.
+class TProgramCpu {
+  public:
+    TProgramCpu(HANDLE process, const std::wstring& exe) : process_(process) {
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+            return;
+        const std::string path = WideToUtf8(exe);
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            const std::wstring pid = found.cFileName;
+            if (pid.find_first_not_of(L"0123456789") != std::wstring::npos)
+                continue;
+            const std::string command = ReadProcFile(L"Z:\\proc\\" + pid + L"\\cmdline");
+            if (command.compare(0, path.size(), path) == 0 &&
+                (command.size() == path.size() || command[path.size()] == ' ' || command[path.size()] == '\0')) {
+                stat_ = L"Z:\\proc\\" + pid + L"\\stat";
+                break;
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    const wchar_t* Source() const { return stat_.empty() ? L"GetProcessTimes" : L"/proc/<pid>/stat"; }
+    ULONGLONG Ms() const {
+        if (stat_.empty())
+            return ProcessCpuMs(process_);
+        // Fields after the command in parentheses: state is the 3rd field, utime the 14th, stime the 15th, in
+        // clock ticks of 10 ms.
+        const std::string stat = ReadProcFile(stat_);
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos)
+            return 0;
+        std::istringstream fields(stat.substr(close + 1));
+        std::string field;
+        ULONGLONG ticks = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i) {
+            if (i >= 14)
+                ticks += std::stoull(field);
+        }
+        return ticks * 10;
+    }
 
-int main(int argc, char** argv) {
-    const int idleSeconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
+  private:
+    static std::string ReadProcFile(const std::wstring& path) {
+        TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+        std::string bytes;
+        if (!file.Valid())
+            return bytes;
+        char buffer[4096];
+        DWORD got = 0;
+        while (bytes.size() < 65536 && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+            bytes.append(buffer, got);
+        return bytes;
+    }
+    HANDLE process_;
+    std::wstring stat_;
+};
+
+void ReportIdle(ULONGLONG cpu, ULONGLONG wall) {
+    std::printf("idle: %llu ms CPU over %llu ms wall = %.3f%% of one core (goal < 1%%)\n", cpu, wall,
+                100.0 * static_cast<double>(cpu) / static_cast<double>(wall));
+}
+
+void ReportRound(const char* what, ULONGLONG roundMs, TAnswerProbe& probe, ULONGLONG baseline, ULONGLONG baseline99) {
+    std::printf(
+        "round against a silent server: %llu ms until %s, %d questions, longest answer %llu ms (goal < 100 ms), "
+        "99%% within %llu ms; baseline with no round: longest %llu ms, 99%% within %llu ms; ratio of the longest "
+        "%.2f\n",
+        roundMs, what, probe.Asked(), probe.LongestMs(), probe.Percentile99(), baseline, baseline99,
+        baseline ? static_cast<double>(probe.LongestMs()) / static_cast<double>(baseline) : 0.0);
+}
+
+// The longest and the 99% answer time of the window over ms with nothing going on.
+std::pair<ULONGLONG, ULONGLONG> Baseline(HWND wnd, ULONGLONG ms, const std::function<void(ULONGLONG)>& wait) {
+    TAnswerProbe probe(wnd, 10, 30000);
+    wait(ms);
+    probe.Stop();
+    return {probe.LongestMs(), probe.Percentile99()};
+}
+
+// ---- the engine in a host window -----------------------------------------------------------------------------------
+
+int ProbeEngine(int idleSeconds) {
     TQuietSounds quiet;
     SetSoundSink(&quiet);
     TSilentServer server;
@@ -204,34 +222,127 @@ int main(int argc, char** argv) {
     Loop(2000);
 
     // 1. Idle CPU.
-    const ULONGLONG cpu0 = ProcessCpuMs(), wall0 = GetTickCount64();
+    const ULONGLONG cpu0 = ProcessCpuMs(GetCurrentProcess()), wall0 = GetTickCount64();
     Loop(static_cast<ULONGLONG>(idleSeconds) * 1000);
-    const ULONGLONG cpu = ProcessCpuMs() - cpu0, wall = GetTickCount64() - wall0;
-    std::printf("idle: %llu ms CPU over %llu ms wall = %.3f%% of one core (goal < 1%%)\n", cpu, wall,
-                100.0 * static_cast<double>(cpu) / static_cast<double>(wall));
+    ReportIdle(ProcessCpuMs(GetCurrentProcess()) - cpu0, GetTickCount64() - wall0);
 
     // 2. Answer times: a baseline without a round, then a round against the silent server.
-    ULONGLONG baseline = 0, baseline99 = 0;
-    {
-        TAnswerProbe probe(form->Handle());
-        Loop(20000);
-        probe.Stop();
-        baseline = probe.Longest();
-        baseline99 = probe.Percentile99();
-    }
-    TAnswerProbe probe(form->Handle());
+    const auto [baseline, baseline99] = Baseline(form->Handle(), 20000, [](ULONGLONG ms) { Loop(ms); });
+    TAnswerProbe probe(form->Handle(), 10, 30000);
     const ULONGLONG roundStart = GetTickCount64();
     engine->CheckNow();  // returns after the round's 10 s wait; the watchdog ends the check later
     Loop(40000, [&] { return !engine->Checking(); });
     const ULONGLONG roundMs = GetTickCount64() - roundStart;
     probe.Stop();
-    std::printf(
-        "round against a silent server: %llu ms until the watchdog ended it, %d questions, longest answer "
-        "%llu ms (goal < 100 ms); baseline with no round %llu ms; ratio %.2f\n",
-        roundMs, probe.Asked(), probe.Longest(), baseline,
-        baseline ? static_cast<double>(probe.Longest()) / static_cast<double>(baseline) : 0.0);
+    ReportRound("the watchdog ended it", roundMs, probe, baseline, baseline99);
     const bool ended = !engine->Checking();
     form.reset();
     SetSoundSink(nullptr);
     return ended ? 0 : 1;
+}
+
+// ---- TrelmMail.exe -------------------------------------------------------------------------------------------------
+
+bool EndsWith(const std::wstring& s, const std::wstring& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The program checks two accounts: one on a server that never answers, then one on the private Dovecot with three
+// unseen letters. Its first round announces them; then it sits idle with unread mail (the next timed round an hour
+// away) while its CPU time is measured; then the check button starts a round, which waits its ten seconds for the
+// silent server, stops that check and checks the other account, while its main window is asked all the time.
+int ProbeProgram(int idleSeconds) {
+    if (nettest::FixtureDir().empty() || !nettest::TrustTestCa()) {
+        std::fprintf(stderr, "no Dovecot fixture: run tools/notifier_probe/run.sh\n");
+        return 2;
+    }
+    bool ok = false;
+    nettest::RunFixtureCtl({"reset", "user@example.test"}, &ok);
+    if (ok)
+        nettest::RunFixtureCtl({"bulk", "user@example.test", "3", "1 Jan 2024"}, &ok);
+    if (!ok) {
+        std::fprintf(stderr, "the fixture's control script failed\n");
+        return 2;
+    }
+    TSilentServer silent;
+    trelm_test::TNotifierProcess app(L"notifier_probe");
+    TSettings settings;
+    settings.ProvEmSek = 3600;
+    TNotifierLists lists;
+    lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"example.test", L"localhost", 993}));
+    auto account = [](const wchar_t* login, const wchar_t* host, int port) {
+        auto a = std::make_unique<AListEm>();
+        a->Login = login;
+        a->Domain = L"example.test";
+        a->Parol = L"secret";
+        a->HostIMAP = host;
+        a->PortIMAP = port;
+        return a;
+    };
+    lists.Accounts.push_back(account(L"silent", L"127.0.0.1", silent.Port()));
+    lists.Accounts.push_back(account(L"user", L"localhost", std::stoi(nettest::FixtureValue("PORT"))));
+    std::wstring id = GetMachineId();
+    SaveSettingsAs(app.File(L"Posl.vkz"), settings, lists, id);
+    // No sound device is needed: the program writes its sounds to a file.
+    SetEnvironmentVariableW(L"TRELM_SOUND_LOG", app.File(L"sounds.log").c_str());
+    const bool started = app.Start();
+    SetEnvironmentVariableW(L"TRELM_SOUND_LOG", nullptr);
+    HWND main = nullptr;
+    if (!started || !trelm_test::WaitUntil([&] { return (main = app.MainWindow()) && IsWindowVisible(main); }, 20000)) {
+        std::fprintf(stderr, "TrelmMail.exe did not start\n");
+        return 1;
+    }
+    auto tip = [&] {
+        HWND tray = app.TrayWindow();
+        return tray ? trelm_test::WindowText(tray) : std::wstring();
+    };
+    if (!trelm_test::WaitUntil([&] { return EndsWith(tip(), L": 3"); }, 60000)) {
+        std::fprintf(stderr, "the first round announced no letters\n");
+        return 1;
+    }
+    Sleep(5000);
+
+    // 1. Idle CPU of the program's process, with the tray blinking for unread mail.
+    TKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.Pid()));
+    const TProgramCpu cpu(process.Get(), app.File(L"TrelmMail.exe"));
+    std::printf("CPU time of TrelmMail.exe from %ls; since its start: %llu ms\n", cpu.Source(), cpu.Ms());
+    auto idle = [&](const char* what) {
+        const ULONGLONG cpu0 = cpu.Ms(), wall0 = GetTickCount64();
+        Sleep(static_cast<DWORD>(idleSeconds) * 1000);
+        std::printf("%s ", what);
+        ReportIdle(cpu.Ms() - cpu0, GetTickCount64() - wall0);
+    };
+    idle("unread mail, tray blinking:");
+
+    // 2. Answer times of the main window: a baseline, then the round started by the check button.
+    const auto [baseline, baseline99] = Baseline(main, 20000, [](ULONGLONG ms) { Sleep(static_cast<DWORD>(ms)); });
+    TAnswerProbe probe(main, 10, 30000);
+    const ULONGLONG roundStart = GetTickCount64();
+    trelm_test::PostClick(app.Ctl(L"Button_ProvEml"));
+    const bool ran = trelm_test::WaitUntil([&] { return tip() == L"silent"; }, 10000) &&
+                     trelm_test::WaitUntil([&] { return EndsWith(tip(), L": 3"); }, 60000);
+    const ULONGLONG roundMs = GetTickCount64() - roundStart;
+    Sleep(1000);
+    probe.Stop();
+    ReportRound("the other account was checked", roundMs, probe, baseline, baseline99);
+    std::printf("silent server: %d connections\n", silent.Connections());
+
+    // 3. Idle again with no unread mail (the letters gone from the server and a round that found none): the tray
+    // stands still.
+    nettest::RunFixtureCtl({"reset", "user@example.test"}, &ok);
+    trelm_test::PostClick(app.Ctl(L"Button_ProvEml"));
+    const bool emptied = ok && trelm_test::WaitUntil([&] { return tip() == L"silent"; }, 10000) &&
+                         trelm_test::WaitUntil([&] { return tip() == L"user"; }, 30000);
+    Sleep(5000);
+    idle("no unread mail:");
+    return ran && emptied && app.Running() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool program = argc > 1 && std::string(argv[1]) == "exe";
+    const int at = program ? 2 : 1;
+    const int idleSeconds = argc > at ? std::max(1, atoi(argv[at])) : 60;
+    return program ? ProbeProgram(idleSeconds) : ProbeEngine(idleSeconds);
 }

@@ -1,0 +1,267 @@
+// TrelmMail.exe end to end against the private Dovecot of the ctest fixture, driven from outside as a user would
+// meet it: a prepared settings file with two accounts and a short interval, the program started in its own folder,
+// and what it shows read back from its windows: the popup window's text (the plain text of its active message,
+// paged with real clicks on its "previous" button), the tray icon's tip (the text of the icon's hidden window), the
+// sounds it would play (TRELM_SOUND_LOG), and the letters' flags on the server.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "AnswerProbe.h"
+#include "DovecotLetters.h"
+#include "NotifierDriver.h"
+#include "NotifyFakes.h"
+#include "SilentServer.h"
+#include "TestSupport.h"
+#include "app/SettingsFile.h"
+#include "app/Sounds.h"
+#include "base/Files.h"
+#include "base/Utf.h"
+#include "identity/MachineId.h"
+
+using namespace trelm_test;
+
+namespace {
+
+constexpr DWORD kStart = 20000;
+// A round of two accounts takes a few seconds, one against the silent server more than ten.
+constexpr DWORD kRound = 60000;
+
+class EndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (nettest::FixtureDir().empty())
+            GTEST_SKIP() << "no Dovecot fixture (run through ctest)";
+        ASSERT_TRUE(nettest::TrustTestCa());
+        port_ = std::stoi(nettest::FixtureValue("PORT"));
+        std::wstring name = L"e2e_";
+        for (const char* p = ::testing::UnitTest::GetInstance()->current_test_info()->name(); *p; ++p)
+            name += static_cast<wchar_t>(*p);
+        app_ = std::make_unique<TNotifierProcess>(name);
+        soundLog_ = app_->File(L"sounds.log");
+        DeleteFileW(soundLog_.c_str());
+        SetCursorPos(5, 5);
+        fs_ = TFormatSettings::FromUserLocale();
+        fs_.TimeSeparator = L':';
+    }
+    void TearDown() override { app_.reset(); }
+
+    // Two accounts or more, a round every 5 s (the settings file takes any interval; the editor's least is 30), no
+    // sound repeats, popups shown for ten minutes, one IMAP server so that nothing is downloaded at start.
+    static TSettings QuickSettings() {
+        TSettings s;
+        s.ProvEmSek = 5;
+        s.PovtorZvuk = false;
+        s.VremPokVspOkn = 600;
+        return s;
+    }
+    static std::unique_ptr<AListEm> Account(const std::wstring& login, const std::wstring& host, int port) {
+        auto a = std::make_unique<AListEm>();
+        a->Login = login;
+        a->Domain = L"example.test";
+        a->Parol = L"secret";
+        a->HostIMAP = host;
+        a->PortIMAP = port;
+        a->UrlVhod = L"http://127.0.0.1:9/" + login;  // a stray click opens nothing beyond loopback
+        return a;
+    }
+    void WriteSettings(TSettings settings, TNotifierLists& lists) {
+        lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"example.test", L"localhost", 993}));
+        std::wstring id = GetMachineId();
+        SaveSettingsAs(app_->File(L"Posl.vkz"), settings, lists, id);
+    }
+    HWND Start() {
+        SetEnvironmentVariableW(L"TRELM_SOUND_LOG", soundLog_.c_str());
+        const bool started = app_->Start();
+        SetEnvironmentVariableW(L"TRELM_SOUND_LOG", nullptr);
+        EXPECT_TRUE(started);
+        HWND main = nullptr;
+        WaitUntil(
+            [&] {
+                main = app_->MainWindow();
+                return main && IsWindowVisible(main);
+            },
+            kStart);
+        return main;
+    }
+
+    // The tray icon's tip.
+    std::wstring Tip() const {
+        HWND tray = app_->TrayWindow();
+        return tray ? WindowText(tray) : std::wstring();
+    }
+    std::wstring CountTip(int n) const { return lang_.LangLine(kUnreadHintLine) + L": " + std::to_wstring(n); }
+    // Waits for the account's check to start (its login as the tip) and for the round to end (the count again).
+    bool WaitRoundOf(const std::wstring& login, int count) {
+        return WaitUntil([&] { return Tip() == login; }, kRound) &&
+               WaitUntil([&] { return Tip() == CountTip(count); }, kRound);
+    }
+
+    // The popup window (class TAlertWindow) while it is shown.
+    HWND Popup() const {
+        for (HWND wnd : app_->TopWindows()) {
+            wchar_t cls[64] = {};
+            GetClassNameW(wnd, cls, 64);
+            if (std::wstring(cls) == L"TAlertWindow" && IsWindowVisible(wnd))
+                return wnd;
+        }
+        return nullptr;
+    }
+    // The popup's pages from the active one back to the first: its text, then a real click on "previous" as long
+    // as that changes the text. The button lies left of the centred counter "n-1 из n" (Tahoma, 13 pixels).
+    std::vector<std::wstring> PopupPages(HWND popup, int count) {
+        std::vector<std::wstring> pages{WindowText(popup)};
+        HDC dc = GetDC(nullptr);
+        HFONT font = CreateFontW(13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+        HGDIOBJ old = SelectObject(dc, font);
+        const std::wstring counter = std::to_wstring(count - 1) + L" \x0438\x0437 " + std::to_wstring(count);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, counter.c_str(), static_cast<int>(counter.size()), &size);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+        RECT client{};
+        GetClientRect(popup, &client);
+        const int f = size.cx + 8;
+        POINT prev{client.right / 2 - f / 2 - 10, client.bottom - 13};
+        ClientToScreen(popup, &prev);
+        for (int i = 0; i < count; ++i) {
+            ClickAt(prev.x, prev.y);
+            std::wstring text;
+            if (!WaitUntil(
+                    [&] {
+                        text = WindowText(popup);
+                        return text != pages.back();
+                    },
+                    2000))
+                break;
+            pages.push_back(text);
+        }
+        SetCursorPos(5, 5);
+        return pages;
+    }
+    // The mail sounds the program played into its sound log.
+    int MailSounds() const {
+        const std::string log = ReadWholeFile(soundLog_).value_or(std::string());
+        const std::string tail = WideToUtf8(kMailSoundFile);
+        int n = 0;
+        size_t at = 0;
+        for (size_t end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            const std::string line = log.substr(at, end - at);
+            if (line.rfind("play ", 0) == 0 && line.size() >= tail.size() &&
+                line.compare(line.size() - tail.size(), tail.size(), tail) == 0)
+                ++n;
+        }
+        return n;
+    }
+    std::wstring Letter(int64_t utc, const std::wstring& name, const std::wstring& login, const std::wstring& subject) {
+        const std::wstring sep(1, fs_.DateSeparator);
+        return LetterPopupText(L"dd" + sep + L"mm" + sep + L"yyyy", fs_, utc, name, login, subject);
+    }
+    static void ExpectUnseen(const char* user) {
+        const std::string flags = FixtureCtl({"flags", user});
+        EXPECT_EQ(flags.find("\\Seen"), std::string::npos) << user << ": " << flags;
+    }
+
+    int port_ = 0;
+    std::unique_ptr<TNotifierProcess> app_;
+    std::wstring soundLog_;
+    TFormatSettings fs_;
+    TLanguage lang_ = RussianLines();
+};
+
+TEST_F(EndToEndTest, AnnouncesTwoAccountsLettersOnceLeavesThemUnseenAndALaterLetterAtTheNextRound) {
+    FixtureCtl({"reset", "user@example.test"});
+    FixtureCtl({"reset", "other@example.test"});
+    const int64_t t1 = 1704103200, t2 = 1704106800, t3 = 1704110400, t4 = 1704114000;
+    const std::string tag = "<img src=\"http://127.0.0.1:9/x.png\">";
+    SaveLetter("user@example.test", t1, kAnnWord, kPrivetWord);
+    SaveLetter("other@example.test", t2, kBorisWord, kVstrechaWord);
+    SaveLetter("user@example.test", t3, kAnnWord, tag);
+    TNotifierLists lists;
+    lists.Accounts.push_back(Account(L"user", L"localhost", port_));
+    lists.Accounts.push_back(Account(L"other", L"localhost", port_));
+    WriteSettings(QuickSettings(), lists);
+    ASSERT_NE(Start(), nullptr);
+
+    // The first round checks both accounts and announces their three letters: one popup message each, in the order
+    // the checks handed them over, the newest shown; one mail sound; the count as the tray tip.
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(3); }, kRound)) << Tip();
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
+    Shot(popup, L"e2e-popup-3");
+    Shot(app_->MainWindow(), L"e2e-main-3");
+    const std::vector<std::wstring> first{Letter(t2, kBoris, L"other", kVstrecha),
+                                          Letter(t3, kAnn, L"user", Utf8ToWide(tag)),
+                                          Letter(t1, kAnn, L"user", kPrivet)};
+    EXPECT_EQ(PopupPages(popup, 3), first);
+    ASSERT_TRUE(WaitUntil([&] { return MailSounds() >= 1; }, 5000));
+    for (const char* user : {"user@example.test", "other@example.test"})
+        ExpectUnseen(user);
+
+    // Later rounds check one account each: a round of each finds nothing new and plays nothing.
+    ASSERT_TRUE(WaitRoundOf(L"user", 3));
+    ASSERT_TRUE(WaitRoundOf(L"other", 3));
+    EXPECT_EQ(MailSounds(), 1);
+
+    // A fourth letter comes with the next round of its account, alone; the first three are not announced again,
+    // not even by the rounds after it.
+    SaveLetter("other@example.test", t4, kBorisWord, "third");
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(4); }, kRound)) << Tip();
+    ASSERT_TRUE(WaitRoundOf(L"user", 4));
+    ASSERT_TRUE(WaitRoundOf(L"other", 4));
+    ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
+    std::vector<std::wstring> all{Letter(t4, kBoris, L"other", L"third")};
+    all.insert(all.end(), first.begin(), first.end());
+    Shot(popup, L"e2e-popup-4");
+    EXPECT_EQ(PopupPages(popup, 4), all);
+    EXPECT_EQ(MailSounds(), 2);
+    for (const char* user : {"user@example.test", "other@example.test"})
+        ExpectUnseen(user);
+    EXPECT_TRUE(app_->Running());
+}
+
+TEST_F(EndToEndTest, ASilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
+    TSilentServer silent;
+    FixtureCtl({"reset", "other@example.test"});
+    const int64_t t1 = 1704103200, t2 = 1704106800;
+    SaveLetter("other@example.test", t1, kBorisWord, kPrivetWord);
+    TNotifierLists lists;
+    lists.Accounts.push_back(Account(L"silent", L"127.0.0.1", silent.Port()));
+    lists.Accounts.push_back(Account(L"other", L"localhost", port_));
+    WriteSettings(QuickSettings(), lists);
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+
+    // Asked all the time, from the start: the window answers within a few seconds every time.
+    TAnswerProbe probe(main, 20, 3000);
+    // The first round waits ten seconds for the silent server, then checks the other account.
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(1); }, kRound)) << Tip();
+    // The rounds go on in rotation: the silent account again (another ten seconds, its check still hanging when
+    // the next round starts), then the other one, which brings the letter delivered meanwhile.
+    // (The silent round leaves the tip at its login: its result processing only counts a watchdog tick.)
+    SaveLetter("other@example.test", t2, kBorisWord, "second");
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == L"silent"; }, kRound)) << Tip();
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(2); }, kRound)) << Tip();
+    probe.Stop();
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
+    EXPECT_EQ(WindowText(popup), Letter(t2, kBoris, L"other", L"second"));
+
+    EXPECT_EQ(probe.Failures(), 0);
+    EXPECT_GT(probe.Asked(), 500);
+    EXPECT_LT(probe.LongestMs(), 3000u);
+    // Both silent checks were held for a whole round's wait and then ended by the program.
+    ASSERT_TRUE(WaitUntil([&] { return silent.HeldMs().size() >= 2; }, 10000)) << silent.Connections();
+    for (ULONGLONG held : silent.HeldMs())
+        EXPECT_GE(held, 9000u);
+    std::printf("silent server: %d connections; window asked %d times, longest answer %llu ms, 99%% within %llu ms\n",
+                silent.Connections(), probe.Asked(), probe.LongestMs(), probe.Percentile99());
+    EXPECT_TRUE(app_->Running());
+}
+
+}  // namespace
