@@ -31,6 +31,8 @@
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/SkinHint.h"
+#include "skin/form/SkinPopupMenu.h"
 #include "skin/form/TrayIcon.h"
 
 namespace {
@@ -150,6 +152,20 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     SkinForm1->SetName(L"SkinForm1");
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
+    PopupMenu1->SetSkinData(SkinData);
+    // Every hint of the application: skinned, translucent, "@" breaks a line.
+    SkinHint1 = new TbsSkinHint(this);
+    SkinHint1->SetName(L"SkinHint1");
+    SkinHint1->SetSkinData(SkinData);
+    SkinHint1->SetLineSeparator(L"@");
+    SkinHint1->AlphaBlend = true;
+    SkinHint1->AlphaBlendValue = 200;
+    SkinHint1->AlphaBlendAnimation = true;
+    SkinHint1->UseSkinFont = true;
+    SkinHint1->DefaultFont()->SetName(L"MS Sans Serif");
+    SkinHint1->DefaultFont()->SetHeight(-11);
+    SkinHint1->DefaultFont()->SetColor(clWindowText);
+    SkinHint1->SetActive(true);
 
     SkinMessage = new TbsSkinMessage(this);
     SkinMessage->SetName(L"SkinMessage");
@@ -433,7 +449,8 @@ void TAAForm1::BuildViews() {
 }
 
 void TAAForm1::BuildTray() {
-    PopupMenu1 = new TPopupMenu(this);
+    // Shown through the skinned form's menus, also while the window is hidden in the tray.
+    PopupMenu1 = new TbsSkinPopupMenu(this);
     PopupMenu1->SetName(L"PopupMenu1");
     auto add = [this](const wchar_t* name, std::function<void()> action) {
         auto* item = new TMenuItem(this);
