@@ -983,6 +983,10 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
         if (TControl* c = FindCtl(target)) {
             if (entry.use == TLangUse::Hint)
                 c->SetHint(text);
+            else if (dynamic_cast<TCheckBox*>(c))
+                // Wine draws a disabled check box's caption in a picture cut at the text's measured width, which
+                // takes a piece of the last letter: a trailing blank is what it cuts instead.
+                c->SetCaption(text + L" ");
             else
                 c->SetCaption(text);
         }

@@ -58,14 +58,12 @@ FILETIME WriteTime(const std::wstring& path) {
     return data.ftLastWriteTime;
 }
 
-// The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
-void Shot(HWND wnd, const std::wstring& name) {
-    const char* dir = std::getenv("TRELM_SHOTS");
-    if (!dir || !wnd)
-        return;
+// The pixels of a window's screen rectangle (0xAARRGGBB, rows top down).
+std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+    w = r.right - r.left;
+    h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
@@ -88,6 +86,16 @@ void Shot(HWND wnd, const std::wstring& name) {
     DeleteObject(dib);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return px;
+}
+
+// The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
+void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir || !wnd)
+        return;
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h);
     std::wstring folder;
     for (const char* p = dir; *p; ++p)
         folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
@@ -96,6 +104,33 @@ void Shot(HWND wnd, const std::wstring& name) {
         fwrite(png.data(), 1, png.size(), f);
         fclose(f);
     }
+}
+
+// The columns of a check box that its caption's letters cover on the screen: from the first dark column after the
+// box and the gap behind it to the last dark one ({-1, -1} when there is no text). Dark: clearly darker than the
+// background at the control's right end, which the caption never reaches.
+std::pair<int, int> CaptionInk(HWND check) {
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = ScreenPixels(check, w, h);
+    auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
+    const int background = static_cast<int>(luma(px[static_cast<size_t>(h / 2) * w + w - 1]));
+    std::vector<bool> dark(static_cast<size_t>(w), false);
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            dark[static_cast<size_t>(x)] = dark[static_cast<size_t>(x)] ||
+                                           static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
+    int x = 0;
+    while (x < w && !dark[static_cast<size_t>(x)])
+        ++x;  // before the box
+    while (x < w && dark[static_cast<size_t>(x)])
+        ++x;  // the box
+    while (x < w && !dark[static_cast<size_t>(x)])
+        ++x;  // the gap
+    int last = -1;
+    for (int i = x; i < w; ++i)
+        if (dark[static_cast<size_t>(i)])
+            last = i;
+    return last < 0 ? std::pair{-1, -1} : std::pair{x, last};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -671,6 +706,30 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
             }
             Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
         }
+        // The check box for checking all accounts at once is disabled until there are two accounts; disabled, its
+        // caption shows as far as enabled (a grey caption cut short by its last letter would not be caught above).
+        ClickTab(0);
+        HWND all = app_->Ctl(L"Check_ProvVseSrazu");
+        // Read once painted: two equal readings with a caption.
+        auto settledInk = [&] {
+            std::pair<int, int> ink{-1, -1}, before{-2, -2};
+            WaitUntil(
+                [&] {
+                    before = ink;
+                    ink = CaptionInk(all);
+                    return ink.first >= 0 && ink == before;
+                },
+                5000);
+            return ink;
+        };
+        EXPECT_FALSE(IsWindowEnabled(all));
+        const auto grey = settledInk();
+        AddAccount(L"first", L"p");
+        AddAccount(L"second", L"p");
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(all) != FALSE; }, 3000));
+        const auto black = settledInk();
+        EXPECT_EQ(grey.first, black.first) << Narrow(languages[lang]);
+        EXPECT_GE(grey.second, black.second) << Narrow(languages[lang]);
         app_->Kill();
     }
     SelectObject(dc, old);
