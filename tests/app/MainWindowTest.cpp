@@ -424,6 +424,16 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return !TrayIconShown() && MenuLevel() == nullptr; }, 3000));
     EXPECT_TRUE(app_->Running());
+    // Its last entry ends the program.
+    PostMessageW(app_->MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 5000));
+    PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return (level = MenuLevel()) != nullptr; }, 5000));
+    SetCursorPos(5, 5);
+    PostMessageW(level, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(level, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(app_->ExitCode(), 0u);
 }
 
 // The application's hints are skinned: hovering a button shows the skinned hint window (translucent, the language

@@ -94,6 +94,13 @@ bool TNotifierProcess::WaitExit(DWORD ms) {
     return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
 }
 
+DWORD TNotifierProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 void TNotifierProcess::Kill() {
     if (!process_)
         return;

@@ -37,6 +37,8 @@ class TNotifierProcess {
     bool Running() const;
     // Waits for the process to end; true when it did.
     bool WaitExit(DWORD ms);
+    // The exit code of the ended process (STILL_ACTIVE while it runs).
+    DWORD ExitCode() const;
     void Kill();
     DWORD Pid() const { return pid_; }
 
