@@ -117,8 +117,9 @@ std::pair<int, int> CaptionInk(HWND check) {
     std::vector<bool> dark(static_cast<size_t>(w), false);
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
-            dark[static_cast<size_t>(x)] = dark[static_cast<size_t>(x)] ||
-                                           static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
+            dark[static_cast<size_t>(x)] =
+                dark[static_cast<size_t>(x)] ||
+                static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
     int x = 0;
     while (x < w && !dark[static_cast<size_t>(x)])
         ++x;  // before the box
@@ -660,7 +661,8 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
     };
     const wchar_t* languages[] = {L"ru", L"be", L"uk"};
     for (int lang = 0; lang < 3; ++lang) {
-        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
+        app_ =
+            std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
         app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
         HWND main = StartAndWaitMain();
         ASSERT_NE(main, nullptr);
@@ -711,8 +713,8 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
                 MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&inside), 2);
                 EXPECT_TRUE(r.left >= inside.left && r.top >= inside.top && r.right <= inside.right &&
                             r.bottom <= inside.bottom)
-                    << Narrow(spec.Name) << " leaves its parent in " << Narrow(languages[lang]) << ": right "
-                    << r.right << " of " << inside.right << ", bottom " << r.bottom << " of " << inside.bottom;
+                    << Narrow(spec.Name) << " leaves its parent in " << Narrow(languages[lang]) << ": right " << r.right
+                    << " of " << inside.right << ", bottom " << r.bottom << " of " << inside.bottom;
             }
             Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
         }

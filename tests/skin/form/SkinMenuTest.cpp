@@ -23,7 +23,6 @@ using skintest::FixtureFolder;
 using skintest::SetSkin;
 using skintest::Widen;
 
-
 // The fixture's colours for the menu parts (as COLORREF, 0x00BBGGRR).
 constexpr COLORREF kItemNormal = RGB(10, 200, 10);
 constexpr COLORREF kItemActive = RGB(200, 10, 10);
