@@ -268,6 +268,10 @@ void TAAForm1::BuildImages() {
     ImageList_Flags->SetName(L"ImageList_Flags");
     ImageList_Flags->SetSize(16, 16);
     AddIcons(ImageList_Flags, IDI_FLAG_FIRST, IDI_FLAG_COUNT, 16);
+    ImageList_Menu = new TImageList(this);
+    ImageList_Menu->SetName(L"ImageList_Menu");
+    ImageList_Menu->SetSize(16, 16);
+    AddIcons(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16);
     for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
         auto icon = std::make_unique<TIcon>();
         icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
@@ -452,10 +456,12 @@ void TAAForm1::BuildTray() {
     // Shown through the skinned form's menus, also while the window is hidden in the tray.
     PopupMenu1 = new TbsSkinPopupMenu(this);
     PopupMenu1->SetName(L"PopupMenu1");
+    PopupMenu1->SetImages(ImageList_Menu);
     auto add = [this](const wchar_t* name, std::function<void()> action) {
         auto* item = new TMenuItem(this);
         item->SetName(name);
         item->SetCaption(name);
+        item->SetImageIndex(PopupMenu1->Items()->Count());
         item->OnClick = [action](TObject*) { action(); };
         PopupMenu1->Items()->Add(item);
         return item;

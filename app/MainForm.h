@@ -188,6 +188,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
     TImageList* ImageList_Flags = nullptr;
+    TImageList* ImageList_Menu = nullptr;
     TbsSkinPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* ObnovProvEm = nullptr;
     TMenuItem* OtkrProg = nullptr;

@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 
@@ -393,6 +394,23 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     HWND native = FindWindowW(L"#32768", nullptr);
     EXPECT_FALSE(native && IsWindowVisible(native));
     Shot(level, L"tray-menu");
+    // The entries carry their pictures at the left: the red power sign of the last one, none red in the first three.
+    {
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> px = ScreenPixels(level, w, h);
+        auto redIn = [&](int top, int bottom) {
+            int n = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < std::min(w, 32); ++x) {
+                    const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
+                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                    n += r > g + 90 && r > b + 90;
+                }
+            return n;
+        };
+        EXPECT_GE(redIn(h * 4 / 5, h), 10);
+        EXPECT_LT(redIn(0, h * 3 / 5), 3);
+    }
     // Esc (keys reach the menu through the program's message loop) closes it.
     PostMessageW(level, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return MenuLevel() == nullptr; }, 3000));
