@@ -16,3 +16,6 @@
 // Message-box pictures (64x64): warning, question.
 #define IDI_MESSAGE_FIRST 400
 #define IDI_MESSAGE_COUNT 2
+// The tray menu's entries (16x16): check now, open, show the popups, clear them, exit.
+#define IDI_MENU_FIRST 500
+#define IDI_MENU_COUNT 5

@@ -31,6 +31,8 @@
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/SkinHint.h"
+#include "skin/form/SkinPopupMenu.h"
 #include "skin/form/TrayIcon.h"
 
 namespace {
@@ -150,6 +152,20 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     SkinForm1->SetName(L"SkinForm1");
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
+    PopupMenu1->SetSkinData(SkinData);
+    // Every hint of the application: skinned, translucent, "@" breaks a line.
+    SkinHint1 = new TbsSkinHint(this);
+    SkinHint1->SetName(L"SkinHint1");
+    SkinHint1->SetSkinData(SkinData);
+    SkinHint1->SetLineSeparator(L"@");
+    SkinHint1->AlphaBlend = true;
+    SkinHint1->AlphaBlendValue = 200;
+    SkinHint1->AlphaBlendAnimation = true;
+    SkinHint1->UseSkinFont = true;
+    SkinHint1->DefaultFont()->SetName(L"MS Sans Serif");
+    SkinHint1->DefaultFont()->SetHeight(-11);
+    SkinHint1->DefaultFont()->SetColor(clWindowText);
+    SkinHint1->SetActive(true);
 
     SkinMessage = new TbsSkinMessage(this);
     SkinMessage->SetName(L"SkinMessage");
@@ -252,6 +268,10 @@ void TAAForm1::BuildImages() {
     ImageList_Flags->SetName(L"ImageList_Flags");
     ImageList_Flags->SetSize(16, 16);
     AddIcons(ImageList_Flags, IDI_FLAG_FIRST, IDI_FLAG_COUNT, 16);
+    ImageList_Menu = new TImageList(this);
+    ImageList_Menu->SetName(L"ImageList_Menu");
+    ImageList_Menu->SetSize(16, 16);
+    AddIcons(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16);
     for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
         auto icon = std::make_unique<TIcon>();
         icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
@@ -433,12 +453,15 @@ void TAAForm1::BuildViews() {
 }
 
 void TAAForm1::BuildTray() {
-    PopupMenu1 = new TPopupMenu(this);
+    // Shown through the skinned form's menus, also while the window is hidden in the tray.
+    PopupMenu1 = new TbsSkinPopupMenu(this);
     PopupMenu1->SetName(L"PopupMenu1");
+    PopupMenu1->SetImages(ImageList_Menu);
     auto add = [this](const wchar_t* name, std::function<void()> action) {
         auto* item = new TMenuItem(this);
         item->SetName(name);
         item->SetCaption(name);
+        item->SetImageIndex(PopupMenu1->Items()->Count());
         item->OnClick = [action](TObject*) { action(); };
         PopupMenu1->Items()->Add(item);
         return item;
@@ -966,6 +989,10 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
         if (TControl* c = FindCtl(target)) {
             if (entry.use == TLangUse::Hint)
                 c->SetHint(text);
+            else if (dynamic_cast<TCheckBox*>(c))
+                // Wine draws a disabled check box's caption in a picture cut at the text's measured width, which
+                // takes a piece of the last letter: a trailing blank is what it cuts instead.
+                c->SetCaption(text + L" ");
             else
                 c->SetCaption(text);
         }

@@ -32,6 +32,8 @@
 class TbsSkinData;
 class TbsSkinForm;
 class TbsTrayIcon;
+class TbsSkinPopupMenu;
+class TbsSkinHint;
 class TbsCompressedSkinList;
 class TbsResourceStrData;
 class TLangComboBox;
@@ -186,7 +188,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
     TImageList* ImageList_Flags = nullptr;
-    TPopupMenu* PopupMenu1 = nullptr;
+    TImageList* ImageList_Menu = nullptr;
+    TbsSkinPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* ObnovProvEm = nullptr;
     TMenuItem* OtkrProg = nullptr;
     TMenuItem* PokazSoob = nullptr;
@@ -195,6 +198,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TbsSkinData* SkinData = nullptr;
     TbsSkinForm* SkinForm1 = nullptr;
     TbsTrayIcon* TrayIcon = nullptr;
+    TbsSkinHint* SkinHint1 = nullptr;
     TbsCompressedSkinList* SkinList2 = nullptr;
     TbsResourceStrData* ResourceStrData_rus = nullptr;
     TbsSkinMessage* SkinMessage = nullptr;

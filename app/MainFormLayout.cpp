@@ -1,4 +1,5 @@
-// The main window's layout. Rows are 26 pixels apart; labels sit 4 pixels below the top of the field they name.
+// The main window's layout. Rows are 26 pixels apart; labels sit 4 pixels below the top of the field they name. The
+// fields below the account list (and below the reminder list) form one column behind the widest text before them.
 #include "app/MainFormLayout.h"
 
 using K = TCtlKind;
@@ -6,7 +7,11 @@ using K = TCtlKind;
 // Glyph pictures (app/AppResources.h order): add, edit, delete, check now, help, thanks, apply, file, skin, sound.
 namespace {
 constexpr int gAdd = 0, gEdit = 1, gDelete = 2, gCheck = 3, gHelp = 4, gThanks = 5;
-}
+// The texts before the field columns of the two option areas.
+constexpr const wchar_t* kMailOptionTexts =
+    L"Label_VremPokVspOkn Check_IspZvuk Check_PovtorZvuk Check_ZapuskPass LabelS_lang";
+constexpr const wchar_t* kReminderOptionTexts = L"Label_ZaSkolkPredupr Check_IspZvukN Check_PovtorZvukN";
+}  // namespace
 
 const std::vector<TCtlSpec> kMainFormLayout = {
     // Pages.
@@ -48,20 +53,17 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     {L"Check_VTray", K::Check, L"TabSheet_NOsn", 8, 302, 491, 17},
     {L"Check_OtobrTextEm", K::Check, L"TabSheet_NOsn", 8, 326, 491, 17},
     {L"Label_VremPokVspOkn", K::Label, L"TabSheet_NOsn", 8, 354, 0, 0},
-    {L"Spin_VremPokVspOkn", K::Spin, L"TabSheet_NOsn", 260, 350, 70, 21, 30, 86400, L"Label_VremPokVspOkn", true},
+    {L"Spin_VremPokVspOkn", K::Spin, L"TabSheet_NOsn", 260, 350, 70, 21, 30, 86400, kMailOptionTexts, true},
     {L"Check_IspZvuk", K::Check, L"TabSheet_NOsn", 8, 380, 280, 17},
     {L"Check_PovtorZvuk", K::Check, L"TabSheet_NOsn", 8, 406, 280, 17},
     {L"Check_ZapuskPass", K::Check, L"TabSheet_NOsn", 8, 432, 280, 17},
-    {L"Edit_FZvuk", K::Edit, L"TabSheet_NOsn", 290, 378, 136, 21, 299, 0,
-     L"Check_IspZvuk Check_PovtorZvuk Check_ZapuskPass"},
+    {L"Edit_FZvuk", K::Edit, L"TabSheet_NOsn", 290, 378, 136, 21, 299, 0, kMailOptionTexts},
     {L"Button_FZvuk", K::Button, L"TabSheet_NOsn", 430, 377, 69, 23},
-    {L"Spin_PovtorZvukI", K::Spin, L"TabSheet_NOsn", 290, 404, 70, 21, 1, 999,
-     L"Check_IspZvuk Check_PovtorZvuk Check_ZapuskPass", true},
-    {L"Edit_PassZapusk", K::Password, L"TabSheet_NOsn", 290, 430, 136, 21, 16, 0,
-     L"Check_IspZvuk Check_PovtorZvuk Check_ZapuskPass"},
+    {L"Spin_PovtorZvukI", K::Spin, L"TabSheet_NOsn", 290, 404, 70, 21, 1, 999, kMailOptionTexts, true},
+    {L"Edit_PassZapusk", K::Password, L"TabSheet_NOsn", 290, 430, 136, 21, 16, 0, kMailOptionTexts},
     {L"OfficeComboBox_lang", K::LangCombo, L"TabSheet_NOsn", 8, 458, 140, 22},
     {L"LabelS_lang", K::Label, L"TabSheet_NOsn", 160, 462, 0, 0},
-    {L"Edit_lang", K::Edit, L"TabSheet_NOsn", 290, 458, 136, 21, 299, 0, L"LabelS_lang"},
+    {L"Edit_lang", K::Edit, L"TabSheet_NOsn", 290, 458, 136, 21, 299, 0, kMailOptionTexts},
     {L"Button_lang", K::Button, L"TabSheet_NOsn", 430, 457, 69, 23},
     {L"Button_Skin", K::Button, L"TabSheet_NOsn", 8, 494, 130, 25},
     {L"Button_Help", K::Glyph, L"TabSheet_NOsn", 144, 494, 25, 25, gHelp},
@@ -91,15 +93,14 @@ const std::vector<TCtlSpec> kMainFormLayout = {
 
     // Reminders page: options.
     {L"Label_ZaSkolkPredupr", K::Label, L"TabSheet_Budilnik", 8, 306, 0, 0},
-    {L"Spin_ZaSkolkPredupr", K::Spin, L"TabSheet_Budilnik", 200, 302, 70, 21, 0, 60, L"Label_ZaSkolkPredupr", true},
+    {L"Spin_ZaSkolkPredupr", K::Spin, L"TabSheet_Budilnik", 200, 302, 70, 21, 0, 60, kReminderOptionTexts, true},
     {L"Check_PokSegodSob", K::Check, L"TabSheet_Budilnik", 8, 330, 491, 17},
     {L"Check_UdalProshSob", K::Check, L"TabSheet_Budilnik", 8, 356, 491, 17},
     {L"Check_IspZvukN", K::Check, L"TabSheet_Budilnik", 8, 382, 280, 17},
     {L"Check_PovtorZvukN", K::Check, L"TabSheet_Budilnik", 8, 408, 280, 17},
-    {L"Edit_FZvukN", K::Edit, L"TabSheet_Budilnik", 290, 380, 136, 21, 299, 0, L"Check_IspZvukN Check_PovtorZvukN"},
+    {L"Edit_FZvukN", K::Edit, L"TabSheet_Budilnik", 290, 380, 136, 21, 299, 0, kReminderOptionTexts},
     {L"Button_FZvukN", K::Button, L"TabSheet_Budilnik", 430, 379, 69, 23},
-    {L"Spin_PovtorZvukIN", K::Spin, L"TabSheet_Budilnik", 290, 406, 70, 21, 1, 999, L"Check_IspZvukN Check_PovtorZvukN",
-     true},
+    {L"Spin_PovtorZvukIN", K::Spin, L"TabSheet_Budilnik", 290, 406, 70, 21, 1, 999, kReminderOptionTexts, true},
     {L"Button_PrimN", K::Button, L"TabSheet_Budilnik", 319, 494, 180, 25},
 
     // Below the pages: the letters and the fired reminders (placed by the window's width).

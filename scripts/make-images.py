@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Draws the notifier's pictures and the resource script that links them into TrelmMail.exe:
 the application icon, the 13 tray images (64x64: idle envelope, unread counts 1 to 10, checking, alarm), the
-16x16 glyphs of the main window's buttons, the three language flags and the two 64x64 message-box pictures.
+16x16 glyphs of the main window's buttons and of the tray menu's entries, the three language flags and the two 64x64
+message-box pictures.
 Deterministic: shapes are drawn four times larger and scaled down; the digits use Liberation Sans Bold.
 Usage: make-images.py <output folder> [<preview.png>]"""
 import os
@@ -166,6 +167,29 @@ def glyph(name):
     return finish(img, size)
 
 
+def menu_glyph(name):
+    """The tray menu's entries: check now, open the window, show the popups, clear them, exit."""
+    size = 16
+    img, d = canvas(size)
+    if name == "check":
+        return glyph("check")
+    if name == "open":
+        d.rectangle([s(1.5), s(2.5), s(14.5), s(13.5)], fill=PAPER, outline=BLUE, width=s(1))
+        d.rectangle([s(1.5), s(2.5), s(14.5), s(5.5)], fill=BLUE)
+        d.rectangle([s(3.5), s(7.5), s(12.5), s(8.5)], fill=PAPER_SHADE)
+        d.rectangle([s(3.5), s(10), s(9.5), s(11)], fill=PAPER_SHADE)
+    elif name == "show":
+        envelope(d, 1, 3.5, 14, 10, width=1.2)
+    elif name == "clear":
+        envelope(d, 1, 2, 11, 8, outline=(120, 130, 150, 255), width=1.0)
+        d.line([(s(8), s(8)), (s(15), s(15))], fill=RED, width=s(2.2))
+        d.line([(s(15), s(8)), (s(8), s(15))], fill=RED, width=s(2.2))
+    elif name == "exit":
+        d.arc([s(2), s(2.5), s(14), s(14.5)], 300, 240, fill=RED, width=s(2.2))
+        d.line([(s(8), s(1)), (s(8), s(8))], fill=RED, width=s(2.2))
+    return finish(img, size)
+
+
 def flag(name):
     size = 16
     img, d = canvas(size)
@@ -242,6 +266,7 @@ def write_ico(path, images):
 GLYPHS = ["add", "edit", "delete", "check", "help", "thanks", "apply", "file", "skin", "sound"]
 FLAGS = ["rus", "bel", "ukr"]
 MESSAGES = ["warning", "question"]
+MENU = ["check", "open", "show", "clear", "exit"]
 
 
 def main():
@@ -259,7 +284,7 @@ def main():
         rc.append('%d ICON "tray%02d.ico"' % (100 + n, n))
         sheet.append(img)
     for first, prefix, names, draw in ((200, "glyph", GLYPHS, glyph), (300, "flag", FLAGS, flag),
-                                       (400, "msg", MESSAGES, message_image)):
+                                       (400, "msg", MESSAGES, message_image), (500, "menu", MENU, menu_glyph)):
         for i, name in enumerate(names):
             img = draw(name)
             write_ico(os.path.join(out, "%s_%s.ico" % (prefix, name)), [img])

@@ -83,7 +83,8 @@ class TbsSkinMenuItem {
     TRect activeSkinRect_{};
 };
 
-// One open level: a topmost tool window that never takes the focus.
+// One open level: a topmost tool window that never takes the focus. Outside tools find it by its window text (the
+// caption of the entry it opened from, else "Menu") and read its entries from window properties (MenuLevelProps.h).
 class TbsSkinPopupWindow : public TCustomControl {
   public:
     TbsSkinPopupWindow(TComponent* AOwner, TbsSkinMenu* AParentMenu, TbsDataSkinPopupWindow* AData);

@@ -6,6 +6,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/MenuLevelProps.h"
 #include "skin/form/SkinMenu.h"
 
 namespace {
@@ -13,6 +14,24 @@ TBitmap* PictureAt(TbsSkinData* SD, int Index) {
     if (!SD || Index < 0 || Index >= SD->ActivePictureCount())
         return nullptr;
     return SD->GetActivePicture(Index);
+}
+
+void RemoveItemProps(HWND wnd) {
+    const auto count = reinterpret_cast<UINT_PTR>(RemovePropW(wnd, kMenuItemCountProp));
+    for (size_t i = 0; i < count; ++i)
+        if (auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(wnd, MenuItemPropName(i).c_str()))))
+            GlobalDeleteAtom(atom);
+}
+
+void SetItemProps(HWND wnd, const std::vector<std::wstring>& captions) {
+    RemoveItemProps(wnd);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        // An atom holds at most 255 characters.
+        const std::wstring text = captions[i].substr(0, 255);
+        if (ATOM atom = GlobalAddAtomW(text.empty() ? L" " : text.c_str()))
+            SetPropW(wnd, MenuItemPropName(i).c_str(), reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+    }
+    SetPropW(wnd, kMenuItemCountProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(captions.size())));
 }
 }  // namespace
 
@@ -52,6 +71,9 @@ TbsSkinPopupWindow::~TbsSkinPopupWindow() {
     ItemList.clear();
     if (FRgn)
         DeleteObject(FRgn);
+    // The window goes in the base destructor, past this class's window procedure.
+    if (HandleAllocated())
+        RemoveItemProps(Handle());
 }
 
 void TbsSkinPopupWindow::CreateParams(TCreateParams& Params) {
@@ -73,6 +95,9 @@ void TbsSkinPopupWindow::WndProc(TMessage& Message) {
         case WM_ERASEBKGND:
             Message.Result = 1;
             return;
+        case WM_DESTROY:
+            RemoveItemProps(Handle());
+            break;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(Handle(), &ps);
@@ -351,6 +376,10 @@ void TbsSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
     const bool layered = CheckW2KWXP() && m->AlphaBlend;
     const bool fade = layered && m->AlphaBlendAnimation && m->FFirst;
     CalcMenuPos(R, PopupByItem, PopupUp);
+    std::vector<std::wstring> captions;
+    for (const auto& item : ItemList)
+        captions.push_back(item->IsSeparator() ? std::wstring(L"-") : StripHotkey(item->MenuItem->Caption()));
+    SetItemProps(Handle(), captions);
     if (layered) {
         SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
         SetAlphaBlendTransparent(Handle(), fade ? 0 : m->AlphaBlendValue);

@@ -54,7 +54,8 @@ TEST_F(AppImages, EveryPictureIsDrawn) {
                             {IDI_TRAY_FIRST, IDI_TRAY_COUNT, 16},
                             {IDI_GLYPH_FIRST, IDI_GLYPH_COUNT, 16},
                             {IDI_FLAG_FIRST, IDI_FLAG_COUNT, 16},
-                            {IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64}};
+                            {IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64},
+                            {IDI_MENU_FIRST, IDI_MENU_COUNT, 16}};
     for (const Group& g : groups) {
         for (int id = g.first; id < g.first + g.count; ++id) {
             HICON icon = Load(id, g.size);

@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "NotifierDriver.h"
 #include "TestSupport.h"
 #include "app/Autostart.h"
@@ -14,6 +16,7 @@
 #include "app/SettingsFile.h"
 #include "base/Files.h"
 #include "identity/MachineId.h"
+#include "skin/form/MenuLevelProps.h"
 
 using namespace trelm_test;
 using nettest::ScriptConnection;
@@ -51,6 +54,34 @@ FILETIME WriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
+}
+
+// The columns of a check box that its caption's letters cover on the screen: from the first dark column after the
+// box and the gap behind it to the last dark one ({-1, -1} when there is no text). Dark: clearly darker than the
+// background at the control's right end, which the caption never reaches.
+std::pair<int, int> CaptionInk(HWND check) {
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = ScreenPixels(check, w, h);
+    auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
+    const int background = static_cast<int>(luma(px[static_cast<size_t>(h / 2) * w + w - 1]));
+    std::vector<bool> dark(static_cast<size_t>(w), false);
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            dark[static_cast<size_t>(x)] =
+                dark[static_cast<size_t>(x)] ||
+                static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
+    int x = 0;
+    while (x < w && !dark[static_cast<size_t>(x)])
+        ++x;  // before the box
+    while (x < w && dark[static_cast<size_t>(x)])
+        ++x;  // the box
+    while (x < w && !dark[static_cast<size_t>(x)])
+        ++x;  // the gap
+    int last = -1;
+    for (int i = x; i < w; ++i)
+        if (dark[static_cast<size_t>(i)])
+            last = i;
+    return last < 0 ? std::pair{-1, -1} : std::pair{x, last};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -143,6 +174,29 @@ class MainWindowTest : public ::testing::Test {
         data.uID = 1;
         return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
     }
+
+    // A language file (UTF-16LE with its byte-order mark, CR LF lines) in the program folder.
+    void WriteLangFile(const std::wstring& name, const std::vector<std::wstring>& lines) {
+        std::string bytes("\xFF\xFE", 2);
+        for (const std::wstring& line : lines)
+            for (wchar_t c : line + L"\r\n") {
+                bytes += static_cast<char>(c & 0xFF);
+                bytes += static_cast<char>(c >> 8);
+            }
+        app_->WriteFile(name, bytes);
+    }
+    // The visible top-level window of the program with that window class, nullptr when none.
+    HWND VisibleTopOfClass(const wchar_t* className) const {
+        for (HWND wnd : app_->TopWindows()) {
+            wchar_t cls[64] = {};
+            GetClassNameW(wnd, cls, 64);
+            if (std::wstring(cls) == className && IsWindowVisible(wnd))
+                return wnd;
+        }
+        return nullptr;
+    }
+    // The open skinned menu level of the program, nullptr when none is open.
+    HWND MenuLevel() const { return VisibleTopOfClass(L"TbsSkinPopupWindow"); }
 
     std::unique_ptr<TNotifierProcess> app_;
 };
@@ -272,18 +326,43 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     ASSERT_TRUE(app_->Start());
     ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(); }, kStart));
     HWND tray = app_->TrayWindow();
-    // The right button opens the menu at the cursor.
+    // The right button opens the skinned menu at the cursor: a level window listing the five entries, and no
+    // system menu.
+    SetCursorPos(300, 280);
     PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            menu = FindWindowW(L"#32768", nullptr);
-            return menu && IsWindowVisible(menu);
-        },
-        3000));
-    keybd_event(VK_ESCAPE, 0, 0, 0);
-    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-    WaitUntil([&] { return !IsWindowVisible(menu); }, 2000);
+    HWND level = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (level = MenuLevel()) != nullptr; }, 5000));
+    EXPECT_EQ(WindowText(level), L"Menu");
+    const TLangTable& ru = *BuiltInLangTable(0);
+    EXPECT_EQ(MenuLevelEntries(level), (std::vector<std::wstring>{ru[27], ru[74], ru[75], ru[76], ru[78]}));
+    RECT lr{};
+    GetWindowRect(level, &lr);
+    EXPECT_EQ(lr.left, 300);
+    EXPECT_EQ(lr.top, 280);
+    EXPECT_GT(lr.bottom - lr.top, 5 * 14);
+    HWND native = FindWindowW(L"#32768", nullptr);
+    EXPECT_FALSE(native && IsWindowVisible(native));
+    Shot(level, L"tray-menu");
+    // The entries carry their pictures at the left: the red power sign of the last one, none red in the first three.
+    {
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> px = ScreenPixels(level, w, h);
+        auto redIn = [&](int top, int bottom) {
+            int n = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < std::min(w, 32); ++x) {
+                    const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
+                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                    n += r > g + 90 && r > b + 90;
+                }
+            return n;
+        };
+        EXPECT_GE(redIn(h * 4 / 5, h), 10);
+        EXPECT_LT(redIn(0, h * 3 / 5), 3);
+    }
+    // Esc (keys reach the menu through the program's message loop) closes it.
+    PostMessageW(level, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return MenuLevel() == nullptr; }, 3000));
     // The shell lost the icon; its "TaskbarCreated" broadcast brings it back.
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
@@ -302,6 +381,83 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     // Minimising hides it in the tray again.
     ShowWindow(app_->MainWindow(), SW_MINIMIZE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()) && TrayIconShown(); }, 5000));
+    // The menu's second entry opens the window: Up from the top wraps to the last entry, three more reach it.
+    SetCursorPos(600, 400);
+    PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return (level = MenuLevel()) != nullptr; }, 5000));
+    SetCursorPos(5, 5);
+    for (int i = 0; i < 4; ++i)
+        PostMessageW(level, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(level, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return app_->MainWindow() && IsWindowVisible(app_->MainWindow()); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !TrayIconShown() && MenuLevel() == nullptr; }, 3000));
+    EXPECT_TRUE(app_->Running());
+    // Its last entry ends the program.
+    PostMessageW(app_->MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconShown(); }, 5000));
+    PostMessageW(tray, 0x800, 1, WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return (level = MenuLevel()) != nullptr; }, 5000));
+    SetCursorPos(5, 5);
+    PostMessageW(level, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(level, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(app_->WaitExit(10000));
+    EXPECT_EQ(app_->ExitCode(), 0u);
+}
+
+// The application's hints are skinned: hovering a button shows the skinned hint window (translucent, the language
+// file's "@" breaking the text into lines), and it hides after the hide pause.
+TEST_F(MainWindowTest, HoveringAButtonShowsTheSkinnedHintSplitAtTheSeparatorAndHidesIt) {
+    std::vector<std::wstring> lines;
+    for (const wchar_t* line : *BuiltInLangTable(0))
+        lines.push_back(line);
+    lines[47] = L"Инструкция@Справка по программе";
+    WriteLangFile(L"hint.lng", lines);
+    TSettings s;
+    s.LangFile = L"hint.lng";
+    WriteSettings(s, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    // Hovers the centre of a control; the hint window that appears (nullptr when none within the time).
+    auto hover = [&](const wchar_t* name) {
+        SetCursorPos(5, 5);
+        Sleep(100);
+        RECT r{};
+        GetWindowRect(app_->Ctl(name), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        move.mi.dx = 1;
+        SendInput(1, &move, sizeof move);
+        HWND hint = nullptr;
+        WaitUntil([&] { return (hint = VisibleTopOfClass(L"TbsSkinHintWindow")) != nullptr; }, 5000);
+        return hint;
+    };
+    HWND hint = hover(L"Button_Help");
+    ASSERT_NE(hint, nullptr);
+    // Hint texts stand with a blank on each side.
+    EXPECT_EQ(WindowText(hint), SpaceAround(L"Инструкция\n\rСправка по программе"));
+    // Faded in to the stored translucency.
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return GetLayeredWindowAttributes(hint, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) && alpha == 200;
+        },
+        2000))
+        << int(alpha);
+    const SIZE twoLines = WindowSize(hint);
+    Shot(hint, L"hint-two-lines");
+    // Left alone, it hides after the hide pause.
+    EXPECT_TRUE(WaitUntil([&] { return VisibleTopOfClass(L"TbsSkinHintWindow") == nullptr; }, 8000));
+    // A hint without the separator is one line: lower by at least a line of text.
+    hint = hover(L"Poblagodar");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(WindowText(hint), SpaceAround(lines[46]));
+    EXPECT_GE(twoLines.cy - WindowSize(hint).cy, 10);
+    Shot(hint, L"hint-one-line");
+    SetCursorPos(5, 5);
 }
 
 TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
@@ -373,15 +529,10 @@ TEST_F(MainWindowTest, YazikTwoStartsInUkrainian) {
 }
 
 TEST_F(MainWindowTest, ALanguageFileWithALongFifthLineIsRefusedNamingLineFive) {
-    std::wstring text;
+    std::vector<std::wstring> lines;
     for (int i = 0; i < kLangLineCount; ++i)
-        text += (i == 4 ? std::wstring(181, L'x') : L"Line " + std::to_wstring(i)) + L"\r\n";
-    std::string bytes("\xFF\xFE", 2);
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    app_->WriteFile(L"bad.lng", bytes);
+        lines.push_back(i == 4 ? std::wstring(181, L'x') : L"Line " + std::to_wstring(i));
+    WriteLangFile(L"bad.lng", lines);
     TSettings s;
     s.LangFile = L"bad.lng";
     WriteSettings(s, OneServer());
@@ -477,7 +628,8 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
     };
     const wchar_t* languages[] = {L"ru", L"be", L"uk"};
     for (int lang = 0; lang < 3; ++lang) {
-        app_ = std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
+        app_ =
+            std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
         app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
         HWND main = StartAndWaitMain();
         ASSERT_NE(main, nullptr);
@@ -516,8 +668,47 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
         for (int page = 0; page < 3; ++page) {
             ClickTab(page);
             Sleep(400);
+            // Nothing on the page sticks out of the page or group it stands on (the parent would clip it).
+            for (const TCtlSpec& spec : kMainFormLayout) {
+                HWND c = app_->Ctl(spec.Name);
+                if (!c || !IsWindowVisible(c) || spec.Kind == TCtlKind::Page || !*spec.Parent)
+                    continue;
+                RECT r{}, inside{};
+                GetWindowRect(c, &r);
+                HWND parent = GetParent(c);
+                GetClientRect(parent, &inside);
+                MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+                EXPECT_TRUE(r.left >= inside.left && r.top >= inside.top && r.right <= inside.right &&
+                            r.bottom <= inside.bottom)
+                    << Narrow(spec.Name) << " leaves its parent in " << Narrow(languages[lang]) << ": right " << r.right
+                    << " of " << inside.right << ", bottom " << r.bottom << " of " << inside.bottom;
+            }
             Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
         }
+        // The check box for checking all accounts at once is disabled until there are two accounts; disabled, its
+        // caption shows as far as enabled (a grey caption cut short by its last letter would not be caught above).
+        ClickTab(0);
+        HWND all = app_->Ctl(L"Check_ProvVseSrazu");
+        // Read once painted: two equal readings with a caption.
+        auto settledInk = [&] {
+            std::pair<int, int> ink{-1, -1}, before{-2, -2};
+            WaitUntil(
+                [&] {
+                    before = ink;
+                    ink = CaptionInk(all);
+                    return ink.first >= 0 && ink == before;
+                },
+                5000);
+            return ink;
+        };
+        EXPECT_FALSE(IsWindowEnabled(all));
+        const auto grey = settledInk();
+        AddAccount(L"first", L"p");
+        AddAccount(L"second", L"p");
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(all) != FALSE; }, 3000));
+        const auto black = settledInk();
+        EXPECT_EQ(grey.first, black.first) << Narrow(languages[lang]);
+        EXPECT_GE(grey.second, black.second) << Narrow(languages[lang]);
         app_->Kill();
     }
     SelectObject(dc, old);

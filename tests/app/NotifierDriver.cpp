@@ -99,6 +99,13 @@ bool TNotifierProcess::WaitExit(DWORD ms) {
     return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
 }
 
+DWORD TNotifierProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 void TNotifierProcess::Kill() {
     if (!process_)
         return;
@@ -280,13 +287,11 @@ void PostClick(HWND button) {
 }
 
 // The screen rectangle of a window as a PNG under TRELM_SHOTS, when that names a folder.
-void Shot(HWND wnd, const std::wstring& name) {
-    const char* dir = std::getenv("TRELM_SHOTS");
-    if (!dir || !wnd)
-        return;
+std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+    w = r.right - r.left;
+    h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
@@ -309,6 +314,15 @@ void Shot(HWND wnd, const std::wstring& name) {
     DeleteObject(dib);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return px;
+}
+
+void Shot(HWND wnd, const std::wstring& name) {
+    const char* dir = std::getenv("TRELM_SHOTS");
+    if (!dir || !wnd)
+        return;
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h);
     std::wstring folder;
     for (const char* p = dir; *p; ++p)
         folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ class TNotifierProcess {
     bool Running() const;
     // Waits for the process to end; true when it did.
     bool WaitExit(DWORD ms);
+    // The exit code of the ended process (STILL_ACTIVE while it runs).
+    DWORD ExitCode() const;
     void Kill();
     DWORD Pid() const { return pid_; }
 
@@ -87,6 +90,8 @@ RECT HeaderScreenRect(HWND view, int column);
 void ClickAt(int x, int y, bool twice = false);
 // A click on a button: posted, so that a modal box it opens does not block the test.
 void PostClick(HWND button);
+// The pixels of a window's screen rectangle (0xAARRGGBB, rows top down).
+std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h);
 // The screen rectangle of a window as name.png in the folder TRELM_SHOTS names (nothing when it is not set).
 void Shot(HWND wnd, const std::wstring& name);
 

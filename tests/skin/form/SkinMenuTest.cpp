@@ -11,6 +11,7 @@
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
 #include "SkinTestPaths.h"
+#include "skin/form/MenuLevelProps.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -21,7 +22,6 @@ namespace {
 using skintest::FixtureFolder;
 using skintest::SetSkin;
 using skintest::Widen;
-
 
 // The fixture's colours for the menu parts (as COLORREF, 0x00BBGGRR).
 constexpr COLORREF kItemNormal = RGB(10, 200, 10);
@@ -290,6 +290,9 @@ TEST_F(SkinMenuTest, HoverKeysAndOutsideClick) {
     EXPECT_STREQ(text, L"Menu");
     GetWindowTextW(level(1)->Handle(), text, 64);
     EXPECT_STREQ(text, L"First");
+    // And the entries of each level from its properties.
+    EXPECT_EQ(MenuLevelEntries(level(0)->Handle()), (std::vector<std::wstring>{L"First", L"Second", L"Third"}));
+    EXPECT_EQ(MenuLevelEntries(level(1)->Handle()), (std::vector<std::wstring>{L"Sub A", L"Sub B"}));
     // The submenu stands beside its item, one pixel right of it, its first item level with it.
     const RECT sr = LevelRect(1);
     EXPECT_EQ(sr.left, lr.left + item0.Right + 1);
