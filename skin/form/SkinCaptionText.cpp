@@ -160,6 +160,8 @@ void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Canvas,
     CorrectTextbyWidthWNoPrefix(Canvas, text, Area.Width());
     FPaintedText = text;
     const int W = CalcTextWidthWNoPrefix(Canvas, text);
+    FPaintedWidth = W;
+    FPaintedArea = Area.Width();
     const int H = CalcTextHeightWNoPrefix(Canvas, text);
     int Y = Area.Top + Area.Height() / 2 - H / 2;
     int X = Area.Left;

@@ -225,6 +225,9 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
     TRect GetAnimationFrameRect(int N) const;
     // The caption text as painted (after the cut to the text area of the last paint); for tests and hints.
     const std::wstring& PaintedText() const { return FPaintedText; }
+    // Its measured width and the width of the text area it was cut to.
+    int PaintedWidth() const { return FPaintedWidth; }
+    int PaintedArea() const { return FPaintedArea; }
 
     int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1, PopupMenuQuickButton = -1;
     bool FDown = false;
@@ -243,4 +246,5 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
     void BuildLook(TBitmap* B, const TRect& Src, TBitmap* Pic, bool ActiveLook);
     bool InActiveEffectDue() const;
     std::wstring FPaintedText;
+    int FPaintedWidth = 0, FPaintedArea = 0;
 };
