@@ -135,6 +135,15 @@ TRect TbsSkinCaptionObject::TextArea() const {
     TRect r = Cap->TextRct;
     if (Has(r))
         r.Right = ObjectRect.Width() - (SkinRect.Width() - Cap->TextRct.Right);
+    // Caption buttons laid over the caption take their room from the text: it ends before the first of them.
+    for (const auto& o : Parent->ObjectList) {
+        const TRect& b = o->ObjectRect;
+        if (o.get() == this || !o->Visible || b.Bottom <= ObjectRect.Top || b.Top >= ObjectRect.Bottom)
+            continue;
+        const int left = b.Left - ObjectRect.Left;
+        if (left > r.Left && left < r.Right)
+            r.Right = left - 2;
+    }
     if (Has(Cap->FrameRect)) {
         r.Top += Cap->FrameTextRect.Top;
         r.Left += Cap->FrameTextRect.Left;
