@@ -232,6 +232,28 @@ TEST_F(CaptionObjectsTest, LongCaptionIsCutWithDotsToItsArea) {
     Shot(L"caption_text_cyrillic");
 }
 
+// A maximise button on a maximised form shows its restore picture (here the tray row's) and the restore hint.
+TEST_F(CaptionObjectsTest, MaximiseButtonShowsItsRestoreLookWhileMaximised) {
+    Load(FixtureVariant(L"restore", {{L"maxbutton",
+                                      {{L"restorerect", L"0,64,16,80"},
+                                       {L"restoreactiverect", L"16,64,32,80"},
+                                       {L"restorehint", L"restore"}}}}));
+    ShowForm();
+    TPoint c = Centre(L"maxbutton");
+    EXPECT_EQ(FramePixel(c.X, c.Y), PicturePixel(Buttons(), 8, 24));
+    ShowWindow(h(), SW_MAXIMIZE);
+    Pump(100);
+    SendMessageW(h(), WM_NCPAINT, 1, 0);
+    c = Centre(L"maxbutton");
+    EXPECT_EQ(FramePixel(c.X, c.Y), PicturePixel(Buttons(), 8, 72));
+    HoverAt(c);
+    TbsActiveSkinObject* max = skinForm_->FindObject(L"maxbutton");
+    EXPECT_EQ(max->Hint, L"restore");
+    EXPECT_EQ(FramePixel(c.X, c.Y), PicturePixel(Buttons(), 24, 72));
+    ShowWindow(h(), SW_RESTORE);
+    Pump(100);
+}
+
 // A frame strip of no frames (caption and animated button) neither divides by its count nor plays.
 TEST_F(CaptionObjectsTest, StripsWithoutFramesDoNotPlay) {
     Load(FixtureVariant(L"noframes", {{L"SKINOBJECTS", {{L"count", L"8"}, {L"7", L"spinner:animate"}}},
