@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "SkinTestPaths.h"
 #include "WindowTestUtil.h"
@@ -252,6 +253,38 @@ TEST_F(CaptionObjectsTest, MaximiseButtonShowsItsRestoreLookWhileMaximised) {
     EXPECT_EQ(FramePixel(c.X, c.Y), PicturePixel(Buttons(), 24, 72));
     ShowWindow(h(), SW_RESTORE);
     Pump(100);
+}
+
+// Activation plays the caption's strip forwards once; with InActiveAnimation deactivation plays it back to none.
+TEST_F(CaptionObjectsTest, CaptionStripPlaysOnActivation) {
+    Load(FixtureVariant(L"strip", {{L"caption",
+                                    {{L"activepictureindex", L"0"},
+                                     {L"animateskinrect", L"0,0,64,16"},
+                                     {L"framecount", L"4"},
+                                     {L"animateinterval", L"50"},
+                                     {L"inactiveanimation", L"1"}}}}));
+    ShowForm();
+    auto* cap = dynamic_cast<TbsSkinCaptionObject*>(skinForm_->FindObject(L"caption"));
+    ASSERT_NE(cap, nullptr);
+    ASSERT_TRUE(cap->EnableAnimation());
+    EXPECT_EQ(cap->GetAnimationFrameRect(2), (TRect{16, 0, 32, 16}));
+    SendMessageW(h(), WM_NCACTIVATE, FALSE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !skinForm_->AnimateTimerOf()->Enabled(); }));
+    EXPECT_EQ(cap->CurrentFrame, 0);
+    std::vector<int> seen;
+    SendMessageW(h(), WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(cap->Active);
+    EXPECT_EQ(cap->CurrentFrame, 1);
+    ASSERT_TRUE(PumpUntil([&] {
+        if (seen.empty() || seen.back() != cap->CurrentFrame)
+            seen.push_back(cap->CurrentFrame);
+        return !skinForm_->AnimateTimerOf()->Enabled();
+    }));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
+    SendMessageW(h(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(cap->CurrentFrame, 4);
+    ASSERT_TRUE(PumpUntil([&] { return !skinForm_->AnimateTimerOf()->Enabled(); }));
+    EXPECT_EQ(cap->CurrentFrame, 0);
 }
 
 // A frame strip of no frames (caption and animated button) neither divides by its count nor plays.
