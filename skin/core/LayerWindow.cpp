@@ -31,7 +31,7 @@ void TbsLayerWindow::WndProc(TMessage& Message) {
 // ---- TbsLayerManager ------------------------------------------------------------------------------------------------
 
 TbsLayerManager::TbsLayerManager(TComponent* AOwner)
-    : TComponent(AOwner), LayeringAvailable([] { return CheckW2KWXP(); }), FTimer(new TTimer(this)) {
+    : TComponent(AOwner), LayeringAvailable([] { return CheckW2KWXP(); }), FTimer(std::make_unique<TTimer>(nullptr)) {
     FTimer->SetEnabled(false);
     FTimer->SetInterval(25);
     FTimer->OnTimer = [this](TObject*) { ExecTimer(); };

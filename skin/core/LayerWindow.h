@@ -41,7 +41,7 @@ class TbsLayerManager : public TComponent {
 
     TbsLayerWindow* LayerWindow() const { return FLayerWindow; }
     TbsBitmap* Bmp() const { return FBmp.get(); }
-    TTimer* Timer() const { return FTimer; }
+    TTimer* Timer() const { return FTimer.get(); }
     bool IsVisible = false;
     bool TopMostMode = true;
     int EndAlphaBlendValue = 0;
@@ -54,7 +54,9 @@ class TbsLayerManager : public TComponent {
     void FreeWindow();
     TbsLayerWindow* FLayerWindow = nullptr;  // owned
     std::unique_ptr<TbsBitmap> FBmp;
-    TTimer* FTimer;  // owned as a component
+    // Owned outright, not as a component: a component's owned components go before its destructor runs, and the
+    // destructor still stops the timer.
+    std::unique_ptr<TTimer> FTimer;
 };
 
 // AlphaB: a copy of B whose alpha is the mean grey of MaskB, prepared for layered drawing.

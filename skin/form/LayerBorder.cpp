@@ -11,6 +11,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/SkinFormObjects.h"
 
 namespace {
 
@@ -605,29 +606,26 @@ void TbsFormLayerBorder::CalcObjectRects() {
                     ih);
 }
 
-// The skinned form draws its objects with GDI, which leaves no alpha: every pixel they changed becomes opaque.
+// Each object paints itself into the top image keeping its alpha. The border keeps its own hot and pressed object
+// and places: the objects borrow them for the duration.
 void TbsFormLayerBorder::DrawObjectsAlpha() {
-    if (!SKF || layerObjects_.size() != SKF->objects_.size())
+    if (!SKF || layerObjects_.size() != SKF->ObjectList.size())
         return;
     TbsBitmap* top = TopImage.get();
-    const std::vector<std::uint32_t> before(top->Bits(), top->Bits() + std::size_t(top->Width()) * top->Height());
-    // The form draws its own objects: lend it the border's places and hot object for the duration.
-    auto saved = SKF->objects_;
-    const int savedActive = SKF->ActiveObject, savedCapture = SKF->MouseCaptureObject;
-    SKF->objects_ = layerObjects_;
-    SKF->ActiveObject = ActiveObject;
-    SKF->MouseCaptureObject = MouseCaptureObject;
     GdiFlush();
-    SKF->DrawObjects(top->Canvas(), 0, 0, FActive, TRect{0, 0, top->Width(), top->Height()});
-    GdiFlush();
-    SKF->objects_ = std::move(saved);
-    SKF->ActiveObject = savedActive;
-    SKF->MouseCaptureObject = savedCapture;
-    std::uint32_t* px = top->Bits();
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        if ((px[i] & 0xFFFFFF) != (before[i] & 0xFFFFFF) || (px[i] >> 24) != (before[i] >> 24))
-            px[i] = px[i] | 0xFF000000u;
+    for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
+        TbsActiveSkinObject* o = SKF->ObjectList[i].get();
+        if (!layerObjects_[i].Visible || !o->Visible)
+            continue;
+        const bool hot = static_cast<int>(i) == ActiveObject;
+        const bool pressed = hot && static_cast<int>(i) == MouseCaptureObject;
+        TbsActiveSkinObject::TLook saved = o->SaveLook();
+        o->ObjectRect = layerObjects_[i].ObjectRect;
+        o->LendLook(hot, pressed);
+        o->DrawAlpha(top->Canvas(), top);
+        o->RestoreLook(saved);
     }
+    GdiFlush();
     top->CheckingAlphaBlend();
 }
 
@@ -920,7 +918,7 @@ void TbsFormLayerBorder::TestActive(int X, int Y) {
     } else if (X != -1 || Y != -1) {
         for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
             const TbsFrameObject& o = layerObjects_[i];
-            if (!o.Visible || i >= SKF->objectInfo_.size() || !SKF->objectInfo_[i].Enabled)
+            if (!o.Visible || i >= SKF->ObjectList.size() || !SKF->ObjectList[i]->Enabled)
                 continue;
             if (o.Kind == fokCaption || !o.ObjectRect.Contains(TPoint{X, Y}))
                 continue;

@@ -7,9 +7,11 @@
 #include "classlib/GdiHandles.h"
 #include "classlib/SysUtils.h"
 #include "skin/core/EffectBitmap.h"
+#include "skin/core/LayerWindow.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
+#include "skin/form/SkinFormObjects.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinnedControl.h"
 
@@ -54,11 +56,20 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     CreateMenuParts();
     for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
         *strip = std::make_unique<TBitmap>();
-    MouseTimer = std::make_unique<TTimer>(nullptr);
-    MouseTimer->SetEnabled(false);
-    MouseTimer->SetInterval(50);
-    MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
+    auto timer = [this](UINT Interval, void (TbsSkinForm::*Tick)()) {
+        auto t = std::make_unique<TTimer>(nullptr);
+        t->SetEnabled(false);
+        t->SetInterval(Interval);
+        t->OnTimer = [this, Tick](TObject*) { (this->*Tick)(); };
+        return t;
+    };
+    MouseTimer = timer(50, &TbsSkinForm::TestMouse);
+    MorphTimer = timer(25, &TbsSkinForm::TestMorph);
+    AnimateTimer = timer(25, &TbsSkinForm::TestAnimate);
+    FLayerManager = new TbsLayerManager(this);
+    FMenuLayerManager = new TbsLayerManager(this);
     FBorderLayer = new TbsFormLayerBorder(this);
+    LoadDefObjects();
 
     // The form draws no caption buttons of its own: the frame's objects are its buttons.
     FForm->SetBorderIcons(TBorderIcons{});
@@ -73,7 +84,10 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 
 TbsSkinForm::~TbsSkinForm() {
     DestroyMenuParts();
-    MouseTimer->SetEnabled(false);
+    // No tick may reach an object being freed.
+    for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
+        t->SetEnabled(false);
+    ObjectList.clear();
     if (OldWindowProc) {
         FForm->WindowProc = OldWindowProc;
         if (FForm->HandleAllocated()) {
@@ -90,7 +104,12 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FMSD = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
-        ChangeSkinData();
+        // The objects point into the container's records: they go with it. While the form itself is going, nothing
+        // else is rebuilt.
+        if (ComponentState().Contains(csDestroying) || FForm->ComponentState().Contains(csDestroying))
+            ClearObjects();
+        else
+            ChangeSkinData();
     }
 }
 
@@ -244,6 +263,8 @@ void TbsSkinForm::CalcLayout(int W, int H) {
     } else {
         NewDefCaptionRect = CalcDefRects(objects_, W, IsToolWindow(), ShowIcon, iw, ih);
     }
+    for (std::size_t i = 0; i < objects_.size() && i < ObjectList.size(); ++i)
+        ObjectList[i]->ObjectRect = objects_[i].ObjectRect;
 }
 
 TPoint TbsSkinForm::PointToNCPoint(TPoint P) {
@@ -305,11 +326,19 @@ TRect TbsSkinForm::ObjectRect(const std::wstring& AIDName) {
     int W = 0, H = 0;
     WindowSize(W, H);
     CalcLayout(W, H);
-    for (std::size_t i = 0; i < objectInfo_.size(); ++i) {
-        if (objectInfo_[i].IDName == AIDName)
+    for (std::size_t i = 0; i < ObjectList.size() && i < objects_.size(); ++i) {
+        if (ObjectList[i]->IDName == AIDName)
             return objects_[i].ObjectRect;
     }
     return TRect{};
+}
+
+TbsActiveSkinObject* TbsSkinForm::FindObject(const std::wstring& AIDName) const {
+    for (const auto& o : ObjectList) {
+        if (o->IDName == AIDName)
+            return o.get();
+    }
+    return nullptr;
 }
 
 void TbsSkinForm::CreateNewRegion(bool AUpdate) {
@@ -383,73 +412,17 @@ void TbsSkinForm::UpDateForm() {
 // ---- Caption objects ----------------------------------------------------------------------------------------------
 
 void TbsSkinForm::ClearObjects() {
+    for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) {
+        if (t)
+            t->SetEnabled(false);
+    }
+    for (TbsLayerManager* m : {FLayerManager, FMenuLayerManager}) {
+        if (m && m->IsVisible)
+            m->Hide();
+    }
+    ActiveObject = OldActiveObject = MouseCaptureObject = -1;
     objects_.clear();
-    objectInfo_.clear();
-    ActiveObject = -1;
-    MouseCaptureObject = -1;
-    if (MouseTimer)
-        MouseTimer->SetEnabled(false);
-}
-
-int TbsSkinForm::ObjectAt(TPoint P) {
-    int W = 0, H = 0;
-    WindowSize(W, H);
-    CalcLayout(W, H);
-    for (std::size_t i = 0; i < objects_.size(); ++i) {
-        const auto& o = objects_[i];
-        const TRect& r = o.ObjectRect;
-        if (o.Kind == fokStdButton && o.Visible && objectInfo_[i].Enabled && P.X >= r.Left && P.X < r.Right &&
-            P.Y >= r.Top && P.Y < r.Bottom)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-void TbsSkinForm::TestActive(TPoint P) {
-    const int now = ObjectAt(P);
-    if (now == ActiveObject)
-        return;
-    ActiveObject = now;
-    if (ActiveObject != -1)
-        MouseTimer->SetEnabled(true);
-    UpDateFormNC();
-}
-
-void TbsSkinForm::TestMouse() {
-    if (!FForm->HandleAllocated()) {
-        MouseTimer->SetEnabled(false);
-        return;
-    }
-    POINT c{};
-    GetCursorPos(&c);
-    const bool over = WindowFromPoint(c) == FForm->Handle();
-    TestActive(over ? PointToNCPoint(TPoint{c.x, c.y}) : TPoint{-1, -1});
-    if (ActiveObject == -1 && MouseCaptureObject == -1)
-        MouseTimer->SetEnabled(false);
-}
-
-void TbsSkinForm::MouseDown(TPoint P) {
-    TestActive(P);
-    MouseCaptureObject = ActiveObject;
-    if (MouseCaptureObject != -1) {
-        // Capture so that the release reaches the frame wherever it happens.
-        SetCapture(FForm->Handle());
-        UpDateFormNC();
-    }
-}
-
-void TbsSkinForm::MouseUp(TPoint P) {
-    const int pressed = MouseCaptureObject;
-    if (pressed == -1)
-        return;
-    MouseCaptureObject = -1;
-    if (GetCapture() == FForm->Handle())
-        ReleaseCapture();
-    const int under = ObjectAt(P);
-    ActiveObject = under;
-    UpDateFormNC();
-    if (under == pressed && pressed < static_cast<int>(objects_.size()))
-        RunCommand(objects_[static_cast<std::size_t>(pressed)].Command);
+    ObjectList.clear();
 }
 
 void TbsSkinForm::RunCommand(TbsStdCommand Command) {
@@ -476,16 +449,23 @@ void TbsSkinForm::LoadObjects() {
     ClearObjects();
     for (const auto& rec : FSD->ObjectList) {
         TbsFrameObject o;
+        std::unique_ptr<TbsActiveSkinObject> live;
+        // The most derived record class first: a standard button is a button too.
         if (auto* std = dynamic_cast<TbsDataSkinStdButton*>(rec.get())) {
             if (dynamic_cast<TbsDataSkinMainMenuBarButton*>(rec.get()))
                 continue;
             o.Kind = fokStdButton;
             o.Command = std->Command;
-        } else if (dynamic_cast<TbsDataSkinCaption*>(rec.get())) {
+            live = std::make_unique<TbsSkinStdButtonObject>(this, std);
+        } else if (auto* cap = dynamic_cast<TbsDataSkinCaption*>(rec.get())) {
             o.Kind = fokCaption;
-        } else if (dynamic_cast<TbsDataSkinButton*>(rec.get()) || dynamic_cast<TbsDataSkinAnimate*>(rec.get()) ||
-                   dynamic_cast<TbsDataUserObject*>(rec.get())) {
-            o.Kind = fokOther;
+            live = std::make_unique<TbsSkinCaptionObject>(this, cap);
+        } else if (auto* btn = dynamic_cast<TbsDataSkinButton*>(rec.get())) {
+            live = std::make_unique<TbsSkinButtonObject>(this, btn);
+        } else if (auto* anim = dynamic_cast<TbsDataSkinAnimate*>(rec.get())) {
+            live = std::make_unique<TbsSkinAnimateObject>(this, anim);
+        } else if (dynamic_cast<TbsDataUserObject*>(rec.get())) {
+            live = std::make_unique<TbsUserObject>(this, rec.get());
         } else {
             continue;  // menu records make no caption object
         }
@@ -493,7 +473,7 @@ void TbsSkinForm::LoadObjects() {
         o.SkinRect = rec->SkinRect;
         o.ObjectRect = rec->SkinRect;
         objects_.push_back(o);
-        objectInfo_.push_back(TCaptionObject{rec->IDName, rec.get(), true});
+        ObjectList.push_back(std::move(live));
     }
 }
 
@@ -511,7 +491,7 @@ void TbsSkinForm::LoadDefObjects() {
         o.SkinRectInAPicture = true;
         o.SkinRect = o.ObjectRect = TRect{0, 0, 1, 1};
         objects_.push_back(o);
-        objectInfo_.push_back(TCaptionObject{d.Name, nullptr, true});
+        ObjectList.push_back(std::make_unique<TbsSkinStdButtonObject>(this, nullptr, d.Name, d.Command));
     }
     CheckObjects();
 }
@@ -537,21 +517,22 @@ void TbsSkinForm::CheckObjects() {
     };
     const bool dialogClose =
         (FBorderIcons == TbsBorderIcons{} || FBorderIcons == TbsBorderIcons{TbsBorderIcon::biSystemMenu}) &&
-        std::any_of(objectInfo_.begin(), objectInfo_.end(),
-                    [](const TCaptionObject& o) { return o.IDName == L"dialogclosebutton"; });
+        std::any_of(ObjectList.begin(), ObjectList.end(),
+                    [](const auto& o) { return o->IDName == L"dialogclosebutton"; });
     for (std::size_t i = 0; i < objects_.size(); ++i) {
         auto& o = objects_[i];
         if (o.Kind != fokStdButton)
             continue;
         bool enabled = allowed(o.Command);
         if (o.Command == cmClose) {
-            const bool isDialogClose = objectInfo_[i].IDName == L"dialogclosebutton";
+            const bool isDialogClose = ObjectList[i]->IDName == L"dialogclosebutton";
             enabled = dialogClose ? isDialogClose : !isDialogClose;
             o.Visible = enabled;
         } else {
             o.Visible = o.SkinRectInAPicture ? enabled : true;
         }
-        objectInfo_[i].Enabled = enabled;
+        ObjectList[i]->Enabled = enabled;
+        ObjectList[i]->Visible = o.Visible;
     }
 }
 
@@ -564,7 +545,10 @@ void TbsSkinForm::ChangeSkinData() {
         LoadObjects();
         CheckObjects();
     } else {
-        ClearObjects();
+        if (FSkinnableForm)
+            LoadDefObjects();
+        else
+            ClearObjects();
         CreateNewRegion(true);
     }
     if (FSkinnableForm && FForm->BorderIcons() != TBorderIcons{})
@@ -631,83 +615,10 @@ void TbsSkinForm::UpDateFormNC() {
         SendMessageW(FForm->Handle(), WM_NCPAINT, 1, 0);
 }
 
-void TbsSkinForm::DrawCaptionText(TCanvas* Canvas, const TRect& R, TbsDataSkinCaption* Data, bool Active) {
-    const std::wstring text = FForm->Caption();
-    if (text.empty() || R.Width() <= 0)
-        return;
-    HDC dc = Canvas->Handle();
-    TFont font;
-    TRect tr = R;
-    UINT align = DT_LEFT;
-    if (Data) {
-        font.SetName(Data->FontName.empty() ? L"Tahoma" : Data->FontName);
-        font.SetHeight(Data->FontHeight != 0 ? Data->FontHeight : 13);
-        TFontStyles styles;
-        const TbsFontStyle kinds[] = {bsfsBold, bsfsItalic, bsfsUnderline, bsfsStrikeOut};
-        const TFontStyle own[] = {fsBold, fsItalic, fsUnderline, fsStrikeOut};
-        for (int k = 0; k < 4; ++k) {
-            if (Data->FontStyle.Contains(kinds[k]))
-                styles.Include(own[k]);
-        }
-        font.SetStyle(styles);
-        font.SetColor(static_cast<TColor>(Active ? Data->ActiveFontColor : Data->FontColor));
-        if (!IsNullRect(Data->TextRct)) {
-            // The text rectangle is given inside the object's picture; the object may have been narrowed since.
-            tr = TRect{R.Left + Data->TextRct.Left, R.Top + Data->TextRct.Top, R.Right, R.Top + Data->TextRct.Bottom};
-            tr.Left = std::min(tr.Left, R.Right);
-        }
-        if (Data->Alignment == taCenter)
-            align = DT_CENTER;
-        else if (Data->Alignment == taRightJustify)
-            align = DT_RIGHT;
-    } else {
-        font.Assign(Active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
-        align = DT_CENTER;
-    }
-    const HGDIOBJ old = SelectObject(dc, font.Handle());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(font.Color()));
-    RECT r = ToRECT(tr);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, old);
-}
-
-void TbsSkinForm::DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, const TRect& Band) {
-    for (std::size_t i = 0; i < objects_.size(); ++i) {
-        const auto& o = objects_[i];
-        if (!o.Visible)
-            continue;
-        TRect dst = o.ObjectRect;
-        dst.Left += Dx;
-        dst.Right += Dx;
-        dst.Top += Dy;
-        dst.Bottom += Dy;
-        if (dst.Bottom <= Band.Top || dst.Top >= Band.Bottom)
-            continue;
-        auto* data = objectInfo_[i].Data;
-        if (o.Kind == fokCaption) {
-            DrawCaptionText(Canvas, dst, dynamic_cast<TbsDataSkinCaption*>(data), Active);
-            continue;
-        }
-        auto* btn = dynamic_cast<TbsDataSkinButton*>(data);
-        if (!btn || !o.SkinRectInAPicture)
-            continue;
-        TRect src = btn->SkinRect;
-        const bool pressed = static_cast<int>(i) == MouseCaptureObject && static_cast<int>(i) == ActiveObject;
-        if (pressed && !IsNullRect(btn->DownRect))
-            src = btn->DownRect;
-        else if (static_cast<int>(i) == ActiveObject && MouseCaptureObject == -1 && !IsNullRect(btn->ActiveSkinRect))
-            src = btn->ActiveSkinRect;
-        else if (!Active && !IsNullRect(btn->InActiveSkinRect))
-            src = btn->InActiveSkinRect;
-        if (!objectInfo_[i].Enabled && !IsNullRect(btn->DisableSkinRect))
-            src = btn->DisableSkinRect;
-        if (btn->ActivePictureIndex < 0 || btn->ActivePictureIndex >= FSD->ActivePictureCount())
-            continue;
-        TBitmap* pic = FSD->GetActivePicture(btn->ActivePictureIndex);
-        BitBlt(Canvas->Handle(), dst.Left, dst.Top, dst.Width(), dst.Height(), pic->Canvas()->Handle(), src.Left,
-               src.Top, SRCCOPY);
+void TbsSkinForm::DrawObjects(TCanvas* Canvas) {
+    for (const auto& o : ObjectList) {
+        if (o->Visible)
+            o->Draw(Canvas, false);
     }
 }
 
@@ -736,13 +647,8 @@ void TbsSkinForm::PaintNCSkin(HDC DC) {
                            rects_.NewRTPoint, rects_.NewLBPoint, rects_.NewRBPoint, rects_.NewClRect, &LeftB, &TopB,
                            &RightB, &BottomB, pic, TRect{0, 0, pic->Width(), pic->Height()}, W, H, FSD->LeftStretch,
                            FSD->TopStretch, FSD->RightStretch, FSD->BottomStretch);
-    // Objects above the client area go into the top band, the rest into the bottom band.
-    DrawObjects(TopB.Canvas(), 0, 0, active, TRect{0, 0, TopB.Width(), TopB.Height()});
-    if (BottomB.Height() > 0)
-        DrawObjects(BottomB.Canvas(), 0, -rects_.NewClRect.Bottom, active,
-                    TRect{0, 0, BottomB.Width(), BottomB.Height()});
-
-    // Composed off-screen, then copied to the window once.
+    // Composed off-screen, then copied to the window once. The inactive effect dims the frame picture; the objects
+    // bring their own inactive looks and go on top.
     TBitmap frame(W, H);
     HDC fdc = frame.Canvas()->Handle();
     TBitmap* bands[4] = {&TopB, &LeftB, &RightB, &BottomB};
@@ -753,34 +659,15 @@ void TbsSkinForm::PaintNCSkin(HDC DC) {
         if (b->Empty())
             continue;
         if (effect) {
-            auto e = TbsEffectBmp::CreateFromhWnd(b->Handle());
-            if (e) {
-                switch (FSD->InActiveEffect) {
-                    case ieBrightness:
-                        e->ChangeBrightness(0.5);
-                        break;
-                    case ieDarkness:
-                        e->ChangeDarkness(0.3);
-                        break;
-                    case ieGrayScale:
-                        e->GrayScale();
-                        break;
-                    case ieNoise:
-                        e->AddMonoNoise(50);
-                        break;
-                    case ieSplitBlur:
-                        e->SplitBlur(1);
-                        break;
-                    case ieInvert:
-                        e->Invert();
-                        break;
-                }
+            if (auto e = TbsEffectBmp::CreateFromhWnd(b->Handle())) {
+                ApplyInActiveEffect(e.get(), FSD->InActiveEffect);
                 e->Draw(fdc, at[i].X, at[i].Y);
                 continue;
             }
         }
         BitBlt(fdc, at[i].X, at[i].Y, b->Width(), b->Height(), b->Canvas()->Handle(), 0, 0, SRCCOPY);
     }
+    DrawObjects(frame.Canvas());
     const bool own = DC == nullptr;
     HDC dc = own ? GetWindowDC(FForm->Handle()) : DC;
     const int saved = SaveDC(dc);
@@ -808,8 +695,16 @@ void TbsSkinForm::PaintNCDefault(HDC DC) {
     RECT all{0, 0, W, H};
     FillRect(fdc, &all, GetSysColorBrush(COLOR_BTNFACE));
     // The caption text centred between the caption's margins, on the button face.
-    const TRect capArea{NewDefCaptionRect.Left, kDefBorder, NewDefCaptionRect.Right, kDefBorder + ch};
-    DrawCaptionText(c, capArea, nullptr, FFormActive);
+    const std::wstring text = FForm->Caption();
+    RECT capArea{NewDefCaptionRect.Left, kDefBorder, NewDefCaptionRect.Right, kDefBorder + ch};
+    if (!text.empty() && capArea.right > capArea.left) {
+        c->Font()->Assign(FFormActive ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
+        SetBkMode(fdc, TRANSPARENT);
+        SetTextColor(fdc, ColorToRGB(c->Font()->Color()));
+        DrawTextW(fdc, text.c_str(), static_cast<int>(text.size()), &capArea,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    DrawObjects(c);
     // Three rings inwards from the window edge.
     const int colors[3] = {COLOR_3DDKSHADOW, COLOR_BTNFACE, COLOR_BTNFACE};
     for (int i = 0; i < 3; ++i) {
@@ -967,8 +862,11 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             {
                 const TPoint p = PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
                 m.Result = HitTest(p);
-                if (!MouseTimer->Enabled() && m.Result == kHitObject)
-                    TestActive(p);
+                if (m.Result == kHitObject) {
+                    if (!MouseTimer->Enabled())
+                        TestActive(p.X, p.Y, true);
+                    MouseTimer->SetEnabled(true);
+                }
                 return false;
             }
         case WM_NCPAINT:
@@ -981,10 +879,17 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
         case WM_NCACTIVATE:
             if (!skinnable)
                 return true;
-            FFormActive = m.WParam != 0;
-            m.Result = 1;
-            if (HasBorder())
-                PaintNC(nullptr);
+            {
+                const bool was = FFormActive;
+                FFormActive = m.WParam != 0;
+                m.Result = 1;
+                if (!FFormActive)
+                    TestActive(-1, -1, false);
+                if (was != FFormActive)
+                    FormChangeActive(true);
+                if (HasBorder())
+                    PaintNC(nullptr);
+            }
             return false;
         case WM_ENTERSIZEMOVE:
             if (skinnable) {
@@ -1062,24 +967,36 @@ void TbsSkinForm::SecondDispatch(TMessage& m) {
         return;
     switch (m.Msg) {
         case WM_NCMOUSEMOVE:
-            TestActive(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+            MouseMove(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
             break;
         case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
             if (m.WParam != HTCAPTION)
-                MouseDown(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+                MouseDown(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}),
+                          m.Msg == WM_NCLBUTTONDOWN ? mbLeft : mbRight);
             break;
         case WM_NCLBUTTONUP:
-            MouseUp(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+        case WM_NCRBUTTONUP:
+            MouseUp(PointToNCPoint(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}),
+                    m.Msg == WM_NCLBUTTONUP ? mbLeft : mbRight);
             break;
+        case WM_MOUSEMOVE:
         case WM_LBUTTONUP:
-            // Under capture the release comes in client coordinates: the cursor says where it really is.
+        case WM_RBUTTONUP:
+            // Under capture the mouse comes in client coordinates: the cursor says where it really is.
             if (MouseCaptureObject != -1) {
                 POINT c{};
                 GetCursorPos(&c);
-                MouseUp(PointToNCPoint(TPoint{c.x, c.y}));
+                const TPoint p = PointToNCPoint(TPoint{c.x, c.y});
+                if (m.Msg == WM_MOUSEMOVE)
+                    MouseMove(p);
+                else
+                    MouseUp(p, m.Msg == WM_LBUTTONUP ? mbLeft : mbRight);
             }
             break;
         case WM_NCLBUTTONDBLCLK:
+            if (m.WParam == kHitObject)
+                MouseDblClick();
             if (m.WParam == HTCAPTION && FBorderIcons.Contains(TbsBorderIcon::biMaximize) && IsSizeAble())
                 RunCommand(cmMaximize);
             break;

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@
 #include "skin/form/FrameGeometry.h"
 
 class TbsFormLayerBorder;
+class TbsActiveSkinObject;
+class TbsLayerManager;
 
 // Scoped: the class library's form has icons of the same names.
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -43,6 +46,15 @@ constexpr LPARAM kBENCPaintKey = 16802;
 class TbsSkinMenu;
 class TMenuItem;
 class TPopupMenu;
+
+// The events of the caption objects, given the object's IDName (user objects are painted by OnPaintEvent).
+using TbsObjectMouseEvent =
+    std::function<void(const std::wstring& IDName, int X, int Y, const TRect& ObjectRect, TMouseButton Button)>;
+using TbsObjectMouseMoveEvent = std::function<void(const std::wstring& IDName, int X, int Y, const TRect& ObjectRect)>;
+using TbsObjectNotifyEvent = std::function<void(const std::wstring& IDName)>;
+using TbsObjectPaintEvent = std::function<void(const std::wstring& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
+// Replaces the caption text painting: the canvas, where the caption lies on it, and whether the active look is due.
+using TbsCaptionPaintEvent = std::function<void(TCanvas* Canvas, const TRect& R, bool ActiveLook)>;
 
 class TbsSkinForm : public TComponent {
   public:
@@ -86,6 +98,33 @@ class TbsSkinForm : public TComponent {
     // The rectangle of the first caption object named AIDName in frame coordinates (empty when none).
     TRect ObjectRect(const std::wstring& AIDName);
 
+    // Caption objects (SkinFormObjects.h), in skin order; the index of the hot object and of the one holding the
+    // mouse (-1 none).
+    std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
+    TbsActiveSkinObject* FindObject(const std::wstring& AIDName) const;
+    int ActiveObjectIndex() const { return ActiveObject; }
+    int MouseCaptureObjectIndex() const { return MouseCaptureObject; }
+    // The hot-object search at frame point (X, Y); AActive false (or (-1, -1)) only takes the hot state away.
+    void TestActive(int X, int Y, bool AActive);
+    // Clears the hover state of every object but the caption text.
+    void UpDateActiveObjects();
+    // Follows a change of the form's active state; AAnimate plays the caption's strip and cross-fade.
+    void FormChangeActive(bool AAnimate);
+    bool GetFormActive() const;
+    // Repaints one object in the window's frame (or the layered border's top image).
+    void DrawSkinObject(TbsActiveSkinObject* AObject);
+    // The timers of the objects: 50 ms mouse poll, 25 ms cross-fade and 25 ms frame steps.
+    TTimer* MouseTimerOf() const { return MouseTimer.get(); }
+    TTimer* MorphTimerOf() const { return MorphTimer.get(); }
+    TTimer* AnimateTimerOf() const { return AnimateTimer.get(); }
+    bool UseSkinFontInCaption = true;
+    TbsObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
+    TbsObjectMouseMoveEvent OnMouseMoveEvent;
+    TbsObjectNotifyEvent OnMouseEnterEvent, OnMouseLeaveEvent;
+    TbsObjectPaintEvent OnPaintEvent;
+    TbsCaptionPaintEvent OnCaptionPaint;
+    TNotifyEvent OnActivate, OnDeActivate;
+
     // Frame painting into DC (nullptr: the window's own DC).
     void PaintNCSkin(HDC DC);
     void PaintNCDefault(HDC DC);
@@ -121,17 +160,18 @@ class TbsSkinForm : public TComponent {
     // The border lays out, draws and runs the form's caption objects in its top window.
     friend class TbsFormLayerBorder;
     friend class TbsFormLayerWindow;
+    // The caption objects draw with the form's state and act on it.
+    friend class TbsActiveSkinObject;
+    friend class TbsUserObject;
+    friend class TbsSkinButtonObject;
+    friend class TbsSkinStdButtonObject;
+    friend class TbsSkinAnimateObject;
+    friend class TbsSkinCaptionObject;
     bool FullBorderAvailable() const;
     // The form's side of the border (LayerBorder.cpp): true when the message is answered for a full border.
     bool LayerBorderFirst(TMessage& Message);
     void LayerBorderAfter(TMessage& Message);
     void LayerBorderSkinChanged();
-    struct TCaptionObject {
-        std::wstring IDName;
-        TbsDataSkinObject* Data = nullptr;  // the skin's record; nullptr for the built-in buttons
-        bool Enabled = true;
-    };
-
     void NewWndProc(TMessage& Message);
     // Returns true when the form's own processing is to follow.
     bool FirstDispatch(TMessage& Message);
@@ -159,18 +199,32 @@ class TbsSkinForm : public TComponent {
     void CheckObjects();
     bool PtInMask(TPoint P) const;
     bool InCaption(TPoint P);
-    void DrawObjects(TCanvas* Canvas, int Dx, int Dy, bool Active, const TRect& Band);
-    void DrawCaptionText(TCanvas* Canvas, const TRect& R, TbsDataSkinCaption* Data, bool Active);
+    // Every visible object onto Canvas (window coordinates).
+    void DrawObjects(TCanvas* Canvas);
     void PaintBG(HDC DC);
     void PaintBGDefault(HDC DC);
     void PaintNC(HDC DC);
-    // Caption object input: the object under P (visible, enabled, not the caption text), hover and press.
+    // Caption object input (SkinFormInput.cpp): the button under P (visible, enabled, on its mask; not the caption
+    // text), the timers' ticks, and the frame's mouse messages routed to the hot or capturing object.
     int ObjectAt(TPoint P);
-    void TestActive(TPoint P);
     void TestMouse();
-    void MouseDown(TPoint P);
-    void MouseUp(TPoint P);
+    void TestMorph();
+    void TestAnimate();
+    void MouseMove(TPoint P);
+    void MouseDown(TPoint P, TMouseButton Button);
+    void MouseUp(TPoint P, TMouseButton Button);
+    void MouseDblClick();
     void RunCommand(TbsStdCommand Command);
+    void MouseDownEvent(const std::wstring& IDName, int X, int Y, const TRect& R, TMouseButton Button);
+    void MouseUpEvent(const std::wstring& IDName, int X, int Y, const TRect& R, TMouseButton Button);
+    void MouseMoveEvent(const std::wstring& IDName, int X, int Y, const TRect& R);
+    void MouseEnterEvent(const std::wstring& IDName);
+    void MouseLeaveEvent(const std::wstring& IDName);
+    void PaintEvent(const std::wstring& IDName, TCanvas* Canvas, const TRect& R);
+    // The form's small icon at (X, Y) of Canvas, or with its alpha into a layered image's canvas.
+    void DrawFormIcon(TCanvas* Canvas, int X, int Y);
+    void DrawFormIconAlpha(TCanvas* Canvas, int X, int Y);
+    bool RolledUp() const { return FRollUpState; }
     // Menu handling ahead of everything else in the window procedure; true when the message is done.
     bool MenuMessage(TMessage& Message);
     void HookApp();
@@ -192,15 +246,19 @@ class TbsSkinForm : public TComponent {
     bool FSizeMove = false;
     bool FSmartEffectsShow = false;
     bool FInChangeSkinData = false;
+    bool FRollUpState = false;
     int ActiveObject = -1;
+    int OldActiveObject = -1;
     int MouseCaptureObject = -1;
     // Polls the cursor while an object is hot: the frame gets no message when the mouse leaves it.
-    std::unique_ptr<TTimer> MouseTimer;
+    std::unique_ptr<TTimer> MouseTimer, MorphTimer, AnimateTimer;
+    // The glow windows of the caption buttons (owned as components).
+    TbsLayerManager* FLayerManager = nullptr;
+    TbsLayerManager* FMenuLayerManager = nullptr;
 
     TbsFrameRects rects_;
     TRect NewDefCaptionRect;
     std::vector<TbsFrameObject> objects_;
-    std::vector<TCaptionObject> objectInfo_;
     std::unique_ptr<TBitmap> RMTop, RMBottom, RMLeft, RMRight;
     std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
 

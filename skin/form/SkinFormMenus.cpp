@@ -3,8 +3,11 @@
 // system-menu button and a right click on the caption).
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "classlib/Menus.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/SkinFormObjects.h"
 #include "skin/form/SkinMenu.h"
 
 void TbsSkinForm::CreateMenuParts() {
@@ -63,6 +66,25 @@ void TbsSkinForm::SkinMenuOpen() {
 
 void TbsSkinForm::SkinMenuClose() {
     FInMenu = false;
+    // The caption button whose menu this was lets go; an animated one plays its frames back.
+    for (const auto& o : ObjectList) {
+        if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get())) {
+            if (b->MenuItem && b->Down()) {
+                b->SetDown(false);
+                break;
+            }
+        } else if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o.get())) {
+            if (a->MenuItem && a->FMenuTracking) {
+                a->Active = true;
+                a->FFrame = std::max(a->CountFrames, 1);
+                a->FDown = false;
+                a->FMenuTracking = false;
+                a->Increment = false;
+                AnimateTimer->SetEnabled(true);
+                break;
+            }
+        }
+    }
     UnHookApp();
     if (OnSkinMenuClose)
         OnSkinMenuClose(this);
