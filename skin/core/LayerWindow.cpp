@@ -41,13 +41,6 @@ TbsLayerManager::~TbsLayerManager() {
     FreeWindow();
 }
 
-void TbsLayerManager::BeforeDestruction() {
-    // The timer is an owned component: it is freed before the destructor runs.
-    FTimer->SetEnabled(false);
-    FTimer = nullptr;
-    TComponent::BeforeDestruction();
-}
-
 void TbsLayerManager::FreeWindow() {
     delete FLayerWindow;
     FLayerWindow = nullptr;

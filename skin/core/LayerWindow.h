@@ -27,7 +27,6 @@ class TbsLayerManager : public TComponent {
   public:
     explicit TbsLayerManager(TComponent* AOwner);
     ~TbsLayerManager() override;
-    void BeforeDestruction() override;
 
     // AImage at screen point (X, Y) with the alpha of AImageMask, fading in from 0 to AAlphaBlendValue (0..255).
     void Show(int X, int Y, TBitmap* AImage, TBitmap* AImageMask, int AAlphaBlendValue);
