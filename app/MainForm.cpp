@@ -1057,7 +1057,6 @@ int RunMainWindow() {
     auto* form = Application->CreateForm<TAAForm1>();
     Application->Run();
     form->Shutdown();
-    // Nothing is saved at exit. The process ends here rather than tearing the window tree down: that teardown ends
-    // intermittently in a stack overflow under Wine, which would leave the process hanging in the debugger.
-    ExitProcess(0);
+    delete form;
+    return 0;
 }
