@@ -11,6 +11,8 @@
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
 #include "skin/form/SkinMenu.h"
+#include "skin/form/SkinPopupMenu.h"
+#include "skin/form/TrayIcon.h"
 #include "skin/form/SkinnedControl.h"
 
 namespace {
@@ -59,6 +61,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     MouseTimer->SetInterval(50);
     MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
     FBorderLayer = new TbsFormLayerBorder(this);
+    CreateSysTrayMenu();
 
     // The form draws no caption buttons of its own: the frame's objects are its buttons.
     FForm->SetBorderIcons(TBorderIcons{});
@@ -88,6 +91,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMSD)
         FMSD = nullptr;
+    if (Operation == opRemove && AComponent == FTrayIcon)
+        FTrayIcon = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         ChangeSkinData();
@@ -105,6 +110,8 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
         FSkinnableForm = FSD->SkinnableForm();
     }
     ChangeSkinData();
+    if (FSysTrayMenu)
+        FSysTrayMenu->SetSkinData(FSD);
 }
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
@@ -127,12 +134,15 @@ bool TbsSkinForm::IsToolWindow() const {
     return FForm->BorderStyle() == bsToolWindow || FForm->BorderStyle() == bsSizeToolWin;
 }
 
+// The frame's own state (a normal window for the system) or the system's.
 bool TbsSkinForm::FormMinimized() const {
-    return FForm->HandleAllocated() ? IsIconic(FForm->Handle()) != 0 : FForm->WindowState() == wsMinimized;
+    return FWindowState == wsMinimized ||
+           (FForm->HandleAllocated() ? IsIconic(FForm->Handle()) != 0 : FForm->WindowState() == wsMinimized);
 }
 
 bool TbsSkinForm::FormMaximized() const {
-    return FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized;
+    return FWindowState == wsMaximized ||
+           (FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized);
 }
 
 void TbsSkinForm::WindowSize(int& W, int& H) const {
@@ -149,6 +159,7 @@ void TbsSkinForm::WindowSize(int& W, int& H) const {
 TbsLimitState TbsSkinForm::LimitState() const {
     TbsLimitState s;
     s.Minimized = FormMinimized();
+    s.RolledUp = FRollUpState;
     s.Maximized = FormMaximized();
     s.HasBorder = HasBorder();
     s.SkinnableFrame = FSD ? FSD->SkinnableForm() : true;
@@ -286,7 +297,7 @@ int TbsSkinForm::HitTest(TPoint P) {
     TbsHitState st;
     st.W = W;
     st.H = H;
-    st.RolledUpOrMinimized = FormMinimized();
+    st.RolledUpOrMinimized = FormMinimized() || FRollUpState;
     st.Maximized = FormMaximized();
     st.Sizeable = IsSizeAble();
     st.ObjectHot = ActiveObject != -1;
@@ -453,16 +464,24 @@ void TbsSkinForm::MouseUp(TPoint P) {
 }
 
 void TbsSkinForm::RunCommand(TbsStdCommand Command) {
-    const HWND h = FForm->Handle();
     switch (Command) {
         case cmClose:
             FForm->Close();
             break;
         case cmMaximize:
-            ShowWindow(h, IsZoomed(h) ? SW_RESTORE : SW_MAXIMIZE);
+            SetWindowState(FormMaximized() ? wsNormal : wsMaximized);
             break;
         case cmMinimize:
-            ShowWindow(h, SW_MINIMIZE);
+            if (AlwaysMinimizeToTray)
+                MinimizeToTray();
+            else
+                SetWindowState(FWindowState == wsMinimized ? wsNormal : wsMinimized);
+            break;
+        case cmRollUp:
+            SetRollUpState(!FRollUpState);
+            break;
+        case cmMinimizeToTray:
+            MinimizeToTray();
             break;
         case cmSysMenu:
             PopupSystemMenu();
@@ -493,7 +512,7 @@ void TbsSkinForm::LoadObjects() {
         o.SkinRect = rec->SkinRect;
         o.ObjectRect = rec->SkinRect;
         objects_.push_back(o);
-        objectInfo_.push_back(TCaptionObject{rec->IDName, rec.get(), true});
+        objectInfo_.push_back(TCaptionObject{rec->IDName, rec.get(), true, {}, {}});
     }
 }
 
@@ -511,7 +530,7 @@ void TbsSkinForm::LoadDefObjects() {
         o.SkinRectInAPicture = true;
         o.SkinRect = o.ObjectRect = TRect{0, 0, 1, 1};
         objects_.push_back(o);
-        objectInfo_.push_back(TCaptionObject{d.Name, nullptr, true});
+        objectInfo_.push_back(TCaptionObject{d.Name, nullptr, true, {}, {}});
     }
     CheckObjects();
 }
@@ -553,6 +572,7 @@ void TbsSkinForm::CheckObjects() {
         }
         objectInfo_[i].Enabled = enabled;
     }
+    CheckObjectsHint();
 }
 
 // ---- Skin change --------------------------------------------------------------------------------------------------
@@ -567,7 +587,9 @@ void TbsSkinForm::ChangeSkinData() {
         ClearObjects();
         CreateNewRegion(true);
     }
-    if (FSkinnableForm && FForm->BorderIcons() != TBorderIcons{})
+    if (!FSkinnableForm)
+        LoadBorderIcons();
+    else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
     const int minW = GetMinWidth(), minH = GetMinHeight();
@@ -576,6 +598,13 @@ void TbsSkinForm::ChangeSkinData() {
         FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
     else if (FForm->HandleAllocated())
         UpDateForm();
+    // A rolled-up or parked frame keeps its small size in the new skin.
+    if (FRollUpState || FWindowState == wsMinimized) {
+        if (FForm->Height() != GetMinHeight())
+            FForm->SetHeight(GetMinHeight());
+        if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+            FForm->SetWidth(GetMinWidth());
+    }
     if (FSkinSupport)
         CreateNewForm(true);
     if (FForm->HandleAllocated()) {
@@ -887,12 +916,14 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
-    if (MenuMessage(Message) || LayerBorderFirst(Message))
+    if (MenuMessage(Message) || LayerBorderFirst(Message) || StatesFirst(Message) || ShowFirst(Message))
         return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
     LayerBorderAfter(Message);
+    StatesAfter(Message);
+    ShowAfter(Message);
 }
 
 bool TbsSkinForm::FirstDispatch(TMessage& m) {
@@ -1022,8 +1053,6 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);
             return true;
-        case WM_CHANGESKINNABLEFORM:
-            return true;
         case 1236:
             // Only an MDI main form answers; this form is none.
             m.Result = 0;
@@ -1078,10 +1107,6 @@ void TbsSkinForm::SecondDispatch(TMessage& m) {
                 GetCursorPos(&c);
                 MouseUp(PointToNCPoint(TPoint{c.x, c.y}));
             }
-            break;
-        case WM_NCLBUTTONDBLCLK:
-            if (m.WParam == HTCAPTION && FBorderIcons.Contains(TbsBorderIcon::biMaximize) && IsSizeAble())
-                RunCommand(cmMaximize);
             break;
         default:
             break;
