@@ -251,14 +251,21 @@ void TbsFormLayerWindow::BorderMouseMove() {
     if (FHitMode == bsflCaption && s->FormMaximized()) {
         if (dy >= 1 && !FLayerBorder->NullHeight()) {
             // Dragged down: back to the normal size, under the cursor, inside the work area.
-            WINDOWPLACEMENT wp{};
-            wp.length = sizeof(wp);
-            GetWindowPlacement(FForm->Handle(), &wp);
-            const TRect normal{wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
+            TRect normal = s->GetNormalBoundsRect();
+            if (IsZoomed(FForm->Handle())) {
+                // Maximised by the system: its own record of the normal place.
+                WINDOWPLACEMENT wp{};
+                wp.length = sizeof(wp);
+                GetWindowPlacement(FForm->Handle(), &wp);
+                normal = TRect{wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
                                wp.rcNormalPosition.bottom};
+            }
             const TRect area = GetMonitorWorkArea(FForm->Handle(), true);
             const TRect to = LayerRestoreByDrag(F, normal.Height(), normal.Width(), MousePos2, area);
-            ShowWindow(FForm->Handle(), SW_RESTORE);
+            if (s->WindowState() == wsMaximized)
+                s->SetWindowState(wsNormal);
+            else
+                ShowWindow(FForm->Handle(), SW_RESTORE);
             FForm->SetBounds(to.Left, to.Top, to.Width(), to.Height());
             FLayerBorder->SetBoundsWithForm();
         }
@@ -327,7 +334,7 @@ void TbsFormLayerWindow::BorderMouseUp() {
         GetWindowRect(Handle(), &wr);
         const TRect area = GetMonitorWorkArea(FForm->Handle(), true);
         if (BorderType == bsflTop && wr.top + G.BorderRect.Top < area.Top)
-            ShowWindow(FForm->Handle(), SW_MAXIMIZE);
+            s->SetWindowState(wsMaximized);
     }
 }
 
@@ -347,14 +354,9 @@ void TbsFormLayerWindow::BorderDblClick() {
         // Closing may free this window: the form closes after this handler has returned.
         if (o.Kind == fokStdButton && o.Command == cmSysMenu)
             PostMessageW(form, WM_CLOSE, 0, 0);
-    } else if (hit == bsflCaption && s->IsSizeAble()) {
+    } else if (hit == bsflCaption) {
         FDown = false;
-        if (IsIconic(form))
-            ShowWindow(form, SW_RESTORE);
-        else if (!IsZoomed(form) && s->BorderIcons().Contains(TbsBorderIcon::biMaximize))
-            ShowWindow(form, SW_MAXIMIZE);
-        else if (IsZoomed(form))
-            ShowWindow(form, SW_RESTORE);
+        s->CaptionDblClick();
     }
     FLayerBorder->MouseCaptureObject = -1;
 }
@@ -898,6 +900,8 @@ void TbsFormLayerBorder::ShowWithFormAnimation() {
             a = std::min(a + step, target);
             current = a;
             SetAlphaBlend();
+        } else {
+            Sleep(0);
         }
     }
     current = target;
@@ -1056,7 +1060,9 @@ void TbsSkinForm::LayerBorderAfter(TMessage& m) {
             }
             if (!FBorderLayer->Visible()) {
                 // Back from the minimised state.
-                if (CanShowBorderLayer() && !(wp->flags & SWP_HIDEWINDOW))
+                // A maximised form shows no border that is not a full one.
+                if (CanShowBorderLayer() && !(wp->flags & SWP_HIDEWINDOW) &&
+                    (FWindowState != wsMaximized || FullBorderAvailable()))
                     FBorderLayer->ShowWithForm();
                 break;
             }
@@ -1086,10 +1092,6 @@ void TbsSkinForm::LayerBorderAfter(TMessage& m) {
         case WM_BEFORECHANGESKINDATA:
             if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD)
                 FBorderLayer->Hide();
-            break;
-        case WM_CHANGESHOWLAYEREDBORDERS:
-            if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD)
-                ChangeSkinData();
             break;
         case WM_DESTROY:
             FBorderLayer->Hide();

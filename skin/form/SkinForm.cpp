@@ -13,6 +13,8 @@
 #include "skin/form/LayerBorder.h"
 #include "skin/form/SkinFormObjects.h"
 #include "skin/form/SkinMenu.h"
+#include "skin/form/SkinPopupMenu.h"
+#include "skin/form/TrayIcon.h"
 #include "skin/form/SkinnedControl.h"
 
 namespace {
@@ -70,6 +72,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     FMenuLayerManager = new TbsLayerManager(this);
     FBorderLayer = new TbsFormLayerBorder(this);
     LoadDefObjects();
+    CreateSysTrayMenu();
 
     // The form draws no caption buttons of its own: the frame's objects are its buttons.
     FForm->SetBorderIcons(TBorderIcons{});
@@ -102,6 +105,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMSD)
         FMSD = nullptr;
+    if (Operation == opRemove && AComponent == FTrayIcon)
+        FTrayIcon = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing
@@ -124,6 +129,8 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
         FSkinnableForm = FSD->SkinnableForm();
     }
     ChangeSkinData();
+    if (FSysTrayMenu)
+        FSysTrayMenu->SetSkinData(FSD);
 }
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
@@ -146,12 +153,15 @@ bool TbsSkinForm::IsToolWindow() const {
     return FForm->BorderStyle() == bsToolWindow || FForm->BorderStyle() == bsSizeToolWin;
 }
 
+// The frame's own state (a normal window for the system) or the system's.
 bool TbsSkinForm::FormMinimized() const {
-    return FForm->HandleAllocated() ? IsIconic(FForm->Handle()) != 0 : FForm->WindowState() == wsMinimized;
+    return FWindowState == wsMinimized ||
+           (FForm->HandleAllocated() ? IsIconic(FForm->Handle()) != 0 : FForm->WindowState() == wsMinimized);
 }
 
 bool TbsSkinForm::FormMaximized() const {
-    return FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized;
+    return FWindowState == wsMaximized ||
+           (FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized);
 }
 
 void TbsSkinForm::WindowSize(int& W, int& H) const {
@@ -168,6 +178,7 @@ void TbsSkinForm::WindowSize(int& W, int& H) const {
 TbsLimitState TbsSkinForm::LimitState() const {
     TbsLimitState s;
     s.Minimized = FormMinimized();
+    s.RolledUp = FRollUpState;
     s.Maximized = FormMaximized();
     s.HasBorder = HasBorder();
     s.SkinnableFrame = FSD ? FSD->SkinnableForm() : true;
@@ -307,7 +318,7 @@ int TbsSkinForm::HitTest(TPoint P) {
     TbsHitState st;
     st.W = W;
     st.H = H;
-    st.RolledUpOrMinimized = FormMinimized();
+    st.RolledUpOrMinimized = FormMinimized() || FRollUpState;
     st.Maximized = FormMaximized();
     st.Sizeable = IsSizeAble();
     st.ObjectHot = ActiveObject != -1;
@@ -426,16 +437,24 @@ void TbsSkinForm::ClearObjects() {
 }
 
 void TbsSkinForm::RunCommand(TbsStdCommand Command) {
-    const HWND h = FForm->Handle();
     switch (Command) {
         case cmClose:
             FForm->Close();
             break;
         case cmMaximize:
-            ShowWindow(h, IsZoomed(h) ? SW_RESTORE : SW_MAXIMIZE);
+            SetWindowState(FormMaximized() ? wsNormal : wsMaximized);
             break;
         case cmMinimize:
-            ShowWindow(h, SW_MINIMIZE);
+            if (AlwaysMinimizeToTray)
+                MinimizeToTray();
+            else
+                SetWindowState(FWindowState == wsMinimized ? wsNormal : wsMinimized);
+            break;
+        case cmRollUp:
+            SetRollUpState(!FRollUpState);
+            break;
+        case cmMinimizeToTray:
+            MinimizeToTray();
             break;
         case cmSysMenu:
             PopupSystemMenu();
@@ -534,6 +553,7 @@ void TbsSkinForm::CheckObjects() {
         ObjectList[i]->Enabled = enabled;
         ObjectList[i]->Visible = o.Visible;
     }
+    CheckObjectsHint();
 }
 
 // ---- Skin change --------------------------------------------------------------------------------------------------
@@ -551,7 +571,9 @@ void TbsSkinForm::ChangeSkinData() {
             ClearObjects();
         CreateNewRegion(true);
     }
-    if (FSkinnableForm && FForm->BorderIcons() != TBorderIcons{})
+    if (!FSkinnableForm)
+        LoadBorderIcons();
+    else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
     const int minW = GetMinWidth(), minH = GetMinHeight();
@@ -560,6 +582,13 @@ void TbsSkinForm::ChangeSkinData() {
         FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
     else if (FForm->HandleAllocated())
         UpDateForm();
+    // A rolled-up or parked frame keeps its small size in the new skin.
+    if (FRollUpState || FWindowState == wsMinimized) {
+        if (FForm->Height() != GetMinHeight())
+            FForm->SetHeight(GetMinHeight());
+        if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+            FForm->SetWidth(GetMinWidth());
+    }
     if (FSkinSupport)
         CreateNewForm(true);
     if (FForm->HandleAllocated()) {
@@ -782,12 +811,14 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
-    if (MenuMessage(Message) || LayerBorderFirst(Message))
+    if (MenuMessage(Message) || LayerBorderFirst(Message) || StatesFirst(Message) || ShowFirst(Message))
         return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
     LayerBorderAfter(Message);
+    StatesAfter(Message);
+    ShowAfter(Message);
 }
 
 bool TbsSkinForm::FirstDispatch(TMessage& m) {
@@ -927,8 +958,6 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);
             return true;
-        case WM_CHANGESKINNABLEFORM:
-            return true;
         case 1236:
             // Only an MDI main form answers; this form is none.
             m.Result = 0;
@@ -995,10 +1024,9 @@ void TbsSkinForm::SecondDispatch(TMessage& m) {
             }
             break;
         case WM_NCLBUTTONDBLCLK:
+            // The caption's own double click belongs to the window states.
             if (m.WParam == kHitObject)
                 MouseDblClick();
-            if (m.WParam == HTCAPTION && FBorderIcons.Contains(TbsBorderIcon::biMaximize) && IsSizeAble())
-                RunCommand(cmMaximize);
             break;
         default:
             break;

@@ -29,6 +29,13 @@
 class TbsFormLayerBorder;
 class TbsActiveSkinObject;
 class TbsLayerManager;
+class TbsTrayIcon;
+class TbsSkinPopupMenu;
+class TbsClientInActivePanel;
+
+// Where the first show puts a form; the cover of an inactive form's client area.
+enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
+enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
 // Scoped: the class library's form has icons of the same names.
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -149,6 +156,60 @@ class TbsSkinForm : public TComponent {
     void TrackSystemMenu2(const TRect& R);
     void PopupSystemMenu();
     TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+
+    // ---- Window states, roll-up, tray (SkinFormStates.cpp) ----------------------------------------------------------
+    // The state the frame has put the form in: maximised and the parked caption-only minimised frame are normal
+    // windows for the system, sized by this component. The application's main form minimises the application.
+    TWindowState WindowState() const { return FWindowStateInit; }
+    void SetWindowState(TWindowState Value);
+    bool RollUpState() const { return FRollUpState; }
+    void SetRollUpState(bool Value);
+    // The height before the roll-up while rolled up, else the frame's height.
+    int RealHeight();
+    // The bounds to come back to (before a minimise or maximise), else the form's own.
+    TRect GetNormalBoundsRect();
+    bool MinimizeDefault = false;
+    bool MinimizeApplication = false;
+    bool AlwaysMinimizeToTray = false;
+    bool AlwaysShowInTray = false;
+    bool MaximizeOnFullScreen = false;
+    int ClientWidth = 0, ClientHeight = 0;
+    TbsTrayIcon* TrayIcon() const { return FTrayIcon; }
+    void SetTrayIcon(TbsTrayIcon* Value);
+    void MinimizeToTray();
+    void RestoreFromTray();
+    TbsSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+    TNotifyEvent OnMinimize, OnMaximize, OnRestore, OnChangeRollUpState, OnMinimizeToTray, OnRestoreFromTray;
+    // The caption buttons' hints for the container's resource strings (also the answer to 1274).
+    void CheckObjectsHint();
+    std::wstring ObjectHint(const std::wstring& AIDName, bool Restore = false) const;
+    bool UseDefaultObjectHint = true;
+
+    // ---- Showing, translucency, placement, docking (SkinFormShow.cpp) ------------------------------------------
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value);
+    int AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(int Value);
+    bool AlphaBlendAnimation = false;
+    TbsPositionInMonitor PositionInMonitor = bspDefault;
+    bool Magnetic = false;
+    int MagneticSize = 5;
+    bool ClientInActiveEffect = false;
+    TbsClientInActiveEffect ClientInActiveEffectType = bsieSemiTransparent;
+    // The panel covering the client area of the inactive form (nullptr while active).
+    TbsClientInActivePanel* InActivePanel() const { return FInActivePanel; }
+    // Switches between the skinned frame and the form's native frame at run time.
+    void SetSkinnableForm(bool Value);
+    // Centred place of a W x H rectangle for PositionInMonitor, or (X, Y) with bspDefault.
+    TPoint GetPositionInMonitor(int X, int Y, int W, int H);
+    // Snapping: ALeft and ATop of a proposed place are moved onto the work area's edges within MagneticSize.
+    void DoMagnetic(int& ALeft, int& ATop, int AWidth, int AHeight);
+    // The form's bounds as seen with its layered border (outer bounds when one with a border rectangle shows).
+    void Move(int AX, int AY);
+    void SetBounds(int AX, int AY, int AWidth, int AHeight);
+    // The sleep between two fade steps and the tick count they are timed by; replaceable in tests and tools.
+    std::function<DWORD()> ShowTickCount;
+
     // The walks over AControl and all its children; ASkinData nullptr means every skinned control.
     static void BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
     static void UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
@@ -172,6 +233,34 @@ class TbsSkinForm : public TComponent {
     bool LayerBorderFirst(TMessage& Message);
     void LayerBorderAfter(TMessage& Message);
     void LayerBorderSkinChanged();
+    // Window states (SkinFormStates.cpp): answers ahead of the dispatch (true: the message is done) and after it.
+    bool StatesFirst(TMessage& Message);
+    void StatesAfter(TMessage& Message);
+    void SetWindowStateTemp(TWindowState Value);
+    void DoMinimize();
+    void DoMaximize();
+    void DoNormalize();
+    TPoint GetMinimizeCoord();
+    void CreateRollUpForm();
+    void RestoreRollUpForm();
+    void CaptionDblClick();
+    void CreateSysTrayMenu();
+    bool IsMainForm() const;
+    TRect MaximizedRect();
+    // Showing (SkinFormShow.cpp).
+    bool ShowFirst(TMessage& Message);
+    void ShowAfter(TMessage& Message);
+    void StartAlphaShow();
+    void AlphaShowTimer();
+    void ApplyPositionInMonitor();
+    void CorrectFormBounds();
+    void SaveBoundsForBorder();
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    void LoadBorderIcons();
+    bool LayeredAvailable() const;
+    TRect FormWorkArea(bool WorkArea);
+
     void NewWndProc(TMessage& Message);
     // Returns true when the form's own processing is to follow.
     bool FirstDispatch(TMessage& Message);
@@ -246,7 +335,6 @@ class TbsSkinForm : public TComponent {
     bool FSizeMove = false;
     bool FSmartEffectsShow = false;
     bool FInChangeSkinData = false;
-    bool FRollUpState = false;
     int ActiveObject = -1;
     int OldActiveObject = -1;
     int MouseCaptureObject = -1;
@@ -268,6 +356,25 @@ class TbsSkinForm : public TComponent {
     bool FInMenu = false;
     int FAppHook = 0;  // the application message filter while a menu is open, 0 when none
     TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
+
+    TWindowState FWindowState = wsNormal, FWindowStateInit = wsNormal;
+    TRect OldBoundsRect;  // null when none are saved
+    bool FRollUpState = false, MaxRollUpState = false, FRollUpBeforeMaximize = false;
+    int OldHeight = 0;
+    TbsTrayIcon* FTrayIcon = nullptr;          // borrowed, cleared by notification
+    TbsSkinPopupMenu* FSysTrayMenu = nullptr;  // owned as a component
+    bool FStartShow = true;
+    bool FAlphaBlend = false;
+    int FAlphaBlendValue = 200;
+    bool FAlphaShowPending = false;
+    bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
+    TPoint FOnMouseDownCoord{-1, -1};
+    bool FCanMaximized = false, FCaptionMove = false;
+    int FOldFormTop = 0;
+    TRect FOldFormBounds;
+    int FOldFullBorder = -1;
+    TbsClientInActivePanel* FInActivePanel = nullptr;  // owned as a component while shown
+    bool FClientInActiveDraw = false;
 };
 
 // The first TbsSkinForm among AForm's components, or nullptr.

@@ -145,9 +145,8 @@ bool TbsSkinForm::MenuMessage(TMessage& m) {
 void TbsSkinForm::CreateSysMenu() {
     TMenuItem* root = FSysMenu->Items();
     root->Clear();
-    const HWND h = FForm->Handle();
-    const bool minimized = IsIconic(h) != FALSE;
-    const bool maximized = IsZoomed(h) != FALSE;
+    const bool minimized = FormMinimized();
+    const bool maximized = FormMaximized();
     TbsResourceStrData* strings = FSD ? FSD->ResourceStrData() : nullptr;
     auto add = [&](const wchar_t* name, const wchar_t* res, const wchar_t* text, TNotifyEvent click) {
         auto* item = new TMenuItem(FSysMenu.get());
@@ -159,20 +158,27 @@ void TbsSkinForm::CreateSysMenu() {
         return item;
     };
     if (FBorderIcons.Contains(TbsBorderIcon::biMinimize) && !minimized)
-        add(L"SKF_MINITEM", L"MI_MINCAPTION", L"Mi&nimize", [this](TObject*) { RunCommand(cmMinimize); });
-    if (FBorderIcons.Contains(TbsBorderIcon::biMaximize) && !maximized)
-        add(L"SKF_MAXITEM", L"MI_MAXCAPTION", L"Ma&ximize", [this](TObject*) {
-            if (!IsZoomed(FForm->Handle()))
-                RunCommand(cmMaximize);
+        add(L"SKF_MINITEM", L"MI_MINCAPTION", L"Mi&nimize", [this](TObject*) {
+            if (AlwaysMinimizeToTray)
+                MinimizeToTray();
+            else
+                SetWindowState(wsMinimized);
         });
-    if (minimized || maximized)
-        add(L"SKF_RESTORE", L"MI_RESTORECAPTION", L"&Restore",
-            [this](TObject*) { ShowWindow(FForm->Handle(), SW_RESTORE); });
-    if (FBorderIcons.Contains(TbsBorderIcon::biRollUp) && !minimized)
-        add(L"SKF_ROLLUP", L"MI_ROLLUPCAPTION", L"Ro&llUp", [this](TObject*) { RunCommand(cmRollUp); });
+    if (FBorderIcons.Contains(TbsBorderIcon::biMaximize) && !maximized)
+        add(L"SKF_MAXITEM", L"MI_MAXCAPTION", L"Ma&ximize", [this](TObject*) { SetWindowState(wsMaximized); });
+    if (minimized || maximized || FRollUpState)
+        add(L"SKF_RESTORE", L"MI_RESTORECAPTION", L"&Restore", [this](TObject*) {
+            // A roll-up made in the present state is undone first.
+            if (FRollUpState && (MaxRollUpState || FWindowState == wsNormal))
+                SetRollUpState(false);
+            else
+                SetWindowState(wsNormal);
+        });
+    if (FBorderIcons.Contains(TbsBorderIcon::biRollUp) && !FRollUpState && !minimized &&
+        !(maximized && FForm->FormStyle() == fsMDIChild))
+        add(L"SKF_ROLLUP", L"MI_ROLLUPCAPTION", L"Ro&llUp", [this](TObject*) { SetRollUpState(true); });
     if (FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray))
-        add(L"SKF_MINTOTRAY", L"MI_MINTOTRAYCAPTION", L"Minimize to &Tray",
-            [this](TObject*) { RunCommand(cmMinimizeToTray); });
+        add(L"SKF_MINTOTRAY", L"MI_MINTOTRAYCAPTION", L"Minimize to &Tray", [this](TObject*) { MinimizeToTray(); });
     if (root->Count() > 0)
         add(L"", L"", L"-", nullptr);
     TMenuItem* close = add(L"SKF_CLOSE", L"MI_CLOSECAPTION", L"&Close", [this](TObject*) { FForm->Close(); });

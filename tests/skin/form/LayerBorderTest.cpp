@@ -394,13 +394,13 @@ TEST_F(LayerBorderTest, CaptionDragMovesAndRestoresAMaximisedFullBorderForm) {
     EXPECT_EQ(r.top, 170);
     EXPECT_EQ(WindowRectOf(Win(bsflTop)).left, 220);
 
-    ShowWindow(form_->Handle(), SW_MAXIMIZE);
+    skinForm_->SetWindowState(wsMaximized);
     Pump(150);
-    ASSERT_TRUE(IsZoomed(form_->Handle()));
+    ASSERT_EQ(skinForm_->WindowState(), wsMaximized);
     const RECT top = WindowRectOf(Win(bsflTop));
     const TPoint press{(top.left + top.right) / 2 - 100, top.top + 18};
     Drag({press, {press.X, press.Y + 10}, {press.X, press.Y + 20}});
-    EXPECT_FALSE(IsZoomed(form_->Handle()));
+    EXPECT_EQ(skinForm_->WindowState(), wsNormal);
     r = FormRect();
     EXPECT_EQ(r.right - r.left, 400);
     EXPECT_NEAR((r.left + r.right) / 2, press.X, 2);

@@ -204,21 +204,27 @@ TEST_F(SkinFormTest, CaptionDoubleClickMaximisesToTheWorkAreaAndBack) {
     const LPARAM at = MAKELPARAM(before.left + 40, before.top + 12);
     SendMessageW(h(), WM_NCLBUTTONDBLCLK, HTCAPTION, at);
     Pump(100);
-    EXPECT_TRUE(IsZoomed(h()));
+    // The frame's own state: the window stays normal for the system and covers the work area.
+    EXPECT_EQ(skinForm_->WindowState(), wsMaximized);
+    EXPECT_FALSE(IsZoomed(h()));
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const RECT max = WindowRect();
-    EXPECT_EQ(max.right - max.left, work.right - work.left);
-    EXPECT_EQ(max.bottom - max.top, work.bottom - work.top);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // A work area as large as the screen leaves one pixel on every side.
+    const int inset = EqualRect(&work, &screen) ? 1 : 0;
+    EXPECT_EQ(max.left, work.left + inset);
+    EXPECT_EQ(max.top, work.top + inset);
+    EXPECT_EQ(max.right - max.left, work.right - work.left - 2 * inset);
+    EXPECT_EQ(max.bottom - max.top, work.bottom - work.top - 2 * inset);
     // The maximised frame offers no sizing codes at its edges.
     EXPECT_EQ(Hit(0, 100), 19);
     const RECT r = WindowRect();
     SendMessageW(h(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
     Pump(100);
-    EXPECT_FALSE(IsZoomed(h()));
+    EXPECT_EQ(skinForm_->WindowState(), wsNormal);
     const RECT after = WindowRect();
-    EXPECT_EQ(after.right - after.left, before.right - before.left);
-    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_TRUE(EqualRect(&after, &before));
 }
 
 TEST_F(SkinFormTest, NotSizeableFormNeverAnswersSizingCodes) {

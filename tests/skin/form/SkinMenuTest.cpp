@@ -700,14 +700,14 @@ TEST_F(SkinMenuTest, AltSpaceOpensTheSystemMenuForTheFormsState) {
     // Choosing Maximize runs it; the next system menu offers Restore instead.
     Key(VK_DOWN);
     Key(VK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(form_->Handle()) != FALSE; }));
+    ASSERT_TRUE(PumpUntil([&] { return skinForm_->WindowState() == wsMaximized; }));
     skinForm_->PopupSystemMenu();
     ASSERT_TRUE(menu()->Visible());
     const auto n2 = names();
     EXPECT_EQ(std::count(n2.begin(), n2.end(), L"SKF_MAXITEM"), 0);
     EXPECT_EQ(std::count(n2.begin(), n2.end(), L"SKF_RESTORE"), 1);
     menu()->Hide();
-    ShowWindow(form_->Handle(), SW_RESTORE);
+    skinForm_->SetWindowState(wsNormal);
 }
 
 TEST_F(SkinMenuTest, TrayIconOpensASkinnedMenu) {

@@ -6,43 +6,14 @@
 
 #include <set>
 
+#include "TrayTestUtil.h"
 #include "WindowTestUtil.h"
 #include "skin/form/TrayIcon.h"
 
 namespace {
 
-// Wine shows each tray icon as a child window of this class.
-BOOL CALLBACK CollectTrayChild(HWND child, LPARAM param) {
-    wchar_t cls[64] = {};
-    GetClassNameW(child, cls, 64);
-    if (std::wstring(cls) == L"__winex11_tray_icon")
-        reinterpret_cast<std::set<HWND>*>(param)->insert(child);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectTrayTop(HWND top, LPARAM param) {
-    EnumChildWindows(top, &CollectTrayChild, param);
-    return TRUE;
-}
-
-std::set<HWND> TrayIconWindows() {
-    std::set<HWND> found;
-    EnumWindows(&CollectTrayTop, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// The tray window that appeared since before, once the shell has made it.
-HWND NewTrayWindow(const std::set<HWND>& before) {
-    HWND found = nullptr;
-    PumpUntil([&] {
-        for (HWND w : TrayIconWindows()) {
-            if (!before.count(w))
-                found = w;
-        }
-        return found != nullptr;
-    });
-    return found;
-}
+using traytest::NewTrayWindow;
+using traytest::TrayIconWindows;
 
 std::unique_ptr<TIcon> AppIcon() {
     auto icon = std::make_unique<TIcon>();

@@ -1,0 +1,419 @@
+// skinform_tool: the skinned form with the notifier's 87 stored skins (the list the notifier carries, built into this
+// tool the same way), driven from a shell.
+//
+//   skinform_tool show INDEX [--quit-after MS]   a form with every caption button in skin INDEX, until closed
+//   skinform_tool switch                          switches one shown form through all skins; checks each frame
+//   skinform_tool sheet OUT.png                   a contact sheet of the real frames of all skins
+//   skinform_tool states OUT.png [INDEX]          one skin's frame normal, rolled up, parked minimised, maximised
+//   skinform_tool bench [ROUNDS]                  a skin switch timed over all skins against a plain frame repaint
+//
+// The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
+// the form's own). Exit code 1 when a check fails, 2 on bad arguments.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/SkinLists.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+#include "classlib/WicCodec.h"
+#include "skin/core/SkinBitmap.h"
+#include "skin/core/SkinData.h"
+#include "skin/form/SkinForm.h"
+#include "skin/form/SkinnedControl.h"
+#include "skin/form/TrayIcon.h"
+
+namespace {
+
+constexpr int kFormW = 300, kFormH = 190;
+constexpr std::uint32_t kBackdrop = 0xFF78828Cu;
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+// A control of the skin change walk: it repaints from the new skin.
+class WalkedBox : public TCustomControl, public IbsSkinnedControl {
+  public:
+    WalkedBox(TComponent* AOwner, TbsSkinData* AData) : TCustomControl(AOwner), data_(AData) {}
+    TbsSkinData* ControlSkinData() const override { return data_; }
+    void ChangeSkinData() override {
+        ++changes;
+        if (HandleAllocated())
+            InvalidateRect(Handle(), nullptr, TRUE);
+    }
+    int changes = 0;
+
+  private:
+    TbsSkinData* data_;
+};
+
+// The tool's forms, freed before the application object goes.
+std::vector<TForm*> gForms;
+
+struct Bench {
+    TForm* form = nullptr;
+    TbsSkinForm* skinForm = nullptr;
+    TbsSkinData* data = nullptr;
+    TbsCompressedSkinList* list = nullptr;
+    std::vector<WalkedBox*> boxes;
+};
+
+// The notifier-like form: every caption button, a few controls and a row of walked controls.
+Bench MakeForm(const wchar_t* caption, int x, int y) {
+    Bench b;
+    b.form = new TForm(nullptr);
+    gForms.push_back(b.form);
+    b.form->SetFormStyle(fsStayOnTop);
+    b.form->SetBorderStyle(bsSizeable);
+    b.form->SetCaption(caption);
+    b.form->SetBounds(x, y, kFormW, kFormH);
+    b.skinForm = new TbsSkinForm(b.form);
+    b.skinForm->SetBorderIcons(TbsBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize,
+                                              TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp,
+                                              TbsBorderIcon::biMinimizeToTray});
+    b.data = new TbsSkinData(b.form);
+    auto* label = new TLabel(b.form);
+    label->SetParent(b.form);
+    label->SetBounds(12, 10, 260, 18);
+    label->SetCaption(L"Новых писем: 3 — Входящие");
+    auto* button = new TButton(b.form);
+    button->SetParent(b.form);
+    button->SetBounds(12, 36, 130, 26);
+    button->SetCaption(L"Проверить почту");
+    auto* panel = new TPanel(b.form);
+    panel->SetParent(b.form);
+    panel->SetBounds(150, 36, 120, 60);
+    for (int i = 0; i < 24; ++i) {
+        auto* box = new WalkedBox(b.form, b.data);
+        box->SetParent(b.form);
+        box->SetBounds(12 + (i % 12) * 10, i < 12 ? 70 : 80, 8, 8);
+        b.boxes.push_back(box);
+    }
+    return b;
+}
+
+TbsCompressedSkinList* NotifierList() {
+    static TbsCompressedSkinList* list = new TbsCompressedSkinList(Application);
+    if (list->Skins()->Count() > 0)
+        return list;
+    LoadNotifierSkinList(*list);
+    return list;
+}
+
+void SelectSkin(Bench& b, int index) {
+    if (!b.list) {
+        b.list = NotifierList();
+        b.data->SetSkinIndex(index);
+        b.data->SetSkinList(b.list);
+        b.skinForm->SetSkinData(b.data);
+    } else {
+        b.data->SetSkinIndex(index);
+    }
+}
+
+// The screen pixels of R as 0xAARRGGBB, opaque.
+std::unique_ptr<TbsBitmap> Grab(const TRect& R) {
+    auto holder = std::make_unique<TbsBitmap>();
+    TbsBitmap& out = *holder;
+    out.SetSize(R.Width(), R.Height());
+    HDC screen = GetDC(nullptr);
+    BitBlt(out.DC(), 0, 0, R.Width(), R.Height(), screen, R.Left, R.Top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    for (int i = 0; i < out.Width() * out.Height(); ++i)
+        out.Bits()[i] |= 0xFF000000u;
+    return holder;
+}
+
+TRect WindowBounds(TCustomForm* f) {
+    RECT r{};
+    GetWindowRect(f->Handle(), &r);
+    return TRect{r.left, r.top, r.right, r.bottom};
+}
+
+// Only the window's own pixels (its region): the rest of the cell shows the backdrop.
+void PutWindow(TbsBitmap& sheet, TCustomForm* f, int X, int Y) {
+    const TRect wr = WindowBounds(f);
+    const std::unique_ptr<TbsBitmap> grabbed = Grab(wr);
+    const TbsBitmap& shot = *grabbed;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const bool hasRgn = GetWindowRgn(f->Handle(), rgn) != ERROR;
+    for (int y = 0; y < shot.Height() && Y + y < sheet.Height(); ++y)
+        for (int x = 0; x < shot.Width() && X + x < sheet.Width(); ++x)
+            if (!hasRgn || PtInRegion(rgn, x, y))
+                sheet.Bits()[(Y + y) * sheet.Width() + X + x] = shot.Bits()[y * shot.Width() + x];
+    DeleteObject(rgn);
+}
+
+void Label(TbsBitmap& sheet, int X, int Y, int W, const std::wstring& text) {
+    HDC dc = sheet.DC();
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT r{X, Y, X + W, Y + 16};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    GdiFlush();
+    // GDI text leaves alpha 0 behind.
+    for (int i = 0; i < sheet.Width() * sheet.Height(); ++i)
+        sheet.Bits()[i] |= 0xFF000000u;
+}
+
+bool WritePng(const TbsBitmap& b, const std::wstring& file) {
+    std::ofstream out(file.c_str(), std::ios::binary);
+    out << EncodePng(b.Bits(), b.Width(), b.Height());
+    return static_cast<bool>(out);
+}
+
+// The frame checks of one skin: the client area where the skin puts it, and hit codes of caption and client.
+bool CheckFrame(Bench& b) {
+    POINT p{0, 0};
+    ClientToScreen(b.form->Handle(), &p);
+    const TRect wr = WindowBounds(b.form);
+    if (b.data->Empty)
+        return false;
+    // A full layered border draws the whole frame outside: the window is all client area.
+    const TRect cl = b.skinForm->FullBorderShown() ? TRect{0, 0, wr.Width(), wr.Height()} : b.data->ClRect;
+    const bool origin = p.x - wr.Left == cl.Left && p.y - wr.Top == cl.Top;
+    const LRESULT client = SendMessageW(b.form->Handle(), WM_NCHITTEST, 0,
+                                        MAKELPARAM(wr.Left + wr.Width() / 2, wr.Top + cl.Top + 60));
+    return origin && client == HTCLIENT;
+}
+
+int Show(int index, int quitAfter) {
+    Bench b = MakeForm(L"Trelm Mail — скин", 200, 150);
+    SelectSkin(b, index);
+    b.form->SetCaption(L"Trelm Mail — " + b.data->SkinName);
+    b.form->Show();
+    if (quitAfter > 0) {
+        auto* quit = new TTimer(b.form);
+        quit->SetInterval(static_cast<UINT>(quitAfter));
+        quit->OnTimer = [](TObject*) { Application->Terminate(); };
+    }
+    Application->Run();
+    return 0;
+}
+
+int Switch() {
+    Bench b = MakeForm(L"Trelm Mail", 200, 150);
+    SelectSkin(b, 0);
+    b.form->Show();
+    Pump(100);
+    int failed = 0;
+    const int count = b.list->Skins()->Count();
+    for (int i = 0; i < count; ++i) {
+        b.data->SetSkinIndex(i);
+        Pump(20);
+        const bool ok = CheckFrame(b) && b.boxes.front()->changes == i + 1;
+        failed += !ok;
+        std::printf("%2d %-28ls %s\n", i, b.data->SkinName.c_str(), ok ? "ok" : "FAILED");
+    }
+    std::printf("%d skins, %d failed\n", count, failed);
+    return failed ? 1 : 0;
+}
+
+int Sheet(const std::wstring& file) {
+    Bench b = MakeForm(L"Trelm Mail — уведомления", 40, 40);
+    SelectSkin(b, 0);
+    b.form->Show();
+    SetForegroundWindow(b.form->Handle());
+    Pump(150);
+    const int count = b.list->Skins()->Count();
+    const int cols = 8, cellW = kFormW + 16, cellH = kFormH + 30;
+    const int rows = (count + cols - 1) / cols;
+    TbsBitmap sheet;
+    sheet.SetSize(cols * cellW, rows * cellH);
+    sheet.Clear(kBackdrop);
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+        b.data->SetSkinIndex(i);
+        SetForegroundWindow(b.form->Handle());
+        Pump(60);
+        failed += !CheckFrame(b);
+        const int x = (i % cols) * cellW + 8, y = (i / cols) * cellH + 6;
+        PutWindow(sheet, b.form, x, y);
+        Label(sheet, x, y + kFormH + 4, kFormW, std::to_wstring(i) + L" " + b.data->SkinName);
+    }
+    if (!WritePng(sheet, file)) {
+        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+        return 1;
+    }
+    std::printf("%d skins on the sheet, %d frame checks failed\n", count, failed);
+    return failed ? 1 : 0;
+}
+
+int States(const std::wstring& file, int index) {
+    Bench b = MakeForm(L"Trelm Mail — состояния", 60, 60);
+    SelectSkin(b, index);
+    Bench second = MakeForm(L"Второе окно", 420, 60);
+    second.list = b.list;
+    second.data->SetSkinIndex(index);
+    second.data->SetSkinList(b.list);
+    second.skinForm->SetSkinData(second.data);
+    b.form->Show();
+    second.form->Show();
+    SetForegroundWindow(b.form->Handle());
+    Pump(200);
+    const TRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int scale = 3;
+    const int W = kFormW * 2 + 48 + screen.Width() / scale, H = std::max(kFormH * 2 + 80, screen.Height() / scale + 30);
+    TbsBitmap sheet;
+    sheet.SetSize(W, H);
+    sheet.Clear(kBackdrop);
+    // Normal.
+    PutWindow(sheet, b.form, 8, 8);
+    Label(sheet, 8, kFormH + 10, kFormW, L"normal");
+    // Rolled up.
+    b.skinForm->SetRollUpState(true);
+    Pump(120);
+    PutWindow(sheet, b.form, kFormW + 24, 8);
+    Label(sheet, kFormW + 24, 8 + WindowBounds(b.form).Height() + 2, kFormW, L"rolled up");
+    b.skinForm->SetRollUpState(false);
+    // Two parked minimised frames, side by side at the bottom left of the work area.
+    b.skinForm->SetWindowState(wsMinimized);
+    second.skinForm->SetWindowState(wsMinimized);
+    Pump(150);
+    const TRect p1 = WindowBounds(b.form), p2 = WindowBounds(second.form);
+    const TRect band{p1.Left, p1.Top, std::max(p1.Right, p2.Right), std::max(p1.Bottom, p2.Bottom)};
+    const std::unique_ptr<TbsBitmap> parked = Grab(band);
+    BitBlt(sheet.DC(), 8, kFormH + 40, band.Width(), band.Height(), parked->DC(), 0, 0, SRCCOPY);
+    Label(sheet, 8, kFormH + 42 + band.Height(), band.Width(), L"parked (minimised, two forms)");
+    b.skinForm->SetWindowState(wsNormal);
+    second.skinForm->SetWindowState(wsNormal);
+    second.form->Hide();
+    // Maximised: the whole screen, a third of its size.
+    b.skinForm->SetWindowState(wsMaximized);
+    SetForegroundWindow(b.form->Handle());
+    Pump(200);
+    const std::unique_ptr<TbsBitmap> full = Grab(screen);
+    HDC dc = sheet.DC();
+    SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, kFormW * 2 + 40, 8, screen.Width() / scale, screen.Height() / scale, full->DC(), 0, 0,
+               screen.Width(), screen.Height(), SRCCOPY);
+    GdiFlush();
+    Label(sheet, kFormW * 2 + 40, 10 + screen.Height() / scale, screen.Width() / scale, L"maximised (screen, 1:3)");
+    const bool ok = WindowBounds(b.form).Width() >= screen.Width() - 2 && p2.Left == p1.Right;
+    b.skinForm->SetWindowState(wsNormal);
+    if (!WritePng(sheet, file)) {
+        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+        return 1;
+    }
+    std::printf("states of skin %d (%ls): %s\n", index, b.data->SkinName.c_str(), ok ? "ok" : "FAILED");
+    return ok ? 0 : 1;
+}
+
+double Ms(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f) {
+    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void Report(const char* what, std::vector<double> t) {
+    std::sort(t.begin(), t.end());
+    std::printf("%-44s median %7.2f ms  worst %7.2f ms  (%zu runs)\n", what, t[t.size() / 2], t.back(), t.size());
+}
+
+int BenchRun(int rounds) {
+    Bench b = MakeForm(L"Trelm Mail — замер", 200, 150);
+    SelectSkin(b, 0);
+    b.form->Show();
+    SetForegroundWindow(b.form->Handle());
+    Pump(150);
+    LARGE_INTEGER freq;
+    QueryPerformanceFrequency(&freq);
+    const HWND h = b.form->Handle();
+    const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    std::vector<double> switches, repaints;
+    const int count = b.list->Skins()->Count();
+    for (int r = 0; r < rounds; ++r) {
+        for (int i = 0; i < count; ++i) {
+            LARGE_INTEGER t0, t1, t2, t3;
+            // The skin switch: load from the stored list, the three messages, the frame rebuild and the control
+            // walk, then the repaint of frame and client.
+            QueryPerformanceCounter(&t0);
+            b.data->SetSkinIndex(i);
+            RedrawWindow(h, nullptr, nullptr, repaint);
+            GdiFlush();
+            QueryPerformanceCounter(&t1);
+            // The baseline: the same repaint without a switch.
+            QueryPerformanceCounter(&t2);
+            RedrawWindow(h, nullptr, nullptr, repaint);
+            GdiFlush();
+            QueryPerformanceCounter(&t3);
+            switches.push_back(Ms(t0, t1, freq));
+            repaints.push_back(Ms(t2, t3, freq));
+            Application->ProcessMessages();
+        }
+    }
+    Report("skin switch (load, walk, frame, repaint)", switches);
+    Report("baseline: plain repaint of frame and client", repaints);
+    std::vector<double> s = switches, p = repaints;
+    std::sort(s.begin(), s.end());
+    std::sort(p.begin(), p.end());
+    std::printf("ratio of medians switch / repaint: %.1f; goal: switch median under 50 ms: %s\n",
+                s[s.size() / 2] / std::max(p[p.size() / 2], 0.001), s[s.size() / 2] < 50.0 ? "met" : "missed");
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
+                 "| bench [ROUNDS]\n");
+    return 2;
+}
+
+}  // namespace
+
+int Run(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv) {
+    const int rc = Run(argc, argv);
+    for (auto it = gForms.rbegin(); it != gForms.rend(); ++it)
+        delete *it;
+    gForms.clear();
+    return rc;
+}
+
+int Run(int argc, wchar_t** argv) {
+    if (argc < 2)
+        return Usage();
+    const std::wstring cmd = argv[1];
+    try {
+        if (cmd == L"show" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            int quitAfter = 0;
+            if (argc >= 5 && std::wstring(argv[3]) == L"--quit-after")
+                quitAfter = _wtoi(argv[4]);
+            if (index < 0 || index > 86)
+                return Usage();
+            return Show(index, quitAfter);
+        }
+        if (cmd == L"switch")
+            return Switch();
+        if (cmd == L"sheet" && argc >= 3)
+            return Sheet(argv[2]);
+        if (cmd == L"states" && argc >= 3) {
+            const int index = argc >= 4 ? _wtoi(argv[3]) : 81;
+            if (index < 0 || index > 86)
+                return Usage();
+            return States(argv[2], index);
+        }
+        if (cmd == L"bench")
+            return BenchRun(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 3);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 1;
+    }
+    return Usage();
+}
