@@ -306,15 +306,20 @@ void TbsSkinForm::CheckObjectsHint() {
     auto text = [strings](const wchar_t* key, const wchar_t* def) {
         return strings ? strings->GetResStr(key) : std::wstring(def);
     };
-    for (auto& object : ObjectList) {
-        auto* button = dynamic_cast<TbsSkinStdButtonObject*>(object.get());
-        if (!button)
-            continue;
+    // Standard and animated buttons take the hint of their command (a button without one keeps its own).
+    auto fill = [&](TbsStdCommand command, std::wstring& hint, std::wstring& tempHint, std::wstring& restoreHint) {
         for (const auto& h : kHints) {
-            if (h.Command == button->Command)
-                button->Hint = text(h.Key, h.Text);
+            if (h.Command == command)
+                hint = text(h.Key, h.Text);
         }
-        button->RestoreHint = text(L"RESTORE_HINT", L"Restore");
+        tempHint = hint;
+        restoreHint = text(L"RESTORE_HINT", L"Restore");
+    };
+    for (auto& object : ObjectList) {
+        if (auto* button = dynamic_cast<TbsSkinStdButtonObject*>(object.get()))
+            fill(button->Command, button->Hint, button->FTempHint, button->RestoreHint);
+        else if (auto* animate = dynamic_cast<TbsSkinAnimateObject*>(object.get()))
+            fill(animate->Command, animate->Hint, animate->FTempHint, animate->RestoreHint);
     }
 }
 

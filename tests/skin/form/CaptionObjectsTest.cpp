@@ -233,8 +233,10 @@ TEST_F(CaptionObjectsTest, LongCaptionIsCutWithDotsToItsArea) {
     Shot(L"caption_text_cyrillic");
 }
 
-// A maximise button on a maximised form shows its restore picture (here the tray row's) and the restore hint.
+// A maximise button on a maximised form shows its restore picture (here the tray row's) and the skin's restore hint
+// (the form's default hints are off: they would replace it).
 TEST_F(CaptionObjectsTest, MaximiseButtonShowsItsRestoreLookWhileMaximised) {
+    skinForm_->UseDefaultObjectHint = false;
     Load(FixtureVariant(L"restore", {{L"maxbutton",
                                       {{L"restorerect", L"0,64,16,80"},
                                        {L"restoreactiverect", L"16,64,32,80"},
