@@ -413,13 +413,6 @@ void TbsSkinForm::CreateNewForm(bool AUpdate) {
     CreateNewRegion(AUpdate);
 }
 
-void TbsSkinForm::UpDateForm() {
-    const int w = FForm->Width();
-    const int step = (w - 1 < GetMinWidth()) ? 1 : -1;
-    FForm->SetBounds(FForm->Left(), FForm->Top(), w + step, FForm->Height());
-    FForm->SetBounds(FForm->Left(), FForm->Top(), w, FForm->Height());
-}
-
 // ---- Caption objects ----------------------------------------------------------------------------------------------
 
 void TbsSkinForm::ClearObjects() {
@@ -576,12 +569,15 @@ void TbsSkinForm::ChangeSkinData() {
     else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
+    // The frame is rebuilt through several size and frame changes; it is painted once, after the last of them.
+    const bool wasStopped = FStopPainting;
+    FStopPainting = true;
     const int minW = GetMinWidth(), minH = GetMinHeight();
     const int w = FForm->Width(), h = FForm->Height();
+    // The new frame's client area reaches the form through the frame change below (its WM_NCCALCSIZE, then WM_SIZE
+    // when the client size changed), so no resize back and forth is needed for it.
     if (w < minW || h < minH)
         FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
-    else if (FForm->HandleAllocated())
-        UpDateForm();
     // A rolled-up or parked frame keeps its small size in the new skin.
     if (FRollUpState || FWindowState == wsMinimized) {
         if (FForm->Height() != GetMinHeight())
@@ -591,9 +587,11 @@ void TbsSkinForm::ChangeSkinData() {
     }
     if (FSkinSupport)
         CreateNewForm(true);
-    if (FForm->HandleAllocated()) {
+    if (FForm->HandleAllocated())
         SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FStopPainting = wasStopped;
+    if (FForm->HandleAllocated()) {
         RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     LayerBorderSkinChanged();
@@ -830,7 +828,8 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
                 if (Skinned()) {
                     int W = 0, H = 0;
                     WindowSize(W, H);
-                    if (W >= GetMinWidth() && H >= GetMinHeight())
+                    // A skin change lays out and shapes the frame itself once its size changes are done.
+                    if (W >= GetMinWidth() && H >= GetMinHeight() && !FInChangeSkinData)
                         CreateNewForm(true);
                 } else {
                     CreateNewRegion(true);

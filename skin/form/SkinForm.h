@@ -281,7 +281,6 @@ class TbsSkinForm : public TComponent {
     void CalcLayout(int W, int H);
     void CreateNewRegion(bool AUpdate);
     void CreateNewForm(bool AUpdate);
-    void UpDateForm();
     void ClearObjects();
     void LoadObjects();
     void LoadDefObjects();

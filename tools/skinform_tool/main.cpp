@@ -334,15 +334,25 @@ int BenchRun(int rounds) {
     QueryPerformanceFrequency(&freq);
     const HWND h = b.form->Handle();
     const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-    std::vector<double> switches, repaints;
+    std::vector<double> switches, repaints, loads, changes;
+    // The load alone: the same stored skins into a container that no form follows.
+    auto* lone = new TbsSkinData(b.form);
+    lone->SetSkinList(b.list);
     const int count = b.list->Skins()->Count();
     for (int r = 0; r < rounds; ++r) {
         for (int i = 0; i < count; ++i) {
             LARGE_INTEGER t0, t1, t2, t3;
             // The skin switch: load from the stored list, the three messages, the frame rebuild and the control
             // walk, then the repaint of frame and client.
+            LARGE_INTEGER l0, l1, c1;
+            QueryPerformanceCounter(&l0);
+            lone->SetSkinIndex(i);
+            QueryPerformanceCounter(&l1);
+            loads.push_back(Ms(l0, l1, freq));
             QueryPerformanceCounter(&t0);
             b.data->SetSkinIndex(i);
+            QueryPerformanceCounter(&c1);
+            changes.push_back(Ms(t0, c1, freq));
             RedrawWindow(h, nullptr, nullptr, repaint);
             GdiFlush();
             QueryPerformanceCounter(&t1);
@@ -358,6 +368,8 @@ int BenchRun(int rounds) {
     }
     Report("skin switch (load, walk, frame, repaint)", switches);
     Report("baseline: plain repaint of frame and client", repaints);
+    Report("  of the switch: the load alone", loads);
+    Report("  of the switch: load, messages, walk, frame rebuild", changes);
     std::vector<double> s = switches, p = repaints;
     std::sort(s.begin(), s.end());
     std::sort(p.begin(), p.end());

@@ -46,6 +46,8 @@ void PickRow(HWND list, int i, WORD code = LBN_SELCHANGE) {
 // The colour at the middle of the preview window's caption band.
 COLORREF PreviewCaptionColour(HWND dialog) {
     HWND preview = FindByName(dialog, L"PreviewForm");
+    // A skin change invalidates the frame; its paint is due before the pixels are read.
+    RedrawWindow(preview, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT r{};
     GetWindowRect(preview, &r);
     HDC dc = GetDC(nullptr);
