@@ -164,6 +164,19 @@ bool TbsSkinForm::FormMaximized() const {
            (FForm->HandleAllocated() ? IsZoomed(FForm->Handle()) != 0 : FForm->WindowState() == wsMaximized);
 }
 
+bool TbsSkinForm::CommandStateInForce(TbsStdCommand Command) const {
+    switch (Command) {
+        case cmMaximize:
+            return FormMaximized();
+        case cmMinimize:
+            return FormMinimized();
+        case cmRollUp:
+            return FRollUpState;
+        default:
+            return false;
+    }
+}
+
 void TbsSkinForm::WindowSize(int& W, int& H) const {
     RECT r{};
     if (FForm->HandleAllocated() && GetWindowRect(FForm->Handle(), &r)) {

@@ -271,6 +271,8 @@ class TbsSkinForm : public TComponent {
     bool IsSizeAble() const;
     bool IsToolWindow() const;
     bool FormMinimized() const;
+    // The window state a command's caption button stands for is in force (the button shows its restore look).
+    bool CommandStateInForce(TbsStdCommand Command) const;
     bool FormMaximized() const;
     void WindowSize(int& W, int& H) const;
     TbsLimitState LimitState() const;

@@ -475,16 +475,10 @@ void TbsSkinStdButtonObject::ResetRects() {
 }
 
 bool TbsSkinStdButtonObject::RestoreState(bool AMainFormRule) {
-    switch (Command) {
-        case cmMaximize:
-            return Parent->FormMaximized();
-        case cmMinimize:
-            return Parent->FormMinimized() && !(AMainFormRule && Application && Application->MainForm() == Parent->FForm);
-        case cmRollUp:
-            return Parent->RolledUp();
-        default:
-            return false;
-    }
+    // A minimised main form is gone from the screen: its minimise button keeps the normal look.
+    if (Command == cmMinimize && AMainFormRule && Application && Application->MainForm() == Parent->FForm)
+        return false;
+    return Parent->CommandStateInForce(Command);
 }
 
 bool TbsSkinStdButtonObject::IconCase(bool ASkinRule) const {
@@ -727,16 +721,7 @@ TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinAnim
 }
 
 bool TbsSkinAnimateObject::RestoreState() const {
-    switch (Command) {
-        case cmMaximize:
-            return Parent->FormMaximized();
-        case cmMinimize:
-            return Parent->FormMinimized();
-        case cmRollUp:
-            return Parent->RolledUp();
-        default:
-            return false;
-    }
+    return Parent->CommandStateInForce(Command);
 }
 
 void TbsSkinAnimateObject::ShowLayer() {

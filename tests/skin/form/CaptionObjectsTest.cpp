@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
@@ -59,43 +60,13 @@ COLORREF PicturePixel(TBitmap* b, int x, int y) {
     return GetPixel(b->Canvas()->Handle(), x, y) & 0xFFFFFF;
 }
 
-class CaptionObjectsTest : public ::testing::Test {
+class CaptionObjectsTest : public SkinFormFixture {
   protected:
-    void SetUp() override {
-        SetCursorPos(5, 5);
-        form_ = new TForm(nullptr);
-        form_->SetFormStyle(fsStayOnTop);
-        form_->SetBorderStyle(bsSizeable);
-        form_->SetBounds(80, 80, 320, 200);
-        form_->SetCaption(L"Caption objects");
-        skinForm_ = new TbsSkinForm(form_);
-        data_ = new TbsSkinData(form_);
-    }
-    void TearDown() override {
-        delete form_;
-        Pump(30);
-    }
-    void Load(const std::wstring& ini) {
-        data_->LoadFromFile(ini);
-        ASSERT_FALSE(data_->Empty);
-        skinForm_->SetSkinData(data_);
-    }
+    CaptionObjectsTest() : SkinFormFixture(80, 80, 320, 200, L"Caption objects") {}
     void ShowForm() {
-        form_->Show();
-        SetForegroundWindow(form_->Handle());
-        Pump(150);
+        SkinFormFixture::ShowForm();
         SendMessageW(h(), WM_NCACTIVATE, TRUE, 0);
         Pump(30);
-    }
-    HWND h() { return form_->Handle(); }
-    RECT WindowRect() {
-        RECT r{};
-        GetWindowRect(h(), &r);
-        return r;
-    }
-    COLORREF FramePixel(int x, int y) {
-        const RECT r = WindowRect();
-        return ScreenPixel(r.left + x, r.top + y) & 0xFFFFFF;
     }
     TPoint Centre(const std::wstring& name) {
         const TRect r = skinForm_->ObjectRect(name);
@@ -113,27 +84,6 @@ class CaptionObjectsTest : public ::testing::Test {
         return static_cast<int>(SendMessageW(h(), WM_NCHITTEST, 0, MAKELPARAM(r.left + p.X, r.top + p.Y)));
     }
     TBitmap* Buttons() { return data_->GetActivePicture(0); }
-    // Writes the form's screen pixels as a PNG when TRELM_SHOTS names a folder.
-    void Shot(const std::wstring& name) {
-        const char* dir = std::getenv("TRELM_SHOTS");
-        if (!dir)
-            return;
-        const RECT r = WindowRect();
-        const int w = r.right - r.left, hgt = r.bottom - r.top;
-        std::vector<std::uint32_t> px(static_cast<size_t>(w) * hgt);
-        for (int y = 0; y < hgt; ++y)
-            for (int x = 0; x < w; ++x) {
-                const COLORREF c = ScreenPixel(r.left + x, r.top + y);
-                px[static_cast<size_t>(y) * w + x] =
-                    0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-        const std::wstring file = Widen(dir) + L"\\" + name + L".png";
-        std::ofstream(file.c_str(), std::ios::binary) << EncodePng(px.data(), w, hgt);
-    }
-
-    TForm* form_ = nullptr;
-    TbsSkinForm* skinForm_ = nullptr;
-    TbsSkinData* data_ = nullptr;
 };
 
 // Row 0 of the button picture is the close button: normal, hot, pressed and inactive pictures from the left.

@@ -15,6 +15,7 @@
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
+#include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 
@@ -148,32 +149,16 @@ void Drag(std::initializer_list<TPoint> points) {
     MouseAt(*(points.end() - 1), MOUSEEVENTF_LEFTUP);
 }
 
-class LayerBorderTest : public ::testing::Test {
+class LayerBorderTest : public SkinFormFixture {
   protected:
+    LayerBorderTest() : SkinFormFixture(200, 150, 400, 300, L"Layered border") {}
     void SetUp() override {
-        SetCursorPos(5, 5);
         gCalls.clear();
-        form_ = new TForm(nullptr);
-        form_->SetFormStyle(fsStayOnTop);
-        form_->SetBorderStyle(bsSizeable);
-        form_->SetBounds(200, 150, 400, 300);
-        form_->SetCaption(L"Layered border");
-        skinForm_ = new TbsSkinForm(form_);
-        data_ = new TbsSkinData(form_);
-    }
-    void TearDown() override {
-        delete form_;
-        Pump(50);
-    }
-    void Load(const std::wstring& ini) {
-        data_->LoadFromFile(ini);
-        ASSERT_FALSE(data_->Empty);
-        skinForm_->SetSkinData(data_);
+        SkinFormFixture::SetUp();
     }
     void ShowForm() {
-        form_->Show();
-        SetForegroundWindow(form_->Handle());
-        Pump(200);
+        SkinFormFixture::ShowForm();
+        Pump(50);  // the border's windows follow the form's first show
     }
     TbsFormLayerBorder* Border() { return skinForm_->BorderLayer(); }
     TbsFormLayerWindow* Win(TbsFormLayerBorderType t) { return Border()->Window(t); }
@@ -189,15 +174,6 @@ class LayerBorderTest : public ::testing::Test {
                 return *it;
         return LayeredCall{nullptr, 0, 0, -1};
     }
-    RECT FormRect() {
-        RECT r{};
-        GetWindowRect(form_->Handle(), &r);
-        return r;
-    }
-
-    TForm* form_ = nullptr;
-    TbsSkinForm* skinForm_ = nullptr;
-    TbsSkinData* data_ = nullptr;
 };
 
 TEST_F(LayerBorderTest, NoLayerFrameShowsNoBorderWindow) {
@@ -304,7 +280,7 @@ TEST_F(LayerBorderTest, AFormShorterThanTheBandsHidesTheSides) {
     form_->SetBounds(200, 150, 400, 100);
     ShowForm();
     ASSERT_TRUE(Border()->Visible());
-    ASSERT_EQ(FormRect().bottom - FormRect().top, 100);
+    ASSERT_EQ(WindowRect().bottom - WindowRect().top, 100);
     EXPECT_EQ(Border()->Image(bsflTop)->Height(), 100);
     EXPECT_EQ(Border()->Image(bsflBottom)->Height(), 40);
     EXPECT_EQ(LastFor(bsflBottom).cy, 40);
@@ -345,13 +321,13 @@ TEST_F(LayerBorderTest, DraggingTheEdgesSizesTheForm) {
     Load(MakeSkin(L"plain", {}));
     ShowForm();
     Drag({{605, 300}, {615, 300}, {625, 300}});
-    RECT r = FormRect();
+    RECT r = WindowRect();
     EXPECT_EQ(r.right - r.left, 420);
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(WindowRectOf(Win(bsflRight)).right, 630);
     // The bottom edge down by 20.
     Drag({{400, 453}, {400, 463}, {400, 473}});
-    r = FormRect();
+    r = WindowRect();
     EXPECT_EQ(r.bottom - r.top, 320);
     EXPECT_EQ(WindowRectOf(Win(bsflBottom)).bottom, 480);
     // A click on the border never takes the foreground from the form.
@@ -366,16 +342,16 @@ TEST_F(LayerBorderTest, TheLeftEdgeAtMinimumWidthAndACornerBeyondItsBand) {
     const int minW = skinForm_->GetMinWidth();
     form_->SetBounds(200, 150, minW, 300);
     ShowForm();
-    ASSERT_EQ(FormRect().right - FormRect().left, minW);
+    ASSERT_EQ(WindowRect().right - WindowRect().left, minW);
     // Inwards at the minimum: nothing changes.
     Drag({{196, 300}, {206, 300}, {216, 300}});
-    RECT r = FormRect();
+    RECT r = WindowRect();
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.right - r.left, minW);
     // The top-left corner: first right (the width cannot shrink), then up and left with the cursor beyond the left
     // band: only the height grows.
     Drag({{196, 126}, {236, 126}, {226, 116}});
-    r = FormRect();
+    r = WindowRect();
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.right - r.left, minW);
     EXPECT_EQ(r.top, 140);
@@ -389,7 +365,7 @@ TEST_F(LayerBorderTest, CaptionDragMovesAndRestoresAMaximisedFullBorderForm) {
     // The form is only its client area; the caption is in the top window.
     EXPECT_EQ(SendMessageW(form_->Handle(), WM_NCHITTEST, 0, MAKELPARAM(300, 160)), HTCLIENT);
     Drag({{250, 135}, {260, 145}, {280, 155}});
-    RECT r = FormRect();
+    RECT r = WindowRect();
     EXPECT_EQ(r.left, 230);
     EXPECT_EQ(r.top, 170);
     EXPECT_EQ(WindowRectOf(Win(bsflTop)).left, 220);
@@ -401,7 +377,7 @@ TEST_F(LayerBorderTest, CaptionDragMovesAndRestoresAMaximisedFullBorderForm) {
     const TPoint press{(top.left + top.right) / 2 - 100, top.top + 18};
     Drag({press, {press.X, press.Y + 10}, {press.X, press.Y + 20}});
     EXPECT_EQ(skinForm_->WindowState(), wsNormal);
-    r = FormRect();
+    r = WindowRect();
     EXPECT_EQ(r.right - r.left, 400);
     EXPECT_NEAR((r.left + r.right) / 2, press.X, 2);
 }
@@ -476,36 +452,6 @@ TEST_F(LayerBorderTest, DoubleClickOnTheSystemButtonClosesTheForm) {
     EXPECT_TRUE(PumpUntil([] { return FindWindowW(L"TbsFormLayerWindow", nullptr) == nullptr; }));
 }
 
-// The screen around the form and its border as a PNG, when TRELM_SHOTS names a folder.
-void ShotOfScreen(const std::wstring& name, const RECT& r) {
-    const char* dir = std::getenv("TRELM_SHOTS");
-    if (!dir)
-        return;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
-                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
-    for (auto& p : px)
-        p |= 0xFF000000u;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
-    ReleaseDC(nullptr, screen);
-    std::ofstream((Widen(dir) + L"\\" + name + L".png").c_str(), std::ios::binary) << EncodePng(px.data(), w, h);
-}
-
 // The border as a compositing desktop shows it (Wine's screen does not blend layered windows): the four images blended
 // over the backdrop colour at their places, the form's own pixels from the screen on top, as a PNG.
 void ComposedShot(const std::wstring& name, TbsFormLayerBorder* B, TCustomForm* Form, const RECT& r, COLORREF back) {
@@ -564,7 +510,7 @@ TEST_F(LayerBorderTest, SetSkinsShowTheirBorderAroundTheForm) {
         form_->SetBounds(250, 180, 400, 260);
         ShowForm();
         ASSERT_TRUE(Border()->Visible()) << s.folder;
-        const RECT f = FormRect();
+        const RECT f = WindowRect();
         const TRect o = LayerOuterRect(Border()->Geom(), TRect{f.left, f.top, f.right, f.bottom}, false);
         EXPECT_EQ(WindowRectOf(Win(bsflTop)).left, o.Left) << s.folder;
         EXPECT_EQ(WindowRectOf(Win(bsflTop)).top, o.Top) << s.folder;

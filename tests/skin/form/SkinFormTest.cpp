@@ -9,6 +9,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
+#include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinnedControl.h"
@@ -41,41 +42,9 @@ class CountingControl : public TCustomControl, public IbsSkinnedControl {
     TbsSkinData* data_;
 };
 
-class SkinFormTest : public ::testing::Test {
+class SkinFormTest : public SkinFormFixture {
   protected:
-    void SetUp() override {
-        // The cursor off the form: a hovered caption button changes hit codes and looks.
-        SetCursorPos(5, 5);
-        form_ = new TForm(nullptr);
-        form_->SetFormStyle(fsStayOnTop);
-        form_->SetBorderStyle(bsSizeable);
-        form_->SetBounds(60, 60, 300, 200);
-        form_->SetCaption(L"Skinned form");
-        skinForm_ = new TbsSkinForm(form_);
-        data_ = new TbsSkinData(form_);
-    }
-    void TearDown() override { delete form_; }
-
-    void Load(const std::wstring& ini) {
-        data_->LoadFromFile(ini);
-        ASSERT_FALSE(data_->Empty);
-        skinForm_->SetSkinData(data_);
-    }
-    void ShowForm() {
-        form_->Show();
-        SetForegroundWindow(form_->Handle());
-        Pump(150);
-    }
-    HWND h() { return form_->Handle(); }
-    RECT WindowRect() {
-        RECT r{};
-        GetWindowRect(h(), &r);
-        return r;
-    }
-    COLORREF FramePixel(int x, int y) {
-        const RECT r = WindowRect();
-        return ScreenPixel(r.left + x, r.top + y) & 0xFFFFFF;
-    }
+    SkinFormTest() : SkinFormFixture(60, 60, 300, 200, L"Skinned form") {}
     int Hit(int x, int y) {
         const RECT r = WindowRect();
         return static_cast<int>(SendMessageW(h(), WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)));
@@ -86,29 +55,6 @@ class SkinFormTest : public ::testing::Test {
         const RECT r = WindowRect();
         return TPoint{p.x - r.left, p.y - r.top};
     }
-    // Writes the form's screen pixels as a PNG when TRELM_SHOTS names a folder.
-    void Shot(const std::wstring& name) {
-        const char* dir = std::getenv("TRELM_SHOTS");
-        if (!dir)
-            return;
-        const RECT r = WindowRect();
-        const int w = r.right - r.left, hgt = r.bottom - r.top;
-        std::vector<std::uint32_t> px(static_cast<size_t>(w) * hgt);
-        HDC screen = GetDC(nullptr);
-        for (int y = 0; y < hgt; ++y)
-            for (int x = 0; x < w; ++x) {
-                const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
-                px[static_cast<size_t>(y) * w + x] =
-                    0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-        ReleaseDC(nullptr, screen);
-        const std::wstring file = Widen(dir) + L"\\" + name + L".png";
-        std::ofstream(file.c_str(), std::ios::binary) << EncodePng(px.data(), w, hgt);
-    }
-
-    TForm* form_ = nullptr;
-    TbsSkinForm* skinForm_ = nullptr;
-    TbsSkinData* data_ = nullptr;
 };
 
 TEST_F(SkinFormTest, FixedAnswersAndNoNativeCaptionButtons) {

@@ -10,6 +10,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
+#include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "skin/form/MenuLevelProps.h"
 #include "skin/form/SkinForm.h"
@@ -151,17 +152,11 @@ void Click(int x, int y) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-class SkinMenuTest : public ::testing::Test {
+class SkinMenuTest : public SkinFormFixture {
   protected:
+    SkinMenuTest() : SkinFormFixture(60, 60, 400, 300, L"Menu host") {}
     void SetUp() override {
-        SetCursorPos(5, 5);
-        form_ = new TForm(nullptr);
-        form_->SetFormStyle(fsStayOnTop);
-        form_->SetBorderStyle(bsSizeable);
-        form_->SetBounds(60, 60, 400, 300);
-        form_->SetCaption(L"Menu host");
-        skinForm_ = new TbsSkinForm(form_);
-        data_ = new TbsSkinData(form_);
+        SkinFormFixture::SetUp();
         // Counts the close notices the form gets (ahead of the skinned form's own procedure).
         TWndMethod inner = form_->WindowProc;
         form_->WindowProc = [this, inner](TMessage& m) {
@@ -176,8 +171,7 @@ class SkinMenuTest : public ::testing::Test {
     void TearDown() override {
         if (form_)
             skinForm_->SkinMenu()->Hide();
-        delete form_;
-        Pump(30);
+        SkinFormFixture::TearDown();
     }
     TMenuItem* Add(TMenuItem* parent, const std::wstring& caption, std::function<void()> click = nullptr) {
         auto* item = new TMenuItem(menu_);
@@ -186,16 +180,6 @@ class SkinMenuTest : public ::testing::Test {
             item->OnClick = [click](TObject*) { click(); };
         parent->Add(item);
         return item;
-    }
-    void Load(const std::wstring& ini) {
-        data_->LoadFromFile(ini);
-        ASSERT_FALSE(data_->Empty);
-        skinForm_->SetSkinData(data_);
-    }
-    void ShowForm() {
-        form_->Show();
-        SetForegroundWindow(form_->Handle());
-        Pump(150);
     }
     void Key(WPARAM vk) {
         PostMessageW(form_->Handle(), WM_KEYDOWN, vk, 1);
@@ -223,9 +207,6 @@ class SkinMenuTest : public ::testing::Test {
         exit->SetShortCut(TextToShortCut(L"Ctrl+Q"));
     }
 
-    TForm* form_ = nullptr;
-    TbsSkinForm* skinForm_ = nullptr;
-    TbsSkinData* data_ = nullptr;
     TbsSkinPopupMenu* menu_ = nullptr;
     int closeNotices_ = 0;
     std::vector<std::wstring> log_;
