@@ -9,6 +9,7 @@
 
 #include "base/Files.h"
 #include "classlib/WicCodec.h"
+#include "tests/classlib/ScreenGrab.h"
 
 namespace trelm_test {
 
@@ -292,29 +293,7 @@ std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h) {
     GetWindowRect(wnd, &r);
     w = r.right - r.left;
     h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
-                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
-    for (auto& p : px)
-        p |= 0xFF000000u;
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return px;
+    return GrabScreen(r);
 }
 
 void Shot(HWND wnd, const std::wstring& name) {

@@ -15,6 +15,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/WicCodec.h"
+#include "tests/classlib/ScreenGrab.h"
 
 inline std::wstring Widen(const char* s) {
     std::wstring w;
@@ -129,27 +130,7 @@ inline void Shot(HWND wnd, const std::wstring& name) {
     RECT r{};
     GetWindowRect(wnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<std::uint32_t> px(static_cast<size_t>(w) * h);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* src = static_cast<const std::uint32_t*>(bits);
-    for (size_t i = 0; i < px.size(); ++i)
-        px[i] = 0xFF000000u | (src[i] & 0xFFFFFF);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    const std::vector<std::uint32_t> px = GrabScreen(r);
     const std::wstring file = Widen(dir) + L"\\" + name + L".png";
     std::ofstream(file.c_str(), std::ios::binary) << EncodePng(px.data(), w, h);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/classlib/ScreenGrab.h"
 #include "SkinTestPaths.h"
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
@@ -21,29 +22,9 @@ inline void ShotOfScreen(const std::wstring& name, const RECT& r) {
     const char* dir = std::getenv("TRELM_SHOTS");
     if (!dir)
         return;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint32_t> px(static_cast<const std::uint32_t*>(bits),
-                                  static_cast<const std::uint32_t*>(bits) + static_cast<size_t>(w) * h);
-    for (auto& p : px)
-        p |= 0xFF000000u;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
-    ReleaseDC(nullptr, screen);
-    std::ofstream((skintest::Widen(dir) + L"\\" + name + L".png").c_str(), std::ios::binary) << EncodePng(px.data(), w, h);
+    const std::vector<std::uint32_t> px = GrabScreen(r);
+    std::ofstream((skintest::Widen(dir) + L"\\" + name + L".png").c_str(), std::ios::binary)
+        << EncodePng(px.data(), r.right - r.left, r.bottom - r.top);
 }
 
 class SkinFormFixture : public ::testing::Test {
