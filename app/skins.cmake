@@ -1,5 +1,5 @@
 # The stored skin lists built into the programs: resource scripts written from the generated skin set (target
-# skinset, tools/skingen) by "skingen.py rc", and the functions that fill a TbsCompressedSkinList from them.
+# skinset, skinset) by "skingen.py rc", and the functions that fill a TbsCompressedSkinList from them.
 #   TRELM_APP_SKINS_RC     the notifier's 87 skins, compiled into TrelmMail.exe (app/CMakeLists.txt)
 #   setup_skin_resources   object library with the installer's "Windows 8"; the installer links its objects
 #   app_skins              LoadNotifierSkinList and LoadSetupSkinList
@@ -9,9 +9,9 @@ set(_skins_rc_dir ${CMAKE_CURRENT_BINARY_DIR}/skins)
 foreach(_part notifier setup)
     string(TOUPPER ${_part}SKINS _name)
     add_custom_command(OUTPUT ${_skins_rc_dir}/${_part}.rc
-        COMMAND ${TRELM_SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/skingen/skingen.py rc ${_skinset} ${_part}
+        COMMAND ${TRELM_SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/skinset/skingen.py rc ${_skinset} ${_part}
             ${_name} ${_skins_rc_dir}/${_part}.rc
-        DEPENDS ${_skinset}/${_part}/skins.lst ${CMAKE_SOURCE_DIR}/tools/skingen/skingen.py
+        DEPENDS ${_skinset}/${_part}/skins.lst ${CMAKE_SOURCE_DIR}/skinset/skingen.py
         COMMENT "Writing the resource script of the ${_part} skin list"
         VERBATIM)
 endforeach()

@@ -26,7 +26,7 @@
 #include "classlib/IniFiles.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
-#include "skin/core/SkinControls.h"
+#include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinObjects.h"
 #include "skin/core/SkinTypes.h"
 

@@ -1,5 +1,5 @@
 // Skin lists carried as resources of a program: the list text (one row per skin, in index order) and one compressed
-// skin block per row, both RCDATA. The build writes them from the generated skin set (tools/skingen); a program
+// skin block per row, both RCDATA. The build writes them from the generated skin set (skinset); a program
 // fills its TbsCompressedSkinList from them at start, so it is skinned with no files beside it.
 //
 // Resource names: the list text is ListName ("NOTIFIERSKINS"), the block of row i is ListName + "_" + i.

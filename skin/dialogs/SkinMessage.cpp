@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "skin/core/SkinControls.h"
+#include "skin/core/SkinControlRecords.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 namespace {
 
-// The set the build drew (tools/skingen), beside the program folder.
+// The set the build drew (skinset), beside the program folder.
 std::wstring SetFolder() {
     return ProgramFolder() + L"..\\skins\\";
 }

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "skin/core/SkinControls.h"
+#include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinIniValues.h"
 #include "skin/core/SkinObjects.h"

@@ -265,7 +265,7 @@ def write_all(out):
 
 FIXTURE_README = """# Skin engine test fixtures
 
-Made by `/usr/bin/python3 tools/skingen/skingen.py fixtures tests/skin/fixtures` (deterministic; commit what it
+Made by `/usr/bin/python3 skinset/skingen.py fixtures tests/skin/fixtures` (deterministic; commit what it
 writes). Do not edit by hand.
 
 - `colorcoded/`: ini skin with flat-coloured parts; `colorcoded/legend.txt` lists `part.state.slice=r,g,b`.

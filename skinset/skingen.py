@@ -188,7 +188,7 @@ def cmd_rc(out, part, name, rcfile):
     def quoted(path):
         return '"%s"' % os.path.abspath(path).replace('\\', '/')
 
-    lines = ['// Written by tools/skingen/skingen.py rc: the skin list "%s" (%d skins).' % (part, len(rows)),
+    lines = ['// Written by skinset/skingen.py rc: the skin list "%s" (%d skins).' % (part, len(rows)),
              '%s RCDATA %s' % (name, quoted(os.path.join(out, part, 'skins.lst')))]
     for r in rows:
         lines.append('%s_%d RCDATA %s' % (name, r['index'], quoted(os.path.join(out, part, r['folder'] + '.skn'))))

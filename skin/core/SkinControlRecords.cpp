@@ -1,5 +1,5 @@
-// Field lists of the control records (see SkinControls.h).
-#include "skin/core/SkinControls.h"
+// Field lists of the control records (see SkinControlRecords.h).
+#include "skin/core/SkinControlRecords.h"
 
 #include <functional>
 #include <unordered_map>
