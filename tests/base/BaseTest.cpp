@@ -1,9 +1,10 @@
-// The base layer: UTF-8 conversion and its strict check, trimming, the program folder, whole-file reads, and the
-// handle and COM owners.
+// The base layer: UTF-8 conversion and its strict check, trimming, the program folder, whole-file reads, failure
+// reports, and the handle and COM owners.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "base/ComPtr.h"
 #include "base/Files.h"
 #include "base/Handles.h"
+#include "base/Report.h"
 #include "base/Text.h"
 #include "base/Utf.h"
 
@@ -87,6 +89,29 @@ TEST(BaseFiles, ReadWholeFileReadsAllOrNothing) {
     EXPECT_EQ(ReadWholeFile(dir.File(L"empty.bin")), std::string());
     EXPECT_EQ(ReadWholeFile(dir.File(L"missing.bin")), std::nullopt);
     EXPECT_EQ(ReadWholeFile(dir.Path()), std::nullopt);  // a folder
+}
+
+TEST(BaseReport, CaughtFailuresAreAppendedToTheLogNamedByTheEnvironment) {
+    trelm_test::TTempDir dir;
+    const std::wstring log = dir.File(L"trelm.log");
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TRELM_LOG", log.c_str()));
+    try {
+        throw std::runtime_error("disk \xD0\xBF full");
+    } catch (...) {
+        ReportCaught("Unit::Save");
+    }
+    try {
+        throw 42;
+    } catch (...) {
+        ReportCaught("Unit::Other");
+    }
+    ReportFailure("Unit::Load", "refused");
+    SetEnvironmentVariableW(L"TRELM_LOG", nullptr);
+    ReportFailure("Unit::NotLogged", "gone");  // no log named: debug output only
+    EXPECT_EQ(trelm_test::ReadFileString(log),
+              "[Trelm] Unit::Save: disk \xD0\xBF full\r\n"
+              "[Trelm] Unit::Other: unknown exception\r\n"
+              "[Trelm] Unit::Load: refused\r\n");
 }
 
 TEST(BaseHandles, OwnersCloseOnceAndCountWhatTheyHold) {
