@@ -217,6 +217,12 @@ def write_all(out):
     files['damaged_zlib.skn'] = blk(b'', z=bytes(z))
     cut = zlib.compress(good, 9)[: len(zlib.compress(good, 9)) // 2]
     files['truncated_stream.skn'] = blk(b'', z=cut)
+    # a zlib header whose FDICT bit asks for a preset dictionary (78 20, dictionary id, deflate data, adler-32)
+    zdict = b'Trelm preset dictionary'
+    co = zlib.compressobj(9, zlib.DEFLATED, -15, 9, zlib.Z_DEFAULT_STRATEGY, zdict)
+    raw = co.compress(good) + co.flush()
+    files['preset_dictionary.skn'] = blk(b'', z=b'\x78\x20' + struct.pack('>I', zlib.adler32(zdict)) + raw +
+                                        struct.pack('>I', zlib.adler32(good)))
     # the first picture's size field says 10 MB / 10 bytes
     big = bytearray(good)
     struct.pack_into('<I', big, 4 + 1 + 2, 10_000_000)
@@ -277,7 +283,8 @@ writes). Do not edit by hand.
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),
   `length0.skn` (N = 0), `damaged_zlib.skn` (16 bytes of the deflate data flipped), `truncated_stream.skn` (the zlib
-  stream cut in half), `picture_size_too_large.skn` / `picture_size_too_small.skn` (the first picture's BMP size
+  stream cut in half), `preset_dictionary.skn` (a zlib header `78 20` that asks for a preset dictionary),
+  `picture_size_too_large.skn` / `picture_size_too_small.skn` (the first picture's BMP size
   field says 10 000 000 / 10 bytes), `huge_count.skn` (active picture count 2^31 - 1), `all_flags_set.skn` (no
   main, inactive or mask picture, no active pictures).
 - `pictures/`: 4 x 3 pictures of the pattern, row by row: red, green, blue, white / black, yellow, cyan, magenta /

@@ -81,8 +81,12 @@ class TContentReader {
     size_t pos_ = 0;
 };
 
+// Progress, the stream's end and "no progress possible" (judged by the caller) are the only results a well-formed
+// stream gives; anything else (a preset dictionary asked for, a damaged stream) would stall or corrupt the read.
 void CheckInflate(int rc) {
-    if (rc < 0 && rc != Z_BUF_ERROR)
+    if (rc == Z_NEED_DICT)
+        Fail(L"the compressed data asks for a preset dictionary");
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
         throw EDecompressionError(L"compression error");
 }
 

@@ -89,6 +89,7 @@ TEST(SkinTool, ARefusedSkinExitsNonZeroWithTheLoadersError) {
     } cases[] = {
         {work.File(L"v4.skn"), "newer version"},
         {work.File(L"cut.skn"), "past the end"},
+        {TRELM_SKIN_FIXTURES L"/preset_dictionary.skn", "preset dictionary"},
         {notSkin.Path(), "is not a skin"},
         {work.File(L"missing.skn"), "missing.skn"},
     };
