@@ -150,6 +150,18 @@ void SelectText(const MimePart& part, std::vector<const MimePart*>* out) {
     }
 }
 
+// The first text leaf in part order that is not an attachment but carries a file name ("inline; filename=...").
+const MimePart* FirstNamedInlineText(const MimePart& part) {
+    if (!part.IsMultipart()) {
+        const bool text = part.contentType.type.empty() || part.contentType.type.compare(0, 5, "text/") == 0;
+        return text && part.disposition != "attachment" && !part.filename.empty() ? &part : nullptr;
+    }
+    for (const MimePart& c : part.children)
+        if (const MimePart* found = FirstNamedInlineText(c))
+            return found;
+    return nullptr;
+}
+
 }  // namespace
 
 bool MimePart::IsTextLeaf() const {
@@ -214,6 +226,10 @@ MimePart ParseMimeMessage(const std::string& raw) {
 std::vector<const MimePart*> SelectTextParts(const MimePart& message) {
     std::vector<const MimePart*> parts;
     SelectText(message, &parts);
+    // Named inline text is a file the sender put in the letter, not what they wrote, unless it is all there is.
+    if (parts.empty())
+        if (const MimePart* named = FirstNamedInlineText(message))
+            parts.push_back(named);
     return parts;
 }
 
