@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
@@ -246,20 +247,26 @@ std::wstring ExtractMessageText(const MimePart& message) {
     return text;
 }
 
-MimeSummary SummarizeMimeHeaders(const std::string& raw) {
+MimeSummary SummarizeMimeHeaders(const std::string& raw, size_t maxFieldBytes) {
     MimeSummary s;
     size_t bodyStart = 0;
-    MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
-    if (const std::string* d = h.Find("Date")) {
+    const MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
+    auto field = [&](const char* name) -> std::optional<std::string> {
+        const std::string* value = h.Find(name);
+        if (!value)
+            return std::nullopt;
+        return value->substr(0, maxFieldBytes);
+    };
+    if (const auto d = field("Date")) {
         int64_t utc = 0;
         if (ParseMailDate(*d, &utc)) {
             s.hasDate = true;
             s.date = UtcSecondsToLocalDateTime(utc);
         }
     }
-    if (const std::string* f = h.Find("From"))
+    if (const auto f = field("From"))
         s.from = ParseMimeAddress(*f);
-    if (const std::string* sub = h.Find("Subject"))
+    if (const auto sub = field("Subject"))
         s.subject = DecodeHeaderText(*sub);
     return s;
 }

@@ -19,8 +19,11 @@ struct MimeSummary {
     std::wstring subject;  // decoded, not trimmed
 };
 
-// Reads Date, From and Subject from a header block (a whole message works too).
-MimeSummary SummarizeMimeHeaders(const std::string& raw);
+// Reads Date, From and Subject from a header block (a whole message works too). Each field is read from its first
+// maxFieldBytes only, so that a huge field (thousands of addresses in From) costs no more than a normal one and
+// hides no other.
+inline constexpr size_t kMaxSummaryFieldBytes = 16 * 1024;
+MimeSummary SummarizeMimeHeaders(const std::string& raw, size_t maxFieldBytes = kMaxSummaryFieldBytes);
 
 // One node of a parsed message.
 struct MimePart {
