@@ -41,8 +41,14 @@ void TCheckScheduler::MailTimerTick() {
     }
 }
 
+void TCheckScheduler::TakeThreadEnd() {
+    if (run_.ConectRun && !host_.ThreadRunning())
+        run_.ConectRun = false;
+}
+
 void TCheckScheduler::WatchdogTick() {
-    if (run_.ConectRun.load())
+    TakeThreadEnd();
+    if (run_.ConectRun)
         ++run_.TikPotok;
     if (run_.TikPotok < run_.LimitPotok)
         return;
@@ -112,11 +118,12 @@ void TCheckScheduler::StartCheck(AListEm& account) {
     } catch (...) {
     }
     if (!started)
-        run_.ConectRun = false;  // no thread will ever clear it
+        run_.ConectRun = false;  // no check to wait for
 }
 
 void TCheckScheduler::StopCheck() {
-    if (run_.ConectRun.load()) {
+    TakeThreadEnd();
+    if (run_.ConectRun) {
         try {
             host_.StopThread();
         } catch (...) {
@@ -126,7 +133,8 @@ void TCheckScheduler::StopCheck() {
 }
 
 void TCheckScheduler::ProcessResults() {
-    if (run_.ConectRun.load()) {
+    TakeThreadEnd();
+    if (run_.ConectRun) {
         ++run_.TikPotok;
         return;
     }

@@ -30,15 +30,17 @@ class TCheckHost {
     virtual void BlinkTimerEnabled(bool enabled) = 0;  // Timer_MorgIcon
     virtual void SetTrayImage(int index) = 0;
     virtual void SetTrayHint(const std::wstring& hint) = 0;
-    // Starts the check thread for the account (it clears ConectRun when its session ends normally); false when
-    // it could not be started.
+    // Starts the check thread for the account; false when it could not be started.
     virtual bool StartThread(AListEm& account) = 0;
+    // The started check's own running flag: false once its thread has ended the session normally (or when no
+    // check was started). Read into ConectRun by the scheduler.
+    virtual bool ThreadRunning() = 0;
     // Aborts the running check and waits, bounded, for its thread to end. Safe when the thread has already freed
     // itself.
     virtual void StopThread() = 0;
     // Waits ms while the window keeps answering (messages are dispatched, so handlers may run inside); with
-    // untilCheckEnds it returns as soon as ConectRun is clear. False when the program is quitting (WM_QUIT seen
-    // and posted again).
+    // untilCheckEnds it returns as soon as ConectRun is clear or the check's thread has ended its session normally.
+    // False when the program is quitting (WM_QUIT seen and posted again).
     virtual bool Wait(unsigned ms, bool untilCheckEnds) = 0;
     // The result processing of a finished round (only called while no check runs).
     virtual void ProcessCheckResults() = 0;
@@ -75,6 +77,8 @@ class TCheckScheduler {
 
   private:
     bool GatePasses() const;
+    // ConectRun follows the check thread's own flag: clear once the session ended normally.
+    void TakeThreadEnd();
 
     TNotifierLists& lists_;
     const TSettings& settings_;

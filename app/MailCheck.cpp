@@ -1,6 +1,7 @@
 // The mail check of one account. Costs stay flat in the number of unseen letters: one command fetches the
-// Date, From, Subject, arrival time and structure of all of them, and one more the text parts of the letters that
-// will be announced (a set of thousands of scattered UIDs is split over a few commands, see ImapClient::UidFetch).
+// Date, From, Subject and arrival time of all of them, and when their text is shown one more the structures and
+// one more the text parts of the letters that will be announced (a set of thousands of scattered UIDs is split over
+// a few commands, see ImapClient::UidFetch).
 // Letters are read with BODY.PEEK, so their flags are never touched.
 #include "app/MailCheck.h"
 
@@ -23,11 +24,12 @@ using netlib::NetStatus;
 
 namespace {
 
-// The header fetch also brings the arrival time (for letters without a usable Date) and, when the text is shown,
-// the structure the server parsed, so that the text fetch asks for exactly the text parts.
+// The header fetch also brings the arrival time (for letters without a usable Date). The structure the server
+// parsed comes in a command of its own, for the new letters only, when their text is shown: a server may garble
+// a structure beyond reading (unbalanced, absurdly deep, a literal of gigabytes), and that must cost the letter its
+// text, never its announcement.
 constexpr const char* kHeaderItems = "(UID INTERNALDATE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])";
-constexpr const char* kHeaderAndStructureItems =
-    "(UID INTERNALDATE BODYSTRUCTURE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])";
+constexpr const char* kStructureItems = "(UID BODYSTRUCTURE)";
 // A letter whose structure the server did not give: its first bytes, as a whole message.
 constexpr const char* kWholeTextItems = "(UID BODY.PEEK[]<0.262144>)";
 // Text parts are fetched up to the size of the largest one needed, within these bounds: a part of an HTML letter
@@ -37,10 +39,10 @@ constexpr uint32_t kMaxTextPartBytes = 1024 * 1024;
 // Text parts per letter and sections per text fetch: a letter of thousands of parts gets its first ones.
 constexpr size_t kMaxTextPartsPerLetter = 16;
 constexpr size_t kMaxSectionsPerFetch = 64;
-// Date, From and Subject fit easily; a hostile server must not make the header store grow without bound.
-constexpr size_t kMaxHeaderBytes = 16 * 1024;
+// What is kept per letter is its summary (each field read from its first bytes only, see SummarizeMimeHeaders);
+// a hostile server must still not make the store grow without bound.
 constexpr size_t kMaxAllHeaderBytes = 64 * 1024 * 1024;
-constexpr size_t kPartCost = 256;  // what one part of a stored structure counts against kMaxAllHeaderBytes
+constexpr size_t kItemCost = 256;  // what one letter's record, or one part of a structure, counts besides its texts
 
 // The string value of the first item whose name starts with prefix, or nullptr (NIL, missing).
 const std::string* StringItem(const std::vector<ImapValue>& items, const std::string& prefix) {
@@ -55,14 +57,68 @@ size_t CountParts(const netlib::MimePart& part) {
     return n;
 }
 
-// What the header fetch brought for one letter.
+// How a new letter's text is found.
+enum class TextSource {
+    Unknown,    // the server sent nothing readable about it: no text
+    Whole,      // no structure from the server: the first bytes of the whole letter
+    Structure,  // the text parts of its structure
+};
+
+// What the fetches brought for one letter.
 struct LetterHead {
-    std::string header;
+    netlib::MimeSummary summary;
     bool hasArrival = false;
     int64_t arrival = 0;  // INTERNALDATE, UTC seconds
-    bool hasStructure = false;
+    TextSource text = TextSource::Unknown;
     netlib::MimePart structure;
 };
+
+size_t SummaryCost(const netlib::MimeSummary& s) {
+    return kItemCost + (s.from.name.size() + s.from.address.size() + s.subject.size()) * sizeof(wchar_t);
+}
+
+// The structures of the new letters. A structure that is damaged or unreadable leaves its letter without text; a
+// letter the server gives none for (NIL, or a server that refuses the command) is read as a whole. False when the
+// session cannot go on: *st then says why, and a failure caused by what the server sent (garbage, a literal or a
+// line beyond the caps) is not a failure of the check, only the end of the texts.
+bool FetchStructures(ImapClient& imap,
+                     const std::vector<uint32_t>& newUids,
+                     std::unordered_map<uint32_t, LetterHead>& heads,
+                     size_t& stored,
+                     NetStatus* st) {
+    const std::unordered_set<uint32_t> wanted(newUids.begin(), newUids.end());
+    std::unordered_set<uint32_t> answered;
+    *st = imap.UidFetchSalvaging(
+        newUids, kStructureItems, [&](uint32_t uid, const std::vector<ImapValue>& items, bool damaged) {
+            if (!wanted.count(uid) || !answered.insert(uid).second)
+                return NetStatus::Success();
+            LetterHead& head = heads.at(uid);
+            const ImapValue* v = ImapClient::FindItem(items, "BODYSTRUCTURE");
+            if (damaged || (v && v->kind != ImapValue::Kind::Nil && !netlib::ParseBodyStructure(*v, &head.structure)))
+                return NetStatus::Success();  // no text
+            if (!v || v->kind == ImapValue::Kind::Nil) {
+                head.text = TextSource::Whole;
+                return NetStatus::Success();
+            }
+            head.text = TextSource::Structure;
+            stored += kItemCost * CountParts(head.structure);
+            if (stored > kMaxAllHeaderBytes)
+                return NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::TooLarge,
+                                       "too much structure data");
+            return NetStatus::Success();
+        });
+    if (st->ok())
+        return true;
+    if (st->code == netlib::NetCode::Refused) {
+        for (uint32_t uid : newUids)
+            heads.at(uid).text = TextSource::Whole;
+        *st = NetStatus::Success();
+        return true;
+    }
+    for (uint32_t uid : newUids)
+        heads.at(uid).text = TextSource::Unknown;
+    return false;
+}
 
 // The Body of each new letter. Letters with a structure: one command fetches the text parts all of them need,
 // each section up to the size of the largest needed part (a letter lacking a section gets it back empty), and
@@ -78,10 +134,10 @@ NetStatus FetchTexts(ImapClient& imap,
     uint32_t largest = 0;
     for (uint32_t uid : newUids) {
         const LetterHead& head = headers.at(uid);
-        if (!head.hasStructure) {
+        if (head.text == TextSource::Whole)
             unstructured.push_back(uid);
+        if (head.text != TextSource::Structure)
             continue;
-        }
         std::vector<const netlib::MimePart*>& chosen = parts[uid];
         for (const netlib::MimePart* part : netlib::SelectTextParts(head.structure)) {
             if (chosen.size() == kMaxTextPartsPerLetter)
@@ -279,20 +335,15 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
         std::unordered_map<uint32_t, LetterHead> headers;
         const std::unordered_set<uint32_t> wanted(uids.begin(), uids.end());
         size_t stored = 0;
-        const char* headerItems = options.OtobrTextEm ? kHeaderAndStructureItems : kHeaderItems;
-        NetStatus st = imap.UidFetch(uids, headerItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
+        NetStatus st = imap.UidFetch(uids, kHeaderItems, [&](uint32_t uid, const std::vector<ImapValue>& items) {
             const std::string* h = StringItem(items, "BODY[");
             if (!h || !wanted.count(uid) || headers.count(uid))
                 return NetStatus::Success();
             LetterHead& kept = headers[uid];
-            kept.header = h->substr(0, kMaxHeaderBytes);
-            stored += kept.header.size();
+            kept.summary = netlib::SummarizeMimeHeaders(*h);
+            stored += SummaryCost(kept.summary);
             if (const std::string* arrival = StringItem(items, "INTERNALDATE"))
                 kept.hasArrival = netlib::ParseInternalDate(*arrival, &kept.arrival);
-            if (const ImapValue* structure = ImapClient::FindItem(items, "BODYSTRUCTURE")) {
-                kept.hasStructure = netlib::ParseBodyStructure(*structure, &kept.structure);
-                stored += kPartCost * CountParts(kept.structure);
-            }
             if (stored > kMaxAllHeaderBytes)
                 return NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::TooLarge, "too much header data");
             return NetStatus::Success();
@@ -317,7 +368,7 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
                 continue;
             if (options.Announced && options.Announced->Contains(key, uidValidity, uid))
                 continue;
-            netlib::MimeSummary s = netlib::SummarizeMimeHeaders(h->second.header);
+            const netlib::MimeSummary& s = h->second.summary;
             // Without a readable Date the letter counts as arriving when the server got it.
             TDateTime date = s.hasDate              ? s.date
                              : h->second.hasArrival ? netlib::UtcSecondsToLocalDateTime(h->second.arrival)
@@ -336,15 +387,26 @@ TMailCheckResult CheckAccountInbox(const TMailAccountCopy& account,
             newUids.push_back(uid);
         }
 
+        bool sessionLost = false;  // the server's structures broke the session: the letters go without text
         if (options.OtobrTextEm && !newUids.empty()) {
-            if (NetStatus fetched = FetchTexts(imap, newUids, headers, records); !fetched)
+            NetStatus structures;
+            if (!FetchStructures(imap, newUids, headers, stored, &structures)) {
+                if (structures.cause != netlib::NetCause::Protocol && structures.cause != netlib::NetCause::TooLarge)
+                    return finish(structures);
+                sessionLost = true;
+            } else if (NetStatus fetched = FetchTexts(imap, newUids, headers, records); !fetched) {
                 return finish(fetched);
+            }
         }
         result.ProvEm = provEm;
         for (uint32_t uid : newUids)
             result.Letters.push_back(std::move(records[uid]));
         if (options.Announced)
             options.Announced->Add(key, uidValidity, newUids);
+        if (sessionLost) {
+            result.Commands = imap.CommandsSent();
+            return result;
+        }
     }
     // The results stand once the letters are read; a failing LOGOUT does not undo them.
     imap.Logout();

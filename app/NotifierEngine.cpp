@@ -59,7 +59,6 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         context.Announced = e_.announced_;
         context.Queue = e_.queue_;
         context.Control = std::make_shared<TConectControl>();
-        context.ConectRun = &e_.run_.ConectRun;
         e_.control_ = context.Control;
         new TThread_Conect(&account, std::move(context));  // frees itself when it ends
         return true;
@@ -73,10 +72,17 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         if (!e_.control_->Ended() && e_.control_->EndedHandle())
             WaitAnsweringSent(kStopWaitMs, e_.control_->EndedHandle());
     }
+    bool ThreadRunning() override { return e_.control_ && e_.control_->Running(); }
     bool Wait(unsigned ms, bool untilCheckEnds) override {
         if (e_.stopping_)
             return false;
-        return WaitPumping(ms, nullptr, untilCheckEnds ? &e_.run_.ConectRun : nullptr);
+        static const std::atomic<bool> kNotRunning{false};
+        // Held for the wait: a handler inside it may start the next check and replace control_.
+        const std::shared_ptr<TConectControl> control = e_.control_;
+        const std::atomic<bool>* until = nullptr;
+        if (untilCheckEnds)
+            until = e_.run_.ConectRun && control ? &control->RunningFlag() : &kNotRunning;
+        return WaitPumping(ms, nullptr, until);
     }
     void ProcessCheckResults() override { ::ProcessCheckResults(context_); }
 
@@ -290,7 +296,7 @@ void TNotifierEngine::TrayClick() {
 }
 
 bool TNotifierEngine::Checking() const {
-    return run_.ConectRun.load();
+    return run_.ConectRun && control_ && control_->Running();
 }
 
 void TNotifierEngine::MailTimerTick() {

@@ -83,6 +83,7 @@ class TNotifierEngine : public TComponent {
     void TrayClick();
 
     // ---- state ----
+    // A check was started and its thread has not ended its session normally (nor was it stopped).
     bool Checking() const;
     TMsgAlertWindow* AlertWindow() const { return alert_; }
     // Letters announced so far; the account editor forgets an account after editing it.

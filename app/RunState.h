@@ -1,8 +1,8 @@
 // The run-time values the scheduling, the result processing and the reminders share on the GUI thread; none of
-// them is stored. ConectRun is also written by the check thread, so it is atomic.
+// them is stored, and no other thread touches them: the check thread reports the end of its session through its
+// own control block (TConectControl), which the scheduler reads into ConectRun.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ struct TRunState {
     int32_t PovtorEm = 0;    // mail sound repeats played
     int32_t PovtorSob = 0;   // reminder sound repeats played
     bool Trevoga = false;    // a reminder alarm is on
-    std::atomic<bool> ConectRun{false};
+    bool ConectRun = false;  // a check is running (set when it starts, cleared when it ends normally or is stopped)
     int32_t TikPotok = 0;    // watchdog ticks of the running check
     int32_t LimitPotok = 3;  // watchdog ticks after which a check is ended
     int32_t NomerEm = -1;    // index of the account checked last in rotation

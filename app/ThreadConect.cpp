@@ -92,8 +92,8 @@ void TThread_Conect::Execute() {
     } catch (...) {
     }
     // Cleared only after the outcome is queued: whoever sees the flag clear finds the results waiting.
-    if (normal && context_.ConectRun)
-        context_.ConectRun->store(false);
+    if (normal)
+        context_.Control->MarkNormalEnd();
     context_.Control->MarkEnded();
 }
 

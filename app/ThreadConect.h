@@ -44,8 +44,10 @@ class TConectQueue {
 // letters are taken out of announced (may be null), so that the next check of the account announces them.
 void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnouncedLetters* announced);
 
-// Shared by the GUI thread and one check thread: the abort and the end of the check. The GUI thread keeps it
-// after the thread has freed itself.
+// Shared by the GUI thread and one check thread: the abort, the check's running flag and the end of the check.
+// Each check has its own, so a thread that outlives the bounded stop wait writes only into its own block (which
+// it co-owns), never into the next check's state or the main window's. The GUI thread keeps it after the thread has
+// freed itself.
 class TConectControl {
   public:
     TConectControl();
@@ -61,12 +63,20 @@ class TConectControl {
     // Signalled when the check has ended (for waits that also do other things).
     HANDLE EndedHandle() const { return endedEvent_.Get(); }
 
+    // Set from creation, before the thread starts; cleared by the thread when its session has ended normally. A
+    // failed session leaves it set (the watchdog ends such a check).
+    bool Running() const { return running_.load(); }
+    const std::atomic<bool>& RunningFlag() const { return running_; }
+
     netlib::NetAbortPtr Abort() const { return abort_; }
+    // The thread's side: the session ended normally (clears Running), then the thread's end.
+    void MarkNormalEnd() { running_.store(false); }
     void MarkEnded();
 
   private:
     netlib::NetAbortPtr abort_;
     TKernelHandle endedEvent_;
+    std::atomic<bool> running_{true};
     std::atomic<bool> ended_{false};
 };
 
@@ -75,11 +85,11 @@ struct TConectContext {
     std::shared_ptr<TAnnouncedLetters> Announced;  // may be null
     std::shared_ptr<TConectQueue> Queue;
     std::shared_ptr<TConectControl> Control;
-    std::atomic<bool>* ConectRun = nullptr;  // borrowed: the main window's flag, which outlives the thread
 };
 
 // Created running: frees itself when it ends and runs one step above normal priority. Execute runs
-// CheckAccountInbox, pushes the outcome and clears ConectRun when the session ended normally.
+// CheckAccountInbox, pushes the outcome and clears its control block's running flag when the session ended
+// normally.
 class TThread_Conect : public TThread {
   public:
     TThread_Conect(PLisEm AZEmVv, TConectContext context);

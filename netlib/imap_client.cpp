@@ -276,16 +276,37 @@ NetStatus ImapClient::UidSearchUnseen(std::vector<uint32_t>* uids) {
 NetStatus ImapClient::UidFetch(const std::vector<uint32_t>& uids,
                                const std::string& items,
                                const FetchHandler& handler) {
+    return Fetch(uids, items, false,
+                 [&](uint32_t uid, const std::vector<ImapValue>& values, bool) { return handler(uid, values); });
+}
+
+NetStatus ImapClient::UidFetchSalvaging(const std::vector<uint32_t>& uids,
+                                        const std::string& items,
+                                        const SalvageHandler& handler) {
+    parser_.KeepMalformedData(true);
+    NetStatus st = Fetch(uids, items, true, handler);
+    parser_.KeepMalformedData(false);
+    return st;
+}
+
+NetStatus ImapClient::Fetch(const std::vector<uint32_t>& uids,
+                            const std::string& items,
+                            bool salvage,
+                            const SalvageHandler& handler) {
     const UntaggedHandler onFetch = [&](const ImapResponse& r) {
         if (r.data.size() < 3 || !r.data[1].IsAtom("FETCH"))
             return NetStatus::Success();  // EXISTS, EXPUNGE, ...
-        if (r.data[2].kind != ImapValue::Kind::List || r.data[2].items.size() % 2 != 0)
+        const bool listed = r.data[2].kind == ImapValue::Kind::List;
+        const bool damaged = r.malformed || !listed || r.data[2].items.size() % 2 != 0;
+        if (damaged && !salvage)
             return Protocol("malformed FETCH response");
+        if (!listed)
+            return NetStatus::Success();  // nothing says which letter it was
         const ImapValue* uidValue = FindItem(r.data[2].items, "UID");
         uint32_t uid = 0;
         if (!uidValue || !uidValue->AsNumber(&uid))
             return NetStatus::Success();  // an unsolicited flag update
-        return handler(uid, r.data[2].items);
+        return handler(uid, r.data[2].items, damaged);
     };
     // Responses are matched by UID, so the order of the pieces does not matter to the caller.
     for (const std::string& set : SplitUidSet(uids))

@@ -42,6 +42,13 @@ class ImapClient {
     // the responses is still drained) and no further command is sent.
     NetStatus UidFetch(const std::vector<uint32_t>& uids, const std::string& items, const FetchHandler& handler);
     static constexpr size_t kMaxUidSetLength = 8 * 1024;
+    // The same for items a server may garble (BODYSTRUCTURE): a FETCH response that frames correctly but does not
+    // parse keeps the session going; the handler gets what parsed before the fault with damaged set (and the lists
+    // cut short marked damaged). A response without a readable UID is skipped.
+    using SalvageHandler = std::function<NetStatus(uint32_t uid, const std::vector<ImapValue>& items, bool damaged)>;
+    NetStatus UidFetchSalvaging(const std::vector<uint32_t>& uids,
+                                const std::string& items,
+                                const SalvageHandler& handler);
 
     NetStatus Logout();
 
@@ -75,6 +82,10 @@ class ImapClient {
     NetStatus HandleCommonUntagged(const ImapResponse& r, bool* handled);
     NetStatus WaitForContinuation(const std::string& tag, NetCode failCode, const UntaggedHandler& onUntagged);
     NetStatus Send(const std::string& bytes);
+    NetStatus Fetch(const std::vector<uint32_t>& uids,
+                    const std::string& items,
+                    bool salvage,
+                    const SalvageHandler& handler);
 
     ByteStream* stream_;  // borrowed
     ImapResponseParser parser_;

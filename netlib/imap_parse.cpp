@@ -84,8 +84,11 @@ class Tokenizer {
             if (AtEnd())
                 return true;
             ImapValue v;
-            if (!ParseValue(&v, 0))
+            if (!ParseValue(&v, 0)) {
+                if (v.kind == ImapValue::Kind::List)
+                    out->push_back(std::move(v));  // what parsed of it, marked damaged
                 return false;
+            }
             out->push_back(std::move(v));
         }
     }
@@ -118,15 +121,21 @@ class Tokenizer {
             v->kind = ImapValue::Kind::List;
             for (;;) {
                 SkipSpaces();
-                if (!AtMarker() && pos_ >= Cur().size())
-                    return false;  // unbalanced
+                if (!AtMarker() && pos_ >= Cur().size()) {
+                    v->damaged = true;  // unbalanced
+                    return false;
+                }
                 if (!AtMarker() && Cur()[pos_] == ')') {
                     ++pos_;
                     return true;
                 }
                 ImapValue item;
-                if (!ParseValue(&item, depth + 1))
+                if (!ParseValue(&item, depth + 1)) {
+                    if (item.kind == ImapValue::Kind::List)
+                        v->items.push_back(std::move(item));
+                    v->damaged = true;
                     return false;
+                }
                 v->items.push_back(std::move(item));
             }
         }
@@ -212,7 +221,8 @@ bool ImapValue::AsNumber(uint32_t* value) const {
 NetStatus ParseImapResponse(const std::vector<std::string>& lines,
                             const std::vector<std::string>& literals,
                             int maxDepth,
-                            ImapResponse* r) {
+                            ImapResponse* r,
+                            bool keepMalformed) {
     *r = ImapResponse{};
     auto bad = [](const std::string& what) { return NetStatus::Fail(NetCode::Connection, NetCause::Protocol, what); };
     if (lines.empty() || lines[0].empty())
@@ -256,8 +266,12 @@ NetStatus ParseImapResponse(const std::vector<std::string>& lines,
         return NetStatus::Success();
     }
     Tokenizer tok(lines, literals, maxDepth);
-    if (!tok.ParseAll(&r->data, 1) || r->data.empty())
+    const bool parsed = tok.ParseAll(&r->data, 1) && !r->data.empty();
+    if (parsed)
+        return NetStatus::Success();
+    if (!keepMalformed)
         return bad("malformed data response");
+    r->malformed = true;
     return NetStatus::Success();
 }
 
@@ -328,7 +342,7 @@ NetStatus ImapResponseParser::FinishLine() {
 
 NetStatus ImapResponseParser::Complete() {
     ImapResponse r;
-    NetStatus st = ParseImapResponse(lines_, literals_, limits_.maxDepth, &r);
+    NetStatus st = ParseImapResponse(lines_, literals_, limits_.maxDepth, &r, keepMalformed_);
     lines_.clear();
     literals_.clear();
     responseSize_ = 0;

@@ -18,6 +18,7 @@ struct ImapValue {
     Kind kind = Kind::Atom;
     std::string text;              // Atom and String
     std::vector<ImapValue> items;  // List
+    bool damaged = false;          // List: cut short where a malformed response stopped parsing (KeepMalformedData)
 
     bool IsAtom(const char* upper) const;  // case-insensitive compare of an atom
     // Atom that is a whole decimal number fitting 32 bits unsigned.
@@ -32,6 +33,9 @@ struct ImapResponse {
     std::string code;             // the response code inside [...] of a status response, without the brackets
     std::string text;             // human-readable text of a status or continuation response
     std::vector<ImapValue> data;  // a data response: the values after "*", e.g. 3, FETCH, (UID 7 ...)
+    // A data response that framed but did not parse (only with KeepMalformedData): data holds what parsed before
+    // the fault, each list around it marked damaged.
+    bool malformed = false;
 };
 
 struct ImapLimits {
@@ -51,6 +55,10 @@ class ImapResponseParser {
     // Takes the oldest complete response; false when there is none.
     bool Next(ImapResponse* response);
     bool HasResponse() const { return !ready_.empty(); }
+    // A data response whose lines and literals frame correctly but whose values do not parse (unbalanced, nested
+    // too deep, garbage) leaves the session in step: with keep set it is delivered as malformed instead of ending
+    // the parse, for data a caller can do without.
+    void KeepMalformedData(bool keep) { keepMalformed_ = keep; }
 
   private:
     NetStatus FinishLine();
@@ -66,13 +74,16 @@ class ImapResponseParser {
     size_t literalLeft_ = 0;
     bool inLiteral_ = false;
     size_t responseSize_ = 0;
+    bool keepMalformed_ = false;
     std::deque<ImapResponse> ready_;
 };
 
-// Parses one complete response from its lines and literals (what the framing collected). Exposed for tests.
+// Parses one complete response from its lines and literals (what the framing collected). With keepMalformed a
+// data response that does not parse is returned as malformed (see ImapResponse). Exposed for tests.
 NetStatus ParseImapResponse(const std::vector<std::string>& lines,
                             const std::vector<std::string>& literals,
                             int maxDepth,
-                            ImapResponse* response);
+                            ImapResponse* response,
+                            bool keepMalformed = false);
 
 }  // namespace netlib

@@ -82,10 +82,10 @@ bool ZoneOffset(const std::string& t, int* minutes) {
     return false;
 }
 
-}  // namespace
-
-bool ParseMailDate(const std::string& text, int64_t* utcSeconds) {
-    // Drop comments, then split at blanks and commas.
+// Splits a date into its words: comments dropped, blanks and commas separate, blanks around the colons of a
+// time joined ("10 : 52" is obsolete syntax for "10:52"), a dashed date ("01-Jul-2003") cut into its three
+// fields and a zone glued to the time ("10:52:37+0200", "10:52:37GMT") cut off it.
+std::vector<std::string> DateWords(const std::string& text) {
     std::string clean;
     int depth = 0;
     for (char c : text) {
@@ -98,25 +98,101 @@ bool ParseMailDate(const std::string& text, int64_t* utcSeconds) {
             continue;
         }
         if (depth == 0)
-            clean += c;
+            clean += c == ',' || c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
     }
-    std::vector<std::string> tok;
-    std::string cur;
-    for (char c : clean) {
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n') {
-            if (!cur.empty())
-                tok.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
+    std::string joined;
+    for (size_t i = 0; i < clean.size(); ++i) {
+        if (clean[i] == ' ') {
+            size_t j = i;
+            while (j < clean.size() && clean[j] == ' ')
+                ++j;
+            const bool nextColon = j < clean.size() && clean[j] == ':';
+            const bool prevColon = !joined.empty() && joined.back() == ':';
+            if (!nextColon && !prevColon)
+                joined += ' ';
+            i = j - 1;
+            continue;
         }
+        joined += clean[i];
     }
-    if (!cur.empty())
-        tok.push_back(cur);
+    std::vector<std::string> words;
+    size_t pos = 0;
+    while (pos < joined.size()) {
+        size_t end = joined.find(' ', pos);
+        if (end == std::string::npos)
+            end = joined.size();
+        std::string w = joined.substr(pos, end - pos);
+        pos = end + 1;
+        if (w.empty())
+            continue;
+        const size_t d1 = w.find('-');
+        const size_t d2 = d1 == std::string::npos ? d1 : w.find('-', d1 + 1);
+        if (d1 != std::string::npos && d1 > 0 && d2 != std::string::npos && w.find('-', d2 + 1) == std::string::npos &&
+            AllDigits(w.substr(0, d1)) && MonthIndex(w.substr(d1 + 1, d2 - d1 - 1))) {
+            words.push_back(w.substr(0, d1));
+            words.push_back(w.substr(d1 + 1, d2 - d1 - 1));
+            words.push_back(w.substr(d2 + 1));
+            continue;
+        }
+        if (std::isdigit(static_cast<unsigned char>(w[0])) && w.find(':') != std::string::npos) {
+            size_t t = 0;
+            while (t < w.size() && (std::isdigit(static_cast<unsigned char>(w[t])) || w[t] == ':'))
+                ++t;
+            if (t < w.size() && (w[t] == '+' || w[t] == '-' || std::isalpha(static_cast<unsigned char>(w[t])))) {
+                words.push_back(w.substr(0, t));
+                words.push_back(w.substr(t));
+                continue;
+            }
+        }
+        words.push_back(std::move(w));
+    }
+    return words;
+}
 
+// "hh:mm" or "hh:mm:ss".
+bool ReadTime(const std::string& t, int* hour, int* minute, int* second) {
+    std::vector<std::string> parts;
+    size_t s = 0;
+    for (;;) {
+        size_t c = t.find(':', s);
+        parts.push_back(t.substr(s, c == std::string::npos ? std::string::npos : c - s));
+        if (c == std::string::npos)
+            break;
+        s = c + 1;
+    }
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    for (const std::string& p : parts)
+        if (!AllDigits(p) || p.size() > 2)
+            return false;
+    *hour = std::stoi(parts[0]);
+    *minute = std::stoi(parts[1]);
+    *second = parts.size() == 3 ? std::stoi(parts[2]) : 0;
+    if (*hour > 23 || *minute > 59 || *second > 60)
+        return false;
+    if (*second == 60)
+        *second = 59;  // a leap second stays within its minute
+    return true;
+}
+
+// Two to four digits; two-digit years are 1950 to 2049, three-digit ones count from 1900 (RFC 5322 4.3).
+bool ReadYear(const std::string& t, int* year) {
+    if (!AllDigits(t) || t.size() < 2 || t.size() > 4)
+        return false;
+    *year = std::stoi(t);
+    if (t.size() == 2)
+        *year += *year < 50 ? 2000 : 1900;
+    else if (t.size() == 3)
+        *year += 1900;
+    return true;
+}
+
+}  // namespace
+
+bool ParseMailDate(const std::string& text, int64_t* utcSeconds) {
+    const std::vector<std::string> tok = DateWords(text);
     size_t i = 0;
-    if (i < tok.size() && !tok[i].empty() && std::isalpha(static_cast<unsigned char>(tok[i][0])) &&
-        MonthIndex(tok[i]) == 0)
+    if (i < tok.size() && std::isalpha(static_cast<unsigned char>(tok[i][0])) && MonthIndex(tok[i]) == 0)
         ++i;  // weekday (its value is not checked: mailers get it wrong)
     if (i + 3 > tok.size())
         return false;
@@ -132,47 +208,31 @@ bool ParseMailDate(const std::string& text, int64_t* utcSeconds) {
         return false;
     }
     i += 2;
-    if (!AllDigits(tok[i]) || tok[i].size() < 2 || tok[i].size() > 4)
-        return false;
-    int year = std::stoi(tok[i]);
-    if (tok[i].size() == 2)
-        year += year < 50 ? 2000 : 1900;
-    else if (tok[i].size() == 3)
-        year += 1900;
+    int year = 0, hour = 0, minute = 0, second = 0;
+    size_t zoneAt = std::string::npos;
+    if (tok[i].find(':') != std::string::npos) {
+        // asctime: "Tue Jul  1 10:52:37 2003", also with a zone before or after the year.
+        if (!ReadTime(tok[i], &hour, &minute, &second))
+            return false;
+        ++i;
+        if (i < tok.size() && !AllDigits(tok[i]))
+            zoneAt = i++;
+        if (i >= tok.size() || !ReadYear(tok[i], &year))
+            return false;
+    } else {
+        if (!ReadYear(tok[i], &year))
+            return false;
+        ++i;
+        if (i >= tok.size() || !ReadTime(tok[i], &hour, &minute, &second))
+            return false;
+    }
     ++i;
+    if (zoneAt == std::string::npos && i < tok.size())
+        zoneAt = i;
     if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         return false;
-
-    int hour = 0, minute = 0, second = 0;
-    if (i < tok.size()) {
-        const std::string& t = tok[i];
-        std::vector<std::string> parts;
-        size_t s = 0;
-        for (;;) {
-            size_t c = t.find(':', s);
-            parts.push_back(t.substr(s, c == std::string::npos ? std::string::npos : c - s));
-            if (c == std::string::npos)
-                break;
-            s = c + 1;
-        }
-        if (parts.size() < 2 || parts.size() > 3)
-            return false;
-        for (const std::string& p : parts)
-            if (!AllDigits(p) || p.size() > 2)
-                return false;
-        hour = std::stoi(parts[0]);
-        minute = std::stoi(parts[1]);
-        second = parts.size() == 3 ? std::stoi(parts[2]) : 0;
-        if (hour > 23 || minute > 59 || second > 60)
-            return false;
-        if (second == 60)
-            second = 59;  // a leap second stays within its minute
-        ++i;
-    } else {
-        return false;
-    }
     int zone = 0;
-    if (i < tok.size() && !ZoneOffset(tok[i], &zone))
+    if (zoneAt != std::string::npos && !ZoneOffset(tok[zoneAt], &zone))
         zone = 0;  // an unknown zone name counts as UTC, like -0000
     int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
     *utcSeconds = days * 86400 + hour * 3600 + minute * 60 + second - static_cast<int64_t>(zone) * 60;

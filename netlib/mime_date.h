@@ -1,5 +1,6 @@
-// RFC 5322 dates ("Tue, 1 Jul 2003 10:52:37 +0200", with the obsolete zone names and two-digit years) and their
-// conversion to local time as a day-count date (days since 30 December 1899, time of day as the fraction).
+// RFC 5322 dates ("Tue, 1 Jul 2003 10:52:37 +0200", with the obsolete syntax: zone names, two-digit years, asctime
+// order, dashed dates, zones glued to the time) and their conversion to local time as a day-count date (days since
+// 30 December 1899, time of day as the fraction).
 // Contract: pure functions; any thread. Local time follows the Windows time-zone rules for the date converted.
 #pragma once
 

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "netlib/mime_charset.h"
 #include "netlib/mime_date.h"
@@ -150,6 +151,18 @@ void SelectText(const MimePart& part, std::vector<const MimePart*>* out) {
     }
 }
 
+// The first text leaf in part order that is not an attachment but carries a file name ("inline; filename=...").
+const MimePart* FirstNamedInlineText(const MimePart& part) {
+    if (!part.IsMultipart()) {
+        const bool text = part.contentType.type.empty() || part.contentType.type.compare(0, 5, "text/") == 0;
+        return text && part.disposition != "attachment" && !part.filename.empty() ? &part : nullptr;
+    }
+    for (const MimePart& c : part.children)
+        if (const MimePart* found = FirstNamedInlineText(c))
+            return found;
+    return nullptr;
+}
+
 }  // namespace
 
 bool MimePart::IsTextLeaf() const {
@@ -214,6 +227,10 @@ MimePart ParseMimeMessage(const std::string& raw) {
 std::vector<const MimePart*> SelectTextParts(const MimePart& message) {
     std::vector<const MimePart*> parts;
     SelectText(message, &parts);
+    // Named inline text is a file the sender put in the letter, not what they wrote, unless it is all there is.
+    if (parts.empty())
+        if (const MimePart* named = FirstNamedInlineText(message))
+            parts.push_back(named);
     return parts;
 }
 
@@ -230,20 +247,26 @@ std::wstring ExtractMessageText(const MimePart& message) {
     return text;
 }
 
-MimeSummary SummarizeMimeHeaders(const std::string& raw) {
+MimeSummary SummarizeMimeHeaders(const std::string& raw, size_t maxFieldBytes) {
     MimeSummary s;
     size_t bodyStart = 0;
-    MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
-    if (const std::string* d = h.Find("Date")) {
+    const MimeHeaders h = ParseMimeHeaders(raw, &bodyStart);
+    auto field = [&](const char* name) -> std::optional<std::string> {
+        const std::string* value = h.Find(name);
+        if (!value)
+            return std::nullopt;
+        return value->substr(0, maxFieldBytes);
+    };
+    if (const auto d = field("Date")) {
         int64_t utc = 0;
         if (ParseMailDate(*d, &utc)) {
             s.hasDate = true;
             s.date = UtcSecondsToLocalDateTime(utc);
         }
     }
-    if (const std::string* f = h.Find("From"))
+    if (const auto f = field("From"))
         s.from = ParseMimeAddress(*f);
-    if (const std::string* sub = h.Find("Subject"))
+    if (const auto sub = field("Subject"))
         s.subject = DecodeHeaderText(*sub);
     return s;
 }

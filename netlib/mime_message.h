@@ -19,8 +19,11 @@ struct MimeSummary {
     std::wstring subject;  // decoded, not trimmed
 };
 
-// Reads Date, From and Subject from a header block (a whole message works too).
-MimeSummary SummarizeMimeHeaders(const std::string& raw);
+// Reads Date, From and Subject from a header block (a whole message works too). Each field is read from its first
+// maxFieldBytes only, so that a huge field (thousands of addresses in From) costs no more than a normal one and
+// hides no other.
+inline constexpr size_t kMaxSummaryFieldBytes = 16 * 1024;
+MimeSummary SummarizeMimeHeaders(const std::string& raw, size_t maxFieldBytes = kMaxSummaryFieldBytes);
 
 // One node of a parsed message.
 struct MimePart {
@@ -34,7 +37,7 @@ struct MimePart {
     std::string section;  // the IMAP part number: "1", "2.1"
     uint32_t size = 0;    // the body's size in octets, transfer-encoded
     bool IsMultipart() const { return contentType.type.compare(0, 10, "multipart/") == 0; }
-    // A leaf the reader sees as text: text/* or untyped, not an attachment.
+    // A leaf the reader sees as text: text/* or untyped, not an attachment, without a file name.
     bool IsTextLeaf() const;
 };
 
@@ -46,14 +49,14 @@ std::string DecodeBase64(const std::string& body);
 
 // The leaves that make up the letter text, in part order: every text leaf, except that of a
 // multipart/alternative only one counts: its plain text part when it has one, else its HTML part, else the first
-// alternative that holds text.
+// alternative that holds text. A letter without text leaves gets its first inline text part that has a file name.
 std::vector<const MimePart*> SelectTextParts(const MimePart& message);
 
 // One text leaf decoded: its transfer encoding undone, then its charset.
 std::wstring DecodeTextPart(const MimePart& part, const std::string& body);
 
 // The letter text: the decoded SelectTextParts in order, each followed by a line break; a single-part text
-// message gives its own body; a message without text leaves gives an empty text.
+// message gives its own body; a message without any text part gives an empty text.
 std::wstring ExtractMessageText(const MimePart& message);
 
 }  // namespace netlib

@@ -36,6 +36,7 @@ struct TSimHost : TCheckHost {
     std::vector<uint64_t> durations;
     uint64_t defaultMs = 2000;
     bool threadRunning = false;
+    bool sessionRunning = false;  // the started check's own flag, cleared by a normal end
     uint64_t threadEnds = 0;
     bool startFails = false;
     uint64_t quitAt = kNever;
@@ -80,9 +81,11 @@ struct TSimHost : TCheckHost {
         starts.push_back({now, account.Login});
         const uint64_t took = n < durations.size() ? durations[n] : defaultMs;
         threadRunning = true;
+        sessionRunning = true;
         threadEnds = took == kNever ? kNever : now + took;
         return true;
     }
+    bool ThreadRunning() override { return sessionRunning; }
     void StopThread() override {
         stops.push_back(now);
         threadRunning = false;
@@ -97,7 +100,7 @@ struct TSimHost : TCheckHost {
         for (;;) {
             if (now >= quitAt)
                 return false;
-            if (untilCheckEnds && !run.ConectRun.load())
+            if (untilCheckEnds && (!run.ConectRun || !sessionRunning))
                 return true;
             const uint64_t next = std::min(NextEvent(), quitAt);
             if (next > deadline) {
@@ -124,7 +127,7 @@ struct TSimHost : TCheckHost {
     void FireDue() {
         if (threadRunning && threadEnds <= now) {
             threadRunning = false;
-            run.ConectRun = false;  // a session that ended normally
+            sessionRunning = false;  // a session that ended normally
         }
         if (mail.enabled && mail.due <= now) {
             mail.due = now + mail.interval;
@@ -293,7 +296,7 @@ TEST(CheckSchedule, WatchdogEndsAHungCheckAndTheNextRoundComes) {
     EXPECT_EQ(sim.stops[0], 21000u);
     ASSERT_GE(sim.processed.size(), 1u);
     EXPECT_EQ(sim.processed[0], 21000u);
-    EXPECT_FALSE(sim.run.ConectRun.load());
+    EXPECT_FALSE(sim.run.ConectRun);
     ASSERT_GE(sim.starts.size(), 2u);
     EXPECT_EQ(sim.starts[1].at, 1000u + 10000 + 300 + 60000);  // counted from the end of the hung round
     EXPECT_EQ(sim.processed[1], sim.starts[1].at + 2000 + 300);
@@ -391,7 +394,7 @@ TEST(CheckSchedule, AThreadThatCannotStartLeavesNoCheckRunning) {
     sim.AddAccount(L"A");
     sim.startFails = true;
     sim.scheduler.CheckNow();
-    EXPECT_FALSE(sim.run.ConectRun.load());
+    EXPECT_FALSE(sim.run.ConectRun);
     EXPECT_EQ(sim.processed.size(), 1u);
     EXPECT_EQ(sim.now, 300u);  // no 10-second wait for a check that never began
 }

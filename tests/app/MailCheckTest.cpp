@@ -195,12 +195,13 @@ TEST_F(MailCheckServer, SessionPeeksAndQuotes) {
     EXPECT_EQ(r.Letters[0]->Body, L"Hi there");
     server->Stop();
     std::vector<std::string> lines = server->Received();
-    ASSERT_GE(lines.size(), 5u);
+    ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[0], "a1 LOGIN \"user@example.test\" \"pa\\\"ss\\\\word\"");
     EXPECT_EQ(lines[1], "a2 SELECT \"INBOX\"");
     EXPECT_EQ(lines[2], "a3 UID SEARCH UNSEEN");
-    EXPECT_EQ(lines[3], "a4 UID FETCH 1 (UID INTERNALDATE BODYSTRUCTURE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])");
-    EXPECT_EQ(lines[4], "a5 UID FETCH 1 (UID BODY.PEEK[1]<0.16384>)");
+    EXPECT_EQ(lines[3], "a4 UID FETCH 1 (UID INTERNALDATE BODY.PEEK[HEADER.FIELDS (DATE FROM SUBJECT)])");
+    EXPECT_EQ(lines[4], "a5 UID FETCH 1 (UID BODYSTRUCTURE)");
+    EXPECT_EQ(lines[5], "a6 UID FETCH 1 (UID BODY.PEEK[1]<0.16384>)");
     for (const std::string& l : lines)
         EXPECT_EQ(l.find("STORE"), std::string::npos) << l;
 }
@@ -225,9 +226,9 @@ TEST_F(MailCheckServer, UndatedLettersTakeTheArrivalTime) {
     EXPECT_EQ(r.Commands, 5);  // LOGIN, SELECT, SEARCH, one FETCH, LOGOUT
 }
 
-// The text fetch asks for the sections the structures name, in one command for all letters, each letter decoding
-// only its own parts; a letter whose structure the server did not give is read from its first bytes in one more
-// command.
+// The structures of the new letters come in one command, then the text fetch asks for the sections they name, in
+// one command for all letters, each letter decoding only its own parts; a letter whose structure the server did
+// not give is read from its first bytes in one more command.
 TEST_F(MailCheckServer, TextPartsBySection) {
     FakeImap fake;
     const std::string plain = "Content-Type: text/plain; charset=koi8-r\r\nContent-Transfer-Encoding: base64\r\n";
@@ -258,10 +259,105 @@ TEST_F(MailCheckServer, TextPartsBySection) {
     EXPECT_EQ(r.Letters[2]->Body, L"whole letter");
     server->Stop();
     std::vector<std::string> lines = server->Received();
-    ASSERT_GE(lines.size(), 6u);
-    EXPECT_EQ(lines[4], "a5 UID FETCH 1:2 (UID BODY.PEEK[1]<0.20000> BODY.PEEK[2]<0.20000>)");
-    EXPECT_EQ(lines[5], "a6 UID FETCH 3 (UID BODY.PEEK[]<0.262144>)");
-    EXPECT_EQ(r.Commands, 7);
+    ASSERT_GE(lines.size(), 7u);
+    EXPECT_EQ(lines[4], "a5 UID FETCH 1:3 (UID BODYSTRUCTURE)");
+    EXPECT_EQ(lines[5], "a6 UID FETCH 1:2 (UID BODY.PEEK[1]<0.20000> BODY.PEEK[2]<0.20000>)");
+    EXPECT_EQ(lines[6], "a7 UID FETCH 3 (UID BODY.PEEK[]<0.262144>)");
+    EXPECT_EQ(r.Commands, 8);
+}
+
+// A structure the server garbles costs its letter the text, never the announcement: the check succeeds with both
+// letters, and the other letter still gets its text whenever the session survives the damage. A literal or a line
+// beyond the caps ends the session: both letters are announced without text.
+TEST_F(MailCheckServer, BadStructuresCostOnlyTheText) {
+    const std::string good = "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 5 1)";
+    struct Case {
+        const char* name;
+        std::string structure;
+        bool sessionSurvives;
+    };
+    const Case cases[] = {
+        {"garbage", "garbage", true},
+        {"not a part", "(1 2 3)", true},
+        {"unbalanced", "((\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 5 1)", true},
+        {"stray close", good + ")", true},
+        {"100,000 deep", std::string(100000, '(') + std::string(100000, ')'), true},
+        {"unterminated string", "(\"TEXT", true},
+        {"4 GB literal", "{4294967296}\r\n", false},
+        {"line over the cap", std::string(2000000, '('), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeImap fake;
+        fake.messages = {
+            {1, Letter("Mon, 1 Jan 2024 10:00:00 +0000", "one"), "01-Jan-2024 10:00:00 +0000", c.structure},
+            {2, Letter("Mon, 1 Jan 2024 11:00:00 +0000", "two"), "01-Jan-2024 11:00:00 +0000", good}};
+        auto server = Serve(fake);
+        options_.OtobrTextEm = true;
+        TMailCheckResult r = Check();
+        ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+        EXPECT_EQ(r.KolEm, 2);
+        ASSERT_EQ(r.Letters.size(), 2u);
+        EXPECT_EQ(r.Letters[0]->Subject, L"one");
+        EXPECT_EQ(r.Letters[0]->Name, L"Ann Sender");
+        EXPECT_EQ(r.Letters[0]->Body, L"");
+        EXPECT_EQ(r.Letters[1]->Subject, L"two");
+        EXPECT_EQ(r.Letters[1]->Body, c.sessionSurvives ? L"Hello" : L"");
+        EXPECT_EQ(r.ProvEm, Local(k1100));
+        server->Stop();
+        const std::vector<std::string> lines = server->Received();
+        const bool loggedOut = !lines.empty() && lines.back().find("LOGOUT") != std::string::npos;
+        EXPECT_EQ(loggedOut, c.sessionSurvives);
+        for (const std::string& l : lines)
+            EXPECT_EQ(l.find("BODY.PEEK[]"), std::string::npos) << l;  // never read as a letter without structure
+    }
+}
+
+// Each header field is read from its first bytes, not the header as a whole: ten thousand addresses in From leave
+// the first sender, the Subject and the Date after them.
+TEST_F(MailCheckServer, HugeFromHidesNoOtherField) {
+    std::string from = "From: \"Ann Sender\" <ann@example.test>";
+    for (int i = 0; i < 10000; ++i)
+        from += ",\r\n reader" + std::to_string(i) + "@example.test";
+    FakeImap fake;
+    fake.messages = {{1, from + "\r\nSubject: after the crowd\r\nDate: Mon, 1 Jan 2024 10:00:00 +0000\r\n\r\nHi\r\n"}};
+    auto server = Serve(fake);
+    options_.OtobrTextEm = true;
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    ASSERT_EQ(r.Letters.size(), 1u);
+    EXPECT_EQ(r.Letters[0]->Name, L"Ann Sender");
+    EXPECT_EQ(r.Letters[0]->Subject, L"after the crowd");
+    EXPECT_EQ(r.Letters[0]->DT, Local(k1000));
+    EXPECT_EQ(r.Letters[0]->Body, L"Hi");
+}
+
+// A letter whose only text part is inline with a file name shows that part, read by the section its structure
+// names; beside another text part it stays out.
+TEST_F(MailCheckServer, NamedInlineTextIsTheTextOnlyWhenAlone) {
+    const std::string image =
+        "(\"IMAGE\" \"PNG\" NIL NIL NIL \"BASE64\" 400 NIL (\"inline\" (\"FILENAME\" \"p.png\")) NIL)";
+    const std::string note =
+        "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 8 1 NIL (\"inline\" (\"FILENAME\" \"note.txt\")) NIL)";
+    const std::string plain = "(\"TEXT\" \"PLAIN\" NIL NIL NIL \"7BIT\" 5 1)";
+    FakeImap fake;
+    fake.messages = {{1,
+                      Letter("Mon, 1 Jan 2024 10:00:00 +0000", "alone"),
+                      "01-Jan-2024 10:00:00 +0000",
+                      "(" + image + note + " \"MIXED\")",
+                      {{"2", "the note"}}},
+                     {2,
+                      Letter("Mon, 1 Jan 2024 11:00:00 +0000", "beside"),
+                      "01-Jan-2024 11:00:00 +0000",
+                      "(" + plain + note + " \"MIXED\")",
+                      {{"1", "written"}, {"2", "the note"}}}};
+    auto server = Serve(fake);
+    options_.OtobrTextEm = true;
+    TMailCheckResult r = Check();
+    ASSERT_TRUE(r.Status.ok()) << r.Status.detail;
+    ASSERT_EQ(r.Letters.size(), 2u);
+    EXPECT_EQ(r.Letters[0]->Body, L"the note");
+    EXPECT_EQ(r.Letters[1]->Body, L"written");
 }
 
 TEST_F(MailCheckServer, NonAsciiPasswordGoesAsLiteral) {
@@ -295,7 +391,7 @@ TEST_F(MailCheckServer, TextOfNewLettersOnlyAndFlatCost) {
     int few = run(5);
     int many = run(500);
     EXPECT_EQ(few, many);
-    EXPECT_EQ(few, 6);  // LOGIN, SELECT, SEARCH, FETCH headers, FETCH texts, LOGOUT
+    EXPECT_EQ(few, 7);  // LOGIN, SELECT, SEARCH, FETCH headers, FETCH structures, FETCH texts, LOGOUT
 }
 
 // Thousands of scattered unseen UIDs (every other letter read) would make a fetch line of about 90 KB; a server
@@ -324,7 +420,7 @@ TEST_F(MailCheckServer, ScatteredUnseenLettersStayUnderTheLineLimit) {
         headerFetches += l.find("UID FETCH") != std::string::npos && l.find("HEADER.FIELDS") != std::string::npos;
     }
     EXPECT_GT(headerFetches, 1);
-    EXPECT_EQ(r.Commands, headerFetches + 5);  // LOGIN, SELECT, SEARCH, FETCH texts, LOGOUT
+    EXPECT_EQ(r.Commands, headerFetches + 6);  // LOGIN, SELECT, SEARCH, FETCH structures, FETCH texts, LOGOUT
 }
 
 TEST_F(MailCheckServer, FutureLetterAnnouncedOnce) {

@@ -1,5 +1,6 @@
 // The check thread: results handed over through the queue (from scripted servers and from the Dovecot fixture),
-// ConectRun cleared only by a normal end, the account copied at creation, a stop that ends a stalled check at once,
+// the running flag of each check's own control block cleared only by a normal end, never another check's, the
+// account copied at creation, a stop that ends a stalled check at once,
 // and results that reach only the account they were checked for (not one deleted or edited meanwhile).
 #include <gtest/gtest.h>
 
@@ -31,7 +32,6 @@ class ThreadConectTest : public ::testing::Test {
         context_.Queue = std::make_shared<TConectQueue>();
         context_.Control = std::make_shared<TConectControl>();
         context_.Announced = std::make_shared<TAnnouncedLetters>();
-        context_.ConectRun = &conectRun_;
         context_.Options.Timeouts.connectMs =
             10000;  // an upper bound only: a loaded machine may resolve "localhost" slowly
         context_.Options.Timeouts.ioMs = 2000;
@@ -45,9 +45,9 @@ class ThreadConectTest : public ::testing::Test {
         return server;
     }
 
-    // Starts a thread the way the check starter does: ConectRun set first; the thread frees itself.
+    // Starts a thread the way the check starter does; the thread frees itself.
     void Start() {
-        conectRun_ = true;
+        ASSERT_TRUE(context_.Control->Running());
         new TThread_Conect(lists_.Accounts[0].get(), context_);
     }
 
@@ -68,7 +68,6 @@ class ThreadConectTest : public ::testing::Test {
 
     TNotifierLists lists_;
     TConectContext context_;
-    std::atomic<bool> conectRun_{false};
 };
 
 std::string Letter(const std::string& time, const std::string& subject) {
@@ -85,7 +84,7 @@ TEST_F(ThreadConectTest, ResultsReachTheListsThroughTheQueue) {
     // The account is the GUI's: editing it while the check runs does not reach the check.
     lists_.Accounts[0]->Login = L"edited";
     ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    EXPECT_FALSE(conectRun_.load());
+    EXPECT_FALSE(context_.Control->Running());
 
     std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
@@ -131,7 +130,7 @@ TEST_F(ThreadConectTest, DovecotCheckReachesTheListsThroughTheQueue) {
     context_.Options.OtobrTextEm = true;
     Start();
     ASSERT_TRUE(context_.Control->WaitEnded(30000));
-    EXPECT_FALSE(conectRun_.load());
+    EXPECT_FALSE(context_.Control->Running());
     std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
@@ -156,7 +155,7 @@ TEST_F(ThreadConectTest, DovecotCheckReachesTheListsThroughTheQueue) {
     context_.Control = std::make_shared<TConectControl>();
     Start();
     ASSERT_TRUE(context_.Control->WaitEnded(30000));
-    EXPECT_FALSE(conectRun_.load());
+    EXPECT_FALSE(context_.Control->Running());
     outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
     ASSERT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
@@ -173,11 +172,48 @@ TEST_F(ThreadConectTest, FailedCheckLeavesConectRunForTheWatchdog) {
     auto server = Serve(fake);
     Start();
     ASSERT_TRUE(context_.Control->WaitEnded(20000));
-    EXPECT_TRUE(conectRun_.load());
+    EXPECT_TRUE(context_.Control->Running());
     std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].Status.code, NetCode::Auth);
     EXPECT_EQ(outcomes[0].KolEm, 0);
+}
+
+// A check whose thread outlives its stop (the wait for it is bounded) and ends normally later, while the next check
+// runs: it clears its own flag only; the next check still counts as running.
+TEST_F(ThreadConectTest, ALateThreadTouchesOnlyItsOwnCheck) {
+    TKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    FakeImap slow;
+    HANDLE releaseHandle = release.Get();
+    slow.on["LOGIN"] = [releaseHandle](const std::string& tag, const std::string&) {
+        WaitForSingleObject(releaseHandle, 20000);
+        return tag + " OK logged in\r\n";
+    };
+    auto slowServer = Serve(slow);
+    Start();
+    const std::shared_ptr<TConectControl> late = context_.Control;
+
+    FakeImap silent;
+    silent.greeting.clear();
+    ScriptServer silentServer([silent](ScriptConnection& c) { silent.Serve(c); },
+                              std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls()));
+    lists_.Accounts[0]->PortIMAP = silentServer.Port();
+    context_.Options.Timeouts.ioMs = 60000;
+    StartAgain();
+    const std::shared_ptr<TConectControl> next = context_.Control;
+
+    SetEvent(releaseHandle);
+    ASSERT_TRUE(late->WaitEnded(20000));
+    EXPECT_FALSE(late->Running());
+    EXPECT_TRUE(next->Running());
+    EXPECT_FALSE(next->Ended());
+    next->Stop();
+    ASSERT_TRUE(next->WaitEnded(5000));
+    EXPECT_TRUE(next->Running());  // a stopped check did not end normally
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_TRUE(outcomes[0].Status.ok()) << outcomes[0].Status.detail;
+    EXPECT_EQ(outcomes[1].Status.code, NetCode::Cancelled);
 }
 
 TEST_F(ThreadConectTest, StopEndsAStalledCheckAtOnce) {

@@ -146,6 +146,49 @@ TEST(ImapParse, HostileInputFailsCleanly) {
     }
 }
 
+// Kept malformed data responses: what parsed before the fault, the lists around it marked damaged, and the
+// responses after it read as usual; framing faults stay final.
+TEST(ImapParse, MalformedDataKeptWhenAsked) {
+    ImapLimits small;
+    small.maxDepth = 4;
+    const std::string input =
+        "* 1 FETCH (UID 7 BODYSTRUCTURE ((((((1))))))))\r\n"
+        "* 2 FETCH (UID 8 X {3}\r\nabc (\"open)\r\n"
+        "* 3 FETCH (UID 9 BODYSTRUCTURE (\"TEXT\" \"PLAIN\"))\r\n"
+        "a1 OK done\r\n";
+    ImapResponseParser p(small);
+    p.KeepMalformedData(true);
+    ASSERT_TRUE(p.Feed(input.data(), input.size()).ok());
+    ImapResponse r;
+    ASSERT_TRUE(p.Next(&r));
+    EXPECT_TRUE(r.malformed);
+    ASSERT_EQ(r.data.size(), 3u);
+    ASSERT_EQ(r.data[2].kind, ImapValue::Kind::List);
+    EXPECT_TRUE(r.data[2].damaged);
+    ASSERT_EQ(r.data[2].items.size(), 4u);
+    EXPECT_EQ(r.data[2].items[1].text, "7");
+    EXPECT_TRUE(r.data[2].items[3].damaged);
+    ASSERT_TRUE(p.Next(&r));
+    EXPECT_TRUE(r.malformed);
+    ASSERT_EQ(r.data.size(), 3u);
+    ASSERT_EQ(r.data[2].items.size(), 5u);  // UID 8 X "abc" and the list cut short
+    EXPECT_EQ(r.data[2].items[3].text, "abc");
+    EXPECT_TRUE(r.data[2].items[4].damaged);
+    ASSERT_TRUE(p.Next(&r));
+    EXPECT_FALSE(r.malformed);
+    EXPECT_FALSE(r.data[2].damaged);
+    ASSERT_EQ(r.data[2].items.size(), 4u);
+    ASSERT_TRUE(p.Next(&r));
+    EXPECT_EQ(r.status, "OK");
+
+    // A literal beyond the cap cannot be skipped: still final.
+    const std::string huge = "* 1 FETCH (BODYSTRUCTURE {4294967296}\r\n";
+    ImapResponseParser q;
+    q.KeepMalformedData(true);
+    EXPECT_EQ(q.Feed(huge.data(), huge.size()).cause, NetCause::TooLarge);
+    EXPECT_FALSE(q.Feed("* OK\r\n", 6).ok());
+}
+
 TEST(ImapParse, StatusTextIsNotScannedForLiterals) {
     // A status response ending in "{5}" is text, not a literal: the next line is a new response.
     const std::string text = "a1 NO odd text {5}\r\n* OK next\r\n";

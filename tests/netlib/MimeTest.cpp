@@ -81,6 +81,12 @@ TEST(Mime, FixtureLetters) {
         {"bad-date.eml", L"badly dated", L"", L"a@example.test", false, 0, L"bad date\r\n\r\n"},
         // Group syntax: the first mailbox of the group.
         {"group-from.eml", L"group", L"Ann", L"ann@example.com", true, 1704067200, L"from a group\r\n\r\n"},
+        // No text part but inline ones with a file name: the first of them (an attachment never), dated in asctime.
+        {"inline-named-text.eml", L"named inline text", L"Note Sender", L"note@example.test", true, 1057049557,
+         L"the note\r\n"},
+        // A single part with a file name is the text; a dashed date with the zone glued to the time.
+        {"inline-named-single.eml", L"single named part", L"", L"one@example.test", true, 1057049557,
+         L"only a named part\r\n\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -354,6 +360,23 @@ TEST(MailDate, Table) {
         {"Thu, 29 Feb 2024 00:00:00 -0000", true, 1709164800},
         {"Tue, 1 Jul 2003 08:52:37", true, 1057049557},        // no zone: UTC
         {"Tue, 1 Jul 2003 08:52:37 +XYZW", true, 1057049557},  // garbled zone: UTC
+        // Obsolete forms: asctime (with and without a zone), dashed dates, zones glued to the time, blanks
+        // around the colons.
+        {"Tue Jul  1 08:52:37 2003", true, 1057049557},
+        {"Tue Jul 1 04:52:37 EDT 2003", true, 1057049557},
+        {"Jul 1 10:52:37 2003 +0200", true, 1057049557},
+        {"Tue, 01-Jul-2003 10:52:37 +0200", true, 1057049557},
+        {"01-Jul-03 08:52:37", true, 1057049557},
+        {"Tue, 1 Jul 2003 10:52:37+0200", true, 1057049557},
+        {"Tue, 1 Jul 2003 03:52:37-0500", true, 1057049557},
+        {"Tue, 1 Jul 2003 08:52:37GMT", true, 1057049557},
+        {"Tue, 1 Jul 2003 10:52+0200", true, 1057049520},
+        {"Tue, 1 Jul 2003 10 : 52 : 37 +0200", true, 1057049557},
+        {"Tue Jul  1 10:52:37", false, 0},
+        {"Tue Jul 32 10:52:37 2003", false, 0},
+        {"Tue Jul  1 25:52:37 2003", false, 0},
+        {"01-Foo-2003 10:00:00 +0000", false, 0},
+        {"1-Jul-2003-4 10:00:00 +0000", false, 0},
         {"Fri, 30 Feb 2024 00:00:00 +0000", false, 0},
         {"Mon, 1 Jan 2024 24:00:00 +0000", false, 0},
         {"Mon, 1 Jan 2024 10:61:00 +0000", false, 0},
