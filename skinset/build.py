@@ -4,7 +4,7 @@ from PIL import Image
 
 import painters as P
 from draw import colorref as C
-from draw import darken, lighten, mix, readable
+from draw import darken, lighten, mix, readable, title_band, title_colour, worst_contrast
 from skinfile import Atlas, Skin
 from theme import Theme
 
@@ -28,6 +28,21 @@ def font(color, height=13, style='', name=FONT):
     return {'fontname': name, 'fontheight': height, 'fontstyle': style, 'fontcolor': C(color)}
 
 
+def caption_layout(t, g):
+    """Where the caption's parts go: the buttons' right margin, the caption's left edge, the button gap, the
+    caption object's rectangle in the frame picture, its text rectangle and its font height."""
+    d = t.d
+    bm = max(d['border'] if d['btn'] not in ('flat', 'glass') else 0, 1) + (4 if d['btn'] in ('luna', 'bevel',
+                                                                                              'outline', 'flatround', 'pill') else 0)
+    cap_l = max(d['border'], 3) + 3
+    gap = {'glass': 0, 'flat': 0, 'pill': 1, 'luna': 2, 'bevel': 2, 'outline': 2, 'flatround': 2}[d['btn']]
+    text_right = (P.PW - bm - (d['cw'] + 3 * d['bw'] + 3 * gap)) - cap_l - 6
+    return dict(bm=bm, cap_l=cap_l, gap=gap, skinrect=(cap_l, 0, P.PW - cap_l, g['ct']),
+                textrect=(4, d['border'], text_right, g['ct'] - 1) if t.design == 'classic' else  # the inset bar
+                (4, 0, text_right, g['ct'] - (1 if d['border'] > 2 else 0)),
+                fontheight=14 if d['cap_h'] >= 28 else 13)
+
+
 def build(spec):
     t = Theme(spec['design'], spec['accent'], spec.get('variant', 'light'))
     d = t.d
@@ -42,6 +57,14 @@ def build(spec):
     has_mask = d['rt'] > 0 or d['rb'] > 0
     if has_mask:
         sk.mask = ('mask.bmp', P.draw_mask(t), '1')
+    lay = caption_layout(t, g)
+    # the title reads on every pixel it can cover: 4.5:1 active where the picture allows, 3:1 at least
+    band = title_band(frame, lay['skinrect'], lay['textrect'], lay['fontheight'])
+    t.capfg = title_colour(t.capfg, band, 4.5)
+    if worst_contrast(t.capfg, band)[0] < 3.2:
+        t.capfg = title_colour(t.capfg, band, 3.2)
+    t.capbtnfg = t.capfg
+    t.icapfg = title_colour(t.icapfg, title_band(iframe, lay['skinrect'], lay['textrect'], lay['fontheight']), 3.2)
 
     # ---- caption buttons sheet
     cells = {}
@@ -91,12 +114,9 @@ def build(spec):
     fi['hittestleftbottompoint'] = (hs + 4, P.PH - hs - 4)
     fi['hittestrightbottompoint'] = (P.PW - hs - 4, P.PH - hs - 4)
     by = P.button_top(t)
-    bm = max(d['border'] if d['btn'] not in ('flat', 'glass') else 0, 1) + (4 if d['btn'] in ('luna', 'bevel',
-                                                                                              'outline', 'flatround', 'pill') else 0)
+    bm, cap_l, gap = lay['bm'], lay['cap_l'], lay['gap']
     fi['buttonsrect'] = (P.PW // 2 + 2, by, P.PW - bm, by + d['bh'])
-    cap_l = max(d['border'], 3) + 3
     fi['captionrect'] = (cap_l, 0, P.PW - bm, g['ct'])
-    gap = {'glass': 0, 'flat': 0, 'pill': 1, 'luna': 2, 'bevel': 2, 'outline': 2, 'flatround': 2}[d['btn']]
     fi['buttonsoffset'] = gap
     fi['buttonsinleft'] = False
     fi['mainmenupopupup'] = False
@@ -109,16 +129,15 @@ def build(spec):
     fi['inactiveeffect'] = spec.get('effect', 'iebrightness')
 
     # ---- caption object
-    text_right = (P.PW - bm - (d['cw'] + 3 * d['bw'] + 3 * gap)) - cap_l - 6
-    cap = {'skinrectinapicture': False, 'skinrect': (cap_l, 0, P.PW - cap_l, g['ct']),
+    cap = {'skinrectinapicture': False, 'skinrect': lay['skinrect'],
            'activeskinrect': (0, 0, 0, 0), 'activepictureindex': -1,
-           'fontname': FONT, 'fontheight': 14 if d['cap_h'] >= 28 else 13,
+           'fontname': FONT, 'fontheight': lay['fontheight'],
            'fontstyle': 'fsbold' if spec['design'] in ('luna', 'classic', 'elegant', 'carbon') else '',
            'fontcolor': C(t.icapfg), 'activefontcolor': C(t.capfg),
            'shadow': spec['design'] in ('luna', 'elegant'), 'shadowcolor': C(darken(t.icap[-1][1], .3)),
            'activeshadowcolor': C(darken(t.cap[-1][1], .45)),
            'alignment': 'tacenter' if spec['design'] in ('metro', 'office13') else 'taleftjustify',
-           'textrect': (4, 0, text_right, g['ct'] - (1 if d['border'] > 2 else 0)),
+           'textrect': lay['textrect'],
            'vistaglow' + 'effect': spec['design'] == 'aero', 'vistaglowinactiveeffect': False,
            'glowcolor': C((255, 255, 255)), 'glowactivecolor': C((255, 255, 255)), 'glowsize': 6, 'glowoffset': 0}
     if spec.get('caption_morph'):

@@ -42,16 +42,65 @@ def colorref(c):
     return c[0] | (c[1] << 8) | (c[2] << 16)
 
 
+def luminance(c):
+    """WCAG relative luminance of a colour."""
+    out = []
+    for v in rgb(c):
+        v = v / 255.0
+        out.append(v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4)
+    return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2]
+
+
 def contrast(a, b):
     """Contrast ratio of two colours (relative luminance, as for readable text)."""
-    def lum(c):
-        out = []
-        for v in rgb(c):
-            v = v / 255.0
-            out.append(v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4)
-        return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2]
-    la, lb = sorted((lum(a), lum(b)), reverse=True)
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
     return (la + 0.05) / (lb + 0.05)
+
+
+def title_band(img, skinrect, textrect, font_height):
+    """The distinct pixels a caption title can cover: the rows of one line of text around the middle of the text
+    rectangle (relative to the caption's skinrect), across the whole rectangle, so that a title of any length and
+    alignment is inside. Empty when the rectangle lies outside the picture."""
+    half = (font_height + 1) // 2
+    mid = skinrect[1] + (textrect[1] + textrect[3]) // 2
+    x0, x1 = max(skinrect[0] + textrect[0], 0), min(skinrect[0] + textrect[2], skinrect[2], img.width)
+    y0 = max(mid - half, skinrect[1] + textrect[1], 0)
+    y1 = min(mid + half, skinrect[1] + textrect[3], img.height)
+    if x0 >= x1 or y0 >= y1:
+        return set()
+    return set(img.convert('RGB').crop((x0, y0, x1, y1)).getdata())
+
+
+def worst_contrast(fg, pixels):
+    """(lowest contrast of fg against the pixels, that pixel), or None without pixels."""
+    lf = luminance(fg)
+    best = None
+    for px in pixels:
+        lp = luminance(px)
+        r = (max(lf, lp) + 0.05) / (min(lf, lp) + 0.05)
+        if best is None or r < best[0]:
+            best = (r, px)
+    return best
+
+
+def title_colour(preferred, pixels, need):
+    """The preferred title colour when it reads at need against every pixel, else the nearest step of it towards
+    white or black (whichever reads better) that does; the best it can reach when none does."""
+    preferred = rgb(preferred)
+    best = (worst_contrast(preferred, pixels)[0], preferred)
+    if best[0] >= need:
+        return preferred
+    for end in ((255, 255, 255), (0, 0, 0)):
+        for k in range(1, 21):
+            c = mix(preferred, end, k / 20.0)
+            r = worst_contrast(c, pixels)[0]
+            if r >= need:
+                if best[0] < need or k < best[2]:
+                    best = (r, c, k)
+                break
+            if r > best[0] and best[0] < need:
+                best = (r, c, 99)
+    return best[1]
 
 
 def readable(bg, preferred, need):

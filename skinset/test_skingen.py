@@ -104,17 +104,41 @@ class GeneratorTest(unittest.TestCase):
                 errors = self.damaged(section, key, value)
                 self.assertTrue(any(expect in e for e in errors), errors)
 
-    def test_unreadable_caption_text_is_found(self):
+    def contrast_findings(self, folder):
+        c = validate.Checker(folder)
+        c.contrast(validate.compose.read_ini(os.path.join(folder, 'skin.ini')))
+        return c.errors
+
+    def test_unreadable_caption_title_is_found(self):
         from PIL import Image
-        frame = Image.open(os.path.join(self.folder, 'frame.bmp')).convert('RGB')
-        r, g, b = frame.getpixel((40, 16))
-        self.damaged('caption', 'activefontcolor', str(r | g << 8 | b << 16))
-        c = validate.Checker(os.path.join(self.tmp, 'damaged'))
-        c.contrast(validate.compose.read_ini(os.path.join(c.folder, 'skin.ini')))
-        self.assertTrue(any('active caption text contrast' in e for e in c.errors), c.errors)
-        c = validate.Checker(self.folder)
-        c.contrast(validate.compose.read_ini(os.path.join(c.folder, 'skin.ini')))
-        self.assertEqual(c.errors, [])
+        self.assertEqual(self.contrast_findings(self.folder), [])
+        for picture, key, what in (('frame.bmp', 'activefontcolor', 'active caption title'),
+                                   ('frame_inactive.bmp', 'fontcolor', 'inactive caption title')):
+            with self.subTest(what=what):
+                r, g, b = Image.open(os.path.join(self.folder, picture)).convert('RGB').getpixel((40, 16))
+                self.damaged('caption', key, str(r | g << 8 | b << 16))
+                errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
+                self.assertTrue(any(what + ' contrast' in e for e in errors), errors)
+                self.assertFalse(any(e.count('caption title') and what not in e.split(':')[1] for e in errors), errors)
+
+    def test_title_contrast_covers_every_pixel_under_the_title(self):
+        """A light patch where a long title ends, far from the middle of the caption, is found; the same patch
+        above the title's rows is not."""
+        from PIL import Image, ImageDraw
+        ini = validate.compose.read_ini(os.path.join(self.folder, 'skin.ini'))
+        sr = validate.compose.rect(ini['caption']['skinrect'])
+        tr = validate.compose.rect(ini['caption']['textrect'])
+        mid = sr[1] + (tr[1] + tr[3]) // 2
+        x = sr[0] + tr[2] - 4
+        for rows, found in (((mid, mid + 1), True), ((0, 2), False)):
+            with self.subTest(rows=rows):
+                self.damaged('caption', 'fontheight', ini['caption']['fontheight'])
+                path = os.path.join(self.tmp, 'damaged', 'frame.bmp')
+                im = Image.open(path).convert('RGB')
+                ImageDraw.Draw(im).rectangle([x, rows[0], x + 2, rows[1]], fill=(250, 250, 250))
+                im.save(path)
+                errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
+                self.assertEqual(any('active caption title contrast' in e for e in errors), found, errors)
 
     def test_reference_block_layout(self):
         for version in (3, 2):

@@ -102,12 +102,16 @@ class Theme:
             self.capfg, self.icapfg = (255, 255, 255), (226, 232, 246)
             self.face, self.window, self.text = (236, 233, 216), (255, 255, 255), (0, 0, 0)
         elif design == 'classic':
-            self.cap = [(0, darken(a, .25)), (1, lighten(a, .55))]  # horizontal fade
-            self.icap = [(0, (128, 128, 128)), (1, (200, 200, 200))]
+            # horizontal fade towards a lighter tint that white text still reads on
+            far = lighten(a, .55)
+            while contrast((255, 255, 255), far) < 3.6:
+                far = darken(far, .06)
+            self.cap = [(0, darken(a, .35)), (1, far)]
+            self.icap = [(0, (96, 96, 96)), (1, (138, 138, 138))]
             self.face = lighten(mix(a, (212, 208, 200), .85), .0)
             self.frame = self.iframe = self.face
             self.outline, self.ioutline = (64, 64, 64), (64, 64, 64)
-            self.capfg, self.icapfg = (255, 255, 255), (230, 230, 230)
+            self.capfg, self.icapfg = (255, 255, 255), (236, 236, 236)
             self.window, self.text = (255, 255, 255), (0, 0, 0)
         elif design == 'carbon':
             self.cap = [(0, (60, 62, 66)), (1, (40, 42, 45))]

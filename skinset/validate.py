@@ -21,6 +21,7 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import compose  # noqa: E402
+from draw import contrast as contrast_ratio, title_band, worst_contrast  # noqa: E402
 
 OBJECT_KINDS = {'menuitem', 'mainmenubaritem', 'stdbutton', 'mainmenubarbutton', 'button', 'caption', 'animate',
                 'userobject'}
@@ -49,6 +50,8 @@ RELATIVE = {'clientrect': 'skinrect', 'textrect': 'skinrect', 'trackarea': 'skin
             'buttonsarea': 'skinrect', 'itemsrect': 'skinrect', 'framerect': 'skinrect', 'itemtextrect': 'itemrect',
             'itemcheckrect': 'itemrect'}
 POINTS = ('lefttoppoint', 'righttoppoint', 'leftbottompoint', 'rightbottompoint')
+# Title against the caption it is drawn on, active and inactive (WCAG: large text and user-interface parts).
+TITLE_CONTRAST = 3.0
 NAME_REFS = {'listbox': ('hscrollbarname', 'vscrollbarname', 'bothhscrollbarname'),
              'checklistbox': ('hscrollbarname', 'vscrollbarname', 'bothhscrollbarname'),
              'combobox': ('listboxname',), 'tab': ('updown',)}
@@ -271,12 +274,13 @@ class Checker:
 
         checks = []
         cap = ini['caption']
-        cr = compose.rect(cap['skinrect'])
-        tr = compose.rect(cap['textrect'])
-        cx, cy = cr[0] + tr[0] + 10, cr[1] + (tr[1] + tr[3]) // 2
-        checks.append(('active caption', compose.colour(cap['activefontcolor']), px(p['picture'], cx, cy), 3.0))
-        if p.get('inactivepicture'):
-            checks.append(('inactive caption', compose.colour(cap['fontcolor']), px(p['inactivepicture'], cx, cy), 1.8))
+        for what, fkey, picture in (('active caption', 'activefontcolor', p['picture']),
+                                    ('inactive caption', 'fontcolor', p.get('inactivepicture'))):
+            if picture:
+                worst = self.title_contrast(picture, cap, compose.colour(cap[fkey]))
+                if worst is not None and worst[0] < TITLE_CONTRAST:
+                    self.err('%s title contrast %.2f below %.1f (%s on %s)' % (what, worst[0], TITLE_CONTRAST,
+                                                                               compose.colour(cap[fkey]), worst[1]))
         b = ini['button']
         for key, fkey in (('skinrect', 'fontcolor'), ('activeskinrect', 'activefontcolor'),
                           ('downskinrect', 'downfontcolor')):
@@ -292,6 +296,13 @@ class Checker:
             ratio = contrast_ratio(fg, bg)
             if ratio < need:
                 self.err('%s text contrast %.2f below %.1f (%s on %s)' % (what, ratio, need, fg, bg))
+
+    def title_contrast(self, picture, cap, fg):
+        """The lowest contrast of the title colour against the caption pixels the title can cover."""
+        im = Image.open(os.path.join(self.folder, picture))
+        band = title_band(im, compose.rect(cap['skinrect']), compose.rect(cap['textrect']),
+                          int(cap.get('fontheight', '13')))
+        return worst_contrast(fg, band)
 
     def points_ordered(self, sec, pts, cl, size, form=False):
         if any(v is None for v in pts.values()):
@@ -359,17 +370,6 @@ class Checker:
             g, m = apic(sec, 'glowlayerpictureindex'), apic(sec, 'glowlayermaskpictureindex')
             if g is None or g != m:
                 self.err('[%s] glow picture and its mask differ or are missing' % sec.name)
-
-
-def contrast_ratio(a, b):
-    def lum(c):
-        out = []
-        for v in c:
-            v = v / 255.0
-            out.append(v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4)
-        return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2]
-    la, lb = sorted((lum(a), lum(b)), reverse=True)
-    return (la + 0.05) / (lb + 0.05)
 
 
 def check_set(setdir):
