@@ -7,27 +7,40 @@
 //   2. the longest time the GUI thread takes to answer SendMessageTimeout(WM_NULL), asked every 10 ms from another
 //      thread, during a round against a loopback server that accepts and never answers (the round waits 10 s, the
 //      watchdog ends the check after its second tick), next to the same figure with no round as the baseline.
+// With "start", the start-up of TrelmMail.exe beside probe_window.exe (a one-window program built with the tools),
+// started in turn in the same session: the time from CreateProcess to the first paint of the main window (its
+// pixels on the screen changed), to the first answer of its GUI thread after that (input idle), and the anonymous
+// memory of the Wine process a few seconds after start (RssAnon of /proc/<pid>/status); medians and ratios.
 // Usage: notifier_probe.exe [idle seconds, default 60]
 //        notifier_probe.exe exe [idle seconds]     (environment NETLIB_DOVECOT_DIR and NETLIB_DOVECOT_CTL set)
+//        notifier_probe.exe start [runs, default 5]
+//        notifier_probe.exe letters                (the Dovecot environment as for exe)
+// With "letters", the engine in a host window announces 1, 100, 500 and 2,000 new letters of the private Dovecot,
+// one round each with a fresh engine; the round's time to the popup holding them all, beside fetching the same
+// letters with the mail check alone; what a letter costs above the fetch, and the ratio of 2,000 to 500.
 #include "AnswerProbe.h"
 #include "SilentServer.h"
 // After the sockets, which need to come before windows.h.
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "NotifierDriver.h"
 #include "TestSupport.h"
+#include "tests/classlib/ScreenGrab.h"
 #include "alert/MsgAlertWindow.h"
 #include "app/NotifierEngine.h"
 #include "app/SettingsFile.h"
 #include "app/Sounds.h"
+#include "base/Files.h"
 #include "base/Handles.h"
 #include "base/Utf.h"
 #include "classlib/ExtCtrls.h"
@@ -81,28 +94,51 @@ ULONGLONG ProcessCpuMs(HANDLE process) {
 // CPU time over stretches in which Linux counted hundreds of milliseconds), so under Wine it is read from Linux's
 // accounting of the program's Unix process (all its threads): /proc/<pid>/stat through the Z: drive, the process
 // found by its command line, which Wine starts with the program's Windows path. Elsewhere GetProcessTimes.
+std::string ReadProcFile(const std::wstring& path) {
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    if (!file.Valid())
+        return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (bytes.size() < 65536 && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+// Under Wine, the /proc folder (through the Z: drive) of the Unix process that runs the Windows program exe, found
+// by its command line, which Wine starts with the program's Windows path; empty elsewhere or when none is found.
+std::wstring UnixProcFolder(const std::wstring& exe) {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        return {};
+    const std::string path = WideToUtf8(exe);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    std::wstring folder;
+    do {
+        const std::wstring pid = found.cFileName;
+        if (pid.find_first_not_of(L"0123456789") != std::wstring::npos)
+            continue;
+        const std::string command = ReadProcFile(L"Z:\\proc\\" + pid + L"\\cmdline");
+        if (command.compare(0, path.size(), path) == 0 &&
+            (command.size() == path.size() || command[path.size()] == ' ' || command[path.size()] == '\0')) {
+            folder = L"Z:\\proc\\" + pid;
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return folder;
+}
+
 class TProgramCpu {
   public:
     TProgramCpu(HANDLE process, const std::wstring& exe) : process_(process) {
-        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
-            return;
-        const std::string path = WideToUtf8(exe);
-        WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            const std::wstring pid = found.cFileName;
-            if (pid.find_first_not_of(L"0123456789") != std::wstring::npos)
-                continue;
-            const std::string command = ReadProcFile(L"Z:\\proc\\" + pid + L"\\cmdline");
-            if (command.compare(0, path.size(), path) == 0 &&
-                (command.size() == path.size() || command[path.size()] == ' ' || command[path.size()] == '\0')) {
-                stat_ = L"Z:\\proc\\" + pid + L"\\stat";
-                break;
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        const std::wstring folder = UnixProcFolder(exe);
+        if (!folder.empty())
+            stat_ = folder + L"\\stat";
     }
     const wchar_t* Source() const { return stat_.empty() ? L"GetProcessTimes" : L"/proc/<pid>/stat"; }
     ULONGLONG Ms() const {
@@ -125,18 +161,6 @@ class TProgramCpu {
     }
 
   private:
-    static std::string ReadProcFile(const std::wstring& path) {
-        TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-        std::string bytes;
-        if (!file.Valid())
-            return bytes;
-        char buffer[4096];
-        DWORD got = 0;
-        while (bytes.size() < 65536 && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-            bytes.append(buffer, got);
-        return bytes;
-    }
     HANDLE process_;
     std::wstring stat_;
 };
@@ -338,9 +362,240 @@ int ProbeProgram(int idleSeconds) {
     return ran && emptied && app.Running() ? 0 : 1;
 }
 
+using Clock = std::chrono::steady_clock;
+
+double MsBetween(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// ---- many letters --------------------------------------------------------------------------------------------------
+
+int ProbeLetters() {
+    if (nettest::FixtureDir().empty() || !nettest::TrustTestCa()) {
+        std::fprintf(stderr, "no Dovecot fixture: run tools/notifier_probe/run.sh\n");
+        return 2;
+    }
+    TQuietSounds quiet;
+    SetSoundSink(&quiet);
+    const int port = std::stoi(nettest::FixtureValue("PORT"));
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    form->SetCaption(L"notifier_probe");
+    form->SetBounds(40, 40, 320, 160);
+    form->Show();
+    std::vector<std::pair<int, double>> extra;  // letters, ms a letter above the fetch
+    for (int count : {1, 100, 500, 2000}) {
+        bool ok = false;
+        nettest::RunFixtureCtl({"reset", "user@example.test"}, &ok);
+        if (ok)
+            nettest::RunFixtureCtl({"bulk", "user@example.test", std::to_string(count), "1 Jan 2024"}, &ok);
+        if (!ok) {
+            std::fprintf(stderr, "the fixture's control script failed\n");
+            return 2;
+        }
+        // The fetch alone: the mail check of the same account, as a round's thread runs it.
+        TMailAccountCopy copy;
+        copy.Login = L"user";
+        copy.Domain = L"example.test";
+        copy.Parol = L"secret";
+        copy.HostIMAP = L"localhost";
+        copy.PortIMAP = port;
+        TMailCheckOptions options;
+        options.StartDelayMs = 0;
+        Clock::time_point t0 = Clock::now();
+        const TMailCheckResult fetched = CheckAccountInbox(copy, options, std::make_shared<netlib::NetAbort>());
+        const double fetchMs = MsBetween(t0, Clock::now());
+        if (!fetched.Status.ok() || static_cast<int>(fetched.Letters.size()) != count) {
+            std::fprintf(stderr, "the fetch found %zu letters of %d\n", fetched.Letters.size(), count);
+            return 1;
+        }
+
+        // The round of a fresh engine, to the popup holding every letter.
+        TNotifierLists lists;
+        TSettings settings;
+        TPersistState persist;
+        TRunState run;
+        TLanguage lang;
+        THostWindow host;
+        host.handle = form->Handle();
+        settings.ProvEmSek = 3600;
+        auto account = std::make_unique<AListEm>();
+        account->Login = copy.Login;
+        account->Domain = copy.Domain;
+        account->Parol = copy.Parol;
+        account->HostIMAP = copy.HostIMAP;
+        account->PortIMAP = copy.PortIMAP;
+        lists.Accounts.push_back(std::move(account));
+        auto* engine = new TNotifierEngine(form.get(), lists, settings, persist, run, lang, nullptr, host);
+        engine->CheckOptions().StartDelayMs = 0;
+        engine->FirstPaint();
+        Loop(500);
+        t0 = Clock::now();
+        engine->CheckNow();
+        Loop(120000, [&] { return !engine->Checking() && engine->AlertWindow()->AlertMessages()->Count() >= count; });
+        const double roundMs = MsBetween(t0, Clock::now());
+        const int shown = engine->AlertWindow()->AlertMessages()->Count();
+        delete engine;
+        if (shown != count) {
+            std::fprintf(stderr, "the popup holds %d letters of %d\n", shown, count);
+            return 1;
+        }
+        const double perLetter = (roundMs - fetchMs) / count;
+        extra.emplace_back(count, roundMs - fetchMs);
+        std::printf("%5d letters: round %.0f ms, fetch alone %.0f ms, %.3f ms a letter above the fetch (goal <= 0.3)\n",
+                    count, roundMs, fetchMs, perLetter);
+        std::fflush(stdout);
+    }
+    const double at500 = extra[2].second, at2000 = extra[3].second;
+    std::printf("2,000 letters against 500 above the fetch: ratio %.2f (linear: 4)\n", at500 > 0 ? at2000 / at500 : 0);
+    form.reset();
+    SetSoundSink(nullptr);
+    return 0;
+}
+
+// ---- start-up ------------------------------------------------------------------------------------------------------
+
+// A kilobyte figure of /proc/<pid>/status ("RssAnon:   1234 kB"); -1 when there is none.
+double StatusKb(const std::wstring& procFolder, const std::string& field) {
+    if (procFolder.empty())
+        return -1;
+    const std::string status = ReadProcFile(procFolder + L"\\status");
+    const size_t at = status.find("\n" + field + ":");
+    if (at == std::string::npos)
+        return -1;
+    return std::atof(status.c_str() + at + field.size() + 2);
+}
+
+struct TStartFigures {
+    double paintMs = -1, idleMs = -1, anonKb = -1;
+};
+
+struct TWindowSearch {
+    DWORD pid;
+    bool named;  // only the window named AAForm1 (TrelmMail's main window)
+    HWND found;
+};
+
+BOOL CALLBACK FindShownWindow(HWND wnd, LPARAM p) {
+    auto* s = reinterpret_cast<TWindowSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(wnd) || (s->named && trelm_test::TrelmName(wnd) != L"AAForm1"))
+        return TRUE;
+    s->found = wnd;
+    return FALSE;
+}
+
+// Starts exe in folder and times it: the first paint is the moment most of a grid of points inside the shown window
+// differ on the screen from the screen before the start; input idle is the first answer of the window after that.
+TStartFigures MeasureStart(const std::wstring& exe, const std::wstring& folder, bool named) {
+    TStartFigures f;
+    const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const std::vector<std::uint32_t> before = GrabScreen(screenRect);
+    const int screenW = screenRect.right;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + exe + L"\"";
+    const Clock::time_point t0 = Clock::now();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return f;
+    TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    HWND wnd = nullptr;
+    HDC screen = GetDC(nullptr);
+    while (MsBetween(t0, Clock::now()) < 30000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+        if (!wnd) {
+            TWindowSearch search{pi.dwProcessId, named, nullptr};
+            EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
+            wnd = search.found;
+        }
+        if (wnd) {
+            RECT r{};
+            GetWindowRect(wnd, &r);
+            int changed = 0, points = 0;
+            for (int i = 1; i <= 5; ++i) {
+                for (int j = 1; j <= 5; ++j) {
+                    const int x = r.left + (r.right - r.left) * i / 6, y = r.top + (r.bottom - r.top) * j / 6;
+                    if (x < 0 || y < 0 || x >= screenRect.right || y >= screenRect.bottom)
+                        continue;
+                    ++points;
+                    const COLORREF now = GetPixel(screen, x, y);
+                    const std::uint32_t was = before[static_cast<size_t>(y) * screenW + x];
+                    if (RGB((was >> 16) & 0xFF, (was >> 8) & 0xFF, was & 0xFF) != now)
+                        ++changed;
+                }
+            }
+            if (points > 0 && changed * 2 > points) {
+                f.paintMs = MsBetween(t0, Clock::now());
+                DWORD_PTR result = 0;
+                if (SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
+                    f.idleMs = MsBetween(t0, Clock::now());
+                break;
+            }
+        }
+        Sleep(1);
+    }
+    ReleaseDC(nullptr, screen);
+    Sleep(3000);
+    f.anonKb = StatusKb(UnixProcFolder(exe), "RssAnon");
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    Sleep(1000);  // the desktop repaints where the window was
+    return f;
+}
+
+int ProbeStart(int runs) {
+    trelm_test::TNotifierProcess app(L"notifier_probe_start");
+    // One server known (no server-list download at start) and no account (no check): the start alone.
+    TSettings settings;
+    TNotifierLists lists;
+    lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"example.test", L"localhost", 993}));
+    std::wstring id = GetMachineId();
+    SaveSettingsAs(app.File(L"Posl.vkz"), settings, lists, id);
+    SetEnvironmentVariableW(L"TRELM_MAKER_HOST", L"127.0.0.1:9");
+    const std::wstring baselineExe = ProgramFolder() + L"probe_window.exe";
+    std::vector<double> paint, idle, anon, basePaint, baseIdle, baseAnon;
+    for (int i = 0; i < runs; ++i) {
+        const TStartFigures b = MeasureStart(baselineExe, ProgramFolder(), false);
+        const TStartFigures t = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true);
+        std::printf("run %d: TrelmMail.exe paint %.0f ms, idle %.0f ms, anonymous %.1f MB; probe_window.exe paint %.0f "
+                    "ms, idle %.0f ms, anonymous %.1f MB\n",
+                    i + 1, t.paintMs, t.idleMs, t.anonKb / 1024, b.paintMs, b.idleMs, b.anonKb / 1024);
+        std::fflush(stdout);
+        if (t.paintMs < 0 || t.idleMs < 0 || b.paintMs < 0 || b.idleMs < 0) {
+            std::fprintf(stderr, "a program did not paint or answer\n");
+            return 1;
+        }
+        paint.push_back(t.paintMs);
+        idle.push_back(t.idleMs);
+        anon.push_back(t.anonKb);
+        basePaint.push_back(b.paintMs);
+        baseIdle.push_back(b.idleMs);
+        baseAnon.push_back(b.anonKb);
+    }
+    std::printf("start to the first paint: %.0f ms, one-window program %.0f ms, ratio %.2f (goal <= 2)\n",
+                Median(paint), Median(basePaint), Median(paint) / Median(basePaint));
+    std::printf("start to input idle:      %.0f ms, one-window program %.0f ms, ratio %.2f\n", Median(idle),
+                Median(baseIdle), Median(idle) / Median(baseIdle));
+    if (Median(anon) >= 0)
+        std::printf("anonymous memory 3 s after the first paint: %.1f MB, one-window program %.1f MB (goal <= 30 MB)\n",
+                    Median(anon) / 1024, Median(baseAnon) / 1024);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "letters")
+        return ProbeLetters();
+    if (argc > 1 && std::string(argv[1]) == "start")
+        return ProbeStart(argc > 2 ? std::max(1, atoi(argv[2])) : 5);
     const bool program = argc > 1 && std::string(argv[1]) == "exe";
     const int at = program ? 2 : 1;
     const int idleSeconds = argc > at ? std::max(1, atoi(argv[at])) : 60;

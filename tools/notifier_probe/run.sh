@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # notifier_probe against TrelmMail.exe from one command: a private Dovecot (its letters are written by the probe),
 # then the probe under the build's Wine session (started and left running).
-#   Usage: tools/notifier_probe/run.sh [build-dir] [idle seconds]
+#   Usage: tools/notifier_probe/run.sh [build-dir] [idle seconds | letters]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/x86_64}" && pwd)
@@ -12,5 +12,10 @@ fixture=$root/tests/netlib/dovecot-fixture.sh
 trap 'bash "$fixture" stop "$dir" >/dev/null 2>&1 || true' EXIT
 bash "$fixture" start "$dir" >/dev/null
 "$root/scripts/wine-session.sh" start "$build"
+if [ "$seconds" = letters ]; then
+    set -- letters
+else
+    set -- exe "$seconds"
+fi
 NETLIB_DOVECOT_DIR=$dir NETLIB_DOVECOT_CTL=$root/tests/netlib/dovecot-ctl.sh \
-    "$build/wine-run" "$build/bin/notifier_probe.exe" exe "$seconds"
+    "$build/wine-run" "$build/bin/notifier_probe.exe" "$@"

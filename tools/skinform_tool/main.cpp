@@ -370,11 +370,15 @@ int BenchRun(int rounds) {
     Report("baseline: plain repaint of frame and client", repaints);
     Report("  of the switch: the load alone", loads);
     Report("  of the switch: load, messages, walk, frame rebuild", changes);
+    std::vector<double> after;
+    for (size_t i = 0; i < switches.size(); ++i)
+        after.push_back(switches[i] - changes[i]);
+    Report("  of the switch: the repaint after it", after);
     std::vector<double> s = switches, p = repaints;
     std::sort(s.begin(), s.end());
     std::sort(p.begin(), p.end());
-    std::printf("ratio of medians switch / repaint: %.1f; goal: switch median under 50 ms: %s\n",
-                s[s.size() / 2] / std::max(p[p.size() / 2], 0.001), s[s.size() / 2] < 50.0 ? "met" : "missed");
+    const double ratio = s[s.size() / 2] / std::max(p[p.size() / 2], 0.001);
+    std::printf("ratio of medians switch / repaint: %.2f (goal <= 2.5: %s)\n", ratio, ratio <= 2.5 ? "met" : "missed");
     return 0;
 }
 
