@@ -363,7 +363,9 @@ void Renderer::TextRun(const std::wstring& run, Line& line, int& x, int bottom) 
                                 std::max(linkArea_.Right, rc.Right), std::max(linkArea_.Bottom, rc.Bottom)};
     }
     if (Drawing()) {
-        const UINT flags = flags_ & ~DT_EXTERNALLEADING;
+        // A run's rectangle is its advance width; glyphs may ink a pixel or more beyond it (a final period, an
+        // italic or bold overhang), so the run is not clipped to it: the caller's clip region bounds the area.
+        const UINT flags = (flags_ & ~DT_EXTERNALLEADING) | DT_NOCLIP;
         if (!p_.WordWrap) {
             if (x >= rect_.Right - Extent(L"l").cx) {
                 x += ext.cx;

@@ -2,6 +2,7 @@
 // the fade threads, events in order, deletion, styles, the registry position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,6 +199,68 @@ TEST_F(AlertComponent, AutoSizeDoesNotWrapWithoutMaxWidth) {
     ASSERT_TRUE(WaitFade());
     alert->Show();
     EXPECT_EQ(w->Width(), 250);
+}
+
+// The last glyph of a line keeps every pixel it inks: around the final period the popup shows the same ink as the
+// text drawn whole (unclipped) in the popup's font.
+TEST_F(AlertComponent, TheLineKeepsItsFinalPeriod) {
+    const std::wstring text = L"Room 4 and the usual link.";
+    alert->SetAutoHide(false);
+    alert->PopupWidth = 400;
+    Add(text);
+    alert->Show();
+    ASSERT_TRUE(WaitFade());
+    TAlertWindow* w = alert->AlertWindow();
+    ASSERT_NE(w, nullptr);
+    RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const TRect t = w->MessageRect();
+    // The reference: the text on white in black, at the top left of a band one text line high.
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, t.Width(), 60);
+    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    HGDIOBJ oldFont = SelectObject(mem, w->Font()->Handle());
+    RECT all{0, 0, t.Width(), 60};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    auto measure = [&](const std::wstring& s) {
+        RECT r{0, 0, 0, 0};
+        std::wstring buf = s;
+        DrawTextExW(mem, buf.data(), static_cast<int>(buf.size()), &r, DT_CALCRECT | DT_SINGLELINE, nullptr);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const SIZE whole = measure(text), gh = measure(L"gh"), period = measure(L".");
+    ASSERT_LT(whole.cx + 4, t.Width());
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, RGB(0, 0, 0));
+    std::wstring buf = text;
+    RECT band{0, 0, t.Width(), gh.cy};
+    DrawTextExW(mem, buf.data(), static_cast<int>(buf.size()), &band, DT_BOTTOM | DT_SINGLELINE | DT_NOCLIP, nullptr);
+    // Ink: clearly darker than the lightest pixel of the same piece.
+    const int from = whole.cx - period.cx - 1, to = whole.cx + 3;
+    auto inkCount = [&](const std::vector<COLORREF>& px) {
+        auto luma = [](COLORREF c) { return GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c); };
+        int light = 0, n = 0;
+        for (COLORREF c : px)
+            light = std::max(light, luma(c));
+        for (COLORREF c : px)
+            n += luma(c) < light - 600;
+        return n;
+    };
+    std::vector<COLORREF> ref, shown;
+    POINT origin{t.Left, t.Top};
+    ClientToScreen(w->Handle(), &origin);
+    for (int y = 0; y < gh.cy; ++y)
+        for (int x = from; x < to; ++x) {
+            ref.push_back(GetPixel(mem, x, y));
+            shown.push_back(ScreenPixel(origin.x + x, origin.y + y));
+        }
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBmp);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(inkCount(ref), 0);
+    EXPECT_EQ(inkCount(shown), inkCount(ref));
 }
 
 TEST_F(AlertComponent, CustomPaintCanTakeTheWholeArea) {

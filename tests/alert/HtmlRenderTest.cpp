@@ -299,3 +299,122 @@ TEST(HtmlRender, PictureAlignMovesTheLineText) {
         EXPECT_FALSE(res.Hit);
     }
 }
+
+namespace {
+
+// A wrapped text painted by the renderer against the same lines drawn whole with DrawText: the lines come from
+// widths measured here, each line is drawn unclipped at the renderer's place (left edge, bottom of its band).
+struct InkCase {
+    const char* name;
+    std::wstring text;  // the words, blank-separated
+    bool bold, italic;
+    int fontHeight;
+};
+
+class HtmlRenderInk : public ::testing::TestWithParam<InkCase> {};
+
+// The greedy lines for area width avail: a word with its blank stays when the line without that blank still fits,
+// when the word alone is at least as wide as the area (it is cut either way), and every line takes a word.
+std::vector<std::wstring> ExpectedLines(const std::wstring& text,
+                                        int avail,
+                                        const std::function<int(const std::wstring&)>& width) {
+    std::vector<std::wstring> words;
+    for (std::size_t p = 0; p < text.size();) {
+        const std::size_t blank = text.find(L' ', p);
+        const std::size_t end = blank == std::wstring::npos ? text.size() : blank + 1;
+        words.push_back(text.substr(p, end - p));
+        p = end;
+    }
+    std::vector<std::wstring> lines(1);
+    int x = 0;
+    for (const std::wstring& w : words) {
+        const int ww = width(w), blank = w.back() == L' ' ? width(L" ") : 0;
+        if (!lines.back().empty() && x + ww - blank > avail && ww < avail) {
+            lines.emplace_back();
+            x = 0;
+        }
+        lines.back() += w;
+        x += ww;
+    }
+    return lines;
+}
+
+TEST_P(HtmlRenderInk, EveryGlyphOfEveryLineIsPainted) {
+    const InkCase& c = GetParam();
+    constexpr int kW = 600, kH = 400, kLeft = 10;
+    RenderCanvas probe(kW, kH, c.fontHeight);
+    TFont font;
+    font.Assign(probe.Canvas()->Font());
+    TFontStyles style;
+    if (c.bold)
+        style.Include(fsBold);
+    if (c.italic)
+        style.Include(fsItalic);
+    font.SetStyle(style);
+    auto width = [&](const std::wstring& s) {
+        HDC dc = probe.Canvas()->Handle();
+        HGDIOBJ old = SelectObject(dc, font.Handle());
+        RECT r{0, 0, 0, 0};
+        std::wstring buf = s;
+        DrawTextExW(dc, buf.data(), static_cast<int>(buf.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS,
+                    nullptr);
+        SelectObject(dc, old);
+        probe.Canvas()->Refresh();
+        return static_cast<int>(r.right - r.left);
+    };
+    const int gh = probe.Height(L"gh", false, c.fontHeight);
+    const int full = width(c.text);
+    std::wstring html = c.text;
+    if (c.bold)
+        html = L"<b>" + html + L"</b>";
+    if (c.italic)
+        html = L"<i>" + html + L"</i>";
+    for (int avail = full + 6; avail >= full / 4; --avail) {
+        RenderCanvas painted(kW, kH, c.fontHeight);
+        THtmlParams p;
+        THtmlResult res;
+        DrawHtml(painted.Canvas(), html, {kLeft, 0, kLeft + avail, kH}, p, res);
+        RenderCanvas expected(kW, kH, c.fontHeight);
+        HDC dc = expected.Canvas()->Handle();
+        HGDIOBJ old = SelectObject(dc, font.Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        const std::vector<std::wstring> lines = ExpectedLines(c.text, avail, width);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::wstring buf = lines[i];
+            RECT r{kLeft, static_cast<LONG>(i) * gh, kW, static_cast<LONG>(i + 1) * gh};
+            DrawTextExW(dc, buf.data(), static_cast<int>(buf.size()), &r,
+                        DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP, nullptr);
+        }
+        SelectObject(dc, old);
+        expected.Canvas()->Refresh();
+        ASSERT_EQ(res.YSize, static_cast<int>(lines.size()) * gh) << "width " << avail;
+        int differ = 0, firstX = -1, firstY = -1;
+        for (int y = 0; y < kH; ++y) {
+            const auto* a = static_cast<const std::uint32_t*>(painted.Bitmap().ScanLine(y));
+            const auto* b = static_cast<const std::uint32_t*>(expected.Bitmap().ScanLine(y));
+            for (int x = 0; x < kW; ++x)
+                if ((a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF)) {
+                    if (differ++ == 0)
+                        firstX = x, firstY = y;
+                }
+        }
+        ASSERT_EQ(differ, 0) << "width " << avail << ": first difference at (" << firstX << ", " << firstY << "), line "
+                             << (gh ? firstY / gh : 0);
+    }
+}
+
+const InkCase kInkCases[] = {
+    {"room_period", L"Room 4 and the usual link.", false, false, 13},
+    {"thursday_room", L"The review moves to Thursday, 3 pm. Room 4 and the usual link.", false, false, 13},
+    {"bold_period", L"Your ticket has been resolved.", true, false, 13},
+    {"italic_overhang", L"Staff of the gulf", false, true, 24},
+    {"large_italic_f", L"If a chief is stiff", false, true, 48},
+    {"large_period", L"Room 4 and the usual link.", false, false, 27},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, HtmlRenderInk, ::testing::ValuesIn(kInkCases), [](const auto& info) {
+    return std::string(info.param.name);
+});
+
+}  // namespace
