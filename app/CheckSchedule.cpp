@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
+
 unsigned FirstTickMs(bool autoZagr) {
     return autoZagr ? 30000 : 1000;
 }
@@ -85,6 +87,7 @@ void TCheckScheduler::CheckMail(bool all) {
             StartCheck(*lists_.Accounts[static_cast<size_t>(next)]);
         }
     } catch (...) {
+        ReportCaught("TCheckScheduler: check round");
         // A failing start leaves the round to its end; the watchdog ends what hangs.
     }
     if (!host_.Wait(kRoundWaitMs, true) || !host_.Wait(kSettleMs, false))
@@ -110,6 +113,7 @@ void TCheckScheduler::StartCheck(AListEm& account) {
     try {
         started = host_.StartThread(account);
     } catch (...) {
+        ReportCaught("TCheckScheduler::StartCheck");
     }
     if (!started)
         run_.ConectRun = false;  // no thread will ever clear it
@@ -120,6 +124,7 @@ void TCheckScheduler::StopCheck() {
         try {
             host_.StopThread();
         } catch (...) {
+            ReportCaught("TCheckScheduler::StopCheck");
         }
     }
     run_.ConectRun = false;
@@ -133,5 +138,6 @@ void TCheckScheduler::ProcessResults() {
     try {
         host_.ProcessCheckResults();
     } catch (...) {
+        ReportCaught("TCheckScheduler::ProcessResults");
     }
 }
