@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
 #include "classlib/Forms.h"
 #include "classlib/Registry.h"
 #include "classlib/SysUtils.h"
@@ -622,6 +623,7 @@ void TMsgAlertWindow::ReapFadeThreads(bool all) {
                 // Wait while the whole object still exists; the GUI thread serves the hand-overs meanwhile.
                 t->WaitFor();
             } catch (...) {
+                ReportCaught("TMsgAlertWindow: fade thread wait");
             }
             delete t;
         } else {

@@ -8,6 +8,7 @@
 #include <shobjidl.h>
 
 #include "base/ComPtr.h"
+#include "base/Report.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ bool SetAutostart(bool autoZagr, const std::wstring& progDir, const std::wstring
             return CreateLink(progDir, exePath, kAutostartDescription, link);
         return DeleteFileW(link.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
     } catch (...) {
+        ReportCaught("SetAutostart");
         return false;
     }
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
+
 unsigned FirstTickMs(bool autoZagr) {
     return autoZagr ? 30000 : 1000;
 }
@@ -91,6 +93,7 @@ void TCheckScheduler::CheckMail(bool all) {
             StartCheck(*lists_.Accounts[static_cast<size_t>(next)]);
         }
     } catch (...) {
+        ReportCaught("TCheckScheduler: check round");
         // A failing start leaves the round to its end; the watchdog ends what hangs.
     }
     if (!host_.Wait(kRoundWaitMs, true) || !host_.Wait(kSettleMs, false))
@@ -116,6 +119,7 @@ void TCheckScheduler::StartCheck(AListEm& account) {
     try {
         started = host_.StartThread(account);
     } catch (...) {
+        ReportCaught("TCheckScheduler::StartCheck");
     }
     if (!started)
         run_.ConectRun = false;  // no check to wait for
@@ -127,6 +131,7 @@ void TCheckScheduler::StopCheck() {
         try {
             host_.StopThread();
         } catch (...) {
+            ReportCaught("TCheckScheduler::StopCheck");
         }
     }
     run_.ConectRun = false;
@@ -141,5 +146,6 @@ void TCheckScheduler::ProcessResults() {
     try {
         host_.ProcessCheckResults();
     } catch (...) {
+        ReportCaught("TCheckScheduler::ProcessResults");
     }
 }

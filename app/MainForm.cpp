@@ -18,9 +18,11 @@
 #include "app/MessageWait.h"
 #include "app/Reminders.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsRecord.h"
 #include "app/SkinLists.h"
 #include "app/Sounds.h"
 #include "app/WebLinks.h"
+#include "base/Report.h"
 #include "identity/MachineId.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
@@ -140,6 +142,7 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     try {
         LoadNotifierSkinList(*SkinList2);
     } catch (...) {
+        ReportCaught("TAAForm1: stored skin list");
         // No stored skins: the window keeps the built-in frame.
     }
     ResourceStrData_rus = new TbsResourceStrData(this);
@@ -648,7 +651,10 @@ void TAAForm1::FormCreate() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
         State.IdKomp = GetMachineId();
+        if (State.IdKomp.empty())
+            ReportFailure("TAAForm1::FormCreate", "no source gave a machine identity");
     } catch (...) {
+        ReportCaught("TAAForm1::FormCreate: machine identity");
     }
     ZeroFillTimeSob();
     const std::optional<uint8_t> start = ReadStartLanguage();
@@ -657,16 +663,21 @@ void TAAForm1::FormCreate() {
     try {
         ApplyLanguage();
     } catch (...) {
+        ReportCaught("TAAForm1::FormCreate: language");
     }
     try {
-        LoadSettings(Settings, Lists, State);
+        const std::wstring file = State.ProgDir + L"\\" + kSettingsFileName;
+        if (!LoadSettings(Settings, Lists, State) && GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ReportFailure("TAAForm1::FormCreate", "the settings file was refused; the defaults stay");
     } catch (...) {
+        ReportCaught("TAAForm1::FormCreate: settings");
     }
     PervPaint = true;
     try {
         SkinData->SetSkinIndex(Settings.SkinIndex);
         SkinForm1->SetSkinData(SkinData);
     } catch (...) {
+        ReportCaught("TAAForm1::FormCreate: skin");
     }
     Engine_ = new TNotifierEngine(this, Lists, Settings, State, Run, Lang, TrayIcon, *this);
     Engine_->SetName(L"NotifierEngine");
@@ -676,6 +687,7 @@ void TAAForm1::FormCreate() {
         try {
             ApplyLanguage();
         } catch (...) {
+            ReportCaught("TAAForm1::FormCreate: language");
         }
     }
     // Starting in the tray: the window is never shown, and the first paint's work runs from the queue.

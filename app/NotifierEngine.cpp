@@ -11,6 +11,7 @@
 #include "app/ResultProcessing.h"
 #include "app/Sounds.h"
 #include "app/ThreadConect.h"
+#include "base/Report.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "skin/form/TrayIcon.h"
@@ -320,6 +321,7 @@ void TNotifierEngine::AlertClicked() {
     try {
         active = alert_->ActiveMessage();
     } catch (...) {
+        ReportCaught("TNotifierEngine::AlertClicked");
     }
     AlertClick(host_->Context(), active);
 }

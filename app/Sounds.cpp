@@ -10,6 +10,7 @@
 
 #include "app/FileNames.h"
 #include "base/Handles.h"
+#include "base/Report.h"
 #include "base/Text.h"
 
 namespace {
@@ -61,6 +62,7 @@ unsigned long __stdcall TThread_Zvuk::Execute(void* param) {
         touch.Reset();
         gSink.load()->PlayFile(self->fils_);
     } catch (...) {
+        ReportCaught("TThread_Zvuk::Execute");
         // A sound is never worth ending the program for.
     }
     return 0;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
+
 void TConectQueue::Push(TConectOutcome outcome) {
     std::lock_guard<std::mutex> lock(mutex_);
     outcomes_.push_back(std::move(outcome));
@@ -83,6 +85,7 @@ void TThread_Conect::Execute() {
         outcome.Letters = std::move(r.Letters);
         outcome.Status = std::move(r.Status);
     } catch (...) {
+        ReportCaught("TThread_Conect::Execute");
         outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::None,
                                                  "unexpected failure in the check");
     }
@@ -90,6 +93,7 @@ void TThread_Conect::Execute() {
     try {
         context_.Queue->Push(std::move(outcome));
     } catch (...) {
+        ReportCaught("TThread_Conect::Execute: queueing the outcome");
     }
     // Cleared only after the outcome is queued: whoever sees the flag clear finds the results waiting.
     if (normal)

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
+
 void (*TComponent::ErrorHandler)(TObject* Sender) = nullptr;
 
 namespace {
@@ -36,6 +38,8 @@ TComponent::~TComponent() {
         } catch (...) {
             if (ErrorHandler)
                 ErrorHandler(this);
+            else
+                ReportCaught("TComponent::~TComponent");
         }
     }
 }
@@ -47,12 +51,16 @@ void TComponent::operator delete(TComponent* p, std::destroying_delete_t) {
     } catch (...) {
         if (ErrorHandler)
             ErrorHandler(p);
+        else
+            ReportCaught("TComponent: BeforeDestruction");
     }
     try {
         p->TearDown();
     } catch (...) {
         if (ErrorHandler)
             ErrorHandler(p);
+        else
+            ReportCaught("TComponent: tear-down");
     }
     p->~TComponent();
     ::operator delete(memory);

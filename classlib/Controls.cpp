@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/Report.h"
 #include "classlib/Forms.h"
 #include "classlib/GdiHandles.h"
 #include "classlib/Menus.h"
@@ -53,6 +54,7 @@ void ReportException(TObject* sender) {
         if (TApplication* app = GetApplication())
             app->HandleException(sender);
     } catch (...) {
+        ReportCaught("ReportException: the report itself");
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "base/Report.h"
+
 struct TimerWindow {
     HWND wnd = nullptr;
     std::map<UINT_PTR, TTimer*> timers;  // borrowed: each timer removes itself when it stops
@@ -29,6 +31,8 @@ struct TimerWindow {
         } catch (...) {
             if (TComponent::ErrorHandler)
                 TComponent::ErrorHandler(nullptr);
+            else
+                ReportCaught("TTimer: OnTimer");
         }
         return 0;
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Files.h"
+#include "base/Report.h"
 #include "classlib/Menus.h"
 #include "classlib/Thread.h"
 
@@ -1002,6 +1003,7 @@ void TApplication::HandleException(TObject* Sender) {
     std::exception_ptr ep = std::current_exception();
     if (!ep || reportDepth_ > 1)
         return;  // nothing to report, or the report itself keeps failing
+    ReportCaught("TApplication::HandleException");
     ++reportDepth_;
     try {
         try {
@@ -1019,6 +1021,7 @@ void TApplication::HandleException(TObject* Sender) {
                 ShowException(e);
         }
     } catch (...) {
+        ReportCaught("TApplication::HandleException: the report itself");
     }
     --reportDepth_;
 }

@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 
+#include "base/Report.h"
 #include "classlib/Component.h"
 
 namespace {
@@ -124,6 +125,7 @@ TThread::~TThread() {
             try {
                 TerminatedSet();
             } catch (...) {
+                ReportCaught("TThread::~TThread: TerminatedSet");
             }
             if (suspended_)
                 ResumeThread(handle_.Get());
@@ -218,11 +220,13 @@ void TThread::Run() {
     try {
         Execute();
     } catch (...) {
+        ReportCaught("TThread::Run: Execute");
         fatalException_ = std::current_exception();
     }
     try {
         DoTerminate();
     } catch (...) {
+        ReportCaught("TThread::Run: OnTerminate");
         if (!fatalException_)
             fatalException_ = std::current_exception();
     }
@@ -330,6 +334,8 @@ bool TThread::CheckSynchronize() {
             } catch (...) {
                 if (TComponent::ErrorHandler)
                     TComponent::ErrorHandler(nullptr);
+                else
+                    ReportCaught("TThread: queued call");
             }
             delete r;
         }

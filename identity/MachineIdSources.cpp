@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Report.h"
 #include "identity/Bytes_p.h"
 #include "identity/HDDInfo.h"
 
@@ -286,6 +287,7 @@ std::wstring BuildMachineId(MachineQueries& queries) {
     try {
         r = L"B" + NormalizeIdPart(WidenBytes(GetStorageSerial(queries)));
     } catch (...) {
+        ReportCaught("BuildMachineId: storage serial");
     }
 
     if (!full()) {
@@ -304,9 +306,11 @@ std::wstring BuildMachineId(MachineQueries& queries) {
                     if (full())
                         break;
                 } catch (...) {
+                    ReportCaught("BuildMachineId: disk serial method");
                 }
             }
         } catch (...) {
+            ReportCaught("BuildMachineId: disk info");
         }
     }
 
@@ -314,6 +318,7 @@ std::wstring BuildMachineId(MachineQueries& queries) {
         try {
             r = L"K" + NormalizeIdPart(GetSmartIdText(queries, 0));
         } catch (...) {
+            ReportCaught("BuildMachineId: SMART");
         }
     }
 
@@ -322,10 +327,12 @@ std::wstring BuildMachineId(MachineQueries& queries) {
         try {
             p = Trim(NormalizeIdPart(WidenBytes(GetCpuIdText(queries))));
         } catch (...) {
+            ReportCaught("BuildMachineId: CPU id");
         }
         try {
             m = Trim(NormalizeIdPart(WidenBytes(GetMacText(queries))));
         } catch (...) {
+            ReportCaught("BuildMachineId: MAC");
         }
         if (p.size() > 4 && m.size() > 4)
             r = L"O" + p.substr(0, 4) + m.substr(0, 4);
@@ -338,6 +345,7 @@ std::wstring BuildMachineId(MachineQueries& queries) {
         try {
             r = L"S" + NormalizeIdPart(GetBiosCpuCode(queries));
         } catch (...) {
+            ReportCaught("BuildMachineId: BIOS and CPU code");
         }
     }
     return r;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "base/Report.h"
 #include "netlib/net_socket.h"
 
 namespace netlib {
@@ -123,6 +124,7 @@ NetStatus TcpConnection::Connect(const std::wstring& host,
             SetEvent(job->done.Get());
         }).detach();
     } catch (...) {
+        ReportCaught("Resolve: resolver thread");
         return NetStatus::Fail(NetCode::Connection, NetCause::Resolve, "cannot start the resolver thread");
     }
     switch (WaitEventOrAbort(job->done.Get(), abort, left())) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Report.h"
 #include "skin/core/LayerWindow.h"
 #include "skin/core/PixelRoutines.h"
 #include "skin/core/SkinBitmap.h"
@@ -61,6 +62,7 @@ void BuildImage(TbsBitmap* B, TbsBitmap* S, const TbsLayerImagePlan& P) {
     try {
         B->SetSize(P.Width, P.Height);
     } catch (...) {
+        ReportCaught("LayerBorder::BuildImage");
         return;
     }
     if (B->Empty())
