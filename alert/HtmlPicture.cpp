@@ -4,6 +4,7 @@
 #include <objidl.h>
 
 #include "alert/GdiPlus.h"
+#include "base/ComPtr.h"
 #include "base/Utf.h"
 #include "classlib/SysUtils.h"
 
@@ -76,8 +77,8 @@ bool IsLocalPictureSource(std::wstring_view path) {
 // ---------------------------------------------------------------------------------------------
 namespace {
 
-// A COM stream over a movable global copy of the bytes (freed with the stream); nullptr on failure.
-IStream* StreamOnCopy(const std::string& bytes) {
+// A COM stream over a movable global copy of the bytes (freed with the stream); empty on failure.
+TComPtr<IStream> StreamOnCopy(const std::string& bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
     if (!block)
         throw EOutOfMemory(L"Could not allocate memory for image");
@@ -86,12 +87,12 @@ IStream* StreamOnCopy(const std::string& bytes) {
         GlobalUnlock(block);
     } else {
         GlobalFree(block);
-        return nullptr;
+        return {};
     }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    TComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Put()))) {
         GlobalFree(block);
-        return nullptr;
+        return {};
     }
     return stream;
 }
@@ -216,27 +217,25 @@ void THTMLPicture::ReadPictureInfo() {
         frameXSize_ = f.width;
         frameYSize_ = f.height;
     }
-    IStream* stream = StreamOnCopy(data_);
+    const TComPtr<IStream> stream = StreamOnCopy(data_);
     if (!stream)
         return;
-    {
-        TGPImage image(stream);
-        if (image.LoadStatus() == Gdiplus::Ok) {
-            width_ = static_cast<int>(image.GetWidth());
-            height_ = static_cast<int>(image.GetHeight());
-        }
+    TGPImage image(stream.Get());
+    if (image.LoadStatus() == Gdiplus::Ok) {
+        width_ = static_cast<int>(image.GetWidth());
+        height_ = static_cast<int>(image.GetHeight());
     }
-    stream->Release();
 }
 
 void THTMLPicture::Draw(TCanvas* canvas, const TRect& rect) {
     if (isEmpty_ || data_.empty())
         return;
-    IStream* stream = StreamOnCopy(data_);
+    // The stream outlives the image read from it.
+    const TComPtr<IStream> stream = StreamOnCopy(data_);
     if (!stream)
         return;
     {
-        TGPImage image(stream);
+        TGPImage image(stream.Get());
         if (image.LoadStatus() == Gdiplus::Ok) {
             if (image.GetFormat() == ifBMP) {
                 // Bitmaps go through the class library: the bottom-left colour is transparent.
@@ -257,7 +256,6 @@ void THTMLPicture::Draw(TCanvas* canvas, const TRect& rect) {
             }
         }
     }
-    stream->Release();
 }
 
 void THTMLPicture::SetFrame(int n) {

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "classlib/GdiHandles.h"
+
 namespace {
 constexpr int kLangItemHeight = 18;
 }
@@ -14,13 +16,11 @@ void TStaticText::CreateParams(TCreateParams& Params) {
 }
 
 int ControlTextWidth(TWinControl* control, const std::wstring& text) {
-    HDC dc = GetDC(control->Handle());
+    TClientDC dc(control->Handle());
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectObjectGuard selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(control->Handle(), dc);
     return size.cx;
 }
 

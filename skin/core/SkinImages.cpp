@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "classlib/GdiHandles.h"
 #include "classlib/SysUtils.h"
@@ -524,10 +525,9 @@ void CreateSkinMask(const TPoint& LTPt,
     MakeBand(b.Bottom, BottomMask, Mask, whole);
 }
 
-namespace {
-
-// The region of B's black pixels at (XO, YO); nullptr for an empty B.
-TGdiRegion RegionOf(TBitmap* B, int XO, int YO) {
+TGdiRegion RegionFromMask(TBitmap* B, int XO, int YO) {
+    if (!B)
+        return TGdiRegion();
     std::vector<std::uint8_t> data;
     const std::size_t size = CreateRgnFromBmp(B, XO, YO, data);
     if (size == 0)
@@ -535,9 +535,7 @@ TGdiRegion RegionOf(TBitmap* B, int XO, int YO) {
     return TGdiRegion(::ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<RGNDATA*>(data.data())));
 }
 
-}  // namespace
-
-void CreateSkinRegion(HRGN& Rgn,
+void CreateSkinRegion(TGdiRegion& Rgn,
                       const TPoint& LTPt,
                       const TPoint& RTPt,
                       const TPoint& LBPt,
@@ -551,25 +549,27 @@ void CreateSkinRegion(HRGN& Rgn,
                       TBitmap* Mask,
                       int W,
                       int H) {
-    Rgn = nullptr;
+    Rgn.Reset();
     if (NewRTPoint.X < NewLTPoint.X || NewLBPoint.Y < NewLTPoint.Y)
         return;
     TBitmap top, left, right, bottom;
     CreateSkinMask(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, Mask,
                    &top, &left, &right, &bottom, W, H);
-    TGdiRegion bands[4] = {RegionOf(&top, 0, 0), RegionOf(&bottom, 0, NewClRect.Bottom),
-                           RegionOf(&left, 0, NewClRect.Top), RegionOf(&right, NewClRect.Right, NewClRect.Top)};
+    TGdiRegion bands[4] = {RegionFromMask(&top, 0, 0), RegionFromMask(&bottom, 0, NewClRect.Bottom),
+                           RegionFromMask(&left, 0, NewClRect.Top), RegionFromMask(&right, NewClRect.Right, NewClRect.Top)};
     if (IsNullRect(NewClRect))
         return;
-    HRGN result = ::CreateRectRgn(NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
+    TGdiRegion result(::CreateRectRgn(NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom));
+    if (!result)
+        return;
     for (TGdiRegion& band : bands)
         if (band)
-            ::CombineRgn(result, result, band.Get(), RGN_OR);
-    Rgn = result;
+            ::CombineRgn(result.Get(), result.Get(), band.Get(), RGN_OR);
+    Rgn = std::move(result);
 }
 
-void CreateSkinSimplyRegion(HRGN& Rgn, TBitmap* Mask) {
-    Rgn = RegionOf(Mask, 0, 0).Detach();
+void CreateSkinSimplyRegion(TGdiRegion& Rgn, TBitmap* Mask) {
+    Rgn = RegionFromMask(Mask, 0, 0);
 }
 
 // ---- Masks to regions -----------------------------------------------------------------------------------------------

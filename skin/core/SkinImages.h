@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "classlib/GdiHandles.h"
 #include "classlib/Graphics.h"
 #include "classlib/Types.h"
 #include "skin/core/PixelView.h"
@@ -209,8 +210,8 @@ void CreateSkinMask(const TPoint& LTPt,
                     TBitmap* BottomMask,
                     int W,
                     int H);
-// Rgn: the caller owns it (nullptr when there is no region).
-void CreateSkinRegion(HRGN& Rgn,
+// Rgn: empty when there is no region.
+void CreateSkinRegion(TGdiRegion& Rgn,
                       const TPoint& LTPt,
                       const TPoint& RTPt,
                       const TPoint& LBPt,
@@ -224,7 +225,7 @@ void CreateSkinRegion(HRGN& Rgn,
                       TBitmap* Mask,
                       int W,
                       int H);
-void CreateSkinSimplyRegion(HRGN& Rgn, TBitmap* Mask);
+void CreateSkinSimplyRegion(TGdiRegion& Rgn, TBitmap* Mask);
 
 // ---- Masks to regions -----------------------------------------------------------------------------------------------
 // The runs of black pixels (blue, green and red all 0), row by row from the top, each as a one-row rectangle.
@@ -236,6 +237,8 @@ std::vector<std::uint8_t> BuildRegionData(const std::vector<TRect>& Runs, int XO
 // RgnData receives the region data of B's black pixels at (XO, YO); returns its size (0 and nothing for an empty B).
 // The list of rectangles grows as the mask needs.
 std::size_t CreateRgnFromBmp(TBitmap* B, int XO, int YO, std::vector<std::uint8_t>& RgnData);
+// The region of B's black pixels placed at (XO, YO); empty for a missing or empty B.
+TGdiRegion RegionFromMask(TBitmap* B, int XO, int YO);
 
 // A 24-bit top-down copy of a bitmap with its row table, for reading pixels without a system call per pixel.
 class TbsFBitmap {

@@ -73,27 +73,24 @@ void BuildImage(TbsBitmap* B, TbsBitmap* S, const TbsLayerImagePlan& P) {
     B->CheckingAlphaBlend();
 }
 
-HRGN RegionOfPart(TBitmap* M, const TRect& R, int XO) {
+TGdiRegion RegionOfPart(TBitmap* M, const TRect& R, int XO) {
     if (!M || R.IsEmpty())
-        return nullptr;
+        return TGdiRegion();
     TBitmap part(R.Width(), R.Height());
     BitBlt(part.Canvas()->Handle(), 0, 0, R.Width(), R.Height(), M->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
-    std::vector<std::uint8_t> data;
-    const std::size_t size = CreateRgnFromBmp(&part, XO, 0, data);
-    if (size == 0)
-        return nullptr;
-    return ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<const RGNDATA*>(data.data()));
+    return RegionFromMask(&part, XO, 0);
 }
 
-HRGN UnionWith(HRGN Base, HRGN Part, int Dx) {
-    if (!Part)
-        return Base;
-    HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(copy, Part, nullptr, RGN_COPY);
-    OffsetRgn(copy, Dx, 0);
-    CombineRgn(Base, Base, copy, RGN_OR);
-    DeleteObject(copy);
-    return Base;
+// Base grows by Part moved Dx to the right.
+void UnionWith(const TGdiRegion& Base, const TGdiRegion& Part, int Dx) {
+    if (!Base || !Part)
+        return;
+    TGdiRegion copy(CreateRectRgn(0, 0, 0, 0));
+    if (!copy)
+        return;
+    CombineRgn(copy.Get(), Part.Get(), nullptr, RGN_COPY);
+    OffsetRgn(copy.Get(), Dx, 0);
+    CombineRgn(Base.Get(), Base.Get(), copy.Get(), RGN_OR);
 }
 
 }  // namespace
@@ -445,7 +442,6 @@ TbsFormLayerBorder::TbsFormLayerBorder(TComponent* AOwner)
         GetCursorPos(&c);
         return WindowFromPoint(c);
     };
-    TickCount = [] { return GetTickCount(); };
 }
 
 TbsFormLayerBorder::~TbsFormLayerBorder() {
@@ -507,11 +503,8 @@ void TbsFormLayerBorder::FreeWindows() {
 }
 
 void TbsFormLayerBorder::DeleteRgns() {
-    for (HRGN* r : {&DataRgn1, &DataRgn2, &DataRgn3, &DataRgn4, &TopRgn, &BottomRgn, &RightRgn, &LeftRgn}) {
-        if (*r)
-            DeleteObject(*r);
-        *r = nullptr;
-    }
+    for (TGdiRegion* r : {&DataRgn1, &DataRgn2, &DataRgn3, &DataRgn4, &TopRgn, &BottomRgn, &RightRgn, &LeftRgn})
+        r->Reset();
 }
 
 TRect TbsFormLayerBorder::FormBounds() const {
@@ -566,22 +559,19 @@ void TbsFormLayerBorder::InitRgns() {
 }
 
 void TbsFormLayerBorder::CreateFrameRgns() {
-    for (HRGN* r : {&TopRgn, &BottomRgn, &RightRgn, &LeftRgn}) {
-        if (*r)
-            DeleteObject(*r);
-        *r = nullptr;
-    }
+    for (TGdiRegion* r : {&TopRgn, &BottomRgn, &RightRgn, &LeftRgn})
+        r->Reset();
     if (!FData || FData->BlurMaskPictureIndex == -1)
         return;
     const TbsLayerBlurRects b = LayerBlurRects(geom_, TopImage->Width(), LeftImage->Height(), RightImage->Height());
-    TopRgn = CreateRectRgn(b.Top.Left, b.Top.Top, b.Top.Right, b.Top.Bottom);
+    TopRgn.Reset(CreateRectRgn(b.Top.Left, b.Top.Top, b.Top.Right, b.Top.Bottom));
     UnionWith(TopRgn, DataRgn1, 0);
     UnionWith(TopRgn, DataRgn2, b.CornerShift);
-    BottomRgn = CreateRectRgn(b.Bottom.Left, b.Bottom.Top, b.Bottom.Right, b.Bottom.Bottom);
+    BottomRgn.Reset(CreateRectRgn(b.Bottom.Left, b.Bottom.Top, b.Bottom.Right, b.Bottom.Bottom));
     UnionWith(BottomRgn, DataRgn3, 0);
     UnionWith(BottomRgn, DataRgn4, b.CornerShift);
-    LeftRgn = CreateRectRgn(b.Left.Left, b.Left.Top, b.Left.Right, b.Left.Bottom);
-    RightRgn = CreateRectRgn(b.Right.Left, b.Right.Top, b.Right.Right, b.Right.Bottom);
+    LeftRgn.Reset(CreateRectRgn(b.Left.Left, b.Left.Top, b.Left.Right, b.Left.Bottom));
+    RightRgn.Reset(CreateRectRgn(b.Right.Left, b.Right.Top, b.Right.Right, b.Right.Bottom));
 }
 
 void TbsFormLayerBorder::InitFrameImages(int AWidth, int AHeight) {
@@ -637,12 +627,12 @@ TbsLayerPlaces TbsFormLayerBorder::Places(int X, int Y) const {
     return LayerWindowPlaces(X, Y, FWidth, FHeight, TopImage->Height(), BottomImage->Height(), RightImage->Width());
 }
 
-void TbsFormLayerBorder::ApplyImage(TbsFormLayerWindow* W, TbsBitmap* B, int Alpha, HRGN Rgn) {
+void TbsFormLayerBorder::ApplyImage(TbsFormLayerWindow* W, TbsBitmap* B, int Alpha, const TGdiRegion& Rgn) {
     if (!W || B->Empty())
         return;
     CreateAlphaLayered2(B, Alpha, W);
     if (Rgn && BlurApplies())
-        SetBlurBehindWindow(W->Handle(), true, Rgn);
+        SetBlurBehindWindow(W->Handle(), true, Rgn.Get());
 }
 
 void TbsFormLayerBorder::PlaceWindow(TbsFormLayerWindow* W, TPoint P, bool Show, bool Size) {
@@ -700,7 +690,7 @@ void TbsFormLayerBorder::SetBounds(int X, int Y, int AWidth, int AHeight) {
     InitFrameImages(AWidth, AHeight);
     const TbsLayerPlaces p = Places(X, Y);
     const int a = CurrentAlpha();
-    auto follow = [&](TbsFormLayerWindow* W, TPoint P, TbsBitmap* B, HRGN Rgn, bool Show) {
+    auto follow = [&](TbsFormLayerWindow* W, TPoint P, TbsBitmap* B, const TGdiRegion& Rgn, bool Show) {
         if (Show) {
             // Position first: the layered update draws at the window's place.
             SetWindowPos(W->Handle(), nullptr, P.X, P.Y, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOZORDER);
@@ -891,21 +881,16 @@ void TbsFormLayerBorder::ShowWithFormAnimation() {
     const TRect o = LayerOuterRect(geom_, Bounds(f.Left, f.Top, f.Width(), f.Height()), false);
     Show(o.Left, o.Top, o.Width(), o.Height());
     Application->ProcessMessages();
-    const int step = std::max(target / 15, 1);
-    DWORD last = TickCount();
-    int a = 0;
+    TAlphaFade fade;
+    fade.Target = target;
+    fade.Step = AlphaFadeStep(target, 15);
+    fade.IntervalMs = 5;
+    fade.FirstStepAtOnce = false;
     // Blocks the thread for the fade, as the form's own fade does: nothing else may move the border meanwhile.
-    while (a < target) {
-        const DWORD now = TickCount();
-        if (now - last > 5) {
-            last = now;
-            a = std::min(a + step, target);
-            current = a;
-            SetAlphaBlend();
-        } else {
-            Sleep(0);
-        }
-    }
+    RunAlphaFade(fade, FadeClock, [this, &current](int a) {
+        current = a;
+        SetAlphaBlend();
+    });
     current = target;
 }
 

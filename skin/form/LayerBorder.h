@@ -20,8 +20,10 @@
 #include <vector>
 
 #include "classlib/Component.h"
+#include "classlib/GdiHandles.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
+#include "skin/core/AlphaFade.h"
 #include "skin/form/LayerBorderGeometry.h"
 
 class TbsBitmap;
@@ -126,8 +128,8 @@ class TbsFormLayerBorder : public TComponent {
     int MouseCaptureObject = -1;
     // The window under the cursor (the safety check asks it); replaceable in tests.
     std::function<HWND()> WindowUnderCursor;
-    // The tick count the fade-in steps by; replaceable in tests.
-    std::function<DWORD()> TickCount;
+    // The clock and the wait the fade-in is timed by; replaceable in tests.
+    TFadeClock FadeClock = SystemFadeClock();
 
   private:
     friend class TbsFormLayerWindow;
@@ -137,7 +139,7 @@ class TbsFormLayerBorder : public TComponent {
     void InitRgns();
     void CreateFrameRgns();
     void DeleteRgns();
-    void ApplyImage(TbsFormLayerWindow* W, TbsBitmap* B, int Alpha, HRGN Rgn);
+    void ApplyImage(TbsFormLayerWindow* W, TbsBitmap* B, int Alpha, const TGdiRegion& Rgn);
     void FreeWindows();
     // The window placed at P, shown or hidden, right below the form, never activated.
     void PlaceWindow(TbsFormLayerWindow* W, TPoint P, bool Show, bool Size);
@@ -158,8 +160,8 @@ class TbsFormLayerBorder : public TComponent {
     int FWidth = 0, FHeight = 0;
     TbsLayerFrameGeom geom_;
     TbsLayerSizes sizes_;
-    HRGN DataRgn1 = nullptr, DataRgn2 = nullptr, DataRgn3 = nullptr, DataRgn4 = nullptr;
-    HRGN TopRgn = nullptr, BottomRgn = nullptr, RightRgn = nullptr, LeftRgn = nullptr;
+    TGdiRegion DataRgn1, DataRgn2, DataRgn3, DataRgn4;
+    TGdiRegion TopRgn, BottomRgn, RightRgn, LeftRgn;
     bool FActive = true;
     int FCurrentAlphaBlendValue = -1;
     int FCurrentInActiveAlphaBlendValue = -1;

@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "classlib/GdiHandles.h"
 #include "classlib/SysUtils.h"
@@ -22,17 +24,6 @@ namespace {
 bool IsDC(WPARAM W) {
     const DWORD t = GetObjectType(reinterpret_cast<HGDIOBJ>(W));
     return t == OBJ_DC || t == OBJ_MEMDC;
-}
-
-// A region from the black pixels of B placed at (X, Y); nullptr when B is empty or has none.
-HRGN RegionFromMask(TBitmap* B, int X, int Y) {
-    if (!B || B->Empty())
-        return nullptr;
-    std::vector<std::uint8_t> data;
-    const std::size_t size = CreateRgnFromBmp(B, X, Y, data);
-    if (size == 0)
-        return nullptr;
-    return ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<const RGNDATA*>(data.data()));
 }
 
 bool MaskPixelBlack(TBitmap* B, int X, int Y) {
@@ -372,31 +363,32 @@ void TbsSkinForm::CreateNewRegion(bool AUpdate) {
     int W = 0, H = 0;
     WindowSize(W, H);
     // After a successful SetWindowRgn the system owns the region: none is kept here.
-    auto apply = [h](HRGN rgn) {
-        if (!SetWindowRgn(h, rgn, TRUE) && rgn)
-            DeleteObject(rgn);
+    auto apply = [h](TGdiRegion rgn) {
+        if (SetWindowRgn(h, rgn.Get(), TRUE))
+            (void)rgn.Detach();
     };
+    auto whole = [W, H] { return TGdiRegion(CreateRectRgn(0, 0, W, H)); };
     if (!FSkinnableForm || !HasBorder()) {
-        apply(nullptr);
+        apply(TGdiRegion());
         return;
     }
     if (FullBorderAvailable()) {
-        apply(CreateRectRgn(0, 0, W, H));  // the border draws the frame's shape
+        apply(whole());  // the border draws the frame's shape
         return;
     }
     if (!Skinned()) {
         for (auto* strip : {&RMTop, &RMBottom, &RMLeft, &RMRight})
             (*strip)->SetSize(0, 0);
-        apply(CreateRectRgn(0, 0, W, H));
+        apply(whole());
         return;
     }
     if (!HasMask()) {
-        apply(CreateRectRgn(0, 0, W, H));
+        apply(whole());
         return;
     }
     if (!AUpdate) {
-        if (HRGN rgn = RegionFromMask(FSD->FMask.get(), 0, 0))
-            apply(rgn);
+        if (TGdiRegion rgn = RegionFromMask(FSD->FMask.get(), 0, 0))
+            apply(std::move(rgn));
         return;
     }
     rects_ = CalcRects(FrameSkin(), W, H);
@@ -404,16 +396,14 @@ void TbsSkinForm::CreateNewRegion(bool AUpdate) {
                    rects_.NewRTPoint, rects_.NewLBPoint, rects_.NewRBPoint, rects_.NewClRect, FSD->FMask.get(),
                    RMTop.get(), RMLeft.get(), RMRight.get(), RMBottom.get(), W, H);
     const TRect& A = rects_.NewMaskRectArea;
-    HRGN rgn = CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom);
-    const HRGN parts[4] = {RegionFromMask(RMTop.get(), 0, 0), RegionFromMask(RMBottom.get(), 0, A.Bottom),
-                           RegionFromMask(RMLeft.get(), 0, A.Top), RegionFromMask(RMRight.get(), A.Right, A.Top)};
-    for (HRGN part : parts) {
-        if (part) {
-            CombineRgn(rgn, rgn, part, RGN_OR);
-            DeleteObject(part);
-        }
-    }
-    apply(rgn);
+    TGdiRegion rgn(CreateRectRgn(A.Left, A.Top, A.Right, A.Bottom));
+    const TGdiRegion parts[4] = {RegionFromMask(RMTop.get(), 0, 0), RegionFromMask(RMBottom.get(), 0, A.Bottom),
+                                 RegionFromMask(RMLeft.get(), 0, A.Top),
+                                 RegionFromMask(RMRight.get(), A.Right, A.Top)};
+    for (const TGdiRegion& part : parts)
+        if (part)
+            CombineRgn(rgn.Get(), rgn.Get(), part.Get(), RGN_OR);
+    apply(std::move(rgn));
 }
 
 void TbsSkinForm::CreateNewForm(bool AUpdate) {
@@ -708,16 +698,15 @@ void TbsSkinForm::PaintNCSkin(HDC DC) {
         BitBlt(fdc, at[i].X, at[i].Y, b->Width(), b->Height(), b->Canvas()->Handle(), 0, 0, SRCCOPY);
     }
     DrawObjects(frame.Canvas());
-    const bool own = DC == nullptr;
-    HDC dc = own ? GetWindowDC(FForm->Handle()) : DC;
-    const int saved = SaveDC(dc);
+    std::optional<TWindowDC> own;
+    if (!DC)
+        own.emplace(FForm->Handle());
+    const HDC dc = own ? own->Get() : DC;
+    TSaveDCGuard saved(dc);
     if (rects_.NewClRect.Height() > 0)
         ExcludeClipRect(dc, rects_.NewClRect.Left, rects_.NewClRect.Top, rects_.NewClRect.Right,
                         rects_.NewClRect.Bottom);
     BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
-    if (own)
-        ReleaseDC(FForm->Handle(), dc);
 }
 
 void TbsSkinForm::PaintNCDefault(HDC DC) {
@@ -751,14 +740,13 @@ void TbsSkinForm::PaintNCDefault(HDC DC) {
         RECT r{i, i, W - i, H - i};
         FrameRect(fdc, &r, GetSysColorBrush(colors[i]));
     }
-    const bool own = DC == nullptr;
-    HDC dc = own ? GetWindowDC(FForm->Handle()) : DC;
-    const int saved = SaveDC(dc);
+    std::optional<TWindowDC> own;
+    if (!DC)
+        own.emplace(FForm->Handle());
+    const HDC dc = own ? own->Get() : DC;
+    TSaveDCGuard saved(dc);
     ExcludeClipRect(dc, kDefBorder, ch + kDefBorder, W - kDefBorder, H - kDefBorder);
     BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
-    if (own)
-        ReleaseDC(FForm->Handle(), dc);
 }
 
 void TbsSkinForm::PaintBGDefault(HDC DC) {

@@ -23,6 +23,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
+#include "skin/core/AlphaFade.h"
 #include "skin/core/SkinData.h"
 #include "skin/form/FrameGeometry.h"
 
@@ -207,8 +208,8 @@ class TbsSkinForm : public TComponent {
     // The form's bounds as seen with its layered border (outer bounds when one with a border rectangle shows).
     void Move(int AX, int AY);
     void SetBounds(int AX, int AY, int AWidth, int AHeight);
-    // The sleep between two fade steps and the tick count they are timed by; replaceable in tests and tools.
-    std::function<DWORD()> ShowTickCount;
+    // The clock and the wait the show's fade is timed by; replaceable in tests and tools.
+    TFadeClock FadeClock = SystemFadeClock();
 
     // The walks over AControl and all its children; ASkinData nullptr means every skinned control.
     static void BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);

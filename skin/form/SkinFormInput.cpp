@@ -3,6 +3,7 @@
 // cross-fade and frame-strip timers, activation, the objects' events and the repaint of a single object.
 #include <windowsx.h>
 
+#include "classlib/GdiHandles.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
@@ -251,9 +252,8 @@ void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
     SetViewportOrgEx(bdc, -r.Left, -r.Top, nullptr);
     AObject->Draw(b.Canvas(), true);
     SetViewportOrgEx(bdc, 0, 0, nullptr);
-    HDC dc = GetWindowDC(FForm->Handle());
+    TWindowDC dc(FForm->Handle());
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bdc, 0, 0, SRCCOPY);
-    ReleaseDC(FForm->Handle(), dc);
 }
 
 // ---- Events and the form icon -------------------------------------------------------------------------------------

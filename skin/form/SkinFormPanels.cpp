@@ -1,5 +1,6 @@
 #include "skin/form/SkinFormPanels.h"
 
+#include "classlib/GdiHandles.h"
 #include "skin/core/EffectBitmap.h"
 
 TbsClientInActivePanel::TbsClientInActivePanel(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -20,9 +21,7 @@ void TbsClientInActivePanel::ShowPanel(TCustomForm* AForm, TbsClientInActiveEffe
     SetBounds(0, 0, w, h);
     FBuffer = std::make_unique<TbsBitmap>();
     FBuffer->SetSize(w, h);
-    HDC dc = GetDC(AForm->Handle());
-    BitBlt(FBuffer->DC(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    ReleaseDC(AForm->Handle(), dc);
+    BitBlt(FBuffer->DC(), 0, 0, w, h, TClientDC(AForm->Handle()), 0, 0, SRCCOPY);
     GdiFlush();
     if (AEffect == bsieBlur) {
         Blur(FBuffer.get(), 3);

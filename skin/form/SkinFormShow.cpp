@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "skin/core/AlphaFade.h"
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr UINT_PTR kAlphaShowTimer = 1;
 // Steps of the fade, and the least time between two of them.
 constexpr int kFadeSteps = 15;
-constexpr DWORD kFadeStepMs = 5;
+constexpr std::uint32_t kFadeStepMs = 5;
 
 void SetLayered(HWND Wnd, bool On) {
     const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
@@ -103,27 +104,17 @@ void TbsSkinForm::AlphaShowTimer() {
     }
     FBorderLayer->SetActive(FFormActive, false);
     const int target = ((AlphaBlendAnimation || allWindows) && !FAlphaBlend) ? 255 : FAlphaBlendValue;
-    auto tick = ShowTickCount ? ShowTickCount : [] { return GetTickCount(); };
     if (AlphaBlendAnimation || allWindows) {
-        const int step = std::max(target / kFadeSteps, 1);
         Application->ProcessMessages();
-        int a = 0;
-        DWORD last = tick();
-        bool first = true;
-        while (a < target) {
-            const DWORD now = tick();
-            if (first || now - last > kFadeStepMs) {
-                first = false;
-                last = now;
-                a = std::min(a + step, target);
-                SetAlphaBlendTransparent(h, static_cast<std::uint8_t>(a));
-                if (FBorderLayer->Visible())
-                    FBorderLayer->CheckFormAlpha(a, true);
-            } else {
-                // The wait between steps gives the processor away instead of spinning on the tick count.
-                Sleep(0);
-            }
-        }
+        TAlphaFade fade;
+        fade.Target = target;
+        fade.Step = AlphaFadeStep(target, kFadeSteps);
+        fade.IntervalMs = kFadeStepMs;
+        RunAlphaFade(fade, FadeClock, [this, h](int a) {
+            SetAlphaBlendTransparent(h, static_cast<std::uint8_t>(a));
+            if (FBorderLayer->Visible())
+                FBorderLayer->CheckFormAlpha(a, true);
+        });
         if (FBorderLayer->Visible() && !FBorderLayer->FullBorder())
             FBorderLayer->SetBoundsWithForm();
     } else if (target != 255) {

@@ -199,12 +199,12 @@ void TbsSkinHintWindow::SetHintWindowRegion() {
     if (pic && rec->MaskPictureIndex >= 0 && rec->MaskPictureIndex < FSD->ActivePictureCount())
         mask = FSD->GetActivePicture(rec->MaskPictureIndex);
     if (mask && !mask->Empty()) {
-        HRGN rgn = nullptr;
+        TGdiRegion rgn;
         CreateSkinRegion(rgn, rec->LTPoint, rec->RTPoint, rec->LBPoint, rec->RBPoint, rec->ClRect, NewLTPoint,
                          NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, mask, Width(), Height());
-        if (rgn) {
-            // The window owns the region from here on.
-            SetWindowRgn(Handle(), rgn, FALSE);
+        // The window owns the region from here on; one it refused is freed here.
+        if (rgn && SetWindowRgn(Handle(), rgn.Get(), FALSE)) {
+            (void)rgn.Detach();
             HasRegion_ = true;
             return;
         }
@@ -266,19 +266,14 @@ void TbsSkinHintWindow::Activate(TRect Rect, const std::wstring& AHint, Place Ho
     InvalidateRect(wnd, nullptr, TRUE);
     UpdateWindow(wnd);
     if (layered && h->AlphaBlendAnimation) {
-        const int step = std::max(1, h->AlphaBlendValue / 10);
-        int alpha = 0;
-        DWORD last = GetTickCount() - 10;
-        while (alpha < h->AlphaBlendValue) {
-            if (GetTickCount() - last > 3) {
-                alpha = std::min<int>(alpha + step, h->AlphaBlendValue);
-                UpdateWindow(wnd);
-                SetAlphaBlendTransparent(wnd, static_cast<std::uint8_t>(alpha));
-                last = GetTickCount();
-            } else {
-                Sleep(0);
-            }
-        }
+        TAlphaFade fade;
+        fade.Target = h->AlphaBlendValue;
+        fade.Step = AlphaFadeStep(h->AlphaBlendValue, 10);
+        fade.IntervalMs = 3;
+        RunAlphaFade(fade, h->FadeClock, [wnd](int a) {
+            UpdateWindow(wnd);
+            SetAlphaBlendTransparent(wnd, static_cast<std::uint8_t>(a));
+        });
     }
 }
 

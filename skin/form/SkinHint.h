@@ -18,6 +18,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Hints.h"
 #include "classlib/ImgList.h"
+#include "skin/core/AlphaFade.h"
 #include "skin/core/SkinData.h"
 
 class TbsSkinHint;
@@ -96,6 +97,8 @@ class TbsSkinHint : public TComponent {
     BYTE AlphaBlendValue = 0;
     bool AlphaBlendAnimation = false;
     bool UseSkinFont = true;
+    // The clock and the wait the hint's fade-in is timed by; replaceable in tests.
+    TFadeClock FadeClock = SystemFadeClock();
     TApplication::TShowHintEvent OnShowHint;
 
     void ActivateHint(TPoint P, const std::wstring& AHint);

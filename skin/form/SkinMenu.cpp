@@ -335,13 +335,7 @@ void TbsSkinPopupWindow::TestMouse() {
         TestActive(c.x, c.y);
     } else if (Scroll) {
         ScrollCode = 0;
-        HDC dc = GetDC(Handle());
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        DrawUpMarker(&canvas);
-        DrawDownMarker(&canvas);
-        canvas.SetHandle(nullptr);
-        ReleaseDC(Handle(), dc);
+        DrawMarkersNow();
     }
     OMX = p.x;
     OMY = p.y;
@@ -360,22 +354,17 @@ void TbsSkinPopupWindow::TestActive(int X, int Y) {
     if (Scroll) {
         const TRect top{NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Top + 10};
         const TRect bottom{NewItemsRect.Left, NewItemsRect.Bottom - 10, NewItemsRect.Right, NewItemsRect.Bottom};
-        HDC dc = GetDC(Handle());
-        TCanvas canvas;
-        canvas.SetHandle(dc);
         if (top.Contains({X, Y}) && ScrollCode == 0 && CanScroll(1)) {
             ScrollCode = 1;
-            DrawUpMarker(&canvas);
+            DrawNow([this](TCanvas* C) { DrawUpMarker(C); });
             StartScroll();
         } else if (bottom.Contains({X, Y}) && ScrollCode == 0 && CanScroll(2)) {
             ScrollCode = 2;
-            DrawDownMarker(&canvas);
+            DrawNow([this](TCanvas* C) { DrawDownMarker(C); });
             StartScroll();
         } else if (ScrollCode != 0 && !top.Contains({X, Y}) && !bottom.Contains({X, Y})) {
             StopScroll();
         }
-        canvas.SetHandle(nullptr);
-        ReleaseDC(Handle(), dc);
     }
     if (ItemList.empty())
         return;
@@ -432,13 +421,7 @@ void TbsSkinPopupWindow::StartScroll() {
 void TbsSkinPopupWindow::StopScroll() {
     ScrollCode = 0;
     if (HandleAllocated()) {
-        HDC dc = GetDC(Handle());
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        DrawUpMarker(&canvas);
-        DrawDownMarker(&canvas);
-        canvas.SetHandle(nullptr);
-        ReleaseDC(Handle(), dc);
+        DrawMarkersNow();
         KillTimer(Handle(), 1);
     }
 }

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,9 +21,11 @@
 #include "classlib/Component.h"
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/GdiHandles.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
+#include "skin/core/AlphaFade.h"
 #include "skin/core/SkinData.h"
 #include "skin/form/SkinForm.h"  // WM_CLOSESKINMENU
 
@@ -117,6 +120,9 @@ class TbsSkinPopupWindow : public TCustomControl {
     void TestMorph();
     // The canvas of the window for drawing a single entry after a state change.
     void DrawItemNow(TbsSkinMenuItem* Item);
+    // Draws at once on the level's window, outside a paint.
+    void DrawNow(const std::function<void(TCanvas*)>& Draw);
+    void DrawMarkersNow();
 
     TbsDataSkinMenuItem* DSMI = nullptr;
     int VisibleCount = 0;
@@ -126,7 +132,7 @@ class TbsSkinPopupWindow : public TCustomControl {
     int ScrollCode = 0;
     TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
     TRect NewItemsRect{};
-    HRGN FRgn = nullptr;
+    TGdiRegion FRgn;
     int ShowX = 0, ShowY = 0;
     int OMX = -1, OMY = -1;
     TCustomImageList* ImgL = nullptr;
@@ -220,6 +226,8 @@ class TbsSkinMenu : public TComponent {
     BYTE AlphaBlendValue = 150;
     bool AlphaBlendAnimation = false;
     int MaxMenuItemsInWindow = 0;
+    // The clock and the wait the first level's fade-in is timed by; replaceable in tests.
+    TFadeClock FadeClock = SystemFadeClock();
 
     // What outlives the controller while a level handler still runs: levels closed meanwhile wait until the last
     // handler has returned (also when the controller itself was freed from inside one, e.g. by an OnClick).

@@ -69,8 +69,6 @@ TbsSkinPopupWindow::~TbsSkinPopupWindow() {
     MouseTimer.reset();
     MorphTimer.reset();
     ItemList.clear();
-    if (FRgn)
-        DeleteObject(FRgn);
     // The window goes in the base destructor, past this class's window procedure.
     if (HandleAllocated())
         RemoveItemProps(Handle());
@@ -359,16 +357,12 @@ void TbsSkinPopupWindow::CalcMenuPos(const TRect& R, bool PopupByItem, bool Popu
 }
 
 void TbsSkinPopupWindow::SetMenuWindowRegion() {
-    HRGN rgn = nullptr;
-    const int pw = WindowPicture->Width(), ph = WindowPicture->Height();
-    CreateSkinRegion(rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
+    CreateSkinRegion(FRgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
                      NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
-    (void)pw;
-    (void)ph;
-    // The system owns a region once it is set.
-    if (rgn)
-        SetWindowRgn(Handle(), rgn, TRUE);
-    FRgn = nullptr;
+    // The system owns a region once it is set; one it refused is freed here.
+    if (FRgn && SetWindowRgn(Handle(), FRgn.Get(), TRUE))
+        (void)FRgn.Detach();
+    FRgn.Reset();
 }
 
 void TbsSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupUp) {
@@ -387,18 +381,12 @@ void TbsSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
     SetWindowPos(Handle(), HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
     if (fade) {
-        const int step = std::max(1, m->AlphaBlendValue / 15);
-        int alpha = 0;
-        DWORD last = GetTickCount() - 10;
-        while (alpha < m->AlphaBlendValue) {
-            if (GetTickCount() - last > 5) {
-                alpha = std::min<int>(alpha + step, m->AlphaBlendValue);
-                SetAlphaBlendTransparent(Handle(), static_cast<std::uint8_t>(alpha));
-                last = GetTickCount();
-            } else {
-                Sleep(0);
-            }
-        }
+        TAlphaFade fade;
+        fade.Target = m->AlphaBlendValue;
+        fade.Step = AlphaFadeStep(m->AlphaBlendValue, 15);
+        fade.IntervalMs = 5;
+        RunAlphaFade(fade, m->FadeClock,
+                     [this](int a) { SetAlphaBlendTransparent(Handle(), static_cast<std::uint8_t>(a)); });
     }
     // The press that opened the menu is not a press outside it (reading the state also clears "pressed since").
     buttonsDown_ = false;
@@ -561,15 +549,25 @@ void TbsSkinPopupWindow::PaintMenu(HDC DC) {
     BitBlt(DC, 0, 0, b.Width(), b.Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
+void TbsSkinPopupWindow::DrawNow(const std::function<void(TCanvas*)>& Draw) {
+    TClientDC dc(Handle());
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    Draw(&canvas);
+    canvas.SetHandle(nullptr);
+}
+
+void TbsSkinPopupWindow::DrawMarkersNow() {
+    DrawNow([this](TCanvas* C) {
+        DrawUpMarker(C);
+        DrawDownMarker(C);
+    });
+}
+
 void TbsSkinPopupWindow::DrawItemNow(TbsSkinMenuItem* Item) {
     if (!HandleAllocated() || !IsWindowVisible(Handle()))
         return;
-    HDC dc = GetDC(Handle());
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    Item->Draw(&canvas);
-    canvas.SetHandle(nullptr);
-    ReleaseDC(Handle(), dc);
+    DrawNow([Item](TCanvas* C) { Item->Draw(C); });
 }
 
 void TbsSkinPopupWindow::TestMorph() {

@@ -4,6 +4,7 @@
 #include "PictureTestUtil.h"
 #include "TestFiles.h"
 #include "alert/HtmlPicture.h"
+#include "base/Handles.h"
 
 namespace {
 
@@ -138,6 +139,22 @@ TEST(HtmlPicture, BmpDrawsWithBottomLeftTransparentPngScaled) {
     target.Canvas()->StretchDraw({10, 10, 18, 16}, &png);
     EXPECT_EQ(BitmapPixel(target, 13, 13), clRed);
     EXPECT_EQ(BitmapPixel(target, 19, 19), clLime);
+}
+
+TEST(HtmlPicture, LoadingAndDrawingLeaveNoHandlesBehind) {
+    TBitmap target(20, 20, pf24bit);
+    const auto loadAndDraw = [&](int i) {
+        THTMLPicture pic;
+        pic.LoadFromBytes(i % 3 == 0 ? BmpBytes(4, 4, clRed, clBlue) : i % 3 == 1 ? RedPng() : "not a picture");
+        target.Canvas()->StretchDraw({0, 0, 8, 8}, &pic);
+    };
+    // Once of each kind first: the target's canvas makes its own objects on first use.
+    for (int i = 0; i < 3; ++i)
+        loadAndDraw(i);
+    const long before = LiveHandleCount();
+    for (int i = 0; i < 30; ++i)
+        loadAndDraw(i);
+    EXPECT_EQ(LiveHandleCount(), before);
 }
 
 }  // namespace

@@ -132,11 +132,9 @@ TEST(SkinImages, GeometryOutsideThePictureIsHarmless) {
                             bsstHorz);
             CreateHSkinImage(200, -30, b, sb.get(), {5, 5, 400, 9}, w, h, false);
             CreateVSkinImage(-4, 90, b, sb.get(), {5, 5, 9, 300}, w, h, true);
-            HRGN rgn = nullptr;
+            TGdiRegion rgn;
             CreateSkinRegion(rgn, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, src.LTPt, src.RTPt, src.LBPt,
                              src.RBPt, src.ClRect, sb.get(), w, h);
-            if (rgn)
-                ::DeleteObject(rgn);
         }
         EXPECT_EQ(b->Width(), 4);  // the last call's size: Rw of (5, 5, 9, 300)
     }
@@ -217,9 +215,9 @@ TEST(SkinRegions, AllWhiteMaskHasNoRectanglesAndAnEmptyBitmapNoData) {
     TBitmap empty;
     EXPECT_EQ(CreateRgnFromBmp(&empty, 0, 0, data), 0u);
     EXPECT_TRUE(data.empty());
-    HRGN rgn = reinterpret_cast<HRGN>(1);
+    TGdiRegion rgn(::CreateRectRgn(0, 0, 1, 1));
     CreateSkinSimplyRegion(rgn, &empty);
-    EXPECT_EQ(rgn, nullptr);
+    EXPECT_FALSE(rgn);
 }
 
 TEST(SkinRegions, ManyRunsAreAllKept) {
@@ -235,11 +233,11 @@ TEST(SkinRegions, SkinRegionWithoutTopBandKeepsTheOtherBands) {
     auto mask = MakeBitmap(12, 12, [](int, int) { return 0u; });
     const TNinePart src{{3, 0}, {9, 0}, {3, 9}, {9, 9}, {3, 0, 9, 9}};
     const TNinePart n{{3, 0}, {17, 0}, {3, 17}, {17, 17}, {3, 0, 17, 17}};
-    HRGN rgn = nullptr;
-    CreateSkinRegion(rgn, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, n.LTPt, n.RTPt, n.LBPt, n.RBPt, n.ClRect,
-                     mask.get(), 20, 20);
-    ASSERT_NE(rgn, nullptr);
-    TGdiRegion owned(rgn);
+    TGdiRegion owned;
+    CreateSkinRegion(owned, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, n.LTPt, n.RTPt, n.LBPt, n.RBPt,
+                     n.ClRect, mask.get(), 20, 20);
+    ASSERT_TRUE(owned);
+    const HRGN rgn = owned.Get();
     RECT box{};
     ::GetRgnBox(rgn, &box);
     EXPECT_EQ((TRect{box.left, box.top, box.right, box.bottom}), (TRect{0, 0, 20, 20}));
@@ -253,11 +251,11 @@ TEST(SkinRegions, WhiteCornersOfTheMaskStayOutside) {
     auto mask = MakeBitmap(10, 10, [](int x, int y) { return x < 2 && y < 2 ? 0xFFFFFFu : 0u; });
     const TNinePart src{{3, 3}, {7, 3}, {3, 7}, {7, 7}, {3, 3, 7, 7}};
     const TNinePart n{{3, 3}, {27, 3}, {3, 17}, {27, 17}, {3, 3, 27, 17}};
-    HRGN rgn = nullptr;
-    CreateSkinRegion(rgn, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, n.LTPt, n.RTPt, n.LBPt, n.RBPt, n.ClRect,
-                     mask.get(), 30, 20);
-    ASSERT_NE(rgn, nullptr);
-    TGdiRegion owned(rgn);
+    TGdiRegion owned;
+    CreateSkinRegion(owned, src.LTPt, src.RTPt, src.LBPt, src.RBPt, src.ClRect, n.LTPt, n.RTPt, n.LBPt, n.RBPt,
+                     n.ClRect, mask.get(), 30, 20);
+    ASSERT_TRUE(owned);
+    const HRGN rgn = owned.Get();
     EXPECT_FALSE(::PtInRegion(rgn, 0, 0));
     EXPECT_FALSE(::PtInRegion(rgn, 1, 1));
     EXPECT_TRUE(::PtInRegion(rgn, 2, 0));

@@ -254,7 +254,8 @@ TEST_F(LayerBorderTest, FadeInRaisesTheAlphaStepByStep) {
     ShowForm();
     Border()->Hide();
     DWORD now = 0;
-    Border()->TickCount = [&now] { return now += 3; };  // a step at every other reading
+    // A step at every other reading; the waits do not move the clock.
+    Border()->FadeClock = {[&now] { return now += 3; }, [](std::uint32_t) {}};
     gCalls.clear();
     Border()->ShowWithFormAnimation();
     std::vector<int> alphas;

@@ -402,7 +402,7 @@ TEST_F(SkinFormStatesTest, FadeInEndsAtTheAlphaOfTheForm) {
         // A clock that moves 6 ms per reading: every reading makes a step.
         int readings = 0;
         DWORD clock = 0;
-        skinForm_->ShowTickCount = [&] {
+        skinForm_->FadeClock.Now = [&] {
             ++readings;
             return clock += 6;
         };
@@ -427,7 +427,7 @@ TEST_F(SkinFormStatesTest, FadeInEndsAtTheAlphaOfTheForm) {
         } else {
             EXPECT_EQ(readings, 0);
         }
-        skinForm_->ShowTickCount = nullptr;
+        skinForm_->FadeClock = SystemFadeClock();
     }
     data_->AnimationForAllWindows = false;
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "LayeredAlphaRecorder.h"
+#include "base/Handles.h"
 #include "WindowTestUtil.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/WicCodec.h"
@@ -246,6 +248,55 @@ TEST_F(SkinHintTest, TimedHintShowsAfterThePauseAndHides) {
     hint_->HideHint();
     Pump(300);
     EXPECT_FALSE(hint_->IsVisible());
+}
+
+TEST_F(SkinHintTest, ATranslucentHintFadesInTenSteps) {
+    ShowForm();
+    TbsSkinHintWindow* w = hint_->Window();
+    hint_->AlphaBlend = true;
+    hint_->AlphaBlendValue = 200;
+    hint_->AlphaBlendAnimation = true;
+    // Every reading of the clock is more than 3 ms after the last: a step at each one; the waits never come.
+    int readings = 0, sleeps = 0;
+    std::uint32_t now = 0;
+    hint_->FadeClock = {[&] {
+                            ++readings;
+                            return now += 4;
+                        },
+                        [&](std::uint32_t) { ++sleeps; }};
+    TLayeredAlphaRecorder alphas;
+    hint_->ActivateHint({100, 100}, L"Fading in");
+    // Shown transparent, then 200 div 10 = 20 a step.
+    EXPECT_EQ(alphas.For(w->Handle()), (std::vector<int>{0, 20, 40, 60, 80, 100, 120, 140, 160, 180, 200}));
+    EXPECT_EQ(readings, 11);
+    EXPECT_EQ(sleeps, 0);
+    hint_->HideHint();
+
+    // Without the animation the hint shows at its alpha at once.
+    alphas.Clear();
+    readings = 0;
+    hint_->AlphaBlendAnimation = false;
+    hint_->ActivateHint({100, 100}, L"At once");
+    EXPECT_EQ(alphas.For(w->Handle()), std::vector<int>{200});
+    EXPECT_EQ(readings, 0);
+    hint_->HideHint();
+    hint_->FadeClock = SystemFadeClock();
+}
+
+TEST_F(SkinHintTest, ShapedHintsShownAgainAndAgainLeaveNoHandlesBehind) {
+    ShowForm();
+    data_->LoadFromFile(SetSkin(L"00_Aero_Ocean"));
+    hint_->SetSkinData(data_);
+    hint_->ActivateHint({100, 100}, L"Warm-up");
+    hint_->HideHint();
+    const long gdi = LiveHandleCount(THandleKind::Gdi), dcs = LiveHandleCount(THandleKind::DC);
+    for (int i = 0; i < 10; ++i) {
+        hint_->ActivateHint({100 + i, 100}, L"Rounded@corners " + std::to_wstring(i));
+        Pump(10);
+        hint_->HideHint();
+    }
+    EXPECT_EQ(LiveHandleCount(THandleKind::Gdi), gdi);
+    EXPECT_EQ(LiveHandleCount(THandleKind::DC), dcs);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/WicCodec.h"
+#include "LayeredAlphaRecorder.h"
+#include "base/Handles.h"
 #include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "skin/form/MenuLevelProps.h"
@@ -751,6 +753,86 @@ TEST_F(SkinMenuTest, NoSkinnedFormShowsNothing) {
     EXPECT_TRUE(menu()->Visible());
     menu()->Hide();
     delete plain;
+}
+
+TEST_F(SkinMenuTest, TheFirstLevelFadesInAndDeeperLevelsAppearAtOnce) {
+    Load(MenuFixtureSkin());
+    ShowForm();
+    TMenuItem* first = Add(menu_->Items(), L"&First");
+    Add(first, L"Sub &A");
+    Add(menu_->Items(), L"&Second");
+    menu()->AlphaBlend = true;
+    menu()->AlphaBlendValue = 200;
+    menu()->AlphaBlendAnimation = true;
+    // Every reading of the clock is more than 5 ms after the last: a step at each one; the waits never come.
+    int readings = 0, sleeps = 0;
+    std::uint32_t now = 0;
+    menu()->FadeClock = {[&] {
+                             ++readings;
+                             return now += 6;
+                         },
+                         [&](std::uint32_t) { ++sleeps; }};
+    TLayeredAlphaRecorder alphas;
+    const RECT fr = [&] {
+        RECT r;
+        GetWindowRect(form_->Handle(), &r);
+        return r;
+    }();
+    menu_->Popup(fr.left + 40, fr.top + 60);
+    ASSERT_EQ(menu()->LevelCount(), 1);
+    // Shown transparent, then 200 div 15 = 13 a step, the last step capped at 200: 16 steps.
+    std::vector<int> expected{0};
+    for (int a = 13; a < 200; a += 13)
+        expected.push_back(a);
+    expected.push_back(200);
+    EXPECT_EQ(alphas.For(level(0)->Handle()), expected);
+    EXPECT_EQ(readings, 17);
+    EXPECT_EQ(sleeps, 0);
+
+    // The submenu of an open menu is at its alpha at once, without a fade.
+    readings = 0;
+    Key(VK_RIGHT);
+    ASSERT_TRUE(PumpUntil([&] { return menu()->LevelCount() == 2; }));
+    EXPECT_EQ(alphas.For(level(1)->Handle()), std::vector<int>{200});
+    EXPECT_EQ(readings, 0);
+    menu()->Hide();
+    menu()->FadeClock = SystemFadeClock();
+}
+
+TEST_F(SkinMenuTest, MenusAndFramePaintingLeaveNoHandlesBehind) {
+    Load(MenuFixtureSkin());
+    ShowForm();
+    TMenuItem* first = Add(menu_->Items(), L"&First");
+    Add(first, L"Sub &A");
+    for (int i = 0; i < 3; ++i)
+        Add(menu_->Items(), L"Entry " + std::to_wstring(i));
+    const RECT fr = [&] {
+        RECT r;
+        GetWindowRect(form_->Handle(), &r);
+        return r;
+    }();
+    const auto round = [&](int i) {
+        menu_->Popup(fr.left + 40, fr.top + 60);
+        Key(VK_RIGHT);
+        ASSERT_EQ(menu()->LevelCount(), 2);
+        TbsSkinPopupWindow* root = level(0);
+        root->DrawItemNow(root->ItemList[0].get());
+        root->StopScroll();
+        menu()->Hide();
+        skinForm_->PaintNCSkin(nullptr);
+        skinForm_->PaintNCDefault(nullptr);
+        for (const auto& o : skinForm_->ObjectList)
+            skinForm_->DrawSkinObject(o.get());
+        form_->SetBounds(60, 60, 400 + (i % 2) * 20, 300);  // a new window region
+        Pump(10);
+    };
+    // Once before counting: caches (fonts, bitmaps of the skin) fill on first use.
+    round(1);
+    const long gdi = LiveHandleCount(THandleKind::Gdi), dcs = LiveHandleCount(THandleKind::DC);
+    for (int i = 0; i < 8; ++i)
+        round(i);
+    EXPECT_EQ(LiveHandleCount(THandleKind::Gdi), gdi);
+    EXPECT_EQ(LiveHandleCount(THandleKind::DC), dcs);
 }
 
 }  // namespace
