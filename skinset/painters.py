@@ -111,7 +111,7 @@ def button_top(t):
     d = t.d
     g = frame_geometry(t)
     if d['btn'] in ('glass', 'flat'):
-        return 0 if d['btn'] == 'flat' else 1
+        return 1  # below the frame's top line, which runs on across the caption
     return max((g['ct'] - d['bh']) // 2 - (1 if d['btn'] == 'bevel' else 0), 1)
 
 
