@@ -183,6 +183,7 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     SelectSkinDialog1->SetSkinData(SkinData);
     SelectSkinDialog1->SetCtrlSkinData(SkinData);
     SelectSkinDialog1->SetSkinList(SkinList2);
+    SelectSkinDialog1->Title = L"Выбор скина";
     OpenSoundDialog = new TbsSkinOpenSoundDialog(this);
     OpenSoundDialog->SetName(L"OpenSoundDialog");
     OpenSoundDialog->SetSkinData(SkinData);

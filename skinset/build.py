@@ -46,7 +46,7 @@ def caption_layout(t, g):
 def build(spec):
     t = Theme(spec['design'], spec['accent'], spec.get('variant', 'light'))
     d = t.d
-    sk = Skin(spec['name'], spec['description'])
+    sk = Skin(spec['name'], spec['comments'])
     sk.spec = spec
     g = P.frame_geometry(t)
     frame = P.draw_frame(t, True)

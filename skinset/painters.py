@@ -82,7 +82,8 @@ def draw_frame(t, active):
         dr.line([(b, ct - 2), (PW - b - 1, ct - 2)], fill=t.acc if active else mix(t.acc, t.frame, .6))
         dr.line([(b, ct - 1), (PW - b - 1, ct - 1)], fill=darken(t.acc, .4) if active else t.frame)
     if t.design == 'office13':
-        pass  # the one-pixel accent outline is the whole frame
+        # an accent line right across under the caption (quieter when inactive)
+        dr.line([(1, ct - 1), (PW - 2, ct - 1)], fill=t.acc if active else t.ioutline)
     # client: inner edge line just outside the client rectangle, then the client fill
     cl = g['client']
     if b >= 3:
@@ -90,7 +91,7 @@ def draw_frame(t, active):
         if t.design == 'classic':
             edge = darken(t.face, .35)
         dr.rectangle([cl[0] - 1, cl[1] - 1, cl[2], cl[3]], outline=edge)
-    dr.rectangle([cl[0], cl[1], cl[2] - 1, cl[3] - 1], fill=t.face)
+    dr.rectangle([cl[0], cl[1], cl[2] - 1, cl[3] - 1], fill=t.client)
     return img
 
 
@@ -111,7 +112,7 @@ def button_top(t):
     d = t.d
     g = frame_geometry(t)
     if d['btn'] in ('glass', 'flat'):
-        return 0 if d['btn'] == 'flat' else 1
+        return 1  # below the frame's top line, which runs on across the caption
     return max((g['ct'] - d['bh']) // 2 - (1 if d['btn'] == 'bevel' else 0), 1)
 
 

@@ -69,14 +69,14 @@ def cmd_build(out, jobs):
         for j in jobs_list:
             _build_one(j)
     for part, lines in lists.items():
-        with open(os.path.join(out, part, 'skins.lst'), 'w', newline='\n') as f:
+        with open(os.path.join(out, part, 'skins.lst'), 'w', encoding='utf-8', newline='\n') as f:
             f.write('# index\tfolder\tblock version\tname\tdescription\n')
             f.write('\n'.join(lines) + '\n')
 
 
 def read_list(path):
     rows = []
-    with open(path) as f:
+    with open(path, encoding='utf-8') as f:
         for ln in f:
             if ln.startswith('#') or not ln.strip():
                 continue

@@ -25,6 +25,9 @@ DESIGNS = {
                     desc='the house look: soft rounded frame with a drop shadow'),
 }
 
+# The button face of a plain Windows desktop, which unskinned controls paint.
+SYSTEM_FACE = (240, 240, 240)
+
 # Named accent colours the palettes are built from.
 ACCENTS = {
     'Ocean': '#2B6CB0', 'Azure': '#2F8FD8', 'Cobalt': '#1F4FA8', 'Indigo': '#4A4FB5', 'Violet': '#7B4FB8',
@@ -190,6 +193,10 @@ class Theme:
         if design in ('metro', 'office13', 'carbon', 'classic'):
             self.progress = [(0, a), (1, a)]
         self.panel = self.face
+        # The form's client is tiled from the frame picture; the programs' plain labels and pages paint the system's
+        # button face, so a client far from it would show a box behind every label: such skins keep their face for
+        # the skinned controls and give the client the neutral face.
+        self.client = self.face if contrast(self.face, SYSTEM_FACE) < 1.04 else SYSTEM_FACE
         self.toolbar = [(0, lighten(self.face, .6)), (1, self.face)] if not self.dark else \
             [(0, lighten(self.face, .06)), (1, self.face)]
         if design in ('metro', 'office13', 'carbon', 'classic'):

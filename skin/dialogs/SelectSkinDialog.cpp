@@ -48,6 +48,63 @@ class TbsSkinPreview : public TPanel {
     TButton* Button = nullptr;     // owned by the dialog form
 };
 
+// The skin list. The system draws the vertical thumb in nearly the colour of its track; a face of the shadow colour
+// is laid over it after every paint or scroll of the bar, so the place in the long list can be seen.
+class TbsSkinPickList : public TListBox {
+  public:
+    using TListBox::TListBox;
+
+  protected:
+    void WndProc(TMessage& Message) override {
+        TListBox::WndProc(Message);
+        switch (Message.Msg) {
+            case WM_NCPAINT:
+            case WM_PAINT:
+            case WM_SIZE:
+            case WM_VSCROLL:
+            case WM_MOUSEWHEEL:
+            case WM_KEYDOWN:
+            case WM_LBUTTONUP:
+            case WM_NCLBUTTONDOWN:
+            case WM_NCLBUTTONUP:
+            case LB_SETTOPINDEX:
+            case LB_SETCURSEL:
+            case LB_ADDSTRING:
+            case LB_DELETESTRING:
+            case LB_RESETCONTENT:
+                PaintThumb();
+                break;
+            default:
+                break;
+        }
+    }
+
+  private:
+    void PaintThumb() {
+        if (!HandleAllocated() || !IsWindowVisible(Handle()))
+            return;
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetScrollBarInfo(Handle(), OBJID_VSCROLL, &info) ||
+            (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_OFFSCREEN)))
+            return;
+        if (info.xyThumbBottom - info.xyThumbTop < 4)
+            return;
+        RECT win{};
+        GetWindowRect(Handle(), &win);
+        const RECT bar{info.rcScrollBar.left - win.left, info.rcScrollBar.top - win.top,
+                       info.rcScrollBar.right - win.left, info.rcScrollBar.bottom - win.top};
+        RECT thumb{bar.left + 1, bar.top + info.xyThumbTop, bar.right - 1, bar.top + info.xyThumbBottom};
+        HDC dc = GetWindowDC(Handle());
+        if (!dc)
+            return;
+        FillRect(dc, &thumb, GetSysColorBrush(COLOR_3DDKSHADOW));
+        InflateRect(&thumb, -1, -1);
+        FillRect(dc, &thumb, GetSysColorBrush(COLOR_BTNSHADOW));
+        ReleaseDC(Handle(), dc);
+    }
+};
+
 // ---- TbsSelectSkinDlgForm -------------------------------------------------------------------------------------------
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner,
@@ -107,7 +164,7 @@ void TbsSelectSkinDlgForm::BuildLayout(TbsSkinData* ACtrlSkinData, TFont* AFont)
     if (ACtrlSkinData)
         PreviewSkinData->SetResourceStrData(ACtrlSkinData->ResourceStrData());
 
-    ListBox = new TListBox(this);
+    ListBox = new TbsSkinPickList(this);
     ListBox->SetName(L"SkinListBox");
     ListBox->SetParent(this);
     ListBox->SetBounds(10, 10, 170, 170);

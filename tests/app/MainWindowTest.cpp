@@ -7,6 +7,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "NotifierDriver.h"
 #include "TestSupport.h"
@@ -59,6 +61,21 @@ FILETIME WriteTime(const std::wstring& path) {
 // The columns of a check box that its caption's letters cover on the screen: from the first dark column after the
 // box and the gap behind it to the last dark one ({-1, -1} when there is no text). Dark: clearly darker than the
 // background at the control's right end, which the caption never reaches.
+// WCAG contrast ratio of two 0xAARRGGBB pixels.
+double ContrastRatio(std::uint32_t a, std::uint32_t b) {
+    auto lum = [](std::uint32_t p) {
+        double out = 0;
+        const double weights[3] = {0.2126, 0.7152, 0.0722};
+        for (int i = 0; i < 3; ++i) {
+            const double v = ((p >> (16 - 8 * i)) & 0xFF) / 255.0;
+            out += weights[i] * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        return out;
+    };
+    const double la = lum(a), lb = lum(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 std::pair<int, int> CaptionInk(HWND check) {
     int w = 0, h = 0;
     const std::vector<std::uint32_t> px = ScreenPixels(check, w, h);
@@ -717,3 +734,65 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
 }
 
 }  // namespace
+
+// The skin dialog carries the title the notifier stores, shows every skin's description whole in its list (no ink in
+// the list's last columns, where a cut text would end) and a scroll-bar thumb that stands out from its track.
+TEST_F(MainWindowTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisibleThumb) {
+    ASSERT_NE(StartAndWaitMain(), nullptr);
+    Click(L"Button_Skin");
+    HWND dlg = WaitBox(L"Выбор скина");
+    ASSERT_NE(dlg, nullptr);
+    HWND list = TNotifierProcess::Child(dlg, L"SkinListBox");
+    ASSERT_NE(list, nullptr);
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    ASSERT_EQ(count, 87);
+    RECT win{}, client{};
+    GetWindowRect(list, &win);
+    GetClientRect(list, &client);
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    const int ox = origin.x - win.left, oy = origin.y - win.top;
+    for (int wanted = 0; wanted < count; wanted += 4) {
+        SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(wanted), 0);
+        const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+        Sleep(150);
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> px = ScreenPixels(list, w, h);
+        ASSERT_EQ(static_cast<size_t>(w) * static_cast<size_t>(h), px.size());
+        // Rows of the items whose background is the list's window colour (the selected one is left out).
+        const int itemH = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+        ASSERT_GT(itemH, 0);
+        const int shown = std::min(static_cast<int>(client.bottom) / itemH, count - top);
+        const int selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        for (int row = 0; row < shown; ++row) {
+            if (top + row == selected)
+                continue;  // its focus rectangle runs along the edge
+            const int y0 = oy + row * itemH, y1 = y0 + itemH;
+            const std::uint32_t bg = px[static_cast<size_t>(y0) * w + ox + 1];
+            for (int y = y0; y < y1 && y < h; ++y)
+                for (int x = ox + client.right - 3; x < ox + client.right; ++x)
+                    EXPECT_EQ(px[static_cast<size_t>(y) * w + x], bg)
+                        << "item " << top + row << " reaches the list's right edge";
+        }
+        if (wanted == 0) {
+            Shot(dlg, L"skin-dialog");
+            // The vertical bar between its arrows: the track's colour is the commonest; the thumb's face, the
+            // commonest of the others, must stand out from it (its outline alone does not make it visible).
+            const int bar = ox + client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+            const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+            std::map<std::uint32_t, int> colours;
+            for (int y = oy + arrow; y < oy + client.bottom - arrow; ++y)
+                ++colours[px[static_cast<size_t>(y) * w + bar]];
+            ASSERT_GE(colours.size(), 2u) << "no thumb in the scroll bar";
+            std::vector<std::pair<int, std::uint32_t>> byCount;
+            for (const auto& [colour, n] : colours)
+                byCount.emplace_back(n, colour);
+            std::sort(byCount.rbegin(), byCount.rend());
+            EXPECT_GE(ContrastRatio(byCount[0].second, byCount[1].second), 1.3)
+                << "the thumb does not stand out from the scroll bar's track";
+        }
+    }
+    PostMessageW(dlg, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000);
+}
