@@ -410,9 +410,20 @@ void TMsgAlertWindow::RebuildMessages() {
         w->SetVisible(true);
 }
 
+void TMsgAlertWindow::EndUpdate() {
+    if (updateCount_ == 0 || --updateCount_ > 0 || !syncPending_)
+        return;
+    syncPending_ = false;
+    SyncMessages();
+}
+
 void TMsgAlertWindow::SyncMessages() {
     if (destroying_)
         return;
+    if (updateCount_ > 0) {
+        syncPending_ = true;
+        return;
+    }
     if (FAlertWindow && messages_->Count() < FAlertWindow->ActiveMessage())
         FAlertWindow->SetActiveMessage(messages_->Count());
     if (!IsVisible())

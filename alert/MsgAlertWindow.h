@@ -87,6 +87,10 @@ class TMsgAlertWindow : public TComponent, public IComponentStyle {
 
     // ---- messages and state ----
     TMsgCollection* AlertMessages() { return messages_.get(); }
+    // Changes to the messages between BeginUpdate and the matching EndUpdate reach the popup once, at the last
+    // EndUpdate, instead of once per change.
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
     int ActiveMessage();
     void SetActiveMessage(int value);
     bool IsVisible();
@@ -227,4 +231,6 @@ class TMsgAlertWindow : public TComponent, public IComponentStyle {
     int popupLeft_ = 0, popupTop_ = 0;
     TMsgAlertWindowStyle style_ = asOffice2003Blue;
     bool destroying_ = false;
+    int updateCount_ = 0;
+    bool syncPending_ = false;
 };

@@ -129,6 +129,10 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     Font()->SetHeight(kMainFormFontHeight);
     SetBounds(0, 0, kFormWidthNarrow, kFormHeightShort);
     SetShowHint(true);
+    // The skinned frame takes the window over before any control asks for its handle: made later, it would have
+    // to make the window and every control again.
+    SkinForm1 = new TbsSkinForm(this);
+    SkinForm1->SetName(L"SkinForm1");
 
     BuildImages();
     BuildControls();
@@ -150,9 +154,6 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
-    SkinData->SetSkinList(SkinList2);
-    SkinForm1 = new TbsSkinForm(this);
-    SkinForm1->SetName(L"SkinForm1");
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
@@ -675,7 +676,9 @@ void TAAForm1::FormCreate() {
     }
     PervPaint = true;
     try {
-        SkinData->SetSkinIndex(Settings.SkinIndex);
+        // The list comes after the index: only the chosen skin is ever unpacked.
+        SkinData->SetSkinIndex(Settings.SkinIndex < SkinList2->Skins()->Count() ? Settings.SkinIndex : 0);
+        SkinData->SetSkinList(SkinList2);
         SkinForm1->SetSkinData(SkinData);
     } catch (...) {
         ReportCaught("TAAForm1::FormCreate: skin");

@@ -14,6 +14,7 @@
 #include "base/Report.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
+#include "netlib/tls_rootstore.h"
 #include "skin/form/TrayIcon.h"
 
 namespace {
@@ -99,11 +100,24 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
     void InfoBeep() override { ::InfoBeep(); }
 
     // ---- TNotifyHost ----
-    void AlertAdd(const std::wstring& text) override {
+    void AlertAdd(const std::vector<std::wstring>& texts) override {
+        if (texts.empty())
+            return;
         TMsgAlertWindow* alert = e_.alert_;
-        TMsgCollectionItem* item = alert->AlertMessages()->Add();
-        item->SetTextString(text);
-        item->Tag = alert->AlertMessages()->Count() - 1;
+        // The popup takes the new messages once, after the last: adding one does not cost a pass over all the
+        // messages it holds.
+        alert->BeginUpdate();
+        try {
+            for (const std::wstring& text : texts) {
+                TMsgCollectionItem* item = alert->AlertMessages()->Add();
+                item->SetTextString(text);
+                item->Tag = alert->AlertMessages()->Count() - 1;
+            }
+        } catch (...) {
+            alert->EndUpdate();
+            throw;
+        }
+        alert->EndUpdate();
         alert->SetActiveMessage(alert->AlertMessages()->Count());
         alert->Show();
         // The popup window is made by the first Show, which had nowhere to keep the active message.
@@ -257,6 +271,13 @@ void TNotifierEngine::ApplyDisplayTime() {
 }
 
 void TNotifierEngine::FirstPaint() {
+    if (!rootStore_ && !stopping_) {
+        try {
+            rootStore_ = std::make_unique<netlib::RootStoreWarmUp>(options_.Tls.libraryFolder);
+        } catch (...) {
+            // The first check builds the store itself.
+        }
+    }
     ApplyDisplayTime();
     host_->Scheduler().FirstPaint();
     timerSobtiy_->SetEnabled(!stopping_);

@@ -20,6 +20,10 @@
 #include "classlib/Component.h"
 #include "classlib/SysUtils.h"
 
+namespace netlib {
+class RootStoreWarmUp;
+}
+
 class TbsTrayIcon;
 class TMsgAlertWindow;
 class TTimer;
@@ -128,6 +132,7 @@ class TNotifierEngine : public TComponent {
     std::shared_ptr<TConectQueue> queue_;
     std::shared_ptr<TConectControl> control_;  // of the running or last check
     std::unique_ptr<THost> host_;
+    std::unique_ptr<netlib::RootStoreWarmUp> rootStore_;  // the first check finds the trust store ready
     TMsgAlertWindow* alert_ = nullptr;  // owned through the component tree
     TTimer* timerProvEm_ = nullptr;
     TTimer* timerProvPotok_ = nullptr;

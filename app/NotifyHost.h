@@ -3,13 +3,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TNotifyHost {
   public:
     virtual ~TNotifyHost() = default;
 
-    // Alert window: add a message with this text and its index as Tag, make it the active one and show.
-    virtual void AlertAdd(const std::wstring& text) = 0;
+    // Alert window: add one message per text, each with its index as Tag, make the last one the active one and
+    // show, once for all of them.
+    virtual void AlertAdd(const std::vector<std::wstring>& texts) = 0;
     virtual void AlertShow() = 0;
     virtual void AlertHide() = 0;
     // Deletes every message (each raising OnDeleteMessage while the popup is visible) and sets ActiveMessage 0.

@@ -59,10 +59,18 @@ std::wstring LetterPopupText(const AListPism& letter, size_t accountCount, const
     return head + L" - " + LoginAtDomain(letter.Login, letter.Domain) + tail;
 }
 
-void AddAlertMessage(TNotifyContext& c, const std::wstring& text, uint8_t kind, const std::wstring& page) {
+namespace {
+
+void NotePopup(TNotifyContext& c, uint8_t kind, const std::wstring& page) {
     c.Lists.PopupKinds.push_back(kind);
     c.Run.PopupPages.push_back(kind == kPopupKindLetter ? page : std::wstring());
-    c.Host.AlertAdd(text);
+}
+
+}  // namespace
+
+void AddAlertMessage(TNotifyContext& c, const std::wstring& text, uint8_t kind, const std::wstring& page) {
+    NotePopup(c, kind, page);
+    c.Host.AlertAdd({text});
 }
 
 void ProcessCheckResults(TNotifyContext& c) {
@@ -90,9 +98,14 @@ void ProcessCheckResults(TNotifyContext& c) {
             // Taken out first: the host may run messages while a popup is added.
             std::vector<AListPism*> fresh;
             fresh.swap(c.Lists.NewLetters);
-            for (const AListPism* letter : fresh)
-                AddAlertMessage(c, LetterPopupText(*letter, c.Lists.Accounts.size(), c.Fs), kPopupKindLetter,
-                                LetterPage(*letter));
+            // All of them in one go: the popup is laid out and shown once per round, not once per letter.
+            std::vector<std::wstring> texts;
+            texts.reserve(fresh.size());
+            for (const AListPism* letter : fresh) {
+                NotePopup(c, kPopupKindLetter, LetterPage(*letter));
+                texts.push_back(LetterPopupText(*letter, c.Lists.Accounts.size(), c.Fs));
+            }
+            c.Host.AlertAdd(texts);
         }
     }
 

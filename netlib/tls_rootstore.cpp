@@ -108,6 +108,35 @@ int RootStoreBuilds() {
     return s.builds;
 }
 
+RootStoreWarmUp::RootStoreWarmUp(std::wstring libraryFolder) try {
+    worker_ = std::thread([this, folder = std::move(libraryFolder)] {
+        try {
+            NetStatus status;
+            const OpenSslApi* api = LoadOpenSsl(folder, &status);
+            unsigned generation = 0;
+            X509_STORE* store = api ? SharedRootStore(*api, &generation) : nullptr;
+            if (store) {
+                api->X509_STORE_free(store);
+                built_ = true;
+            }
+        } catch (...) {
+            // Nothing is lost: the first session builds the store itself.
+        }
+    });
+} catch (...) {
+    // No thread to be had: the first session builds the store itself.
+}
+
+RootStoreWarmUp::~RootStoreWarmUp() {
+    Wait();
+}
+
+bool RootStoreWarmUp::Wait() {
+    if (worker_.joinable())
+        worker_.join();
+    return built_;
+}
+
 int AddWindowsRootCertificates(const OpenSslApi& api, X509_STORE* store) {
     int count = CopyStore(api, CertOpenSystemStoreW(0, L"ROOT"), store);
     count += CopyStore(

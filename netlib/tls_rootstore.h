@@ -6,6 +6,9 @@
 
 #include <openssl/x509_vfy.h>
 
+#include <string>
+#include <thread>
+
 namespace netlib {
 
 struct OpenSslApi;
@@ -27,5 +30,22 @@ int RootStoreBuilds();
 // Puts store (a new reference, taken over) in place of the shared one as if it had just been built; tests use
 // it to stand for a store that predates a root.
 void ReplaceSharedRootStore(const OpenSslApi& api, X509_STORE* store);
+
+// Builds the shared store on a worker so that the first session of the process finds it ready (a session that
+// comes while the worker builds waits for that build instead of making its own). The destructor waits for the
+// worker. A missing library or an empty ROOT store only leaves the store to the first session, as before.
+class RootStoreWarmUp {
+  public:
+    explicit RootStoreWarmUp(std::wstring libraryFolder = {});
+    ~RootStoreWarmUp();
+    RootStoreWarmUp(const RootStoreWarmUp&) = delete;
+    RootStoreWarmUp& operator=(const RootStoreWarmUp&) = delete;
+    // Waits for the worker; whether it left a store in place.
+    bool Wait();
+
+  private:
+    std::thread worker_;
+    bool built_ = false;
+};
 
 }  // namespace netlib

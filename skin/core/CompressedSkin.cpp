@@ -240,42 +240,66 @@ TbsCompressedStoredSkin::TbsCompressedStoredSkin(TComponent* AOwner) : TComponen
 TbsCompressedStoredSkin::~TbsCompressedStoredSkin() = default;
 
 bool TbsCompressedStoredSkin::GetEmpty() const {
-    return const_cast<TMemoryStream&>(FCompressedStream).Size() == 0;
+    return CompressedView().empty();
 }
 
 void TbsCompressedStoredSkin::SetCompressedBytes(const std::string& zlibBytes) {
-    FCompressedStream.Clear();
-    if (!zlibBytes.empty())
-        FCompressedStream.WriteBuffer(zlibBytes.data(), static_cast<std::int32_t>(zlibBytes.size()));
-    FCompressedStream.SetPosition(0);
+    FBorrowed = {};
+    FOwned = zlibBytes;
+}
+
+void TbsCompressedStoredSkin::SetBorrowedCompressedBytes(std::string_view zlibBytes) {
+    FOwned.clear();
+    FOwned.shrink_to_fit();
+    FBorrowed = zlibBytes;
+}
+
+std::string_view TbsCompressedStoredSkin::CompressedView() const {
+    return FBorrowed.empty() ? std::string_view(FOwned) : FBorrowed;
 }
 
 std::string TbsCompressedStoredSkin::CompressedBytes() const {
-    auto& s = const_cast<TMemoryStream&>(FCompressedStream);
-    return std::string(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
+    return std::string(CompressedView());
 }
 
 std::string TbsCompressedStoredSkin::CompressBlock() const {
-    std::string zl = CompressedBytes();
+    const std::string_view zl = CompressedView();
     std::string out;
     PutI32(out, kCompressedSkinVersion);
     PutI32(out, static_cast<std::int32_t>(zl.size()));
-    return out + zl;
+    out.append(zl);
+    return out;
 }
 
-void TbsCompressedStoredSkin::LoadFromCompressBytes(const std::string& block) {
-    FCompressedStream.Clear();
+namespace {
+
+// The zlib stream inside an outer block; nullopt for a version this reader does not take.
+std::optional<std::string_view> BlockStream(std::string_view block) {
     if (block.size() < 4)
         Fail(L"the block is shorter than its header");
     std::int32_t version = static_cast<std::int32_t>(GetU32(reinterpret_cast<const std::uint8_t*>(block.data())));
     if (version > kCompressedSkinVersion)
-        return;
+        return std::nullopt;
     if (block.size() < 8)
         Fail(L"the block is shorter than its header");
     std::int32_t n = static_cast<std::int32_t>(GetU32(reinterpret_cast<const std::uint8_t*>(block.data()) + 4));
     if (n < 0 || static_cast<size_t>(n) > block.size() - 8)
         Fail(L"the stored length runs past the end of the block");
-    SetCompressedBytes(block.substr(8, static_cast<size_t>(n)));
+    return block.substr(8, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+void TbsCompressedStoredSkin::LoadFromCompressBytes(const std::string& block) {
+    SetCompressedBytes({});
+    if (std::optional<std::string_view> stream = BlockStream(block))
+        SetCompressedBytes(std::string(*stream));
+}
+
+void TbsCompressedStoredSkin::LoadFromBorrowedCompressBlock(std::string_view block) {
+    SetCompressedBytes({});
+    if (std::optional<std::string_view> stream = BlockStream(block))
+        SetBorrowedCompressedBytes(*stream);
 }
 
 void TbsCompressedStoredSkin::LoadFromCompressStream(TStream* Stream) {
@@ -284,7 +308,7 @@ void TbsCompressedStoredSkin::LoadFromCompressStream(TStream* Stream) {
 }
 
 void TbsCompressedStoredSkin::LoadFromCompressFile(const std::wstring& AFileName) {
-    FCompressedStream.Clear();
+    SetCompressedBytes({});
     LoadFromCompressBytes(LoadBytesFromFile(AFileName));
 }
 
@@ -301,11 +325,13 @@ void TbsCompressedStoredSkin::SaveToCompressFile(const std::wstring& AFileName) 
 }
 
 void TbsCompressedStoredSkin::DeCompressToStream(TStream* S) {
-    DeCompressStream(S, &FCompressedStream);
+    const std::string_view zl = CompressedView();
+    const std::string out = DecompressBytes(zl.data(), zl.size());
+    S->WriteBuffer(out.data(), static_cast<std::int32_t>(out.size()));
 }
 
 TbsSkinContent TbsCompressedStoredSkin::DecompressContent() {
-    std::string zl = CompressedBytes();
+    const std::string_view zl = CompressedView();
     return ParseSkinContent(DecompressBytes(zl.data(), zl.size()));
 }
 

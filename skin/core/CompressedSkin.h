@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "classlib/Classes.h"
@@ -73,6 +74,8 @@ class TbsCompressedStoredSkin : public TComponent {
     // From an ini skin file and the BMP files beside it (the file's own text is kept). A file that is not a skin
     // leaves the component unchanged.
     void LoadFromIniFile(const std::wstring& AFileName);
+    // The outer block over memory that outlives the component: the zlib stream is borrowed, not copied.
+    void LoadFromBorrowedCompressBlock(std::string_view block);
     // The outer block from a file or stream. A version above 3 leaves the component empty, a stored length of 0 is
     // an empty skin; a length that runs past the end raises EbsSkinFormatError (the component is then empty).
     void LoadFromCompressFile(const std::wstring& AFileName);
@@ -85,9 +88,11 @@ class TbsCompressedStoredSkin : public TComponent {
     // The decompressed content, parsed.
     TbsSkinContent DecompressContent();
 
-    // The zlib stream (owned).
-    TMemoryStream* CompressedStream() { return &FCompressedStream; }
+    // The zlib stream: owned bytes, or bytes that outlive the component (a module's resource), which are read in
+    // place and never copied, so that the skins not shown cost no memory of the process's own.
     void SetCompressedBytes(const std::string& zlibBytes);
+    void SetBorrowedCompressedBytes(std::string_view zlibBytes);
+    std::string_view CompressedView() const;
     std::string CompressedBytes() const;
     // The outer block: version 3, the length, the zlib stream.
     std::string CompressBlock() const;
@@ -97,7 +102,8 @@ class TbsCompressedStoredSkin : public TComponent {
     std::wstring Description;
 
   private:
-    TMemoryStream FCompressedStream;
+    std::string FOwned;
+    std::string_view FBorrowed;
 };
 
 class TbsCompressedSkinList;

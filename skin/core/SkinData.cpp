@@ -339,7 +339,7 @@ void TbsSkinData::LoadFromFile(const std::wstring& FileName) {
 void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin) {
     if (!AStoredSkin || AStoredSkin->GetEmpty())
         return;
-    const std::string zl = AStoredSkin->CompressedBytes();
+    const std::string_view zl = AStoredSkin->CompressedView();
     // A newer content version is refused before any form hears of a change.
     if (auto version = PeekContentVersion(zl.data(), zl.size()); version && *version > kCompressedSkinVersion)
         return;

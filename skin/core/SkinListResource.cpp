@@ -34,8 +34,9 @@ bool ParseNumber(const std::string& text, int& value) {
     return true;
 }
 
-// The bytes of one RCDATA resource; nullopt when the module has none of that name.
-std::optional<std::string> ResourceBytes(HMODULE module, const std::wstring& name) {
+// The bytes of one RCDATA resource in the module's image (they live as long as the module); nullopt when the
+// module has none of that name.
+std::optional<std::string_view> ResourceBytes(HMODULE module, const std::wstring& name) {
     HRSRC info = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (!info)
         return std::nullopt;
@@ -43,7 +44,7 @@ std::optional<std::string> ResourceBytes(HMODULE module, const std::wstring& nam
     const void* data = handle ? ::LockResource(handle) : nullptr;
     if (!data)
         return std::nullopt;
-    return std::string(static_cast<const char*>(data), ::SizeofResource(module, info));
+    return std::string_view(static_cast<const char*>(data), ::SizeofResource(module, info));
 }
 
 }  // namespace
@@ -82,12 +83,12 @@ void LoadSkinListFromResources(HMODULE AModule, const std::wstring& AListName, T
     if (!AModule)
         AModule = ::GetModuleHandleW(nullptr);
     try {
-        std::optional<std::string> text = ResourceBytes(AModule, AListName);
+        std::optional<std::string_view> text = ResourceBytes(AModule, AListName);
         if (!text)
             Fail(L"the program carries no list " + AListName);
-        for (const TbsSkinListRow& row : ParseSkinListText(*text)) {
+        for (const TbsSkinListRow& row : ParseSkinListText(std::string(*text))) {
             const std::wstring name = AListName + L"_" + std::to_wstring(row.Index);
-            std::optional<std::string> block = ResourceBytes(AModule, name);
+            std::optional<std::string_view> block = ResourceBytes(AModule, name);
             if (!block)
                 Fail(L"the program carries no block " + name);
             TbsSkinListItem* item = items->Add();
@@ -96,7 +97,8 @@ void LoadSkinListFromResources(HMODULE AModule, const std::wstring& AListName, T
             item->CompressedFileName = row.Folder + L".skn";
             item->Skin()->Description = row.Description;
             item->Skin()->CompressedFileName = item->CompressedFileName;
-            item->Skin()->LoadFromCompressBytes(*block);
+            // Read in place: a skin costs memory only while it is the one shown.
+            item->Skin()->LoadFromBorrowedCompressBlock(*block);
             if (item->Skin()->Empty())
                 Fail(L"the block " + name + L" holds no skin");
         }

@@ -27,5 +27,6 @@ std::vector<TbsSkinListRow> ParseSkinListText(const std::string& utf8);
 
 // Replaces the items of AList with the list ListName of AModule (nullptr: the program itself): each item takes the
 // row's name, description and "<folder>.skn" as its compressed file name, and its block. A missing resource or a
-// broken block raises EbsSkinFormatError and leaves AList empty.
+// broken block raises EbsSkinFormatError and leaves AList empty. The blocks are read in place, not copied (a skin
+// is decompressed only when it is chosen): AModule stays loaded while AList holds them.
 void LoadSkinListFromResources(HMODULE AModule, const std::wstring& AListName, TbsCompressedSkinList& AList);

@@ -56,6 +56,8 @@ TShiftState KeyShift() {
 }  // namespace
 
 TbsTrayIcon::TbsTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+    FShown = FIcon.get();
+    FIconListLink.OnChange = [this](TObject*) { IconListChanged(); };
     TaskbarCreatedMessage();
     RegisterIconWindowClass();
     HWND wnd = CreateWindowExW(0, kIconWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -125,6 +127,7 @@ void TbsTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
     if (AComponent == FPopupMenu)
         FPopupMenu = nullptr;
     if (AComponent == FIconList) {
+        IconListChanged();
         FIconList = nullptr;
         SetCycleIcons(false);
     }
@@ -137,8 +140,10 @@ TWinControl* TbsTrayIcon::OwnerControl() const {
 // ---- Properties -----------------------------------------------------------------------------------------------
 
 void TbsTrayIcon::SetIcon(TIcon* Value) {
-    if (Value)
+    if (Value) {
         FIcon->Assign(Value);
+        FShown = FIcon.get();
+    }
     ModifyIcon();
 }
 
@@ -171,11 +176,16 @@ void TbsTrayIcon::SetPopupMenu(TPopupMenu* Value) {
 
 void TbsTrayIcon::SetIconList(TCustomImageList* Value) {
     if (FIconList != Value) {
-        if (FIconList)
+        if (FIconList) {
+            FIconList->UnRegisterChanges(&FIconListLink);
             FIconList->RemoveFreeNotification(this);
+        }
+        IconListChanged();
         FIconList = Value;
-        if (Value)
+        if (Value) {
             Value->FreeNotification(this);
+            Value->RegisterChanges(&FIconListLink);
+        }
     }
     SetIconIndex(0);
 }
@@ -184,11 +194,40 @@ void TbsTrayIcon::SetIconIndex(int Value) {
     // An empty image list has nothing to show: it counts as none.
     if (FIconList && FIconList->Count() > 0) {
         FIconIndex = std::clamp(Value, 0, FIconList->Count() - 1);
-        FIconList->GetIcon(FIconIndex, FIcon.get());
+        if (TIcon* icon = ListIcon(FIconIndex))
+            FShown = icon;
     } else {
         FIconIndex = 0;
     }
     ModifyIcon();
+}
+
+TIcon* TbsTrayIcon::ListIcon(int index) {
+    const int count = FIconList ? FIconList->Count() : 0;
+    if (index < 0 || index >= count)
+        return nullptr;
+    if (FListIcons.size() != static_cast<size_t>(count)) {
+        IconListChanged();
+        FListIcons.resize(static_cast<size_t>(count));
+    }
+    std::unique_ptr<TIcon>& icon = FListIcons[static_cast<size_t>(index)];
+    if (!icon) {
+        auto made = std::make_unique<TIcon>();
+        FIconList->GetIcon(index, made.get());
+        if (!made->Handle())
+            return nullptr;
+        icon = std::move(made);
+    }
+    return icon.get();
+}
+
+void TbsTrayIcon::IconListChanged() {
+    // The icon on show stays until another is chosen; the others are made again from the list when needed.
+    if (FShown != FIcon.get()) {
+        FIcon->Assign(FShown);
+        FShown = FIcon.get();
+    }
+    FListIcons.clear();
 }
 
 void TbsTrayIcon::SetCycleIcons(bool Value) {
@@ -206,7 +245,7 @@ void TbsTrayIcon::SetAnimateTimerInterval(UINT Value) {
 // ---- Shell ----------------------------------------------------------------------------------------------------
 
 void TbsTrayIcon::InitIcon() {
-    IconData.hIcon = FIcon->Handle();
+    IconData.hIcon = FShown->Handle();
     if (FHint.empty() || !FShowHint)
         std::fill(std::begin(IconData.szTip), std::end(IconData.szTip), L'\0');
     else
@@ -313,7 +352,8 @@ void TbsTrayIcon::TimerClick() {
 void TbsTrayIcon::TimerCycle() {
     if (!FIconList || FIconList->Count() == 0)
         return;
-    FIconList->GetIcon(std::min(FIconIndex, FIconList->Count() - 1), FIcon.get());
+    if (TIcon* icon = ListIcon(std::min(FIconIndex, FIconList->Count() - 1)))
+        FShown = icon;
     CycleIcon();
     ModifyIcon();
     SetIconIndex(NextIconIndex());

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classlib/Component.h"
 #include "classlib/Controls.h"
@@ -45,7 +46,8 @@ class TbsTrayIcon : public TComponent {
 
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
-    TIcon* Icon() const { return FIcon.get(); }
+    // The icon shown: the one set, or the list's image at IconIndex.
+    TIcon* Icon() const { return FShown; }
     void SetIcon(TIcon* Value);  // copies the icon
     bool IconVisible() const { return FIconVisible; }
     void SetIconVisible(bool Value);
@@ -121,10 +123,17 @@ class TbsTrayIcon : public TComponent {
     void TimerClick();
     void TimerCycle();
     int NextIconIndex();
+    // The list's image at index as an icon, made once and kept until the list changes: a blinking icon swaps two
+    // ready handles instead of making an icon per tick.
+    TIcon* ListIcon(int index);
+    void IconListChanged();
     TWinControl* OwnerControl() const;
 
     bool FEnabled = true;
     std::unique_ptr<TIcon> FIcon;
+    TIcon* FShown = nullptr;  // FIcon or one of FListIcons
+    std::vector<std::unique_ptr<TIcon>> FListIcons;
+    TChangeLink FIconListLink;
     bool FIconVisible = true;
     std::wstring FHint;
     bool FShowHint = true;

@@ -404,6 +404,33 @@ TEST_F(AlertComponent, CollectionDeletionWhileVisibleRaisesDeleteMessage) {
     EXPECT_FALSE(alert->IsVisible());
 }
 
+// Messages added to a shown popup inside an update reach its window together at the end, all of them and in order;
+// outside an update each reaches it at once.
+TEST_F(AlertComponent, MessagesAddedInAnUpdateReachTheShownPopupAtItsEnd) {
+    Add(L"a");
+    alert->Show();
+    ASSERT_TRUE(alert->IsVisible());
+    TStringList* shown = alert->AlertWindow()->AlertMessages();
+    ASSERT_EQ(shown->Count(), 1);
+    alert->BeginUpdate();
+    alert->BeginUpdate();
+    for (int i = 0; i < 50; ++i)
+        Add(L"m" + std::to_wstring(i));
+    alert->EndUpdate();
+    EXPECT_EQ(shown->Count(), 1);  // the inner end is not the last
+    alert->EndUpdate();
+    ASSERT_EQ(shown->Count(), 51);
+    EXPECT_EQ(shown->Get(1), L"m0");
+    EXPECT_EQ(shown->Get(50), L"m49");
+    EXPECT_EQ(alert->AlertWindow()->AlertMessagesInfo()->Count(), 51);
+    Add(L"z");
+    EXPECT_EQ(shown->Count(), 52);
+    EXPECT_EQ(shown->Get(51), L"z");
+    alert->EndUpdate();  // unmatched: harmless
+    Add(L"y");
+    EXPECT_EQ(shown->Count(), 53);
+}
+
 TEST_F(AlertComponent, StyleSetsTheTableColours) {
     Add(L"x");
     alert->Show();

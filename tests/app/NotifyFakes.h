@@ -17,8 +17,8 @@ struct TRecordingHost : TNotifyHost {
     std::vector<std::wstring> opened;
     int formHeightRows = -1;
 
-    void AlertAdd(const std::wstring& text) override {
-        alerts.push_back(text);
+    void AlertAdd(const std::vector<std::wstring>& texts) override {
+        alerts.insert(alerts.end(), texts.begin(), texts.end());
         ++shown;
     }
     void AlertShow() override { ++shown; }

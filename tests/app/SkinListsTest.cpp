@@ -23,6 +23,12 @@ TEST_F(NotifierSkinList, HoldsEightySevenNamedSkinsAndTheDefaultLoads) {
         EXPECT_FALSE(item->Name.empty()) << i;
         EXPECT_FALSE(item->Description.empty()) << i;
         EXPECT_FALSE(item->Skin()->Empty()) << i;
+        // Read in place from the module, not copied: the skins not shown cost the process no memory of its own.
+        HRSRC info = FindResourceW(Module(), (std::wstring(kNotifierSkinListName) + L"_" + std::to_wstring(i)).c_str(),
+                                   MAKEINTRESOURCEW(10));
+        ASSERT_TRUE(info) << i;
+        const char* block = static_cast<const char*>(LockResource(LoadResource(Module(), info)));
+        EXPECT_EQ(item->Skin()->CompressedView().data(), block + 8) << i;
     }
     EXPECT_EQ(list.Skins()->Items(81)->Name, L"Trelm Blue");
     EXPECT_EQ(list.Skins()->Items(23)->Name, L"Trelm Graphite");

@@ -72,6 +72,31 @@ TEST_F(TlsTest, SharedTrustStoreFindsNewRoots) {
     EXPECT_EQ(RootStoreBuilds(), builds + 2);
 }
 
+// The store built ahead on a worker is the one the first session takes: that session builds nothing.
+TEST_F(TlsTest, AWarmUpBuildsTheStoreTheFirstSessionTakes) {
+    NetStatus loadStatus;
+    const OpenSslApi* api = LoadOpenSsl(L"", &loadStatus);
+    ASSERT_NE(api, nullptr);
+    ReplaceSharedRootStore(*api, nullptr);  // as in a fresh process: no store yet
+    const int builds = RootStoreBuilds();
+    {
+        RootStoreWarmUp warmUp;
+        EXPECT_TRUE(warmUp.Wait());
+    }
+    EXPECT_EQ(RootStoreBuilds(), builds + 1);
+    ScriptServer trusted(Echo, std::make_unique<TlsServerOptions>(nettest::ServerTls()));
+    std::unique_ptr<TlsStream> tls;
+    NetStatus st = ConnectImaps(L"localhost", trusted.Port(), options_, std::make_shared<NetAbort>(), &tls);
+    EXPECT_TRUE(st.ok()) << st.detail;
+    EXPECT_EQ(RootStoreBuilds(), builds + 1);
+    // Without the library the worker builds nothing and the store stays as it is.
+    {
+        RootStoreWarmUp missing(L"C:\\no such folder");
+        EXPECT_FALSE(missing.Wait());
+    }
+    EXPECT_EQ(RootStoreBuilds(), builds + 1);
+}
+
 TEST_F(TlsTest, VerifiedSessionCarriesData) {
     ScriptServer server(Echo, std::make_unique<TlsServerOptions>(nettest::ServerTls()));
     std::unique_ptr<TlsStream> tls;

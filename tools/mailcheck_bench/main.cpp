@@ -9,7 +9,9 @@
 // sending the same IMAP commands as our check: LOGIN, SELECT, UID SEARCH UNSEEN, one UID FETCH of the headers
 // with arrival time, one of the structures, one of the text parts, LOGOUT. Our check runs as the notifier runs
 // it (TLS through netlib, the trust store from the Windows ROOT stores). Figures are medians of the runs; the
-// first check of the process, which builds the trust store, is shown apart.
+// first check of the process is shown apart. As in the notifier, the trust store is built on a worker from the
+// start of the process, and the first check comes when the notifier's first one would: its first timer tick and
+// its start delay later (the benchmark's own checks have no start delay).
 #include <winsock2.h>
 
 #include <windows.h>
@@ -26,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CheckSchedule.h"
 #include "app/MailCheck.h"
 #include "base/Files.h"
 #include "netlib/tls_openssl.h"
@@ -208,6 +211,8 @@ int RunCheck(int argc, char** argv) {
     }
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
+    netlib::RootStoreWarmUp warmUp;
+    Sleep(FirstTickMs(false) + TMailCheckOptions{}.StartDelayMs);
 
     TMailAccountCopy account;
     account.Login = L"user";
@@ -263,8 +268,9 @@ int RunCheck(int argc, char** argv) {
     printf("  reference (plain OpenSSL)  %8.1f ms\n", Median(ref));
     printf("  our check                  %8.1f ms\n", Median(our));
     printf("  ratio                      %8.2f x\n", Median(our) / Median(ref));
-    printf("  first check of the process %8.1f ms (builds the trust store; reference's first: %.1f ms)\n", first,
-           firstReference);
+    printf("  first check of the process %8.1f ms (the reference's first: %.1f ms); ratio to the reference %.2f x "
+           "(goal <= 1.1)\n",
+           first, firstReference, first / Median(ref));
     printf("  one copy of the ROOT stores %7.1f ms (paid by every connection before the store was shared)\n", copyMs);
     printf("  trust store builds          %7d\n", netlib::RootStoreBuilds());
     return 0;

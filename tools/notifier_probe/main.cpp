@@ -408,9 +408,18 @@ int ProbeLetters() {
         copy.PortIMAP = port;
         TMailCheckOptions options;
         options.StartDelayMs = 0;
-        Clock::time_point t0 = Clock::now();
-        const TMailCheckResult fetched = CheckAccountInbox(copy, options, std::make_shared<netlib::NetAbort>());
-        const double fetchMs = MsBetween(t0, Clock::now());
+        // The server may still be taking the files in: the fetch is asked again until it finds them all.
+        Clock::time_point t0;
+        TMailCheckResult fetched;
+        double fetchMs = 0;
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            t0 = Clock::now();
+            fetched = CheckAccountInbox(copy, options, std::make_shared<netlib::NetAbort>());
+            fetchMs = MsBetween(t0, Clock::now());
+            if (!fetched.Status.ok() || static_cast<int>(fetched.Letters.size()) == count)
+                break;
+            Sleep(1000);
+        }
         if (!fetched.Status.ok() || static_cast<int>(fetched.Letters.size()) != count) {
             std::fprintf(stderr, "the fetch found %zu letters of %d\n", fetched.Letters.size(), count);
             return 1;

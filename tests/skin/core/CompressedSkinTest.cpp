@@ -145,16 +145,44 @@ TEST(CompressedSkin, HostileBlocksGiveACleanError) {
         {"only a version", BlockOf(std::string("\3\0", 2))},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        try {
-            TbsCompressedStoredSkin stored(nullptr);
-            stored.LoadFromCompressBytes(c.block);
-            stored.DecompressContent();
-            ADD_FAILURE() << "no error";
-        } catch (const Exception& e) {
-            EXPECT_FALSE(std::wstring(e.Message()).empty());
+        for (bool borrowed : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (borrowed ? ", read in place" : ", copied"));
+            try {
+                TbsCompressedStoredSkin stored(nullptr);
+                if (borrowed)
+                    stored.LoadFromBorrowedCompressBlock(c.block);
+                else
+                    stored.LoadFromCompressBytes(c.block);
+                stored.DecompressContent();
+                ADD_FAILURE() << "no error";
+            } catch (const Exception& e) {
+                EXPECT_FALSE(std::wstring(e.Message()).empty());
+            }
         }
     }
+}
+
+// A block read in place is not copied: the skin's bytes are the caller's, and it decompresses as a copied one does.
+TEST(CompressedSkin, ABorrowedBlockIsReadInPlace) {
+    const std::string content = ContentBytes();
+    const std::string z = CompressBytes(content);
+    const std::string block = BlockOf(content);
+    TbsCompressedStoredSkin stored(nullptr);
+    stored.LoadFromBorrowedCompressBlock(block);
+    ASSERT_FALSE(stored.Empty());
+    EXPECT_EQ(stored.CompressedView().data(), block.data() + 8);
+    EXPECT_EQ(stored.CompressedView().size(), z.size());
+    EXPECT_EQ(BuildSkinContent(stored.DecompressContent()), content);
+    EXPECT_EQ(stored.CompressBlock(), block);
+    // Owned bytes replace the borrowed ones, and borrowed bytes the owned ones.
+    stored.SetCompressedBytes(CompressBytes(ContentBytes() + "x"));
+    EXPECT_NE(stored.CompressedView().data(), block.data() + 8);
+    EXPECT_EQ(BuildSkinContent(stored.DecompressContent()), content + "x");
+    stored.LoadFromBorrowedCompressBlock(block);
+    EXPECT_EQ(BuildSkinContent(stored.DecompressContent()), content);
+    // A version this reader does not take leaves the skin empty, as a copied one.
+    stored.LoadFromBorrowedCompressBlock(Block(4, static_cast<std::int32_t>(z.size()), z));
+    EXPECT_TRUE(stored.Empty());
 }
 
 TEST(CompressedSkin, StreamsCompressAndDecompressThroughZlib) {

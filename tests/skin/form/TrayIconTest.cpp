@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "TrayTestUtil.h"
 #include "WindowTestUtil.h"
@@ -96,6 +97,74 @@ TEST_F(TrayIconTest, IconIndexFromTheList) {
     EXPECT_EQ(tray_->IconList(), nullptr);
     tray_->SetIconIndex(7);
     EXPECT_EQ(tray_->IconIndex(), 0);
+}
+
+// The colour at the middle of an icon's picture.
+COLORREF IconMiddle(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return CLR_INVALID;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = 16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(16 * 16);
+    HDC dc = GetDC(nullptr);
+    const int rows = GetDIBits(dc, info.hbmColor, 0, 16, pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    if (rows != 16)
+        return CLR_INVALID;
+    const DWORD p = pixels[8 * 16 + 8];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+TBitmap Solid(COLORREF colour) {
+    TBitmap bitmap;
+    bitmap.SetSize(16, 16);
+    bitmap.Canvas()->Brush()->SetColor(static_cast<TColor>(colour));
+    bitmap.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    return bitmap;
+}
+
+// Blinking swaps ready icons: each image of the list becomes an icon once, and a change of the list is seen.
+TEST_F(TrayIconTest, ListImagesBecomeIconsOnceUntilTheListChanges) {
+    auto* list = new TImageList(form_, 16, 16);
+    const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
+    for (COLORREF c : {red, green, blue}) {
+        TBitmap b = Solid(c);
+        list->Add(&b, nullptr);
+    }
+    tray_->SetIconList(list);
+    ASSERT_TRUE(tray_->ShowIcon());
+    tray_->SetIconIndex(1);
+    const HICON first = tray_->Data().hIcon;
+    EXPECT_EQ(first, tray_->Icon()->Handle());
+    EXPECT_EQ(IconMiddle(first), green);
+    tray_->SetIconIndex(2);
+    const HICON second = tray_->Data().hIcon;
+    EXPECT_NE(second, first);
+    EXPECT_EQ(IconMiddle(second), blue);
+    for (int tick = 0; tick < 4; ++tick) {
+        tray_->SetIconIndex(1);
+        EXPECT_EQ(tray_->Data().hIcon, first);
+        tray_->SetIconIndex(2);
+        EXPECT_EQ(tray_->Data().hIcon, second);
+    }
+    // A replaced image shows its new picture; the icon on show stays whole until another is chosen.
+    TBitmap y = Solid(yellow);
+    list->Replace(1, &y, nullptr);
+    EXPECT_EQ(IconMiddle(tray_->Data().hIcon), blue);
+    tray_->SetIconIndex(1);
+    EXPECT_EQ(IconMiddle(tray_->Data().hIcon), yellow);
+    // The list going first leaves the shown icon in place.
+    delete list;
+    EXPECT_EQ(IconMiddle(tray_->Icon()->Handle()), yellow);
+    EXPECT_TRUE(tray_->ModifyIcon());
+    EXPECT_EQ(IconMiddle(tray_->Data().hIcon), yellow);
 }
 
 TEST_F(TrayIconTest, CyclingReportsTheNextIndex) {
