@@ -559,9 +559,8 @@ void Renderer::Body(const std::wstring& tag, const std::wstring& upper) {
         }
     }
     TCanvasClipGuard guard(canvas_);
-    HRGN clip = CreateRectRgn(rect_.Left, rect_.Top, rect_.Right, rect_.Bottom);
-    ExtSelectClipRgn(dc_, clip, RGN_AND);
-    DeleteObject(clip);
+    const TGdiRegion clip(CreateRectRgn(rect_.Left, rect_.Top, rect_.Right, rect_.Bottom));
+    ExtSelectClipRgn(dc_, clip.Get(), RGN_AND);
     for (const wchar_t* name : {L"BACKGROUND", L"BGTOPLEFT"}) {
         const std::wstring src = HtmlAttribute(upper, name);
         if (src.empty())

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-// Milliseconds that wrap like the system tick count, and a wait of about that many milliseconds.
+// Milliseconds that wrap like the system tick count, and a wait of at least that many milliseconds (the fade's
+// time-out counts on it when the clock stands still).
 struct TFadeClock {
     std::function<std::uint32_t()> Now;
     std::function<void(std::uint32_t)> Sleep;

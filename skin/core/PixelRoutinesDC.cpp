@@ -61,12 +61,10 @@ bool IsMsImg() {
 }
 
 int GetCurrentColorDepth() {
-    HDC dc = ::GetDC(nullptr);
-    if (!dc)
+    const TClientDC dc(nullptr);
+    if (!dc.Get())
         return 0;
-    const int depth = ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES);
-    ::ReleaseDC(nullptr, dc);
-    return depth;
+    return ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES);
 }
 
 bool IsTrueColor() {

@@ -687,28 +687,21 @@ void TbsFBitmap::Initialize() {
     bmInfo.bmiHeader.biBitCount = 24;
     bmInfo.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    Handle = ::CreateDIBSection(nullptr, &bmInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!Handle || !bits) {
-        if (Handle)
-            ::DeleteObject(Handle);
-        Handle = nullptr;
+    bitmap_.Reset(::CreateDIBSection(nullptr, &bmInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_ || !bits) {
+        bitmap_.Reset();
         Width = Height = 0;
         return;
     }
+    Handle = bitmap_.Get();
     Bits = static_cast<std::uint8_t*>(bits);
     Pixels.resize(Height);
     for (int y = 0; y < Height; ++y)
         Pixels[y] = Bits + std::size_t(y) * RowInc;
-    hDC = ::CreateCompatibleDC(nullptr);
-    if (hDC)
-        oldBitmap_ = ::SelectObject(hDC, Handle);
+    if (dc_) {
+        dc_.Select(Handle);
+        hDC = dc_.Get();
+    }
 }
 
-TbsFBitmap::~TbsFBitmap() {
-    if (hDC) {
-        ::SelectObject(hDC, oldBitmap_);
-        ::DeleteDC(hDC);
-    }
-    if (Handle)
-        ::DeleteObject(Handle);
-}
+TbsFBitmap::~TbsFBitmap() = default;

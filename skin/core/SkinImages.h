@@ -256,12 +256,14 @@ class TbsFBitmap {
     std::size_t Size = 0;
     int Width = 0;
     int Height = 0;
-    HBITMAP Handle = nullptr;
-    HDC hDC = nullptr;
+    HBITMAP Handle = nullptr;  // borrowed from bitmap_
+    HDC hDC = nullptr;         // borrowed from dc_, with Handle selected
     BITMAPINFO bmInfo{};
     TEffectView View() const { return TEffectView{Bits, Width, Height, RowInc}; }
 
   private:
     void Initialize();
-    HGDIOBJ oldBitmap_ = nullptr;
+    // The bitmap outlives the DC it is selected into.
+    TGdiBitmap bitmap_;
+    TMemoryDC dc_;
 };

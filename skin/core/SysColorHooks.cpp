@@ -6,6 +6,8 @@
 #include <map>
 #include <vector>
 
+#include "classlib/GdiHandles.h"
+
 namespace {
 
 // One redirected function: the system's entry, its replacement, and the import slots that now hold the replacement.
@@ -23,7 +25,7 @@ THook gGetSysColorBrush{L"user32.dll", "GetSysColorBrush", reinterpret_cast<void
 THook gCreatePen{L"gdi32.dll", "CreatePen", reinterpret_cast<void*>(&NewCreatePen)};
 ISkinColorSource* gOwner = nullptr;
 // One brush per replaced colour: callers of GetSysColorBrush never free what they get.
-std::map<COLORREF, HBRUSH> gBrushes;
+std::map<COLORREF, TGdiBrush> gBrushes;
 
 void* SystemEntry(THook& h) {
     if (!h.Original)
@@ -108,8 +110,6 @@ void RemoveAll() {
     Remove(gGetSysColor);
     Remove(gGetSysColorBrush);
     Remove(gCreatePen);
-    for (auto& [colour, brush] : gBrushes)
-        ::DeleteObject(brush);
     gBrushes.clear();
 }
 
@@ -167,10 +167,10 @@ HBRUSH WINAPI NewGetSysColorBrush(int Index) {
     COLORREF c;
     if (!Replaced(Index, c))
         return real(Index);
-    HBRUSH& brush = gBrushes[c];
+    TGdiBrush& brush = gBrushes[c];
     if (!brush)
-        brush = ::CreateSolidBrush(c);
-    return brush;
+        brush.Reset(::CreateSolidBrush(c));
+    return brush.Get();
 }
 
 HPEN WINAPI NewCreatePen(int Style, int Width, COLORREF Color) {

@@ -12,18 +12,13 @@ constexpr UINT kTextFlags = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
 // A screen DC with Font selected for measuring; puts the old font back.
 class MeasureDC {
   public:
-    explicit MeasureDC(TFont* Font) : dc_(GetDC(nullptr)) { old_ = SelectObject(dc_, Font->Handle()); }
-    ~MeasureDC() {
-        SelectObject(dc_, old_);
-        ReleaseDC(nullptr, dc_);
-    }
-    MeasureDC(const MeasureDC&) = delete;
-    MeasureDC& operator=(const MeasureDC&) = delete;
+    explicit MeasureDC(TFont* Font) : dc_(nullptr), font_(dc_, Font->Handle()) {}
     HDC dc() const { return dc_; }
 
   private:
-    HDC dc_;
-    HGDIOBJ old_;
+    // The font goes back before the DC is released.
+    TClientDC dc_;
+    TSelectObjectGuard font_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/GdiHandles.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
@@ -582,12 +583,14 @@ int TbsSkinHint::GetCursorHeightMargin() {
     ICONINFO ii{};
     if (!GetIconInfo(ci.hCursor, &ii))
         return fallback;
+    // GetIconInfo hands over copies of the cursor's bitmaps.
+    const TGdiBitmap mask(ii.hbmMask), color(ii.hbmColor);
     int result = fallback;
     BITMAP bm{};
     if (ii.hbmMask && GetObjectW(ii.hbmMask, sizeof(bm), &bm) && bm.bmBitsPixel == 1 && bm.bmWidth > 0) {
         const int w = bm.bmWidth, h = bm.bmHeight;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, ii.hbmMask);
+        TMemoryDC dc(nullptr);
+        dc.Select(ii.hbmMask);
         // The AND part shows the cursor where it is black; without a colour bitmap the XOR part follows below.
         const bool monoPair = !ii.hbmColor && h >= 2 * w;
         const int andH = monoPair ? h / 2 : h;
@@ -605,14 +608,8 @@ int TbsSkinHint::GetCursorHeightMargin() {
                         lowest = y - andH;
                         break;
                     }
-        SelectObject(dc, old);
-        DeleteDC(dc);
         if (lowest >= 0)
             result = lowest - static_cast<int>(ii.yHotspot) + 1;
     }
-    if (ii.hbmMask)
-        DeleteObject(ii.hbmMask);
-    if (ii.hbmColor)
-        DeleteObject(ii.hbmColor);
     return result;
 }

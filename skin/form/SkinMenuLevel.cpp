@@ -381,11 +381,11 @@ void TbsSkinPopupWindow::ShowLevel(const TRect& R, bool PopupByItem, bool PopupU
     SetWindowPos(Handle(), HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
     if (fade) {
-        TAlphaFade fade;
-        fade.Target = m->AlphaBlendValue;
-        fade.Step = AlphaFadeStep(m->AlphaBlendValue, 15);
-        fade.IntervalMs = 5;
-        RunAlphaFade(fade, m->FadeClock,
+        TAlphaFade steps;
+        steps.Target = m->AlphaBlendValue;
+        steps.Step = AlphaFadeStep(m->AlphaBlendValue, 15);
+        steps.IntervalMs = 5;
+        RunAlphaFade(steps, m->FadeClock,
                      [this](int a) { SetAlphaBlendTransparent(Handle(), static_cast<std::uint8_t>(a)); });
     }
     // The press that opened the menu is not a press outside it (reading the state also clears "pressed since").

@@ -4,6 +4,7 @@
 #include "PictureTestUtil.h"
 #include "TestFiles.h"
 #include "alert/HtmlPicture.h"
+#include "base/ComPtr.h"
 #include "base/Handles.h"
 
 namespace {
@@ -151,10 +152,11 @@ TEST(HtmlPicture, LoadingAndDrawingLeaveNoHandlesBehind) {
     // Once of each kind first: the target's canvas makes its own objects on first use.
     for (int i = 0; i < 3; ++i)
         loadAndDraw(i);
-    const long before = LiveHandleCount();
+    const long before = LiveHandleCount(), streams = LiveComPointerCount();
     for (int i = 0; i < 30; ++i)
         loadAndDraw(i);
     EXPECT_EQ(LiveHandleCount(), before);
+    EXPECT_EQ(LiveComPointerCount(), streams);
 }
 
 }  // namespace

@@ -167,4 +167,32 @@ TEST(BaseComPtr, ReleasesWhatItHoldsOnce) {
     EXPECT_EQ(second.refs, 1);
 }
 
+TEST(BaseComPtr, CountsThePointersItHolds) {
+    TCounted a, b, c;
+    const long start = LiveComPointerCount();
+    {
+        TComPtr<TCounted> p(&a);
+        EXPECT_EQ(LiveComPointerCount(), start + 1);
+        TComPtr<TCounted> q(std::move(p));  // a move hands the count over
+        EXPECT_EQ(LiveComPointerCount(), start + 1);
+        TComPtr<TCounted> r;
+        *r.Put() = &b;  // written as an out-parameter: counted once it is looked at
+        EXPECT_TRUE(r);
+        EXPECT_EQ(LiveComPointerCount(), start + 2);
+        r = std::move(q);  // b released, a handed over
+        EXPECT_EQ(b.refs, 0);
+        EXPECT_EQ(LiveComPointerCount(), start + 1);
+        TComPtr<TCounted> unread;
+        *unread.Put() = &c;  // never looked at: still released and balanced at its end
+        TCounted* kept = r.Detach();
+        EXPECT_EQ(kept, &a);
+        EXPECT_EQ(LiveComPointerCount(), start);
+        *r.Put() = nullptr;  // a failed out-parameter counts nothing
+        EXPECT_FALSE(r);
+    }
+    EXPECT_EQ(c.refs, 0);
+    EXPECT_EQ(a.refs, 1);  // detached: the caller's now
+    EXPECT_EQ(LiveComPointerCount(), start);
+}
+
 }  // namespace

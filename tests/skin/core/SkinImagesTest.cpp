@@ -246,6 +246,25 @@ TEST(SkinRegions, SkinRegionWithoutTopBandKeepsTheOtherBands) {
     EXPECT_TRUE(::PtInRegion(rgn, 10, 18));  // bottom band
 }
 
+TEST(SkinImages, PixelCopiesHoldTheirBitmapAndDCInOwners) {
+    auto src = MakeBitmap(6, 4, PositionColor);
+    const HBITMAP picture = src->Handle();
+    const HDC pictureDC = src->Canvas()->Handle();
+    const long gdi = LiveHandleCount(THandleKind::Gdi), dcs = LiveHandleCount(THandleKind::DC);
+    for (int i = 0; i < 5; ++i) {
+        TbsFBitmap copy(picture, pictureDC);
+        ASSERT_NE(copy.hDC, nullptr);
+        // The copy's DIB and its DC are counted while it lives...
+        EXPECT_EQ(LiveHandleCount(THandleKind::Gdi), gdi + 1);
+        EXPECT_EQ(LiveHandleCount(THandleKind::DC), dcs + 1);
+        EXPECT_EQ(copy.Pixels.size(), 4u);
+    }
+    // ... and freed with it; a bitmap that cannot be read leaves nothing either.
+    { TbsFBitmap none(nullptr); }
+    EXPECT_EQ(LiveHandleCount(THandleKind::Gdi), gdi);
+    EXPECT_EQ(LiveHandleCount(THandleKind::DC), dcs);
+}
+
 TEST(SkinRegions, WhiteCornersOfTheMaskStayOutside) {
     // A 10 x 10 mask whose top-left 2 x 2 pixels are white; the region of a 30 x 20 window keeps that notch.
     auto mask = MakeBitmap(10, 10, [](int x, int y) { return x < 2 && y < 2 ? 0xFFFFFFu : 0u; });
