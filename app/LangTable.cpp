@@ -2,6 +2,8 @@
 // lines reach the window.
 #include "app/LangTable.h"
 
+#include <algorithm>
+
 #include "app/FileNames.h"
 #include "base/Files.h"
 #include "base/Text.h"
@@ -392,6 +394,16 @@ std::wstring LangFileErrorText(int n) {
            L"The error of the access to file. Line " + number;
 }
 
+std::wstring DamagedSettingsKeptText(uint8_t langIndex) {
+    static const wchar_t* const kTexts[][2] = {
+        {L"Файл настроек Posl.vkz не удалось прочитать.", L"Он сохранён как Posl.vkz.bad"},
+        {L"Файл налад Posl.vkz не ўдалося прачытаць.", L"Ён захаваны як Posl.vkz.bad"},
+        {L"Файл налаштувань Posl.vkz не вдалося прочитати.", L"Його збережено як Posl.vkz.bad"},
+    };
+    const auto& text = kTexts[langIndex <= kLangIndexMax ? langIndex : 0];
+    return std::wstring(text[0]) + L"\r" + std::wstring(15, L' ') + text[1];
+}
+
 std::vector<std::wstring> SplitLangFile(std::string_view bytes) {
     std::wstring text;
     text.reserve(bytes.size() / 2);
@@ -461,13 +473,24 @@ void TLanguage::Apply(TSettings& settings, const std::wstring& progDir, TLanguag
 
     bool loaded = false;
     if (!path.empty()) {
-        // A language file holds 88 short lines; anything near this size is not one.
-        const std::optional<std::string> data = ReadWholeFile(path, 1 << 20);
+        // A language file holds 88 short lines; anything near this size is not one. What is read up to the cap is
+        // checked all the same, so that an oversized file gets the line warning a small bad one gets: its first
+        // bad line, or else the line the cap cuts.
+        bool whole = true;
+        const std::optional<std::string> data = ReadFilePrefix(path, kLangFileReadCap, &whole);
         if (!data) {
             settings.LangFile.clear();
         } else {
             lines_ = SplitLangFile(*data);
-            const int bad = FirstBadLangLine(lines_);
+            int bad = FirstBadLangLine(lines_);
+            if (!whole) {
+                const size_t n = data->size();
+                const bool endsWithBreak =
+                    n >= 2 && ((*data)[n - 2] == '\r' || (*data)[n - 2] == '\n') && (*data)[n - 1] == 0;
+                const int complete = std::max(0, static_cast<int>(lines_.size()) - (endsWithBreak ? 0 : 1));
+                if (bad < 0 || bad >= complete)
+                    bad = complete;
+            }
             if (bad >= 0) {
                 sink.ShowWarning(LangFileErrorText(bad));
                 settings.LangFile.clear();

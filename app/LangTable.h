@@ -51,11 +51,18 @@ std::wstring SpaceAround(const std::wstring& text);
 // The bilingual warning for a bad line n (0-based; the text counts from 1).
 std::wstring LangFileErrorText(int n);
 
+// The notice that the settings file could not be read and was kept as Posl.vkz.bad, in the built-in language
+// langIndex (Russian for any other): the table has no line for it, and a language file cannot bring one.
+std::wstring DamagedSettingsKeptText(uint8_t langIndex);
+
 // A language file's bytes as lines: UTF-16LE, an optional byte-order mark, lines ended by CR LF, CR or LF
 // (a break at the very end starts no further line), an odd last byte dropped.
 std::vector<std::wstring> SplitLangFile(std::string_view bytes);
 // Index of the first line that is empty or longer than kLangFileLineMax, or -1.
 int FirstBadLangLine(const std::vector<std::wstring>& lines);
+
+// The most of a language file that is read; a longer file is refused with the line warning.
+inline constexpr size_t kLangFileReadCap = 1 << 20;
 
 // The installer's start language "yazik.txt", looked up in the current folder.
 inline constexpr const wchar_t* kStartLanguageFile = L"yazik.txt";

@@ -269,13 +269,20 @@ int HS_LZSS_Compress::Compress(const uint8_t* bData,
 // Decompressor
 
 bool HS_LZSS_Uncompress::ReadBits(int count, uint32_t& value) {
+    // Only bits the stream holds; a last odd byte counts, the missing half of its word does not.
+    if (m_nBitsRead + static_cast<size_t>(count) > 8 * m_nCompressedSize) {
+        return false;
+    }
     while (m_nCompressedBitsUsed < count) {
-        if (m_nCompressedSize - m_nCompressedStreamPos < 2) {
-            return false;
+        const size_t left = m_nCompressedSize - m_nCompressedStreamPos;
+        uint32_t word = 0;
+        if (left >= 1) {
+            word = uint32_t{m_bCompressedData[m_nCompressedStreamPos]} << 8;
         }
-        const uint32_t word =
-            (uint32_t{m_bCompressedData[m_nCompressedStreamPos]} << 8) | m_bCompressedData[m_nCompressedStreamPos + 1];
-        m_nCompressedStreamPos += 2;
+        if (left >= 2) {
+            word |= m_bCompressedData[m_nCompressedStreamPos + 1];
+        }
+        m_nCompressedStreamPos += std::min<size_t>(left, 2);
         m_nCompressedLong = (m_nCompressedLong << 16) | word;
         m_nCompressedBitsUsed += 16;
     }
@@ -364,15 +371,16 @@ int HS_LZSS_Uncompress::Uncompress(const uint8_t* bCompressedData,
             bData[out++] = static_cast<uint8_t>(literal);
         }
     }
-    // Every stream ends with a zero end marker and a 4-byte flush; a stream cut anywhere before its last byte is
-    // damaged even when the tokens happen to be complete.
-    uint32_t endMarker;
-    if (!ReadBits(16, endMarker) || endMarker != 0) {
-        return kLzssDamaged;
+    // The end marker and the flush behind the last token carry nothing: a stream cut short in them still holds the
+    // whole output (other readers never look at them). What is there of the marker must be zero, though.
+    const size_t left = 8 * nCompressedSize - m_nBitsRead;
+    uint32_t endMarker = 0;
+    const int markerBits = static_cast<int>(std::min<size_t>(left, 16));
+    if (markerBits > 0) {
+        ReadBits(markerBits, endMarker);  // within the stream: cannot fail
     }
-    const size_t expectedSize = 2 * (m_nBitsRead / 16) + 2;
     m_bCompressedData = nullptr;
-    return nCompressedSize >= expectedSize ? kLzssOk : kLzssDamaged;
+    return endMarker == 0 ? kLzssOk : kLzssDamaged;
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
+#include <utility>
 
 #include "app/AppResources.h"
 #include "app/Autostart.h"
@@ -215,6 +216,7 @@ TAAForm1::~TAAForm1() = default;
 
 void TAAForm1::Shutdown() {
     destroying_ = true;
+    imapDownload_.Cancel();
     delete Engine_;
     Engine_ = nullptr;
     if (TrayIcon)
@@ -227,6 +229,7 @@ void TAAForm1::BeforeDestruction() {
     // tray icon's hooks come off the window procedure, and the controls go one kind after another before the
     // form's own window (left to the window teardown, the process ended in a stack overflow): the language box,
     // the up-downs before their buddies, texts, picture buttons, views, masked edits, then the pages.
+    imapDownload_.Cancel();
     delete Engine_;
     Engine_ = nullptr;
     delete SkinForm1;
@@ -634,6 +637,12 @@ void TAAForm1::WndProc(TMessage& Message) {
         case WM_TOTRAY:
             SkinForm1Minimize();
             return;
+        case WM_IMAPLIST:
+            ImapListArrived(TImapListDownload::Take(Message.LParam));
+            return;
+        case WM_DAMAGEDKEPT:
+            Okno_mbOK(DamagedSettingsKeptText(Settings.LangIndex), true);
+            return;
         default:
             break;
     }
@@ -668,8 +677,9 @@ void TAAForm1::FormCreate() {
         ReportCaught("TAAForm1::FormCreate: language");
     }
     try {
-        const std::wstring file = State.ProgDir + L"\\" + kSettingsFileName;
-        if (!LoadSettings(Settings, Lists, State) && GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+        RemoveStaleSaveFiles(State.ProgDir);
+        keepDamagedSettings_ = !LoadSettings(Settings, Lists, State) && SettingsFilePresent(State.ProgDir);
+        if (keepDamagedSettings_)
             ReportFailure("TAAForm1::FormCreate", "the settings file was refused; the defaults stay");
     } catch (...) {
         ReportCaught("TAAForm1::FormCreate: settings");
@@ -741,8 +751,9 @@ void TAAForm1::FirstPaint() {
 void TAAForm1::SettingsToControls() {
     ListView_Em->Items()->SetCount(static_cast<int>(Lists.Accounts.size()));
     ListView_Sob->Items()->SetCount(static_cast<int>(Lists.Events.size()));
+    // An empty list is downloaded in the background; its domains join the box when it comes.
     if (Lists.ImapServers.empty())
-        DownloadImapList(Lists);
+        imapDownload_.Start(Handle(), WM_IMAPLIST);
     auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
     for (const auto& server : Lists.ImapServers)
         domains->Items()->Add(server->Url);
@@ -776,6 +787,16 @@ void TAAForm1::SettingsToControls() {
     Check_IspZvukNClick();
     TrayIcon->SetMinimizedOnStart(Settings.VTray);
     Run.LimitPotok = std::max(2, Settings.ProvEmSek / 20);
+}
+
+void TAAForm1::ImapListArrived(std::unique_ptr<TImapServerList> list) {
+    if (!list || exiting_ || !Lists.ImapServers.empty())
+        return;
+    auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
+    for (auto& server : *list) {
+        domains->Items()->Add(server->Url);
+        Lists.ImapServers.push_back(std::move(server));
+    }
 }
 
 void TAAForm1::ControlsToSettings() {
@@ -820,7 +841,7 @@ void TAAForm1::Button_PrimClick() {
     SetAutostart(Settings.AutoZagr, State.ProgDir, Application->ExeName());
     // A failed save throws: the class library's error box reports it and the rest of this handler does not run, so
     // the mail-check timer stays off until the next successful apply or a check asked for.
-    ::SaveSettings(Settings, Lists, State);
+    SaveSettings();
     TrayIcon->SetMinimizedOnStart(Settings.VTray);
     Engine_->Applied();
     InfoBeep();
@@ -926,6 +947,12 @@ void TAAForm1::FiredEventAdded() {
 }
 
 void TAAForm1::SaveSettings() {
+    // A file that did not load would be lost under the first save: it is kept beside it, or nothing is saved.
+    if (keepDamagedSettings_) {
+        KeepDamagedSettings(State.ProgDir);
+        keepDamagedSettings_ = false;
+        PostMessageW(Handle(), WM_DAMAGEDKEPT, 0, 0);
+    }
     ::SaveSettings(Settings, Lists, State);
 }
 
@@ -958,7 +985,14 @@ bool TAAForm1::Okno_mbYes_No(const std::wstring& text, bool warning) {
 // ---- Language -------------------------------------------------------------------------------------------------------
 
 void TAAForm1::ApplyLanguage() {
-    Lang.Apply(Settings, State.ProgDir, *this);
+    captionBeforeApply_ = boxCaption_;
+    try {
+        Lang.Apply(Settings, State.ProgDir, *this);
+    } catch (...) {
+        captionBeforeApply_.reset();
+        throw;
+    }
+    captionBeforeApply_.reset();
     ArrangeLayout();
 }
 
@@ -968,7 +1002,19 @@ void TAAForm1::SetRussianResourceStrings(bool on) {
 }
 
 void TAAForm1::ShowWarning(const std::wstring& text) {
-    Okno_mbOK(text, true);
+    // A warning about the file being applied keeps the caption from before it: its line 1 may already be in place.
+    if (!captionBeforeApply_) {
+        Okno_mbOK(text, true);
+        return;
+    }
+    const std::wstring current = std::exchange(boxCaption_, *captionBeforeApply_);
+    try {
+        Okno_mbOK(text, true);
+    } catch (...) {
+        boxCaption_ = current;
+        throw;
+    }
+    boxCaption_ = current;
 }
 
 void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text) {

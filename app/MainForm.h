@@ -11,11 +11,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/DataModel.h"
 #include "app/Editors.h"
+#include "app/ImapList.h"
 #include "app/LangTable.h"
 #include "app/MainFormLayout.h"
 #include "app/NotifierEngine.h"
@@ -48,6 +50,10 @@ class TbsSkinOpenDialog;
 inline constexpr UINT WM_FIRSTPAINT = WM_APP + 0x101;
 // Posted by a minimise: the window goes to the tray once the minimising has finished.
 inline constexpr UINT WM_TOTRAY = WM_APP + 0x102;
+// Posted by the server-list download when the list has come (lParam: the list, see TImapListDownload::Take).
+inline constexpr UINT WM_IMAPLIST = WM_APP + 0x103;
+// Posted by a save that kept an unreadable settings file beside it: the notice is shown outside the save.
+inline constexpr UINT WM_DAMAGEDKEPT = WM_APP + 0x104;
 
 class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
   public:
@@ -156,6 +162,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void PlaceBottomGroups();
     void FirstPaint();
     void SetFormWidth(int width);
+    void ImapListArrived(std::unique_ptr<TImapServerList> list);
 
     template <typename T>
     T* Ctl(const wchar_t* name) const {
@@ -207,6 +214,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TbsSkinOpenSoundDialog* OpenSoundDialog = nullptr;
     TbsSkinOpenDialog* OpenDialog = nullptr;
     TNotifierEngine* Engine_ = nullptr;
+    TImapListDownload imapDownload_;
 
     std::wstring boxCaption_ = L"Внимание";  // the message-box caption (language line 1)
     std::wstring passwordCaption_ = L"Введите пароль";
@@ -214,6 +222,10 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::wstring langDialogTitle_;
     bool exiting_ = false;
     bool destroying_ = false;
+    // The settings file did not load but holds something: the first save keeps it as Posl.vkz.bad first.
+    bool keepDamagedSettings_ = false;
+    // While a language is applied: the message-box caption from before, for a warning about the file being applied.
+    std::optional<std::wstring> captionBeforeApply_;
 };
 
 // The program body: the application, the main window, the message loop. Returns the exit code.

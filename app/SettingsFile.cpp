@@ -59,6 +59,57 @@ std::wstring TemporaryNameFor(const std::wstring& path, unsigned attempt) {
            std::to_wstring(attempt) + L".tmp";
 }
 
+// The process id in the name of a save's temporary file of path ("<path>.<pid>-<n>-<n>.tmp"), or 0.
+DWORD TemporaryFileOwner(const std::wstring& name, const std::wstring& settingsName) {
+    const std::wstring prefix = settingsName + L".";
+    const std::wstring suffix = L".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || _wcsnicmp(name.c_str(), prefix.c_str(), prefix.size()) != 0 ||
+        _wcsicmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) != 0)
+        return 0;
+    const std::wstring middle = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    // Three decimal numbers joined by hyphens.
+    unsigned long long pid = 0;
+    int numbers = 0;
+    size_t digits = 0;
+    for (wchar_t c : middle) {
+        if (c >= L'0' && c <= L'9') {
+            if (++digits > 10)
+                return 0;
+            if (numbers == 0)
+                pid = pid * 10 + static_cast<unsigned>(c - L'0');
+        } else if (c == L'-' && digits > 0 && numbers < 2) {
+            ++numbers;
+            digits = 0;
+        } else {
+            return 0;
+        }
+    }
+    if (numbers != 2 || digits == 0 || pid == 0 || pid > 0xFFFFFFFFull)
+        return 0;
+    return static_cast<DWORD>(pid);
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// A process with this id runs this program (the same executable name): its save may still be under way.
+bool RunningInstance(DWORD pid) {
+    if (pid == GetCurrentProcessId())
+        return true;
+    TKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
+    if (!process.Valid())
+        return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to look at: leave its files
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0)
+        return false;
+    wchar_t image[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (!QueryFullProcessImageNameW(process.Get(), 0, image, &size))
+        return true;
+    return _wcsicmp(FileNameOf(image).c_str(), FileNameOf(ProgramPath()).c_str()) == 0;
+}
+
 }  // namespace
 
 TSettingsSaveError::TSettingsSaveError(const std::wstring& message)
@@ -127,6 +178,60 @@ void WriteFileAtomically(const std::wstring& path, std::span<const uint8_t> data
         DeleteFileW(tempPath.c_str());
         ThrowSaveError(path, L"cannot replace the file", err);
     }
+}
+
+bool SettingsFilePresent(const std::wstring& progDir) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const std::wstring path = progDir + L"\\" + kSettingsFileName;
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
+}
+
+void KeepDamagedSettings(const std::wstring& progDir) {
+    const std::wstring path = progDir + L"\\" + kSettingsFileName;
+    const std::wstring kept = path + kDamagedSettingsSuffix;
+    // Copied under a save's temporary name first, so that an older copy is replaced only by a whole one.
+    std::wstring tempPath;
+    DWORD error = ERROR_SUCCESS;
+    bool copied = false;
+    for (unsigned attempt = 0; attempt < 16 && !copied; ++attempt) {
+        tempPath = TemporaryNameFor(path, attempt);
+        copied = CopyFileW(path.c_str(), tempPath.c_str(), TRUE) != FALSE;
+        error = GetLastError();
+        if (!copied && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (!copied) {
+        DeleteFileW(tempPath.c_str());
+        ThrowSaveError(kept, L"cannot keep a copy of the unreadable settings file", error);
+    }
+    SetFileAttributesW(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!MoveFileExW(tempPath.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        DeleteFileW(tempPath.c_str());
+        ThrowSaveError(kept, L"cannot keep a copy of the unreadable settings file", err);
+    }
+}
+
+int RemoveStaleSaveFiles(const std::wstring& progDir) {
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = progDir + L"\\" + kSettingsFileName + L".*.tmp";
+    HANDLE find = FindFirstFileW(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int removed = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const DWORD owner = TemporaryFileOwner(found.cFileName, kSettingsFileName);
+        if (owner == 0 || RunningInstance(owner))
+            continue;
+        const std::wstring file = progDir + L"\\" + found.cFileName;
+        if (DeleteFileW(file.c_str()))
+            ++removed;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return removed;
 }
 
 void SaveSettingsFile(const std::wstring& path, std::span<const uint8_t> record) {

@@ -45,6 +45,20 @@ bool LoadSettings(const std::wstring& progDir, TSettings& settings, TNotifierLis
 void SaveSettings(TSettings& settings, TNotifierLists& lists, TPersistState& state);
 bool LoadSettings(TSettings& settings, TNotifierLists& lists, TPersistState& state);
 
+// True when progDir\Posl.vkz exists and holds at least one byte: after a failed load, a file that a save would
+// overwrite with the user's accounts and reminders still in it.
+bool SettingsFilePresent(const std::wstring& progDir);
+
+// The copy of a settings file that could not be loaded, beside it.
+inline constexpr const wchar_t* kDamagedSettingsSuffix = L".bad";
+// Copies progDir\Posl.vkz to Posl.vkz.bad, replacing an older copy in one step. Throws TSettingsSaveError when it
+// cannot, so that the caller does not overwrite the only copy.
+void KeepDamagedSettings(const std::wstring& progDir);
+
+// Removes the temporary files of saves in progDir (Posl.vkz.<pid>-<n>-<n>.tmp) whose process no longer runs: a
+// save killed halfway leaves them. Files of a running process of this program stay. Returns how many went.
+int RemoveStaleSaveFiles(const std::wstring& progDir);
+
 // Compresses a ready record and writes it to path atomically. Throws TSettingsSaveError.
 void SaveSettingsFile(const std::wstring& path, std::span<const uint8_t> record);
 

@@ -13,7 +13,8 @@ target_link_libraries(app_autostart PUBLIC base ole32 shell32 uuid)
 target_include_directories(app_autostart PUBLIC ${CMAKE_SOURCE_DIR})
 
 if(TARGET netlib)
-    add_library(app_weblinks STATIC ${CMAKE_CURRENT_LIST_DIR}/WebLinks.cpp ${CMAKE_CURRENT_LIST_DIR}/ImapList.cpp)
+    add_library(app_weblinks STATIC ${CMAKE_CURRENT_LIST_DIR}/WebLinks.cpp ${CMAKE_CURRENT_LIST_DIR}/ImapList.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ImapListCheck.cpp)
     target_link_libraries(app_weblinks PUBLIC app_settings netlib shell32)
     target_include_directories(app_weblinks PUBLIC ${CMAKE_SOURCE_DIR})
 endif()

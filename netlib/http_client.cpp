@@ -4,6 +4,7 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "netlib/http_client.h"
@@ -31,6 +32,35 @@ NetStatus Failure(const char* what) {
     return NetStatus::Fail(NetCode::Connection, cause, std::string(what) + " failed (" + std::to_string(err) + ")");
 }
 
+NetStatus PastDeadline() {
+    return NetStatus::Fail(NetCode::Connection, NetCause::Timeout, "HTTP exchange past its deadline");
+}
+
+// The per-step time-out, shortened to what is left before the deadline (at least 1 ms; 0 means "wait for ever"
+// to WinHTTP). False when the deadline has passed.
+bool StepTimeout(const HttpGetOptions& options, int* ms) {
+    *ms = static_cast<int>(options.timeoutMs);
+    if (options.deadlineTick == 0)
+        return true;
+    const uint64_t now = GetTickCount64();
+    if (now >= options.deadlineTick)
+        return false;
+    *ms = static_cast<int>(std::min<uint64_t>(options.timeoutMs, options.deadlineTick - now));
+    return true;
+}
+
+// Sets the request's time-outs for its next step; a failure when the deadline has passed or WinHTTP refuses them.
+NetStatus NextStep(HINTERNET request, const HttpGetOptions& options) {
+    int t = 0;
+    if (!StepTimeout(options, &t))
+        return PastDeadline();
+    if (!WinHttpSetTimeouts(request, t, t, t, t))
+        return Failure("WinHttpSetTimeouts");
+    DWORD responseMs = static_cast<DWORD>(t);
+    WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
+    return NetStatus::Success();
+}
+
 }  // namespace
 
 NetStatus HttpGet(const std::wstring& host,
@@ -43,7 +73,9 @@ NetStatus HttpGet(const std::wstring& host,
                                   WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return Failure("WinHttpOpen");
-    const int t = static_cast<int>(options.timeoutMs);
+    int t = 0;
+    if (!StepTimeout(options, &t))
+        return PastDeadline();
     if (!WinHttpSetTimeouts(session.get(), t, t, t, t))
         return Failure("WinHttpSetTimeouts");
     INTERNET_PORT p = port ? port : (options.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
@@ -55,15 +87,16 @@ NetStatus HttpGet(const std::wstring& host,
                                          options.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request)
         return Failure("WinHttpOpenRequest");
-    // Set on the request as well: not every WinHTTP passes the session's time-outs on to its requests.
-    if (!WinHttpSetTimeouts(request.get(), t, t, t, t))
-        return Failure("WinHttpSetTimeouts");
-    DWORD responseMs = options.timeoutMs;
-    WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
+    // Set on the request as well: not every WinHTTP passes the session's time-outs on to its requests. They are set
+    // again before every step, each time to what is left before the deadline.
+    if (NetStatus st = NextStep(request.get(), options); !st)
+        return st;
     DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
     if (!WinHttpSendRequest(request.get(), kHttpContentType, static_cast<DWORD>(-1L), WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
         return Failure("WinHttpSendRequest");
+    if (NetStatus st = NextStep(request.get(), options); !st)
+        return st;
     if (!WinHttpReceiveResponse(request.get(), nullptr))
         return Failure("WinHttpReceiveResponse");
     DWORD status = 0, size = sizeof status;
@@ -75,6 +108,11 @@ NetStatus HttpGet(const std::wstring& host,
     for (;;) {
         char buf[8192];
         DWORD got = 0;
+        // A server that sends a byte now and then would otherwise keep every single read within its time-out.
+        if (NetStatus st = NextStep(request.get(), options); !st) {
+            body->clear();
+            return st;
+        }
         if (!WinHttpReadData(request.get(), buf, sizeof buf, &got))
             return Failure("WinHttpReadData");
         if (got == 0)

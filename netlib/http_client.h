@@ -14,6 +14,9 @@ struct HttpGetOptions {
     unsigned timeoutMs = 5000;  // each of resolve, connect, send and receive
     size_t maxBody = 1 << 20;   // a longer body fails with NetCause::TooLarge
     bool secure = false;        // https
+    // GetTickCount64 value by which the whole exchange must be over, however slowly the server answers; every
+    // time-out is shortened to what is left of it. 0: none (the per-step time-outs alone).
+    uint64_t deadlineTick = 0;
 };
 
 // The request headers the notifier sends.

@@ -47,8 +47,9 @@ std::vector<ServerListEntry> ParseServerList(const std::wstring& text) {
         ServerListEntry e;
         e.domain = TrimText(Columns(line, 1, 29));
         e.host = TrimText(Columns(line, 30, 40));
+        e.portText = TrimText(Columns(line, 70, std::wstring::npos));
         int32_t port = 0;
-        if (ReadDecimal(TrimText(Columns(line, 70, std::wstring::npos)), &port))
+        if (ReadDecimal(e.portText, &port))
             e.port = port;
         entries.push_back(std::move(e));
         if (end == std::wstring::npos)

@@ -12,9 +12,10 @@
 namespace netlib {
 
 struct ServerListEntry {
-    std::wstring domain;  // columns 1 to 29, trimmed
-    std::wstring host;    // columns 30 to 69, trimmed
-    int32_t port = 993;   // column 70 to the end, trimmed, decimal; 993 when it does not read as a number
+    std::wstring domain;    // columns 1 to 29, trimmed
+    std::wstring host;      // columns 30 to 69, trimmed
+    int32_t port = 993;     // column 70 to the end, trimmed, decimal; 993 when it does not read as a number
+    std::wstring portText;  // column 70 to the end, trimmed, as it stands (for a caller that checks its form)
 };
 
 inline constexpr const wchar_t* kServerListPath = L"/download/trelmmailimap.txt";

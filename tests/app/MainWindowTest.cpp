@@ -10,7 +10,10 @@
 #include <cmath>
 #include <map>
 
+#include "AnswerProbe.h"
+#include "DripHandler.h"
 #include "NotifierDriver.h"
+#include "SilentServer.h"
 #include "TestSupport.h"
 #include "app/Autostart.h"
 #include "app/LangTable.h"
@@ -201,6 +204,15 @@ class MainWindowTest : public ::testing::Test {
                 bytes += static_cast<char>(c >> 8);
             }
         app_->WriteFile(name, bytes);
+    }
+    // Starts with the language file of these lines chosen in the settings; the warning box it brings (or nullptr).
+    HWND StartWithLangFile(const std::wstring& name, const std::vector<std::wstring>& lines) {
+        WriteLangFile(name, lines);
+        TSettings s;
+        s.LangFile = name;
+        WriteSettings(s, OneServer());
+        EXPECT_TRUE(app_->Start());
+        return WaitBox(L"Внимание", kStart);
     }
     // The visible top-level window of the program with that window class, nullptr when none.
     HWND VisibleTopOfClass(const wchar_t* className) const {
@@ -549,12 +561,7 @@ TEST_F(MainWindowTest, ALanguageFileWithALongFifthLineIsRefusedNamingLineFive) {
     std::vector<std::wstring> lines;
     for (int i = 0; i < kLangLineCount; ++i)
         lines.push_back(i == 4 ? std::wstring(181, L'x') : L"Line " + std::to_wstring(i));
-    WriteLangFile(L"bad.lng", lines);
-    TSettings s;
-    s.LangFile = L"bad.lng";
-    WriteSettings(s, OneServer());
-    ASSERT_TRUE(app_->Start());
-    HWND box = WaitBox(L"Внимание", kStart);
+    HWND box = StartWithLangFile(L"bad.lng", lines);
     ASSERT_NE(box, nullptr);
     EXPECT_NE(BoxText(box).find(LangFileErrorText(4)), std::wstring::npos);
     EXPECT_NE(BoxText(box).find(L"Строка 5"), std::wstring::npos);
@@ -597,6 +604,100 @@ TEST_F(MainWindowTest, AnEmptyServerListIsFetchedWithTwoGetsAndAStoredOneIsNot) 
     EXPECT_EQ(SendMessageW(app_->Ctl(L"Combo_PNDomain"), CB_GETCOUNT, 0, 0), 1);
     server.Stop();
     EXPECT_EQ(server.Connections(), 0);
+}
+
+// The server list comes from a host that sends a byte every two seconds, or nothing at all: the window answers at
+// once all the while, and closing it ends the program while the download still runs.
+TEST_F(MainWindowTest, ASlowOrSilentServerListHostNeitherFreezesTheWindowNorHoldsTheClose) {
+    const std::string list = "mail.test                    imap.mail.test                          993\r\n";
+    auto answersThenCloses = [&](const std::wstring& host, DWORD askMs) {
+        HWND main = StartAndWaitMain(host);
+        ASSERT_NE(main, nullptr);
+        TAnswerProbe probe(main, 20, 100);
+        Sleep(askMs);
+        probe.Stop();
+        EXPECT_EQ(probe.Failures(), 0) << "longest answer " << probe.LongestMs() << " ms";
+        EXPECT_GT(probe.Asked(), 10);
+        EXPECT_TRUE(app_->Running());
+        EXPECT_EQ(SendMessageW(app_->Ctl(L"Combo_PNDomain"), CB_GETCOUNT, 0, 0), 0);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(app_->WaitExit(5000));
+        std::printf("window asked %d times, longest answer %llu ms\n", probe.Asked(), probe.LongestMs());
+    };
+    {
+        ScriptServer drip(DripHandler(HttpOk(list), 2000), nullptr);
+        answersThenCloses(L"127.0.0.1:" + std::to_wstring(drip.Port()), 30000);
+        app_->Kill();
+    }
+    app_ = std::make_unique<TNotifierProcess>(L"SilentServerListHost");
+    TSilentServer silent;
+    answersThenCloses(L"127.0.0.1:" + std::to_wstring(silent.Port()), 4000);
+    EXPECT_GE(silent.Connections(), 1);
+}
+
+// A settings file that does not load is kept beside it before the first save, once, and the box says so; a stale
+// temporary file of a killed save is gone after the start.
+TEST_F(MainWindowTest, ADamagedSettingsFileIsKeptBesideItAtTheFirstApply) {
+    std::string damaged = "LZSS";
+    for (int i = 0; i < 300; ++i)
+        damaged += static_cast<char>((i * 37 + 11) & 0xFF);
+    app_->WriteFile(L"Posl.vkz", damaged);
+    app_->WriteFile(L"Posl.vkz.bad", "an older copy");
+    // No process has the id 4294967292: its save was killed.
+    app_->WriteFile(L"Posl.vkz.4294967292-1-0.tmp", "half a save");
+    app_->WriteFile(L"Posl.vkz.notapid.tmp", "someone else's");
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(GetFileAttributesW(app_->File(L"Posl.vkz.4294967292-1-0.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz.notapid.tmp")), "someone else's");
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz")), damaged);
+    Click(L"Button_Prim");
+    HWND box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"Posl.vkz.bad"), std::wstring::npos);
+    EXPECT_NE(BoxText(box).find(L"Он сохранён как Posl.vkz.bad"), std::wstring::npos);
+    Shot(box, L"damaged-settings-kept");
+    CloseBox(box);
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz.bad")), damaged);
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    EXPECT_TRUE(LoadSettings(app_->Folder(), read, lists, id));
+    // Said once: the next apply saves without a word and leaves the kept copy alone.
+    Click(L"Button_Prim");
+    EXPECT_EQ(WaitBox(L"Внимание", 2000), nullptr);
+    EXPECT_EQ(ReadBytes(app_->File(L"Posl.vkz.bad")), damaged);
+}
+
+// A language file over the read cap gets the line warning a small bad one gets; the warning's caption is never the
+// one of the file being refused.
+TEST_F(MainWindowTest, AnOversizedLanguageFileIsRefusedWithTheLineWarningUnderTheOldCaption) {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 6000; ++i)
+        lines.push_back(L"Line " + std::to_wstring(10000 + i).substr(1) + std::wstring(89, L'x'));
+    HWND box = StartWithLangFile(L"huge.lng", lines);
+    ASSERT_NE(box, nullptr);
+    // 98 characters and CR LF: 200 bytes a line after the 2-byte mark, so the cap cuts line 5243 (1-based).
+    EXPECT_NE(BoxText(box).find(LangFileErrorText(5242)), std::wstring::npos) << Narrow(BoxText(box));
+    CloseBox(box);
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Button_Prim")), L"Применить / Сохранить");
+
+    // A file whose caption line fits but whose line 21 does not: the warning still has the caption from before.
+    std::vector<std::wstring> bad;
+    for (const wchar_t* line : *BuiltInLangTable(0))
+        bad.push_back(line);
+    bad[1] = L"Junk caption";
+    bad[20] = std::wstring(17, L'p');
+    WriteLangFile(L"bad.lng", bad);
+    SetText(L"Edit_lang", L"bad.lng");
+    Click(L"Button_Prim");
+    box = WaitBox(L"Внимание");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(LangFileErrorText(20)), std::wstring::npos);
+    EXPECT_EQ(app_->VisibleTopByText(L"Junk caption"), nullptr);
+    CloseBox(box);
 }
 
 TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) {

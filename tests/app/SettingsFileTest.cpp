@@ -145,13 +145,18 @@ TEST(SettingsFile, SaveShortensTheValuesInMemory) {
     EXPECT_EQ(loaded.Settings.PassZapusk, L"1234567890123456");
 }
 
-TEST(SettingsFile, UnusableFilesLeaveEverythingAsItWas) {
+// The record of a filled state and its file image.
+void FilledImage(Bytes* record, Bytes* image) {
     TState source;
     Fill(source);
-    const Bytes record = BuildSettingsRecord(source.Settings, source.IdKomp, source.Lists.ImapServers,
-                                             source.Lists.Accounts, source.Lists.Events);
-    Bytes image;
-    ASSERT_TRUE(EncodeSettingsFile(record, image));
+    *record = BuildSettingsRecord(source.Settings, source.IdKomp, source.Lists.ImapServers, source.Lists.Accounts,
+                                  source.Lists.Events);
+    ASSERT_TRUE(EncodeSettingsFile(*record, *image));
+}
+
+TEST(SettingsFile, UnusableFilesLeaveEverythingAsItWas) {
+    Bytes record, image;
+    FilledImage(&record, &image);
     Bytes otherVersionRecord = record;
     otherVersionRecord[5] = '2';  // "2.12a"
     Bytes otherVersion;
@@ -170,7 +175,7 @@ TEST(SettingsFile, UnusableFilesLeaveEverythingAsItWas) {
         {"missing", [](const std::wstring&) {}},
         {"empty", holding({})},
         {"half of the file", holding(Bytes(image.begin(), image.begin() + image.size() / 2))},
-        {"last byte missing", holding(Bytes(image.begin(), image.end() - 1))},
+        {"the last token cut", holding(Bytes(image.begin(), image.end() - 6))},
         {"other version", holding(otherVersion)},
         {"uncompressed record", holding(record)},
         // The flip may still decode; when it does, the record must still be checked as a whole.
@@ -201,6 +206,43 @@ TEST(SettingsFile, UnusableFilesLeaveEverythingAsItWas) {
         EXPECT_FALSE(taken) << c.Name;
         EXPECT_TRUE(IsUntouched(settings, lists, idKompFile)) << c.Name;
     }
+}
+
+// The stream's last padding bytes carry nothing: a file that lacks them still holds the whole record and loads.
+TEST(SettingsFile, AFileShortOfItsLastPaddingBytesLoadsWhole) {
+    Bytes record, image;
+    FilledImage(&record, &image);
+    for (size_t missing : {1, 2}) {
+        TTempDir dir;
+        ASSERT_TRUE(WriteFileBytes(dir.File(L"Posl.vkz"), Bytes(image.begin(), image.end() - missing)));
+        TSettings settings;
+        TNotifierLists lists;
+        std::wstring idKompFile;
+        ASSERT_TRUE(LoadSettings(dir.Path(), settings, lists, idKompFile)) << missing;
+        EXPECT_EQ(BuildSettingsRecord(settings, idKompFile, lists.ImapServers, lists.Accounts, lists.Events), record);
+    }
+}
+
+// Temporary files of saves whose process is gone are removed; this process's own and anything else stays.
+TEST(SettingsFile, StaleSaveFilesOfEndedProcessesAreRemoved) {
+    TTempDir dir;
+    const std::wstring own = L"Posl.vkz." + std::to_wstring(GetCurrentProcessId()) + L"-1-0.tmp";
+    const std::vector<std::wstring> gone = {L"Posl.vkz.4294967292-1-0.tmp", L"Posl.vkz.4294967288-12-3.tmp"};
+    const std::vector<std::wstring> kept = {own,
+                                            L"Posl.vkz.bad",
+                                            L"Posl.vkz",
+                                            L"Posl.vkz.4294967292-1.tmp",
+                                            L"Posl.vkz.4294967292-1-0.tmp.keep",
+                                            L"Posl.vkz.x4294967292-1-0.tmp",
+                                            L"Other.vkz.4294967292-1-0.tmp"};
+    for (const auto& names : {gone, kept})
+        for (const std::wstring& name : names)
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), Bytes{1, 2, 3}));
+    EXPECT_EQ(RemoveStaleSaveFiles(dir.Path()), static_cast<int>(gone.size()));
+    for (const std::wstring& name : gone)
+        EXPECT_EQ(GetFileAttributesW(dir.File(name).c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const std::wstring& name : kept)
+        EXPECT_NE(GetFileAttributesW(dir.File(name).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Each way a save can fail, with the previous file in place beforehand.

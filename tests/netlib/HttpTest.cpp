@@ -23,17 +23,19 @@ TEST(ServerList, FixedColumns) {
         std::vector<ServerListEntry> entries;
     };
     const Case cases[] = {
-        {line, {{L"example.test", L"imap.example.test", 993}}},
-        {Pad(L"a.test", 29) + Pad(L"imap.a.test", 40) + L" 10993 \r\n", {{L"a.test", L"imap.a.test", 10993}}},
-        {Pad(L"a.test", 29) + Pad(L"imap.a.test", 40) + L"abc", {{L"a.test", L"imap.a.test", 993}}},
-        {Pad(L"a.test", 29) + L"short.host", {{L"a.test", L"short.host", 993}}},
+        {line, {{L"example.test", L"imap.example.test", 993, L"993"}}},
+        {Pad(L"a.test", 29) + Pad(L"imap.a.test", 40) + L" 10993 \r\n", {{L"a.test", L"imap.a.test", 10993, L"10993"}}},
+        {Pad(L"a.test", 29) + Pad(L"imap.a.test", 40) + L"abc", {{L"a.test", L"imap.a.test", 993, L"abc"}}},
+        {Pad(L"a.test", 29) + L"short.host", {{L"a.test", L"short.host", 993, L""}}},
         {L"", {}},
-        {L"\r\n", {{L"", L"", 993}}},
+        {L"\r\n", {{L"", L"", 993, L""}}},
         {line + L"\r\n\r\n" + line,
-         {{L"example.test", L"imap.example.test", 993}, {L"", L"", 993}, {L"example.test", L"imap.example.test", 993}}},
+         {{L"example.test", L"imap.example.test", 993, L"993"},
+          {L"", L"", 993, L""},
+          {L"example.test", L"imap.example.test", 993, L"993"}}},
         {line + L"\n" + line + L"\n",
-         {{L"example.test", L"imap.example.test", 993}, {L"example.test", L"imap.example.test", 993}}},
-        {Pad(L"a.test", 29) + Pad(L"h", 40) + L"99999999999", {{L"a.test", L"h", 993}}},
+         {{L"example.test", L"imap.example.test", 993, L"993"}, {L"example.test", L"imap.example.test", 993, L"993"}}},
+        {Pad(L"a.test", 29) + Pad(L"h", 40) + L"99999999999", {{L"a.test", L"h", 993, L"99999999999"}}},
     };
     for (const Case& c : cases) {
         std::vector<ServerListEntry> got = ParseServerList(c.text);
@@ -42,6 +44,7 @@ TEST(ServerList, FixedColumns) {
             EXPECT_EQ(got[i].domain, c.entries[i].domain);
             EXPECT_EQ(got[i].host, c.entries[i].host);
             EXPECT_EQ(got[i].port, c.entries[i].port);
+            EXPECT_EQ(got[i].portText, c.entries[i].portText);
         }
     }
 }
