@@ -63,10 +63,13 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         new TThread_Conect(&account, std::move(context));  // frees itself when it ends
         return true;
     }
-    void StopThread() override {
+    void StopThread(bool timedOut) override {
         if (!e_.control_)
             return;
-        e_.control_->Stop();
+        if (timedOut)
+            e_.control_->StopTimedOut();
+        else
+            e_.control_->Stop();
         // The abort ends every network wait at once, but the thread needs a moment to unwind: meanwhile the window
         // keeps answering other threads, and no timer or click of ours runs inside the stop.
         if (!e_.control_->Ended() && e_.control_->EndedHandle())

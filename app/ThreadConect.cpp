@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "app/CheckFailure.h"
+
 void TConectQueue::Push(TConectOutcome outcome) {
     std::lock_guard<std::mutex> lock(mutex_);
     outcomes_.push_back(std::move(outcome));
@@ -30,6 +32,8 @@ void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnounc
     }
     (*it)->KolEm = outcome.KolEm;
     (*it)->ProvEm = outcome.ProvEm;
+    if (outcome.Status.code != netlib::NetCode::Cancelled)
+        (*it)->LastFailure = CheckFailureOf(outcome.Status);
     for (std::unique_ptr<AListPism>& letter : outcome.Letters) {
         lists.NewLetters.push_back(letter.get());
         lists.Letters.push_back(std::move(letter));
@@ -86,6 +90,9 @@ void TThread_Conect::Execute() {
         outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::None,
                                                  "unexpected failure in the check");
     }
+    if (outcome.Status.code == netlib::NetCode::Cancelled && context_.Control->TimedOut())
+        outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::Timeout,
+                                                 "no answer within the time allowed for a check");
     const bool normal = outcome.Status.ok();
     try {
         context_.Queue->Push(std::move(outcome));
