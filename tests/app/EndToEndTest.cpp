@@ -289,4 +289,47 @@ TEST_F(EndToEndTest, ASilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
     EXPECT_TRUE(app_->Running());
 }
 
+// Closing the program while its checks run against hostile servers (one that never greets, one that sends an
+// endless line a byte at a time, one whose structure nests 100,000 deep) ends it within a few seconds, at any
+// point of the rounds.
+TEST_F(EndToEndTest, ClosingDuringHostileChecksEndsTheProgramPromptly) {
+    TSilentServer silent;
+    auto tls = [] { return std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls()); };
+    nettest::ScriptServer drip(
+        [](nettest::ScriptConnection& c) {
+            if (!c.Send("* OK "))
+                return;
+            while (c.Send("x"))
+                Sleep(50);
+        },
+        tls());
+    nettest::FakeImap deep;
+    deep.messages = {{1, "Date: Mon, 1 Jan 2024 10:00:00 +0000\r\nSubject: deep\r\n\r\nx\r\n",
+                      "01-Jan-2024 10:00:00 +0000", std::string(100000, '(') + std::string(100000, ')')}};
+    nettest::ScriptServer deepServer([deep](nettest::ScriptConnection& c) { deep.Serve(c); }, tls());
+
+    for (DWORD closeAfter : {3000u, 14000u, 26000u}) {
+        SCOPED_TRACE(closeAfter);
+        TNotifierLists lists;
+        lists.Accounts.push_back(Account(L"silent", L"127.0.0.1", silent.Port()));
+        lists.Accounts.push_back(Account(L"drip", L"localhost", drip.Port()));
+        lists.Accounts.push_back(Account(L"deep", L"localhost", deepServer.Port()));
+        TSettings settings = QuickSettings();
+        settings.OtobrTextEm = true;
+        WriteSettings(settings, lists);
+        HWND main = Start();
+        ASSERT_NE(main, nullptr);
+        Sleep(closeAfter);
+        ASSERT_TRUE(app_->Running());
+        const ULONGLONG asked = GetTickCount64();
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        const bool ended = app_->WaitExit(30000);
+        const ULONGLONG took = GetTickCount64() - asked;
+        std::printf("closed after %lu ms of checks: ended in %llu ms (tip then: %s)\n", closeAfter, took,
+                    WideToUtf8(Tip()).c_str());
+        ASSERT_TRUE(ended);
+        EXPECT_LT(took, 4000u);
+    }
+}
+
 }  // namespace
