@@ -55,7 +55,7 @@ void TCheckScheduler::WatchdogTick() {
     if (run_.TikPotok < run_.LimitPotok)
         return;
     run_.TikPotok = 0;
-    StopCheck();
+    StopCheck(true);
     ProcessResults();
 }
 
@@ -109,7 +109,7 @@ bool TCheckScheduler::GatePasses() const {
 }
 
 void TCheckScheduler::StartCheck(AListEm& account) {
-    StopCheck();
+    StopCheck(true);
     if (!GatePasses())
         return;
     if (!run_.Trevoga)
@@ -125,11 +125,11 @@ void TCheckScheduler::StartCheck(AListEm& account) {
         run_.ConectRun = false;  // no check to wait for
 }
 
-void TCheckScheduler::StopCheck() {
+void TCheckScheduler::StopCheck(bool timedOut) {
     TakeThreadEnd();
     if (run_.ConectRun) {
         try {
-            host_.StopThread();
+            host_.StopThread(timedOut);
         } catch (...) {
             ReportCaught("TCheckScheduler::StopCheck");
         }

@@ -36,8 +36,8 @@ class TCheckHost {
     // check was started). Read into ConectRun by the scheduler.
     virtual bool ThreadRunning() = 0;
     // Aborts the running check and waits, bounded, for its thread to end. Safe when the thread has already freed
-    // itself.
-    virtual void StopThread() = 0;
+    // itself. timedOut: the check took too long (its outcome reads as a time-out, not as cancelled).
+    virtual void StopThread(bool timedOut) = 0;
     // Waits ms while the window keeps answering (messages are dispatched, so handlers may run inside); with
     // untilCheckEnds it returns as soon as ConectRun is clear or the check's thread has ended its session normally.
     // False when the program is quitting (WM_QUIT seen and posted again).
@@ -71,7 +71,8 @@ class TCheckScheduler {
 
     void CheckMail(bool all);
     void StartCheck(AListEm& account);
-    void StopCheck();
+    // timedOut: the watchdog's stop, or a start that finds the previous check still running after its round's wait.
+    void StopCheck(bool timedOut = false);
     // ProcessCheckResults, or one more watchdog tick while a check still runs.
     void ProcessResults();
 

@@ -1,7 +1,7 @@
 // What the notifier keeps in memory: the heap records of accounts, letters, IMAP servers, reminders and fired
 // reminders, the seven lists that own them, and the user's settings with their defaults and editor ranges.
-// Index: AListEm/PLisEm, AListPism, AListImap, AListSob, AListSobty, TNotifierLists, TSettings, range constants,
-// TPersistState, PackWeekdays/UnpackWeekdays.
+// Index: TCheckFailure, AListEm/PLisEm, AListPism, AListImap, AListSob, AListSobty, TNotifierLists, TSettings, range
+// constants, TPersistState, PackWeekdays/UnpackWeekdays.
 //
 // Everything here belongs to the main window and lives as long as the program. Strings are UTF-16 (one wchar_t
 // per code unit). Records are created and freed one by one; a list that owns its records holds unique_ptrs,
@@ -21,6 +21,16 @@ using TDateTime = double;
 uint64_t NewAccountId();
 
 // One mail account.
+// Why the last finished check of an account failed: kept while the program runs, never stored.
+enum class TCheckFailure : uint8_t {
+    None,         // it succeeded (or has not been checked yet)
+    Certificate,  // the certificate is not trusted or names another host
+    Login,        // the server refused the login
+    NoAnswer,     // the server did not answer in time
+    Refused,      // the connection was refused (or the name did not resolve)
+    Protocol,     // anything else the server did wrong: garbage, a dropped session, a refused command
+};
+
 struct AListEm {
     std::wstring Domain;   // the part after the at sign; also the web address when UrlVhod is empty
     std::wstring UrlVhod;  // web-mail page, may be empty
@@ -37,12 +47,14 @@ struct AListEm {
     // check begun before an edit is stale). Neither is stored in the settings file.
     uint64_t Id = NewAccountId();
     uint32_t Generation = 0;
+    TCheckFailure LastFailure = TCheckFailure::None;  // shown in the tray hint until a check succeeds
 };
 using PLisEm = AListEm*;
 
 // Every edit of an account's fields calls this, so that a check begun before the edit delivers nothing to it.
 inline void MarkAccountEdited(AListEm& account) {
     ++account.Generation;
+    account.LastFailure = TCheckFailure::None;  // the edit may well have mended it; the next check tells
 }
 
 // One letter announced by a check.

@@ -62,13 +62,18 @@ class TNotifierEngine::THost : public TCheckHost, public TNotifyHost {
         context.Queue = e_.queue_;
         context.Control = std::make_shared<TConectControl>();
         e_.control_ = context.Control;
+        std::erase_if(e_.checks_, [](const std::shared_ptr<TConectControl>& c) { return c->Ended(); });
+        e_.checks_.push_back(context.Control);
         new TThread_Conect(&account, std::move(context));  // frees itself when it ends
         return true;
     }
-    void StopThread() override {
+    void StopThread(bool timedOut) override {
         if (!e_.control_)
             return;
-        e_.control_->Stop();
+        if (timedOut)
+            e_.control_->StopTimedOut();
+        else
+            e_.control_->Stop();
         // The abort ends every network wait at once, but the thread needs a moment to unwind: meanwhile the window
         // keeps answering other threads, and no timer or click of ours runs inside the stop.
         if (!e_.control_->Ended() && e_.control_->EndedHandle())
@@ -227,6 +232,7 @@ void TNotifierEngine::BeforeDestruction() {
     for (TTimer* timer : {timerProvEm_, timerProvPotok_, timerMorgIcon_, timerSobtiy_})
         timer->SetEnabled(false);
     StopCheck();
+    StopAllChecks();
     // The alert window goes with the engine: what it raises while it is torn down concerns nobody.
     alert_->OnAlertClick = nullptr;
     alert_->OnClose = nullptr;
@@ -238,6 +244,19 @@ void TNotifierEngine::Notification(TComponent* AComponent, TOperation Operation)
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == tray_)
         tray_ = nullptr;
+}
+
+void TNotifierEngine::StopAllChecks() {
+    for (const auto& check : checks_)
+        check->Stop();
+    const ULONGLONG deadline = GetTickCount64() + kStopWaitMs;
+    for (const auto& check : checks_) {
+        const ULONGLONG now = GetTickCount64();
+        if (check->Ended() || !check->EndedHandle() || now >= deadline)
+            continue;
+        WaitAnsweringSent(static_cast<unsigned>(deadline - now), check->EndedHandle());
+    }
+    checks_.clear();
 }
 
 void TNotifierEngine::SetAlertStyle() {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DataModel.h"
 #include "app/LangTable.h"
@@ -116,6 +117,8 @@ class TNotifierEngine : public TComponent {
     void AlertClicked();
     void AlertClosed();
     void AlertMessageDeleted(int index);
+    // Stops every check thread still running and waits for all of them within one bounded wait.
+    void StopAllChecks();
 
     TNotifierLists& lists_;
     TSettings& settings_;
@@ -131,6 +134,9 @@ class TNotifierEngine : public TComponent {
     std::shared_ptr<TAnnouncedLetters> announced_;
     std::shared_ptr<TConectQueue> queue_;
     std::shared_ptr<TConectControl> control_;  // of the running or last check
+    // Every check whose thread has not ended yet: a thread that outlived its stop wait is stopped again, and
+    // waited for, when the engine goes, so that no check thread runs on into the end of the process.
+    std::vector<std::shared_ptr<TConectControl>> checks_;
     std::unique_ptr<THost> host_;
     std::unique_ptr<netlib::RootStoreWarmUp> rootStore_;  // the first check finds the trust store ready
     TMsgAlertWindow* alert_ = nullptr;  // owned through the component tree

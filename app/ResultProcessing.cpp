@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/CheckFailure.h"
 #include "app/MailCheck.h"
 #include "base/Text.h"
 
@@ -110,8 +111,17 @@ void ProcessCheckResults(TNotifyContext& c) {
     }
 
     c.Host.SetTrayImage(kTrayIdle);
-    if (!run.Trevoga && run.KolEmVsego > 0)
-        c.Host.SetTrayHint(c.Lang.LangLine(kUnreadHintLine) + L": " + std::to_wstring(run.KolEmVsego));
+    if (!run.Trevoga) {
+        // A failed check must not look like "no mail": the accounts whose last check failed, with the cause.
+        std::wstring hint;
+        if (run.KolEmVsego > 0)
+            hint = c.Lang.LangLine(kUnreadHintLine) + L": " + std::to_wstring(run.KolEmVsego);
+        const std::wstring failures = CheckFailureHint(c.Lists, c.Settings.LangIndex);
+        if (!failures.empty())
+            hint += (hint.empty() ? L"" : L"\n") + failures;
+        if (!hint.empty())
+            c.Host.SetTrayHint(hint);
+    }
     c.Host.BlinkTimer(run.KolEmVsego > 0 || run.Trevoga);
     run.KolEmPred = run.KolEmVsego;
 }

@@ -49,7 +49,8 @@ struct TNotifyContext {
 void AddAlertMessage(TNotifyContext& c, const std::wstring& text, uint8_t kind, const std::wstring& page = L"");
 
 // The result processing after a round or a watchdog stop; called only while no check runs (the scheduler counts
-// a watchdog tick instead, TCheckScheduler::ProcessResults).
+// a watchdog tick instead, TCheckScheduler::ProcessResults). Unless an alarm holds it, the tray hint gets the
+// unread count and a line per account whose last check failed (CheckFailureHint).
 void ProcessCheckResults(TNotifyContext& c);
 
 // Timer_MorgIcon, every 700 ms: blink the tray image and repeat the mail or reminder sound.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/CheckFailure.h"
 #include "base/Report.h"
 
 void TConectQueue::Push(TConectOutcome outcome) {
@@ -32,6 +33,8 @@ void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnounc
     }
     (*it)->KolEm = outcome.KolEm;
     (*it)->ProvEm = outcome.ProvEm;
+    if (outcome.Status.code != netlib::NetCode::Cancelled)
+        (*it)->LastFailure = CheckFailureOf(outcome.Status);
     for (std::unique_ptr<AListPism>& letter : outcome.Letters) {
         lists.NewLetters.push_back(letter.get());
         lists.Letters.push_back(std::move(letter));
@@ -89,6 +92,9 @@ void TThread_Conect::Execute() {
         outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::None,
                                                  "unexpected failure in the check");
     }
+    if (outcome.Status.code == netlib::NetCode::Cancelled && context_.Control->TimedOut())
+        outcome.Status = netlib::NetStatus::Fail(netlib::NetCode::Connection, netlib::NetCause::Timeout,
+                                                 "no answer within the time allowed for a check");
     const bool normal = outcome.Status.ok();
     try {
         context_.Queue->Push(std::move(outcome));

@@ -39,9 +39,10 @@ class TConectQueue {
     std::deque<TConectOutcome> outcomes_;
 };
 
-// GUI thread: writes KolEm and ProvEm into the account the check began on and appends the letters to the letters
-// and new-letters lists. When that account has been deleted or edited since, the outcome is dropped and its
-// letters are taken out of announced (may be null), so that the next check of the account announces them.
+// GUI thread: writes KolEm, ProvEm and the graded failure (LastFailure; a cancelled check leaves it) into the
+// account the check began on and appends the letters to the letters and new-letters lists. When that account has been
+// deleted or edited since, the outcome is dropped and its letters are taken out of announced (may be null), so that the
+// next check of the account announces them.
 void ApplyConectOutcome(TConectOutcome& outcome, TNotifierLists& lists, TAnnouncedLetters* announced);
 
 // Shared by the GUI thread and one check thread: the abort, the check's running flag and the end of the check.
@@ -57,6 +58,12 @@ class TConectControl {
 
     // Ends the check at once: every network wait returns, the thread pushes what it has and ends.
     void Stop() { abort_->Abort(); }
+    // The same for a check that took too long: its outcome reads as a time-out, not as a cancelled check.
+    void StopTimedOut() {
+        timedOut_.store(true);
+        Stop();
+    }
+    bool TimedOut() const { return timedOut_.load(); }
     // Waits up to ms for the check to end; true when it has.
     bool WaitEnded(unsigned ms) const;
     bool Ended() const { return ended_.load(); }
@@ -77,6 +84,7 @@ class TConectControl {
     netlib::NetAbortPtr abort_;
     TKernelHandle endedEvent_;
     std::atomic<bool> running_{true};
+    std::atomic<bool> timedOut_{false};
     std::atomic<bool> ended_{false};
 };
 

@@ -3,7 +3,7 @@
 if(NOT TARGET netlib)
     return()
 endif()
-add_library(app_mailcheck STATIC ${CMAKE_CURRENT_LIST_DIR}/MailCheck.cpp)
+add_library(app_mailcheck STATIC ${CMAKE_CURRENT_LIST_DIR}/MailCheck.cpp ${CMAKE_CURRENT_LIST_DIR}/CheckFailure.cpp)
 target_link_libraries(app_mailcheck PUBLIC base netlib app_settings)
 target_include_directories(app_mailcheck PUBLIC ${CMAKE_SOURCE_DIR})
 

@@ -86,7 +86,7 @@ struct TSimHost : TCheckHost {
         return true;
     }
     bool ThreadRunning() override { return sessionRunning; }
-    void StopThread() override {
+    void StopThread(bool) override {
         stops.push_back(now);
         threadRunning = false;
     }

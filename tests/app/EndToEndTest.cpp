@@ -17,6 +17,7 @@
 #include "NotifyFakes.h"
 #include "SilentServer.h"
 #include "TestSupport.h"
+#include "app/CheckFailure.h"
 #include "app/SettingsFile.h"
 #include "app/Sounds.h"
 #include "base/Files.h"
@@ -225,6 +226,28 @@ TEST_F(EndToEndTest, AnnouncesTwoAccountsLettersOnceLeavesThemUnseenAndALaterLet
     EXPECT_TRUE(app_->Running());
 }
 
+// A failed check does not look like "no mail": after the round the tray tip names each account and the cause, an
+// untrusted certificate (127.0.0.2 answers with one from a CA nobody trusts) and a refused login.
+TEST_F(EndToEndTest, TheTrayTipTellsWhyAChecksFailed) {
+    FixtureCtl({"reset", "user@example.test"});
+    SaveLetter("user@example.test", 1704103200, kAnnWord, kPrivetWord);
+    TNotifierLists lists;
+    lists.Accounts.push_back(Account(L"user", L"127.0.0.2", port_));
+    auto wrong = Account(L"other", L"localhost", port_);
+    wrong->Parol = L"not the password";
+    lists.Accounts.push_back(std::move(wrong));
+    WriteSettings(QuickSettings(), lists);
+    ASSERT_NE(Start(), nullptr);
+    const std::wstring expected = L"user@example.test: " + CheckFailureText(TCheckFailure::Certificate, 0) +
+                                  L"\nother@example.test: " + CheckFailureText(TCheckFailure::Login, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == expected; }, kRound)) << Tip();
+    // The certificate was refused before the login: the letter was never announced.
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_EQ(MailSounds(), 0);
+    ExpectUnseen("user@example.test");
+    EXPECT_TRUE(app_->Running());
+}
+
 TEST_F(EndToEndTest, ASilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
     TSilentServer silent;
     FixtureCtl({"reset", "other@example.test"});
@@ -239,14 +262,16 @@ TEST_F(EndToEndTest, ASilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
 
     // Asked all the time, from the start: the window answers within a few seconds every time.
     TAnswerProbe probe(main, 20, 3000);
-    // The first round waits ten seconds for the silent server, then checks the other account.
-    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(1); }, kRound)) << Tip();
+    // The first round waits ten seconds for the silent server, then checks the other account; the tip tells the
+    // count and that the silent server does not answer.
+    const std::wstring silentTip = L"\nsilent@example.test: " + CheckFailureText(TCheckFailure::NoAnswer, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(1) + silentTip; }, kRound)) << Tip();
     // The rounds go on in rotation: the silent account again (another ten seconds, its check still hanging when
     // the next round starts), then the other one, which brings the letter delivered meanwhile.
     // (The silent round leaves the tip at its login: its result processing only counts a watchdog tick.)
     SaveLetter("other@example.test", t2, kBorisWord, "second");
     ASSERT_TRUE(WaitUntil([&] { return Tip() == L"silent"; }, kRound)) << Tip();
-    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(2); }, kRound)) << Tip();
+    ASSERT_TRUE(WaitUntil([&] { return Tip() == CountTip(2) + silentTip; }, kRound)) << Tip();
     probe.Stop();
     HWND popup = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (popup = Popup()) != nullptr; }, 5000));
@@ -262,6 +287,49 @@ TEST_F(EndToEndTest, ASilentServerNeitherFreezesTheWindowNorStopsTheRounds) {
     std::printf("silent server: %d connections; window asked %d times, longest answer %llu ms, 99%% within %llu ms\n",
                 silent.Connections(), probe.Asked(), probe.LongestMs(), probe.Percentile99());
     EXPECT_TRUE(app_->Running());
+}
+
+// Closing the program while its checks run against hostile servers (one that never greets, one that sends an
+// endless line a byte at a time, one whose structure nests 100,000 deep) ends it within a few seconds, at any
+// point of the rounds.
+TEST_F(EndToEndTest, ClosingDuringHostileChecksEndsTheProgramPromptly) {
+    TSilentServer silent;
+    auto tls = [] { return std::make_unique<netlib::TlsServerOptions>(nettest::ServerTls()); };
+    nettest::ScriptServer drip(
+        [](nettest::ScriptConnection& c) {
+            if (!c.Send("* OK "))
+                return;
+            while (c.Send("x"))
+                Sleep(50);
+        },
+        tls());
+    nettest::FakeImap deep;
+    deep.messages = {{1, "Date: Mon, 1 Jan 2024 10:00:00 +0000\r\nSubject: deep\r\n\r\nx\r\n",
+                      "01-Jan-2024 10:00:00 +0000", std::string(100000, '(') + std::string(100000, ')')}};
+    nettest::ScriptServer deepServer([deep](nettest::ScriptConnection& c) { deep.Serve(c); }, tls());
+
+    for (DWORD closeAfter : {3000u, 14000u, 26000u}) {
+        SCOPED_TRACE(closeAfter);
+        TNotifierLists lists;
+        lists.Accounts.push_back(Account(L"silent", L"127.0.0.1", silent.Port()));
+        lists.Accounts.push_back(Account(L"drip", L"localhost", drip.Port()));
+        lists.Accounts.push_back(Account(L"deep", L"localhost", deepServer.Port()));
+        TSettings settings = QuickSettings();
+        settings.OtobrTextEm = true;
+        WriteSettings(settings, lists);
+        HWND main = Start();
+        ASSERT_NE(main, nullptr);
+        Sleep(closeAfter);
+        ASSERT_TRUE(app_->Running());
+        const ULONGLONG asked = GetTickCount64();
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        const bool ended = app_->WaitExit(30000);
+        const ULONGLONG took = GetTickCount64() - asked;
+        std::printf("closed after %lu ms of checks: ended in %llu ms (tip then: %s)\n", closeAfter, took,
+                    WideToUtf8(Tip()).c_str());
+        ASSERT_TRUE(ended);
+        EXPECT_LT(took, 4000u);
+    }
 }
 
 }  // namespace

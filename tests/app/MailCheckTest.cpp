@@ -10,6 +10,7 @@
 
 #include "TestFiles.h"
 #include "TestSupport.h"
+#include "app/CheckFailure.h"
 #include "app/MailCheck.h"
 #include "base/Text.h"
 #include "netlib/imap_client.h"
@@ -70,6 +71,34 @@ class MailCheckServer : public ::testing::Test {
     TMailAccountCopy account_;
     TMailCheckOptions options_;
 };
+
+// What the tray hint tells of a failed check, from the status the check ended with.
+TEST(CheckFailure, GradedFromTheStatus) {
+    struct Case {
+        NetCode code;
+        NetCause cause;
+        TCheckFailure failure;
+    };
+    const Case cases[] = {
+        {NetCode::Ok, NetCause::None, TCheckFailure::None},
+        {NetCode::Cancelled, NetCause::None, TCheckFailure::None},
+        {NetCode::Connection, NetCause::Certificate, TCheckFailure::Certificate},
+        {NetCode::Auth, NetCause::Server, TCheckFailure::Login},
+        {NetCode::Connection, NetCause::Timeout, TCheckFailure::NoAnswer},
+        {NetCode::Connection, NetCause::Connect, TCheckFailure::Refused},
+        {NetCode::Connection, NetCause::Resolve, TCheckFailure::Refused},
+        {NetCode::Connection, NetCause::Protocol, TCheckFailure::Protocol},
+        {NetCode::Connection, NetCause::TooLarge, TCheckFailure::Protocol},
+        {NetCode::Connection, NetCause::Closed, TCheckFailure::Protocol},
+        {NetCode::Connection, NetCause::Server, TCheckFailure::Protocol},
+        {NetCode::Connection, NetCause::Tls, TCheckFailure::Protocol},
+        {NetCode::Mailbox, NetCause::Server, TCheckFailure::Protocol},
+        {NetCode::Refused, NetCause::Server, TCheckFailure::Protocol},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckFailureOf(netlib::NetStatus::Fail(c.code, c.cause, "x")), c.failure)
+            << netlib::NetCodeName(c.code) << " " << netlib::NetCauseName(c.cause);
+}
 
 TEST(MailCheckText, LoginAndPort) {
     EXPECT_EQ(LoginAtDomain(L"user", L"example.test"), L"user@example.test");

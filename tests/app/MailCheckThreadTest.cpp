@@ -177,6 +177,35 @@ TEST_F(ThreadConectTest, FailedCheckLeavesConectRunForTheWatchdog) {
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].Status.code, NetCode::Auth);
     EXPECT_EQ(outcomes[0].KolEm, 0);
+    // The account learns why; a cancelled check leaves that, the next successful one clears it.
+    ApplyConectOutcome(outcomes[0], lists_, context_.Announced.get());
+    EXPECT_EQ(lists_.Accounts[0]->LastFailure, TCheckFailure::Login);
+    TConectOutcome cancelled;
+    cancelled.AccountId = lists_.Accounts[0]->Id;
+    cancelled.Status = netlib::NetStatus::Fail(NetCode::Cancelled, netlib::NetCause::None, "aborted");
+    ApplyConectOutcome(cancelled, lists_, nullptr);
+    EXPECT_EQ(lists_.Accounts[0]->LastFailure, TCheckFailure::Login);
+    TConectOutcome success;
+    success.AccountId = lists_.Accounts[0]->Id;
+    ApplyConectOutcome(success, lists_, nullptr);
+    EXPECT_EQ(lists_.Accounts[0]->LastFailure, TCheckFailure::None);
+}
+
+// A check stopped because it took too long reads as a server that does not answer.
+TEST_F(ThreadConectTest, StopForTimeOutReadsAsNoAnswer) {
+    FakeImap fake;
+    fake.greeting.clear();
+    auto server = Serve(fake);
+    context_.Options.Timeouts.ioMs = 120000;
+    Start();
+    EXPECT_FALSE(context_.Control->WaitEnded(300));
+    context_.Control->StopTimedOut();
+    ASSERT_TRUE(context_.Control->WaitEnded(5000));
+    std::vector<TConectOutcome> outcomes = context_.Queue->Drain();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].Status.cause, netlib::NetCause::Timeout);
+    ApplyConectOutcome(outcomes[0], lists_, nullptr);
+    EXPECT_EQ(lists_.Accounts[0]->LastFailure, TCheckFailure::NoAnswer);
 }
 
 // A check whose thread outlives its stop (the wait for it is bounded) and ends normally later, while the next check

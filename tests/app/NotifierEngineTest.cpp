@@ -169,7 +169,7 @@ TEST_F(NotifierEngineDovecot, AnnouncesNewLettersOfTwoAccountsOnceAndLeavesThemU
     AddAccount(L"user", port);
     AddAccount(L"other", port);
     settings.ProvVseSrazu = true;
-    settings.ProvEmSek = 2;  // the editor's minimum is 30; the settings file takes any value
+    settings.ProvEmSek = 2;       // the editor's minimum is 30; the settings file takes any value
     settings.PovtorZvuk = false;  // repeats would sound every 3 s at this interval
 
     engine->FirstPaint();  // first round after 1 s, all accounts

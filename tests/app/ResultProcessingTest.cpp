@@ -2,7 +2,11 @@
 // clicks that open the letter of the clicked message, the 700 ms blink and repeats, popup style and size.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 #include "NotifyFakes.h"
+#include "app/CheckFailure.h"
 
 namespace {
 
@@ -105,6 +109,54 @@ TEST(ResultProcessing, NewLettersBecomePopupsAndTheTrayCounts) {
     ProcessCheckResults(world.context);
     EXPECT_TRUE(world.host.blink);
     EXPECT_EQ(world.host.hint, L"Meeting");
+}
+
+// A failed check does not look like "no mail": the tray hint names each account whose last check failed and the
+// cause, in the language chosen, below the unread count; an alarm keeps its own hint.
+TEST(ResultProcessing, FailedChecksNameTheAccountAndTheCause) {
+    TNotifyWorld world;
+    AListEm& ann = world.AddAccount(L"ann", L"one.test", 2);
+    AListEm& bob = world.AddAccount(L"bob", L"two.test", 0);
+    world.AddAccount(L"cid", L"three.test", 0);
+    ann.LastFailure = TCheckFailure::Certificate;
+    bob.LastFailure = TCheckFailure::Login;
+    ProcessCheckResults(world.context);
+    EXPECT_EQ(world.host.hint,
+              L"Непрочитанных сообщений: 2\n"
+              L"ann@one.test: сертификат не доверен\n"
+              L"bob@two.test: вход отклонён");
+
+    // Without unread mail the failures alone; every cause has its text in each of the three languages.
+    ann.KolEm = 0;
+    ann.LastFailure = TCheckFailure::None;
+    const TCheckFailure causes[] = {TCheckFailure::Certificate, TCheckFailure::Login, TCheckFailure::NoAnswer,
+                                    TCheckFailure::Refused, TCheckFailure::Protocol};
+    for (uint8_t lang : {0, 1, 2}) {
+        world.settings.LangIndex = lang;
+        std::set<std::wstring> texts;
+        for (TCheckFailure cause : causes) {
+            bob.LastFailure = cause;
+            world.host.hint.clear();
+            ProcessCheckResults(world.context);
+            const std::wstring text = CheckFailureText(cause, lang);
+            EXPECT_FALSE(text.empty());
+            EXPECT_EQ(world.host.hint, L"bob@two.test: " + text);
+            texts.insert(text);
+        }
+        EXPECT_EQ(texts.size(), std::size(causes));
+    }
+    EXPECT_NE(CheckFailureText(TCheckFailure::NoAnswer, 0), CheckFailureText(TCheckFailure::NoAnswer, 1));
+    EXPECT_NE(CheckFailureText(TCheckFailure::NoAnswer, 0), CheckFailureText(TCheckFailure::NoAnswer, 2));
+
+    // An alarm's hint stays; once the account's check succeeds nothing is left to tell.
+    world.run.Trevoga = true;
+    world.host.hint = L"Reminder";
+    ProcessCheckResults(world.context);
+    EXPECT_EQ(world.host.hint, L"Reminder");
+    world.run.Trevoga = false;
+    bob.LastFailure = TCheckFailure::None;
+    ProcessCheckResults(world.context);
+    EXPECT_EQ(world.host.hint, L"Reminder");  // unchanged, as with no mail before
 }
 
 TEST(ResultProcessing, AClickOpensTheLetterOfThatMessage) {
