@@ -25,8 +25,10 @@ DESIGNS = {
                     desc='the house look: soft rounded frame with a drop shadow'),
 }
 
-# The button face of a plain Windows desktop, which unskinned controls paint.
+# The button face of a plain Windows desktop, which unskinned controls paint, and how close a skin's client must
+# come to it.
 SYSTEM_FACE = (240, 240, 240)
+CLIENT_MATCH = 1.04
 
 # Named accent colours the palettes are built from.
 ACCENTS = {
@@ -196,7 +198,7 @@ class Theme:
         # The form's client is tiled from the frame picture; the programs' plain labels and pages paint the system's
         # button face, so a client far from it would show a box behind every label: such skins keep their face for
         # the skinned controls and give the client the neutral face.
-        self.client = self.face if contrast(self.face, SYSTEM_FACE) < 1.04 else SYSTEM_FACE
+        self.client = self.face if contrast(self.face, SYSTEM_FACE) < CLIENT_MATCH else SYSTEM_FACE
         self.toolbar = [(0, lighten(self.face, .6)), (1, self.face)] if not self.dark else \
             [(0, lighten(self.face, .06)), (1, self.face)]
         if design in ('metro', 'office13', 'carbon', 'classic'):
