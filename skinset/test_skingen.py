@@ -121,6 +121,22 @@ class GeneratorTest(unittest.TestCase):
                 self.assertTrue(any(what + ' contrast' in e for e in errors), errors)
                 self.assertFalse(any(e.count('caption title') and what not in e.split(':')[1] for e in errors), errors)
 
+    def test_a_client_unlike_the_system_face_is_found(self):
+        """Plain labels paint the system's face: a client of another colour, even in a corner, is found."""
+        from PIL import Image, ImageDraw
+        ini = validate.compose.read_ini(os.path.join(self.folder, 'skin.ini'))
+        cl = validate.compose.rect(ini['FORMINFO']['clientrect'])
+        for fill, found in (((50, 52, 56), True), ((241, 241, 241), False)):
+            with self.subTest(fill=fill):
+                self.damaged('caption', 'fontheight', ini['caption']['fontheight'])
+                path = os.path.join(self.tmp, 'damaged', 'frame.bmp')
+                im = Image.open(path).convert('RGB')
+                ImageDraw.Draw(im).rectangle([cl[2] - 6, cl[3] - 6, cl[2] - 1, cl[3] - 1], fill=fill)
+                im.save(path)
+                c = validate.Checker(os.path.join(self.tmp, 'damaged'))
+                c.run()
+                self.assertEqual(any('labels would show a box' in e for e in c.errors), found, c.errors)
+
     def test_title_contrast_covers_every_pixel_under_the_title(self):
         """A light patch where a long title ends, far from the middle of the caption, is found; the same patch
         above the title's rows is not."""

@@ -9,24 +9,26 @@ from draw import contrast, darken, lighten, luma, mix, readable, rgb
 DESIGNS = {
     'aero': dict(title='Aero', cap_h=30, border=8, rt=8, rb=8, btn='glass', bw=26, bh=19, cw=44, ctl='glossy', r=3,
                  desc='glass-like frame with soft highlights and glowing caption buttons'),
-    'metro': dict(title='Metro', cap_h=30, border=7, rt=0, rb=0, btn='flat', bw=30, bh=22, cw=46, ctl='flat', r=0,
+    'metro': dict(title='Metro', cap_h=32, border=7, rt=0, rb=0, btn='flat', bw=30, bh=22, cw=46, ctl='flat', r=0,
                   desc='flat tiled look with a solid accent frame'),
-    'office10': dict(title='Office 2010', cap_h=26, border=4, rt=6, rb=4, btn='pill', bw=25, bh=20, cw=25, ctl='glossy',
+    'office10': dict(title='Office 2010', cap_h=26, border=4, rt=4, rb=4, btn='pill', bw=25, bh=20, cw=25, ctl='glossy',
                      r=3, desc='office look with gentle gradients'),
     'office13': dict(title='Office 2013', cap_h=30, border=1, rt=0, rb=0, btn='flat', bw=34, bh=26, cw=34, ctl='flat', r=0,
                      modern=True, desc='clean white office look with a one-pixel accent frame'),
-    'luna': dict(title='Luna', cap_h=29, border=4, rt=8, rb=0, btn='luna', bw=21, bh=21, cw=21, ctl='glossy', r=3,
+    'luna': dict(title='Luna', cap_h=28, border=4, rt=8, rb=0, btn='luna', bw=21, bh=21, cw=21, ctl='glossy', r=3,
                  desc='rounded, saturated caption with bright buttons'),
     'classic': dict(title='Classic', cap_h=22, border=4, rt=0, rb=0, btn='bevel', bw=18, bh=16, cw=18, ctl='bevel', r=0,
                     desc='raised three-dimensional frame with a colour-fading caption'),
-    'carbon': dict(title='Carbon', cap_h=26, border=3, rt=5, rb=5, btn='outline', bw=24, bh=18, cw=24, ctl='flat', r=2,
+    'carbon': dict(title='Carbon', cap_h=28, border=3, rt=2, rb=2, btn='outline', bw=24, bh=18, cw=24, ctl='flat', r=2,
                    desc='dark surfaces with a bright accent line'),
     'elegant': dict(title='Trelm', cap_h=32, border=6, rt=9, rb=9, btn='flatround', bw=30, bh=22, cw=34, ctl='soft', r=4,
                     desc='the house look: soft rounded frame with a drop shadow'),
 }
 
-# The button face of a plain Windows desktop, which unskinned controls paint.
+# The button face of a plain Windows desktop, which unskinned controls paint, and how close a skin's client must
+# come to it.
 SYSTEM_FACE = (240, 240, 240)
+CLIENT_MATCH = 1.04
 
 # Named accent colours the palettes are built from.
 ACCENTS = {
@@ -196,7 +198,7 @@ class Theme:
         # The form's client is tiled from the frame picture; the programs' plain labels and pages paint the system's
         # button face, so a client far from it would show a box behind every label: such skins keep their face for
         # the skinned controls and give the client the neutral face.
-        self.client = self.face if contrast(self.face, SYSTEM_FACE) < 1.04 else SYSTEM_FACE
+        self.client = self.face if contrast(self.face, SYSTEM_FACE) < CLIENT_MATCH else SYSTEM_FACE
         self.toolbar = [(0, lighten(self.face, .6)), (1, self.face)] if not self.dark else \
             [(0, lighten(self.face, .06)), (1, self.face)]
         if design in ('metro', 'office13', 'carbon', 'classic'):

@@ -22,6 +22,7 @@ from PIL import Image  # noqa: E402
 
 import compose  # noqa: E402
 from draw import contrast as contrast_ratio, title_band, worst_contrast  # noqa: E402
+from theme import CLIENT_MATCH, SYSTEM_FACE  # noqa: E402
 
 OBJECT_KINDS = {'menuitem', 'mainmenubaritem', 'stdbutton', 'mainmenubarbutton', 'button', 'caption', 'animate',
                 'userobject'}
@@ -173,6 +174,15 @@ class Checker:
             if k in fi:
                 self.inside(fi, k, self.nums(fi, k, 4), main, 'the frame picture')
         self.facts['modern'] = cl is not None and cl[0] == 1
+        if cl is not None and cl[0] < cl[2] and cl[1] < cl[3]:
+            # the form's client is tiled from this part of the frame picture; plain labels and pages paint the
+            # system's button face over it, so a client that differs shows a box behind every label
+            client = Image.open(os.path.join(self.folder, p['picture'])).convert('RGB').crop(cl)
+            for px in sorted(set(client.getdata())):
+                if contrast_ratio(px, SYSTEM_FACE) >= CLIENT_MATCH:
+                    self.err('the client area %s is not the system face %s: labels would show a box' %
+                             (px, SYSTEM_FACE))
+                    break
         if fi.get('autorenderinginactiveimage') == '1':
             self.facts['effect'] = fi.get('inactiveeffect')
         # popup, hint, layer frame: places within their own window pictures

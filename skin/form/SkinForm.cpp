@@ -598,6 +598,7 @@ void TbsSkinForm::ChangeSkinData() {
         RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     LayerBorderSkinChanged();
+    CorrectFormBounds();
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
@@ -940,6 +941,8 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             return true;
         case WM_BEFORECHANGESKINDATA:
             if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD) {
+                // The outer bounds, so that a change to or from a full layered border keeps the window's place.
+                SaveBoundsForBorder();
                 FStopPainting = true;
                 FSkinSupport = false;
                 ClearObjects();

@@ -25,7 +25,6 @@ using skintest::FixtureFolder;
 using skintest::SetSkin;
 using skintest::Widen;
 
-
 // ---- The recording seam
 // -----------------------------------------------------------------------------------------------
 struct LayeredCall {
@@ -357,6 +356,31 @@ TEST_F(LayerBorderTest, TheLeftEdgeAtMinimumWidthAndACornerBeyondItsBand) {
     EXPECT_EQ(r.right - r.left, minW);
     EXPECT_EQ(r.top, 140);
     EXPECT_EQ(r.bottom - r.top, 310);
+}
+
+// A visible form switched to a skin with a full border goes inside its old outer bounds (the border's frame where
+// the old frame was, no strip of client added), and back again when the next skin has none.
+TEST_F(LayerBorderTest, SwitchingToAndFromAFullBorderKeepsTheOuterBounds) {
+    Load(FixtureFolder() + L"\\skin.ini");
+    ShowForm();
+    const RECT outer = WindowRect();
+    Load(MakeSkin(L"full", {{L"fullborder", L"1"}}));
+    Pump(100);
+    ASSERT_TRUE(skinForm_->FullBorderShown());
+    const TbsLayerSizes& s = Border()->Sizes();
+    const RECT inner = WindowRect();
+    EXPECT_EQ(inner.left, outer.left + s.LeftSize);
+    EXPECT_EQ(inner.top, outer.top + s.TopSize);
+    EXPECT_EQ(inner.right, outer.right - s.RightSize);
+    EXPECT_EQ(inner.bottom, outer.bottom - s.BottomSize);
+    Load(FixtureFolder() + L"\\skin.ini");
+    Pump(100);
+    ASSERT_FALSE(skinForm_->FullBorderShown());
+    const RECT back = WindowRect();
+    EXPECT_EQ(back.left, outer.left);
+    EXPECT_EQ(back.top, outer.top);
+    EXPECT_EQ(back.right, outer.right);
+    EXPECT_EQ(back.bottom, outer.bottom);
 }
 
 TEST_F(LayerBorderTest, CaptionDragMovesAndRestoresAMaximisedFullBorderForm) {
