@@ -132,7 +132,7 @@ class TNotifierEngine : public TComponent {
     std::shared_ptr<TConectControl> control_;  // of the running or last check
     std::unique_ptr<THost> host_;
     std::unique_ptr<netlib::RootStoreWarmUp> rootStore_;  // the first check finds the trust store ready
-    TMsgAlertWindow* alert_ = nullptr;  // owned through the component tree
+    TMsgAlertWindow* alert_ = nullptr;                    // owned through the component tree
     TTimer* timerProvEm_ = nullptr;
     TTimer* timerProvPotok_ = nullptr;
     TTimer* timerMorgIcon_ = nullptr;

@@ -71,6 +71,16 @@ struct THostWindow : TNotifierWindow {
     void SaveSettings() override {}
 };
 
+// What an engine borrows from its main window.
+struct TEngineWorld {
+    TNotifierLists lists;
+    TSettings settings;
+    TPersistState persist;
+    TRunState run;
+    TLanguage lang;
+    THostWindow host;
+};
+
 // Runs the message loop for ms or until done() holds.
 void Loop(ULONGLONG ms, const std::function<bool()>& done = nullptr) {
     const ULONGLONG end = GetTickCount64() + ms;
@@ -96,8 +106,8 @@ ULONGLONG ProcessCpuMs(HANDLE process) {
 // accounting of the program's Unix process (all its threads): /proc/<pid>/stat through the Z: drive, the process
 // found by its command line, which Wine starts with the program's Windows path. Elsewhere GetProcessTimes.
 std::string ReadProcFile(const std::wstring& path) {
-    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 0, nullptr));
     std::string bytes;
     if (!file.Valid())
         return bytes;
@@ -195,12 +205,11 @@ int ProbeEngine(int idleSeconds) {
     SetSoundSink(&quiet);
     TSilentServer server;
 
-    TNotifierLists lists;
-    TSettings settings;
-    TPersistState persist;
-    TRunState run;
-    TLanguage lang;
-    THostWindow host;
+    TEngineWorld world;
+    TNotifierLists& lists = world.lists;
+    TSettings& settings = world.settings;
+    TRunState& run = world.run;
+    THostWindow& host = world.host;
     settings.ProvEmSek = 30;  // two watchdog ticks end a hung check
     auto account = std::make_unique<AListEm>();
     account->Login = L"probe";
@@ -233,7 +242,7 @@ int ProbeEngine(int idleSeconds) {
     auto* tray = new TbsTrayIcon(form.get());
     tray->SetIconList(images);
     tray->ShowIcon();
-    auto* engine = new TNotifierEngine(form.get(), lists, settings, persist, run, lang, tray, host);
+    auto* engine = new TNotifierEngine(form.get(), lists, settings, world.persist, run, world.lang, tray, host);
     engine->CheckOptions().StartDelayMs = 0;
     engine->CheckOptions().Timeouts.ioMs = 600000;  // only the watchdog ends the silent check
 
@@ -431,22 +440,17 @@ int ProbeLetters() {
         count = static_cast<int>(fetched.Letters.size());
 
         // The round of a fresh engine, to the popup holding every letter.
-        TNotifierLists lists;
-        TSettings settings;
-        TPersistState persist;
-        TRunState run;
-        TLanguage lang;
-        THostWindow host;
-        host.handle = form->Handle();
-        settings.ProvEmSek = 3600;
+        TEngineWorld w;
+        w.host.handle = form->Handle();
+        w.settings.ProvEmSek = 3600;
         auto account = std::make_unique<AListEm>();
         account->Login = copy.Login;
         account->Domain = copy.Domain;
         account->Parol = copy.Parol;
         account->HostIMAP = copy.HostIMAP;
         account->PortIMAP = copy.PortIMAP;
-        lists.Accounts.push_back(std::move(account));
-        auto* engine = new TNotifierEngine(form.get(), lists, settings, persist, run, lang, nullptr, host);
+        w.lists.Accounts.push_back(std::move(account));
+        auto* engine = new TNotifierEngine(form.get(), w.lists, w.settings, w.persist, w.run, w.lang, nullptr, w.host);
         engine->CheckOptions().StartDelayMs = 0;
         engine->FirstPaint();
         Loop(500);
@@ -462,8 +466,8 @@ int ProbeLetters() {
         }
         extra.emplace_back(count, roundMs - fetchMs);
         const double fixedMs = extra.front().second;  // the round of one letter: what any round costs
-        std::printf("%5d letters (%d written): round %.0f ms, fetch alone %.0f ms, above the fetch %.0f ms",
-                    count, written, roundMs, fetchMs, roundMs - fetchMs);
+        std::printf("%5d letters (%d written): round %.0f ms, fetch alone %.0f ms, above the fetch %.0f ms", count,
+                    written, roundMs, fetchMs, roundMs - fetchMs);
         if (count > 1)
             std::printf(", %.3f ms a letter above the round of one (goal <= 0.3)",
                         (roundMs - fetchMs - fixedMs) / (count - 1));
@@ -473,11 +477,12 @@ int ProbeLetters() {
     const auto perLetter = [&](size_t i) {
         return (extra[i].second - extra[0].second) / std::max(1, extra[i].first - 1);
     };
-    std::printf("a letter's cost at %d letters against at %d: ratio %.2f (linear: 1); the rounds' ratio %.2f for %.2f "
-                "times the letters\n",
-                extra[3].first, extra[2].first, perLetter(2) > 0 ? perLetter(3) / perLetter(2) : 0,
-                extra[2].second > 0 ? extra[3].second / extra[2].second : 0,
-                static_cast<double>(extra[3].first) / extra[2].first);
+    std::printf(
+        "a letter's cost at %d letters against at %d: ratio %.2f (linear: 1); the rounds' ratio %.2f for %.2f "
+        "times the letters\n",
+        extra[3].first, extra[2].first, perLetter(2) > 0 ? perLetter(3) / perLetter(2) : 0,
+        extra[2].second > 0 ? extra[3].second / extra[2].second : 0,
+        static_cast<double>(extra[3].first) / extra[2].first);
     form.reset();
     SetSoundSink(nullptr);
     return 0;
@@ -588,9 +593,10 @@ int ProbeStart(int runs) {
     for (int i = 0; i < runs; ++i) {
         const TStartFigures b = MeasureStart(baselineExe, ProgramFolder(), false);
         const TStartFigures t = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true);
-        std::printf("run %d: TrelmMail.exe paint %.0f ms, idle %.0f ms, anonymous %.1f MB; probe_window.exe paint %.0f "
-                    "ms, idle %.0f ms, anonymous %.1f MB\n",
-                    i + 1, t.paintMs, t.idleMs, t.anonKb / 1024, b.paintMs, b.idleMs, b.anonKb / 1024);
+        std::printf(
+            "run %d: TrelmMail.exe paint %.0f ms, idle %.0f ms, anonymous %.1f MB; probe_window.exe paint %.0f "
+            "ms, idle %.0f ms, anonymous %.1f MB\n",
+            i + 1, t.paintMs, t.idleMs, t.anonKb / 1024, b.paintMs, b.idleMs, b.anonKb / 1024);
         std::fflush(stdout);
         if (t.paintMs < 0 || t.idleMs < 0 || b.paintMs < 0 || b.idleMs < 0) {
             std::fprintf(stderr, "a program did not paint or answer\n");
