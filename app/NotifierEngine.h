@@ -139,7 +139,7 @@ class TNotifierEngine : public TComponent {
     std::vector<std::shared_ptr<TConectControl>> checks_;
     std::unique_ptr<THost> host_;
     std::unique_ptr<netlib::RootStoreWarmUp> rootStore_;  // the first check finds the trust store ready
-    TMsgAlertWindow* alert_ = nullptr;  // owned through the component tree
+    TMsgAlertWindow* alert_ = nullptr;                    // owned through the component tree
     TTimer* timerProvEm_ = nullptr;
     TTimer* timerProvPotok_ = nullptr;
     TTimer* timerMorgIcon_ = nullptr;

@@ -226,6 +226,7 @@ void TbsTrayIcon::IconListChanged() {
     if (FShown != FIcon.get()) {
         FIcon->Assign(FShown);
         FShown = FIcon.get();
+        IconData.hIcon = FShown->Handle();  // the same picture: the shell holds its own copy already
     }
     FListIcons.clear();
 }

@@ -85,7 +85,7 @@ TEST(ResultProcessing, NewLettersBecomePopupsAndTheTrayCounts) {
     EXPECT_EQ(world.run.PopupPages,
               (std::vector<std::wstring>{L"http://one.test", L"http://one.test", L"https://mail.two.test/"}));
     EXPECT_TRUE(world.lists.NewLetters.empty());
-    EXPECT_EQ(world.host.shown, 1);  // the round's popups shown together, once
+    EXPECT_EQ(world.host.shown, 1);                          // the round's popups shown together, once
     EXPECT_EQ(world.lists.Letters.front()->Name, L"Early");  // sorted oldest first
     EXPECT_EQ(world.lists.Letters.back()->Name, L"Late");
     EXPECT_EQ(world.host.hint, L"Непрочитанных сообщений: 3");

@@ -39,8 +39,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         return 1;
     const int w = 420, h = 300;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"probe_window", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y,
-                               w, h, nullptr, nullptr, instance, nullptr);
+    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"probe_window", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, w,
+                               h, nullptr, nullptr, instance, nullptr);
     if (!wnd)
         return 1;
     ShowWindow(wnd, show);

@@ -122,11 +122,11 @@ COLORREF IconMiddle(HICON icon) {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-TBitmap Solid(COLORREF colour) {
-    TBitmap bitmap;
-    bitmap.SetSize(16, 16);
-    bitmap.Canvas()->Brush()->SetColor(static_cast<TColor>(colour));
-    bitmap.Canvas()->FillRect(TRect{0, 0, 16, 16});
+std::unique_ptr<TBitmap> Solid(COLORREF colour) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(16, 16);
+    bitmap->Canvas()->Brush()->SetColor(static_cast<TColor>(colour));
+    bitmap->Canvas()->FillRect(TRect{0, 0, 16, 16});
     return bitmap;
 }
 
@@ -134,10 +134,8 @@ TBitmap Solid(COLORREF colour) {
 TEST_F(TrayIconTest, ListImagesBecomeIconsOnceUntilTheListChanges) {
     auto* list = new TImageList(form_, 16, 16);
     const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
-    for (COLORREF c : {red, green, blue}) {
-        TBitmap b = Solid(c);
-        list->Add(&b, nullptr);
-    }
+    for (COLORREF c : {red, green, blue})
+        list->Add(Solid(c).get(), nullptr);
     tray_->SetIconList(list);
     ASSERT_TRUE(tray_->ShowIcon());
     tray_->SetIconIndex(1);
@@ -155,8 +153,7 @@ TEST_F(TrayIconTest, ListImagesBecomeIconsOnceUntilTheListChanges) {
         EXPECT_EQ(tray_->Data().hIcon, second);
     }
     // A replaced image shows its new picture; the icon on show stays whole until another is chosen.
-    TBitmap y = Solid(yellow);
-    list->Replace(1, &y, nullptr);
+    list->Replace(1, Solid(yellow).get(), nullptr);
     EXPECT_EQ(IconMiddle(tray_->Data().hIcon), blue);
     tray_->SetIconIndex(1);
     EXPECT_EQ(IconMiddle(tray_->Data().hIcon), yellow);
