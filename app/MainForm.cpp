@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cmath>
 #include <utility>
+#include <map>
 
 #include "app/AppResources.h"
 #include "app/Autostart.h"
@@ -600,6 +601,29 @@ void TAAForm1::ArrangeLayout() {
         const int right = keep ? left + c->Width() : s.Left + s.Width;
         c->SetBounds(left, c->Top(), std::max(right - left, 20), c->Height());
     }
+    ApplyTabOrder();
+}
+
+void TAAForm1::ApplyTabOrder() {
+    std::map<TWinControl*, std::vector<TWinControl*>> byParent;
+    byParent[this].push_back(PageControl);
+    for (const TCtlSpec& s : kMainFormLayout) {
+        auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
+        if (!c || !c->Parent())
+            continue;
+        byParent[c->Parent()].push_back(c);
+        const auto spin = spins_.find(s.Name);
+        if (spin != spins_.end())
+            byParent[c->Parent()].push_back(spin->second.Up);
+    }
+    for (auto& [parent, list] : byParent) {
+        std::vector<TBox> boxes;
+        for (TWinControl* c : list)
+            boxes.push_back(TBox{c->Left(), c->Top(), c->Width(), c->Height()});
+        const std::vector<std::size_t> order = ReadingOrder(boxes);
+        for (std::size_t i = 0; i < order.size(); ++i)
+            list[order[i]]->SetTabOrder(static_cast<int>(i));
+    }
 }
 
 void TAAForm1::PlaceBottomGroups() {
@@ -834,7 +858,7 @@ void TAAForm1::Button_PrimClick() {
         Settings.LangIndex = static_cast<uint8_t>(std::clamp(langIndex, 0, 255));
         Settings.LangFile = langFile;
         ApplyLanguage();
-        FindCtl(L"TabSheet_NOsn")->Repaint();
+        RepaintAfterLanguage();
     }
     ControlsToSettings();
     Engine_->SetAlertStyle();
@@ -994,6 +1018,14 @@ void TAAForm1::ApplyLanguage() {
     }
     captionBeforeApply_.reset();
     ArrangeLayout();
+}
+
+void TAAForm1::RepaintAfterLanguage() {
+    // New texts move labels, fields and up-downs; the moved windows keep the copied old pixels (and a page repaint
+    // alone stops at its children), so the whole window with every child is painted again now.
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
 }
 
 void TAAForm1::SetRussianResourceStrings(bool on) {

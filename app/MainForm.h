@@ -84,6 +84,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void Okno_mbOK(const std::wstring& text, bool warning);
     bool Okno_mbYes_No(const std::wstring& text, bool warning);
     void ApplyLanguage();
+    void RepaintAfterLanguage();
 
     // Editors and views.
     void Button_DobavClick();
@@ -159,6 +160,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void BuildTray();
     void BindEvents();
     void ArrangeLayout();
+    // Tab follows the reading order of each page and group.
+    void ApplyTabOrder();
     void PlaceBottomGroups();
     void FirstPaint();
     void SetFormWidth(int width);

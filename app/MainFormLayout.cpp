@@ -2,6 +2,8 @@
 // fields below the account list (and below the reminder list) form one column behind the widest text before them.
 #include "app/MainFormLayout.h"
 
+#include <algorithm>
+
 using K = TCtlKind;
 
 // Glyph pictures (app/AppResources.h order): add, edit, delete, check now, help, thanks, apply, file, skin, sound.
@@ -109,3 +111,21 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     {L"GroupBox_Sobty", K::Group, L"", 300, 0, 200, 160},
     {L"ListView_Sobty", K::ListView, L"GroupBox_Sobty", 8, 18, 184, 134},
 };
+
+std::vector<std::size_t> ReadingOrder(const std::vector<TBox>& boxes) {
+    auto middle = [&](std::size_t i) { return boxes[i].Top * 2 + boxes[i].Height; };  // twice the middle
+    std::vector<std::size_t> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return middle(a) < middle(b); });
+    // Cut into rows, then each row from the left.
+    auto rowStart = order.begin();
+    while (rowStart != order.end()) {
+        const int first = middle(*rowStart);
+        auto rowEnd =
+            std::find_if(rowStart, order.end(), [&](std::size_t i) { return middle(i) - first > 2 * kRowSlack; });
+        std::stable_sort(rowStart, rowEnd, [&](std::size_t a, std::size_t b) { return boxes[a].Left < boxes[b].Left; });
+        rowStart = rowEnd;
+    }
+    return order;
+}

@@ -1,9 +1,11 @@
 // The main window's controls as one table: name, kind, parent, bounds, input limit and the controls a field follows.
 // Building the window walks the table; a skinned control replaces a class-library one by changing its kind's
 // factory, and a test driver finds each windowed control by its name ("TrelmName" window property).
-// Index: TCtlKind, TCtlSpec, kMainFormLayout, kMainFormFontName, kMainFormFontHeight, the window sizes.
+// Index: TCtlKind, TCtlSpec, kMainFormLayout, kMainFormFontName, kMainFormFontHeight, the window sizes, TBox,
+// ReadingOrder.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 enum class TCtlKind {
@@ -48,3 +50,13 @@ inline constexpr int kFormWidthNarrow = 535;
 inline constexpr int kFormWidthWide = 1100;
 inline constexpr int kFormHeightShort = 594;
 inline constexpr int kFormHeightTall = 764;
+
+// A control's place on its parent.
+struct TBox {
+    int Left, Top, Width, Height;
+};
+
+// The order a reader meets the boxes in: rows from the top (boxes whose middles lie within kRowSlack pixels of a
+// row's first box share that row), each row from the left. Returns indexes into boxes.
+inline constexpr int kRowSlack = 8;
+std::vector<std::size_t> ReadingOrder(const std::vector<TBox>& boxes);

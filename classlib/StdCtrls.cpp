@@ -1230,6 +1230,12 @@ void TCustomComboBox::WndProc(TMessage& Message) {
             case CBN_CLOSEUP:
                 CloseUp();
                 break;
+            case CBN_SETFOCUS:
+                // An editable combo box's focus is its edit's, which no WM_SETFOCUS of ours sees: the form must
+                // still know the combo box as its focused control, or Tab would leave from the previous one.
+                if (TCustomForm* form = GetParentForm(this))
+                    form->SetFocusedControl(this);
+                break;
             default:
                 break;
         }

@@ -560,6 +560,7 @@ void TbsSkinForm::ChangeSkinData() {
     if (FSkinSupport && FSkinnableForm) {
         LoadObjects();
         CheckObjects();
+        TakeRealActivation();
     } else {
         if (FSkinnableForm)
             LoadDefObjects();
@@ -843,6 +844,11 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (!skinnable)
                 return true;
             CallOld(m);
+            // A window activated again after a modal window closed may get no frame activation message of its own.
+            if ((LOWORD(m.WParam) != WA_INACTIVE) != FFormActive) {
+                FFormActive = LOWORD(m.WParam) != WA_INACTIVE;
+                FormChangeActive(true);
+            }
             UpDateFormNC();
             return false;
         case WM_SETTEXT:

@@ -118,6 +118,9 @@ class TbsSkinForm : public TComponent {
     void UpDateActiveObjects();
     // Follows a change of the form's active state; AAnimate plays the caption's strip and cross-fade.
     void FormChangeActive(bool AAnimate);
+    // Takes the window's real activation into the frame state and the caption objects, without animation (new
+    // caption objects start inactive; a missed activation message must not leave the frame inactive).
+    void TakeRealActivation();
     bool GetFormActive() const;
     // Repaints one object in the window's frame (or the layered border's top image).
     void DrawSkinObject(TbsActiveSkinObject* AObject);
@@ -356,7 +359,7 @@ class TbsSkinForm : public TComponent {
     std::unique_ptr<TPopupMenu> FSysMenu;  // the system menu's items, rebuilt at each opening
     TbsSkinData* FMSD = nullptr;           // borrowed, cleared by notification
     bool FInMenu = false;
-    int FAppHook = 0;  // the application message filter while a menu is open, 0 when none
+    int FAppHook = 0;                            // the application message filter while a menu is open, 0 when none
     TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
 
     TWindowState FWindowState = wsNormal, FWindowStateInit = wsNormal;

@@ -43,8 +43,8 @@ int TbsSkinForm::ObjectAt(TPoint P) {
 void TbsSkinForm::TestActive(int X, int Y, bool AActive) {
     if (ObjectList.empty())
         return;
-    const bool allowed = GetFormActive() && !FSizeMove && !FBorderLayerChangeSize && !PreviewMode && HasBorder() &&
-                         !FullBorderShown();
+    const bool allowed =
+        GetFormActive() && !FSizeMove && !FBorderLayerChangeSize && !PreviewMode && HasBorder() && !FullBorderShown();
     // Taking the hot state away is always allowed: a deactivated or moving form keeps no lit button.
     if (!allowed && AActive)
         return;
@@ -233,6 +233,21 @@ void TbsSkinForm::FormChangeActive(bool AAnimate) {
         OnDeActivate(this);
 }
 
+void TbsSkinForm::TakeRealActivation() {
+    if (FForm->HandleAllocated())
+        FFormActive = IsWindowVisible(FForm->Handle()) && GetActiveWindow() == FForm->Handle();
+    const bool a = GetFormActive();
+    for (const auto& o : ObjectList) {
+        auto* c = AsCaption(o.get());
+        if (!c)
+            continue;
+        c->Active = a;
+        c->CurrentFrame = 0;
+        if (c->EnableMorphing())
+            c->SetMorphKf(a ? 1 : 0);
+    }
+}
+
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
     if (!AObject || FStopPainting || !FForm->HandleAllocated() || !FSkinnableForm || !HasBorder())
         return;
@@ -301,8 +316,8 @@ HICON SmallIconOf(TCustomForm* Form) {
 }  // namespace
 
 void TbsSkinForm::DrawFormIcon(TCanvas* Canvas, int X, int Y) {
-    DrawIconEx(Canvas->Handle(), X, Y, SmallIconOf(FForm), GetSystemMetrics(SM_CXSMICON),
-               GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    DrawIconEx(Canvas->Handle(), X, Y, SmallIconOf(FForm), GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+               0, nullptr, DI_NORMAL);
 }
 
 void TbsSkinForm::DrawFormIconAlpha(TCanvas* Canvas, int X, int Y) {

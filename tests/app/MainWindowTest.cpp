@@ -14,6 +14,7 @@
 #include "DripHandler.h"
 #include "NotifierDriver.h"
 #include "SilentServer.h"
+#include "tests/classlib/ScreenGrab.h"
 #include "TestSupport.h"
 #include "app/Autostart.h"
 #include "app/LangTable.h"
@@ -730,6 +731,282 @@ TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) 
     Click(L"Check_AutoZagr");
     Click(L"Button_Prim");
     EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+}
+
+// The screen pixels of a window once two readings 200 ms apart agree (painting has settled).
+std::vector<std::uint32_t> SettledPixels(HWND wnd, int& w, int& h) {
+    std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h), before;
+    WaitUntil(
+        [&] {
+            Sleep(200);
+            before = px;
+            px = ScreenPixels(wnd, w, h);
+            return px == before;
+        },
+        5000);
+    return px;
+}
+
+// The named control under a point of wnd's screen rectangle (the deepest named window there).
+std::wstring NameAt(HWND wnd, int x, int y) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    POINT p{r.left + x, r.top + y};
+    std::wstring name;
+    for (HWND child = wnd; child;) {
+        if (!TrelmName(child).empty())
+            name = TrelmName(child);
+        POINT q = p;
+        ScreenToClient(child, &q);
+        HWND next = ChildWindowFromPointEx(child, q, CWP_SKIPINVISIBLE);
+        child = next == child ? nullptr : next;
+    }
+    return name;
+}
+
+// Apply with another language repaints the mail page at once, with no tab switch: what it shows equals what a full
+// repaint of the page and every control on it shows, the longer label texts are inked to their end and the
+// up-downs show both arrows. Each language's pages are captured (TRELM_SHOTS) for a look.
+TEST_F(MainWindowTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
+    app_->WriteFile(L"yazik.txt", std::string(1, '\0'));
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    HWND page = app_->Ctl(L"TabSheet_NOsn");
+    HWND combo = app_->Ctl(L"OfficeComboBox_lang");
+    ASSERT_TRUE(page && combo);
+    int w = 0, h = 0;
+    SettledPixels(page, w, h);
+    const wchar_t* names[] = {L"ru", L"be", L"uk"};
+    for (int lang : {1, 2, 0}) {
+        const std::wstring before = WindowText(app_->Ctl(L"Label_UrlVhod"));
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(lang), 0);
+        Click(L"Button_Prim");
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Label_UrlVhod")) != before; }, 5000));
+        const std::vector<std::uint32_t> shown = SettledPixels(page, w, h);
+        Shot(main, std::wstring(L"applied-page0-") + names[lang]);
+        auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
+        // Every label is inked up to its text's end.
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            if (spec.Kind != TCtlKind::Label || std::wstring(spec.Parent).find(L"NOsn") == std::wstring::npos &&
+                                                    std::wstring(spec.Parent) != L"GroupBox_NastrEm")
+                continue;
+            HWND label = app_->Ctl(spec.Name);
+            int lw = 0, lh = 0;
+            const std::vector<std::uint32_t> px = ScreenPixels(label, lw, lh);
+            int last = -1;
+            for (int x = 0; x < lw; ++x)
+                for (int y = 0; y < lh; ++y)
+                    if (luma(px[static_cast<size_t>(y) * lw + x]) < 1000)
+                        last = x;
+            EXPECT_GE(last, lw - 8) << Narrow(spec.Name) << " in " << Narrow(names[lang]);
+        }
+        // Both arrows of every up-down: ink in its upper and in its lower half.
+        for (const wchar_t* spin :
+             {L"Spin_ProvEmSek", L"Spin_VremPokVspOkn", L"Spin_PovtorZvukI", L"Spin_PNPortIMAP"}) {
+            HWND up = app_->Ctl(std::wstring(spin) + L"_UpDown");
+            ASSERT_NE(up, nullptr);
+            int uw = 0, uh = 0;
+            const std::vector<std::uint32_t> px = ScreenPixels(up, uw, uh);
+            int upper = 0, lower = 0;
+            for (int y = 2; y < uh - 2; ++y)
+                for (int x = 2; x < uw - 2; ++x)
+                    if (luma(px[static_cast<size_t>(y) * uw + x]) < 1500)
+                        (y < uh / 2 ? upper : lower) += 1;
+            EXPECT_GE(upper, 3) << Narrow(spin) << " in " << Narrow(names[lang]);
+            EXPECT_GE(lower, 3) << Narrow(spin) << " in " << Narrow(names[lang]);
+        }
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const std::vector<std::uint32_t> fresh = SettledPixels(page, w, h);
+        ASSERT_EQ(shown.size(), fresh.size());
+        int differ = 0;
+        std::wstring where;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (shown[static_cast<size_t>(y) * w + x] != fresh[static_cast<size_t>(y) * w + x] && differ++ == 0)
+                    where = NameAt(page, x, y) + L" at " + std::to_wstring(x) + L"," + std::to_wstring(y);
+        EXPECT_EQ(differ, 0) << "stale pixels in " << Narrow(names[lang]) << ", first in " << Narrow(where);
+        for (int p = 1; p < 3; ++p) {
+            ClickTab(p);
+            Sleep(400);
+            Shot(main, L"applied-page" + std::to_wstring(p) + L"-" + names[lang]);
+        }
+        ClickTab(0);
+        SettledPixels(page, w, h);
+    }
+}
+
+// The pixels of the window's title: its top 24 rows (no further than its client area) across the middle three
+// fifths of its width (away from the caption buttons).
+std::vector<std::uint32_t> CaptionBand(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    POINT client{0, 0};
+    ClientToScreen(wnd, &client);
+    const int w = r.right - r.left;
+    const RECT band{r.left + w / 5, r.top, r.right - w / 5, std::min<LONG>(client.y, r.top + 24)};
+    std::vector<std::uint32_t> px = GrabScreen(band), before;
+    WaitUntil(
+        [&] {
+            Sleep(200);
+            before = px;
+            px = GrabScreen(band);
+            return px == before;
+        },
+        5000);
+    return px;
+}
+
+// A skin chosen in the skin dialog: once the dialog has closed, the foreground main window's caption shows the
+// active look, the same as after a real deactivation and activation, and not the inactive one.
+TEST_F(MainWindowTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    Sleep(300);
+    PostClick(app_->Ctl(L"Button_Skin"));
+    HWND dialog = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND wnd : app_->TopWindows()) {
+                HWND found =
+                    wnd != main && IsWindowVisible(wnd) ? TNotifierProcess::Child(wnd, L"SkinListBox") : nullptr;
+                if (found) {
+                    dialog = wnd;
+                    list = found;
+                }
+            }
+            return dialog != nullptr;
+        },
+        10000));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 80; }, 10000))
+        << SendMessageW(list, LB_GETCOUNT, 0, 0) << " rows in " << Narrow(WindowText(dialog));
+    SendMessageW(list, LB_SETCURSEL, 80, 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    const std::vector<std::uint32_t> afterDialog = CaptionBand(main);
+    Shot(main, L"skin80-after-dialog");
+    // A window of this test takes the activation, then the main window gets it back.
+    HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 60, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
+    const std::vector<std::uint32_t> inactive = CaptionBand(main);
+    Shot(main, L"skin80-inactive");
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    ClickAt((frame.left + frame.right) / 2, frame.top + 6);  // a click on the title activates the window
+    SetCursorPos(5, 5);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    const std::vector<std::uint32_t> active = CaptionBand(main);
+    DestroyWindow(other);
+    EXPECT_NE(inactive, active);
+    ASSERT_EQ(afterDialog.size(), active.size()) << inactive.size();
+    std::size_t differ = 0, first = 0;
+    for (std::size_t i = 0; i < active.size(); ++i)
+        if (afterDialog[i] != active[i] && differ++ == 0)
+            first = i;
+    EXPECT_EQ(differ, 0u) << "the caption after the skin dialog is not the active caption; first at " << first << ": "
+                          << std::hex << afterDialog[first] << " for " << active[first];
+}
+
+// The controls of parent (by the table's parents) in the order a reader meets them, groups opened in place:
+// those that take the focus by Tab.
+void TabStops(TNotifierProcess& app, const std::wstring& parent, std::vector<std::wstring>& out) {
+    std::vector<std::wstring> names;
+    std::vector<TBox> boxes;
+    HWND parentWnd = app.Ctl(parent);
+    for (const TCtlSpec& spec : kMainFormLayout) {
+        if (parent != spec.Parent)
+            continue;
+        for (const std::wstring& name :
+             {std::wstring(spec.Name), spec.Kind == TCtlKind::Spin ? spec.Name + std::wstring(L"_UpDown") : L""}) {
+            HWND c = name.empty() ? nullptr : app.Ctl(name);
+            if (!c)
+                continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, parentWnd, reinterpret_cast<POINT*>(&r), 2);
+            names.push_back(name);
+            boxes.push_back(TBox{r.left, r.top, r.right - r.left, r.bottom - r.top});
+        }
+    }
+    for (std::size_t i : ReadingOrder(boxes)) {
+        HWND c = app.Ctl(names[i]);
+        if (IsWindowVisible(c) && IsWindowEnabled(c) && (GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP))
+            out.push_back(names[i]);
+        TabStops(app, names[i], out);
+    }
+}
+
+// The named control holding the focus of the program's window thread (an editable combo box's edit counts as the
+// combo box).
+std::wstring FocusedName(HWND main) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info))
+        return {};
+    for (HWND wnd = info.hwndFocus; wnd && wnd != main; wnd = GetParent(wnd))
+        if (!TrelmName(wnd).empty())
+            return TrelmName(wnd);
+    return {};
+}
+
+// Tab walks each settings page in reading order: rows from the top, each from the left, a group's fields where
+// the group stands.
+TEST_F(MainWindowTest, TabFollowsTheReadingOrderOfEachPage) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    for (int page = 0; page < 2; ++page) {
+        ClickTab(page);
+        Sleep(400);
+        std::vector<std::wstring> expected;
+        TabStops(*app_, page == 0 ? L"TabSheet_NOsn" : L"TabSheet_Budilnik", expected);
+        ASSERT_GE(expected.size(), 8u);
+        RECT r{};
+        GetWindowRect(app_->Ctl(expected[0]), &r);
+        ClickAt(r.left + 6, (r.top + r.bottom) / 2);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedName(main) == expected[0]; }, 3000)) << Narrow(FocusedName(main));
+        std::vector<std::wstring> seen{FocusedName(main)};
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            INPUT in[2] = {};
+            in[0].type = in[1].type = INPUT_KEYBOARD;
+            in[0].ki.wVk = in[1].ki.wVk = VK_TAB;
+            in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, in, sizeof(INPUT));
+            const std::wstring last = seen.back();
+            WaitUntil([&] { return FocusedName(main) != last; }, 2000);
+            seen.push_back(FocusedName(main));
+        }
+        std::string walk;
+        for (std::size_t i = 0; i < std::max(seen.size(), expected.size()); ++i)
+            walk += "\n  " + Narrow(i < seen.size() ? seen[i] : L"-") + " / " +
+                    Narrow(i < expected.size() ? expected[i] : L"-");
+        EXPECT_EQ(seen, expected) << "page " << page << ", seen / expected:" << walk;
+    }
+}
+
+// Rows of boxes: a row's boxes from the left, rows from the top, boxes whose middles are a few pixels apart share
+// a row, and an empty list stays empty.
+TEST(MainFormLayout, ReadingOrderReadsRowsFromTheLeft) {
+    const std::vector<TBox> boxes = {
+        {300, 20, 130, 21},  // 0: first row, right
+        {80, 46, 146, 21},   // 1: second row, left
+        {80, 20, 146, 21},   // 2: first row, left
+        {460, 18, 24, 24},   // 3: first row, far right (a taller button a little higher)
+        {8, 254, 180, 14},   // 4: third row label
+        {200, 250, 70, 21},  // 5: third row field
+        {320, 46, 130, 21},  // 6: second row, right
+    };
+    EXPECT_EQ(ReadingOrder(boxes), (std::vector<std::size_t>{2, 0, 3, 1, 6, 4, 5}));
+    EXPECT_TRUE(ReadingOrder({}).empty());
+    // Middles 20 pixels apart are two rows even when the lower box starts further left.
+    EXPECT_EQ(ReadingOrder({{100, 0, 50, 20}, {0, 20, 50, 20}}), (std::vector<std::size_t>{0, 1}));
 }
 
 // Every caption of a check box, label and button fits its control in each built-in language, and labels end

@@ -105,6 +105,24 @@ TEST(FormKeys, TabFollowsTheTabOrderAndSkipsWhatCannotTakeFocus) {
     EXPECT_EQ(GetFocus(), f.box2->Handle());
 }
 
+// Focus put straight into an editable combo box's edit (a click there) makes the combo box the form's control:
+// Tab then goes on from the combo box, not from the control focused before it.
+TEST(FormKeys, TabLeavesAnEditableComboBoxFocusedInItsEdit) {
+    KeyForm f;
+    auto* combo = new TComboBox(f.form.get());
+    combo->SetParent(f.form.get());
+    combo->SetBounds(5, 40, 120, 21);
+    combo->SetTabOrder(1);  // box1, combo, box2, ok, cancel
+    ASSERT_TRUE(f.Focus(f.cancel));
+    HWND edit = FindWindowExW(combo->Handle(), nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    SetFocus(edit);
+    ASSERT_TRUE(PumpUntil([edit] { return GetFocus() == edit; }));
+    EXPECT_EQ(f.form->ActiveControl(), combo);
+    KeyForm::Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), f.box2->Handle());
+}
+
 TEST(FormKeys, EnterAndExitFollowTheFocus) {
     KeyForm f;
     std::vector<std::string> log;
