@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
-#include <utility>
 #include <map>
+#include <utility>
 
 #include "app/AppResources.h"
 #include "app/Autostart.h"
