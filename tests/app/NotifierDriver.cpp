@@ -71,7 +71,7 @@ void TNotifierProcess::WriteFile(const std::wstring& name, const std::string& by
     CloseHandle(f);
 }
 
-bool TNotifierProcess::Start(const std::wstring& makerHost) {
+bool TNotifierProcess::Start(const std::wstring& makerHost, bool waitIdle) {
     // A copy left locked by a program that did not end would run an old build.
     if (!copied_)
         return false;
@@ -88,7 +88,8 @@ bool TNotifierProcess::Start(const std::wstring& makerHost) {
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
-    WaitForInputIdle(process_, 10000);
+    if (waitIdle)
+        WaitForInputIdle(process_, 10000);
     return true;
 }
 

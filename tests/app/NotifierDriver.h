@@ -33,8 +33,9 @@ class TNotifierProcess {
     std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
     void WriteFile(const std::wstring& name, const std::string& bytes) const;
 
-    // Starts the program with the folder as working folder; makerHost (host:port) for the server list.
-    bool Start(const std::wstring& makerHost = L"127.0.0.1:9");
+    // Starts the program with the folder as working folder; makerHost (host:port) for the server list. Returns once
+    // the program waits for input the first time, or at once without waitIdle (to watch its start).
+    bool Start(const std::wstring& makerHost = L"127.0.0.1:9", bool waitIdle = true);
     bool Running() const;
     // Waits for the process to end; true when it did.
     bool WaitExit(DWORD ms);

@@ -144,6 +144,42 @@ TEST(HttpGet, Failures) {
     }
 }
 
+// One deadline for the whole exchange: a body whose bytes each come well within the read time-out still ends there,
+// and a deadline already past sends nothing.
+TEST(HttpGet, TheDeadlineEndsASlowBodyAndAPastOneSendsNothing) {
+    const std::string body(20, 'x');
+    ScriptServer server(
+        [&](ScriptConnection& c) {
+            std::string line;
+            while (c.ReadLine(&line) && !line.empty()) {
+            }
+            if (!c.Send("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n"))
+                return;
+            for (char byte : body) {
+                Sleep(200);
+                if (!c.Send(std::string(1, byte)))
+                    return;
+            }
+        },
+        nullptr);
+    HttpGetOptions o;
+    o.timeoutMs = 5000;
+    o.deadlineTick = GetTickCount64() + 1000;
+    std::string got = "stale";
+    NetStatus st = HttpGet(L"127.0.0.1", server.Port(), kServerListPath, o, &got);
+    EXPECT_FALSE(st.ok());
+    EXPECT_EQ(st.cause, NetCause::Timeout) << st.detail;
+    EXPECT_TRUE(got.empty());
+    server.Stop();
+
+    ScriptServer idle(Responder({Response("200 OK", "late")}), nullptr);
+    o.deadlineTick = GetTickCount64() - 1;
+    st = HttpGet(L"127.0.0.1", idle.Port(), kServerListPath, o, &got);
+    EXPECT_EQ(st.cause, NetCause::Timeout) << st.detail;
+    idle.Stop();
+    EXPECT_EQ(idle.Connections(), 0);
+}
+
 TEST(HttpGet, NothingListening) {
     uint16_t port;
     {
