@@ -441,6 +441,31 @@ void TAAForm1::BuildProducts() {
     }
 }
 
+void TAAForm1::PlaceProducts() {
+    // The links keep their whole text at the page's right edge; the descriptions take the room left between.
+    auto* page = Ctl<TTabSheet>(L"TabSheet_NNP");
+    if (products_.empty() || !page->HandleAllocated())
+        return;
+    constexpr int kTextLeft = 170, kGap = 10;
+    HDC dc = GetDC(nullptr);
+    int linkWidth = 0;
+    for (const TProductRow& row : products_) {
+        HGDIOBJ old = SelectObject(dc, row.Link->Font()->Handle());
+        SIZE size{};
+        const std::wstring text = row.Link->Caption();
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        linkWidth = std::max(linkWidth, static_cast<int>(size.cx) + 2);
+    }
+    ReleaseDC(nullptr, dc);
+    const int right = page->ClientWidth() - kGap;
+    const int linkLeft = std::max(right - linkWidth, kTextLeft + 200);
+    for (const TProductRow& row : products_) {
+        row.Text->SetBounds(kTextLeft, row.Text->Top(), linkLeft - kGap - kTextLeft, row.Text->Height());
+        row.Link->SetBounds(linkLeft, row.Link->Top(), right - linkLeft, row.Link->Height());
+    }
+}
+
 void TAAForm1::BuildViews() {
     ListView_Em = Ctl<TListView>(L"ListView_Em");
     ListView_Pism = Ctl<TListView>(L"ListView_Pism");
@@ -926,6 +951,7 @@ void TAAForm1::PageControlChange() {
     if (PageControl->ActivePageIndex() == 2) {
         SetFormWidth(kFormWidthWide);
         UpdateFormHeight(1);
+        PlaceProducts();
     } else {
         SetFormWidth(kFormWidthNarrow);
         UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
@@ -1071,8 +1097,10 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
                 if (index >= 0 && index < static_cast<int>(products_.size()))
                     products_[static_cast<size_t>(index)].Text->SetCaption(text);
             } else if (auto* view = Ctl<TListView>(owner.c_str())) {
+                // Wine's header cuts a caption's last letter at the text's measured width (a final Cyrillic letter
+                // loses its right stroke): a trailing blank is what it cuts instead.
                 if (index < view->Columns()->Count())
-                    view->Columns()->Items(index)->SetCaption(text);
+                    view->Columns()->Items(index)->SetCaption(text + L" ");
             }
             continue;
         }

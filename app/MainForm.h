@@ -162,6 +162,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void ArrangeLayout();
     // Tab follows the reading order of each page and group.
     void ApplyTabOrder();
+    // The products page's rows across the page's width.
+    void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();
     void SetFormWidth(int width);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "AnswerProbe.h"
@@ -20,6 +21,8 @@
 #include "app/LangTable.h"
 #include "app/MainFormLayout.h"
 #include "app/SettingsFile.h"
+#include "app/WebLinks.h"
+#include "classlib/SysUtils.h"
 #include "base/Files.h"
 #include "identity/MachineId.h"
 #include "skin/form/MenuLevelProps.h"
@@ -227,6 +230,136 @@ class MainWindowTest : public ::testing::Test {
     }
     // The open skinned menu level of the program, nullptr when none is open.
     HWND MenuLevel() const { return VisibleTopOfClass(L"TbsSkinPopupWindow"); }
+
+    // The columns from the first to the last one the text inks, drawn whole in the window's font.
+    static int InkWidth(const std::wstring& text) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 600, 30);
+        HFONT font = CreateFontW(kMainFormFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                 kMainFormFontName);
+        HGDIOBJ oldBmp = SelectObject(dc, bmp), oldFont = SelectObject(dc, font);
+        RECT all{0, 0, 600, 30};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 5, 5, text.c_str(), static_cast<int>(text.size()));
+        int first = -1, last = -1;
+        for (int x = 0; x < 600; ++x)
+            for (int y = 0; y < 30; ++y) {
+                const COLORREF c = GetPixel(dc, x, y);
+                if (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c) < 1200) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+            }
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBmp);
+        DeleteObject(font);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return first < 0 ? 0 : last - first + 1;
+    }
+
+    // Each column header shows its whole text: the text's ink ends where it ends with the column made wide.
+    void CheckColumnHeaders(const wchar_t* viewName,
+                            const std::function<int(const std::wstring&)>& width,
+                            const wchar_t* language) {
+        HWND view = app_->Ctl(viewName);
+        HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+        const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+        // The last column of dark ink within the item's rectangle, less its edge (-1: none).
+        auto lastInk = [&](int column) {
+            // Within the header window: a widened item runs past the view.
+            RECT r = HeaderScreenRect(view, column), visible{};
+            GetWindowRect(header, &visible);
+            IntersectRect(&r, &r, &visible);
+            std::vector<std::uint32_t> px = GrabScreen(r), before;
+            WaitUntil(
+                [&] {
+                    Sleep(100);
+                    before = px;
+                    px = GrabScreen(r);
+                    return px == before;
+                },
+                3000);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            int last = -1;
+            for (int x = 0; x < w - 3; ++x)
+                for (int y = 2; y < h - 2; ++y) {
+                    const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
+                    if (((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF) < 1200)
+                        last = x;
+                }
+            return last;
+        };
+        // The item's text, read through the program's memory.
+        auto itemText = [&](int column) {
+            TRemoteBuffer buf(header, sizeof(HDITEMW) + 512);
+            HDITEMW item{};
+            item.mask = HDI_TEXT;
+            item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buf.Address()) + sizeof(HDITEMW));
+            item.cchTextMax = 255;
+            buf.Write(&item, sizeof item);
+            SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(buf.Address()));
+            wchar_t text[256] = {};
+            buf.Read(text, sizeof text - sizeof(wchar_t), sizeof(HDITEMW));
+            return std::wstring(text);
+        };
+        for (int column = 0; column < count; ++column) {
+            const int shown = lastInk(column);
+            // Ink from the first letter to the last spans as much as the text drawn whole in the window's font.
+            const RECT r = HeaderScreenRect(view, column);
+            int first = -1;
+            {
+                const std::vector<std::uint32_t> px = GrabScreen(r);
+                const int w = r.right - r.left, h = r.bottom - r.top;
+                for (int x = 0; x < w - 3 && first < 0; ++x)
+                    for (int y = 2; y < h - 2; ++y) {
+                        const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
+                        if (((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF) < 1200)
+                            first = x;
+                    }
+            }
+            const std::wstring text = Trim(itemText(column));
+            EXPECT_GE(shown - first + 1, InkWidth(text))
+                << Narrow(viewName) << " column " << column << " shows its text cut in " << Narrow(language);
+            const LRESULT width = SendMessageW(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0);
+            SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width + 300, 0));
+            const int whole = lastInk(column);
+            SendMessageW(view, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+            EXPECT_GE(shown, 0) << Narrow(viewName) << " column " << column;
+            EXPECT_EQ(shown, whole) << Narrow(viewName) << " column " << column << " is cut in " << Narrow(language);
+        }
+    }
+
+    // Each product's link is inked along its whole text (underlined: the ink spans the text's width) and ends
+    // inside the page.
+    void CheckProductLinks(const std::function<int(const std::wstring&)>& width, const wchar_t* language) {
+        HWND page = app_->Ctl(L"TabSheet_NNP");
+        int w = 0, h = 0;
+        const std::vector<std::uint32_t> px = ScreenPixels(page, w, h);
+        RECT inside{};
+        GetClientRect(page, &inside);
+        const auto& products = OtherProducts();
+        for (size_t i = 0; i < products.size(); ++i) {
+            const int top = 10 + static_cast<int>(i) * 44;
+            int first = -1, last = -1;
+            for (int y = top; y < top + 16 && y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
+                    // The link colour: blue well above red.
+                    if ((p & 0xFF) > 0x80 && ((p >> 16) & 0xFF) < 0x40) {
+                        first = first < 0 ? x : std::min(first, x);
+                        last = std::max(last, x);
+                    }
+                }
+            const std::wstring url = std::wstring(L"http://") + kMakerHost + products[i].page;
+            EXPECT_GE(last - first + 1, width(url) - 1) << Narrow(url) << " is cut in " << Narrow(language);
+            EXPECT_LT(last, inside.right - 2) << Narrow(url) << " leaves the page in " << Narrow(language);
+        }
+    }
 
     std::unique_ptr<TNotifierProcess> app_;
 };
@@ -834,7 +967,8 @@ TEST_F(MainWindowTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
         EXPECT_EQ(differ, 0) << "stale pixels in " << Narrow(names[lang]) << ", first in " << Narrow(where);
         for (int p = 1; p < 3; ++p) {
             ClickTab(p);
-            Sleep(400);
+            int mw = 0, mh = 0;
+            SettledPixels(main, mw, mh);
             Shot(main, L"applied-page" + std::to_wstring(p) + L"-" + names[lang]);
         }
         ClickTab(0);
@@ -1032,7 +1166,11 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
         app_ =
             std::make_unique<TNotifierProcess>(L"EveryTextFits" + std::wstring(1, static_cast<wchar_t>(L'0' + lang)));
         app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
-        HWND main = StartAndWaitMain();
+        // The links name the maker's real site (no download: the settings hold a server list).
+        TSettings settings;
+        settings.LangIndex = static_cast<uint8_t>(lang);
+        WriteSettings(settings, OneServer());
+        HWND main = StartAndWaitMain(kMakerHost);
         ASSERT_NE(main, nullptr);
         for (const TCtlSpec& spec : kMainFormLayout) {
             HWND c = app_->Ctl(spec.Name);
@@ -1085,6 +1223,11 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
                     << " of " << inside.right << ", bottom " << r.bottom << " of " << inside.bottom;
             }
             Shot(main, std::wstring(L"page") + std::to_wstring(page) + L"-" + languages[lang]);
+            if (page == 2)
+                CheckProductLinks(width, languages[lang]);
+            for (const wchar_t* view : {L"ListView_Em", L"ListView_Sob", L"ListView_Pism", L"ListView_Sobty"})
+                if (IsWindowVisible(app_->Ctl(view)))
+                    CheckColumnHeaders(view, width, languages[lang]);
         }
         // The check box for checking all accounts at once is disabled until there are two accounts; disabled, its
         // caption shows as far as enabled (a grey caption cut short by its last letter would not be caught above).
