@@ -144,7 +144,7 @@ class GeneratorTest(unittest.TestCase):
             self.assertEqual(data[pos:], read(os.path.join(self.folder, 'skin.ini')))
 
 
-ROOT = os.path.dirname(os.path.dirname(HERE))
+ROOT = os.path.dirname(HERE)
 
 
 def table(path):
