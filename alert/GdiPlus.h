@@ -1,6 +1,8 @@
 // A thin object layer over the flat GDI+ interface of gdiplus.dll: one class per GDI+ object kind, each holding
 // the native handle and the status of its last failing call.
-// Index: TGPImageFormat, TGdiplusBase, TGPImage, TGPGraphics, TGPSolidBrush, TGPPen, TGPMatrix, GdiplusArgb.
+// Index: TGPImageFormat, TGdiplusBase, TGPImage, TGPBrush, TGPSolidBrush, TGPHatchBrush, TGPLinearGradientBrush,
+// TGPTextureBrush, TGPPen, TGPMatrix, TGPFontCollection, TGPFontFamily, TGPFont, TGPStringFormat, TGPGraphicsPath,
+// TGPRegion, TGPImageAttributes, TGPGraphics, GdiplusArgb, GdiplusStartOnce, GdiplusStarted, GdiplusLiveObjects.
 //
 // Every object lives in memory from GdipAlloc; the first allocation starts GDI+ when nobody did (start-up is done
 // once per program; the shutdown runs at program end once every object is gone). Failures never throw: a method

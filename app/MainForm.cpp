@@ -226,34 +226,11 @@ void TAAForm1::Shutdown() {
 
 void TAAForm1::BeforeDestruction() {
     destroying_ = true;
-    // The engine stops first, while the window and the controls it reports to still exist. Then the frame's and the
-    // tray icon's hooks come off the window procedure, and the controls go one kind after another before the
-    // form's own window (left to the window teardown, the process ended in a stack overflow): the language box,
-    // the up-downs before their buddies, texts, picture buttons, views, masked edits, then the pages.
+    // The download hands nothing more to a window that is going. The engine stops while the window and the
+    // controls it reports to still exist; the rest goes with the form.
     imapDownload_.Cancel();
     delete Engine_;
     Engine_ = nullptr;
-    delete SkinForm1;
-    SkinForm1 = nullptr;
-    delete TrayIcon;
-    TrayIcon = nullptr;
-    delete OfficeComboBox_lang;
-    OfficeComboBox_lang = nullptr;
-    for (auto& [name, spin] : spins_)
-        delete spin.Up;
-    spins_.clear();
-    for (TCtlKind kind :
-         {TCtlKind::Label, TCtlKind::Glyph, TCtlKind::ListView, TCtlKind::TimeEdit, TCtlKind::DateEdit}) {
-        for (const TCtlSpec& s : kMainFormLayout) {
-            if (s.Kind == kind) {
-                delete FindCtl(s.Name);
-                controls_.erase(s.Name);
-            }
-        }
-    }
-    delete PageControl;
-    PageControl = nullptr;
-    controls_.clear();
     TForm::BeforeDestruction();
 }
 

@@ -4,6 +4,7 @@
 add_library(app_filenames STATIC ${CMAKE_CURRENT_LIST_DIR}/FileNames.cpp)
 target_include_directories(app_filenames PUBLIC ${CMAKE_SOURCE_DIR})
 
+trelm_app_requires(services base)
 add_library(app_sounds STATIC ${CMAKE_CURRENT_LIST_DIR}/Sounds.cpp)
 target_link_libraries(app_sounds PUBLIC app_filenames base winmm)
 target_include_directories(app_sounds PUBLIC ${CMAKE_SOURCE_DIR})
@@ -12,7 +13,8 @@ add_library(app_autostart STATIC ${CMAKE_CURRENT_LIST_DIR}/Autostart.cpp)
 target_link_libraries(app_autostart PUBLIC base ole32 shell32 uuid)
 target_include_directories(app_autostart PUBLIC ${CMAKE_SOURCE_DIR})
 
-if(TARGET netlib)
+if(TRELM_NETWORK)
+    trelm_app_requires(services netlib app_settings)
     add_library(app_weblinks STATIC ${CMAKE_CURRENT_LIST_DIR}/WebLinks.cpp ${CMAKE_CURRENT_LIST_DIR}/ImapList.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ImapListCheck.cpp)
     target_link_libraries(app_weblinks PUBLIC app_settings netlib shell32)

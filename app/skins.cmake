@@ -3,6 +3,7 @@
 #   TRELM_APP_SKINS_RC     the notifier's 87 skins, compiled into TrelmMail.exe (app/CMakeLists.txt)
 #   setup_skin_resources   object library with the installer's "Windows 8"; the installer links its objects
 #   app_skins              LoadNotifierSkinList and LoadSetupSkinList
+trelm_app_requires(skins skin_core skinset)
 find_program(TRELM_SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(_skinset ${CMAKE_BINARY_DIR}/skins)
 set(_skins_rc_dir ${CMAKE_CURRENT_BINARY_DIR}/skins)

@@ -1,9 +1,7 @@
 # The main window: the editors' rules without windows (app_editors), and the window itself (app_mainform) on the
 # class library, the skinned frame and tray icon, with the services it calls.
-if(NOT TARGET app_lang OR NOT TARGET app_mailcheck OR NOT TARGET app_notify OR NOT TARGET app_weblinks
-    OR NOT TARGET app_engine OR NOT TARGET skin_dialogs)
-    return()
-endif()
+trelm_app_requires(window app_lang app_mailcheck app_notify app_settingsfile app_sounds app_autostart app_weblinks
+    app_skins app_engine skin_dialogs skin_form identity classlib)
 add_library(app_editors STATIC ${CMAKE_CURRENT_LIST_DIR}/Editors.cpp)
 target_link_libraries(app_editors PUBLIC app_lang app_mailcheck)
 target_include_directories(app_editors PUBLIC ${CMAKE_SOURCE_DIR})

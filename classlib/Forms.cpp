@@ -475,10 +475,15 @@ void TCustomForm::SetActive(bool Value) {
     }
 }
 
+bool TCustomForm::ActiveControlTakesFocus(bool windowMayBeMade) {
+    return activeControl_ && activeControl_ != this && !ComponentState().Contains(csDestroying) &&
+           (windowMayBeMade || activeControl_->HandleAllocated()) && activeControl_->CanFocus();
+}
+
 void TCustomForm::SetWindowFocus() {
     if (!HandleAllocated())
         return;
-    if (activeControl_ && activeControl_ != this && activeControl_->CanFocus())
+    if (ActiveControlTakesFocus(true))
         ::SetFocus(activeControl_->Handle());
     else
         ::SetFocus(Handle());
@@ -614,7 +619,10 @@ void TCustomForm::WndProc(TMessage& Message) {
             SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
             return;
         case WM_SETFOCUS:
-            if (activeControl_ && activeControl_ != this && activeControl_->CanFocus()) {
+            // The focus goes on to the active control only when its window exists: while the windows are torn
+            // down, the system hands the focus on as each goes, and asking for the window would make it again
+            // (and the next teardown step would hand the focus back here, without end).
+            if (ActiveControlTakesFocus(false)) {
                 ::SetFocus(activeControl_->Handle());
                 return;
             }

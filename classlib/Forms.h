@@ -146,6 +146,8 @@ class TCustomForm : public TWinControl {
     void ShowingChanged();
     void SetActive(bool Value);
     void SetWindowFocus();
+    // Whether the focus given to the form goes on to its active control (never while the form is freed).
+    bool ActiveControlTakesFocus(bool windowMayBeMade);
     void CloseModal();
     void ApplyPosition();
 

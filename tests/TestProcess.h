@@ -10,7 +10,7 @@ namespace trelm_test {
 struct TProgramRun {
     bool Started = false;         // CreateProcess succeeded
     bool Finished = false;        // it ended within the time allowed
-    DWORD ExitCode = 0xFFFFFFFF;  // STILL_ACTIVE when it did not finish; 0xFFFFFFFF when it did not start
+    DWORD ExitCode = 0xFFFFFFFF;  // STILL_ACTIVE when it did not finish (then ended); 0xFFFFFFFF when it did not start
 };
 
 // Runs command (application may be empty: then the command's first word names it) and waits up to timeoutMs.
@@ -30,7 +30,14 @@ inline TProgramRun RunProgram(const std::wstring& application,
         return run;
     }
     run.Finished = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    GetExitCodeProcess(process.hProcess, &run.ExitCode);
+    if (!run.Finished) {
+        // A hung program must not outlive its test (and keep a core busy).
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+        run.ExitCode = STILL_ACTIVE;
+    } else {
+        GetExitCodeProcess(process.hProcess, &run.ExitCode);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;

@@ -393,7 +393,8 @@ void CreateSkinImageBS(const TPoint& LTPt,
                        bool BottomStretch,
                        bool StretchEffect,
                        TbsStretchType StretchType) {
-    Compose(false, TRELM_NINE_PART_ARGS);
+    CreateSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B, SB, R,
+                    W, H, DrawClient, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect, StretchType);
 }
 
 void CreateSkinImage2(const TPoint& LTPt,

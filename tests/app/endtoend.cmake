@@ -4,7 +4,7 @@ if(NOT TARGET app_mainform OR NOT TARGET netlib_testsupport)
     return()
 endif()
 trelm_add_gtest(app_endtoend_tests DISPLAY TIMEOUT 600
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/EndToEndTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NotifierDriver.cpp
-    LIBS app_settingsfile app_lang app_mailcheck identity netlib_testsupport classlib)
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/EndToEndTest.cpp
+    LIBS notifier_testsupport app_settingsfile app_lang app_mailcheck identity netlib_testsupport classlib)
 add_dependencies(app_endtoend_tests TrelmMail app_files)
 netlib_use_dovecot(app_endtoend_tests)

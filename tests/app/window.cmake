@@ -7,7 +7,6 @@ if(NOT TARGET app_mainform OR NOT TARGET netlib_testsupport)
     return()
 endif()
 trelm_add_gtest(app_mainwindow_tests DISPLAY TIMEOUT 900
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NotifierDriver.cpp
-    ${CMAKE_SOURCE_DIR}/app/MainFormLayout.cpp
-    LIBS app_settingsfile app_lang app_autostart app_weblinks identity netlib_testsupport classlib)
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp ${CMAKE_SOURCE_DIR}/app/MainFormLayout.cpp
+    LIBS notifier_testsupport app_settingsfile app_lang app_autostart app_weblinks identity netlib_testsupport classlib)
 add_dependencies(app_mainwindow_tests TrelmMail app_files)

@@ -10,21 +10,6 @@
 
 namespace {
 
-// Free notification of a component of any owner: tells whether it is still alive.
-class Alive : public TComponent {
-  public:
-    explicit Alive(TComponent* target) : TComponent(nullptr), target_(target) { FreeNotification(target); }
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove && AComponent == target_)
-            target_ = nullptr;
-    }
-    bool operator()() const { return target_ != nullptr; }
-
-  private:
-    TComponent* target_;
-};
-
 struct FormWithButton {
     TForm* form;
     TButton* button;

@@ -1,5 +1,5 @@
 // Helpers of the window, form and menu tests: pumping the message loop, catching reported exceptions, reading
-// screen pixels, and two plain controls.
+// screen pixels, a watch on a component's life, and two plain controls.
 #pragma once
 
 #include <windows.h>
@@ -54,6 +54,21 @@ inline void PlaceForm(TCustomForm* form, int x, int y, int w, int h) {
     form->SetBorderStyle(bsNone);
     form->SetBounds(x, y, w, h);
 }
+
+// Free notification of a component of any owner: tells whether it is still alive.
+class Alive : public TComponent {
+  public:
+    explicit Alive(TComponent* target) : TComponent(nullptr), target_(target) { FreeNotification(target); }
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent == target_)
+            target_ = nullptr;
+    }
+    bool operator()() const { return target_ != nullptr; }
+
+  private:
+    TComponent* target_;
+};
 
 // A windowed and a non-windowed control with nothing of their own.
 class Box : public TCustomControl {
