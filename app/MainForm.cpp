@@ -131,10 +131,6 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     Font()->SetHeight(kMainFormFontHeight);
     SetBounds(0, 0, kFormWidthNarrow, kFormHeightShort);
     SetShowHint(true);
-    // The skinned frame takes the window over before any control asks for its handle: made later, it would have
-    // to make the window and every control again.
-    SkinForm1 = new TbsSkinForm(this);
-    SkinForm1->SetName(L"SkinForm1");
 
     BuildImages();
     BuildControls();
@@ -156,6 +152,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
+    SkinForm1 = new TbsSkinForm(this);
+    SkinForm1->SetName(L"SkinForm1");
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
