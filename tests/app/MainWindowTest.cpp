@@ -108,6 +108,20 @@ std::pair<int, int> CaptionInk(HWND check) {
     return last < 0 ? std::pair{-1, -1} : std::pair{x, last};
 }
 
+// The screen pixels of r once two readings pause ms apart agree (painting has settled).
+std::vector<std::uint32_t> SettledGrab(const RECT& r, DWORD pause = 200) {
+    std::vector<std::uint32_t> px = GrabScreen(r), before;
+    WaitUntil(
+        [&] {
+            Sleep(pause);
+            before = px;
+            px = GrabScreen(r);
+            return px == before;
+        },
+        5000);
+    return px;
+}
+
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -275,15 +289,7 @@ class MainWindowTest : public ::testing::Test {
             RECT r = HeaderScreenRect(view, column), visible{};
             GetWindowRect(header, &visible);
             IntersectRect(&r, &r, &visible);
-            std::vector<std::uint32_t> px = GrabScreen(r), before;
-            WaitUntil(
-                [&] {
-                    Sleep(100);
-                    before = px;
-                    px = GrabScreen(r);
-                    return px == before;
-                },
-                3000);
+            const std::vector<std::uint32_t> px = SettledGrab(r, 100);
             const int w = r.right - r.left, h = r.bottom - r.top;
             int last = -1;
             for (int x = 0; x < w - 3; ++x)
@@ -874,16 +880,11 @@ TEST_F(MainWindowTest, ApplyWithAutostartCreatesTheShortcutAndWithoutDeletesIt) 
 
 // The screen pixels of a window once two readings 200 ms apart agree (painting has settled).
 std::vector<std::uint32_t> SettledPixels(HWND wnd, int& w, int& h) {
-    std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h), before;
-    WaitUntil(
-        [&] {
-            Sleep(200);
-            before = px;
-            px = ScreenPixels(wnd, w, h);
-            return px == before;
-        },
-        5000);
-    return px;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    w = r.right - r.left;
+    h = r.bottom - r.top;
+    return SettledGrab(r);
 }
 
 // The named control under a point of wnd's screen rectangle (the deepest named window there).
@@ -985,16 +986,7 @@ std::vector<std::uint32_t> CaptionBand(HWND wnd) {
     ClientToScreen(wnd, &client);
     const int w = r.right - r.left;
     const RECT band{r.left + w / 5, r.top, r.right - w / 5, std::min<LONG>(client.y, r.top + 24)};
-    std::vector<std::uint32_t> px = GrabScreen(band), before;
-    WaitUntil(
-        [&] {
-            Sleep(200);
-            before = px;
-            px = GrabScreen(band);
-            return px == before;
-        },
-        5000);
-    return px;
+    return SettledGrab(band);
 }
 
 // A skin chosen in the skin dialog: once the dialog has closed, the foreground main window's caption shows the
