@@ -295,6 +295,7 @@ void TNotifierEngine::FirstPaint() {
             rootStore_ = std::make_unique<netlib::RootStoreWarmUp>(options_.Tls.libraryFolder);
         } catch (...) {
             // The first check builds the store itself.
+            ReportCaught("TNotifierEngine::FirstPaint: warming the trust store");
         }
     }
     ApplyDisplayTime();

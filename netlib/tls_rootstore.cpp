@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "base/Report.h"
 #include "netlib/tls_openssl.h"
 #include "netlib/tls_rootstore.h"
 
@@ -108,23 +109,27 @@ int RootStoreBuilds() {
     return s.builds;
 }
 
-RootStoreWarmUp::RootStoreWarmUp(std::wstring libraryFolder) try {
-    worker_ = std::thread([this, folder = std::move(libraryFolder)] {
-        try {
-            NetStatus status;
-            const OpenSslApi* api = LoadOpenSsl(folder, &status);
-            unsigned generation = 0;
-            X509_STORE* store = api ? SharedRootStore(*api, &generation) : nullptr;
-            if (store) {
-                api->X509_STORE_free(store);
-                built_ = true;
+RootStoreWarmUp::RootStoreWarmUp(std::wstring libraryFolder) {
+    try {
+        worker_ = std::thread([this, folder = std::move(libraryFolder)] {
+            try {
+                NetStatus status;
+                const OpenSslApi* api = LoadOpenSsl(folder, &status);
+                unsigned generation = 0;
+                X509_STORE* store = api ? SharedRootStore(*api, &generation) : nullptr;
+                if (store) {
+                    api->X509_STORE_free(store);
+                    built_ = true;
+                }
+            } catch (...) {
+                // Nothing is lost: the first session builds the store itself.
+                ReportCaught("RootStoreWarmUp: building the store");
             }
-        } catch (...) {
-            // Nothing is lost: the first session builds the store itself.
-        }
-    });
-} catch (...) {
-    // No thread to be had: the first session builds the store itself.
+        });
+    } catch (...) {
+        // No thread to be had: the first session builds the store itself.
+        ReportCaught("RootStoreWarmUp: starting the worker");
+    }
 }
 
 RootStoreWarmUp::~RootStoreWarmUp() {
