@@ -154,6 +154,22 @@ def colorcoded():
     entries.append(('bevel', 'bevel', {'lightcolor': 0x00DCFF, 'darkcolor': 0xA03C00}))
     legend.append('bevel.lightcolor=255,220,0')
     legend.append('bevel.darkcolor=0,60,160')
+    # the edit's font colours, and "buttonedit": the edit picture with a push button in its right end (hot and
+    # pressed button pictures at the sheet's bottom right)
+    ekeys = dict(next(k for n, _, k in entries if n == 'edit'))
+    ekeys.update({'fontname': 'Arial', 'fontheight': 14, 'fontstyle': '', 'fontcolor': 0x0000C8,
+                  'activefontcolor': 0x00C800, 'disabledfontcolor': 0x808080})
+    entries[[n for n, _, _ in entries].index('edit')] = ('edit', 'edit', ekeys)
+    legend.append('edit.fontcolor=200,0,0')
+    legend.append('edit.activefontcolor=0,200,0')
+    bekeys = dict(ekeys, buttonrect=(24, 3, 37, 17), activebuttonrect=(164, 76, 177, 90),
+                  downbuttonrect=(180, 76, 193, 90), unenabledbuttonrect=(0, 0, 0, 0), clientrect=(3, 3, 22, 17),
+                  righttoppoint=(22, 3), rightbottompoint=(22, 17))
+    ctl.paste((15, 200, 200), (164, 76, 177, 90))
+    ctl.paste((15, 150, 200), (180, 76, 193, 90))
+    legend.append('buttonedit.activebutton=15,200,200')
+    legend.append('buttonedit.downbutton=15,150,200')
+    entries.append(('buttonedit', 'edit', bekeys))
     sk.add_picture('controls.bmp', ctl)
     sk.add_picture('ctlmask.bmp', mask)
     for cname, kind, keys in entries:
