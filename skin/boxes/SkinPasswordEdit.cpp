@@ -60,8 +60,11 @@ void TbsSkinPasswordEdit::GetSkinData() {
 void TbsSkinPasswordEdit::CalcSize(int& W, int& H) {
     const int h = H;
     TbsSkinCustomControl::CalcSize(W, H);
+    // The skin font's height is the picture's; without it the height stays free.
     if (!FUseSkinFont)
         H = h;
+    else if (SkinLookAvailable() && dynamic_cast<TbsDataSkinEditControl*>(Entry()))
+        H = SkinRect.Height();
 }
 
 TRect TbsSkinPasswordEdit::GetEditRect() {
