@@ -6,6 +6,22 @@ std::wstring FirstLineOf(const std::wstring& Text) {
     return Text.substr(0, Text.find_first_of(L"\r\n"));
 }
 
+std::wstring LocaliseMask(const std::wstring& Mask, wchar_t TimeSeparator, wchar_t DateSeparator) {
+    std::wstring m = Mask;
+    for (size_t i = 0; i < m.size(); ++i) {
+        if (m[i] == L'\\') {
+            ++i;  // the next character is a literal as it stands
+        } else if (m[i] == L';') {
+            break;  // the pattern ends
+        } else if (m[i] == L':') {
+            m[i] = TimeSeparator;
+        } else if (m[i] == L'/') {
+            m[i] = DateSeparator;
+        }
+    }
+    return m;
+}
+
 bool IsValidNumChar(const TbsNumInput& In, wchar_t Key) {
     const bool digit = Key >= L'0' && Key <= L'9';
     const bool control = Key < 32 && Key != 13;

@@ -1,7 +1,7 @@
 // Window-free rules of the skinned one-line edits: what a paste keeps, which characters a number edit accepts, the
 // client and button rectangles of the framed edit, its height for a font, and the image buttons inside its client
 // area. No windows.h here.
-// Index: FirstLineOf, TbsNumInput, IsValidNumChar, TbsEditFrame, TbsEditRects, NCClientRect, CalcEditRects,
+// Index: FirstLineOf, LocaliseMask, TbsNumInput, IsValidNumChar, TbsEditFrame, TbsEditRects, NCClientRect, CalcEditRects,
 // CalcEditHeight, TbsImageButtons, LayoutImageButtons.
 #pragma once
 
@@ -11,6 +11,10 @@
 
 // The text before the first line break (a one-line edit never stores one).
 std::wstring FirstLineOf(const std::wstring& Text);
+
+// The edit mask with the pattern's ":" and "/" (not escaped by a backslash) as the given time and date separators;
+// the save flag and blank fields after the pattern are kept.
+std::wstring LocaliseMask(const std::wstring& Mask, wchar_t TimeSeparator, wchar_t DateSeparator);
 
 // What the number filter looks at: the text, the selection and the settings of the edit.
 struct TbsNumInput {

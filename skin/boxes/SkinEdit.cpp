@@ -43,7 +43,12 @@ constexpr UINT_PTR kHoverTimer = 1;
 }  // namespace
 
 // ---- TbsCustomEdit --------------------------------------------------------------------------------------------------
-TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+TbsCustomEdit::TbsCustomEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner), TimeSeparator(FormatSettings.TimeSeparator), DateSeparator(FormatSettings.DateSeparator) {}
+
+void TbsCustomEdit::SetEditMask(const std::wstring& Value) {
+    TCustomMaskEdit::SetEditMask(LocaliseMask(Value, TimeSeparator, DateSeparator));
+}
 
 TbsCustomEdit::~TbsCustomEdit() = default;
 

@@ -50,6 +50,10 @@ class TbsCustomEdit : public TCustomMaskEdit {
     void SetEditTransparent(bool Value);
     bool IsSelected();
     bool IsFullSelected();
+    // The mask with its ":" and "/" read as TimeSeparator and DateSeparator (the locale's unless set before).
+    void SetEditMask(const std::wstring& Value);
+    wchar_t TimeSeparator;
+    wchar_t DateSeparator;
 
     // Repaints the client area off-screen: background, then the window's own text on top, copied in one go.
     virtual void DoPaint();

@@ -14,6 +14,12 @@ TEST(EditLogic, PasteKeepsTheFirstLine) {
         EXPECT_EQ(FirstLineOf(c.in), c.out) << c.in;
 }
 
+TEST(EditLogic, MaskSeparatorsAreTheLocales) {
+    EXPECT_EQ(LocaliseMask(L"!90:00;1; ", L'.', L'-'), L"!90.00;1; ");
+    EXPECT_EQ(LocaliseMask(L"99/99/9999;1;_", L':', L'.'), L"99.99.9999;1;_");
+    EXPECT_EQ(LocaliseMask(L"99\\:99;0;:", L'.', L'/'), L"99\\:99;0;:");  // an escaped one and the blank stay
+}
+
 TEST(EditLogic, NumberFilter) {
     const struct {
         const wchar_t* text;

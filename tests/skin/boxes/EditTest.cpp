@@ -155,8 +155,11 @@ TEST(SkinEdit, EnterAndEscReachKeyPressThenTheDefaultAndCancelButtons) {
     // Ctrl+Enter's line feed never enters the text.
     Type(e->Handle(), L"\n");
     EXPECT_EQ(e->Text(), L"name");
-    delete ok;
-    delete cancel;
+    // The buttons stay with the form (freed with it), out of the way of the other tests.
+    ok->SetDefault(false);
+    cancel->SetCancel(false);
+    ok->SetVisible(false);
+    cancel->SetVisible(false);
 }
 
 TEST(SkinEdit, PasteKeepsTheFirstLine) {
@@ -407,6 +410,27 @@ TEST(SkinNumEdit, TypingFilterAndArrows) {
     SendMessageW(e->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(ups, 2);
     FormatSettings.DecimalSeparator = savedSep;
+}
+
+TEST(SkinMaskEdit, TimeMaskWithTheLocalesSeparator) {
+    OnHost<TbsSkinMaskEdit> e;
+    e->SetAlignment(taCenter);
+    e->SetMaxLength(5);
+    e->TimeSeparator = L':';
+    e->SetEditMask(L"!90:00;1; ");
+    e->SetFocus();
+    e->SetSelStart(0);
+    Type(e->Handle(), L"0930");
+    EXPECT_EQ(e->EditText(), L"09:30");
+    EXPECT_EQ(static_cast<TCustomMaskEdit*>(e.e)->Text(), L"09:30");
+    EXPECT_NE(GetWindowLongW(e->Handle(), GWL_STYLE) & ES_CENTER, 0);
+    // Enter still goes to the form, not into the mask.
+    Type(e->Handle(), L"\r");
+    EXPECT_EQ(e->EditText(), L"09:30");
+    e->TimeSeparator = L'.';
+    e->SetEditMask(L"!90:00;1; ");
+    e->SetEditText(L"07.15");
+    EXPECT_EQ(e->EditText(), L"07.15");
 }
 
 TEST(SkinEdit, WindowTextRoundTrips) {
