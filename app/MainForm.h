@@ -30,6 +30,8 @@
 #include "classlib/Mask.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinPasswordEdit.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -178,7 +180,9 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     T* Ctl(const wchar_t* name) const {
         return dynamic_cast<T*>(FindCtl(name));
     }
-    TEdit* EditOf(const wchar_t* name) const { return Ctl<TEdit>(name); }
+    TCustomEdit* EditOf(const wchar_t* name) const { return Ctl<TCustomEdit>(name); }
+    TbsSkinPasswordEdit* PasswordOf(const wchar_t* name) const { return Ctl<TbsSkinPasswordEdit>(name); }
+    TCustomMaskEdit* MaskEditOf(const wchar_t* name) const { return Ctl<TCustomMaskEdit>(name); }
     TCheckBox* CheckOf(const wchar_t* name) const { return Ctl<TCheckBox>(name); }
     int SpinValue(const wchar_t* name) const;
     void SetSpinValue(const wchar_t* name, int value);

@@ -8,10 +8,10 @@
 
 #include <string>
 
+#include "skin/boxes/PasswordKind.h"
 #include "skin/boxes/PasswordModel.h"
 #include "skin/controls/SkinControl.h"
 
-enum TbsPasswordKind { pkRoundRect, pkRect, pkTriangle };
 
 class TbsSkinPasswordEdit : public TbsSkinCustomControl {
   public:

@@ -690,6 +690,40 @@ TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
     Shot(main, L"mail-ru");
 }
 
+TEST_F(MainWindowTest, AnAccountTypedIntoTheSkinnedFieldsIsSavedAsTyped) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    // The login is an edit whose window text is its text; the password keeps no window text.
+    SetText(L"Edit_PNLogin", L"probe");
+    EXPECT_EQ(WindowText(app_->Ctl(L"Edit_PNLogin")), L"probe");
+    SetText(L"PasswordEdit_PNParol", L"probe");
+    EXPECT_EQ(WindowText(app_->Ctl(L"PasswordEdit_PNParol")), L"");
+    AddAccount(L"ivan.petrov", L"s3cr\u0435t pw", L"mail.test", L"imap.mail.test");
+    HWND view = app_->Ctl(L"ListView_Em");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    // The reminder's time typed as four digits shows with its separator.
+    HWND time = app_->Ctl(L"Time_Sob");
+    SendMessageW(time, EM_SETSEL, 0, 0);
+    for (wchar_t c : std::wstring(L"0930"))
+        SendMessageW(time, WM_CHAR, c, 1);
+    EXPECT_EQ(WindowText(time), L"09:30");
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            read = TSettings{};
+            lists = TNotifierLists{};
+            return LoadSettings(app_->Folder(), read, lists, id) && lists.Accounts.size() == 1;
+        },
+        5000));
+    EXPECT_EQ(lists.Accounts[0]->Login, L"ivan.petrov");
+    EXPECT_EQ(lists.Accounts[0]->Parol, L"s3cr\u0435t pw");
+    EXPECT_EQ(lists.Accounts[0]->HostIMAP, L"imap.mail.test");
+}
+
 TEST_F(MainWindowTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {
     WriteSettings(TSettings{}, OneServer());
     HWND main = StartAndWaitMain();
