@@ -636,27 +636,32 @@ void TbsSkinCustomEdit::DrawEditBackground(HDC DC) {
     PaintSize(w, h);
     if (FEditRect.IsEmpty() || w <= 0 || h <= 0)
         return;
-    TBitmap b(w, h);
-    if (!HasEntry()) {
-        b.Canvas()->Brush()->SetColor(FDefaultColor);
-        b.Canvas()->FillRect({0, 0, w, h});
-        BitBlt(DC, 0, 0, w, h, b.Canvas()->Handle(), 0, 0, SRCCOPY);
-    } else if (Picture) {
-        const TRect state = FMouseIn || Focused() ? ActiveSkinRect : SkinRect;
-        const TRect r{state.Left + ClRect.Left, state.Top + ClRect.Top, state.Left + ClRect.Right,
-                      state.Top + ClRect.Bottom};
-        if (RectInPicture(r, Picture)) {
-            TBitmap part;
-            CreateHSkinImage(std::max(0, LOffset - ClRect.Left),
-                             std::max(0, ClRect.Right + ROffset - SkinRect.Width()), &part, Picture, r, w,
-                             r.Height(), StretchEffect);
-            if (FUseSkinFont)
-                BitBlt(DC, 0, 0, part.Width(), part.Height(), part.Canvas()->Handle(), 0, 0, SRCCOPY);
-            else
-                StretchBlt(DC, 0, 0, w, h, part.Canvas()->Handle(), 0, 0, part.Width(), part.Height(), SRCCOPY);
-        }
-    }
+    DrawTextAreaBackground(DC, w, h, FMouseIn || Focused());
     DrawButtonImages(DC);
+}
+
+void TbsSkinCustomEdit::DrawTextAreaBackground(HDC DC, int W, int H, bool Hot) {
+    if (!HasEntry()) {
+        TBitmap b(W, H);
+        b.Canvas()->Brush()->SetColor(FDefaultColor);
+        b.Canvas()->FillRect({0, 0, W, H});
+        BitBlt(DC, 0, 0, W, H, b.Canvas()->Handle(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (!Picture)
+        return;
+    const TRect state = Hot ? ActiveSkinRect : SkinRect;
+    const TRect r{state.Left + ClRect.Left, state.Top + ClRect.Top, state.Left + ClRect.Right,
+                  state.Top + ClRect.Bottom};
+    if (!RectInPicture(r, Picture))
+        return;
+    TBitmap part;
+    CreateHSkinImage(std::max(0, LOffset - ClRect.Left), std::max(0, ClRect.Right + ROffset - SkinRect.Width()), &part,
+                     Picture, r, W, r.Height(), StretchEffect);
+    if (FUseSkinFont)
+        BitBlt(DC, 0, 0, part.Width(), part.Height(), part.Canvas()->Handle(), 0, 0, SRCCOPY);
+    else
+        StretchBlt(DC, 0, 0, W, H, part.Canvas()->Handle(), 0, 0, part.Width(), part.Height(), SRCCOPY);
 }
 
 void TbsSkinCustomEdit::DrawButtonImages(HDC DC) {
@@ -714,23 +719,29 @@ bool TbsSkinCustomEdit::PaintOwnText(HDC DC) {
 }
 
 void TbsSkinCustomEdit::PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& AText) {
+    PaintLookTo(C, X, Y, AText, false);
+}
+
+void TbsSkinCustomEdit::PaintLookTo(TCanvas* C, int X, int Y, const std::wstring& AText, bool Hot) {
     GetSkinData();
     CalcRects();
     TBitmap b(Width(), Height());
-    DrawFrameImage(&b, false, true);
+    const bool savedActive = FButtonActive;
+    FButtonActive = FButtonActive && Hot;
+    DrawFrameImage(&b, Hot, !Hot);
+    FButtonActive = savedActive;
     TCanvas* c = b.Canvas();
-    if (HasEntry() && Picture) {
+    if (HasEntry() && Picture && !FEditRect.IsEmpty()) {
         // The text area's background as the client paints it.
         HDC dc = c->Handle();
         const int saved = SaveDC(dc);
         SetViewportOrgEx(dc, FEditRect.Left, FEditRect.Top, nullptr);
-        const bool in = FMouseIn;
-        FMouseIn = false;
-        DrawEditBackground(dc);
-        FMouseIn = in;
+        DrawTextAreaBackground(dc, FEditRect.Width(), FEditRect.Height(), Hot);
         RestoreDC(dc, saved);
     }
-    SelectTextFont(c, false);
+    SelectTextFont(c, !Enabled());
+    if (Hot && Enabled() && HasEntry() && FUseSkinFont)
+        c->Font()->SetColor(ActiveFontColor);
     c->Brush()->SetStyle(bsClear);
     TRect area = FEditRect;
     if (FImages) {

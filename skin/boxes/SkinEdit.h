@@ -171,6 +171,8 @@ class TbsSkinCustomEdit : public TbsCustomEdit, public IbsSkinnedControl {
 
     // The whole control as it looks with AText as its text, at (X, Y) of C.
     void PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& AText);
+    // The same in the hot look (mouse over or focused) when Hot; needs no window.
+    void PaintLookTo(TCanvas* C, int X, int Y, const std::wstring& AText, bool Hot);
     void InvalidateNC();
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -193,6 +195,8 @@ class TbsSkinCustomEdit : public TbsCustomEdit, public IbsSkinnedControl {
     // The text font of the skin entry or DefaultFont, with the normal or disabled colour.
     void SelectTextFont(TCanvas* C, bool Disabled);
     void DrawButtonImages(HDC DC);
+    // The picture under the text, W x H at (0, 0) of DC.
+    void DrawTextAreaBackground(HDC DC, int W, int H, bool Hot);
     void DrawResizeButton(TCanvas* C, const TRect& R);
     void PaintNC(HDC DC, bool ExcludeEdit);
     void ApplyFontColor();
