@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "base/Report.h"
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
+#include "skin/boxes/EditClipboard.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/ControlSkinning.h"
 #include "skin/core/GlyphPainters.h"
@@ -18,27 +18,9 @@
 
 namespace {
 
-// The clipboard's text (empty when it holds none).
-std::wstring ClipboardText(HWND Owner) {
-    std::wstring text;
-    if (!OpenClipboard(Owner))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            const SIZE_T cap = GlobalSize(data) / sizeof(wchar_t);
-            text.assign(p, std::find(p, p + cap, L'\0'));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 bool ClipboardHasText() {
     return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
 }
-
-constexpr UINT_PTR kHoverTimer = 1;
 
 }  // namespace
 
@@ -130,7 +112,7 @@ void TbsCustomEdit::Change() {
 void TbsCustomEdit::PasteFirstLine() {
     if (!ClipboardHasText())
         return;
-    const std::wstring text = FirstLineOf(ClipboardText(Handle()));
+    const std::wstring text = FirstLineOf(ReadClipboardText(Handle()));
     SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -194,6 +194,16 @@ class MainWindowTest : public ::testing::Test {
         GetWindowRect(wnd, &r);
         return {r.right - r.left, r.bottom - r.top};
     }
+    // Reads the settings file until it loads and Saved accepts what it holds (the program writes it after a click).
+    bool WaitSaved(TSettings& read, TNotifierLists& lists, std::wstring& id, const std::function<bool()>& Saved) {
+        return WaitUntil(
+            [&] {
+                read = TSettings{};
+                lists = TNotifierLists{};
+                return LoadSettings(app_->Folder(), read, lists, id) && Saved();
+            },
+            5000);
+    }
     void AddAccount(const std::wstring& login,
                     const std::wstring& password,
                     const std::wstring& domain = L"mail.test",
@@ -484,13 +494,7 @@ TEST_F(MainWindowTest, ApplyWritesTheFileAndClosingWithoutApplyLeavesItAsItWas) 
     TSettings read;
     TNotifierLists lists;
     std::wstring id;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            read = TSettings{};
-            lists = TNotifierLists{};
-            return LoadSettings(app_->Folder(), read, lists, id) && read.VTray;
-        },
-        5000));
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return read.VTray; }));
     EXPECT_EQ(read.ProvEmSek, 120);
     EXPECT_EQ(id, GetMachineId());
     ASSERT_EQ(lists.ImapServers.size(), 1u);
@@ -712,13 +716,7 @@ TEST_F(MainWindowTest, AnAccountTypedIntoTheSkinnedFieldsIsSavedAsTyped) {
     TSettings read;
     TNotifierLists lists;
     std::wstring id;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            read = TSettings{};
-            lists = TNotifierLists{};
-            return LoadSettings(app_->Folder(), read, lists, id) && lists.Accounts.size() == 1;
-        },
-        5000));
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return lists.Accounts.size() == 1; }));
     EXPECT_EQ(lists.Accounts[0]->Login, L"ivan.petrov");
     EXPECT_EQ(lists.Accounts[0]->Parol, L"s3cr\u0435t pw");
     EXPECT_EQ(lists.Accounts[0]->HostIMAP, L"imap.mail.test");

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "BoxTestSupport.h"
 #include "ControlTestSupport.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/SysUtils.h"
@@ -17,41 +18,15 @@
 
 namespace {
 
+using namespace boxtest;
 using namespace ctltest;
 
 constexpr COLORREF kFrame = RGB(30, 20, 120), kHotFrame = RGB(70, 20, 120), kTextArea = RGB(30, 120, 120);
-
-void SetClipboardText(const std::wstring& Text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(mem), Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
-std::wstring GetClipboardText() {
-    std::wstring s;
-    if (!OpenClipboard(nullptr))
-        return s;
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        s = static_cast<const wchar_t*>(GlobalLock(h));
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return s;
-}
 
 std::wstring WindowText(HWND w) {
     wchar_t buf[256] = {};
     SendMessageW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
     return buf;
-}
-
-void Type(HWND w, const std::wstring& Keys) {
-    for (wchar_t c : Keys)
-        SendMessageW(w, WM_CHAR, c, 1);
 }
 
 void KeyDown(HWND w, WORD Vk) {
@@ -158,6 +133,8 @@ TEST(SkinEdit, EnterAndEscReachKeyPressThenTheDefaultAndCancelButtons) {
     // The buttons stay with the form (freed with it), out of the way of the other tests.
     ok->SetDefault(false);
     cancel->SetCancel(false);
+    ok->OnClick = nullptr;
+    cancel->OnClick = nullptr;
     ok->SetVisible(false);
     cancel->SetVisible(false);
 }

@@ -2,35 +2,15 @@
 // of a 121 x 21 edit without a skin read back as pixels, the caret only while focused, and the skinned look.
 #include <gtest/gtest.h>
 
+#include "BoxTestSupport.h"
 #include "ControlTestSupport.h"
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 
 namespace {
 
+using namespace boxtest;
 using namespace ctltest;
-
-void SetClipboardText(const std::wstring& Text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(mem), Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
-std::wstring GetClipboardText() {
-    std::wstring s;
-    if (!OpenClipboard(nullptr))
-        return s;
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        s = static_cast<const wchar_t*>(GlobalLock(h));
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return s;
-}
 
 HWND CaretWindow() {
     GUITHREADINFO gti{};
@@ -59,11 +39,6 @@ struct PasswordOnHost {
     TbsSkinPasswordEdit* e;
     TEdit* other;
 };
-
-void Type(HWND w, const std::wstring& Keys) {
-    for (wchar_t c : Keys)
-        SendMessageW(w, WM_CHAR, c, 1);
-}
 
 TEST(SkinPasswordEdit, HasNoWindowTextButTakesOne) {
     PasswordOnHost p;
