@@ -673,12 +673,26 @@ void TAAForm1::WndProc(TMessage& Message) {
     TForm::WndProc(Message);
 }
 
+namespace {
+
+// The window's sizes are those of a window with the system's single frame. A skin's frame is thinner or thicker,
+// and a full layered border draws it outside the window altogether; the window keeps the client area of the system
+// frame under every skin, so the pages fit and nothing is left empty below them.
+SIZE FormClientFor(int width, int height) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_BORDER, FALSE, 0);
+    return {width - (frame.right - frame.left), height - (frame.bottom - frame.top)};
+}
+
+}  // namespace
+
 // ---- Lifecycle ------------------------------------------------------------------------------------------------------
 
 void TAAForm1::FormCreate() {
     PageControl->SetActivePageIndex(0);
     // The page control keeps the height of the short window; the lists below it take what the tall one adds.
-    PageControl->SetBounds(4, 4, ClientWidth() - 8, ClientHeight() - 8);
+    const SIZE client = FormClientFor(kFormWidthNarrow, kFormHeightShort);
+    PageControl->SetBounds(4, 4, client.cx - 8, client.cy - 8);
     UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
     SetFormWidth(kFormWidthNarrow);
     State.ProgDir = GetProgramDir();
@@ -913,13 +927,25 @@ void TAAForm1::ExitProgram() {
 }
 
 void TAAForm1::SetFormWidth(int width) {
+    SetFormSize(width, formHeight_);
+}
+
+void TAAForm1::SetFormSize(int width, int height) {
+    formWidth_ = width;
+    formHeight_ = height;
+    const SIZE client = FormClientFor(width, height);
+    // The skinned frame puts this client size back after every skin change.
+    SkinForm1->ClientWidth = client.cx;
+    SkinForm1->ClientHeight = client.cy;
+    const int outerWidth = Width() - ClientWidth() + client.cx;
+    const int outerHeight = Height() - ClientHeight() + client.cy;
     // The window keeps its left edge but stays on the work area.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = Left();
-    if (left + width > work.right)
-        left = std::max<int>(work.left, work.right - width);
-    SetBounds(left, Top(), width, Height());
+    if (left + outerWidth > work.right)
+        left = std::max<int>(work.left, work.right - outerWidth);
+    SetBounds(left, Top(), outerWidth, outerHeight);
 }
 
 void TAAForm1::PageControlChange() {
@@ -939,7 +965,7 @@ void TAAForm1::UpdateFormHeight(int n) {
     const bool tall = Lists.Letters.size() + Lists.FiredEvents.size() + static_cast<size_t>(std::max(n, 0)) > 0;
     FindCtl(L"GroupBox_Pism")->SetVisible(tall);
     FindCtl(L"GroupBox_Sobty")->SetVisible(tall);
-    SetBounds(Left(), Top(), Width(), tall ? kFormHeightTall : kFormHeightShort);
+    SetFormSize(formWidth_, tall ? kFormHeightTall : kFormHeightShort);
     PlaceBottomGroups();
 }
 

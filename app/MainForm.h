@@ -167,6 +167,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void PlaceBottomGroups();
     void FirstPaint();
     void SetFormWidth(int width);
+    // Gives the window the client area that the system's single frame leaves inside width x height.
+    void SetFormSize(int width, int height);
     void ImapListArrived(std::unique_ptr<TImapServerList> list);
 
     template <typename T>
@@ -227,6 +229,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::wstring langDialogTitle_;
     bool exiting_ = false;
     bool destroying_ = false;
+    int formWidth_ = kFormWidthNarrow, formHeight_ = kFormHeightShort;
     // The settings file did not load but holds something: the first save keeps it as Posl.vkz.bad first.
     bool keepDamagedSettings_ = false;
     // While a language is applied: the message-box caption from before, for a warning about the file being applied.

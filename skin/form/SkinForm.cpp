@@ -603,6 +603,13 @@ void TbsSkinForm::ChangeSkinData() {
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
+    // A form that asked for a client size keeps it under the new frame (a parked form keeps its small size).
+    if (!FRollUpState && FWindowState != wsMinimized) {
+        if (ClientWidth > 0)
+            FForm->SetClientWidth(ClientWidth);
+        if (ClientHeight > 0)
+            FForm->SetClientHeight(ClientHeight);
+    }
 }
 
 namespace {

@@ -7,7 +7,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -120,6 +122,20 @@ std::vector<std::uint32_t> SettledGrab(const RECT& r, DWORD pause = 200) {
         },
         5000);
     return px;
+}
+
+// The client area of a window with the system's single frame of the given outer size: the main window keeps it
+// under every skin.
+SIZE SingleFrameClient(int width, int height) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_BORDER, FALSE, 0);
+    return {width - (frame.right - frame.left), height - (frame.bottom - frame.top)};
+}
+
+SIZE ClientSize(HWND wnd) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    return {r.right, r.bottom};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -374,9 +390,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsP
     HWND main = StartAndWaitMain();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"Trelm Mail");
-    const SIZE size = WindowSize(main);
-    EXPECT_EQ(size.cx, kFormWidthNarrow);
-    EXPECT_EQ(size.cy, kFormHeightShort);
+    const SIZE size = ClientSize(main), narrowShort = SingleFrameClient(kFormWidthNarrow, kFormHeightShort);
+    EXPECT_EQ(size.cx, narrowShort.cx);
+    EXPECT_EQ(size.cy, narrowShort.cy);
     RECT r{};
     GetWindowRect(main, &r);
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
@@ -397,9 +413,11 @@ TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsP
     SetForegroundWindow(main);
     ClickTab(2);
     auto sized = [&](int cx, int cy) {
-        return WaitUntil([&] { return WindowSize(main).cx == cx && WindowSize(main).cy == cy; }, 3000);
+        const SIZE want = SingleFrameClient(cx, cy);
+        return WaitUntil([&] { return ClientSize(main).cx == want.cx && ClientSize(main).cy == want.cy; }, 3000);
     };
     EXPECT_TRUE(sized(kFormWidthWide, kFormHeightTall));
+    Sleep(800);
     Shot(main, L"products-ru");
     ClickTab(0);
     EXPECT_TRUE(sized(kFormWidthNarrow, kFormHeightShort));
@@ -979,6 +997,30 @@ TEST_F(MainWindowTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
 
 // The pixels of the window's title: its top 24 rows (no further than its client area) across the middle three
 // fifths of its width (away from the caption buttons).
+// Waits until wnd's window and client rectangles have stayed the same for quietMs.
+bool WaitStableRect(HWND wnd, DWORD quietMs, DWORD timeoutMs) {
+    auto rects = [wnd] {
+        std::array<RECT, 2> r{};
+        GetWindowRect(wnd, &r[0]);
+        GetClientRect(wnd, &r[1]);
+        return r;
+    };
+    std::array<RECT, 2> last = rects();
+    DWORD since = GetTickCount();
+    const DWORD start = since;
+    while (GetTickCount() - start < timeoutMs) {
+        Sleep(50);
+        const std::array<RECT, 2> now = rects();
+        if (memcmp(&now, &last, sizeof now) != 0) {
+            last = now;
+            since = GetTickCount();
+        } else if (GetTickCount() - since >= quietMs) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::uint32_t> CaptionBand(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
@@ -1019,6 +1061,8 @@ TEST_F(MainWindowTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
     PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000));
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    // The main window takes the new skin once the dialog has gone; its frame changes size then.
+    ASSERT_TRUE(WaitStableRect(main, 400, 5000));
     const std::vector<std::uint32_t> afterDialog = CaptionBand(main);
     Shot(main, L"skin80-after-dialog");
     // A window of this test takes the activation, then the main window gets it back.
@@ -1035,6 +1079,7 @@ TEST_F(MainWindowTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
     SetCursorPos(5, 5);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
     const std::vector<std::uint32_t> active = CaptionBand(main);
+    Shot(main, L"skin80-active");
     DestroyWindow(other);
     EXPECT_NE(inactive, active);
     ASSERT_EQ(afterDialog.size(), active.size()) << inactive.size();
@@ -1314,4 +1359,40 @@ TEST_F(MainWindowTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisibleThumb)
     }
     PostMessageW(dlg, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000);
+}
+
+// The window's sizes are those of a window with the system's single frame; every skin's frame keeps that client
+// area, and the page control fills it with its 4-pixel margin. Skin 31 draws a full layered border outside the
+// window, 80 a flat frame, 81 the usual one.
+TEST_F(MainWindowTest, EverySkinKeepsTheClientAreaAndThePagesFillIt) {
+    const SIZE want = SingleFrameClient(kFormWidthNarrow, kFormHeightShort);
+    const int clientWidth = want.cx, clientHeight = want.cy;
+    for (const int skin : {31, 80, 81}) {
+        SCOPED_TRACE("skin " + std::to_string(skin));
+        app_.reset();
+        app_ = std::make_unique<TNotifierProcess>(L"EverySkinKeepsTheClientArea" + std::to_wstring(skin));
+        TSettings s;
+        s.SkinIndex = static_cast<uint8_t>(skin);
+        WriteSettings(s, OneServer());
+        HWND main = StartAndWaitMain();
+        ASSERT_NE(main, nullptr);
+        RECT client{};
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                GetClientRect(main, &client);
+                return client.right == clientWidth && client.bottom == clientHeight;
+            },
+            3000))
+            << client.right << "x" << client.bottom << " instead of " << clientWidth << "x" << clientHeight;
+        RECT pages{};
+        HWND pageControl = app_->Ctl(L"PageControl");
+        ASSERT_NE(pageControl, nullptr);
+        GetWindowRect(pageControl, &pages);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&pages), 2);
+        EXPECT_EQ(pages.left, 4);
+        EXPECT_EQ(pages.top, 4);
+        EXPECT_EQ(pages.right, client.right - 4);
+        EXPECT_EQ(pages.bottom, client.bottom - 4);
+        Shot(main, L"client-skin" + std::to_wstring(skin));
+    }
 }
