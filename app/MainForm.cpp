@@ -157,6 +157,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     BindSkinnedLabels();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
+    // The skinned labels take the new skin's font in the walk: the fields behind them follow.
+    SkinForm1->OnAfterChangeSkinData = [this](TObject*) { ArrangeLayout(); };
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
@@ -736,6 +738,8 @@ void TAAForm1::FormCreate() {
         SkinData->SetSkinIndex(Settings.SkinIndex < SkinList2->Skins()->Count() ? Settings.SkinIndex : 0);
         SkinData->SetSkinList(SkinList2);
         SkinForm1->SetSkinData(SkinData);
+        // The labels measured themselves in the skin's font: the fields behind them follow.
+        ArrangeLayout();
     } catch (...) {
         ReportCaught("TAAForm1::FormCreate: skin");
     }
