@@ -26,6 +26,8 @@
 #include "app/WebLinks.h"
 #include "base/Report.h"
 #include "identity/MachineId.h"
+#include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinLabels.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -152,8 +154,11 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
+    BindSkinnedLabels();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
+    // The skinned labels take the new skin's font in the walk: the fields behind them follow.
+    SkinForm1->OnAfterChangeSkinData = [this](TObject*) { ArrangeLayout(); };
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
@@ -285,7 +290,14 @@ void TAAForm1::BuildControls() {
                 c = new TGroupBox(this);
                 break;
             case TCtlKind::Label:
-                c = new TStaticText(this);
+                // A native group box paints no windowless child: labels on one keep a window of their own.
+                if (dynamic_cast<TGroupBox*>(parent)) {
+                    c = new TStaticText(this);
+                } else {
+                    auto* label = new TbsSkinStdLabel(this);
+                    label->SetAutoSize(true);
+                    c = label;
+                }
                 break;
             case TCtlKind::Edit:
             case TCtlKind::Password: {
@@ -388,31 +400,46 @@ void TAAForm1::BuildProducts() {
     for (size_t i = 0; i < list.size(); ++i) {
         const int top = 10 + static_cast<int>(i) * 44;
         TProductRow row;
-        row.Name = new TLabel(this);
-        row.Text = new TLabel(this);
-        row.Link = new TLabel(this);
+        row.Name = new TbsSkinButtonLabel(this);
+        row.Text = new TbsSkinStdLabel(this);
+        row.Link = new TbsSkinLinkLabel(this);
         row.Name->SetName(L"ButtonLabel_NP" + std::to_wstring(209 + i));
         row.Text->SetName(L"Label_NP" + std::to_wstring(209 + i));
         row.Link->SetName(L"LinkLabel_NP" + std::to_wstring(209 + i));
-        for (TLabel* l : {row.Name, row.Text, row.Link}) {
+        for (TControl* l : std::initializer_list<TControl*>{row.Name, row.Text, row.Link}) {
             l->SetParent(page);
-            l->SetTransparent(true);
             l->SetCursor(crHandPoint);
             l->OnClick = [this, i](TObject*) { ProductClick(static_cast<int>(i)); };
         }
-        row.Name->SetAutoSize(false);
-        row.Name->SetBounds(12, top, 150, 16);
-        row.Name->Font()->SetStyle({fsBold});
+        // The name: bold, left aligned in its box.
+        TFont bold;
+        bold.SetStyle({fsBold});
+        row.Name->SetDefaultFont(&bold);
+        row.Name->SetUseSkinFont(false);
+        row.Name->SetMargin(0);
+        row.Name->SetBounds(12, top, 150, 18);
         row.Name->SetCaption(list[i].name);
         row.Text->SetAutoSize(false);
         row.Text->SetWordWrap(true);
         row.Text->SetBounds(170, top, 690, 40);
-        row.Link->SetAutoSize(false);
-        row.Link->SetBounds(870, top, 200, 16);
-        row.Link->Font()->SetStyle({fsUnderline});
+        // The link sizes itself to its text in the skin's font; PlaceProducts lines the links up.
+        row.Link->SetFont(row.Link->DefaultFont());
         row.Link->Font()->SetColor(TColor(0x00C06000));
+        row.Link->SetBounds(870, top, 200, 18);
         row.Link->SetCaption(MakerUrl(list[i].page));
         products_.push_back(row);
+    }
+}
+
+void TAAForm1::BindSkinnedLabels() {
+    for (const TCtlSpec& s : kMainFormLayout) {
+        if (auto* label = dynamic_cast<TbsSkinStdLabel*>(FindCtl(s.Name)))
+            label->SetSkinData(SkinData);
+    }
+    for (const TProductRow& row : products_) {
+        row.Name->SetSkinData(SkinData);
+        row.Text->SetSkinData(SkinData);
+        row.Link->SetSkinData(SkinData);
     }
 }
 
@@ -422,21 +449,18 @@ void TAAForm1::PlaceProducts() {
     if (products_.empty() || !page->HandleAllocated())
         return;
     constexpr int kTextLeft = 170, kGap = 10;
-    HDC dc = GetDC(nullptr);
     int linkWidth = 0;
     for (const TProductRow& row : products_) {
-        HGDIOBJ old = SelectObject(dc, row.Link->Font()->Handle());
-        SIZE size{};
-        const std::wstring text = row.Link->Caption();
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        linkWidth = std::max(linkWidth, static_cast<int>(size.cx) + 2);
+        // Measured in the font the link draws with (the skin's).
+        row.Link->SetAutoSize(false);
+        row.Link->SetAutoSize(true);
+        linkWidth = std::max(linkWidth, row.Link->Width() + 2);
     }
-    ReleaseDC(nullptr, dc);
     const int right = page->ClientWidth() - kGap;
     const int linkLeft = std::max(right - linkWidth, kTextLeft + 200);
     for (const TProductRow& row : products_) {
         row.Text->SetBounds(kTextLeft, row.Text->Top(), linkLeft - kGap - kTextLeft, row.Text->Height());
+        row.Link->SetAutoSize(false);
         row.Link->SetBounds(linkLeft, row.Link->Top(), right - linkLeft, row.Link->Height());
     }
 }
@@ -572,7 +596,7 @@ void TAAForm1::ArrangeLayout() {
         auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
         if (s.Kind == TCtlKind::Check)
             c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
-        else if (s.Kind == TCtlKind::Label)
+        else if (s.Kind == TCtlKind::Label && c)  // a skinned label sizes itself to its text
             c->SetBounds(c->Left(), c->Top(), ControlTextWidth(c, c->Caption()) + 2, 14);
     }
     for (const TCtlSpec& s : kMainFormLayout) {
@@ -728,6 +752,8 @@ void TAAForm1::FormCreate() {
         SkinData->SetSkinIndex(Settings.SkinIndex < SkinList2->Skins()->Count() ? Settings.SkinIndex : 0);
         SkinData->SetSkinList(SkinList2);
         SkinForm1->SetSkinData(SkinData);
+        // The labels measured themselves in the skin's font: the fields behind them follow.
+        ArrangeLayout();
     } catch (...) {
         ReportCaught("TAAForm1::FormCreate: skin");
     }

@@ -32,6 +32,9 @@
 #include "classlib/StdCtrls.h"
 
 class TbsSkinData;
+class TbsSkinButtonLabel;
+class TbsSkinLinkLabel;
+class TbsSkinStdLabel;
 class TbsSkinForm;
 class TbsTrayIcon;
 class TbsSkinPopupMenu;
@@ -148,9 +151,9 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
         int First = 0, Last = -1;
     };
     struct TProductRow {
-        TLabel* Name = nullptr;
-        TLabel* Text = nullptr;
-        TLabel* Link = nullptr;
+        TbsSkinButtonLabel* Name = nullptr;
+        TbsSkinStdLabel* Text = nullptr;
+        TbsSkinLinkLabel* Link = nullptr;
     };
 
     void BuildImages();
@@ -163,6 +166,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     // Tab follows the reading order of each page and group.
     void ApplyTabOrder();
     // The products page's rows across the page's width.
+    // The skinned labels draw from the window's skin container.
+    void BindSkinnedLabels();
     void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();

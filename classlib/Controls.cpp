@@ -8,6 +8,7 @@
 #include "classlib/Forms.h"
 #include "classlib/GdiHandles.h"
 #include "classlib/Menus.h"
+#include "classlib/OutsideControls.h"
 
 namespace {
 
@@ -900,6 +901,7 @@ void TWinControl::SetName(const std::wstring& NewName) {
 
 void TWinControl::DetachHandle() {
     if (handle_) {
+        ForgetWindowless(handle_);
         if (auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(handle_, kNameProp))))
             GlobalDeleteAtom(atom);
         RemovePropW(handle_, kControlProp);
@@ -1871,6 +1873,12 @@ bool TWinControl::ReflectToChild(TMessage& m) {
 
 // ---- Message handling -----------------------------------------------------------------------------------------------
 void TWinControl::WndProc(TMessage& Message) {
+    // A driver in another process asks for the windowless children (OutsideControls.h).
+    static const UINT windowlessMessage = RegisterWindowMessageW(kWindowlessMessageName);
+    if (Message.Msg == windowlessMessage && windowlessMessage != 0) {
+        Message.Result = static_cast<LRESULT>(AnswerWindowless(this));
+        return;
+    }
     const bool ours = !IsNativeProc(defWndProc_);
     switch (Message.Msg) {
         case WM_SETFOCUS: {

@@ -87,7 +87,7 @@ def colorcoded():
             'activeskinrect': rects[(name, 'hot')], 'downrect': rects[(name, 'down')],
             'inactiveskinrect': rects[(name, 'inactive')], 'command': cmd, 'morphing': False})
     # controls: one sheet, each nine-part state image with its own red (state) and blue (control) values
-    ctl = Image.new('RGB', (214, 76), (0, 0, 0))
+    ctl = Image.new('RGB', (214, 106), (0, 0, 0))
     y = 0
     entries = []
     for bi, (cname, kind, w, h, m, sts) in enumerate([
@@ -107,7 +107,55 @@ def colorcoded():
                 legend.append('%s.%s.%s=%d,%d,%d' % ((cname, key, s) + cols[s]))
         y += h + 2
         entries.append((cname, kind, keys))
+    # one entry per resize mode (row y = 76): the picture's points decide the mode; red 200 - 30 * mode, blue 40
+    nostretch = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                 'stretcheffect': False, 'stretchtype': 'stfull'}
+    for mi, (cname, x, w, h, l, t, r, b) in enumerate([
+            ('mode0', 0, 20, 10, 0, 0, 0, 0), ('mode1', 22, 30, 20, 5, 5, 5, 5),
+            ('mode2', 54, 30, 12, 5, 0, 5, 0), ('mode3', 86, 12, 30, 0, 5, 0, 5)]):
+        cols = nine_colors(200 - 30 * mi, 40)
+        ctl.paste(nine_image(w, h, l, t, r, b, cols), (x, 76))
+        keys = {'pictureindex': 1, 'maskpictureindex': -1, 'skinrect': (x, 76, x + w, 76 + h),
+                'lefttoppoint': (l, t) if l or t else (0, 0),
+                'righttoppoint': (w - r, t) if r else (0, 0),
+                'leftbottompoint': (l, h - b) if b else (0, 0),
+                'rightbottompoint': (w - r, h - b) if r and b else (0, 0),
+                'clientrect': (l, t, w - r, h - b)}
+        keys.update(nostretch)
+        for sl in SLICES:
+            legend.append('%s.skinrect.%s=%d,%d,%d' % ((cname, sl) + cols[sl]))
+        entries.append((cname, 'panel', keys))
+    # no picture rectangle: resize mode -1
+    entries.append(('modenone', 'panel', dict(nostretch, pictureindex=1, maskpictureindex=-1, skinrect=(0, 0, 0, 0))))
+    # a fixed 20 x 20 entry with a mask (picture 2): white in the top-left 5 x 5 corner, black elsewhere
+    mcol = (90, 90, 40)
+    ctl.paste(mcol, (100, 76, 120, 96))
+    legend.append('masked.skinrect.client=%d,%d,%d' % mcol)
+    entries.append(('masked', 'panel', dict(nostretch, pictureindex=1, maskpictureindex=2,
+                                            skinrect=(100, 76, 120, 96), clientrect=(0, 0, 20, 20))))
+    mask = Image.new('RGB', (20, 20), (0, 0, 0))
+    mask.paste((255, 255, 255), (0, 0, 5, 5))
+    # a button whose optional state rectangles are all empty
+    bcol = nine_colors(60, 250)
+    ctl.paste(nine_image(40, 20, 4, 4, 4, 4, bcol), (122, 76))
+    for sl in SLICES:
+        legend.append('buttonempty.skinrect.%s=%d,%d,%d' % ((sl,) + bcol[sl]))
+    bkeys = {'pictureindex': 1, 'maskpictureindex': -1, 'skinrect': (122, 76, 162, 96)}
+    bkeys.update(nine_keys(40, 20, 4, 4, 4, 4))
+    bkeys.update(nostretch)
+    bkeys.update({'activeskinrect': (0, 0, 0, 0), 'downskinrect': (0, 0, 0, 0), 'disabledskinrect': (0, 0, 0, 0),
+                  'focusedskinrect': (0, 0, 0, 0)})
+    entries.append(('buttonempty', 'button', bkeys))
+    # the label font and the bevel colours (class-library colours 0x00BBGGRR)
+    entries.append(('stdlabel', 'stdlabel', {'fontname': 'Arial', 'fontheight': 20, 'fontstyle': '',
+                                             'fontcolor': 0x0000C8, 'activefontcolor': 0x00C800}))
+    legend.append('stdlabel.fontcolor=200,0,0')
+    legend.append('stdlabel.activefontcolor=0,200,0')
+    entries.append(('bevel', 'bevel', {'lightcolor': 0x00DCFF, 'darkcolor': 0xA03C00}))
+    legend.append('bevel.lightcolor=255,220,0')
+    legend.append('bevel.darkcolor=0,60,160')
     sk.add_picture('controls.bmp', ctl)
+    sk.add_picture('ctlmask.bmp', mask)
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
@@ -278,7 +326,10 @@ writes). Do not edit by hand.
   Frame 100 x 80, client (5, 25, 95, 75); caption buttons 16 x 16 in `capbuttons.bmp` (row = command in the order
   close, max, min, sysmenu, tray, rollup; column = normal, hot, pressed, inactive); controls `button` (5 states),
   `edit` (2 states) and `panel` in `controls.bmp`, nine-part slices in the order lt, top, rt, left, client, right,
-  lb, bottom, rb with green 20 + 25 * slice.
+  lb, bottom, rb with green 20 + 25 * slice. One entry per resize mode (`mode0` 20 x 10 fixed, `mode1` 30 x 20 nine
+  parts, `mode2` 30 x 12 across, `mode3` 12 x 30 down, `modenone` without rectangle), `masked` (20 x 20 with the
+  mask `ctlmask.bmp`, picture 2: white in its top-left 5 x 5 corner), `buttonempty` (a button without state
+  rectangles), `stdlabel` (Arial 20, colour 200,0,0, hot 0,200,0) and `bevel` (light 255,220,0, dark 0,60,160).
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

@@ -356,28 +356,37 @@ class MainWindowTest : public ::testing::Test {
         }
     }
 
-    // Each product's link is inked along its whole text (underlined: the ink spans the text's width) and ends
-    // inside the page.
+    // Each product's link (a windowless label its page publishes) is inked along its whole text (underlined: the
+    // ink spans the text's width) and ends inside the page.
     void CheckProductLinks(const std::function<int(const std::wstring&)>& width, const wchar_t* language) {
         HWND page = app_->Ctl(L"TabSheet_NNP");
         int w = 0, h = 0;
         const std::vector<std::uint32_t> px = ScreenPixels(page, w, h);
         RECT inside{};
         GetClientRect(page, &inside);
+        RECT pageRect{};
+        GetWindowRect(page, &pageRect);
         const auto& products = OtherProducts();
         for (size_t i = 0; i < products.size(); ++i) {
-            const int top = 10 + static_cast<int>(i) * 44;
+            TWindowlessControl link;
+            ASSERT_TRUE(app_->Windowless(L"LinkLabel_NP" + std::to_wstring(209 + i), link));
+            const int left = link.Screen.left - pageRect.left, top = link.Screen.top - pageRect.top;
+            const int bottom = link.Screen.bottom - pageRect.top;
+            // Ink: pixels darker or more coloured than the page behind the link (its first column).
+            auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
             int first = -1, last = -1;
-            for (int y = top; y < top + 16 && y < h; ++y)
-                for (int x = 0; x < w; ++x) {
+            for (int y = std::max(top, 0); y < bottom && y < h; ++y) {
+                const std::uint32_t back = px[static_cast<size_t>(y) * w + std::max(left - 2, 0)];
+                for (int x = std::max(left, 0); x < w; ++x) {
                     const std::uint32_t p = px[static_cast<size_t>(y) * w + x];
-                    // The link colour: blue well above red.
-                    if ((p & 0xFF) > 0x80 && ((p >> 16) & 0xFF) < 0x40) {
+                    if (std::abs(static_cast<int>(luma(p)) - static_cast<int>(luma(back))) > 400) {
                         first = first < 0 ? x : std::min(first, x);
                         last = std::max(last, x);
                     }
                 }
+            }
             const std::wstring url = std::wstring(L"http://") + kMakerHost + products[i].page;
+            EXPECT_EQ(link.Text, url);
             EXPECT_GE(last - first + 1, width(url) - 1) << Narrow(url) << " is cut in " << Narrow(language);
             EXPECT_LT(last, inside.right - 2) << Narrow(url) << " leaves the page in " << Narrow(language);
         }
@@ -421,6 +430,28 @@ TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsP
     Shot(main, L"products-ru");
     ClickTab(0);
     EXPECT_TRUE(sized(kFormWidthNarrow, kFormHeightShort));
+}
+
+// A driver in another process finds the windowless labels by their names and reads their texts, bounds and state.
+TEST_F(MainWindowTest, WindowlessLabelsAreFoundFromOutside) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    const TLangTable& ru = *BuiltInLangTable(0);
+    TWindowlessControl label;
+    ASSERT_TRUE(app_->Windowless(L"Label_ProvEmSek", label));
+    EXPECT_EQ(label.Text, ru[26]);
+    EXPECT_TRUE(label.Enabled);
+    EXPECT_GT(label.Screen.right - label.Screen.left, 20);
+    EXPECT_EQ(label.Parent, app_->Ctl(L"TabSheet_NOsn"));
+    TWindowlessControl link;
+    ASSERT_TRUE(app_->Windowless(L"LinkLabel_NP209", link));
+    const std::wstring page = OtherProducts()[0].page;
+    EXPECT_EQ(link.Text.substr(0, 7), L"http://");
+    ASSERT_GE(link.Text.size(), page.size());
+    EXPECT_EQ(link.Text.substr(link.Text.size() - page.size()), page);
+    EXPECT_EQ(link.Parent, app_->Ctl(L"TabSheet_NNP"));
+    TWindowlessControl none;
+    EXPECT_FALSE(app_->Windowless(L"Label_Nonexistent", none));
 }
 
 TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
@@ -949,9 +980,10 @@ TEST_F(MainWindowTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
             if (spec.Kind != TCtlKind::Label || std::wstring(spec.Parent).find(L"NOsn") == std::wstring::npos &&
                                                     std::wstring(spec.Parent) != L"GroupBox_NastrEm")
                 continue;
-            HWND label = app_->Ctl(spec.Name);
-            int lw = 0, lh = 0;
-            const std::vector<std::uint32_t> px = ScreenPixels(label, lw, lh);
+            const RECT lr = app_->ScreenRectOf(spec.Name);
+            ASSERT_GT(lr.right, lr.left) << Narrow(spec.Name);
+            const int lw = lr.right - lr.left, lh = lr.bottom - lr.top;
+            const std::vector<std::uint32_t> px = GrabScreen(lr);
             int last = -1;
             for (int x = 0; x < lw; ++x)
                 for (int y = 0; y < lh; ++y)
@@ -1210,27 +1242,26 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
         HWND main = StartAndWaitMain(kMakerHost);
         ASSERT_NE(main, nullptr);
         for (const TCtlSpec& spec : kMainFormLayout) {
-            HWND c = app_->Ctl(spec.Name);
-            if (!c || (spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Label && spec.Kind != TCtlKind::Button))
+            if (spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Label && spec.Kind != TCtlKind::Button)
                 continue;
-            RECT r{};
-            GetWindowRect(c, &r);
+            // Labels off the group boxes have no window: their parents publish them.
+            const RECT r = app_->ScreenRectOf(spec.Name);
+            ASSERT_GT(r.right, r.left) << Narrow(spec.Name);
             const int room = r.right - r.left -
                              (spec.Kind == TCtlKind::Check    ? GetSystemMetrics(SM_CXMENUCHECK) + 4
                               : spec.Kind == TCtlKind::Button ? 8
                                                               : 0);
-            EXPECT_GE(room, width(WindowText(c))) << Narrow(spec.Name) << " in " << Narrow(languages[lang]);
+            EXPECT_GE(room, width(app_->TextOf(spec.Name))) << Narrow(spec.Name) << " in " << Narrow(languages[lang]);
         }
         for (const TCtlSpec& spec : kMainFormLayout) {
             if (!spec.After)
                 continue;
-            RECT field{};
-            GetWindowRect(app_->Ctl(spec.Name), &field);
+            const RECT field = app_->ScreenRectOf(spec.Name);
             std::wstring before;
             for (const wchar_t* p = spec.After;; ++p) {
                 if (*p == L' ' || *p == 0) {
-                    RECT r{};
-                    GetWindowRect(app_->Ctl(before), &r);
+                    const RECT r = app_->ScreenRectOf(before);
+                    EXPECT_GT(r.right, r.left) << Narrow(before);
                     EXPECT_LE(r.right, field.left) << Narrow(before) << " overlaps " << Narrow(spec.Name);
                     before.clear();
                     if (*p == 0)

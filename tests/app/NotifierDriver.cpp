@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "base/Files.h"
+#include "classlib/OutsideControls.h"
 #include "classlib/WicCodec.h"
 #include "tests/classlib/ScreenGrab.h"
 
@@ -179,6 +180,60 @@ HWND TNotifierProcess::Child(HWND top, const std::wstring& name) {
     TChildSearch ctx{&name, nullptr};
     EnumChildWindows(top, FindNamed, reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
+}
+
+namespace {
+struct TWindowlessSearch {
+    const std::wstring* name;
+    TWindowlessControl* out;
+    bool found;
+};
+
+bool MatchWindowless(HWND wnd, TWindowlessSearch& ctx) {
+    for (const TOutsideControl& c : ReadWindowless(wnd)) {
+        if (c.Name != *ctx.name)
+            continue;
+        POINT tl{c.Bounds.left, c.Bounds.top}, br{c.Bounds.right, c.Bounds.bottom};
+        ClientToScreen(wnd, &tl);
+        ClientToScreen(wnd, &br);
+        *ctx.out = TWindowlessControl{wnd, c.Name, c.Text, RECT{tl.x, tl.y, br.x, br.y}, c.Enabled, c.Visible};
+        ctx.found = true;
+        return true;
+    }
+    return false;
+}
+
+BOOL CALLBACK FindWindowlessIn(HWND wnd, LPARAM p) {
+    return MatchWindowless(wnd, *reinterpret_cast<TWindowlessSearch*>(p)) ? FALSE : TRUE;
+}
+}  // namespace
+
+bool TNotifierProcess::FindWindowless(HWND top, const std::wstring& name, TWindowlessControl& out) {
+    if (!top)
+        return false;
+    TWindowlessSearch ctx{&name, &out, false};
+    if (!MatchWindowless(top, ctx))
+        EnumChildWindows(top, FindWindowlessIn, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+RECT TNotifierProcess::ScreenRectOf(const std::wstring& name) const {
+    RECT r{};
+    if (HWND wnd = Ctl(name)) {
+        GetWindowRect(wnd, &r);
+        return r;
+    }
+    TWindowlessControl c;
+    if (Windowless(name, c))
+        r = c.Screen;
+    return r;
+}
+
+std::wstring TNotifierProcess::TextOf(const std::wstring& name) const {
+    if (HWND wnd = Ctl(name))
+        return WindowText(wnd);
+    TWindowlessControl c;
+    return Windowless(name, c) ? c.Text : std::wstring();
 }
 
 HWND TNotifierProcess::TrayWindow() const {

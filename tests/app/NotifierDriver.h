@@ -1,6 +1,7 @@
 // Drives TrelmMail.exe from a test: a private program folder, the process started there, its windows found by the
-// "TrelmName" property the class library sets on every control, and the native messages that read them back
-// (texts of other processes' list views, tabs and headers go through memory allocated in that process).
+// "TrelmName" property the class library sets on every control, its windowless controls through the table their
+// parent windows publish, and the native messages that read them back (texts of other processes' list views, tabs
+// and headers go through memory allocated in that process).
 // Test code only.
 #pragma once
 
@@ -22,6 +23,16 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD ms);
 // The window's "TrelmName", empty when it has none.
 std::wstring TrelmName(HWND wnd);
 std::wstring WindowText(HWND wnd);
+
+// A windowless control (label, bevel ...) as its parent window publishes it (classlib/OutsideControls.h).
+struct TWindowlessControl {
+    HWND Parent = nullptr;
+    std::wstring Name;
+    std::wstring Text;
+    RECT Screen{};  // its rectangle in screen coordinates
+    bool Enabled = false;
+    bool Visible = false;
+};
 
 class TNotifierProcess {
   public:
@@ -54,6 +65,15 @@ class TNotifierProcess {
     // The child of top (any depth) with that TrelmName.
     static HWND Child(HWND top, const std::wstring& name);
     HWND Ctl(const std::wstring& name) const { return Child(MainWindow(), name); }
+    // The windowless control of top or of a window inside it with that Name; false when there is none.
+    static bool FindWindowless(HWND top, const std::wstring& name, TWindowlessControl& out);
+    bool Windowless(const std::wstring& name, TWindowlessControl& out) const {
+        return FindWindowless(MainWindow(), name, out);
+    }
+    // A control of the main window by Name, windowed or windowless: its screen rectangle (empty when there is none)
+    // and its text.
+    RECT ScreenRectOf(const std::wstring& name) const;
+    std::wstring TextOf(const std::wstring& name) const;
     // The tray icon's hidden window.
     HWND TrayWindow() const;
 

@@ -6,6 +6,7 @@
 //   skinform_tool sheet OUT.png                   a contact sheet of the real frames of all skins
 //   skinform_tool states OUT.png [INDEX]          one skin's frame normal, rolled up, parked minimised, maximised
 //   skinform_tool bench [ROUNDS]                  a skin switch timed over all skins against a plain frame repaint
+//   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
 // the form's own). Exit code 1 when a check fails, 2 on bad arguments.
@@ -18,11 +19,15 @@
 #include <string>
 #include <vector>
 
+#include "Gallery.h"
 #include "app/SkinLists.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/WicCodec.h"
+#include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinData.h"
 #include "skin/form/SkinForm.h"
@@ -67,6 +72,7 @@ struct Bench {
     TbsSkinData* data = nullptr;
     TbsCompressedSkinList* list = nullptr;
     std::vector<WalkedBox*> boxes;
+    std::vector<TControl*> skinned;  // the skinned controls on the form
 };
 
 // The notifier-like form: every caption button, a few controls and a row of walked controls.
@@ -83,10 +89,27 @@ Bench MakeForm(const wchar_t* caption, int x, int y) {
                                               TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp,
                                               TbsBorderIcon::biMinimizeToTray});
     b.data = new TbsSkinData(b.form);
-    auto* label = new TLabel(b.form);
+    // The skinned labels and bevel the notifier's pages hold.
+    auto* label = new TbsSkinStdLabel(b.form);
     label->SetParent(b.form);
     label->SetBounds(12, 10, 260, 18);
     label->SetCaption(L"Новых писем: 3 — Входящие");
+    label->SetSkinData(b.data);
+    auto* link = new TbsSkinLinkLabel(b.form);
+    link->SetParent(b.form);
+    link->SetBounds(12, 96, 130, 18);
+    link->SetCaption(L"www.trelm.ru");
+    link->SetSkinData(b.data);
+    auto* name = new TbsSkinButtonLabel(b.form);
+    name->SetParent(b.form);
+    name->SetBounds(12, 116, 130, 20);
+    name->SetCaption(L"Почтовый клиент");
+    name->SetSkinData(b.data);
+    auto* bevel = new TbsSkinBevel(b.form);
+    bevel->SetParent(b.form);
+    bevel->SetBounds(150, 100, 120, 30);
+    bevel->SetSkinData(b.data);
+    b.skinned = {label, link, name, bevel};
     auto* button = new TButton(b.form);
     button->SetParent(b.form);
     button->SetBounds(12, 36, 130, 26);
@@ -324,6 +347,58 @@ void Report(const char* what, std::vector<double> t) {
     std::printf("%-44s median %7.2f ms  worst %7.2f ms  (%zu runs)\n", what, t[t.size() / 2], t.back(), t.size());
 }
 
+// The control walk of one skin change apart from the frame rebuild: from the end of the rebuild (OnChangeSkinData)
+// to the after-change message (OnAfterChangeSkinData), which comes once the walk is done.
+struct WalkClock {
+    LARGE_INTEGER frameDone{}, walkDone{};
+    void Attach(TbsSkinForm* f) {
+        f->OnChangeSkinData = [this](TObject*) { QueryPerformanceCounter(&frameDone); };
+        f->OnAfterChangeSkinData = [this](TObject*) { QueryPerformanceCounter(&walkDone); };
+    }
+};
+
+// The switch with and without the skinned controls on the form: the walk and the switch's ratio to a repaint.
+void WalkFigures(Bench& b, int rounds, LARGE_INTEGER freq) {
+    WalkClock clock;
+    clock.Attach(b.skinForm);
+    const HWND h = b.form->Handle();
+    const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    const int count = b.list->Skins()->Count();
+    for (const char* pass : {"with the skinned controls", "without them"}) {
+        std::vector<double> walks, switches, repaints;
+        for (int r = 0; r < rounds; ++r) {
+            for (int i = 0; i < count; ++i) {
+                LARGE_INTEGER t0, t1, t2, t3;
+                QueryPerformanceCounter(&t0);
+                b.data->SetSkinIndex(i);
+                RedrawWindow(h, nullptr, nullptr, repaint);
+                GdiFlush();
+                QueryPerformanceCounter(&t1);
+                walks.push_back(Ms(clock.frameDone, clock.walkDone, freq));
+                QueryPerformanceCounter(&t2);
+                RedrawWindow(h, nullptr, nullptr, repaint);
+                GdiFlush();
+                QueryPerformanceCounter(&t3);
+                switches.push_back(Ms(t0, t1, freq));
+                repaints.push_back(Ms(t2, t3, freq));
+                Application->ProcessMessages();
+            }
+        }
+        std::printf("-- %s\n", pass);
+        Report("  control walk (after the frame rebuild)", walks);
+        std::sort(switches.begin(), switches.end());
+        std::sort(repaints.begin(), repaints.end());
+        const double ratio = switches[switches.size() / 2] / std::max(repaints[repaints.size() / 2], 0.001);
+        std::printf("  ratio of medians switch / repaint: %.2f (goal <= 2.5: %s)\n", ratio,
+                    ratio <= 2.5 ? "met" : "missed");
+        for (TControl* c : b.skinned)
+            delete c;
+        b.skinned.clear();
+    }
+    b.skinForm->OnChangeSkinData = nullptr;
+    b.skinForm->OnAfterChangeSkinData = nullptr;
+}
+
 int BenchRun(int rounds) {
     Bench b = MakeForm(L"Trelm Mail — замер", 200, 150);
     SelectSkin(b, 0);
@@ -379,13 +454,14 @@ int BenchRun(int rounds) {
     std::sort(p.begin(), p.end());
     const double ratio = s[s.size() / 2] / std::max(p[p.size() / 2], 0.001);
     std::printf("ratio of medians switch / repaint: %.2f (goal <= 2.5: %s)\n", ratio, ratio <= 2.5 ? "met" : "missed");
+    WalkFigures(b, rounds, freq);
     return 0;
 }
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS]\n");
+                 "| bench [ROUNDS] | gallery FAMILY OUT.png\n");
     return 2;
 }
 
@@ -425,6 +501,8 @@ int Run(int argc, wchar_t** argv) {
                 return Usage();
             return States(argv[2], index);
         }
+        if (cmd == L"gallery" && argc >= 4)
+            return Gallery(argv[2], argv[3]);
         if (cmd == L"bench")
             return BenchRun(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 3);
     } catch (const std::exception& e) {

@@ -85,7 +85,7 @@ std::wstring MenuFixtureSkin() {
         if (p != std::wstring::npos)
             s.replace(p, from.size(), to);
     };
-    replace(L"activepicturescount=2\n0=capbuttons.bmp\n1=controls.bmp\n",
+    replace(L"activepicturescount=3\n0=capbuttons.bmp\n1=controls.bmp\n2=ctlmask.bmp\n",
             L"activepicturescount=5\n0=capbuttons.bmp\n1=controls.bmp\n2=menu.bmp\n3=popup.bmp\n4=hint.bmp\n");
     replace(L"[SKINOBJECTS]\ncount=7\n", L"[SKINOBJECTS]\ncount=8\n7=menuitem:menuitem\n");
     s += L"\n[menuitem]\nskinrectinapicture=1\nskinrect=0,0,60,20\nactiveskinrect=0,20,60,40\nactivepictureindex=2\n"

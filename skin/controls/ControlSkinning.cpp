@@ -1,0 +1,79 @@
+#include "skin/controls/ControlSkinning.h"
+
+#include "skin/core/SkinData.h"
+#include "skin/core/SkinImages.h"
+
+int LookupSkinEntry(TbsSkinData* Data, const std::wstring& Name) {
+    if (!Data || Data->Empty)
+        return -1;
+    return Data->GetControlIndex(Name);
+}
+
+TbsDataSkinControl* SkinEntryAt(TbsSkinData* Data, int Index) {
+    if (!Data || Index < 0 || Index >= static_cast<int>(Data->CtrlList.size()))
+        return nullptr;
+    return Data->CtrlList[static_cast<size_t>(Index)].get();
+}
+
+TBitmap* SkinPictureAt(TbsSkinData* Data, int Index) {
+    if (!Data || Index < 0 || Index >= Data->ActivePictureCount())
+        return nullptr;
+    return Data->FActivePictures[static_cast<size_t>(Index)].get();
+}
+
+bool RectInPicture(const TRect& R, TBitmap* Picture) {
+    return Picture && !R.IsEmpty() && R.Left >= 0 && R.Top >= 0 && R.Right <= Picture->Width() &&
+           R.Bottom <= Picture->Height();
+}
+
+void CreateSkinControlImage(TBitmap* B, TBitmap* Picture, const TbsControlGeometry& G, int W, int H,
+                            bool ForceBackground) {
+    if (!RectInPicture(G.SkinRect, Picture))
+        return;
+    const TRect& R = G.SkinRect;
+    switch (G.ResizeMode) {
+        case rmFixed:
+            B->SetSize(R.Width(), R.Height());
+            B->Canvas()->CopyRect({0, 0, R.Width(), R.Height()}, Picture->Canvas(), R);
+            break;
+        case rmBoth:
+            if (!ForceBackground)
+                CreateSkinImage(G.LTPt, G.RTPt, G.LBPt, G.RBPt, G.ClRect, G.NewLTPoint, G.NewRTPoint, G.NewLBPoint,
+                                G.NewRBPoint, G.NewClRect, B, Picture, R, W, H, true, G.LeftStretch, G.TopStretch,
+                                G.RightStretch, G.BottomStretch, G.StretchEffect, G.StretchType);
+            break;
+        case rmWidth:
+            CreateHSkinImage(G.LTPt.X, R.Width() - G.RTPt.X, B, Picture, R, W, H, G.StretchEffect);
+            break;
+        case rmHeight:
+            CreateVSkinImage(G.LTPt.Y, R.Height() - G.LBPt.Y, B, Picture, R, W, H, G.StretchEffect);
+            break;
+        default:
+            break;
+    }
+}
+
+void PaintCanvasTo(TCanvas* Canvas, HDC DC, int X, int Y, const std::function<void()>& Paint) {
+    const HDC previous = Canvas->HandleAllocated() ? Canvas->Handle() : nullptr;
+    TSaveDCGuard saved(DC);
+    OffsetViewportOrgEx(DC, X, Y, nullptr);
+    Canvas->SetHandle(DC);
+    struct TRestore {
+        TCanvas* c;
+        HDC prev;
+        ~TRestore() { c->SetHandle(prev); }
+    } restore{Canvas, previous};
+    Paint();
+}
+
+void HostCentredTop(TControl* Control, int AHeight, int& ATop) {
+    auto* host = dynamic_cast<IbsAdjustingHost*>(Control->Parent());
+    if (host && host->AdjustsControls())
+        ATop = CentredTop(host->SkinClientRect(), AHeight);
+}
+
+TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback) {
+    if (Data && Data->ResourceStrData())
+        return Data->ResourceStrData()->CharSet;
+    return Fallback;
+}

@@ -1,0 +1,246 @@
+// skinform_tool gallery FAMILY OUT.png: one page per family of skinned controls, each control in each of its states,
+// in the built-in look and in skins 23, 81 and 43 of the notifier's set, with Cyrillic captions. The controls paint
+// themselves into memory bitmaps (PaintTo) over the skin's button-face colour; one line per control and skin says
+// whether the control found its entry. Exit code 1 when a control misses an entry its skin has, 2 for an unknown
+// family.
+#include "Gallery.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/SkinLists.h"
+#include "classlib/ImgList.h"
+#include "classlib/WicCodec.h"
+#include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinLabels.h"
+#include "skin/core/SkinData.h"
+
+namespace {
+
+constexpr int kCellW = 230, kCellH = 40, kRowHead = 170, kColHead = 24;
+constexpr int kSkins[] = {-1, 23, 81, 43};  // -1: the built-in look
+
+// One control in one state: made for a container, painted into a cell.
+struct TGalleryItem {
+    std::wstring State;
+    std::wstring Class;
+    std::wstring Entry;
+    int W = 200, H = 24;
+    // Makes the control (owned by Owner) bound to Data, in its state.
+    std::function<TControl*(TComponent* Owner, TbsSkinData* Data)> Make;
+    // Its entry index after binding (-1: none).
+    std::function<int(TControl*)> Index;
+    std::function<void(TControl*, HDC, int, int)> Paint;
+};
+
+template <typename T>
+TGalleryItem Item(const std::wstring& state, const std::wstring& cls, const std::wstring& entry, int w, int h,
+                  std::function<void(T*)> setup) {
+    TGalleryItem it;
+    it.State = state;
+    it.Class = cls;
+    it.Entry = entry;
+    it.W = w;
+    it.H = h;
+    it.Make = [setup, w, h](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* c = new T(owner);
+        c->SetBounds(0, 0, w, h);
+        setup(c);
+        if (data)
+            c->SetSkinData(data);
+        return c;
+    };
+    it.Index = [](TControl* c) { return static_cast<T*>(c)->SkinIndex(); };
+    it.Paint = [](TControl* c, HDC dc, int x, int y) { static_cast<T*>(c)->PaintTo(dc, x, y); };
+    return it;
+}
+
+std::unique_ptr<TImageList> GalleryImages() {
+    auto list = std::make_unique<TImageList>(nullptr, 16, 16);
+    for (COLORREF c : {RGB(40, 110, 200), RGB(230, 140, 30)}) {
+        TBitmap b(16, 16, pf24bit);
+        HDC dc = b.Canvas()->Handle();
+        HBRUSH back = CreateSolidBrush(RGB(255, 0, 255));
+        RECT all{0, 0, 16, 16};
+        FillRect(dc, &all, back);
+        DeleteObject(back);
+        HBRUSH brush = CreateSolidBrush(c);
+        RECT env{1, 3, 15, 13};
+        FillRect(dc, &env, brush);
+        DeleteObject(brush);
+        list->AddMasked(&b, RGB(255, 0, 255));
+    }
+    return list;
+}
+
+std::vector<TGalleryItem> LabelsFamily(TCustomImageList* images) {
+    std::vector<TGalleryItem> items;
+    using L = TbsSkinStdLabel;
+    using K = TbsSkinLinkLabel;
+    using B = TbsSkinButtonLabel;
+    using V = TbsSkinBevel;
+    items.push_back(Item<L>(L"обычная", L"TbsSkinStdLabel", L"stdlabel", 210, 18,
+                            [](L* l) { l->SetCaption(L"Проверять почту каждые, сек:"); }));
+    items.push_back(Item<L>(L"недоступна", L"TbsSkinStdLabel", L"stdlabel", 210, 18, [](L* l) {
+        l->SetCaption(L"Повторять звук, раз:");
+        l->SetEnabled(false);
+    }));
+    items.push_back(Item<L>(L"перенос строк", L"TbsSkinStdLabel", L"stdlabel", 210, 34, [](L* l) {
+        l->SetAutoSize(false);
+        l->SetWordWrap(true);
+        l->SetCaption(L"Уведомления о новых письмах и напоминания о событиях");
+    }));
+    items.push_back(Item<K>(L"ссылка", L"TbsSkinLinkLabel", L"stdlabel", 210, 18,
+                            [](K* l) { l->SetCaption(L"www.trelm.ru/почта"); }));
+    items.push_back(Item<K>(L"ссылка, наведена", L"TbsSkinLinkLabel", L"stdlabel", 210, 18, [](K* l) {
+        l->SetCaption(L"www.trelm.ru/почта");
+        l->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(Item<K>(L"ссылка, свечение", L"TbsSkinLinkLabel", L"stdlabel", 210, 34, [](K* l) {
+        l->SetCaption(L"Скачать обновление");
+        l->SetGlowEffect(true);
+        l->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(Item<K>(L"ссылка, недоступна", L"TbsSkinLinkLabel", L"stdlabel", 210, 18, [](K* l) {
+        l->SetCaption(L"www.trelm.ru/почта");
+        l->SetEnabled(false);
+    }));
+    auto button = [images](const std::wstring& state, std::function<void(B*)> extra) {
+        return Item<B>(state, L"TbsSkinButtonLabel", L"stdlabel", 210, 24, [images, extra](B* b) {
+            b->SetCaption(L"Почтовый клиент");
+            b->SetImageList(images);
+            b->SetImageIndex(0);
+            b->SetActiveImageIndex(1);
+            b->SetMargin(2);
+            b->SetSpacing(6);
+            extra(b);
+        });
+    };
+    items.push_back(button(L"кнопка-метка", [](B*) {}));
+    items.push_back(button(L"кнопка-метка, наведена", [](B* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(button(L"веб-стиль, наведена", [](B* b) {
+        b->SetWebStyle(true);
+        b->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(button(L"свечение, наведена", [](B* b) {
+        b->SetGlowEffect(true);
+        b->SetGlowSize(5);
+        b->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(button(L"кнопка-метка, недоступна", [](B* b) { b->SetEnabled(false); }));
+    auto bevel = [](const std::wstring& state, TBevelShape shape, TBevelStyle style, bool divider) {
+        return Item<V>(state, L"TbsSkinBevel", L"bevel", 200, 24, [shape, style, divider](V* v) {
+            v->SetShape(shape);
+            v->SetStyle(style);
+            v->SetDividerMode(divider);
+        });
+    };
+    items.push_back(bevel(L"рамка, утоплена", bsBox, bsLowered, false));
+    items.push_back(bevel(L"рамка, выпукла", bsBox, bsRaised, false));
+    items.push_back(bevel(L"двойная рамка", bsFrame, bsLowered, false));
+    items.push_back(bevel(L"разделитель", bsTopLine, bsLowered, true));
+    return items;
+}
+
+void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
+    RECT r{x, y, x + w, y + 18};
+    DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+}
+
+}  // namespace
+
+int Gallery(const std::wstring& family, const std::wstring& file) {
+    auto owner = std::make_unique<TComponent>(nullptr);
+    auto images = GalleryImages();
+    std::vector<TGalleryItem> items;
+    if (family == L"labels")
+        items = LabelsFamily(images.get());
+    else
+        return 2;
+    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
+    LoadNotifierSkinList(*list);
+    const int cols = static_cast<int>(std::size(kSkins));
+    int height = kColHead + 10;
+    for (const TGalleryItem& it : items)
+        height += std::max(kCellH, it.H + 12);
+    TBitmap page(kRowHead + cols * kCellW, height, pf32bit);
+    HDC dc = page.Canvas()->Handle();
+    HBRUSH backdrop = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
+    RECT all{0, 0, page.Width(), page.Height()};
+    FillRect(dc, &all, backdrop);
+    DeleteObject(backdrop);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    int failed = 0;
+    for (int col = 0; col < cols; ++col) {
+        const int skin = kSkins[col];
+        std::unique_ptr<TbsSkinData> data;
+        std::wstring title = L"встроенный вид", printed = L"built-in";
+        TColor face = clBtnFace;
+        if (skin >= 0) {
+            data = std::make_unique<TbsSkinData>(nullptr);
+            data->SetSkinIndex(skin);
+            data->SetSkinList(list.get());
+            title = std::to_wstring(skin) + L" " + data->SkinName;
+            printed = L"skin " + title;
+            face = static_cast<TColor>(data->SkinColors()->cBtnFace);
+        }
+        const int x = kRowHead + col * kCellW;
+        int y = kColHead;
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(face) & 0xFFFFFF);
+        RECT column{x + 4, y, x + kCellW - 4, height - 4};
+        FillRect(dc, &column, brush);
+        DeleteObject(brush);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        Text(dc, x, 3, kCellW, title, DT_CENTER);
+        SelectObject(dc, oldFont);
+        std::vector<std::wstring> reported;
+        for (const TGalleryItem& it : items) {
+            TControl* c = it.Make(owner.get(), data.get());
+            const int rowH = std::max(kCellH, it.H + 12);
+            it.Paint(c, dc, x + 12, y + (rowH - it.H) / 2);
+            if (col == 0) {
+                oldFont = SelectObject(dc, font);
+                SetTextColor(dc, RGB(255, 255, 255));
+                Text(dc, 6, y + (rowH - 18) / 2, kRowHead - 10, it.State, DT_LEFT);
+                SelectObject(dc, oldFont);
+            }
+            const std::wstring key = it.Class + L" " + it.Entry;
+            if (std::find(reported.begin(), reported.end(), key) == reported.end()) {
+                reported.push_back(key);
+                const bool found = it.Index(c) != -1;
+                const bool has = data && data->GetControlIndex(it.Entry) != -1;
+                failed += has && !found;
+                std::printf("%-30ls %-20ls %-10ls %s\n", printed.c_str(), it.Class.c_str(), it.Entry.c_str(),
+                            !data ? "no skin" : found ? "found" : has ? "MISSED" : "not in the skin");
+            }
+            delete c;
+            y += rowH;
+        }
+    }
+    DeleteObject(font);
+    GdiFlush();
+    std::vector<std::uint32_t> px(static_cast<size_t>(page.Width()) * page.Height());
+    for (int y = 0; y < page.Height(); ++y) {
+        const auto* row = static_cast<const std::uint32_t*>(page.ScanLine(y));
+        for (int x = 0; x < page.Width(); ++x)
+            px[static_cast<size_t>(y) * page.Width() + x] = row[x] | 0xFF000000u;
+    }
+    std::ofstream out(file.c_str(), std::ios::binary);
+    out << EncodePng(px.data(), page.Width(), page.Height());
+    if (!out) {
+        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+        return 1;
+    }
+    std::printf("%zu controls in %d looks, %d missed entries\n", items.size(), cols, failed);
+    return failed ? 1 : 0;
+}
