@@ -242,8 +242,10 @@ TControl* TAAForm1::FindCtl(const std::wstring& name) const {
 void TAAForm1::BuildImages() {
     ImageList_KolEm = new TImageList(this);
     ImageList_KolEm->SetName(L"ImageList_KolEm");
-    ImageList_KolEm->SetSize(64, 64);
-    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, 64);
+    // The tray's images at the notification area's size: the icon files carry pictures drawn for it.
+    const int traySize = std::max(GetSystemMetrics(SM_CXSMICON), 1);
+    ImageList_KolEm->SetSize(traySize, traySize);
+    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, traySize);
     ImageList64 = new TImageList(this);
     ImageList64->SetName(L"ImageList64");
     ImageList64->SetSize(64, 64);
