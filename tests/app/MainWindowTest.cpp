@@ -905,7 +905,8 @@ std::wstring NameAt(HWND wnd, int x, int y) {
 }
 
 // After the start in the stored default skin the window's client area and each page are painted: an unpainted
-// client shows the black of an empty window. Text and lines are dark, but only a small part of a page is ink.
+// client shows the black of an empty window. Text, lines and edges are black too, but they are a small part of a page
+// (about a twentieth).
 TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
     HWND main = StartAndWaitMain();
     ASSERT_NE(main, nullptr);
@@ -920,7 +921,7 @@ TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
     GetClientRect(main, &client);
     MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
     ASSERT_GT(client.right - client.left, 100);
-    EXPECT_LT(blackShare(SettledGrab(client)), 0.05) << "the client area after the start";
+    EXPECT_LT(blackShare(SettledGrab(client)), 0.25) << "the client area after the start";
     const wchar_t* pages[] = {L"TabSheet_NOsn", L"TabSheet_Budilnik", L"TabSheet_NNP"};
     for (int p = 0; p < 3; ++p) {
         if (p > 0)
@@ -928,7 +929,7 @@ TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
         HWND page = app_->Ctl(pages[p]);
         ASSERT_TRUE(page && WaitUntil([&] { return IsWindowVisible(page) != FALSE; }, 5000)) << Narrow(pages[p]);
         int w = 0, h = 0;
-        EXPECT_LT(blackShare(SettledPixels(page, w, h)), 0.05) << Narrow(pages[p]);
+        EXPECT_LT(blackShare(SettledPixels(page, w, h)), 0.25) << Narrow(pages[p]);
     }
 }
 
