@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -154,6 +155,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     };
 
     void BuildImages();
+    void FillImagesOnce(TImageList* list, int firstId, int count, int size);
     void BuildControls();
     void BuildProducts();
     void BuildViews();
@@ -166,6 +168,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();
+    // The machine identity from its worker into State.IdKomp (once; later calls do nothing).
+    void TakeMachineId();
     void SetFormWidth(int width);
     void ImapListArrived(std::unique_ptr<TImapServerList> list);
 
@@ -199,6 +203,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TLangComboBox* OfficeComboBox_lang = nullptr;
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
+    std::future<std::wstring> machineId_;
     TImageList* ImageList_Flags = nullptr;
     TImageList* ImageList_Menu = nullptr;
     TbsSkinPopupMenu* PopupMenu1 = nullptr;
