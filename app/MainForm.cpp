@@ -600,11 +600,18 @@ void TAAForm1::ArrangeLayout() {
         TControl* c = FindCtl(s.Name);
         const auto spin = spins_.find(s.Name);
         if (spin != spins_.end()) {
-            // The edit and its up-down move together and keep their widths.
-            const int upWidth = spin->second.Up->Width();
-            spin->second.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
-            spin->second.Up->SetAssociate(nullptr);
-            spin->second.Up->SetAssociate(spin->second.Edit);
+            // The edit and its up-down move together and keep their widths: the up-down takes its place beside the
+            // edit when it is given its buddy again (made windows are told so; making them again would cost the
+            // start the time of two windows for every up-down).
+            TSpin& sp = spin->second;
+            const int upWidth = sp.Up->Width();
+            sp.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
+            if (sp.Up->HandleAllocated() && sp.Edit->HandleAllocated()) {
+                SendMessageW(sp.Up->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(sp.Edit->Handle()), 0);
+            } else {
+                sp.Up->SetAssociate(nullptr);
+                sp.Up->SetAssociate(sp.Edit);
+            }
             continue;
         }
         const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
