@@ -609,7 +609,10 @@ void TAAForm1::ArrangeLayout() {
             if (sp.Up->HandleAllocated() && sp.Edit->HandleAllocated()) {
                 SendMessageW(sp.Up->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(sp.Edit->Handle()), 0);
             } else {
-                sp.Up->SetAssociate(nullptr);
+                // Before the windows exist: the place the buddy will give it when its window is made (its right
+                // edge ends the spin's width), so that what follows the spin is laid out after it.
+                const int right = left + s.Width - upWidth;
+                sp.Up->SetBounds(right - upWidth, c->Top(), upWidth, c->Height());
                 sp.Up->SetAssociate(sp.Edit);
             }
             continue;

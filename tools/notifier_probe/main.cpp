@@ -15,10 +15,13 @@
 //        notifier_probe.exe exe [idle seconds]     (environment NETLIB_DOVECOT_DIR and NETLIB_DOVECOT_CTL set)
 //        notifier_probe.exe start [runs, default 5]
 //        notifier_probe.exe letters                (the Dovecot environment as for exe)
+//        notifier_probe.exe accounts               (the same, with the users run.sh adds for "accounts")
 // With "letters", the engine in a host window announces 1, 100, 500 and 2,000 new letters of the private Dovecot,
 // one round each with a fresh engine; the round's time to the popup holding them all, beside fetching the same
 // letters with the mail check alone (with the same options); what a letter adds to the round above the fetch and
 // above the round of one letter, and the ratio of 2,000 to 500 of that.
+// With "accounts", the first round of a fresh engine over 50 accounts with 20 new letters each beside the same round
+// with none, and what a letter adds.
 #include "AnswerProbe.h"
 #include "SilentServer.h"
 // After the sockets, which need to come before windows.h.
@@ -510,6 +513,91 @@ int ProbeLetters() {
     return 0;
 }
 
+// ---- many accounts -------------------------------------------------------------------------------------------------
+
+// One round of a fresh engine over the accounts bench01 to bench<count> of the private Dovecot (run.sh adds them),
+// every account checked in turn as the check button does; its wall time, and the letters its popup holds.
+std::pair<double, int> AccountsRound(TForm* form, int accounts, int port) {
+    TEngineWorld w;
+    w.host.handle = form->Handle();
+    w.settings.ProvEmSek = 3600;
+    for (int i = 1; i <= accounts; ++i) {
+        auto account = std::make_unique<AListEm>();
+        wchar_t login[16];
+        swprintf(login, 16, L"bench%02d", i);
+        account->Login = login;
+        account->Domain = L"example.test";
+        account->Parol = L"secret";
+        account->HostIMAP = L"localhost";
+        account->PortIMAP = port;
+        w.lists.Accounts.push_back(std::move(account));
+    }
+    auto* engine = new TNotifierEngine(form, w.lists, w.settings, w.persist, w.run, w.lang, nullptr, w.host);
+    engine->CheckOptions().StartDelayMs = 0;
+    engine->FirstPaint();
+    Loop(500);
+    const Clock::time_point t0 = Clock::now();
+    engine->CheckNow();  // returns when the round has checked every account
+    Loop(60000, [&] { return !engine->Checking(); });
+    const double ms = MsBetween(t0, Clock::now());
+    const int shown = engine->AlertWindow()->AlertMessages()->Count();
+    delete engine;
+    return {ms, shown};
+}
+
+// The first round over 50 accounts with 20 new letters each, beside the same round with none: what the 1,000
+// letters add, a letter.
+int ProbeAccounts() {
+    if (nettest::FixtureDir().empty() || !nettest::TrustTestCa()) {
+        std::fprintf(stderr, "no Dovecot fixture: run tools/notifier_probe/run.sh build accounts\n");
+        return 2;
+    }
+    constexpr int kAccounts = 50, kLetters = 20;
+    TQuietSounds quiet;
+    SetSoundSink(&quiet);
+    const int port = std::stoi(nettest::FixtureValue("PORT"));
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    form->SetCaption(L"notifier_probe");
+    form->SetBounds(40, 40, 320, 160);
+    form->Show();
+    auto user = [](int i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bench%02d@example.test", i);
+        return std::string(name);
+    };
+    auto fill = [&](int letters) {
+        bool ok = true;
+        for (int i = 1; i <= kAccounts && ok; ++i) {
+            nettest::RunFixtureCtl({"reset", user(i)}, &ok);
+            if (ok && letters > 0)
+                nettest::RunFixtureCtl({"bulk", user(i), std::to_string(letters), "1 Jan 2024"}, &ok);
+        }
+        return ok;
+    };
+    // The trust store and the server's first logins before anything is timed.
+    if (!fill(0)) {
+        std::fprintf(stderr, "the fixture's control script failed (were the bench users added by run.sh?)\n");
+        return 2;
+    }
+    AccountsRound(form.get(), 2, port);
+    const auto [noneMs, noneShown] = AccountsRound(form.get(), kAccounts, port);
+    std::printf("round of %d accounts with no new letters: %.0f ms\n", kAccounts, noneMs);
+    std::fflush(stdout);
+    if (!fill(kLetters)) {
+        std::fprintf(stderr, "the fixture's control script failed\n");
+        return 2;
+    }
+    Sleep(2000);
+    const auto [lettersMs, shown] = AccountsRound(form.get(), kAccounts, port);
+    std::printf("round of %d accounts with %d new letters each: %.0f ms, the popup holds %d letters\n", kAccounts,
+                kLetters, lettersMs, shown);
+    std::printf("the letters add %.0f ms: %.3f ms a letter (goal <= 0.3, linear)\n", lettersMs - noneMs,
+                (lettersMs - noneMs) / (kAccounts * kLetters));
+    form.reset();
+    SetSoundSink(nullptr);
+    return noneShown == 0 && shown == kAccounts * kLetters ? 0 : 1;
+}
+
 // ---- start-up ------------------------------------------------------------------------------------------------------
 
 // A kilobyte figure of /proc/<pid>/status ("RssAnon:   1234 kB"); -1 when there is none.
@@ -646,6 +734,8 @@ int ProbeStart(int runs) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "letters")
         return ProbeLetters();
+    if (argc > 1 && std::string(argv[1]) == "accounts")
+        return ProbeAccounts();
     if (argc > 1 && std::string(argv[1]) == "start")
         return ProbeStart(argc > 2 ? std::max(1, atoi(argv[2])) : 5);
     const bool program = argc > 1 && std::string(argv[1]) == "exe";
