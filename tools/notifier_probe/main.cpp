@@ -215,6 +215,15 @@ std::pair<ULONGLONG, ULONGLONG> Baseline(HWND wnd, ULONGLONG ms, const std::func
 
 // ---- the engine in a host window -----------------------------------------------------------------------------------
 
+// The small shown form an engine reports to.
+std::unique_ptr<TForm> ShowHostForm() {
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    form->SetCaption(L"notifier_probe");
+    form->SetBounds(40, 40, 320, 160);
+    form->Show();
+    return form;
+}
+
 int ProbeEngine(int idleSeconds) {
     TQuietSounds quiet;
     SetSoundSink(&quiet);
@@ -241,10 +250,7 @@ int ProbeEngine(int idleSeconds) {
         lists.Events.push_back(std::move(event));
     }
 
-    std::unique_ptr<TForm> form(new TForm(nullptr));
-    form->SetCaption(L"notifier_probe");
-    form->SetBounds(40, 40, 320, 160);
-    form->Show();
+    std::unique_ptr<TForm> form = ShowHostForm();
     host.handle = form->Handle();
     auto* images = new TImageList(form.get(), 16, 16);
     for (int i = 0; i < 13; ++i) {
@@ -420,10 +426,7 @@ int ProbeLetters() {
     TQuietSounds quiet;
     SetSoundSink(&quiet);
     const int port = std::stoi(nettest::FixtureValue("PORT"));
-    std::unique_ptr<TForm> form(new TForm(nullptr));
-    form->SetCaption(L"notifier_probe");
-    form->SetBounds(40, 40, 320, 160);
-    form->Show();
+    std::unique_ptr<TForm> form = ShowHostForm();
     std::vector<std::pair<int, double>> extra;  // letters, ms a letter above the fetch
     for (int count : {1, 100, 500, 2000}) {
         bool ok = false;
@@ -576,10 +579,7 @@ int ProbeAccounts() {
     TQuietSounds quiet;
     SetSoundSink(&quiet);
     const int port = std::stoi(nettest::FixtureValue("PORT"));
-    std::unique_ptr<TForm> form(new TForm(nullptr));
-    form->SetCaption(L"notifier_probe");
-    form->SetBounds(40, 40, 320, 160);
-    form->Show();
+    std::unique_ptr<TForm> form = ShowHostForm();
     auto user = [](int i) {
         char name[32];
         std::snprintf(name, sizeof name, "bench%02d@example.test", i);
