@@ -122,6 +122,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     // The date editor's mask has two-digit day and month fields: the short date follows it.
     Fs.ShortDateFormat = std::wstring(L"dd") + Fs.DateSeparator + L"MM" + Fs.DateSeparator + L"yyyy";
     Fs.TimeSeparator = L':';
+    // The machine identity takes its queries' time on a worker while the window is built; the first paint takes it.
+    machineId_ = std::async(std::launch::async, [] { return GetMachineId(); });
     BeginLoading();
     SetName(L"AAForm1");
     SetCaption(L"Trelm Mail");
@@ -247,12 +249,13 @@ TControl* TAAForm1::FindCtl(const std::wstring& name) const {
 void TAAForm1::BuildImages() {
     ImageList_KolEm = new TImageList(this);
     ImageList_KolEm->SetName(L"ImageList_KolEm");
-    ImageList_KolEm->SetSize(64, 64);
-    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, 64);
+    // The tray's images at the notification area's size: the icon files carry pictures drawn for it.
+    const int traySize = std::max(GetSystemMetrics(SM_CXSMICON), 1);
+    ImageList_KolEm->SetSize(traySize, traySize);
+    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, traySize);
     ImageList64 = new TImageList(this);
     ImageList64->SetName(L"ImageList64");
     ImageList64->SetSize(64, 64);
-    AddIcons(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     ImageList_Flags = new TImageList(this);
     ImageList_Flags->SetName(L"ImageList_Flags");
     ImageList_Flags->SetSize(16, 16);
@@ -260,12 +263,18 @@ void TAAForm1::BuildImages() {
     ImageList_Menu = new TImageList(this);
     ImageList_Menu->SetName(L"ImageList_Menu");
     ImageList_Menu->SetSize(16, 16);
-    AddIcons(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16);
     for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
         auto icon = std::make_unique<TIcon>();
         icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
         glyphs_.push_back(std::move(icon));
     }
+}
+
+// The pictures of the message boxes and of the tray menu are read when one first shows: the start does not wait for
+// them.
+void TAAForm1::FillImagesOnce(TImageList* list, int firstId, int count, int size) {
+    if (list->Count() == 0)
+        AddIcons(list, firstId, count, size);
 }
 
 void TAAForm1::BuildControls() {
@@ -490,6 +499,7 @@ void TAAForm1::BuildTray() {
     PopupMenu1 = new TbsSkinPopupMenu(this);
     PopupMenu1->SetName(L"PopupMenu1");
     PopupMenu1->SetImages(ImageList_Menu);
+    PopupMenu1->OnPopup = [this](TObject*) { FillImagesOnce(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16); };
     auto add = [this](const wchar_t* name, std::function<void()> action) {
         auto* item = new TMenuItem(this);
         item->SetName(name);
@@ -614,11 +624,21 @@ void TAAForm1::ArrangeLayout() {
         TControl* c = FindCtl(s.Name);
         const auto spin = spins_.find(s.Name);
         if (spin != spins_.end()) {
-            // The edit and its up-down move together and keep their widths.
-            const int upWidth = spin->second.Up->Width();
-            spin->second.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
-            spin->second.Up->SetAssociate(nullptr);
-            spin->second.Up->SetAssociate(spin->second.Edit);
+            // The edit and its up-down move together and keep their widths: the up-down takes its place beside the
+            // edit when it is given its buddy again (made windows are told so; making them again would cost the
+            // start the time of two windows for every up-down).
+            TSpin& sp = spin->second;
+            const int upWidth = sp.Up->Width();
+            sp.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
+            if (sp.Up->HandleAllocated() && sp.Edit->HandleAllocated()) {
+                SendMessageW(sp.Up->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(sp.Edit->Handle()), 0);
+            } else {
+                // Before the windows exist: the place the buddy will give it when its window is made (its right
+                // edge ends the spin's width), so that what follows the spin is laid out after it.
+                const int right = left + s.Width - upWidth;
+                sp.Up->SetBounds(right - upWidth, c->Top(), upWidth, c->Height());
+                sp.Up->SetAssociate(sp.Edit);
+            }
             continue;
         }
         const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
@@ -720,15 +740,8 @@ void TAAForm1::FormCreate() {
     UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
     SetFormWidth(kFormWidthNarrow);
     State.ProgDir = GetProgramDir();
-    // The identity queries use COM; the thread joins it before the first query.
+    // The window's thread uses COM (the autostart shortcut, the shell).
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    try {
-        State.IdKomp = GetMachineId();
-        if (State.IdKomp.empty())
-            ReportFailure("TAAForm1::FormCreate", "no source gave a machine identity");
-    } catch (...) {
-        ReportCaught("TAAForm1::FormCreate: machine identity");
-    }
     ZeroFillTimeSob();
     const std::optional<uint8_t> start = ReadStartLanguage();
     if (start)
@@ -780,10 +793,23 @@ void TAAForm1::FormPaint() {
         PostMessageW(Handle(), WM_FIRSTPAINT, 0, 0);
 }
 
+void TAAForm1::TakeMachineId() {
+    if (!machineId_.valid())
+        return;
+    try {
+        State.IdKomp = machineId_.get();
+        if (State.IdKomp.empty())
+            ReportFailure("TAAForm1::FirstPaint", "no source gave a machine identity");
+    } catch (...) {
+        ReportCaught("TAAForm1::FirstPaint: machine identity");
+    }
+}
+
 void TAAForm1::FirstPaint() {
     if (!PervPaint)
         return;
     PervPaint = false;
+    TakeMachineId();
     const bool locked = State.IdKompFile != State.IdKomp || Settings.ZapuskPass;
     if (locked && !Settings.PassZapusk.empty()) {
         InfoBeep();
@@ -1024,6 +1050,7 @@ void TAAForm1::FiredEventAdded() {
 }
 
 void TAAForm1::SaveSettings() {
+    TakeMachineId();
     // A file that did not load would be lost under the first save: it is kept beside it, or nothing is saved.
     if (keepDamagedSettings_) {
         KeepDamagedSettings(State.ProgDir);
@@ -1051,11 +1078,13 @@ void TAAForm1::Check_IspZvukNClick() {
 
 void TAAForm1::Okno_mbOK(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    FillImagesOnce(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 0, {mbOK}, 0);
 }
 
 bool TAAForm1::Okno_mbYes_No(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    FillImagesOnce(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     return SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 1, {mbYes, mbNo}, 0) == mrDlgYes;
 }
 

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -157,6 +158,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     };
 
     void BuildImages();
+    void FillImagesOnce(TImageList* list, int firstId, int count, int size);
     void BuildControls();
     void BuildProducts();
     void BuildViews();
@@ -171,6 +173,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();
+    // The machine identity from its worker into State.IdKomp (once; later calls do nothing).
+    void TakeMachineId();
     void SetFormWidth(int width);
     // Gives the window the client area that the system's single frame leaves inside width x height.
     void SetFormSize(int width, int height);
@@ -206,6 +210,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TLangComboBox* OfficeComboBox_lang = nullptr;
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
+    std::future<std::wstring> machineId_;
     TImageList* ImageList_Flags = nullptr;
     TImageList* ImageList_Menu = nullptr;
     TbsSkinPopupMenu* PopupMenu1 = nullptr;

@@ -57,5 +57,5 @@ class TLangComboBox : public TCustomComboBox {
     std::vector<int> imageIndexes_;
 };
 
-// Width of text in the font the control's window uses.
+// Width of text in the font the control's window uses (or will use: the control's font, before the window exists).
 int ControlTextWidth(TWinControl* control, const std::wstring& text);

@@ -953,6 +953,35 @@ std::wstring NameAt(HWND wnd, int x, int y) {
     return name;
 }
 
+// After the start in the stored default skin the window's client area and each page are painted: an unpainted
+// client shows the black of an empty window. Text, lines and edges are black too, but they are a small part of a page
+// (about a twentieth).
+TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    SetForegroundWindow(main);
+    auto blackShare = [](const std::vector<std::uint32_t>& px) {
+        size_t black = 0;
+        for (std::uint32_t p : px)
+            black += (p & 0xFFFFFF) == 0;
+        return px.empty() ? 1.0 : static_cast<double>(black) / static_cast<double>(px.size());
+    };
+    RECT client{};
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_GT(client.right - client.left, 100);
+    EXPECT_LT(blackShare(SettledGrab(client)), 0.25) << "the client area after the start";
+    const wchar_t* pages[] = {L"TabSheet_NOsn", L"TabSheet_Budilnik", L"TabSheet_NNP"};
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0)
+            ClickTab(p);
+        HWND page = app_->Ctl(pages[p]);
+        ASSERT_TRUE(page && WaitUntil([&] { return IsWindowVisible(page) != FALSE; }, 5000)) << Narrow(pages[p]);
+        int w = 0, h = 0;
+        EXPECT_LT(blackShare(SettledPixels(page, w, h)), 0.25) << Narrow(pages[p]);
+    }
+}
+
 // Apply with another language repaints the mail page at once, with no tab switch: what it shows equals what a full
 // repaint of the page and every control on it shows, the longer label texts are inked to their end and the
 // up-downs show both arrows. Each language's pages are captured (TRELM_SHOTS) for a look.
