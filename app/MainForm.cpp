@@ -989,8 +989,10 @@ void TAAForm1::SetFormSize(int width, int height) {
     // The skinned frame puts this client size back after every skin change.
     SkinForm1->ClientWidth = client.cx;
     SkinForm1->ClientHeight = client.cy;
-    const int outerWidth = Width() - ClientWidth() + client.cx;
-    const int outerHeight = Height() - ClientHeight() + client.cy;
+    // Before the window exists its frame is not known: the system frame's sizes stand until the skinned frame puts
+    // the client size back when the window shows.
+    const int outerWidth = HandleAllocated() ? Width() - ClientWidth() + client.cx : width;
+    const int outerHeight = HandleAllocated() ? Height() - ClientHeight() + client.cy : height;
     // The window keeps its left edge but stays on the work area.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

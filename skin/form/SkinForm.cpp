@@ -619,13 +619,18 @@ void TbsSkinForm::ChangeSkinData() {
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
-    // A form that asked for a client size keeps it under the new frame (a parked form keeps its small size).
-    if (!FRollUpState && FWindowState != wsMinimized) {
-        if (ClientWidth > 0)
-            FForm->SetClientWidth(ClientWidth);
-        if (ClientHeight > 0)
-            FForm->SetClientHeight(ClientHeight);
-    }
+    ApplyClientSize();
+}
+
+// A form that asked for a client size keeps it under every frame. The frame is known once the window exists: a skin
+// change before that leaves the size to the window's creation. A rolled-up or parked form keeps its small size.
+void TbsSkinForm::ApplyClientSize() {
+    if (!FForm->HandleAllocated() || FRollUpState || FWindowState == wsMinimized)
+        return;
+    if (ClientWidth > 0 && FForm->ClientWidth() != ClientWidth)
+        FForm->SetClientWidth(ClientWidth);
+    if (ClientHeight > 0 && FForm->ClientHeight() != ClientHeight)
+        FForm->SetClientHeight(ClientHeight);
 }
 
 namespace {

@@ -298,6 +298,10 @@ void TbsSkinForm::HideClientInActiveEffect() {
 
 bool TbsSkinForm::ShowFirst(TMessage& m) {
     switch (m.Msg) {
+        case WM_CREATE:
+            // The frame is known now, before the form places itself for its first show.
+            ApplyClientSize();
+            return false;
         case WM_SHOWWINDOW:
             if (!m.WParam)
                 return false;

@@ -217,10 +217,15 @@ TEST_F(SkinFormStatesTest, RollUpKeepsTheCaptionBarAndComesBack) {
 // layered border drawn outside the window, and the built-in frame of no skin.
 TEST_F(SkinFormStatesTest, AskedClientSizeSurvivesEverySkinChange) {
     form_->SetBorderStyle(bsSingle);
-    Load(FixtureSkin());
-    ShowForm();
+    // Asked before the window exists: the window is made with the skin's frame around that client.
     skinForm_->ClientWidth = 301;
     skinForm_->ClientHeight = 187;
+    Load(FixtureSkin());
+    ShowForm();
+    RECT first{};
+    GetClientRect(h(), &first);
+    EXPECT_EQ(first.right, 301);
+    EXPECT_EQ(first.bottom, 187);
     for (const std::wstring& ini : {SetSkin(L"81_Trelm_Blue"), SetSkin(L"31_Trelm_Teal"), SetSkin(L"80_Windows_8"),
                                     FixtureSkin(), std::wstring()}) {
         SCOPED_TRACE(std::string(ini.begin(), ini.end()));
