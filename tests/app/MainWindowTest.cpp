@@ -395,6 +395,65 @@ class MainWindowTest : public ::testing::Test {
     std::unique_ptr<TNotifierProcess> app_;
 };
 
+// The cases that need nothing but a running program share one, started at the first of them in a folder of its own
+// (no server list download, the start language Russian): each case takes it over with the window shown, the first
+// page open, no other window of the program open and the cursor parked; one that cannot be brought back so is
+// started again. Cases that change what later ones see undo it or run last.
+class MainWindowSharedTest : public MainWindowTest {
+  protected:
+    static void TearDownTestSuite() { shared_.reset(); }
+    void SetUp() override {
+        SetCursorPos(5, 5);
+        app_ = std::move(shared_);
+        if (!app_ || !app_->Running() || !Reset()) {
+            app_ = std::make_unique<TNotifierProcess>(L"SharedWindow");
+            app_->WriteFile(L"yazik.txt", std::string(1, '\0'));
+            WriteSettings(TSettings{}, OneServer());
+            ASSERT_NE(StartAndWaitMain(), nullptr);
+        }
+        main_ = app_->MainWindow();
+        SetForegroundWindow(main_);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, 5000));
+    }
+    void TearDown() override { shared_ = std::move(app_); }
+
+    // Closes what an earlier case left open and shows the first page; false when the program does not come back
+    // to that.
+    bool Reset() {
+        HWND main = app_->MainWindow();
+        if (!main || !IsWindowVisible(main))
+            return false;
+        auto strays = [&] {
+            std::vector<HWND> out;
+            for (HWND wnd : app_->TopWindows()) {
+                wchar_t cls[64] = {};
+                GetClassNameW(wnd, cls, 64);
+                if (wnd != main && IsWindowVisible(wnd) && std::wstring(cls) != L"TbsFormLayerWindow")
+                    out.push_back(wnd);
+            }
+            return out;
+        };
+        for (HWND wnd : strays())
+            PostMessageW(wnd, WM_CLOSE, 0, 0);
+        if (!WaitUntil([&] { return strays().empty(); }, 5000))
+            return false;
+        HWND tabs = app_->Ctl(L"PageControl");
+        if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != 0) {
+            SetForegroundWindow(main);
+            ClickTab(0);
+            if (!WaitUntil([&] { return IsWindowVisible(app_->Ctl(L"TabSheet_NOsn")) != FALSE; }, 3000))
+                return false;
+        }
+        SetCursorPos(5, 5);
+        return true;
+    }
+
+    HWND main_ = nullptr;
+
+  private:
+    static inline std::unique_ptr<TNotifierProcess> shared_;
+};
+
 TEST_F(MainWindowTest, FirstStartShowsTheWindowAtTheDesktopCentreAndTheProductsPageWidensIt) {
     HWND main = StartAndWaitMain();
     ASSERT_NE(main, nullptr);
@@ -708,10 +767,7 @@ TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
     Shot(main, L"mail-ru");
 }
 
-TEST_F(MainWindowTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {
-    WriteSettings(TSettings{}, OneServer());
-    HWND main = StartAndWaitMain();
-    ASSERT_NE(main, nullptr);
+TEST_F(MainWindowSharedTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {
     HWND view = app_->Ctl(L"ListView_Sob");
     SetText(L"Edit_Sob", L"Зарядка");
     SetText(L"Time_Sob", L"07:00");
@@ -796,19 +852,29 @@ TEST_F(MainWindowTest, AnEmptyServerListIsFetchedWithTwoGetsAndAStoredOneIsNot) 
 }
 
 // The server list comes from a host that sends a byte every two seconds, or nothing at all: the window answers at
-// once all the while, and closing it ends the program while the download still runs.
+// once all the while, and closing it ends the program while the download still runs. The slow host is watched
+// until the program has given the download up at its deadline (its report in the TRELM_LOG file) and a while after.
 TEST_F(MainWindowTest, ASlowOrSilentServerListHostNeitherFreezesTheWindowNorHoldsTheClose) {
     const std::string list = "mail.test                    imap.mail.test                          993\r\n";
-    auto answersThenCloses = [&](const std::wstring& host, DWORD askMs) {
+    const std::string givenUp = "[Trelm] FetchImapList: server list past its deadline";
+    // Watches the window from its first answer until done() holds (or untilMs passed; *reached tells which), then
+    // asks it to close.
+    auto answersThenCloses = [&](const std::wstring& host, const std::function<bool()>& done, DWORD untilMs,
+                                 bool* reached) {
+        const std::wstring log = app_->File(L"trelm.log");
+        DeleteFileW(log.c_str());
+        SetEnvironmentVariableW(L"TRELM_LOG", log.c_str());
         // Asked from its first answer after it shows: the first paint's work, where the download starts, comes
         // after that.
-        ASSERT_TRUE(app_->Start(host, false));
+        const bool started = app_->Start(host, false);
+        SetEnvironmentVariableW(L"TRELM_LOG", nullptr);
+        ASSERT_TRUE(started);
         HWND main = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart));
         DWORD_PTR result = 0;
         ASSERT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStart, &result));
         TAnswerProbe probe(main, 20, 100);
-        Sleep(askMs);
+        *reached = WaitUntil(done, untilMs);
         probe.Stop();
         EXPECT_EQ(probe.Failures(), 0) << "longest answer " << probe.LongestMs() << " ms";
         EXPECT_GT(probe.Asked(), 10);
@@ -821,12 +887,26 @@ TEST_F(MainWindowTest, ASlowOrSilentServerListHostNeitherFreezesTheWindowNorHold
     };
     {
         ScriptServer drip(DripHandler(HttpOk(list), 2000), nullptr);
-        answersThenCloses(L"127.0.0.1:" + std::to_wstring(drip.Port()), 30000);
+        // Given up at the deadline, then watched for two more seconds of the download running on.
+        ULONGLONG givenUpAt = 0;
+        bool reached = false;
+        answersThenCloses(
+            L"127.0.0.1:" + std::to_wstring(drip.Port()),
+            [&] {
+                if (!givenUpAt && ReadBytes(app_->File(L"trelm.log")).find(givenUp) != std::string::npos)
+                    givenUpAt = GetTickCount64();
+                return givenUpAt && GetTickCount64() - givenUpAt >= 2000;
+            },
+            30000, &reached);
+        EXPECT_TRUE(reached) << "the download was not given up at its deadline: "
+                             << ReadBytes(app_->File(L"trelm.log"));
+        EXPECT_GE(drip.Connections(), 1);
         app_->Kill();
     }
     app_ = std::make_unique<TNotifierProcess>(L"SilentServerListHost");
     TSilentServer silent;
-    answersThenCloses(L"127.0.0.1:" + std::to_wstring(silent.Port()), 4000);
+    bool watched = false;
+    answersThenCloses(L"127.0.0.1:" + std::to_wstring(silent.Port()), [] { return false; }, 4000, &watched);
     EXPECT_GE(silent.Connections(), 1);
 }
 
@@ -985,11 +1065,8 @@ TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
 // Apply with another language repaints the mail page at once, with no tab switch: what it shows equals what a full
 // repaint of the page and every control on it shows, the longer label texts are inked to their end and the
 // up-downs show both arrows. Each language's pages are captured (TRELM_SHOTS) for a look.
-TEST_F(MainWindowTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
-    app_->WriteFile(L"yazik.txt", std::string(1, '\0'));
-    HWND main = StartAndWaitMain();
-    ASSERT_NE(main, nullptr);
-    SetForegroundWindow(main);
+TEST_F(MainWindowSharedTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
+    HWND main = main_;
     HWND page = app_->Ctl(L"TabSheet_NOsn");
     HWND combo = app_->Ctl(L"OfficeComboBox_lang");
     ASSERT_TRUE(page && combo);
@@ -1092,66 +1169,6 @@ std::vector<std::uint32_t> CaptionBand(HWND wnd) {
     return SettledGrab(band);
 }
 
-// A skin chosen in the skin dialog: once the dialog has closed, the foreground main window's caption shows the
-// active look, the same as after a real deactivation and activation, and not the inactive one.
-TEST_F(MainWindowTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
-    HWND main = StartAndWaitMain();
-    ASSERT_NE(main, nullptr);
-    SetForegroundWindow(main);
-    Sleep(300);
-    PostClick(app_->Ctl(L"Button_Skin"));
-    HWND dialog = nullptr, list = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND wnd : app_->TopWindows()) {
-                HWND found =
-                    wnd != main && IsWindowVisible(wnd) ? TNotifierProcess::Child(wnd, L"SkinListBox") : nullptr;
-                if (found) {
-                    dialog = wnd;
-                    list = found;
-                }
-            }
-            return dialog != nullptr;
-        },
-        10000));
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 80; }, 10000))
-        << SendMessageW(list, LB_GETCOUNT, 0, 0) << " rows in " << Narrow(WindowText(dialog));
-    SendMessageW(list, LB_SETCURSEL, 80, 0);
-    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
-    // The main window takes the new skin once the dialog has gone; its frame changes size then.
-    ASSERT_TRUE(WaitStableRect(main, 400, 5000));
-    const std::vector<std::uint32_t> afterDialog = CaptionBand(main);
-    Shot(main, L"skin80-after-dialog");
-    // A window of this test takes the activation, then the main window gets it back.
-    HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 60, 40,
-                                 nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(other, nullptr);
-    SetForegroundWindow(other);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
-    const std::vector<std::uint32_t> inactive = CaptionBand(main);
-    Shot(main, L"skin80-inactive");
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    ClickAt((frame.left + frame.right) / 2, frame.top + 6);  // a click on the title activates the window
-    SetCursorPos(5, 5);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
-    const std::vector<std::uint32_t> active = CaptionBand(main);
-    Shot(main, L"skin80-active");
-    DestroyWindow(other);
-    EXPECT_NE(inactive, active);
-    ASSERT_EQ(afterDialog.size(), active.size()) << inactive.size();
-    std::size_t differ = 0, first = 0;
-    for (std::size_t i = 0; i < active.size(); ++i)
-        if (afterDialog[i] != active[i] && differ++ == 0)
-            first = i;
-    EXPECT_EQ(differ, 0u) << "the caption after the skin dialog is not the active caption; first at " << first << ": "
-                          << std::hex << afterDialog[first] << " for " << active[first];
-}
-
 // The controls of parent (by the table's parents) in the order a reader meets them, groups opened in place:
 // those that take the focus by Tab.
 void TabStops(TNotifierProcess& app, const std::wstring& parent, std::vector<std::wstring>& out) {
@@ -1196,10 +1213,8 @@ std::wstring FocusedName(HWND main) {
 
 // Tab walks each settings page in reading order: rows from the top, each from the left, a group's fields where
 // the group stands.
-TEST_F(MainWindowTest, TabFollowsTheReadingOrderOfEachPage) {
-    HWND main = StartAndWaitMain();
-    ASSERT_NE(main, nullptr);
-    SetForegroundWindow(main);
+TEST_F(MainWindowSharedTest, TabFollowsTheReadingOrderOfEachPage) {
+    HWND main = main_;
     for (int page = 0; page < 2; ++page) {
         ClickTab(page);
         Sleep(400);
@@ -1361,8 +1376,7 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
 
 // The skin dialog carries the title the notifier stores, shows every skin's description whole in its list (no ink in
 // the list's last columns, where a cut text would end) and a scroll-bar thumb that stands out from its track.
-TEST_F(MainWindowTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisibleThumb) {
-    ASSERT_NE(StartAndWaitMain(), nullptr);
+TEST_F(MainWindowSharedTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisibleThumb) {
     Click(L"Button_Skin");
     HWND dlg = WaitBox(L"Выбор скина");
     ASSERT_NE(dlg, nullptr);
@@ -1455,4 +1469,61 @@ TEST_F(MainWindowTest, EverySkinKeepsTheClientAreaAndThePagesFillIt) {
         EXPECT_EQ(pages.bottom, client.bottom - 4);
         Shot(main, L"client-skin" + std::to_wstring(skin));
     }
+}
+
+// A skin chosen in the skin dialog (the last case of the shared program: the skin stays): once the dialog has closed, the foreground main window's caption shows the
+// active look, the same as after a real deactivation and activation, and not the inactive one.
+TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
+    HWND main = main_;
+    PostClick(app_->Ctl(L"Button_Skin"));
+    HWND dialog = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND wnd : app_->TopWindows()) {
+                HWND found =
+                    wnd != main && IsWindowVisible(wnd) ? TNotifierProcess::Child(wnd, L"SkinListBox") : nullptr;
+                if (found) {
+                    dialog = wnd;
+                    list = found;
+                }
+            }
+            return dialog != nullptr;
+        },
+        10000));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 80; }, 10000))
+        << SendMessageW(list, LB_GETCOUNT, 0, 0) << " rows in " << Narrow(WindowText(dialog));
+    SendMessageW(list, LB_SETCURSEL, 80, 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    // The main window takes the new skin once the dialog has gone; its frame changes size then.
+    ASSERT_TRUE(WaitStableRect(main, 400, 5000));
+    const std::vector<std::uint32_t> afterDialog = CaptionBand(main);
+    Shot(main, L"skin80-after-dialog");
+    // A window of this test takes the activation, then the main window gets it back.
+    HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 60, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
+    const std::vector<std::uint32_t> inactive = CaptionBand(main);
+    Shot(main, L"skin80-inactive");
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    ClickAt((frame.left + frame.right) / 2, frame.top + 6);  // a click on the title activates the window
+    SetCursorPos(5, 5);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    const std::vector<std::uint32_t> active = CaptionBand(main);
+    Shot(main, L"skin80-active");
+    DestroyWindow(other);
+    EXPECT_NE(inactive, active);
+    ASSERT_EQ(afterDialog.size(), active.size()) << inactive.size();
+    std::size_t differ = 0, first = 0;
+    for (std::size_t i = 0; i < active.size(); ++i)
+        if (afterDialog[i] != active[i] && differ++ == 0)
+            first = i;
+    EXPECT_EQ(differ, 0u) << "the caption after the skin dialog is not the active caption; first at " << first << ": "
+                          << std::hex << afterDialog[first] << " for " << active[first];
 }
