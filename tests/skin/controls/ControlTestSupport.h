@@ -38,7 +38,8 @@ inline std::wstring FixtureVariant(const std::wstring& Name, const std::function
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring dir = std::wstring(tmp) + L"trelm_ctl_" + Name + L"_" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
-    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp"})
+    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp",
+                           L"bars.bmp", L"panelbg.bmp"})
         CopyFileW((FixtureFolder() + L"\\" + f).c_str(), (dir + L"\\" + f).c_str(), FALSE);
     std::ifstream in(FixtureSkin().c_str(), std::ios::binary);
     std::stringstream text;
