@@ -385,6 +385,9 @@ def bars_and_groups(sk, legend):
         legend.append('groupbox.skinrect.%s=%d,%d,%d' % ((sl,) + gcols[sl]))
     put('groupbox.check', (145, 20, 155, 30), (0, 120, 0))
     put('groupbox.uncheck', (157, 20, 167, 30), (0, 60, 0))
+    # the check pictures' bottom-left pixel is their transparent colour
+    for x in (145, 157):
+        im.putpixel((x, 29), (255, 0, 255))
     k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (100, 20, 140, 60),
          'captionrect': (4, 2, 36, 14), 'alignment': 'taleftjustify', 'fontname': 'Arial', 'fontheight': 12,
          'fontstyle': '', 'fontcolor': 0xFF0000, 'bgpictureindex': -1, 'checkimagerect': (145, 20, 155, 30),
