@@ -29,8 +29,13 @@ int ClampScrollPosition(int Value, int Min, int Max, int PageSize) {
     return std::min(Value, ScrollUpperBound(Min, Max, PageSize));
 }
 
-TbsScrollLayout CalcScrollRects(bool Vertical, int W, int H, const TbsScrollValues& V, bool Both,
-                                int BothMarkerWidth, const TbsScrollSkinParts* Skin) {
+TbsScrollLayout CalcScrollRects(bool Vertical,
+                                int W,
+                                int H,
+                                const TbsScrollValues& V,
+                                bool Both,
+                                int BothMarkerWidth,
+                                const TbsScrollSkinParts* Skin) {
     TbsScrollLayout L;
     const bool horz = !Vertical;
     const double range = static_cast<double>(V.Max) - V.Min;
@@ -68,8 +73,8 @@ TbsScrollLayout CalcScrollRects(bool Vertical, int W, int H, const TbsScrollValu
         L.Buttons[sbUpButton] = place(Skin->UpButtonRect);
         L.Buttons[sbDownButton] = place(Skin->DownButtonRect);
         breadth = horz ? Skin->ThumbRect.Height() : Skin->ThumbRect.Width();
-        baseLen = Skin->ThumbMinSize != 0 ? Skin->ThumbMinSize
-                                          : (horz ? Skin->ThumbRect.Width() : Skin->ThumbRect.Height());
+        baseLen =
+            Skin->ThumbMinSize != 0 ? Skin->ThumbMinSize : (horz ? Skin->ThumbRect.Width() : Skin->ThumbRect.Height());
     }
     const int trackStart = Along(L.NewTrackArea, Vertical, true);
     const int trackEnd = Along(L.NewTrackArea, Vertical, false);
@@ -120,8 +125,8 @@ int CalcScrollValue(const TbsScrollLayout& L, bool Vertical, const TbsScrollValu
     const int o1 = Along(L.NewTrackArea, Vertical, true) + len / 2;
     const int o2 = Along(L.NewTrackArea, Vertical, false) - len / 2;
     const double f = fractionOf(static_cast<double>(P) + OldBOffset, static_cast<double>(o2) - o1);
-    return static_cast<int>(V.Min + static_cast<long long>(RoundEven(
-                                        (static_cast<double>(V.Max) - V.Min - V.PageSize + 1) * f)));
+    return static_cast<int>(
+        V.Min + static_cast<long long>(RoundEven((static_cast<double>(V.Max) - V.Min - V.PageSize + 1) * f)));
 }
 
 int ScrollHitTest(const TbsScrollLayout& L, TPoint Pt, int Captured) {

@@ -41,10 +41,15 @@ struct TbsScrollLayout {
     int ThumbLength = 0;
 };
 
-// The layout of a W x H bar (horizontal unless Vertical). Skin: the skin look with Parts, else the built-in look (Both and BothMarkerWidth only
-// narrow a horizontal built-in bar).
-TbsScrollLayout CalcScrollRects(bool Vertical, int W, int H, const TbsScrollValues& V, bool Both,
-                                int BothMarkerWidth, const TbsScrollSkinParts* Skin);
+// The layout of a W x H bar (horizontal unless Vertical). Skin: the skin look with Parts, else the built-in look (Both
+// and BothMarkerWidth only narrow a horizontal built-in bar).
+TbsScrollLayout CalcScrollRects(bool Vertical,
+                                int W,
+                                int H,
+                                const TbsScrollValues& V,
+                                bool Both,
+                                int BothMarkerWidth,
+                                const TbsScrollSkinParts* Skin);
 
 // The value a thumb dragged by P pixels along the bar points at (P counted from the thumb's offset at Min when the
 // page is 0, from the press otherwise, with OldBOffset the thumb's offset at the press).

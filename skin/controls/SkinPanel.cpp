@@ -38,8 +38,8 @@ void DrawWithCornerTransparent(TCanvas* C, TBitmap* Picture, const TRect& R, int
 
 // ---- TbsSkinPanel ---------------------------------------------------------------------------------------------------
 TbsSkinPanel::TbsSkinPanel(TComponent* AOwner) : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
-    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks, csSetCaption, csOpaque,
-                     csReplicatable});
+    SetControlStyle(
+        {csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks, csSetCaption, csOpaque, csReplicatable});
     FSkinDataName = L"panel";
     SetWidth(150);
     SetHeight(150);
@@ -103,11 +103,7 @@ void TbsSkinPanel::SetSpacing(int Value) {
 }
 
 void TbsSkinPanel::SetCaptionImageList(TCustomImageList* Value) {
-    if (FCaptionImageList)
-        FCaptionImageList->RemoveFreeNotification(this);
-    FCaptionImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetBorrowed(this, FCaptionImageList, Value);
     Invalidate();
 }
 
@@ -311,16 +307,7 @@ TRect TbsSkinPanel::GetSkinClientRect() {
 }
 
 void TbsSkinPanel::PaintskinTo(TCanvas* C, int X, int Y) {
-    const int w = Width(), h = Height();
-    if (w <= 0 || h <= 0)
-        return;
-    GetSkinData();
-    TBitmap b(w, h);
-    if (SkinLookAvailable())
-        CreateControlSkinImage(&b);
-    else
-        CreateControlDefaultImage(&b);
-    C->Draw(X, Y, &b);
+    PaintImageTo(C, X, Y);
 }
 
 void TbsSkinPanel::Paint() {
@@ -386,8 +373,8 @@ void TbsSkinPanel::PaintBackgroundPicture() {
         Canvas()->CopyRect(G.NewClRect, bg->Canvas(), src);
         return;
     }
-    for (const TbsTile& t : ForcedBackgroundTiles({0, 0, Width(), Height()}, src.Width(), src.Height(),
-                                                  G.StretchEffect, G.StretchType))
+    for (const TbsTile& t :
+         ForcedBackgroundTiles({0, 0, Width(), Height()}, src.Width(), src.Height(), G.StretchEffect, G.StretchType))
         Canvas()->CopyRect(t.Dst, bg->Canvas(), src);
 }
 
@@ -551,7 +538,8 @@ void TbsSkinPanel::DrawCaption(TBitmap* B) {
         TRect src = FrameRect;
         src.Offset(G.SkinRect.Left, G.SkinRect.Top);
         if (RectInPicture(src, Picture) && tw + F > 0) {
-            CreateHSkinImage(FrameLeftOffset, FrameRightOffset, &frame, Picture, src, tw + F, FrameRect.Height(), false);
+            CreateHSkinImage(FrameLeftOffset, FrameRightOffset, &frame, Picture, src, tw + F, FrameRect.Height(),
+                             false);
             int fx = TX;
             if (Alignment == taLeftJustify) {
                 TX = fx + FrameTextRect.Left;

@@ -79,7 +79,7 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
         bool MouseIn = false;
         bool Down = false;
     };
-    bool Focus() ;
+    bool Focus();
     int AlongOf(int X, int Y) const { return FKind == sbHorizontal ? X : Y; }
     void TestActive(int X, int Y);
     void ButtonDown(int I, int X, int Y);

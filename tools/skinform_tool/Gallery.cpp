@@ -189,8 +189,8 @@ std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
     }));
     items.push_back(Item<P>(L"панель без рамки", L"TbsSkinPanel", L"panel", 200, 60,
                             [](P* p) { p->SetBorderStyle(TbsPanelBorderStyle::bvNone); }));
-    items.push_back(Item<P>(L"пустая отрисовка", L"TbsSkinPanel", L"panel", 200, 60,
-                            [](P* p) { p->SetEmptyDrawing(true); }));
+    items.push_back(
+        Item<P>(L"пустая отрисовка", L"TbsSkinPanel", L"panel", 200, 60, [](P* p) { p->SetEmptyDrawing(true); }));
     items.push_back(Item<G>(L"группа", L"TbsSkinGroupBox", L"groupbox", 200, 70,
                             [](G* g) { g->SetCaption(L"Параметры учётной записи"); }));
     items.push_back(Item<G>(L"группа с флажком", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {

@@ -24,21 +24,10 @@ constexpr COLORREF kUnchecked = RGB(0, 60, 0), kChecked = RGB(0, 120, 0);
 constexpr COLORREF kGroupFont = RGB(0, 0, 255);
 constexpr COLORREF kFixtureShadow = RGB(128, 128, 128);
 
-class SkinPanelsTest : public ::testing::Test {
+class SkinPanelsTest : public HostedControls {
   protected:
-    void SetUp() override {
-        host_ = &SharedHost();
-        ReloadFixture();
-    }
-    void TearDown() override {
-        for (auto it = owned_.rbegin(); it != owned_.rend(); ++it)
-            delete *it;
-        owned_.clear();
-        Pump(10);
-    }
     template <typename T>
-    T* Make(TWinControl* parent, const wchar_t* entry, bool skinned, int x = 10, int y = 10, int w = 150,
-            int h = 150) {
+    T* Make(TWinControl* parent, const wchar_t* entry, bool skinned, int x = 10, int y = 10, int w = 150, int h = 150) {
         auto* p = new T(host_->form);
         owned_.push_back(p);
         p->SetParent(parent ? parent : host_->form);
@@ -62,8 +51,6 @@ class SkinPanelsTest : public ::testing::Test {
         return PaintInto(c->Width(), c->Height(), [c](HDC dc) { c->PaintTo(dc, 0, 0); });
     }
     static TRect BoundsOf(TControl* c) { return {c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()}; }
-    Host* host_ = nullptr;
-    std::vector<TControl*> owned_;
 };
 
 TEST_F(SkinPanelsTest, BuiltInLookAndClientRectangle) {
@@ -254,9 +241,8 @@ TEST_F(SkinPanelsTest, GroupBoxCaptionAndCheck) {
 }
 
 TEST_F(SkinPanelsTest, GroupBoxWithTheCaptionBelowTheClientStopsForcingTheBackground) {
-    const std::wstring ini = FixtureVariant(L"groupbelow", [](std::string& s) {
-        ReplaceAll(s, "captionrect=4,2,36,14", "captionrect=4,37,36,39");
-    });
+    const std::wstring ini = FixtureVariant(
+        L"groupbelow", [](std::string& s) { ReplaceAll(s, "captionrect=4,2,36,14", "captionrect=4,37,36,39"); });
     Host* h = &SharedHost();
     h->data->LoadFromFile(ini);
     Pump(20);

@@ -16,9 +16,7 @@ TEST(ScrollBarGeometry, PositionRule) {
         {0, 100, 10, -5, 0},    // below Min
         {0, 100, 0, 150, 100},  // no page: Max bounds it
         {0, 10, 20, 0, 0},      // a page larger than the range: never below Min
-        {0, 10, 20, 5, 0},
-        {10, 105, 10, 100, 96},
-        {-50, 50, 0, -60, -50},
+        {0, 10, 20, 5, 0},     {10, 105, 10, 100, 96}, {-50, 50, 0, -60, -50},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ClampScrollPosition(c.value, c.min, c.max, c.page), c.expected)
@@ -57,10 +55,8 @@ TEST(ScrollBarGeometry, ThumbTable) {
         {"a small page keeps 16 pixels", false, {0, 10000, 0, 1}, 200, 19, {17, 1, 33, 18}},
         {"a small page at the end", false, {0, 10000, 10000, 1}, 200, 19, {167, 1, 183, 18}},
         {"page half the range", false, {0, 99, 50, 50}, 200, 19, {101, 1, 183, 18}},
-        {"page larger than the range: horizontal at the end", false, {0, 10, 0, 20}, 200, 19,
-         {183 - 302, 1, 183, 18}},
-        {"page larger than the range: vertical at the start", true, {0, 10, 0, 20}, 19, 200,
-         {1, 17, 18, 17 + 302}},
+        {"page larger than the range: horizontal at the end", false, {0, 10, 0, 20}, 200, 19, {183 - 302, 1, 183, 18}},
+        {"page larger than the range: vertical at the start", true, {0, 10, 0, 20}, 19, 200, {1, 17, 18, 17 + 302}},
         {"vertical default at Max", true, {0, 100, 100, 0}, 19, 200, {1, 167, 18, 183}},
     };
     for (const auto& c : cases) {

@@ -23,18 +23,8 @@ LPARAM At(int x, int y) {
     return MAKELPARAM(x, y);
 }
 
-class SkinScrollBarTest : public ::testing::Test {
+class SkinScrollBarTest : public HostedControls {
   protected:
-    void SetUp() override {
-        host_ = &SharedHost();
-        ReloadFixture();
-    }
-    void TearDown() override {
-        for (TControl* c : owned_)
-            delete c;
-        owned_.clear();
-        Pump(10);
-    }
     // A bar on the host form; Skinned: with the fixture's entry, else the built-in look.
     TbsSkinScrollBar* Bar(bool Skinned, TScrollBarKind Kind = sbHorizontal) {
         auto* b = new TbsSkinScrollBar(host_->form);
@@ -57,8 +47,14 @@ class SkinScrollBarTest : public ::testing::Test {
     static std::unique_ptr<TBitmap> Look(TbsSkinScrollBar* b) {
         return PaintInto(b->Width(), b->Height(), [b](HDC dc) { b->PaintTo(dc, 0, 0); });
     }
-    Host* host_ = nullptr;
-    std::vector<TControl*> owned_;
+    // The look while the left button is held at (x, y); released afterwards.
+    static std::unique_ptr<TBitmap> LookPressed(TbsSkinScrollBar* b, int x, int y) {
+        FakeSeam seam;
+        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+        auto img = Look(b);
+        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(x, y));
+        return img;
+    }
 };
 
 TEST_F(SkinScrollBarTest, SettersFollowThePositionRule) {
@@ -164,7 +160,9 @@ TEST_F(SkinScrollBarTest, ThumbDragChangesPerStepAndEndsWithOneLastChange) {
     FakeSeam seam;
     TbsSkinScrollBar* b = Bar(false);
     std::vector<std::string> log;
-    b->OnChange = [&](TObject* s) { log.push_back("change " + std::to_string(static_cast<TbsSkinScrollBar*>(s)->Position())); };
+    b->OnChange = [&](TObject* s) {
+        log.push_back("change " + std::to_string(static_cast<TbsSkinScrollBar*>(s)->Position()));
+    };
     b->OnLastChange = [&](TObject*) { log.push_back("last"); };
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(25, 9));
     SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(25, 9));
@@ -242,23 +240,18 @@ TEST_F(SkinScrollBarTest, BuiltInLook) {
     Shot(img.get(), L"scrollbar_default");
     const COLORREF face = Sys(COLOR_BTNFACE), shadow = Sys(COLOR_BTNSHADOW);
     EXPECT_EQ(Px(img.get(), 0, 0), face);
-    EXPECT_EQ(Px(img.get(), 1, 9), shadow);    // down button frame
-    EXPECT_EQ(Px(img.get(), 17, 9), shadow);   // thumb frame at Position 0
-    EXPECT_EQ(Px(img.get(), 100, 9), face);    // track
-    EXPECT_EQ(Px(img.get(), 198, 9), shadow);  // up button frame
+    EXPECT_EQ(Px(img.get(), 1, 9), shadow);                                 // down button frame
+    EXPECT_EQ(Px(img.get(), 17, 9), shadow);                                // thumb frame at Position 0
+    EXPECT_EQ(Px(img.get(), 100, 9), face);                                 // track
+    EXPECT_EQ(Px(img.get(), 198, 9), shadow);                               // up button frame
     EXPECT_GT(CountColour(img.get(), {184, 2, 198, 17}, RGB(0, 0, 0)), 3);  // its arrow
     // hot and pressed parts
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(190, 9));
     img = Look(b);
     EXPECT_EQ(Px(img.get(), 183, 9), RGB(59, 107, 183));
     EXPECT_EQ(Px(img.get(), 185, 3), RGB(193, 212, 243));
-    {
-        FakeSeam seam;
-        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(190, 9));
-        img = Look(b);
-        EXPECT_EQ(Px(img.get(), 185, 3), RGB(162, 188, 228));
-        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(190, 9));
-    }
+    img = LookPressed(b, 190, 9);
+    EXPECT_EQ(Px(img.get(), 185, 3), RGB(162, 188, 228));
     // disabled: buttons and track, no thumb
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(100, 9));
     b->SetEnabled(false);
@@ -284,30 +277,20 @@ TEST_F(SkinScrollBarTest, SkinLook) {
     EXPECT_EQ(Px(img.get(), 5, 8), kHDown);
     EXPECT_EQ(Px(img.get(), 100, 8), kHTrack);
     EXPECT_EQ(Px(img.get(), 150, 8), kHUp);
-    EXPECT_EQ(Px(img.get(), 16, 3), kHThumb);   // thumb 15..25, 2..15
-    EXPECT_EQ(Px(img.get(), 20, 7), kHGlyph);   // grip centred at (18, 5)
-    EXPECT_EQ(Px(img.get(), 16, 1), kHTrack);   // above the thumb
+    EXPECT_EQ(Px(img.get(), 16, 3), kHThumb);  // thumb 15..25, 2..15
+    EXPECT_EQ(Px(img.get(), 20, 7), kHGlyph);  // grip centred at (18, 5)
+    EXPECT_EQ(Px(img.get(), 16, 1), kHTrack);  // above the thumb
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(150, 8));
     img = Look(b);
     EXPECT_EQ(Px(img.get(), 150, 8), kHActiveUp);
-    {
-        FakeSeam seam;
-        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(150, 8));
-        img = Look(b);
-        EXPECT_EQ(Px(img.get(), 150, 8), kHDownUp);
-        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(150, 8));
-    }
+    img = LookPressed(b, 150, 8);
+    EXPECT_EQ(Px(img.get(), 150, 8), kHDownUp);
     b->SetPosition(0);
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(16, 3));
     img = Look(b);
     EXPECT_EQ(Px(img.get(), 16, 3), kHActiveThumb);
-    {
-        FakeSeam seam;
-        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(16, 3));
-        img = Look(b);
-        EXPECT_EQ(Px(img.get(), 16, 3), kHDownThumb);
-        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(16, 3));
-    }
+    img = LookPressed(b, 16, 3);
+    EXPECT_EQ(Px(img.get(), 16, 3), kHDownThumb);
     // Both switches to the both entry and back
     b->SetBoth(true);
     EXPECT_EQ(b->SkinDataName(), L"bothhscrollbar");
@@ -329,14 +312,9 @@ TEST_F(SkinScrollBarTest, VerticalSkinLook) {
     EXPECT_EQ(Px(img.get(), 8, 145), kVUp);
     EXPECT_EQ(Px(img.get(), 8, 130), RGB(210, 10, 10));  // thumb 125..135 at Max
     // the empty pressed thumb picture falls back to the hot one
-    {
-        FakeSeam seam;
-        SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(8, 130));
-        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(8, 130));
-        img = Look(b);
-        EXPECT_EQ(Px(img.get(), 8, 130), kVActiveThumb);
-        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(8, 130));
-    }
+    SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(8, 130));
+    img = LookPressed(b, 8, 130);
+    EXPECT_EQ(Px(img.get(), 8, 130), kVActiveThumb);
 }
 
 }  // namespace
