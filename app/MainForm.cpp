@@ -28,6 +28,7 @@
 #include "identity/MachineId.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanel.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -156,7 +157,7 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
-    BindSkinnedLabels();
+    BindSkinnedControls();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
     // The skinned labels take the new skin's font in the walk: the fields behind them follow.
@@ -296,18 +297,14 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Group:
-                c = new TGroupBox(this);
+                c = new TbsSkinGroupBox(this);
                 break;
-            case TCtlKind::Label:
-                // A native group box paints no windowless child: labels on one keep a window of their own.
-                if (dynamic_cast<TGroupBox*>(parent)) {
-                    c = new TStaticText(this);
-                } else {
-                    auto* label = new TbsSkinStdLabel(this);
-                    label->SetAutoSize(true);
-                    c = label;
-                }
+            case TCtlKind::Label: {
+                auto* label = new TbsSkinStdLabel(this);
+                label->SetAutoSize(true);
+                c = label;
                 break;
+            }
             case TCtlKind::Edit:
             case TCtlKind::Password: {
                 auto* edit = new TEdit(this);
@@ -440,10 +437,13 @@ void TAAForm1::BuildProducts() {
     }
 }
 
-void TAAForm1::BindSkinnedLabels() {
+void TAAForm1::BindSkinnedControls() {
     for (const TCtlSpec& s : kMainFormLayout) {
-        if (auto* label = dynamic_cast<TbsSkinStdLabel*>(FindCtl(s.Name)))
+        TControl* c = FindCtl(s.Name);
+        if (auto* label = dynamic_cast<TbsSkinStdLabel*>(c))
             label->SetSkinData(SkinData);
+        else if (auto* group = dynamic_cast<TbsSkinGroupBox*>(c))
+            group->SetSkinData(SkinData);
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -602,12 +602,12 @@ void TAAForm1::ArrangeLayout() {
     // The box, the gap before the text and a little room after it.
     const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 28;
     constexpr int kGap = 8;
+    // Labels are skinned and size themselves to their texts.
     for (const TCtlSpec& s : kMainFormLayout) {
+        if (s.Kind != TCtlKind::Check)
+            continue;
         auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
-        if (s.Kind == TCtlKind::Check)
-            c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
-        else if (s.Kind == TCtlKind::Label && c)  // a skinned label sizes itself to its text
-            c->SetBounds(c->Left(), c->Top(), ControlTextWidth(c, c->Caption()) + 2, 14);
+        c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
     }
     for (const TCtlSpec& s : kMainFormLayout) {
         if (!s.After)

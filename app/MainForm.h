@@ -168,8 +168,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     // Tab follows the reading order of each page and group.
     void ApplyTabOrder();
     // The products page's rows across the page's width.
-    // The skinned labels draw from the window's skin container.
-    void BindSkinnedLabels();
+    // The skinned labels and group boxes draw from the window's skin container.
+    void BindSkinnedControls();
     void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();

@@ -1,4 +1,4 @@
-// The static text, the glyph button and the language combo box.
+// The glyph button and the language combo box.
 #include "app/MainFormControls.h"
 
 #include <commctrl.h>
@@ -7,12 +7,6 @@
 
 namespace {
 constexpr int kLangItemHeight = 18;
-}
-
-void TStaticText::CreateParams(TCreateParams& Params) {
-    TWinControl::CreateParams(Params);
-    CreateSubClass(Params, L"STATIC");
-    Params.Style |= SS_LEFT | SS_NOPREFIX;
 }
 
 int ControlTextWidth(TWinControl* control, const std::wstring& text) {

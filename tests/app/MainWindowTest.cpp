@@ -511,6 +511,27 @@ TEST_F(MainWindowTest, WindowlessLabelsAreFoundFromOutside) {
     EXPECT_EQ(link.Parent, app_->Ctl(L"TabSheet_NNP"));
     TWindowlessControl none;
     EXPECT_FALSE(app_->Windowless(L"Label_Nonexistent", none));
+    // The groups are skinned group boxes; the labels on them are windowless and drawn by them (skin 81).
+    HWND group = app_->Ctl(L"GroupBox_NastrEm");
+    ASSERT_NE(group, nullptr);
+    wchar_t cls[64] = {};
+    GetClassNameW(group, cls, 64);
+    EXPECT_STREQ(cls, L"TbsSkinGroupBox");
+    TWindowlessControl login;
+    ASSERT_TRUE(app_->Windowless(L"Label_PNLogin", login));
+    EXPECT_EQ(login.Text, ru[19]);
+    EXPECT_EQ(login.Parent, group);
+    SetForegroundWindow(main);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
+    Sleep(300);
+    const std::vector<std::uint32_t> px = GrabScreen(login.Screen);
+    const int lw = login.Screen.right - login.Screen.left, lh = login.Screen.bottom - login.Screen.top;
+    ASSERT_GT(lw, 10);
+    ASSERT_GT(lh, 5);
+    // the text: pixels other than the background at the label's corner
+    const std::uint32_t back = px[0] & 0xFFFFFF;
+    const auto ink = std::count_if(px.begin(), px.end(), [back](std::uint32_t p) { return (p & 0xFFFFFF) != back; });
+    EXPECT_GT(ink, 20) << "no text drawn in the label's bounds";
 }
 
 TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
@@ -1074,10 +1095,10 @@ TEST_F(MainWindowSharedTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
     SettledPixels(page, w, h);
     const wchar_t* names[] = {L"ru", L"be", L"uk"};
     for (int lang : {1, 2, 0}) {
-        const std::wstring before = WindowText(app_->Ctl(L"Label_UrlVhod"));
+        const std::wstring before = app_->TextOf(L"Label_UrlVhod");
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(lang), 0);
         Click(L"Button_Prim");
-        ASSERT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Label_UrlVhod")) != before; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return app_->TextOf(L"Label_UrlVhod") != before; }, 5000));
         const std::vector<std::uint32_t> shown = SettledPixels(page, w, h);
         Shot(main, std::wstring(L"applied-page0-") + names[lang]);
         auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };

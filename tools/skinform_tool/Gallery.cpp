@@ -21,6 +21,8 @@
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinScrollBar.h"
 #include "skin/core/SkinData.h"
 
 namespace {
@@ -150,6 +152,64 @@ std::vector<TGalleryItem> LabelsFamily(TCustomImageList* images) {
     return items;
 }
 
+std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
+    std::vector<TGalleryItem> items;
+    using S = TbsSkinScrollBar;
+    using P = TbsSkinPanel;
+    using G = TbsSkinGroupBox;
+    auto bar = [](const std::wstring& state, int w, int h, std::function<void(S*)> setup) {
+        const bool vertical = h > w;
+        return Item<S>(state, L"TbsSkinScrollBar", vertical ? L"vscrollbar" : L"hscrollbar", w, h,
+                       [vertical, setup](S* b) {
+                           if (vertical) {
+                               b->SetKind(sbVertical);
+                               b->SetSkinDataName(L"vscrollbar");
+                               b->SetDefaultWidth(19);
+                               b->SetDefaultHeight(0);
+                           }
+                           setup(b);
+                       });
+    };
+    items.push_back(bar(L"полоса прокрутки", 200, 19, [](S*) {}));
+    items.push_back(bar(L"страница, середина", 200, 19, [](S* b) { b->SetRange(0, 99, 20, 40); }));
+    items.push_back(bar(L"стрелка наведена", 200, 19, [](S* b) { b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(190, 9)); }));
+    items.push_back(bar(L"бегунок наведён", 200, 19, [](S* b) { b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(25, 9)); }));
+    items.push_back(bar(L"недоступна", 200, 19, [](S* b) { b->SetEnabled(false); }));
+    items.push_back(Item<S>(L"с углом (Both)", L"TbsSkinScrollBar", L"bothhscrollbar", 200, 19, [](S* b) {
+        b->SetBothMarkerWidth(19);
+        b->SetBoth(true);
+    }));
+    items.push_back(bar(L"вертикальная", 19, 120, [](S* b) { b->SetRange(0, 100, 30, 100); }));
+    items.push_back(Item<P>(L"панель", L"TbsSkinPanel", L"panel", 200, 60, [](P*) {}));
+    items.push_back(Item<P>(L"панель с заголовком", L"TbsSkinPanel", L"panel", 200, 60, [images](P* p) {
+        p->SetCaption(L"Настройки почты");
+        p->SetCaptionImageList(images);
+        p->SetCaptionImageIndex(0);
+        p->SetCaptionMode(true);
+    }));
+    items.push_back(Item<P>(L"панель без рамки", L"TbsSkinPanel", L"panel", 200, 60,
+                            [](P* p) { p->SetBorderStyle(TbsPanelBorderStyle::bvNone); }));
+    items.push_back(
+        Item<P>(L"пустая отрисовка", L"TbsSkinPanel", L"panel", 200, 60, [](P* p) { p->SetEmptyDrawing(true); }));
+    items.push_back(Item<G>(L"группа", L"TbsSkinGroupBox", L"groupbox", 200, 70,
+                            [](G* g) { g->SetCaption(L"Параметры учётной записи"); }));
+    items.push_back(Item<G>(L"группа с флажком", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"Напоминания");
+        g->SetCheckedMode(true);
+        g->SetChecked(true);
+    }));
+    items.push_back(Item<G>(L"группа, свёрнута", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"Письма");
+        g->SetRollUpMode(true);
+        g->SetRollUpState(true);
+    }));
+    items.push_back(Item<G>(L"заголовок по высоте", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"События");
+        g->SetUseSkinSize(false);
+    }));
+    return items;
+}
+
 void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     RECT r{x, y, x + w, y + 18};
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -163,6 +223,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     std::vector<TGalleryItem> items;
     if (family == L"labels")
         items = LabelsFamily(images.get());
+    else if (family == L"panels")
+        items = PanelsFamily(images.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);

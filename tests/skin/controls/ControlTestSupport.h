@@ -38,7 +38,8 @@ inline std::wstring FixtureVariant(const std::wstring& Name, const std::function
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring dir = std::wstring(tmp) + L"trelm_ctl_" + Name + L"_" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
-    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp"})
+    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp",
+                             L"bars.bmp", L"panelbg.bmp"})
         CopyFileW((FixtureFolder() + L"\\" + f).c_str(), (dir + L"\\" + f).c_str(), FALSE);
     std::ifstream in(FixtureSkin().c_str(), std::ios::binary);
     std::stringstream text;
@@ -86,6 +87,23 @@ inline void ReloadFixture() {
     h.data->LoadFromFile(FixtureSkin());
     Pump(20);
 }
+
+// A test whose controls live on the shared host and are freed after it, the latest first.
+class HostedControls : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host_ = &SharedHost();
+        ReloadFixture();
+    }
+    void TearDown() override {
+        for (auto it = owned_.rbegin(); it != owned_.rend(); ++it)
+            delete *it;
+        owned_.clear();
+        Pump(10);
+    }
+    Host* host_ = nullptr;
+    std::vector<TControl*> owned_;
+};
 
 // A W x H 32-bit bitmap filled with Fill, with Paint(dc) run on it.
 inline std::unique_ptr<TBitmap> PaintInto(int W, int H, const std::function<void(HDC)>& Paint,
