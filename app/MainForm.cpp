@@ -27,6 +27,7 @@
 #include "base/Report.h"
 #include "identity/MachineId.h"
 #include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
@@ -333,8 +334,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Check:
-                c = new TCheckBox(this);
-                c->SetParentColor(true);
+                c = new TbsSkinCheckRadioBox(this);
                 break;
             case TCtlKind::Combo: {
                 auto* combo = new TComboBox(this);
@@ -349,7 +349,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Button:
-                c = new TButton(this);
+                c = new TbsSkinButton(this);
                 break;
             case TCtlKind::Glyph: {
                 auto* button = new TGlyphButton(this);
@@ -389,7 +389,7 @@ void TAAForm1::BuildControls() {
     OfficeComboBox_lang->AddItem(L"  Український", 2);
     OfficeComboBox_lang->SetItemIndex(0);
     for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
-        Ctl<TButton>(name)->SetCaption(L"Фаил");
+        Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
 
 void TAAForm1::BuildProducts() {
@@ -433,6 +433,10 @@ void TAAForm1::BindSkinnedLabels() {
     for (const TCtlSpec& s : kMainFormLayout) {
         if (auto* label = dynamic_cast<TbsSkinStdLabel*>(FindCtl(s.Name)))
             label->SetSkinData(SkinData);
+        else if (auto* button = dynamic_cast<TbsSkinButton*>(FindCtl(s.Name)))
+            button->SetSkinData(SkinData);
+        else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(FindCtl(s.Name)))
+            box->SetSkinData(SkinData);
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -1108,10 +1112,6 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
         if (TControl* c = FindCtl(target)) {
             if (entry.use == TLangUse::Hint)
                 c->SetHint(text);
-            else if (dynamic_cast<TCheckBox*>(c))
-                // Wine draws a disabled check box's caption in a picture cut at the text's measured width, which
-                // takes a piece of the last letter: a trailing blank is what it cuts instead.
-                c->SetCaption(text + L" ");
             else
                 c->SetCaption(text);
         }

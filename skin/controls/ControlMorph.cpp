@@ -1,5 +1,8 @@
 #include "skin/controls/ControlMorph.h"
 
+#include <algorithm>
+
+#include "skin/controls/ControlSeam.h"
 #include "skin/core/EffectBitmap.h"
 
 void BlendMorph(TBitmap* Normal, TBitmap* Hot, TbsMorphKind Kind, double Kf, HDC DC) {
@@ -31,4 +34,34 @@ void BlendMorph(TBitmap* Normal, TBitmap* Hot, TbsMorphKind Kind, double Kf, HDC
             break;
     }
     a->Draw(DC, 0, 0);
+}
+
+TbsMorphFade::TbsMorphFade() = default;
+TbsMorphFade::~TbsMorphFade() = default;
+
+void TbsMorphFade::Start(std::function<void()> OnTick) {
+    if (FTimer)
+        return;
+    FTimer = ControlSeam().NewTimer();
+    FTimer->OnTick = std::move(OnTick);
+    FTimer->Start(20);
+}
+
+void TbsMorphFade::Stop() {
+    FTimer.reset();
+}
+
+void TbsMorphFade::Settle(bool Lit) {
+    Kf = Lit ? 1 : 0;
+    Stop();
+}
+
+bool TbsMorphFade::Step(bool Lit) {
+    if (Lit && Kf < 1)
+        Kf = std::min(1.0, Kf + 0.2);
+    else if (!Lit && Kf > 0)
+        Kf = std::max(0.0, Kf - 0.2);
+    else
+        Settle(Lit);
+    return true;
 }

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr TColor kFrameHot = 0xB76B3B, kFillHot = 0xF3D4C1, kFillDown = 0xE4BCA2;
-constexpr unsigned kMorphStepMs = 20;
 constexpr unsigned kRepeatDelayMs = 500;
 }  // namespace
 
@@ -52,7 +51,7 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner)
 
 TbsSkinButton::~TbsSkinButton() {
     FAnimateTimer.reset();
-    FMorphTimer.reset();
+    FMorph.Stop();
     FRepeatTimer.reset();
 }
 
@@ -184,7 +183,7 @@ void TbsSkinButton::SetDefault(bool Value) {
 void TbsSkinButton::SetDown(bool Value) {
     FDown = Value;
     if (EnableMorphing()) {
-        FMorphKf = 1;
+        FMorph.Kf = 1;
         if (Value)
             StopMorph();
         else
@@ -296,10 +295,10 @@ void TbsSkinButton::BeforeChangeSkinData() {
 void TbsSkinButton::ChangeSkinData() {
     StopMorph();
     StopAnimate();
-    FMorphKf = 0;
+    FMorph.Kf = 0;
     TbsSkinCustomControl::ChangeSkinData();
     if (EnableMorphing() && FIndex != -1 && (IsFocused() || FMouseIn))
-        FMorphKf = 1;
+        FMorph.Kf = 1;
     if (FMouseIn && HandleAllocated())
         PostMessageW(Handle(), WM_SHOWLAYER, 0, 0);
 }
@@ -468,11 +467,11 @@ void TbsSkinButton::Paint() {
     CalcSize(cw, ch);
     TBitmap b(w, h);
     const bool focused = IsFocused();
-    if (EnableMorphing() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+    if (EnableMorphing() && FMorph.Kf > 0 && FMorph.Kf < 1 && Enabled()) {
         TBitmap normal(w, h), hot(w, h);
         CreateButtonImage(&normal, G.SkinRect, false, false);
         CreateButtonImage(&hot, ActiveSkinRect, false, true);
-        BlendMorph(&normal, &hot, MorphKind, FMorphKf, b.Canvas()->Handle());
+        BlendMorph(&normal, &hot, MorphKind, FMorph.Kf, b.Canvas()->Handle());
         FLastRect = {};
     } else {
         TRect r;
@@ -485,7 +484,7 @@ void TbsSkinButton::Paint() {
         } else if (focused && !FocusedSkinRect.IsEmpty() && !FAnimateTimer) {
             r = FocusedSkinRect;
             hotLook = true;
-        } else if (focused || FMouseIn || (EnableMorphing() && FMorphKf == 1)) {
+        } else if (focused || FMouseIn || (EnableMorphing() && FMorph.Kf == 1)) {
             r = ActiveSkinRect;
             hotLook = true;
         } else {
@@ -525,15 +524,11 @@ void TbsSkinButton::ReDrawControl() {
 }
 
 void TbsSkinButton::StartMorph() {
-    if (FMorphTimer)
-        return;
-    FMorphTimer = ControlSeam().NewTimer();
-    FMorphTimer->OnTick = [this] { DoMorph(); };
-    FMorphTimer->Start(kMorphStepMs);
+    FMorph.Start([this] { DoMorph(); });
 }
 
 void TbsSkinButton::StopMorph() {
-    FMorphTimer.reset();
+    FMorph.Stop();
 }
 
 void TbsSkinButton::DoMorph() {
@@ -541,28 +536,17 @@ void TbsSkinButton::DoMorph() {
     if (FStopAnimate && IsFocused()) {
         // The form is fading in: the focused look shows at once.
         FStopAnimate = false;
-        FMorphKf = 1;
         StopAnimate();
-        StopMorph();
+        FMorph.Settle(true);
         Invalidate();
         return;
     }
     if (FIndex == -1 || !EnableMorphing()) {
-        FMorphKf = lit ? 1 : 0;
-        StopMorph();
+        FMorph.Settle(lit);
         return;
     }
-    if (lit && FMorphKf < 1) {
-        FMorphKf = std::min(1.0, FMorphKf + 0.2);
+    if (FMorph.Step(lit))
         Invalidate();
-    } else if (!lit && FMorphKf > 0) {
-        FMorphKf = std::max(0.0, FMorphKf - 0.2);
-        Invalidate();
-    } else {
-        FMorphKf = lit ? 1 : 0;
-        StopMorph();
-        Invalidate();
-    }
 }
 
 void TbsSkinButton::StopAnimateForFadeIn() {
@@ -626,7 +610,7 @@ void TbsSkinButton::RefreshButton() {
     FMouseIn = false;
     FDown = false;
     if (EnableMorphing())
-        FMorphKf = 0;
+        FMorph.Kf = 0;
     StopAnimate();
     Invalidate();
 }
@@ -729,7 +713,7 @@ void TbsSkinButton::DoMouseEnter() {
     if (LookFollowsMouse()) {
         if (FDown) {
             if (EnableMorphing())
-                FMorphKf = 1;
+                FMorph.Kf = 1;
             Invalidate();
         } else {
             if (HasAnimationFrames())
@@ -927,7 +911,7 @@ void TbsSkinButton::WndProc(TMessage& Message) {
                 } else if (!senderIsButton && !FMouseIn) {
                     FMouseIn = true;
                     if (EnableMorphing())
-                        FMorphKf = 1;
+                        FMorph.Kf = 1;
                     Invalidate();
                 }
             }
@@ -958,7 +942,7 @@ void TbsSkinButton::WndProc(TMessage& Message) {
         case CM_ENABLEDCHANGED:
             if (EnableMorphing()) {
                 StopMorph();
-                FMorphKf = 0;
+                FMorph.Kf = 0;
             }
             FMouseIn = false;
             Invalidate();

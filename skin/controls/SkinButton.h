@@ -15,6 +15,7 @@
 #include <string>
 
 #include "classlib/ImgList.h"
+#include "skin/controls/ControlMorph.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/core/GlyphPainters.h"
@@ -149,10 +150,10 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     // State as read by tests and the form: hot, the fade share of the hot picture, the animation frame.
     bool MouseIn() const { return FMouseIn; }
     bool ActiveDefault() const { return FActive; }
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FMorph.Kf; }
     int CurrentFrame() const { return FCurrentFrame; }
     bool Animating() const { return FAnimateTimer != nullptr; }
-    bool Morphing() const { return FMorphTimer != nullptr; }
+    bool Morphing() const { return FMorph.Running(); }
     bool Repeating() const { return FRepeatTimer != nullptr; }
     // The skin rectangle the last paint drew from (empty: the built-in look).
     TRect LastPaintedRect() const { return FLastRect; }
@@ -237,7 +238,7 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FClicksDisabled = false;
     bool FSpaceSupport = true;
     bool FStopAnimate = false;
-    double FMorphKf = 0;
+    TbsMorphFade FMorph;
     int FCurrentFrame = 0;
     bool FAnimateInc = true;
 
@@ -272,7 +273,7 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FUseImagesMenuImage = false;
     bool FUseImagesMenuCaption = false;
     std::unique_ptr<IbsGlowLayer> FGlowLayer;
-    std::unique_ptr<IbsControlTimer> FAnimateTimer, FMorphTimer, FRepeatTimer;
+    std::unique_ptr<IbsControlTimer> FAnimateTimer, FRepeatTimer;
     bool FRepeatFirst = false;
     TRect FLastRect{};
 };

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr TColor kFrameHot = 0xB76B3B;
-constexpr unsigned kMorphStepMs = 20;
 }  // namespace
 
 TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
@@ -29,7 +28,7 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomCo
 }
 
 TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() {
-    FMorphTimer.reset();
+    FMorph.Stop();
 }
 
 TbsDataSkinCheckRadioControl* TbsSkinCheckRadioBox::CheckEntry() const {
@@ -226,33 +225,19 @@ void TbsSkinCheckRadioBox::ReDrawControl() {
 }
 
 void TbsSkinCheckRadioBox::StartMorph() {
-    if (FMorphTimer)
-        return;
-    FMorphTimer = ControlSeam().NewTimer();
-    FMorphTimer->OnTick = [this] { DoMorph(); };
-    FMorphTimer->Start(kMorphStepMs);
+    FMorph.Start([this] { DoMorph(); });
 }
 
 void TbsSkinCheckRadioBox::StopMorph() {
-    FMorphTimer.reset();
+    FMorph.Stop();
 }
 
 void TbsSkinCheckRadioBox::DoMorph() {
     const bool lit = FMouseIn || IsFocused();
-    if (FIndex == -1 || !EnableMorphing()) {
-        FMorphKf = lit ? 1 : 0;
-        StopMorph();
-        return;
-    }
-    if (lit && FMorphKf < 1) {
-        FMorphKf = std::min(1.0, FMorphKf + 0.2);
-    } else if (!lit && FMorphKf > 0) {
-        FMorphKf = std::max(0.0, FMorphKf - 0.2);
-    } else {
-        FMorphKf = lit ? 1 : 0;
-        StopMorph();
-    }
-    Invalidate();
+    if (FIndex == -1 || !EnableMorphing())
+        FMorph.Settle(lit);
+    else if (FMorph.Step(lit))
+        Invalidate();
 }
 
 // ---- Painting -------------------------------------------------------------------------------------------------------
@@ -336,55 +321,16 @@ void TbsSkinCheckRadioBox::PaintDefault(TCanvas* C, bool AChecked, bool AGrayed,
         BSDrawText(C, text, {19, 0, w, h});
         return;
     }
-    int left = 22;
-    const bool image = FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
-    TRect r{left, 0, w - 2, h};
-    if (image) {
-        FImages->Draw(C, left, h / 2 - FImages->Height() / 2, FImageIndex, Enabled());
-        left += FImages->Width() + 5;
-    }
-    r.Left = left;
-    if (FWordWrap) {
-        TRect m{left, 0, w, h};
-        C->DrawText(text, m, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-        r.Top = std::max(0, h / 2 - m.Height() / 2);
-        r.Bottom = r.Top + m.Height();
-        C->DrawText(text, r, DT_WORDBREAK | DT_EXPANDTABS);
-    } else {
-        const TSize sz = C->TextExtent(text);
-        r = {left, h / 2 - sz.cy / 2, std::min(left + sz.cx, w - 2), h / 2 - sz.cy / 2 + sz.cy};
-        BSDrawText(C, text, {left, 0, w - 2, h});
-    }
-    if (IsFocused()) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(clBtnFace);
-        C->Font()->SetColor(Enabled() ? DefaultFont()->Color() : TColor(clBtnShadow));
-        if (text.empty())
-            DrawSkinFocusRect(C, {box.Left - 1, box.Top - 1, box.Right + 1, box.Bottom + 1});
-        else
-            DrawSkinFocusRect(C, {r.Left - 2, r.Top - 1, r.Right + 3, r.Bottom + 1});
-    }
+    // The focus frame is drawn in the caption's colour over the button face.
+    FlatCaption(C, 22, 5, clBtnFace, {box.Left, box.Top, box.Right, box.Bottom});
 }
 
-void TbsSkinCheckRadioBox::PaintFlat(TCanvas* C, bool AChecked, bool AGrayed, bool AHot) {
+void TbsSkinCheckRadioBox::FlatCaption(TCanvas* C, int Left, int ImageGap, TColor FocusFace, const TRect& Box) {
     const int w = Width(), h = Height();
-    const TRect img = CheckImageFor(AChecked, AGrayed, AHot);
-    const int iy = h / 2 - CheckImageRect.Height() / 2;
-    if (AGrayed && !FRadio)
-        SkinDrawGrayedCheckImage(C, 3, iy, img, AHot);
-    else
-        SkinDrawCheckImage(C, 3, iy, img);
-    PrepareFont(C);
-    TColor colour = Enabled() ? FrameFontColor : UnEnabledFontColor;
-    if (!FUseSkinFontColor)
-        colour = DefaultFont()->Color();
-    C->Font()->SetColor(colour);
-    C->Brush()->SetStyle(bsClear);
-    int left = CheckImageRect.Width() + 7;
-    const bool image = FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
-    if (image) {
+    int left = Left;
+    if (FImages && FImageIndex >= 0 && FImageIndex < FImages->Count()) {
         FImages->Draw(C, left, h / 2 - FImages->Height() / 2, FImageIndex, Enabled());
-        left += FImages->Width() + 8;
+        left += FImages->Width() + ImageGap;
     }
     const std::wstring text = Caption();
     TRect r;
@@ -400,14 +346,33 @@ void TbsSkinCheckRadioBox::PaintFlat(TCanvas* C, bool AChecked, bool AGrayed, bo
         r = {left, h / 2 - sz.cy / 2, std::min(left + sz.cx, w - 2), h / 2 - sz.cy / 2 + sz.cy};
         BSDrawText(C, text, {left, 0, w - 2, h});
     }
-    if (IsFocused()) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(FSD ? static_cast<TColor>(FSD->SkinColors()->cBtnFace) : TColor(clBtnFace));
-        if (text.empty())
-            DrawSkinFocusRect(C, {2, iy - 1, 4 + CheckImageRect.Width(), iy + CheckImageRect.Height() + 1});
-        else
-            DrawSkinFocusRect(C, {r.Left - 2, r.Top - 1, r.Right + 3, r.Bottom + 1});
-    }
+    if (!IsFocused())
+        return;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FocusFace);
+    if (text.empty())
+        DrawSkinFocusRect(C, {Box.Left - 1, Box.Top - 1, Box.Right + 1, Box.Bottom + 1});
+    else
+        DrawSkinFocusRect(C, {r.Left - 2, r.Top - 1, r.Right + 3, r.Bottom + 1});
+}
+
+void TbsSkinCheckRadioBox::PaintFlat(TCanvas* C, bool AChecked, bool AGrayed, bool AHot) {
+    const int h = Height();
+    const TRect img = CheckImageFor(AChecked, AGrayed, AHot);
+    const int iy = h / 2 - CheckImageRect.Height() / 2;
+    if (AGrayed && !FRadio)
+        SkinDrawGrayedCheckImage(C, 3, iy, img, AHot);
+    else
+        SkinDrawCheckImage(C, 3, iy, img);
+    PrepareFont(C);
+    TColor colour = Enabled() ? FrameFontColor : UnEnabledFontColor;
+    if (!FUseSkinFontColor)
+        colour = DefaultFont()->Color();
+    C->Font()->SetColor(colour);
+    C->Brush()->SetStyle(bsClear);
+    FlatCaption(C, CheckImageRect.Width() + 7, 8,
+                FSD ? static_cast<TColor>(FSD->SkinColors()->cBtnFace) : TColor(clBtnFace),
+                {3, iy, 3 + CheckImageRect.Width(), iy + CheckImageRect.Height()});
 }
 
 void TbsSkinCheckRadioBox::CreateImage(TBitmap* B, const TRect& R, bool AActive, bool AChecked, bool AGrayed,
@@ -454,11 +419,11 @@ void TbsSkinCheckRadioBox::Paint() {
     }
     int cw = w, ch = h;
     CalcSize(cw, ch);
-    if (EnableMorphing() && FMorphKf > 0 && FMorphKf < 1) {
+    if (EnableMorphing() && FMorph.Kf > 0 && FMorph.Kf < 1) {
         TBitmap normal(w, h), active(w, h);
         CreateImage(&normal, G.SkinRect, false, FChecked, grayed, hot);
         CreateImage(&active, ActiveSkinRect, true, FChecked, grayed, hot);
-        BlendMorph(&normal, &active, MorphKind, FMorphKf, b.Canvas()->Handle());
+        BlendMorph(&normal, &active, MorphKind, FMorph.Kf, b.Canvas()->Handle());
     } else if (FMouseIn || IsFocused()) {
         CreateImage(&b, ActiveSkinRect, true, FChecked, grayed, hot);
     } else {
@@ -602,7 +567,7 @@ void TbsSkinCheckRadioBox::WndProc(TMessage& Message) {
         case CM_ENABLEDCHANGED:
             if (EnableMorphing()) {
                 StopMorph();
-                FMorphKf = 0;
+                FMorph.Kf = 0;
             }
             FMouseIn = false;
             Invalidate();

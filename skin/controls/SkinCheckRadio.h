@@ -12,6 +12,7 @@
 
 #include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"  // TCheckBoxState
+#include "skin/controls/ControlMorph.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/core/SkinTypes.h"
@@ -47,7 +48,7 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
     void SetCanFocused(bool Value);
 
     bool MouseIn() const { return FMouseIn; }
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FMorph.Kf; }
 
     // Unchecks the other checked controls of this class under the parent in the same non-zero group.
     void UnCheckAll();
@@ -84,6 +85,9 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
     // Paints the control in state (AChecked, AGrayed, AHot) onto C (the control's size).
     void PaintFlat(TCanvas* C, bool AChecked, bool AGrayed, bool AHot);
     void PaintDefault(TCanvas* C, bool AChecked, bool AGrayed, bool AHot, bool AFlat);
+    // Flat: the image list's image and the caption from Left, the focus frame around them (or around Box, the
+    // check picture, without a caption).
+    void FlatCaption(TCanvas* C, int Left, int ImageGap, TColor FocusFace, const TRect& Box);
     void CreateImage(TBitmap* B, const TRect& R, bool AActive, bool AChecked, bool AGrayed, bool AHot);
     // The check picture of a state; false when the entry has none inside its picture.
     TRect CheckImageFor(bool AChecked, bool AGrayed, bool AHot) const;
@@ -106,8 +110,7 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
     bool FDown = false;
     bool FMouseIn = false;
     bool FClicksDisabled = false;
-    double FMorphKf = 0;
-    std::unique_ptr<IbsControlTimer> FMorphTimer;
+    TbsMorphFade FMorph;
     TRect CIRect{}, NewTextArea{};
 
     // The entry's fields.

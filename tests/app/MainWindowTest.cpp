@@ -1346,3 +1346,27 @@ TEST_F(MainWindowTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisibleThumb)
     PostMessageW(dlg, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000);
 }
+
+TEST_F(MainWindowTest, TheButtonsAndCheckBoxesAreSkinnedAndAnswerTheSystemsButtonMessages) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    auto cls = [&](const wchar_t* name) {
+        wchar_t c[64] = {};
+        GetClassNameW(app_->Ctl(name), c, 64);
+        return std::wstring(c);
+    };
+    EXPECT_EQ(cls(L"Button_Prim"), L"TbsSkinButton");
+    EXPECT_EQ(cls(L"Button_FZvuk"), L"TbsSkinButton");
+    EXPECT_EQ(cls(L"Check_IspZvuk"), L"TbsSkinCheckRadioBox");
+    EXPECT_EQ(cls(L"Check_Pn"), L"TbsSkinCheckRadioBox");
+    HWND edit = app_->Ctl(L"Edit_FZvuk");
+    const bool was = Checked(L"Check_IspZvuk");
+    EXPECT_EQ(IsWindowEnabled(edit) != FALSE, !was);
+    for (int i = 0; i < 2; ++i) {
+        const bool before = Checked(L"Check_IspZvuk");
+        SendMessageW(app_->Ctl(L"Check_IspZvuk"), BM_CLICK, 0, 0);
+        EXPECT_EQ(Checked(L"Check_IspZvuk"), !before);
+        EXPECT_EQ(IsWindowEnabled(edit) != FALSE, before) << "the sound file is chosen only while it is unchecked";
+    }
+}

@@ -3,7 +3,10 @@
 // mouse and keys as real messages to the button's window, timers on the fake clock of the control seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "PressTestSupport.h"
+#include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
 #include "skin/controls/SkinButton.h"
 
@@ -12,7 +15,18 @@ namespace {
 
 using namespace ctltest;
 
-class Buttons : public ControlsFixture {};
+class Buttons : public ControlsFixture {
+  protected:
+    // An "animbutton" that cannot take the focus, from a variant of the fixture with one value changed.
+    TbsSkinButton* AnimButton(const std::wstring& Variant, const std::string& From, const std::string& To) {
+        host_->data->LoadFromFile(FixtureVariant(Variant, [&](std::string& s) { ReplaceAll(s, From, To); }));
+        auto* b = Make<TbsSkinButton>(L"", 10, 10, 40, 20);
+        b->SetSkinDataName(L"animbutton");
+        b->ChangeSkinData();
+        b->SetCanFocused(false);
+        return b;
+    }
+};
 
 TEST_F(Buttons, BuiltInLookPerState) {
     auto* b = Make<TbsSkinButton>(L"", 10, 10, 75, 25, false);
@@ -94,6 +108,30 @@ TEST_F(Buttons, FourGlyphsShowHotAndPressedFrames) {
     b->Perform(CM_MOUSELEAVE);
     b->SetEnabled(false);
     EXPECT_EQ(centre(), frames[1]);
+}
+
+TEST_F(Buttons, ShellImageDrawsTheListsIconAtItsOwnSize) {
+    TImageList list(nullptr, 32, 32);
+    TBitmap pic(32, 32, pf24bit);
+    pic.Canvas()->Brush()->SetColor(RGB(220, 30, 30));
+    pic.Canvas()->FillRect({0, 0, 32, 32});
+    list.Add(&pic, nullptr);
+    auto* b = Make<TbsSkinButton>(L"", 10, 10, 60, 50, false);
+    b->SetImageList(&list);
+    b->SetImageIndex(0);
+    b->SetShellImage(true);
+    auto p = Paint(b);
+    int left = 1000, right = -1, top = 1000, bottom = -1, n = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (Px(p.get(), x, y) == RGB(220, 30, 30)) {
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+                bottom = std::max(bottom, y), ++n;
+            }
+    EXPECT_EQ(n, 32 * 32);
+    EXPECT_EQ(right - left + 1, 32);
+    EXPECT_EQ(bottom - top + 1, 32);
+    b->SetImageList(nullptr);
 }
 
 TEST_F(Buttons, ClickOnlyWhenReleasedInside) {
@@ -307,13 +345,7 @@ TEST_F(Buttons, GlowShowsAtTheOffsetWithTheEntrysAlpha) {
 
 TEST_F(Buttons, HoverAnimationStepsThroughItsFrames) {
     FakeSeam seam;
-    host_->data->LoadFromFile(FixtureVariant(L"nomorph", [](std::string& s) {
-        ReplaceAll(s, "morphing=1", "morphing=0");
-    }));
-    auto* b = Make<TbsSkinButton>(L"", 10, 10, 40, 20);
-    b->SetSkinDataName(L"animbutton");
-    b->ChangeSkinData();
-    b->SetCanFocused(false);
+    auto* b = AnimButton(L"nomorph", "morphing=1", "morphing=0");
     auto colour = [&] {
         auto p = Paint(b);
         return Px(p.get(), 20, 2);
@@ -341,13 +373,7 @@ TEST_F(Buttons, HoverAnimationStepsThroughItsFrames) {
 
 TEST_F(Buttons, FadeStepsOnTheClockAndNoFramesMeansNoAnimation) {
     FakeSeam seam;
-    host_->data->LoadFromFile(FixtureVariant(L"noframes", [](std::string& s) {
-        ReplaceAll(s, "framecount=3", "framecount=0");
-    }));
-    auto* b = Make<TbsSkinButton>(L"", 10, 10, 40, 20);
-    b->SetSkinDataName(L"animbutton");
-    b->ChangeSkinData();
-    b->SetCanFocused(false);
+    auto* b = AnimButton(L"noframes", "framecount=3", "framecount=0");
     b->Perform(CM_MOUSEENTER);
     EXPECT_FALSE(b->Animating());
     ASSERT_TRUE(b->Morphing());

@@ -4,6 +4,7 @@
 
 #include "PressTestSupport.h"
 #include "skin/controls/SkinMenuButton.h"
+#include "classlib/ImgList.h"
 #include "skin/form/SkinPopupMenu.h"
 
 namespace {
@@ -124,6 +125,55 @@ TEST_F(MenuButtons, SkinnedLookMarksTheTrackPart) {
     EXPECT_EQ(Px(p.get(), 10, 2), Legend("toolmenubutton.activeskinrect"));
     EXPECT_EQ(Px(p.get(), 95, 2), Legend("toolmenubutton.downskinrect"));
     SendMessageW(b->Handle(), WM_CLOSESKINMENU, 0, 0);
+}
+
+TEST_F(MenuButtons, AnImagesMenuDropsAndShowsItsSelectedImage) {
+    struct RecordingImages : IbsImagesMenu {
+        TCustomImageList* list = nullptr;
+        bool selected = false;
+        std::vector<TRect> drops;
+        std::function<void()> close;
+        bool HasSelectedItem() const override { return selected; }
+        TCustomImageList* SelectedImages() const override { return list; }
+        int SelectedImageIndex() const override { return 0; }
+        std::wstring SelectedCaption() const override { return L"Выбрано"; }
+        void PopupFromRect(const TRect& R, std::function<void()> OnClose) override {
+            drops.push_back(R);
+            close = std::move(OnClose);
+        }
+    } images;
+    TImageList list(nullptr, 16, 16);
+    TBitmap pic(16, 16, pf24bit);
+    pic.Canvas()->Brush()->SetColor(RGB(0, 120, 240));
+    pic.Canvas()->FillRect({0, 0, 16, 16});
+    list.Add(&pic, nullptr);
+    images.list = &list;
+    FakeSeam seam;
+    auto* b = MakeButton(false, false);
+    b->SetSkinImagesMenu(&images);
+    b->SetUseImagesMenuImage(true);
+    std::string log;
+    b->OnShowTrackMenu = [&](TObject*) { log += "show "; };
+    b->OnHideTrackMenu = [&](TObject*) { log += "hide "; };
+    auto blue = [&] {
+        auto p = Paint(b);
+        return CountColour(p.get(), {0, 0, b->Width(), b->Height()}, RGB(0, 120, 240));
+    };
+    EXPECT_EQ(blue(), 0) << "nothing selected";
+    images.selected = true;
+    images.OnChange();
+    EXPECT_EQ(blue(), 256);
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_EQ(images.drops.size(), 1u);
+    const TPoint p = b->ClientToScreen({0, 0});
+    EXPECT_EQ(images.drops[0], (TRect{p.X, p.Y, p.X + 100, p.Y + 25}));
+    EXPECT_TRUE(b->Down());
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    images.close();
+    EXPECT_FALSE(b->Down());
+    EXPECT_EQ(log, "show hide ");
+    EXPECT_EQ(clicks_, 0);
+    b->SetSkinImagesMenu(nullptr);
 }
 
 }  // namespace
