@@ -429,14 +429,23 @@ void TAAForm1::BuildProducts() {
     }
 }
 
+namespace {
+// Buttons and check boxes write in the window's font, whatever the skin's: the layout is measured in it.
+void BindSkinnedControl(TbsSkinCustomControl* Control, TbsSkinData* Data, TFont* Font) {
+    Control->SetDefaultFont(Font);
+    Control->SetUseSkinFont(false);
+    Control->SetSkinData(Data);
+}
+}  // namespace
+
 void TAAForm1::BindSkinnedLabels() {
     for (const TCtlSpec& s : kMainFormLayout) {
         if (auto* label = dynamic_cast<TbsSkinStdLabel*>(FindCtl(s.Name)))
             label->SetSkinData(SkinData);
         else if (auto* button = dynamic_cast<TbsSkinButton*>(FindCtl(s.Name)))
-            button->SetSkinData(SkinData);
+            BindSkinnedControl(button, SkinData, Font());
         else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(FindCtl(s.Name)))
-            box->SetSkinData(SkinData);
+            BindSkinnedControl(box, SkinData, Font());
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);

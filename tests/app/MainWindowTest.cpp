@@ -88,12 +88,13 @@ std::pair<int, int> CaptionInk(HWND check) {
     const std::vector<std::uint32_t> px = ScreenPixels(check, w, h);
     auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
     const int background = static_cast<int>(luma(px[static_cast<size_t>(h / 2) * w + w - 1]));
+    // Columns with anything drawn: a skin's disabled box may be light, its grey caption still stands out.
     std::vector<bool> dark(static_cast<size_t>(w), false);
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
             dark[static_cast<size_t>(x)] =
                 dark[static_cast<size_t>(x)] ||
-                static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
+                std::abs(static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) - background) > 150;
     int x = 0;
     while (x < w && !dark[static_cast<size_t>(x)])
         ++x;  // before the box
