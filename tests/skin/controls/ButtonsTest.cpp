@@ -343,6 +343,17 @@ TEST_F(Buttons, GlowShowsAtTheOffsetWithTheEntrysAlpha) {
     host_->data->ShowButtonGlowFrames = true;
 }
 
+TEST_F(Buttons, AGlowPictureOutsideTheListShowsNoGlow) {
+    auto* b = AnimButton(L"farglow", "glowlayerpictureindex=4", "glowlayerpictureindex=40");
+    std::vector<RecordingGlow::Call> calls;
+    b->SetGlowLayer(std::make_unique<RecordingGlow>(&calls));
+    b->Perform(CM_MOUSEENTER);
+    Pump(30);
+    b->Perform(CM_MOUSELEAVE);
+    Pump(30);
+    EXPECT_TRUE(calls.empty());
+}
+
 TEST_F(Buttons, HoverAnimationStepsThroughItsFrames) {
     FakeSeam seam;
     auto* b = AnimButton(L"nomorph", "morphing=1", "morphing=0");

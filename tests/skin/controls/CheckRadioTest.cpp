@@ -148,6 +148,20 @@ TEST_F(CheckRadio, SkinnedFlatPicturesAndFallbacks) {
     EXPECT_EQ(CountColour(p.get(), {0, 0, 200, 25}, RGB(255, 0, 255)), 0);
 }
 
+TEST_F(CheckRadio, ACheckPictureOutsideTheSkinPictureDrawsNothing) {
+    host_->data->LoadFromFile(FixtureVariant(L"farcheck", [](std::string& s) {
+        ReplaceAll(s, "checkimagerect=102,66,115,79", "checkimagerect=500,500,513,513");
+    }));
+    auto* box = Box(L"Далеко", 10, 10, 200, 25);
+    box->SetChecked(true);
+    auto p = Paint(box);
+    EXPECT_EQ(CountColour(p.get(), {0, 0, 200, 25}, Legend("checkbox.check")), 0);
+    EXPECT_EQ(CountColour(p.get(), {0, 0, 200, 25}, RGB(255, 0, 255)), 0);
+    box->SetState(cbGrayed);
+    p = Paint(box);  // the lightened copy of a picture that is not there
+    EXPECT_EQ(CountColour(p.get(), {0, 0, 200, 25}, RGB(255, 0, 255)), 0);
+}
+
 TEST_F(CheckRadio, FlatKeepsAnySizeNonFlatFollowsTheSkin) {
     auto* box = Box(L"Flat", 10, 10, 150, 25);
     box->SetBounds(10, 10, 300, 40);

@@ -85,8 +85,11 @@ std::wstring MenuFixtureSkin() {
         if (p != std::wstring::npos)
             s.replace(p, from.size(), to);
     };
-    replace(L"activepicturescount=3\n0=capbuttons.bmp\n1=controls.bmp\n2=ctlmask.bmp\n",
-            L"activepicturescount=5\n0=capbuttons.bmp\n1=controls.bmp\n2=menu.bmp\n3=popup.bmp\n4=hint.bmp\n");
+    // The fixture's picture list, whatever follows its first two pictures, becomes the menu's.
+    if (const size_t from = s.find(L"activepicturescount="), to = s.find(L"\n\n", from);
+        from != std::wstring::npos && to != std::wstring::npos)
+        s.replace(from, to + 1 - from,
+                  L"activepicturescount=5\n0=capbuttons.bmp\n1=controls.bmp\n2=menu.bmp\n3=popup.bmp\n4=hint.bmp\n");
     replace(L"[SKINOBJECTS]\ncount=7\n", L"[SKINOBJECTS]\ncount=8\n7=menuitem:menuitem\n");
     s += L"\n[menuitem]\nskinrectinapicture=1\nskinrect=0,0,60,20\nactiveskinrect=0,20,60,40\nactivepictureindex=2\n"
          L"dividerrect=0,40,60,44\ndividerleftoffset=2\ndividerrightoffset=2\nitemleftoffset=4\nitemrightoffset=4\n"
