@@ -3,7 +3,7 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SkinFontCharset.
+// IbsAdjustingHost, HostCentredTop, SetNotified, SkinFontCharset.
 #pragma once
 
 #include <windows.h>
@@ -48,6 +48,17 @@ class IbsAdjustingHost {
 };
 // When Control's parent is an adjusting host, ATop becomes the top that centres a control of AHeight in it.
 void HostCentredTop(TControl* Control, int AHeight, int& ATop);
+
+// Points a control's borrowed component field at Value and moves the free notification from the old one to it, so
+// the field is cleared when the component goes.
+template <typename T>
+void SetNotified(TComponent* Self, T*& Field, T* Value) {
+    if (Field)
+        Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(Self);
+}
 
 // The character set a control's text font takes: the container's resource strings' when it has them, else Fallback.
 TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback);

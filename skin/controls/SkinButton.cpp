@@ -82,11 +82,7 @@ void TbsSkinButton::SetCheckedMode(bool Value) {
 }
 
 void TbsSkinButton::SetImageList(TCustomImageList* Value) {
-    if (FImageList)
-        FImageList->RemoveFreeNotification(this);
-    FImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotified(this, FImageList, Value);
     Invalidate();
 }
 

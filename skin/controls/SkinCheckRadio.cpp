@@ -81,11 +81,7 @@ void TbsSkinCheckRadioBox::SetWordWrap(bool Value) {
 }
 
 void TbsSkinCheckRadioBox::SetImages(TCustomImageList* Value) {
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotified(this, FImages, Value);
     Invalidate();
 }
 

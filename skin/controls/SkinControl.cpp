@@ -28,11 +28,7 @@ void TbsSkinControl::SetSkinDataName(const std::wstring& Value) {
 }
 
 void TbsSkinControl::SetHintImageList(TCustomImageList* Value) {
-    if (FHintImageList)
-        FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotified(this, FHintImageList, Value);
 }
 
 void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) {

@@ -27,11 +27,7 @@ TbsSkinMenuButton::TbsSkinMenuButton(TComponent* AOwner) : TbsSkinButton(AOwner)
 TbsSkinMenuButton::~TbsSkinMenuButton() = default;
 
 void TbsSkinMenuButton::SetSkinPopupMenu(TbsSkinPopupMenu* Value) {
-    if (FSkinPopupMenu)
-        FSkinPopupMenu->RemoveFreeNotification(this);
-    FSkinPopupMenu = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotified(this, FSkinPopupMenu, Value);
 }
 
 void TbsSkinMenuButton::SetTrackButtonMode(bool Value) {
