@@ -405,6 +405,9 @@ writes). Do not edit by hand.
   parts, `mode2` 30 x 12 across, `mode3` 12 x 30 down, `modenone` without rectangle), `masked` (20 x 20 with the
   mask `ctlmask.bmp`, picture 2: white in its top-left 5 x 5 corner), `buttonempty` (a button without state
   rectangles), `stdlabel` (Arial 20, colour 200,0,0, hot 0,200,0) and `bevel` (light 255,220,0, dark 0,60,160).
+  In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
+  `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
+  part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),
