@@ -27,6 +27,7 @@
 #include "base/Report.h"
 #include "identity/MachineId.h"
 #include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/core/CompressedSkin.h"
@@ -341,8 +342,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Check:
-                c = new TCheckBox(this);
-                c->SetParentColor(true);
+                c = new TbsSkinCheckRadioBox(this);
                 break;
             case TCtlKind::Combo: {
                 auto* combo = new TComboBox(this);
@@ -357,7 +357,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Button:
-                c = new TButton(this);
+                c = new TbsSkinButton(this);
                 break;
             case TCtlKind::Glyph: {
                 auto* button = new TGlyphButton(this);
@@ -397,7 +397,7 @@ void TAAForm1::BuildControls() {
     OfficeComboBox_lang->AddItem(L"  Український", 2);
     OfficeComboBox_lang->SetItemIndex(0);
     for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
-        Ctl<TButton>(name)->SetCaption(L"Фаил");
+        Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
 
 void TAAForm1::BuildProducts() {
@@ -437,6 +437,15 @@ void TAAForm1::BuildProducts() {
     }
 }
 
+namespace {
+// Buttons and check boxes write in the window's font, whatever the skin's: the layout is measured in it.
+void BindSkinnedControl(TbsSkinCustomControl* Control, TbsSkinData* Data, TFont* Font) {
+    Control->SetDefaultFont(Font);
+    Control->SetUseSkinFont(false);
+    Control->SetSkinData(Data);
+}
+}  // namespace
+
 void TAAForm1::BindSkinnedControls() {
     for (const TCtlSpec& s : kMainFormLayout) {
         TControl* c = FindCtl(s.Name);
@@ -444,6 +453,10 @@ void TAAForm1::BindSkinnedControls() {
             label->SetSkinData(SkinData);
         else if (auto* group = dynamic_cast<TbsSkinGroupBox*>(c))
             group->SetSkinData(SkinData);
+        else if (auto* button = dynamic_cast<TbsSkinButton*>(c))
+            BindSkinnedControl(button, SkinData, Font());
+        else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(c))
+            BindSkinnedControl(box, SkinData, Font());
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -1169,10 +1182,6 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
         if (TControl* c = FindCtl(target)) {
             if (entry.use == TLangUse::Hint)
                 c->SetHint(text);
-            else if (dynamic_cast<TCheckBox*>(c))
-                // Wine draws a disabled check box's caption in a picture cut at the text's measured width, which
-                // takes a piece of the last letter: a trailing blank is what it cuts instead.
-                c->SetCaption(text + L" ");
             else
                 c->SetCaption(text);
         }

@@ -31,6 +31,7 @@
 #include "classlib/Mask.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "skin/controls/SkinCheckRadio.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -185,7 +186,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
         return dynamic_cast<T*>(FindCtl(name));
     }
     TEdit* EditOf(const wchar_t* name) const { return Ctl<TEdit>(name); }
-    TCheckBox* CheckOf(const wchar_t* name) const { return Ctl<TCheckBox>(name); }
+    TbsSkinCheckRadioBox* CheckOf(const wchar_t* name) const { return Ctl<TbsSkinCheckRadioBox>(name); }
     int SpinValue(const wchar_t* name) const;
     void SetSpinValue(const wchar_t* name, int value);
     TAccountEditor AccountEditor() const;

@@ -159,10 +159,85 @@ def colorcoded():
     entries.extend(bars_and_groups(sk, legend))
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
+    button_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
     return sk, legend
+
+
+def button_entries(sk, legend):
+    """Buttons, check box, radio button and menu button on a picture of their own (buttons.bmp) with the glow
+    picture and its mask (glow.bmp, glowmask.bmp). Check images are 13 x 13 with a magenta edge (the automatic
+    transparent colour) around an 11 x 11 flat colour."""
+    pic = Image.new('RGB', (200, 100), (0, 0, 0))
+    magenta = (255, 0, 255)
+    fixed = {'lefttoppoint': (0, 0), 'righttoppoint': (0, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+             'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+             'stretcheffect': False, 'stretchtype': 'stfull'}
+
+    def flat(name, col, rect):
+        pic.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    def check(name, col, x, y):
+        pic.paste(magenta, (x, y, x + 13, y + 13))
+        pic.paste(col, (x + 1, y + 1, x + 12, y + 12))
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return (x, y, x + 13, y + 13)
+
+    # animbutton: fixed 40 x 20, morphing, three animation frames side by side, an empty pressed rectangle, glow
+    ab = dict(fixed, clientrect=(0, 0, 40, 20), morphing=True, morphkind='mkdefault', framecount=3,
+              animateinterval=30, fontcolor=0x000000, activefontcolor=0x0000FF, downfontcolor=0x00FF00,
+              disabledfontcolor=0x808080)
+    ab['skinrect'] = flat('animbutton.skinrect', (10, 200, 30), (0, 0, 40, 20))
+    ab['activeskinrect'] = flat('animbutton.activeskinrect', (10, 200, 90), (42, 0, 82, 20))
+    ab['focusedskinrect'] = flat('animbutton.focusedskinrect', (10, 200, 150), (84, 0, 124, 20))
+    ab['downskinrect'] = (0, 0, 0, 0)
+    for f in range(3):
+        flat('animbutton.frame%d' % (f + 1), (20 + 60 * f, 120, 250), (f * 40, 22, f * 40 + 40, 42))
+    ab['animateskinrect'] = (0, 22, 120, 42)
+    # menubutton: width-stretching 60 x 20, a track part at the right, marker pictures (transparent black)
+    mb = {'lefttoppoint': (5, 0), 'righttoppoint': (55, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+          'clientrect': (5, 0, 55, 20), 'leftstretch': False, 'topstretch': False, 'rightstretch': False,
+          'bottomstretch': False, 'stretcheffect': False, 'stretchtype': 'stfull', 'trackbuttonrect': (45, 0, 60, 20),
+          'fontcolor': 0, 'activefontcolor': 0, 'downfontcolor': 0, 'disabledfontcolor': 0x808080,
+          'menumarkertransparentcolor': 0}
+    mb['skinrect'] = flat('toolmenubutton.skinrect', (250, 250, 10), (0, 44, 60, 64))
+    mb['activeskinrect'] = flat('toolmenubutton.activeskinrect', (250, 190, 10), (62, 44, 122, 64))
+    mb['downskinrect'] = flat('toolmenubutton.downskinrect', (250, 130, 10), (124, 44, 184, 64))
+    mb['menumarkerrect'] = flat('toolmenubutton.marker', (0, 90, 0), (186, 44, 193, 48))
+    # checkbox and radiobox: 100 x 20 stretching across, check area at the left, text area after it
+    for ci, cname in enumerate(['checkbox', 'radiobox']):
+        y = 66 + ci * 17
+        keys = {'lefttoppoint': (20, 0), 'righttoppoint': (90, 0), 'leftbottompoint': (0, 0),
+                'rightbottompoint': (0, 0), 'clientrect': (20, 0, 90, 15), 'leftstretch': False,
+                'topstretch': False, 'rightstretch': False, 'bottomstretch': False, 'stretcheffect': False,
+                'stretchtype': 'stfull', 'checkimagearea': (2, 1, 18, 14), 'textarea': (20, 0, 98, 15),
+                'fontcolor': 0x000080, 'activefontcolor': 0x008000, 'unenabledfontcolor': 0x808080,
+                'framefontcolor': 0x800000, 'morphing': False}
+        keys['skinrect'] = flat(cname + '.skinrect', (200, 200, 100 + 40 * ci), (0, y, 100, y + 15))
+        keys['activeskinrect'] = (0, 0, 0, 0)
+        keys['checkimagerect'] = check(cname + '.check', (0, 0, 200 - 60 * ci), 102, y)
+        keys['uncheckimagerect'] = check(cname + '.uncheck', (0, 160, 60 * ci), 117, y)
+        keys['activecheckimagerect'] = check(cname + '.activecheck', (200, 0, 60 * ci), 132, y)
+        keys['activeuncheckimagerect'] = check(cname + '.activeuncheck', (200, 120, 60 * ci), 147, y)
+        sk.add_control(cname, 'checkradio', keys)
+    bi = sk.add_picture('buttons.bmp', pic)
+    glow = Image.new('RGB', (52, 30), (255, 128, 0))
+    glowmask = Image.new('RGB', (52, 30), (128, 128, 128))
+    gi = sk.add_picture('glow.bmp', glow)
+    gm = sk.add_picture('glowmask.bmp', glowmask)
+    legend.append('glow=255,128,0')
+    ab.update({'pictureindex': bi, 'maskpictureindex': -1, 'glowlayerpictureindex': gi,
+               'glowlayermaskpictureindex': gm, 'glowlayershowoffsetx': 6, 'glowlayershowoffsety': 5,
+               'glowlayeralphablendvalue': 200})
+    mb.update({'pictureindex': bi, 'maskpictureindex': -1, 'glowlayerpictureindex': -1})
+    sk.add_control('animbutton', 'button', ab)
+    sk.add_control('toolmenubutton', 'menubutton', mb)
+    for cname in ('checkbox', 'radiobox'):
+        sk.sections[cname].update({'pictureindex': bi, 'maskpictureindex': -1})
 
 
 def content(sk_folder, version=3, extra=None, count_override=None):
@@ -425,6 +500,9 @@ writes). Do not edit by hand.
   `bars.bmp` holds `hscrollbar`, `bothhscrollbar` (60 x 17: down button, track, up button) and `vscrollbar`
   (17 x 60) with their state, thumb and grip pictures, and `groupbox` (40 x 40, caption strip (4, 2, 36, 14), check
   pictures); `panelbg` is that picture with the flat background picture `panelbg.bmp`.
+  In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
+  `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
+  part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

@@ -90,12 +90,13 @@ std::pair<int, int> CaptionInk(HWND check) {
     const std::vector<std::uint32_t> px = ScreenPixels(check, w, h);
     auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
     const int background = static_cast<int>(luma(px[static_cast<size_t>(h / 2) * w + w - 1]));
+    // Columns with anything drawn: a skin's disabled box may be light, its grey caption still stands out.
     std::vector<bool> dark(static_cast<size_t>(w), false);
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
             dark[static_cast<size_t>(x)] =
                 dark[static_cast<size_t>(x)] ||
-                static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) < background - 400;
+                std::abs(static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) - background) > 150;
     int x = 0;
     while (x < w && !dark[static_cast<size_t>(x)])
         ++x;  // before the box
@@ -1547,4 +1548,28 @@ TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
             first = i;
     EXPECT_EQ(differ, 0u) << "the caption after the skin dialog is not the active caption; first at " << first << ": "
                           << std::hex << afterDialog[first] << " for " << active[first];
+}
+
+TEST_F(MainWindowTest, TheButtonsAndCheckBoxesAreSkinnedAndAnswerTheSystemsButtonMessages) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    auto cls = [&](const wchar_t* name) {
+        wchar_t c[64] = {};
+        GetClassNameW(app_->Ctl(name), c, 64);
+        return std::wstring(c);
+    };
+    EXPECT_EQ(cls(L"Button_Prim"), L"TbsSkinButton");
+    EXPECT_EQ(cls(L"Button_FZvuk"), L"TbsSkinButton");
+    EXPECT_EQ(cls(L"Check_IspZvuk"), L"TbsSkinCheckRadioBox");
+    EXPECT_EQ(cls(L"Check_Pn"), L"TbsSkinCheckRadioBox");
+    HWND edit = app_->Ctl(L"Edit_FZvuk");
+    const bool was = Checked(L"Check_IspZvuk");
+    EXPECT_EQ(IsWindowEnabled(edit) != FALSE, !was);
+    for (int i = 0; i < 2; ++i) {
+        const bool before = Checked(L"Check_IspZvuk");
+        SendMessageW(app_->Ctl(L"Check_IspZvuk"), BM_CLICK, 0, 0);
+        EXPECT_EQ(Checked(L"Check_IspZvuk"), !before);
+        EXPECT_EQ(IsWindowEnabled(edit) != FALSE, before) << "the sound file is chosen only while it is unchecked";
+    }
 }

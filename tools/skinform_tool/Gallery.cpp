@@ -16,13 +16,17 @@
 #include <vector>
 
 #include "app/SkinLists.h"
+#include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "skin/controls/SkinMenuButton.h"
 #include "skin/core/SkinData.h"
 
 namespace {
@@ -210,6 +214,76 @@ std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
     return items;
 }
 
+// Push, menu and check controls. Flat check boxes draw on their parent's background: a hidden form in the column's
+// button-face colour stands behind them.
+std::vector<TGalleryItem> ButtonsFamily(TCustomImageList* images, TWinControl* backdrop) {
+    std::vector<TGalleryItem> items;
+    using P = TbsSkinButton;
+    using M = TbsSkinMenuButton;
+    using C = TbsSkinCheckRadioBox;
+    auto push = [](const std::wstring& state, const std::wstring& caption, std::function<void(P*)> extra) {
+        return Item<P>(state, L"TbsSkinButton", L"button", 110, 25, [caption, extra](P* b) {
+            b->SetCaption(caption);
+            extra(b);
+        });
+    };
+    items.push_back(push(L"кнопка", L"Примен.", [](P*) {}));
+    items.push_back(push(L"кнопка, наведена", L"Фаил", [](P* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(push(L"кнопка, нажата", L"Скины", [](P* b) {
+        b->Perform(CM_MOUSEENTER);
+        b->SetDown(true);
+    }));
+    items.push_back(push(L"кнопка, недоступна", L"Фаил", [](P* b) { b->SetEnabled(false); }));
+    items.push_back(push(L"кнопка с картинкой", L"Почта", [images](P* b) {
+        b->SetImageList(images);
+        b->SetImageIndex(0);
+    }));
+    auto menu = [](const std::wstring& state, std::function<void(M*)> extra) {
+        return Item<M>(state, L"TbsSkinMenuButton", L"toolmenubutton", 130, 25, [extra](M* b) {
+            b->SetCaption(L"Действия");
+            extra(b);
+        });
+    };
+    items.push_back(menu(L"меню-кнопка", [](M*) {}));
+    items.push_back(menu(L"меню-кнопка, наведена", [](M* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(menu(L"с частью меню", [](M* b) {
+        b->SetTrackButtonMode(true);
+        b->Perform(CM_MOUSEENTER);
+    }));
+    auto box = [backdrop](const std::wstring& state, const std::wstring& caption, bool radio,
+                          std::function<void(C*)> extra) {
+        return Item<C>(state, L"TbsSkinCheckRadioBox", radio ? L"radiobox" : L"checkbox", 210, 20,
+                       [backdrop, caption, radio, extra](C* c) {
+                           c->SetParent(backdrop);
+                           c->SetCaption(caption);
+                           if (radio) {
+                               c->SetRadio(true);
+                               c->SetSkinDataName(L"radiobox");
+                               c->SetGroupIndex(1);
+                           }
+                           extra(c);
+                       });
+    };
+    items.push_back(box(L"флажок", L"Использовать звук", false, [](C*) {}));
+    items.push_back(box(L"флажок, установлен", L"Свернуть в трей", false, [](C* c) { c->SetChecked(true); }));
+    items.push_back(box(L"флажок, наведён", L"Показывать текст письма", false, [](C* c) {
+        c->SetChecked(true);
+        c->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(box(L"флажок, серый", L"Повторять звук", false, [](C* c) { c->SetState(cbGrayed); }));
+    items.push_back(box(L"флажок, недоступен", L"Проверять все сразу", false, [](C* c) {
+        c->SetChecked(true);
+        c->SetEnabled(false);
+    }));
+    items.push_back(box(L"переключатель", L"Русский", true, [](C*) {}));
+    items.push_back(box(L"переключатель, выбран", L"Український", true, [](C* c) { c->SetChecked(true); }));
+    items.push_back(box(L"переключатель, недоступен", L"Беларускі", true, [](C* c) {
+        c->SetChecked(true);
+        c->SetEnabled(false);
+    }));
+    return items;
+}
+
 void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     RECT r{x, y, x + w, y + 18};
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -221,10 +295,15 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     auto owner = std::make_unique<TComponent>(nullptr);
     auto images = GalleryImages();
     std::vector<TGalleryItem> items;
+    // The flat check boxes' parent: hidden, in the column's button-face colour.
+    auto boxParent = std::make_unique<TForm>(nullptr);
+    boxParent->SetBounds(0, 0, 400, 100);
     if (family == L"labels")
         items = LabelsFamily(images.get());
     else if (family == L"panels")
         items = PanelsFamily(images.get());
+    else if (family == L"buttons")
+        items = ButtonsFamily(images.get(), boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
@@ -254,6 +333,7 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
             printed = L"skin " + title;
             face = static_cast<TColor>(data->SkinColors()->cBtnFace);
         }
+        boxParent->SetColor(face);
         const int x = kRowHead + col * kCellW;
         int y = kColHead;
         HBRUSH brush = CreateSolidBrush(ColorToRGB(face) & 0xFFFFFF);

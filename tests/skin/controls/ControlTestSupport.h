@@ -38,9 +38,12 @@ inline std::wstring FixtureVariant(const std::wstring& Name, const std::function
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring dir = std::wstring(tmp) + L"trelm_ctl_" + Name + L"_" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
-    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp",
-                             L"bars.bmp", L"panelbg.bmp"})
-        CopyFileW((FixtureFolder() + L"\\" + f).c_str(), (dir + L"\\" + f).c_str(), FALSE);
+    WIN32_FIND_DATAW fd;
+    HANDLE found = FindFirstFileW((FixtureFolder() + L"\\*.bmp").c_str(), &fd);
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileW(found, &fd))
+        CopyFileW((FixtureFolder() + L"\\" + fd.cFileName).c_str(), (dir + L"\\" + fd.cFileName).c_str(), FALSE);
+    if (found != INVALID_HANDLE_VALUE)
+        FindClose(found);
     std::ifstream in(FixtureSkin().c_str(), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
