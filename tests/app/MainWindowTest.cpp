@@ -645,7 +645,7 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
     // The entries carry their pictures at the left: the red power sign of the last one, none red in the first three.
     {
         int w = 0, h = 0;
-        const std::vector<std::uint32_t> px = ScreenPixels(level, w, h);
+        std::vector<std::uint32_t> px;
         auto redIn = [&](int top, int bottom) {
             int n = 0;
             for (int y = top; y < bottom; ++y)
@@ -656,6 +656,13 @@ TEST_F(MainWindowTest, TrayMessagesShowTheMenuRestoreTheWindowAndTaskbarCreatedA
                 }
             return n;
         };
+        // The level fades in: its colours are whole once the fade has ended.
+        WaitUntil(
+            [&] {
+                px = ScreenPixels(level, w, h);
+                return redIn(h * 4 / 5, h) >= 10;
+            },
+            3000);
         EXPECT_GE(redIn(h * 4 / 5, h), 10);
         EXPECT_LT(redIn(0, h * 3 / 5), 3);
     }
