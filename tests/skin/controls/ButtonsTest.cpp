@@ -19,7 +19,10 @@ class Buttons : public ControlsFixture {
   protected:
     // An "animbutton" that cannot take the focus, from a variant of the fixture with one value changed.
     TbsSkinButton* AnimButton(const std::wstring& Variant, const std::string& From, const std::string& To) {
-        host_->data->LoadFromFile(FixtureVariant(Variant, [&](std::string& s) { ReplaceAll(s, From, To); }));
+        return AnimButton(Variant, [&](std::string& s) { ReplaceAll(s, From, To); });
+    }
+    TbsSkinButton* AnimButton(const std::wstring& Variant, const std::function<void(std::string&)>& Edit) {
+        host_->data->LoadFromFile(FixtureVariant(Variant, Edit));
         auto* b = Make<TbsSkinButton>(L"", 10, 10, 40, 20);
         b->SetSkinDataName(L"animbutton");
         b->ChangeSkinData();
@@ -344,7 +347,7 @@ TEST_F(Buttons, GlowShowsAtTheOffsetWithTheEntrysAlpha) {
 }
 
 TEST_F(Buttons, AGlowPictureOutsideTheListShowsNoGlow) {
-    auto* b = AnimButton(L"farglow", "glowlayerpictureindex=4", "glowlayerpictureindex=40");
+    auto* b = AnimButton(L"farglow", [](std::string& s) { ReplaceValue(s, "glowlayerpictureindex", "40"); });
     std::vector<RecordingGlow::Call> calls;
     b->SetGlowLayer(std::make_unique<RecordingGlow>(&calls));
     b->Perform(CM_MOUSEENTER);

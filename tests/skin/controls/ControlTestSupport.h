@@ -58,6 +58,17 @@ inline void ReplaceAll(std::string& s, const std::string& from, const std::strin
         s.replace(p, from.size(), to);
 }
 
+// Every "Key=..." line of an ini text gets Value, whatever it held.
+inline void ReplaceValue(std::string& s, const std::string& Key, const std::string& Value) {
+    const std::string from = Key + "=";
+    for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + from.size() + Value.size())) {
+        if (p > 0 && s[p - 1] != '\n')
+            continue;
+        const size_t end = s.find_first_of("\r\n", p);
+        s.replace(p + from.size(), (end == std::string::npos ? s.size() : end) - p - from.size(), Value);
+    }
+}
+
 // The host: a stay-on-top skinned form at a fixed place with a container of its own holding the fixture skin.
 struct Host {
     TForm* form = nullptr;
@@ -160,15 +171,18 @@ class FakeSeam {
   public:
     struct Timer : IbsControlTimer {
         explicit Timer(FakeSeam* s) : seam(s) { seam->timers_.push_back(this); }
-        ~Timer() override { std::erase(seam->timers_, this); }
+        ~Timer() override {
+            if (seam)
+                std::erase(seam->timers_, this);
+        }
         void Start(unsigned IntervalMs) override {
             interval = IntervalMs;
-            next = seam->now_ + IntervalMs;
+            next = (seam ? seam->now_ : 0) + IntervalMs;
             running = true;
         }
         void Stop() override { running = false; }
         bool Running() const override { return running; }
-        FakeSeam* seam;
+        FakeSeam* seam;  // nullptr once the seam has gone before the control that holds the timer
         unsigned interval = 0;
         std::uint32_t next = 0;
         bool running = false;
@@ -182,6 +196,13 @@ class FakeSeam {
         s.ShellOpen = [this](const std::wstring& t) { opened.push_back(t); };
         override_ = std::make_unique<TbsSeamOverride>(s);
     }
+    // A test's controls may outlive its seam (the fixture frees them after the test body): their timers stay, dead.
+    ~FakeSeam() {
+        for (Timer* t : timers_)
+            t->seam = nullptr;
+    }
+    FakeSeam(const FakeSeam&) = delete;
+    FakeSeam& operator=(const FakeSeam&) = delete;
     // Moves the clock forward in steps of 1 ms, firing every timer that falls due.
     void Advance(std::uint32_t Ms) {
         for (std::uint32_t i = 0; i < Ms; ++i) {
