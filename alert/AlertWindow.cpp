@@ -68,7 +68,9 @@ TAlertWindow::TAlertWindow(TComponent* AOwner)
         scrollPos_ = 0;
         UpdateWindowText();
     };
+    // Runs only while a scroll button is held.
     timer_ = new TTimer(this);
+    timer_->SetEnabled(false);
     timer_->SetInterval(100);
     timer_->OnTimer = [this](TObject*) { ScrollTimerTick(); };
     hintTimer_ = new TTimer(this);
@@ -657,6 +659,8 @@ void TAlertWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
         upDown_ = true;
     else if (showDown_ && ScrollDownRect().Contains(pt))
         downDown_ = true;
+    if (upDown_ || downDown_)
+        timer_->SetEnabled(true);
     Invalidate();
     ClickAnchor(X, Y);
 }
@@ -823,6 +827,8 @@ void TAlertWindow::ScrollTimerTick() {
         ScrollStep(true);
     else if (downDown_ && showDown_)
         ScrollStep(false);
+    else
+        timer_->SetEnabled(false);
 }
 
 void TAlertWindow::WndProc(TMessage& Message) {

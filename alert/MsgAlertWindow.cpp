@@ -68,9 +68,10 @@ TMsgAlertWindow::TMsgAlertWindow(TComponent* AOwner)
     messages_->OnChange = [this](TObject*) { SyncMessages(); };
     messages_->OnDeleteItem = [this](TObject*, int index) { MessageItemDeleted(index); };
     font_->SetColor(clBlack);
+    // One tick when the display time is over: the popup on show wakes the program no more often than that.
     FTimer = new TTimer(this);
     FTimer->SetEnabled(false);
-    FTimer->SetInterval(100);
+    FTimer->SetInterval(static_cast<UINT>(std::max(displayTime_, 1)));
     FTimer->OnTimer = [this](TObject*) { DisplayTimerTick(); };
     SetStyle(asOffice2003Blue);
 }
@@ -135,7 +136,7 @@ void TMsgAlertWindow::SetAutoHide(bool v) {
 
 void TMsgAlertWindow::SetDisplayTime(int v) {
     displayTime_ = v;
-    FTimer->SetInterval(100);
+    FTimer->SetInterval(static_cast<UINT>(std::max(displayTime_, 1)));
 }
 
 void TMsgAlertWindow::SetAutoDelete(bool v) {
@@ -531,7 +532,10 @@ int TMsgAlertWindow::PlaceWindow() {
 }
 
 void TMsgAlertWindow::Show() {
-    FDisplayCounter = 0;
+    if (FTimer && FTimer->Enabled()) {
+        FTimer->SetEnabled(false);
+        FTimer->SetEnabled(true);
+    }
     HWND focus = GetFocus();
     struct FocusBack {
         HWND wnd;
@@ -669,18 +673,15 @@ void TMsgAlertWindow::SetTimerActive(bool v) {
     if (!FTimer || destroying_)
         return;
     if (v && autoHide_) {
+        // The display time counts again from now.
+        FTimer->SetEnabled(false);
         FTimer->SetEnabled(true);
-        FDisplayCounter = 0;
     } else {
         FTimer->SetEnabled(false);
     }
 }
 
 void TMsgAlertWindow::DisplayTimerTick() {
-    FDisplayCounter += 100;
-    if (FDisplayCounter < displayTime_)
-        return;
-    FDisplayCounter = 0;
     if (FAlertWindow)
         FAlertWindow->AutoHiding = true;
     Hide();

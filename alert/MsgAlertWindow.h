@@ -221,7 +221,6 @@ class TMsgAlertWindow : public TComponent, public IComponentStyle {
     std::atomic<bool> FShowFullAlpha{false};
     TFadeThread* FFadeThread = nullptr;      // the current fade, nullptr when none
     std::vector<TFadeThread*> fadeThreads_;  // every fade thread not yet joined (owned)
-    int FDisplayCounter = 0;
     bool autoHide_ = true;
     int displayTime_ = 5000;
     bool autoDelete_ = false;

@@ -27,7 +27,9 @@
 #include "base/Report.h"
 #include "identity/MachineId.h"
 #include "skin/controls/ButtonLabel.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanel.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -122,6 +124,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     // The date editor's mask has two-digit day and month fields: the short date follows it.
     Fs.ShortDateFormat = std::wstring(L"dd") + Fs.DateSeparator + L"MM" + Fs.DateSeparator + L"yyyy";
     Fs.TimeSeparator = L':';
+    // The machine identity takes its queries' time on a worker while the window is built; the first paint takes it.
+    machineId_ = std::async(std::launch::async, [] { return GetMachineId(); });
     BeginLoading();
     SetName(L"AAForm1");
     SetCaption(L"Trelm Mail");
@@ -154,9 +158,11 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
-    BindSkinnedLabels();
+    BindSkinnedControls();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
+    // The skinned labels take the new skin's font in the walk: the fields behind them follow.
+    SkinForm1->OnAfterChangeSkinData = [this](TObject*) { ArrangeLayout(); };
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
@@ -245,12 +251,13 @@ TControl* TAAForm1::FindCtl(const std::wstring& name) const {
 void TAAForm1::BuildImages() {
     ImageList_KolEm = new TImageList(this);
     ImageList_KolEm->SetName(L"ImageList_KolEm");
-    ImageList_KolEm->SetSize(64, 64);
-    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, 64);
+    // The tray's images at the notification area's size: the icon files carry pictures drawn for it.
+    const int traySize = std::max(GetSystemMetrics(SM_CXSMICON), 1);
+    ImageList_KolEm->SetSize(traySize, traySize);
+    AddIcons(ImageList_KolEm, IDI_TRAY_FIRST, IDI_TRAY_COUNT, traySize);
     ImageList64 = new TImageList(this);
     ImageList64->SetName(L"ImageList64");
     ImageList64->SetSize(64, 64);
-    AddIcons(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     ImageList_Flags = new TImageList(this);
     ImageList_Flags->SetName(L"ImageList_Flags");
     ImageList_Flags->SetSize(16, 16);
@@ -258,12 +265,18 @@ void TAAForm1::BuildImages() {
     ImageList_Menu = new TImageList(this);
     ImageList_Menu->SetName(L"ImageList_Menu");
     ImageList_Menu->SetSize(16, 16);
-    AddIcons(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16);
     for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
         auto icon = std::make_unique<TIcon>();
         icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
         glyphs_.push_back(std::move(icon));
     }
+}
+
+// The pictures of the message boxes and of the tray menu are read when one first shows: the start does not wait for
+// them.
+void TAAForm1::FillImagesOnce(TImageList* list, int firstId, int count, int size) {
+    if (list->Count() == 0)
+        AddIcons(list, firstId, count, size);
 }
 
 void TAAForm1::BuildControls() {
@@ -285,18 +298,14 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Group:
-                c = new TGroupBox(this);
+                c = new TbsSkinGroupBox(this);
                 break;
-            case TCtlKind::Label:
-                // A native group box paints no windowless child: labels on one keep a window of their own.
-                if (dynamic_cast<TGroupBox*>(parent)) {
-                    c = new TStaticText(this);
-                } else {
-                    auto* label = new TbsSkinStdLabel(this);
-                    label->SetAutoSize(true);
-                    c = label;
-                }
+            case TCtlKind::Label: {
+                auto* label = new TbsSkinStdLabel(this);
+                label->SetAutoSize(true);
+                c = label;
                 break;
+            }
             case TCtlKind::Edit: {
                 auto* edit = new TbsSkinEdit(this);
                 edit->SetMaxLength(s.A);
@@ -339,8 +348,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Check:
-                c = new TCheckBox(this);
-                c->SetParentColor(true);
+                c = new TbsSkinCheckRadioBox(this);
                 break;
             case TCtlKind::Combo: {
                 auto* combo = new TComboBox(this);
@@ -355,7 +363,7 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Button:
-                c = new TButton(this);
+                c = new TbsSkinButton(this);
                 break;
             case TCtlKind::Glyph: {
                 auto* button = new TGlyphButton(this);
@@ -395,7 +403,7 @@ void TAAForm1::BuildControls() {
     OfficeComboBox_lang->AddItem(L"  Український", 2);
     OfficeComboBox_lang->SetItemIndex(0);
     for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
-        Ctl<TButton>(name)->SetCaption(L"Фаил");
+        Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
 
 void TAAForm1::BuildProducts() {
@@ -435,7 +443,16 @@ void TAAForm1::BuildProducts() {
     }
 }
 
-void TAAForm1::BindSkinnedLabels() {
+namespace {
+// Buttons and check boxes write in the window's font, whatever the skin's: the layout is measured in it.
+void BindSkinnedControl(TbsSkinCustomControl* Control, TbsSkinData* Data, TFont* Font) {
+    Control->SetDefaultFont(Font);
+    Control->SetUseSkinFont(false);
+    Control->SetSkinData(Data);
+}
+}  // namespace
+
+void TAAForm1::BindSkinnedControls() {
     for (const TCtlSpec& s : kMainFormLayout) {
         TControl* c = FindCtl(s.Name);
         if (auto* label = dynamic_cast<TbsSkinStdLabel*>(c))
@@ -444,6 +461,12 @@ void TAAForm1::BindSkinnedLabels() {
             edit->SetSkinData(SkinData);
         else if (auto* password = dynamic_cast<TbsSkinPasswordEdit*>(c))
             password->SetSkinData(SkinData);
+        else if (auto* group = dynamic_cast<TbsSkinGroupBox*>(c))
+            group->SetSkinData(SkinData);
+        else if (auto* button = dynamic_cast<TbsSkinButton*>(c))
+            BindSkinnedControl(button, SkinData, Font());
+        else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(c))
+            BindSkinnedControl(box, SkinData, Font());
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -499,6 +522,7 @@ void TAAForm1::BuildTray() {
     PopupMenu1 = new TbsSkinPopupMenu(this);
     PopupMenu1->SetName(L"PopupMenu1");
     PopupMenu1->SetImages(ImageList_Menu);
+    PopupMenu1->OnPopup = [this](TObject*) { FillImagesOnce(ImageList_Menu, IDI_MENU_FIRST, IDI_MENU_COUNT, 16); };
     auto add = [this](const wchar_t* name, std::function<void()> action) {
         auto* item = new TMenuItem(this);
         item->SetName(name);
@@ -601,12 +625,12 @@ void TAAForm1::ArrangeLayout() {
     // The box, the gap before the text and a little room after it.
     const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 28;
     constexpr int kGap = 8;
+    // Labels are skinned and size themselves to their texts.
     for (const TCtlSpec& s : kMainFormLayout) {
+        if (s.Kind != TCtlKind::Check)
+            continue;
         auto* c = dynamic_cast<TWinControl*>(FindCtl(s.Name));
-        if (s.Kind == TCtlKind::Check)
-            c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
-        else if (s.Kind == TCtlKind::Label && c)  // a skinned label sizes itself to its text
-            c->SetBounds(c->Left(), c->Top(), ControlTextWidth(c, c->Caption()) + 2, 14);
+        c->SetWidth(ControlTextWidth(c, c->Caption()) + checkBox);
     }
     for (const TCtlSpec& s : kMainFormLayout) {
         if (!s.After)
@@ -623,11 +647,21 @@ void TAAForm1::ArrangeLayout() {
         TControl* c = FindCtl(s.Name);
         const auto spin = spins_.find(s.Name);
         if (spin != spins_.end()) {
-            // The edit and its up-down move together and keep their widths.
-            const int upWidth = spin->second.Up->Width();
-            spin->second.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
-            spin->second.Up->SetAssociate(nullptr);
-            spin->second.Up->SetAssociate(spin->second.Edit);
+            // The edit and its up-down move together and keep their widths: the up-down takes its place beside the
+            // edit when it is given its buddy again (made windows are told so; making them again would cost the
+            // start the time of two windows for every up-down).
+            TSpin& sp = spin->second;
+            const int upWidth = sp.Up->Width();
+            sp.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
+            if (sp.Up->HandleAllocated() && sp.Edit->HandleAllocated()) {
+                SendMessageW(sp.Up->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(sp.Edit->Handle()), 0);
+            } else {
+                // Before the windows exist: the place the buddy will give it when its window is made (its right
+                // edge ends the spin's width), so that what follows the spin is laid out after it.
+                const int right = left + s.Width - upWidth;
+                sp.Up->SetBounds(right - upWidth, c->Top(), upWidth, c->Height());
+                sp.Up->SetAssociate(sp.Edit);
+            }
             continue;
         }
         const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
@@ -706,24 +740,31 @@ void TAAForm1::WndProc(TMessage& Message) {
     TForm::WndProc(Message);
 }
 
+namespace {
+
+// The window's sizes are those of a window with the system's single frame. A skin's frame is thinner or thicker,
+// and a full layered border draws it outside the window altogether; the window keeps the client area of the system
+// frame under every skin, so the pages fit and nothing is left empty below them.
+SIZE FormClientFor(int width, int height) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_BORDER, FALSE, 0);
+    return {width - (frame.right - frame.left), height - (frame.bottom - frame.top)};
+}
+
+}  // namespace
+
 // ---- Lifecycle ------------------------------------------------------------------------------------------------------
 
 void TAAForm1::FormCreate() {
     PageControl->SetActivePageIndex(0);
     // The page control keeps the height of the short window; the lists below it take what the tall one adds.
-    PageControl->SetBounds(4, 4, ClientWidth() - 8, ClientHeight() - 8);
+    const SIZE client = FormClientFor(kFormWidthNarrow, kFormHeightShort);
+    PageControl->SetBounds(4, 4, client.cx - 8, client.cy - 8);
     UpdateFormHeight(static_cast<int>(Lists.Letters.size() + Lists.FiredEvents.size()));
     SetFormWidth(kFormWidthNarrow);
     State.ProgDir = GetProgramDir();
-    // The identity queries use COM; the thread joins it before the first query.
+    // The window's thread uses COM (the autostart shortcut, the shell).
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    try {
-        State.IdKomp = GetMachineId();
-        if (State.IdKomp.empty())
-            ReportFailure("TAAForm1::FormCreate", "no source gave a machine identity");
-    } catch (...) {
-        ReportCaught("TAAForm1::FormCreate: machine identity");
-    }
     ZeroFillTimeSob();
     const std::optional<uint8_t> start = ReadStartLanguage();
     if (start)
@@ -747,6 +788,8 @@ void TAAForm1::FormCreate() {
         SkinData->SetSkinIndex(Settings.SkinIndex < SkinList2->Skins()->Count() ? Settings.SkinIndex : 0);
         SkinData->SetSkinList(SkinList2);
         SkinForm1->SetSkinData(SkinData);
+        // The labels measured themselves in the skin's font: the fields behind them follow.
+        ArrangeLayout();
     } catch (...) {
         ReportCaught("TAAForm1::FormCreate: skin");
     }
@@ -773,10 +816,23 @@ void TAAForm1::FormPaint() {
         PostMessageW(Handle(), WM_FIRSTPAINT, 0, 0);
 }
 
+void TAAForm1::TakeMachineId() {
+    if (!machineId_.valid())
+        return;
+    try {
+        State.IdKomp = machineId_.get();
+        if (State.IdKomp.empty())
+            ReportFailure("TAAForm1::FirstPaint", "no source gave a machine identity");
+    } catch (...) {
+        ReportCaught("TAAForm1::FirstPaint: machine identity");
+    }
+}
+
 void TAAForm1::FirstPaint() {
     if (!PervPaint)
         return;
     PervPaint = false;
+    TakeMachineId();
     const bool locked = State.IdKompFile != State.IdKomp || Settings.ZapuskPass;
     if (locked && !Settings.PassZapusk.empty()) {
         InfoBeep();
@@ -946,13 +1002,27 @@ void TAAForm1::ExitProgram() {
 }
 
 void TAAForm1::SetFormWidth(int width) {
+    SetFormSize(width, formHeight_);
+}
+
+void TAAForm1::SetFormSize(int width, int height) {
+    formWidth_ = width;
+    formHeight_ = height;
+    const SIZE client = FormClientFor(width, height);
+    // The skinned frame puts this client size back after every skin change.
+    SkinForm1->ClientWidth = client.cx;
+    SkinForm1->ClientHeight = client.cy;
+    // Before the window exists its frame is not known: the system frame's sizes stand until the skinned frame puts
+    // the client size back when the window shows.
+    const int outerWidth = HandleAllocated() ? Width() - ClientWidth() + client.cx : width;
+    const int outerHeight = HandleAllocated() ? Height() - ClientHeight() + client.cy : height;
     // The window keeps its left edge but stays on the work area.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = Left();
-    if (left + width > work.right)
-        left = std::max<int>(work.left, work.right - width);
-    SetBounds(left, Top(), width, Height());
+    if (left + outerWidth > work.right)
+        left = std::max<int>(work.left, work.right - outerWidth);
+    SetBounds(left, Top(), outerWidth, outerHeight);
 }
 
 void TAAForm1::PageControlChange() {
@@ -972,7 +1042,7 @@ void TAAForm1::UpdateFormHeight(int n) {
     const bool tall = Lists.Letters.size() + Lists.FiredEvents.size() + static_cast<size_t>(std::max(n, 0)) > 0;
     FindCtl(L"GroupBox_Pism")->SetVisible(tall);
     FindCtl(L"GroupBox_Sobty")->SetVisible(tall);
-    SetBounds(Left(), Top(), Width(), tall ? kFormHeightTall : kFormHeightShort);
+    SetFormSize(formWidth_, tall ? kFormHeightTall : kFormHeightShort);
     PlaceBottomGroups();
 }
 
@@ -1005,6 +1075,7 @@ void TAAForm1::FiredEventAdded() {
 }
 
 void TAAForm1::SaveSettings() {
+    TakeMachineId();
     // A file that did not load would be lost under the first save: it is kept beside it, or nothing is saved.
     if (keepDamagedSettings_) {
         KeepDamagedSettings(State.ProgDir);
@@ -1032,11 +1103,13 @@ void TAAForm1::Check_IspZvukNClick() {
 
 void TAAForm1::Okno_mbOK(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    FillImagesOnce(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 0, {mbOK}, 0);
 }
 
 bool TAAForm1::Okno_mbYes_No(const std::wstring& text, bool warning) {
     MessageBeep(warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    FillImagesOnce(ImageList64, IDI_MESSAGE_FIRST, IDI_MESSAGE_COUNT, 64);
     return SkinMessage->CustomMessageDlg(Padded(text), boxCaption_, ImageList64, 1, {mbYes, mbNo}, 0) == mrDlgYes;
 }
 
@@ -1119,10 +1192,6 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
         if (TControl* c = FindCtl(target)) {
             if (entry.use == TLangUse::Hint)
                 c->SetHint(text);
-            else if (dynamic_cast<TCheckBox*>(c))
-                // Wine draws a disabled check box's caption in a picture cut at the text's measured width, which
-                // takes a piece of the last letter: a trailing blank is what it cuts instead.
-                c->SetCaption(text + L" ");
             else
                 c->SetCaption(text);
         }

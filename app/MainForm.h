@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -32,6 +33,7 @@
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinPasswordEdit.h"
+#include "skin/controls/SkinCheckRadio.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -159,6 +161,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     };
 
     void BuildImages();
+    void FillImagesOnce(TImageList* list, int firstId, int count, int size);
     void BuildControls();
     void BuildProducts();
     void BuildViews();
@@ -168,12 +171,16 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     // Tab follows the reading order of each page and group.
     void ApplyTabOrder();
     // The products page's rows across the page's width.
-    // The skinned labels draw from the window's skin container.
-    void BindSkinnedLabels();
+    // The skinned labels and group boxes draw from the window's skin container.
+    void BindSkinnedControls();
     void PlaceProducts();
     void PlaceBottomGroups();
     void FirstPaint();
+    // The machine identity from its worker into State.IdKomp (once; later calls do nothing).
+    void TakeMachineId();
     void SetFormWidth(int width);
+    // Gives the window the client area that the system's single frame leaves inside width x height.
+    void SetFormSize(int width, int height);
     void ImapListArrived(std::unique_ptr<TImapServerList> list);
 
     template <typename T>
@@ -183,7 +190,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TCustomEdit* EditOf(const wchar_t* name) const { return Ctl<TCustomEdit>(name); }
     TbsSkinPasswordEdit* PasswordOf(const wchar_t* name) const { return Ctl<TbsSkinPasswordEdit>(name); }
     TCustomMaskEdit* MaskEditOf(const wchar_t* name) const { return Ctl<TCustomMaskEdit>(name); }
-    TCheckBox* CheckOf(const wchar_t* name) const { return Ctl<TCheckBox>(name); }
+    TbsSkinCheckRadioBox* CheckOf(const wchar_t* name) const { return Ctl<TbsSkinCheckRadioBox>(name); }
     int SpinValue(const wchar_t* name) const;
     void SetSpinValue(const wchar_t* name, int value);
     TAccountEditor AccountEditor() const;
@@ -208,6 +215,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TLangComboBox* OfficeComboBox_lang = nullptr;
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
+    std::future<std::wstring> machineId_;
     TImageList* ImageList_Flags = nullptr;
     TImageList* ImageList_Menu = nullptr;
     TbsSkinPopupMenu* PopupMenu1 = nullptr;
@@ -236,6 +244,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::wstring langDialogTitle_;
     bool exiting_ = false;
     bool destroying_ = false;
+    int formWidth_ = kFormWidthNarrow, formHeight_ = kFormHeightShort;
     // The settings file did not load but holds something: the first save keeps it as Posl.vkz.bad first.
     bool keepDamagedSettings_ = false;
     // While a language is applied: the message-box caption from before, for a warning about the file being applied.

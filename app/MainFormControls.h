@@ -1,6 +1,6 @@
 // Two controls of the main window that the class library lacks: a square button showing a 16x16 picture, and the
 // language choice, a drop-down list whose items show a flag before their text.
-// Index: TStaticText, TGlyphButton, TLangComboBox.
+// Index: TGlyphButton, TLangComboBox.
 #pragma once
 
 #include <windows.h>
@@ -10,16 +10,6 @@
 
 #include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
-
-// A STATIC text: a label with a window of its own, so that it shows on a group box (whose native painting leaves
-// windowless children out) and a test driver can read it by its name.
-class TStaticText : public TWinControl {
-  public:
-    explicit TStaticText(TComponent* AOwner) : TWinControl(AOwner) {}
-
-  protected:
-    void CreateParams(TCreateParams& Params) override;
-};
 
 class TGlyphButton : public TButton {
   public:
@@ -57,5 +47,5 @@ class TLangComboBox : public TCustomComboBox {
     std::vector<int> imageIndexes_;
 };
 
-// Width of text in the font the control's window uses.
+// Width of text in the font the control's window uses (or will use: the control's font, before the window exists).
 int ControlTextWidth(TWinControl* control, const std::wstring& text);

@@ -44,8 +44,9 @@ extern const std::vector<TCtlSpec> kMainFormLayout;
 inline constexpr const wchar_t* kMainFormFontName = L"Tahoma";
 inline constexpr int kMainFormFontHeight = -11;
 
-// Outer window sizes: narrow for the two settings pages, wide for the products page; short without the bottom
-// lists, tall with them.
+// Window sizes, as a window with the system's single frame has them (the window keeps that client area under every
+// skin's frame): narrow for the two settings pages, wide for the products page; short without the bottom lists, tall
+// with them.
 inline constexpr int kFormWidthNarrow = 535;
 inline constexpr int kFormWidthWide = 1100;
 inline constexpr int kFormHeightShort = 594;

@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
-# A private, warm Wine session for one build folder: Xvfb (24-bit), a persistent wineserver and a fresh prefix.
+# Private, warm Wine sessions for one build folder, one per display lane of the window tests: Xvfb (24-bit), a
+# persistent wineserver and a fresh prefix each.
 #
-#   scripts/wine-session.sh start <build-dir>   start it (prints nothing on success)
-#   scripts/wine-session.sh stop  <build-dir>   stop Xvfb and the wineserver by their own process ids
+#   scripts/wine-session.sh start <build-dir>   start them (prints nothing on success)
+#   scripts/wine-session.sh stop  <build-dir>   stop each Xvfb and wineserver by their own process ids
 #
-# Everything lives under <build-dir>/wine: the prefix, a HOME (Wine's user folders link into it), the pid files
-# and "env", which scripts/wine-run sources before each program. Background services get /dev/null as their
-# standard streams: a Wine service holding ctest's pipes would keep ctest waiting for ever.
+# Lane 1 lives under <build-dir>/wine, lane 2 under <build-dir>/wine2: the prefix, a HOME (Wine's user folders link
+# into it), the pid files and "env", which scripts/wine-run sources before each program. The two share nothing, so a
+# window test of one lane never sees the windows, focus or cursor of the other. Background services get /dev/null
+# as their standard streams: a Wine service holding ctest's pipes would keep ctest waiting for ever.
 set -euo pipefail
 
 cmd=${1:?usage: wine-session.sh start|stop <build-dir>}
 build=$(cd "${2:?usage: wine-session.sh start|stop <build-dir>}" && pwd)
-dir="$build/wine"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
-stop_session() {
+stop_session() {  # <session dir>
+    local dir=$1 name pid
     if [ -f "$dir/env" ]; then
         # shellcheck source=/dev/null
         (. "$dir/env" && "$wineserver" -k >/dev/null 2>&1) || true
@@ -32,12 +34,9 @@ stop_session() {
     rm -f "$dir/env"
 }
 
-case "$cmd" in
-stop)
-    stop_session
-    ;;
-start)
-    stop_session
+start_session() {  # <session dir>
+    local dir=$1 display
+    stop_session "$dir"
     rm -rf "$dir"
     mkdir -p "$dir/prefix" "$dir/home"
 
@@ -45,7 +44,7 @@ start)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" </dev/null >/dev/null 2>&1 &
     echo $! >"$dir/xvfb.pid"
     for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
-    [ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    [ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; return 1; }
     display=$(tr -d '\n' <"$dir/display")
 
     cat >"$dir/env" <<ENV
@@ -72,6 +71,24 @@ ENV
     if [ -f "$build/bin/desktop_keeper.exe" ]; then
         "$wine" "$build/bin/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
     fi
+}
+
+sessions=("$build/wine" "$build/wine2")
+case "$cmd" in
+stop)
+    for dir in "${sessions[@]}"; do stop_session "$dir"; done
+    ;;
+start)
+    # Side by side: most of a start is Wine setting up its prefix. Each in a subshell of its own, so that the
+    # environment one sources stays its own.
+    pids=()
+    for dir in "${sessions[@]}"; do
+        (start_session "$dir") &
+        pids+=($!)
+    done
+    rc=0
+    for pid in "${pids[@]}"; do wait "$pid" || rc=1; done
+    exit $rc
     ;;
 *)
     echo "usage: wine-session.sh start|stop <build-dir>" >&2

@@ -172,12 +172,88 @@ def colorcoded():
     entries.append(('buttonedit', 'edit', bekeys))
     sk.add_picture('controls.bmp', ctl)
     sk.add_picture('ctlmask.bmp', mask)
+    entries.extend(bars_and_groups(sk, legend))
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
+    button_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
     return sk, legend
+
+
+def button_entries(sk, legend):
+    """Buttons, check box, radio button and menu button on a picture of their own (buttons.bmp) with the glow
+    picture and its mask (glow.bmp, glowmask.bmp). Check images are 13 x 13 with a magenta edge (the automatic
+    transparent colour) around an 11 x 11 flat colour."""
+    pic = Image.new('RGB', (200, 100), (0, 0, 0))
+    magenta = (255, 0, 255)
+    fixed = {'lefttoppoint': (0, 0), 'righttoppoint': (0, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+             'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+             'stretcheffect': False, 'stretchtype': 'stfull'}
+
+    def flat(name, col, rect):
+        pic.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    def check(name, col, x, y):
+        pic.paste(magenta, (x, y, x + 13, y + 13))
+        pic.paste(col, (x + 1, y + 1, x + 12, y + 12))
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return (x, y, x + 13, y + 13)
+
+    # animbutton: fixed 40 x 20, morphing, three animation frames side by side, an empty pressed rectangle, glow
+    ab = dict(fixed, clientrect=(0, 0, 40, 20), morphing=True, morphkind='mkdefault', framecount=3,
+              animateinterval=30, fontcolor=0x000000, activefontcolor=0x0000FF, downfontcolor=0x00FF00,
+              disabledfontcolor=0x808080)
+    ab['skinrect'] = flat('animbutton.skinrect', (10, 200, 30), (0, 0, 40, 20))
+    ab['activeskinrect'] = flat('animbutton.activeskinrect', (10, 200, 90), (42, 0, 82, 20))
+    ab['focusedskinrect'] = flat('animbutton.focusedskinrect', (10, 200, 150), (84, 0, 124, 20))
+    ab['downskinrect'] = (0, 0, 0, 0)
+    for f in range(3):
+        flat('animbutton.frame%d' % (f + 1), (20 + 60 * f, 120, 250), (f * 40, 22, f * 40 + 40, 42))
+    ab['animateskinrect'] = (0, 22, 120, 42)
+    # menubutton: width-stretching 60 x 20, a track part at the right, marker pictures (transparent black)
+    mb = {'lefttoppoint': (5, 0), 'righttoppoint': (55, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+          'clientrect': (5, 0, 55, 20), 'leftstretch': False, 'topstretch': False, 'rightstretch': False,
+          'bottomstretch': False, 'stretcheffect': False, 'stretchtype': 'stfull', 'trackbuttonrect': (45, 0, 60, 20),
+          'fontcolor': 0, 'activefontcolor': 0, 'downfontcolor': 0, 'disabledfontcolor': 0x808080,
+          'menumarkertransparentcolor': 0}
+    mb['skinrect'] = flat('toolmenubutton.skinrect', (250, 250, 10), (0, 44, 60, 64))
+    mb['activeskinrect'] = flat('toolmenubutton.activeskinrect', (250, 190, 10), (62, 44, 122, 64))
+    mb['downskinrect'] = flat('toolmenubutton.downskinrect', (250, 130, 10), (124, 44, 184, 64))
+    mb['menumarkerrect'] = flat('toolmenubutton.marker', (0, 90, 0), (186, 44, 193, 48))
+    # checkbox and radiobox: 100 x 20 stretching across, check area at the left, text area after it
+    for ci, cname in enumerate(['checkbox', 'radiobox']):
+        y = 66 + ci * 17
+        keys = {'lefttoppoint': (20, 0), 'righttoppoint': (90, 0), 'leftbottompoint': (0, 0),
+                'rightbottompoint': (0, 0), 'clientrect': (20, 0, 90, 15), 'leftstretch': False,
+                'topstretch': False, 'rightstretch': False, 'bottomstretch': False, 'stretcheffect': False,
+                'stretchtype': 'stfull', 'checkimagearea': (2, 1, 18, 14), 'textarea': (20, 0, 98, 15),
+                'fontcolor': 0x000080, 'activefontcolor': 0x008000, 'unenabledfontcolor': 0x808080,
+                'framefontcolor': 0x800000, 'morphing': False}
+        keys['skinrect'] = flat(cname + '.skinrect', (200, 200, 100 + 40 * ci), (0, y, 100, y + 15))
+        keys['activeskinrect'] = (0, 0, 0, 0)
+        keys['checkimagerect'] = check(cname + '.check', (0, 0, 200 - 60 * ci), 102, y)
+        keys['uncheckimagerect'] = check(cname + '.uncheck', (0, 160, 60 * ci), 117, y)
+        keys['activecheckimagerect'] = check(cname + '.activecheck', (200, 0, 60 * ci), 132, y)
+        keys['activeuncheckimagerect'] = check(cname + '.activeuncheck', (200, 120, 60 * ci), 147, y)
+        sk.add_control(cname, 'checkradio', keys)
+    bi = sk.add_picture('buttons.bmp', pic)
+    glow = Image.new('RGB', (52, 30), (255, 128, 0))
+    glowmask = Image.new('RGB', (52, 30), (128, 128, 128))
+    gi = sk.add_picture('glow.bmp', glow)
+    gm = sk.add_picture('glowmask.bmp', glowmask)
+    legend.append('glow=255,128,0')
+    ab.update({'pictureindex': bi, 'maskpictureindex': -1, 'glowlayerpictureindex': gi,
+               'glowlayermaskpictureindex': gm, 'glowlayershowoffsetx': 6, 'glowlayershowoffsety': 5,
+               'glowlayeralphablendvalue': 200})
+    mb.update({'pictureindex': bi, 'maskpictureindex': -1, 'glowlayerpictureindex': -1})
+    sk.add_control('animbutton', 'button', ab)
+    sk.add_control('toolmenubutton', 'menubutton', mb)
+    for cname in ('checkbox', 'radiobox'):
+        sk.sections[cname].update({'pictureindex': bi, 'maskpictureindex': -1})
 
 
 def content(sk_folder, version=3, extra=None, count_override=None):
@@ -333,6 +409,97 @@ def write_all(out):
         f.write(FIXTURE_README)
 
 
+def bars_and_groups(sk, legend):
+    """Scroll bars, a group box and a panel with a background picture on a sheet of their own (bars.bmp).
+
+    Bars: the button and track rectangles are places in the bar's own picture, the state, thumb and grip rectangles
+    places in the sheet. Returns the entries to add."""
+    im = Image.new('RGB', (180, 110), (0, 0, 0))
+    pi = len(sk.pictures)  # bars.bmp; panelbg.bmp follows it
+    entries = []
+
+    def put(name, rect, col):
+        im.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    nostretch = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                 'stretcheffect': False, 'stretchtype': 'stfull'}
+    # horizontal bars 60 x 17: down button 0..15, track 15..45, up button 45..60; stretched across
+    for name, y, red in (('hscrollbar', 0, 10), ('bothhscrollbar', 90, 30)):
+        put(name + '.down', (0, y, 15, y + 17), (red, 200, 10))
+        put(name + '.track', (15, y, 45, y + 17), (red, 150, 10))
+        put(name + '.up', (45, y, 60, y + 17), (red, 100, 10))
+        k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, y, 60, y + 17), 'lefttoppoint': (15, 0),
+             'righttoppoint': (45, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+             'clientrect': (15, 0, 45, 17), 'trackarea': (15, 0, 45, 17), 'downbuttonrect': (0, 0, 15, 17),
+             'upbuttonrect': (45, 0, 60, 17), 'activeupbuttonrect': (62, 0, 77, 17),
+             'downupbuttonrect': (79, 0, 94, 17), 'activedownbuttonrect': (96, 0, 111, 17),
+             'downdownbuttonrect': (0, 0, 0, 0), 'thumbrect': (113, 2, 123, 15), 'activethumbrect': (125, 2, 135, 15),
+             'downthumbrect': (137, 2, 147, 15), 'glyphrect': (149, 4, 153, 11), 'activeglyphrect': (0, 0, 0, 0),
+             'downglyphrect': (0, 0, 0, 0), 'glyphtransparent': False, 'glyphtransparentcolor': 0,
+             'thumbtransparent': False, 'thumbtransparentcolor': 0, 'thumbstretcheffect': False,
+             'thumboffset1': 3, 'thumboffset2': 3, 'thumbminsize': 0, 'thumbminpagesize': 0}
+        k.update(nostretch)
+        entries.append((name, 'scrollbar', k))
+    put('hscrollbar.activeup', (62, 0, 77, 17), (10, 100, 200))
+    put('hscrollbar.downup', (79, 0, 94, 17), (10, 100, 250))
+    put('hscrollbar.activedown', (96, 0, 111, 17), (10, 200, 200))
+    put('hscrollbar.thumb', (113, 2, 123, 15), (200, 10, 10))
+    put('hscrollbar.activethumb', (125, 2, 135, 15), (200, 60, 10))
+    put('hscrollbar.downthumb', (137, 2, 147, 15), (200, 110, 10))
+    put('hscrollbar.glyph', (149, 4, 153, 11), (0, 0, 255))
+    # vertical bar 17 x 60: down button at the top, up button at the bottom; stretched downwards
+    put('vscrollbar.down', (0, 20, 17, 35), (20, 200, 10))
+    put('vscrollbar.track', (0, 35, 17, 65), (20, 150, 10))
+    put('vscrollbar.up', (0, 65, 17, 80), (20, 100, 10))
+    put('vscrollbar.activeup', (20, 20, 37, 35), (20, 100, 200))
+    put('vscrollbar.activedown', (40, 20, 57, 35), (20, 200, 200))
+    put('vscrollbar.thumb', (60, 20, 73, 30), (210, 10, 10))
+    put('vscrollbar.activethumb', (75, 20, 88, 30), (210, 60, 10))
+    k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 20, 17, 80), 'lefttoppoint': (0, 15),
+         'righttoppoint': (0, 0), 'leftbottompoint': (0, 45), 'rightbottompoint': (0, 0),
+         'clientrect': (0, 15, 17, 45), 'trackarea': (0, 15, 17, 45), 'downbuttonrect': (0, 0, 17, 15),
+         'upbuttonrect': (0, 45, 17, 60), 'activeupbuttonrect': (20, 20, 37, 35), 'downupbuttonrect': (0, 0, 0, 0),
+         'activedownbuttonrect': (40, 20, 57, 35), 'downdownbuttonrect': (0, 0, 0, 0),
+         'thumbrect': (60, 20, 73, 30), 'activethumbrect': (75, 20, 88, 30), 'downthumbrect': (0, 0, 0, 0),
+         'glyphrect': (0, 0, 0, 0), 'activeglyphrect': (0, 0, 0, 0), 'downglyphrect': (0, 0, 0, 0),
+         'glyphtransparent': False, 'glyphtransparentcolor': 0, 'thumbtransparent': False,
+         'thumbtransparentcolor': 0, 'thumbstretcheffect': False, 'thumboffset1': 3, 'thumboffset2': 3,
+         'thumbminsize': 0, 'thumbminpagesize': 0}
+    k.update(nostretch)
+    entries.append(('vscrollbar', 'scrollbar', k))
+    # group box 40 x 40 (nine parts: 4 left, 16 top, 4 right, 4 bottom), caption strip (4, 2, 36, 14), check pictures
+    gcols = nine_colors(50, 220)
+    im.paste(nine_image(40, 40, 4, 16, 4, 4, gcols), (100, 20))
+    for sl in SLICES:
+        legend.append('groupbox.skinrect.%s=%d,%d,%d' % ((sl,) + gcols[sl]))
+    put('groupbox.check', (145, 20, 155, 30), (0, 120, 0))
+    put('groupbox.uncheck', (157, 20, 167, 30), (0, 60, 0))
+    # the check pictures' bottom-left pixel is their transparent colour
+    for x in (145, 157):
+        im.putpixel((x, 29), (255, 0, 255))
+    k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (100, 20, 140, 60),
+         'captionrect': (4, 2, 36, 14), 'alignment': 'taleftjustify', 'fontname': 'Arial', 'fontheight': 12,
+         'fontstyle': '', 'fontcolor': 0xFF0000, 'bgpictureindex': -1, 'checkimagerect': (145, 20, 155, 30),
+         'uncheckimagerect': (157, 20, 167, 30)}
+    k.update(nine_keys(40, 40, 4, 16, 4, 4))
+    k.update(nostretch)
+    entries.append(('groupbox', 'panel', k))
+    legend.append('groupbox.fontcolor=0,0,255')
+    # a panel drawn with a background picture of its own (8 x 8)
+    bg = Image.new('RGB', (8, 8), (123, 45, 67))
+    legend.append('panelbg.picture=123,45,67')
+    k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (100, 20, 140, 60),
+         'captionrect': (0, 0, 0, 0), 'bgpictureindex': pi + 1}
+    k.update(nine_keys(40, 40, 4, 16, 4, 4))
+    k.update(nostretch)
+    entries.append(('panelbg', 'panel', k))
+    sk.add_picture('bars.bmp', im)
+    sk.add_picture('panelbg.bmp', bg)
+    return entries
+
+
 FIXTURE_README = """# Skin engine test fixtures
 
 Made by `/usr/bin/python3 skinset/skingen.py fixtures tests/skin/fixtures` (deterministic; commit what it
@@ -346,6 +513,12 @@ writes). Do not edit by hand.
   parts, `mode2` 30 x 12 across, `mode3` 12 x 30 down, `modenone` without rectangle), `masked` (20 x 20 with the
   mask `ctlmask.bmp`, picture 2: white in its top-left 5 x 5 corner), `buttonempty` (a button without state
   rectangles), `stdlabel` (Arial 20, colour 200,0,0, hot 0,200,0) and `bevel` (light 255,220,0, dark 0,60,160).
+  `bars.bmp` holds `hscrollbar`, `bothhscrollbar` (60 x 17: down button, track, up button) and `vscrollbar`
+  (17 x 60) with their state, thumb and grip pictures, and `groupbox` (40 x 40, caption strip (4, 2, 36, 14), check
+  pictures); `panelbg` is that picture with the flat background picture `panelbg.bmp`.
+  In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
+  `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
+  part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

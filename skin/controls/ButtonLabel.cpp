@@ -48,11 +48,7 @@ void TbsSkinButtonLabel::SetNumGlyphs(int Value) {
 }
 
 void TbsSkinButtonLabel::SetImageList(TCustomImageList* Value) {
-    if (FImageList)
-        FImageList->RemoveFreeNotification(this);
-    FImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetBorrowed(this, FImageList, Value);
     Invalidate();
 }
 

@@ -3,7 +3,7 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SkinFontCharset.
+// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset.
 #pragma once
 
 #include <windows.h>
@@ -48,6 +48,16 @@ class IbsAdjustingHost {
 };
 // When Control's parent is an adjusting host, ATop becomes the top that centres a control of AHeight in it.
 void HostCentredTop(TControl* Control, int AHeight, int& ATop);
+
+// Points Field at a component Self borrows (nullptr: none), moving Self's free notification from the old one to it.
+template <typename T>
+void SetBorrowed(TComponent* Self, T*& Field, T* Value) {
+    if (Field)
+        Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(Self);
+}
 
 // The character set a control's text font takes: the container's resource strings' when it has them, else Fallback.
 TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback);

@@ -28,11 +28,7 @@ void TbsSkinControl::SetSkinDataName(const std::wstring& Value) {
 }
 
 void TbsSkinControl::SetHintImageList(TCustomImageList* Value) {
-    if (FHintImageList)
-        FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetBorrowed(this, FHintImageList, Value);
 }
 
 void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -65,6 +61,10 @@ void TbsSkinControl::ChangeSkinData() {
 }
 
 void TbsSkinControl::Paint() {
+    PaintImageTo(Canvas(), 0, 0);
+}
+
+void TbsSkinControl::PaintImageTo(TCanvas* C, int X, int Y) {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0)
         return;
@@ -74,7 +74,7 @@ void TbsSkinControl::Paint() {
         CreateControlSkinImage(&b);
     else
         CreateControlDefaultImage(&b);
-    Canvas()->Draw(0, 0, &b);
+    C->Draw(X, Y, &b);
 }
 
 void TbsSkinControl::PaintTo(HDC DC, int X, int Y) {

@@ -70,6 +70,8 @@ class TbsSkinControl : public TCustomControl, public IbsSkinnedControl, public I
     virtual void CreateControlSkinImage(TBitmap* /*B*/) {}
     virtual void CheckParentBackground() {}
     void Paint() override;
+    // Looks the entry up and draws the built-in or skinned image, in one bitmap of the control's size, at (X, Y).
+    void PaintImageTo(TCanvas* C, int X, int Y);
     // The entry found at the last lookup, nullptr when none.
     TbsDataSkinControl* Entry() const;
 

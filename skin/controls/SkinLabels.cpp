@@ -57,6 +57,13 @@ std::wstring MeasuredText(std::wstring Text, UINT Flags, bool ShowAccelChar) {
     return Text;
 }
 
+// A measured text gets two pixels more width: the last glyph's ink may reach past its advance (Wine draws a final
+// Cyrillic letter wider than it measures), and the embossed copy sits one pixel to the right.
+void WidenMeasure(TRect& R, UINT Flags) {
+    if ((Flags & DT_CALCRECT) && !(Flags & DT_WORDBREAK))
+        R.Right += 2;
+}
+
 // Disabled text: the highlight copy one pixel right and down, the shadow copy in place.
 void DrawEmbossed(TCanvas* C, const std::wstring& Text, TRect& R, UINT Flags, TColor Highlight, TColor Shadow) {
     if (Flags & DT_CALCRECT) {
@@ -122,6 +129,7 @@ void TbsSkinStdLabel::DrawLabelText(TCanvas* C, TRect& R, UINT Flags, std::wstri
         C->DrawText(Text, R, Flags);
     else
         DrawEmbossed(C, Text, R, Flags, S.HighlightColor(), S.ShadowColor());
+    WidenMeasure(R, Flags);
 }
 
 void TbsSkinStdLabel::DoDrawText(TRect& R, UINT Flags) {
@@ -246,8 +254,10 @@ void TbsSkinLinkLabel::DoDrawText(TRect& R, UINT Flags) {
     } else {
         C->DrawText(text, r, Flags);
     }
-    if (Flags & DT_CALCRECT)
+    if (Flags & DT_CALCRECT) {
+        WidenMeasure(r, Flags);
         R = r;
+    }
 }
 
 void TbsSkinLinkLabel::PaintTo(HDC DC, int X, int Y) {

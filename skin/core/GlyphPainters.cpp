@@ -112,7 +112,8 @@ void DrawGlow(TCanvas* Canvas, const TGlyph& Glyph, int GX, int GY, TColor GlowC
 }
 
 struct TLayoutOptions {
-    std::uint32_t CaptionFormat = DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER;
+    // Not clipped to the measured box: a last letter may reach a pixel or two past its measured width.
+    std::uint32_t CaptionFormat = DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER | DT_NOCLIP;
     bool Glow = false;
     TColor GlowColor = clNone;
     int GlowSize = 0;

@@ -469,22 +469,42 @@ void TbsSkinData::SendSkinDataMessage(UINT Msg) {
     if (FBuilderMode)
         return;
     const WPARAM wParam = reinterpret_cast<WPARAM>(this);
+    // A form whose window is not made yet hears the change straight through its window procedure: making its
+    // window (and every control's) only to tell it would cost a start every window before it is laid out.
+    auto tell = [&](TCustomForm* form, HWND made) {
+        if (made)
+            ::SendMessageW(made, Msg, wParam, kSkinDataMessageParam);
+        else
+            form->Perform(Msg, wParam, kSkinDataMessageParam);
+    };
+    auto handleOf = [](TCustomForm* form) { return form->HandleAllocated() ? form->Handle() : nullptr; };
     TCustomForm* served = nullptr;
     if (auto* owner = dynamic_cast<TCustomForm*>(Owner()); owner && !FShowLayeredBorders) {
         served = owner;
-        ::SendMessageW(owner->Handle(), Msg, wParam, kSkinDataMessageParam);
+        tell(owner, handleOf(owner));
     }
-    std::vector<HWND> handles;
+    std::vector<std::pair<TCustomForm*, HWND>> forms;
     for (int i = 0; i < Screen->FormCount(); ++i) {
         TCustomForm* form = Screen->Forms(i);
         if (form == served || form->ClassName() == L"TbsFormLayerWindow")
             continue;
-        handles.push_back(form->Handle());
+        forms.emplace_back(form, handleOf(form));
     }
     if (FShowLayeredBorders && LayerFrame.PictureIndex != -1)
-        std::reverse(handles.begin(), handles.end());
-    for (HWND h : handles)
-        ::SendMessageW(h, Msg, wParam, kSkinDataMessageParam);
+        std::reverse(forms.begin(), forms.end());
+    for (const auto& [form, made] : forms) {
+        if (made) {
+            tell(form, made);
+            continue;
+        }
+        // A form told before may have freed this one: only a form still listed is called.
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            if (Screen->Forms(i) == form) {
+                tell(form, nullptr);
+                break;
+            }
+        }
+    }
 }
 
 // ---- Properties ---------------------------------------------------------------------------------------------------

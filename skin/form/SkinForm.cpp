@@ -26,6 +26,17 @@ bool IsDC(WPARAM W) {
     return t == OBJ_DC || t == OBJ_MEMDC;
 }
 
+// The window's region is Rgn already (nullptr: it has none).
+bool SameWindowRegion(HWND Wnd, HRGN Rgn) {
+    TGdiRegion current(CreateRectRgn(0, 0, 0, 0));
+    if (!current)
+        return false;
+    const int kind = GetWindowRgn(Wnd, current.Get());
+    if (kind == ERROR)
+        return Rgn == nullptr;
+    return Rgn && EqualRgn(current.Get(), Rgn);
+}
+
 bool MaskPixelBlack(TBitmap* B, int X, int Y) {
     if (!B || B->Empty() || X < 0 || Y < 0 || X >= B->Width() || Y >= B->Height())
         return false;
@@ -362,9 +373,14 @@ void TbsSkinForm::CreateNewRegion(bool AUpdate) {
     const HWND h = FForm->Handle();
     int W = 0, H = 0;
     WindowSize(W, H);
-    // After a successful SetWindowRgn the system owns the region: none is kept here.
-    auto apply = [h](TGdiRegion rgn) {
-        if (SetWindowRgn(h, rgn.Get(), TRUE))
+    // After a successful SetWindowRgn the system owns the region: none is kept here. Setting a region changes the
+    // window's frame in the system, which costs as much as a repaint: a shape the window has already is kept. While
+    // painting is held (a skin change) the change's own repaint follows.
+    const BOOL redraw = FStopPainting ? FALSE : TRUE;
+    auto apply = [h, redraw](TGdiRegion rgn) {
+        if (SameWindowRegion(h, rgn.Get()))
+            return;
+        if (SetWindowRgn(h, rgn.Get(), redraw))
             (void)rgn.Detach();
     };
     auto whole = [W, H] { return TGdiRegion(CreateRectRgn(0, 0, W, H)); };
@@ -603,6 +619,18 @@ void TbsSkinForm::ChangeSkinData() {
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     FInChangeSkinData = false;
+    ApplyClientSize();
+}
+
+// A form that asked for a client size keeps it under every frame. The frame is known once the window exists: a skin
+// change before that leaves the size to the window's creation. A rolled-up or parked form keeps its small size.
+void TbsSkinForm::ApplyClientSize() {
+    if (!FForm->HandleAllocated() || FRollUpState || FWindowState == wsMinimized)
+        return;
+    if (ClientWidth > 0 && FForm->ClientWidth() != ClientWidth)
+        FForm->SetClientWidth(ClientWidth);
+    if (ClientHeight > 0 && FForm->ClientHeight() != ClientHeight)
+        FForm->SetClientHeight(ClientHeight);
 }
 
 namespace {

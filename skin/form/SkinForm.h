@@ -258,6 +258,7 @@ class TbsSkinForm : public TComponent {
     void AlphaShowTimer();
     void ApplyPositionInMonitor();
     void CorrectFormBounds();
+    void ApplyClientSize();
     void SaveBoundsForBorder();
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();

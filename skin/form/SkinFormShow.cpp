@@ -15,6 +15,7 @@
 #include "skin/form/LayerBorder.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinFormPanels.h"
+#include "skin/form/SkinnedControl.h"
 #include "skin/form/TrayIcon.h"
 
 namespace {
@@ -105,6 +106,8 @@ void TbsSkinForm::AlphaShowTimer() {
     FBorderLayer->SetActive(FFormActive, false);
     const int target = ((AlphaBlendAnimation || allWindows) && !FAlphaBlend) ? 255 : FAlphaBlendValue;
     if (AlphaBlendAnimation || allWindows) {
+        if (auto* c = dynamic_cast<IbsFadeInControl*>(FForm->ActiveControl()))
+            c->StopAnimateForFadeIn();
         Application->ProcessMessages();
         TAlphaFade fade;
         fade.Target = target;
@@ -298,6 +301,10 @@ void TbsSkinForm::HideClientInActiveEffect() {
 
 bool TbsSkinForm::ShowFirst(TMessage& m) {
     switch (m.Msg) {
+        case WM_CREATE:
+            // The frame is known now, before the form places itself for its first show.
+            ApplyClientSize();
+            return false;
         case WM_SHOWWINDOW:
             if (!m.WParam)
                 return false;

@@ -22,7 +22,8 @@ class TbsSkinPopupMenu : public TPopupMenu {
     void Popup(int X, int Y) override;
     void Popup2(TControl* ACtrl, int X, int Y);
     void PopupFromRect(const TRect& R, bool APopupUp);
-    void PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp);
+    // Virtual: a control that drops the menu can be tested with a recording one.
+    virtual void PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp);
 
     TbsSkinData* SkinData() const { return FSD; }
     void SetSkinData(TbsSkinData* Value);

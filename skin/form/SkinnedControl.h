@@ -15,3 +15,11 @@ class IbsSkinnedControl {
     // The container holds its new skin (or none).
     virtual void ChangeSkinData() = 0;
 };
+
+// A control with a hover look of its own (fade, frames) that the form's fade-in must not hold back: the skinned form
+// tells its active control just before it fades in, and the control shows its focused look at its next step.
+class IbsFadeInControl {
+  public:
+    virtual ~IbsFadeInControl() = default;
+    virtual void StopAnimateForFadeIn() = 0;
+};

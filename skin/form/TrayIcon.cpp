@@ -216,6 +216,13 @@ TIcon* TbsTrayIcon::ListIcon(int index) {
         FIconList->GetIcon(index, made.get());
         if (!made->Handle())
             return nullptr;
+        // The shell shows the icon at the notification area's size and would scale a picture of another size
+        // every time it is handed one: each image becomes an icon of that size once.
+        const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+        if (cx > 0 && cy > 0 && (FIconList->Width() != cx || FIconList->Height() != cy)) {
+            if (HICON sized = static_cast<HICON>(CopyImage(made->Handle(), IMAGE_ICON, cx, cy, 0)))
+                made->SetHandle(sized);
+        }
         icon = std::move(made);
     }
     return icon.get();
@@ -252,9 +259,11 @@ void TbsTrayIcon::InitIcon() {
     else
         CopyCut(IconData.szTip, FHint, kTipChars);
     // The icon's hidden window carries the tip as its text: the shell's tray cannot be read from outside, this
-    // window can (tests, accessibility tools).
-    if (IconData.hWnd)
+    // window can (tests, accessibility tools). Set only when it changes: a blink hands over the icon alone.
+    if (IconData.hWnd && windowTip_ != IconData.szTip) {
+        windowTip_ = IconData.szTip;
         SetWindowTextW(IconData.hWnd, IconData.szTip);
+    }
 }
 
 bool TbsTrayIcon::Notify(DWORD message) {

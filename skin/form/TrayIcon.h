@@ -133,6 +133,7 @@ class TbsTrayIcon : public TComponent {
     std::unique_ptr<TIcon> FIcon;
     TIcon* FShown = nullptr;  // FIcon or one of FListIcons
     std::vector<std::unique_ptr<TIcon>> FListIcons;
+    std::wstring windowTip_;  // the text last given to the hidden window
     TChangeLink FIconListLink;
     bool FIconVisible = true;
     std::wstring FHint;

@@ -3,7 +3,7 @@
 if(NOT TARGET app_mainform OR NOT TARGET netlib_testsupport)
     return()
 endif()
-trelm_add_gtest(app_endtoend_tests DISPLAY TIMEOUT 600
+trelm_add_gtest(app_endtoend_tests DISPLAY LANE 2 TIMEOUT 600
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/EndToEndTest.cpp
     LIBS notifier_testsupport app_settingsfile app_lang app_mailcheck identity netlib_testsupport classlib)
 add_dependencies(app_endtoend_tests TrelmMail app_files)

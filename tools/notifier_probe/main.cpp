@@ -15,10 +15,13 @@
 //        notifier_probe.exe exe [idle seconds]     (environment NETLIB_DOVECOT_DIR and NETLIB_DOVECOT_CTL set)
 //        notifier_probe.exe start [runs, default 5]
 //        notifier_probe.exe letters                (the Dovecot environment as for exe)
+//        notifier_probe.exe accounts               (the same, with the users run.sh adds for "accounts")
 // With "letters", the engine in a host window announces 1, 100, 500 and 2,000 new letters of the private Dovecot,
 // one round each with a fresh engine; the round's time to the popup holding them all, beside fetching the same
 // letters with the mail check alone (with the same options); what a letter adds to the round above the fetch and
 // above the round of one letter, and the ratio of 2,000 to 500 of that.
+// With "accounts", the first round of a fresh engine over 50 accounts with 20 new letters each beside the same round
+// with none, and what a letter adds.
 #include "AnswerProbe.h"
 #include "SilentServer.h"
 // After the sockets, which need to come before windows.h.
@@ -148,8 +151,20 @@ class TProgramCpu {
   public:
     TProgramCpu(HANDLE process, const std::wstring& exe) : process_(process) {
         const std::wstring folder = UnixProcFolder(exe);
-        if (!folder.empty())
+        if (!folder.empty()) {
             stat_ = folder + L"\\stat";
+            // The program's first thread is its GUI thread; under Linux its task id is the process id.
+            guiStatus_ = folder + L"\\task\\" + folder.substr(folder.rfind(L'\\') + 1) + L"\\status";
+        }
+    }
+    // How often the GUI thread has gone to sleep and been woken since it started (Linux's count of its voluntary
+    // context switches); -1 when unknown.
+    long long GuiWakeups() const {
+        if (guiStatus_.empty())
+            return -1;
+        const std::string status = ReadProcFile(guiStatus_);
+        const size_t at = status.find("\nvoluntary_ctxt_switches:");
+        return at == std::string::npos ? -1 : std::atoll(status.c_str() + at + 26);
     }
     const wchar_t* Source() const { return stat_.empty() ? L"GetProcessTimes" : L"/proc/<pid>/stat"; }
     ULONGLONG Ms() const {
@@ -173,7 +188,7 @@ class TProgramCpu {
 
   private:
     HANDLE process_;
-    std::wstring stat_;
+    std::wstring stat_, guiStatus_;
 };
 
 void ReportIdle(ULONGLONG cpu, ULONGLONG wall) {
@@ -199,6 +214,15 @@ std::pair<ULONGLONG, ULONGLONG> Baseline(HWND wnd, ULONGLONG ms, const std::func
 }
 
 // ---- the engine in a host window -----------------------------------------------------------------------------------
+
+// The small shown form an engine reports to.
+std::unique_ptr<TForm> ShowHostForm() {
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    form->SetCaption(L"notifier_probe");
+    form->SetBounds(40, 40, 320, 160);
+    form->Show();
+    return form;
+}
 
 int ProbeEngine(int idleSeconds) {
     TQuietSounds quiet;
@@ -226,10 +250,7 @@ int ProbeEngine(int idleSeconds) {
         lists.Events.push_back(std::move(event));
     }
 
-    std::unique_ptr<TForm> form(new TForm(nullptr));
-    form->SetCaption(L"notifier_probe");
-    form->SetBounds(40, 40, 320, 160);
-    form->Show();
+    std::unique_ptr<TForm> form = ShowHostForm();
     host.handle = form->Handle();
     auto* images = new TImageList(form.get(), 16, 16);
     for (int i = 0; i < 13; ++i) {
@@ -326,9 +347,12 @@ int ProbeProgram(int idleSeconds) {
         std::fprintf(stderr, "TrelmMail.exe did not start\n");
         return 1;
     }
+    // The tray's tip: its first line counts the unread letters; a line about the silent account's failure may
+    // follow.
     auto tip = [&] {
         HWND tray = app.TrayWindow();
-        return tray ? trelm_test::WindowText(tray) : std::wstring();
+        const std::wstring text = tray ? trelm_test::WindowText(tray) : std::wstring();
+        return text.substr(0, text.find(L'\n'));
     };
     if (!trelm_test::WaitUntil([&] { return EndsWith(tip(), L": 3"); }, 60000)) {
         std::fprintf(stderr, "the first round announced no letters\n");
@@ -341,10 +365,17 @@ int ProbeProgram(int idleSeconds) {
     const TProgramCpu cpu(process.Get(), app.File(L"TrelmMail.exe"));
     std::printf("CPU time of TrelmMail.exe from %ls; since its start: %llu ms\n", cpu.Source(), cpu.Ms());
     auto idle = [&](const char* what) {
+        const long long wakes0 = cpu.GuiWakeups();
         const ULONGLONG cpu0 = cpu.Ms(), wall0 = GetTickCount64();
         Sleep(static_cast<DWORD>(idleSeconds) * 1000);
+        const ULONGLONG wall = GetTickCount64() - wall0;
         std::printf("%s ", what);
-        ReportIdle(cpu.Ms() - cpu0, GetTickCount64() - wall0);
+        ReportIdle(cpu.Ms() - cpu0, wall);
+        const long long wakes1 = cpu.GuiWakeups();
+        if (wakes0 >= 0 && wakes1 >= 0)
+            std::printf("  GUI thread woken %lld times = %.2f a second (the blink alone: %.2f a second)\n",
+                        wakes1 - wakes0, 1000.0 * static_cast<double>(wakes1 - wakes0) / static_cast<double>(wall),
+                        1000.0 / 700.0);
     };
     idle("unread mail, tray blinking:");
 
@@ -366,7 +397,7 @@ int ProbeProgram(int idleSeconds) {
     nettest::RunFixtureCtl({"reset", "user@example.test"}, &ok);
     trelm_test::PostClick(app.Ctl(L"Button_ProvEml"));
     const bool emptied = ok && trelm_test::WaitUntil([&] { return tip() == L"silent"; }, 10000) &&
-                         trelm_test::WaitUntil([&] { return tip() == L"user"; }, 30000);
+                         trelm_test::WaitUntil([&] { return tip() != L"silent"; }, 30000);
     Sleep(5000);
     idle("no unread mail:");
     return ran && emptied && app.Running() ? 0 : 1;
@@ -395,10 +426,7 @@ int ProbeLetters() {
     TQuietSounds quiet;
     SetSoundSink(&quiet);
     const int port = std::stoi(nettest::FixtureValue("PORT"));
-    std::unique_ptr<TForm> form(new TForm(nullptr));
-    form->SetCaption(L"notifier_probe");
-    form->SetBounds(40, 40, 320, 160);
-    form->Show();
+    std::unique_ptr<TForm> form = ShowHostForm();
     std::vector<std::pair<int, double>> extra;  // letters, ms a letter above the fetch
     for (int count : {1, 100, 500, 2000}) {
         bool ok = false;
@@ -486,6 +514,115 @@ int ProbeLetters() {
     form.reset();
     SetSoundSink(nullptr);
     return 0;
+}
+
+// ---- many accounts -------------------------------------------------------------------------------------------------
+
+// One round of a fresh engine over the accounts bench01 to bench<count> of the private Dovecot (run.sh adds them),
+// every account checked in turn as the check button does; its wall time, and the letters its popup holds.
+std::pair<double, int> AccountsRound(TForm* form, int accounts, int port) {
+    TEngineWorld w;
+    w.host.handle = form->Handle();
+    w.settings.ProvEmSek = 3600;
+    for (int i = 1; i <= accounts; ++i) {
+        auto account = std::make_unique<AListEm>();
+        wchar_t login[16];
+        swprintf(login, 16, L"bench%02d", i);
+        account->Login = login;
+        account->Domain = L"example.test";
+        account->Parol = L"secret";
+        account->HostIMAP = L"localhost";
+        account->PortIMAP = port;
+        w.lists.Accounts.push_back(std::move(account));
+    }
+    auto* engine = new TNotifierEngine(form, w.lists, w.settings, w.persist, w.run, w.lang, nullptr, w.host);
+    engine->CheckOptions().StartDelayMs = 0;
+    engine->FirstPaint();
+    Loop(500);
+    const Clock::time_point t0 = Clock::now();
+    engine->CheckNow();  // returns when the round has checked every account
+    Loop(60000, [&] { return !engine->Checking(); });
+    const double ms = MsBetween(t0, Clock::now());
+    const int shown = engine->AlertWindow()->AlertMessages()->Count();
+    delete engine;
+    return {ms, shown};
+}
+
+// The fetch alone: every account's mail check in turn, as a round's threads run them, without the notifier.
+double FetchAccounts(int accounts, int port) {
+    TMailCheckOptions options;
+    options.StartDelayMs = 0;
+    options.OtobrTextEm = TSettings{}.OtobrTextEm;
+    const Clock::time_point t0 = Clock::now();
+    for (int i = 1; i <= accounts; ++i) {
+        TMailAccountCopy copy;
+        wchar_t login[16];
+        swprintf(login, 16, L"bench%02d", i);
+        copy.Login = login;
+        copy.Domain = L"example.test";
+        copy.Parol = L"secret";
+        copy.HostIMAP = L"localhost";
+        copy.PortIMAP = port;
+        CheckAccountInbox(copy, options, std::make_shared<netlib::NetAbort>());
+    }
+    return MsBetween(t0, Clock::now());
+}
+
+// The first round over 50 accounts with 20 new letters each, beside the same round with none: what the 1,000
+// letters add, a letter, and what of that the fetch alone adds.
+int ProbeAccounts() {
+    if (nettest::FixtureDir().empty() || !nettest::TrustTestCa()) {
+        std::fprintf(stderr, "no Dovecot fixture: run tools/notifier_probe/run.sh build accounts\n");
+        return 2;
+    }
+    constexpr int kAccounts = 50, kLetters = 20;
+    TQuietSounds quiet;
+    SetSoundSink(&quiet);
+    const int port = std::stoi(nettest::FixtureValue("PORT"));
+    std::unique_ptr<TForm> form = ShowHostForm();
+    auto user = [](int i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bench%02d@example.test", i);
+        return std::string(name);
+    };
+    auto fill = [&](int letters) {
+        bool ok = true;
+        for (int i = 1; i <= kAccounts && ok; ++i) {
+            nettest::RunFixtureCtl({"reset", user(i)}, &ok);
+            if (ok && letters > 0)
+                nettest::RunFixtureCtl({"bulk", user(i), std::to_string(letters), "1 Jan 2024"}, &ok);
+        }
+        return ok;
+    };
+    // The trust store and the server's first logins before anything is timed.
+    if (!fill(0)) {
+        std::fprintf(stderr, "the fixture's control script failed (were the bench users added by run.sh?)\n");
+        return 2;
+    }
+    AccountsRound(form.get(), 2, port);
+    const auto [noneMs, noneShown] = AccountsRound(form.get(), kAccounts, port);
+    const double fetchNoneMs = FetchAccounts(kAccounts, port);
+    std::printf("round of %d accounts with no new letters: %.0f ms (the fetch alone %.0f ms)\n", kAccounts, noneMs,
+                fetchNoneMs);
+    std::fflush(stdout);
+    if (!fill(kLetters)) {
+        std::fprintf(stderr, "the fixture's control script failed\n");
+        return 2;
+    }
+    Sleep(2000);
+    const auto [lettersMs, shown] = AccountsRound(form.get(), kAccounts, port);
+    const double fetchLettersMs = FetchAccounts(kAccounts, port);
+    const int letters = kAccounts * kLetters;
+    std::printf("round of %d accounts with %d new letters each: %.0f ms, the popup holds %d letters (the fetch alone "
+                "%.0f ms)\n",
+                kAccounts, kLetters, lettersMs, shown, fetchLettersMs);
+    std::printf("the letters add %.0f ms: %.3f ms a letter; the fetch alone adds %.3f ms a letter; the notifier "
+                "above the fetch %.3f ms a letter (goal <= 0.3, linear)\n",
+                lettersMs - noneMs, (lettersMs - noneMs) / letters, (fetchLettersMs - fetchNoneMs) / letters,
+                ((lettersMs - noneMs) - (fetchLettersMs - fetchNoneMs)) / letters);
+    form.reset();
+    SetSoundSink(nullptr);
+    return noneShown == 0 && shown == kAccounts * kLetters ? 0 : 1;
 }
 
 // ---- start-up ------------------------------------------------------------------------------------------------------
@@ -624,6 +761,8 @@ int ProbeStart(int runs) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "letters")
         return ProbeLetters();
+    if (argc > 1 && std::string(argv[1]) == "accounts")
+        return ProbeAccounts();
     if (argc > 1 && std::string(argv[1]) == "start")
         return ProbeStart(argc > 2 ? std::max(1, atoi(argv[2])) : 5);
     const bool program = argc > 1 && std::string(argv[1]) == "exe";

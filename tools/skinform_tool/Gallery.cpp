@@ -16,13 +16,19 @@
 #include <vector>
 
 #include "app/SkinLists.h"
+#include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinScrollBar.h"
+#include "skin/controls/SkinMenuButton.h"
 #include "skin/core/SkinData.h"
 
 namespace {
@@ -205,6 +211,134 @@ std::vector<TGalleryItem> EditsFamily(TCustomImageList* images) {
     return items;
 }
 
+std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
+    std::vector<TGalleryItem> items;
+    using S = TbsSkinScrollBar;
+    using P = TbsSkinPanel;
+    using G = TbsSkinGroupBox;
+    auto bar = [](const std::wstring& state, int w, int h, std::function<void(S*)> setup) {
+        const bool vertical = h > w;
+        return Item<S>(state, L"TbsSkinScrollBar", vertical ? L"vscrollbar" : L"hscrollbar", w, h,
+                       [vertical, setup](S* b) {
+                           if (vertical) {
+                               b->SetKind(sbVertical);
+                               b->SetSkinDataName(L"vscrollbar");
+                               b->SetDefaultWidth(19);
+                               b->SetDefaultHeight(0);
+                           }
+                           setup(b);
+                       });
+    };
+    items.push_back(bar(L"полоса прокрутки", 200, 19, [](S*) {}));
+    items.push_back(bar(L"страница, середина", 200, 19, [](S* b) { b->SetRange(0, 99, 20, 40); }));
+    items.push_back(bar(L"стрелка наведена", 200, 19, [](S* b) { b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(190, 9)); }));
+    items.push_back(bar(L"бегунок наведён", 200, 19, [](S* b) { b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(25, 9)); }));
+    items.push_back(bar(L"недоступна", 200, 19, [](S* b) { b->SetEnabled(false); }));
+    items.push_back(Item<S>(L"с углом (Both)", L"TbsSkinScrollBar", L"bothhscrollbar", 200, 19, [](S* b) {
+        b->SetBothMarkerWidth(19);
+        b->SetBoth(true);
+    }));
+    items.push_back(bar(L"вертикальная", 19, 120, [](S* b) { b->SetRange(0, 100, 30, 100); }));
+    items.push_back(Item<P>(L"панель", L"TbsSkinPanel", L"panel", 200, 60, [](P*) {}));
+    items.push_back(Item<P>(L"панель с заголовком", L"TbsSkinPanel", L"panel", 200, 60, [images](P* p) {
+        p->SetCaption(L"Настройки почты");
+        p->SetCaptionImageList(images);
+        p->SetCaptionImageIndex(0);
+        p->SetCaptionMode(true);
+    }));
+    items.push_back(Item<P>(L"панель без рамки", L"TbsSkinPanel", L"panel", 200, 60,
+                            [](P* p) { p->SetBorderStyle(TbsPanelBorderStyle::bvNone); }));
+    items.push_back(
+        Item<P>(L"пустая отрисовка", L"TbsSkinPanel", L"panel", 200, 60, [](P* p) { p->SetEmptyDrawing(true); }));
+    items.push_back(Item<G>(L"группа", L"TbsSkinGroupBox", L"groupbox", 200, 70,
+                            [](G* g) { g->SetCaption(L"Параметры учётной записи"); }));
+    items.push_back(Item<G>(L"группа с флажком", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"Напоминания");
+        g->SetCheckedMode(true);
+        g->SetChecked(true);
+    }));
+    items.push_back(Item<G>(L"группа, свёрнута", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"Письма");
+        g->SetRollUpMode(true);
+        g->SetRollUpState(true);
+    }));
+    items.push_back(Item<G>(L"заголовок по высоте", L"TbsSkinGroupBox", L"groupbox", 200, 70, [](G* g) {
+        g->SetCaption(L"События");
+        g->SetUseSkinSize(false);
+    }));
+    return items;
+}
+
+// Push, menu and check controls. Flat check boxes draw on their parent's background: a hidden form in the column's
+// button-face colour stands behind them.
+std::vector<TGalleryItem> ButtonsFamily(TCustomImageList* images, TWinControl* backdrop) {
+    std::vector<TGalleryItem> items;
+    using P = TbsSkinButton;
+    using M = TbsSkinMenuButton;
+    using C = TbsSkinCheckRadioBox;
+    auto push = [](const std::wstring& state, const std::wstring& caption, std::function<void(P*)> extra) {
+        return Item<P>(state, L"TbsSkinButton", L"button", 110, 25, [caption, extra](P* b) {
+            b->SetCaption(caption);
+            extra(b);
+        });
+    };
+    items.push_back(push(L"кнопка", L"Примен.", [](P*) {}));
+    items.push_back(push(L"кнопка, наведена", L"Фаил", [](P* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(push(L"кнопка, нажата", L"Скины", [](P* b) {
+        b->Perform(CM_MOUSEENTER);
+        b->SetDown(true);
+    }));
+    items.push_back(push(L"кнопка, недоступна", L"Фаил", [](P* b) { b->SetEnabled(false); }));
+    items.push_back(push(L"кнопка с картинкой", L"Почта", [images](P* b) {
+        b->SetImageList(images);
+        b->SetImageIndex(0);
+    }));
+    auto menu = [](const std::wstring& state, std::function<void(M*)> extra) {
+        return Item<M>(state, L"TbsSkinMenuButton", L"toolmenubutton", 130, 25, [extra](M* b) {
+            b->SetCaption(L"Действия");
+            extra(b);
+        });
+    };
+    items.push_back(menu(L"меню-кнопка", [](M*) {}));
+    items.push_back(menu(L"меню-кнопка, наведена", [](M* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(menu(L"с частью меню", [](M* b) {
+        b->SetTrackButtonMode(true);
+        b->Perform(CM_MOUSEENTER);
+    }));
+    auto box = [backdrop](const std::wstring& state, const std::wstring& caption, bool radio,
+                          std::function<void(C*)> extra) {
+        return Item<C>(state, L"TbsSkinCheckRadioBox", radio ? L"radiobox" : L"checkbox", 210, 20,
+                       [backdrop, caption, radio, extra](C* c) {
+                           c->SetParent(backdrop);
+                           c->SetCaption(caption);
+                           if (radio) {
+                               c->SetRadio(true);
+                               c->SetSkinDataName(L"radiobox");
+                               c->SetGroupIndex(1);
+                           }
+                           extra(c);
+                       });
+    };
+    items.push_back(box(L"флажок", L"Использовать звук", false, [](C*) {}));
+    items.push_back(box(L"флажок, установлен", L"Свернуть в трей", false, [](C* c) { c->SetChecked(true); }));
+    items.push_back(box(L"флажок, наведён", L"Показывать текст письма", false, [](C* c) {
+        c->SetChecked(true);
+        c->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(box(L"флажок, серый", L"Повторять звук", false, [](C* c) { c->SetState(cbGrayed); }));
+    items.push_back(box(L"флажок, недоступен", L"Проверять все сразу", false, [](C* c) {
+        c->SetChecked(true);
+        c->SetEnabled(false);
+    }));
+    items.push_back(box(L"переключатель", L"Русский", true, [](C*) {}));
+    items.push_back(box(L"переключатель, выбран", L"Український", true, [](C* c) { c->SetChecked(true); }));
+    items.push_back(box(L"переключатель, недоступен", L"Беларускі", true, [](C* c) {
+        c->SetChecked(true);
+        c->SetEnabled(false);
+    }));
+    return items;
+}
+
 void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     RECT r{x, y, x + w, y + 18};
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -216,10 +350,17 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     auto owner = std::make_unique<TComponent>(nullptr);
     auto images = GalleryImages();
     std::vector<TGalleryItem> items;
+    // The flat check boxes' parent: hidden, in the column's button-face colour.
+    auto boxParent = std::make_unique<TForm>(nullptr);
+    boxParent->SetBounds(0, 0, 400, 100);
     if (family == L"labels")
         items = LabelsFamily(images.get());
     else if (family == L"edits")
         items = EditsFamily(images.get());
+    else if (family == L"panels")
+        items = PanelsFamily(images.get());
+    else if (family == L"buttons")
+        items = ButtonsFamily(images.get(), boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
@@ -249,6 +390,7 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
             printed = L"skin " + title;
             face = static_cast<TColor>(data->SkinColors()->cBtnFace);
         }
+        boxParent->SetColor(face);
         const int x = kRowHead + col * kCellW;
         int y = kColHead;
         HBRUSH brush = CreateSolidBrush(ColorToRGB(face) & 0xFFFFFF);

@@ -3,6 +3,6 @@
 
 #include <string>
 
-// Writes the page of FAMILY ("labels") to FILE; 0 when every control found the entries its skins have, 1 when one
-// missed an entry or the file could not be written, 2 for an unknown family.
+// Writes the page of FAMILY ("labels", "panels") to FILE; 0 when every control found the entries its skins have, 1
+// when one missed an entry or the file could not be written, 2 for an unknown family.
 int Gallery(const std::wstring& family, const std::wstring& file);

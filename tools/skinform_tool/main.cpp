@@ -410,6 +410,14 @@ int BenchRun(int rounds) {
     const HWND h = b.form->Handle();
     const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
     std::vector<double> switches, repaints, loads, changes;
+    // The moments inside a switch: the forms told of the coming change, the skin parsed, the frame rebuilt, the
+    // controls walked.
+    LARGE_INTEGER told{}, parsed{}, framed{}, walked{};
+    std::vector<double> tellPhase, parsePhase, framePhase, walkPhase;
+    b.skinForm->OnBeforeChangeSkinData = [&](TObject*) { QueryPerformanceCounter(&told); };
+    b.data->OnLoadData = [&](TObject*) { QueryPerformanceCounter(&parsed); };
+    b.skinForm->OnChangeSkinData = [&](TObject*) { QueryPerformanceCounter(&framed); };
+    b.skinForm->OnAfterChangeSkinData = [&](TObject*) { QueryPerformanceCounter(&walked); };
     // The load alone: the same stored skins into a container that no form follows.
     auto* lone = new TbsSkinData(b.form);
     lone->SetSkinList(b.list);
@@ -425,9 +433,14 @@ int BenchRun(int rounds) {
             QueryPerformanceCounter(&l1);
             loads.push_back(Ms(l0, l1, freq));
             QueryPerformanceCounter(&t0);
+            told = parsed = framed = walked = t0;
             b.data->SetSkinIndex(i);
             QueryPerformanceCounter(&c1);
             changes.push_back(Ms(t0, c1, freq));
+            tellPhase.push_back(Ms(t0, told, freq));
+            parsePhase.push_back(Ms(told, parsed, freq));
+            framePhase.push_back(Ms(parsed, framed, freq));
+            walkPhase.push_back(Ms(framed, walked, freq));
             RedrawWindow(h, nullptr, nullptr, repaint);
             GdiFlush();
             QueryPerformanceCounter(&t1);
@@ -448,6 +461,10 @@ int BenchRun(int rounds) {
     std::vector<double> after;
     for (size_t i = 0; i < switches.size(); ++i)
         after.push_back(switches[i] - changes[i]);
+    Report("    the forms told of the change", tellPhase);
+    Report("    unpacking and reading the skin", parsePhase);
+    Report("    the frame rebuilt", framePhase);
+    Report("    the controls walked", walkPhase);
     Report("  of the switch: the repaint after it", after);
     std::vector<double> s = switches, p = repaints;
     std::sort(s.begin(), s.end());

@@ -38,8 +38,12 @@ inline std::wstring FixtureVariant(const std::wstring& Name, const std::function
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring dir = std::wstring(tmp) + L"trelm_ctl_" + Name + L"_" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
-    for (const wchar_t* f : {L"frame.bmp", L"frame_inactive.bmp", L"capbuttons.bmp", L"controls.bmp", L"ctlmask.bmp"})
-        CopyFileW((FixtureFolder() + L"\\" + f).c_str(), (dir + L"\\" + f).c_str(), FALSE);
+    WIN32_FIND_DATAW fd;
+    HANDLE found = FindFirstFileW((FixtureFolder() + L"\\*.bmp").c_str(), &fd);
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileW(found, &fd))
+        CopyFileW((FixtureFolder() + L"\\" + fd.cFileName).c_str(), (dir + L"\\" + fd.cFileName).c_str(), FALSE);
+    if (found != INVALID_HANDLE_VALUE)
+        FindClose(found);
     std::ifstream in(FixtureSkin().c_str(), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -52,6 +56,17 @@ inline std::wstring FixtureVariant(const std::wstring& Name, const std::function
 inline void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
     for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size()))
         s.replace(p, from.size(), to);
+}
+
+// Every "Key=..." line of an ini text gets Value, whatever it held.
+inline void ReplaceValue(std::string& s, const std::string& Key, const std::string& Value) {
+    const std::string from = Key + "=";
+    for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + from.size() + Value.size())) {
+        if (p > 0 && s[p - 1] != '\n')
+            continue;
+        const size_t end = s.find_first_of("\r\n", p);
+        s.replace(p + from.size(), (end == std::string::npos ? s.size() : end) - p - from.size(), Value);
+    }
 }
 
 // The host: a stay-on-top skinned form at a fixed place with a container of its own holding the fixture skin.
@@ -86,6 +101,23 @@ inline void ReloadFixture() {
     h.data->LoadFromFile(FixtureSkin());
     Pump(20);
 }
+
+// A test whose controls live on the shared host and are freed after it, the latest first.
+class HostedControls : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host_ = &SharedHost();
+        ReloadFixture();
+    }
+    void TearDown() override {
+        for (auto it = owned_.rbegin(); it != owned_.rend(); ++it)
+            delete *it;
+        owned_.clear();
+        Pump(10);
+    }
+    Host* host_ = nullptr;
+    std::vector<TControl*> owned_;
+};
 
 // A W x H 32-bit bitmap filled with Fill, with Paint(dc) run on it.
 inline std::unique_ptr<TBitmap> PaintInto(int W, int H, const std::function<void(HDC)>& Paint,
@@ -139,15 +171,18 @@ class FakeSeam {
   public:
     struct Timer : IbsControlTimer {
         explicit Timer(FakeSeam* s) : seam(s) { seam->timers_.push_back(this); }
-        ~Timer() override { std::erase(seam->timers_, this); }
+        ~Timer() override {
+            if (seam)
+                std::erase(seam->timers_, this);
+        }
         void Start(unsigned IntervalMs) override {
             interval = IntervalMs;
-            next = seam->now_ + IntervalMs;
+            next = (seam ? seam->now_ : 0) + IntervalMs;
             running = true;
         }
         void Stop() override { running = false; }
         bool Running() const override { return running; }
-        FakeSeam* seam;
+        FakeSeam* seam;  // nullptr once the seam has gone before the control that holds the timer
         unsigned interval = 0;
         std::uint32_t next = 0;
         bool running = false;
@@ -161,6 +196,13 @@ class FakeSeam {
         s.ShellOpen = [this](const std::wstring& t) { opened.push_back(t); };
         override_ = std::make_unique<TbsSeamOverride>(s);
     }
+    // A test's controls may outlive its seam (the fixture frees them after the test body): their timers stay, dead.
+    ~FakeSeam() {
+        for (Timer* t : timers_)
+            t->seam = nullptr;
+    }
+    FakeSeam(const FakeSeam&) = delete;
+    FakeSeam& operator=(const FakeSeam&) = delete;
     // Moves the clock forward in steps of 1 ms, firing every timer that falls due.
     void Advance(std::uint32_t Ms) {
         for (std::uint32_t i = 0; i < Ms; ++i) {

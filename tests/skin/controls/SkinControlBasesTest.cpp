@@ -215,7 +215,7 @@ TEST_F(SkinControlBases, AMaskGivesARegionAndAnEntryWithoutOneRemovesIt) {
     // An out-of-range mask index is no mask.
     TbsSkinData broken(nullptr);
     broken.LoadFromFile(FixtureVariant(L"badmask", [](std::string& s) {
-        ReplaceAll(s, "maskpictureindex=2", "maskpictureindex=7");
+        ReplaceAll(s, "maskpictureindex=2", "maskpictureindex=99");
     }));
     c->SetSkinData(&broken);
     EXPECT_EQ(GetWindowRgn(c->Handle(), rgn.Get()), ERROR);

@@ -213,6 +213,36 @@ TEST_F(SkinFormStatesTest, RollUpKeepsTheCaptionBarAndComesBack) {
     EXPECT_TRUE(EqualRect(&still, &before));
 }
 
+// A form that asks for a client size keeps it under every frame: a skin with another frame height and width, a full
+// layered border drawn outside the window, and the built-in frame of no skin.
+TEST_F(SkinFormStatesTest, AskedClientSizeSurvivesEverySkinChange) {
+    form_->SetBorderStyle(bsSingle);
+    // Asked before the window exists: the window is made with the skin's frame around that client.
+    skinForm_->ClientWidth = 301;
+    skinForm_->ClientHeight = 187;
+    Load(FixtureSkin());
+    ShowForm();
+    RECT first{};
+    GetClientRect(h(), &first);
+    EXPECT_EQ(first.right, 301);
+    EXPECT_EQ(first.bottom, 187);
+    for (const std::wstring& ini : {SetSkin(L"81_Trelm_Blue"), SetSkin(L"31_Trelm_Teal"), SetSkin(L"80_Windows_8"),
+                                    FixtureSkin(), std::wstring()}) {
+        SCOPED_TRACE(std::string(ini.begin(), ini.end()));
+        if (ini.empty()) {
+            skinForm_->SetSkinData(nullptr);
+        } else {
+            data_->LoadFromFile(ini);
+            ASSERT_FALSE(data_->Empty);
+        }
+        Pump(100);
+        RECT cr{};
+        GetClientRect(h(), &cr);
+        EXPECT_EQ(cr.right, 301);
+        EXPECT_EQ(cr.bottom, 187);
+    }
+}
+
 TEST_F(SkinFormStatesTest, SystemMenuFollowsTheState) {
     Load(FixtureSkin());
     ShowForm();

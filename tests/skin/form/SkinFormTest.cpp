@@ -287,6 +287,26 @@ TEST_F(SkinFormTest, ChangeWalkReachesBoundControlsOnly) {
     EXPECT_EQ(other->changes, 2);
 }
 
+// A form whose window is not made yet follows a change of its container without having its window made for it: the
+// change reaches its frame and its controls, and the window made later has the new skin's frame.
+TEST_F(SkinFormTest, AFormWithoutAWindowFollowsAChangeWithoutMakingIt) {
+    Load(FixtureSkin());
+    auto* mine = new CountingControl(form_, data_);
+    mine->SetParent(form_);
+    ASSERT_FALSE(form_->HandleAllocated());
+    data_->LoadFromFile(FixtureSkin());
+    EXPECT_FALSE(form_->HandleAllocated());
+    EXPECT_FALSE(mine->HandleAllocated());
+    EXPECT_EQ(mine->before, 1);
+    EXPECT_EQ(mine->changes, 1);
+    EXPECT_TRUE(skinForm_->SkinSupport());
+    EXPECT_FALSE(skinForm_->ObjectList.empty());
+    ShowForm();
+    if (!skinForm_->FullBorderShown())
+        EXPECT_EQ(ClientOrigin(), (TPoint{data_->ClRect.Left, data_->ClRect.Top}));
+    EXPECT_NE(SendMessageW(h(), WM_NCHITTEST, 0, MAKELPARAM(WindowRect().left + 5, WindowRect().top + 5)), HTCLIENT);
+}
+
 TEST_F(SkinFormTest, ClearingTheSkinGivesTheBuiltInFrame) {
     Load(FixtureSkin());
     ShowForm();

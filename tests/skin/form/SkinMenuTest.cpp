@@ -85,8 +85,12 @@ std::wstring MenuFixtureSkin() {
         if (p != std::wstring::npos)
             s.replace(p, from.size(), to);
     };
-    replace(L"activepicturescount=3\n0=capbuttons.bmp\n1=controls.bmp\n2=ctlmask.bmp\n",
-            L"activepicturescount=5\n0=capbuttons.bmp\n1=controls.bmp\n2=menu.bmp\n3=popup.bmp\n4=hint.bmp\n");
+    // The menu pictures take the place of the fixture's pictures after the first two, however many it lists.
+    const size_t list = s.find(L"activepicturescount=");
+    const size_t end = list == std::wstring::npos ? list : s.find(L"\n\n", list);
+    if (end != std::wstring::npos)
+        s.replace(list, end + 1 - list,
+                  L"activepicturescount=5\n0=capbuttons.bmp\n1=controls.bmp\n2=menu.bmp\n3=popup.bmp\n4=hint.bmp\n");
     replace(L"[SKINOBJECTS]\ncount=7\n", L"[SKINOBJECTS]\ncount=8\n7=menuitem:menuitem\n");
     s += L"\n[menuitem]\nskinrectinapicture=1\nskinrect=0,0,60,20\nactiveskinrect=0,20,60,40\nactivepictureindex=2\n"
          L"dividerrect=0,40,60,44\ndividerleftoffset=2\ndividerrightoffset=2\nitemleftoffset=4\nitemrightoffset=4\n"

@@ -164,6 +164,33 @@ TEST_F(TrayIconTest, ListImagesBecomeIconsOnceUntilTheListChanges) {
     EXPECT_EQ(IconMiddle(tray_->Data().hIcon), yellow);
 }
 
+// Images of another size reach the shell at the notification area's size, still showing their picture.
+TEST_F(TrayIconTest, ListImagesOfAnotherSizeBecomeIconsOfTheNotificationAreasSize) {
+    auto* list = new TImageList(form_, 64, 64);
+    for (COLORREF c : {RGB(255, 0, 0), RGB(0, 0, 255)}) {
+        TBitmap big;
+        big.SetSize(64, 64);
+        big.Canvas()->Brush()->SetColor(static_cast<TColor>(c));
+        big.Canvas()->FillRect(TRect{0, 0, 64, 64});
+        list->Add(&big, nullptr);
+    }
+    tray_->SetIconList(list);
+    ASSERT_TRUE(tray_->ShowIcon());
+    for (int index : {1, 0}) {
+        tray_->SetIconIndex(index);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(tray_->Data().hIcon, &info));
+        BITMAP bm{};
+        GetObjectW(info.hbmColor, sizeof bm, &bm);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(bm.bmHeight, GetSystemMetrics(SM_CYSMICON));
+        EXPECT_EQ(IconMiddle(tray_->Data().hIcon), index == 1 ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    }
+    delete list;
+}
+
 TEST_F(TrayIconTest, CyclingReportsTheNextIndex) {
     auto* list = new TImageList(form_);
     list->SetSize(16, 16);
