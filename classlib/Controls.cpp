@@ -18,8 +18,19 @@ constexpr wchar_t kNameProp[] = L"TrelmName";
 // The control whose window CreateWindowEx is making: its first message attaches the window to it, so that the
 // replaced WindowProc sees WM_GETMINMAXINFO, WM_NCCREATE and WM_NCCALCSIZE.
 thread_local TWinControl* tCreating = nullptr;
-// Running window procedures of this thread, innermost last (for Release, which must not free a form under them).
-thread_local std::vector<TWinControl::AliveFlag*> tDispatch;
+// Running window procedures of this thread, a chain from the innermost outwards (for Release, which must not free a
+// form under them). The chain's head lives in a system TLS slot, never freed: the system still destroys a thread's
+// windows, through their window procedures, after the runtime has torn down its own thread-local objects.
+DWORD DispatchSlot() {
+    static const DWORD slot = TlsAlloc();
+    return slot;
+}
+TWinControl::AliveFlag* DispatchTop() {
+    return static_cast<TWinControl::AliveFlag*>(TlsGetValue(DispatchSlot()));
+}
+void SetDispatchTop(TWinControl::AliveFlag* Flag) {
+    TlsSetValue(DispatchSlot(), Flag);
+}
 // The control holding the mouse; a non-windowed one holds it through its parent's window. Borrowed: cleared when
 // it is freed.
 TControl* gCaptureControl = nullptr;
@@ -832,11 +843,10 @@ TWinControl* FindControl(HWND Wnd) {
 }
 
 bool TWinControl::InDispatch(TWinControl* Control, bool IgnoreInnermost) {
-    size_t n = tDispatch.size();
-    if (IgnoreInnermost && n > 0)
-        --n;
-    for (size_t i = 0; i < n; ++i) {
-        AliveFlag* f = tDispatch[i];
+    AliveFlag* f = DispatchTop();
+    if (IgnoreInnermost && f)
+        f = f->outer;
+    for (; f; f = f->outer) {
         if (f->alive && (f->control == Control || Control->ContainsControl(f->control)))
             return true;
     }
@@ -857,7 +867,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
     flag.control = c;
     flag.next = c->aliveFlags_;
     c->aliveFlags_ = &flag;
-    tDispatch.push_back(&flag);
+    flag.outer = DispatchTop();
+    SetDispatchTop(&flag);
     try {
         if (c->WindowProc)
             c->WindowProc(m);
@@ -867,7 +878,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
         // No exception may unwind through the system's frames: report it and carry on with the message.
         ReportException(flag.alive ? c : nullptr);
     }
-    tDispatch.pop_back();
+    SetDispatchTop(flag.outer);
     if (TApplication* app = FindApplication())
         app->RetryReleases();
     if (flag.alive) {

@@ -510,7 +510,8 @@ class TWinControl : public TControl {
     struct AliveFlag {
         TWinControl* control = nullptr;
         bool alive = true;
-        AliveFlag* next = nullptr;
+        AliveFlag* next = nullptr;   // the control's next outer frame
+        AliveFlag* outer = nullptr;  // the thread's next outer frame
     };
     // True while a window procedure of Control or of a control inside it runs below the current message.
     static bool InDispatch(TWinControl* Control, bool IgnoreInnermost);
