@@ -173,6 +173,10 @@ def colorcoded():
     sk.add_picture('controls.bmp', ctl)
     sk.add_picture('ctlmask.bmp', mask)
     entries.extend(bars_and_groups(sk, legend))
+    # "memo": the edit's fonts with background colours of its own
+    entries.append(('memo', 'memo', dict(ekeys, bgcolor=0xF0E0D0, activebgcolor=0xD0F0E0)))
+    legend.append('memo.bgcolor=208,224,240')
+    legend.append('memo.activebgcolor=224,240,208')
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
     button_entries(sk, legend)

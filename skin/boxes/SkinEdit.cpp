@@ -7,6 +7,7 @@
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
 #include "skin/boxes/EditClipboard.h"
+#include "skin/boxes/EditMenu.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/ControlSkinning.h"
 #include "skin/core/GlyphPainters.h"
@@ -15,14 +16,6 @@
 #include "skin/core/SkinText.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
-
-namespace {
-
-bool ClipboardHasText() {
-    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
-}
-
-}  // namespace
 
 // ---- TbsCustomEdit --------------------------------------------------------------------------------------------------
 TbsCustomEdit::TbsCustomEdit(TComponent* AOwner)
@@ -130,41 +123,22 @@ void TbsCustomEdit::ShowSysMenu(int X, int Y) {
     if (form && form->FormStyle() == fsMDIChild)
         form = Application->MainForm();
     FSysPopupMenu->SetComponentForm(form);
-    TbsResourceStrData* rs = FindResourceStrData();
-    const bool readOnly = FReadOnly;
-    struct TItem {
-        const wchar_t* key;
-        const wchar_t* caption;
-        bool enabled;
-        std::function<void()> run;
-    };
-    const bool selected = IsSelected();
-    const TItem items[] = {
-        {L"EDIT_UNDO", L"Undo", CanUndo(), [this] { Perform(WM_UNDO); }},
-        {nullptr, L"-", true, nullptr},
-        {L"EDIT_CUT", L"Cut", selected && !readOnly, [this] { Perform(WM_CUT); }},
-        {L"EDIT_COPY", L"Copy", selected, [this] { CopyToClipboard(); }},
-        {L"EDIT_PASTE", L"Paste", ClipboardHasText() && !readOnly, [this] { Perform(WM_PASTE); }},
-        {L"EDIT_DELETE", L"Delete", selected && !readOnly, [this] { Perform(WM_CLEAR); }},
-        {nullptr, L"-", true, nullptr},
-        {L"EDIT_SELECTALL", L"Select All", !IsFullSelected(), [this] { SelectAll(); }},
-    };
-    for (const TItem& it : items) {
-        auto* mi = new TMenuItem(FSysPopupMenu);
-        mi->SetCaption(it.key && rs ? rs->GetResStr(it.key) : it.caption);
-        mi->SetEnabled(it.enabled);
-        if (it.run) {
-            auto run = it.run;
-            mi->OnClick = [run](TObject*) { run(); };
-        }
-        FSysPopupMenu->Items()->Add(mi);
-    }
-    if (X < 0 || Y < 0) {
-        const TPoint o = ClientOrigin();
-        X = o.X + Width() / 2;
-        Y = o.Y + Height() / 2;
-    }
-    FSysPopupMenu->Popup2(this, X, Y);
+    TbsEditMenuState state;
+    state.CanUndo = CanUndo();
+    state.Selected = IsSelected();
+    state.ReadOnly = FReadOnly;
+    state.CanPaste = ClipboardHasText();
+    state.FullSelected = IsFullSelected();
+    TbsEditMenuActions run;
+    run.Undo = [this] { Perform(WM_UNDO); };
+    run.Cut = [this] { Perform(WM_CUT); };
+    run.Copy = [this] { CopyToClipboard(); };
+    run.Paste = [this] { Perform(WM_PASTE); };
+    run.Delete = [this] { Perform(WM_CLEAR); };
+    run.SelectAll = [this] { SelectAll(); };
+    FillEditMenu(FSysPopupMenu, FindResourceStrData(), state, run);
+    const TPoint at = EditMenuPoint(this, X, Y);
+    FSysPopupMenu->Popup2(this, at.X, at.Y);
 }
 
 void TbsCustomEdit::WndProc(TMessage& Message) {

@@ -1,0 +1,32 @@
+// The context menu every skinned text field shows: Undo, -, Cut, Copy, Paste, Delete, -, Select All, captions from
+// the skin's string table ("EDIT_UNDO" ...) or the fixed English ones without one.
+#pragma once
+
+#include <functional>
+
+#include "classlib/Controls.h"
+
+class TbsSkinPopupMenu;
+class TbsResourceStrData;
+
+struct TbsEditMenuState {
+    bool CanUndo = false;
+    bool Selected = false;
+    bool ReadOnly = false;
+    bool CanPaste = false;
+    bool FullSelected = false;
+};
+
+struct TbsEditMenuActions {
+    std::function<void()> Undo, Cut, Copy, Paste, Delete, SelectAll;
+};
+
+// Adds the eight items to Menu (Strings may be nullptr).
+void FillEditMenu(TbsSkinPopupMenu* Menu, TbsResourceStrData* Strings, const TbsEditMenuState& State,
+                  const TbsEditMenuActions& Actions);
+
+// Where the menu opens: the message's point, or the control's centre for the keyboard (a negative coordinate).
+TPoint EditMenuPoint(TControl* Control, int X, int Y);
+
+// The clipboard holds text a field can paste.
+bool ClipboardHasText();
