@@ -20,6 +20,7 @@
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
 #include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinMemo.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
@@ -189,7 +190,54 @@ TGalleryItem EditItem(const std::wstring& state, const std::wstring& entry, cons
     return it;
 }
 
-std::vector<TGalleryItem> EditsFamily(TCustomImageList* images) {
+// A memo with its vertical bar on the hidden Parent (the native window paints the text), more lines than fit.
+TGalleryItem MemoItem(TWinControl* parent) {
+    TGalleryItem it;
+    it.State = L"многострочное с полосой";
+    it.Class = L"TbsSkinMemo2";
+    it.Entry = L"memo";
+    it.W = 200;
+    it.H = 64;
+    it.Make = [parent](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* bar = new TbsSkinScrollBar(owner);
+        bar->SetParent(parent);
+        bar->SetKind(sbVertical);
+        bar->SetSkinDataName(L"vscrollbar");
+        bar->SetDefaultWidth(19);
+        bar->SetDefaultHeight(0);
+        bar->SetBounds(181, 0, 19, 64);
+        auto* m = new TbsSkinMemo2(owner);
+        m->SetParent(parent);
+        m->SetBounds(0, 0, 181, 64);
+        m->Lines()->SetText(L"Лицензионное соглашение\r\nПрограмма распространяется бесплатно.\r\n"
+                            L"Автор не отвечает за потерю писем.\r\nПочта проверяется по протоколу IMAP.\r\n"
+                            L"Пароли хранятся зашифрованными.");
+        if (data) {
+            bar->SetSkinData(data);
+            m->SetSkinData(data);
+        }
+        // The skin decides the bar's width; the memo takes the rest.
+        m->SetBounds(0, 0, 200 - bar->Width(), 64);
+        bar->SetBounds(m->Width(), 0, bar->Width(), 64);
+        m->Handle();
+        m->SetVScrollBar(bar);
+        return m;
+    };
+    it.Index = [](TControl* c) { return static_cast<TbsSkinMemo2*>(c)->SkinIndex(); };
+    it.Paint = [](TControl* c, HDC dc, int x, int y) {
+        auto* m = static_cast<TbsSkinMemo2*>(c);
+        const int saved = SaveDC(dc);
+        SetViewportOrgEx(dc, x, y, nullptr);
+        IntersectClipRect(dc, 0, 0, m->Width(), m->Height());
+        SendMessageW(m->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+        if (TbsSkinScrollBar* bar = m->VScrollBar())
+            bar->PaintTo(dc, x + m->Width(), y);
+    };
+    return it;
+}
+
+std::vector<TGalleryItem> EditsFamily(TCustomImageList* images, TWinControl* parent) {
     std::vector<TGalleryItem> items;
     const std::wstring login = L"иван.петров";
     items.push_back(EditItem(L"обычное", L"edit", login, false, [](TbsSkinEdit*) {}));
@@ -208,6 +256,7 @@ std::vector<TGalleryItem> EditsFamily(TCustomImageList* images) {
                              [](TbsSkinEdit* e) { e->SetAlignment(taCenter); }));
     items.push_back(Item<TbsSkinPasswordEdit>(L"пароль с текстом", L"TbsSkinPasswordEdit", L"edit", 121, 21,
                                               [](TbsSkinPasswordEdit* p) { p->SetText(L"пароль"); }));
+    items.push_back(MemoItem(parent));
     return items;
 }
 
@@ -356,7 +405,7 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     if (family == L"labels")
         items = LabelsFamily(images.get());
     else if (family == L"edits")
-        items = EditsFamily(images.get());
+        items = EditsFamily(images.get(), boxParent.get());
     else if (family == L"panels")
         items = PanelsFamily(images.get());
     else if (family == L"buttons")
