@@ -170,6 +170,18 @@ def colorcoded():
     legend.append('buttonedit.activebutton=15,200,200')
     legend.append('buttonedit.downbutton=15,150,200')
     entries.append(('buttonedit', 'edit', bekeys))
+    # "editbutton": the push button an edit without the skin's font size stretches to its own (8 x 8 flat states)
+    bstates = {}
+    for si, (key, col) in enumerate([('skinrect', (110, 20, 60)), ('activeskinrect', (110, 90, 60)),
+                                      ('downskinrect', (110, 160, 60))]):
+        rect = (si * 10, 97, si * 10 + 8, 105)
+        ctl.paste(col, rect)
+        bstates[key] = rect
+        legend.append('editbutton.%s=%d,%d,%d' % ((key,) + col))
+    entries.append(('editbutton', 'button', dict(
+        nostretch, pictureindex=1, maskpictureindex=-1, lefttoppoint=(2, 2), righttoppoint=(6, 2),
+        leftbottompoint=(2, 6), rightbottompoint=(6, 6), clientrect=(2, 2, 6, 6), disabledskinrect=(0, 0, 0, 0),
+        focusedskinrect=(0, 0, 0, 0), **bstates)))
     sk.add_picture('controls.bmp', ctl)
     sk.add_picture('ctlmask.bmp', mask)
     entries.extend(bars_and_groups(sk, legend))

@@ -331,6 +331,30 @@ TEST(SkinEdit, SkinnedButtonMovesRightAndLightsWhenHot) {
     SendMessageW(e->Handle(), WM_NCLBUTTONUP, HTHSCROLL, 0);
 }
 
+TEST(SkinEdit, WithoutTheSkinFontTheButtonComesFromTheEditButtonEntry) {
+    OnHost<TbsSkinEdit> e(20, 90, 100);
+    e->SetSkinDataName(L"buttonedit");
+    e->SetUseSkinFont(false);
+    e->SetButtonMode(true);
+    e->SetSkinData(SharedHost().data);
+    e->SetBounds(20, 90, 100, 30);
+    const TRect b = e->ButtonRect();
+    ASSERT_FALSE(b.IsEmpty());
+    const int cx = b.Left + b.Width() / 2, cy = b.Top + b.Height() / 2;
+    auto at = [&] {
+        auto pic = PaintInto(e->Width(), e->Height(), [&](HDC dc) {
+            SendMessageW(e->Handle(), CM_SENCPAINT, reinterpret_cast<WPARAM>(dc), 0);
+        });
+        return Px(pic.get(), cx, cy);
+    };
+    EXPECT_EQ(at(), RGB(110, 20, 60));
+    SendMessageW(e->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+    EXPECT_EQ(at(), RGB(110, 90, 60));
+    SendMessageW(e->Handle(), WM_NCLBUTTONDOWN, HTHSCROLL, 0);
+    EXPECT_EQ(at(), RGB(110, 160, 60));
+    SendMessageW(e->Handle(), WM_NCLBUTTONUP, HTHSCROLL, 0);
+}
+
 TEST(SkinEdit, PaintSkinToDrawsTheTextInTheSkinFont) {
     OnHost<TbsSkinEdit> e(20, 60, 100);
     e->SetSkinData(SharedHost().data);
