@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "classlib/Forms.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -41,6 +42,21 @@ TPoint EditMenuPoint(TControl* Control, int X, int Y) {
         return {X, Y};
     const TPoint o = Control->ClientOrigin();
     return {o.X + Control->Width() / 2, o.Y + Control->Height() / 2};
+}
+
+void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrData* Strings,
+                  const TbsEditMenuState& State, const TbsEditMenuActions& Actions, int X, int Y) {
+    delete Menu;
+    Menu = nullptr;
+    auto* menu = new TbsSkinPopupMenu(Owner);
+    Menu = menu;
+    TCustomForm* form = GetParentForm(Owner);
+    if (form && form->FormStyle() == fsMDIChild)
+        form = Application->MainForm();
+    menu->SetComponentForm(form);
+    FillEditMenu(menu, Strings, State, Actions);
+    const TPoint at = EditMenuPoint(Owner, X, Y);
+    menu->Popup2(Owner, at.X, at.Y);
 }
 
 bool ClipboardHasText() {

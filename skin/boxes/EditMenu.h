@@ -28,5 +28,11 @@ void FillEditMenu(TbsSkinPopupMenu* Menu, TbsResourceStrData* Strings, const Tbs
 // Where the menu opens: the message's point, or the control's centre for the keyboard (a negative coordinate).
 TPoint EditMenuPoint(TControl* Control, int X, int Y);
 
+// Frees Menu, makes it again (owned by Owner, shown for Owner's form or an MDI child's main form), fills it and pops
+// it up at EditMenuPoint. Menu points at the new one before it opens: the field frees it at message 1229, which may
+// come while it is open.
+void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrData* Strings,
+                  const TbsEditMenuState& State, const TbsEditMenuActions& Actions, int X, int Y);
+
 // The clipboard holds text a field can paste.
 bool ClipboardHasText();

@@ -117,12 +117,6 @@ TbsResourceStrData* TbsCustomEdit::FindResourceStrData() {
 }
 
 void TbsCustomEdit::ShowSysMenu(int X, int Y) {
-    delete FSysPopupMenu;
-    FSysPopupMenu = new TbsSkinPopupMenu(this);
-    TCustomForm* form = GetParentForm(this);
-    if (form && form->FormStyle() == fsMDIChild)
-        form = Application->MainForm();
-    FSysPopupMenu->SetComponentForm(form);
     TbsEditMenuState state;
     state.CanUndo = CanUndo();
     state.Selected = IsSelected();
@@ -136,9 +130,7 @@ void TbsCustomEdit::ShowSysMenu(int X, int Y) {
     run.Paste = [this] { Perform(WM_PASTE); };
     run.Delete = [this] { Perform(WM_CLEAR); };
     run.SelectAll = [this] { SelectAll(); };
-    FillEditMenu(FSysPopupMenu, FindResourceStrData(), state, run);
-    const TPoint at = EditMenuPoint(this, X, Y);
-    FSysPopupMenu->Popup2(this, at.X, at.Y);
+    ShowEditMenu(this, FSysPopupMenu, FindResourceStrData(), state, run, X, Y);
 }
 
 void TbsCustomEdit::WndProc(TMessage& Message) {

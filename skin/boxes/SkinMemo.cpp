@@ -238,12 +238,6 @@ void TbsSkinMemo2::PaintDisabled(HDC DC) {
 }
 
 void TbsSkinMemo2::ShowSysMenu(int X, int Y) {
-    delete FSysPopupMenu;
-    FSysPopupMenu = new TbsSkinPopupMenu(this);
-    TCustomForm* form = GetParentForm(this);
-    if (form && form->FormStyle() == fsMDIChild)
-        form = Application->MainForm();
-    FSysPopupMenu->SetComponentForm(form);
     TbsEditMenuState state;
     state.CanUndo = CanUndo();
     state.Selected = SelLength() > 0;
@@ -257,9 +251,7 @@ void TbsSkinMemo2::ShowSysMenu(int X, int Y) {
     run.Paste = [this] { PasteFromClipboard(); };
     run.Delete = [this] { ClearSelection(); };
     run.SelectAll = [this] { SelectAll(); };
-    FillEditMenu(FSysPopupMenu, FSD ? FSD->ResourceStrData() : nullptr, state, run);
-    const TPoint at = EditMenuPoint(this, X, Y);
-    FSysPopupMenu->Popup2(this, at.X, at.Y);
+    ShowEditMenu(this, FSysPopupMenu, FSD ? FSD->ResourceStrData() : nullptr, state, run, X, Y);
 }
 
 void TbsSkinMemo2::WndProc(TMessage& Message) {
