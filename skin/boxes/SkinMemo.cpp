@@ -206,6 +206,9 @@ int TbsSkinMemo2::GetVisibleLines() {
 void TbsSkinMemo2::PaintDisabled(HDC DC) {
     TCanvas c;
     c.SetHandle(DC);
+    // The window erases nothing of its own (its paint would): the background first, then the text.
+    c.Brush()->SetColor(Color());
+    c.FillRect({0, 0, ClientWidth(), ClientHeight()});
     if (FIndex != -1 && FUseSkinFont) {
         c.Font()->SetName(FontName);
         c.Font()->SetHeight(FontHeight);

@@ -209,6 +209,8 @@ TEST(SkinMemo, DisabledDrawsOneLineFewerThanFitInTheEditsDisabledColour) {
                 grey += Px(b.get(), x, y) == RGB(128, 128, 128);
         return grey;
     };
+    // The background is the memo's colour, not what was under it.
+    EXPECT_EQ(Px(b.get(), t.m->Width() - 2, t.m->Height() - 2), static_cast<COLORREF>(kBG));
     EXPECT_GT(greyIn(0), 5);
     EXPECT_GT(greyIn(n - 2), 5);
     EXPECT_EQ(greyIn(n - 1), 0);
