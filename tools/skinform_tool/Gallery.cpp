@@ -245,6 +245,9 @@ std::vector<TGalleryItem> EditsFamily(TCustomImageList* images, TWinControl* par
     items.push_back(EditItem(L"в фокусе", L"edit", L"imap.почта.рф", true, [](TbsSkinEdit*) {}));
     items.push_back(EditItem(L"только чтение", L"edit", L"C:\\Звуки\\Почта.wav", false,
                              [](TbsSkinEdit* e) { e->SetReadOnly(true); }));
+    items.push_back(EditItem(L"длинный текст", L"edit",
+                             L"C:\\Users\\Иван\\AppData\\Roaming\\Trelm Mail\\Звуки\\Новое письмо.wav", false,
+                             [](TbsSkinEdit*) {}));
     items.push_back(EditItem(L"недоступно", L"edit", L"Напоминание", false,
                              [](TbsSkinEdit* e) { e->SetEnabled(false); }));
     items.push_back(EditItem(L"с кнопкой", L"buttonedit", L"Звук.wav", false, [images](TbsSkinEdit* e) {
