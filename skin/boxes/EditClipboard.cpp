@@ -16,3 +16,7 @@ std::wstring ReadClipboardText(HWND Owner) {
     CloseClipboard();
     return text;
 }
+
+bool ClipboardHasText() {
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
+}

@@ -7,3 +7,5 @@
 
 // The clipboard's text (empty when it holds none or cannot be opened); Owner may be nullptr.
 std::wstring ReadClipboardText(HWND Owner);
+// The clipboard holds text a field can paste.
+bool ClipboardHasText();

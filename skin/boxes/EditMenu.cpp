@@ -1,7 +1,5 @@
 #include "skin/boxes/EditMenu.h"
 
-#include <windows.h>
-
 #include "classlib/Forms.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/form/SkinMenu.h"
@@ -57,8 +55,4 @@ void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrDat
     FillEditMenu(menu, Strings, State, Actions);
     const TPoint at = EditMenuPoint(Owner, X, Y);
     menu->Popup2(Owner, at.X, at.Y);
-}
-
-bool ClipboardHasText() {
-    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
 }

@@ -33,6 +33,3 @@ TPoint EditMenuPoint(TControl* Control, int X, int Y);
 // come while it is open.
 void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrData* Strings,
                   const TbsEditMenuState& State, const TbsEditMenuActions& Actions, int X, int Y);
-
-// The clipboard holds text a field can paste.
-bool ClipboardHasText();

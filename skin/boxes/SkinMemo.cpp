@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "skin/boxes/EditClipboard.h"
 #include "skin/boxes/EditMenu.h"
 #include "skin/controls/ControlSkinning.h"
 #include "skin/controls/SkinScrollBar.h"
