@@ -1,5 +1,7 @@
 #include "skin/boxes/EditMenu.h"
 
+#include <windowsx.h>
+
 #include "classlib/Forms.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/form/SkinMenu.h"
@@ -55,4 +57,18 @@ void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrDat
     FillEditMenu(menu, Strings, State, Actions);
     const TPoint at = EditMenuPoint(Owner, X, Y);
     menu->Popup2(Owner, at.X, at.Y);
+}
+
+bool EditMenuMessage(TControl* Field, TbsSkinPopupMenu*& Menu, TMessage& Message,
+                     const std::function<void(int X, int Y)>& Show) {
+    if (Message.Msg == WM_CONTEXTMENU && !Field->PopupMenu()) {
+        Show(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+        return true;
+    }
+    if (Message.Msg == WM_AFTERDISPATCH) {
+        delete Menu;
+        Menu = nullptr;
+        return true;
+    }
+    return false;
 }

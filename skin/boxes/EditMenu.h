@@ -33,3 +33,8 @@ TPoint EditMenuPoint(TControl* Control, int X, int Y);
 // come while it is open.
 void ShowEditMenu(TWinControl* Owner, TbsSkinPopupMenu*& Menu, TbsResourceStrData* Strings,
                   const TbsEditMenuState& State, const TbsEditMenuActions& Actions, int X, int Y);
+
+// The menu's messages for a field whose menu is Menu: a context menu request without a PopupMenu of the control's own
+// runs Show at the message's point, message 1229 frees the menu. True when the message was one of them and is done.
+bool EditMenuMessage(TControl* Field, TbsSkinPopupMenu*& Menu, TMessage& Message,
+                     const std::function<void(int X, int Y)>& Show);

@@ -134,6 +134,8 @@ void TbsCustomEdit::ShowSysMenu(int X, int Y) {
 }
 
 void TbsCustomEdit::WndProc(TMessage& Message) {
+    if (EditMenuMessage(this, FSysPopupMenu, Message, [this](int X, int Y) { ShowSysMenu(X, Y); }))
+        return;
     switch (Message.Msg) {
         case WM_CHAR: {
             const auto ch = static_cast<wchar_t>(Message.WParam);
@@ -174,15 +176,6 @@ void TbsCustomEdit::WndProc(TMessage& Message) {
                 return;
             }
             break;
-        case WM_CONTEXTMENU:
-            if (PopupMenu())
-                break;
-            ShowSysMenu(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-            return;
-        case WM_AFTERDISPATCH:
-            delete FSysPopupMenu;
-            FSysPopupMenu = nullptr;
-            return;
         case WM_SETFOCUS:
             TCustomMaskEdit::WndProc(Message);
             if (FEditTransparent)

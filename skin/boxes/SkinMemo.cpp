@@ -259,6 +259,8 @@ void TbsSkinMemo2::ShowSysMenu(int X, int Y) {
 }
 
 void TbsSkinMemo2::WndProc(TMessage& Message) {
+    if (EditMenuMessage(this, FSysPopupMenu, Message, [this](int X, int Y) { ShowSysMenu(X, Y); }))
+        return;
     switch (Message.Msg) {
         case WM_NCCALCSIZE:
             // The whole window is client area: the window's own bars keep the scroll state but never show.
@@ -281,15 +283,6 @@ void TbsSkinMemo2::WndProc(TMessage& Message) {
             Message.Result = 0;
             return;
         }
-        case WM_CONTEXTMENU:
-            if (PopupMenu())
-                break;
-            ShowSysMenu(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-            return;
-        case WM_AFTERDISPATCH:
-            delete FSysPopupMenu;
-            FSysPopupMenu = nullptr;
-            return;
         case WM_SETFOCUS:
             TMemo::WndProc(Message);
             if (!FMouseIn)
