@@ -67,10 +67,131 @@ std::unique_ptr<TBitmap> Bitmap24FromBytes(const std::string& b) {
     return bmp;
 }
 
+// One BMP file image read from the inflating stream. A plain 24-bit picture is inflated row by row straight into
+// its bitmap (the same pixels Bitmap24FromBytes gives, the rows' padding left as a new bitmap has it); any other
+// picture is read whole and decoded by BitmapFromBytes.
+constexpr size_t kFileHeader = 14;
+
+// The file header of the next picture, checked; its bfSize.
+std::uint32_t StreamedBitmapHeader(TbsInflateReader& r, std::string& head) {
+    constexpr size_t kMinBmp = kFileHeader + 12;
+    head.assign(kFileHeader, '\0');
+    r.Read(head.data(), kFileHeader, L"a picture header");
+    if (head[0] != 'B' || head[1] != 'M')
+        throw EbsSkinFormatError(L"Compressed skin: a picture is not a BMP image");
+    const std::uint32_t size = Le32(head, 2);
+    if (size < kMinBmp)
+        throw EbsSkinFormatError(L"Compressed skin: a picture has an impossible size");
+    if (size - kFileHeader > r.Allowance())
+        throw EbsSkinFormatError(L"Compressed skin: a picture runs past the end of the data");
+    return size;
+}
+
+// A picture of a slot this reader drops: passed over undecoded.
+void SkipStreamedBitmap(TbsInflateReader& r) {
+    std::string head;
+    const std::uint32_t size = StreamedBitmapHeader(r, head);
+    r.Skip(size - kFileHeader, L"a picture");
+}
+
+std::unique_ptr<TBitmap> StreamedBitmap(TbsInflateReader& r) {
+    constexpr size_t kInfoHeader = 40;
+    std::string head;
+    const std::uint32_t size = StreamedBitmapHeader(r, head);
+    const size_t infoBytes = std::min<size_t>(kInfoHeader, size - kFileHeader);
+    head.resize(kFileHeader + infoBytes);
+    r.Read(head.data() + kFileHeader, infoBytes, L"a picture");
+    bool plain = head.size() == kFileHeader + kInfoHeader && Le32(head, 14) >= kInfoHeader;
+    std::int32_t w = 0, h = 0;
+    std::uint64_t rows = 0, stride = 0;
+    std::uint32_t offBits = 0;
+    if (plain) {
+        w = static_cast<std::int32_t>(Le32(head, 18));
+        h = static_cast<std::int32_t>(Le32(head, 22));
+        offBits = Le32(head, 10);
+        plain = Le32(head, 26) == (1u | (24u << 16)) && Le32(head, 30) == 0 && w > 0 && h != 0 && h != INT32_MIN &&
+                w <= 32768;
+        if (plain) {
+            rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
+            stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
+            plain = rows <= 32768 && offBits >= head.size() && offBits <= size && stride * rows <= size - offBits;
+        }
+    }
+    if (!plain) {
+        head.resize(size);
+        r.Read(head.data() + kFileHeader + infoBytes, size - kFileHeader - infoBytes, L"a picture");
+        return BitmapFromBytes(head);
+    }
+    r.Skip(offBits - head.size(), L"a picture");
+    auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
+    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
+    const std::ptrdiff_t step = rows > 1
+                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
+                                          static_cast<std::ptrdiff_t>(rows - 1)
+                                    : 0;
+    const size_t rowBytes = static_cast<size_t>(w) * 3;
+    for (std::uint64_t i = 0; i < rows; ++i) {
+        // Stored row i is image row rows-1-i (bottom-up) or i (top-down).
+        const std::uint64_t y = h > 0 ? rows - 1 - i : i;
+        r.Read(first + static_cast<std::ptrdiff_t>(y) * step, rowBytes, L"a picture");
+        r.Skip(static_cast<size_t>(stride) - rowBytes, L"a picture");
+    }
+    r.Skip(static_cast<size_t>(size - offBits - stride * rows), L"a picture");
+    return bmp;
+}
+
+// Uncompressed 1-, 4- and 8-bit pictures (the skins' masks and some of their art) through their palette into a
+// 24-bit bitmap, as the general decoder gives them, without its codec set-up for every picture. nullptr for any
+// other kind and for an index past the palette (the general decoder decides those).
+std::unique_ptr<TBitmap> PaletteBitmapFromBytes(const std::string& b) {
+    if (b.size() < 54 || Le32(b, 14) < 40)
+        return nullptr;
+    const std::uint32_t infoSize = Le32(b, 14);
+    const std::int32_t w = static_cast<std::int32_t>(Le32(b, 18));
+    const std::int32_t h = static_cast<std::int32_t>(Le32(b, 22));
+    const std::uint32_t planes = Le32(b, 26) & 0xFFFF, bpp = Le32(b, 26) >> 16;
+    const std::uint32_t compression = Le32(b, 30), offBits = Le32(b, 10), used = Le32(b, 46);
+    if (planes != 1 || (bpp != 1 && bpp != 4 && bpp != 8) || compression != 0 || w <= 0 || h == 0 ||
+        h == INT32_MIN || w > 32768)
+        return nullptr;
+    const std::uint32_t colours = used ? used : (1u << bpp);
+    const std::uint64_t rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
+    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * bpp + 31) / 32 * 4;
+    const std::uint64_t paletteAt = 14ull + infoSize;
+    if (colours > (1u << bpp) || rows > 32768 || paletteAt + 4ull * colours > offBits || offBits > b.size() ||
+        stride * rows > b.size() - offBits)
+        return nullptr;
+    const auto* palette = reinterpret_cast<const std::uint8_t*>(b.data()) + paletteAt;
+    auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
+    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
+    const std::ptrdiff_t step = rows > 1
+                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
+                                          static_cast<std::ptrdiff_t>(rows - 1)
+                                    : 0;
+    const std::uint32_t perByte = 8 / bpp, mask = (1u << bpp) - 1;
+    for (std::uint64_t y = 0; y < rows; ++y) {
+        const std::uint64_t src = h > 0 ? rows - 1 - y : y;
+        const auto* in = reinterpret_cast<const std::uint8_t*>(b.data()) + offBits + src * stride;
+        std::uint8_t* out = first + static_cast<std::ptrdiff_t>(y) * step;
+        for (std::int32_t x = 0; x < w; ++x, out += 3) {
+            const std::uint32_t shift = (perByte - 1 - static_cast<std::uint32_t>(x) % perByte) * bpp;
+            const std::uint32_t index = (in[static_cast<std::uint32_t>(x) / perByte] >> shift) & mask;
+            if (index >= colours)
+                return nullptr;
+            out[0] = palette[index * 4];
+            out[1] = palette[index * 4 + 1];
+            out[2] = palette[index * 4 + 2];
+        }
+    }
+    return bmp;
+}
+
 }  // namespace
 
 std::unique_ptr<TBitmap> BitmapFromBytes(const std::string& bytes) {
     if (auto fast = Bitmap24FromBytes(bytes))
+        return fast;
+    if (auto fast = PaletteBitmapFromBytes(bytes))
         return fast;
     auto bmp = std::make_unique<TBitmap>();
     TMemoryStream ms;
@@ -345,20 +466,32 @@ void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
         return;
     BeginChange();
     try {
-        TbsSkinContent c = ParseSkinContent(DecompressBytes(zl.data(), zl.size()));
-        if (c.Version > kCompressedSkinVersion)
-            throw EbsSkinFormatError(L"Compressed skin: version " + IntToStr(c.Version) +
+        // The content is walked as it inflates: pictures land in their bitmaps, only the ini text is kept whole.
+        TbsInflateReader r(zl.data(), zl.size());
+        const std::int32_t version = r.Int32(L"the version");
+        if (version > kCompressedSkinVersion)
+            throw EbsSkinFormatError(L"Compressed skin: version " + IntToStr(version) +
                                      L" is newer than this reader");
-        if (c.Picture)
-            FPicture = BitmapFromBytes(*c.Picture);
-        if (c.InActivePicture)
-            FInActivePicture = BitmapFromBytes(*c.InActivePicture);
-        if (c.Mask)
-            FMask = BitmapFromBytes(*c.Mask);
-        for (const auto& bmp : c.ActivePictures)
-            FActivePictures.push_back(BitmapFromBytes(bmp));
+        auto slot = [&r](std::unique_ptr<TBitmap>& target) {
+            // Every flag other than 0 means an empty slot.
+            if (r.Byte(L"a picture flag") == 0)
+                target = StreamedBitmap(r);
+        };
+        slot(FPicture);
+        slot(FInActivePicture);
+        slot(FMask);
+        if (version == 2) {
+            // Two further slots of older skins: read and dropped.
+            for (int i = 0; i < 2; ++i)
+                if (r.Byte(L"a picture flag") == 0)
+                    SkipStreamedBitmap(r);
+        }
+        const std::int32_t count = r.Int32(L"the picture count");
+        for (std::int32_t i = 0; i < count; ++i)
+            FActivePictures.push_back(StreamedBitmap(r));
+        const std::string iniText = r.Rest();
         TStringList lines;
-        lines.LoadFromBytes(c.IniText.data(), c.IniText.size());
+        lines.LoadFromBytes(iniText.data(), iniText.size());
         TbsSkinMemIni ini(L"");
         ini.SetStrings(&lines);
         ReadVersionAndPictureNames(&ini);
