@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
@@ -36,40 +37,57 @@ std::uint32_t Le32(const std::string& b, size_t off) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Where the pixels of an uncompressed 24-bit BMP lie, from its headers (the first 54 bytes of head) and its size.
+struct TPlain24Layout {
+    std::int32_t Width = 0, Height = 0;  // Height < 0: rows stored from the top
+    std::uint64_t Rows = 0, Stride = 0;
+    std::uint32_t OffBits = 0;
+};
+
+std::optional<TPlain24Layout> Plain24Layout(const std::string& head, std::uint64_t size) {
+    if (head.size() < 54 || Le32(head, 14) < 40)
+        return std::nullopt;
+    TPlain24Layout l;
+    l.Width = static_cast<std::int32_t>(Le32(head, 18));
+    l.Height = static_cast<std::int32_t>(Le32(head, 22));
+    l.OffBits = Le32(head, 10);
+    if (Le32(head, 26) != (1u | (24u << 16)) || Le32(head, 30) != 0 || l.Width <= 0 || l.Height == 0 ||
+        l.Height == INT32_MIN || l.Width > 32768)
+        return std::nullopt;
+    l.Rows = static_cast<std::uint64_t>(l.Height < 0 ? -static_cast<std::int64_t>(l.Height) : l.Height);
+    l.Stride = (static_cast<std::uint64_t>(l.Width) * 3 + 3) / 4 * 4;
+    if (l.Rows > 32768 || l.OffBits > size || l.Stride * l.Rows > size - l.OffBits)
+        return std::nullopt;
+    return l;
+}
+
+// The rows of a new bitmap: the step between them is taken from the first and last scan line once (each ScanLine
+// call flushes GDI).
+struct TBitmapRows {
+    std::uint8_t* First;
+    std::ptrdiff_t Step;
+    explicit TBitmapRows(TBitmap& bmp) : First(static_cast<std::uint8_t*>(bmp.ScanLine(0))), Step(0) {
+        if (bmp.Height() > 1)
+            Step = (static_cast<std::uint8_t*>(bmp.ScanLine(bmp.Height() - 1)) - First) / (bmp.Height() - 1);
+    }
+    std::uint8_t* Row(std::uint64_t y) const { return First + static_cast<std::ptrdiff_t>(y) * Step; }
+};
+
 // The common case of skin pictures, an uncompressed 24-bit BMP, copied row by row: several times faster than the
 // general image decoder, which matters for a skin change. nullptr for every other kind of BMP.
 std::unique_ptr<TBitmap> Bitmap24FromBytes(const std::string& b) {
-    if (b.size() < 54 || Le32(b, 14) < 40)
+    const std::optional<TPlain24Layout> l = Plain24Layout(b, b.size());
+    if (!l)
         return nullptr;
-    const std::int32_t w = static_cast<std::int32_t>(Le32(b, 18));
-    const std::int32_t h = static_cast<std::int32_t>(Le32(b, 22));
-    const std::uint32_t planesBits = Le32(b, 26);
-    const std::uint32_t compression = Le32(b, 30);
-    const std::uint32_t offBits = Le32(b, 10);
-    if (planesBits != (1u | (24u << 16)) || compression != 0 || w <= 0 || h == 0 || h == INT32_MIN || w > 32768)
-        return nullptr;
-    const std::uint64_t rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
-    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
-    if (rows > 32768 || offBits > b.size() || stride * rows > b.size() - offBits)
-        return nullptr;
-    auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
-    // The step between rows is taken from the first and last scan line once (each ScanLine call flushes GDI).
-    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
-    const std::ptrdiff_t step = rows > 1
-                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
-                                          static_cast<std::ptrdiff_t>(rows - 1)
-                                    : 0;
-    for (std::uint64_t y = 0; y < rows; ++y) {
-        const std::uint64_t src = h > 0 ? rows - 1 - y : y;
-        std::memcpy(first + static_cast<std::ptrdiff_t>(y) * step, b.data() + offBits + src * stride,
-                    static_cast<size_t>(w) * 3);
+    auto bmp = std::make_unique<TBitmap>(l->Width, static_cast<int>(l->Rows), pf24bit);
+    const TBitmapRows rows(*bmp);
+    for (std::uint64_t y = 0; y < l->Rows; ++y) {
+        const std::uint64_t src = l->Height > 0 ? l->Rows - 1 - y : y;
+        std::memcpy(rows.Row(y), b.data() + l->OffBits + src * l->Stride, static_cast<size_t>(l->Width) * 3);
     }
     return bmp;
 }
 
-// One BMP file image read from the inflating stream. A plain 24-bit picture is inflated row by row straight into
-// its bitmap (the same pixels Bitmap24FromBytes gives, the rows' padding left as a new bitmap has it); any other
-// picture is read whole and decoded by BitmapFromBytes.
 constexpr size_t kFileHeader = 14;
 
 // The file header of the next picture, checked; its bfSize.
@@ -94,6 +112,9 @@ void SkipStreamedBitmap(TbsInflateReader& r) {
     r.Skip(size - kFileHeader, L"a picture");
 }
 
+// One BMP file image read from the inflating stream. A plain 24-bit picture is inflated row by row straight into
+// its bitmap (the same pixels Bitmap24FromBytes gives, the rows' padding left as a new bitmap has it); any other
+// picture is read whole and decoded by BitmapFromBytes.
 std::unique_ptr<TBitmap> StreamedBitmap(TbsInflateReader& r) {
     constexpr size_t kInfoHeader = 40;
     std::string head;
@@ -101,42 +122,23 @@ std::unique_ptr<TBitmap> StreamedBitmap(TbsInflateReader& r) {
     const size_t infoBytes = std::min<size_t>(kInfoHeader, size - kFileHeader);
     head.resize(kFileHeader + infoBytes);
     r.Read(head.data() + kFileHeader, infoBytes, L"a picture");
-    bool plain = head.size() == kFileHeader + kInfoHeader && Le32(head, 14) >= kInfoHeader;
-    std::int32_t w = 0, h = 0;
-    std::uint64_t rows = 0, stride = 0;
-    std::uint32_t offBits = 0;
-    if (plain) {
-        w = static_cast<std::int32_t>(Le32(head, 18));
-        h = static_cast<std::int32_t>(Le32(head, 22));
-        offBits = Le32(head, 10);
-        plain = Le32(head, 26) == (1u | (24u << 16)) && Le32(head, 30) == 0 && w > 0 && h != 0 && h != INT32_MIN &&
-                w <= 32768;
-        if (plain) {
-            rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
-            stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
-            plain = rows <= 32768 && offBits >= head.size() && offBits <= size && stride * rows <= size - offBits;
-        }
-    }
-    if (!plain) {
+    std::optional<TPlain24Layout> l = Plain24Layout(head, size);
+    // Pixels that begin inside the headers already read go the general way.
+    if (!l || l->OffBits < head.size()) {
         head.resize(size);
         r.Read(head.data() + kFileHeader + infoBytes, size - kFileHeader - infoBytes, L"a picture");
         return BitmapFromBytes(head);
     }
-    r.Skip(offBits - head.size(), L"a picture");
-    auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
-    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
-    const std::ptrdiff_t step = rows > 1
-                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
-                                          static_cast<std::ptrdiff_t>(rows - 1)
-                                    : 0;
-    const size_t rowBytes = static_cast<size_t>(w) * 3;
-    for (std::uint64_t i = 0; i < rows; ++i) {
-        // Stored row i is image row rows-1-i (bottom-up) or i (top-down).
-        const std::uint64_t y = h > 0 ? rows - 1 - i : i;
-        r.Read(first + static_cast<std::ptrdiff_t>(y) * step, rowBytes, L"a picture");
-        r.Skip(static_cast<size_t>(stride) - rowBytes, L"a picture");
+    r.Skip(l->OffBits - head.size(), L"a picture");
+    auto bmp = std::make_unique<TBitmap>(l->Width, static_cast<int>(l->Rows), pf24bit);
+    const TBitmapRows rows(*bmp);
+    const size_t rowBytes = static_cast<size_t>(l->Width) * 3;
+    for (std::uint64_t i = 0; i < l->Rows; ++i) {
+        // Stored row i is image row Rows-1-i (bottom-up) or i (top-down).
+        r.Read(rows.Row(l->Height > 0 ? l->Rows - 1 - i : i), rowBytes, L"a picture");
+        r.Skip(static_cast<size_t>(l->Stride) - rowBytes, L"a picture");
     }
-    r.Skip(static_cast<size_t>(size - offBits - stride * rows), L"a picture");
+    r.Skip(static_cast<size_t>(size - l->OffBits - l->Stride * l->Rows), L"a picture");
     return bmp;
 }
 
@@ -163,24 +165,20 @@ std::unique_ptr<TBitmap> PaletteBitmapFromBytes(const std::string& b) {
         return nullptr;
     const auto* palette = reinterpret_cast<const std::uint8_t*>(b.data()) + paletteAt;
     auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
-    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
-    const std::ptrdiff_t step = rows > 1
-                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
-                                          static_cast<std::ptrdiff_t>(rows - 1)
-                                    : 0;
+    const TBitmapRows out(*bmp);
     const std::uint32_t perByte = 8 / bpp, mask = (1u << bpp) - 1;
     for (std::uint64_t y = 0; y < rows; ++y) {
         const std::uint64_t src = h > 0 ? rows - 1 - y : y;
         const auto* in = reinterpret_cast<const std::uint8_t*>(b.data()) + offBits + src * stride;
-        std::uint8_t* out = first + static_cast<std::ptrdiff_t>(y) * step;
-        for (std::int32_t x = 0; x < w; ++x, out += 3) {
+        std::uint8_t* px = out.Row(y);
+        for (std::int32_t x = 0; x < w; ++x, px += 3) {
             const std::uint32_t shift = (perByte - 1 - static_cast<std::uint32_t>(x) % perByte) * bpp;
             const std::uint32_t index = (in[static_cast<std::uint32_t>(x) / perByte] >> shift) & mask;
             if (index >= colours)
                 return nullptr;
-            out[0] = palette[index * 4];
-            out[1] = palette[index * 4 + 1];
-            out[2] = palette[index * 4 + 2];
+            px[0] = palette[index * 4];
+            px[1] = palette[index * 4 + 1];
+            px[2] = palette[index * 4 + 2];
         }
     }
     return bmp;

@@ -462,16 +462,21 @@ std::string PatternBmp(int w, int h, bool topDown) {
     return b;
 }
 
+// The general image decoder's reading of a BMP file image.
+void LoadGenerally(TBitmap& bmp, const std::string& bytes) {
+    TMemoryStream ms;
+    ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    ms.SetPosition(0);
+    bmp.LoadFromStream(&ms);
+}
+
 TEST(SkinData, PicturesDecodeAlikeOnTheFastAndTheGeneralPath) {
     for (bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
         const std::string bytes = PatternBmp(5, 3, topDown);
         std::unique_ptr<TBitmap> fast = BitmapFromBytes(bytes);
         TBitmap general;
-        TMemoryStream ms;
-        ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        ms.SetPosition(0);
-        general.LoadFromStream(&ms);
+        LoadGenerally(general, bytes);
         ASSERT_EQ(fast->Width(), 5);
         ASSERT_EQ(fast->Height(), 3);
         for (int y = 0; y < 3; ++y)
@@ -527,10 +532,7 @@ TEST(SkinData, PalettePicturesDecodeAsTheGeneralDecoderDoes) {
                 const std::string bytes = PaletteBmp(7, 5, bpp, topDown, reserved);
                 std::unique_ptr<TBitmap> fast = BitmapFromBytes(bytes);
                 TBitmap general;
-                TMemoryStream ms;
-                ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-                ms.SetPosition(0);
-                general.LoadFromStream(&ms);
+                LoadGenerally(general, bytes);
                 ASSERT_EQ(fast->Width(), 7);
                 ASSERT_EQ(fast->Height(), 5);
                 EXPECT_EQ(fast->PixelFormat(), general.PixelFormat());
