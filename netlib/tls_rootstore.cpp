@@ -121,6 +121,10 @@ RootStoreWarmUp::RootStoreWarmUp(std::wstring libraryFolder) {
                     api->X509_STORE_free(store);
                     built_ = true;
                 }
+                // The library's one-time set-up of its TLS side (methods, ciphers, groups) runs at the first
+                // context a process makes; made here, it is done before the first session too.
+                if (api)
+                    api->SSL_CTX_free(api->SSL_CTX_new(api->TLS_client_method()));
             } catch (...) {
                 // Nothing is lost: the first session builds the store itself.
                 ReportCaught("RootStoreWarmUp: building the store");

@@ -32,7 +32,8 @@ int RootStoreBuilds();
 void ReplaceSharedRootStore(const OpenSslApi& api, X509_STORE* store);
 
 // Builds the shared store on a worker so that the first session of the process finds it ready (a session that
-// comes while the worker builds waits for that build instead of making its own). The destructor waits for the
+// comes while the worker builds waits for that build instead of making its own), and makes one client context there
+// so that the library's one-time TLS set-up is done too. The destructor waits for the
 // worker. A missing library or an empty ROOT store only leaves the store to the first session, as before.
 class RootStoreWarmUp {
   public:

@@ -30,10 +30,10 @@ void PutI32(std::string& out, std::int32_t v) {
     throw EbsSkinFormatError(L"Compressed skin: " + what);
 }
 
-// Walks the content bytes with every read checked against the end.
+// Walks the content bytes with every read checked against the end; pictures and text come back as views into them.
 class TContentReader {
   public:
-    explicit TContentReader(const std::string& bytes)
+    explicit TContentReader(std::string_view bytes)
         : p_(reinterpret_cast<const std::uint8_t*>(bytes.data())), size_(bytes.size()) {}
     size_t Remaining() const { return size_ - pos_; }
     std::int32_t Int32(const wchar_t* what) {
@@ -49,7 +49,7 @@ class TContentReader {
         return p_[pos_++];
     }
     // One BMP file image, delimited by its bfSize.
-    std::string Bitmap() {
+    std::string_view Bitmap() {
         if (Remaining() < kBmpFileHeaderSize)
             Fail(L"a picture header runs past the end of the data");
         if (p_[pos_] != 'B' || p_[pos_ + 1] != 'M')
@@ -59,18 +59,18 @@ class TContentReader {
             Fail(L"a picture has an impossible size");
         if (size > Remaining())
             Fail(L"a picture runs past the end of the data");
-        std::string bmp(reinterpret_cast<const char*>(p_ + pos_), size);
+        std::string_view bmp(reinterpret_cast<const char*>(p_ + pos_), size);
         pos_ += size;
         return bmp;
     }
-    std::optional<std::string> Slot() {
+    std::optional<std::string_view> Slot() {
         // Every flag other than 0 means an empty slot.
         if (Byte(L"a picture flag") != 0)
             return std::nullopt;
         return Bitmap();
     }
-    std::string Rest() {
-        std::string r(reinterpret_cast<const char*>(p_ + pos_), Remaining());
+    std::string_view Rest() {
+        std::string_view r(reinterpret_cast<const char*>(p_ + pos_), Remaining());
         pos_ = size_;
         return r;
     }
@@ -161,6 +161,99 @@ std::string DecompressBytes(const void* data, size_t size, std::int64_t maxSize)
     return out;
 }
 
+// ---- TbsInflateReader ---------------------------------------------------------------------------------------------
+struct TbsInflateReader::State {
+    z_stream z{};
+    std::uint64_t produced = 0;
+    std::uint64_t maxSize = 0;
+    bool ended = false;
+};
+
+TbsInflateReader::TbsInflateReader(const void* data, size_t size, std::int64_t maxSize)
+    : z_(std::make_unique<State>()) {
+    if (inflateInit(&z_->z) != Z_OK)
+        throw EDecompressionError(L"compression error");
+    z_->z.next_in = static_cast<Bytef*>(const_cast<void*>(data));
+    z_->z.avail_in = static_cast<uInt>(size);
+    z_->maxSize = maxSize > 0 ? static_cast<std::uint64_t>(maxSize) : 0;
+}
+
+TbsInflateReader::~TbsInflateReader() {
+    inflateEnd(&z_->z);
+}
+
+std::uint64_t TbsInflateReader::Allowance() const {
+    return z_->maxSize - z_->produced;
+}
+
+void TbsInflateReader::Read(void* dest, size_t n, const wchar_t* what) {
+    if (n > Allowance())
+        Fail(std::wstring(what) + L" runs past the end of the data");
+    auto* out = static_cast<Bytef*>(dest);
+    while (n > 0) {
+        if (z_->ended)
+            Fail(std::wstring(what) + L" runs past the end of the data");
+        const uInt step = static_cast<uInt>(std::min<size_t>(n, 1u << 30));
+        z_->z.next_out = out;
+        z_->z.avail_out = step;
+        const int rc = inflate(&z_->z, Z_NO_FLUSH);
+        CheckInflate(rc);
+        const size_t produced = step - z_->z.avail_out;
+        z_->produced += produced;
+        out += produced;
+        n -= produced;
+        if (rc == Z_STREAM_END)
+            z_->ended = true;
+        else if (produced == 0 && (z_->z.avail_in == 0 || rc == Z_BUF_ERROR))
+            Fail(L"the compressed data ends before the end of its zlib stream");
+    }
+}
+
+void TbsInflateReader::Skip(size_t n, const wchar_t* what) {
+    unsigned char buffer[kBufferSize];
+    while (n > 0) {
+        const size_t step = std::min(n, sizeof buffer);
+        Read(buffer, step, what);
+        n -= step;
+    }
+}
+
+std::int32_t TbsInflateReader::Int32(const wchar_t* what) {
+    unsigned char b[4];
+    Read(b, 4, what);
+    return static_cast<std::int32_t>(GetU32(b));
+}
+
+std::uint8_t TbsInflateReader::Byte(const wchar_t* what) {
+    std::uint8_t b = 0;
+    Read(&b, 1, what);
+    return b;
+}
+
+std::string TbsInflateReader::Rest() {
+    std::string out;
+    size_t used = 0;
+    while (!z_->ended) {
+        if (Allowance() == 0)
+            Fail(L"the content is larger than any skin may be");
+        const size_t step = static_cast<size_t>(std::min<std::uint64_t>(std::max<size_t>(used, kBufferSize * 8), Allowance()));
+        out.resize(used + step);
+        z_->z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+        z_->z.avail_out = static_cast<uInt>(step);
+        const int rc = inflate(&z_->z, Z_NO_FLUSH);
+        CheckInflate(rc);
+        const size_t produced = step - z_->z.avail_out;
+        used += produced;
+        z_->produced += produced;
+        if (rc == Z_STREAM_END)
+            z_->ended = true;
+        else if (produced == 0 && (z_->z.avail_in == 0 || rc == Z_BUF_ERROR))
+            Fail(L"the compressed data ends before the end of its zlib stream");
+    }
+    out.resize(used);
+    return out;
+}
+
 void DeCompressStream(TStream* OutStream, TStream* InStream, std::int64_t maxSize) {
     InStream->SetPosition(0);
     std::string in = InStream->ReadAll();
@@ -191,9 +284,9 @@ std::optional<std::int32_t> PeekContentVersion(const void* data, size_t size) {
 }
 
 // ---- Content layout -----------------------------------------------------------------------------------------------
-TbsSkinContent ParseSkinContent(const std::string& bytes) {
+TbsSkinContentView ParseSkinContentView(std::string_view bytes) {
     TContentReader r(bytes);
-    TbsSkinContent c;
+    TbsSkinContentView c;
     c.Version = r.Int32(L"the version");
     if (c.Version > kCompressedSkinVersion)
         return c;
@@ -214,6 +307,25 @@ TbsSkinContent ParseSkinContent(const std::string& bytes) {
             c.ActivePictures.push_back(r.Bitmap());
     }
     c.IniText = r.Rest();
+    return c;
+}
+
+TbsSkinContent ParseSkinContent(const std::string& bytes) {
+    const TbsSkinContentView v = ParseSkinContentView(bytes);
+    auto own = [](const std::optional<std::string_view>& slot) -> std::optional<std::string> {
+        if (!slot)
+            return std::nullopt;
+        return std::string(*slot);
+    };
+    TbsSkinContent c;
+    c.Version = v.Version;
+    c.Picture = own(v.Picture);
+    c.InActivePicture = own(v.InActivePicture);
+    c.Mask = own(v.Mask);
+    c.ActivePictures.reserve(v.ActivePictures.size());
+    for (std::string_view bmp : v.ActivePictures)
+        c.ActivePictures.emplace_back(bmp);
+    c.IniText = std::string(v.IniText);
     return c;
 }
 

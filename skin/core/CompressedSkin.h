@@ -8,11 +8,12 @@
 // EDecompressionError for a damaged zlib stream) without reading past the end. Bytes after the end of the zlib stream
 // are ignored. No windows.h here (TbsCompressedStoredSkin::LoadFromSkinData lives with the container).
 // Index: EZlibError, ECompressionError, EDecompressionError, EbsSkinFormatError, CompressStream, DeCompressStream,
-// TbsSkinContent, ParseSkinContent, BuildSkinContent, TbsCompressedStoredSkin, TbsSkinListItem, TbsSkinListItems,
-// TbsCompressedSkinList.
+// TbsInflateReader, TbsSkinContent, TbsSkinContentView, ParseSkinContent, ParseSkinContentView, BuildSkinContent,
+// TbsCompressedStoredSkin, TbsSkinListItem, TbsSkinListItems, TbsCompressedSkinList.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,7 +57,42 @@ struct TbsSkinContent {
     std::string IniText;  // the raw bytes (code page or byte-order mark)
 };
 
+// The same content as views into the inflated bytes, which must outlive it: a load takes the pictures from there
+// without copying each of them first.
+struct TbsSkinContentView {
+    std::int32_t Version = kCompressedSkinVersion;
+    std::optional<std::string_view> Picture, InActivePicture, Mask;
+    std::vector<std::string_view> ActivePictures;
+    std::string_view IniText;
+};
+
+// Inflates a zlib stream piece by piece into memory the caller names, so that a load writes each picture's pixels
+// once, where they stay, instead of first into a copy of the whole content (fresh memory is what a load pays for).
+// Every read is checked: EbsSkinFormatError when the stream ends before the bytes asked for or the content would
+// pass maxSize, EDecompressionError for damaged data. Bytes after the end of the zlib stream are ignored.
+class TbsInflateReader {
+  public:
+    TbsInflateReader(const void* data, size_t size, std::int64_t maxSize = kMaxSkinContentSize);
+    ~TbsInflateReader();
+    TbsInflateReader(const TbsInflateReader&) = delete;
+    TbsInflateReader& operator=(const TbsInflateReader&) = delete;
+    // Exactly n bytes into dest (what names the item in the error).
+    void Read(void* dest, size_t n, const wchar_t* what);
+    void Skip(size_t n, const wchar_t* what);
+    std::int32_t Int32(const wchar_t* what);
+    std::uint8_t Byte(const wchar_t* what);
+    // Everything up to the end of the zlib stream.
+    std::string Rest();
+    // How many more content bytes maxSize allows.
+    std::uint64_t Allowance() const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> z_;
+};
+
 // Walks content bytes. Versions above 3 come back with only Version set (the caller ignores such a skin).
+TbsSkinContentView ParseSkinContentView(std::string_view bytes);
 TbsSkinContent ParseSkinContent(const std::string& bytes);
 // The content bytes as a version-3 writer lays them out.
 std::string BuildSkinContent(const TbsSkinContent& content);

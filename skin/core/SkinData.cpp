@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
@@ -36,33 +37,149 @@ std::uint32_t Le32(const std::string& b, size_t off) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Where the pixels of an uncompressed 24-bit BMP lie, from its headers (the first 54 bytes of head) and its size.
+struct TPlain24Layout {
+    std::int32_t Width = 0, Height = 0;  // Height < 0: rows stored from the top
+    std::uint64_t Rows = 0, Stride = 0;
+    std::uint32_t OffBits = 0;
+};
+
+std::optional<TPlain24Layout> Plain24Layout(const std::string& head, std::uint64_t size) {
+    if (head.size() < 54 || Le32(head, 14) < 40)
+        return std::nullopt;
+    TPlain24Layout l;
+    l.Width = static_cast<std::int32_t>(Le32(head, 18));
+    l.Height = static_cast<std::int32_t>(Le32(head, 22));
+    l.OffBits = Le32(head, 10);
+    if (Le32(head, 26) != (1u | (24u << 16)) || Le32(head, 30) != 0 || l.Width <= 0 || l.Height == 0 ||
+        l.Height == INT32_MIN || l.Width > 32768)
+        return std::nullopt;
+    l.Rows = static_cast<std::uint64_t>(l.Height < 0 ? -static_cast<std::int64_t>(l.Height) : l.Height);
+    l.Stride = (static_cast<std::uint64_t>(l.Width) * 3 + 3) / 4 * 4;
+    if (l.Rows > 32768 || l.OffBits > size || l.Stride * l.Rows > size - l.OffBits)
+        return std::nullopt;
+    return l;
+}
+
+// The rows of a new bitmap: the step between them is taken from the first and last scan line once (each ScanLine
+// call flushes GDI).
+struct TBitmapRows {
+    std::uint8_t* First;
+    std::ptrdiff_t Step;
+    explicit TBitmapRows(TBitmap& bmp) : First(static_cast<std::uint8_t*>(bmp.ScanLine(0))), Step(0) {
+        if (bmp.Height() > 1)
+            Step = (static_cast<std::uint8_t*>(bmp.ScanLine(bmp.Height() - 1)) - First) / (bmp.Height() - 1);
+    }
+    std::uint8_t* Row(std::uint64_t y) const { return First + static_cast<std::ptrdiff_t>(y) * Step; }
+};
+
 // The common case of skin pictures, an uncompressed 24-bit BMP, copied row by row: several times faster than the
 // general image decoder, which matters for a skin change. nullptr for every other kind of BMP.
 std::unique_ptr<TBitmap> Bitmap24FromBytes(const std::string& b) {
+    const std::optional<TPlain24Layout> l = Plain24Layout(b, b.size());
+    if (!l)
+        return nullptr;
+    auto bmp = std::make_unique<TBitmap>(l->Width, static_cast<int>(l->Rows), pf24bit);
+    const TBitmapRows rows(*bmp);
+    for (std::uint64_t y = 0; y < l->Rows; ++y) {
+        const std::uint64_t src = l->Height > 0 ? l->Rows - 1 - y : y;
+        std::memcpy(rows.Row(y), b.data() + l->OffBits + src * l->Stride, static_cast<size_t>(l->Width) * 3);
+    }
+    return bmp;
+}
+
+constexpr size_t kFileHeader = 14;
+
+// The file header of the next picture, checked; its bfSize.
+std::uint32_t StreamedBitmapHeader(TbsInflateReader& r, std::string& head) {
+    constexpr size_t kMinBmp = kFileHeader + 12;
+    head.assign(kFileHeader, '\0');
+    r.Read(head.data(), kFileHeader, L"a picture header");
+    if (head[0] != 'B' || head[1] != 'M')
+        throw EbsSkinFormatError(L"Compressed skin: a picture is not a BMP image");
+    const std::uint32_t size = Le32(head, 2);
+    if (size < kMinBmp)
+        throw EbsSkinFormatError(L"Compressed skin: a picture has an impossible size");
+    if (size - kFileHeader > r.Allowance())
+        throw EbsSkinFormatError(L"Compressed skin: a picture runs past the end of the data");
+    return size;
+}
+
+// A picture of a slot this reader drops: passed over undecoded.
+void SkipStreamedBitmap(TbsInflateReader& r) {
+    std::string head;
+    const std::uint32_t size = StreamedBitmapHeader(r, head);
+    r.Skip(size - kFileHeader, L"a picture");
+}
+
+// One BMP file image read from the inflating stream. A plain 24-bit picture is inflated row by row straight into
+// its bitmap (the same pixels Bitmap24FromBytes gives, the rows' padding left as a new bitmap has it); any other
+// picture is read whole and decoded by BitmapFromBytes.
+std::unique_ptr<TBitmap> StreamedBitmap(TbsInflateReader& r) {
+    constexpr size_t kInfoHeader = 40;
+    std::string head;
+    const std::uint32_t size = StreamedBitmapHeader(r, head);
+    const size_t infoBytes = std::min<size_t>(kInfoHeader, size - kFileHeader);
+    head.resize(kFileHeader + infoBytes);
+    r.Read(head.data() + kFileHeader, infoBytes, L"a picture");
+    std::optional<TPlain24Layout> l = Plain24Layout(head, size);
+    // Pixels that begin inside the headers already read go the general way.
+    if (!l || l->OffBits < head.size()) {
+        head.resize(size);
+        r.Read(head.data() + kFileHeader + infoBytes, size - kFileHeader - infoBytes, L"a picture");
+        return BitmapFromBytes(head);
+    }
+    r.Skip(l->OffBits - head.size(), L"a picture");
+    auto bmp = std::make_unique<TBitmap>(l->Width, static_cast<int>(l->Rows), pf24bit);
+    const TBitmapRows rows(*bmp);
+    const size_t rowBytes = static_cast<size_t>(l->Width) * 3;
+    for (std::uint64_t i = 0; i < l->Rows; ++i) {
+        // Stored row i is image row Rows-1-i (bottom-up) or i (top-down).
+        r.Read(rows.Row(l->Height > 0 ? l->Rows - 1 - i : i), rowBytes, L"a picture");
+        r.Skip(static_cast<size_t>(l->Stride) - rowBytes, L"a picture");
+    }
+    r.Skip(static_cast<size_t>(size - l->OffBits - l->Stride * l->Rows), L"a picture");
+    return bmp;
+}
+
+// Uncompressed 1-, 4- and 8-bit pictures (the skins' masks and some of their art) through their palette into a
+// 24-bit bitmap, as the general decoder gives them, without its codec set-up for every picture. nullptr for any
+// other kind and for an index past the palette (the general decoder decides those).
+std::unique_ptr<TBitmap> PaletteBitmapFromBytes(const std::string& b) {
     if (b.size() < 54 || Le32(b, 14) < 40)
         return nullptr;
+    const std::uint32_t infoSize = Le32(b, 14);
     const std::int32_t w = static_cast<std::int32_t>(Le32(b, 18));
     const std::int32_t h = static_cast<std::int32_t>(Le32(b, 22));
-    const std::uint32_t planesBits = Le32(b, 26);
-    const std::uint32_t compression = Le32(b, 30);
-    const std::uint32_t offBits = Le32(b, 10);
-    if (planesBits != (1u | (24u << 16)) || compression != 0 || w <= 0 || h == 0 || h == INT32_MIN || w > 32768)
+    const std::uint32_t planes = Le32(b, 26) & 0xFFFF, bpp = Le32(b, 26) >> 16;
+    const std::uint32_t compression = Le32(b, 30), offBits = Le32(b, 10), used = Le32(b, 46);
+    if (planes != 1 || (bpp != 1 && bpp != 4 && bpp != 8) || compression != 0 || w <= 0 || h == 0 ||
+        h == INT32_MIN || w > 32768)
         return nullptr;
+    const std::uint32_t colours = used ? used : (1u << bpp);
     const std::uint64_t rows = static_cast<std::uint64_t>(h < 0 ? -static_cast<std::int64_t>(h) : h);
-    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
-    if (rows > 32768 || offBits > b.size() || stride * rows > b.size() - offBits)
+    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * bpp + 31) / 32 * 4;
+    const std::uint64_t paletteAt = 14ull + infoSize;
+    if (colours > (1u << bpp) || rows > 32768 || paletteAt + 4ull * colours > offBits || offBits > b.size() ||
+        stride * rows > b.size() - offBits)
         return nullptr;
+    const auto* palette = reinterpret_cast<const std::uint8_t*>(b.data()) + paletteAt;
     auto bmp = std::make_unique<TBitmap>(w, static_cast<int>(rows), pf24bit);
-    // The step between rows is taken from the first and last scan line once (each ScanLine call flushes GDI).
-    auto* first = static_cast<std::uint8_t*>(bmp->ScanLine(0));
-    const std::ptrdiff_t step = rows > 1
-                                    ? (static_cast<std::uint8_t*>(bmp->ScanLine(static_cast<int>(rows - 1))) - first) /
-                                          static_cast<std::ptrdiff_t>(rows - 1)
-                                    : 0;
+    const TBitmapRows out(*bmp);
+    const std::uint32_t perByte = 8 / bpp, mask = (1u << bpp) - 1;
     for (std::uint64_t y = 0; y < rows; ++y) {
         const std::uint64_t src = h > 0 ? rows - 1 - y : y;
-        std::memcpy(first + static_cast<std::ptrdiff_t>(y) * step, b.data() + offBits + src * stride,
-                    static_cast<size_t>(w) * 3);
+        const auto* in = reinterpret_cast<const std::uint8_t*>(b.data()) + offBits + src * stride;
+        std::uint8_t* px = out.Row(y);
+        for (std::int32_t x = 0; x < w; ++x, px += 3) {
+            const std::uint32_t shift = (perByte - 1 - static_cast<std::uint32_t>(x) % perByte) * bpp;
+            const std::uint32_t index = (in[static_cast<std::uint32_t>(x) / perByte] >> shift) & mask;
+            if (index >= colours)
+                return nullptr;
+            px[0] = palette[index * 4];
+            px[1] = palette[index * 4 + 1];
+            px[2] = palette[index * 4 + 2];
+        }
     }
     return bmp;
 }
@@ -71,6 +188,8 @@ std::unique_ptr<TBitmap> Bitmap24FromBytes(const std::string& b) {
 
 std::unique_ptr<TBitmap> BitmapFromBytes(const std::string& bytes) {
     if (auto fast = Bitmap24FromBytes(bytes))
+        return fast;
+    if (auto fast = PaletteBitmapFromBytes(bytes))
         return fast;
     auto bmp = std::make_unique<TBitmap>();
     TMemoryStream ms;
@@ -345,20 +464,32 @@ void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
         return;
     BeginChange();
     try {
-        TbsSkinContent c = ParseSkinContent(DecompressBytes(zl.data(), zl.size()));
-        if (c.Version > kCompressedSkinVersion)
-            throw EbsSkinFormatError(L"Compressed skin: version " + IntToStr(c.Version) +
+        // The content is walked as it inflates: pictures land in their bitmaps, only the ini text is kept whole.
+        TbsInflateReader r(zl.data(), zl.size());
+        const std::int32_t version = r.Int32(L"the version");
+        if (version > kCompressedSkinVersion)
+            throw EbsSkinFormatError(L"Compressed skin: version " + IntToStr(version) +
                                      L" is newer than this reader");
-        if (c.Picture)
-            FPicture = BitmapFromBytes(*c.Picture);
-        if (c.InActivePicture)
-            FInActivePicture = BitmapFromBytes(*c.InActivePicture);
-        if (c.Mask)
-            FMask = BitmapFromBytes(*c.Mask);
-        for (const auto& bmp : c.ActivePictures)
-            FActivePictures.push_back(BitmapFromBytes(bmp));
+        auto slot = [&r](std::unique_ptr<TBitmap>& target) {
+            // Every flag other than 0 means an empty slot.
+            if (r.Byte(L"a picture flag") == 0)
+                target = StreamedBitmap(r);
+        };
+        slot(FPicture);
+        slot(FInActivePicture);
+        slot(FMask);
+        if (version == 2) {
+            // Two further slots of older skins: read and dropped.
+            for (int i = 0; i < 2; ++i)
+                if (r.Byte(L"a picture flag") == 0)
+                    SkipStreamedBitmap(r);
+        }
+        const std::int32_t count = r.Int32(L"the picture count");
+        for (std::int32_t i = 0; i < count; ++i)
+            FActivePictures.push_back(StreamedBitmap(r));
+        const std::string iniText = r.Rest();
         TStringList lines;
-        lines.LoadFromBytes(c.IniText.data(), c.IniText.size());
+        lines.LoadFromBytes(iniText.data(), iniText.size());
         TbsSkinMemIni ini(L"");
         ini.SetStrings(&lines);
         ReadVersionAndPictureNames(&ini);

@@ -737,6 +737,7 @@ void TbsSkinForm::PaintNCSkin(HDC DC) {
         ExcludeClipRect(dc, rects_.NewClRect.Left, rects_.NewClRect.Top, rects_.NewClRect.Right,
                         rects_.NewClRect.Bottom);
     BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
+    ++FFramePaints;
 }
 
 void TbsSkinForm::PaintNCDefault(HDC DC) {
@@ -777,6 +778,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC) {
     TSaveDCGuard saved(dc);
     ExcludeClipRect(dc, kDefBorder, ch + kDefBorder, W - kDefBorder, H - kDefBorder);
     BitBlt(dc, 0, 0, W, H, fdc, 0, 0, SRCCOPY);
+    ++FFramePaints;
 }
 
 void TbsSkinForm::PaintBGDefault(HDC DC) {
@@ -951,9 +953,11 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
                 m.Result = 1;
                 if (!FFormActive)
                     TestActive(-1, -1, false);
+                // The caption's change of look may already have painted the new frame: once is enough.
+                const std::uint64_t painted = FFramePaints;
                 if (was != FFormActive)
                     FormChangeActive(true);
-                if (HasBorder())
+                if (HasBorder() && FFramePaints == painted)
                     PaintNC(nullptr);
             }
             return false;

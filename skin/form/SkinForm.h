@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -140,6 +141,8 @@ class TbsSkinForm : public TComponent {
     void PaintNCSkin(HDC DC);
     void PaintNCDefault(HDC DC);
     void UpDateFormNC();
+    // How often the frame has been painted onto the window (by either painter).
+    std::uint64_t FramePaintCount() const { return FFramePaints; }
 
     // Rebuild the frame from SkinData.
     void ChangeSkinData();
@@ -337,6 +340,7 @@ class TbsSkinForm : public TComponent {
     bool FSkinnableForm = true;
     bool FSkinSupport = false;
     bool FStopPainting = false;
+    std::uint64_t FFramePaints = 0;
     bool FFormActive = false;
     bool FSizeMove = false;
     bool FSmartEffectsShow = false;

@@ -6,6 +6,7 @@
 //   skinform_tool sheet OUT.png                   a contact sheet of the real frames of all skins
 //   skinform_tool states OUT.png [INDEX]          one skin's frame normal, rolled up, parked minimised, maximised
 //   skinform_tool bench [ROUNDS]                  a skin switch timed over all skins against a plain frame repaint
+//   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
@@ -29,7 +30,9 @@
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinBitmap.h"
+#include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
+#include "skin/core/SkinIniValues.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinnedControl.h"
 #include "skin/form/TrayIcon.h"
@@ -475,10 +478,146 @@ int BenchRun(int rounds) {
     return 0;
 }
 
+// A container whose record readers the load phases call on their own.
+class PhaseSkinData : public TbsSkinData {
+  public:
+    using TbsSkinData::TbsSkinData;
+    void Objects(TCustomIniFile* ini) { ReadObjects(ini); }
+    void Controls(TCustomIniFile* ini) { ReadCtrls(ini); }
+};
+
+// The load of every stored skin split into its steps, each summed over the skins of one round; the median round.
+// The steps apart add up to what a load cost before it inflated straight into its pictures.
+int LoadPhases(int rounds) {
+    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
+    LoadNotifierSkinList(*list);
+    auto lone = std::make_unique<PhaseSkinData>(nullptr);
+    lone->FBuilderMode = true;
+    LARGE_INTEGER freq;
+    QueryPerformanceFrequency(&freq);
+    auto now = [] {
+        LARGE_INTEGER t;
+        QueryPerformanceCounter(&t);
+        return t;
+    };
+    const int count = list->Skins()->Count();
+    std::vector<double> inflate, split, pictures, lines, ini, whole, pictures24, picturesOther, picturesGeneral,
+        objectRecords,
+        controlRecords;
+    size_t packed = 0, unpacked = 0;
+    for (int r = 0; r < rounds; ++r) {
+        double a = 0, b = 0, c = 0, d = 0, e = 0, w = 0, f24 = 0, fOther = 0, fGeneral = 0, objects = 0,
+               controls = 0;
+        packed = unpacked = 0;
+        for (int i = 0; i < count; ++i) {
+            TbsCompressedStoredSkin* stored = list->Skins()->Items(i)->Skin();
+            const std::string_view zl = stored->CompressedView();
+            LARGE_INTEGER t0 = now();
+            const std::string content = DecompressBytes(zl.data(), zl.size());
+            LARGE_INTEGER t1 = now();
+            const TbsSkinContent parsed = ParseSkinContent(content);
+            LARGE_INTEGER t2 = now();
+            double fGeneralSkin = 0;
+            std::vector<const std::string*> all;
+            for (const auto* slot : {&parsed.Picture, &parsed.InActivePicture, &parsed.Mask})
+                if (*slot)
+                    all.push_back(&**slot);
+            for (const auto& bmp : parsed.ActivePictures)
+                all.push_back(&bmp);
+            for (const std::string* bmp : all) {
+                const bool plain24 = bmp->size() >= 34 && (*bmp)[28] == 24 && (*bmp)[30] == 0;
+                LARGE_INTEGER p0 = now();
+                BitmapFromBytes(*bmp);
+                LARGE_INTEGER p1 = now();
+                (plain24 ? f24 : fOther) += Ms(p0, p1, freq);
+                if (!plain24) {
+                    // The same picture through the general decoder, which read these before they had a way of
+                    // their own.
+                    TBitmap general;
+                    TMemoryStream ms;
+                    ms.WriteBuffer(bmp->data(), static_cast<std::int32_t>(bmp->size()));
+                    ms.SetPosition(0);
+                    LARGE_INTEGER g0 = now();
+                    general.LoadFromStream(&ms);
+                    LARGE_INTEGER g1 = now();
+                    fGeneral += Ms(g0, g1, freq);
+                    fGeneralSkin += Ms(g0, g1, freq);
+                }
+            }
+            LARGE_INTEGER t3 = now();
+            TStringList text;
+            text.LoadFromBytes(parsed.IniText.data(), parsed.IniText.size());
+            LARGE_INTEGER t4 = now();
+            TbsSkinMemIni mem(L"");
+            mem.SetStrings(&text);
+            LARGE_INTEGER t5 = now();
+            lone->LoadCompressedStoredSkin(stored);
+            LARGE_INTEGER t6 = now();
+            // Read once more after the load (the next load clears what they add): the pictures are in place.
+            lone->Objects(&mem);
+            LARGE_INTEGER t7 = now();
+            lone->Controls(&mem);
+            LARGE_INTEGER t8 = now();
+            objects += Ms(t6, t7, freq);
+            controls += Ms(t7, t8, freq);
+            a += Ms(t0, t1, freq);
+            b += Ms(t1, t2, freq);
+            c += Ms(t2, t3, freq) - fGeneralSkin;
+            d += Ms(t3, t4, freq);
+            e += Ms(t4, t5, freq);
+            w += Ms(t5, t6, freq);
+            packed += zl.size();
+            unpacked += content.size();
+        }
+        inflate.push_back(a);
+        split.push_back(b);
+        pictures.push_back(c);
+        lines.push_back(d);
+        ini.push_back(e);
+        whole.push_back(w);
+        pictures24.push_back(f24);
+        objectRecords.push_back(objects);
+        controlRecords.push_back(controls);
+        picturesOther.push_back(fOther);
+        picturesGeneral.push_back(fGeneral);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double all = median(whole);
+    std::printf("%d stored skins, %zu bytes packed, %zu unpacked; median of %d rounds, ms for all skins "
+                "(per skin)\n",
+                count, packed, unpacked, rounds);
+    auto row = [&](const char* what, double ms) {
+        std::printf("  %-48s %8.2f ms (%6.3f)  %5.1f %% of the whole load\n", what, ms, ms / count,
+                    100.0 * ms / std::max(all, 0.001));
+    };
+    row("whole load into a container", all);
+    row("inflate", median(inflate));
+    row("split into pictures and text", median(split));
+    row("pictures decoded", median(pictures));
+    row("  of which plain 24-bit ones", median(pictures24));
+    row("  of which other kinds", median(picturesOther));
+    row("  other kinds through the general decoder", median(picturesGeneral));
+    row("ini text into lines", median(lines));
+    row("lines into the ini", median(ini));
+    row("records read", median(objectRecords) + median(controlRecords));
+    row("  of which objects", median(objectRecords));
+    row("  of which controls", median(controlRecords));
+    // The steps one after the other as a load took them before it inflated straight into the pictures: the whole
+    // content inflated, split into copies, the pictures other than plain 24-bit ones through the general decoder.
+    const double separate = median(inflate) + median(split) + median(pictures24) + median(picturesGeneral) +
+                            median(lines) + median(ini) + median(objectRecords) + median(controlRecords);
+    row("the steps apart, other kinds decoded generally", separate);
+    std::printf("  whole load / the steps apart: %.2f\n", all / std::max(separate, 0.001));
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | gallery FAMILY OUT.png\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png\n");
     return 2;
 }
 
@@ -522,6 +661,8 @@ int Run(int argc, wchar_t** argv) {
             return Gallery(argv[2], argv[3]);
         if (cmd == L"bench")
             return BenchRun(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 3);
+        if (cmd == L"loads")
+            return LoadPhases(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 5);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());
         return 1;

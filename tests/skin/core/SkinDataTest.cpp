@@ -462,16 +462,21 @@ std::string PatternBmp(int w, int h, bool topDown) {
     return b;
 }
 
+// The general image decoder's reading of a BMP file image.
+void LoadGenerally(TBitmap& bmp, const std::string& bytes) {
+    TMemoryStream ms;
+    ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    ms.SetPosition(0);
+    bmp.LoadFromStream(&ms);
+}
+
 TEST(SkinData, PicturesDecodeAlikeOnTheFastAndTheGeneralPath) {
     for (bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
         const std::string bytes = PatternBmp(5, 3, topDown);
         std::unique_ptr<TBitmap> fast = BitmapFromBytes(bytes);
         TBitmap general;
-        TMemoryStream ms;
-        ms.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        ms.SetPosition(0);
-        general.LoadFromStream(&ms);
+        LoadGenerally(general, bytes);
         ASSERT_EQ(fast->Width(), 5);
         ASSERT_EQ(fast->Height(), 3);
         for (int y = 0; y < 3; ++y)
@@ -484,6 +489,163 @@ TEST(SkinData, PicturesDecodeAlikeOnTheFastAndTheGeneralPath) {
     // A broken picture (pixel data cut short) goes to the general decoder, which reports it.
     std::string cut = PatternBmp(5, 3, false).substr(0, 60);
     EXPECT_THROW(BitmapFromBytes(cut), Exception);
+}
+
+// A palette BMP of bpp bits a pixel: pixel (x, y) takes palette entry (x + 2y) mod the palette's size; the entries
+// are distinct colours whose fourth byte is reserved. Rows stored from the top when topDown.
+std::string PaletteBmp(int w, int h, int bpp, bool topDown, char reserved) {
+    const int colours = 1 << bpp, row = (w * bpp + 31) / 32 * 4;
+    std::string b = skin_fixture::MakeBmp(1, 1, 0).substr(0, 54);
+    const std::uint32_t off = 54 + 4u * static_cast<std::uint32_t>(colours),
+                        size = off + static_cast<std::uint32_t>(row * h);
+    const std::int32_t height = topDown ? -h : h;
+    const std::uint16_t bits = static_cast<std::uint16_t>(bpp);
+    const std::uint32_t used = static_cast<std::uint32_t>(colours);
+    std::memcpy(&b[2], &size, 4);
+    std::memcpy(&b[10], &off, 4);
+    std::memcpy(&b[18], &w, 4);
+    std::memcpy(&b[22], &height, 4);
+    std::memcpy(&b[28], &bits, 2);
+    std::memcpy(&b[46], &used, 4);
+    for (int i = 0; i < colours; ++i)
+        b += std::string{static_cast<char>(i * 37 + 5), static_cast<char>(255 - i * 11), static_cast<char>(i * 3 + 1),
+                         reserved};
+    for (int stored = 0; stored < h; ++stored) {
+        const int y = topDown ? stored : h - 1 - stored;
+        std::string line(static_cast<size_t>(row), '\0');
+        for (int x = 0; x < w; ++x) {
+            const int index = (x + 2 * y) % colours, bit = x * bpp;
+            line[static_cast<size_t>(bit / 8)] |= static_cast<char>(index << (8 - bpp - bit % 8));
+        }
+        b += line;
+    }
+    return b;
+}
+
+// The palette pictures' own reading gives what the general decoder gives: format and every pixel.
+TEST(SkinData, PalettePicturesDecodeAsTheGeneralDecoderDoes) {
+    for (int bpp : {1, 4, 8})
+        for (bool topDown : {false, true})
+            for (char reserved : {'\0', '\xFF'}) {
+                SCOPED_TRACE(std::to_string(bpp) + (topDown ? " bits, top-down" : " bits, bottom-up") +
+                             (reserved ? ", reserved 255" : ", reserved 0"));
+                const std::string bytes = PaletteBmp(7, 5, bpp, topDown, reserved);
+                std::unique_ptr<TBitmap> fast = BitmapFromBytes(bytes);
+                TBitmap general;
+                LoadGenerally(general, bytes);
+                ASSERT_EQ(fast->Width(), 7);
+                ASSERT_EQ(fast->Height(), 5);
+                EXPECT_EQ(fast->PixelFormat(), general.PixelFormat());
+                for (int y = 0; y < 5; ++y)
+                    for (int x = 0; x < 7; ++x) {
+                        const int i = (x + 2 * y) % (1 << bpp);
+                        const TColor expected = static_cast<TColor>(((i * 3 + 1) & 0xFF) | (((255 - i * 11) & 0xFF) << 8) |
+                                                                    (((i * 37 + 5) & 0xFF) << 16));
+                        EXPECT_EQ(fast->Canvas()->Pixels(x, y), expected) << x << "," << y;
+                        EXPECT_EQ(general.Canvas()->Pixels(x, y), expected) << x << "," << y;
+                    }
+            }
+}
+
+// A 24-bit picture whose pixels start after a gap behind the headers and are followed by bytes its bfSize counts.
+std::string GappedBmp() {
+    std::string b = PatternBmp(3, 2, false);
+    const std::string gap = "GAPGAP", tail = "TAIL";
+    b.insert(54, gap);
+    b += tail;
+    const std::uint32_t off = 54 + static_cast<std::uint32_t>(gap.size()), size = static_cast<std::uint32_t>(b.size());
+    std::memcpy(&b[2], &size, 4);
+    std::memcpy(&b[10], &off, 4);
+    return b;
+}
+
+void ExpectSamePicture(TBitmap* loaded, const std::string& bytes) {
+    ASSERT_NE(loaded, nullptr);
+    std::unique_ptr<TBitmap> expected = BitmapFromBytes(bytes);
+    ASSERT_EQ(loaded->Width(), expected->Width());
+    ASSERT_EQ(loaded->Height(), expected->Height());
+    for (int y = 0; y < expected->Height(); ++y)
+        for (int x = 0; x < expected->Width(); ++x)
+            EXPECT_EQ(loaded->Canvas()->Pixels(x, y), expected->Canvas()->Pixels(x, y)) << x << "," << y;
+}
+
+// A stored skin is read as it inflates: every kind of picture comes out as the whole-picture decoder gives it.
+TEST(SkinData, AStoredSkinsPicturesLoadAsTheirBytesDecode) {
+    TbsSkinContent c = FixtureContent();
+    c.Picture = PatternBmp(5, 3, false);  // rows with padding
+    c.InActivePicture = PatternBmp(5, 3, true);
+    c.Mask = PaletteBmp(6, 4, 1, false, '\0');
+    c.ActivePictures = {GappedBmp(), PatternBmp(4, 2, false)};
+    TbsCompressedStoredSkin stored(nullptr);
+    stored.SetCompressedBytes(CompressBytes(BuildSkinContent(c)));
+    TbsSkinData data(nullptr);
+    data.FBuilderMode = true;
+    data.LoadCompressedStoredSkin(&stored);
+    ASSERT_FALSE(data.Empty);
+    ExpectSamePicture(data.FPicture.get(), *c.Picture);
+    ExpectSamePicture(data.FInActivePicture.get(), *c.InActivePicture);
+    ExpectSamePicture(data.FMask.get(), *c.Mask);
+    ASSERT_EQ(data.ActivePictureCount(), 2);
+    ExpectSamePicture(data.GetActivePicture(0), c.ActivePictures[0]);
+    ExpectSamePicture(data.GetActivePicture(1), c.ActivePictures[1]);
+    EXPECT_EQ(data.SkinName, L"Fixture Skin");
+    EXPECT_NE(data.GetControlIndex(L"button"), -1);
+
+    // An older content's two further slots are passed over, whatever they hold.
+    std::string v2 = BuildSkinContent(c);
+    v2[0] = 2;
+    size_t afterSlots = 4;
+    for (const auto* slot : {&c.Picture, &c.InActivePicture, &c.Mask})
+        afterSlots += 1 + (*slot)->size();
+    v2.insert(afterSlots, std::string(1, '\0') + MakeBmp(2, 2, 0x010203) + std::string(1, '\1'));
+    stored.SetCompressedBytes(CompressBytes(v2));
+    data.LoadCompressedStoredSkin(&stored);
+    ASSERT_FALSE(data.Empty);
+    ExpectSamePicture(data.FMask.get(), *c.Mask);
+    ASSERT_EQ(data.ActivePictureCount(), 2);
+    ExpectSamePicture(data.GetActivePicture(0), c.ActivePictures[0]);
+}
+
+// Every damaged content ends the load with a class-library error and an empty container, never a crash.
+TEST(SkinData, ADamagedStoredSkinFailsCleanlyWhileItInflates) {
+    const std::string content = BuildSkinContent(FixtureContent());
+    std::string badBfSize = content;
+    badBfSize[5 + 2] = char(0xFF);
+    badBfSize[5 + 3] = char(0xFF);
+    badBfSize[5 + 4] = char(0x7F);
+    std::string hugeCount = BuildSkinContent(TbsSkinContent{3, std::nullopt, std::nullopt, std::nullopt, {}, ""});
+    std::memset(&hugeCount[7], 0x7F, 4);
+    std::string notBmp = content;
+    notBmp[5] = 'X';
+    // The frame picture's rows end halfway: its header is whole and its bfSize claims them all.
+    const std::string rowsCut = content.substr(0, 5 + 54 + 40 * 3 * 15);
+    std::string z = CompressBytes(content);
+    const std::string zlibCut = z.substr(0, z.size() / 2);
+    struct Case {
+        const char* what;
+        std::string zlib;
+    } cases[] = {
+        {"bfSize past the end", CompressBytes(badBfSize)},
+        {"picture count past the end", CompressBytes(hugeCount)},
+        {"picture that is no BMP", CompressBytes(notBmp)},
+        {"pixel rows cut short", CompressBytes(rowsCut)},
+        {"zlib cut in the middle", zlibCut},
+        // 100 MiB of ini text deflate to about 100 KiB.
+        {"zip bomb", CompressBytes(BuildSkinContent(
+                         TbsSkinContent{3, std::nullopt, std::nullopt, std::nullopt, {}, std::string(100u << 20, ' ')}))},
+        {"only a version", CompressBytes(std::string("\3\0", 2))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TbsCompressedStoredSkin stored(nullptr);
+        stored.SetCompressedBytes(c.zlib);
+        TbsSkinData data(nullptr);
+        data.FBuilderMode = true;
+        EXPECT_THROW(data.LoadCompressedStoredSkin(&stored), Exception);
+        EXPECT_TRUE(data.Empty);
+        EXPECT_EQ(data.ActivePictureCount(), 0);
+        EXPECT_TRUE(data.CtrlList.empty());
+    }
 }
 
 }  // namespace

@@ -210,6 +210,22 @@ TEST_F(SkinFormTest, FramePixelsActiveAndInactive) {
     EXPECT_EQ(FramePixel(150, 150), PicturePixel(pic, 50, 50));
 }
 
+// An activation change paints the new frame once, also when the caption's change of look has painted it already.
+TEST_F(SkinFormTest, AnActivationChangePaintsTheFrameOnce) {
+    Load(FixtureSkin());
+    ShowForm();
+    Pump(50);
+    for (BOOL active : {FALSE, TRUE, FALSE, TRUE}) {
+        SCOPED_TRACE(active ? "activated" : "deactivated");
+        const std::uint64_t before = skinForm_->FramePaintCount();
+        EXPECT_EQ(SendMessageW(h(), WM_NCACTIVATE, active, 0), 1);
+        EXPECT_EQ(skinForm_->FramePaintCount(), before + 1);
+        // The one paint is the new look.
+        Pump(50);
+        EXPECT_EQ(FramePixel(0, 0), PicturePixel(active ? data_->FPicture.get() : data_->FInActivePicture.get(), 0, 0));
+    }
+}
+
 TEST_F(SkinFormTest, MaskedSkinShapesTheWindow) {
     Load(SetSkin(L"23_Trelm_Graphite"));
     ASSERT_TRUE(data_->FMask && !data_->FMask->Empty());
