@@ -629,16 +629,21 @@ def build_controls(sk, t, spec):
         return k
 
     sk.add_control('panel', 'panel', panel_keys(pnl, (2, 2, 2, 2)))
-    # the caption's check box in check mode: the box on a row of the face colour, since the picture's bottom-left
-    # pixel is its transparent colour
+    # the caption's check box in check mode: the box with a column of the face colour on either side, which hides
+    # the frame's top line beside it, over a bottom row of a key colour: a picture's bottom-left pixel is its
+    # transparent colour
     def caption_check(checked):
-        im = P.face_img(t, cs, cs + 1)
-        im.paste(P.check_box(t, cs, checked, 'normal'), (0, 0))
+        im = P.face_img(t, cs + 2, cs + 1)
+        im.paste(P.check_box(t, cs, checked, 'normal'), (1, 0))
+        im.paste((255, 0, 255), (0, cs, cs + 2, cs + 1))
         return im
 
     gck, gunck = a.add_row([caption_check(True), caption_check(False)])
+    # the caption text breaks the frame's top line: a plate of the client's face colour (a part of the picture's
+    # client area) goes behind it, two pixels wider than the text on either side
     sk.add_control('groupbox', 'panel', panel_keys(grp, (8, 16, 8, 8), {
-        'captionrect': (8, 0, 52, 16), 'fontstyle': 'fsbold', 'framerect': (0, 0, 0, 0),
+        'captionrect': (8, 0, 52, 16), 'fontstyle': 'fsbold', 'framerect': (12, 18, 44, 34),
+        'frametextrect': (2, 0, 30, 16), 'frameleftoffset': 0, 'framerightoffset': 0,
         'checkimagerect': gck, 'uncheckimagerect': gunck}))
     for name in ('toolpanel', 'bigtoolpanel', 'resizetoolpanel'):
         sk.add_control(name, 'panel', panel_keys(tbar, (2, 2, 2, 2)))
