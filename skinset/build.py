@@ -523,48 +523,69 @@ def build_controls(sk, t, spec):
               'showfocus': False})
     sk.add_control('combobox', 'combobox', k)
 
-    # scroll bars
+    # scroll bars: the bar's picture holds the arrow buttons at both ends in their normal look (the button
+    # rectangles are places in that picture); the hot and pressed buttons, thumbs and grips are places of their own.
+    # The up button (towards Max) sits at the right or bottom end, the down button at the left or top end.
     a.newline()
-    sw = 17
-    vtrack = a.add(P.scroll_track(t, sw, 70, True))
-    htrack = a.add(P.scroll_track(t, 70, sw, False))
-    vup = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'up', bg=P.scroll_track(tt, 1, 1, True).getpixel(
-        (0, 0))), sw, sw, ['normal', 'hot', 'down'])
-    vdn = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'down', bg=P.scroll_track(tt, 1, 1, True).getpixel(
-        (0, 0))), sw, sw, ['normal', 'hot', 'down'])
-    hlf = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'left', bg=P.scroll_track(tt, 1, 1, True).getpixel(
-        (0, 0))), sw, sw, ['normal', 'hot', 'down'])
-    hrt = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'right', bg=P.scroll_track(tt, 1, 1, True).getpixel(
-        (0, 0))), sw, sw, ['normal', 'hot', 'down'])
+    sw, tl = 17, 70
+    tcol = P.scroll_track(t, 1, 1, True).getpixel((0, 0))
+
+    def arrow_states(kind):
+        return states(lambda tt, w, h, s: P.small_button(tt, w, h, s, kind, bg=tcol), sw, sw, ['normal', 'hot', 'down'])
+
+    def bar_picture(vertical, first, last, corner=False):
+        """down button, track, up button (and the corner square of a both bar) in one picture"""
+        n = 3 if corner else 2
+        im = Image.new('RGB', (sw, 2 * sw + tl) if vertical else (n * sw + tl, sw), tcol)
+
+        def put(part, pos):
+            if part.mode == 'RGBA':
+                im.paste(part.convert('RGB'), pos, part.getchannel('A'))
+            else:
+                im.paste(part.convert('RGB'), pos)
+
+        put(P.scroll_track(t, sw, tl, True) if vertical else P.scroll_track(t, tl, sw, False),
+            (0, sw) if vertical else (sw, 0))
+        put(placed[first], (0, 0))
+        put(placed[last], (0, sw + tl) if vertical else (sw + tl, 0))
+        if corner:
+            put(P.face_img(t, sw, sw), (2 * sw + tl, 0))
+        return a.add(im)
+
+    vdn, vup = arrow_states('up'), arrow_states('down')
+    hdn, hup = arrow_states('left'), arrow_states('right')
     vth = states(lambda tt, w, h, s: P.scroll_thumb(tt, w, h, s, True), sw, 30, ['normal', 'hot', 'down'])
     hth = states(lambda tt, w, h, s: P.scroll_thumb(tt, w, h, s, False), 30, sw, ['normal', 'hot', 'down'])
-    corner = a.add(P.scroll_track(t, sw, sw, True))
+    vbar = bar_picture(True, vdn['normal'], vup['normal'])
+    hbar = bar_picture(False, hdn['normal'], hup['normal'])
+    bothbar = bar_picture(False, hdn['normal'], hup['normal'], corner=True)
 
-    def sb_keys(track, upb, dnb, th, vertical):
-        k = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': track}
-        w, h = track[2] - track[0], track[3] - track[1]
+    def sb_keys(bar, upb, dnb, th, vertical):
+        k = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': bar}
+        w, h = bar[2] - bar[0], bar[3] - bar[1]
         if vertical:
-            k.update(nine(w, h, 0, sw, 0, sw))
-            k['trackarea'] = (0, sw, w, h - sw)
+            # stretched downwards only: the buttons keep their size, the track grows
+            k.update({'lefttoppoint': (0, sw), 'righttoppoint': (0, 0), 'leftbottompoint': (0, sw + tl),
+                      'rightbottompoint': (0, 0), 'clientrect': (0, sw, w, sw + tl), 'trackarea': (0, sw, w, sw + tl),
+                      'downbuttonrect': (0, 0, w, sw), 'upbuttonrect': (0, sw + tl, w, 2 * sw + tl)})
         else:
-            k.update(nine(w, h, sw, 0, sw, 0))
-            k['trackarea'] = (sw, 0, w - sw, h)
+            k.update({'lefttoppoint': (sw, 0), 'righttoppoint': (sw + tl, 0), 'leftbottompoint': (0, 0),
+                      'rightbottompoint': (0, 0), 'clientrect': (sw, 0, sw + tl, h), 'trackarea': (sw, 0, sw + tl, h),
+                      'downbuttonrect': (0, 0, sw, h), 'upbuttonrect': (sw + tl, 0, 2 * sw + tl, h)})
         k.update(stretch_all(True))
-        k.update({'upbuttonrect': upb['normal'], 'activeupbuttonrect': upb['hot'], 'downupbuttonrect': upb['down'],
-                  'downbuttonrect': dnb['normal'], 'activedownbuttonrect': dnb['hot'],
-                  'downdownbuttonrect': dnb['down'], 'thumbrect': th['normal'], 'activethumbrect': th['hot'],
+        # a thumb of a bar without a page is 20 long, stretched between its fixed ends like a page thumb
+        k.update({'activeupbuttonrect': upb['hot'], 'downupbuttonrect': upb['down'],
+                  'activedownbuttonrect': dnb['hot'], 'downdownbuttonrect': dnb['down'],
+                  'thumbrect': th['normal'], 'activethumbrect': th['hot'],
                   'downthumbrect': th['down'], 'thumboffset1': 5, 'thumboffset2': 5, 'glyphrect': (0, 0, 0, 0),
                   'activeglyphrect': (0, 0, 0, 0), 'downglyphrect': (0, 0, 0, 0), 'glyphtransparent': False,
                   'glyphtransparentcolor': 0, 'thumbtransparent': False, 'thumbtransparentcolor': 0,
-                  'thumbstretcheffect': True, 'thumbminsize': 12, 'thumbminpagesize': 0})
+                  'thumbstretcheffect': True, 'thumbminsize': 16, 'thumbminpagesize': 20})
         return k
 
-    sk.add_control('vscrollbar', 'scrollbar', sb_keys(vtrack, vup, vdn, vth, True))
-    sk.add_control('hscrollbar', 'scrollbar', sb_keys(htrack, hlf, hrt, hth, False))
-    k = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': corner}
-    k.update(nine(sw, sw, 0, 0, 0, 0))
-    k.update(stretch_all(True))
-    sk.add_control('bothhscrollbar', 'scrollbar', k)
+    sk.add_control('vscrollbar', 'scrollbar', sb_keys(vbar, vup, vdn, vth, True))
+    sk.add_control('hscrollbar', 'scrollbar', sb_keys(hbar, hup, hdn, hth, False))
+    sk.add_control('bothhscrollbar', 'scrollbar', sb_keys(bothbar, hup, hdn, hth, False))
 
     # tabs
     a.newline()
@@ -608,8 +629,22 @@ def build_controls(sk, t, spec):
         return k
 
     sk.add_control('panel', 'panel', panel_keys(pnl, (2, 2, 2, 2)))
+    # the caption's check box in check mode: the box with a column of the face colour on either side, which hides
+    # the frame's top line beside it, over a bottom row of a key colour: a picture's bottom-left pixel is its
+    # transparent colour
+    def caption_check(checked):
+        im = P.face_img(t, cs + 2, cs + 1)
+        im.paste(P.check_box(t, cs, checked, 'normal'), (1, 0))
+        im.paste((255, 0, 255), (0, cs, cs + 2, cs + 1))
+        return im
+
+    gck, gunck = a.add_row([caption_check(True), caption_check(False)])
+    # the caption text breaks the frame's top line: a plate of the client's face colour (a part of the picture's
+    # client area) goes behind it, two pixels wider than the text on either side
     sk.add_control('groupbox', 'panel', panel_keys(grp, (8, 16, 8, 8), {
-        'captionrect': (8, 0, 52, 16), 'fontstyle': 'fsbold', 'framerect': (0, 0, 0, 0)}))
+        'captionrect': (8, 0, 52, 16), 'fontstyle': 'fsbold', 'framerect': (12, 18, 44, 34),
+        'frametextrect': (2, 0, 30, 16), 'frameleftoffset': 0, 'framerightoffset': 0,
+        'checkimagerect': gck, 'uncheckimagerect': gunck}))
     for name in ('toolpanel', 'bigtoolpanel', 'resizetoolpanel'):
         sk.add_control(name, 'panel', panel_keys(tbar, (2, 2, 2, 2)))
     sbtext = (255, 255, 255) if t.design == 'metro' else t.text
@@ -696,4 +731,4 @@ def build_controls(sk, t, spec):
         sec['glowlayerpictureindex'] = gi
         sec['glowlayermaskpictureindex'] = gm
     sk.controls_rects = dict(button=pb, tool=tb, check=cb[False], radio=cb[True], edit=ed, tabs=tabs, gauge=(gt, gf),
-                             vsb=(vtrack, vup, vdn, vth), item=it, combo=(cbf, cdrop))
+                             vsb=(vbar, vup, vdn, vth), item=it, combo=(cbf, cdrop))

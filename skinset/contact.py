@@ -76,12 +76,11 @@ def tile(folder, label):
     vs = sk.sec('vscrollbar')
     vpic = sk.pics[int(vs['pictureindex'])]
     sh = cl[3] - cl[1]
-    vim = K.control_image(sk, 'vscrollbar', 17, sh)
-    up = vpic.crop(K.rect(vs['upbuttonrect']))
-    dn = vpic.crop(K.rect(vs['downbuttonrect']))
+    # the bar stretches downwards only: its picture's buttons stay at both ends, the track between them grows
+    top, bottom = K.point(vs['lefttoppoint'])[1], K.point(vs['leftbottompoint'])[1]
+    vim = K.nine_part(vpic, K.rect(vs['skinrect']), (0, top), (17, top), (0, bottom), (17, bottom),
+                      (0, top, 17, bottom), 17, sh)
     thm = K.nine_part(vpic, K.rect(vs['thumbrect']), (0, 5), (17, 5), (0, 25), (17, 25), (0, 5, 17, 25), 17, 46)
-    vim.paste(up, (0, 0))
-    vim.paste(dn, (0, sh - 17))
     vim.paste(thm, (0, 24))
     win.paste(vim, (cl[2] - 17, cl[1]))
     # shadow and shape

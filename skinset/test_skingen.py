@@ -98,6 +98,9 @@ class GeneratorTest(unittest.TestCase):
             ('closebutton', 'command', 'cmclos', 'bad command'),
             ('checkbox', 'clientrect', '3,0,1', 'not 4'),
             ('checkbox', 'fontname', 'Tahoma\r\nFontName=Arial', 'repeated'),
+            ('hscrollbar', 'upbuttonrect', '120,40,137,57', 'outside its skinrect'),
+            ('vscrollbar', 'downbuttonrect', '0,0,0,0', 'downbuttonrect is empty'),
+            ('groupbox', 'checkimagerect', '0,0,0,0', 'no check picture'),
         ]
         for section, key, value, expect in cases:
             with self.subTest(section=section, key=key):

@@ -50,6 +50,9 @@ RELATIVE = {'clientrect': 'skinrect', 'textrect': 'skinrect', 'trackarea': 'skin
             'trackbuttonrect': 'skinrect', 'imagerect': 'skinrect', 'frametextrect': 'framerect',
             'buttonsarea': 'skinrect', 'itemsrect': 'skinrect', 'framerect': 'skinrect', 'itemtextrect': 'itemrect',
             'itemcheckrect': 'itemrect'}
+# Rectangles relative to the entry's image for one kind of entry only: a scroll bar's buttons are drawn in their
+# normal look as parts of the bar's own picture (their hot and pressed looks are places in the picture).
+KIND_RELATIVE = {'scrollbar': {'upbuttonrect': 'skinrect', 'downbuttonrect': 'skinrect'}}
 POINTS = ('lefttoppoint', 'righttoppoint', 'leftbottompoint', 'rightbottompoint')
 # Title against the caption it is drawn on, active and inactive (WCAG: large text and user-interface parts).
 TITLE_CONTRAST = 3.0
@@ -364,15 +367,26 @@ class Checker:
         pic = apic(sec, 'pictureindex')
         base = self.nums(sec, 'skinrect', 4) if 'skinrect' in sec else None
         own = (base[2] - base[0], base[3] - base[1]) if base else None
+        relative = dict(RELATIVE, **KIND_RELATIVE.get(kind, {}))
         for k in sec:
             if not k.endswith('rect'):
                 continue
             r = self.nums(sec, k, 4)
-            if k in RELATIVE:
-                b = self.nums(sec, RELATIVE[k], 4) if RELATIVE[k] in sec else None
-                self.inside(sec, k, r, (b[2] - b[0], b[3] - b[1]) if b else None, 'its ' + RELATIVE[k])
+            if k in relative:
+                b = self.nums(sec, relative[k], 4) if relative[k] in sec else None
+                self.inside(sec, k, r, (b[2] - b[0], b[3] - b[1]) if b else None, 'its ' + relative[k])
             else:
                 self.inside(sec, k, r, pic, 'its picture')
+        if sec.name.lower() == 'groupbox':
+            for k in ('checkimagerect', 'uncheckimagerect'):
+                r = self.nums(sec, k, 4) if k in sec else None
+                if not r or r[2] <= r[0] or r[3] <= r[1]:
+                    self.err('[%s] %s is empty: a checked group shows no check picture' % (sec.name, k))
+        if kind == 'scrollbar':
+            for k in ('upbuttonrect', 'downbuttonrect', 'trackarea', 'thumbrect'):
+                r = self.nums(sec, k, 4) if k in sec else None
+                if not r or r[2] <= r[0] or r[3] <= r[1]:
+                    self.err('[%s] %s is empty: the bar shows no such part' % (sec.name, k))
         if all(k in sec for k in POINTS) and own:
             self.points_ordered(sec, {k: self.nums(sec, k, 2) for k in POINTS},
                                 self.nums(sec, 'clientrect', 4) if 'clientrect' in sec else None, own)

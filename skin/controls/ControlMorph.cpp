@@ -65,3 +65,17 @@ bool TbsMorphFade::Step(bool Lit) {
         Settle(Lit);
     return true;
 }
+
+bool TbsMorphFade::Tick(bool Fading, bool Lit) {
+    if (Fading)
+        return Step(Lit);
+    Settle(Lit);
+    return false;
+}
+
+void TbsMorphFade::Redraw(bool Fading, std::function<void()> OnTick, const std::function<void()>& Repaint) {
+    if (Fading)
+        Start(std::move(OnTick));
+    else
+        Repaint();
+}

@@ -30,6 +30,10 @@ class TbsMorphFade {
     bool Step(bool Lit);
     // Without a fade to show: Kf 0 or 1 at once, the timer stopped.
     void Settle(bool Lit);
+    // A fading control's tick: a step while Fading (whether to repaint), else settled at once (no repaint).
+    bool Tick(bool Fading, bool Lit);
+    // Where a control's look changes: the fade starts with OnTick while Fading, else Repaint runs at once.
+    void Redraw(bool Fading, std::function<void()> OnTick, const std::function<void()>& Repaint);
 
   private:
     std::unique_ptr<IbsControlTimer> FTimer;

@@ -77,3 +77,68 @@ TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback) {
         return Data->ResourceStrData()->CharSet;
     return Fallback;
 }
+
+bool RebindSkinData(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value) {
+    if (Field == Value)
+        return false;
+    SetBorrowed(Self, Field, Value);
+    return Value && !Value->Empty;
+}
+
+std::unique_ptr<TFont> NewDefaultControlFont(std::function<void()> Changed) {
+    auto f = std::make_unique<TFont>();
+    f->SetName(L"Tahoma");
+    f->SetHeight(13);
+    f->SetStyle({});
+    f->OnChange = [Changed = std::move(Changed)](TObject*) { Changed(); };
+    return f;
+}
+
+void ApplyDefaultSize(TControl* Control, int W, int H) {
+    if (W > 0)
+        Control->SetWidth(W);
+    if (H > 0)
+        Control->SetHeight(H);
+}
+
+bool ResizeTo(TControl* Control, int W, int H) {
+    const bool changed = W != Control->Width() || H != Control->Height();
+    if (W != Control->Width())
+        Control->SetWidth(W);
+    if (H != Control->Height())
+        Control->SetHeight(H);
+    return changed;
+}
+
+void ReadCustomSkinEntry(TbsSkinData* Data, int Index, TbsControlGeometry& G, bool& Foreign, TBitmap*& Picture,
+                         TBitmap** Mask) {
+    Foreign = false;
+    if (Index == -1)
+        return;
+    auto* e = dynamic_cast<TbsDataSkinCustomControl*>(SkinEntryAt(Data, Index));
+    if (!e) {
+        Foreign = true;
+        G.ResetForForeignEntry();
+        Picture = nullptr;
+        if (Mask)
+            *Mask = nullptr;
+        return;
+    }
+    G.CopyFrom(*e);
+    Picture = SkinPictureAt(Data, e->PictureIndex);
+    if (Mask)
+        *Mask = SkinPictureAt(Data, e->MaskPictureIndex);
+}
+
+bool TakeFocusForClick(TWinControl* Control, bool& ClicksDisabled) {
+    if (!Control->HandleAllocated() || Control->Focused())
+        return true;
+    ClicksDisabled = true;
+    struct TClear {
+        bool& f;
+        ~TClear() { f = false; }
+    } clear{ClicksDisabled};
+    if (Control->CanFocus())
+        ::SetFocus(Control->Handle());
+    return Control->Focused();
+}

@@ -3,12 +3,14 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset.
+// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, RebindSkinData, ForgetRemoved,
+// NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry, TakeFocusForClick.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "classlib/Controls.h"
@@ -61,3 +63,33 @@ void SetBorrowed(TComponent* Self, T*& Field, T* Value) {
 
 // The character set a control's text font takes: the container's resource strings' when it has them, else Fallback.
 TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback);
+
+// Points Field at the container Value (moving Self's free notification); true when Value holds a skin to apply now.
+bool RebindSkinData(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value);
+
+// Field forgets the component being removed; true when it held it.
+template <typename T>
+bool ForgetRemoved(T*& Field, TComponent* Removed) {
+    if (!Field || static_cast<TComponent*>(Field) != Removed)
+        return false;
+    Field = nullptr;
+    return true;
+}
+
+// The built-in look's font of the custom bases: Tahoma, height 13, plain; Changed runs after every change of it.
+std::unique_ptr<TFont> NewDefaultControlFont(std::function<void()> Changed);
+
+// The size a control takes without a skin entry: each positive extent of W x H (0 keeps that extent).
+void ApplyDefaultSize(TControl* Control, int W, int H);
+// Control gets W x H where it differs; true when either extent changed.
+bool ResizeTo(TControl* Control, int W, int H);
+
+// What the custom bases copy from their entry at every lookup: G, the picture and the mask picture (Mask may be
+// nullptr). An entry of another kind (Foreign) resets G to a fixed size and gives no pictures; Index -1 (no entry)
+// leaves them.
+void ReadCustomSkinEntry(TbsSkinData* Data, int Index, TbsControlGeometry& G, bool& Foreign, TBitmap*& Picture,
+                         TBitmap** Mask);
+
+// A click on a control without the focus first gives it the focus, with ClicksDisabled set meanwhile (the
+// notifications the focus change sends are no clicks); whether the click goes on (the control has the focus).
+bool TakeFocusForClick(TWinControl* Control, bool& ClicksDisabled);

@@ -11,36 +11,21 @@ TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicContr
 TbsGraphicSkinControl::~TbsGraphicSkinControl() = default;
 
 void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value) {
-    if (FSD == Value)
-        return;
-    if (FSD)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) {
-        FSD->FreeNotification(this);
-        if (!FSD->Empty)
-            ChangeSkinData();
-    }
+    if (RebindSkinData(this, FSD, Value))
+        ChangeSkinData();
 }
 
 void TbsGraphicSkinControl::SetHintImageList(TCustomImageList* Value) {
-    if (FHintImageList)
-        FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetBorrowed(this, FHintImageList, Value);
 }
 
 void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FSD) {
-        FSD = nullptr;
+    if (ForgetRemoved(FSD, AComponent))
         FIndex = -1;
-    }
-    if (AComponent == FHintImageList)
-        FHintImageList = nullptr;
+    ForgetRemoved(FHintImageList, AComponent);
 }
 
 void TbsGraphicSkinControl::GetSkinData() {
@@ -75,45 +60,29 @@ void TbsGraphicSkinControl::PaintTo(HDC DC, int X, int Y) {
 
 // ---- TbsGraphicSkinCustomControl ------------------------------------------------------------------------------------
 TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner)
-    : TbsGraphicSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->SetName(L"Tahoma");
-    FDefaultFont->SetHeight(13);
-    FDefaultFont->SetStyle({});
-    FDefaultFont->OnChange = [this](TObject*) {
-        DefaultFontChange();
-        if (FIndex == -1)
-            Invalidate();
-    };
-}
+    : TbsGraphicSkinControl(AOwner), FDefaultFont(NewDefaultControlFont([this] {
+          DefaultFontChange();
+          if (FIndex == -1)
+              Invalidate();
+      })) {}
 
 TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl() = default;
 
 void TbsGraphicSkinCustomControl::SetDefaultWidth(int Value) {
     FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
+    if (FIndex == -1)
+        ApplyDefaultSize(this, Value, 0);
 }
 
 void TbsGraphicSkinCustomControl::SetDefaultHeight(int Value) {
     FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
+    if (FIndex == -1)
+        ApplyDefaultSize(this, 0, Value);
 }
 
 void TbsGraphicSkinCustomControl::GetSkinData() {
     TbsGraphicSkinControl::GetSkinData();
-    FForeignEntry = false;
-    if (FIndex == -1)
-        return;
-    auto* e = dynamic_cast<TbsDataSkinCustomControl*>(Entry());
-    if (!e) {
-        FForeignEntry = true;
-        G.ResetForForeignEntry();
-        Picture = nullptr;
-        return;
-    }
-    G.CopyFrom(*e);
-    Picture = SkinPictureAt(FSD, e->PictureIndex);
+    ReadCustomSkinEntry(FSD, FIndex, G, FForeignEntry, Picture, nullptr);
 }
 
 void TbsGraphicSkinCustomControl::CalcSize(int& W, int& H) {
@@ -139,17 +108,11 @@ void TbsGraphicSkinCustomControl::CreateControlSkinImage(TBitmap* B) {
 void TbsGraphicSkinCustomControl::ChangeSkinData() {
     GetSkinData();
     if (FIndex == -1) {
-        if (FDefaultWidth > 0)
-            SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0)
-            SetHeight(FDefaultHeight);
+        ApplyDefaultSize(this, FDefaultWidth, FDefaultHeight);
     } else if (SkinLookAvailable()) {
         int w = Width(), h = Height();
         CalcSize(w, h);
-        if (w != Width())
-            SetWidth(w);
-        if (h != Height())
-            SetHeight(h);
+        ResizeTo(this, w, h);
     }
     Invalidate();
 }

@@ -513,10 +513,7 @@ void TbsSkinButton::DrawMenuMarker(TCanvas* C, const TRect& R, bool AActive, boo
 
 // ---- Fade, animation, repeat ----------------------------------------------------------------------------------------
 void TbsSkinButton::ReDrawControl() {
-    if (EnableMorphing() && FIndex != -1)
-        StartMorph();
-    else
-        Invalidate();
+    FMorph.Redraw(EnableMorphing() && FIndex != -1, [this] { DoMorph(); }, [this] { Invalidate(); });
 }
 
 void TbsSkinButton::StartMorph() {
@@ -537,11 +534,7 @@ void TbsSkinButton::DoMorph() {
         Invalidate();
         return;
     }
-    if (FIndex == -1 || !EnableMorphing()) {
-        FMorph.Settle(lit);
-        return;
-    }
-    if (FMorph.Step(lit))
+    if (FMorph.Tick(FIndex != -1 && EnableMorphing(), lit))
         Invalidate();
 }
 
@@ -838,14 +831,8 @@ void TbsSkinButton::WndProc(TMessage& Message) {
                 break;
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK:
-                if (HandleAllocated() && !Focused()) {
-                    FClicksDisabled = true;
-                    if (CanFocus())
-                        ::SetFocus(Handle());
-                    FClicksDisabled = false;
-                    if (!Focused())
-                        return;
-                }
+                if (!TakeFocusForClick(this, FClicksDisabled))
+                    return;
                 break;
             default:
                 break;

@@ -214,10 +214,7 @@ bool TbsSkinCheckRadioBox::IsFocused() {
 
 // ---- Fade -----------------------------------------------------------------------------------------------------------
 void TbsSkinCheckRadioBox::ReDrawControl() {
-    if (EnableMorphing() && FIndex != -1)
-        StartMorph();
-    else
-        Invalidate();
+    FMorph.Redraw(EnableMorphing() && FIndex != -1, [this] { DoMorph(); }, [this] { Invalidate(); });
 }
 
 void TbsSkinCheckRadioBox::StartMorph() {
@@ -229,10 +226,7 @@ void TbsSkinCheckRadioBox::StopMorph() {
 }
 
 void TbsSkinCheckRadioBox::DoMorph() {
-    const bool lit = FMouseIn || IsFocused();
-    if (FIndex == -1 || !EnableMorphing())
-        FMorph.Settle(lit);
-    else if (FMorph.Step(lit))
+    if (FMorph.Tick(FIndex != -1 && EnableMorphing(), FMouseIn || IsFocused()))
         Invalidate();
 }
 
@@ -496,14 +490,8 @@ void TbsSkinCheckRadioBox::WndProc(TMessage& Message) {
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            if (FCanFocused && HandleAllocated() && !Focused()) {
-                FClicksDisabled = true;
-                if (CanFocus())
-                    ::SetFocus(Handle());
-                FClicksDisabled = false;
-                if (!Focused())
-                    return;
-            }
+            if (FCanFocused && !TakeFocusForClick(this, FClicksDisabled))
+                return;
             break;
         case CN_COMMAND:
             if (FClicksDisabled)

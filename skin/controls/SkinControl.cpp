@@ -11,16 +11,8 @@ TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 TbsSkinControl::~TbsSkinControl() = default;
 
 void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
-    if (FSD == Value)
-        return;
-    if (FSD)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) {
-        FSD->FreeNotification(this);
-        if (!FSD->Empty)
-            ChangeSkinData();
-    }
+    if (RebindSkinData(this, FSD, Value))
+        ChangeSkinData();
 }
 
 void TbsSkinControl::SetSkinDataName(const std::wstring& Value) {
@@ -35,12 +27,9 @@ void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) 
     TCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FSD) {
-        FSD = nullptr;
+    if (ForgetRemoved(FSD, AComponent))
         FIndex = -1;
-    }
-    if (AComponent == FHintImageList)
-        FHintImageList = nullptr;
+    ForgetRemoved(FHintImageList, AComponent);
 }
 
 void TbsSkinControl::GetSkinData() {
@@ -119,47 +108,29 @@ void TbsSkinControl::WndProc(TMessage& Message) {
 
 // ---- TbsSkinCustomControl -------------------------------------------------------------------------------------------
 TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner)
-    : TbsSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->SetName(L"Tahoma");
-    FDefaultFont->SetHeight(13);
-    FDefaultFont->SetStyle({});
-    FDefaultFont->OnChange = [this](TObject*) {
-        DefaultFontChange();
-        if (FIndex == -1)
-            Invalidate();
-    };
-}
+    : TbsSkinControl(AOwner), FDefaultFont(NewDefaultControlFont([this] {
+          DefaultFontChange();
+          if (FIndex == -1)
+              Invalidate();
+      })) {}
 
 TbsSkinCustomControl::~TbsSkinCustomControl() = default;
 
 void TbsSkinCustomControl::SetDefaultWidth(int Value) {
     FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
+    if (FIndex == -1)
+        ApplyDefaultSize(this, Value, 0);
 }
 
 void TbsSkinCustomControl::SetDefaultHeight(int Value) {
     FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
+    if (FIndex == -1)
+        ApplyDefaultSize(this, 0, Value);
 }
 
 void TbsSkinCustomControl::GetSkinData() {
     TbsSkinControl::GetSkinData();
-    FForeignEntry = false;
-    if (FIndex == -1)
-        return;
-    auto* e = dynamic_cast<TbsDataSkinCustomControl*>(Entry());
-    if (!e) {
-        FForeignEntry = true;
-        G.ResetForForeignEntry();
-        Picture = nullptr;
-        MaskPicture = nullptr;
-        return;
-    }
-    G.CopyFrom(*e);
-    Picture = SkinPictureAt(FSD, e->PictureIndex);
-    MaskPicture = SkinPictureAt(FSD, e->MaskPictureIndex);
+    ReadCustomSkinEntry(FSD, FIndex, G, FForeignEntry, Picture, &MaskPicture);
 }
 
 void TbsSkinCustomControl::CalcSize(int& W, int& H) {
@@ -229,17 +200,10 @@ void TbsSkinCustomControl::ChangeSkinData() {
     int w = Width(), h = Height();
     bool changed = false;
     if (FIndex == -1) {
-        if (FDefaultWidth > 0)
-            SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0)
-            SetHeight(FDefaultHeight);
+        ApplyDefaultSize(this, FDefaultWidth, FDefaultHeight);
     } else if (SkinLookAvailable()) {
         CalcSize(w, h);
-        changed = w != Width() || h != Height();
-        if (w != Width())
-            SetWidth(w);
-        if (h != Height())
-            SetHeight(h);
+        changed = ResizeTo(this, w, h);
     }
     if (!changed || !SkinLookAvailable()) {
         SetControlRegion();

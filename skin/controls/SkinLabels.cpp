@@ -40,16 +40,6 @@ TColor TbsLabelSkinning::ShadowColor() const {
 }
 
 namespace {
-void BindContainer(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value) {
-    if (Field == Value)
-        return;
-    if (Field)
-        Field->RemoveFreeNotification(Self);
-    Field = Value;
-    if (Value)
-        Value->FreeNotification(Self);
-}
-
 // The measured text of an empty caption, or of a lone accelerator mark, is a blank: the label keeps a height.
 std::wstring MeasuredText(std::wstring Text, UINT Flags, bool ShowAccelChar) {
     if ((Flags & DT_CALCRECT) && (Text.empty() || (ShowAccelChar && Text == L"&")))
@@ -79,30 +69,38 @@ void DrawEmbossed(TCanvas* C, const std::wstring& Text, TRect& R, UINT Flags, TC
 }
 }  // namespace
 
-// ---- TbsSkinStdLabel ------------------------------------------------------------------------------------------------
-TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner) : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+// ---- TbsSkinLabelBase -----------------------------------------------------------------------------------------------
+TbsSkinLabelBase::TbsSkinLabelBase(TComponent* AOwner) : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
     SetTransparent(true);
 }
 
-TbsSkinStdLabel::~TbsSkinStdLabel() = default;
+TbsSkinLabelBase::~TbsSkinLabelBase() = default;
 
-void TbsSkinStdLabel::SetSkinData(TbsSkinData* Value) {
-    BindContainer(this, S.FSD, Value);
+void TbsSkinLabelBase::SetSkinData(TbsSkinData* Value) {
+    if (S.FSD != Value)
+        SetBorrowed(this, S.FSD, Value);
     if (Value)
         ChangeSkinData();
 }
 
+void TbsSkinLabelBase::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomLabel::Notification(AComponent, Operation);
+    if (Operation == opRemove && ForgetRemoved(S.FSD, AComponent))
+        S.FIndex = -1;
+}
+
+void TbsSkinLabelBase::PaintTo(HDC DC, int X, int Y) {
+    PaintCanvasTo(Canvas(), DC, X, Y, [this] { Paint(); });
+}
+
+// ---- TbsSkinStdLabel ------------------------------------------------------------------------------------------------
+TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner) : TbsSkinLabelBase(AOwner) {}
+
+TbsSkinStdLabel::~TbsSkinStdLabel() = default;
+
 void TbsSkinStdLabel::SetEllipsType(TbsEllipsType Value) {
     FEllipsType = Value;
     Invalidate();
-}
-
-void TbsSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomLabel::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == S.FSD) {
-        S.FSD = nullptr;
-        S.FIndex = -1;
-    }
 }
 
 void TbsSkinStdLabel::ChangeSkinData() {
@@ -153,14 +151,8 @@ void TbsSkinStdLabel::PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& 
     DrawLabelText(C, r, flags, AText);
 }
 
-void TbsSkinStdLabel::PaintTo(HDC DC, int X, int Y) {
-    PaintCanvasTo(Canvas(), DC, X, Y, [this] { Paint(); });
-}
-
 // ---- TbsSkinLinkLabel -----------------------------------------------------------------------------------------------
-TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner)
-    : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    SetTransparent(true);
+TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner) : TbsSkinLabelBase(AOwner) {
     FDefaultFont->SetName(L"Tahoma");
     FDefaultFont->SetHeight(13);
     FDefaultFont->SetStyle({fsUnderline});
@@ -170,12 +162,6 @@ TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner)
 }
 
 TbsSkinLinkLabel::~TbsSkinLinkLabel() = default;
-
-void TbsSkinLinkLabel::SetSkinData(TbsSkinData* Value) {
-    BindContainer(this, S.FSD, Value);
-    if (Value)
-        ChangeSkinData();
-}
 
 void TbsSkinLinkLabel::SetGlowEffect(bool Value) {
     FGlowEffect = Value;
@@ -192,14 +178,6 @@ void TbsSkinLinkLabel::SetUseUnderLine(bool Value) {
         return;
     FUseUnderLine = Value;
     Invalidate();
-}
-
-void TbsSkinLinkLabel::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomLabel::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == S.FSD) {
-        S.FSD = nullptr;
-        S.FIndex = -1;
-    }
 }
 
 void TbsSkinLinkLabel::ChangeSkinData() {
@@ -258,8 +236,4 @@ void TbsSkinLinkLabel::DoDrawText(TRect& R, UINT Flags) {
         WidenMeasure(r, Flags);
         R = r;
     }
-}
-
-void TbsSkinLinkLabel::PaintTo(HDC DC, int X, int Y) {
-    PaintCanvasTo(Canvas(), DC, X, Y, [this] { Paint(); });
 }

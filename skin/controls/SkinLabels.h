@@ -42,12 +42,15 @@ class TbsLabelSkinning {
     TColor ShadowColor() const;
 };
 
-class TbsSkinStdLabel : public TCustomLabel, public IbsSkinnedControl {
+// What both labels add to the class library's label: the container, the entry name and index, the default font and
+// whether the skin's font is used, and painting into a foreign DC.
+class TbsSkinLabelBase : public TCustomLabel, public IbsSkinnedControl {
   public:
-    explicit TbsSkinStdLabel(TComponent* AOwner);
-    ~TbsSkinStdLabel() override;
+    explicit TbsSkinLabelBase(TComponent* AOwner);
+    ~TbsSkinLabelBase() override;
 
     TbsSkinData* SkinData() const { return S.FSD; }
+    // Binds the container and applies it (also when it is the same one).
     void SetSkinData(TbsSkinData* Value);
     const std::wstring& SkinDataName() const { return S.FSkinDataName; }
     void SetSkinDataName(const std::wstring& Value) { S.FSkinDataName = Value; }
@@ -55,47 +58,49 @@ class TbsSkinStdLabel : public TCustomLabel, public IbsSkinnedControl {
     void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-    bool UseSkinColor() const { return FUseSkinColor; }
-    void SetUseSkinColor(bool Value) { FUseSkinColor = Value; }
-    TbsEllipsType EllipsType() const { return FEllipsType; }
-    void SetEllipsType(TbsEllipsType Value);
     int SkinIndex() const { return S.FIndex; }
 
     TbsSkinData* ControlSkinData() const override { return S.FSD; }
-    void ChangeSkinData() override;
-
-    // The label with the text AText drawn onto C with its top-left at (X, Y).
-    void PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& AText);
     // Paints the label as it appears into DC with its top-left at (X, Y).
     void PaintTo(HDC DC, int X, int Y);
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
   protected:
+    TbsLabelSkinning S;
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+};
+
+class TbsSkinStdLabel : public TbsSkinLabelBase {
+  public:
+    explicit TbsSkinStdLabel(TComponent* AOwner);
+    ~TbsSkinStdLabel() override;
+
+    bool UseSkinColor() const { return FUseSkinColor; }
+    void SetUseSkinColor(bool Value) { FUseSkinColor = Value; }
+    TbsEllipsType EllipsType() const { return FEllipsType; }
+    void SetEllipsType(TbsEllipsType Value);
+
+    void ChangeSkinData() override;
+
+    // The label with the text AText drawn onto C with its top-left at (X, Y).
+    void PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& AText);
+
+  protected:
     void DoDrawText(TRect& R, UINT Flags) override;
 
   private:
     void DrawLabelText(TCanvas* C, TRect& R, UINT Flags, std::wstring Text);
-    TbsLabelSkinning S;
-    std::unique_ptr<TFont> FDefaultFont;
-    bool FUseSkinFont = true;
     bool FUseSkinColor = true;
     TbsEllipsType FEllipsType = bsetNone;
 };
 
-class TbsSkinLinkLabel : public TCustomLabel, public IbsSkinnedControl {
+class TbsSkinLinkLabel : public TbsSkinLabelBase {
   public:
     explicit TbsSkinLinkLabel(TComponent* AOwner);
     ~TbsSkinLinkLabel() override;
 
-    TbsSkinData* SkinData() const { return S.FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    const std::wstring& SkinDataName() const { return S.FSkinDataName; }
-    void SetSkinDataName(const std::wstring& Value) { S.FSkinDataName = Value; }
-    TFont* DefaultFont() { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
     bool GlowEffect() const { return FGlowEffect; }
     void SetGlowEffect(bool Value);
     int GlowSize() const { return FGlowSize; }
@@ -107,24 +112,17 @@ class TbsSkinLinkLabel : public TCustomLabel, public IbsSkinnedControl {
     const std::wstring& URL() const { return FURL; }
     void SetURL(const std::wstring& Value) { FURL = Value; }
     bool MouseIn() const { return FMouseIn; }
-    int SkinIndex() const { return S.FIndex; }
 
-    TbsSkinData* ControlSkinData() const override { return S.FSD; }
     void ChangeSkinData() override;
     // OnClick, then the shell's "open" of a non-empty URL.
     void Click() override;
-    void PaintTo(HDC DC, int X, int Y);
 
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
   protected:
     void DoDrawText(TRect& R, UINT Flags) override;
 
   private:
-    TbsLabelSkinning S;
-    std::unique_ptr<TFont> FDefaultFont;
-    bool FUseSkinFont = true;
     bool FGlowEffect = false;
     int FGlowSize = 7;
     bool FMouseIn = false;

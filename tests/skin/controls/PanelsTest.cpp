@@ -3,6 +3,8 @@
 // transparent ways over a parent, the group box's caption and its forced-background switch.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "ControlTestSupport.h"
@@ -276,6 +278,41 @@ TEST_F(SkinPanelsTest, PaintPanelReportsItsCanvasAndClient) {
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(Px(img.get(), 45, 45), RGB(9, 99, 199));
     EXPECT_EQ(Px(img.get(), 75, 75), PanelSlice(kClient));
+}
+
+// The skin set's group boxes carry the caption's check pictures: in check mode the caption's left end shows a box,
+// another one when checked, in one skin per control look of the set and the notifier's usual skins.
+TEST_F(SkinPanelsTest, SkinSetGroupBoxesShowTheCaptionCheckBox) {
+    auto differs = [](TBitmap* a, TBitmap* b, const TRect& r) {
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                n += Px(a, x, y) != Px(b, x, y);
+        return n;
+    };
+    for (const wchar_t* skin : {L"01_Metro_Azure", L"02_Office_2010_Cobalt", L"05_Classic_Plum", L"06_Carbon_Rose",
+                                L"23_Trelm_Graphite", L"43_Office_2010_Black", L"81_Trelm_Blue"}) {
+        SCOPED_TRACE(std::string(skin, skin + wcslen(skin)));
+        host_->data->LoadFromFile(SetSkin(skin));
+        Pump(10);
+        auto* gb = Make<TbsSkinGroupBox>(nullptr, nullptr, true, 10, 10, 200, 100);
+        ASSERT_NE(gb->SkinIndex(), -1);
+        gb->SetCaption(L"\x041F\x043E\x0447\x0442\x0430");
+        auto plain = Look(gb);
+        gb->SetCheckedMode(true);
+        auto unchecked = Look(gb);
+        gb->SetChecked(true);
+        auto checked = Look(gb);
+        Shot(checked.get(), L"setgroupbox_" + std::wstring(skin));
+        const TRect cap = gb->CaptionRectNow();
+        ASSERT_FALSE(cap.IsEmpty());
+        const TRect box{cap.Left, cap.Top, cap.Left + 13, cap.Bottom};
+        EXPECT_GT(differs(plain.get(), unchecked.get(), box), 20);    // a box where the text began
+        EXPECT_GT(differs(unchecked.get(), checked.get(), box), 5);   // its check mark
+        for (auto it = owned_.rbegin(); it != owned_.rend(); ++it)
+            delete *it;
+        owned_.clear();
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // seam's fake clock, keys, wheel and focus, the built-in look and the fixture skin's look as pixels.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -315,6 +316,122 @@ TEST_F(SkinScrollBarTest, VerticalSkinLook) {
     SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(8, 130));
     img = LookPressed(b, 8, 130);
     EXPECT_EQ(Px(img.get(), 8, 130), kVActiveThumb);
+}
+
+// ---- The generated skin set's bars -------------------------------------------------------------------------------
+
+// Which way the arrow drawn in R points along one axis: +1 right (down), -1 left (up), 0 no arrow found. An arrow
+// pixel differs clearly from the button's face in its row; the line across the arrow holding most of its pixels is
+// its base and the tip lies on the other side of the glyph's extent. The outer 2 pixels (the frame) are skipped.
+int ArrowDirection(TBitmap* b, const TRect& R, bool Vertical) {
+    std::vector<int> count(Vertical ? R.Height() : R.Width(), 0);
+    int total = 0;
+    for (int y = R.Top + 2; y < R.Bottom - 2; ++y) {
+        const COLORREF bg = Px(b, R.Left + 2, y);
+        for (int x = R.Left + 3; x < R.Right - 2; ++x) {
+            const COLORREF c = Px(b, x, y);
+            const int d = std::abs(GetRValue(c) - GetRValue(bg)) + std::abs(GetGValue(c) - GetGValue(bg)) +
+                          std::abs(GetBValue(c) - GetBValue(bg));
+            if (d > 90) {
+                ++count[Vertical ? y - R.Top : x - R.Left];
+                ++total;
+            }
+        }
+    }
+    if (total < 8)
+        return 0;
+    int lo = -1, hi = -1, base = 0;
+    for (int i = 0; i < static_cast<int>(count.size()); ++i) {
+        if (count[i] == 0)
+            continue;
+        if (lo == -1)
+            lo = i;
+        hi = i;
+        if (count[i] > count[base])
+            base = i;
+    }
+    const int twice = 2 * base - (lo + hi);
+    return twice < 0 ? 1 : twice > 0 ? -1 : 0;
+}
+
+std::string Narrow(const std::wstring& w) {
+    return std::string(w.begin(), w.end());
+}
+
+bool SameRegion(TBitmap* a, TBitmap* b, const TRect& R) {
+    for (int y = R.Top; y < R.Bottom; ++y)
+        for (int x = R.Left; x < R.Right; ++x)
+            if (Px(a, x, y) != Px(b, x, y))
+                return false;
+    return true;
+}
+
+// One skin per design of the set, and the skins the notifier is shown in most: every bar kind finds its entry,
+// shows both arrow buttons pointing outwards at its ends with the track between them, and changes the look of an
+// arrow button and the thumb when hot and pressed.
+TEST_F(SkinScrollBarTest, SkinSetBarsShowArrowsTrackAndThumbInEveryState) {
+    const wchar_t* skins[] = {L"00_Aero_Ocean",  L"01_Metro_Azure",   L"02_Office_2010_Cobalt", L"03_Office_2013_Indigo",
+                              L"04_Luna_Violet", L"05_Classic_Plum",  L"06_Carbon_Rose",        L"07_Trelm_Crimson",
+                              L"23_Trelm_Graphite", L"43_Office_2010_Black", L"81_Trelm_Blue"};
+    for (const wchar_t* skin : skins) {
+        host_->data->LoadFromFile(SetSkin(skin));
+        Pump(10);
+        for (int kind = 0; kind < 3; ++kind) {
+            const bool vertical = kind == 1;
+            SCOPED_TRACE(::testing::Message() << Narrow(skin) << (kind == 0 ? " hscrollbar" : vertical ? " vscrollbar" : " both"));
+            TbsSkinScrollBar* b = Bar(true, vertical ? sbVertical : sbHorizontal);
+            if (kind == 2)
+                b->SetBoth(true);
+            b->SetPageSize(0);
+            auto normal = Look(b);
+            ASSERT_NE(b->SkinIndex(), -1);
+            Shot(normal.get(), L"setbar_" + std::wstring(skin) + L"_" + std::to_wstring(kind));
+            const TbsScrollLayout L = b->CalcRects();
+            const TRect dn = L.Buttons[sbDownButton], up = L.Buttons[sbUpButton], track = L.NewTrackArea;
+            ASSERT_FALSE(dn.IsEmpty());
+            ASSERT_FALSE(up.IsEmpty());
+            ASSERT_FALSE(track.IsEmpty());
+            // the down button at the start, the track, the up button; the both bar ends with its corner square
+            const int length = vertical ? b->Height() : b->Width();
+            if (vertical) {
+                EXPECT_EQ(dn.Top, 0);
+                EXPECT_LE(dn.Bottom, track.Top);
+                EXPECT_LE(track.Bottom, up.Top);
+                EXPECT_EQ(up.Bottom, length);
+            } else {
+                EXPECT_EQ(dn.Left, 0);
+                EXPECT_LE(dn.Right, track.Left);
+                EXPECT_LE(track.Right, up.Left);
+                EXPECT_EQ(up.Right, kind == 2 ? length - b->Height() : length);
+            }
+            EXPECT_EQ(ArrowDirection(normal.get(), dn, vertical), -1);
+            EXPECT_EQ(ArrowDirection(normal.get(), up, vertical), 1);
+            // hot and pressed arrow buttons, hot and pressed thumb: each a look of its own
+            const TPoint upAt{(up.Left + up.Right) / 2, (up.Top + up.Bottom) / 2};
+            SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(upAt.X, upAt.Y));
+            auto hot = Look(b);
+            EXPECT_FALSE(SameRegion(normal.get(), hot.get(), up));
+            auto pressed = LookPressed(b, upAt.X, upAt.Y);
+            EXPECT_FALSE(SameRegion(hot.get(), pressed.get(), up));
+            EXPECT_EQ(ArrowDirection(pressed.get(), up, vertical), 1);
+            b->SimplySetPosition(50);
+            const TRect thumb = b->CalcRects().Buttons[sbThumb];
+            ASSERT_FALSE(thumb.IsEmpty());
+            EXPECT_GE(vertical ? thumb.Height() : thumb.Width(), 16);
+            const TPoint thumbAt{(thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2};
+            SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(5 + (vertical ? 0 : track.Left), 5 + (vertical ? track.Top : 0)));
+            auto plain = Look(b);
+            EXPECT_FALSE(SameRegion(plain.get(), normal.get(), thumb));  // the thumb moved there
+            SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, At(thumbAt.X, thumbAt.Y));
+            auto hotThumb = Look(b);
+            EXPECT_FALSE(SameRegion(plain.get(), hotThumb.get(), thumb));
+            auto downThumb = LookPressed(b, thumbAt.X, thumbAt.Y);
+            EXPECT_FALSE(SameRegion(plain.get(), downThumb.get(), thumb));
+        }
+        for (auto it = owned_.rbegin(); it != owned_.rend(); ++it)
+            delete *it;
+        owned_.clear();
+    }
 }
 
 }  // namespace
