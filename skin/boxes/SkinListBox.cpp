@@ -642,7 +642,9 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
         }
         const int count = ListBox->Count();
         if (FRowCount < 1 || FRowCount != count) {
-            SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_POS};
+            SCROLLINFO si{};
+            si.cbSize = sizeof(si);
+            si.fMask = SIF_RANGE | SIF_POS;
             GetScrollInfo(lb, SB_VERT, &si);
             const int ih = std::max(1, ListBox->ItemHeight());
             const int page = ListBox->Height() / ih;
@@ -660,7 +662,9 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
             HideScrollBar();
         return;
     }
-    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_POS};
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_POS;
     GetScrollInfo(lb, SB_HORZ, &si);
     const int ih = std::max(1, ListBox->ItemHeight());
     if (si.nMin < si.nMax && si.nMax >= si.nPos && si.nMax >= FColumns &&

@@ -26,7 +26,9 @@ TEST(ListLayout, PlacesListAndBars) {
         TbsListLayoutInput in;
         TRect list, vbar, hbar;
     };
-    TbsListLayoutInput plain{120, 120};
+    TbsListLayoutInput plain;
+    plain.Width = 120;
+    plain.Height = 120;
     TbsListLayoutInput vbar = plain;
     vbar.VBar = true;
     TbsListLayoutInput both = vbar;
@@ -37,7 +39,11 @@ TEST(ListLayout, PlacesListAndBars) {
     TbsListLayoutInput columns = vbar;
     columns.Columns = 2;
     columns.HBar = true;  // ignored with columns
-    TbsListLayoutInput skin{150, 100, true, TRect{4, 16, 146, 96}};
+    TbsListLayoutInput skin;
+    skin.Width = 150;
+    skin.Height = 100;
+    skin.HasEntry = true;
+    skin.NewClRect = TRect{4, 16, 146, 96};
     TbsListLayoutInput skinBars = skin;
     skinBars.VBar = true;
     skinBars.VBarWidth = 17;
@@ -244,15 +250,22 @@ TEST_F(SkinListBoxTest, SkinnedItemsInTheirFixtureColours) {
     Pump(20);
     list = ListPixels(b);
     EXPECT_EQ(Px(list.get(), 1, 27), kFocusItem);
-    // A background request with an empty client part paints nothing.
-    b->SetCaptionMode(false);
-    auto empty = PaintInto(20, 20, [&](HDC dc) {
-        TCanvas c;
-        c.SetHandle(dc);
-        b->ListBox->PaintBGWH(&c, 0, 0, 0, 20);
-        c.SetHandle(nullptr);
-    });
-    EXPECT_EQ(Px(empty.get(), 5, 5), RGB(1, 2, 3));
+    // The background tiles the entry's client part; an entry with an empty client part paints nothing.
+    auto background = [&] {
+        return PaintInto(20, 20, [&](HDC dc) {
+            TCanvas c;
+            c.SetHandle(dc);
+            b->ListBox->PaintBGWH(&c, 0, 0, 20, 20);
+            c.SetHandle(nullptr);
+        });
+    };
+    const COLORREF tile = Px(background().get(), 5, 5);
+    EXPECT_NE(tile, RGB(1, 2, 3));
+    EXPECT_EQ(tile, Px(list.get(), 1, 80));
+    host_->data->LoadFromFile(FixtureVariant(L"listnoclient", [](std::string& s) {
+        ReplaceAll(s, "clientrect=4,16,56,56", "clientrect=0,0,0,0");
+    }));
+    EXPECT_EQ(Px(background().get(), 5, 5), RGB(1, 2, 3));
 }
 
 TEST_F(SkinListBoxTest, HeldDownCaptionButtonRepeatsAndStopsAtTheLastItem) {
