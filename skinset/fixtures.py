@@ -192,6 +192,8 @@ def colorcoded():
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
     button_entries(sk, legend)
+    for cname, kind, keys in list_entries(sk, legend):
+        sk.add_control(cname, kind, keys)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -516,6 +518,37 @@ def bars_and_groups(sk, legend):
     return entries
 
 
+def list_entries(sk, legend):
+    """The list box on a sheet of its own (lists.bmp): a 60 x 60 frame of nine parts (4 left, 16 top with the caption
+    strip, 4 right, 4 bottom) and 30 x 18 item pictures in three states. Returns the entries to add."""
+    im = Image.new('RGB', (100, 80), (0, 0, 0))
+    pi = len(sk.pictures)
+    nostretch = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                 'stretcheffect': False, 'stretchtype': 'stfull'}
+    lcols = nine_colors(70, 130)
+    im.paste(nine_image(60, 60, 4, 16, 4, 4, lcols), (0, 0))
+    for sl in SLICES:
+        legend.append('listbox.skinrect.%s=%d,%d,%d' % ((sl,) + lcols[sl]))
+    items = {}
+    for i, (name, col) in enumerate((('item', (240, 240, 200)), ('activeitem', (40, 90, 160)),
+                                     ('focusitem', (160, 40, 90)))):
+        r = (62, i * 20, 92, i * 20 + 18)
+        im.paste(col, r)
+        legend.append('listbox.%s=%d,%d,%d' % ((name,) + col))
+        items[name] = r
+    k = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 0, 60, 60), 'captionrect': (4, 2, 56, 14),
+         'captionfontname': 'Arial', 'captionfontheight': 12, 'captionfontstyle': '', 'captionfontcolor': 0xFFFFFF,
+         'itemrect': items['item'], 'activeitemrect': items['activeitem'], 'focusitemrect': items['focusitem'],
+         'itemleftoffset': 2, 'itemrightoffset': 2, 'itemtextrect': (2, 0, 28, 18), 'fontname': 'Arial',
+         'fontheight': 14, 'fontstyle': '', 'fontcolor': 0x000000, 'activefontcolor': 0xFFFFFF,
+         'focusfontcolor': 0x00FFFF, 'vscrollbarname': 'vscrollbar', 'hscrollbarname': 'hscrollbar',
+         'bothscrollbarname': 'bothhscrollbar', 'showfocus': False}
+    k.update(nine_keys(60, 60, 4, 16, 4, 4))
+    k.update(nostretch)
+    sk.add_picture('lists.bmp', im)
+    return [('listbox', 'listbox', k)]
+
+
 FIXTURE_README = """# Skin engine test fixtures
 
 Made by `/usr/bin/python3 skinset/skingen.py fixtures tests/skin/fixtures` (deterministic; commit what it
@@ -532,6 +565,8 @@ writes). Do not edit by hand.
   `bars.bmp` holds `hscrollbar`, `bothhscrollbar` (60 x 17: down button, track, up button) and `vscrollbar`
   (17 x 60) with their state, thumb and grip pictures, and `groupbox` (40 x 40, caption strip (4, 2, 36, 14), check
   pictures); `panelbg` is that picture with the flat background picture `panelbg.bmp`.
+  `lists.bmp` holds `listbox` (60 x 60, nine parts 4/16/4/4, caption strip (4, 2, 56, 14), 30 x 18 item pictures
+  normal, active and focused side by side downwards at x = 62; its bars are the fixture's bars).
   In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
   `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
   part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
