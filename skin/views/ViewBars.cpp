@@ -1,0 +1,38 @@
+#include "skin/views/ViewBars.h"
+
+#include "classlib/Controls.h"
+#include "skin/controls/SkinScrollBar.h"
+
+TbsNativeScroll NativeScrollOf(HWND Wnd, int Bar) {
+    TbsNativeScroll s;
+    GetScrollRange(Wnd, Bar, &s.Min, &s.Max);
+    s.Pos = GetScrollPos(Wnd, Bar);
+    return s;
+}
+
+void ApplyBarPlan(TbsSkinScrollBar* Bar, const TbsBarPlan& Plan, int& OldPos, bool& InCheck, bool& Changed) {
+    if (!Bar)
+        return;
+    if (Bar->Visible() != Plan.Visible) {
+        TbsFlagScope guard(InCheck);
+        Bar->SetVisible(Plan.Visible);
+        Changed = true;
+    }
+    if (!Plan.Visible)
+        return;
+    if (Plan.SetSteps) {
+        Bar->SetSmallChange(Plan.SmallChange);
+        Bar->SetLargeChange(Plan.LargeChange);
+    }
+    Bar->SetRange(Plan.Min, Plan.Max, Plan.Page, Plan.Pos);
+    OldPos = Bar->Position();
+}
+
+void FinishBars(TControl* View, TbsSkinScrollBar* V, TbsSkinScrollBar* H, bool Changed, bool& InCheck) {
+    if (V && H && H->Both() != V->Visible())
+        H->SetBoth(V->Visible());
+    if (Changed && View->Align() != alNone && View->Parent()) {
+        TbsFlagScope guard(InCheck);
+        View->Parent()->Realign();
+    }
+}
