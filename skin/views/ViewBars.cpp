@@ -5,6 +5,10 @@
 
 TbsNativeScroll NativeScrollOf(HWND Wnd, int Bar) {
     TbsNativeScroll s;
+    // A bar the native control has hidden keeps its last range: it counts as none.
+    const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
+    if (!(style & (Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)))
+        return s;
     GetScrollRange(Wnd, Bar, &s.Min, &s.Max);
     s.Pos = GetScrollPos(Wnd, Bar);
     return s;

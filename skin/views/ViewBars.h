@@ -22,7 +22,8 @@ class TbsFlagScope {
     bool& flag_;
 };
 
-// GetScrollRange and GetScrollPos of one direction (SB_VERT, SB_HORZ).
+// GetScrollRange and GetScrollPos of one direction (SB_VERT, SB_HORZ); all 0 while the native control keeps that
+// bar hidden (its range is then left from when it was shown).
 TbsNativeScroll NativeScrollOf(HWND Wnd, int Bar);
 
 // Shows Plan on Bar (nothing without a bar): the visibility under InCheck, the steps, the range; OldPos := the bar's
