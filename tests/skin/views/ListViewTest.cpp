@@ -345,3 +345,16 @@ TEST_F(SkinListViewTest, NoNonClientAreaAndAnswersTheFrameRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinListViewTest, AClickOnTheHeaderStillReachesTheView) {
+    TbsSkinListView* v = View(5);
+    int clicked = -1;
+    v->OnColumnClick = [&](TObject*, TListColumn* c) { clicked = c->Index(); };
+    HeaderMouse(v, 130, 5, MOUSEEVENTF_LEFTDOWN);
+    HeaderMouse(v, 130, 5, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return clicked == 1; })) << clicked;
+}
+
+}  // namespace
