@@ -93,14 +93,8 @@ void TbsSkinCustomListView::ChangeSkinData() {
         Font()->Assign(FDefaultFont.get());
         FSkinColor = FDefaultColor;
     } else if (auto* e = dynamic_cast<TbsDataSkinListView*>(SkinEntryAt(FSD, FIndex))) {
-        if (FUseSkinFont) {
-            Font()->SetName(e->FontName);
-            Font()->SetStyle(ToFontStyles(e->FontStyle));
-            Font()->SetHeight(e->FontHeight);
-        } else {
-            Font()->Assign(FDefaultFont.get());
-        }
-        Font()->SetColor(TColor(e->FontColor));
+        ApplyEntryFont(Font(), FDefaultFont.get(), FUseSkinFont, e->FontName, e->FontStyle, e->FontHeight,
+                       e->FontColor);
         SetColor(TColor(e->BGColor));
         FSkinColor = TColor(e->BGColor);
         FLineColor = TColor(ListGridColorOf(ColorToRGB(TColor(e->FontColor)) & 0xFFFFFF,
@@ -547,26 +541,12 @@ void TbsSkinCustomListView::DrawHeaderSection(TCanvas* Cnvs, TListColumn* Column
 // ---- Scroll bars ----------------------------------------------------------------------------------------------------
 
 void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    if (FVScrollBar && FVScrollBar != Value)
-        FVScrollBar->OnChange = nullptr;
-    SetBorrowed(this, FVScrollBar, Value);
-    if (Value) {
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this](TObject*) { OnVScrollBarChange(); };
-    }
+    BindViewBar(this, FVScrollBar, Value, [this] { OnVScrollBarChange(); });
     UpDateScrollBars();
 }
 
 void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    if (FHScrollBar && FHScrollBar != Value)
-        FHScrollBar->OnChange = nullptr;
-    SetBorrowed(this, FHScrollBar, Value);
-    if (Value) {
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this](TObject*) { OnHScrollBarChange(); };
-    }
+    BindViewBar(this, FHScrollBar, Value, [this] { OnHScrollBarChange(); });
     UpDateScrollBars();
 }
 

@@ -53,14 +53,8 @@ void TbsSkinCustomTreeView::ChangeSkinData() {
         Font()->Assign(FDefaultFont.get());
         FLineColor = TColor(0x808080);
     } else if (auto* e = dynamic_cast<TbsDataSkinTreeView*>(SkinEntryAt(FSD, FIndex))) {
-        if (FUseSkinFont) {
-            Font()->SetName(e->FontName);
-            Font()->SetStyle(ToFontStyles(e->FontStyle));
-            Font()->SetHeight(e->FontHeight);
-        } else {
-            Font()->Assign(FDefaultFont.get());
-        }
-        Font()->SetColor(TColor(e->FontColor));
+        ApplyEntryFont(Font(), FDefaultFont.get(), FUseSkinFont, e->FontName, e->FontStyle, e->FontHeight,
+                       e->FontColor);
         SetColor(TColor(e->BGColor));
         const std::uint32_t fore = ColorToRGB(TColor(e->FontColor)) & 0xFFFFFF;
         const std::uint32_t back = ColorToRGB(TColor(e->BGColor)) & 0xFFFFFF;
@@ -188,26 +182,12 @@ void TbsSkinCustomTreeView::WndProc(TMessage& Message) {
 // ---- Scroll bars ----------------------------------------------------------------------------------------------------
 
 void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    if (FVScrollBar && FVScrollBar != Value)
-        FVScrollBar->OnChange = nullptr;
-    SetBorrowed(this, FVScrollBar, Value);
-    if (Value) {
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this](TObject*) { OnVScrollBarChange(); };
-    }
+    BindViewBar(this, FVScrollBar, Value, [this] { OnVScrollBarChange(); });
     UpDateScrollBars();
 }
 
 void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    if (FHScrollBar && FHScrollBar != Value)
-        FHScrollBar->OnChange = nullptr;
-    SetBorrowed(this, FHScrollBar, Value);
-    if (Value) {
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this](TObject*) { OnHScrollBarChange(); };
-    }
+    BindViewBar(this, FHScrollBar, Value, [this] { OnHScrollBarChange(); });
     UpDateScrollBars();
 }
 

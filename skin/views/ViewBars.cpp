@@ -1,7 +1,9 @@
 #include "skin/views/ViewBars.h"
 
 #include "classlib/Controls.h"
+#include "skin/controls/ControlSkinning.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "skin/core/SkinText.h"
 
 TbsNativeScroll NativeScrollOf(HWND Wnd, int Bar) {
     TbsNativeScroll s;
@@ -39,4 +41,27 @@ void FinishBars(TControl* View, TbsSkinScrollBar* V, TbsSkinScrollBar* H, bool C
         TbsFlagScope guard(InCheck);
         View->Parent()->Realign();
     }
+}
+
+void BindViewBar(TComponent* View, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, std::function<void()> Moved) {
+    if (Field && Field != Value)
+        Field->OnChange = nullptr;
+    SetBorrowed(View, Field, Value);
+    if (!Value)
+        return;
+    Value->SetEnabled(true);
+    Value->SetVisible(false);
+    Value->OnChange = [Moved = std::move(Moved)](TObject*) { Moved(); };
+}
+
+void ApplyEntryFont(TFont* Font, TFont* Default, bool UseSkinFont, const std::wstring& Name, TbsFontStyles Styles,
+                    int Height, int Color) {
+    if (UseSkinFont) {
+        Font->SetName(Name);
+        Font->SetStyle(ToFontStyles(Styles));
+        Font->SetHeight(Height);
+    } else {
+        Font->Assign(Default);
+    }
+    Font->SetColor(TColor(Color));
 }

@@ -1,14 +1,21 @@
-// What the list and tree views share of their external scroll bars: reading the native scroll numbers, showing a
-// bar's plan (its visibility changed under the view's re-entry guard), the corner box of the horizontal bar and the
-// parent's re-alignment after a visibility change; and a scope guard for the views' flags. GUI thread only.
+// What the list and tree views share: of their external scroll bars the binding, reading the native scroll numbers,
+// showing a bar's plan (its visibility changed under the view's re-entry guard), the corner box of the horizontal bar
+// and the parent's re-alignment after a visibility change; the font taken from a skin entry; a scope guard for the
+// views' flags. GUI thread only.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
+#include "skin/core/SkinTypes.h"
 #include "skin/views/ViewGeometry.h"
 
 class TbsSkinScrollBar;
 class TControl;
+class TComponent;
+class TFont;
 
 // Sets a flag for a scope and clears it again, also when the scope is left by an exception.
 class TbsFlagScope {
@@ -32,3 +39,12 @@ void ApplyBarPlan(TbsSkinScrollBar* Bar, const TbsBarPlan& Plan, int& OldPos, bo
 // With both bars bound, the horizontal one shows its corner box exactly while the vertical one is visible; an aligned
 // view's parent re-aligns its controls (under InCheck) after a visibility changed.
 void FinishBars(TControl* View, TbsSkinScrollBar* V, TbsSkinScrollBar* H, bool Changed, bool& InCheck);
+
+// Binds Value as the view's bar in Field (a bar replaced loses the view's handler): enabled, hidden until the next
+// update, OnChange calling Moved.
+void BindViewBar(TComponent* View, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, std::function<void()> Moved);
+
+// A view's font from its skin entry: the entry's face, style and height with UseSkinFont, else a copy of Default; the
+// entry's colour either way.
+void ApplyEntryFont(TFont* Font, TFont* Default, bool UseSkinFont, const std::wstring& Name, TbsFontStyles Styles,
+                    int Height, int Color);
