@@ -404,8 +404,9 @@ void TAAForm1::BuildControls() {
         Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
 
-// Each list's two skinned bars, carved out of the list's box at its right and bottom edges; the view mirrors its
-// scroll state into them. Three horizontal bars page by nearly their own width.
+// Each list's two skinned bars: the horizontal one below the list (carved out of its box), the vertical one over the
+// list's right edge, shown only while the rows do not fit (the columns keep the list's whole width otherwise); the
+// view mirrors its scroll state into them. Three horizontal bars page by nearly their own width.
 void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCtlSpec& S) {
     struct TBarNames {
         const wchar_t *View, *V, *H;
@@ -424,7 +425,7 @@ void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCt
     if (!names)
         return;
     constexpr int kBar = 17;
-    View->SetBounds(S.Left, S.Top, S.Width - kBar, S.Height - kBar);
+    View->SetBounds(S.Left, S.Top, S.Width, S.Height - kBar);
     auto* v = new TbsSkinScrollBar(this);
     v->SetName(names->V);
     v->SetKind(sbVertical);
@@ -436,7 +437,7 @@ void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCt
     h->SetKind(sbHorizontal);
     h->SetSkinDataName(L"hscrollbar");
     h->SetParent(Parent);
-    h->SetBounds(S.Left, S.Top + S.Height - kBar, S.Width - kBar, kBar);
+    h->SetBounds(S.Left, S.Top + S.Height - kBar, S.Width, kBar);
     if (names->WidePage)
         h->OnMouseDown = [h](TObject*, TMouseButton, TShiftState, int, int) { h->SetLargeChange(h->Width() - 5); };
     controls_[names->V] = v;
@@ -503,6 +504,9 @@ void TAAForm1::BindSkinnedControls() {
         else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(c))
             BindSkinnedControl(box, SkinData, Font());
         else if (auto* view = dynamic_cast<TbsSkinListView*>(c)) {
+            // The columns are measured in the window's font too.
+            view->SetDefaultFont(Font());
+            view->SetUseSkinFont(false);
             view->SetSkinData(SkinData);
             for (TbsSkinScrollBar* bar : {view->VScrollBar(), view->HScrollBar()})
                 if (bar)

@@ -302,10 +302,13 @@ class MainWindowTest : public ::testing::Test {
         const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
         // The last column of dark ink within the item's rectangle, less its edge (-1: none).
         auto lastInk = [&](int column) {
-            // Within the header window: a widened item runs past the view.
-            RECT r = HeaderScreenRect(view, column), visible{};
+            // Within the header window: a widened item runs past the view. The header reaches past the view's
+            // right edge, which clips it: only what the view shows counts.
+            RECT r = HeaderScreenRect(view, column), visible{}, shownByView{};
             GetWindowRect(header, &visible);
+            GetWindowRect(view, &shownByView);
             IntersectRect(&r, &r, &visible);
+            IntersectRect(&r, &r, &shownByView);
             const std::vector<std::uint32_t> px = SettledGrab(r, 100);
             const int w = r.right - r.left, h = r.bottom - r.top;
             int last = -1;
