@@ -30,6 +30,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinScrollBar.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -372,7 +373,8 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::ListView: {
-                auto* view = new TListView(this);
+                auto* view = new TbsSkinListView(this);
+                view->SetDrawSkin(false);
                 view->SetViewStyle(vsReport);
                 view->SetOwnerData(true);
                 view->SetRowSelect(true);
@@ -389,6 +391,8 @@ void TAAForm1::BuildControls() {
             c->SetBounds(s.Left, s.Top, s.Width, s.Height);
         }
         controls_[s.Name] = c;
+        if (s.Kind == TCtlKind::ListView)
+            AddViewBars(static_cast<TbsSkinListView*>(c), parent, s);
         if (s.Kind == TCtlKind::Spin) {
             TSpin& spin = spins_[s.Name];
             spin.Up->SetAssociate(spin.Edit);
@@ -404,6 +408,48 @@ void TAAForm1::BuildControls() {
     OfficeComboBox_lang->SetItemIndex(0);
     for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
         Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
+}
+
+// Each list's two skinned bars: the horizontal one below the list (carved out of its box), the vertical one over the
+// list's right edge, shown only while the rows do not fit (the columns keep the list's whole width otherwise); the
+// view mirrors its scroll state into them. Three horizontal bars page by nearly their own width.
+void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCtlSpec& S) {
+    struct TBarNames {
+        const wchar_t *View, *V, *H;
+        bool WidePage;
+    };
+    static const TBarNames kNames[] = {
+        {L"ListView_Em", L"ScrollBar_EmV", L"ScrollBar_EmH", false},
+        {L"ListView_Pism", L"ScrollBarV_Pism", L"ScrollBarH_Pism", true},
+        {L"ListView_Sob", L"ScrollBar_SobV", L"ScrollBar_SobH", true},
+        {L"ListView_Sobty", L"ScrollBarV_Sobty", L"ScrollBarH_Sobty", true},
+    };
+    const TBarNames* names = nullptr;
+    for (const TBarNames& n : kNames)
+        if (std::wstring(n.View) == S.Name)
+            names = &n;
+    if (!names)
+        return;
+    constexpr int kBar = 17;
+    View->SetBounds(S.Left, S.Top, S.Width, S.Height - kBar);
+    auto* v = new TbsSkinScrollBar(this);
+    v->SetName(names->V);
+    v->SetKind(sbVertical);
+    v->SetSkinDataName(L"vscrollbar");
+    v->SetParent(Parent);
+    v->SetBounds(S.Left + S.Width - kBar, S.Top, kBar, S.Height - kBar);
+    auto* h = new TbsSkinScrollBar(this);
+    h->SetName(names->H);
+    h->SetKind(sbHorizontal);
+    h->SetSkinDataName(L"hscrollbar");
+    h->SetParent(Parent);
+    h->SetBounds(S.Left, S.Top + S.Height - kBar, S.Width, kBar);
+    if (names->WidePage)
+        h->OnMouseDown = [h](TObject*, TMouseButton, TShiftState, int, int) { h->SetLargeChange(h->Width() - 5); };
+    controls_[names->V] = v;
+    controls_[names->H] = h;
+    View->SetVScrollBar(v);
+    View->SetHScrollBar(h);
 }
 
 void TAAForm1::BuildProducts() {
@@ -467,6 +513,15 @@ void TAAForm1::BindSkinnedControls() {
             BindSkinnedControl(button, SkinData, Font());
         else if (auto* box = dynamic_cast<TbsSkinCheckRadioBox*>(c))
             BindSkinnedControl(box, SkinData, Font());
+        else if (auto* view = dynamic_cast<TbsSkinListView*>(c)) {
+            // The columns are measured in the window's font too.
+            view->SetDefaultFont(Font());
+            view->SetUseSkinFont(false);
+            view->SetSkinData(SkinData);
+            for (TbsSkinScrollBar* bar : {view->VScrollBar(), view->HScrollBar()})
+                if (bar)
+                    bar->SetSkinData(SkinData);
+        }
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -498,11 +553,11 @@ void TAAForm1::PlaceProducts() {
 }
 
 void TAAForm1::BuildViews() {
-    ListView_Em = Ctl<TListView>(L"ListView_Em");
-    ListView_Pism = Ctl<TListView>(L"ListView_Pism");
-    ListView_Sob = Ctl<TListView>(L"ListView_Sob");
-    ListView_Sobty = Ctl<TListView>(L"ListView_Sobty");
-    const std::pair<TListView*, std::vector<int>> columns[] = {
+    ListView_Em = Ctl<TbsSkinListView>(L"ListView_Em");
+    ListView_Pism = Ctl<TbsSkinListView>(L"ListView_Pism");
+    ListView_Sob = Ctl<TbsSkinListView>(L"ListView_Sob");
+    ListView_Sobty = Ctl<TbsSkinListView>(L"ListView_Sobty");
+    const std::pair<TbsSkinListView*, std::vector<int>> columns[] = {
         {ListView_Em, {130, 120, 150, 72}},
         {ListView_Pism, {130, 150, 150, 220}},
         {ListView_Sob, {170, 200, 100}},
@@ -870,7 +925,7 @@ void TAAForm1::SettingsToControls() {
     auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
     for (const auto& server : Lists.ImapServers)
         domains->Items()->Add(server->Url);
-    for (TListView* view : {ListView_Em, ListView_Pism, ListView_Sob})
+    for (TbsSkinListView* view : {ListView_Em, ListView_Pism, ListView_Sob})
         view->SetDoubleBuffered(true);
     UpdateDaysLeft(Lists, Now());
 
@@ -1177,7 +1232,7 @@ void TAAForm1::ApplyText(const TLangApplyEntry& entry, const std::wstring& text)
             if (owner == L"Product") {
                 if (index >= 0 && index < static_cast<int>(products_.size()))
                     products_[static_cast<size_t>(index)].Text->SetCaption(text);
-            } else if (auto* view = Ctl<TListView>(owner.c_str())) {
+            } else if (auto* view = Ctl<TbsSkinListView>(owner.c_str())) {
                 // Wine's header cuts a caption's last letter at the text's measured width (a final Cyrillic letter
                 // loses its right stroke): a trailing blank is what it cuts instead.
                 if (index < view->Columns()->Count())

@@ -34,6 +34,7 @@
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
+#include "skin/views/SkinListView.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -109,7 +110,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void ListView_PismDblClick();
     void Time_SobDblClick();
     void Date_SobDblClick();
-    void SelectListItem(int index, TListView* view, bool clearSelection);
+    void SelectListItem(int index, TbsSkinListView* view, bool clearSelection);
+    void AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCtlSpec& S);
 
     // Files, help and links.
     void Button_langClick();
@@ -196,22 +198,22 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TAccountEditor AccountEditor() const;
     TEventEditor EventEditor() const;
     void ZeroFillTimeSob();
-    void FillRow(TListView* view, TListItem* item);
+    void FillRow(TbsSkinListView* view, TListItem* item);
     void RepaintViews();
     // The letters announced in this run, forgotten for an account when it is edited.
     TAnnouncedLetters* Announced();
 
     std::map<std::wstring, TControl*> controls_;
     std::map<std::wstring, TSpin> spins_;
-    std::map<TListView*, TViewHint> hints_;
+    std::map<TbsSkinListView*, TViewHint> hints_;
     std::vector<TProductRow> products_;
     std::vector<std::unique_ptr<TIcon>> glyphs_;
 
     TPageControl* PageControl = nullptr;
-    TListView* ListView_Em = nullptr;
-    TListView* ListView_Pism = nullptr;
-    TListView* ListView_Sob = nullptr;
-    TListView* ListView_Sobty = nullptr;
+    TbsSkinListView* ListView_Em = nullptr;
+    TbsSkinListView* ListView_Pism = nullptr;
+    TbsSkinListView* ListView_Sob = nullptr;
+    TbsSkinListView* ListView_Sobty = nullptr;
     TLangComboBox* OfficeComboBox_lang = nullptr;
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;

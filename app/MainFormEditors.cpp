@@ -229,7 +229,7 @@ void TAAForm1::ListView_PismDblClick() {
     InfoBeep();
 }
 
-void TAAForm1::FillRow(TListView* view, TListItem* item) {
+void TAAForm1::FillRow(TbsSkinListView* view, TListItem* item) {
     const int i = item->Index();
     const TViewHint& hint = hints_[view];
     if (i < hint.First || i > hint.Last)
@@ -261,11 +261,11 @@ void TAAForm1::FillRow(TListView* view, TListItem* item) {
 }
 
 void TAAForm1::RepaintViews() {
-    for (TListView* view : {ListView_Em, ListView_Pism, ListView_Sob, ListView_Sobty})
+    for (TbsSkinListView* view : {ListView_Em, ListView_Pism, ListView_Sob, ListView_Sobty})
         view->Repaint();
 }
 
-void TAAForm1::SelectListItem(int index, TListView* view, bool clearSelection) {
+void TAAForm1::SelectListItem(int index, TbsSkinListView* view, bool clearSelection) {
     auto* box = CheckOf(L"Check_ProvVseSrazu");
     box->SetEnabled(Lists.Accounts.size() > 1);
     const int count = view->Items()->Count();

@@ -194,6 +194,7 @@ def colorcoded():
     button_entries(sk, legend)
     for cname, kind, keys in list_entries(sk, legend):
         sk.add_control(cname, kind, keys)
+    view_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -584,3 +585,53 @@ writes). Do not edit by hand.
   alpha 255 except 128 at (3,2); `png_type4_gray_alpha.png` has grey 100 with alpha 128 at (3,2). `bmp8.bmp`,
   `png_type3_palette.png` and `pcx8.pcx` are 8-bit palette pictures, `png_type0_gray.png` the grey conversion.
 """
+
+
+def view_entries(sk, legend):
+    """The list and tree views on a picture of their own (views.bmp): the view colours and font, a header strip with
+    a pressed picture, the selected-item pictures of the views' item entry ("viewitem", of the list box kind) and the
+    tree's expand-button pictures. Every part is a flat colour."""
+    pic = Image.new('RGB', (120, 60), (0, 0, 0))
+
+    def flat(name, col, rect):
+        pic.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    pi = sk.add_picture('views.bmp', pic)
+    strip = {'pictureindex': pi, 'maskpictureindex': -1, 'lefttoppoint': (4, 0), 'righttoppoint': (36, 0),
+             'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0), 'clientrect': (4, 0, 36, 18),
+             'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+             'stretcheffect': False, 'stretchtype': 'stfull', 'fontname': 'Tahoma', 'fontheight': 13,
+             'fontstyle': '', 'fontcolor': 0x000080, 'activefontcolor': 0x000080, 'downfontcolor': 0x008000,
+             'disabledfontcolor': 0x808080, 'morphing': False}
+    strip['skinrect'] = flat('header.skinrect', (200, 180, 60), (0, 0, 40, 18))
+    strip['downskinrect'] = flat('header.downskinrect', (60, 180, 200), (42, 0, 82, 18))
+    strip['activeskinrect'] = (0, 0, 0, 0)
+    legend.append('header.fontcolor=128,0,0')
+    legend.append('header.downfontcolor=0,128,0')
+    item = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 20, 40, 36), 'itemtextrect': (2, 2, 38, 14),
+            'lefttoppoint': (0, 0), 'righttoppoint': (0, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+            'clientrect': (0, 0, 40, 16), 'fontname': 'Tahoma', 'fontheight': 13, 'fontstyle': '', 'fontcolor': 0,
+            'activefontcolor': 0xFFFFFF, 'focusfontcolor': 0x00FFFF}
+    item['activeitemrect'] = flat('viewitem.activeitemrect', (250, 120, 40), (0, 20, 40, 36))
+    item['focusitemrect'] = flat('viewitem.focusitemrect', (40, 120, 250), (42, 20, 82, 36))
+    legend.append('viewitem.activefontcolor=255,255,255')
+    legend.append('viewitem.focusfontcolor=255,255,0')
+    tree = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 0, 0, 0), 'fontname': 'Tahoma',
+            'fontheight': 13, 'fontstyle': '', 'fontcolor': 0x000000, 'bgcolor': 0xFAE6F0}
+    # the button pictures are drawn transparent (their bottom-left pixel's colour): a magenta edge around the colour
+    for x in (0, 15):
+        pic.paste((255, 0, 255), (x, 40, x + 13, 53))
+    tree['expandimagerect'] = (0, 40, 13, 53)
+    tree['noexpandimagerect'] = (15, 40, 28, 53)
+    flat('treeview.expandimage', (0, 150, 150), (1, 41, 12, 52))
+    flat('treeview.noexpandimage', (150, 0, 150), (16, 41, 27, 52))
+    legend.append('treeview.bgcolor=240,230,250')
+    sk.add_control('header', 'button', strip)
+    sk.add_control('listview', 'listview', {'pictureindex': -1, 'maskpictureindex': -1, 'skinrect': (0, 0, 0, 0),
+                                            'fontname': 'Tahoma', 'fontheight': 13, 'fontstyle': '',
+                                            'fontcolor': 0x000000, 'bgcolor': 0xC8F0E6})
+    legend.append('listview.bgcolor=230,240,200')
+    sk.add_control('viewitem', 'listbox', item)
+    sk.add_control('treeview', 'treeview', tree)

@@ -312,10 +312,13 @@ class MainWindowTest : public ::testing::Test {
         const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
         // The last column of dark ink within the item's rectangle, less its edge (-1: none).
         auto lastInk = [&](int column) {
-            // Within the header window: a widened item runs past the view.
-            RECT r = HeaderScreenRect(view, column), visible{};
+            // Within the header window: a widened item runs past the view. The header reaches past the view's
+            // right edge, which clips it: only what the view shows counts.
+            RECT r = HeaderScreenRect(view, column), visible{}, shownByView{};
             GetWindowRect(header, &visible);
+            GetWindowRect(view, &shownByView);
             IntersectRect(&r, &r, &visible);
+            IntersectRect(&r, &r, &shownByView);
             const std::vector<std::uint32_t> px = SettledGrab(r, 100);
             const int w = r.right - r.left, h = r.bottom - r.top;
             int last = -1;
@@ -1613,4 +1616,73 @@ TEST_F(MainWindowTest, TheButtonsAndCheckBoxesAreSkinnedAndAnswerTheSystemsButto
         EXPECT_EQ(Checked(L"Check_IspZvuk"), !before);
         EXPECT_EQ(IsWindowEnabled(edit) != FALSE, before) << "the sound file is chosen only while it is unchecked";
     }
+}
+
+// The four lists are skinned views with external bars: the header reaches 25 pixels past the view, a list longer
+// than its page shows its vertical bar, which scrolls the rows, and a reminder due within the hour keeps its row
+// colour from the program's custom drawing.
+TEST_F(MainWindowTest, ListsAreSkinnedViewsWithExternalBars) {
+    TNotifierLists lists = OneServer();
+    for (int i = 0; i < 14; ++i) {
+        auto account = std::make_unique<AListEm>();
+        account->Domain = L"mail.test";
+        account->Login = L"user" + std::to_wstring(i);
+        account->Parol = L"p";
+        account->HostIMAP = L"imap.mail.test";
+        account->PortIMAP = 993;
+        lists.Accounts.push_back(std::move(account));
+    }
+    auto soon = std::make_unique<AListSob>();
+    soon->Name = L"Скоро";
+    const double now = static_cast<double>(Now());
+    soon->Time = TDateTime(now + 30.0 / 1440.0 - std::floor(now + 30.0 / 1440.0));
+    soon->DnNedel.fill(true);
+    lists.Events.push_back(std::move(soon));
+    WriteSettings(TSettings{}, std::move(lists));
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    HWND view = app_->Ctl(L"ListView_Em");
+    ASSERT_NE(view, nullptr);
+    wchar_t cls[64] = {};
+    GetClassNameW(view, cls, 64);
+    EXPECT_EQ(std::wstring(cls), L"TbsSkinListView");
+    HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(WindowSize(header).cx, WindowSize(view).cx + 25);
+    for (const wchar_t* name : {L"ScrollBarH_Pism", L"ScrollBarH_Sobty", L"ScrollBar_SobH", L"ScrollBar_EmV"})
+        EXPECT_NE(app_->Ctl(name), nullptr) << Narrow(name);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 14; }, 5000));
+    HWND bar = app_->Ctl(L"ScrollBar_EmV");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 5000)) << "more accounts than a page";
+    EXPECT_EQ(SendMessageW(view, LVM_GETTOPINDEX, 0, 0), 0);
+    // a press on the track below the thumb pages the rows down
+    RECT br{};
+    GetWindowRect(bar, &br);
+    ClickAt((br.left + br.right) / 2, br.bottom - 22);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(view, LVM_GETTOPINDEX, 0, 0) > 0; }, 3000));
+    Shot(main, L"lists-accounts");
+
+    ClickTab(1);
+    HWND sob = app_->Ctl(L"ListView_Sob");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(sob) != FALSE && ListCount(sob) == 1; }, 5000));
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    {
+        TRemoteBuffer buf(sob, sizeof(RECT));
+        buf.Write(&item, sizeof item);
+        SendMessageW(sob, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(buf.Address()));
+        buf.Read(&item, sizeof item);
+    }
+    ASSERT_GT(item.bottom, item.top);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            int w = 0, h = 0;
+            const std::vector<std::uint32_t> px = ScreenPixels(sob, w, h);
+            const int y = static_cast<int>(item.top + item.bottom) / 2;
+            const int x = std::min(static_cast<int>(item.right), w) - 4;
+            return y < h && x > 0 && (px[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == 0x97FFAD;
+        },
+        5000))
+        << "the row of a reminder due within the hour is 11403159";
+    Shot(main, L"lists-reminders");
 }

@@ -31,6 +31,8 @@
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/core/SkinData.h"
+#include "skin/views/SkinListView.h"
+#include "skin/views/SkinTreeView.h"
 
 namespace {
 
@@ -396,6 +398,128 @@ void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
+
+// A report view with Cyrillic rows; the items come from the view itself (not owner data).
+TbsSkinListView* MakeView(TComponent* Owner, TWinControl* Host, TbsSkinData* Data, int W, int H, TViewStyle Style,
+                          bool DrawSkin) {
+    auto* v = new TbsSkinListView(Owner);
+    v->SetParent(Host);
+    v->SetBounds(0, 0, W, H);
+    v->SetViewStyle(Style);
+    v->SetRowSelect(true);
+    v->SetHideSelection(false);
+    v->SetReadOnly(true);
+    const wchar_t* heads[] = {L"Логин", L"Домен", L"Сервер"};
+    const int widths[] = {80, 70, 90};
+    for (int i = 0; i < 3; ++i) {
+        TListColumn* c = v->Columns()->Add();
+        c->SetCaption(heads[i]);
+        c->SetWidth(widths[i]);
+    }
+    const wchar_t* rows[][3] = {{L"иван", L"почта.рф", L"imap.почта.рф"},
+                                {L"анна", L"mail.ru", L"imap.mail.ru"},
+                                {L"пётр", L"yandex.ru", L"imap.yandex.ru"},
+                                {L"ольга", L"list.ru", L"imap.list.ru"}};
+    for (const auto& r : rows) {
+        TListItem* it = v->Items()->Add();
+        it->SetCaption(r[0]);
+        it->SubItems()->Add(r[1]);
+        it->SubItems()->Add(r[2]);
+    }
+    v->SetItemSkinDataName(L"listbox");
+    v->SetDrawSkin(DrawSkin);
+    if (Data)
+        v->SetSkinData(Data);
+    v->HandleNeeded();
+    v->Items()->Item(1)->SetSelected(true);
+    return v;
+}
+
+// The view's header (painted by the view) and its rows (painted by the native control and the view's item drawing).
+void PaintView(TControl* C, HDC DC, int X, int Y) {
+    auto* v = static_cast<TbsSkinListView*>(C);
+    SaveDC(DC);
+    SetViewportOrgEx(DC, X, Y, nullptr);
+    IntersectClipRect(DC, 0, 0, v->Width(), v->Height());
+    SendMessageW(v->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT | PRF_ERASEBKGND);
+    if (v->SubclassedHeader())
+        v->PaintHeader(DC);
+    RestoreDC(DC, -1);
+}
+
+TGalleryItem ViewItem(const std::wstring& State, TWinControl* Host, TViewStyle Style, bool DrawSkin,
+                      std::function<void(TbsSkinListView*)> Setup = {}) {
+    TGalleryItem it;
+    it.State = State;
+    it.Class = L"TbsSkinListView";
+    it.Entry = L"listview";
+    it.W = 210;
+    it.H = 96;
+    it.Make = [=](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        TbsSkinListView* v = MakeView(Owner, Host, Data, 210, 96, Style, DrawSkin);
+        if (Setup)
+            Setup(v);
+        return v;
+    };
+    it.Index = [](TControl* C) { return static_cast<TbsSkinListView*>(C)->SkinIndex(); };
+    it.Paint = PaintView;
+    return it;
+}
+
+// The skinned list and tree views, real windows on the hidden host: report and list style, with and without their own
+// item drawing, a pressed header section, a tree.
+std::vector<TGalleryItem> ViewsFamily(TWinControl* Host) {
+    std::vector<TGalleryItem> items;
+    items.push_back(ViewItem(L"отчёт", Host, vsReport, false));
+    items.push_back(ViewItem(L"отчёт, DrawSkin", Host, vsReport, true));
+    items.push_back(ViewItem(L"список", Host, vsList, false));
+    items.push_back(ViewItem(L"список, DrawSkin", Host, vsList, true));
+    for (bool drawSkin : {false, true}) {
+        TGalleryItem tree;
+        tree.State = drawSkin ? L"дерево, DrawSkin" : L"дерево";
+        tree.Class = L"TbsSkinTreeView";
+        tree.Entry = L"treeview";
+        tree.W = 210;
+        tree.H = 110;
+        tree.Make = [Host, drawSkin](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+            auto* t = new TbsSkinTreeView(Owner);
+            t->SetParent(Host);
+            t->SetBounds(0, 0, 210, 110);
+            const wchar_t* folders[] = {L"Входящие", L"Отправленные", L"Корзина"};
+            for (const wchar_t* f : folders) {
+                TTreeNode* top = t->Items()->Add(nullptr, f);
+                t->Items()->AddChild(top, L"Письмо от Ивана");
+                t->Items()->AddChild(top, L"Напоминание");
+            }
+            t->SetDrawSkin(drawSkin);
+            if (Data)
+                t->SetSkinData(Data);
+            t->HandleNeeded();
+            t->Items()->GetFirstNode()->Expand(false);
+            t->SetSelected(t->Items()->GetFirstNode()->Item(0));
+            return t;
+        };
+        tree.Index = [](TControl* C) { return static_cast<TbsSkinTreeView*>(C)->SkinIndex(); };
+        tree.Paint = [](TControl* C, HDC DC, int X, int Y) {
+            auto* t = static_cast<TbsSkinTreeView*>(C);
+            SaveDC(DC);
+            SetViewportOrgEx(DC, X, Y, nullptr);
+            IntersectClipRect(DC, 0, 0, t->Width(), t->Height());
+            SendMessageW(t->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT | PRF_ERASEBKGND);
+            RestoreDC(DC, -1);
+        };
+        items.push_back(tree);
+    }
+    items.push_back(ViewItem(L"нажатый заголовок", Host, vsReport, false, [](TbsSkinListView* v) {
+        // a press in the middle of the second section, as the mouse makes it
+        if (HWND h = v->SubclassedHeader()) {
+            SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 6));
+            ReleaseCapture();
+        }
+    }));
+    return items;
+}
+
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
@@ -413,6 +537,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = PanelsFamily(images.get());
     else if (family == L"buttons")
         items = ButtonsFamily(images.get(), boxParent.get());
+    else if (family == L"views")
+        items = ViewsFamily(boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
