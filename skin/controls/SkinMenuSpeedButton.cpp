@@ -27,8 +27,8 @@ void ComposeNine(TbsSkinData* SD, TbsDataSkinButtonControl* E, const TRect& R, i
     int w = W, h = H;
     g.CalcSize(true, w, h);
     CreateSkinImage(g.LTPt, g.RTPt, g.LBPt, g.RBPt, g.ClRect, g.NewLTPoint, g.NewRTPoint, g.NewLBPoint, g.NewRBPoint,
-                    g.NewClRect, Out, pic, R, W, H, true, g.LeftStretch, g.TopStretch, g.RightStretch,
-                    g.BottomStretch, g.StretchEffect, g.StretchType);
+                    g.NewClRect, Out, pic, R, W, H, true, g.LeftStretch, g.TopStretch, g.RightStretch, g.BottomStretch,
+                    g.StretchEffect, g.StretchType);
 }
 
 TbsDataSkinButtonControl* ButtonEntryNamed(TbsSkinData* SD, const wchar_t* Name) {
@@ -122,16 +122,18 @@ TRect TbsSkinMenuSpeedButton::GetNewTrackButtonRect() {
         r.Offset(Width() - G.SkinRect.Width(), 0);
     else if (G.ResizeMode == rmHeight)
         r.Offset(0, Height() - G.SkinRect.Height());
+    else if (G.ResizeMode == rmBoth && r.Right > G.ClRect.Right) {
+        // A nine-part button grows in its middle: the track part stays at the right edge and spans the height.
+        r.Offset(Width() - G.SkinRect.Width(), 0);
+        if (r.Bottom >= G.SkinRect.Height())
+            r.Bottom += Height() - G.SkinRect.Height();
+    }
     return r;
 }
 
 TRect TbsSkinMenuSpeedButton::TrackPartRect() {
     GetSkinData();
-    if (SkinLookAvailable() && !NamedResize() && !NamedTool())
-        return GetNewTrackButtonRect();
-    if (FNewStyle && FTrackPosition == bstpBottom)
-        return {0, Height() - kTrack, Width(), Height()};
-    return {Width() - kTrack, 0, Width(), Height()};
+    return MarkerRect();
 }
 
 bool TbsSkinMenuSpeedButton::CanMenuTrack(int X, int Y) {
@@ -221,7 +223,8 @@ void TbsSkinMenuSpeedButton::WndProc(TMessage& Message) {
 
 // ---- Drawing --------------------------------------------------------------------------------------------------------
 TRect TbsSkinMenuSpeedButton::MarkerRect() {
-    if (SkinLookAvailable() && !NamedResize() && !NamedTool())
+    // An entry without a track rectangle keeps the 15-pixel part at the right.
+    if (SkinLookAvailable() && !NamedResize() && !NamedTool() && !TrackButtonRect.IsEmpty())
         return GetNewTrackButtonRect();
     if (FNewStyle && FTrackPosition == bstpBottom)
         return {0, Height() - kTrack, Width(), Height()};
@@ -255,8 +258,8 @@ void TbsSkinMenuSpeedButton::DrawMarker(TCanvas* C, const TRect& R, bool ADown, 
     }
     if (SkinLookAvailable() && !MenuMarkerRect.IsEmpty()) {
         const TRect src = (AMouseIn && ADown) || FMenuTracked ? MenuMarkerDownRect
-                          : AMouseIn                        ? MenuMarkerActiveRect
-                                                            : MenuMarkerRect;
+                          : AMouseIn                          ? MenuMarkerActiveRect
+                                                              : MenuMarkerRect;
         DrawMarkerPicture(C, R, src);
         return;
     }
@@ -318,8 +321,8 @@ void TbsSkinMenuSpeedButton::CreateNewStyleImage(TBitmap* B, bool ADown, bool AM
     const bool pressed = AMouseIn && ADown;
     if (e) {
         const bool separate = FTrackButtonMode && AMouseIn;
-        const TRect mainPart = separate ? (bottom ? TRect{0, 0, w, h - kTrack} : TRect{0, 0, w - kTrack, h})
-                                        : TRect{0, 0, w, h};
+        const TRect mainPart =
+            separate ? (bottom ? TRect{0, 0, w, h - kTrack} : TRect{0, 0, w - kTrack, h}) : TRect{0, 0, w, h};
         TBitmap m;
         const bool mainDown = pressed && !(FTrackButtonMode && FMenuTracked);
         ComposeNine(FSD, e, StateRect(e, AMouseIn || FMenuTracked, mainDown || (!FTrackButtonMode && FMenuTracked)),
@@ -378,9 +381,7 @@ void TbsSkinMenuSpeedButton::Paint() {
     if (skin && FSD && UseSkinFontColor() && Enabled())
         c->Font()->SetColor(static_cast<TColor>(FSD->SkinColors()->cBtnText));
     FLastRect = {};
-    TRect content = skin && !NamedResize() && !NamedTool() ? G.NewClRect : ClientRect();
-    if (!(skin && !NamedResize() && !NamedTool()))
-        content.Right -= kTrack;
+    const TRect content = ContentRect();
     DrawContent(c, content, false, false);
     const TRect m = MarkerRect();
     if (FDrawStandardArrow) {
@@ -391,8 +392,10 @@ void TbsSkinMenuSpeedButton::Paint() {
             r.Offset(-2, 0);
         DrawMarkerPicture(c, r, MenuMarkerFlatRect);
     } else {
-        DrawTrackArrowImage(c, m, skin && FSD ? static_cast<TColor>(FSD->SkinColors()->cBtnText)
-                                              : Enabled() ? TColor(clWindowText) : colour);
+        DrawTrackArrowImage(c, m,
+                            skin && FSD ? static_cast<TColor>(FSD->SkinColors()->cBtnText)
+                            : Enabled() ? TColor(clWindowText)
+                                        : colour);
     }
 }
 

@@ -35,8 +35,8 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     explicit TbsSkinSpeedButton(TComponent* AOwner);
     ~TbsSkinSpeedButton() override;
 
-    using TPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn,
-                                           bool& DrawDefault)>;
+    using TPaintEvent = std::function<
+        void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
 
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool Value);
