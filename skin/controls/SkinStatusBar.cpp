@@ -72,7 +72,7 @@ TRect TbsSkinStatusBar::GetGripRect() {
     return {r.Right + 2, r.Top, r.Right + r.Height(), r.Bottom - 2};
 }
 
-void TbsSkinStatusBar::DrawGrip(TBitmap* B) {
+void TbsSkinStatusBar::DrawGrip(TCanvas* C) {
     if (!GripShown())
         return;
     const TRect g = GetGripRect();
@@ -86,24 +86,21 @@ void TbsSkinStatusBar::DrawGrip(TBitmap* B) {
             part.SetTransparentColor(GripperTransparentColor);
             part.SetTransparent(true);
         }
-        B->Canvas()->Draw(g.Left, g.Top, &part);
+        C->Draw(g.Left, g.Top, &part);
         return;
     }
     if (SkinLookAvailable() && FSD)
-        DrawDefaultGripper(B->Canvas(), g, static_cast<TColor>(FSD->SkinColors()->cBtnShadow),
+        DrawDefaultGripper(C, g, static_cast<TColor>(FSD->SkinColors()->cBtnShadow),
                            static_cast<TColor>(FSD->SkinColors()->cBtnHighLight));
     else
-        DrawDefaultGripper(B->Canvas(), g, clBtnShadow, clBtnFace);
+        DrawDefaultGripper(C, g, clBtnShadow, clBtnFace);
 }
 
-void TbsSkinStatusBar::CreateControlDefaultImage(TBitmap* B) {
-    TbsSkinPanel::CreateControlDefaultImage(B);
-    DrawGrip(B);
-}
-
-void TbsSkinStatusBar::CreateControlSkinImage(TBitmap* B) {
-    TbsSkinPanel::CreateControlSkinImage(B);
-    DrawGrip(B);
+void TbsSkinStatusBar::Paint() {
+    // The panel paints by several ways (pictures, tiles, its own image); the grip goes on top of each.
+    TbsSkinPanel::Paint();
+    if (Width() > 0 && Height() > 0 && !EmptyDrawing())
+        DrawGrip(Canvas());
 }
 
 void TbsSkinStatusBar::WndProc(TMessage& Message) {

@@ -28,12 +28,11 @@ class TbsSkinStatusBar : public TbsSkinPanel, public IbsSizeGripBar {
   protected:
     void AdjustClientRect(TRect& Rect) override;
     void GetSkinData() override;
-    void CreateControlDefaultImage(TBitmap* B) override;
-    void CreateControlSkinImage(TBitmap* B) override;
+    void Paint() override;
 
   private:
     bool GripShown() const { return FSizeGrip && FShowGrip; }
-    void DrawGrip(TBitmap* B);
+    void DrawGrip(TCanvas* C);
 
     bool FSizeGrip = false;
     bool FShowGrip = true;

@@ -28,6 +28,7 @@
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/core/SkinData.h"
 
 namespace {
@@ -336,6 +337,12 @@ std::vector<TGalleryItem> BarsFamily(TCustomImageList* images) {
             b->SetCaption(L"Вид");
             b->Perform(CM_MOUSEENTER);
         }));
+    items.push_back(Item<TbsSkinStatusBar>(L"строка состояния", L"TbsSkinStatusBar", L"statusbar", 200, 21,
+                                           [](TbsSkinStatusBar* b) {
+                                               b->SetAlign(alNone);
+                                               b->SetSizeGrip(true);
+                                               b->SetCaption(L"Писем: 3");
+                                           }));
     return items;
 }
 
