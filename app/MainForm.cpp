@@ -31,6 +31,7 @@
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -266,11 +267,10 @@ void TAAForm1::BuildImages() {
     ImageList_Menu = new TImageList(this);
     ImageList_Menu->SetName(L"ImageList_Menu");
     ImageList_Menu->SetSize(16, 16);
-    for (int i = 0; i < IDI_GLYPH_COUNT; ++i) {
-        auto icon = std::make_unique<TIcon>();
-        icon->SetHandle(LoadIconSized(IDI_GLYPH_FIRST + i, 16));
-        glyphs_.push_back(std::move(icon));
-    }
+    ImageList_Glyphs = new TImageList(this);
+    ImageList_Glyphs->SetName(L"ImageList_Glyphs");
+    ImageList_Glyphs->SetSize(16, 16);
+    AddIcons(ImageList_Glyphs, IDI_GLYPH_FIRST, IDI_GLYPH_COUNT, 16);
 }
 
 // The pictures of the message boxes and of the tray menu are read when one first shows: the start does not wait for
@@ -367,8 +367,11 @@ void TAAForm1::BuildControls() {
                 c = new TbsSkinButton(this);
                 break;
             case TCtlKind::Glyph: {
-                auto* button = new TGlyphButton(this);
-                button->SetGlyph(glyphs_[static_cast<size_t>(s.A)]->Handle());
+                auto* button = new TbsSkinSpeedButton(this);
+                button->SetSkinDataName(L"resizetoolbutton");
+                button->SetFlat(true);
+                button->SetImageList(ImageList_Glyphs);
+                button->SetImageIndex(s.A);
                 c = button;
                 break;
             }
@@ -522,6 +525,8 @@ void TAAForm1::BindSkinnedControls() {
                 if (bar)
                     bar->SetSkinData(SkinData);
         }
+        else if (auto* speed = dynamic_cast<TbsSkinSpeedButton*>(c))
+            speed->SetSkinData(SkinData);
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);

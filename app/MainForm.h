@@ -207,7 +207,6 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::map<std::wstring, TSpin> spins_;
     std::map<TbsSkinListView*, TViewHint> hints_;
     std::vector<TProductRow> products_;
-    std::vector<std::unique_ptr<TIcon>> glyphs_;
 
     TPageControl* PageControl = nullptr;
     TbsSkinListView* ListView_Em = nullptr;
@@ -220,6 +219,8 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::future<std::wstring> machineId_;
     TImageList* ImageList_Flags = nullptr;
     TImageList* ImageList_Menu = nullptr;
+    // The square picture buttons' pictures.
+    TImageList* ImageList_Glyphs = nullptr;
     TbsSkinPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* ObnovProvEm = nullptr;
     TMenuItem* OtkrProg = nullptr;

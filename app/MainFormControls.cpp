@@ -1,4 +1,4 @@
-// The glyph button and the language combo box.
+// The language combo box.
 #include "app/MainFormControls.h"
 
 #include <commctrl.h>
@@ -20,23 +20,6 @@ int ControlTextWidth(TWinControl* control, const std::wstring& text) {
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
-}
-
-void TGlyphButton::SetGlyph(HICON icon) {
-    glyph_ = icon;
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_));
-}
-
-void TGlyphButton::CreateParams(TCreateParams& Params) {
-    TButton::CreateParams(Params);
-    Params.Style |= BS_ICON;
-}
-
-void TGlyphButton::CreateWnd() {
-    TButton::CreateWnd();
-    if (glyph_)
-        SendMessageW(Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_));
 }
 
 TLangComboBox::TLangComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {

@@ -1,6 +1,6 @@
-// Two controls of the main window that the class library lacks: a square button showing a 16x16 picture, and the
-// language choice, a drop-down list whose items show a flag before their text.
-// Index: TGlyphButton, TLangComboBox.
+// A control of the main window that the class library lacks: the language choice, a drop-down list whose items show a
+// flag before their text.
+// Index: TLangComboBox.
 #pragma once
 
 #include <windows.h>
@@ -10,20 +10,6 @@
 
 #include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
-
-class TGlyphButton : public TButton {
-  public:
-    explicit TGlyphButton(TComponent* AOwner) : TButton(AOwner) {}
-    // The icon stays the caller's.
-    void SetGlyph(HICON icon);
-
-  protected:
-    void CreateParams(TCreateParams& Params) override;
-    void CreateWnd() override;
-
-  private:
-    HICON glyph_ = nullptr;
-};
 
 class TLangComboBox : public TCustomComboBox {
   public:

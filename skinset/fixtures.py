@@ -195,6 +195,7 @@ def colorcoded():
     for cname, kind, keys in list_entries(sk, legend):
         sk.add_control(cname, kind, keys)
     view_entries(sk, legend)
+    tool_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -273,6 +274,45 @@ def button_entries(sk, legend):
     sk.add_control('toolmenubutton', 'menubutton', mb)
     for cname in ('checkbox', 'radiobox'):
         sk.sections[cname].update({'pictureindex': bi, 'maskpictureindex': -1})
+
+
+def tool_entries(sk, legend):
+    """Speed buttons' entries on a picture of their own (tools.bmp): `toolbutton` (24 x 22, nine parts, margin 3;
+    normal, hot, pressed and disabled pictures; its disabled font colour equals the normal one), `resizetoolbutton`
+    (30 x 30, nine parts, margin 4; normal, hot and pressed) and the track parts `vtracktoolbutton` (15 x 20) and
+    `htracktoolbutton` (20 x 15), nine parts with margin 2. Each state picture has nine slice colours with red for the
+    state and blue for the entry."""
+    pic = Image.new('RGB', (160, 100), (0, 0, 0))
+    nostretch = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                 'stretcheffect': False, 'stretchtype': 'stfull', 'maskpictureindex': -1, 'morphing': False}
+    entries = []
+    y = 0
+    for name, w, h, m, blue, states, fonts in [
+            ('toolbutton', 24, 22, 3, 170, ['skinrect', 'activeskinrect', 'downskinrect', 'disabledskinrect'],
+             (0x000080, 0x008000, 0x800000, 0x000080)),
+            ('resizetoolbutton', 30, 30, 4, 190, ['skinrect', 'activeskinrect', 'downskinrect'],
+             (0x000000, 0x0000FF, 0x00FF00, 0x808080)),
+            ('vtracktoolbutton', 15, 20, 2, 210, ['skinrect', 'activeskinrect', 'downskinrect'],
+             (0, 0, 0, 0x808080)),
+            ('htracktoolbutton', 20, 15, 2, 230, ['skinrect', 'activeskinrect', 'downskinrect'],
+             (0, 0, 0, 0x808080))]:
+        keys = dict(nostretch)
+        keys.update(nine_keys(w, h, m, m, m, m))
+        keys.update({'fontcolor': fonts[0], 'activefontcolor': fonts[1], 'downfontcolor': fonts[2],
+                     'disabledfontcolor': fonts[3], 'fontname': 'Tahoma', 'fontheight': 13, 'fontstyle': ''})
+        for si, key in enumerate(states):
+            cols = nine_colors(40 + 50 * si, blue)
+            x = si * (w + 2)
+            pic.paste(nine_image(w, h, m, m, m, m, cols), (x, y))
+            keys[key] = (x, y, x + w, y + h)
+            for sl in SLICES:
+                legend.append('%s.%s.%s=%d,%d,%d' % ((name, key, sl) + cols[sl]))
+        y += h + 2
+        entries.append((name, keys))
+    pi = sk.add_picture('tools.bmp', pic)
+    for name, keys in entries:
+        keys['pictureindex'] = pi
+        sk.add_control(name, 'button', keys)
 
 
 def content(sk_folder, version=3, extra=None, count_override=None):
@@ -571,6 +611,8 @@ writes). Do not edit by hand.
   In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
   `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
   part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
+  In `tools.bmp`: `toolbutton` (24 x 22, nine parts, four states, disabled font colour equal to the normal one),
+  `resizetoolbutton` (30 x 30, three states), `vtracktoolbutton` and `htracktoolbutton` (the track parts).
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

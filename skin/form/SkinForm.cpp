@@ -103,12 +103,22 @@ TbsSkinForm::~TbsSkinForm() {
     }
 }
 
+void TbsSkinForm::SetStatusBar(TComponent* Value) {
+    if (FStatusBar)
+        FStatusBar->RemoveFreeNotification(this);
+    FStatusBar = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMSD)
         FMSD = nullptr;
     if (Operation == opRemove && AComponent == FTrayIcon)
         FTrayIcon = nullptr;
+    if (Operation == opRemove && AComponent == FStatusBar)
+        FStatusBar = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing

@@ -65,6 +65,15 @@ using TbsObjectPaintEvent = std::function<void(const std::wstring& IDName, TCanv
 // Replaces the caption text painting: the canvas, where the caption lies on it, and whether the active look is due.
 using TbsCaptionPaintEvent = std::function<void(TCanvas* Canvas, const TRect& R, bool ActiveLook)>;
 
+// A status bar whose size grip the skinned form hides while it is maximised (a component, so the form hears of its
+// going).
+class IbsSizeGripBar {
+  public:
+    virtual ~IbsSizeGripBar() = default;
+    virtual bool SizeGrip() const = 0;
+    virtual void SetShowGrip(bool Value) = 0;
+};
+
 class TbsSkinForm : public TComponent {
   public:
     // AOwner must be a form (EInvalidOperation otherwise).
@@ -221,6 +230,10 @@ class TbsSkinForm : public TComponent {
     static void BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
     static void UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl);
 
+    // The status bar (a component implementing IbsSizeGripBar) whose grip hides while the form is maximised.
+    TComponent* StatusBar() const { return FStatusBar; }
+    void SetStatusBar(TComponent* Value);
+
   protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -368,6 +381,7 @@ class TbsSkinForm : public TComponent {
     TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
 
     TWindowState FWindowState = wsNormal, FWindowStateInit = wsNormal;
+    TComponent* FStatusBar = nullptr;  // borrowed
     TRect OldBoundsRect;  // null when none are saved
     bool FRollUpState = false, MaxRollUpState = false, FRollUpBeforeMaximize = false;
     int OldHeight = 0;

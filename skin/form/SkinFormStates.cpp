@@ -40,6 +40,10 @@ void TbsSkinForm::SetWindowStateTemp(TWindowState Value) {
     const bool elsewhere = Value == wsMinimized && (IsMainForm() || MinimizeDefault || MinimizeApplication);
     if (!elsewhere)
         FWindowState = Value;
+    // The grip would resize a maximised form: it shows only outside that state.
+    if (auto* bar = dynamic_cast<IbsSizeGripBar*>(FStatusBar); bar && bar->SizeGrip() && !elsewhere &&
+                                                              (Value == wsMaximized || old == wsMaximized))
+        bar->SetShowGrip(Value != wsMaximized);
     switch (Value) {
         case wsNormal:
             if (old == wsMaximized && FRollUpState && !FRollUpBeforeMaximize)

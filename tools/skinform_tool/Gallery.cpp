@@ -30,6 +30,8 @@
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinMenuButton.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/core/SkinData.h"
 #include "skin/views/SkinListView.h"
 #include "skin/views/SkinTreeView.h"
@@ -393,6 +395,66 @@ std::vector<TGalleryItem> ButtonsFamily(TCustomImageList* images, TWinControl* b
     return items;
 }
 
+std::vector<TGalleryItem> BarsFamily(TCustomImageList* images) {
+    std::vector<TGalleryItem> items;
+    using S = TbsSkinSpeedButton;
+    using M = TbsSkinMenuSpeedButton;
+    auto speed = [images](const std::wstring& state, const std::wstring& entry, bool flat,
+                          std::function<void(S*)> extra) {
+        return Item<S>(state, L"TbsSkinSpeedButton", entry, entry == L"toolbutton" ? 96 : 30,
+                       entry == L"toolbutton" ? 25 : 30, [images, entry, flat, extra](S* b) {
+                           b->SetSkinDataName(entry);
+                           b->SetFlat(flat);
+                           b->SetImageList(images);
+                           b->SetImageIndex(0);
+                           if (entry == L"toolbutton")
+                               b->SetCaption(L"Почта");
+                           extra(b);
+                       });
+    };
+    auto hot = [](S* b) { b->Perform(CM_MOUSEENTER); };
+    auto down = [](S* b) {
+        b->SetGroupIndex(1);
+        b->SetDown(true);
+    };
+    items.push_back(speed(L"кнопка панели", L"toolbutton", false, [](S*) {}));
+    items.push_back(speed(L"кнопка панели, наведена", L"toolbutton", false, hot));
+    items.push_back(speed(L"кнопка панели, нажата", L"toolbutton", false, down));
+    items.push_back(speed(L"кнопка панели, недоступна", L"toolbutton", false, [](S* b) { b->SetEnabled(false); }));
+    items.push_back(speed(L"плоская", L"toolbutton", true, [](S*) {}));
+    items.push_back(speed(L"плоская, наведена", L"toolbutton", true, hot));
+    items.push_back(speed(L"квадратная плоская", L"resizetoolbutton", true, [](S*) {}));
+    items.push_back(speed(L"квадратная, наведена", L"resizetoolbutton", true, hot));
+    items.push_back(speed(L"квадратная, нажата", L"resizetoolbutton", true, down));
+    auto menu = [](const std::wstring& state, std::function<void(M*)> extra) {
+        return Item<M>(state, L"TbsSkinMenuSpeedButton", L"toolmenubutton", 120, 25, [extra](M* b) {
+            b->SetCaption(L"Действия");
+            extra(b);
+        });
+    };
+    items.push_back(menu(L"меню-кнопка панели", [](M*) {}));
+    items.push_back(menu(L"меню-кнопка, наведена", [](M* b) { b->Perform(CM_MOUSEENTER); }));
+    items.push_back(menu(L"с частью меню, наведена", [](M* b) {
+        b->SetTrackButtonMode(true);
+        b->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(
+        Item<M>(L"новый вид, часть снизу", L"TbsSkinMenuSpeedButton", L"resizetoolbutton", 60, 45, [](M* b) {
+            b->SetNewStyle(true);
+            b->SetTrackPosition(bstpBottom);
+            b->SetTrackButtonMode(true);
+            b->SetCaption(L"Вид");
+            b->Perform(CM_MOUSEENTER);
+        }));
+    items.push_back(Item<TbsSkinStatusBar>(L"строка состояния", L"TbsSkinStatusBar", L"statusbar", 200, 21,
+                                           [](TbsSkinStatusBar* b) {
+                                               b->SetAlign(alNone);
+                                               b->SetSizeGrip(true);
+                                               b->SetCaption(L"Писем: 3");
+                                           }));
+    return items;
+}
+
 void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     RECT r{x, y, x + w, y + 18};
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -539,6 +601,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = ButtonsFamily(images.get(), boxParent.get());
     else if (family == L"views")
         items = ViewsFamily(boxParent.get());
+    else if (family == L"bars")
+        items = BarsFamily(images.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
