@@ -459,19 +459,8 @@ void TbsSkinSpinEdit::CreateControlSkinImage(TBitmap* B) {
 }
 
 void TbsSkinSpinEdit::DrawButtons(TCanvas* C) {
-    for (int i = 0; i < 2; ++i) {
-        const TbsSpinButton& b = FButtons.Buttons[i];
-        TRect src;
-        if (b.MouseIn && b.Down)
-            src = i == 0 ? DownUpButtonRect : DownDownButtonRect;
-        else if (b.MouseIn)
-            src = i == 0 ? ActiveUpButtonRect : ActiveDownButtonRect;
-        else
-            continue;
-        if (b.R.IsEmpty() || src.IsEmpty() || !RectInPicture(src, Picture))
-            continue;
-        C->CopyRect(b.R, Picture->Canvas(), src);
-    }
+    DrawSpinStatePictures(C, Picture, FButtons, {ActiveUpButtonRect, ActiveDownButtonRect},
+                          {DownUpButtonRect, DownDownButtonRect});
 }
 
 void TbsSkinSpinEdit::PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& AText) {

@@ -149,21 +149,8 @@ void TbsSkinUpDown::CreateControlSkinImage(TBitmap* B) {
         return;
     }
     TbsSkinCustomControl::CreateControlSkinImage(B);
-    if (!Picture)
-        return;
-    for (int i = 0; i < 2; ++i) {
-        const TbsSpinButton& b = FButtons.Buttons[i];
-        TRect src;
-        if (b.MouseIn && b.Down)
-            src = i == 0 ? DownUpButtonRect : DownDownButtonRect;
-        else if (b.MouseIn)
-            src = i == 0 ? ActiveUpButtonRect : ActiveDownButtonRect;
-        else
-            continue;  // the normal state is part of the picture
-        if (b.R.IsEmpty() || src.IsEmpty() || !RectInPicture(src, Picture))
-            continue;
-        B->Canvas()->CopyRect(b.R, Picture->Canvas(), src);
-    }
+    DrawSpinStatePictures(B->Canvas(), Picture, FButtons, {ActiveUpButtonRect, ActiveDownButtonRect},
+                          {DownUpButtonRect, DownDownButtonRect});
 }
 
 void TbsSkinUpDown::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -190,6 +190,21 @@ void DrawDefaultSpinButton(TCanvas* C, const TRect& R, const TbsSpinButton& B, i
     DrawArrowImage(C, R, ArrowColor, ArrowKind);
 }
 
+void DrawSpinStatePictures(TCanvas* C, TBitmap* Picture, const TbsSpinButtons& Buttons, const TRect (&Active)[2],
+                           const TRect (&Down)[2]) {
+    if (!Picture)
+        return;
+    for (int i = 0; i < 2; ++i) {
+        const TbsSpinButton& b = Buttons.Buttons[i];
+        if (!b.MouseIn)
+            continue;
+        const TRect& src = b.Down ? Down[i] : Active[i];
+        if (b.R.IsEmpty() || src.IsEmpty() || !RectInPicture(src, Picture))
+            continue;
+        C->CopyRect(b.R, Picture->Canvas(), src);
+    }
+}
+
 bool DrawSkinEntrySpinButton(TCanvas* C, TbsSkinData* Data, std::initializer_list<const wchar_t*> Names,
                              const TRect& R, const TbsSpinButton& B, int ArrowKind, bool Enabled) {
     TbsDataSkinButtonControl* e = nullptr;

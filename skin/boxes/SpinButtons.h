@@ -3,7 +3,8 @@
 // first tick only ends the wait), then steps on every 100 ms tick, on every 50 ms tick after the pointer left it and
 // came back, and once more when released over it. The owner lays the rectangles out, paints, and says what a step
 // and a click do. Also the two looks of one button: the built-in one and one composed from a button skin entry.
-// Index: TbsSpinButton, TbsSpinButtons, SpinHit, DrawDefaultSpinButton, DrawSkinEntrySpinButton.
+// Index: TbsSpinButton, TbsSpinButtons, SpinHit, DrawDefaultSpinButton, DrawSpinStatePictures,
+// DrawSkinEntrySpinButton.
 // GUI thread only.
 #pragma once
 
@@ -87,6 +88,11 @@ enum : int { kArrowLeft = 1, kArrowRight = 2, kArrowUp = 3, kArrowDown = 4 };
 // the frame clBtnShadow (when NormalFrame) and a clBtnFace fill; then the arrow in ArrowColor over the whole button.
 void DrawDefaultSpinButton(TCanvas* C, const TRect& R, const TbsSpinButton& B, int ArrowKind, TColor ArrowColor,
                            bool NormalFrame);
+
+// The hot or pressed pictures (places in Picture; index 0 for button 0) copied onto the buttons in those states;
+// the normal state is part of the control's own picture.
+void DrawSpinStatePictures(TCanvas* C, TBitmap* Picture, const TbsSpinButtons& Buttons, const TRect (&Active)[2],
+                           const TRect (&Down)[2]);
 
 // A button composed from the first button entry of Names in Data (nine parts of its normal, hot or pressed picture
 // stretched to R) with the arrow in the entry's matching font colour, or the disabled one. False (nothing drawn)
