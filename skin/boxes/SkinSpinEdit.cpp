@@ -477,7 +477,10 @@ void TbsSkinSpinEdit::PaintSkinTo(TCanvas* C, int X, int Y, const std::wstring& 
     c->Font()->Assign(FEdit->Font());
     c->Brush()->SetStyle(bsClear);
     RECT r{FEdit->Left() + 2, FEdit->Top(), FEdit->Left() + FEdit->Width() - 2, FEdit->Top() + FEdit->Height()};
-    DrawTextW(c->Handle(), AText.c_str(), static_cast<int>(AText.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    HDC dc = c->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(FEdit->Font()->Color())));
+    DrawTextW(dc, AText.c_str(), static_cast<int>(AText.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
     C->Draw(X, Y, &b);
 }
 
