@@ -336,16 +336,12 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::Spin: {
-                auto* edit = new TEdit(this);
-                edit->SetMaxLength(static_cast<int>(std::to_wstring(s.B).size()));
-                auto* up = new TUpDown(this);
-                up->SetName(std::wstring(s.Name) + L"_UpDown");
-                up->SetParent(parent);
-                up->SetThousands(false);
-                up->SetMin(s.A);
-                up->SetMax(s.B);
-                spins_[s.Name] = TSpin{edit, up, s.A, s.B};
-                c = edit;
+                auto* spin = new TbsSkinSpinEdit(this);
+                spin->SetMaxLength(static_cast<int>(std::to_wstring(s.B).size()));
+                spin->SetMinValue(s.A);
+                spin->SetMaxValue(s.B);
+                spins_[s.Name] = TSpin{spin, s.A, s.B};
+                c = spin;
                 break;
             }
             case TCtlKind::Check:
@@ -397,8 +393,6 @@ void TAAForm1::BuildControls() {
         if (s.Kind == TCtlKind::ListView)
             AddViewBars(static_cast<TbsSkinListView*>(c), parent, s);
         if (s.Kind == TCtlKind::Spin) {
-            TSpin& spin = spins_[s.Name];
-            spin.Up->SetAssociate(spin.Edit);
             SetSpinValue(s.Name, s.A);
         }
     }
@@ -527,6 +521,8 @@ void TAAForm1::BindSkinnedControls() {
         }
         else if (auto* speed = dynamic_cast<TbsSkinSpeedButton*>(c))
             speed->SetSkinData(SkinData);
+        else if (auto* spin = dynamic_cast<TbsSkinSpinEdit*>(c))
+            BindSkinnedControl(spin, SkinData, Font());
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -698,32 +694,9 @@ void TAAForm1::ArrangeLayout() {
         int left = 0;
         for (const std::wstring& name : Words(s.After)) {
             TControl* before = FindCtl(name);
-            const TSpin* spin = spins_.count(name) ? &spins_[name] : nullptr;
-            int right = before->Left() + before->Width();
-            if (spin)
-                right = spin->Up->Left() + spin->Up->Width();
-            left = std::max(left, right + kGap);
+            left = std::max(left, before->Left() + before->Width() + kGap);
         }
         TControl* c = FindCtl(s.Name);
-        const auto spin = spins_.find(s.Name);
-        if (spin != spins_.end()) {
-            // The edit and its up-down move together and keep their widths: the up-down takes its place beside the
-            // edit when it is given its buddy again (made windows are told so; making them again would cost the
-            // start the time of two windows for every up-down).
-            TSpin& sp = spin->second;
-            const int upWidth = sp.Up->Width();
-            sp.Edit->SetBounds(left, c->Top(), s.Width - upWidth, c->Height());
-            if (sp.Up->HandleAllocated() && sp.Edit->HandleAllocated()) {
-                SendMessageW(sp.Up->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(sp.Edit->Handle()), 0);
-            } else {
-                // Before the windows exist: the place the buddy will give it when its window is made (its right
-                // edge ends the spin's width), so that what follows the spin is laid out after it.
-                const int right = left + s.Width - upWidth;
-                sp.Up->SetBounds(right - upWidth, c->Top(), upWidth, c->Height());
-                sp.Up->SetAssociate(sp.Edit);
-            }
-            continue;
-        }
         const bool keep = s.KeepWidth || s.Kind == TCtlKind::Label;
         const int right = keep ? left + c->Width() : s.Left + s.Width;
         c->SetBounds(left, c->Top(), std::max(right - left, 20), c->Height());
@@ -739,9 +712,6 @@ void TAAForm1::ApplyTabOrder() {
         if (!c || !c->Parent())
             continue;
         byParent[c->Parent()].push_back(c);
-        const auto spin = spins_.find(s.Name);
-        if (spin != spins_.end())
-            byParent[c->Parent()].push_back(spin->second.Up);
     }
     for (auto& [parent, list] : byParent) {
         std::vector<TBox> boxes;

@@ -33,6 +33,7 @@
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinPasswordEdit.h"
+#include "skin/boxes/SkinSpinEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/views/SkinListView.h"
 
@@ -149,8 +150,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
 
   private:
     struct TSpin {
-        TEdit* Edit = nullptr;
-        TUpDown* Up = nullptr;
+        TbsSkinSpinEdit* Edit = nullptr;
         int Min = 0, Max = 0;
     };
     struct TViewHint {

@@ -12,17 +12,12 @@
 
 int TAAForm1::SpinValue(const wchar_t* name) const {
     const TSpin& spin = spins_.at(name);
-    int value = 0;
-    if (!TryStrToInt(Trim(spin.Edit->Text()), value))
-        value = spin.Up->Position();
-    return std::clamp(value, spin.Min, spin.Max);
+    return static_cast<int>(std::clamp<double>(spin.Edit->Value(), spin.Min, spin.Max));
 }
 
 void TAAForm1::SetSpinValue(const wchar_t* name, int value) {
     TSpin& spin = spins_.at(name);
-    value = std::clamp(value, spin.Min, spin.Max);
-    spin.Up->SetPosition(value);
-    spin.Edit->SetText(std::to_wstring(value));
+    spin.Edit->SetValue(std::clamp(value, spin.Min, spin.Max));
 }
 
 TAccountEditor TAAForm1::AccountEditor() const {

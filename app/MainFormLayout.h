@@ -16,7 +16,7 @@ enum class TCtlKind {
     Password,   // editor showing masking symbols
     TimeEdit,   // masked "hh:nn" editor
     DateEdit,   // masked date editor
-    Spin,       // number editor with an up-down at its right edge (named Name + "_UpDown")
+    Spin,       // skinned spin edit: a number editor with its own arrow buttons
     Check,      // check box, as wide as its text
     Combo,      // editable combo box
     LangCombo,  // drop-down list of the languages with their flags

@@ -460,16 +460,43 @@ def build_controls(sk, t, spec):
     rt = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'right'), uh + 2, uw + 2, ['normal', 'hot', 'down'])
     arrows = {'upbuttonrect': up['normal'], 'activeupbuttonrect': up['hot'], 'downupbuttonrect': up['down'],
               'downbuttonrect': dn['normal'], 'activedownbuttonrect': dn['hot'], 'downdownbuttonrect': dn['down']}
+    # the spin edit: the edit's picture with its two buttons in a fixed right end (button rectangles relative to
+    # the picture, state pictures as places in the sheet)
+    re = uw + 3
+
+    def spin_face(state):
+        img = P.edit_frame(t, ew, eh, state).copy()
+        img.paste(placed[up['normal']], (ew - uw - 1, 0))
+        img.paste(placed[dn['normal']], (ew - uw - 1, uh))
+        return img
+
+    sf = a.add_row([spin_face('normal'), spin_face('active')])
     k = edit_keys()
     for kk in ('buttonrect', 'activebuttonrect', 'downbuttonrect', 'unenabledbuttonrect'):
         k.pop(kk)
     k.update(arrows)
+    k.update(nine(ew, eh, em, em, re, em))
+    k.update({'skinrect': sf[0], 'activeskinrect': sf[1], 'upbuttonrect': (ew - uw - 1, 0, ew - 1, uh),
+              'downbuttonrect': (ew - uw - 1, uh, ew - 1, 2 * uh)})
     sk.add_control('spinedit', 'spinedit', k)
     harrows = {'upbuttonrect': rt['normal'], 'activeupbuttonrect': rt['hot'], 'downupbuttonrect': rt['down'],
                'downbuttonrect': lf['normal'], 'activedownbuttonrect': lf['hot'], 'downdownbuttonrect': lf['down']}
-    for name, ar in (('vupdown', arrows), ('hupdown', harrows), ('updown', harrows)):
-        keys = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': ar['upbuttonrect']}
+    # up-downs: both buttons on one picture, the button rectangles relative to it
+    hw, hh = uh + 2, uw + 2
+    hpic = Image.new('RGB', (2 * hw, hh))
+    hpic.paste(placed[lf['normal']], (0, 0))
+    hpic.paste(placed[rt['normal']], (hw, 0))
+    vpic = Image.new('RGB', (uw, 2 * uh))
+    vpic.paste(placed[up['normal']], (0, 0))
+    vpic.paste(placed[dn['normal']], (0, uh))
+    hr, vr = a.add(hpic), a.add(vpic)
+    hbuttons = {'upbuttonrect': (hw, 0, 2 * hw, hh), 'downbuttonrect': (0, 0, hw, hh)}
+    vbuttons = {'upbuttonrect': (0, 0, uw, uh), 'downbuttonrect': (0, uh, uw, 2 * uh)}
+    for name, ar, rect, buttons in (('vupdown', arrows, vr, vbuttons), ('hupdown', harrows, hr, hbuttons),
+                                    ('updown', harrows, hr, hbuttons)):
+        keys = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': rect}
         keys.update(ar)
+        keys.update(buttons)
         sk.add_control(name, 'updown', keys)
 
     # list items and list boxes

@@ -1144,7 +1144,7 @@ TEST_F(MainWindowTest, AfterTheStartTheClientAreaAndEveryPageArePainted) {
 
 // Apply with another language repaints the mail page at once, with no tab switch: what it shows equals what a full
 // repaint of the page and every control on it shows, the longer label texts are inked to their end and the
-// up-downs show both arrows. Each language's pages are captured (TRELM_SHOTS) for a look.
+// spin edits show both arrows. Each language's pages are captured (TRELM_SHOTS) for a look.
 TEST_F(MainWindowSharedTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
     HWND main = main_;
     HWND page = app_->Ctl(L"TabSheet_NOsn");
@@ -1177,16 +1177,16 @@ TEST_F(MainWindowSharedTest, ALanguageApplyRepaintsTheMailPageAtOnce) {
                         last = x;
             EXPECT_GE(last, lw - 8) << Narrow(spec.Name) << " in " << Narrow(names[lang]);
         }
-        // Both arrows of every up-down: ink in its upper and in its lower half.
+        // Both arrows of every spin edit: ink in the upper and in the lower half of its buttons' strip.
         for (const wchar_t* spin :
              {L"Spin_ProvEmSek", L"Spin_VremPokVspOkn", L"Spin_PovtorZvukI", L"Spin_PNPortIMAP"}) {
-            HWND up = app_->Ctl(std::wstring(spin) + L"_UpDown");
+            HWND up = app_->Ctl(spin);
             ASSERT_NE(up, nullptr);
             int uw = 0, uh = 0;
             const std::vector<std::uint32_t> px = ScreenPixels(up, uw, uh);
             int upper = 0, lower = 0;
             for (int y = 2; y < uh - 2; ++y)
-                for (int x = 2; x < uw - 2; ++x)
+                for (int x = uw - 17; x < uw - 2; ++x)
                     if (luma(px[static_cast<size_t>(y) * uw + x]) < 1500)
                         (y < uh / 2 ? upper : lower) += 1;
             EXPECT_GE(upper, 3) << Narrow(spin) << " in " << Narrow(names[lang]);
@@ -1258,9 +1258,8 @@ void TabStops(TNotifierProcess& app, const std::wstring& parent, std::vector<std
     for (const TCtlSpec& spec : kMainFormLayout) {
         if (parent != spec.Parent)
             continue;
-        for (const std::wstring& name :
-             {std::wstring(spec.Name), spec.Kind == TCtlKind::Spin ? spec.Name + std::wstring(L"_UpDown") : L""}) {
-            HWND c = name.empty() ? nullptr : app.Ctl(name);
+        for (const std::wstring& name : {std::wstring(spec.Name)}) {
+            HWND c = app.Ctl(name);
             if (!c)
                 continue;
             RECT r{};
@@ -1272,7 +1271,9 @@ void TabStops(TNotifierProcess& app, const std::wstring& parent, std::vector<std
     }
     for (std::size_t i : ReadingOrder(boxes)) {
         HWND c = app.Ctl(names[i]);
-        if (IsWindowVisible(c) && IsWindowEnabled(c) && (GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP))
+        // A spin edit takes the focus in its inner edit.
+        const HWND stop = names[i].starts_with(L"Spin_") ? GetWindow(c, GW_CHILD) : c;
+        if (IsWindowVisible(c) && IsWindowEnabled(c) && (GetWindowLongW(stop, GWL_STYLE) & WS_TABSTOP))
             out.push_back(names[i]);
         TabStops(app, names[i], out);
     }
@@ -1699,4 +1700,24 @@ TEST_F(MainWindowTest, ListsAreSkinnedViewsWithExternalBars) {
         5000))
         << "the row of a reminder due within the hour is 11403159";
     Shot(main, L"lists-reminders");
+}
+
+// The six number fields are skinned spin edits; the port starts at 993 and a text past a field's maximum shows the
+// maximum at once.
+TEST_F(MainWindowSharedTest, NumberFieldsAreSkinnedSpinEditsKeptInTheirRanges) {
+    for (const TCtlSpec& spec : kMainFormLayout) {
+        if (spec.Kind != TCtlKind::Spin)
+            continue;
+        HWND c = app_->Ctl(spec.Name);
+        ASSERT_NE(c, nullptr) << Narrow(spec.Name);
+        wchar_t cls[64] = {};
+        GetClassNameW(c, cls, 64);
+        EXPECT_STREQ(cls, L"TbsSkinSpinEdit") << Narrow(spec.Name);
+    }
+    HWND port = app_->Ctl(L"Spin_PNPortIMAP");
+    EXPECT_EQ(WindowText(port), L"993");
+    SetText(L"Spin_PNPortIMAP", L"123456");
+    EXPECT_EQ(WindowText(port), L"99999");
+    SetText(L"Spin_PNPortIMAP", L"993");
+    EXPECT_EQ(WindowText(port), L"993");
 }

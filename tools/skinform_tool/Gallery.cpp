@@ -22,6 +22,8 @@
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinMemo.h"
 #include "skin/boxes/SkinPasswordEdit.h"
+#include "skin/boxes/SkinSpinEdit.h"
+#include "skin/boxes/SkinUpDown.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinButton.h"
@@ -455,6 +457,75 @@ std::vector<TGalleryItem> BarsFamily(TCustomImageList* images) {
     return items;
 }
 
+// A spin edit painted with its value's text.
+TGalleryItem SpinItem(const std::wstring& state, std::function<void(TbsSkinSpinEdit*)> setup) {
+    TGalleryItem it;
+    it.State = state;
+    it.Class = L"TbsSkinSpinEdit";
+    it.Entry = L"spinedit";
+    it.W = 90;
+    it.H = 21;
+    it.Make = [setup](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* e = new TbsSkinSpinEdit(owner);
+        e->SetBounds(0, 0, 90, 21);
+        e->SetMaxValue(99999);
+        if (data)
+            e->SetSkinData(data);
+        setup(e);
+        return e;
+    };
+    it.Index = [](TControl* c) { return static_cast<TbsSkinSpinEdit*>(c)->SkinIndex(); };
+    it.Paint = [](TControl* c, HDC dc, int x, int y) {
+        const int saved = SaveDC(dc);
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        auto* e = static_cast<TbsSkinSpinEdit*>(c);
+        e->PaintSkinTo(&canvas, x, y, e->Edit()->Text());
+        canvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+    };
+    return it;
+}
+
+std::vector<TGalleryItem> SpinsFamily() {
+    using U = TbsSkinUpDown;
+    std::vector<TGalleryItem> items;
+    items.push_back(SpinItem(L"число", [](TbsSkinSpinEdit* e) { e->SetValue(993); }));
+    items.push_back(SpinItem(L"наведено", [](TbsSkinSpinEdit* e) {
+        e->SetValue(86400);
+        e->Perform(CM_MOUSEENTER);
+    }));
+    items.push_back(SpinItem(L"стрелка вверх наведена", [](TbsSkinSpinEdit* e) {
+        e->SetValue(30);
+        e->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(e->Button(0).R.Left + 3, e->Button(0).R.Top + 3));
+    }));
+    items.push_back(SpinItem(L"стрелка вниз наведена", [](TbsSkinSpinEdit* e) {
+        e->SetValue(1);
+        e->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(e->Button(1).R.Left + 3, e->Button(1).R.Top + 3));
+    }));
+    items.push_back(SpinItem(L"недоступно", [](TbsSkinSpinEdit* e) {
+        e->SetValue(60);
+        e->SetEnabled(false);
+    }));
+    auto updown = [](const std::wstring& state, TUDOrientation o, std::function<void(U*)> extra) {
+        const bool vert = o == udVertical;
+        return Item<U>(state, L"TbsSkinUpDown", vert ? L"vupdown" : L"hupdown", vert ? 17 : 34, vert ? 34 : 17,
+                       [o, vert, extra](U* u) {
+                           u->SetOrientation(o);
+                           u->SetSkinDataName(vert ? L"vupdown" : L"hupdown");
+                           extra(u);
+                       });
+    };
+    items.push_back(updown(L"стрелки", udHorizontal, [](U*) {}));
+    items.push_back(updown(L"правая наведена", udHorizontal,
+                           [](U* u) { u->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(u->Button(0).R.Left + 2, 4)); }));
+    items.push_back(updown(L"вертикальные", udVertical, [](U*) {}));
+    items.push_back(updown(L"нижняя наведена", udVertical,
+                           [](U* u) { u->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(4, u->Button(1).R.Top + 2)); }));
+    items.push_back(updown(L"недоступны", udHorizontal, [](U* u) { u->SetEnabled(false); }));
+    return items;
+}
+
 void Text(HDC dc, int x, int y, int w, const std::wstring& s, UINT align) {
     RECT r{x, y, x + w, y + 18};
     DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -603,6 +674,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = ViewsFamily(boxParent.get());
     else if (family == L"bars")
         items = BarsFamily(images.get());
+    else if (family == L"spins")
+        items = SpinsFamily();
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
