@@ -306,18 +306,24 @@ void TAAForm1::BuildControls() {
                 c = label;
                 break;
             }
-            case TCtlKind::Edit:
+            case TCtlKind::Edit: {
+                auto* edit = new TbsSkinEdit(this);
+                edit->SetMaxLength(s.A);
+                c = edit;
+                break;
+            }
             case TCtlKind::Password: {
-                auto* edit = new TEdit(this);
-                if (s.Kind == TCtlKind::Password)
-                    edit->SetPasswordChar(L'*');
+                auto* edit = new TbsSkinPasswordEdit(this);
                 edit->SetMaxLength(s.A);
                 c = edit;
                 break;
             }
             case TCtlKind::TimeEdit: {
-                auto* edit = new TMaskEdit(this);
+                auto* edit = new TbsSkinMaskEdit(this);
+                edit->TimeSeparator = Fs.TimeSeparator;  // the separator the reminder's time is read with
                 edit->SetEditMask(L"!90:00;1; ");
+                edit->SetAlignment(taCenter);
+                edit->SetMaxLength(5);
                 c = edit;
                 break;
             }
@@ -389,7 +395,7 @@ void TAAForm1::BuildControls() {
             SetSpinValue(s.Name, s.A);
         }
     }
-    Ctl<TEdit>(L"Edit_PNHostIMAP")->SetMaxLength(99);
+    EditOf(L"Edit_PNHostIMAP")->SetMaxLength(99);
     SetSpinValue(L"Spin_PNPortIMAP", 993);
     // The language choice: three built-in languages, each item's picture its language index.
     OfficeComboBox_lang->AddItem(L"  Русский", 0);
@@ -451,6 +457,10 @@ void TAAForm1::BindSkinnedControls() {
         TControl* c = FindCtl(s.Name);
         if (auto* label = dynamic_cast<TbsSkinStdLabel*>(c))
             label->SetSkinData(SkinData);
+        else if (auto* edit = dynamic_cast<TbsSkinCustomEdit*>(c))
+            edit->SetSkinData(SkinData);
+        else if (auto* password = dynamic_cast<TbsSkinPasswordEdit*>(c))
+            password->SetSkinData(SkinData);
         else if (auto* group = dynamic_cast<TbsSkinGroupBox*>(c))
             group->SetSkinData(SkinData);
         else if (auto* button = dynamic_cast<TbsSkinButton*>(c))
@@ -568,11 +578,11 @@ void TAAForm1::BindEvents() {
     FindCtl(L"Button_ProvEml")->OnClick = [this](TObject*) { Engine_->CheckNow(); };
     click(L"ListView_Sob", &TAAForm1::ListView_SobClick);
     FindCtl(L"Button_FZvuk")->OnClick = [this](TObject*) {
-        TEdit* e = EditOf(L"Edit_FZvuk");
+        TCustomEdit* e = EditOf(L"Edit_FZvuk");
         e->SetText(PickSoundFile(e->Text()));
     };
     FindCtl(L"Button_FZvukN")->OnClick = [this](TObject*) {
-        TEdit* e = EditOf(L"Edit_FZvukN");
+        TCustomEdit* e = EditOf(L"Edit_FZvukN");
         e->SetText(PickSoundFile(e->Text()));
     };
     ListView_Em->OnDblClick = [this](TObject*) { ListView_EmDblClick(); };
@@ -865,7 +875,7 @@ void TAAForm1::SettingsToControls() {
     UpdateDaysLeft(Lists, Now());
 
     CheckOf(L"Check_ZapuskPass")->SetChecked(Settings.ZapuskPass);
-    EditOf(L"Edit_PassZapusk")->SetText(Settings.PassZapusk);
+    PasswordOf(L"Edit_PassZapusk")->SetText(Settings.PassZapusk);
     OfficeComboBox_lang->SelectImageIndex(Settings.LangIndex);
     EditOf(L"Edit_lang")->SetText(Settings.LangFile);
     SetSpinValue(L"Spin_ProvEmSek", Settings.ProvEmSek);
@@ -927,7 +937,7 @@ void TAAForm1::Button_PrimClick() {
     const bool oldAsk = Settings.ZapuskPass;
     const std::wstring oldPassword = Settings.PassZapusk;
     Settings.ZapuskPass = CheckOf(L"Check_ZapuskPass")->Checked();
-    Settings.PassZapusk = Trim(EditOf(L"Edit_PassZapusk")->Text());
+    Settings.PassZapusk = Trim(PasswordOf(L"Edit_PassZapusk")->Text());
     // A start password set here was typed by the user at hand: it counts as entered for this run.
     if (Settings.ZapuskPass != oldAsk || Settings.PassZapusk != oldPassword)
         Run.ParolVvod = Settings.PassZapusk;

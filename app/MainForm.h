@@ -31,6 +31,8 @@
 #include "classlib/Mask.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
 
 class TbsSkinData;
@@ -185,7 +187,9 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     T* Ctl(const wchar_t* name) const {
         return dynamic_cast<T*>(FindCtl(name));
     }
-    TEdit* EditOf(const wchar_t* name) const { return Ctl<TEdit>(name); }
+    TCustomEdit* EditOf(const wchar_t* name) const { return Ctl<TCustomEdit>(name); }
+    TbsSkinPasswordEdit* PasswordOf(const wchar_t* name) const { return Ctl<TbsSkinPasswordEdit>(name); }
+    TCustomMaskEdit* MaskEditOf(const wchar_t* name) const { return Ctl<TCustomMaskEdit>(name); }
     TbsSkinCheckRadioBox* CheckOf(const wchar_t* name) const { return Ctl<TbsSkinCheckRadioBox>(name); }
     int SpinValue(const wchar_t* name) const;
     void SetSpinValue(const wchar_t* name, int value);

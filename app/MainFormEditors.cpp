@@ -30,7 +30,7 @@ TAccountEditor TAAForm1::AccountEditor() const {
     e.Domain = Ctl<TComboBox>(L"Combo_PNDomain")->Text();
     e.UrlVhod = EditOf(L"Edit_UrlVhod")->Text();
     e.Login = EditOf(L"Edit_PNLogin")->Text();
-    e.Parol = EditOf(L"PasswordEdit_PNParol")->Text();
+    e.Parol = PasswordOf(L"PasswordEdit_PNParol")->Text();
     e.HostIMAP = EditOf(L"Edit_PNHostIMAP")->Text();
     e.PortIMAP = SpinValue(L"Spin_PNPortIMAP");
     return e;
@@ -39,8 +39,8 @@ TAccountEditor TAAForm1::AccountEditor() const {
 TEventEditor TAAForm1::EventEditor() const {
     TEventEditor e;
     e.Name = EditOf(L"Edit_Sob")->Text();
-    e.TimeText = Ctl<TMaskEdit>(L"Time_Sob")->EditText();
-    e.DateText = Ctl<TMaskEdit>(L"Date_Sob")->EditText();
+    e.TimeText = MaskEditOf(L"Time_Sob")->EditText();
+    e.DateText = MaskEditOf(L"Date_Sob")->EditText();
     const wchar_t* boxes[] = {L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht",
                               L"Check_Pt", L"Check_Sb", L"Check_Vs"};
     for (int d = 1; d <= 7; ++d)
@@ -49,7 +49,7 @@ TEventEditor TAAForm1::EventEditor() const {
 }
 
 void TAAForm1::ZeroFillTimeSob() {
-    auto* time = Ctl<TMaskEdit>(L"Time_Sob");
+    auto* time = MaskEditOf(L"Time_Sob");
     time->SetEditText(ZeroFillTime(time->EditText()));
 }
 
@@ -104,7 +104,7 @@ void TAAForm1::ListView_EmClick() {
     Ctl<TComboBox>(L"Combo_PNDomain")->SetText(a.Domain);
     EditOf(L"Edit_UrlVhod")->SetText(a.UrlVhod);
     EditOf(L"Edit_PNLogin")->SetText(a.Login);
-    EditOf(L"PasswordEdit_PNParol")->SetText(a.Parol);
+    PasswordOf(L"PasswordEdit_PNParol")->SetText(a.Parol);
     EditOf(L"Edit_PNHostIMAP")->SetText(a.HostIMAP);
     SetSpinValue(L"Spin_PNPortIMAP", a.PortIMAP);
 }
@@ -192,13 +192,13 @@ void TAAForm1::ListView_SobClick() {
         return;
     const AListSob& e = *Lists.Events[static_cast<size_t>(index)];
     EditOf(L"Edit_Sob")->SetText(e.Name);
-    Ctl<TMaskEdit>(L"Time_Sob")->SetEditText(HourMinText(e.Time));
+    MaskEditOf(L"Time_Sob")->SetEditText(HourMinText(e.Time));
     ZeroFillTimeSob();
     const wchar_t* boxes[] = {L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht",
                               L"Check_Pt", L"Check_Sb", L"Check_Vs"};
     for (int d = 1; d <= 7; ++d)
         CheckOf(boxes[d - 1])->SetChecked(e.DnNedel[static_cast<size_t>(d)]);
-    Ctl<TMaskEdit>(L"Date_Sob")
+    MaskEditOf(L"Date_Sob")
         ->SetEditText(e.Date < kFirstDatedDay ? L"" : FormatDateTime(Fs.ShortDateFormat, e.Date, Fs));
 }
 
@@ -212,11 +212,11 @@ void TAAForm1::ListView_SobColumnClick(int column) {
 }
 
 void TAAForm1::Time_SobDblClick() {
-    Ctl<TMaskEdit>(L"Time_Sob")->SetEditText(FormatDateTime(L"hh:nn", Now(), Fs));
+    MaskEditOf(L"Time_Sob")->SetEditText(FormatDateTime(L"hh:nn", Now(), Fs));
 }
 
 void TAAForm1::Date_SobDblClick() {
-    Ctl<TMaskEdit>(L"Date_Sob")->SetEditText(FormatDateTime(Fs.ShortDateFormat, Date(), Fs));
+    MaskEditOf(L"Date_Sob")->SetEditText(FormatDateTime(Fs.ShortDateFormat, Date(), Fs));
 }
 
 // ---- Views ----------------------------------------------------------------------------------------------------------

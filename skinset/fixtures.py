@@ -154,12 +154,29 @@ def colorcoded():
     entries.append(('bevel', 'bevel', {'lightcolor': 0x00DCFF, 'darkcolor': 0xA03C00}))
     legend.append('bevel.lightcolor=255,220,0')
     legend.append('bevel.darkcolor=0,60,160')
+    # the edit's font colours, and "buttonedit": the edit picture with a push button in its right end (hot and
+    # pressed button pictures at the sheet's bottom right)
+    ekeys = dict(next(k for n, _, k in entries if n == 'edit'))
+    ekeys.update({'fontname': 'Arial', 'fontheight': 14, 'fontstyle': '', 'fontcolor': 0x0000C8,
+                  'activefontcolor': 0x00C800, 'disabledfontcolor': 0x808080})
+    entries[[n for n, _, _ in entries].index('edit')] = ('edit', 'edit', ekeys)
+    legend.append('edit.fontcolor=200,0,0')
+    legend.append('edit.activefontcolor=0,200,0')
+    bekeys = dict(ekeys, buttonrect=(24, 3, 37, 17), activebuttonrect=(164, 76, 177, 90),
+                  downbuttonrect=(180, 76, 193, 90), unenabledbuttonrect=(0, 0, 0, 0), clientrect=(3, 3, 22, 17),
+                  righttoppoint=(22, 3), rightbottompoint=(22, 17))
+    ctl.paste((15, 200, 200), (164, 76, 177, 90))
+    ctl.paste((15, 150, 200), (180, 76, 193, 90))
+    legend.append('buttonedit.activebutton=15,200,200')
+    legend.append('buttonedit.downbutton=15,150,200')
+    entries.append(('buttonedit', 'edit', bekeys))
     sk.add_picture('controls.bmp', ctl)
     sk.add_picture('ctlmask.bmp', mask)
     entries.extend(bars_and_groups(sk, legend))
     for cname, kind, keys in entries:
         sk.add_control(cname, kind, keys)
     button_entries(sk, legend)
+    spin_entries(sk, legend)
     tab_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
@@ -239,6 +256,68 @@ def button_entries(sk, legend):
     sk.add_control('toolmenubutton', 'menubutton', mb)
     for cname in ('checkbox', 'radiobox'):
         sk.sections[cname].update({'pictureindex': bi, 'maskpictureindex': -1})
+
+
+def spin_entries(sk, legend):
+    """The spin edit and the up-downs on a picture of their own (spins.bmp). "spinedit": 60 x 20 stretching across
+    (left end 3, right end 18 holding the buttons), a hot picture beside it, the button state pictures below; the
+    up-downs: fixed pictures whose buttons are control coordinates, their state pictures beside them."""
+    pic = Image.new('RGB', (130, 70), (0, 0, 0))
+
+    def put(name, rect, col):
+        pic.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    def spin_face(state, x, red):
+        put('spinedit.%s.left' % state, (x, 0, x + 3, 20), (red, 10, 200))
+        put('spinedit.%s.middle' % state, (x + 3, 0, x + 42, 20), (red, 60, 200))
+        put('spinedit.%s.right' % state, (x + 42, 0, x + 60, 20), (red, 110, 200))
+        put('spinedit.%s.up' % state, (x + 44, 2, x + 58, 10), (red, 160, 200))
+        put('spinedit.%s.down' % state, (x + 44, 10, x + 58, 18), (red, 210, 200))
+        return (x, 0, x + 60, 20)
+
+    k = {'pictureindex': len(sk.pictures), 'maskpictureindex': -1, 'lefttoppoint': (3, 0),
+         'righttoppoint': (42, 0), 'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0),
+         'clientrect': (3, 3, 42, 17), 'leftstretch': False, 'topstretch': False, 'rightstretch': False,
+         'bottomstretch': False, 'stretcheffect': False, 'stretchtype': 'stfull', 'fontname': 'Arial',
+         'fontheight': 14, 'fontstyle': '', 'fontcolor': 0x0000C8, 'activefontcolor': 0x00C800,
+         'disabledfontcolor': 0x808080, 'upbuttonrect': (44, 2, 58, 10), 'downbuttonrect': (44, 10, 58, 18)}
+    k['skinrect'] = spin_face('skinrect', 0, 40)
+    k['activeskinrect'] = spin_face('activeskinrect', 62, 90)
+    k['activeupbuttonrect'] = put('spinedit.activeup', (0, 22, 14, 30), (140, 160, 40))
+    k['downupbuttonrect'] = put('spinedit.downup', (16, 22, 30, 30), (140, 200, 40))
+    k['activedownbuttonrect'] = put('spinedit.activedown', (32, 22, 46, 30), (140, 160, 80))
+    k['downdownbuttonrect'] = put('spinedit.downdown', (48, 22, 62, 30), (140, 200, 80))
+    legend.append('spinedit.fontcolor=200,0,0')
+    legend.append('spinedit.activefontcolor=0,200,0')
+    entries = [('spinedit', 'spinedit', k)]
+    # up-downs: horizontal 30 x 15 (left half steps down, right half up), vertical 15 x 20 (top half up)
+    for name, x, y, blue, vert in (('hupdown', 0, 32, 40, False), ('vupdown', 0, 49, 80, True),
+                                   ('updown', 90, 32, 120, False)):
+        if vert:
+            up, down, size = (0, 0, 15, 10), (0, 10, 15, 20), (15, 20)
+        else:
+            up, down, size = (15, 0, 30, 15), (0, 0, 15, 15), (30, 15)
+        put(name + '.up', (x + up[0], y + up[1], x + up[2], y + up[3]), (10, 100, blue))
+        put(name + '.down', (x + down[0], y + down[1], x + down[2], y + down[3]), (10, 150, blue))
+        uk = {'pictureindex': len(sk.pictures), 'maskpictureindex': -1,
+              'skinrect': (x, y, x + size[0], y + size[1]), 'upbuttonrect': up, 'downbuttonrect': down}
+        entries.append((name, 'updown', uk))
+    # the horizontal up-downs share their state pictures; the pressed down button falls back to the hot one
+    hs = {'activeupbuttonrect': put('hupdown.activeup', (32, 32, 47, 47), (10, 200, 40)),
+          'downupbuttonrect': put('hupdown.downup', (49, 32, 64, 47), (10, 250, 40)),
+          'activedownbuttonrect': put('hupdown.activedown', (66, 32, 81, 47), (60, 200, 40)),
+          'downdownbuttonrect': (0, 0, 0, 0)}
+    vs = {'activeupbuttonrect': put('vupdown.activeup', (17, 49, 32, 59), (10, 200, 80)),
+          'downupbuttonrect': put('vupdown.downup', (34, 49, 49, 59), (10, 250, 80)),
+          'activedownbuttonrect': put('vupdown.activedown', (51, 49, 66, 59), (60, 200, 80)),
+          'downdownbuttonrect': put('vupdown.downdown', (68, 49, 83, 59), (60, 250, 80))}
+    for name, kind, keys in entries:
+        if name != 'spinedit':
+            keys.update(vs if name == 'vupdown' else hs)
+        sk.add_control(name, kind, keys)
+    sk.add_picture('spins.bmp', pic)
 
 
 def content(sk_folder, version=3, extra=None, count_override=None):
@@ -504,6 +583,9 @@ writes). Do not edit by hand.
   In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
   `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
   part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
+  In `spins.bmp`: `spinedit` (60 x 20 across: ends 3 and 18, buttons (44, 2, 58, 10) and (44, 10, 58, 18), a hot
+  picture and button state pictures), `hupdown` and `updown` (30 x 15: left half down, right half up) and `vupdown`
+  (15 x 20: top half up) with their hot and pressed button pictures.
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

@@ -13,10 +13,9 @@
 
 #include "classlib/Component.h"
 #include "classlib/Graphics.h"
+#include "skin/boxes/PasswordKind.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/DialogControls.h"
-
-enum TbsPasswordKind { pkRoundRect, pkRect, pkTriangle };
 
 // The character an edit of the kind masks the text with.
 wchar_t PasswordKindChar(TbsPasswordKind Kind);

@@ -211,6 +211,16 @@ class MainWindowTest : public ::testing::Test {
         GetWindowRect(wnd, &r);
         return {r.right - r.left, r.bottom - r.top};
     }
+    // Reads the settings file until it loads and Saved accepts what it holds (the program writes it after a click).
+    bool WaitSaved(TSettings& read, TNotifierLists& lists, std::wstring& id, const std::function<bool()>& Saved) {
+        return WaitUntil(
+            [&] {
+                read = TSettings{};
+                lists = TNotifierLists{};
+                return LoadSettings(app_->Folder(), read, lists, id) && Saved();
+            },
+            5000);
+    }
     void AddAccount(const std::wstring& login,
                     const std::wstring& password,
                     const std::wstring& domain = L"mail.test",
@@ -583,13 +593,7 @@ TEST_F(MainWindowTest, ApplyWritesTheFileAndClosingWithoutApplyLeavesItAsItWas) 
     TSettings read;
     TNotifierLists lists;
     std::wstring id;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            read = TSettings{};
-            lists = TNotifierLists{};
-            return LoadSettings(app_->Folder(), read, lists, id) && read.VTray;
-        },
-        5000));
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return read.VTray; }));
     EXPECT_EQ(read.ProvEmSek, 120);
     EXPECT_EQ(id, GetMachineId());
     ASSERT_EQ(lists.ImapServers.size(), 1u);
@@ -794,6 +798,34 @@ TEST_F(MainWindowTest, AccountEditorRefusesCaseOnlyDuplicatesAndSortsByColumn) {
     ClickAt((login.left + login.right) / 2, (login.top + login.bottom) / 2);
     EXPECT_TRUE(WaitUntil([&] { return ListText(view, 2, 0) == L"anna"; }, 3000));
     Shot(main, L"mail-ru");
+}
+
+TEST_F(MainWindowTest, AnAccountTypedIntoTheSkinnedFieldsIsSavedAsTyped) {
+    WriteSettings(TSettings{}, OneServer());
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    // The login is an edit whose window text is its text; the password keeps no window text.
+    SetText(L"Edit_PNLogin", L"probe");
+    EXPECT_EQ(WindowText(app_->Ctl(L"Edit_PNLogin")), L"probe");
+    SetText(L"PasswordEdit_PNParol", L"probe");
+    EXPECT_EQ(WindowText(app_->Ctl(L"PasswordEdit_PNParol")), L"");
+    AddAccount(L"ivan.petrov", L"s3cr\u0435t pw", L"mail.test", L"imap.mail.test");
+    HWND view = app_->Ctl(L"ListView_Em");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == 1; }, 3000));
+    // The reminder's time typed as four digits shows with its separator.
+    HWND time = app_->Ctl(L"Time_Sob");
+    SendMessageW(time, EM_SETSEL, 0, 0);
+    for (wchar_t c : std::wstring(L"0930"))
+        SendMessageW(time, WM_CHAR, c, 1);
+    EXPECT_EQ(WindowText(time), L"09:30");
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return lists.Accounts.size() == 1; }));
+    EXPECT_EQ(lists.Accounts[0]->Login, L"ivan.petrov");
+    EXPECT_EQ(lists.Accounts[0]->Parol, L"s3cr\u0435t pw");
+    EXPECT_EQ(lists.Accounts[0]->HostIMAP, L"imap.mail.test");
 }
 
 TEST_F(MainWindowSharedTest, ReminderOnTheSameWeekdayIsRefusedWithTheDayInTheWarning) {

@@ -19,6 +19,8 @@
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
+#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/ButtonLabel.h"
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinButton.h"
@@ -154,6 +156,59 @@ std::vector<TGalleryItem> LabelsFamily(TCustomImageList* images) {
     items.push_back(bevel(L"рамка, выпукла", bsBox, bsRaised, false));
     items.push_back(bevel(L"двойная рамка", bsFrame, bsLowered, false));
     items.push_back(bevel(L"разделитель", bsTopLine, bsLowered, true));
+    return items;
+}
+
+// An edit painted as it looks with Text, in the hot look when Hot (mouse over or focus).
+TGalleryItem EditItem(const std::wstring& state, const std::wstring& entry, const std::wstring& text, bool hot,
+                      std::function<void(TbsSkinEdit*)> setup) {
+    TGalleryItem it;
+    it.State = state;
+    it.Class = L"TbsSkinEdit";
+    it.Entry = entry;
+    it.W = 200;
+    it.H = 21;
+    it.Make = [entry, setup](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* e = new TbsSkinEdit(owner);
+        e->SetSkinDataName(entry);
+        e->SetBounds(0, 0, 200, 21);
+        setup(e);
+        if (data)
+            e->SetSkinData(data);
+        return e;
+    };
+    it.Index = [](TControl* c) { return static_cast<TbsSkinEdit*>(c)->SkinIndex(); };
+    it.Paint = [text, hot](TControl* c, HDC dc, int x, int y) {
+        // The page's own text settings come back afterwards.
+        const int saved = SaveDC(dc);
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        static_cast<TbsSkinEdit*>(c)->PaintLookTo(&canvas, x, y, text, hot);
+        canvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+    };
+    return it;
+}
+
+std::vector<TGalleryItem> EditsFamily(TCustomImageList* images) {
+    std::vector<TGalleryItem> items;
+    const std::wstring login = L"иван.петров";
+    items.push_back(EditItem(L"обычное", L"edit", login, false, [](TbsSkinEdit*) {}));
+    items.push_back(EditItem(L"наведено", L"edit", login, true, [](TbsSkinEdit*) {}));
+    items.push_back(EditItem(L"в фокусе", L"edit", L"imap.почта.рф", true, [](TbsSkinEdit*) {}));
+    items.push_back(EditItem(L"только чтение", L"edit", L"C:\\Звуки\\Почта.wav", false,
+                             [](TbsSkinEdit* e) { e->SetReadOnly(true); }));
+    items.push_back(EditItem(L"недоступно", L"edit", L"Напоминание", false,
+                             [](TbsSkinEdit* e) { e->SetEnabled(false); }));
+    items.push_back(EditItem(L"с кнопкой", L"buttonedit", L"Звук.wav", false, [images](TbsSkinEdit* e) {
+        e->SetButtonMode(true);
+        e->SetImages(images);
+        e->SetButtonImageIndex(0);
+    }));
+    items.push_back(EditItem(L"время, по центру", L"edit", L"09:30", false,
+                             [](TbsSkinEdit* e) { e->SetAlignment(taCenter); }));
+    items.push_back(Item<TbsSkinPasswordEdit>(L"пароль с текстом", L"TbsSkinPasswordEdit", L"edit", 121, 21,
+                                              [](TbsSkinPasswordEdit* p) { p->SetText(L"пароль"); }));
     return items;
 }
 
@@ -330,6 +385,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     boxParent->SetBounds(0, 0, 400, 100);
     if (family == L"labels")
         items = LabelsFamily(images.get());
+    else if (family == L"edits")
+        items = EditsFamily(images.get());
     else if (family == L"panels")
         items = PanelsFamily(images.get());
     else if (family == L"buttons")
