@@ -8,6 +8,7 @@
 
 #include "skin/controls/ControlGeometry.h"
 #include "skin/controls/ControlSkinning.h"
+#include "skin/boxes/SkinUpDown.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/core/GlyphPainters.h"
 #include "skin/core/SkinControlRecords.h"
@@ -212,6 +213,7 @@ TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner)
 }
 
 TbsSkinPageControl::~TbsSkinPageControl() {
+    DestroyUpDown();
     SetImages(nullptr);
 }
 
@@ -391,6 +393,7 @@ void TbsSkinPageControl::ChangeSkinData() {
     UpdatePrivateImages();
     SetItemSize();
     Realign();
+    DestroyUpDown();
     TestScroll();
     Invalidate();
     if (ActivePage())
@@ -434,6 +437,8 @@ void TbsSkinPageControl::SetItemSize() {
 
 void TbsSkinPageControl::UpDateTabs() {
     SetItemSize();
+    if (MultiLine())
+        DestroyUpDown();
     Realign();
 }
 
@@ -480,17 +485,95 @@ TRect TbsSkinPageControl::GetTabRect(int TabIndex) {
     return CorrectTabRect(TabRect(TabIndex), FTabPosition, FStyle, MultiLine(), ItemOffset());
 }
 
-int TbsSkinPageControl::HiddenTabs() {
+int TbsSkinPageControl::HiddenTabsWithin(int Limit) {
     if (MultiLine() || FTabsHidden || !HandleAllocated())
         return 0;
     std::vector<TRect> rects;
     for (int i = 0; i < VisibleTabCount(); ++i)
         rects.push_back(TabRect(i));
-    return HiddenTabCount(rects, Width() - 1);
+    return HiddenTabCount(rects, Limit);
+}
+
+int TbsSkinPageControl::HiddenTabs() {
+    return HiddenTabsWithin(WindowWidth() - 1);
+}
+
+// The window's own width: inside WM_SIZE the control's Width() may not have caught up yet.
+int TbsSkinPageControl::WindowWidth() {
+    RECT r{};
+    if (!HandleAllocated() || !GetClientRect(Handle(), &r))
+        return Width();
+    return r.right;
+}
+
+// The tab control makes its own scroller whenever the row overflows; ours replaces it.
+void TbsSkinPageControl::RemoveNativeScroller() {
+    if (!HandleAllocated())
+        return;
+    while (HWND native = FindWindowExW(Handle(), nullptr, L"msctls_updown32", nullptr))
+        if (!DestroyWindow(native))
+            break;
+}
+
+void TbsSkinPageControl::DestroyUpDown() {
+    delete FUpDown;
+    FUpDown = nullptr;
+}
+
+void TbsSkinPageControl::PlaceUpDown() {
+    if (!FUpDown)
+        return;
+    TbsDataSkinTabControl* e = TabEntry();
+    const int w = FUpDown->Width(), h = FUpDown->Height();
+    const int top = ScrollerTop(FTabPosition, e != nullptr, PageArea(), e ? e->SkinRect : TRect{},
+                                e ? e->ClRect : TRect{}, Height(), h);
+    FUpDown->SetBounds(WindowWidth() - w, top, w, h);
 }
 
 void TbsSkinPageControl::TestScroll() {
-    // The tab control's own scroller stays until the skinned one takes its place.
+    if (!HandleAllocated())
+        return;
+    RemoveNativeScroller();
+    // A row scrolled to the left that fits whole now goes back to its start (the tab control keeps it scrolled).
+    const int n = VisibleTabCount();
+    if (n > 0 && !MultiLine() && TabRect(0).Left < 0 && TabRect(n - 1).Right - TabRect(0).Left <= WindowWidth() - 1)
+        for (int i = 0; i < n && TabRect(0).Left < 0; ++i)
+            SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    const int hidden = HiddenTabs();
+    if (hidden == 0 || MultiLine() || FTabsHidden) {
+        DestroyUpDown();
+        return;
+    }
+    if (!FUpDown) {
+        std::vector<TRect> rects;
+        for (int i = 0; i < VisibleTabCount(); ++i)
+            rects.push_back(TabRect(i));
+        FUpDown = new TbsSkinUpDown(nullptr);
+        FUpDown->SetParent(this);
+        FUpDown->SetBounds(WindowWidth() - 2 * FDefaultItemHeight, 0, 2 * FDefaultItemHeight, FDefaultItemHeight);
+        FUpDown->SetMin(0);
+        FUpDown->SetMax(hidden);
+        FUpDown->SetPosition(TabsScrolledOff(rects));
+        FUpDown->SetIncrement(1);
+        TbsDataSkinTabControl* e = TabEntry();
+        FUpDown->SetSkinDataName(e && !e->UpDown.empty() ? e->UpDown : L"updown");
+        FUpDown->SetSkinData(FSD);
+        FUpDown->OnChange = [this](TObject*) { ScrollerChanged(); };
+        FUpDown->SetVisible(true);
+    }
+    FInScrollerChange = true;
+    FUpDown->SetMax(hidden);
+    FInScrollerChange = false;
+    PlaceUpDown();
+}
+
+void TbsSkinPageControl::ScrollerChanged() {
+    if (FInScrollerChange || !FUpDown)
+        return;
+    FInScrollerChange = true;
+    FUpDown->SetMax(HiddenTabsWithin(WindowWidth() - FUpDown->Width()));
+    FInScrollerChange = false;
+    SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FUpDown->Position()), 0);
 }
 
 // ---- Hiding ---------------------------------------------------------------------------------------------------------
@@ -505,6 +588,7 @@ void TbsSkinPageControl::HideTabs() {
     FSavedTabHeight = FTabHeight;
     FTabsHidden = true;
     SetTabHeight(1);
+    DestroyUpDown();
 }
 
 void TbsSkinPageControl::ShowTabs() {
@@ -538,6 +622,7 @@ void TbsSkinPageControl::HideBorderAndTabs() {
     SetTabPosition(tpTop);
     HideTabs();
     FBorderHidden = true;
+    DestroyUpDown();
     Realign();
     Invalidate();
 }
@@ -945,6 +1030,8 @@ void TbsSkinPageControl::PaintTo(HDC DC, int X, int Y) {
         IntersectClipRect(b.Canvas()->Handle(), 0, 0, page->Width(), page->Height());
         page->PaintBG(b.Canvas()->Handle());
     }
+    if (FUpDown && FUpDown->Visible())
+        FUpDown->PaintTo(b.Canvas()->Handle(), FUpDown->Left(), FUpDown->Top());
     BitBlt(DC, X, Y, Width(), Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
@@ -1026,6 +1113,14 @@ void TbsSkinPageControl::CloseActivePage() {
 
 void TbsSkinPageControl::Change() {
     TPageControl::Change();
+    if (FUpDown) {
+        std::vector<TRect> rects;
+        for (int i = 0; i < VisibleTabCount(); ++i)
+            rects.push_back(TabRect(i));
+        FInScrollerChange = true;
+        FUpDown->SetPosition(TabsScrolledOff(rects));
+        FInScrollerChange = false;
+    }
     Invalidate();
     if (ActivePage())
         ActivePage()->Invalidate();
@@ -1086,6 +1181,13 @@ void TbsSkinPageControl::WndProc(TMessage& Message) {
         case TCM_SETCURSEL:
             TPageControl::WndProc(Message);
             Invalidate();
+            return;
+        case TCM_INSERTITEMW:
+        case TCM_DELETEITEM:
+        case TCM_SETITEMSIZE:
+            // The row changed: it may overflow now, or fit.
+            TPageControl::WndProc(Message);
+            TestScroll();
             return;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:

@@ -20,6 +20,7 @@
 class TbsSkinData;
 class TbsDataSkinTabControl;
 class TbsSkinPageControl;
+class TbsSkinUpDown;
 
 // The answer of every skinned page control and page to this query message.
 constexpr UINT WM_SKINPAGE_QUERY = 0xB1C9;
@@ -146,6 +147,8 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinnedControl {
     int CloseSize();
     // The tabs of a single row that lie outside the control (0 with several rows or hidden tabs).
     int HiddenTabs();
+    // The skinned scroller while the tab row overflows (nullptr otherwise).
+    TbsSkinUpDown* UpDown() const { return FUpDown; }
     // The visible tab under the mouse (-1: none).
     int HotTab() const { return FActiveTab; }
 
@@ -178,6 +181,12 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinnedControl {
     void TestActive(int X, int Y);
     void CloseActivePage();
     void TestScroll();
+    int HiddenTabsWithin(int Limit);
+    int WindowWidth();
+    void PlaceUpDown();
+    void DestroyUpDown();
+    void ScrollerChanged();
+    void RemoveNativeScroller();
     void ApplyFont();
 
     TbsSkinData* FSD = nullptr;  // borrowed, cleared by Notification
@@ -207,6 +216,8 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinnedControl {
     bool FTabsHidden = false;   // HideTabs in force
     bool FBorderHidden = false;
     int FSavedTabHeight = -1;
+    TbsSkinUpDown* FUpDown = nullptr;  // our child, freed by us
+    bool FInScrollerChange = false;
     TTabPosition FSavedPosition = tpTop;
     bool FSavedMultiLine = false;
 };

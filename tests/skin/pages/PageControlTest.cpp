@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ControlTestSupport.h"
+#include "skin/boxes/SkinUpDown.h"
 #include "skin/pages/SkinPageControl.h"
 
 namespace {
@@ -349,12 +350,57 @@ TEST_F(SkinPageControlTest, NarrowRowCountsTheTabsItCannotShow) {
 TEST_F(SkinPageControlTest, SkinChangeWalkReachesTheControl) {
     TbsSkinPageControl* pc = Make(true, 2);
     pc->Pages(1)->SetCaption(L"A longer caption");
+    pc->SetActivePageIndex(1);
     host_->data->LoadFromFile(FixtureVariant(L"tabfont", [](std::string& s) {
         ReplaceValue(s, "fontheight", "20");
     }));
     Pump(20);
     EXPECT_EQ(pc->Font()->Height(), 20);
-    EXPECT_EQ(pc->ActivePageIndex(), 0);
+    EXPECT_EQ(pc->ActivePageIndex(), 1);
+    EXPECT_TRUE(pc->Pages(1)->Visible());
+    EXPECT_EQ(SendMessageW(pc->Handle(), TCM_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(SkinPageControlTest, OverflowingRowGetsTheSkinnedScroller) {
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skin" : "built-in");
+        TbsSkinPageControl* pc = Make(skinned, 8, 200, 120);
+        Pump(10);
+        auto noNative = [pc] { return FindWindowExW(pc->Handle(), nullptr, L"msctls_updown32", nullptr) == nullptr; };
+        ASSERT_NE(pc->UpDown(), nullptr);
+        TbsSkinUpDown* ud = pc->UpDown();
+        EXPECT_TRUE(noNative());
+        // Built-in: 2 x DefaultItemHeight by DefaultItemHeight; the skin's up-down entry has a size of its own.
+        if (!skinned) {
+            EXPECT_EQ(ud->Width(), 40);
+            EXPECT_EQ(ud->Height(), 20);
+        }
+        EXPECT_EQ(ud->Left(), pc->Width() - ud->Width());
+        EXPECT_EQ(ud->Min(), 0);
+        EXPECT_EQ(ud->Max(), pc->HiddenTabs());
+        EXPECT_TRUE(ud->Visible());
+        // A click on the scroller's forward arrow scrolls the row by one tab.
+        const int left0 = pc->TabRect(1).Left;
+        const TRect first = pc->TabRect(0);
+        const int pos0 = ud->Position();
+        SendMessageW(ud->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+        SendMessageW(ud->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+        Pump(10);
+        EXPECT_EQ(ud->Position(), pos0 + 1);
+        EXPECT_EQ(pc->TabRect(1).Left, first.Left) << "the second tab stands where the first stood";
+        EXPECT_LT(pc->TabRect(1).Left, left0);
+        EXPECT_TRUE(noNative());
+        // Wide enough for every tab: the scroller goes and the row starts at its first tab again.
+        pc->SetBounds(8, 8, 1000, 120);
+        Pump(10);
+        EXPECT_EQ(pc->UpDown(), nullptr);
+        EXPECT_EQ(pc->TabRect(0).Left, first.Left);
+        EXPECT_TRUE(noNative());
+        for (int i = 0; i < 9; ++i) {
+            delete owned_.back();
+            owned_.pop_back();
+        }
+    }
 }
 
 }  // namespace
