@@ -34,6 +34,7 @@
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
+#include "skin/pages/SkinPageControl.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -207,7 +208,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::vector<TProductRow> products_;
     std::vector<std::unique_ptr<TIcon>> glyphs_;
 
-    TPageControl* PageControl = nullptr;
+    TbsSkinPageControl* PageControl = nullptr;
     TListView* ListView_Em = nullptr;
     TListView* ListView_Pism = nullptr;
     TListView* ListView_Sob = nullptr;

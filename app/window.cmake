@@ -11,3 +11,4 @@ add_library(app_mainform STATIC ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp ${CMAKE_C
 target_link_libraries(app_mainform PUBLIC app_editors app_notify app_settingsfile app_sounds app_autostart
     app_weblinks app_skins app_engine skin_dialogs skin_boxes skin_controls skin_form identity classlib winmm)
 target_include_directories(app_mainform PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(app_mainform PUBLIC skin_pages)
