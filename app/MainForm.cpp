@@ -281,7 +281,7 @@ void TAAForm1::FillImagesOnce(TImageList* list, int firstId, int count, int size
 }
 
 void TAAForm1::BuildControls() {
-    PageControl = new TPageControl(this);
+    PageControl = new TbsSkinPageControl(this);
     PageControl->SetName(L"PageControl");
     PageControl->SetParent(this);
     controls_[L"PageControl"] = PageControl;
@@ -293,7 +293,7 @@ void TAAForm1::BuildControls() {
         TControl* c = nullptr;
         switch (s.Kind) {
             case TCtlKind::Page: {
-                auto* page = new TTabSheet(this);
+                auto* page = new TbsSkinTabSheet(this);
                 page->SetPageControl(PageControl);
                 c = page;
                 break;
@@ -529,6 +529,10 @@ void TAAForm1::BindSkinnedControls() {
         row.Text->SetSkinData(SkinData);
         row.Link->SetSkinData(SkinData);
     }
+    // The pages' controls inherit the page control's font: it stays the window's, in which the layout is measured.
+    PageControl->DefaultFont()->Assign(Font());
+    PageControl->UseSkinFont = false;
+    PageControl->SetSkinData(SkinData);
 }
 
 void TAAForm1::PlaceProducts() {

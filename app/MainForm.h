@@ -36,6 +36,7 @@
 #include "skin/boxes/SkinSpinEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/views/SkinListView.h"
+#include "skin/pages/SkinPageControl.h"
 
 class TbsSkinData;
 class TbsSkinButtonLabel;
@@ -208,7 +209,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     std::map<TbsSkinListView*, TViewHint> hints_;
     std::vector<TProductRow> products_;
 
-    TPageControl* PageControl = nullptr;
+    TbsSkinPageControl* PageControl = nullptr;
     TbsSkinListView* ListView_Em = nullptr;
     TbsSkinListView* ListView_Pism = nullptr;
     TbsSkinListView* ListView_Sob = nullptr;

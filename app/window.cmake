@@ -12,3 +12,4 @@ target_link_libraries(app_mainform PUBLIC app_editors app_notify app_settingsfil
     app_weblinks app_skins app_engine skin_dialogs skin_boxes skin_controls skin_form identity classlib winmm)
 target_include_directories(app_mainform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(app_mainform PUBLIC skin_views)
+target_link_libraries(app_mainform PUBLIC skin_pages)

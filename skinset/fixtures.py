@@ -197,6 +197,7 @@ def colorcoded():
     view_entries(sk, legend)
     tool_entries(sk, legend)
     spin_entries(sk, legend)
+    tab_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -743,3 +744,39 @@ def view_entries(sk, legend):
     legend.append('listview.bgcolor=230,240,200')
     sk.add_control('viewitem', 'listbox', item)
     sk.add_control('treeview', 'treeview', tree)
+
+
+def tab_entries(sk, legend):
+    """The page control's "tab" entry on a picture of its own (tabs.bmp): a 60 x 50 frame cut 4 pixels from every
+    side, flat tab state rectangles (the active and focused ones two pixels higher), the strip behind the tabs and the
+    close button's normal and hot pictures. "tabnoclose" is the same without the close pictures."""
+    im = Image.new('RGB', (170, 64), (0, 0, 0))
+
+    def put(name, rect, col):
+        im.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    cols = nine_colors(90, 60)
+    im.paste(nine_image(60, 50, 4, 4, 4, 4, cols), (0, 0))
+    for sl in SLICES:
+        legend.append('tab.skinrect.%s=%d,%d,%d' % ((sl,) + cols[sl]))
+    k = {'skinrect': (0, 0, 60, 50), 'leftstretch': False, 'topstretch': False, 'rightstretch': False,
+         'bottomstretch': False, 'stretcheffect': False, 'stretchtype': 'stfull', 'maskpictureindex': -1,
+         'tabrect': put('tab.tabrect', (62, 0, 102, 20), (200, 30, 30)),
+         'mouseintabrect': put('tab.mouseintabrect', (104, 0, 144, 20), (200, 200, 30)),
+         'activetabrect': put('tab.activetabrect', (62, 22, 102, 44), (30, 200, 30)),
+         'focustabrect': put('tab.focustabrect', (104, 22, 144, 44), (30, 30, 200)),
+         'tabsbgrect': put('tab.tabsbgrect', (0, 52, 20, 62), (70, 140, 210)),
+         'closebuttonrect': put('tab.closebuttonrect', (150, 0, 160, 10), (250, 100, 100)),
+         'closebuttonactiverect': put('tab.closebuttonactiverect', (150, 12, 160, 22), (100, 250, 100)),
+         'closebuttondownrect': (0, 0, 0, 0), 'buttontransparent': False, 'buttontransparentcolor': 0,
+         'tableftoffset': 3, 'tabrightoffset': 3, 'tabstretcheffect': False, 'fontname': 'Arial',
+         'fontheight': 13, 'fontstyle': '', 'fontcolor': 0xFFFFFF, 'activefontcolor': 0xFFFFFF,
+         'focusfontcolor': 0xFFFFFF, 'mouseinfontcolor': 0, 'updown': 'updown', 'bgpictureindex': -1,
+         'showfocus': False, 'focusoffsetx': 0, 'focusoffsety': 0}
+    k.update(nine_keys(60, 50, 4, 4, 4, 4))
+    pi = sk.add_picture('tabs.bmp', im)
+    k['pictureindex'] = pi
+    sk.add_control('tab', 'tab', k)
+    sk.add_control('tabnoclose', 'tab', dict(k, closebuttonrect=(0, 0, 0, 0), closebuttonactiverect=(0, 0, 0, 0)))

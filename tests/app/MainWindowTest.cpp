@@ -1557,6 +1557,7 @@ TEST_F(MainWindowTest, EverySkinKeepsTheClientAreaAndThePagesFillIt) {
 TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
     HWND main = main_;
     PostClick(app_->Ctl(L"Button_Skin"));
+    HWND tabs = app_->Ctl(L"PageControl");
     HWND dialog = nullptr, list = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -1581,6 +1582,8 @@ TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
     // The main window takes the new skin once the dialog has gone; its frame changes size then.
     ASSERT_TRUE(WaitStableRect(main, 400, 5000));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "the skin change keeps the active page";
+    EXPECT_TRUE(IsWindowVisible(app_->Ctl(L"TabSheet_NOsn")));
     const std::vector<std::uint32_t> afterDialog = CaptionBand(main);
     Shot(main, L"skin80-after-dialog");
     // A window of this test takes the activation, then the main window gets it back.
@@ -1720,4 +1723,19 @@ TEST_F(MainWindowSharedTest, NumberFieldsAreSkinnedSpinEditsKeptInTheirRanges) {
     EXPECT_EQ(WindowText(port), L"99999");
     SetText(L"Spin_PNPortIMAP", L"993");
     EXPECT_EQ(WindowText(port), L"993");
+}
+
+// The pages lie on the skinned page control: it answers the skinned controls' query, holds the three tabs and no
+// native scroller, and its tabs keep their pages' names from outside.
+TEST_F(MainWindowSharedTest, PagesLieOnTheSkinnedPageControl) {
+    HWND tabs = app_->Ctl(L"PageControl");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(SendMessageW(tabs, 0xB1C9, 0, 0), 12851);
+    EXPECT_EQ(SendMessageW(app_->Ctl(L"TabSheet_Budilnik"), 0xB1C9, 0, 0), 12851);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(FindWindowExW(tabs, nullptr, L"msctls_updown32", nullptr), nullptr);
+    ClickTab(1);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Ctl(L"TabSheet_Budilnik")) != FALSE; }, 3000));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    Shot(main_, L"pages-reminders");
 }

@@ -37,6 +37,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/views/SkinListView.h"
 #include "skin/views/SkinTreeView.h"
+#include "skin/pages/SkinPageControl.h"
 
 namespace {
 
@@ -329,6 +330,35 @@ std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
 
 // Push, menu and check controls. Flat check boxes draw on their parent's background: a hidden form in the column's
 // button-face colour stands behind them.
+// The page control: tabs on each side, close buttons, a row too long for the control and the hidden mode.
+std::vector<TGalleryItem> TabsFamily(TWinControl* backdrop) {
+    using T = TbsSkinPageControl;
+    auto pages = [backdrop](const std::wstring& state, int h, int count, std::function<void(T*)> extra) {
+        return Item<T>(state, L"TbsSkinPageControl", L"tab", 206, h, [backdrop, count, extra](T* pc) {
+            pc->SetParent(backdrop);
+            const wchar_t* captions[] = {L"Почта", L"Напоминания", L"Другие", L"Папки", L"Журнал", L"Звуки",
+                                         L"Вид", L"Сеть"};
+            for (int i = 0; i < count; ++i) {
+                auto* s = new TbsSkinTabSheet(nullptr);  // freed with its page control
+                s->SetCaption(captions[i % 8]);
+                s->SetPageControl(pc);
+            }
+            extra(pc);
+            pc->HandleNeeded();
+            pc->SetActivePageIndex(0);
+        });
+    };
+    std::vector<TGalleryItem> items;
+    items.push_back(pages(L"вкладки сверху", 80, 3, [](T*) {}));
+    items.push_back(pages(L"вкладки снизу", 80, 3, [](T* pc) { pc->SetTabPosition(tpBottom); }));
+    items.push_back(pages(L"вкладки слева", 110, 3, [](T* pc) { pc->SetTabPosition(tpLeft); }));
+    items.push_back(pages(L"вкладки справа", 110, 3, [](T* pc) { pc->SetTabPosition(tpRight); }));
+    items.push_back(pages(L"кнопки закрытия", 80, 2, [](T* pc) { pc->SetShowCloseButtons(true); }));
+    items.push_back(pages(L"длинный ряд", 80, 8, [](T*) {}));
+    items.push_back(pages(L"скрытый режим", 60, 2, [](T* pc) { pc->HideBorderAndTabs(); }));
+    return items;
+}
+
 std::vector<TGalleryItem> ButtonsFamily(TCustomImageList* images, TWinControl* backdrop) {
     std::vector<TGalleryItem> items;
     using P = TbsSkinButton;
@@ -676,6 +706,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = BarsFamily(images.get());
     else if (family == L"spins")
         items = SpinsFamily();
+    else if (family == L"tabs")
+        items = TabsFamily(boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
