@@ -443,14 +443,33 @@ def build_controls(sk, t, spec):
         k.update(stretch_all(True))
         k.update({'activeskinrect': ed['active']})
         k.update(font(t.text))
-        k.update({'disabledfontcolor': C(t.dtext), 'activefontcolor': C(t.text), 'buttonrect': sb['normal'],
-                  'activebuttonrect': sb['hot'], 'downbuttonrect': sb['down'], 'unenabledbuttonrect': sb['disabled']})
+        # A plain edit has no button of its own: an edit with a button takes "buttonedit".
+        k.update({'disabledfontcolor': C(t.dtext), 'activefontcolor': C(t.text), 'buttonrect': (0, 0, 0, 0),
+                  'activebuttonrect': (0, 0, 0, 0), 'downbuttonrect': (0, 0, 0, 0),
+                  'unenabledbuttonrect': (0, 0, 0, 0)})
         if extra:
             k.update(extra)
         return k
 
     sk.add_control('edit', 'edit', edit_keys())
-    sk.add_control('buttonedit', 'edit', edit_keys())
+    # The button edit's pictures carry their button at the right end, inside the fixed right part: its normal
+    # look is drawn as part of the frame (ButtonRect counts from the frame), the other looks are places in the
+    # picture.
+    bbw, bbh = eh - 2 * em, eh - 2 * em
+    bx = ew - em - bbw
+    bb = states(lambda tt, w, h, s: P.small_button(tt, w, h, s), bbw, bbh, ['normal', 'hot', 'down', 'disabled'])
+
+    def button_frame(tt, w, h, state):
+        img = P.edit_frame(tt, w, h, state).copy()
+        img.paste(placed[bb['normal']], (bx, em))
+        return img
+
+    bed = states(button_frame, ew, eh, ['normal', 'active'])
+    bek = edit_keys({'skinrect': bed['normal'], 'activeskinrect': bed['active'], 'buttonrect': (bx, em, bx + bbw,
+                     em + bbh), 'activebuttonrect': bb['hot'], 'downbuttonrect': bb['down'],
+                     'unenabledbuttonrect': bb['disabled']})
+    bek.update(nine(ew, eh, em, em, ew - bx, em))
+    sk.add_control('buttonedit', 'edit', bek)
     sk.add_control('memo', 'memo', edit_keys({'bgcolor': C(t.window), 'activebgcolor': C(t.window)}))
     # spin / up-down arrows
     uw, uh = 15, 10
@@ -704,7 +723,7 @@ def build_controls(sk, t, spec):
                                                 bgcolor=C(t.window)))
     pl, mi = a.add_row([P.tree_box(t, True), P.tree_box(t, False)])
     sk.add_control('treeview', 'treeview', dict({'pictureindex': ci, 'maskpictureindex': -1}, **font(t.text),
-                                                bgcolor=C(t.window), expandimagerect=pl, noexpandimagerect=mi))
+                                                bgcolor=C(t.window), expandimagerect=mi, noexpandimagerect=pl))
     # application menu (ribbon)
     am = a.add(P.panel_face(t, 48, 48, 'menupage'))
     ami = states(P.item_face, 80, 24, ['normal', 'active'])

@@ -52,7 +52,8 @@ RELATIVE = {'clientrect': 'skinrect', 'textrect': 'skinrect', 'trackarea': 'skin
             'itemcheckrect': 'itemrect'}
 # Rectangles relative to the entry's image for one kind of entry only: a scroll bar's buttons are drawn in their
 # normal look as parts of the bar's own picture (their hot and pressed looks are places in the picture).
-KIND_RELATIVE = {'scrollbar': {'upbuttonrect': 'skinrect', 'downbuttonrect': 'skinrect'}}
+KIND_RELATIVE = {'scrollbar': {'upbuttonrect': 'skinrect', 'downbuttonrect': 'skinrect'},
+                 'edit': {'buttonrect': 'skinrect'}}
 POINTS = ('lefttoppoint', 'righttoppoint', 'leftbottompoint', 'rightbottompoint')
 # Title against the caption it is drawn on, active and inactive (WCAG: large text and user-interface parts).
 TITLE_CONTRAST = 3.0
@@ -382,6 +383,10 @@ class Checker:
                 r = self.nums(sec, k, 4) if k in sec else None
                 if not r or r[2] <= r[0] or r[3] <= r[1]:
                     self.err('[%s] %s is empty: a checked group shows no check picture' % (sec.name, k))
+        if sec.name.lower() == 'buttonedit':
+            r = self.nums(sec, 'buttonrect', 4) if 'buttonrect' in sec else None
+            if not r or r[2] <= r[0] or r[3] <= r[1]:
+                self.err('[%s] buttonrect is empty: the edit shows no button' % sec.name)
         if kind == 'scrollbar':
             for k in ('upbuttonrect', 'downbuttonrect', 'trackarea', 'thumbrect'):
                 r = self.nums(sec, k, 4) if k in sec else None
