@@ -1608,6 +1608,10 @@ void TPageControl::ShowActivePage() {
         activePage_->SetVisible(true);
         activePage_->BringToFront();
         SendTo(this, TCM_SETCURSEL, static_cast<WPARAM>(activePage_->TabIndex()));
+        // Wine leaves the pixels of the page just hidden where the shown page has no child window of its own:
+        // the shown page and everything on it paints afresh.
+        if (activePage_->HandleAllocated())
+            RedrawWindow(activePage_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }
 

@@ -1737,5 +1737,12 @@ TEST_F(MainWindowSharedTest, PagesLieOnTheSkinnedPageControl) {
     ClickTab(1);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Ctl(L"TabSheet_Budilnik")) != FALSE; }, 3000));
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    // The page just shown looks as it does after a full repaint: nothing of the hidden page stays on screen.
+    RECT wr{};
+    GetWindowRect(main_, &wr);
+    const std::vector<std::uint32_t> switched = SettledGrab(wr);
     Shot(main_, L"pages-reminders");
+    RedrawWindow(app_->Ctl(L"TabSheet_Budilnik"), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const std::vector<std::uint32_t> repainted = SettledGrab(wr);
+    EXPECT_TRUE(switched == repainted) << "the reminders page differs from its full repaint";
 }
