@@ -256,7 +256,17 @@ TEST_F(SkinSpinEditTest, WithoutSkinSizeTheButtonsSplitTheStretchedButtonArea) {
     EXPECT_EQ(s->Button(1).R, TRect(84, 15, 98, 29));
     auto img = Paint(s);
     EXPECT_EQ(Px(img.get(), 50, 15), Legend("spinedit.skinrect.middle"));
-    EXPECT_EQ(Px(img.get(), 90, 8), Legend("spinedit.skinrect.up")) << "no button entry: the picture shows";
+    EXPECT_EQ(Px(img.get(), 85, 3), Legend("editbutton.skinrect")) << "the edit button entry draws the buttons";
+
+    // With no button entry at all, the spin edit's own picture shows.
+    host_->data->LoadFromFile(FixtureVariant(L"nobuttons", [](std::string& t) {
+        for (const char* name : {"editbutton", "combobutton", "resizebutton"}) {
+            ReplaceAll(t, std::string("=") + name + ":button", std::string("=no") + name + ":button");
+            ReplaceAll(t, std::string("[") + name + "]", std::string("[no") + name + "]");
+        }
+    }));
+    Pump(20);
+    EXPECT_EQ(Px(Paint(s).get(), 90, 8), Legend("spinedit.skinrect.up")) << "no button entry: the picture shows";
 }
 
 }  // namespace

@@ -206,8 +206,15 @@ TEST_F(SkinListViewTest, HeaderFallsBackToResizeToolButton) {
 }
 
 TEST_F(SkinListViewTest, BuiltInHeaderAndPressesByMouse) {
+    // Neither the named header entry nor the "resizetoolbutton" fallback exists.
+    const std::wstring ini = FixtureVariant(L"nortb", [](std::string& s) {
+        ReplaceAll(s, "=resizetoolbutton:button", "=otherbutton:button");
+        ReplaceAll(s, "[resizetoolbutton]", "[otherbutton]");
+    });
+    host_->data->LoadFromFile(ini);
+    Pump(20);
     TbsSkinListView* v = View(5);
-    v->SetHeaderSkinDataName(L"noheader");  // and the fixture has no "resizetoolbutton"
+    v->SetHeaderSkinDataName(L"noheader");
     v->Columns()->Items(0)->SetWidth(100);
     auto idle = Header(v);
     EXPECT_EQ(Px(idle.get(), 0, 5), Rgb(clBtnShadow));
