@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "classlib/ExtCtrls.h"
 
 namespace {
@@ -55,6 +57,23 @@ TbsControlSeam SystemControlSeam() {
 TbsControlSeam& ControlSeam() {
     static TbsControlSeam seam = SystemControlSeam();
     return seam;
+}
+
+std::unique_ptr<IbsControlTimer> StartAutoRepeat(std::function<int()> Interval, std::function<void()> Click) {
+    constexpr unsigned kFirstDelayMs = 500;
+    std::unique_ptr<IbsControlTimer> timer = ControlSeam().NewTimer();
+    IbsControlTimer* t = timer.get();
+    // The first tick only switches to the interval; the clicks come from the next tick on.
+    timer->OnTick = [t, first = true, Interval = std::move(Interval), Click = std::move(Click)]() mutable {
+        if (first) {
+            first = false;
+            t->Start(static_cast<unsigned>(std::max(1, Interval())));
+            return;
+        }
+        Click();
+    };
+    timer->Start(kFirstDelayMs);
+    return timer;
 }
 
 TbsSeamOverride::TbsSeamOverride(const TbsControlSeam& With) : saved_(ControlSeam()) {

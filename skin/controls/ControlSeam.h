@@ -2,7 +2,7 @@
 // version their predicates test and the shell's "open". Controls call ControlSeam() and never the system directly
 // for these, so tests replace them (a fake clock that fires timers by hand, a chosen window under the cursor, a
 // recorded "open") with TbsSeamOverride and put the system's back when it goes. GUI thread only.
-// Index: IbsControlTimer, TbsControlSeam, ControlSeam, SystemControlSeam, TbsSeamOverride.
+// Index: IbsControlTimer, TbsControlSeam, ControlSeam, SystemControlSeam, StartAutoRepeat, TbsSeamOverride.
 #pragma once
 
 #include <windows.h>
@@ -42,6 +42,10 @@ struct TbsControlSeam {
 TbsControlSeam& ControlSeam();
 // The system's: GetTickCount, window timers, GetCursorPos/WindowFromPoint, GetVersion, ShellExecuteW.
 TbsControlSeam SystemControlSeam();
+
+// A held button's clicks on the seam's timer: none for the first half second, then Click every Interval()
+// milliseconds (at least 1) until the returned timer is stopped or freed.
+std::unique_ptr<IbsControlTimer> StartAutoRepeat(std::function<int()> Interval, std::function<void()> Click);
 
 // Replaces the members a test sets (empty members keep the current ones) and restores the whole seam when it goes.
 class TbsSeamOverride {

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr TColor kFrameHot = 0xB76B3B, kFillHot = 0xF3D4C1, kFillDown = 0xE4BCA2;
-constexpr unsigned kRepeatDelayMs = 500;
 }  // namespace
 
 // ---- TbsLayerGlow ---------------------------------------------------------------------------------------------------
@@ -575,20 +574,7 @@ void TbsSkinButton::DoAnimate() {
 }
 
 void TbsSkinButton::StartRepeat() {
-    FRepeatTimer = ControlSeam().NewTimer();
-    FRepeatFirst = true;
-    FRepeatTimer->OnTick = [this] { RepeatTick(); };
-    FRepeatTimer->Start(kRepeatDelayMs);
-}
-
-void TbsSkinButton::RepeatTick() {
-    if (FRepeatFirst) {
-        // The first delay only switches to the interval; the clicks come from the next tick on.
-        FRepeatFirst = false;
-        FRepeatTimer->Start(static_cast<unsigned>(std::max(1, FRepeatInterval)));
-        return;
-    }
-    ButtonClick();
+    FRepeatTimer = StartAutoRepeat([this] { return FRepeatInterval; }, [this] { ButtonClick(); });
 }
 
 void TbsSkinButton::StopRepeat() {

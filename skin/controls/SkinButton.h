@@ -243,7 +243,6 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FAnimateInc = true;
 
   private:
-    void RepeatTick();
     bool GlowAvailable() const;
     // The glow picture and mask for the button's size; false when nothing is to show.
     bool GlowImages(TBitmap& Image, TBitmap& Mask);
@@ -274,6 +273,5 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FUseImagesMenuCaption = false;
     std::unique_ptr<IbsGlowLayer> FGlowLayer;
     std::unique_ptr<IbsControlTimer> FAnimateTimer, FRepeatTimer;
-    bool FRepeatFirst = false;
     TRect FLastRect{};
 };

@@ -12,7 +12,6 @@
 
 namespace {
 constexpr TColor kFrameHot = 0xB76B3B, kFillHot = 0xF3D4C1, kFillDown = 0xE4BCA2;
-constexpr unsigned kRepeatDelayMs = 500;
 }  // namespace
 
 TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
@@ -510,20 +509,7 @@ void TbsSkinSpeedButton::DoAnimate() {
 }
 
 void TbsSkinSpeedButton::StartRepeat() {
-    FRepeatTimer = ControlSeam().NewTimer();
-    FRepeatFirst = true;
-    FRepeatTimer->OnTick = [this] { RepeatTick(); };
-    FRepeatTimer->Start(kRepeatDelayMs);
-}
-
-void TbsSkinSpeedButton::RepeatTick() {
-    if (FRepeatFirst) {
-        // The first delay only switches to the interval; the clicks come from the next tick on.
-        FRepeatFirst = false;
-        FRepeatTimer->Start(static_cast<unsigned>(std::max(1, FRepeatInterval)));
-        return;
-    }
-    ButtonClick();
+    FRepeatTimer = StartAutoRepeat([this] { return FRepeatInterval; }, [this] { ButtonClick(); });
 }
 
 void TbsSkinSpeedButton::StopRepeat() {

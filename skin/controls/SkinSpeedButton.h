@@ -170,7 +170,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     TRect FLastRect{};
 
   private:
-    void RepeatTick();
 
     bool FShowCaption = true;
     int FWidthWithCaption = 0, FWidthWithoutCaption = 0;
@@ -191,5 +190,4 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     bool FUseSkinSize = true;
     bool FUseSkinFontColor = true;
     std::unique_ptr<IbsControlTimer> FAnimateTimer, FRepeatTimer;
-    bool FRepeatFirst = false;
 };
