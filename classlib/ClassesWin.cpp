@@ -7,21 +7,6 @@
 #include "classlib/Classes.h"
 #include "classlib/GdiHandles.h"
 
-namespace {
-
-std::wstring SystemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD n =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = n && text ? std::wstring(text, n) : Format(L"System error %u", static_cast<unsigned>(code));
-    if (text)
-        ::LocalFree(text);
-    return TrimRight(s);
-}
-
-}  // namespace
-
 TFileStream::TFileStream(const std::wstring& fileName, std::uint32_t mode) : fileName_(fileName) {
     DWORD share;
     switch (mode & 0xF0) {
@@ -46,14 +31,14 @@ TFileStream::TFileStream(const std::wstring& fileName, std::uint32_t mode) : fil
         h = ::CreateFileW(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE)
-            throw EFCreateError(Format(L"Cannot create file \"%s\". %s", fileName, SystemErrorText(::GetLastError())));
+            throw EFCreateError(Format(L"Cannot create file \"%s\". %s", fileName, SysErrorMessage(::GetLastError())));
     } else {
         DWORD access = (mode & 3) == fmOpenWrite       ? GENERIC_WRITE
                        : (mode & 3) == fmOpenReadWrite ? GENERIC_READ | GENERIC_WRITE
                                                        : GENERIC_READ;
         h = ::CreateFileW(fileName.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE)
-            throw EFOpenError(Format(L"Cannot open file \"%s\". %s", fileName, SystemErrorText(::GetLastError())));
+            throw EFOpenError(Format(L"Cannot open file \"%s\". %s", fileName, SysErrorMessage(::GetLastError())));
     }
     handle_ = h;
     handles_detail::CountHandle(THandleKind::Kernel, +1);
@@ -94,7 +79,7 @@ std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 void TFileStream::SetSize(std::int64_t newSize) {
     std::int64_t pos = Position();
     if (Seek(newSize, soBeginning) != newSize || !::SetEndOfFile(handle_))
-        throw EStreamError(Format(L"Cannot set the size of \"%s\". %s", fileName_, SystemErrorText(::GetLastError())));
+        throw EStreamError(Format(L"Cannot set the size of \"%s\". %s", fileName_, SysErrorMessage(::GetLastError())));
     if (pos < newSize)
         Seek(pos, soBeginning);
 }
@@ -163,6 +148,6 @@ void SaveBytesToFileSafely(const std::wstring& fileName, const void* data, size_
     if (!::MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD err = ::GetLastError();
         ::DeleteFileW(temp.c_str());
-        throw EFCreateError(Format(L"Cannot create file \"%s\". %s", fileName, SystemErrorText(err)));
+        throw EFCreateError(Format(L"Cannot create file \"%s\". %s", fileName, SysErrorMessage(err)));
     }
 }

@@ -63,6 +63,9 @@ class EOSError : public Exception {
     std::uint32_t ErrorCode;
 };
 
+// The system's text for an error code (GetLastError, or an HRESULT), "System error N" when it has none.
+std::wstring SysErrorMessage(std::uint32_t code);
+
 // ---- Strings --------------------------------------------------------------------------------------------------
 // Typed formatting, Format(fmt, {args}), with the directives the skins and language files use:
 //   "%" ["-"] [width | "*"] ["." precision | ".*"] type, types: d u x (integers), s (text), f e g n m (numbers,

@@ -4,6 +4,17 @@
 
 #include "classlib/SysUtils.h"
 
+std::wstring SysErrorMessage(std::uint32_t code) {
+    wchar_t* text = nullptr;
+    DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring s = n && text ? std::wstring(text, n) : Format(L"System error %u", static_cast<unsigned>(code));
+    if (text)
+        ::LocalFree(text);
+    return TrimRight(s);
+}
+
 namespace {
 
 std::wstring LocaleString(LCTYPE type, const std::wstring& fallback) {
