@@ -196,6 +196,7 @@ def colorcoded():
         sk.add_control(cname, kind, keys)
     view_entries(sk, legend)
     tool_entries(sk, legend)
+    bar_panel_entries(sk, legend)
     spin_entries(sk, legend)
     tab_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
@@ -315,6 +316,48 @@ def tool_entries(sk, legend):
     for name, keys in entries:
         keys['pictureindex'] = pi
         sk.add_control(name, 'button', keys)
+
+
+def bar_panel_entries(sk, legend):
+    """The scroll hosts' and bars' entries on a picture of their own (barpanels.bmp): `resizebutton` (the non-client
+    arrows: 16 x 16, nine parts, margin 3; normal, hot, pressed and disabled pictures with arrow colours of their
+    own), `toolpanel` (40 x 26, nine parts, margin 2) and `statusbar` (40 x 21, nine parts, margin 2, a 12 x 12
+    gripper picture whose magenta is transparent)."""
+    pic = Image.new('RGB', (120, 80), (0, 0, 0))
+    nostretch = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+                 'stretcheffect': False, 'stretchtype': 'stfull', 'maskpictureindex': -1}
+    rb = dict(nostretch, morphing=False, fontname='Tahoma', fontheight=13, fontstyle='', fontcolor=0x0000FF,
+              activefontcolor=0x00FF00, downfontcolor=0xFF0000, disabledfontcolor=0x808080)
+    rb.update(nine_keys(16, 16, 3, 3, 3, 3))
+    for si, key in enumerate(['skinrect', 'activeskinrect', 'downskinrect', 'disabledskinrect']):
+        cols = nine_colors(60 + 50 * si, 120)
+        pic.paste(nine_image(16, 16, 3, 3, 3, 3, cols), (si * 18, 0))
+        rb[key] = (si * 18, 0, si * 18 + 16, 16)
+        for sl in SLICES:
+            legend.append('resizebutton.%s.%s=%d,%d,%d' % ((key, sl) + cols[sl]))
+    legend.append('resizebutton.arrows=255,0,0/0,255,0/0,0,255/128,128,128')
+    panels = []
+    for name, y, w, h, blue in (('toolpanel', 18, 40, 26, 140), ('statusbar', 46, 40, 21, 160)):
+        cols = nine_colors(30, blue)
+        pic.paste(nine_image(w, h, 2, 2, 2, 2, cols), (0, y))
+        for sl in SLICES:
+            legend.append('%s.skinrect.%s=%d,%d,%d' % ((name, sl) + cols[sl]))
+        k = dict(nostretch, skinrect=(0, y, w, y + h), captionrect=(0, 0, 0, 0), bgpictureindex=-1,
+                 fontname='Tahoma', fontheight=13, fontstyle='', fontcolor=0)
+        k.update(nine_keys(w, h, 2, 2, 2, 2))
+        panels.append((name, k))
+    # the gripper: a green square with a magenta (transparent) upper-left triangle
+    for gy in range(12):
+        for gx in range(12):
+            pic.putpixel((50 + gx, 46 + gy), (255, 0, 255) if gx + gy < 11 else (0, 160, 0))
+    legend.append('statusbar.gripper=0,160,0')
+    panels[1][1].update(gripperrect=(50, 46, 62, 58), grippertransparent=True, grippertransparentcolor=0xFF00FF)
+    pi = sk.add_picture('barpanels.bmp', pic)
+    rb['pictureindex'] = pi
+    sk.add_control('resizebutton', 'button', rb)
+    for name, k in panels:
+        k['pictureindex'] = pi
+        sk.add_control(name, 'panel', k)
 
 
 def spin_entries(sk, legend):

@@ -13,10 +13,6 @@
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 
-namespace {
-constexpr TColor kFrameHot = 0xB76B3B, kFillHot = 0xF3D4C1, kFillDown = 0xE4BCA2;
-}  // namespace
-
 // ---- TbsLayerGlow ---------------------------------------------------------------------------------------------------
 TbsLayerGlow::TbsLayerGlow() : FManager(std::make_unique<TbsLayerManager>(nullptr)) {}
 TbsLayerGlow::~TbsLayerGlow() = default;
@@ -49,7 +45,7 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner)
 }
 
 TbsSkinButton::~TbsSkinButton() {
-    FAnimateTimer.reset();
+    StopFrameAnimation();
     FMorph.Stop();
     FRepeatTimer.reset();
 }
@@ -205,30 +201,9 @@ void TbsSkinButton::GetSkinData() {
     auto* e = ButtonEntry();
     if (!e)
         return;
-    FontName = e->FontName;
-    FontHeight = e->FontHeight;
-    FontStyle = ToFontStyles(e->FontStyle);
-    FontColor = static_cast<TColor>(e->FontColor);
-    ActiveFontColor = static_cast<TColor>(e->ActiveFontColor);
-    DownFontColor = static_cast<TColor>(e->DownFontColor);
-    DisabledFontColor = static_cast<TColor>(e->DisabledFontColor);
-    if (DisabledFontColor == FontColor)
-        DisabledFontColor = 0x808080;
-    ActiveSkinRect = e->ActiveSkinRect.IsEmpty() ? G.SkinRect : e->ActiveSkinRect;
-    DownSkinRect = e->DownSkinRect.IsEmpty() ? ActiveSkinRect : e->DownSkinRect;
-    DisabledSkinRect = e->DisabledSkinRect;
+    ReadButtonEntry(*e, G.SkinRect);
     FocusedSkinRect = e->FocusedSkinRect;
-    FEntryMorphing = e->Morphing;
-    MorphKind = e->MorphKind;
-    AnimateSkinRect = e->AnimateSkinRect;
-    FrameCount = e->FrameCount;
-    AnimateInterval = e->AnimateInterval;
     ShowFocus = e->ShowFocus;
-    MenuMarkerFlatRect = e->MenuMarkerFlatRect;
-    MenuMarkerRect = e->MenuMarkerRect;
-    MenuMarkerActiveRect = e->MenuMarkerActiveRect.IsEmpty() ? MenuMarkerRect : e->MenuMarkerActiveRect;
-    MenuMarkerDownRect = e->MenuMarkerDownRect.IsEmpty() ? MenuMarkerActiveRect : e->MenuMarkerDownRect;
-    MenuMarkerTransparentColor = static_cast<TColor>(e->MenuMarkerTransparentColor);
     GlowLayerPictureIndex = e->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = e->GlowLayerMaskPictureIndex;
     GlowLayerOffsetLeft = e->GlowLayerOffsetLeft;
@@ -238,24 +213,7 @@ void TbsSkinButton::GetSkinData() {
     GlowLayerShowOffsetX = e->GlowLayerShowOffsetX;
     GlowLayerShowOffsetY = e->GlowLayerShowOffsetY;
     GlowLayerAlphaBlendValue = e->GlowLayerAlphaBlendValue;
-    // A running hover animation shows one frame in place of the hot (forward) or the normal (backward) picture.
-    if (FAnimateTimer && HasAnimationFrames() && FCurrentFrame > 0 && FCurrentFrame <= FrameCount) {
-        const bool across = AnimateSkinRect.Width() > G.SkinRect.Width();
-        TRect f = AnimateSkinRect;
-        if (across) {
-            const int s = AnimateSkinRect.Width() / FrameCount;
-            f.Left = AnimateSkinRect.Left + (FCurrentFrame - 1) * s;
-            f.Right = f.Left + s;
-        } else {
-            const int s = AnimateSkinRect.Height() / FrameCount;
-            f.Top = AnimateSkinRect.Top + (FCurrentFrame - 1) * s;
-            f.Bottom = f.Top + s;
-        }
-        if (FAnimateInc)
-            ActiveSkinRect = f;
-        else
-            G.SkinRect = f;
-    }
+    ShowAnimationFrame(HasAnimationFrames(), G.SkinRect);
 }
 
 void TbsSkinButton::SetControlRegion() {
@@ -322,41 +280,14 @@ bool TbsSkinButton::IsFocused() {
 
 // ---- Painting -------------------------------------------------------------------------------------------------------
 int TbsSkinButton::GetGlyphNum(bool ADown, bool AMouseIn) const {
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        return 3;
-    if (AMouseIn && FNumGlyphs > 3)
-        return 4;
-    if (!const_cast<TbsSkinButton*>(this)->Enabled() && FNumGlyphs > 1)
-        return 2;
-    return 1;
+    return ButtonGlyphNumber(ADown, AMouseIn, const_cast<TbsSkinButton*>(this)->Enabled(), FNumGlyphs);
 }
 
 TColor TbsSkinButton::PrepareFont(TCanvas* C, bool ADown, bool AMouseIn, bool PressedPicture) {
-    TFont* f = C->Font();
-    f->Assign(DefaultFont());
-    if (FUseSkinFont && SkinLookAvailable()) {
-        f->SetName(FontName);
-        f->SetHeight(FontHeight);
-        f->SetStyle(FontStyle);
-    }
-    f->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    TColor c;
-    if (!SkinLookAvailable())
-        c = Enabled() ? DefaultFont()->Color() : TColor(clBtnShadow);
-    else if (Enabled() && !FUseSkinFontColor)
-        c = DefaultFont()->Color();
-    else if (!Enabled())
-        c = DisabledFontColor;
-    else if ((ADown && AMouseIn) || PressedPicture)
-        c = DownFontColor;
-    else if (AMouseIn)
-        c = ActiveFontColor;
-    else if (FTransparent && FSD)
-        c = static_cast<TColor>(FSD->SkinColors()->cBtnText);
-    else
-        c = FontColor;
-    f->SetColor(c);
-    return c;
+    TbsButtonFont in =
+        ButtonFontOf(DefaultFont(), FSD, SkinLookAvailable(), FUseSkinFont, FUseSkinFontColor, Enabled());
+    in.TransparentIdle = FTransparent;
+    return ApplyButtonFont(C, in, ADown, AMouseIn, PressedPicture);
 }
 
 void TbsSkinButton::DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn) {
@@ -370,32 +301,27 @@ void TbsSkinButton::DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMo
         OnPaint(this, C, R, ADown, AMouseIn, drawDefault);
     if (!drawDefault)
         return;
-    C->Brush()->SetStyle(bsClear);
-    const bool shiftDown = ADown && AMouseIn;
-    if (FSkinImagesMenu && FUseImagesMenuImage && FSkinImagesMenu->HasSelectedItem()) {
-        const std::wstring caption = FUseImagesMenuCaption ? FSkinImagesMenu->SelectedCaption() : Caption();
-        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, caption, FSkinImagesMenu->SelectedImageIndex(),
-                         FSkinImagesMenu->SelectedImages(), shiftDown, Enabled(), false, 0, false);
-        return;
-    }
-    if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count()) {
-        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, shiftDown, Enabled(),
-                         false, 0, FShellImage);
-        return;
-    }
-    TBitmap* glyph = FGlyph->Empty() ? nullptr : FGlyph.get();
-    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, Caption(), glyph, glyph ? FNumGlyphs : 0,
-                     GetGlyphNum(ADown, AMouseIn), shiftDown, false, 0);
+    TbsButtonContent b;
+    b.Caption = Caption();
+    b.Margin = FMargin;
+    b.Spacing = FSpacing;
+    b.Layout = FLayout;
+    b.ImagesMenu = FSkinImagesMenu;
+    b.UseImagesMenuImage = FUseImagesMenuImage;
+    b.UseImagesMenuCaption = FUseImagesMenuCaption;
+    b.Images = FImageList;
+    b.ImageIndex = FImageIndex;
+    b.ShellImage = FShellImage;
+    b.Glyph = FGlyph->Empty() ? nullptr : FGlyph.get();
+    b.NumGlyphs = FNumGlyphs;
+    b.GlyphNum = GetGlyphNum(ADown, AMouseIn);
+    b.Enabled = Enabled();
+    b.Shift = ADown && AMouseIn;
+    DrawButtonContent(C, R, b);
 }
 
 void TbsSkinButton::DefaultArea(TCanvas* C, const TRect& R, int Kind) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Kind == 0 ? TColor(clBtnShadow) : kFrameHot);
-    C->FrameRect(R);
-    TRect in = R;
-    in.Inflate(-1, -1);
-    C->Brush()->SetColor(Kind == 0 ? TColor(clBtnFace) : Kind == 1 ? kFillHot : kFillDown);
-    C->FillRect(in);
+    DrawButtonArea(C, R, Kind, clBtnShadow, false);
 }
 
 void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
@@ -542,35 +468,16 @@ void TbsSkinButton::StopAnimateForFadeIn() {
 }
 
 void TbsSkinButton::StartAnimate(bool AInc) {
-    StopAnimate();
-    FAnimateInc = AInc;
-    FCurrentFrame = AInc ? 1 : FrameCount;
-    FAnimateTimer = ControlSeam().NewTimer();
-    FAnimateTimer->OnTick = [this] { DoAnimate(); };
-    FAnimateTimer->Start(static_cast<unsigned>(std::max(1, AnimateInterval)));
+    StartFrameAnimation(AInc, [this] { DoAnimate(); });
 }
 
 void TbsSkinButton::StopAnimate() {
-    FCurrentFrame = 0;
-    FAnimateTimer.reset();
+    StopFrameAnimation();
 }
 
 void TbsSkinButton::DoAnimate() {
-    if (FAnimateInc) {
-        if (FCurrentFrame <= FrameCount) {
-            ++FCurrentFrame;
-            Invalidate();
-        }
-        if (FCurrentFrame > FrameCount)
-            StopAnimate();
-    } else {
-        if (FCurrentFrame >= 0) {
-            --FCurrentFrame;
-            Invalidate();
-        }
-        if (FCurrentFrame <= 0)
-            StopAnimate();
-    }
+    StepFrameAnimation();
+    Invalidate();
 }
 
 void TbsSkinButton::StartRepeat() {

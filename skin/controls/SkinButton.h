@@ -15,6 +15,7 @@
 #include <string>
 
 #include "classlib/ImgList.h"
+#include "skin/controls/ButtonLook.h"
 #include "skin/controls/ControlMorph.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/SkinControl.h"
@@ -70,7 +71,7 @@ class IbsImagesMenu {
 };
 
 // The form's fade-in tells the control about to take the focus to show its focused look at once.
-class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
+class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl, protected TbsButtonLook {
   public:
     explicit TbsSkinButton(TComponent* AOwner);
     ~TbsSkinButton() override;
@@ -210,20 +211,9 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     virtual void DoMouseLeave();
     TbsDataSkinButtonControl* ButtonEntry() const;
 
-    // The entry's fields.
-    std::wstring FontName;
-    int FontHeight = 0;
-    TFontStyles FontStyle;
-    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0x808080;
-    TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{}, FocusedSkinRect{};
-    bool FEntryMorphing = false;
-    TbsMorphKind MorphKind = mkDefault;
-    TRect AnimateSkinRect{};
-    int FrameCount = 0;
-    int AnimateInterval = 25;
+    // The entry's fields the speed button has not (the rest: TbsButtonLook).
+    TRect FocusedSkinRect{};
     bool ShowFocus = false;
-    TRect MenuMarkerFlatRect{}, MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{};
-    TColor MenuMarkerTransparentColor = 0;
     int GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
     int GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0, GlowLayerOffsetBottom = 0;
     int GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0, GlowLayerAlphaBlendValue = 255;
@@ -239,8 +229,6 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FSpaceSupport = true;
     bool FStopAnimate = false;
     TbsMorphFade FMorph;
-    int FCurrentFrame = 0;
-    bool FAnimateInc = true;
 
   private:
     bool GlowAvailable() const;
@@ -272,6 +260,6 @@ class TbsSkinButton : public TbsSkinCustomControl, public IbsFadeInControl {
     bool FUseImagesMenuImage = false;
     bool FUseImagesMenuCaption = false;
     std::unique_ptr<IbsGlowLayer> FGlowLayer;
-    std::unique_ptr<IbsControlTimer> FAnimateTimer, FRepeatTimer;
+    std::unique_ptr<IbsControlTimer> FRepeatTimer;
     TRect FLastRect{};
 };

@@ -10,10 +10,6 @@
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 
-namespace {
-constexpr TColor kFrameHot = 0xB76B3B, kFillHot = 0xF3D4C1, kFillDown = 0xE4BCA2;
-}  // namespace
-
 TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
     : TbsGraphicSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
     FSkinDataName = L"toolbutton";
@@ -25,7 +21,7 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
 }
 
 TbsSkinSpeedButton::~TbsSkinSpeedButton() {
-    FAnimateTimer.reset();
+    StopFrameAnimation();
     FRepeatTimer.reset();
     FMorph.Stop();
 }
@@ -180,46 +176,10 @@ void TbsSkinSpeedButton::GetSkinData() {
     auto* e = ButtonEntry();
     if (!e)
         return;
-    FontName = e->FontName;
-    FontHeight = e->FontHeight;
-    FontStyle = ToFontStyles(e->FontStyle);
-    FontColor = static_cast<TColor>(e->FontColor);
-    ActiveFontColor = static_cast<TColor>(e->ActiveFontColor);
-    DownFontColor = static_cast<TColor>(e->DownFontColor);
-    DisabledFontColor = static_cast<TColor>(e->DisabledFontColor);
-    if (DisabledFontColor == FontColor)
-        DisabledFontColor = 0x808080;
-    ActiveSkinRect = e->ActiveSkinRect.IsEmpty() ? G.SkinRect : e->ActiveSkinRect;
-    DownSkinRect = e->DownSkinRect.IsEmpty() ? ActiveSkinRect : e->DownSkinRect;
-    DisabledSkinRect = e->DisabledSkinRect;
+    ReadButtonEntry(*e, G.SkinRect);
     // A fade needs the button's own background under both pictures.
-    FEntryMorphing = e->Morphing && !FTransparent;
-    MorphKind = e->MorphKind;
-    AnimateSkinRect = e->AnimateSkinRect;
-    FrameCount = e->FrameCount;
-    AnimateInterval = e->AnimateInterval;
-    MenuMarkerRect = e->MenuMarkerRect;
-    MenuMarkerActiveRect = e->MenuMarkerActiveRect.IsEmpty() ? MenuMarkerRect : e->MenuMarkerActiveRect;
-    MenuMarkerDownRect = e->MenuMarkerDownRect.IsEmpty() ? MenuMarkerActiveRect : e->MenuMarkerDownRect;
-    MenuMarkerFlatRect = e->MenuMarkerFlatRect.IsEmpty() ? MenuMarkerRect : e->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = static_cast<TColor>(e->MenuMarkerTransparentColor);
-    // A running hover animation shows one frame in place of the hot (in) or the normal (out) picture.
-    if (FAnimateTimer && HasAnimationFrames() && FCurrentFrame > 0 && FCurrentFrame <= FrameCount) {
-        TRect f = AnimateSkinRect;
-        if (AnimateSkinRect.Width() > G.SkinRect.Width()) {
-            const int s = AnimateSkinRect.Width() / FrameCount;
-            f.Left = AnimateSkinRect.Left + (FCurrentFrame - 1) * s;
-            f.Right = f.Left + s;
-        } else {
-            const int s = AnimateSkinRect.Height() / FrameCount;
-            f.Top = AnimateSkinRect.Top + (FCurrentFrame - 1) * s;
-            f.Bottom = f.Top + s;
-        }
-        if (FAnimateInc)
-            ActiveSkinRect = f;
-        else
-            G.SkinRect = f;
-    }
+    FEntryMorphing = FEntryMorphing && !FTransparent;
+    ShowAnimationFrame(HasAnimationFrames(), G.SkinRect);
 }
 
 void TbsSkinSpeedButton::CalcSize(int& W, int& H) {
@@ -255,40 +215,15 @@ bool TbsSkinSpeedButton::HasAnimationFrames() const {
 
 // ---- Painting -------------------------------------------------------------------------------------------------------
 int TbsSkinSpeedButton::GetGlyphNum(bool ADown, bool AMouseIn) {
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        return 3;
-    if (AMouseIn && FNumGlyphs > 3)
-        return 4;
-    if (Enabled() || FNumGlyphs == 1)
-        return 1;
-    return 2;
+    return ButtonGlyphNumber(ADown, AMouseIn, Enabled(), FNumGlyphs);
+}
+
+TbsButtonFont TbsSkinSpeedButton::FontInput() {
+    return ButtonFontOf(DefaultFont(), FSD, SkinLookAvailable(), FUseSkinFont, FUseSkinFontColor, Enabled());
 }
 
 TColor TbsSkinSpeedButton::PrepareFont(TCanvas* C, bool ADown, bool AMouseIn, bool PressedPicture) {
-    TFont* f = C->Font();
-    f->Assign(DefaultFont());
-    const bool skin = SkinLookAvailable();
-    if (FUseSkinFont && skin) {
-        f->SetName(FontName);
-        f->SetHeight(FontHeight);
-        f->SetStyle(FontStyle);
-    }
-    f->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    TColor c;
-    if (!skin)
-        c = Enabled() ? DefaultFont()->Color() : TColor(clBtnShadow);
-    else if (Enabled() && !FUseSkinFontColor)
-        c = DefaultFont()->Color();
-    else if (!Enabled())
-        c = DisabledFontColor;
-    else if ((ADown && AMouseIn) || PressedPicture)
-        c = DownFontColor;
-    else if (AMouseIn)
-        c = ActiveFontColor;
-    else
-        c = FontColor;
-    f->SetColor(c);
-    return c;
+    return ApplyButtonFont(C, FontInput(), ADown, AMouseIn, PressedPicture);
 }
 
 void TbsSkinSpeedButton::DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn) {
@@ -297,59 +232,43 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* C, const TRect& R, bool ADown, boo
         OnPaint(this, C, R, ADown, AMouseIn, drawDefault);
     if (!drawDefault)
         return;
-    C->Brush()->SetStyle(bsClear);
-    const std::wstring caption = FShowCaption ? Caption() : std::wstring();
-    const bool shift = ADown && AMouseIn;
-    if (FSkinImagesMenu && FUseImagesMenuImage && FSkinImagesMenu->HasSelectedItem()) {
-        const std::wstring text =
-            FUseImagesMenuCaption ? (FShowCaption ? FSkinImagesMenu->SelectedCaption() : std::wstring()) : caption;
-        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, text, FSkinImagesMenu->SelectedImageIndex(),
-                         FSkinImagesMenu->SelectedImages(), shift, Enabled(), false, 0, false);
-        return;
-    }
+    TbsButtonContent b;
+    b.Caption = FShowCaption ? Caption() : std::wstring();
+    b.ShowCaption = FShowCaption;
+    b.Margin = FMargin;
+    b.Spacing = FSpacing;
+    b.Layout = FLayout;
+    b.ImagesMenu = FSkinImagesMenu;
+    b.UseImagesMenuImage = FUseImagesMenuImage;
+    b.UseImagesMenuCaption = FUseImagesMenuCaption;
+    b.ImageIndex = FImageIndex;
+    b.Enabled = Enabled();
+    b.Shift = ADown && AMouseIn;
     if (FGlyph->Empty()) {
+        // A glyph wins over the image lists; a parent's lent lists over the button's own.
         if (auto* host = dynamic_cast<IbsToolImages*>(Parent())) {
-            TCustomImageList* list = nullptr;
-            bool enabledLook = Enabled();
             if (!Enabled() && host->ToolDisabledImages()) {
                 // The bar's disabled pictures are already greyed.
-                list = host->ToolDisabledImages();
-                enabledLook = true;
+                b.LentImages = host->ToolDisabledImages();
             } else if ((AMouseIn || ADown) && host->ToolHotImages()) {
-                list = host->ToolHotImages();
+                b.LentImages = host->ToolHotImages();
+                b.LentEnabledLook = Enabled();
             } else {
-                list = host->ToolImages();
-            }
-            if (list) {
-                DrawImageAndText(C, R, FMargin, FSpacing, FLayout, caption, FImageIndex, list, shift, enabledLook,
-                                 false, 0, false);
-                return;
+                b.LentImages = host->ToolImages();
+                b.LentEnabledLook = Enabled();
             }
         }
-        if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count()) {
-            DrawImageAndText(C, R, FMargin, FSpacing, FLayout, caption, FImageIndex, FImageList, shift, Enabled(),
-                             false, 0, false);
-            return;
-        }
+        b.Images = FImageList;
+    } else {
+        b.Glyph = FGlyph.get();
+        b.NumGlyphs = FNumGlyphs;
+        b.GlyphNum = GetGlyphNum(ADown, AMouseIn);
     }
-    TBitmap* glyph = FGlyph->Empty() ? nullptr : FGlyph.get();
-    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, caption, glyph, glyph ? FNumGlyphs : 0,
-                     GetGlyphNum(ADown, AMouseIn), shift, false, 0);
+    DrawButtonContent(C, R, b);
 }
 
 void TbsSkinSpeedButton::DefaultArea(TCanvas* C, const TRect& R, int Kind) const {
-    C->Brush()->SetStyle(bsSolid);
-    if (Kind == 0 && FFlat) {
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(R);
-        return;
-    }
-    C->Brush()->SetColor(Kind == 0 ? Darker(clBtnFace, 15) : kFrameHot);
-    C->FrameRect(R);
-    TRect in = R;
-    in.Inflate(-1, -1);
-    C->Brush()->SetColor(Kind == 0 ? TColor(clBtnFace) : Kind == 1 ? kFillHot : kFillDown);
-    C->FillRect(in);
+    DrawButtonArea(C, R, Kind, Darker(clBtnFace, 15), FFlat);
 }
 
 void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
@@ -392,14 +311,8 @@ void TbsSkinSpeedButton::CreateStrechButtonImage(TBitmap* B, const TRect& R, boo
 void TbsSkinSpeedButton::PaintContentOnly(const TRect& R) {
     TCanvas* c = Canvas();
     TFont* f = c->Font();
-    f->Assign(DefaultFont());
     const bool skin = SkinLookAvailable();
-    if (skin && FUseSkinFont) {
-        f->SetName(FontName);
-        f->SetStyle(FontStyle);
-        f->SetHeight(FontHeight);
-    }
-    f->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
+    ApplyButtonFontFace(f, FontInput());
     const TbsSkinColors* colours = skin && FSD ? FSD->SkinColors() : nullptr;
     if (!Enabled())
         f->SetColor(colours ? static_cast<TColor>(colours->cBtnShadow) : TColor(clBtnShadow));
@@ -481,31 +394,16 @@ void TbsSkinSpeedButton::DoMorph() {
 void TbsSkinSpeedButton::StartAnimate(bool AInc) {
     if (FFlat)
         return;
-    StopAnimate();
-    FAnimateInc = AInc;
-    FCurrentFrame = AInc ? 1 : FrameCount;
-    FAnimateTimer = ControlSeam().NewTimer();
-    FAnimateTimer->OnTick = [this] { DoAnimate(); };
-    FAnimateTimer->Start(static_cast<unsigned>(std::max(1, AnimateInterval)));
+    StartFrameAnimation(AInc, [this] { DoAnimate(); });
 }
 
 void TbsSkinSpeedButton::StopAnimate() {
-    FCurrentFrame = 0;
-    FAnimateTimer.reset();
+    StopFrameAnimation();
 }
 
 void TbsSkinSpeedButton::DoAnimate() {
-    if (FAnimateInc) {
-        ++FCurrentFrame;
-        Invalidate();
-        if (FCurrentFrame > FrameCount)
-            StopAnimate();
-    } else {
-        --FCurrentFrame;
-        Invalidate();
-        if (FCurrentFrame <= 0)
-            StopAnimate();
-    }
+    StepFrameAnimation();
+    Invalidate();
 }
 
 void TbsSkinSpeedButton::StartRepeat() {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "classlib/ImgList.h"
+#include "skin/controls/ButtonLook.h"
 #include "skin/controls/ControlMorph.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/GraphicSkinControl.h"
@@ -30,7 +31,7 @@ class IbsToolImages {
     virtual TCustomImageList* ToolDisabledImages() const = 0;
 };
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, protected TbsButtonLook {
   public:
     explicit TbsSkinSpeedButton(TComponent* AOwner);
     ~TbsSkinSpeedButton() override;
@@ -118,6 +119,8 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
 
     // Font and text colour for a picture in state (ADown, AMouseIn); PressedPicture: the pressed picture is drawn.
     TColor PrepareFont(TCanvas* C, bool ADown, bool AMouseIn, bool PressedPicture);
+    // The font switches of this button for the shared look.
+    TbsButtonFont FontInput();
     // OnPaint, then the content (images menu image, lent tool bar image, image-list image or glyph, caption) in R.
     void DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn);
     // The built-in frame and fill: 0 idle, 1 hot, 2 pressed; idle flat without a frame.
@@ -140,20 +143,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     void StopRepeat();
     TbsDataSkinButtonControl* ButtonEntry() const;
 
-    // The entry's fields.
-    std::wstring FontName;
-    int FontHeight = 0;
-    TFontStyles FontStyle;
-    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0x808080;
-    TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
-    bool FEntryMorphing = false;
-    TbsMorphKind MorphKind = mkDefault;
-    TRect AnimateSkinRect{};
-    int FrameCount = 0;
-    int AnimateInterval = 25;
-    TRect MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{}, MenuMarkerFlatRect{};
-    TColor MenuMarkerTransparentColor = 0;
-
     bool FMouseIn = false;
     bool FDown = false;
     bool FMouseDown = false;
@@ -162,8 +151,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     bool FAllowAllUpCheck = false;
     bool FMenuTracked = false;
     TbsMorphFade FMorph;
-    int FCurrentFrame = 0;
-    bool FAnimateInc = true;
     IbsImagesMenu* FSkinImagesMenu = nullptr;  // borrowed
     bool FUseImagesMenuImage = false;
     bool FUseImagesMenuCaption = false;
@@ -189,5 +176,5 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
     int FRepeatInterval = 100;
     bool FUseSkinSize = true;
     bool FUseSkinFontColor = true;
-    std::unique_ptr<IbsControlTimer> FAnimateTimer, FRepeatTimer;
+    std::unique_ptr<IbsControlTimer> FRepeatTimer;
 };

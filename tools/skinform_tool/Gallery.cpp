@@ -25,6 +25,7 @@
 #include "skin/boxes/SkinSpinEdit.h"
 #include "skin/boxes/SkinUpDown.h"
 #include "skin/controls/ButtonLabel.h"
+#include "skin/controls/GraphicSkinControl.h"
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadio.h"
@@ -33,7 +34,9 @@
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinScrollPanel.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinToolBar.h"
 #include "skin/core/SkinData.h"
 #include "skin/views/SkinListView.h"
 #include "skin/views/SkinTreeView.h"
@@ -427,7 +430,60 @@ std::vector<TGalleryItem> ButtonsFamily(TCustomImageList* images, TWinControl* b
     return items;
 }
 
-std::vector<TGalleryItem> BarsFamily(TCustomImageList* images) {
+// A scroll host as its window shows it: the arrows of its frame, its client image and its windowless children.
+void PaintScrollHost(TbsSkinControl* host, TbsNcArrowScroller& arrows, HDC dc, int x, int y) {
+    int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    arrows.DrawButtons(dc);
+    RestoreDC(dc, saved);
+    const int left = arrows.Buttons[0].Visible && !arrows.Vertical ? kNcArrowSize : 0;
+    const int top = arrows.Buttons[0].Visible && arrows.Vertical ? kNcArrowSize : 0;
+    saved = SaveDC(dc);
+    IntersectClipRect(dc, x + left, y + top, x + left + host->ClientWidth(), y + top + host->ClientHeight());
+    host->PaintTo(dc, x + left, y + top);
+    for (int i = 0; i < host->ControlCount(); ++i)
+        if (auto* b = dynamic_cast<TbsGraphicSkinControl*>(host->Controls(i)); b && b->Visible())
+            b->PaintTo(dc, x + left + b->Left(), y + top + b->Top());
+    RestoreDC(dc, saved);
+}
+
+// A tool bar or scroll panel on the backdrop with a row of speed buttons (captions: each one's text).
+template <typename T>
+TGalleryItem ScrollHostItem(const std::wstring& state, const std::wstring& cls, const std::wstring& entry, int h,
+                            TWinControl* backdrop, TCustomImageList* images, std::vector<std::wstring> captions,
+                            int buttonW, std::function<void(T*)> setup) {
+    TGalleryItem it = Item<T>(state, cls, entry, 206, h, [=](T* host) {
+        host->SetParent(backdrop);
+        int x = 0;
+        for (size_t i = 0; i < captions.size(); ++i, x += buttonW) {
+            auto* b = new TbsSkinSpeedButton(host);
+            b->SetParent(host);
+            b->SetBounds(x, (h - 24) / 2, buttonW, 24);
+            b->SetImageList(images);
+            b->SetImageIndex(static_cast<int>(i % 2));
+            b->SetCaption(captions[i]);
+            b->SetShowCaption(!captions[i].empty());
+        }
+        setup(host);
+    });
+    auto make = it.Make;
+    it.Make = [make](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* host = static_cast<T*>(make(owner, data));
+        for (int i = 0; i < host->ControlCount(); ++i)
+            if (auto* b = dynamic_cast<TbsSkinSpeedButton*>(host->Controls(i)))
+                b->SetSkinData(data);
+        host->HandleNeeded();
+        host->Realign();
+        return host;
+    };
+    it.Paint = [](TControl* c, HDC dc, int x, int y) {
+        auto* host = static_cast<T*>(c);
+        PaintScrollHost(host, host->Scroller(), dc, x, y);
+    };
+    return it;
+}
+
+std::vector<TGalleryItem> BarsFamily(TCustomImageList* images, TWinControl* backdrop) {
     std::vector<TGalleryItem> items;
     using S = TbsSkinSpeedButton;
     using M = TbsSkinMenuSpeedButton;
@@ -484,6 +540,26 @@ std::vector<TGalleryItem> BarsFamily(TCustomImageList* images) {
                                                b->SetSizeGrip(true);
                                                b->SetCaption(L"Писем: 3");
                                            }));
+    using TB = TbsSkinToolBar;
+    items.push_back(ScrollHostItem<TB>(L"панель инструментов", L"TbsSkinToolBar", L"toolpanel", 30, backdrop, images,
+                                       {L"Почта", L"Ответ", L"Удалить"}, 66, [](TB* bar) { bar->SetFlat(true); }));
+    items.push_back(ScrollHostItem<TB>(L"панель прокручена", L"TbsSkinToolBar", L"toolpanel", 30, backdrop, images,
+                                       std::vector<std::wstring>(9), 30, [](TB* bar) {
+                                           bar->SetCanScroll(true);
+                                           bar->HandleNeeded();
+                                           bar->Realign();
+                                           bar->Scroller().ButtonClick(1);
+                                       }));
+    using SP = TbsSkinScrollPanel;
+    items.push_back(ScrollHostItem<SP>(L"прокрутка, середина", L"TbsSkinScrollPanel", L"panel", 34, backdrop,
+                                       images, {L"Входящие", L"Отправленные", L"Черновики", L"Корзина", L"Спам",
+                                                L"Архив"},
+                                       84, [](SP* p) {
+                                           p->SetScrollOffset(120);
+                                           p->HandleNeeded();
+                                           p->UpDateSize();
+                                           p->Scroller().ButtonClick(1);
+                                       }));
     return items;
 }
 
@@ -703,7 +779,7 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     else if (family == L"views")
         items = ViewsFamily(boxParent.get());
     else if (family == L"bars")
-        items = BarsFamily(images.get());
+        items = BarsFamily(images.get(), boxParent.get());
     else if (family == L"spins")
         items = SpinsFamily();
     else if (family == L"tabs")
