@@ -3,6 +3,7 @@
 # "Data" (its .windows-label), d: a CD-ROM without a label, z: fixed, and no other letter. The prefix lives under
 # <build>/wine-drives and is made once; it borrows the display of lane 1 (the test holds that display's lock) and
 # runs its own wineserver, stopped at the end by the prefix's own `wineserver -k`.
+# The program sees TRELM_DRIVE_PREFIX=1.
 #   drive-prefix.sh <build-dir> <program.exe> [arguments...]
 set -euo pipefail
 build=$(cd "${1:?usage: drive-prefix.sh <build-dir> <program> [args]}" && pwd)
@@ -44,6 +45,7 @@ printf 'Data\n' >"$WINEPREFIX/drive_c/.windows-label"
 rm -f "$dir/cdrom/.windows-label"
 # As scripts/wine-run: the output goes through a file, so that a Wine service keeping the program's streams cannot
 # hold ctest's pipe.
+export TRELM_DRIVE_PREFIX=1
 out=$(mktemp)
 set +e
 "$wine" "$@" >"$out" 2>&1 &
