@@ -276,4 +276,20 @@ TEST_F(PickerLists, SelectedItemInTheSkinsColourAndPictureAtItsLevel) {
     EXPECT_NE(Px(pixels.get(), x0 - 4 + 3, y0 + 8), Px(pixels.get(), x0 + 3, y0 + 8));
 }
 
+TEST_F(PickerLists, ResizedFrameTakesItsInnerListAlong) {
+    for (bool skinned : {false, true}) {
+        auto* files = new TbsSkinFileListBox(host_->form);
+        owned_.push_back(files);
+        if (!skinned)
+            files->SetSkinDataName(L"nolistbox");
+        files->SetSkinData(host_->data);
+        files->SetParent(host_->form);
+        files->SetBounds(10, 10, 200, 150);
+        files->HandleNeeded();
+        Pump(20);
+        const TRect want = skinned ? TRect{4, 16, 196, 146} : TRect{2, 2, 198, 148};
+        EXPECT_EQ(files->ListBox->BoundsRect(), want) << (skinned ? "skinned" : "built-in");
+    }
+}
+
 }  // namespace
