@@ -13,6 +13,7 @@
 #include "skin/pickers/DriveInfo.h"
 #include "skin/pickers/PathRoutines.h"
 #include "skin/pickers/PickerPictures.h"
+#include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/pickers/SkinFileListBox.h"
 
 namespace {
@@ -112,7 +113,10 @@ void TbsSkinDirectoryListBox::SetDirectory(const std::wstring& Value) {
             bool& flag;
             ~Reset() { flag = false; }
         } reset{FInSetDir};
-        DriveChange(drive);
+        if (FDriveCombo)
+            FDriveCombo->SetDrive(drive);
+        else
+            DriveChange(drive);
     }
     if (SeamFolderExists(FDirectory))
         DriveInfo().SetCurrentDir(FDirectory);
@@ -131,7 +135,8 @@ void TbsSkinDirectoryListBox::SetDrive(wchar_t Value) {
 void TbsSkinDirectoryListBox::DriveChange(wchar_t NewDrive) {
     if (towupper(NewDrive) == towupper(Drive()) || NewDrive == L'\0')
         return;
-    if (!DriveInfo().SetCurrentDir(std::wstring{NewDrive, L':'}))
+    // The letter upper case, as the system names drives in the folders it reports.
+    if (!DriveInfo().SetCurrentDir(std::wstring{static_cast<wchar_t>(towupper(NewDrive)), L':'}))
         return;
     FDirectory = DriveInfo().CurrentDir();
     if (!FInSetDir) {

@@ -59,6 +59,7 @@ class TbsSkinFileListBox : public TbsSkinCustomListBox {
   private:
     friend class TbsSkinDirectoryListBox;
     friend class TbsSkinFilterComboBox;
+    friend class TbsSkinDriveComboBox;
     std::wstring FDirectory;
     std::wstring FMask = L"*.*";
     TbsFileType FFileType{bsftNormal};
