@@ -39,7 +39,9 @@
 #include "skin/views/SkinTreeView.h"
 #include "skin/pages/SkinPageControl.h"
 #include "skin/pickers/SkinDirectoryListBox.h"
+#include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/pickers/SkinFileListBox.h"
+#include "skin/pickers/SkinFilterComboBox.h"
 
 namespace {
 
@@ -691,6 +693,8 @@ struct TPickerChain {
     TbsSkinDirectoryListBox* Folders = nullptr;
     TbsSkinFileListBox* Files = nullptr;
     TbsSkinStdLabel* Label = nullptr;
+    TbsSkinDriveComboBox* Drives = nullptr;
+    TbsSkinFilterComboBox* Filter = nullptr;
 };
 
 const wchar_t kPickerFolder[] = L"C:\\Почта\\Входящие\\Архив";
@@ -723,9 +727,23 @@ TPickerChain MakePickerChain(TComponent* Owner, TWinControl* Host, TbsSkinData* 
     c.Label->SetBounds(0, 0, 200, 18);
     if (Data)
         c.Label->SetSkinData(Data);
+    c.Drives = new TbsSkinDriveComboBox(Owner);
+    c.Filter = new TbsSkinFilterComboBox(Owner);
+    for (TbsSkinCustomComboBox* b : {static_cast<TbsSkinCustomComboBox*>(c.Drives),
+                                     static_cast<TbsSkinCustomComboBox*>(c.Filter)}) {
+        b->SetParent(Host);
+        b->SetBounds(0, 0, 200, 20);
+        if (Data)
+            b->SetSkinData(Data);
+        b->HandleNeeded();
+    }
+    c.Drives->SetDirList(c.Folders);
+    c.Filter->SetFileList(c.Files);
+    c.Filter->SetFilter(L"Письма (*.eml)|*.eml|Отчёты (*.txt)|*.txt|Все файлы (*.*)|*.*");
     c.Folders->SetFileList(c.Files);
     c.Folders->SetDirLabel(c.Label);
     c.Folders->SetDirectory(kPickerFolder);
+    c.Filter->SetItemIndex(2);
     return c;
 }
 
@@ -759,6 +777,39 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
                               [](const TPickerChain& c) { return c.Folders; }));
     items.push_back(chainItem(L"файлы папки", L"TbsSkinFileListBox", L"listbox", 150,
                               [](const TPickerChain& c) { return c.Files; }));
+    TGalleryItem drives;
+    drives.State = L"диски, список открыт";
+    drives.Class = L"TbsSkinDriveComboBox";
+    drives.Entry = L"combobox";
+    drives.W = 200;
+    drives.H = 110;
+    drives.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        TbsSkinDriveComboBox* box = MakePickerChain(Owner, Host, Data).Drives;
+        box->DropDown();
+        return box;
+    };
+    drives.Index = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
+    drives.Paint = [](TControl* C, HDC DC, int X, int Y) {
+        auto* box = static_cast<TbsSkinDriveComboBox*>(C);
+        box->PaintTo(DC, X, Y);
+        if (box->IsPopupVisible()) {
+            PaintListBox(box->ListBox(), DC, X, Y + box->Height());
+            box->CloseUp(false);
+        }
+    };
+    items.push_back(drives);
+    TGalleryItem filter;
+    filter.State = L"фильтр файлов";
+    filter.Class = L"TbsSkinFilterComboBox";
+    filter.Entry = L"combobox";
+    filter.W = 200;
+    filter.H = 20;
+    filter.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        return MakePickerChain(Owner, Host, Data).Filter;
+    };
+    filter.Index = drives.Index;
+    filter.Paint = [](TControl* C, HDC DC, int X, int Y) { static_cast<TbsSkinCustomControl*>(C)->PaintTo(DC, X, Y); };
+    items.push_back(filter);
     TGalleryItem label;
     label.State = L"метка папки";
     label.Class = L"TbsSkinStdLabel";
