@@ -714,10 +714,13 @@ TPickerChain MakePickerChain(TComponent* Owner, TWinControl* Host, TbsSkinData* 
     c.Files = new TbsSkinFileListBox(Owner);
     c.Folders = new TbsSkinDirectoryListBox(Owner);
     c.Label = new TbsSkinStdLabel(Owner);
-    for (TbsSkinCustomListBox* b : {static_cast<TbsSkinCustomListBox*>(c.Files),
-                                    static_cast<TbsSkinCustomListBox*>(c.Folders)}) {
+    c.Drives = new TbsSkinDriveComboBox(Owner);
+    c.Filter = new TbsSkinFilterComboBox(Owner);
+    const std::pair<TbsSkinCustomControl*, int> placed[] = {{c.Files, 150}, {c.Folders, 150}, {c.Drives, 20},
+                                                            {c.Filter, 20}};
+    for (const auto& [b, h] : placed) {
         b->SetParent(Host);
-        b->SetBounds(0, 0, 200, 150);
+        b->SetBounds(0, 0, 200, h);
         if (Data)
             b->SetSkinData(Data);
         b->HandleNeeded();
@@ -727,16 +730,6 @@ TPickerChain MakePickerChain(TComponent* Owner, TWinControl* Host, TbsSkinData* 
     c.Label->SetBounds(0, 0, 200, 18);
     if (Data)
         c.Label->SetSkinData(Data);
-    c.Drives = new TbsSkinDriveComboBox(Owner);
-    c.Filter = new TbsSkinFilterComboBox(Owner);
-    for (TbsSkinCustomComboBox* b : {static_cast<TbsSkinCustomComboBox*>(c.Drives),
-                                     static_cast<TbsSkinCustomComboBox*>(c.Filter)}) {
-        b->SetParent(Host);
-        b->SetBounds(0, 0, 200, 20);
-        if (Data)
-            b->SetSkinData(Data);
-        b->HandleNeeded();
-    }
     c.Drives->SetDirList(c.Folders);
     c.Filter->SetFileList(c.Files);
     c.Filter->SetFilter(L"Письма (*.eml)|*.eml|Отчёты (*.txt)|*.txt|Все файлы (*.*)|*.*");
@@ -759,9 +752,15 @@ void PaintListBox(TbsSkinCustomListBox* b, HDC DC, int X, int Y) {
 
 std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
     MakePickerTree();
-    std::vector<TGalleryItem> items;
+    using TPaint = std::function<void(TControl*, HDC, int, int)>;
+    using TIndex = std::function<int(TControl*)>;
+    const TIndex controlIndex = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
+    const TPaint paintList = [](TControl* C, HDC DC, int X, int Y) {
+        PaintListBox(static_cast<TbsSkinCustomListBox*>(C), DC, X, Y);
+    };
+    // Each row makes the whole chain and paints one of its members.
     auto chainItem = [Host](const std::wstring& State, const std::wstring& Class, const std::wstring& Entry, int H,
-                            std::function<TControl*(const TPickerChain&)> Pick) {
+                            std::function<TControl*(const TPickerChain&)> Pick, TIndex Index, TPaint Paint) {
         TGalleryItem it;
         it.State = State;
         it.Class = Class;
@@ -769,65 +768,45 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
         it.W = 200;
         it.H = H;
         it.Make = [Host, Pick](TComponent* Owner, TbsSkinData* Data) { return Pick(MakePickerChain(Owner, Host, Data)); };
-        it.Index = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
-        it.Paint = [](TControl* C, HDC DC, int X, int Y) { PaintListBox(static_cast<TbsSkinCustomListBox*>(C), DC, X, Y); };
+        it.Index = std::move(Index);
+        it.Paint = std::move(Paint);
         return it;
     };
+    std::vector<TGalleryItem> items;
     items.push_back(chainItem(L"папки, три уровня", L"TbsSkinDirectoryListBox", L"listbox", 150,
-                              [](const TPickerChain& c) { return c.Folders; }));
+                              [](const TPickerChain& c) { return c.Folders; }, controlIndex, paintList));
     items.push_back(chainItem(L"файлы папки", L"TbsSkinFileListBox", L"listbox", 150,
-                              [](const TPickerChain& c) { return c.Files; }));
-    TGalleryItem drives;
-    drives.State = L"диски, список открыт";
-    drives.Class = L"TbsSkinDriveComboBox";
-    drives.Entry = L"combobox";
-    drives.W = 200;
-    drives.H = 110;
-    drives.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
-        TbsSkinDriveComboBox* box = MakePickerChain(Owner, Host, Data).Drives;
-        box->DropDown();
-        return box;
-    };
-    drives.Index = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
-    drives.Paint = [](TControl* C, HDC DC, int X, int Y) {
-        auto* box = static_cast<TbsSkinDriveComboBox*>(C);
-        box->PaintTo(DC, X, Y);
-        if (box->IsPopupVisible()) {
-            PaintListBox(box->ListBox(), DC, X, Y + box->Height());
-            box->CloseUp(false);
-        }
-    };
-    items.push_back(drives);
-    TGalleryItem filter;
-    filter.State = L"фильтр файлов";
-    filter.Class = L"TbsSkinFilterComboBox";
-    filter.Entry = L"combobox";
-    filter.W = 200;
-    filter.H = 20;
-    filter.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
-        return MakePickerChain(Owner, Host, Data).Filter;
-    };
-    filter.Index = drives.Index;
-    filter.Paint = [](TControl* C, HDC DC, int X, int Y) { static_cast<TbsSkinCustomControl*>(C)->PaintTo(DC, X, Y); };
-    items.push_back(filter);
-    TGalleryItem label;
-    label.State = L"метка папки";
-    label.Class = L"TbsSkinStdLabel";
-    label.Entry = L"stdlabel";
-    label.W = 200;
-    label.H = 18;
-    label.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
-        return MakePickerChain(Owner, Host, Data).Label;
-    };
-    label.Index = [](TControl* C) { return static_cast<TbsSkinStdLabel*>(C)->SkinIndex(); };
-    label.Paint = [](TControl* C, HDC DC, int X, int Y) {
-        auto* l = static_cast<TbsSkinStdLabel*>(C);
-        TCanvas canvas;
-        canvas.SetHandle(DC);
-        l->PaintSkinTo(&canvas, X, Y, l->Caption());
-        canvas.SetHandle(nullptr);
-    };
-    items.push_back(label);
+                              [](const TPickerChain& c) { return c.Files; }, controlIndex, paintList));
+    items.push_back(chainItem(
+        L"диски, список открыт", L"TbsSkinDriveComboBox", L"combobox", 110,
+        [](const TPickerChain& c) {
+            c.Drives->DropDown();
+            return c.Drives;
+        },
+        controlIndex,
+        [](TControl* C, HDC DC, int X, int Y) {
+            auto* box = static_cast<TbsSkinDriveComboBox*>(C);
+            box->PaintTo(DC, X, Y);
+            if (box->IsPopupVisible()) {
+                PaintListBox(box->ListBox(), DC, X, Y + box->Height());
+                box->CloseUp(false);
+            }
+        }));
+    items.push_back(chainItem(L"фильтр файлов", L"TbsSkinFilterComboBox", L"combobox", 20,
+                              [](const TPickerChain& c) { return c.Filter; }, controlIndex,
+                              [](TControl* C, HDC DC, int X, int Y) {
+                                  static_cast<TbsSkinCustomControl*>(C)->PaintTo(DC, X, Y);
+                              }));
+    items.push_back(chainItem(
+        L"метка папки", L"TbsSkinStdLabel", L"stdlabel", 18, [](const TPickerChain& c) { return c.Label; },
+        [](TControl* C) { return static_cast<TbsSkinStdLabel*>(C)->SkinIndex(); },
+        [](TControl* C, HDC DC, int X, int Y) {
+            auto* l = static_cast<TbsSkinStdLabel*>(C);
+            TCanvas canvas;
+            canvas.SetHandle(DC);
+            l->PaintSkinTo(&canvas, X, Y, l->Caption());
+            canvas.SetHandle(nullptr);
+        }));
     return items;
 }
 

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
-#include "PickerTestSupport.h"
+#include "PickerHost.h"
 #include "classlib/SysUtils.h"
 #include "skin/pickers/DriveInfo.h"
 #include "skin/pickers/PathRoutines.h"
@@ -32,31 +31,8 @@ bool InDrivePrefix() {
     if (!InDrivePrefix())      \
     GTEST_SKIP() << "needs the drive prefix of tests/skin/pickers/drive-prefix.sh"
 
-std::vector<std::wstring> ItemsOf(TStrings* s) {
-    std::vector<std::wstring> v;
-    for (int i = 0; i < s->Count(); ++i)
-        v.push_back(s->Get(i));
-    return v;
-}
-
-class PickerBoxes : public HostedControls {
+class PickerBoxes : public PickerHosted {
   protected:
-    void TearDown() override {
-        HostedControls::TearDown();
-        SetCurrentDirectoryW(guard_.Saved().c_str());
-    }
-    template <class T>
-    T* Place(int X, int Y, int W, int H) {
-        auto* b = new T(host_->form);
-        owned_.push_back(b);
-        b->SetSkinData(host_->data);
-        b->SetParent(host_->form);
-        b->SetBounds(X, Y, W, H);
-        b->HandleNeeded();
-        b->ChangeSkinData();
-        Pump(20);
-        return b;
-    }
     // Opens the list with the button and picks row Row: a press in the list, the release over that row.
     static void Pick(TbsSkinCustomComboBox* c, int Row) {
         const TRect& b = c->DropButton().R;
@@ -75,7 +51,6 @@ class PickerBoxes : public HostedControls {
         SendMessageW(c->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
         Pump(10);
     }
-    CurrentDirGuard guard_;
 };
 
 TEST(DrivePrefix, DrivesAsSetUpThroughTheRealCalls) {

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
-#include "PickerTestSupport.h"
+#include "PickerHost.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/SysUtils.h"
 #include "skin/controls/SkinLabels.h"
@@ -26,33 +25,7 @@ using namespace pktest;
 
 constexpr COLORREF kActiveItem = RGB(40, 90, 160);
 
-std::vector<std::wstring> ItemsOf(TbsSkinCustomListBox* b) {
-    std::vector<std::wstring> v;
-    for (int i = 0; i < b->Items()->Count(); ++i)
-        v.push_back(b->Items()->Get(i));
-    return v;
-}
-
-class PickerLists : public HostedControls {
-  protected:
-    void TearDown() override {
-        HostedControls::TearDown();
-        SetCurrentDirectoryW(guard_.Saved().c_str());
-    }
-    template <class T>
-    T* Place(int X, int Y, int W = 180, int H = 200) {
-        auto* b = new T(host_->form);
-        owned_.push_back(b);
-        b->SetSkinData(host_->data);
-        b->SetParent(host_->form);
-        b->SetBounds(X, Y, W, H);
-        b->HandleNeeded();
-        b->ChangeSkinData();
-        Pump(20);
-        return b;
-    }
-    CurrentDirGuard guard_;
-};
+class PickerLists : public PickerHosted {};
 
 // The folder list's pictures are protected members; a derived view reads them.
 struct DirList : TbsSkinDirectoryListBox {
@@ -83,14 +56,14 @@ std::vector<std::wstring> SortedSubFolders(const std::wstring& Dir) {
 }
 
 TEST_F(PickerLists, RootGivesItselfThenItsSortedSubFolders) {
-    auto* list = Place<DirList>(10, 10);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     list->SetDirectory(L"C:\\");
     EXPECT_EQ(list->Directory(), L"C:\\");
     EXPECT_EQ(CurrentDir(), L"C:\\") << "the list leaves the process in its folder";
     std::vector<std::wstring> want{L"C:\\"};
     for (const auto& n : SortedSubFolders(L"C:\\"))
         want.push_back(n);
-    EXPECT_EQ(ItemsOf(list), want);
+    EXPECT_EQ(ItemsOf(list->Items()), want);
     EXPECT_EQ(list->Kinds(), "*" + std::string(want.size() - 1, 'c'));
     EXPECT_EQ(list->ItemIndex(), 0);
     EXPECT_EQ(list->GetItemPath(0), L"C:\\");
@@ -99,11 +72,11 @@ TEST_F(PickerLists, RootGivesItselfThenItsSortedSubFolders) {
 }
 
 TEST_F(PickerLists, DeepFolderGivesTheChainIndentedByLevelAndSameCaseChangesNothing) {
-    auto* list = Place<DirList>(10, 10);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     list->SetDirectory(L"C:\\windows\\system32");
     const std::wstring dir = list->Directory();
     EXPECT_TRUE(AnsiSameText(dir, L"C:\\windows\\system32"));
-    const auto items = ItemsOf(list);
+    const auto items = ItemsOf(list->Items());
     ASSERT_GT(items.size(), 3u);
     EXPECT_EQ(items[0], L"C:\\");
     EXPECT_TRUE(AnsiSameText(items[1], L"windows"));
@@ -121,23 +94,23 @@ TEST_F(PickerLists, DeepFolderGivesTheChainIndentedByLevelAndSameCaseChangesNoth
     list->SetDirectory(L"c:\\WINDOWS\\System32");
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(list->Directory(), dir);
-    EXPECT_EQ(ItemsOf(list), items);
+    EXPECT_EQ(ItemsOf(list->Items()), items);
 }
 
 TEST_F(PickerLists, MissingFolderRaisesAndKeepsTheList) {
     TempTree tree(L"miss", {L"one"}, {});
-    auto* list = Place<DirList>(10, 10);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     list->SetDirectory(tree.Root());
-    const auto before = ItemsOf(list);
+    const auto before = ItemsOf(list->Items());
     EXPECT_THROW(list->SetDirectory(tree / L"none"), EInOutError);
     EXPECT_THROW(list->SetDirectory(L"Q:\\nowhere"), EInOutError);
-    EXPECT_EQ(ItemsOf(list), before);
+    EXPECT_EQ(ItemsOf(list->Items()), before);
     EXPECT_EQ(list->Directory(), tree.Root());
 }
 
 TEST_F(PickerLists, EnterOpensTheSelectedFolderAndAClickOnlySelects) {
     TempTree tree(L"open", {L"alpha", L"beta", L"beta\\inner"}, {});
-    auto* list = Place<DirList>(10, 10);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     list->SetDirectory(tree.Root());
     const int level = DirLevel(tree.Root());
     ASSERT_EQ(list->Items()->Get(level + 2), L"beta");
@@ -151,7 +124,7 @@ TEST_F(PickerLists, EnterOpensTheSelectedFolderAndAClickOnlySelects) {
     SendMessageW(lb, WM_CHAR, VK_RETURN, 0);
     Pump(20);
     EXPECT_EQ(list->Directory(), tree / L"beta");
-    EXPECT_EQ(ItemsOf(list).back(), L"inner");
+    EXPECT_EQ(ItemsOf(list->Items()).back(), L"inner");
     list->SetTopIndex(0);
     const LPARAM at = MAKELPARAM(r.Left + 30, list->ItemRect(0).Top + 4);
     SendMessageW(lb, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -167,17 +140,17 @@ TEST_F(PickerLists, VolumeWithoutCasePreservationListsLowerCase) {
     TableDriveInfo table;
     table.Drives[static_cast<wchar_t>(towlower(tree.Root()[0]))] = {bsdtFixed, true, L"", 0};
     TbsDriveInfoOverride use(&table);
-    auto* list = Place<DirList>(10, 10);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     list->SetDirectory(tree.Root());
     EXPECT_FALSE(list->PreserveCase());
-    EXPECT_EQ(ItemsOf(list).back(), L"mixedcase");
-    EXPECT_EQ(ItemsOf(list).front(), AnsiLowerCase(tree.Root().substr(0, 3)));
+    EXPECT_EQ(ItemsOf(list->Items()).back(), L"mixedcase");
+    EXPECT_EQ(ItemsOf(list->Items()).front(), AnsiLowerCase(tree.Root().substr(0, 3)));
 }
 
 TEST_F(PickerLists, LinkedFileListLabelAndEditFollow) {
     TempTree tree(L"link", {L"sub", L"sub\\Папка"}, {L"a.lng", L"b.txt", L"sub\\c.lng"});
-    auto* files = Place<TbsSkinFileListBox>(200, 10);
-    auto* list = Place<DirList>(10, 10);
+    auto* files = Place<TbsSkinFileListBox>(200, 10, 180, 200);
+    auto* list = Place<DirList>(10, 10, 180, 200);
     auto* label = new TbsSkinStdLabel(host_->form);
     owned_.push_back(label);
     label->SetParent(host_->form);
@@ -193,7 +166,7 @@ TEST_F(PickerLists, LinkedFileListLabelAndEditFollow) {
     EXPECT_EQ(files->DirList(), list);
     list->SetDirectory(tree / L"sub");
     EXPECT_EQ(files->Directory(), tree / L"sub");
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"c.lng"}));
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"c.lng"}));
     EXPECT_EQ(edit->Text(), L"*.*") << "no file chosen: the edit shows the mask";
     TBitmap measure(1, 1);
     measure.Canvas()->Font()->Assign(label->Font());
@@ -216,30 +189,30 @@ TEST_F(PickerLists, LinkedFileListLabelAndEditFollow) {
 
 TEST_F(PickerLists, FileListMasksTypesAndTypedPaths) {
     TempTree tree(L"files", {L"sub"}, {L"a.lng", L"b.txt"});
-    auto* files = Place<TbsSkinFileListBox>(10, 10);
+    auto* files = Place<TbsSkinFileListBox>(10, 10, 180, 200);
     files->SetDirectory(tree.Root());
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"a.lng", L"b.txt"})) << "plain files by default";
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"a.lng", L"b.txt"})) << "plain files by default";
     files->SetFileType({bsftNormal, bsftDirectory});
     files->SetMask(L"*.lng");
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"a.lng"})) << "a folder must match the mask too";
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"a.lng"})) << "a folder must match the mask too";
     files->SetMask(L"*.lng;s*");
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"[sub]", L"a.lng"}));
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"[sub]", L"a.lng"}));
     files->SetFileType({bsftDirectory});
     files->SetMask(L"*.lng;s*");
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"[sub]"})) << "without bsftNormal only asked attributes";
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"[sub]"})) << "without bsftNormal only asked attributes";
 
     files->SetFileType({bsftNormal});
     files->SetMask(L"*.*");
     files->ApplyFilePath(L"*.txt");
     EXPECT_EQ(files->Mask(), L"*.txt");
     EXPECT_EQ(files->Directory(), tree.Root()) << "a typed mask keeps the folder";
-    EXPECT_EQ(ItemsOf(files), (std::vector<std::wstring>{L"b.txt"}));
+    EXPECT_EQ(ItemsOf(files->Items()), (std::vector<std::wstring>{L"b.txt"}));
     files->ApplyFilePath(tree / L"a.lng");
     EXPECT_EQ(files->Mask(), L"a.lng") << "a file the mask hid becomes the mask";
     EXPECT_EQ(files->FileName(), L"a.lng");
     files->ApplyFilePath(tree / L"sub");
     EXPECT_EQ(files->Directory(), tree / L"sub");
-    EXPECT_TRUE(ItemsOf(files).empty());
+    EXPECT_TRUE(ItemsOf(files->Items()).empty());
     EXPECT_THROW(files->SetDirectory(tree / L"gone"), EInOutError);
     EXPECT_EQ(files->Directory(), tree / L"sub");
 }
