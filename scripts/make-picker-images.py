@@ -3,18 +3,17 @@
 24-bit BMP files whose bottom-left pixel holds the transparent colour (magenta), and the resource script that names
 them BS_FLOPPY ... BS_CURRENTFOLDER. Programs that link the pickers compile that script.
 Usage: make-picker-images.py <output folder> [<preview.png>]"""
-import importlib.util
 import os
+import runpy
 import sys
 
 from PIL import Image
 
-_spec = importlib.util.spec_from_file_location("images", os.path.join(os.path.dirname(__file__), "make-images.py"))
-images = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(images)
-canvas, finish, s = images.canvas, images.finish, images.s
-BLUE, BLUE_LIGHT, PAPER, PAPER_SHADE = images.BLUE, images.BLUE_LIGHT, images.PAPER, images.PAPER_SHADE
-GOLD, GOLD_DARK, GREEN, RED, WHITE = images.GOLD, images.GOLD_DARK, images.GREEN, images.RED, images.WHITE
+# The notifier's drawing helpers and colours (scripts/make-images.py), so that both sets of pictures match.
+images = runpy.run_path(os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-images.py"))
+canvas, finish, s = images["canvas"], images["finish"], images["s"]
+BLUE, BLUE_LIGHT, PAPER = images["BLUE"], images["BLUE_LIGHT"], images["PAPER"]
+GOLD, GOLD_DARK, GREEN, WHITE = images["GOLD"], images["GOLD_DARK"], images["GREEN"], images["WHITE"]
 
 KEY = (255, 0, 255)  # the transparent colour
 GREY = (120, 126, 136, 255)
