@@ -12,6 +12,7 @@
 #include "classlib/SysUtils.h"
 #include "skin/pickers/DriveInfo.h"
 #include "skin/pickers/PathRoutines.h"
+#include "skin/pickers/PickerPictures.h"
 #include "skin/pickers/SkinDirectoryListBox.h"
 #include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/pickers/SkinFileListBox.h"
@@ -122,6 +123,49 @@ TEST_F(DriveBox, AnAssignedOnChangeReplacesItsOwnReaction) {
     Pick(box, 2);
     EXPECT_EQ(list->Drive(), L'D');
     EXPECT_EQ(box->Drive(), L'd') << "the list's change of drive reaches the box";
+}
+
+// Where the opaque pixels of Picture stand in B, found as a whole; (-1, -1) when nowhere.
+POINT FindPicture(TBitmap* B, TBitmap* Picture) {
+    HDC pic = Picture->Canvas()->Handle();
+    const COLORREF key = GetPixel(pic, 0, Picture->Height() - 1);
+    for (int y = 0; y + Picture->Height() <= B->Height(); ++y)
+        for (int x = 0; x + Picture->Width() <= B->Width(); ++x) {
+            bool all = true;
+            for (int py = 0; all && py < Picture->Height(); ++py)
+                for (int px = 0; all && px < Picture->Width(); ++px) {
+                    const COLORREF c = GetPixel(pic, px, py);
+                    all = c == key || Px(B, x + px, y + py) == (c & 0xFFFFFF);
+                }
+            if (all)
+                return {x, y};
+        }
+    return {-1, -1};
+}
+
+TEST_F(PickerBoxes, DriveItemsShowTheirKindsPictureBeforeTheText) {
+    SetCurrentDirectoryW(L"C:\\windows");
+    auto* box = Place<TbsSkinDriveComboBox>(10, 10, 160, 20);
+    ASSERT_EQ(box->Text().substr(0, 3), L"c: ");
+    auto hard = LoadPickerPicture(L"BS_HARD");
+    ASSERT_FALSE(hard->Empty());
+    auto shown = PaintInto(160, 20, [&](HDC dc) { box->PaintTo(dc, 0, 0); });
+    Shot(shown.get(), L"pickers_drivebox");
+    const POINT at = FindPicture(shown.get(), hard.get());
+    const TRect item = box->ShownItem().R;
+    EXPECT_GE(at.x, item.Left);
+    EXPECT_LE(at.x, item.Left + 4);
+    EXPECT_EQ(at.y, item.Top + (item.Height() - 16) / 2);
+    box->DropDown();
+    ASSERT_TRUE(box->IsPopupVisible());
+    TbsListBox* lb = box->ListBox()->ListBox;
+    auto list = PaintInto(lb->Width(), lb->Height(), [&](HDC dc) { lb->PaintTo(dc); });
+    box->CloseUp(false);
+    const POINT inList = FindPicture(list.get(), hard.get());
+    EXPECT_GE(inList.x, 0) << "the open list draws the pictures too";
+    const TRect row = lb->ItemRect(box->ItemIndex());
+    EXPECT_GE(inList.y, row.Top);
+    EXPECT_LE(inList.y + 16, row.Bottom);
 }
 
 TEST_F(PickerBoxes, FilterPairsGiveItemsAndMasks) {
