@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/boxes/ComboPainting.h"
 #include "skin/boxes/ListBoxGeometry.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/ControlSkinning.h"
@@ -12,50 +13,6 @@
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 
-namespace {
-
-void FillFramed(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(R);
-    C->Brush()->SetColor(Frame);
-    C->FrameRect(R);
-}
-
-TPoint LParamPoint(LPARAM L) {
-    return {static_cast<short>(LOWORD(L)), static_cast<short>(HIWORD(L))};
-}
-
-// A button record's picture Src composed to W x H with the record's corner points and stretch flags.
-void ComposeButton(TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& Src, TBitmap* B) {
-    const int w = B->Width(), h = B->Height();
-    const int dw = w - E->SkinRect.Width(), dh = h - E->SkinRect.Height();
-    TRect cl = E->ClRect;
-    cl.Right += dw;
-    cl.Bottom += dh;
-    CreateSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
-                    {E->RTPoint.X + dw, E->RTPoint.Y}, {E->LBPoint.X, E->LBPoint.Y + dh},
-                    {E->RBPoint.X + dw, E->RBPoint.Y + dh}, cl, B, Pic, Src, w, h, true, E->LeftStretch,
-                    E->TopStretch, E->RightStretch, E->BottomStretch, E->StretchEffect, E->StretchType);
-}
-
-// The marker picture of a button record, centred in R (the pressed and hot pictures when defined).
-void DrawMarker(TCanvas* C, TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& R, bool Active, bool Down) {
-    TRect src = E->MenuMarkerRect;
-    if (Down && !E->MenuMarkerDownRect.IsEmpty())
-        src = E->MenuMarkerDownRect;
-    else if (Active && !E->MenuMarkerActiveRect.IsEmpty())
-        src = E->MenuMarkerActiveRect;
-    if (!RectInPicture(src, Pic))
-        return;
-    TBitmap m(src.Width(), src.Height());
-    m.Canvas()->CopyRect({0, 0, src.Width(), src.Height()}, Pic->Canvas(), src);
-    m.SetTransparentColor(static_cast<TColor>(E->MenuMarkerTransparentColor));
-    m.SetTransparent(true);
-    C->Draw(R.Left + (R.Width() - src.Width()) / 2, R.Top + (R.Height() - src.Height()) / 2 + (Down ? 1 : 0), &m);
-}
-
-}  // namespace
 
 // ---- TbsPopupListBox ------------------------------------------------------------------------------------------------
 TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
@@ -79,6 +36,15 @@ void TbsPopupListBox::CreateParams(TCreateParams& Params) {
 void TbsPopupListBox::WndProc(TMessage& Message) {
     if (Message.Msg == WM_MOUSEACTIVATE) {
         Message.Result = MA_NOACTIVATE;
+        return;
+    }
+    // The popup lives as long as its combo box: a close request only closes the list.
+    if (Message.Msg == WM_CLOSE) {
+        if (auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner()))
+            combo->CloseUp(false);
+        else
+            Hide();
+        Message.Result = 0;
         return;
     }
     TbsSkinListBox::WndProc(Message);
@@ -106,6 +72,9 @@ void TbsPopupListBox::Show(TPoint Origin) {
         fade = blend && combo->AlphaBlendAnimation();
     }
     SetBounds(Origin.X, Origin.Y, Width(), Height());
+    // The inner list and the bar follow the size the owner gave before the window showed.
+    CalcRects();
+    UpDateScrollBar();
     SetWindowPos(wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
     if (fade)
@@ -658,6 +627,9 @@ void TbsSkinCustomComboBox::CloseUp(bool Value) {
         const std::wstring s = Items()->Get(i);
         if (FEdit) {
             FEdit->SetText(s);
+            // A multi-line edit reports no change for a text set from outside: the copy back runs here.
+            if (Text() != FEdit->Text())
+                EditChange();
             FEdit->SelectAll();
         } else {
             SetText(s);
@@ -908,6 +880,19 @@ void TbsSkinCustomComboBox::WndProc(TMessage& Message) {
         case CB_GETCOUNT:
             Message.Result = Items()->Count();
             return;
+        case CB_GETLBTEXTLEN:
+        case CB_GETLBTEXT: {
+            const int i = static_cast<int>(static_cast<INT_PTR>(Message.WParam));
+            if (i < 0 || i >= Items()->Count()) {
+                Message.Result = CB_ERR;
+                return;
+            }
+            const std::wstring s = Items()->Get(i);
+            if (Message.Msg == CB_GETLBTEXT && Message.LParam)
+                std::copy(s.c_str(), s.c_str() + s.size() + 1, reinterpret_cast<wchar_t*>(Message.LParam));
+            Message.Result = static_cast<LRESULT>(s.size());
+            return;
+        }
         case CB_GETCURSEL:
             Message.Result = FListBox->ItemIndex();
             return;

@@ -1,0 +1,16 @@
+// What the combo boxes' looks share: the framed fills of the built-in button and tool looks, a button entry's
+// picture composed to a size, and a button entry's menu marker.
+#pragma once
+
+#include "classlib/Graphics.h"
+
+class TbsDataSkinButtonControl;
+
+// R filled with Fill and framed one pixel in Frame.
+void FillFramed(TCanvas* C, const TRect& R, TColor Frame, TColor Fill);
+// The button entry's picture Src (a place in Pic) composed to B's size with the entry's corner points and stretch
+// flags.
+void ComposeButton(TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& Src, TBitmap* B);
+// The entry's marker picture centred in R (one pixel lower when Down): the pressed picture when Down and defined,
+// else the hot one when Active (or Down) and defined, else the normal one; nothing outside the picture.
+void DrawMarker(TCanvas* C, TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& R, bool Active, bool Down);
