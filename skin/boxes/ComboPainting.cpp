@@ -3,6 +3,42 @@
 #include "skin/controls/ControlSkinning.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinImages.h"
+#include "skin/core/SkinText.h"
+
+void TbsComboSkinFields::CopyComboEntry(const TbsDataSkinComboBox& E) {
+    ActiveSkinRect = E.ActiveSkinRect;
+    ActiveFontColor = static_cast<TColor>(E.ActiveFontColor);
+    SItemRect = E.SItemRect;
+    ActiveItemRect = E.ActiveItemRect;
+    FocusItemRect = E.FocusItemRect.IsEmpty() ? E.SItemRect : E.FocusItemRect;
+    ItemLeftOffset = E.ItemLeftOffset;
+    ItemRightOffset = E.ItemRightOffset;
+    ItemTextRect = E.ItemTextRect;
+    FontName = E.FontName;
+    FontStyle = ToFontStyles(E.FontStyle);
+    FontHeight = E.FontHeight;
+    FontColor = static_cast<TColor>(E.FontColor);
+    FocusFontColor = static_cast<TColor>(E.FocusFontColor);
+    ButtonRect = E.ButtonRect;
+    ActiveButtonRect = E.ActiveButtonRect;
+    DownButtonRect = E.DownButtonRect;
+    UnEnabledButtonRect = E.UnEnabledButtonRect;
+    ListBoxName = E.ListBoxName;
+    ItemStretchEffect = E.ItemStretchEffect;
+    FocusItemStretchEffect = E.FocusItemStretchEffect;
+    ShowFocus = E.ShowFocus;
+}
+
+void TbsComboSkinFields::ItemFont(TFont* F, bool UseSkinFont, TFont* Default, TFontCharset Charset) const {
+    if (UseSkinFont) {
+        F->SetName(FontName);
+        F->SetStyle(FontStyle);
+        F->SetHeight(FontHeight);
+    } else {
+        F->Assign(Default);
+    }
+    F->SetCharset(Charset);
+}
 
 void FillFramed(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
     C->Brush()->SetStyle(bsSolid);

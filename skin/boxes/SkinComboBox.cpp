@@ -22,15 +22,8 @@ TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
 
 void TbsPopupListBox::CreateParams(TCreateParams& Params) {
     TbsSkinListBox::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    Params.ExStyle = WS_EX_TOOLWINDOW;
-    Params.WindowClass.style |= CS_SAVEBITS;
-    if (CheckWXP())
-        Params.WindowClass.style |= CS_DROPSHADOW;
     // Owned by the form that holds the combo box, so it stays above it and goes with it.
-    Params.WndParent = nullptr;
-    if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
-        Params.WndParent = GetAncestor(owner->Handle(), GA_ROOT);
+    PopupWindowParams(Params, Owner());
 }
 
 void TbsPopupListBox::WndProc(TMessage& Message) {
@@ -53,24 +46,8 @@ void TbsPopupListBox::WndProc(TMessage& Message) {
 void TbsPopupListBox::Show(TPoint Origin) {
     auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner());
     HWND wnd = Handle();
-    bool fade = false;
-    if (combo && CheckW2KWXP()) {
-        const bool blend = combo->AlphaBlend();
-        if (blend != FOldAlphaBlend) {
-            SetPopupLayered(wnd, blend);
-            FOldAlphaBlend = blend;
-            FOldAlphaBlendValue = 0;
-            if (blend)
-                FOldAlphaBlendValue = static_cast<BYTE>(~combo->AlphaBlendValue());  // forces the alpha below
-        }
-        if (blend && combo->AlphaBlendValue() != FOldAlphaBlendValue) {
-            SetPopupAlpha(wnd, combo->AlphaBlendAnimation() ? 0 : combo->AlphaBlendValue());
-            FOldAlphaBlendValue = combo->AlphaBlendValue();
-        } else if (blend && combo->AlphaBlendAnimation()) {
-            SetPopupAlpha(wnd, 0);
-        }
-        fade = blend && combo->AlphaBlendAnimation();
-    }
+    const bool fade =
+        combo && FAlpha.Apply(wnd, combo->AlphaBlend(), combo->AlphaBlendValue(), combo->AlphaBlendAnimation());
     SetBounds(Origin.X, Origin.Y, Width(), Height());
     // The inner list and the bar follow the size the owner gave before the window showed.
     CalcRects();
@@ -260,30 +237,8 @@ void TbsSkinCustomComboBox::Invalidate() {
 // ---- skin data and geometry -----------------------------------------------------------------------------------------
 void TbsSkinCustomComboBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
-    auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr;
-    if (!e)
-        return;
-    ActiveSkinRect = e->ActiveSkinRect;
-    ActiveFontColor = static_cast<TColor>(e->ActiveFontColor);
-    SItemRect = e->SItemRect;
-    ActiveItemRect = e->ActiveItemRect;
-    FocusItemRect = e->FocusItemRect.IsEmpty() ? e->SItemRect : e->FocusItemRect;
-    ItemLeftOffset = e->ItemLeftOffset;
-    ItemRightOffset = e->ItemRightOffset;
-    ItemTextRect = e->ItemTextRect;
-    FontName = e->FontName;
-    FontStyle = ToFontStyles(e->FontStyle);
-    FontHeight = e->FontHeight;
-    FontColor = static_cast<TColor>(e->FontColor);
-    FocusFontColor = static_cast<TColor>(e->FocusFontColor);
-    ButtonRect = e->ButtonRect;
-    ActiveButtonRect = e->ActiveButtonRect;
-    DownButtonRect = e->DownButtonRect;
-    UnEnabledButtonRect = e->UnEnabledButtonRect;
-    ListBoxName = e->ListBoxName;
-    ItemStretchEffect = e->ItemStretchEffect;
-    FocusItemStretchEffect = e->FocusItemStretchEffect;
-    ShowFocus = e->ShowFocus;
+    if (auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr)
+        CopyComboEntry(*e);
 }
 
 void TbsSkinCustomComboBox::CalcRects() {
@@ -1147,6 +1102,17 @@ void TbsSkinCustomComboBox::SkinItemLook(TBitmap* B, bool Resize) {
     }
 }
 
+void TbsSkinCustomComboBox::SkinItemFont(TCanvas* C, bool Focused) {
+    CBItem.State = TOwnerDrawState();
+    if (Focused)
+        CBItem.State.Include(odFocused);
+    ItemFont(C->Font(), FUseSkinFont, DefaultFont(), SkinFontCharset(FSD, DefaultFont()->Charset()));
+    C->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
+                        : Focused  ? FocusFontColor
+                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
+                                                                  : FontColor);
+}
+
 void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
     const TRect& r = CBItem.R;
     int h = SItemRect.Height();
@@ -1165,21 +1131,7 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
     text.Right += dw;
     TCanvas* bc = b.Canvas();
     const bool focused = Focused() && !IsPopupVisible();
-    CBItem.State = TOwnerDrawState();
-    if (focused)
-        CBItem.State.Include(odFocused);
-    if (FUseSkinFont) {
-        bc->Font()->SetName(FontName);
-        bc->Font()->SetStyle(FontStyle);
-        bc->Font()->SetHeight(FontHeight);
-    } else {
-        bc->Font()->Assign(DefaultFont());
-    }
-    bc->Font()->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    bc->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
-                         : focused  ? FocusFontColor
-                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                   : FontColor);
+    SkinItemFont(bc, focused);
     if (!OnComboBoxDrawItem && focused && ShowFocus)
         DrawSkinFocusRect(bc, {0, 0, b.Width(), b.Height()});
     DrawItemContent(bc, ShownIndex(), text, b.Width(), b.Height(), nullptr);
@@ -1198,21 +1150,7 @@ void TbsSkinCustomComboBox::DrawResizeSkinItem(TCanvas* C) {
     text.Bottom += Height() - G.SkinRect.Height();
     TCanvas* bc = b.Canvas();
     const bool focused = Focused() && !IsPopupVisible();
-    CBItem.State = TOwnerDrawState();
-    if (focused)
-        CBItem.State.Include(odFocused);
-    if (FUseSkinFont) {
-        bc->Font()->SetName(FontName);
-        bc->Font()->SetStyle(FontStyle);
-        bc->Font()->SetHeight(FontHeight);
-    } else {
-        bc->Font()->Assign(DefaultFont());
-    }
-    bc->Font()->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    bc->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
-                         : focused  ? FocusFontColor
-                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                   : FontColor);
+    SkinItemFont(bc, focused);
     if (!OnComboBoxDrawItem && focused && ShowFocus)
         DrawSkinFocusRect(bc, {0, 0, b.Width(), b.Height()});
     DrawItemContent(bc, ShownIndex(), text, b.Width(), b.Height(), nullptr);

@@ -34,23 +34,7 @@ void TbsPopupOfficeListBox::Show(TPoint Origin) {
     FMouseActive = -1;
     auto* combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
     HWND wnd = Handle();
-    bool fade = false;
-    if (combo && CheckW2KWXP()) {
-        const bool blend = combo->AlphaBlend;
-        if (blend != FOldAlphaBlend) {
-            SetPopupLayered(wnd, blend);
-            FOldAlphaBlend = blend;
-            if (blend)
-                FOldAlphaBlendValue = static_cast<BYTE>(~combo->AlphaBlendValue);  // forces the alpha below
-        }
-        if (blend && combo->AlphaBlendValue != FOldAlphaBlendValue) {
-            SetPopupAlpha(wnd, combo->AlphaBlendAnimation ? 0 : combo->AlphaBlendValue);
-            FOldAlphaBlendValue = combo->AlphaBlendValue;
-        } else if (blend && combo->AlphaBlendAnimation) {
-            SetPopupAlpha(wnd, 0);
-        }
-        fade = blend && combo->AlphaBlendAnimation;
-    }
+    const bool fade = combo && FAlpha.Apply(wnd, combo->AlphaBlend, combo->AlphaBlendValue, combo->AlphaBlendAnimation);
     SetBounds(Origin.X, Origin.Y, Width(), Height());
     SetWindowPos(wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
@@ -173,29 +157,8 @@ void TbsSkinCustomOfficeComboBox::SetListBoxSkinDataName(const std::wstring& Val
 // ---- skin and layout ------------------------------------------------------------------------------------------------
 void TbsSkinCustomOfficeComboBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
-    auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr;
-    if (!e)
-        return;
-    ActiveSkinRect = e->ActiveSkinRect;
-    ActiveFontColor = static_cast<TColor>(e->ActiveFontColor);
-    FontName = e->FontName;
-    FontStyle = ToFontStyles(e->FontStyle);
-    FontHeight = e->FontHeight;
-    SItemRect = e->SItemRect;
-    FocusItemRect = e->FocusItemRect.IsEmpty() ? e->SItemRect : e->FocusItemRect;
-    ActiveItemRect = e->ActiveItemRect;
-    ItemLeftOffset = e->ItemLeftOffset;
-    ItemRightOffset = e->ItemRightOffset;
-    ItemTextRect = e->ItemTextRect;
-    FontColor = static_cast<TColor>(e->FontColor);
-    FocusFontColor = static_cast<TColor>(e->FocusFontColor);
-    ButtonRect = e->ButtonRect;
-    ActiveButtonRect = e->ActiveButtonRect;
-    DownButtonRect = e->DownButtonRect;
-    UnEnabledButtonRect = e->UnEnabledButtonRect;
-    ItemStretchEffect = e->ItemStretchEffect;
-    FocusItemStretchEffect = e->FocusItemStretchEffect;
-    ShowFocus = e->ShowFocus;
+    if (auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr)
+        CopyComboEntry(*e);
 }
 
 void TbsSkinCustomOfficeComboBox::CalcRects() {
@@ -713,14 +676,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(TCanvas* C, bool Strip) {
     if (!Strip)
         t.Bottom += Height() - G.SkinRect.Height();
     TCanvas* bc = b.Canvas();
-    if (FUseSkinFont) {
-        bc->Font()->SetName(FontName);
-        bc->Font()->SetStyle(FontStyle);
-        bc->Font()->SetHeight(FontHeight);
-    } else {
-        bc->Font()->Assign(DefaultFont());
-    }
-    bc->Font()->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
+    ItemFont(bc->Font(), FUseSkinFont, DefaultFont(), SkinFontCharset(FSD, DefaultFont()->Charset()));
     TColor colour = focused ? FocusFontColor : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor : FontColor;
     if (!Enabled())
         colour = DisabledFontColor();

@@ -10,14 +10,15 @@
 #include <memory>
 #include <string>
 
-#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/ComboPainting.h"
 #include "skin/boxes/SkinComboBox.h"
+#include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinOfficeListBox.h"
 #include "skin/controls/SkinControl.h"
 
 class TbsDataSkinButtonControl;
 
-class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl, protected TbsComboSkinFields {
     friend class TbsPopupOfficeListBox;
 
   public:
@@ -111,14 +112,6 @@ class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
     int FOldItemIndex = -1;
     int TimerMode = 0;
 
-    TRect ActiveSkinRect, SItemRect, FocusItemRect, ActiveItemRect, ItemTextRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TColor ActiveFontColor = 0, FontColor = 0, FocusFontColor = 0;
-    std::wstring FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 0;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 
   private:
     void ListBoxWindowProcHook(TMessage& Message);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/controls/ControlSkinning.h"
+#include "skin/controls/PopupFade.h"
 #include "skin/core/GlyphPainters.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
@@ -842,14 +843,7 @@ TbsPopupOfficeListBox::TbsPopupOfficeListBox(TComponent* AOwner) : TbsSkinOffice
 
 void TbsPopupOfficeListBox::CreateParams(TCreateParams& Params) {
     TbsSkinOfficeListBox::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    Params.ExStyle = WS_EX_TOOLWINDOW;
-    Params.WindowClass.style |= CS_SAVEBITS;
-    if (CheckWXP())
-        Params.WindowClass.style |= CS_DROPSHADOW;
-    Params.WndParent = nullptr;
-    if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
-        Params.WndParent = GetAncestor(owner->Handle(), GA_ROOT);
+    PopupWindowParams(Params, Owner());
 }
 
 void TbsPopupOfficeListBox::Hide() {

@@ -14,6 +14,7 @@
 
 #include "classlib/Classes.h"
 #include "skin/controls/ControlSeam.h"
+#include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinScrollBar.h"
 
@@ -197,6 +198,5 @@ class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
     void CreateParams(TCreateParams& Params) override;
 
   private:
-    bool FOldAlphaBlend = false;
-    BYTE FOldAlphaBlendValue = 0;
+    TbsPopupAlpha FAlpha;
 };
