@@ -651,8 +651,22 @@ def list_entries(sk, legend):
          'bothscrollbarname': 'bothhscrollbar', 'showfocus': False}
     k.update(nine_keys(60, 60, 4, 16, 4, 4))
     k.update(nostretch)
+    # the check list: the list's keys with 13 x 13 check pictures on the same sheet
+    checks = {}
+    for name, col, x in (('checkimagerect', (0, 150, 0), 62), ('uncheckimagerect', (150, 0, 0), 78)):
+        checks[name] = (x, 60, x + 13, 73)
+        im.paste(col, checks[name])
+        legend.append('checklistbox.%s=%d,%d,%d' % ((name,) + col))
+    ck = dict(k, itemcheckrect=(2, 2, 15, 15), **checks)
+    # the header rows of the office list: a label picture 40 x 16 with its client (2, 2, 38, 14)
+    im.paste((120, 30, 160), (0, 62, 40, 78))
+    legend.append('menuheader.skinrect=120,30,160')
+    hk = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 62, 40, 78), 'clientrect': (2, 2, 38, 14),
+          'lefttoppoint': (2, 2), 'righttoppoint': (38, 2), 'leftbottompoint': (2, 14), 'rightbottompoint': (38, 14),
+          'fontname': 'Arial', 'fontheight': 12, 'fontstyle': '', 'fontcolor': 0xFFFFFF}
+    hk.update(nostretch)
     sk.add_picture('lists.bmp', im)
-    return [('listbox', 'listbox', k)]
+    return [('listbox', 'listbox', k), ('checklistbox', 'checklistbox', ck), ('menuheader', 'label', hk)]
 
 
 def combo_entries(sk, legend):
@@ -709,7 +723,8 @@ writes). Do not edit by hand.
   (17 x 60) with their state, thumb and grip pictures, and `groupbox` (40 x 40, caption strip (4, 2, 36, 14), check
   pictures); `panelbg` is that picture with the flat background picture `panelbg.bmp`.
   `lists.bmp` holds `listbox` (60 x 60, nine parts 4/16/4/4, caption strip (4, 2, 56, 14), 30 x 18 item pictures
-  normal, active and focused side by side downwards at x = 62; its bars are the fixture's bars).
+  normal, active and focused side by side downwards at x = 62; its bars are the fixture's bars), `checklistbox` (the
+  list's keys with 13 x 13 check pictures at (62, 60) and (78, 60)) and `menuheader` (a 40 x 16 label at (0, 62)).
   In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
   `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
   part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).

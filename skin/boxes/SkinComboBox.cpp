@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/boxes/ComboPainting.h"
 #include "skin/boxes/ListBoxGeometry.h"
 #include "skin/controls/ControlSeam.h"
 #include "skin/controls/ControlSkinning.h"
@@ -12,50 +13,6 @@
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 
-namespace {
-
-void FillFramed(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(R);
-    C->Brush()->SetColor(Frame);
-    C->FrameRect(R);
-}
-
-TPoint LParamPoint(LPARAM L) {
-    return {static_cast<short>(LOWORD(L)), static_cast<short>(HIWORD(L))};
-}
-
-// A button record's picture Src composed to W x H with the record's corner points and stretch flags.
-void ComposeButton(TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& Src, TBitmap* B) {
-    const int w = B->Width(), h = B->Height();
-    const int dw = w - E->SkinRect.Width(), dh = h - E->SkinRect.Height();
-    TRect cl = E->ClRect;
-    cl.Right += dw;
-    cl.Bottom += dh;
-    CreateSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
-                    {E->RTPoint.X + dw, E->RTPoint.Y}, {E->LBPoint.X, E->LBPoint.Y + dh},
-                    {E->RBPoint.X + dw, E->RBPoint.Y + dh}, cl, B, Pic, Src, w, h, true, E->LeftStretch,
-                    E->TopStretch, E->RightStretch, E->BottomStretch, E->StretchEffect, E->StretchType);
-}
-
-// The marker picture of a button record, centred in R (the pressed and hot pictures when defined).
-void DrawMarker(TCanvas* C, TbsDataSkinButtonControl* E, TBitmap* Pic, const TRect& R, bool Active, bool Down) {
-    TRect src = E->MenuMarkerRect;
-    if (Down && !E->MenuMarkerDownRect.IsEmpty())
-        src = E->MenuMarkerDownRect;
-    else if (Active && !E->MenuMarkerActiveRect.IsEmpty())
-        src = E->MenuMarkerActiveRect;
-    if (!RectInPicture(src, Pic))
-        return;
-    TBitmap m(src.Width(), src.Height());
-    m.Canvas()->CopyRect({0, 0, src.Width(), src.Height()}, Pic->Canvas(), src);
-    m.SetTransparentColor(static_cast<TColor>(E->MenuMarkerTransparentColor));
-    m.SetTransparent(true);
-    C->Draw(R.Left + (R.Width() - src.Width()) / 2, R.Top + (R.Height() - src.Height()) / 2 + (Down ? 1 : 0), &m);
-}
-
-}  // namespace
 
 // ---- TbsPopupListBox ------------------------------------------------------------------------------------------------
 TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
@@ -65,20 +22,22 @@ TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
 
 void TbsPopupListBox::CreateParams(TCreateParams& Params) {
     TbsSkinListBox::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    Params.ExStyle = WS_EX_TOOLWINDOW;
-    Params.WindowClass.style |= CS_SAVEBITS;
-    if (CheckWXP())
-        Params.WindowClass.style |= CS_DROPSHADOW;
     // Owned by the form that holds the combo box, so it stays above it and goes with it.
-    Params.WndParent = nullptr;
-    if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
-        Params.WndParent = GetAncestor(owner->Handle(), GA_ROOT);
+    PopupWindowParams(Params, Owner());
 }
 
 void TbsPopupListBox::WndProc(TMessage& Message) {
     if (Message.Msg == WM_MOUSEACTIVATE) {
         Message.Result = MA_NOACTIVATE;
+        return;
+    }
+    // The popup lives as long as its combo box: a close request only closes the list.
+    if (Message.Msg == WM_CLOSE) {
+        if (auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner()))
+            combo->CloseUp(false);
+        else
+            Hide();
+        Message.Result = 0;
         return;
     }
     TbsSkinListBox::WndProc(Message);
@@ -87,25 +46,12 @@ void TbsPopupListBox::WndProc(TMessage& Message) {
 void TbsPopupListBox::Show(TPoint Origin) {
     auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner());
     HWND wnd = Handle();
-    bool fade = false;
-    if (combo && CheckW2KWXP()) {
-        const bool blend = combo->AlphaBlend();
-        if (blend != FOldAlphaBlend) {
-            SetPopupLayered(wnd, blend);
-            FOldAlphaBlend = blend;
-            FOldAlphaBlendValue = 0;
-            if (blend)
-                FOldAlphaBlendValue = static_cast<BYTE>(~combo->AlphaBlendValue());  // forces the alpha below
-        }
-        if (blend && combo->AlphaBlendValue() != FOldAlphaBlendValue) {
-            SetPopupAlpha(wnd, combo->AlphaBlendAnimation() ? 0 : combo->AlphaBlendValue());
-            FOldAlphaBlendValue = combo->AlphaBlendValue();
-        } else if (blend && combo->AlphaBlendAnimation()) {
-            SetPopupAlpha(wnd, 0);
-        }
-        fade = blend && combo->AlphaBlendAnimation();
-    }
+    const bool fade =
+        combo && FAlpha.Apply(wnd, combo->AlphaBlend(), combo->AlphaBlendValue(), combo->AlphaBlendAnimation());
     SetBounds(Origin.X, Origin.Y, Width(), Height());
+    // The inner list and the bar follow the size the owner gave before the window showed.
+    CalcRects();
+    UpDateScrollBar();
     SetWindowPos(wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
     if (fade)
@@ -291,30 +237,8 @@ void TbsSkinCustomComboBox::Invalidate() {
 // ---- skin data and geometry -----------------------------------------------------------------------------------------
 void TbsSkinCustomComboBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
-    auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr;
-    if (!e)
-        return;
-    ActiveSkinRect = e->ActiveSkinRect;
-    ActiveFontColor = static_cast<TColor>(e->ActiveFontColor);
-    SItemRect = e->SItemRect;
-    ActiveItemRect = e->ActiveItemRect;
-    FocusItemRect = e->FocusItemRect.IsEmpty() ? e->SItemRect : e->FocusItemRect;
-    ItemLeftOffset = e->ItemLeftOffset;
-    ItemRightOffset = e->ItemRightOffset;
-    ItemTextRect = e->ItemTextRect;
-    FontName = e->FontName;
-    FontStyle = ToFontStyles(e->FontStyle);
-    FontHeight = e->FontHeight;
-    FontColor = static_cast<TColor>(e->FontColor);
-    FocusFontColor = static_cast<TColor>(e->FocusFontColor);
-    ButtonRect = e->ButtonRect;
-    ActiveButtonRect = e->ActiveButtonRect;
-    DownButtonRect = e->DownButtonRect;
-    UnEnabledButtonRect = e->UnEnabledButtonRect;
-    ListBoxName = e->ListBoxName;
-    ItemStretchEffect = e->ItemStretchEffect;
-    FocusItemStretchEffect = e->FocusItemStretchEffect;
-    ShowFocus = e->ShowFocus;
+    if (auto* e = FIndex != -1 ? dynamic_cast<TbsDataSkinComboBox*>(Entry()) : nullptr)
+        CopyComboEntry(*e);
 }
 
 void TbsSkinCustomComboBox::CalcRects() {
@@ -658,6 +582,9 @@ void TbsSkinCustomComboBox::CloseUp(bool Value) {
         const std::wstring s = Items()->Get(i);
         if (FEdit) {
             FEdit->SetText(s);
+            // A multi-line edit reports no change for a text set from outside: the copy back runs here.
+            if (Text() != FEdit->Text())
+                EditChange();
             FEdit->SelectAll();
         } else {
             SetText(s);
@@ -908,6 +835,19 @@ void TbsSkinCustomComboBox::WndProc(TMessage& Message) {
         case CB_GETCOUNT:
             Message.Result = Items()->Count();
             return;
+        case CB_GETLBTEXTLEN:
+        case CB_GETLBTEXT: {
+            const int i = static_cast<int>(static_cast<INT_PTR>(Message.WParam));
+            if (i < 0 || i >= Items()->Count()) {
+                Message.Result = CB_ERR;
+                return;
+            }
+            const std::wstring s = Items()->Get(i);
+            if (Message.Msg == CB_GETLBTEXT && Message.LParam)
+                std::copy(s.c_str(), s.c_str() + s.size() + 1, reinterpret_cast<wchar_t*>(Message.LParam));
+            Message.Result = static_cast<LRESULT>(s.size());
+            return;
+        }
         case CB_GETCURSEL:
             Message.Result = FListBox->ItemIndex();
             return;
@@ -1162,6 +1102,17 @@ void TbsSkinCustomComboBox::SkinItemLook(TBitmap* B, bool Resize) {
     }
 }
 
+void TbsSkinCustomComboBox::SkinItemFont(TCanvas* C, bool Focused) {
+    CBItem.State = TOwnerDrawState();
+    if (Focused)
+        CBItem.State.Include(odFocused);
+    ItemFont(C->Font(), FUseSkinFont, DefaultFont(), SkinFontCharset(FSD, DefaultFont()->Charset()));
+    C->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
+                        : Focused  ? FocusFontColor
+                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
+                                                                  : FontColor);
+}
+
 void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
     const TRect& r = CBItem.R;
     int h = SItemRect.Height();
@@ -1180,21 +1131,7 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
     text.Right += dw;
     TCanvas* bc = b.Canvas();
     const bool focused = Focused() && !IsPopupVisible();
-    CBItem.State = TOwnerDrawState();
-    if (focused)
-        CBItem.State.Include(odFocused);
-    if (FUseSkinFont) {
-        bc->Font()->SetName(FontName);
-        bc->Font()->SetStyle(FontStyle);
-        bc->Font()->SetHeight(FontHeight);
-    } else {
-        bc->Font()->Assign(DefaultFont());
-    }
-    bc->Font()->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    bc->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
-                         : focused  ? FocusFontColor
-                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                   : FontColor);
+    SkinItemFont(bc, focused);
     if (!OnComboBoxDrawItem && focused && ShowFocus)
         DrawSkinFocusRect(bc, {0, 0, b.Width(), b.Height()});
     DrawItemContent(bc, ShownIndex(), text, b.Width(), b.Height(), nullptr);
@@ -1213,21 +1150,7 @@ void TbsSkinCustomComboBox::DrawResizeSkinItem(TCanvas* C) {
     text.Bottom += Height() - G.SkinRect.Height();
     TCanvas* bc = b.Canvas();
     const bool focused = Focused() && !IsPopupVisible();
-    CBItem.State = TOwnerDrawState();
-    if (focused)
-        CBItem.State.Include(odFocused);
-    if (FUseSkinFont) {
-        bc->Font()->SetName(FontName);
-        bc->Font()->SetStyle(FontStyle);
-        bc->Font()->SetHeight(FontHeight);
-    } else {
-        bc->Font()->Assign(DefaultFont());
-    }
-    bc->Font()->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
-    bc->Font()->SetColor(!Enabled() ? GetDisabledFontColor()
-                         : focused  ? FocusFontColor
-                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                   : FontColor);
+    SkinItemFont(bc, focused);
     if (!OnComboBoxDrawItem && focused && ShowFocus)
         DrawSkinFocusRect(bc, {0, 0, b.Width(), b.Height()});
     DrawItemContent(bc, ShownIndex(), text, b.Width(), b.Height(), nullptr);

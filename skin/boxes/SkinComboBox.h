@@ -12,8 +12,10 @@
 #include <string>
 
 #include "skin/boxes/ComboLogic.h"
+#include "skin/boxes/ComboPainting.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinListBox.h"
+#include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinControl.h"
 
 class TbsSkinCustomComboBox;
@@ -33,8 +35,7 @@ class TbsPopupListBox : public TbsSkinListBox {
     void CreateParams(TCreateParams& Params) override;
 
   private:
-    bool FOldAlphaBlend = false;
-    BYTE FOldAlphaBlendValue = 0;
+    TbsPopupAlpha FAlpha;
 };
 
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
@@ -44,7 +45,7 @@ struct TbsCBItem {
     TOwnerDrawState State;
 };
 
-class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomComboBox : public TbsSkinCustomControl, protected TbsComboSkinFields {
   public:
     explicit TbsSkinCustomComboBox(TComponent* AOwner);
     ~TbsSkinCustomComboBox() override;
@@ -171,16 +172,6 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
     bool FDropDown = false;
     int FOldItemIndex = -1;
 
-    // The entry's copies.
-    TRect ActiveSkinRect, SItemRect, FocusItemRect, ActiveItemRect, ItemTextRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TColor ActiveFontColor = 0, FontColor = 0, FocusFontColor = 0;
-    std::wstring FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 0;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    std::wstring ListBoxName;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 
   private:
     void ListBoxWindowProcHook(TMessage& Message);
@@ -208,6 +199,8 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
     void DrawSkinItem(TCanvas* C);
     void DrawResizeSkinItem(TCanvas* C);
     void SkinItemLook(TBitmap* B, bool Resize);
+    // The shown item's font and colour for the skinned looks.
+    void SkinItemFont(TCanvas* C, bool Focused);
     void CreateControlToolImage(TBitmap* B, const std::wstring* AText);
     void DrawTextIn(TCanvas* C, const std::wstring& S, const TRect& R);
 

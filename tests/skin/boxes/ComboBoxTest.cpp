@@ -143,6 +143,8 @@ TEST_F(ComboBoxTest, PickByClickFiresTheEventsInOrderAndKeepsFocusAndForeground)
     EXPECT_EQ(c->ListBox()->Left(), below.X);
     EXPECT_EQ(c->ListBox()->Top(), below.Y);
     EXPECT_EQ(c->ListBox()->Width(), c->Width());
+    EXPECT_EQ(c->ListBox()->ListRectNow(), (TRect{2, 2, c->Width() - 2, c->ListBox()->Height() - 2}))
+        << "the inner list fills the popup: every row shows";
     // A press in the list hands the capture to the combo box; the release over row 2 takes it.
     HWND lb = c->ListBox()->ListBox->Handle();
     const TRect r2 = c->ListBox()->ListBox->ItemRect(2);
@@ -306,6 +308,16 @@ TEST_F(ComboBoxTest, EditableStyleCompletesTheTypedPrefix) {
     SendMessageW(e, WM_KEYDOWN, VK_UP, 1);
     EXPECT_EQ(c->Text(), L"bravo");
     EXPECT_EQ(c->Edit()->Text(), L"bravo");
+    // A pick from the list goes into the editor and back into the box's text.
+    c->DropDown();
+    ASSERT_TRUE(c->IsPopupVisible());
+    SendMessageW(c->ListBox()->ListBox->Handle(), WM_MOUSEMOVE, 0, At(POINT{4, c->ListBox()->ListBox->ItemRect(0).Top + 2}));
+    log_.clear();
+    SendMessageW(e, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(c->IsPopupVisible());
+    EXPECT_EQ(c->Edit()->Text(), L"alpha");
+    EXPECT_EQ(c->Text(), L"alpha");
+    EXPECT_EQ(log_, (std::vector<std::string>{"change", "click", "closeup"}));
     c->SetStyle(bscbFixedStyle);
     EXPECT_EQ(c->Edit(), nullptr);
 }
