@@ -65,6 +65,12 @@ class EOSError : public Exception {
 
 // The system's text for an error code (GetLastError, or an HRESULT), "System error N" when it has none.
 std::wstring SysErrorMessage(std::uint32_t code);
+// A failed change of the current folder or another file operation: ErrorCode is the system's error code.
+class EInOutError : public Exception {
+  public:
+    EInOutError(std::wstring message, std::uint32_t errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    std::uint32_t ErrorCode;
+};
 
 // ---- Strings --------------------------------------------------------------------------------------------------
 // Typed formatting, Format(fmt, {args}), with the directives the skins and language files use:
