@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "app/AppResources.h"
@@ -44,6 +45,7 @@
 #include "skin/form/SkinHint.h"
 #include "skin/form/SkinPopupMenu.h"
 #include "skin/form/TrayIcon.h"
+#include "skin/views/ViewBars.h"
 
 namespace {
 
@@ -420,9 +422,10 @@ void TAAForm1::BuildControls() {
         Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
 
-// Each list's two skinned bars: the horizontal one below the list (carved out of its box), the vertical one over the
-// list's right edge, shown only while the rows do not fit (the columns keep the list's whole width otherwise); the
-// view mirrors its scroll state into them. Three horizontal bars page by nearly their own width.
+// Each list's two skinned bars: the horizontal one below the list (carved out of its box), the vertical one at the
+// box's right edge, shown only while the rows do not fit; the list gives it room exactly while it shows, so no
+// column or row text lies under it. The view mirrors its scroll state into them. Three horizontal bars page by
+// nearly their own width.
 void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCtlSpec& S) {
     struct TBarNames {
         const wchar_t *View, *V, *H;
@@ -440,26 +443,53 @@ void TAAForm1::AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCt
             names = &n;
     if (!names)
         return;
-    constexpr int kBar = 17;
-    View->SetBounds(S.Left, S.Top, S.Width, S.Height - kBar);
     auto* v = new TbsSkinScrollBar(this);
     v->SetName(names->V);
     v->SetKind(sbVertical);
     v->SetSkinDataName(L"vscrollbar");
     v->SetParent(Parent);
-    v->SetBounds(S.Left + S.Width - kBar, S.Top, kBar, S.Height - kBar);
     auto* h = new TbsSkinScrollBar(this);
     h->SetName(names->H);
     h->SetKind(sbHorizontal);
     h->SetSkinDataName(L"hscrollbar");
     h->SetParent(Parent);
-    h->SetBounds(S.Left, S.Top + S.Height - kBar, S.Width, kBar);
     if (names->WidePage)
         h->OnMouseDown = [h](TObject*, TMouseButton, TShiftState, int, int) { h->SetLargeChange(h->Width() - 5); };
     controls_[names->V] = v;
     controls_[names->H] = h;
     View->SetVScrollBar(v);
     View->SetHScrollBar(h);
+    PlaceViewWithBars(View, S.Left, S.Top, S.Width, S.Height);
+    // The vertical bar comes and goes inside the view's own bar update, which ignores the view's resizing while it
+    // runs: the width follows once the view's message is done, and the bars are brought up to date for it.
+    View->WindowProc = [View, base = View->WindowProc, busy = std::make_shared<bool>(false)](TMessage& Message) {
+        base(Message);
+        // The resizing sends the view messages of its own, which must not resize it again.
+        if (*busy || View->ComponentState().Contains(csDestroying))
+            return;
+        TbsSkinScrollBar* vbar = View->VScrollBar();
+        TbsSkinScrollBar* hbar = View->HScrollBar();
+        if (!vbar || !hbar)
+            return;
+        const int width = ViewWidthBesideBar(hbar->Width(), vbar->Visible());
+        if (View->Width() != width) {
+            TbsFlagScope guard(*busy);
+            View->SetBounds(View->Left(), View->Top(), width, View->Height());
+            View->UpDateScrollBars();
+        }
+    };
+}
+
+int TAAForm1::ViewWidthBesideBar(int BoxWidth, bool BarShown) {
+    return BoxWidth - (BarShown ? kViewBar : 0);
+}
+
+void TAAForm1::PlaceViewWithBars(TbsSkinListView* View, int Left, int Top, int Width, int Height) {
+    TbsSkinScrollBar* v = View->VScrollBar();
+    TbsSkinScrollBar* h = View->HScrollBar();
+    h->SetBounds(Left, Top + Height - kViewBar, Width, kViewBar);
+    v->SetBounds(Left + Width - kViewBar, Top, kViewBar, Height - kViewBar);
+    View->SetBounds(Left, Top, ViewWidthBesideBar(Width, v->Visible()), Height - kViewBar);
 }
 
 void TAAForm1::BuildProducts() {
@@ -760,8 +790,8 @@ void TAAForm1::PlaceBottomGroups() {
     const int left = width * 3 / 5;
     pism->SetBounds(4, top, left - 2, height);
     sobty->SetBounds(4 + left + 2, top, width - left - 2, height);
-    ListView_Pism->SetBounds(8, 18, pism->Width() - 16, height - 26);
-    ListView_Sobty->SetBounds(8, 18, sobty->Width() - 16, height - 26);
+    PlaceViewWithBars(ListView_Pism, 8, 18, pism->Width() - 16, height - 26);
+    PlaceViewWithBars(ListView_Sobty, 8, 18, sobty->Width() - 16, height - 26);
 }
 
 void TAAForm1::WndProc(TMessage& Message) {

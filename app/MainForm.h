@@ -115,6 +115,10 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     void Date_SobDblClick();
     void SelectListItem(int index, TbsSkinListView* view, bool clearSelection);
     void AddViewBars(TbsSkinListView* View, TWinControl* Parent, const TCtlSpec& S);
+    // A list and its bars in the box (Left, Top, Width, Height) of its parent.
+    static constexpr int kViewBar = 17;
+    static int ViewWidthBesideBar(int BoxWidth, bool BarShown);
+    void PlaceViewWithBars(TbsSkinListView* View, int Left, int Top, int Width, int Height);
 
     // Files, help and links.
     void Button_langClick();

@@ -194,6 +194,14 @@ void TListItem::Apply(bool insert) {
         sub.pszText = const_cast<wchar_t*>(s.c_str());
         SendMessageW(lv->Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(index_), reinterpret_cast<LPARAM>(&sub));
     }
+    for (size_t i = 0; i < subItemImages_.size(); ++i) {
+        LVITEMW sub{};
+        sub.mask = LVIF_IMAGE;
+        sub.iItem = index_;
+        sub.iSubItem = static_cast<int>(i) + 1;
+        sub.iImage = subItemImages_[i];
+        SendMessageW(lv->Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&sub));
+    }
     applying_ = false;
 }
 
@@ -218,6 +226,27 @@ void TListItem::SetCaption(const std::wstring& Value) {
 
 void TListItem::SetImageIndex(int Value) {
     imageIndex_ = Value;
+    Apply(false);
+}
+
+int TListItem::SubItemImages(int Index) const {
+    return Index >= 0 && static_cast<size_t>(Index) < subItemImages_.size() ? subItemImages_[static_cast<size_t>(Index)]
+                                                                              : -1;
+}
+
+void TListItem::SetSubItemImages(int Index, int Value) {
+    if (Index < 0 || SubItemImages(Index) == Value)
+        return;
+    if (static_cast<size_t>(Index) >= subItemImages_.size())
+        subItemImages_.resize(static_cast<size_t>(Index) + 1, -1);
+    subItemImages_[static_cast<size_t>(Index)] = Value;
+    TCustomListView* lv = ListView();
+    // An owner-data row is only read while it is drawn; the view's style stays as the program set it.
+    if (!lv->OwnerData() && !lv->subItemImages_) {
+        lv->subItemImages_ = true;
+        if (lv->HandleAllocated())
+            lv->ApplyExtendedStyle();
+    }
     Apply(false);
 }
 
@@ -395,12 +424,15 @@ DWORD TCustomListView::ExtendedStyle() const {
         ex |= LVS_EX_CHECKBOXES;
     if (fullDrag_)
         ex |= LVS_EX_HEADERDRAGDROP;
+    if (subItemImages_)
+        ex |= LVS_EX_SUBITEMIMAGES;
     return ex;
 }
 
 void TCustomListView::ApplyExtendedStyle() {
     SendTo(this, LVM_SETEXTENDEDLISTVIEWSTYLE,
-           LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP, ExtendedStyle());
+           LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_SUBITEMIMAGES,
+           ExtendedStyle());
     // Owner-data rows report their check state when asked.
     if (ownerData_)
         SendTo(this, LVM_SETCALLBACKMASK, checkboxes_ ? LVIS_STATEIMAGEMASK : 0);
@@ -660,6 +692,7 @@ TListItem* TCustomListView::OwnerDataItem(int Index) {
     item->index_ = Index;
     item->caption_.clear();
     item->imageIndex_ = -1;
+    item->subItemImages_.clear();
     item->checked_ = false;
     item->Data = nullptr;
     item->subItems_->OnChange = nullptr;
@@ -691,8 +724,8 @@ void TCustomListView::FillDispInfo(NMLVDISPINFOW* info) {
             it.pszText[n] = L'\0';
         }
     }
-    if ((it.mask & LVIF_IMAGE) && it.iSubItem == 0)
-        it.iImage = item->imageIndex_;
+    if (it.mask & LVIF_IMAGE)
+        it.iImage = it.iSubItem == 0 ? item->imageIndex_ : item->SubItemImages(it.iSubItem - 1);
     if ((it.mask & LVIF_STATE) && checkboxes_) {
         it.state = (it.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(item->checked_ ? 2 : 1);
         it.stateMask |= LVIS_STATEIMAGEMASK;

@@ -105,6 +105,10 @@ class TListItem {
     TStrings* SubItems() { return subItems_.get(); }
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int Value);
+    // The small image of sub-item Index (the column Index + 1), -1 when none; the first one set turns on the view's
+    // sub-item images.
+    int SubItemImages(int Index) const;
+    void SetSubItemImages(int Index, int Value);
     bool Checked();
     void SetChecked(bool Value);
     bool Selected();
@@ -129,6 +133,7 @@ class TListItem {
     int index_ = -1;
     std::wstring caption_;
     std::unique_ptr<TStringList> subItems_;
+    std::vector<int> subItemImages_;
     int imageIndex_ = -1;
     bool checked_ = false;
     bool applying_ = false;
@@ -276,6 +281,7 @@ class TCustomListView : public TWinControl {
     bool rowSelect_ = false;
     bool gridLines_ = false;
     bool checkboxes_ = false;
+    bool subItemImages_ = false;  // LVS_EX_SUBITEMIMAGES, on once an item has a sub-item image
     bool fullDrag_ = false;
     bool showColumnHeaders_ = true;
     bool multiSelect_ = false;

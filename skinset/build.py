@@ -683,7 +683,13 @@ def build_controls(sk, t, spec):
             k.update(extra)
         return k
 
-    sk.add_control('panel', 'panel', panel_keys(pnl, (2, 2, 2, 2)))
+    # a captioned panel writes its caption in the top band, as the group box does: the band is a caption line tall
+    # and holds nothing but the frame's edges, so a panel without a caption looks as before, its client below it
+    pw, ph = pnl[2] - pnl[0], pnl[3] - pnl[1]
+    band, inset = 18, 6
+    sk.add_control('panel', 'panel', panel_keys(pnl, (inset, band, inset, 2), {
+        'clientrect': (2, band, pw - 2, ph - 2), 'captionrect': (inset, 0, pw - inset, band),
+        'fontstyle': 'fsbold'}))
     # the caption's check box in check mode: the box with a column of the face colour on either side, which hides
     # the frame's top line beside it, over a bottom row of a key colour: a picture's bottom-left pixel is its
     # transparent colour

@@ -101,11 +101,23 @@ class GeneratorTest(unittest.TestCase):
             ('hscrollbar', 'upbuttonrect', '120,40,137,57', 'outside its skinrect'),
             ('vscrollbar', 'downbuttonrect', '0,0,0,0', 'downbuttonrect is empty'),
             ('groupbox', 'checkimagerect', '0,0,0,0', 'no check picture'),
+            ('panel', 'captionrect', '0,0,0,0', 'shows no caption'),
         ]
         for section, key, value, expect in cases:
             with self.subTest(section=section, key=key):
                 errors = self.damaged(section, key, value)
                 self.assertTrue(any(expect in e for e in errors), errors)
+
+    def face_colour(self):
+        """The panel picture's pixel in the middle of its caption rectangle, as a skin colour value."""
+        from PIL import Image
+        ini = validate.compose.read_ini(os.path.join(self.folder, 'skin.ini'))
+        pn = ini['panel']
+        r, sr = validate.compose.rect(pn['captionrect']), validate.compose.rect(pn['skinrect'])
+        picture = ini['PICTURES'][str(int(pn['pictureindex']))]
+        red, green, blue = Image.open(os.path.join(self.folder, picture)).convert('RGB').getpixel(
+            (sr[0] + (r[0] + r[2]) // 2, sr[1] + (r[1] + r[3]) // 2))
+        return str(red | green << 8 | blue << 16)
 
     def contrast_findings(self, folder):
         c = validate.Checker(folder)
@@ -123,6 +135,11 @@ class GeneratorTest(unittest.TestCase):
                 errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
                 self.assertTrue(any(what + ' contrast' in e for e in errors), errors)
                 self.assertFalse(any(e.count('caption title') and what not in e.split(':')[1] for e in errors), errors)
+
+    def test_unreadable_panel_caption_is_found(self):
+        self.damaged('panel', 'fontcolor', self.face_colour())
+        errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
+        self.assertTrue(any('panel caption text contrast' in e for e in errors), errors)
 
     def test_a_client_unlike_the_system_face_is_found(self):
         """Plain labels paint the system's face: a client of another colour, even in a corner, is found."""

@@ -306,6 +306,10 @@ class Checker:
             r = compose.rect(mi[key])
             checks.append(('menu item ' + key, compose.colour(mi[fkey]),
                            px(pic_of(mi, 'activepictureindex'), (r[0] + r[2]) // 2, (r[1] + r[3]) // 2), 4.0))
+        pn = ini['panel']
+        r, sr = compose.rect(pn['captionrect']), compose.rect(pn['skinrect'])
+        checks.append(('panel caption', compose.colour(pn['fontcolor']),
+                       px(pic_of(pn, 'pictureindex'), sr[0] + (r[0] + r[2]) // 2, sr[1] + (r[1] + r[3]) // 2), 4.0))
         for what, fg, bg, need in checks:
             ratio = contrast_ratio(fg, bg)
             if ratio < need:
@@ -383,6 +387,10 @@ class Checker:
                 r = self.nums(sec, k, 4) if k in sec else None
                 if not r or r[2] <= r[0] or r[3] <= r[1]:
                     self.err('[%s] %s is empty: a checked group shows no check picture' % (sec.name, k))
+        if sec.name.lower() == 'panel':
+            r = self.nums(sec, 'captionrect', 4) if 'captionrect' in sec else None
+            if not r or r[2] <= r[0] or r[3] <= r[1]:
+                self.err('[%s] captionrect is empty: a captioned panel shows no caption' % sec.name)
         if sec.name.lower() == 'buttonedit':
             r = self.nums(sec, 'buttonrect', 4) if 'buttonrect' in sec else None
             if not r or r[2] <= r[0] or r[3] <= r[1]:

@@ -312,6 +312,32 @@ void TbsSkinPageControl::SetTextInHorizontal(bool Value) {
     Invalidate();
 }
 
+void TbsSkinPageControl::SetTabExtededDraw(bool Value) {
+    FTabExtededDraw = Value;
+    Invalidate();
+}
+
+void TbsSkinPageControl::SetTabLayout(TbsButtonLayout Value) {
+    if (FTabLayout == Value)
+        return;
+    FTabLayout = Value;
+    Invalidate();
+}
+
+void TbsSkinPageControl::SetTabMargin(int Value) {
+    if (Value < -1 || FTabMargin == Value)
+        return;
+    FTabMargin = Value;
+    Invalidate();
+}
+
+void TbsSkinPageControl::SetTabSpacing(int Value) {
+    if (FTabSpacing == Value)
+        return;
+    FTabSpacing = Value;
+    Invalidate();
+}
+
 void TbsSkinPageControl::SetShowCloseButtons(bool Value) {
     FShowCloseButtons = Value;
     UpdatePrivateImages();
@@ -906,6 +932,11 @@ void TbsSkinPageControl::DrawTab(TCanvas* C, int TabIndex, const TRect& Rct, boo
     const std::wstring text = page->Caption();
     if (OnDrawSkinTab) {
         OnDrawSkinTab(TabIndex, {0, 0, w, h}, Active, MouseIn, bc);
+    } else if (FTabExtededDraw) {
+        TRect cr = content;
+        cr.Right -= closeC;
+        DrawImageAndText(bc, cr, FTabMargin, FTabSpacing, FTabLayout, text, page->ImageIndex(), images, false,
+                         page->Enabled(), false, 0, false);
     } else if (glyph) {
         const TSize ts = text.empty() ? TSize{0, 0} : bc->TextExtent(text);
         const int tw = text.empty() ? 0 : ts.cx + 2;

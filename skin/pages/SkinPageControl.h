@@ -14,6 +14,7 @@
 
 #include "classlib/ComCtrls.h"
 #include "classlib/ImgList.h"
+#include "skin/core/GlyphPainters.h"
 #include "skin/form/SkinnedControl.h"
 #include "skin/pages/PageGeometry.h"
 
@@ -110,6 +111,16 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinnedControl {
     void SetTextInHorizontal(bool Value);
     bool ShowCloseButtons() const { return FShowCloseButtons; }
     void SetShowCloseButtons(bool Value);
+    // Glyph and caption of every tab laid out as on a button: the glyph beside or above the caption by TabLayout,
+    // TabMargin from the edge (-1: the pair centred), TabSpacing between them.
+    bool TabExtededDraw() const { return FTabExtededDraw; }
+    void SetTabExtededDraw(bool Value);
+    TbsButtonLayout TabLayout() const { return FTabLayout; }
+    void SetTabLayout(TbsButtonLayout Value);
+    int TabMargin() const { return FTabMargin; }
+    void SetTabMargin(int Value);  // below -1 ignored
+    int TabSpacing() const { return FTabSpacing; }
+    void SetTabSpacing(int Value);
     bool FreeOnClose = false;
     bool MouseWheelSupport = false;
 
@@ -210,6 +221,10 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinnedControl {
     bool FTabsBGTransparent = false;
     bool FTextInHorizontal = false;
     bool FShowCloseButtons = false;
+    bool FTabExtededDraw = false;
+    TbsButtonLayout FTabLayout = blGlyphLeft;
+    int FTabMargin = -1;
+    int FTabSpacing = 1;
 
     int FActiveTab = -1;      // visible index of the hovered tab
     int FActiveTabIndex = -1; // its page index

@@ -872,6 +872,12 @@ void TbsSkinCustomListView::DrawSubItems(TListItem* Item, TCustomDrawState State
         if (OnDrawSkinSubItem) {
             OnDrawSkinSubItem(this, Item, r, State, C, cell);
         } else {
+            TCustomImageList* images = SmallImages();
+            const int image = Item->SubItemImages(r);
+            if (images && image >= 0 && image < images->Count()) {
+                images->Draw(C, cell.Left, cell.Top, image, true);
+                cell.Left += images->Width() + 3;
+            }
             std::wstring text = subs->Get(r);
             CorrectTextbyWidth(C, text, cell.Width());
             if (OnBitmap && std::abs(C->Font()->Height()) % 2 == 1)

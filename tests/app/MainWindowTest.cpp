@@ -1699,9 +1699,25 @@ TEST_F(MainWindowTest, ListsAreSkinnedViewsWithExternalBars) {
     HWND bar = app_->Ctl(L"ScrollBar_EmV");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 5000)) << "more accounts than a page";
     EXPECT_EQ(SendMessageW(view, LVM_GETTOPINDEX, 0, 0), 0);
-    // a press on the track below the thumb pages the rows down
+    // The shown bar stands beside the rows, not over them: the list ends at its left, and the columns fit the
+    // list's client width.
     RECT br{};
     GetWindowRect(bar, &br);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            RECT vr{};
+            GetWindowRect(view, &vr);
+            return vr.right == br.left;
+        },
+        3000))
+        << "the list gives its vertical bar room";
+    RECT vc{};
+    GetClientRect(view, &vc);
+    int columns = 0;
+    for (int c = 0; c < 4; ++c)
+        columns += static_cast<int>(SendMessageW(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    EXPECT_LE(columns, vc.right) << "no column lies under the bar";
+    // a press on the track below the thumb pages the rows down
     ClickAt((br.left + br.right) / 2, br.bottom - 22);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageW(view, LVM_GETTOPINDEX, 0, 0) > 0; }, 3000));
     Shot(main, L"lists-accounts");
@@ -1709,6 +1725,14 @@ TEST_F(MainWindowTest, ListsAreSkinnedViewsWithExternalBars) {
     ClickTab(1);
     HWND sob = app_->Ctl(L"ListView_Sob");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(sob) != FALSE && ListCount(sob) == 1; }, 5000));
+    {
+        // One reminder fits: no vertical bar, and the list keeps its box's whole width.
+        RECT sr{}, hr{};
+        GetWindowRect(sob, &sr);
+        GetWindowRect(app_->Ctl(L"ScrollBar_SobH"), &hr);
+        EXPECT_FALSE(IsWindowVisible(app_->Ctl(L"ScrollBar_SobV")));
+        EXPECT_EQ(sr.right, hr.right);
+    }
     RECT item{};
     item.left = LVIR_BOUNDS;
     {

@@ -260,6 +260,38 @@ TEST(ControlsCom, ListItemsMirrorIntoTheWindowAndSurviveRecreation) {
     EXPECT_GT(b->DisplayRect(drBounds).Height(), 0);
 }
 
+// A sub-item's image is the native sub-item's iImage; the first one set turns the view's sub-item images on, and it
+// survives a new window.
+TEST(ControlsCom, SubItemImagesMirrorIntoTheWindow) {
+    auto form = ShownForm();
+    TListView* lv = ReportView(form.get());
+    TListItem* a = lv->Items()->Add();
+    a->SetCaption(L"first");
+    a->SubItems()->Add(L"1");
+    a->SubItems()->Add(L"2");
+    EXPECT_EQ(a->SubItemImages(0), -1);
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(lv->Handle()) & LVS_EX_SUBITEMIMAGES, 0u);
+    a->SetSubItemImages(1, 3);
+    EXPECT_EQ(a->SubItemImages(1), 3);
+    EXPECT_EQ(a->SubItemImages(0), -1);
+    EXPECT_EQ(a->SubItemImages(7), -1);
+    auto native = [&](int sub) {
+        LVITEMW it{};
+        it.mask = LVIF_IMAGE;
+        it.iItem = 0;
+        it.iSubItem = sub;
+        SendMessageW(lv->Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+        return it.iImage;
+    };
+    EXPECT_NE(ListView_GetExtendedListViewStyle(lv->Handle()) & LVS_EX_SUBITEMIMAGES, 0u);
+    EXPECT_EQ(native(2), 3);
+    lv->SetShowColumnHeaders(false);  // a new window
+    EXPECT_NE(ListView_GetExtendedListViewStyle(lv->Handle()) & LVS_EX_SUBITEMIMAGES, 0u);
+    EXPECT_EQ(native(2), 3);
+    a->SetSubItemImages(1, -1);
+    EXPECT_EQ(native(2), -1);
+}
+
 TEST(ControlsCom, TreeNodeOperationsAndExpansion) {
     auto form = ShownForm();
     auto* tv = new TTreeView(form.get());

@@ -342,7 +342,7 @@ std::vector<TGalleryItem> PanelsFamily(TCustomImageList* images) {
 // Push, menu and check controls. Flat check boxes draw on their parent's background: a hidden form in the column's
 // button-face colour stands behind them.
 // The page control: tabs on each side, close buttons, a row too long for the control and the hidden mode.
-std::vector<TGalleryItem> TabsFamily(TWinControl* backdrop) {
+std::vector<TGalleryItem> TabsFamily(TWinControl* backdrop, TCustomImageList* images) {
     using T = TbsSkinPageControl;
     auto pages = [backdrop](const std::wstring& state, int h, int count, std::function<void(T*)> extra) {
         return Item<T>(state, L"TbsSkinPageControl", L"tab", 206, h, [backdrop, count, extra](T* pc) {
@@ -367,6 +367,19 @@ std::vector<TGalleryItem> TabsFamily(TWinControl* backdrop) {
     items.push_back(pages(L"кнопки закрытия", 80, 2, [](T* pc) { pc->SetShowCloseButtons(true); }));
     items.push_back(pages(L"длинный ряд", 80, 8, [](T*) {}));
     items.push_back(pages(L"скрытый режим", 60, 2, [](T* pc) { pc->HideBorderAndTabs(); }));
+    auto glyphs = [images](TbsButtonLayout layout) {
+        return [images, layout](T* pc) {
+            pc->SetTabImages(images);
+            for (int i = 0; i < pc->PageCount(); ++i)
+                pc->Pages(i)->SetImageIndex(i);
+            pc->SetTabExtededDraw(true);
+            pc->SetTabLayout(layout);
+            pc->SetTabMargin(4);
+            pc->SetTabSpacing(4);
+        };
+    };
+    items.push_back(pages(L"значок слева", 80, 2, glyphs(blGlyphLeft)));
+    items.push_back(pages(L"значок справа", 80, 2, glyphs(blGlyphRight)));
     return items;
 }
 
@@ -715,10 +728,15 @@ TGalleryItem ViewItem(const std::wstring& State, TWinControl* Host, TViewStyle S
 
 // The skinned list and tree views, real windows on the hidden host: report and list style, with and without their own
 // item drawing, a pressed header section, a tree.
-std::vector<TGalleryItem> ViewsFamily(TWinControl* Host) {
+std::vector<TGalleryItem> ViewsFamily(TWinControl* Host, TCustomImageList* Images) {
     std::vector<TGalleryItem> items;
     items.push_back(ViewItem(L"отчёт", Host, vsReport, false));
     items.push_back(ViewItem(L"отчёт, DrawSkin", Host, vsReport, true));
+    items.push_back(ViewItem(L"DrawSkin, значки столбцов", Host, vsReport, true, [Images](TbsSkinListView* v) {
+        v->SetSmallImages(Images);
+        for (int i = 0; i < v->Items()->Count(); ++i)
+            v->Items()->Item(i)->SetSubItemImages(0, i % 2);
+    }));
     items.push_back(ViewItem(L"список", Host, vsList, false));
     items.push_back(ViewItem(L"список, DrawSkin", Host, vsList, true));
     for (bool drawSkin : {false, true}) {
@@ -1049,13 +1067,13 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     else if (family == L"buttons")
         items = ButtonsFamily(images.get(), boxParent.get());
     else if (family == L"views")
-        items = ViewsFamily(boxParent.get());
+        items = ViewsFamily(boxParent.get(), images.get());
     else if (family == L"bars")
         items = BarsFamily(images.get(), boxParent.get());
     else if (family == L"spins")
         items = SpinsFamily();
     else if (family == L"tabs")
-        items = TabsFamily(boxParent.get());
+        items = TabsFamily(boxParent.get(), images.get());
     else if (family == L"lists")
         items = ListsFamily(images.get(), boxParent.get());
     else if (family == L"pickers")

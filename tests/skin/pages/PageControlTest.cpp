@@ -4,6 +4,7 @@
 // the tabs a narrow control cannot show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -324,6 +325,74 @@ TEST_F(SkinPageControlTest, ANameThatFindsNoTabEntryDrawsTheBuiltinLook) {
     host_->data->ClearSkin();
     b = Paint(pc);
     EXPECT_EQ(TabPx(b.get(), pc->GetTabRect(0)), kBuiltinHot);
+}
+
+// The extended drawing lays each tab's glyph and caption out as a button does: the glyph at the margin from the left
+// or the right end of the tab, the caption the spacing away on its other side; margin -1 centres the pair.
+TEST_F(SkinPageControlTest, ExtendedDrawPlacesGlyphAndCaptionByLayoutMarginAndSpacing) {
+    constexpr COLORREF kGlyph = RGB(0, 160, 160);
+    TImageList images(nullptr, 16, 16);
+    {
+        TBitmap pic(16, 16, pf24bit);
+        HBRUSH brush = CreateSolidBrush(kGlyph);
+        RECT r{0, 0, 16, 16};
+        FillRect(pic.Canvas()->Handle(), &r, brush);
+        DeleteObject(brush);
+        images.Add(&pic, nullptr);
+    }
+    TbsSkinPageControl* pc = Make(false, 3, 420);
+    pc->SetTabImages(&images);
+    pc->SetTabWidth(120);
+    for (int i = 0; i < 3; ++i)
+        pc->Pages(i)->SetImageIndex(0);
+    pc->SetTabExtededDraw(true);
+    pc->SetTabMargin(-5);  // ignored
+    EXPECT_EQ(pc->TabMargin(), -1);
+    struct Case {
+        TbsButtonLayout Layout;
+        int Margin, Spacing;
+    };
+    for (const Case& k : {Case{blGlyphLeft, 4, 6}, Case{blGlyphLeft, 9, 14}, Case{blGlyphRight, 4, 6},
+                          Case{blGlyphRight, 0, 10}, Case{blGlyphLeft, -1, 6}}) {
+        SCOPED_TRACE(::testing::Message() << "layout " << k.Layout << " margin " << k.Margin << " spacing " << k.Spacing);
+        pc->SetTabLayout(k.Layout);
+        pc->SetTabMargin(k.Margin);
+        pc->SetTabSpacing(k.Spacing);
+        auto b = Paint(pc);
+        Shot(b.get(), L"pages_extended_" + std::to_wstring(k.Layout) + L"_" + std::to_wstring(k.Margin));
+        const TRect t = pc->GetTabRect(1);  // an unselected tab: button face, black caption
+        // The glyph's columns and the caption's inked columns in the tab.
+        int gl = t.Right, gr = -1, tl = t.Right, tr = -1;
+        for (int x = t.Left; x < t.Right; ++x)
+            for (int y = t.Top + 1; y < t.Bottom - 1; ++y) {
+                const COLORREF c = Px(b.get(), x, y);
+                if (c == kGlyph) {
+                    gl = std::min(gl, x);
+                    gr = std::max(gr, x);
+                } else if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 300) {
+                    tl = std::min(tl, x);
+                    tr = std::max(tr, x);
+                }
+            }
+        ASSERT_EQ(gr - gl + 1, 16) << "the whole glyph shows";
+        ASSERT_GT(tr, tl) << "the caption shows";
+        if (k.Margin == -1) {
+            // The pair is centred in the tab: as much room on its left as on its right (text ink within a pixel
+            // or two of its measured box).
+            EXPECT_LT(gl, tl);
+            EXPECT_NEAR(gl - t.Left, t.Right - 1 - tr, 4);
+            EXPECT_NEAR(tl - gr - 1, k.Spacing, 2);
+        } else if (k.Layout == blGlyphLeft) {
+            EXPECT_EQ(gl, t.Left + k.Margin);
+            EXPECT_NEAR(tl - gr - 1, k.Spacing, 2) << "the caption starts the spacing right of the glyph";
+            EXPECT_GE(tl - gr - 1, k.Spacing);
+        } else {
+            EXPECT_EQ(gr, t.Right - 1 - k.Margin);
+            EXPECT_NEAR(gl - tr - 1, k.Spacing, 3) << "the caption ends the spacing left of the glyph";
+            EXPECT_GE(gl - tr - 1, k.Spacing - 1);
+        }
+    }
+    pc->SetTabImages(nullptr);  // the list goes before the control
 }
 
 TEST_F(SkinPageControlTest, QueryMessageIsAnswered) {

@@ -307,6 +307,67 @@ TEST_F(SkinListViewTest, DrawSkinWithoutItemEntryDrawsPlainRectangles) {
             ASSERT_EQ(Px(img.get(), x, top + row * rowH + rowH / 2), kListBack) << row << "," << x;
 }
 
+// The view's own drawing puts a sub-item's small image at the left of its cell and the text after it, on an ordinary
+// row as on the selected row's picture; an index outside the list, or none, draws no image.
+TEST_F(SkinListViewTest, DrawSkinDrawsSubItemImages) {
+    constexpr COLORREF kFirst = RGB(210, 20, 120), kSecond = RGB(20, 150, 90);
+    TImageList images(nullptr, 16, 16);
+    for (COLORREF c : {kFirst, kSecond}) {
+        TBitmap pic(16, 16, pf24bit);
+        HBRUSH brush = CreateSolidBrush(c);
+        RECT r{0, 0, 16, 16};
+        FillRect(pic.Canvas()->Handle(), &r, brush);
+        DeleteObject(brush);
+        images.Add(&pic, nullptr);
+    }
+    TbsSkinListView* v = View(5);
+    const int imageOf[] = {0, 1, 7, -1, 1};  // row 2: beyond the list
+    v->OnData = [&imageOf](TObject*, TListItem* item) {
+        item->SetCaption(L"Строка " + std::to_wstring(item->Index()));
+        item->SubItems()->Add(L"ящик");
+        item->SetSubItemImages(0, imageOf[item->Index()]);
+    };
+    v->SetSmallImages(&images);
+    v->SetItemSkinDataName(L"viewitem");
+    v->SetDrawSkin(true);
+    v->SetItemIndex(4);
+    v->UpdateItems(0, 4);
+    Pump(20);
+    const int rowH = RowHeight(v), top = HeaderHeight(v);
+    ASSERT_GE(rowH, 16);
+    auto img = Client(v);
+    Shot(img.get(), L"listview_subitem_images");
+    const int cell = 100 + 3;  // the second column's cell, narrowed by 3
+    const COLORREF expected[] = {kFirst, kSecond, 0, 0, kSecond};
+    for (int row = 0; row < 5; ++row) {
+        SCOPED_TRACE(row);
+        const int y = top + row * rowH;
+        const TRect image{cell, y, cell + 16, y + 16};
+        if (expected[row]) {
+            EXPECT_EQ(CountColour(img.get(), image, expected[row]), 16 * 16);
+        } else {
+            EXPECT_EQ(CountColour(img.get(), image, kFirst) + CountColour(img.get(), image, kSecond), 0);
+        }
+        // The text's ink starts after the image (and its gap of 3) or at the cell's left.
+        const COLORREF back = Px(img.get(), 175, y + rowH / 2);
+        int ink = -1;
+        for (int x = cell; x < 175 && ink < 0; ++x)
+            for (int yy = y + 1; yy < y + rowH - 1; ++yy) {
+                const COLORREF c = Px(img.get(), x, yy);
+                if (c != kFirst && c != kSecond && c != back) {
+                    ink = x;
+                    break;
+                }
+            }
+        ASSERT_GE(ink, 0) << "the sub-item's text shows";
+        if (expected[row])
+            EXPECT_GE(ink, cell + 16 + 3);
+        else
+            EXPECT_LT(ink, cell + 16 + 3);
+    }
+    v->SetSmallImages(nullptr);  // the list goes before the view
+}
+
 TEST_F(SkinListViewTest, DrawSkinOffRemovesAnyItemHandler) {
     TbsSkinListView* v = View(5);
     v->OnAdvancedCustomDrawItem = [](TCustomListView*, TListItem*, TCustomDrawState, TCustomDrawStage, bool&) {};
