@@ -880,6 +880,12 @@ void TbsSkinCustomComboBox::WndProc(TMessage& Message) {
                     break;
             }
             break;
+        case WM_SETTEXT:
+            TbsSkinCustomControl::WndProc(Message);
+            // Text set by another program or thread: the editor and the events follow as after SetText.
+            if (InSendMessage())
+                Perform(CM_TEXTCHANGED);
+            return;
         case CM_TEXTCHANGED:
             TbsSkinCustomControl::WndProc(Message);
             if (FEdit && !FromEdit && FEdit->Text() != Text())

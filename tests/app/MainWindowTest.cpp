@@ -1809,8 +1809,46 @@ TEST_F(MainWindowSharedTest, DomainBoxPickFillsHostAndPortAndEscKeepsATypedHost)
     EXPECT_EQ(WindowText(combo), L"mail.test");
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(GetForegroundWindow(), main_);
+    // Text set from outside reaches the box's editor.
+    SetText(L"Combo_PNDomain", L"other.domain");
+    EXPECT_EQ(WindowText(FindWindowExW(combo, nullptr, L"TbsCustomEdit", nullptr)), L"other.domain");
     SetText(L"Combo_PNDomain", L"");
     SetText(L"Edit_PNHostIMAP", L"");
+}
+
+// The language chooser drops its flags list without taking the activation; Esc closes it on the same language.
+TEST_F(MainWindowSharedTest, LanguageChooserOpensWithoutTakingTheActivation) {
+    HWND chooser = app_->Ctl(L"OfficeComboBox_lang");
+    ASSERT_NE(chooser, nullptr);
+    const LRESULT before = SendMessageW(chooser, CB_GETCURSEL, 0, 0);
+    auto popup = [&]() -> HWND {
+        for (HWND wnd : app_->TopWindows()) {
+            wchar_t c[64] = {};
+            GetClassNameW(wnd, c, 64);
+            if (std::wstring(c) == L"TbsPopupOfficeListBox" && IsWindowVisible(wnd))
+                return wnd;
+        }
+        return nullptr;
+    };
+    RECT r{};
+    GetWindowRect(chooser, &r);
+    ClickAt(r.right - 8, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([&] { return popup() != nullptr; }, 3000));
+    EXPECT_EQ(GetForegroundWindow(), main_);
+    RECT pr{};
+    GetWindowRect(popup(), &pr);
+    EXPECT_EQ(pr.right, r.right) << "the list's right edge under the box's";
+    EXPECT_GE(pr.bottom - pr.top, 3 * 22) << "three rows of 22 and the list's frame";
+    EXPECT_LE(pr.bottom - pr.top, 3 * 22 + 40);
+    Sleep(200);
+    Shot(main_, L"lang-open");
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    EXPECT_TRUE(WaitUntil([&] { return popup() == nullptr; }, 3000));
+    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), before);
 }
 
 TEST_F(MainWindowSharedTest, NumberFieldsAreSkinnedSpinEditsKeptInTheirRanges) {
