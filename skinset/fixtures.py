@@ -198,6 +198,7 @@ def colorcoded():
     tool_entries(sk, legend)
     spin_entries(sk, legend)
     tab_entries(sk, legend)
+    calendar_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -315,6 +316,27 @@ def tool_entries(sk, legend):
     for name, keys in entries:
         keys['pictureindex'] = pi
         sk.add_control(name, 'button', keys)
+
+
+def calendar_entries(sk, legend):
+    """The month calendar's buttons and selected day on a picture of their own (calendar.bmp): `resizebutton` (23 x
+    23, nine parts, margin 3; normal, hot and pressed pictures, nine slice colours with red for the state and blue 150;
+    the pressed font colour 0x00C0FF)."""
+    pic = Image.new('RGB', (80, 24), (0, 0, 0))
+    keys = {'leftstretch': False, 'topstretch': False, 'rightstretch': False, 'bottomstretch': False,
+            'stretcheffect': False, 'stretchtype': 'stfull', 'maskpictureindex': -1, 'morphing': False,
+            'fontcolor': 0x000080, 'activefontcolor': 0x008000, 'downfontcolor': 0x00C0FF,
+            'disabledfontcolor': 0x808080, 'fontname': 'Tahoma', 'fontheight': 13, 'fontstyle': ''}
+    keys.update(nine_keys(23, 23, 3, 3, 3, 3))
+    for si, key in enumerate(['skinrect', 'activeskinrect', 'downskinrect']):
+        cols = nine_colors(60 + 60 * si, 150)
+        x = si * 25
+        pic.paste(nine_image(23, 23, 3, 3, 3, 3, cols), (x, 0))
+        keys[key] = (x, 0, x + 23, 23)
+        for sl in SLICES:
+            legend.append('resizebutton.%s.%s=%d,%d,%d' % ((key, sl) + cols[sl]))
+    keys['pictureindex'] = sk.add_picture('calendar.bmp', pic)
+    sk.add_control('resizebutton', 'button', keys)
 
 
 def spin_entries(sk, legend):

@@ -203,11 +203,19 @@ TEST_F(SkinUpDownTest, SkinnedLookTakesTheEntrySizeAndTheButtonStatePictures) {
 }
 
 TEST_F(SkinUpDownTest, WithoutSkinSizeTheButtonsSplitTheControlAndComeFromTheResizeButtonEntry) {
-    const std::wstring ini = FixtureVariant(L"updown_resizebutton", [](std::string& s) {
+    // The fixture's own resize button (the calendar's) taken out of the way.
+    auto noResizeButton = [](std::string& s) {
+        ReplaceAll(s, "=resizebutton:button", "=calresizebutton:button");
+        ReplaceAll(s, "[resizebutton]", "[calresizebutton]");
+    };
+    const std::wstring ini = FixtureVariant(L"updown_resizebutton", [&](std::string& s) {
         // the fixture's button entry renamed "resizebutton"
+        noResizeButton(s);
         ReplaceAll(s, "=button:button", "=resizebutton:button");
         ReplaceAll(s, "[button]", "[resizebutton]");
     });
+    host_->data->LoadFromFile(FixtureVariant(L"updown_noresizebutton", noResizeButton));
+    Pump(20);
     FakeSeam seam;
     TbsSkinUpDown* u = UpDown(true);
     u->SetUseSkinSize(false);
