@@ -214,8 +214,8 @@ void TbsSkinDateEdit::DropDown() {
     const HWND cal = FMonthCalendar->Handle();
     const bool layered = FAlphaBlend && CheckW2KWXP();
     if (layered) {
-        SetWindowLongW(cal, GWL_EXSTYLE, GetWindowLongW(cal, GWL_EXSTYLE) | WS_EX_LAYERED);
-        SetAlphaBlendTransparent(cal, 0);
+        SetPopupLayered(cal, true);
+        SetPopupAlpha(cal, 0);
     }
     FMonthCalendar->SetSkinData(SkinData());
     SetWindowPos(cal, HWND_TOP, wr.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -223,11 +223,10 @@ void TbsSkinDateEdit::DropDown() {
     if (!layered)
         return;
     if (FAlphaBlendAnimation) {
-        UpdateWindow(cal);
-        FadeInPopup(cal, FAlphaBlendValue, FadeClock);
+        FadeInPopup(cal, FAlphaBlendValue);
     } else {
         Application->ProcessMessages();
-        SetAlphaBlendTransparent(cal, FAlphaBlendValue);
+        SetPopupAlpha(cal, FAlphaBlendValue);
     }
 }
 
@@ -239,7 +238,7 @@ void TbsSkinDateEdit::CloseUp(bool Accept) {
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FMonthCalendar->SetVisible(false);
     if (FAlphaBlend && CheckW2KWXP())
-        SetWindowLongW(cal, GWL_EXSTYLE, GetWindowLongW(cal, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        SetPopupLayered(cal, false);
     if (Accept) {
         ShowDate(FMonthCalendar->Date());
         if (OnDateChange)

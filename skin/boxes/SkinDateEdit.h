@@ -4,8 +4,8 @@
 // mouse release, and a key, a second button click, the focus leaving or a cancel-mode request closes it without
 // taking its date.
 //
-// The rules of the text live in DateEditLogic.h. The format settings (the library's unless set), the current moment
-// and the fade's clock can be injected. Date 0 is no date: the edit shows its blank mask.
+// The rules of the text live in DateEditLogic.h. The format settings (the library's unless set) and the current
+// moment can be injected; the drop-down fades in on the control seam's clock. Date 0 is no date: the edit shows its blank mask.
 // Index: TbsSkinDateEdit.
 //
 // Ownership: the calendar belongs to the edit (a pop-up window owned by the edit's window); the skin container is
@@ -17,7 +17,6 @@
 #include "skin/boxes/DateEditLogic.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinMonthCalendar.h"
-#include "skin/core/AlphaFade.h"
 
 class TbsSkinDateEdit : public TbsSkinCustomEdit {
   public:
@@ -66,7 +65,6 @@ class TbsSkinDateEdit : public TbsSkinCustomEdit {
     const TbsDateEditFormat& EditFormat() const { return FEditFormat; }
     // Where "now" comes from (empty: the local clock); the calendar takes it too.
     void SetClock(TbsCalendarClock Value);
-    TFadeClock FadeClock;  // the drop-down fade's clock (empty: the system's)
 
     TbsSkinPopupMonthCalendar* Calendar() const { return FMonthCalendar; }
     bool DroppedDown() const;
