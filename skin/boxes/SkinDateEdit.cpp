@@ -4,6 +4,7 @@
 
 #include "classlib/Forms.h"
 #include "skin/controls/PopupFade.h"
+#include "skin/core/GlyphPainters.h"
 #include "skin/core/SkinUtils.h"
 
 namespace {
@@ -21,6 +22,15 @@ struct TScopeFlag {
 TbsSkinDateEdit::TbsSkinDateEdit(TComponent* AOwner) : TbsSkinCustomEdit(AOwner), FFormat(FormatSettings) {
     SetSkinDataName(L"buttonedit");
     SetButtonMode(true);
+    // The push button shows a drop-down arrow of its own (a list set by the owner takes its place).
+    FButtonGlyphs = new TCustomImageList(this, 9, 9);
+    TBitmap arrow(9, 9);
+    arrow.Canvas()->Brush()->SetColor(clFuchsia);
+    arrow.Canvas()->FillRect({0, 0, 9, 9});
+    DrawArrowImage(arrow.Canvas(), {0, 0, 9, 9}, clBtnText, 4);
+    FButtonGlyphs->AddMasked(&arrow, clFuchsia);
+    SetImages(FButtonGlyphs);
+    SetButtonImageIndex(0);
     FMonthCalendar = new TbsSkinPopupMonthCalendar(this);
     FMonthCalendar->SetVisible(false);
     FMonthCalendar->SetDate(0);

@@ -97,4 +97,5 @@ class TbsSkinDateEdit : public TbsSkinCustomEdit {
     TbsDateEditFormat FEditFormat;
     TbsCalendarClock FClock;
     TbsSkinPopupMonthCalendar* FMonthCalendar = nullptr;  // owned (a component of the edit)
+    TCustomImageList* FButtonGlyphs = nullptr;            // owned (a component of the edit)
 };
