@@ -275,6 +275,7 @@ void TbsSkinDateEdit::WndProc(TMessage& Message) {
             }
             break;
         case CM_TEXTCHANGED:
+        case WM_SETTEXT:  // from outside: the window text is the edit's text
             TbsSkinCustomEdit::WndProc(Message);
             TextChanged();
             return;
