@@ -1800,7 +1800,19 @@ TEST_F(MainWindowSharedTest, TheReminderDateIsASkinnedDateEditThatKeepsItsDayThr
     ClickAt(p.x, p.y);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(date) == L"05" + s + L"03" + s + L"2027"; }, 3000))
         << "the picked reminder shows its date";
-    Shot(main_, L"reminder-date");
+    // The push button drops the calendar down without taking the activation; Esc closes it, the date kept.
+    RECT dr{};
+    GetWindowRect(date, &dr);
+    ClickAt(dr.right - 6, (dr.top + dr.bottom) / 2);
+    HWND calendar = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (calendar = VisibleTopOfClass(L"TbsSkinPopupMonthCalendar")) != nullptr; },
+                          3000));
+    EXPECT_EQ(GetForegroundWindow(), main_);
+    Sleep(300);
+    Shot(main_, L"reminder-date-calendar");
+    PostMessageW(date, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitUntil([&] { return VisibleTopOfClass(L"TbsSkinPopupMonthCalendar") == nullptr; }, 3000));
+    EXPECT_EQ(WindowText(date), L"05" + s + L"03" + s + L"2027");
     Click(L"Button_Prim");
     TSettings read;
     TNotifierLists lists;
