@@ -407,6 +407,32 @@ TEST_F(DateEditTest, AClickedDayIsAcceptedWithTheFocusAndForegroundLeftInPlace) 
     SetCursorPos(2, 2);
 }
 
+TEST_F(DateEditTest, TheDropDownsMonthMenuOpensThroughTheEditsFormAndKeepsItOpen) {
+    TbsSkinDateEdit* e = Edit();
+    e->SetDate(EncodeDate(2024, 3, 31));
+    ASSERT_TRUE(FocusOn(e));
+    e->ButtonClick(e);
+    TbsSkinPopupMonthCalendar* cal = e->Calendar();
+    ASSERT_TRUE(PumpUntil([&] { return cal->Layout().Valid; }, 3000));
+    const int x = (cal->Button(0)->Left() + cal->Button(0)->Width() + cal->Button(1)->Left()) / 2;
+    Mouse(cal, WM_LBUTTONDOWN, x, 8, MK_LBUTTON);
+    Mouse(cal, WM_LBUTTONUP, x, 8);
+    Pump(20);
+    EXPECT_TRUE(cal->MenuPopup());
+    EXPECT_TRUE(host_->skinForm->SkinMenu()->Visible());
+    EXPECT_TRUE(e->DroppedDown()) << "the menu leaves the drop-down open";
+    cal->MonthMenu()->Items()->Items(1)->Click();
+    host_->skinForm->SkinMenu()->Hide();
+    host_->skinForm->SkinMenuClose();
+    Pump(20);
+    EXPECT_EQ(Ymd(cal->Date()), L"2024-2-29");
+    EXPECT_EQ(Ymd(e->Date()), L"2024-2-29");
+    EXPECT_EQ(Text(e), L"31.03.2024") << "the text waits for a day to be chosen";
+    EXPECT_EQ(GetFocus(), e->Handle());
+    SendMessageW(e->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(Ymd(e->Date()), L"2024-3-31") << "closed without a day: the date it had";
+}
+
 TEST_F(DateEditTest, NearTheScreenBottomTheCalendarOpensAbove) {
     const TRect saved = host_->form->BoundsRect();
     const int screenH = GetSystemMetrics(SM_CYSCREEN);
