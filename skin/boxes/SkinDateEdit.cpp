@@ -160,8 +160,7 @@ void TbsSkinDateEdit::SetShowToday(bool Value) {
 TDateTime TbsSkinDateEdit::TextDate() {
     int year = 0, month = 0, day = 0;
     DecodeDate(CurrentMoment(), year, month, day);
-    return ParseDateEditText(EditText(), FEditFormat, FFormat.DateSeparator, FBlanksChar, FFormat.LongMonthNames,
-                             year);
+    return ParseDateEditText(EditText(), FEditFormat, FFormat.DateSeparator, FBlanksChar, FFormat.LongMonthNames, year);
 }
 
 bool TbsSkinDateEdit::IsDateInput() {
@@ -227,7 +226,11 @@ void TbsSkinDateEdit::DropDown() {
         SetPopupLayered(cal, true);
         SetPopupAlpha(cal, 0);
     }
-    FMonthCalendar->SetSkinData(SkinData());
+    // The calendar is outside the form's skin walk: it takes the edit's skin, as it is now, at every drop-down.
+    if (FMonthCalendar->SkinData() == SkinData())
+        FMonthCalendar->ChangeSkinData();
+    else
+        FMonthCalendar->SetSkinData(SkinData());
     SetWindowPos(cal, HWND_TOP, wr.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FMonthCalendar->SetVisible(true);
     if (!layered)
@@ -244,8 +247,7 @@ void TbsSkinDateEdit::CloseUp(bool Accept) {
     if (!DroppedDown())
         return;
     const HWND cal = FMonthCalendar->Handle();
-    SetWindowPos(cal, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(cal, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FMonthCalendar->SetVisible(false);
     if (FAlphaBlend && CheckW2KWXP())
         SetPopupLayered(cal, false);

@@ -5,8 +5,8 @@
 // taking its date.
 //
 // The rules of the text live in DateEditLogic.h. The format settings (the library's unless set) and the current
-// moment can be injected; the drop-down fades in on the control seam's clock. Date 0 is no date: the edit shows its blank mask.
-// Index: TbsSkinDateEdit.
+// moment can be injected; the drop-down fades in on the control seam's clock. Date 0 is no date: the edit shows its
+// blank mask. Index: TbsSkinDateEdit.
 //
 // Ownership: the calendar belongs to the edit (a pop-up window owned by the edit's window); the skin container is
 // borrowed. GUI thread only.

@@ -26,8 +26,8 @@ bool SystemSpeaksChinese() {
 TColor Blend(TColor Back, TColor Fore, int Alpha) {
     const auto b = static_cast<COLORREF>(ColorToRGB(Back)), f = static_cast<COLORREF>(ColorToRGB(Fore));
     auto mix = [Alpha](int bc, int fc) { return (fc * Alpha + bc * (255 - Alpha)) / 255; };
-    return static_cast<TColor>(RGB(mix(GetRValue(b), GetRValue(f)), mix(GetGValue(b), GetGValue(f)),
-                                   mix(GetBValue(b), GetBValue(f))));
+    return static_cast<TColor>(
+        RGB(mix(GetRValue(b), GetRValue(f)), mix(GetGValue(b), GetGValue(f)), mix(GetBValue(b), GetBValue(f))));
 }
 
 }  // namespace
@@ -49,7 +49,9 @@ const std::wstring& CalendarTodayCaption() {
 
 // ---- TbsSkinMonthCalendar -------------------------------------------------------------------------------------------
 TbsSkinMonthCalendar::TbsSkinMonthCalendar(TComponent* AOwner)
-    : TbsSkinPanel(AOwner), FIsChina(SystemSpeaksChinese()), FFormat(FormatSettings),
+    : TbsSkinPanel(AOwner),
+      FIsChina(SystemSpeaksChinese()),
+      FFormat(FormatSettings),
       FTodayCaption(CalendarTodayCaption()) {
     FDate = Now();
     FForceBackground = false;

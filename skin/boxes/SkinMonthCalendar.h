@@ -108,7 +108,7 @@ class TbsSkinMonthCalendar : public TbsSkinPanel {
     TbsCalendarLayout FLayout;
     int FBottomOffset = 0;
     bool FDrawnInImage = false;
-    TbsSkinSpeedButton* FBtns[4] = {};     // owned (components of the calendar)
+    TbsSkinSpeedButton* FBtns[4] = {};       // owned (components of the calendar)
     TbsSkinPopupMenu* FMonthMenu = nullptr;  // owned, made on first use
 };
 

@@ -20,7 +20,7 @@ TEST(CalendarLogic, StepsCutTheDayToTheNewMonthAndKeepTheTime) {
         int y, m, d, delta;
         const wchar_t* want;
     } cases[] = {
-        {2024, 3, 31, -1, L"2024-2-29"}, {2023, 3, 31, -1, L"2023-2-28"}, {2024, 1, 31, 1, L"2024-2-29"},
+        {2024, 3, 31, -1, L"2024-2-29"}, {2023, 3, 31, -1, L"2023-2-28"},  {2024, 1, 31, 1, L"2024-2-29"},
         {2024, 12, 15, 1, L"2025-1-15"}, {2024, 1, 15, -1, L"2023-12-15"}, {2024, 5, 31, 1, L"2024-6-30"},
     };
     for (const Case& c : cases) {
@@ -63,7 +63,7 @@ TEST(CalendarLogic, DayOneTakesTheColumnOfItsWeekday) {
 TEST(CalendarLogic, IsoWeeksAndTheWeekColumn) {
     struct Case {
         int y, m, d, week;
-    } cases[] = {{2021, 1, 1, 53}, {2021, 1, 4, 1}, {2020, 12, 31, 53}, {2024, 12, 30, 1},
+    } cases[] = {{2021, 1, 1, 53}, {2021, 1, 4, 1},   {2020, 12, 31, 53}, {2024, 12, 30, 1},
                  {2026, 1, 1, 1},  {2026, 6, 15, 25}, {2027, 1, 3, 53}};
     for (const Case& c : cases)
         EXPECT_EQ(IsoWeek(EncodeDate(c.y, c.m, c.d)), c.week) << c.y << "-" << c.m << "-" << c.d;

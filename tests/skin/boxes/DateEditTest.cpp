@@ -433,6 +433,21 @@ TEST_F(DateEditTest, TheDropDownsMonthMenuOpensThroughTheEditsFormAndKeepsItOpen
     EXPECT_EQ(Ymd(e->Date()), L"2024-3-31") << "closed without a day: the date it had";
 }
 
+TEST_F(DateEditTest, TheDropDownTakesTheSkinAsItIsWhenItOpens) {
+    TbsSkinDateEdit* e = Edit();
+    e->ButtonClick(e);
+    EXPECT_EQ(ColorToRGB(e->Calendar()->CalActiveFontColor) & 0xFFFFFF, 51200) << "the fixture's stdlabel";
+    SendMessageW(e->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    // The same container loads another skin: the calendar is outside the form's walk and reads it at the next opening.
+    host_->data->LoadFromFile(FixtureVariant(L"calendar_labelcolour", [](std::string& t) {
+        ReplaceAll(t, "activefontcolor=51200", "activefontcolor=255");
+    }));
+    Pump(20);
+    e->ButtonClick(e);
+    EXPECT_EQ(ColorToRGB(e->Calendar()->CalActiveFontColor) & 0xFFFFFF, 255);
+    SendMessageW(e->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
 TEST_F(DateEditTest, NearTheScreenBottomTheCalendarOpensAbove) {
     const TRect saved = host_->form->BoundsRect();
     const int screenH = GetSystemMetrics(SM_CYSCREEN);
