@@ -1769,6 +1769,11 @@ TEST_F(MainWindowSharedTest, TheReminderDateIsASkinnedDateEditThatKeepsItsDayThr
     PostMessageW(date, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 5));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(date) == want; }, 3000)) << "a double click fills today";
 
+    // A dated reminder: no weekday marked (an earlier case may have left some).
+    for (const wchar_t* day :
+         {L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht", L"Check_Pt", L"Check_Sb", L"Check_Vs"})
+        if (Checked(day))
+            Click(day);
     SetText(L"Edit_Sob", L"Врач");
     SetText(L"Time_Sob", L"09:15");
     SetText(L"Date_Sob", L"05" + s + L"03" + s + L"2027");
