@@ -331,9 +331,14 @@ void TAAForm1::BuildControls() {
                 break;
             }
             case TCtlKind::DateEdit: {
-                auto* edit = new TMaskEdit(this);
-                const std::wstring sep(1, Fs.DateSeparator);
-                edit->SetEditMask(L"!99" + sep + L"99" + sep + L"9999;1; ");
+                // Day, month and four-digit year with the window's separator; weeks start on Monday.
+                auto* edit = new TbsSkinDateEdit(this);
+                edit->SetDateFormatSettings(Fs);
+                edit->SetFirstDayOfWeek(Mon);
+                edit->SetCalendarWidth(200);
+                edit->SetCalendarHeight(150);
+                edit->SetCalendarSkinDataName(L"panel");
+                edit->SetAlignment(taCenter);
                 c = edit;
                 break;
             }

@@ -32,6 +32,7 @@
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "skin/boxes/SkinComboBox.h"
+#include "skin/boxes/SkinDateEdit.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinOfficeComboBox.h"
 #include "skin/boxes/SkinPasswordEdit.h"
@@ -198,6 +199,7 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TCustomEdit* EditOf(const wchar_t* name) const { return Ctl<TCustomEdit>(name); }
     TbsSkinPasswordEdit* PasswordOf(const wchar_t* name) const { return Ctl<TbsSkinPasswordEdit>(name); }
     TCustomMaskEdit* MaskEditOf(const wchar_t* name) const { return Ctl<TCustomMaskEdit>(name); }
+    TbsSkinDateEdit* DateEditOf(const wchar_t* name) const { return Ctl<TbsSkinDateEdit>(name); }
     TbsSkinCheckRadioBox* CheckOf(const wchar_t* name) const { return Ctl<TbsSkinCheckRadioBox>(name); }
     int SpinValue(const wchar_t* name) const;
     void SetSpinValue(const wchar_t* name, int value);

@@ -35,7 +35,12 @@ TEventEditor TAAForm1::EventEditor() const {
     TEventEditor e;
     e.Name = EditOf(L"Edit_Sob")->Text();
     e.TimeText = MaskEditOf(L"Time_Sob")->EditText();
-    e.DateText = MaskEditOf(L"Date_Sob")->EditText();
+    // The date is read through the editor's date, never its text: the text may be half typed. A field cleared of
+    // every digit holds no date, whatever it held before.
+    TbsSkinDateEdit* dateEdit = DateEditOf(L"Date_Sob");
+    const bool cleared = dateEdit->EditText().find_first_of(L"0123456789") == std::wstring::npos;
+    const TDateTime date = cleared ? 0 : dateEdit->Date();
+    e.DateText = date == 0 ? std::wstring() : FormatDateTime(Fs.ShortDateFormat, date, Fs);
     const wchar_t* boxes[] = {L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht",
                               L"Check_Pt", L"Check_Sb", L"Check_Vs"};
     for (int d = 1; d <= 7; ++d)
@@ -197,8 +202,7 @@ void TAAForm1::ListView_SobClick() {
                               L"Check_Pt", L"Check_Sb", L"Check_Vs"};
     for (int d = 1; d <= 7; ++d)
         CheckOf(boxes[d - 1])->SetChecked(e.DnNedel[static_cast<size_t>(d)]);
-    MaskEditOf(L"Date_Sob")
-        ->SetEditText(e.Date < kFirstDatedDay ? L"" : FormatDateTime(Fs.ShortDateFormat, e.Date, Fs));
+    DateEditOf(L"Date_Sob")->SetDate(e.Date < kFirstDatedDay ? 0 : e.Date);
 }
 
 void TAAForm1::ListView_SobColumnClick(int column) {
@@ -215,7 +219,7 @@ void TAAForm1::Time_SobDblClick() {
 }
 
 void TAAForm1::Date_SobDblClick() {
-    MaskEditOf(L"Date_Sob")->SetEditText(FormatDateTime(Fs.ShortDateFormat, Date(), Fs));
+    DateEditOf(L"Date_Sob")->SetDate(Date());
 }
 
 // ---- Views ----------------------------------------------------------------------------------------------------------

@@ -79,7 +79,7 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     {L"Edit_Sob", K::Edit, L"GroupBox_NastrSob", 80, 20, 370, 21, 99, 0, L"Label_Sob Label_TimeSob"},
     {L"Time_Sob", K::TimeEdit, L"GroupBox_NastrSob", 80, 46, 44, 21, 0, 0, L"Label_Sob Label_TimeSob", true},
     {L"Label_DateSob", K::Label, L"GroupBox_NastrSob", 140, 50, 0, 0, 0, 0, L"Time_Sob"},
-    {L"Date_Sob", K::DateEdit, L"GroupBox_NastrSob", 190, 46, 80, 21, 0, 0, L"Label_DateSob", true},
+    {L"Date_Sob", K::DateEdit, L"GroupBox_NastrSob", 190, 46, 96, 21, 0, 0, L"Label_DateSob", true},
     {L"Label_ILI", K::Label, L"GroupBox_NastrSob", 280, 50, 0, 0, 0, 0, L"Date_Sob"},
     {L"Check_Pn", K::Check, L"GroupBox_NastrSob", 10, 78, 50, 17},
     {L"Check_Vt", K::Check, L"GroupBox_NastrSob", 64, 78, 50, 17},

@@ -439,6 +439,34 @@ void DrawArrowImage3(TCanvas* Canvas, const TRect& R, TColor Color, int Kind) {
     Arrow(Canvas, R, Color, Kind, 3, 1);
 }
 
+bool MakeNamedGlyph(const std::wstring& Name, TColor Color, TBitmap* B) {
+    int kind = 0, arrows = 0;
+    if (Name == L"BS_PRIORMONTH")
+        kind = 1, arrows = 1;
+    else if (Name == L"BS_NEXTMONTH")
+        kind = 2, arrows = 1;
+    else if (Name == L"BS_PRIORYEAR")
+        kind = 1, arrows = 2;
+    else if (Name == L"BS_NEXTYEAR")
+        kind = 2, arrows = 2;
+    if (!B || !kind)
+        return false;
+    B->SetSize(16, 16);
+    TCanvas* c = B->Canvas();
+    // A background far from any arrow colour: it is the glyph's transparent colour.
+    const TColor back = ColorToRGB(Color) == 0xFF00FF ? TColor(0x00FF00) : TColor(0xFF00FF);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(back);
+    c->FillRect({0, 0, 16, 16});
+    if (arrows == 1) {
+        Arrow(c, {0, 0, 16, 16}, Color, kind, 5, 2);
+    } else {
+        Arrow(c, {-3, 0, 13, 16}, Color, kind, 5, 2);
+        Arrow(c, {3, 0, 19, 16}, Color, kind, 5, 2);
+    }
+    return true;
+}
+
 void DrawCheckImage(TCanvas* Canvas, int X, int Y, TColor Color) {
     Pen(Canvas, Color);
     for (int i = 0; i < 3; ++i) {

@@ -135,6 +135,10 @@ void DrawRestoreImage(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawRestoreRollUpImage(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawRollUpImage(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawMTImage(TCanvas* Canvas, int X, int Y, TColor Color);
+// The named 16 x 16 glyphs the skin engine carries for its own controls ("BS_PRIORMONTH", "BS_NEXTMONTH": one
+// arrow; "BS_PRIORYEAR", "BS_NEXTYEAR": two) into B, in Color on a background that is B's transparent colour (its
+// bottom-left pixel, as DrawGlyph reads it). False, B untouched, for another name.
+bool MakeNamedGlyph(const std::wstring& Name, TColor Color, TBitmap* B);
 
 // Dotted frame in the font colour along R, its right and bottom sides one pixel inside.
 void DrawSkinFocusRect(TCanvas* Canvas, const TRect& R);

@@ -1890,3 +1890,88 @@ TEST_F(MainWindowSharedTest, PagesLieOnTheSkinnedPageControl) {
     const std::vector<std::uint32_t> repainted = SettledGrab(wr);
     EXPECT_TRUE(switched == repainted) << "the reminders page differs from its full repaint";
 }
+
+// The reminder's date field is a skinned date edit written and read through its date: with the user's short date
+// "M/d/yyyy" (the test prefix's en-US locale) it shows day, month and year in the window's order; a double click
+// fills today, a dated reminder picked in the list shows its date, and Apply stores that same day.
+TEST_F(MainWindowSharedTest, TheReminderDateIsASkinnedDateEditThatKeepsItsDayThroughTheListAndApply) {
+    wchar_t shortDate[80] = {}, sep[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, shortDate, 80);
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, sep, 8);
+    EXPECT_STREQ(shortDate, L"M/d/yyyy");
+    const std::wstring s(1, sep[0] ? sep[0] : L'/');
+    HWND date = app_->Ctl(L"Date_Sob");
+    ASSERT_NE(date, nullptr);
+    wchar_t cls[64] = {};
+    GetClassNameW(date, cls, 64);
+    EXPECT_STREQ(cls, L"TbsSkinDateEdit");
+
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    wchar_t want[32] = {};
+    swprintf(want, 32, L"%02d%ls%02d%ls%04d", today.wDay, s.c_str(), today.wMonth, s.c_str(), today.wYear);
+    PostMessageW(date, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 5));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(date) == want; }, 3000)) << "a double click fills today";
+
+    // A dated reminder: no weekday marked (an earlier case may have left some).
+    for (const wchar_t* day :
+         {L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht", L"Check_Pt", L"Check_Sb", L"Check_Vs"})
+        if (Checked(day))
+            Click(day);
+    SetText(L"Edit_Sob", L"Врач");
+    SetText(L"Time_Sob", L"09:15");
+    SetText(L"Date_Sob", L"05" + s + L"03" + s + L"2027");
+    HWND view = app_->Ctl(L"ListView_Sob");
+    const int before = ListCount(view);
+    Click(L"Button_DobavSob");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == before + 1; }, 3000));
+    SetText(L"Date_Sob", L"");
+    EXPECT_EQ(WindowText(date).find_first_of(L"0123456789"), std::wstring::npos);
+    // Pick the new reminder by a click on its row.
+    int row = -1;
+    for (int i = 0; i < ListCount(view); ++i)
+        if (ListText(view, i, 1) == L"Врач")
+            row = i;
+    ASSERT_GE(row, 0);
+    SetForegroundWindow(main_);
+    ClickTab(1);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(view) != FALSE; }, 3000));
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    {
+        TRemoteBuffer buf(view, sizeof(RECT));
+        buf.Write(&item, sizeof item);
+        SendMessageW(view, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buf.Address()));
+        buf.Read(&item, sizeof item);
+    }
+    POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(view, &p);
+    ClickAt(p.x, p.y);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(date) == L"05" + s + L"03" + s + L"2027"; }, 3000))
+        << "the picked reminder shows its date";
+    // The push button drops the calendar down without taking the activation; Esc closes it, the date kept.
+    RECT dr{};
+    GetWindowRect(date, &dr);
+    ClickAt(dr.right - 6, (dr.top + dr.bottom) / 2);
+    HWND calendar = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (calendar = VisibleTopOfClass(L"TbsSkinPopupMonthCalendar")) != nullptr; },
+                          3000));
+    EXPECT_EQ(GetForegroundWindow(), main_);
+    Sleep(300);
+    Shot(main_, L"reminder-date-calendar");
+    PostMessageW(date, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitUntil([&] { return VisibleTopOfClass(L"TbsSkinPopupMonthCalendar") == nullptr; }, 3000));
+    EXPECT_EQ(WindowText(date), L"05" + s + L"03" + s + L"2027");
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    int32_t stored = 0;
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] {
+        for (const auto& e : lists.Events)
+            if (e->Name == L"Врач")
+                stored = e->Date;
+        return stored != 0;
+    }));
+    EXPECT_EQ(stored, static_cast<int32_t>(EncodeDate(2027, 3, 5)));
+}

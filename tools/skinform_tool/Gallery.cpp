@@ -20,6 +20,7 @@
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
 #include "skin/boxes/SkinComboBox.h"
+#include "skin/boxes/SkinDateEdit.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/boxes/SkinListBox.h"
 #include "skin/boxes/SkinOfficeComboBox.h"
@@ -36,6 +37,7 @@
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinScrollPanel.h"
@@ -614,6 +616,62 @@ TGalleryItem SpinItem(const std::wstring& state, std::function<void(TbsSkinSpinE
     return it;
 }
 
+// Russian month and day names with a dotted day-month-year date.
+TFormatSettings RussianDates() {
+    TFormatSettings fs = TFormatSettings::Invariant();
+    const wchar_t* months[] = {L"Январь", L"Февраль", L"Март",     L"Апрель",  L"Май",    L"Июнь",
+                               L"Июль",   L"Август",  L"Сентябрь", L"Октябрь", L"Ноябрь", L"Декабрь"};
+    const wchar_t* days[] = {L"Вс", L"Пн", L"Вт", L"Ср", L"Чт", L"Пт", L"Сб"};
+    for (int i = 0; i < 12; ++i)
+        fs.LongMonthNames[i] = months[i];
+    for (int i = 0; i < 7; ++i)
+        fs.ShortDayNames[i] = days[i];
+    fs.DateSeparator = L'.';
+    fs.ShortDateFormat = L"dd.MM.yyyy";
+    return fs;
+}
+
+// A date edit as the notifier's reminder page holds it, closed or with its calendar painted below it.
+TGalleryItem DateEditItem(const std::wstring& state, bool open) {
+    TGalleryItem it;
+    it.State = state;
+    it.Class = L"TbsSkinDateEdit";
+    it.Entry = L"buttonedit";
+    it.W = 200;
+    it.H = open ? 21 + 150 : 21;
+    it.Make = [](TComponent* owner, TbsSkinData* data) -> TControl* {
+        auto* e = new TbsSkinDateEdit(owner);
+        e->SetBounds(0, 0, 90, 21);
+        e->SetDateFormatSettings(RussianDates());
+        e->SetFirstDayOfWeek(Mon);
+        e->SetAlignment(taCenter);
+        e->SetClock([] { return EncodeDate(2026, 6, 15); });
+        if (data)
+            e->SetSkinData(data);
+        e->SetDate(EncodeDate(2026, 6, 19));
+        e->Calendar()->SetSkinData(data);
+        return e;
+    };
+    it.Index = [](TControl* c) { return static_cast<TbsSkinDateEdit*>(c)->SkinIndex(); };
+    it.Paint = [open](TControl* c, HDC dc, int x, int y) {
+        auto* e = static_cast<TbsSkinDateEdit*>(c);
+        const int saved = SaveDC(dc);
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        e->PaintSkinTo(&canvas, x, y, e->EditText());
+        canvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+        if (!open)
+            return;
+        TbsSkinPopupMonthCalendar* cal = e->Calendar();
+        cal->PaintTo(dc, x, y + 21);
+        for (int i = 0; i < 4; ++i)
+            if (TbsSkinSpeedButton* b = cal->Button(i))
+                b->PaintTo(dc, x + b->Left(), y + 21 + b->Top());
+    };
+    return it;
+}
+
 std::vector<TGalleryItem> SpinsFamily() {
     using U = TbsSkinUpDown;
     std::vector<TGalleryItem> items;
@@ -650,6 +708,8 @@ std::vector<TGalleryItem> SpinsFamily() {
     items.push_back(updown(L"нижняя наведена", udVertical,
                            [](U* u) { u->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(4, u->Button(1).R.Top + 2)); }));
     items.push_back(updown(L"недоступны", udHorizontal, [](U* u) { u->SetEnabled(false); }));
+    items.push_back(DateEditItem(L"дата", false));
+    items.push_back(DateEditItem(L"дата, календарь открыт", true));
     return items;
 }
 

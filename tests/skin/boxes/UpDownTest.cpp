@@ -203,20 +203,20 @@ TEST_F(SkinUpDownTest, SkinnedLookTakesTheEntrySizeAndTheButtonStatePictures) {
 }
 
 TEST_F(SkinUpDownTest, WithoutSkinSizeTheButtonsSplitTheControlAndComeFromTheResizeButtonEntry) {
-    const std::wstring none = FixtureVariant(L"updown_noresizebutton", [](std::string& s) {
-        ReplaceAll(s, "=resizebutton:button", "=otherresizebutton:button");
-        ReplaceAll(s, "[resizebutton]", "[otherresizebutton]");
-    });
-    const std::wstring ini = FixtureVariant(L"updown_resizebutton", [](std::string& s) {
-        // the fixture's button entry renamed "resizebutton" (its own one out of the way)
-        ReplaceAll(s, "=resizebutton:button", "=otherresizebutton:button");
-        ReplaceAll(s, "[resizebutton]", "[otherresizebutton]");
+    // The fixture's own resize button taken out of the way.
+    auto noResizeButton = [](std::string& s) {
+        ReplaceAll(s, "=resizebutton:button", "=calresizebutton:button");
+        ReplaceAll(s, "[resizebutton]", "[calresizebutton]");
+    };
+    const std::wstring ini = FixtureVariant(L"updown_resizebutton", [&](std::string& s) {
+        // the fixture's button entry renamed "resizebutton"
+        noResizeButton(s);
         ReplaceAll(s, "=button:button", "=resizebutton:button");
         ReplaceAll(s, "[button]", "[resizebutton]");
     });
-    FakeSeam seam;
-    host_->data->LoadFromFile(none);
+    host_->data->LoadFromFile(FixtureVariant(L"updown_noresizebutton", noResizeButton));
     Pump(20);
+    FakeSeam seam;
     TbsSkinUpDown* u = UpDown(true);
     u->SetUseSkinSize(false);
     u->SetBounds(20, 20, 60, 24);
