@@ -86,17 +86,10 @@ void LoadRussianStrings(TbsResourceStrData* data) {
     data->SetResStrs(&lines);
 }
 
-HICON LoadIconSized(int id, int size) {
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
-void AddIcons(TImageList* list, int firstId, int count, int size) {
-    for (int i = 0; i < count; ++i) {
-        TIcon icon;
-        icon.SetHandle(LoadIconSized(firstId + i, size));
-        list->AddIcon(&icon);
-    }
+// The list's own size picks each icon's picture.
+void AddIcons(TImageList* list, int firstId, int count, int /*size*/) {
+    for (int i = 0; i < count; ++i)
+        list->AddIconResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(firstId + i));
 }
 
 std::vector<std::wstring> Words(const wchar_t* text) {

@@ -121,6 +121,26 @@ int TCustomImageList::AddIcon(TIcon* icon) {
     return index;
 }
 
+int TCustomImageList::AddIconResource(HMODULE module, const wchar_t* name) {
+    auto bytesOf = [module](HRSRC res, DWORD& size) -> PBYTE {
+        HGLOBAL data = res ? ::LoadResource(module, res) : nullptr;
+        size = res ? ::SizeofResource(module, res) : 0;
+        return data ? static_cast<PBYTE>(::LockResource(data)) : nullptr;
+    };
+    DWORD size = 0;
+    PBYTE group = bytesOf(::FindResourceW(module, name, MAKEINTRESOURCEW(14)), size);  // RT_GROUP_ICON
+    if (!group || size < 6)
+        return -1;
+    const int id = ::LookupIconIdFromDirectoryEx(group, TRUE, width_, height_, LR_DEFAULTCOLOR);
+    PBYTE bits = id > 0 ? bytesOf(::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)), size)  // RT_ICON
+                        : nullptr;
+    if (!bits)
+        return -1;
+    TIcon icon;
+    icon.SetHandle(::CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, width_, height_, LR_DEFAULTCOLOR));
+    return AddIcon(&icon);
+}
+
 int TCustomImageList::AddImage(TCustomImageList* source, int index) {
     if (!source || index < 0 || index >= source->Count())
         return -1;

@@ -59,6 +59,11 @@ class TCustomImageList : public TComponent {
     // Pixels of maskColor become transparent; clDefault takes the colour of the image's bottom-left pixel.
     int AddMasked(TBitmap* image, TColor maskColor);
     int AddIcon(TIcon* icon);
+    // Adds the picture of the icon resource `name` in `module` that best fits the list's size; -1 when the
+    // resource is missing or unreadable. The icon is made from the resource's bytes, not loaded by name: the
+    // system's image list reads a named icon's resource again for the copy it takes, which costs a start with
+    // a few dozen pictures more than the pictures themselves.
+    int AddIconResource(HMODULE module, const wchar_t* name);
     // Copies image index of another list to the end of this one.
     int AddImage(TCustomImageList* source, int index);
     void Insert(int index, TBitmap* image, TBitmap* mask);

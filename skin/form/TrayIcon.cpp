@@ -275,15 +275,29 @@ bool TbsTrayIcon::Notify(DWORD message) {
 
 bool TbsTrayIcon::ShowIcon() {
     FIconVisible = true;
-    return Notify(NIM_ADD);
+    const bool ok = Notify(NIM_ADD);
+    FInShell = FInShell || ok;
+    return ok;
 }
 
+// An icon the shell does not hold is neither taken out nor changed there: each call is a round trip to the shell's
+// process, and a window built with its icon hidden would make several before its first paint. The icon's data is
+// kept current and goes with the next NIM_ADD.
 bool TbsTrayIcon::HideIcon() {
     FIconVisible = false;
+    if (!FInShell) {
+        InitIcon();
+        return false;
+    }
+    FInShell = false;
     return Notify(NIM_DELETE);
 }
 
 bool TbsTrayIcon::ModifyIcon() {
+    if (!FInShell) {
+        InitIcon();
+        return false;
+    }
     return Notify(NIM_MODIFY);
 }
 

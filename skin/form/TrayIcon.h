@@ -136,6 +136,7 @@ class TbsTrayIcon : public TComponent {
     std::wstring windowTip_;  // the text last given to the hidden window
     TChangeLink FIconListLink;
     bool FIconVisible = true;
+    bool FInShell = false;  // the shell holds the icon: a NIM_ADD succeeded and no NIM_DELETE followed
     std::wstring FHint;
     bool FShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;  // borrowed

@@ -156,4 +156,25 @@ TEST(GraphicsImageList, IconsAndHandleCount) {
     EXPECT_EQ(LiveHandleCount(), start);
 }
 
+// An icon resource gives the list the picture of its group that fits the list's size (fixtures/two_sizes.rc: a
+// red 16 x 16 and a blue 32 x 32 picture under id 300); a missing resource adds nothing.
+TEST(GraphicsImageList, IconResourceAddsThePictureOfTheListsSize) {
+    const struct {
+        int size;
+        TColor colour;
+    } cases[] = {{16, clRed}, {32, clBlue}};
+    for (const auto& c : cases) {
+        auto list = std::make_unique<TImageList>(nullptr, c.size, c.size);
+        EXPECT_EQ(list->AddIconResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(300)), 0) << c.size;
+        EXPECT_EQ(list->AddIconResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(301)), -1) << c.size;
+        EXPECT_EQ(list->AddIconResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(300)), 1) << c.size;
+        ASSERT_EQ(list->Count(), 2) << c.size;
+        TBitmap out;
+        PrepareBitmap(out, c.size, c.size, clBlack);
+        list->Draw(out.Canvas(), 0, 0, 1);
+        EXPECT_EQ(PixelAt(out, c.size / 2, c.size / 2), c.colour) << c.size;
+        EXPECT_EQ(PixelAt(out, c.size - 1, c.size - 1), c.colour) << c.size;
+    }
+}
+
 }  // namespace
