@@ -63,6 +63,13 @@ class EOSError : public Exception {
     std::uint32_t ErrorCode;
 };
 
+// A failed change of the current folder or another file operation: ErrorCode is the system's error code.
+class EInOutError : public Exception {
+  public:
+    EInOutError(std::wstring message, std::uint32_t errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    std::uint32_t ErrorCode;
+};
+
 // ---- Strings --------------------------------------------------------------------------------------------------
 // Typed formatting, Format(fmt, {args}), with the directives the skins and language files use:
 //   "%" ["-"] [width | "*"] ["." precision | ".*"] type, types: d u x (integers), s (text), f e g n m (numbers,

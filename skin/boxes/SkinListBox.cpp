@@ -797,7 +797,14 @@ void TbsSkinCustomListBox::DefaultFontChange() {
 }
 
 void TbsSkinCustomListBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const bool sized = AWidth != Width() || AHeight != Height();
     TbsSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    // The frame's WM_SIZE arrives before the control takes its new bounds (and not at all without a window): the
+    // inner list and the bars take their places in the new frame here.
+    if (sized) {
+        CalcRects();
+        UpDateScrollBar();
+    }
     if (FIndex == -1)
         Invalidate();
 }

@@ -38,6 +38,10 @@
 #include "skin/views/SkinListView.h"
 #include "skin/views/SkinTreeView.h"
 #include "skin/pages/SkinPageControl.h"
+#include "skin/pickers/SkinDirectoryListBox.h"
+#include "skin/pickers/SkinDriveComboBox.h"
+#include "skin/pickers/SkinFileListBox.h"
+#include "skin/pickers/SkinFilterComboBox.h"
 
 namespace {
 
@@ -683,6 +687,150 @@ std::vector<TGalleryItem> ViewsFamily(TWinControl* Host) {
     return items;
 }
 
+// The pickers, linked as a folder page links them, on a folder tree with Cyrillic names three levels below C:\ (made
+// here when missing): the folder list in the current folder, the file list following it, the label showing it.
+struct TPickerChain {
+    TbsSkinDirectoryListBox* Folders = nullptr;
+    TbsSkinFileListBox* Files = nullptr;
+    TbsSkinStdLabel* Label = nullptr;
+    TbsSkinDriveComboBox* Drives = nullptr;
+    TbsSkinFilterComboBox* Filter = nullptr;
+};
+
+const wchar_t kPickerFolder[] = L"C:\\Почта\\Входящие\\Архив";
+
+void MakePickerTree() {
+    for (const wchar_t* d : {L"C:\\Почта", L"C:\\Почта\\Входящие", kPickerFolder, L"C:\\Почта\\Входящие\\Архив\\2026",
+                             L"C:\\Почта\\Входящие\\Архив\\Важное", L"C:\\Почта\\Входящие\\Архив\\Черновики"})
+        CreateDirectoryW(d, nullptr);
+    for (const wchar_t* f : {L"письмо.eml", L"отчёт.txt", L"список.lng"}) {
+        const std::wstring path = std::wstring(kPickerFolder) + L"\\" + f;
+        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    }
+}
+
+TPickerChain MakePickerChain(TComponent* Owner, TWinControl* Host, TbsSkinData* Data) {
+    TPickerChain c;
+    c.Files = new TbsSkinFileListBox(Owner);
+    c.Folders = new TbsSkinDirectoryListBox(Owner);
+    c.Label = new TbsSkinStdLabel(Owner);
+    for (TbsSkinCustomListBox* b : {static_cast<TbsSkinCustomListBox*>(c.Files),
+                                    static_cast<TbsSkinCustomListBox*>(c.Folders)}) {
+        b->SetParent(Host);
+        b->SetBounds(0, 0, 200, 150);
+        if (Data)
+            b->SetSkinData(Data);
+        b->HandleNeeded();
+    }
+    c.Label->SetParent(Host);
+    c.Label->SetAutoSize(false);
+    c.Label->SetBounds(0, 0, 200, 18);
+    if (Data)
+        c.Label->SetSkinData(Data);
+    c.Drives = new TbsSkinDriveComboBox(Owner);
+    c.Filter = new TbsSkinFilterComboBox(Owner);
+    for (TbsSkinCustomComboBox* b : {static_cast<TbsSkinCustomComboBox*>(c.Drives),
+                                     static_cast<TbsSkinCustomComboBox*>(c.Filter)}) {
+        b->SetParent(Host);
+        b->SetBounds(0, 0, 200, 20);
+        if (Data)
+            b->SetSkinData(Data);
+        b->HandleNeeded();
+    }
+    c.Drives->SetDirList(c.Folders);
+    c.Filter->SetFileList(c.Files);
+    c.Filter->SetFilter(L"Письма (*.eml)|*.eml|Отчёты (*.txt)|*.txt|Все файлы (*.*)|*.*");
+    c.Folders->SetFileList(c.Files);
+    c.Folders->SetDirLabel(c.Label);
+    c.Folders->SetDirectory(kPickerFolder);
+    c.Filter->SetItemIndex(2);
+    return c;
+}
+
+void PaintListBox(TbsSkinCustomListBox* b, HDC DC, int X, int Y) {
+    b->PaintTo(DC, X, Y);
+    const TRect r = b->ListRectNow();
+    SaveDC(DC);
+    SetViewportOrgEx(DC, X + r.Left, Y + r.Top, nullptr);
+    IntersectClipRect(DC, 0, 0, r.Width(), r.Height());
+    b->ListBox->PaintTo(DC);
+    RestoreDC(DC, -1);
+}
+
+std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
+    MakePickerTree();
+    std::vector<TGalleryItem> items;
+    auto chainItem = [Host](const std::wstring& State, const std::wstring& Class, const std::wstring& Entry, int H,
+                            std::function<TControl*(const TPickerChain&)> Pick) {
+        TGalleryItem it;
+        it.State = State;
+        it.Class = Class;
+        it.Entry = Entry;
+        it.W = 200;
+        it.H = H;
+        it.Make = [Host, Pick](TComponent* Owner, TbsSkinData* Data) { return Pick(MakePickerChain(Owner, Host, Data)); };
+        it.Index = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
+        it.Paint = [](TControl* C, HDC DC, int X, int Y) { PaintListBox(static_cast<TbsSkinCustomListBox*>(C), DC, X, Y); };
+        return it;
+    };
+    items.push_back(chainItem(L"папки, три уровня", L"TbsSkinDirectoryListBox", L"listbox", 150,
+                              [](const TPickerChain& c) { return c.Folders; }));
+    items.push_back(chainItem(L"файлы папки", L"TbsSkinFileListBox", L"listbox", 150,
+                              [](const TPickerChain& c) { return c.Files; }));
+    TGalleryItem drives;
+    drives.State = L"диски, список открыт";
+    drives.Class = L"TbsSkinDriveComboBox";
+    drives.Entry = L"combobox";
+    drives.W = 200;
+    drives.H = 110;
+    drives.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        TbsSkinDriveComboBox* box = MakePickerChain(Owner, Host, Data).Drives;
+        box->DropDown();
+        return box;
+    };
+    drives.Index = [](TControl* C) { return static_cast<TbsSkinCustomControl*>(C)->SkinIndex(); };
+    drives.Paint = [](TControl* C, HDC DC, int X, int Y) {
+        auto* box = static_cast<TbsSkinDriveComboBox*>(C);
+        box->PaintTo(DC, X, Y);
+        if (box->IsPopupVisible()) {
+            PaintListBox(box->ListBox(), DC, X, Y + box->Height());
+            box->CloseUp(false);
+        }
+    };
+    items.push_back(drives);
+    TGalleryItem filter;
+    filter.State = L"фильтр файлов";
+    filter.Class = L"TbsSkinFilterComboBox";
+    filter.Entry = L"combobox";
+    filter.W = 200;
+    filter.H = 20;
+    filter.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        return MakePickerChain(Owner, Host, Data).Filter;
+    };
+    filter.Index = drives.Index;
+    filter.Paint = [](TControl* C, HDC DC, int X, int Y) { static_cast<TbsSkinCustomControl*>(C)->PaintTo(DC, X, Y); };
+    items.push_back(filter);
+    TGalleryItem label;
+    label.State = L"метка папки";
+    label.Class = L"TbsSkinStdLabel";
+    label.Entry = L"stdlabel";
+    label.W = 200;
+    label.H = 18;
+    label.Make = [Host](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        return MakePickerChain(Owner, Host, Data).Label;
+    };
+    label.Index = [](TControl* C) { return static_cast<TbsSkinStdLabel*>(C)->SkinIndex(); };
+    label.Paint = [](TControl* C, HDC DC, int X, int Y) {
+        auto* l = static_cast<TbsSkinStdLabel*>(C);
+        TCanvas canvas;
+        canvas.SetHandle(DC);
+        l->PaintSkinTo(&canvas, X, Y, l->Caption());
+        canvas.SetHandle(nullptr);
+    };
+    items.push_back(label);
+    return items;
+}
+
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
@@ -708,6 +856,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = SpinsFamily();
     else if (family == L"tabs")
         items = TabsFamily(boxParent.get());
+    else if (family == L"pickers")
+        items = PickersFamily(boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
