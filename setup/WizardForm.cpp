@@ -30,6 +30,8 @@
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/SkinForm.h"
 #include "skin/pages/SkinPageControl.h"
+#include "skin/pickers/SkinDirectoryListBox.h"
+#include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/views/SkinListView.h"
 
 namespace {
@@ -285,6 +287,21 @@ void TAForm1::BuildControls() {
                 c = view;
                 break;
             }
+            case TWizardKind::FolderList: {
+                auto* list = new TbsSkinDirectoryListBox(this);
+                list->SetSkinDataName(s.Entry);
+                list->SetSkinData(SkinData);
+                c = list;
+                break;
+            }
+            case TWizardKind::DriveBox: {
+                auto* box = new TbsSkinDriveComboBox(this);
+                box->SetStyle(bscbFixedStyle);
+                box->SetSkinDataName(s.Entry);
+                box->SetSkinData(SkinData);
+                c = box;
+                break;
+            }
             case TWizardKind::Gauge: {
                 auto* gauge = new TbsSkinGauge(this);
                 gauge->SetSkinDataName(s.Entry);
@@ -322,6 +339,14 @@ void TAForm1::BuildControls() {
     Label4 = Ctl<TbsSkinStdLabel>(L"Label4");
     Label5 = Ctl<TbsSkinStdLabel>(L"Label5");
     Label_Main31 = Ctl<TbsSkinStdLabel>(L"Label_Main31");
+    DirectoryListBox = Ctl<TbsSkinDirectoryListBox>(L"DirectoryListBox");
+    DriveComboBox = Ctl<TbsSkinDriveComboBox>(L"DriveComboBox");
+    // The drive box's handler replaces its own reaction: Catal moves the folder list to the chosen drive.
+    DriveComboBox->SetDirList(DirectoryListBox);
+    DriveComboBox->OnChange = [this](TObject*) { DriveComboBoxChange(); };
+    DirectoryListBox->OnListBoxMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        DirectoryListBoxListBoxMouseUp();
+    };
 
     Button_Back->SetVisible(false);
     Button_Back->OnClick = [this](TObject*) { Button_BackClick(); };
@@ -402,22 +427,14 @@ bool TAForm1::Okno_mbYes_No(const std::wstring& Msg, bool Warning) {
     return SkinMessage->CustomMessageDlg(Padded(Msg), L"Внимание", ImageList64, 1, {mbYes, mbNo}, 0) == mrDlgYes;
 }
 
-void TAForm1::SetFolderDirectory(const std::wstring& Dir) {
-    // The folder list stands only in folders that exist.
-    std::wstring dir = Dir;
-    if (dir.size() > 3 && dir.back() == L'\\')
-        dir.pop_back();
-    if (FolderExists(Kosaya(dir)))
-        folderDir_ = dir;
-}
-
 void TAForm1::Catal() {
     try {
-        std::wstring dir = FolderDirectory();
-        if (dir.empty())
+        const std::wstring text = DriveComboBox->Text();
+        if (text.empty())
             return;
-        const wchar_t letter = static_cast<wchar_t>(towupper(dir[0]));
-        Edit3->SetText(Kosaya(dir) + ProgName);
+        const wchar_t letter = static_cast<wchar_t>(towupper(text[0]));
+        DirectoryListBox->SetDrive(letter);
+        Edit3->SetText(Kosaya(DirectoryListBox->Directory()) + ProgName);
         const std::int64_t bytes = FreeBytesOf(letter);
         const std::int64_t mb = bytes < 0 ? 0 : bytes / 1048576;
         const TFormatSettings fs = TFormatSettings::FromUserLocale();
@@ -476,13 +493,20 @@ void TAForm1::StepActions() {
             in.ProgramFilesDir = WinInfo(HKEY_LOCAL_MACHINE, kCurrentVersionKey, L"ProgramFilesDir");
             in.FolderExists = [](const std::wstring& path) { return FolderExists(path); };
             InstallDir = ProposeTargetFolder(in, FolderName);
-            SetFolderDirectory(InstallDir);
+            // The drive box's change runs Catal once more.
+            DriveComboBox->SetDrive(InstallDir[0]);
+            try {
+                DirectoryListBox->SetDirectory(InstallDir);
+            } catch (...) {
+                // The proposal names a folder that exists; one gone since stays where the drive box put the list.
+                ReportCaught("TAForm1: the proposed folder");
+            }
             Catal();
             break;
         }
         case 3:
             Label_verh->SetCaption(StepTitle(3, ProgName));
-            InstallDir = FolderDirectory();
+            InstallDir = DirectoryListBox->Directory();
             Label4->SetCaption(L"Папка " + ProgName + L". Для продолжения нажмите кнопку Далее.");
             Edit4->SetText(FolderName);
             Check4->SetChecked(StartMenuFlag);

@@ -28,6 +28,8 @@ class TbsSkinEdit;
 class TbsSkinListView;
 class TbsSkinGauge;
 class TbsSkinStdLabel;
+class TbsSkinDirectoryListBox;
+class TbsSkinDriveComboBox;
 
 enum class TWizardKind {
     Panel,        // skinned panel (Text: "frame" for a frame border)
@@ -44,6 +46,8 @@ enum class TWizardKind {
     Edit,
     ReadOnlyEdit,
     ListView,     // the Programs list
+    FolderList,   // the folder list of the target folder
+    DriveBox,     // its drive box
     Gauge,
 };
 
@@ -106,9 +110,6 @@ class TAForm1 : public TForm {
     void FillMemos();
     void StepActions();
     void ProgramsList();
-    // The folder the folder page stands in (the folder list's directory).
-    std::wstring FolderDirectory() const { return folderDir_; }
-    void SetFolderDirectory(const std::wstring& Dir);
 
     template <typename T>
     T* Ctl(const wchar_t* name) const {
@@ -116,7 +117,6 @@ class TAForm1 : public TForm {
     }
 
     std::map<std::wstring, TControl*> controls_;
-    std::wstring folderDir_;
 
     TbsCompressedSkinList* SkinList = nullptr;
     TbsSkinData* SkinData = nullptr;
@@ -131,6 +131,8 @@ class TAForm1 : public TForm {
     TbsSkinEdit *Edit3 = nullptr, *Edit4 = nullptr;
     TbsSkinListView* ListView1 = nullptr;
     TbsSkinGauge* Gauge5 = nullptr;
+    TbsSkinDirectoryListBox* DirectoryListBox = nullptr;
+    TbsSkinDriveComboBox* DriveComboBox = nullptr;
     TbsSkinStdLabel *Label4 = nullptr, *Label5 = nullptr, *Label_Main31 = nullptr;
 };
 

@@ -41,6 +41,8 @@ const std::vector<TWizardSpec> kWizardLayout = {
     // Page 3: the target folder.
     {L"Label_Main3", K::StdLabel, L"TabSheet3", 40, 13, 0, 0, L"stdlabel", L"Каталог установки Trelm Mail"},
     {L"Edit3", K::Edit, L"TabSheet3", 40, 32, 409, 19, L"edit", L""},
+    {L"DirectoryListBox", K::FolderList, L"TabSheet3", 40, 57, 409, 129, L"listbox", L""},
+    {L"DriveComboBox", K::DriveBox, L"TabSheet3", 40, 192, 409, 20, L"combobox", L""},
     {L"Label_Main31", K::StdLabel, L"TabSheet3", 40, 218, 0, 0, L"stdlabel", L""},
 
     // Page 4: the Start-menu folder.

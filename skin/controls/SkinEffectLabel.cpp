@@ -119,19 +119,10 @@ void TbsSkinLabel::SetControlRegion() {
 }
 
 void TbsSkinLabel::PrepareFont(TCanvas* C) {
-    TFont* f = C->Font();
-    f->Assign(DefaultFont());
-    if (SkinLookAvailable()) {
-        if (FUseSkinFont) {
-            f->SetName(FontName);
-            f->SetHeight(FontHeight);
-            f->SetStyle(FontStyle);
-        }
-        f->SetColor(FontColor);
-    }
+    PrepareSkinTextFont(C->Font(), DefaultFont(), SkinLookAvailable(), FUseSkinFont, FontName, FontHeight, FontStyle,
+                        FontColor, FSD);
     if (!FUseSkinFontColor)
-        f->SetColor(DefaultFont()->Color());
-    f->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
+        C->Font()->SetColor(DefaultFont()->Color());
 }
 
 int TbsSkinLabel::CalcWidthOffset() {
@@ -198,19 +189,7 @@ void TbsSkinLabel::CreateControlDefaultImage(TBitmap* B) {
         DrawLabelText(c, {0, 0, w, h});
         return;
     }
-    switch (FBorderStyle) {
-        case TbsPanelBorderStyle::bvFrame:
-            Frm3D(c, {0, 0, w, h}, clBtnShadow, clBtnShadow);
-            break;
-        case TbsPanelBorderStyle::bvRaised:
-            Frm3D(c, {0, 0, w, h}, clBtnHighlight, clBtnShadow);
-            break;
-        case TbsPanelBorderStyle::bvLowered:
-            Frm3D(c, {0, 0, w, h}, clBtnShadow, clBtnHighlight);
-            break;
-        case TbsPanelBorderStyle::bvNone:
-            break;
-    }
+    DrawPanelBorder(c, {0, 0, w, h}, FBorderStyle);
     DrawLabelText(c, {3, 3, w - 3, h - 3});
 }
 

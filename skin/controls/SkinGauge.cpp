@@ -310,16 +310,8 @@ void TbsSkinGauge::DrawProgressText(TCanvas* C, int W, int H) {
     if (text.empty())
         return;
     TFont* f = C->Font();
-    f->Assign(DefaultFont());
-    if (SkinLookAvailable()) {
-        if (FUseSkinFont) {
-            f->SetName(FontName);
-            f->SetHeight(FontHeight);
-            f->SetStyle(FontStyle);
-        }
-        f->SetColor(FontColor);
-    }
-    f->SetCharset(SkinFontCharset(FSD, DefaultFont()->Charset()));
+    PrepareSkinTextFont(f, DefaultFont(), SkinLookAvailable(), FUseSkinFont, FontName, FontHeight, FontStyle, FontColor,
+                        FSD);
     C->Brush()->SetStyle(bsClear);
     const int height = f->Height();
     if (!FVertical) {
