@@ -300,8 +300,11 @@ TEST_F(SetupWizard, ClosingAsksOnEveryPageNoStaysAndYesEndsHavingWrittenNothing)
         ASSERT_NE(box, nullptr) << "page " << page << " asks";
         EXPECT_NE(WindowText(TNotifierProcess::Child(box, L"Message")).find(L"Вы желаете прервать процесс установки?"),
                   std::wstring::npos);
-        if (page == 0)
+        if (page == 0) {
+            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Sleep(500);  // the box is mapped and painted before it is captured
             Shot(box, L"setup-close-question");
+        }
         PostClick(TNotifierProcess::Child(box, L"No"));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000));
         EXPECT_TRUE(app_->Running());
