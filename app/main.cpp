@@ -10,6 +10,7 @@
 #include "app/WebLinks.h"
 #include "base/Handles.h"
 #include "base/Utf.h"
+#include "skin/core/SkinText.h"
 
 namespace {
 
@@ -65,5 +66,7 @@ void TakeSoundLogFromEnvironment() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TakeMakerHostFromEnvironment();
     TakeSoundLogFromEnvironment();
+    // The notifier's glows: the text drawn into the mask in place and shifted by one pixel each way.
+    SetEffectTextMaskCopies(5);
     return RunMainWindow();
 }

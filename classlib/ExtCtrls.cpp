@@ -275,3 +275,27 @@ void TCustomPanel::WndProc(TMessage& Message) {
     }
     TCustomControl::WndProc(Message);
 }
+
+// ---- TImage ---------------------------------------------------------------------------------------------------------
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
+    SetBounds(0, 0, 105, 105);
+}
+
+TImage::~TImage() = default;
+
+void TImage::SetPicture(std::unique_ptr<TGraphic> Value) {
+    picture_ = std::move(Value);
+    Invalidate();
+}
+
+void TImage::SetStretch(bool Value) {
+    stretch_ = Value;
+    Invalidate();
+}
+
+void TImage::Paint() {
+    if (!picture_ || picture_->Empty())
+        return;
+    const TRect r = stretch_ ? TRect{0, 0, Width(), Height()} : TRect{0, 0, picture_->Width(), picture_->Height()};
+    Canvas()->StretchDraw(r, picture_.get());
+}

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "classlib/Component.h"
 #include "classlib/Controls.h"
 #include "classlib/StdCtrls.h"
@@ -61,6 +63,26 @@ class TBevel : public TGraphicControl {
   private:
     TBevelShape shape_ = bsBox;
     TBevelStyle style_ = bsLowered;
+};
+
+// ---- TImage: a picture without window, drawn at its own size from the top-left (or stretched to the control)
+// ---------------------------------------------------------------
+class TImage : public TGraphicControl {
+  public:
+    explicit TImage(TComponent* AOwner);
+    ~TImage() override;
+    TGraphic* Picture() const { return picture_.get(); }
+    // Takes the picture (nullptr: none) and repaints.
+    void SetPicture(std::unique_ptr<TGraphic> Value);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool Value);
+
+  protected:
+    void Paint() override;
+
+  private:
+    std::unique_ptr<TGraphic> picture_;
+    bool stretch_ = false;
 };
 
 // ---- TCustomPanel: a window with bevels and a centred caption that holds other controls

@@ -4,7 +4,10 @@ the application icon, the 13 tray images (64x64: idle envelope, unread counts 1 
 16x16 glyphs of the main window's buttons and of the tray menu's entries, the three language flags and the two 64x64
 message-box pictures.
 Deterministic: shapes are drawn four times larger and scaled down; the digits use Liberation Sans Bold.
-Usage: make-images.py <output folder> [<preview.png>]"""
+With --setup it draws the installer's pictures instead: its icon, the two 60x60 title pictures, the two message-box
+pictures and the ten 24x24 pictures of the language buttons (flags at 0, 2 and 3), with SetupImages.rc.
+Usage: make-images.py <output folder> [<preview.png>]
+       make-images.py --setup <output folder> [<preview.png>]"""
 import os
 import struct
 import sys
@@ -269,7 +272,78 @@ MESSAGES = ["warning", "question"]
 MENU = ["check", "open", "show", "clear", "exit"]
 
 
+def setup_box(size=60):
+    """The installer's right-hand title picture: a package with an arrow into it."""
+    img, d = canvas(size)
+    d.polygon([(s(8), s(24)), (s(30), s(34)), (s(30), s(57)), (s(8), s(47))], fill=(214, 160, 80, 255),
+              outline=(130, 86, 30, 255))
+    d.polygon([(s(30), s(34)), (s(52), s(24)), (s(52), s(47)), (s(30), s(57))], fill=(190, 136, 60, 255),
+              outline=(130, 86, 30, 255))
+    d.polygon([(s(8), s(24)), (s(30), s(14)), (s(52), s(24)), (s(30), s(34))], fill=(236, 196, 120, 255),
+              outline=(130, 86, 30, 255))
+    d.rectangle([s(26), s(2), s(34), s(16)], fill=GREEN)
+    d.polygon([(s(19), s(15)), (s(41), s(15)), (s(30), s(28))], fill=GREEN)
+    return finish(img, size)
+
+
+def globe(tint):
+    """A small globe: the language pictures without a flag of their own."""
+    size = 24
+    img, d = canvas(size)
+    d.ellipse([s(2), s(2), s(22), s(22)], fill=tint, outline=(40, 70, 110, 255), width=s(1.2))
+    d.arc([s(7), s(2), s(17), s(22)], 0, 360, fill=(255, 255, 255, 200), width=s(1))
+    d.line([s(2), s(12), s(22), s(12)], fill=(255, 255, 255, 200), width=s(1))
+    d.line([s(4), s(7), s(20), s(7)], fill=(255, 255, 255, 160), width=s(1))
+    d.line([s(4), s(17), s(20), s(17)], fill=(255, 255, 255, 160), width=s(1))
+    return finish(img, size)
+
+
+def lang_picture(i):
+    flags = {0: "rus", 2: "bel", 3: "ukr"}
+    if i in flags:
+        small = flag(flags[i])
+        img = Image.new("RGBA", (24, 24), (0, 0, 0, 0))
+        img.alpha_composite(small.resize((22, 22), Image.LANCZOS), (1, 1))
+        return img
+    tints = [(90, 150, 220, 255), (70, 170, 120, 255), (220, 150, 60, 255), (150, 110, 200, 255),
+             (200, 90, 90, 255), (90, 180, 190, 255), (160, 160, 160, 255)]
+    return globe(tints[i % len(tints)])
+
+
+def setup_main(out, preview):
+    os.makedirs(out, exist_ok=True)
+    rc = ["// Made by scripts/make-images.py --setup; ids in setup/SetupResources.h.",
+          '#include "setup/SetupResources.h"', ""]
+    sheet = []
+    write_ico(os.path.join(out, "setup.ico"), [app_icon(n) for n in (64, 48, 32, 16)])
+    rc.append('IDI_SETUP_APP ICON "setup.ico"')
+    for name, img in (("SETUP_IMAGE1", app_icon(60)), ("SETUP_IMAGE2", setup_box(60))):
+        img.save(os.path.join(out, name.lower() + ".png"))
+        rc.append('%s RCDATA "%s.png"' % (name, name.lower()))
+        sheet.append(img)
+    for i, name in enumerate(MESSAGES):
+        img = message_image(name)
+        write_ico(os.path.join(out, "msg_%s.ico" % name), [img])
+        rc.append('%d ICON "msg_%s.ico"' % (400 + i, name))
+        sheet.append(img)
+    for i in range(10):
+        img = lang_picture(i)
+        img.save(os.path.join(out, "lang%d.png" % i))
+        rc.append('SETUP_LANG%d RCDATA "lang%d.png"' % (i, i))
+        sheet.append(img)
+    with open(os.path.join(out, "SetupImages.rc"), "w") as f:
+        f.write("\n".join(rc) + "\n")
+    if preview:
+        prev = Image.new("RGBA", (len(sheet) * 68, 68), (255, 255, 255, 255))
+        for k, img in enumerate(sheet):
+            prev.alpha_composite(img, (k * 68 + 2, 2))
+        prev.save(preview)
+
+
 def main():
+    if sys.argv[1] == "--setup":
+        setup_main(sys.argv[2], sys.argv[3] if len(sys.argv) > 3 else None)
+        return
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     rc = ["// Made by scripts/make-images.py; ids in app/AppResources.h.", '#include "app/AppResources.h"', ""]

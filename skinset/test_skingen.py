@@ -119,6 +119,27 @@ class GeneratorTest(unittest.TestCase):
             (sr[0] + (r[0] + r[2]) // 2, sr[1] + (r[1] + r[3]) // 2))
         return str(red | green << 8 | blue << 16)
 
+    def test_the_installer_skin_carries_what_the_wizard_reads(self):
+        folder = os.path.join(self.tmp, 'win8')
+        build(catalogue.setup_specs()[0]).write(folder)
+        c = validate.Checker(folder)
+        c.run()
+        c.wizard()
+        self.assertEqual(c.errors, [])
+        # A gauge without a bar picture or without a place for it is refused.
+        self.folder, saved = folder, self.folder
+        try:
+            for section, key, value, expect in (('gauge', 'progressrect', '0,0,0,0', 'progressrect'),
+                                                ('gauge', 'progressarea', None, 'progressarea')):
+                self.damaged(section, key, value)
+                c = validate.Checker(os.path.join(self.tmp, 'damaged'))
+                c.run()
+                c.wizard()
+                self.assertTrue(any(expect in e for e in c.errors), c.errors)
+        finally:
+            self.folder = saved
+        shutil.rmtree(folder)
+
     def contrast_findings(self, folder):
         c = validate.Checker(folder)
         c.contrast(validate.compose.read_ini(os.path.join(folder, 'skin.ini')))

@@ -43,6 +43,11 @@ REQUIRED_CONTROLS = [
 REQUIRED_BUTTONS = {'cmclose', 'cmmaximize', 'cmminimize', 'cmsysmenu', 'cmminimizetotray', 'cmrollup'}
 COMMANDS = {'cmclose', 'cmmaximize', 'cmminimize', 'cmsysmenu', 'cmdefault', 'cmrollup', 'cmminimizetotray'}
 MORPHS = {'mkdefault', 'mkgradient', 'mkleftgradient', 'mkrightgradient', 'mkleftslide', 'mkrightslide', 'mkpush'}
+# The entries the installer's wizard reads from its one skin, with their kinds.
+WIZARD_CONTROLS = {'panel': 'panel', 'label': 'label', 'stdlabel': 'stdlabel', 'button': 'button',
+                   'resizetoolbutton': 'button', 'tab': 'tab', 'memo': 'memo', 'vscrollbar': 'scrollbar',
+                   'checkbox': 'checkradio', 'radiobox': 'checkradio', 'edit': 'edit', 'listbox': 'listbox',
+                   'combobox': 'combobox', 'listview': 'listview', 'gauge': 'gauge'}
 # Rectangles given relative to an image of the entry rather than as places in a picture: key -> the rectangle
 # whose size bounds them (the entry's own image, or its item image).
 RELATIVE = {'clientrect': 'skinrect', 'textrect': 'skinrect', 'trackarea': 'skinrect', 'progressarea': 'skinrect',
@@ -88,6 +93,20 @@ class Checker:
             self.err('[%s] %s names a place in %s, which does not exist' % (sec.name, key, what))
         elif r[2] > size[0] or r[3] > size[1]:
             self.err('[%s] %s=%s lies outside %s (%dx%d)' % (sec.name, key, sec[key], what, size[0], size[1]))
+
+    def wizard(self):
+        """The installer's skin: every entry its wizard reads, of the kind it reads, and a gauge whose bar has a
+        place to fill and a picture to fill it with."""
+        ctls = getattr(self, 'ctls', {})
+        for name, kind in WIZARD_CONTROLS.items():
+            if ctls.get(name) != kind:
+                self.err('the wizard needs a %s entry %s' % (kind, name))
+        if ctls.get('gauge') == 'gauge':
+            sec = self.ini['gauge']
+            for key in ('progressarea', 'progressrect'):
+                r = self.nums(sec, key, 4) if key in sec else None
+                if not r or r[2] <= r[0] or r[3] <= r[1]:
+                    self.err('[gauge] %s is missing or empty' % key)
 
     def run(self):
         path = os.path.join(self.folder, 'skin.ini')
@@ -239,6 +258,7 @@ class Checker:
                 self.entry(ini[name], kind, listname == 'SKINOBJECTS', main, active, apic)
         objs = {n: k for (l, n), k in names.items() if l == 'SKINOBJECTS' and ini.has_section(n)}
         ctls = {n: k for (l, n), k in names.items() if l == 'SKINCONTROLS' and ini.has_section(n)}
+        self.ini, self.ctls = ini, ctls
         for c in REQUIRED_CONTROLS:
             if c not in ctls:
                 self.err('control entry %s missing' % c)
@@ -431,6 +451,7 @@ def check_set(setdir):
     for r in setup:
         c = Checker(os.path.join(setdir, 'setup', r['folder']))
         c.run()
+        c.wizard()
         errors += c.errors
     # coverage of the engine's paths across the notifier's set
     f = [x[1] for x in facts]

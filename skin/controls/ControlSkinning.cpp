@@ -78,6 +78,20 @@ TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback) {
     return Fallback;
 }
 
+void PrepareSkinTextFont(TFont* F, TFont* Default, bool FromEntry, bool UseSkinFont, const std::wstring& Name,
+                         int Height, TFontStyles Style, TColor Color, TbsSkinData* Data) {
+    F->Assign(Default);
+    if (FromEntry) {
+        if (UseSkinFont) {
+            F->SetName(Name);
+            F->SetHeight(Height);
+            F->SetStyle(Style);
+        }
+        F->SetColor(Color);
+    }
+    F->SetCharset(SkinFontCharset(Data, Default->Charset()));
+}
+
 bool RebindSkinData(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value) {
     if (Field == Value)
         return false;

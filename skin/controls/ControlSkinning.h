@@ -3,7 +3,7 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, RebindSkinData, ForgetRemoved,
+// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, PrepareSkinTextFont, RebindSkinData, ForgetRemoved,
 // NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry, TakeFocusForClick.
 #pragma once
 
@@ -64,6 +64,10 @@ void SetBorrowed(TComponent* Self, T*& Field, T* Value) {
 // The character set a control's text font takes: the container's resource strings' when it has them, else Fallback.
 TFontCharset SkinFontCharset(TbsSkinData* Data, TFontCharset Fallback);
 
+// A control's text font into F: Default, with the entry's face, height and style when FromEntry and UseSkinFont,
+// and the entry's colour when FromEntry; the character set by SkinFontCharset.
+void PrepareSkinTextFont(TFont* F, TFont* Default, bool FromEntry, bool UseSkinFont, const std::wstring& Name,
+                         int Height, TFontStyles Style, TColor Color, TbsSkinData* Data);
 // Points Field at the container Value (moving Self's free notification); true when Value holds a skin to apply now.
 bool RebindSkinData(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value);
 

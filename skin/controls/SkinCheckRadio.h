@@ -124,3 +124,18 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
     bool FEntryMorphing = false;
     TbsMorphKind MorphKind = mkDefault;
 };
+
+// The published check box: the entry "checkbox", no grouping of its own.
+class TbsSkinCheckBox : public TbsSkinCheckRadioBox {
+  public:
+    explicit TbsSkinCheckBox(TComponent* AOwner) : TbsSkinCheckRadioBox(AOwner) {}
+};
+
+// The published radio button: the entry "radiobox", radio behaviour on from the start.
+class TbsSkinRadioButton : public TbsSkinCheckRadioBox {
+  public:
+    explicit TbsSkinRadioButton(TComponent* AOwner) : TbsSkinCheckRadioBox(AOwner) {
+        SetRadio(true);
+        SetSkinDataName(L"radiobox");
+    }
+};

@@ -606,23 +606,27 @@ void TbsSkinPanel::PaintTransparentCaption(TBitmap* B) {
     c->LineTo(4, y);
 }
 
-void TbsSkinPanel::CreateControlDefaultImage(TBitmap* B) {
-    TbsSkinCustomControl::CreateControlDefaultImage(B);
-    TCanvas* c = B->Canvas();
-    const int w = B->Width(), h = B->Height();
-    switch (FBorderStyle) {
+void DrawPanelBorder(TCanvas* C, const TRect& R, TbsPanelBorderStyle Style) {
+    switch (Style) {
         case TbsPanelBorderStyle::bvFrame:
-            Frm3D(c, {0, 0, w, h}, clBtnShadow, clBtnShadow);
+            Frm3D(C, R, clBtnShadow, clBtnShadow);
             break;
         case TbsPanelBorderStyle::bvRaised:
-            Frm3D(c, {0, 0, w, h}, clBtnHighlight, clBtnShadow);
+            Frm3D(C, R, clBtnHighlight, clBtnShadow);
             break;
         case TbsPanelBorderStyle::bvLowered:
-            Frm3D(c, {0, 0, w, h}, clBtnShadow, clBtnHighlight);
+            Frm3D(C, R, clBtnShadow, clBtnHighlight);
             break;
         case TbsPanelBorderStyle::bvNone:
             break;
     }
+}
+
+void TbsSkinPanel::CreateControlDefaultImage(TBitmap* B) {
+    TbsSkinCustomControl::CreateControlDefaultImage(B);
+    TCanvas* c = B->Canvas();
+    const int w = B->Width(), h = B->Height();
+    DrawPanelBorder(c, {0, 0, w, h}, FBorderStyle);
     if (!FCaptionMode)
         return;
     TRect bar;

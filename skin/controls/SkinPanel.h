@@ -13,6 +13,8 @@
 #include "skin/controls/SkinControl.h"
 
 enum class TbsPanelBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
+// The built-in look's one-pixel frame around R: button shadow all round, raised, lowered, or none.
+void DrawPanelBorder(TCanvas* C, const TRect& R, TbsPanelBorderStyle Style);
 enum TbsImagePosition { bsipDefault, bsipLeft };
 
 // Size limits a rolled-up panel saves and clears (0: no limit); SetBounds keeps the panel within them.

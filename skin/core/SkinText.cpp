@@ -224,6 +224,18 @@ void BuildEffectTextLayer(TbsBitmap* Layer,
     MakeGlowLayer(Layer, GlowColor);
 }
 
+namespace {
+int gEffectTextMaskCopies = 5;
+}  // namespace
+
+void SetEffectTextMaskCopies(int Copies) {
+    gEffectTextMaskCopies = Copies < 1 ? 1 : Copies;
+}
+
+int EffectTextMaskCopies() {
+    return gEffectTextMaskCopies;
+}
+
 void DrawEffectText(TCanvas* Canvas,
                     const TRect& R,
                     const std::wstring& Text,
@@ -232,6 +244,8 @@ void DrawEffectText(TCanvas* Canvas,
                     int GlowOffset,
                     std::uint32_t Format,
                     int MaskCopies) {
+    if (MaskCopies <= 0)
+        MaskCopies = EffectTextMaskCopies();
     TbsBitmap layer;
     BuildEffectTextLayer(&layer, Canvas, R, Text, GlowSize, GlowColor, Format, MaskCopies);
     layer.Draw(Canvas, R.Left + GlowOffset - GlowSize, R.Top + GlowOffset - GlowSize);

@@ -62,7 +62,8 @@ void BuildEffectTextLayer(TbsBitmap* Layer,
                           std::uint32_t Format,
                           int MaskCopies);
 // The glow of GlowSize and GlowColor behind the text at (R.Left + GlowOffset - GlowSize, R.Top + GlowOffset -
-// GlowSize), then the text in R with a clear brush. MaskCopies: 5 in the notifier's skins, 1 in the installer's.
+// GlowSize), then the text in R with a clear brush. MaskCopies: 5 in the notifier's skins, 1 in the installer's;
+// 0 takes the program's setting (EffectTextMaskCopies).
 void DrawEffectText(TCanvas* Canvas,
                     const TRect& R,
                     const std::wstring& Text,
@@ -70,7 +71,11 @@ void DrawEffectText(TCanvas* Canvas,
                     TColor GlowColor,
                     int GlowOffset,
                     std::uint32_t Format,
-                    int MaskCopies = 5);
+                    int MaskCopies = 0);
+// How many times this program draws effect text into its glow mask (5 unless the program sets another count once
+// at its start: the installer draws it once).
+void SetEffectTextMaskCopies(int Copies);
+int EffectTextMaskCopies();
 void DrawEffectTextW(TCanvas* Canvas,
                      const TRect& R,
                      const std::wstring& Text,
