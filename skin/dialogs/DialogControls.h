@@ -50,8 +50,9 @@ class TbsDlgText : public TCustomControl {
     void Paint() override;
 };
 
-// A picture in its own window: an image of a borrowed image list, a shared system icon, or a painter.
-class TbsDlgImage : public TCustomControl {
+// A picture without a window of its own, drawn over whatever its parent paints (so a skinned client shows around
+// a masked image): an image of a borrowed image list, a shared system icon, or a painter.
+class TbsDlgImage : public TGraphicControl {
   public:
     explicit TbsDlgImage(TComponent* AOwner);
     void SetImage(TCustomImageList* Images, int Index);
