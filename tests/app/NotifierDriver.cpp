@@ -57,7 +57,9 @@ TNotifierProcess::TNotifierProcess(const std::wstring& testName) {
 }
 
 bool CompareFiles(const std::wstring& a, const std::wstring& b) {
-    const auto x = ReadWholeFile(a), y = ReadWholeFile(b);
+    // The program carries its skins and its debug information: well above the default read limit.
+    constexpr std::size_t kLimit = 512u << 20;
+    const auto x = ReadWholeFile(a, kLimit), y = ReadWholeFile(b, kLimit);
     return x && y && *x == *y;
 }
 
