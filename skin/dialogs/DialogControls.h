@@ -1,6 +1,7 @@
-// Pieces the dialogs share until the skinned label and picture controls exist: a windowed text control (so that a
-// test driver finds the message by its Name and reads it with WM_GETTEXT), a windowed picture control, the texts
-// from a skin container's resource strings, text measuring and dialog units.
+// Pieces the dialogs share: the dialog components' base, a windowless picture control, the texts from a skin
+// container's resource strings, text measuring, dialog units and the frame. The open dialogs still stand on the plain
+// text, glyph button and push button below (TbsDlgText, TbsDlgGlyphButton, MakeDlgButton); the message box, the
+// password dialog and the skin dialog use the skinned controls.
 //
 // Index: TbsSkinDialogComponent, TbsDlgText, TbsDlgImage, TbsDlgGlyphButton, DlgResText, MeasureDlgText,
 // TbsDialogUnits, SetDefaultDlgFont, AttachSkinFrame, MakeDlgButton, PaintKeyPicture.

@@ -207,26 +207,30 @@ TEST(SkinMessage, TextsComeFromTheControlSkinsResourceStrings) {
     ASSERT_TRUE(look.hasImage);
     EXPECT_EQ(look.image.right - look.image.left, 32);
     ExpectLayout(look, 25, true);
-    // Without the table: the English defaults; the custom type has the application's title and no picture.
+    // Without the table: the English defaults.
     EXPECT_EQ(GetMsgCaption(mtConfirmation, nullptr), L"Confirm");
     EXPECT_EQ(GetMsgCaption(mtWarning, ru.data.get()), L"Warning");  // a key the table lacks
     EXPECT_EQ(GetButtonCaption(mbNoToAll, nullptr), L"N&oToAll");
+    // The confirmation type without resource strings: "Confirm" and the question icon; the custom type: the
+    // application's title and no picture.
     TbsSkinMessage plain(nullptr);
-    ModalDriver d1(L"Confirm", [&](HWND w) {
-        look = Look(w, {L"OK"});
-        Click(w, L"OK");
-    });
-    EXPECT_EQ(plain.MessageDlg(L"Sure?", mtConfirmation, {mbOK}, 0), mrDlgOk);
-    EXPECT_TRUE(look.ran);
-    EXPECT_TRUE(look.hasImage);
     Application->SetTitle(L"Trelm Mail");
-    ModalDriver d2(L"Trelm Mail", [&](HWND w) {
-        look = Look(w, {L"OK"});
-        Click(w, L"OK");
-    });
-    EXPECT_EQ(msg.MessageDlg(L"Plain", mtCustom, {mbOK}, 0), mrDlgOk);
-    EXPECT_TRUE(look.ran);
-    EXPECT_FALSE(look.hasImage);
+    const struct {
+        TbsSkinMessage* box;
+        const wchar_t* caption;
+        TMsgDlgType type;
+        bool image;
+    } plainCases[] = {{&plain, L"Confirm", mtConfirmation, true}, {&msg, L"Trelm Mail", mtCustom, false}};
+    for (const auto& c : plainCases) {
+        BoxLook l;
+        ModalDriver dc(c.caption, [&](HWND w) {
+            l = Look(w, {L"OK"});
+            Click(w, L"OK");
+        });
+        EXPECT_EQ(c.box->MessageDlg(L"Sure?", c.type, {mbOK}, 0), mrDlgOk) << c.type;
+        EXPECT_TRUE(l.ran) << c.type;
+        EXPECT_EQ(l.hasImage, c.image) << c.type;
+    }
 }
 
 TEST(SkinMessage, LongTextSetsTheWidthButtonsKeepTheirsAndABareCrBreaksTheLine) {
