@@ -70,24 +70,26 @@ TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Sho
     return shot;
 }
 
+struct TNameSearch {
+    const wchar_t* name;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTrelmName(HWND w, LPARAM l) {
+    auto* s = reinterpret_cast<TNameSearch*>(l);
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(w, L"TrelmName")));
+    wchar_t buf[64] = {};
+    if (atom && GlobalGetAtomNameW(atom, buf, 64) && std::wstring(buf) == s->name) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Clicks top's control of that Name, or closes top when it has none.
 void ClickNamed(HWND top, const wchar_t* name) {
-    struct S {
-        const wchar_t* name;
-        HWND found;
-    } s{name, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<S*>(l);
-            auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(w, L"TrelmName")));
-            wchar_t buf[64] = {};
-            if (atom && GlobalGetAtomNameW(atom, buf, 64) && std::wstring(buf) == s->name) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    TNameSearch s{name, nullptr};
+    EnumChildWindows(top, MatchTrelmName, reinterpret_cast<LPARAM>(&s));
     if (s.found)
         PostMessageW(s.found, BM_CLICK, 0, 0);
     else
