@@ -181,6 +181,10 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     SkinMessage->SetName(L"SkinMessage");
     SkinMessage->SetSkinData(SkinData);
     SkinMessage->SetCtrlSkinData(SkinData);
+    for (TFont* f : {SkinMessage->DefaultFont(), SkinMessage->DefaultButtonFont()}) {
+        f->SetName(L"Arial");
+        f->SetHeight(14);
+    }
     PasswordDialog = new TbsSkinPasswordDialog(this);
     PasswordDialog->SetName(L"PasswordDialog");
     PasswordDialog->SetSkinData(SkinData);

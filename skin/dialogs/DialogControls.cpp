@@ -109,10 +109,7 @@ void TbsDlgText::Paint() {
 
 // ---- TbsDlgImage ----------------------------------------------------------------------------------------------------
 
-TbsDlgImage::TbsDlgImage(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetParentColor(true);
-    SetTabStop(false);
-}
+TbsDlgImage::TbsDlgImage(TComponent* AOwner) : TGraphicControl(AOwner) {}
 
 void TbsDlgImage::SetImage(TCustomImageList* Images, int Index) {
     if (images_ != Images) {
@@ -132,15 +129,13 @@ void TbsDlgImage::SetIcon(HICON Icon) {
 }
 
 void TbsDlgImage::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
+    TGraphicControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == images_)
         images_ = nullptr;
 }
 
 void TbsDlgImage::Paint() {
     TCanvas* c = Canvas();
-    c->Brush()->SetColor(Color());
-    c->FillRect(ClientRect());
     if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count())
         images_->Draw(c->Handle(), 0, 0, imageIndex_);
     else if (icon_)

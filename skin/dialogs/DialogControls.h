@@ -1,6 +1,7 @@
-// Pieces the dialogs share until the skinned label and picture controls exist: a windowed text control (so that a
-// test driver finds the message by its Name and reads it with WM_GETTEXT), a windowed picture control, the texts
-// from a skin container's resource strings, text measuring and dialog units.
+// Pieces the dialogs share: the dialog components' base, a windowless picture control, the texts from a skin
+// container's resource strings, text measuring, dialog units and the frame. The open dialogs still stand on the plain
+// text, glyph button and push button below (TbsDlgText, TbsDlgGlyphButton, MakeDlgButton); the message box, the
+// password dialog and the skin dialog use the skinned controls.
 //
 // Index: TbsSkinDialogComponent, TbsDlgText, TbsDlgImage, TbsDlgGlyphButton, DlgResText, MeasureDlgText,
 // TbsDialogUnits, SetDefaultDlgFont, AttachSkinFrame, MakeDlgButton, PaintKeyPicture.
@@ -50,8 +51,9 @@ class TbsDlgText : public TCustomControl {
     void Paint() override;
 };
 
-// A picture in its own window: an image of a borrowed image list, a shared system icon, or a painter.
-class TbsDlgImage : public TCustomControl {
+// A picture without a window of its own, drawn over whatever its parent paints (so a skinned client shows around
+// a masked image): an image of a borrowed image list, a shared system icon, or a painter.
+class TbsDlgImage : public TGraphicControl {
   public:
     explicit TbsDlgImage(TComponent* AOwner);
     void SetImage(TCustomImageList* Images, int Index);

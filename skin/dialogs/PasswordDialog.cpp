@@ -1,22 +1,14 @@
-// The password window, laid out in dialog units of the label font so that it grows with the font.
+// The password window, laid out in dialog units of the label font so that it grows with the font, on the skinned
+// label, edit, password edit and button.
 #include "skin/dialogs/PasswordDialog.h"
 
 #include <algorithm>
 
 #include "classlib/Forms.h"
-#include "classlib/StdCtrls.h"
-
-wchar_t PasswordKindChar(TbsPasswordKind Kind) {
-    switch (Kind) {
-        case pkRect:
-            return L'\x25A0';  // black square
-        case pkTriangle:
-            return L'\x25B2';  // black up-pointing triangle
-        case pkRoundRect:
-        default:
-            return L'\x25CF';  // black circle
-    }
-}
+#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinPasswordEdit.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinLabels.h"
 
 TbsSkinPasswordDialog::TbsSkinPasswordDialog(TComponent* AOwner)
     : TbsSkinDialogComponent(AOwner),
@@ -43,7 +35,12 @@ bool TbsSkinPasswordDialog::Execute() {
     form->SetCaption(Caption);
     form->HandleNeeded();  // the frame's real size, for the client size set below
     form->Font()->Assign(FDefaultLabelFont.get());
-    AttachSkinFrame(form.get(), SkinData());
+    if (TbsSkinForm* skf = AttachSkinFrame(form.get(), SkinData())) {
+        skf->SetMenusSkinData(CtrlSkinData());
+        skf->AlphaBlendAnimation = AlphaBlendAnimation;
+        skf->SetAlphaBlendValue(AlphaBlendValue);
+        skf->SetAlphaBlend(AlphaBlend);
+    }
 
     const TbsDialogUnits du(form->Font());
     auto* key = new TbsDlgImage(form.get());
@@ -55,57 +52,85 @@ bool TbsSkinPasswordDialog::Execute() {
     const int fieldLeft = X0 + du.X(8), fieldWidth = du.X(164);
 
     auto addLabel = [&](const std::wstring& name, const std::wstring& text, int top) {
-        auto* l = new TbsDlgText(form.get());
+        auto* l = new TbsSkinStdLabel(form.get());
         l->SetName(name);
-        l->Font()->Assign(FDefaultLabelFont.get());
-        l->SetText(text);
         l->SetParent(form.get());
-        l->SetLeft(fieldLeft);
-        l->SetTop(top);
-        l->FitText(fieldWidth);
+        l->SetDefaultFont(FDefaultLabelFont.get());
+        l->Font()->Assign(FDefaultLabelFont.get());
+        l->SetUseSkinFont(UseSkinFont);
+        l->SetSkinDataName(LabelSkinDataName);
+        l->SetSkinData(CtrlSkinData());
+        l->SetCaption(text);
+        // Wider texts break into lines within the edits' width.
+        if (l->Width() > fieldWidth) {
+            l->SetAutoSize(false);
+            l->SetWordWrap(true);
+            l->SetBounds(fieldLeft, top, fieldWidth, l->Height());
+            l->SetAutoSize(true);
+        }
+        l->SetBounds(fieldLeft, top, std::min(l->Width(), fieldWidth), l->Height());
         return l;
     };
-    auto addEdit = [&](const std::wstring& name, const std::wstring& text, int top) {
-        auto* e = new TEdit(form.get());
+    // The edits' common settings, with the skin last so that it may give the edit its height.
+    auto skinEdit = [&](auto* e, const std::wstring& name, int top) {
         e->SetName(name);
-        e->Font()->Assign(FDefaultEditFont.get());
-        e->SetMaxLength(kMaxLength);
-        e->SetText(text);
         e->SetParent(form.get());
+        e->SetDefaultFont(FDefaultEditFont.get());
+        e->SetUseSkinFont(UseSkinFont);
+        e->SetDefaultWidth(fieldWidth);
+        e->SetMaxLength(kMaxLength);
         e->SetBounds(fieldLeft, top, fieldWidth, e->Height());
-        e->SelectAll();
-        return e;
+        e->SetSkinDataName(EditSkinDataName);
+        e->SetSkinData(CtrlSkinData());
     };
 
     int top = du.Y(8);
-    TEdit* loginEdit = nullptr;
+    TbsSkinMaskEdit* loginEdit = nullptr;
     if (LoginMode) {
-        TbsDlgText* l = addLabel(L"LoginLabel", LoginCaption, top);
-        loginEdit = addEdit(L"LoginEdit", Login, l->Top() + l->Height() + 5);
+        TbsSkinStdLabel* l = addLabel(L"LoginLabel", LoginCaption, top);
+        loginEdit = new TbsSkinMaskEdit(form.get());
+        skinEdit(loginEdit, L"LoginEdit", l->Top() + l->Height() + 5);
+        loginEdit->SetText(Login);
+        loginEdit->SelectAll();
         top = loginEdit->Top() + loginEdit->Height() + 5;
     }
-    TbsDlgText* l = addLabel(L"PasswordLabel", PasswordCaption, top);
-    TEdit* passwordEdit = addEdit(L"PasswordEdit", Password, l->Top() + l->Height() + 5);
-    passwordEdit->SetPasswordChar(PasswordKindChar(PasswordKind));
+    TbsSkinStdLabel* l = addLabel(L"PasswordLabel", PasswordCaption, top);
+    auto* passwordEdit = new TbsSkinPasswordEdit(form.get());
+    passwordEdit->SetPasswordKind(PasswordKind);
+    skinEdit(passwordEdit, L"PasswordEdit", l->Top() + l->Height() + 5);
+    passwordEdit->SetText(Password);
+    passwordEdit->SelectAll();
 
     const int buttonTop = passwordEdit->Top() + passwordEdit->Height() + 15;
-    const int buttonW = du.X(50), buttonH = std::max(du.Y(14), 23);
-    TButton* ok = MakeDlgButton(form.get(), L"OKButton", DlgResText(CtrlSkinData(), L"MSG_BTN_OK", L"OK"),
-                                FDefaultButtonFont.get(), mrOk, 0, buttonTop, buttonW, buttonH);
-    TButton* cancel =
-        MakeDlgButton(form.get(), L"CancelButton", DlgResText(CtrlSkinData(), L"MSG_BTN_CANCEL", L"Cancel"),
-                      FDefaultButtonFont.get(), mrCancel, 0, buttonTop, buttonW, buttonH);
-    // Both buttons as wide as the wider caption needs; the pair ends at the edits' right edge.
-    const int w = std::max(ok->Width(), cancel->Width()), gap = du.X(4);
-    cancel->SetBounds(fieldLeft + fieldWidth - w, buttonTop, w, buttonH);
-    ok->SetBounds(cancel->Left() - gap - w, buttonTop, w, buttonH);
+    const int buttonW = du.X(50), buttonH = du.Y(14);
+    auto addButton = [&](const std::wstring& name, const std::wstring& text, int modalResult, int left) {
+        auto* b = new TbsSkinButton(form.get());
+        b->SetName(name);
+        b->SetParent(form.get());
+        b->SetCaption(text);
+        b->SetModalResult(modalResult);
+        b->SetDefaultHeight(buttonH);
+        b->SetDefaultFont(FDefaultButtonFont.get());
+        b->SetUseSkinFont(UseSkinFont);
+        b->SetBounds(left, buttonTop, buttonW, buttonH);
+        b->SetSkinDataName(ButtonSkinDataName);
+        b->SetSkinData(CtrlSkinData());
+        return b;
+    };
+    TbsSkinButton* ok = addButton(L"OKButton", DlgResText(CtrlSkinData(), L"MSG_BTN_OK", L"OK"), mrOk,
+                                  X0 + du.X(38) - 3);
     ok->SetDefault(true);
+    TbsSkinButton* cancel = addButton(L"CancelButton", DlgResText(CtrlSkinData(), L"MSG_BTN_CANCEL", L"Cancel"),
+                                      mrCancel, X0 + du.X(92) + 3);
     cancel->SetCancel(true);
 
-    form->SetClientWidth(fieldLeft + fieldWidth + du.X(8));
+    form->SetClientWidth(X0 + du.X(180));
     form->SetClientHeight(cancel->Top() + cancel->Height() + 13);
     key->SetTop((form->ClientHeight() - key->Height()) / 2);
-    form->SetActiveControl(LoginMode ? loginEdit : passwordEdit);
+    if (LoginMode)
+        form->SetActiveControl(loginEdit);
+    else
+        form->SetActiveControl(passwordEdit);
 
     if (form->ShowModal() != mrOk)
         return false;

@@ -2,7 +2,9 @@
 // every Execute and laid out in dialog units of its font: a key picture, the labels, the edits, OK and Cancel.
 //
 // Controls by Name: "KeyImage", "LoginLabel" and "LoginEdit" (login mode only), "PasswordLabel", "PasswordEdit",
-// "OKButton", "CancelButton". The window text is Caption. Labels are windows too, so their texts are readable.
+// "OKButton", "CancelButton", all skinned. The window text is Caption. The key picture and the labels have no
+// window: their parent lists them with their texts for a driver (OutsideControls.h); the password edit keeps its
+// text to itself.
 //
 // Ownership: the window is owned by the application object and freed inside Execute; the skin containers are
 // borrowed and cleared by notification. GUI thread only.
@@ -16,9 +18,6 @@
 #include "skin/boxes/PasswordKind.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/DialogControls.h"
-
-// The character an edit of the kind masks the text with.
-wchar_t PasswordKindChar(TbsPasswordKind Kind);
 
 class TbsSkinPasswordDialog : public TbsSkinDialogComponent {
   public:

@@ -4,106 +4,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "classlib/ExtCtrls.h"
+#include "skin/boxes/SkinListBox.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/form/SkinForm.h"
-
-// A sunken panel holding a small window framed by the preview container's skin, with one button on it. The window
-// takes no input: it only shows how a window of that skin looks.
-class TbsSkinPreview : public TPanel {
-  public:
-    TbsSkinPreview(TComponent* AOwner,
-                   TWinControl* AParent,
-                   TbsSkinData* PreviewData,
-                   TbsSkinData* TextData,
-                   TFont* Font)
-        : TPanel(AOwner) {
-        SetName(L"PreviewPanel");
-        SetCaption(L"");
-        SetBevelOuter(bvLowered);
-        SetParent(AParent);
-        PreviewForm = new TForm(AOwner);
-        PreviewForm->SetName(L"PreviewForm");
-        PreviewForm->SetBorderStyle(bsSingle);
-        PreviewForm->SetBorderIcons({});
-        PreviewForm->SetCaption(DlgResText(TextData, L"MSG_PREVIEWSKIN", L"Preview"));
-        PreviewForm->Font()->Assign(Font);
-        PreviewForm->SetParent(this);
-        PreviewForm->SetEnabled(false);
-        Frame = new TbsSkinForm(PreviewForm);
-        Frame->SetBorderIcons({});
-        Frame->SetSkinData(PreviewData);
-        Button = MakeDlgButton(PreviewForm, L"PreviewButton", DlgResText(TextData, L"MSG_PREVIEWBUTTON", L"Button"),
-                               Font, 0, 20, 20, 100, 25);
-        Button->SetTabStop(false);
-    }
-    // Fits the window into the panel's inner area once the panel has its size.
-    void Place() {
-        const int b = BevelWidth() + 2;
-        PreviewForm->SetBounds(b, b, Width() - 2 * b, Height() - 2 * b);
-        PreviewForm->Show();
-    }
-
-    TForm* PreviewForm = nullptr;  // owned by the dialog form
-    TbsSkinForm* Frame = nullptr;  // owned by PreviewForm
-    TButton* Button = nullptr;     // owned by the dialog form
-};
-
-// The skin list. The system draws the vertical thumb in nearly the colour of its track; a face of the shadow colour
-// is laid over it after every paint or scroll of the bar, so the place in the long list can be seen.
-class TbsSkinPickList : public TListBox {
-  public:
-    using TListBox::TListBox;
-
-  protected:
-    void WndProc(TMessage& Message) override {
-        TListBox::WndProc(Message);
-        switch (Message.Msg) {
-            case WM_NCPAINT:
-            case WM_PAINT:
-            case WM_SIZE:
-            case WM_VSCROLL:
-            case WM_MOUSEWHEEL:
-            case WM_KEYDOWN:
-            case WM_LBUTTONUP:
-            case WM_NCLBUTTONDOWN:
-            case WM_NCLBUTTONUP:
-            case LB_SETTOPINDEX:
-            case LB_SETCURSEL:
-            case LB_ADDSTRING:
-            case LB_DELETESTRING:
-            case LB_RESETCONTENT:
-                PaintThumb();
-                break;
-            default:
-                break;
-        }
-    }
-
-  private:
-    void PaintThumb() {
-        if (!HandleAllocated() || !IsWindowVisible(Handle()))
-            return;
-        SCROLLBARINFO info{};
-        info.cbSize = sizeof info;
-        if (!GetScrollBarInfo(Handle(), OBJID_VSCROLL, &info) ||
-            (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_OFFSCREEN)))
-            return;
-        if (info.xyThumbBottom - info.xyThumbTop < 4)
-            return;
-        RECT win{};
-        GetWindowRect(Handle(), &win);
-        const RECT bar{info.rcScrollBar.left - win.left, info.rcScrollBar.top - win.top,
-                       info.rcScrollBar.right - win.left, info.rcScrollBar.bottom - win.top};
-        RECT thumb{bar.left + 1, bar.top + info.xyThumbTop, bar.right - 1, bar.top + info.xyThumbBottom};
-        HDC dc = GetWindowDC(Handle());
-        if (!dc)
-            return;
-        FillRect(dc, &thumb, GetSysColorBrush(COLOR_3DDKSHADOW));
-        InflateRect(&thumb, -1, -1);
-        FillRect(dc, &thumb, GetSysColorBrush(COLOR_BTNSHADOW));
-        ReleaseDC(Handle(), dc);
-    }
-};
 
 // ---- TbsSelectSkinDlgForm -------------------------------------------------------------------------------------------
 
@@ -123,8 +26,9 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner,
     ListBox->SetItemIndex(SkinIndex);
     // The index first, then the list: setting the list loads the skin at that index.
     PreviewSkinData->SetSkinIndex(SkinIndex);
-    PreviewSkinData->SetSkinList(skinList_);
-    ListBox->OnClick = [this](TObject*) { ListClick(); };
+    PreviewLoad([this] { PreviewSkinData->SetSkinList(skinList_); });
+    ListBox->OnListBoxClick = [this](TObject*) { ListClick(); };
+    PreviewForm->Show();
 }
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner,
@@ -145,9 +49,10 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner,
     const int index = it != storedSkins_.end() ? static_cast<int>(it - storedSkins_.begin()) : 0;
     if (!storedSkins_.empty()) {
         ListBox->SetItemIndex(index);
-        PreviewSkinData->SetCompressedStoredSkin(storedSkins_[static_cast<size_t>(index)]);
+        PreviewLoad([&] { PreviewSkinData->SetCompressedStoredSkin(storedSkins_[static_cast<size_t>(index)]); });
     }
-    ListBox->OnClick = [this](TObject*) { ListClick(); };
+    ListBox->OnListBoxClick = [this](TObject*) { ListClick(); };
+    PreviewForm->Show();
 }
 
 void TbsSelectSkinDlgForm::BuildLayout(TbsSkinData* ACtrlSkinData, TFont* AFont) {
@@ -164,22 +69,67 @@ void TbsSelectSkinDlgForm::BuildLayout(TbsSkinData* ACtrlSkinData, TFont* AFont)
     if (ACtrlSkinData)
         PreviewSkinData->SetResourceStrData(ACtrlSkinData->ResourceStrData());
 
-    ListBox = new TbsSkinPickList(this);
-    ListBox->SetName(L"SkinListBox");
-    ListBox->SetParent(this);
-    ListBox->SetBounds(10, 10, 170, 170);
-    ListBox->OnDblClick = [this](TObject*) { SetModalResult(mrOk); };
+    // The preview: a child window that takes no input, framed by the preview container's skin as if it were
+    // active, with one button of that skin.
+    PreviewForm = new TForm(this);
+    PreviewForm->SetName(L"PreviewForm");
+    PreviewForm->SetBorderStyle(bsSingle);
+    PreviewForm->SetBorderIcons({});
+    PreviewForm->SetCaption(DlgResText(ACtrlSkinData, L"MSG_PREVIEWSKIN", L"Preview"));
+    PreviewForm->Font()->Assign(Font());
+    PreviewForm->SetParent(this);
+    PreviewForm->SetBounds(190, 10, 220, 170);
+    PreviewForm->SetEnabled(false);
+    PreviewFrame = new TbsSkinForm(PreviewForm);
+    PreviewFrame->PreviewMode = true;
+    PreviewFrame->SetBorderIcons({});
+    PreviewFrame->SetSkinData(PreviewSkinData);
+    PreviewButton = new TbsSkinButton(this);
+    PreviewButton->SetName(L"PreviewButton");
+    PreviewButton->SetParent(PreviewForm);
+    PreviewButton->SetCanFocused(false);
+    PreviewButton->SetCaption(DlgResText(ACtrlSkinData, L"MSG_PREVIEWBUTTON", L"Button"));
+    PreviewButton->SetDefaultFont(Font());
+    PreviewButton->SetBounds(20, 20, 100, PreviewButton->Height());
+    PreviewButton->SetSkinData(PreviewSkinData);
 
-    Preview = new TbsSkinPreview(this, this, PreviewSkinData, ACtrlSkinData, Font());
-    Preview->SetBounds(190, 10, 220, 170);
-
-    OKButton = MakeDlgButton(this, L"OKButton", DlgResText(ACtrlSkinData, L"MSG_BTN_OK", L"OK"), Font(), mrOk, 260, 200,
-                             70, 25);
+    auto button = [&](const std::wstring& name, const std::wstring& text, int modalResult, int left) {
+        auto* b = new TbsSkinButton(this);
+        b->SetName(name);
+        b->SetParent(this);
+        b->SetCanFocused(true);
+        b->SetCaption(text);
+        b->SetModalResult(modalResult);
+        b->SetDefaultHeight(25);
+        b->SetDefaultFont(Font());
+        b->SetBounds(left, 200, 70, 25);
+        b->SetSkinData(ACtrlSkinData);
+        return b;
+    };
+    OKButton = button(L"OKButton", DlgResText(ACtrlSkinData, L"MSG_BTN_OK", L"OK"), mrOk, 260);
     OKButton->SetDefault(true);
-    CancelButton = MakeDlgButton(this, L"CancelButton", DlgResText(ACtrlSkinData, L"MSG_BTN_CANCEL", L"Cancel"), Font(),
-                                 mrCancel, 340, 200, 70, 25);
+    CancelButton = button(L"CancelButton", DlgResText(ACtrlSkinData, L"MSG_BTN_CANCEL", L"Cancel"), mrCancel, 340);
     CancelButton->SetCancel(true);
-    SetActiveControl(ListBox);
+
+    ListBox = new TbsSkinListBox(this);
+    ListBox->SetName(L"SkinListBox");
+    ListBox->ListBox->SetName(L"SkinList");
+    ListBox->SetParent(this);
+    ListBox->SetDefaultFont(Font());
+    ListBox->SetBounds(10, 10, 170, 170);
+    ListBox->HandleNeeded();
+    ListBox->SetSkinData(ACtrlSkinData);
+    ListBox->ChangeSkinData();  // lays the inner list out in the frame, also without a skin
+    ListBox->OnListBoxDblClick = [this](TObject*) { SetModalResult(mrOk); };
+    SetActiveControl(ListBox->ListBox);
+}
+
+void TbsSelectSkinDlgForm::PreviewLoad(const std::function<void()>& Load) {
+    try {
+        Load();
+    } catch (...) {
+        // The container has cleared itself: the preview shows the built-in look and the dialog stays usable.
+    }
 }
 
 void TbsSelectSkinDlgForm::ListClick() {
@@ -187,9 +137,9 @@ void TbsSelectSkinDlgForm::ListClick() {
     if (i < 0)
         return;
     if (skinList_)
-        PreviewSkinData->SetSkinIndex(i);
+        PreviewLoad([&] { PreviewSkinData->SetSkinIndex(i); });
     else if (i < static_cast<int>(storedSkins_.size()))
-        PreviewSkinData->SetCompressedStoredSkin(storedSkins_[static_cast<size_t>(i)]);
+        PreviewLoad([&] { PreviewSkinData->SetCompressedStoredSkin(storedSkins_[static_cast<size_t>(i)]); });
 }
 
 TbsCompressedStoredSkin* TbsSelectSkinDlgForm::GetSelectedSkin() const {
@@ -227,10 +177,13 @@ bool TbsSelectSkinDialog::Run(TbsSelectSkinDlgForm* Form, const std::function<vo
     std::unique_ptr<TbsSelectSkinDlgForm> form(Form);
     form->SetCaption(Title);
     if (TbsSkinForm* skf = AttachSkinFrame(form.get(), SkinData())) {
+        skf->SetMenusSkinData(CtrlSkinData());
+        skf->AlphaBlendAnimation = AlphaBlendAnimation;
+        skf->SetAlphaBlendValue(AlphaBlendValue);
+        skf->SetAlphaBlend(AlphaBlend);
         form->SetClientWidth(std::max(420, skf->GetMinWidth()));
         form->SetClientHeight(std::max(240, skf->GetMinHeight()));
     }
-    form->Preview->Place();
     if (form->ShowModal() != mrOk)
         return false;
     OnOk(form.get());

@@ -4,9 +4,13 @@
 //
 // Index: TbsSelectSkinDlgForm, TbsSelectSkinDialog.
 //
-// Controls by Name: "SkinListBox" (one item per skin: its description, or its name when that is empty),
-// "PreviewPanel" (the preview: the chosen skin's frame and button drawn from the skin's own pictures),
-// "OKButton", "CancelButton". The window text is Title.
+// Layout (client 420 x 240, or the frame's minimum): the list at (10, 10) 170 x 170, the preview at (190, 10)
+// 220 x 170, OK at (260, 200) and Cancel at (340, 200), 70 wide.
+//
+// Controls by Name, all skinned: "SkinListBox" (the list control; its inner list window "SkinList" holds one item
+// per skin: its description, or its name when that is empty), "PreviewForm" (a disabled child window framed by the
+// skin under the cursor in preview mode) with "PreviewButton" (drawn from that skin), "OKButton", "CancelButton".
+// The window text is Title. A skin that cannot be loaded leaves the preview in the built-in look.
 //
 // Ownership: the window is owned by the application object and freed inside Execute, with its own preview
 // container; the skin list and the containers are borrowed and cleared by notification. GUI thread only.
@@ -18,12 +22,13 @@
 #include <vector>
 
 #include "classlib/Forms.h"
-#include "classlib/StdCtrls.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/DialogControls.h"
 
-class TbsSkinPreview;
+class TbsSkinButton;
+class TbsSkinForm;
+class TbsSkinListBox;
 
 class TbsSelectSkinDlgForm : public TForm {
   public:
@@ -44,15 +49,19 @@ class TbsSelectSkinDlgForm : public TForm {
     TbsCompressedStoredSkin* GetSelectedSkin() const;
     int GetSelectedSkinIndex() const;
 
-    TListBox* ListBox = nullptr;             // owned by the form
-    TButton* OKButton = nullptr;             // owned by the form
-    TButton* CancelButton = nullptr;         // owned by the form
-    TbsSkinPreview* Preview = nullptr;       // owned by the form
-    TbsSkinData* PreviewSkinData = nullptr;  // owned by the form: the skin the preview shows
+    TbsSkinListBox* ListBox = nullptr;        // owned by the form
+    TbsSkinButton* OKButton = nullptr;        // owned by the form
+    TbsSkinButton* CancelButton = nullptr;    // owned by the form
+    TForm* PreviewForm = nullptr;             // owned by the form
+    TbsSkinForm* PreviewFrame = nullptr;      // owned by PreviewForm
+    TbsSkinButton* PreviewButton = nullptr;   // owned by the form
+    TbsSkinData* PreviewSkinData = nullptr;   // owned by the form: the skin the preview shows
 
   private:
     void BuildLayout(TbsSkinData* ACtrlSkinData, TFont* AFont);
     void ListClick();
+    // Runs a load into the preview container; a skin that fails leaves the preview in the built-in look.
+    void PreviewLoad(const std::function<void()>& Load);
 
     TbsCompressedSkinList* skinList_ = nullptr;          // borrowed for the form's life (by index)
     std::vector<TbsCompressedStoredSkin*> storedSkins_;  // borrowed for the form's life (by component)

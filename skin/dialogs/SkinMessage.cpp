@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckRadio.h"
+#include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinControlRecords.h"
 
 namespace {
@@ -46,15 +49,12 @@ constexpr TypeInfo kTypes[] = {
     {nullptr, L"", 0},
 };
 
-constexpr int kButtonWidth = 70;  // the narrowest button; wider when its caption needs it
-constexpr int kButtonGap = 10;
-constexpr int kMargin = 12;         // picture from the left edge
-constexpr int kPlainTextLeft = 20;  // the text's left edge when there is no picture
-constexpr int kContentTop = 15;
-constexpr int kTextRight = 30;      // free space right of the text
-constexpr int kRowSideMargin = 20;  // free space on each side of the button row at least
-constexpr int kBelowContent = 20;
-constexpr int kBelowButtons = 12;
+constexpr int kButtonWidth = 70;
+constexpr int kButtonStep = 80;  // a button and the gap to the next
+constexpr int kDefaultButtonHeight = 25;
+constexpr int kLabelLeft = 50, kLabelTop = 15;
+constexpr int kPictureLeft = 5;
+constexpr int kCheckBoxHeight = 30;
 
 struct BoxSpec {
     std::wstring msg;
@@ -69,24 +69,37 @@ struct BoxSpec {
     bool checkBox = false;
 };
 
-// The button height of the control skin's button entry, else 25.
-int ButtonHeight(TbsSkinMessage* s) {
-    TbsSkinData* sd = s->CtrlSkinData();
+// The entry Name of the control skin when it is of the kind T, else nullptr.
+template <class T>
+T* CtrlEntry(TbsSkinData* sd, const std::wstring& name) {
     if (!sd || sd->Empty)
-        return 25;
-    const int i = sd->GetControlIndex(s->ButtonSkinDataName);
+        return nullptr;
+    const int i = sd->GetControlIndex(name);
     if (i < 0 || i >= static_cast<int>(sd->CtrlList.size()))
-        return 25;
-    auto* b = dynamic_cast<TbsDataSkinButtonControl*>(sd->CtrlList[static_cast<size_t>(i)].get());
-    const int h = b ? b->SkinRect.Height() : 0;
-    return h > 0 ? h : 25;
+        return nullptr;
+    return dynamic_cast<T*>(sd->CtrlList[static_cast<size_t>(i)].get());
 }
 
-// Messages wider than this wrap: about half the work area, so a box never runs off the screen.
-int MaxTextWidth() {
-    RECT wa{0, 0, 1024, 768};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-    return std::max(320, static_cast<int>(wa.right - wa.left) / 2);
+// The button height of the control skin's button entry, else 25.
+int ButtonHeight(TbsSkinMessage* s) {
+    auto* b = CtrlEntry<TbsDataSkinButtonControl>(s->CtrlSkinData(), s->ButtonSkinDataName);
+    const int h = b ? b->SkinRect.Height() : 0;
+    return h > 0 ? h : kDefaultButtonHeight;
+}
+
+// The width of the check box's caption in the font the check box draws it with: the entry's name and height when
+// it has an entry and the skin font is used, else DefaultFont.
+int CheckBoxTextWidth(TbsSkinMessage* s, TbsSkinCheckRadioBox* cb) {
+    TFont font;
+    font.Assign(s->DefaultFont());
+    if (s->UseSkinFont)
+        if (auto* e = CtrlEntry<TbsDataSkinCheckRadioControl>(s->CtrlSkinData(), cb->SkinDataName())) {
+            if (!e->FontName.empty())
+                font.SetName(e->FontName);
+            if (e->FontHeight != 0)
+                font.SetHeight(e->FontHeight);
+        }
+    return MeasureDlgText(&font, cb->Caption()).cx;
 }
 
 TbsMessageForm* BuildBox(TbsSkinMessage* s, const BoxSpec& b) {
@@ -94,87 +107,72 @@ TbsMessageForm* BuildBox(TbsSkinMessage* s, const BoxSpec& b) {
     try {
         form->SetCaption(b.caption);
         form->Font()->Assign(s->DefaultFont());
-        if (s->SkinData() && !s->SkinData()->Empty) {
-            form->SKF = new TbsSkinForm(form);
-            form->SKF->SetBorderIcons({});
-            form->SKF->SetSkinData(s->SkinData());
+        if ((form->SKF = AttachSkinFrame(form, s->SkinData()))) {
+            form->SKF->SetMenusSkinData(s->CtrlSkinData());
+            form->SKF->AlphaBlendAnimation = s->AlphaBlendAnimation;
+            form->SKF->SetAlphaBlendValue(s->AlphaBlendValue);
+            form->SKF->SetAlphaBlend(s->AlphaBlend);
         }
         const int B = ButtonHeight(s);
+        int n = 0;
+        for (int k = mbYes; k <= mbClose; ++k)
+            n += b.buttons.Contains(static_cast<TMsgDlgBtn>(k)) ? 1 : 0;
+        const int W = n > 0 ? n * kButtonStep - (kButtonStep - kButtonWidth) : 0;
 
-        // The picture decides where the text starts.
-        int picW = 0, picH = 0;
+        // The message, sized to its text in the font it draws with; a bare CR breaks the line.
+        auto* label = new TbsSkinStdLabel(form);
+        form->Message = label;
+        label->SetName(L"Message");
+        label->SetParent(form);
+        label->Font()->Assign(s->DefaultFont());
+        label->SetDefaultFont(s->DefaultFont());
+        label->SetUseSkinFont(s->UseSkinFont);
+        label->SetShowAccelChar(false);  // the message is shown as written: "&" is no accelerator here
+        label->SetSkinDataName(s->MessageLabelSkinDataName);
+        label->SetSkinData(s->CtrlSkinData());
+        label->SetAutoSize(true);
+        label->SetCaption(b.msg);
+        label->SetBounds(kLabelLeft, kLabelTop, label->Width(), label->Height());
+        const int labelRight = label->Left() + label->Width();
+        const int labelMiddle = label->Top() + label->Height() / 2;
+
         if (b.fromImageList) {
             if (b.images && b.imageIndex >= 0 && b.imageIndex < b.images->Count()) {
                 form->Image = new TbsDlgImage(form);
                 form->Image->SetImage(b.images, b.imageIndex);
-                picW = b.images->Width();
-                picH = b.images->Height();
+                form->Image->SetBounds(kPictureLeft, labelMiddle - 16, b.images->Width(), b.images->Height());
             }
         } else if (kTypes[b.type].icon) {
             form->Image = new TbsDlgImage(form);
             form->Image->SetIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(kTypes[b.type].icon)));
-            picW = picH = 32;
+            form->Image->SetBounds(kPictureLeft, std::max(10, labelMiddle - 16), 32, 32);
         }
-        const int textLeft = form->Image ? kMargin + picW + 14 : kPlainTextLeft;
-
-        form->Message = new TbsDlgText(form);
-        form->Message->SetName(L"Message");
-        form->Message->Font()->Assign(s->DefaultFont());
-        form->Message->SetText(b.msg);
-        form->Message->SetParent(form);
-        form->Message->FitText(MaxTextWidth());
-        const int textW = form->Message->Width(), textH = form->Message->Height();
-        const int contentH = std::max(textH, picH);
-        form->Message->SetBounds(textLeft, kContentTop + (contentH - textH) / 2, textW, textH);
         if (form->Image) {
             form->Image->SetName(L"Image");
             form->Image->SetParent(form);
-            form->Image->SetBounds(kMargin, kContentTop + (contentH - picH) / 2, picW, picH);
         }
 
-        // The button row, left to right in kind order; each button as wide as its caption needs, at least 70.
-        const TMsgDlgBtn defKind = b.defaultButton             ? *b.defaultButton
-                                   : b.buttons.Contains(mbOK)  ? mbOK
-                                   : b.buttons.Contains(mbYes) ? mbYes
-                                                               : mbRetry;
-        const TMsgDlgBtn cancelKind = b.buttons.Contains(mbCancel) ? mbCancel : b.buttons.Contains(mbNo) ? mbNo : mbOK;
-        std::vector<TButton*> row;
-        int rowW = 0;
-        for (int k = mbYes; k <= mbClose; ++k) {
-            const auto kind = static_cast<TMsgDlgBtn>(k);
-            if (!b.buttons.Contains(kind))
-                continue;
-            TButton* btn = MakeDlgButton(form, MsgDlgButtonName(kind), GetButtonCaption(kind, s->CtrlSkinData()),
-                                         s->DefaultButtonFont(), MsgDlgButtonResult(kind), 0, 0, kButtonWidth, B);
-            btn->SetDefault(kind == defKind);
-            btn->SetCancel(kind == cancelKind);
-            if (kind == mbHelp)
-                btn->OnClick = [form](TObject* sender) { form->HelpButtonClick(sender); };
-            if (b.defaultButton && kind == *b.defaultButton)
-                form->SetActiveControl(btn);
-            rowW += btn->Width() + (row.empty() ? 0 : kButtonGap);
-            row.push_back(btn);
-        }
-
-        int clientW = std::max(textLeft + textW + kTextRight, rowW + 2 * kRowSideMargin);
-        int y = kContentTop + contentH + kBelowContent;
+        int clientH = B + label->Height() + 50;
+        int clientW = W < labelRight ? labelRight + 40 : W + 40;
         if (b.checkBox) {
-            form->DisplayCheckBox = new TCheckBox(form);
-            form->DisplayCheckBox->SetName(L"checkbox");
-            form->DisplayCheckBox->Font()->Assign(s->DefaultFont());
-            form->DisplayCheckBox->SetCaption(
-                DlgResText(s->CtrlSkinData(), L"MSG_CAP_SHOWFLAG", L"Do not display this message again"));
-            form->DisplayCheckBox->SetChecked(!s->ShowAgainFlagValue);
-            // The box itself plus its gap to the text take about a line's height.
-            const TSize t = MeasureDlgText(s->DefaultFont(), form->DisplayCheckBox->Caption());
-            const int cbW = t.cx + t.cy + 12, cbH = std::max(20, t.cy + 6);
-            form->DisplayCheckBox->SetParent(form);
-            form->DisplayCheckBox->SetBounds(textLeft, y - 6, cbW, cbH);
-            clientW = std::max(clientW, textLeft + cbW + kTextRight);
-            y += cbH + 8;
+            clientH += 40;
+            auto* cb = new TbsSkinCheckRadioBox(form);
+            form->DisplayCheckBox = cb;
+            cb->SetName(L"checkbox");
+            cb->SetDefaultHeight(kCheckBoxHeight);
+            cb->SetChecked(!s->ShowAgainFlagValue);
+            cb->SetDefaultFont(s->DefaultFont());
+            cb->SetUseSkinFont(s->UseSkinFont);
+            cb->SetSkinData(s->CtrlSkinData());
+            cb->SetCaption(DlgResText(s->CtrlSkinData(), L"MSG_CAP_SHOWFLAG", L"Do not display this message again"));
+            const int T = CheckBoxTextWidth(s, cb);
+            clientW = std::max(clientW, T + 60);
+            cb->SetParent(form);
+            cb->SetBounds(kPictureLeft, clientH - B - 50, T + 55, kCheckBoxHeight);
         }
         form->SetClientWidth(clientW);
-        form->SetClientHeight(y + B + kBelowButtons);
+        form->SetClientHeight(clientH);
+        // The skinned frame has the last word on the width.
         if (form->SKF) {
             const int minW = form->SKF->GetMinWidth(), maxW = form->SKF->GetMaxWidth();
             if (maxW > 0 && form->Width() > maxW)
@@ -183,11 +181,39 @@ TbsMessageForm* BuildBox(TbsSkinMessage* s, const BoxSpec& b) {
                 form->SetWidth(minW);
         }
         clientW = form->ClientWidth();
+        clientH = form->ClientHeight();
 
-        int x = (clientW - rowW) / 2;
-        for (TButton* btn : row) {
-            btn->SetBounds(x, y, btn->Width(), B);
-            x += btn->Width() + kButtonGap;
+        const TMsgDlgBtn defKind = b.defaultButton             ? *b.defaultButton
+                                   : b.buttons.Contains(mbOK)  ? mbOK
+                                   : b.buttons.Contains(mbYes) ? mbYes
+                                                               : mbRetry;
+        const TMsgDlgBtn cancelKind = b.buttons.Contains(mbCancel) ? mbCancel : b.buttons.Contains(mbNo) ? mbNo : mbOK;
+        int x = (clientW - W) / 2;
+        for (int k = mbYes; k <= mbClose; ++k) {
+            const auto kind = static_cast<TMsgDlgBtn>(k);
+            if (!b.buttons.Contains(kind))
+                continue;
+            auto* btn = new TbsSkinButton(form);
+            btn->SetName(MsgDlgButtonName(kind));
+            btn->SetCanFocused(true);
+            btn->SetCaption(GetButtonCaption(kind, s->CtrlSkinData()));
+            btn->SetModalResult(MsgDlgButtonResult(kind));
+            btn->SetDefault(kind == defKind);
+            btn->SetCancel(kind == cancelKind);
+            btn->SetDefaultHeight(B);
+            btn->SetParent(form);
+            btn->SetBounds(x, clientH - B - 10, kButtonWidth, B);
+            btn->SetDefaultFont(s->DefaultButtonFont());
+            btn->SetUseSkinFont(s->UseSkinFont);
+            if (kind == mbHelp)
+                btn->OnClick = [form](TObject* sender) { form->HelpButtonClick(sender); };
+            // Last: the skin may give the button its own size.
+            btn->SetSkinDataName(s->ButtonSkinDataName);
+            btn->SetSkinData(s->CtrlSkinData());
+            // Enter belongs to the default button, so it starts with the focus.
+            if (kind == defKind)
+                form->SetActiveControl(btn);
+            x += kButtonStep;
         }
     } catch (...) {
         delete form;

@@ -6,9 +6,13 @@
 // Index: TMsgDlgType, TMsgDlgBtn, TMsgDlgButtons, the mrDlg* results, TbsMessageForm, TbsSkinMessage,
 // CreateMessageDialog*, CreateCustomMessageDialog*, CreateWideMessageDialog, GetButtonCaption, GetMsgCaption.
 //
-// Controls of a box, by Name: "Message" (the text, a window whose text is the message), "Image" (the picture),
-// "checkbox", and one button per kind named "Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All",
-// "NoToAll", "YesToAll", "Help", "Close". The box's window text is its caption.
+// Layout: the message label at (50, 15), sized to its text; the picture at the left, level with the label's middle;
+// buttons 70 wide and 80 apart, centred at the bottom; the check box above them. The programs pad their texts with
+// blanks so that the text clears a 64 x 64 picture.
+//
+// Controls of a box, by Name: "Message" (the skinned label: windowless, its text is the message), "Image" (the
+// picture, windowless), "checkbox", and one skinned button per kind named "Yes", "No", "OK", "Cancel", "Abort",
+// "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help", "Close". The box's window text is its caption.
 //
 // Ownership: a box is owned by the application object and freed inside the call; the skin containers and the image
 // list are borrowed (the component clears its container references by notification). GUI thread only.
@@ -24,7 +28,6 @@
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
-#include "classlib/StdCtrls.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/DialogControls.h"
 #include "skin/form/SkinForm.h"
@@ -60,6 +63,8 @@ std::wstring GetButtonCaption(TMsgDlgBtn Kind, TbsSkinData* ASkinData);
 std::wstring GetMsgCaption(TMsgDlgType DlgType, TbsSkinData* ASkinData);
 
 class TbsSkinMessage;
+class TbsSkinStdLabel;
+class TbsSkinCheckRadioBox;
 
 class TbsMessageForm : public TForm {
   public:
@@ -68,9 +73,9 @@ class TbsMessageForm : public TForm {
     void HelpButtonClick(TObject* Sender);
 
     TbsSkinForm* SKF = nullptr;            // owned by the form; nullptr without a frame skin
-    TbsDlgText* Message = nullptr;         // owned by the form
-    TbsDlgImage* Image = nullptr;          // owned by the form; nullptr without a picture
-    TCheckBox* DisplayCheckBox = nullptr;  // owned by the form; nullptr without ShowAgainFlag
+    TbsSkinStdLabel* Message = nullptr;              // owned by the form
+    TbsDlgImage* Image = nullptr;                    // owned by the form; nullptr without a picture
+    TbsSkinCheckRadioBox* DisplayCheckBox = nullptr;  // owned by the form; nullptr without ShowAgainFlag
     int HelpContext = 0;
     std::wstring HelpFile;
 };

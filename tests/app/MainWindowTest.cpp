@@ -184,7 +184,11 @@ class MainWindowTest : public ::testing::Test {
             ms);
         return box;
     }
-    static std::wstring BoxText(HWND box) { return WindowText(TNotifierProcess::Child(box, L"Message")); }
+    // The box's message is a windowless label: its text as the box publishes it.
+    static std::wstring BoxText(HWND box) {
+        TWindowlessControl message;
+        return TNotifierProcess::FindWindowless(box, L"Message", message) ? message.Text : L"";
+    }
     void CloseBox(HWND box) {
         PostClick(TNotifierProcess::Child(box, L"OK"));
         WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
@@ -1487,8 +1491,10 @@ TEST_F(MainWindowSharedTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisible
     Click(L"Button_Skin");
     HWND dlg = WaitBox(L"Выбор скина");
     ASSERT_NE(dlg, nullptr);
-    HWND list = TNotifierProcess::Child(dlg, L"SkinListBox");
+    HWND list = TNotifierProcess::Child(dlg, L"SkinList");
+    HWND frame = TNotifierProcess::Child(dlg, L"SkinListBox");
     ASSERT_NE(list, nullptr);
+    ASSERT_NE(frame, nullptr);
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     ASSERT_EQ(count, 87);
     RECT win{}, client{};
@@ -1522,20 +1528,26 @@ TEST_F(MainWindowSharedTest, SkinDialogShowsItsTitleWholeDescriptionsAndAVisible
         }
         if (wanted == 0) {
             Shot(dlg, L"skin-dialog");
-            // The vertical bar between its arrows: the track's colour is the commonest; the thumb's face, the
-            // commonest of the others, must stand out from it (its outline alone does not make it visible).
-            const int bar = ox + client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
-            const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+            // The skinned vertical bar right of the list, between its arrows: the track's colour is the
+            // commonest; the thumb the skin draws on it (its face and its edge) must stand out from it somewhere.
+            int fw = 0, fh = 0;
+            const std::vector<std::uint32_t> fpx = ScreenPixels(frame, fw, fh);
+            RECT frameWin{};
+            GetWindowRect(frame, &frameWin);
+            const int bar = (win.right - frameWin.left + fw) / 2;
+            const int arrow = 18;
             std::map<std::uint32_t, int> colours;
-            for (int y = oy + arrow; y < oy + client.bottom - arrow; ++y)
-                ++colours[px[static_cast<size_t>(y) * w + bar]];
+            for (int y = win.top - frameWin.top + arrow; y < win.bottom - frameWin.top - arrow; ++y)
+                ++colours[fpx[static_cast<size_t>(y) * fw + bar]];
             ASSERT_GE(colours.size(), 2u) << "no thumb in the scroll bar";
             std::vector<std::pair<int, std::uint32_t>> byCount;
             for (const auto& [colour, n] : colours)
                 byCount.emplace_back(n, colour);
             std::sort(byCount.rbegin(), byCount.rend());
-            EXPECT_GE(ContrastRatio(byCount[0].second, byCount[1].second), 1.3)
-                << "the thumb does not stand out from the scroll bar's track";
+            double best = 0;
+            for (size_t i = 1; i < byCount.size(); ++i)
+                best = std::max(best, ContrastRatio(byCount[0].second, byCount[i].second));
+            EXPECT_GE(best, 1.3) << "the thumb does not stand out from the scroll bar's track";
         }
     }
     PostMessageW(dlg, WM_CLOSE, 0, 0);
@@ -1589,7 +1601,7 @@ TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
         [&] {
             for (HWND wnd : app_->TopWindows()) {
                 HWND found =
-                    wnd != main && IsWindowVisible(wnd) ? TNotifierProcess::Child(wnd, L"SkinListBox") : nullptr;
+                    wnd != main && IsWindowVisible(wnd) ? TNotifierProcess::Child(wnd, L"SkinList") : nullptr;
                 if (found) {
                     dialog = wnd;
                     list = found;
@@ -1636,6 +1648,54 @@ TEST_F(MainWindowSharedTest, AfterTheSkinDialogTheCaptionShowsTheActiveLook) {
             first = i;
     EXPECT_EQ(differ, 0u) << "the caption after the skin dialog is not the active caption; first at " << first << ": "
                           << std::hex << afterDialog[first] << " for " << active[first];
+    // The chosen skin is stored at the next Apply.
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    EXPECT_TRUE(WaitSaved(read, lists, id, [&] { return read.SkinIndex == 80; })) << int(read.SkinIndex);
+}
+
+// The account delete question is the skinned message box: the caption of language line 1, the question readable
+// from outside as its label's text, "Yes" and "No" skinned buttons with the container's Russian texts. Esc answers
+// No and keeps the account; Yes removes it.
+TEST_F(MainWindowSharedTest, TheAccountDeleteQuestionIsTheSkinnedBoxEscKeepsYesRemoves) {
+    HWND view = app_->Ctl(L"ListView_Em");
+    const int before = ListCount(view);
+    AddAccount(L"udalit", L"p");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(view) == before + 1; }, 3000));
+    auto ask = [&] {
+        Click(L"Button_Udal");
+        return WaitBox(L"Внимание");
+    };
+    auto gone = [&](HWND box) { return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000); };
+    HWND box = ask();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(L"udalit@mail.test ?"), std::wstring::npos) << Narrow(BoxText(box));
+    HWND yes = TNotifierProcess::Child(box, L"Yes"), no = TNotifierProcess::Child(box, L"No");
+    ASSERT_NE(yes, nullptr);
+    ASSERT_NE(no, nullptr);
+    for (HWND b : {yes, no}) {
+        wchar_t cls[64] = {};
+        GetClassNameW(b, cls, 64);
+        EXPECT_EQ(std::wstring(cls), L"TbsSkinButton");
+    }
+    EXPECT_EQ(WindowText(yes), L"&Да");
+    EXPECT_EQ(WindowText(no), L"&Нет");
+    RECT y{}, n{};
+    GetWindowRect(yes, &y);
+    GetWindowRect(no, &n);
+    EXPECT_LT(y.right, n.left);
+    Shot(box, L"delete-question");
+    PostMessageW(yes, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(yes, WM_KEYUP, VK_ESCAPE, 0);
+    ASSERT_TRUE(gone(box));
+    EXPECT_EQ(ListCount(view), before + 1);
+    box = ask();
+    ASSERT_NE(box, nullptr);
+    PostClick(TNotifierProcess::Child(box, L"Yes"));
+    ASSERT_TRUE(gone(box));
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(view) == before; }, 3000));
 }
 
 TEST_F(MainWindowTest, TheButtonsAndCheckBoxesAreSkinnedAndAnswerTheSystemsButtonMessages) {

@@ -1112,6 +1112,8 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
+    if (family == L"dialogs")
+        return DialogGallery(file);
     auto owner = std::make_unique<TComponent>(nullptr);
     auto images = GalleryImages();
     std::vector<TGalleryItem> items;

@@ -14,6 +14,7 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
+#include "classlib/OutsideControls.h"
 #include "classlib/WicCodec.h"
 #include "tests/classlib/ScreenGrab.h"
 
@@ -47,6 +48,68 @@ inline HWND FindByName(HWND top, const std::wstring& name) {
     NameSearch s{name};
     EnumChildWindows(top, MatchName, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+struct WindowlessSearch {
+    std::wstring name;
+    HWND parent = nullptr;
+    TOutsideControl found;
+};
+
+inline BOOL CALLBACK MatchWindowless(HWND w, LPARAM l) {
+    auto* s = reinterpret_cast<WindowlessSearch*>(l);
+    for (TOutsideControl& c : ReadWindowless(w))
+        if (c.Name == s->name) {
+            s->parent = w;
+            s->found = std::move(c);
+            return FALSE;
+        }
+    return TRUE;
+}
+
+// A windowless control (label, picture) on top or one of its child windows, the way a driver in another process
+// finds it; its bounds are made relative to top's client area. Found false when there is none of that name.
+struct Windowless {
+    bool found = false;
+    std::wstring text;
+    RECT rect{};  // in top's client coordinates
+};
+
+inline Windowless FindWindowless(HWND top, const std::wstring& name) {
+    WindowlessSearch s{name};
+    if (MatchWindowless(top, reinterpret_cast<LPARAM>(&s)))
+        EnumChildWindows(top, MatchWindowless, reinterpret_cast<LPARAM>(&s));
+    Windowless w;
+    if (!s.parent)
+        return w;
+    w.found = true;
+    w.text = s.found.Text;
+    w.rect = s.found.Bounds;
+    MapWindowPoints(s.parent, top, reinterpret_cast<POINT*>(&w.rect), 2);
+    return w;
+}
+
+// The screen pixel at (x, y) of wnd's client area.
+inline COLORREF ClientPixel(HWND wnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, p.x, p.y) & 0xFFFFFF;
+    ReleaseDC(nullptr, dc);
+    return c;
+}
+
+// How many screen pixels of wnd's window rectangle have the colour c.
+inline int CountWindowColour(HWND wnd, COLORREF c) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const std::vector<std::uint32_t> px = GrabScreen(r);
+    int n = 0;
+    for (std::uint32_t p : px) {
+        const COLORREF rgb = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        n += rgb == c;
+    }
+    return n;
 }
 
 inline std::wstring TextOf(HWND wnd) {

@@ -6,7 +6,11 @@
 #include <string>
 
 #include "classlib/ImgList.h"
+#include "SkinTestPaths.h"
+#include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/core/ResourceStrings.h"
+#include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/PasswordDialog.h"
 #include "skin/dialogs/SkinMessage.h"
@@ -57,11 +61,6 @@ SIZE MeasureTahoma13(const std::wstring& text) {
     return SIZE{r.right, r.bottom};
 }
 
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT i;
-    return IntersectRect(&i, &a, &b) != FALSE;
-}
-
 struct BoxLook {
     bool ran = false;
     std::wstring caption, message;
@@ -78,10 +77,10 @@ BoxLook Look(HWND w, const std::vector<std::wstring>& names) {
     l.ran = true;
     l.caption = TextOf(w);
     GetClientRect(w, &l.client);
-    HWND msg = FindByName(w, L"Message");
-    if (msg) {
-        l.message = TextOf(msg);
-        l.text = RectIn(msg, w);
+    const Windowless msg = FindWindowless(w, L"Message");
+    if (msg.found) {
+        l.message = msg.text;
+        l.text = msg.rect;
     }
     for (const auto& n : names) {
         HWND b = FindByName(w, n);
@@ -89,38 +88,34 @@ BoxLook Look(HWND w, const std::vector<std::wstring>& names) {
         if (b)
             l.buttonRects.push_back(RectIn(b, w));
     }
-    if (HWND img = FindByName(w, L"Image")) {
+    const Windowless img = FindWindowless(w, L"Image");
+    if (img.found) {
         l.hasImage = true;
-        l.image = RectIn(img, w);
-        RECT s{};
-        GetWindowRect(img, &s);
-        HDC dc = GetDC(nullptr);
-        l.imageCentre = GetPixel(dc, (s.left + s.right) / 2, (s.top + s.bottom) / 2) & 0xFFFFFF;
-        ReleaseDC(nullptr, dc);
+        l.image = img.rect;
+        l.imageCentre = ClientPixel(w, (img.rect.left + img.rect.right) / 2, (img.rect.top + img.rect.bottom) / 2);
     }
     return l;
 }
 
-void ExpectTidy(const BoxLook& l) {
-    // Everything inside the client area, nothing over anything else, the button row centred.
-    auto inside = [&](const RECT& r) {
-        return r.left >= 8 && r.top >= 8 && r.right <= l.client.right - 8 && r.bottom <= l.client.bottom - 8;
-    };
-    EXPECT_TRUE(inside(l.text));
-    if (l.hasImage) {
-        EXPECT_TRUE(inside(l.image));
-        EXPECT_FALSE(Overlap(l.image, l.text));
-    }
+// The box's layout: the label at (50, 15); the buttons 70 wide, 80 apart, centred, 10 above the bottom, each as high
+// as B; the picture at the left, level with the label's middle.
+void ExpectLayout(const BoxLook& l, int B, bool typeIcon = false) {
+    EXPECT_EQ(l.text.left, 50);
+    EXPECT_EQ(l.text.top, 15);
     ASSERT_FALSE(l.buttonRects.empty());
-    for (size_t i = 0; i < l.buttonRects.size(); ++i) {
-        EXPECT_TRUE(inside(l.buttonRects[i]));
-        EXPECT_GE(l.buttonRects[i].top, std::max(l.text.bottom, l.hasImage ? l.image.bottom : 0) + 8);
-        if (i > 0) {
-            EXPECT_EQ(l.buttonRects[i].top, l.buttonRects[0].top);
-        }
+    const int n = static_cast<int>(l.buttonRects.size()), W = n * 80 - 10;
+    for (int i = 0; i < n; ++i) {
+        const RECT& r = l.buttonRects[static_cast<size_t>(i)];
+        EXPECT_EQ(r.left, (l.client.right - W) / 2 + 80 * i) << i;
+        EXPECT_EQ(r.right - r.left, 70) << i;
+        EXPECT_EQ(r.bottom - r.top, B) << i;
+        EXPECT_EQ(r.top, l.client.bottom - B - 10) << i;
     }
-    const int leftGap = l.buttonRects.front().left, rightGap = l.client.right - l.buttonRects.back().right;
-    EXPECT_LE(std::abs(leftGap - rightGap), 1);
+    if (l.hasImage) {
+        const int middle = l.text.top + (l.text.bottom - l.text.top) / 2 - 16;
+        EXPECT_EQ(l.image.left, 5);
+        EXPECT_EQ(l.image.top, typeIcon ? std::max(10, middle) : middle);
+    }
 }
 
 TEST(SkinMessage, CustomBoxShowsCaptionTextPictureAndReturnsTheButtonPressed) {
@@ -138,14 +133,22 @@ TEST(SkinMessage, CustomBoxShowsCaptionTextPictureAndReturnsTheButtonPressed) {
     EXPECT_EQ(look.caption, kCaption);
     EXPECT_EQ(look.message, kDeleteText);
     EXPECT_EQ(look.buttons, (std::vector<std::wstring>{L"&Yes", L"&No", L"<none>"}));
+    ASSERT_EQ(look.buttonRects.size(), 2u);
+    EXPECT_LT(look.buttonRects[0].right, look.buttonRects[1].left);  // Yes left of No
     ASSERT_TRUE(look.hasImage);
     EXPECT_EQ(look.imageCentre, RGB(30, 180, 60));
     EXPECT_EQ(look.image.right - look.image.left, 64);
-    // The text's window holds the whole one-line text as GDI measures it.
+    EXPECT_EQ(look.image.bottom - look.image.top, 64);
+    // The label is as wide and high as GDI measures the one-line text (and the skinned label's two pixels for the
+    // last glyph's ink); the client is 50 + that width + 40 wide and 25 + its height + 50 high.
     const SIZE t = MeasureTahoma13(kDeleteText);
-    EXPECT_GE(look.text.right - look.text.left, t.cx);
-    EXPECT_GE(look.text.bottom - look.text.top, t.cy);
-    ExpectTidy(look);
+    const int labelW = look.text.right - look.text.left;
+    EXPECT_GE(labelW, t.cx);
+    EXPECT_LE(labelW, t.cx + 2);
+    EXPECT_EQ(look.text.bottom - look.text.top, t.cy);
+    EXPECT_EQ(look.client.right, 50 + labelW + 40);
+    EXPECT_EQ(look.client.bottom, 25 + t.cy + 50);
+    ExpectLayout(look, 25);
 }
 
 TEST(SkinMessage, EnterEscAndClicksGiveTheTableResults) {
@@ -162,6 +165,8 @@ TEST(SkinMessage, EnterEscAndClicksGiveTheTableResults) {
         {{mbYes, mbNo}, nullptr, VK_ESCAPE, mrDlgNo},
         {{mbOK, mbCancel}, nullptr, VK_ESCAPE, mrDlgCancel},
         {{mbYes, mbNo, mbCancel}, nullptr, VK_ESCAPE, mrDlgCancel},
+        {{mbYes, mbNo, mbOK, mbCancel}, nullptr, VK_RETURN, mrDlgOk},
+        {{mbYes, mbNo, mbOK, mbCancel}, nullptr, VK_ESCAPE, mrDlgCancel},
         {{mbYes, mbNo}, L"Yes", 0, mrDlgYes},
         {{mbAbort, mbRetry, mbIgnore}, L"Ignore", 0, mrDlgIgnore},
         {{mbAll, mbNoToAll, mbYesToAll}, L"NoToAll", 0, mrDlgNoToAll},
@@ -198,50 +203,73 @@ TEST(SkinMessage, TextsComeFromTheControlSkinsResourceStrings) {
     EXPECT_EQ(msg.MessageDlg(kDeleteText, mtConfirmation, {mbYes, mbNo}, 0), mrDlgYes);
     ASSERT_TRUE(look.ran);
     EXPECT_EQ(look.buttons, (std::vector<std::wstring>{L"Да", L"Нет"}));
-    EXPECT_TRUE(look.hasImage);  // the question icon
-    ExpectTidy(look);
-    // Without the table: the English defaults; the custom type has the application's title and no picture.
+    // The question icon: 32 x 32, drawn (not the box's background at its middle).
+    ASSERT_TRUE(look.hasImage);
+    EXPECT_EQ(look.image.right - look.image.left, 32);
+    ExpectLayout(look, 25, true);
+    // Without the table: the English defaults.
     EXPECT_EQ(GetMsgCaption(mtConfirmation, nullptr), L"Confirm");
     EXPECT_EQ(GetMsgCaption(mtWarning, ru.data.get()), L"Warning");  // a key the table lacks
     EXPECT_EQ(GetButtonCaption(mbNoToAll, nullptr), L"N&oToAll");
+    // The confirmation type without resource strings: "Confirm" and the question icon; the custom type: the
+    // application's title and no picture.
+    TbsSkinMessage plain(nullptr);
     Application->SetTitle(L"Trelm Mail");
-    ModalDriver d2(L"Trelm Mail", [&](HWND w) {
-        look = Look(w, {L"OK"});
-        Click(w, L"OK");
-    });
-    EXPECT_EQ(msg.MessageDlg(L"Plain", mtCustom, {mbOK}, 0), mrDlgOk);
-    EXPECT_TRUE(look.ran);
-    EXPECT_FALSE(look.hasImage);
+    const struct {
+        TbsSkinMessage* box;
+        const wchar_t* caption;
+        TMsgDlgType type;
+        bool image;
+    } plainCases[] = {{&plain, L"Confirm", mtConfirmation, true}, {&msg, L"Trelm Mail", mtCustom, false}};
+    for (const auto& c : plainCases) {
+        BoxLook l;
+        ModalDriver dc(c.caption, [&](HWND w) {
+            l = Look(w, {L"OK"});
+            Click(w, L"OK");
+        });
+        EXPECT_EQ(c.box->MessageDlg(L"Sure?", c.type, {mbOK}, 0), mrDlgOk) << c.type;
+        EXPECT_TRUE(l.ran) << c.type;
+        EXPECT_EQ(l.hasImage, c.image) << c.type;
+    }
 }
 
-TEST(SkinMessage, LongCaptionsWidenTheirButtonsAndLongTextWraps) {
+TEST(SkinMessage, LongTextSetsTheWidthButtonsKeepTheirsAndABareCrBreaksTheLine) {
     RussianTexts ru;
     TStringList lines;
     lines.Add(L"MSG_BTN_CANCEL=Отменить всё и вернуться назад");
     ru.strings->SetResStrs(&lines);
     TbsSkinMessage msg(nullptr);
     msg.SetCtrlSkinData(ru.data.get());
-    std::wstring longText;
-    for (int i = 0; i < 12; ++i)
-        longText += L"Почтовый ящик ivan@mail.ru недоступен, проверьте настройки сервера. ";
+    const std::wstring longText = L"Почтовый ящик ivan@mail.ru недоступен, проверьте настройки сервера и пароль.";
     BoxLook look;
     ModalDriver d(L"Длинный", [&](HWND w) {
         look = Look(w, {L"OK", L"Cancel"});
-        Shot(w, L"message_long_wrapped");
+        Shot(w, L"message_long");
         Click(w, L"Cancel");
     });
     EXPECT_EQ(msg.MessageDlg2(longText, L"Длинный", mtWarning, {mbOK, mbCancel}, 0), mrDlgCancel);
     ASSERT_TRUE(look.ran);
-    const RECT& cancel = look.buttonRects[1];
-    EXPECT_GE(cancel.right - cancel.left, MeasureTahoma13(L"Отменить всё и вернуться назад").cx + 8);
-    EXPECT_EQ(look.buttonRects[0].right - look.buttonRects[0].left, 70);
-    // Several lines, no wider than half the work area.
-    RECT wa{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-    EXPECT_LE(look.text.right - look.text.left, std::max(320L, (wa.right - wa.left) / 2));
-    EXPECT_GE(look.text.bottom - look.text.top, 4 * MeasureTahoma13(L"Пп").cy);
+    const int labelW = look.text.right - look.text.left;
+    EXPECT_GE(labelW, MeasureTahoma13(longText).cx);
+    EXPECT_LE(labelW, MeasureTahoma13(longText).cx + 2);
+    EXPECT_EQ(look.client.right, 50 + labelW + 40);
     EXPECT_EQ(look.message, longText);
-    ExpectTidy(look);
+    ExpectLayout(look, 25, true);
+
+    // A bare CR (the language file's error, Setup's question) gives two lines, as wide as the longer one.
+    const std::wstring first = L"Ошибка в файле языка:", second = L"строка 12 не прочитана, проверьте файл";
+    ModalDriver d2(L"Две строки", [&](HWND w) {
+        look = Look(w, {L"OK"});
+        Shot(w, L"message_two_lines");
+        Click(w, L"OK");
+    });
+    EXPECT_EQ(msg.MessageDlg2(first + L"\r" + second, L"Две строки", mtError, {mbOK}, 0), mrDlgOk);
+    ASSERT_TRUE(look.ran);
+    const SIZE one = MeasureTahoma13(first), two = MeasureTahoma13(second);
+    EXPECT_EQ(look.text.bottom - look.text.top, one.cy + two.cy);
+    EXPECT_GE(look.text.right - look.text.left, std::max(one.cx, two.cx));
+    EXPECT_LE(look.text.right - look.text.left, std::max(one.cx, two.cx) + 2);
+    EXPECT_EQ(look.client.bottom, 25 + one.cy + two.cy + 50);
 }
 
 TEST(SkinMessage, FourShortButtonsSetTheWidth) {
@@ -253,22 +281,33 @@ TEST(SkinMessage, FourShortButtonsSetTheWidth) {
     });
     EXPECT_EQ(msg.MessageDlg2(L"x", L"Four", mtInformation, {mbYes, mbNo, mbOK, mbCancel}, 0), mrDlgOk);
     ASSERT_TRUE(look.ran);
-    EXPECT_EQ(look.client.right, 4 * 70 + 3 * 10 + 40);
-    ExpectTidy(look);
+    EXPECT_EQ(look.client.right, 4 * 80 - 10 + 40);
+    ExpectLayout(look, 25, true);
 }
 
-TEST(SkinMessage, ShowAgainCheckBoxReadsBack) {
+TEST(SkinMessage, ShowAgainCheckBoxMakesTheBoxTallerAndReadsBack) {
     RussianTexts ru;
     TbsSkinMessage msg(nullptr);
     msg.SetCtrlSkinData(ru.data.get());
+    RECT without{};
+    ModalDriver d0(L"Без флага", [&](HWND w) {
+        GetClientRect(w, &without);
+        Click(w, L"OK");
+    });
+    EXPECT_EQ(msg.MessageDlg2(kDeleteText, L"Без флага", mtInformation, {mbOK}, 0), mrDlgOk);
+
     msg.ShowAgainFlag = true;
     msg.ShowAgainFlagValue = false;
     bool startedChecked = false;
     std::wstring text;
+    RECT client{}, box{}, ok{};
     ModalDriver d(L"Флаг", [&](HWND w) {
         HWND cb = FindByName(w, L"checkbox");
         startedChecked = cb && SendMessageW(cb, BM_GETCHECK, 0, 0) == BST_CHECKED;
         text = cb ? TextOf(cb) : L"";
+        GetClientRect(w, &client);
+        box = RectIn(cb, w);
+        ok = RectIn(FindByName(w, L"OK"), w);
         Shot(w, L"message_show_again");
         SendMessageW(cb, BM_CLICK, 0, 0);
         Click(w, L"OK");
@@ -276,7 +315,73 @@ TEST(SkinMessage, ShowAgainCheckBoxReadsBack) {
     EXPECT_EQ(msg.MessageDlg2(kDeleteText, L"Флаг", mtInformation, {mbOK}, 0), mrDlgOk);
     EXPECT_TRUE(startedChecked);
     EXPECT_EQ(text, L"Больше не показывать");
-    EXPECT_TRUE(msg.ShowAgainFlagValue);
+    EXPECT_TRUE(msg.ShowAgainFlagValue);  // unchecked: show it again
+    EXPECT_EQ(client.bottom, without.bottom + 40);
+    EXPECT_EQ(client.right, without.right);  // the text is wider than the check box needs
+    // (5, ch - B - 50, T + 55, 30), T the caption's width in the default font.
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.top, client.bottom - 25 - 50);
+    EXPECT_EQ(box.right - box.left, MeasureTahoma13(L"Больше не показывать").cx + 55);
+    EXPECT_EQ(box.bottom - box.top, 30);
+    EXPECT_LE(box.bottom, ok.top);
+
+    // Checked on the way out: not to be shown again. The wide variant has no check box.
+    msg.ShowAgainFlagValue = false;
+    ModalDriver d2(L"Флаг", [&](HWND w) { Click(w, L"OK"); });
+    EXPECT_EQ(msg.MessageDlg2(L"x", L"Флаг", mtInformation, {mbOK}, 0), mrDlgOk);
+    EXPECT_FALSE(msg.ShowAgainFlagValue);
+    std::unique_ptr<TbsMessageForm> wide(CreateWideMessageDialog(&msg, L"x", mtInformation, {mbOK}));
+    EXPECT_EQ(wide->DisplayCheckBox, nullptr);
+}
+
+TEST(SkinMessage, FixtureButtonEntryGivesTheButtonsItsHeightAndLook) {
+    TbsSkinData fixture(nullptr);
+    fixture.LoadFromFile(skintest::FixtureFolder() + L"\\skin.ini");
+    auto* entry = dynamic_cast<TbsDataSkinButtonControl*>(
+        fixture.CtrlList[static_cast<size_t>(fixture.GetControlIndex(L"button"))].get());
+    ASSERT_NE(entry, nullptr);
+    const int B = entry->SkinRect.Height();
+    ASSERT_NE(B, 25);
+    const COLORREF face = RGB(30, 120, 60);  // the fixture's button client part (legend.txt)
+    for (bool skinned : {true, false}) {
+        TbsSkinMessage msg(nullptr);
+        if (skinned)
+            msg.SetCtrlSkinData(&fixture);
+        BoxLook look;
+        int faceNo = -1;
+        ModalDriver d(L"Кнопки", [&](HWND w) {
+            look = Look(w, {L"Yes", L"No"});
+            HWND no = FindByName(w, L"No");
+            RedrawWindow(no, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            faceNo = CountWindowColour(no, face);
+            Shot(w, skinned ? L"message_fixture_buttons" : L"message_builtin_buttons");
+            Click(w, L"No");
+        });
+        EXPECT_EQ(msg.MessageDlg2(L"Кнопки из скина", L"Кнопки", mtCustom, {mbYes, mbNo}, 0), mrDlgNo);
+        ASSERT_TRUE(look.ran);
+        ExpectLayout(look, skinned ? B : 25);
+        if (skinned)
+            EXPECT_GT(faceNo, 70 * B / 4) << "the button is drawn from the fixture's picture";
+        else
+            EXPECT_EQ(faceNo, 0);
+    }
+}
+
+TEST(SkinMessage, TheFramesLimitsHoldTheWidth) {
+    TbsSkinData frame(nullptr);
+    frame.LoadFromFile(Widen(TRELM_SKINSET) + L"\\81_Trelm_Blue\\skin.ini");
+    TbsSkinMessage msg(nullptr);
+    msg.SetSkinData(&frame);
+    std::wstring huge;
+    for (int i = 0; i < 60; ++i)
+        huge += L"очень длинное сообщение ";
+    std::unique_ptr<TbsMessageForm> wide(CreateMessageDialog(&msg, huge, mtWarning, {mbOK}));
+    ASSERT_NE(wide->SKF, nullptr);
+    EXPECT_GT(50 + MeasureTahoma13(huge).cx + 40, wide->SKF->GetMaxWidth());
+    EXPECT_EQ(wide->Width(), wide->SKF->GetMaxWidth());
+    std::unique_ptr<TbsMessageForm> narrow(CreateMessageDialog(&msg, L"", mtCustom, {}));
+    EXPECT_GE(narrow->Width(), narrow->SKF->GetMinWidth());
+    EXPECT_LE(narrow->Width(), narrow->SKF->GetMaxWidth());
 }
 
 TEST(SkinMessage, PositionVariantAsksTheOwnerAndBadIndexShowsNoPicture) {
@@ -292,7 +397,7 @@ TEST(SkinMessage, PositionVariantAsksTheOwnerAndBadIndexShowsNoPicture) {
     bool image = true;
     ModalDriver d(L"Pos", [&](HWND w) {
         GetWindowRect(w, &r);
-        image = FindByName(w, L"Image") != nullptr;
+        image = FindWindowless(w, L"Image").found;
         Click(w, L"OK");
     });
     EXPECT_EQ(msg.CustomMessageDlgPos(L"x", L"Pos", pictures.get(), 5, {mbOK}, 0, 100, 120), mrDlgOk);
@@ -322,61 +427,78 @@ void TypeInto(HWND edit, const std::wstring& text) {
         SendMessageW(edit, WM_CHAR, ch, 0);
 }
 
-TEST(PasswordDialog, ReturnsTheTypedPasswordOnOk) {
+// The password edit keeps its text from other processes; inside this one the control tells its selection.
+TbsSkinPasswordEdit* PasswordEditOf(HWND w) {
+    return dynamic_cast<TbsSkinPasswordEdit*>(FindControl(FindByName(w, L"PasswordEdit")));
+}
+
+TEST(PasswordDialog, ReturnsTheTypedPasswordOnOkWithThePresetSelected) {
     TbsSkinPasswordDialog dlg(nullptr);
     dlg.Caption = L"Введите пароль";
     dlg.PasswordCaption = L"Пароль:";
     dlg.Password = L"old";
-    std::wstring label;
-    DWORD selStart = 1, selEnd = 0;
-    wchar_t mask = 0;
-    LRESULT limit = 0;
-    RECT client{}, edit{}, ok{}, cancel{}, key{};
+    Windowless label;
+    int selStart = -1, selLength = -1, maxLength = 0;
+    TbsPasswordKind kind = pkRect;
+    RECT client{}, edit{}, ok{}, cancel{};
+    Windowless key;
     ModalDriver d(L"Введите пароль", [&](HWND w) {
         HWND e = FindByName(w, L"PasswordEdit");
-        label = TextOf(FindByName(w, L"PasswordLabel"));
-        SendMessageW(e, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-        mask = static_cast<wchar_t>(SendMessageW(e, EM_GETPASSWORDCHAR, 0, 0));
-        limit = SendMessageW(e, EM_GETLIMITTEXT, 0, 0);
+        label = FindWindowless(w, L"PasswordLabel");
+        if (TbsSkinPasswordEdit* pe = PasswordEditOf(w)) {
+            selStart = pe->SelStart();
+            selLength = pe->SelLength();
+            maxLength = pe->MaxLength();
+            kind = pe->PasswordKind();
+        }
         GetClientRect(w, &client);
         edit = RectIn(e, w);
         ok = RectIn(FindByName(w, L"OKButton"), w);
         cancel = RectIn(FindByName(w, L"CancelButton"), w);
-        key = RectIn(FindByName(w, L"KeyImage"), w);
-        TypeInto(e, L"Пароль 1 ");
+        key = FindWindowless(w, L"KeyImage");
+        TypeInto(e, L"abc");
         Shot(w, L"password");
         Click(w, L"OKButton");
     });
     EXPECT_TRUE(dlg.Execute());
     ASSERT_TRUE(d.ran());
-    EXPECT_EQ(dlg.Password, L"Пароль 1 ");  // typed over the selected old text, trailing blank kept
-    EXPECT_EQ(label, L"Пароль:");
-    EXPECT_EQ(selStart, 0u);
-    EXPECT_EQ(selEnd, 3u);
-    EXPECT_EQ(mask, L'\x25CF');
-    EXPECT_EQ(limit, 255);
-    // Buttons below the edit, side by side, ending at the edit's right edge; the key left of everything.
-    EXPECT_GE(ok.top, edit.bottom + 10);
-    EXPECT_LE(ok.right, cancel.left);
-    EXPECT_EQ(cancel.right, edit.right);
-    EXPECT_LE(key.right, edit.left);
-    EXPECT_LE(cancel.bottom, client.bottom - 8);
+    EXPECT_EQ(dlg.Password, L"abc");  // typed over the selected preset
+    EXPECT_EQ(label.text, L"Пароль:");
+    EXPECT_EQ(selStart, 0);
+    EXPECT_EQ(selLength, 3);
+    EXPECT_EQ(maxLength, 255);
+    EXPECT_EQ(kind, pkRoundRect);
+    // The label's left edge is the edit's; the buttons 15 below the edit, OK left of Cancel and as wide; the client
+    // ends 13 below them; the key picture left of everything, centred vertically.
+    EXPECT_EQ(label.rect.left, edit.left);
+    EXPECT_EQ(ok.top, edit.bottom + 15);
+    EXPECT_EQ(cancel.top, ok.top);
+    EXPECT_LT(ok.right, cancel.left);
+    EXPECT_EQ(ok.right - ok.left, cancel.right - cancel.left);
+    EXPECT_EQ(client.bottom, cancel.bottom + 13);
+    ASSERT_TRUE(key.found);
+    EXPECT_LE(key.rect.right, edit.left);
+    EXPECT_LE(std::abs((key.rect.top + key.rect.bottom) - client.bottom), 1);
     EXPECT_LE(edit.right, client.right - 8);
+    EXPECT_LE(cancel.right, edit.right);
 }
 
-TEST(PasswordDialog, CancelEscAndCloseLeaveThePassword) {
+TEST(PasswordDialog, CancelEscAndCloseKeepPasswordAndLogin) {
     enum How { kCancel, kEsc, kClose };
     for (How how : {kCancel, kEsc, kClose}) {
         TbsSkinPasswordDialog dlg(nullptr);
+        dlg.LoginMode = true;
         dlg.Password = L"keep";
+        dlg.Login = L"user";
         ModalDriver d(L"Password", [&](HWND w) {
+            TypeInto(FindByName(w, L"LoginEdit"), L"other");
             HWND e = FindByName(w, L"PasswordEdit");
             TypeInto(e, L"new");
             if (how == kCancel) {
                 Click(w, L"CancelButton");
             } else if (how == kEsc) {
-                PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-                PostMessageW(GetFocus(), WM_KEYUP, VK_ESCAPE, 0);
+                PostMessageW(e, WM_KEYDOWN, VK_ESCAPE, 0);
+                PostMessageW(e, WM_KEYUP, VK_ESCAPE, 0);
             } else {
                 PostMessageW(w, WM_CLOSE, 0, 0);
             }
@@ -384,7 +506,21 @@ TEST(PasswordDialog, CancelEscAndCloseLeaveThePassword) {
         EXPECT_FALSE(dlg.Execute()) << how;
         EXPECT_TRUE(d.ran()) << how;
         EXPECT_EQ(dlg.Password, L"keep") << how;
+        EXPECT_EQ(dlg.Login, L"user") << how;
     }
+}
+
+TEST(PasswordDialog, ThreeHundredTypedCharactersKeep255) {
+    TbsSkinPasswordDialog dlg(nullptr);
+    dlg.LoginMode = true;
+    ModalDriver d(L"Password", [&](HWND w) {
+        TypeInto(FindByName(w, L"LoginEdit"), std::wstring(300, L'л'));
+        TypeInto(FindByName(w, L"PasswordEdit"), std::wstring(300, L'п'));
+        Click(w, L"OKButton");
+    });
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.Password, std::wstring(255, L'п'));
+    EXPECT_EQ(dlg.Login, std::wstring(255, L'л'));
 }
 
 TEST(PasswordDialog, EnterConfirmsAndLoginModeReturnsBoth) {
@@ -393,12 +529,24 @@ TEST(PasswordDialog, EnterConfirmsAndLoginModeReturnsBoth) {
     dlg.SetCtrlSkinData(ru.data.get());
     dlg.LoginMode = true;
     dlg.LoginCaption = L"Имя:";
+    dlg.Login = L"preset";
     dlg.PasswordKind = pkRect;
-    std::wstring okText, cancelText;
+    std::wstring okText, cancelText, loginText;
+    RECT login{}, password{};
+    Windowless loginLabel, passwordLabel;
+    TbsPasswordKind kind = pkRoundRect;
     ModalDriver d(L"Password", [&](HWND w) {
         okText = TextOf(FindByName(w, L"OKButton"));
         cancelText = TextOf(FindByName(w, L"CancelButton"));
-        TypeInto(FindByName(w, L"LoginEdit"), L"ivan");
+        HWND le = FindByName(w, L"LoginEdit");
+        loginText = TextOf(le);
+        login = RectIn(le, w);
+        password = RectIn(FindByName(w, L"PasswordEdit"), w);
+        loginLabel = FindWindowless(w, L"LoginLabel");
+        passwordLabel = FindWindowless(w, L"PasswordLabel");
+        if (TbsSkinPasswordEdit* pe = PasswordEditOf(w))
+            kind = pe->PasswordKind();
+        TypeInto(le, L"ivan");  // over the selected preset
         TypeInto(FindByName(w, L"PasswordEdit"), L"x");
         Shot(w, L"password_login");
         HWND e = FindByName(w, L"PasswordEdit");
@@ -410,7 +558,13 @@ TEST(PasswordDialog, EnterConfirmsAndLoginModeReturnsBoth) {
     EXPECT_EQ(dlg.Password, L"x");
     EXPECT_EQ(okText, L"ОК");
     EXPECT_EQ(cancelText, L"Отмена");
-    EXPECT_EQ(PasswordKindChar(pkRect), L'\x25A0');
+    EXPECT_EQ(loginText, L"preset");
+    EXPECT_EQ(kind, pkRect);
+    // Label, login edit, label, password edit from the top, 5 apart.
+    EXPECT_EQ(loginLabel.text, L"Имя:");
+    EXPECT_EQ(login.top, loginLabel.rect.bottom + 5);
+    EXPECT_EQ(passwordLabel.rect.top, login.bottom + 5);
+    EXPECT_EQ(password.top, passwordLabel.rect.bottom + 5);
 }
 
 }  // namespace
