@@ -257,6 +257,7 @@ TEST_F(PickerLists, ResizedFrameTakesItsInnerListAlong) {
             files->SetSkinDataName(L"nolistbox");
         files->SetSkinData(host_->data);
         files->SetParent(host_->form);
+        files->SetMask(L"*.no-such-kind");  // no rows, so no bar whatever the current folder holds
         files->SetBounds(10, 10, 200, 150);
         files->HandleNeeded();
         Pump(20);
