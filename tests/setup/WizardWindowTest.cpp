@@ -298,8 +298,9 @@ TEST_F(SetupWizard, ClosingAsksOnEveryPageNoStaysAndYesEndsHavingWrittenNothing)
         PostMessageW(app_->Main(), WM_CLOSE, 0, 0);
         HWND box = WaitBox();
         ASSERT_NE(box, nullptr) << "page " << page << " asks";
-        EXPECT_NE(WindowText(TNotifierProcess::Child(box, L"Message")).find(L"Вы желаете прервать процесс установки?"),
-                  std::wstring::npos);
+        TWindowlessControl message;  // the box's text is a label without a window of its own
+        ASSERT_TRUE(TNotifierProcess::FindWindowless(box, L"Message", message));
+        EXPECT_NE(message.Text.find(L"Вы желаете прервать процесс установки?"), std::wstring::npos);
         if (page == 0) {
             RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             Sleep(500);  // the box is mapped and painted before it is captured
