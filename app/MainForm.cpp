@@ -348,14 +348,24 @@ void TAAForm1::BuildControls() {
                 c = new TbsSkinCheckRadioBox(this);
                 break;
             case TCtlKind::Combo: {
-                auto* combo = new TComboBox(this);
-                combo->SetDropDownCount(16);
+                auto* combo = new TbsSkinComboBox(this);
+                combo->SetStyle(bscbEditStyle);
+                combo->SetDropDownCount(23);
                 c = combo;
                 break;
             }
             case TCtlKind::LangCombo: {
-                OfficeComboBox_lang = new TLangComboBox(this);
+                OfficeComboBox_lang = new TbsSkinOfficeComboBox(this);
                 OfficeComboBox_lang->SetImages(ImageList_Flags);
+                OfficeComboBox_lang->SetUseSkinSize(false);
+                OfficeComboBox_lang->SetDropDownCount(10);
+                OfficeComboBox_lang->SetListBoxItemHeight(22);
+                for (TFont* f : {OfficeComboBox_lang->Font(), OfficeComboBox_lang->DefaultFont()}) {
+                    f->SetHeight(14);
+                    f->SetStyle({fsBold});
+                }
+                OfficeComboBox_lang->SetListBoxDefaultFont(OfficeComboBox_lang->DefaultFont());
+                OfficeComboBox_lang->SetListBoxShowItemTitles(false);
                 c = OfficeComboBox_lang;
                 break;
             }
@@ -399,10 +409,13 @@ void TAAForm1::BuildControls() {
     EditOf(L"Edit_PNHostIMAP")->SetMaxLength(99);
     SetSpinValue(L"Spin_PNPortIMAP", 993);
     // The language choice: three built-in languages, each item's picture its language index.
-    OfficeComboBox_lang->AddItem(L"  Русский", 0);
-    OfficeComboBox_lang->AddItem(L"  Беларускi", 1);
-    OfficeComboBox_lang->AddItem(L"  Український", 2);
-    OfficeComboBox_lang->SetItemIndex(0);
+    const std::pair<const wchar_t*, int> languages[] = {{L"  Русский", 0}, {L"  Беларускi", 1}, {L"  Український", 2}};
+    for (const auto& [caption, image] : languages) {
+        TbsSkinOfficeItem* item = OfficeComboBox_lang->Items()->AddItem();
+        item->SetCaption(caption);
+        item->SetImageIndex(image);
+    }
+    OfficeComboBox_lang->InitItemIndex(0);
     for (const wchar_t* name : {L"Button_FZvuk", L"Button_FZvukN", L"Button_lang"})
         Ctl<TbsSkinButton>(name)->SetCaption(L"Фаил");
 }
@@ -523,6 +536,14 @@ void TAAForm1::BindSkinnedControls() {
             speed->SetSkinData(SkinData);
         else if (auto* spin = dynamic_cast<TbsSkinSpinEdit*>(c))
             BindSkinnedControl(spin, SkinData, Font());
+        else if (auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(c))
+            BindSkinnedControl(combo, SkinData, Font());
+        else if (auto* office = dynamic_cast<TbsSkinCustomOfficeComboBox*>(c)) {
+            // Its own bold font in every skin.
+            office->SetUseSkinFont(false);
+            office->SetListBoxUseSkinFont(false);
+            office->SetSkinData(SkinData);
+        }
     }
     for (const TProductRow& row : products_) {
         row.Name->SetSkinData(SkinData);
@@ -651,7 +672,10 @@ void TAAForm1::BindEvents() {
     FindCtl(L"Date_Sob")->OnDblClick = [this](TObject*) { Date_SobDblClick(); };
     ListView_Em->OnColumnClick = [this](TObject*, TListColumn* c) { ListView_EmColumnClick(c->Index()); };
     ListView_Sob->OnColumnClick = [this](TObject*, TListColumn* c) { ListView_SobColumnClick(c->Index()); };
-    Ctl<TComboBox>(L"Combo_PNDomain")->OnCloseUp = [this](TObject*) { Combo_PNDomainCloseUp(); };
+    auto* domains = Ctl<TbsSkinComboBox>(L"Combo_PNDomain");
+    domains->OnDropDown = [this](TObject*) { domainPicked_ = false; };
+    domains->OnClick = [this](TObject*) { domainPicked_ = true; };
+    domains->OnCloseUp = [this](TObject*) { Combo_PNDomainCloseUp(); };
     // Accounts are reordered by dragging a row within their own view.
     ListView_Em->SetDragMode(dmAutomatic);
     ListView_Em->OnDragOver = [this](TObject*, TObject* source, int, int, TDragState, bool& accept) {
@@ -901,7 +925,7 @@ void TAAForm1::SettingsToControls() {
     // An empty list is downloaded in the background; its domains join the box when it comes.
     if (Lists.ImapServers.empty())
         imapDownload_.Start(Handle(), WM_IMAPLIST);
-    auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
+    auto* domains = Ctl<TbsSkinComboBox>(L"Combo_PNDomain");
     for (const auto& server : Lists.ImapServers)
         domains->Items()->Add(server->Url);
     for (TbsSkinListView* view : {ListView_Em, ListView_Pism, ListView_Sob})
@@ -910,7 +934,7 @@ void TAAForm1::SettingsToControls() {
 
     CheckOf(L"Check_ZapuskPass")->SetChecked(Settings.ZapuskPass);
     PasswordOf(L"Edit_PassZapusk")->SetText(Settings.PassZapusk);
-    OfficeComboBox_lang->SelectImageIndex(Settings.LangIndex);
+    SelectLangImage(Settings.LangIndex);
     EditOf(L"Edit_lang")->SetText(Settings.LangFile);
     SetSpinValue(L"Spin_ProvEmSek", Settings.ProvEmSek);
     CheckOf(L"Check_ProvVseSrazu")->SetChecked(Settings.ProvVseSrazu);
@@ -936,10 +960,27 @@ void TAAForm1::SettingsToControls() {
     Run.LimitPotok = std::max(2, Settings.ProvEmSek / 20);
 }
 
+int TAAForm1::LangImageIndex() const {
+    const int i = OfficeComboBox_lang->ItemIndex();
+    if (i < 0 || i >= OfficeComboBox_lang->Items()->Count())
+        return -1;
+    return OfficeComboBox_lang->Items()->GetItem(i)->ImageIndex();
+}
+
+void TAAForm1::SelectLangImage(int imageIndex) {
+    TbsSkinOfficeItems* items = OfficeComboBox_lang->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        if (items->GetItem(i)->ImageIndex() == imageIndex) {
+            OfficeComboBox_lang->SetItemIndex(i);
+            return;
+        }
+    }
+}
+
 void TAAForm1::ImapListArrived(std::unique_ptr<TImapServerList> list) {
     if (!list || exiting_ || !Lists.ImapServers.empty())
         return;
-    auto* domains = Ctl<TComboBox>(L"Combo_PNDomain");
+    auto* domains = Ctl<TbsSkinComboBox>(L"Combo_PNDomain");
     for (auto& server : *list) {
         domains->Items()->Add(server->Url);
         Lists.ImapServers.push_back(std::move(server));
@@ -975,7 +1016,7 @@ void TAAForm1::Button_PrimClick() {
     // A start password set here was typed by the user at hand: it counts as entered for this run.
     if (Settings.ZapuskPass != oldAsk || Settings.PassZapusk != oldPassword)
         Run.ParolVvod = Settings.PassZapusk;
-    const int langIndex = OfficeComboBox_lang->SelectedImageIndex();
+    const int langIndex = LangImageIndex();
     const std::wstring langFile = EditOf(L"Edit_lang")->Text();
     if (langFile != Settings.LangFile || langIndex != Settings.LangIndex) {
         Settings.LangIndex = static_cast<uint8_t>(std::clamp(langIndex, 0, 255));

@@ -31,7 +31,9 @@
 #include "classlib/Mask.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
+#include "skin/boxes/SkinComboBox.h"
 #include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinOfficeComboBox.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/boxes/SkinSpinEdit.h"
 #include "skin/controls/SkinCheckRadio.h"
@@ -48,7 +50,6 @@ class TbsSkinPopupMenu;
 class TbsSkinHint;
 class TbsCompressedSkinList;
 class TbsResourceStrData;
-class TLangComboBox;
 class TNotifierEngine;
 class TbsSkinMessage;
 class TbsSkinPasswordDialog;
@@ -214,7 +215,13 @@ class TAAForm1 : public TForm, public TLanguageSink, public TNotifierWindow {
     TbsSkinListView* ListView_Pism = nullptr;
     TbsSkinListView* ListView_Sob = nullptr;
     TbsSkinListView* ListView_Sobty = nullptr;
-    TLangComboBox* OfficeComboBox_lang = nullptr;
+    TbsSkinOfficeComboBox* OfficeComboBox_lang = nullptr;
+    // The language chooser's items carry their language index as their picture.
+    int LangImageIndex() const;
+    void SelectLangImage(int imageIndex);
+    // The domain box's list closed on a pick (set by its OnClick, cleared when it opens): only then do host and
+    // port follow the domain.
+    bool domainPicked_ = false;
     TImageList* ImageList_KolEm = nullptr;
     TImageList* ImageList64 = nullptr;
     std::future<std::wstring> machineId_;

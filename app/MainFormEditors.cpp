@@ -22,7 +22,7 @@ void TAAForm1::SetSpinValue(const wchar_t* name, int value) {
 
 TAccountEditor TAAForm1::AccountEditor() const {
     TAccountEditor e;
-    e.Domain = Ctl<TComboBox>(L"Combo_PNDomain")->Text();
+    e.Domain = Ctl<TbsSkinComboBox>(L"Combo_PNDomain")->Text();
     e.UrlVhod = EditOf(L"Edit_UrlVhod")->Text();
     e.Login = EditOf(L"Edit_PNLogin")->Text();
     e.Parol = PasswordOf(L"PasswordEdit_PNParol")->Text();
@@ -96,7 +96,7 @@ void TAAForm1::ListView_EmClick() {
     if (index < 0 || index >= static_cast<int>(Lists.Accounts.size()))
         return;
     const AListEm& a = *Lists.Accounts[static_cast<size_t>(index)];
-    Ctl<TComboBox>(L"Combo_PNDomain")->SetText(a.Domain);
+    Ctl<TbsSkinComboBox>(L"Combo_PNDomain")->SetText(a.Domain);
     EditOf(L"Edit_UrlVhod")->SetText(a.UrlVhod);
     EditOf(L"Edit_PNLogin")->SetText(a.Login);
     PasswordOf(L"PasswordEdit_PNParol")->SetText(a.Parol);
@@ -126,7 +126,11 @@ void TAAForm1::ListView_EmColumnClick(int column) {
 }
 
 void TAAForm1::Combo_PNDomainCloseUp() {
-    const int index = Ctl<TComboBox>(L"Combo_PNDomain")->ItemIndex();
+    // Esc or a click elsewhere closes the list without a pick: a host typed by hand stays.
+    if (!domainPicked_)
+        return;
+    domainPicked_ = false;
+    const int index = Ctl<TbsSkinComboBox>(L"Combo_PNDomain")->ItemIndex();
     if (index < 0 || index >= static_cast<int>(Lists.ImapServers.size()))
         return;
     const AListImap& server = *Lists.ImapServers[static_cast<size_t>(index)];

@@ -552,18 +552,27 @@ def build_controls(sk, t, spec):
                                                               'itemcheckrect': (2, 2, 15, 15)}))
     # combo box
     cbw = 90
-    cbf = states(P.edit_frame, cbw, eh, ['normal', 'active'])
     cdrop = states(lambda tt, w, h, s: P.small_button(tt, w, h, s, 'down'), sbw, eh - 2, ['normal', 'hot', 'down',
                                                                                         'disabled'])
+    # Like the button edit, the frame carries its drop-down button at the right end inside the fixed right part:
+    # ButtonRect counts from the frame, the other button looks are places in the picture.
+    cbx = cbw - 1 - sbw
+
+    def combo_frame(tt, w, h, state):
+        img = P.edit_frame(tt, w, h, state).copy()
+        img.paste(placed[cdrop['normal']], (cbx, 1))
+        return img
+
+    cbf = states(combo_frame, cbw, eh, ['normal', 'active'])
     citem = states(P.item_face, 60, eh - 6, ['normal', 'active', 'focus'])
     k = {'pictureindex': ci, 'maskpictureindex': -1, 'skinrect': cbf['normal']}
-    k.update(nine(cbw, eh, em, em, em, em))
+    k.update(nine(cbw, eh, em, em, cbw - cbx + 1, em))
     k.update(stretch_all(True))
     k.update({'itemrect': citem['normal'], 'activeitemrect': citem['active'], 'focusitemrect': citem['focus'],
               'itemleftoffset': 2, 'itemrightoffset': 2, 'itemtextrect': (2, 0, 58, eh - 6)})
     k.update(font(t.text))
     k.update({'focusfontcolor': C(t.hitext if t.d['ctl'] in ('flat', 'bevel') else t.text),
-              'activefontcolor': C(t.text), 'buttonrect': cdrop['normal'], 'activebuttonrect': cdrop['hot'],
+              'activefontcolor': C(t.text), 'buttonrect': (cbx, 1, cbx + sbw, eh - 1), 'activebuttonrect': cdrop['hot'],
               'downbuttonrect': cdrop['down'], 'unenabledbuttonrect': cdrop['disabled'], 'itemstretcheffect': True,
               'focusitemstretcheffect': True, 'activeskinrect': cbf['active'], 'listboxname': 'listbox',
               'showfocus': False})

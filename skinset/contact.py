@@ -60,10 +60,8 @@ def tile(folder, label):
     K.text_in(win, (px + 5, py, px + 140, py + 22), 'imap.example.org', K.colour(sk.sec('edit')['fontcolor']),
               body, 'left')
     cb = sk.sec('combobox')
+    # the frame carries its drop-down button in the fixed right part
     cim = K.control_image(sk, 'combobox', 104, 22, 'activeskinrect')
-    br = K.rect(cb['buttonrect'])
-    bimg = sk.pics[int(cb['pictureindex'])].crop(br)
-    cim.paste(bimg, (104 - bimg.width - 2, (22 - bimg.height) // 2))
     win.paste(cim, (px + 150, py))
     K.text_in(win, (px + 155, py, px + 250, py + 22), 'Russian', K.colour(cb['fontcolor']), body, 'left')
     py += 32

@@ -198,6 +198,7 @@ def colorcoded():
     tool_entries(sk, legend)
     spin_entries(sk, legend)
     tab_entries(sk, legend)
+    combo_entries(sk, legend)
     sk.section('SKINCOLORS').update({'cbtnface': 0x00C0C0C0, 'cbtntext': 0, 'cwindow': 0xFFFFFF, 'cwindowtext': 0,
                                      'chighlight': 0x00FF0000, 'chighlighttext': 0xFFFFFF,
                                      'cbtnhighlight': 0xFFFFFF, 'cbtnshadow': 0x00808080})
@@ -650,8 +651,59 @@ def list_entries(sk, legend):
          'bothscrollbarname': 'bothhscrollbar', 'showfocus': False}
     k.update(nine_keys(60, 60, 4, 16, 4, 4))
     k.update(nostretch)
+    # the check list: the list's keys with 13 x 13 check pictures on the same sheet
+    checks = {}
+    for name, col, x in (('checkimagerect', (0, 150, 0), 62), ('uncheckimagerect', (150, 0, 0), 78)):
+        checks[name] = (x, 60, x + 13, 73)
+        im.paste(col, checks[name])
+        legend.append('checklistbox.%s=%d,%d,%d' % ((name,) + col))
+    ck = dict(k, itemcheckrect=(2, 2, 15, 15), **checks)
+    # the header rows of the office list: a label picture 40 x 16 with its client (2, 2, 38, 14)
+    im.paste((120, 30, 160), (0, 62, 40, 78))
+    legend.append('menuheader.skinrect=120,30,160')
+    hk = {'pictureindex': pi, 'maskpictureindex': -1, 'skinrect': (0, 62, 40, 78), 'clientrect': (2, 2, 38, 14),
+          'lefttoppoint': (2, 2), 'righttoppoint': (38, 2), 'leftbottompoint': (2, 14), 'rightbottompoint': (38, 14),
+          'fontname': 'Arial', 'fontheight': 12, 'fontstyle': '', 'fontcolor': 0xFFFFFF}
+    hk.update(nostretch)
     sk.add_picture('lists.bmp', im)
-    return [('listbox', 'listbox', k)]
+    return [('listbox', 'listbox', k), ('checklistbox', 'checklistbox', ck), ('menuheader', 'label', hk)]
+
+
+def combo_entries(sk, legend):
+    """The combo box on a picture of its own (combos.bmp): "combobox" 60 x 20 stretching across (left end 3, right
+    end 18 that carries the drop-down button at (43, 1, 59, 19)), a hot frame beside it, the button's hot, pressed and
+    disabled pictures and the 37 x 14 item pictures in three states below; its list is "listbox"."""
+    pic = Image.new('RGB', (130, 60), (0, 0, 0))
+
+    def put(name, rect, col):
+        pic.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    put('combobox.skinrect.left', (0, 0, 3, 20), (200, 10, 40))
+    put('combobox.skinrect.middle', (3, 0, 42, 20), (200, 60, 40))
+    put('combobox.skinrect.right', (42, 0, 60, 20), (200, 110, 40))
+    put('combobox.skinrect.button', (43, 1, 59, 19), (200, 160, 40))
+    put('combobox.activeskinrect.frame', (62, 0, 122, 20), (90, 200, 200))
+    put('combobox.activeskinrect.button', (105, 1, 121, 19), (90, 160, 200))
+    k = {'pictureindex': len(sk.pictures), 'maskpictureindex': -1, 'skinrect': (0, 0, 60, 20),
+         'activeskinrect': (62, 0, 122, 20), 'lefttoppoint': (3, 0), 'righttoppoint': (42, 0),
+         'leftbottompoint': (0, 0), 'rightbottompoint': (0, 0), 'clientrect': (3, 3, 42, 17), 'leftstretch': False,
+         'topstretch': False, 'rightstretch': False, 'bottomstretch': False, 'stretcheffect': False,
+         'stretchtype': 'stfull', 'fontname': 'Arial', 'fontheight': 14, 'fontstyle': '', 'fontcolor': 0x0000C8,
+         'activefontcolor': 0x00C800, 'focusfontcolor': 0x00FFFF, 'buttonrect': (43, 1, 59, 19),
+         'itemleftoffset': 1, 'itemrightoffset': 1, 'itemtextrect': (2, 0, 35, 14), 'itemstretcheffect': False,
+         'focusitemstretcheffect': False, 'listboxname': 'listbox', 'showfocus': False}
+    k['activebuttonrect'] = put('combobox.activebutton', (0, 22, 16, 40), (10, 200, 60))
+    k['downbuttonrect'] = put('combobox.downbutton', (18, 22, 34, 40), (10, 250, 60))
+    k['unenabledbuttonrect'] = put('combobox.unenabledbutton', (36, 22, 52, 40), (10, 150, 60))
+    k['itemrect'] = put('combobox.item', (0, 42, 37, 56), (230, 230, 180))
+    k['activeitemrect'] = put('combobox.activeitem', (40, 42, 77, 56), (50, 100, 170))
+    k['focusitemrect'] = put('combobox.focusitem', (80, 42, 117, 56), (170, 50, 100))
+    legend.append('combobox.fontcolor=200,0,0')
+    legend.append('combobox.focusfontcolor=255,255,0')
+    sk.add_control('combobox', 'combobox', k)
+    sk.add_picture('combos.bmp', pic)
 
 
 FIXTURE_README = """# Skin engine test fixtures
@@ -671,7 +723,8 @@ writes). Do not edit by hand.
   (17 x 60) with their state, thumb and grip pictures, and `groupbox` (40 x 40, caption strip (4, 2, 36, 14), check
   pictures); `panelbg` is that picture with the flat background picture `panelbg.bmp`.
   `lists.bmp` holds `listbox` (60 x 60, nine parts 4/16/4/4, caption strip (4, 2, 56, 14), 30 x 18 item pictures
-  normal, active and focused side by side downwards at x = 62; its bars are the fixture's bars).
+  normal, active and focused side by side downwards at x = 62; its bars are the fixture's bars), `checklistbox` (the
+  list's keys with 13 x 13 check pictures at (62, 60) and (78, 60)) and `menuheader` (a 40 x 16 label at (0, 62)).
   In `buttons.bmp`: `animbutton` (fixed 40 x 20, fade, three 40 x 20 frames side by side, no pressed picture, glow
   `glow.bmp` 52 x 30 with `glowmask.bmp`, shown 6 left and 5 up, alpha 200), `toolmenubutton` (60 x 20 across, track
   part 45..60), `checkbox` and `radiobox` (100 x 15 across, 13 x 13 check pictures with a magenta edge).
@@ -680,6 +733,8 @@ writes). Do not edit by hand.
   In `spins.bmp`: `spinedit` (60 x 20 across: ends 3 and 18, buttons (44, 2, 58, 10) and (44, 10, 58, 18), a hot
   picture and button state pictures), `hupdown` and `updown` (30 x 15: left half down, right half up) and `vupdown`
   (15 x 20: top half up) with their hot and pressed button pictures.
+  In `combos.bmp`: `combobox` (60 x 20 across: ends 3 and 18, the right end carrying the drop-down button at
+  (43, 1, 59, 19); a hot frame, the button's hot, pressed and disabled pictures, 37 x 14 item pictures; list "listbox").
 - `colorcoded.skn`: the same as a version-3 block. `colorcoded_v2extra.skn`: version-2 content whose two extra
   slots hold pictures; it must load like `colorcoded.skn`.
 - `outer_version4.skn` (block version 4: no skin), `inner_version4.skn` (content version 4: the load stops),

@@ -1366,6 +1366,32 @@ TEST_F(MainWindowTest, EveryTextFitsInEveryLanguage) {
         WriteSettings(settings, OneServer());
         HWND main = StartAndWaitMain(kMakerHost);
         ASSERT_NE(main, nullptr);
+        // The language chooser is the skinned office combo box on the saved language, showing its flag.
+        HWND chooser = app_->Ctl(L"OfficeComboBox_lang");
+        wchar_t cls[64] = {};
+        GetClassNameW(chooser, cls, 64);
+        EXPECT_STREQ(cls, L"TbsSkinOfficeComboBox");
+        EXPECT_EQ(SendMessageW(chooser, CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), lang);
+        if (lang == 2) {
+            SetForegroundWindow(main);
+            ClickTab(0);
+            WaitUntil([&] { return IsWindowVisible(chooser) != FALSE; }, 3000);
+            Sleep(300);
+            int cw = 0, ch = 0;
+            const std::vector<std::uint32_t> px = ScreenPixels(chooser, cw, ch);
+            int blue = 0, yellow = 0;
+            for (int y = 0; y < ch; ++y)
+                for (int x = 0; x < std::min(cw, 30); ++x) {
+                    const std::uint32_t p = px[static_cast<size_t>(y) * cw + x];
+                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                    blue += b > 120 && r < 90 && g < 160;
+                    yellow += r > 180 && g > 150 && b < 90;
+                }
+            Shot(chooser, L"lang-uk");
+            EXPECT_GT(blue, 10) << "the Ukrainian flag's blue half";
+            EXPECT_GT(yellow, 10) << "the Ukrainian flag's yellow half";
+        }
         for (const TCtlSpec& spec : kMainFormLayout) {
             if (spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Label && spec.Kind != TCtlKind::Button)
                 continue;
@@ -1707,6 +1733,62 @@ TEST_F(MainWindowTest, ListsAreSkinnedViewsWithExternalBars) {
 
 // The six number fields are skinned spin edits; the port starts at 993 and a text past a field's maximum shows the
 // maximum at once.
+// The domain box is a skinned editable combo box holding the server list's domains; its list opens without taking
+// the activation. A pick from it fills host and port; Esc closes it and keeps a host typed by hand.
+TEST_F(MainWindowSharedTest, DomainBoxPickFillsHostAndPortAndEscKeepsATypedHost) {
+    HWND combo = app_->Ctl(L"Combo_PNDomain");
+    ASSERT_NE(combo, nullptr);
+    wchar_t cls[64] = {};
+    GetClassNameW(combo, cls, 64);
+    EXPECT_STREQ(cls, L"TbsSkinComboBox");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 1);
+    auto popup = [&]() -> HWND {
+        for (HWND wnd : app_->TopWindows()) {
+            wchar_t c[64] = {};
+            GetClassNameW(wnd, c, 64);
+            if (std::wstring(c) == L"TbsPopupListBox" && IsWindowVisible(wnd))
+                return wnd;
+        }
+        return nullptr;
+    };
+    auto open = [&] {
+        RECT r{};
+        GetWindowRect(combo, &r);
+        ClickAt(r.right - 8, (r.top + r.bottom) / 2);
+        return WaitUntil([&] { return popup() != nullptr; }, 3000);
+    };
+    auto key = [](WORD vk) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = vk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    };
+    SetText(L"Edit_PNHostIMAP", L"typed.host");
+    SetText(L"Spin_PNPortIMAP", L"143");
+    ASSERT_TRUE(open());
+    EXPECT_EQ(GetForegroundWindow(), main_) << "the list never takes the activation";
+    Shot(main_, L"domain-open");
+    key(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return popup() == nullptr; }, 3000));
+    Sleep(200);
+    EXPECT_EQ(app_->TextOf(L"Edit_PNHostIMAP"), L"typed.host");
+    EXPECT_EQ(WindowText(app_->Ctl(L"Spin_PNPortIMAP")), L"143");
+    ASSERT_TRUE(open());
+    HWND list = popup();
+    RECT lr{};
+    GetWindowRect(FindWindowExW(list, nullptr, L"TbsListBox", nullptr), &lr);
+    ClickAt(lr.left + 10, lr.top + 5);
+    EXPECT_TRUE(WaitUntil([&] { return popup() == nullptr; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return app_->TextOf(L"Edit_PNHostIMAP") == L"imap.mail.test"; }, 3000));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Spin_PNPortIMAP")), L"993");
+    EXPECT_EQ(WindowText(combo), L"mail.test");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(GetForegroundWindow(), main_);
+    SetText(L"Combo_PNDomain", L"");
+    SetText(L"Edit_PNHostIMAP", L"");
+}
+
 TEST_F(MainWindowSharedTest, NumberFieldsAreSkinnedSpinEditsKeptInTheirRanges) {
     for (const TCtlSpec& spec : kMainFormLayout) {
         if (spec.Kind != TCtlKind::Spin)

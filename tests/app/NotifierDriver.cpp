@@ -57,7 +57,9 @@ TNotifierProcess::TNotifierProcess(const std::wstring& testName) {
 }
 
 bool CompareFiles(const std::wstring& a, const std::wstring& b) {
-    const auto x = ReadWholeFile(a), y = ReadWholeFile(b);
+    // The program with its debug information passes the default 64 MiB read limit.
+    constexpr std::size_t kMax = std::size_t{1} << 30;
+    const auto x = ReadWholeFile(a, kMax), y = ReadWholeFile(b, kMax);
     return x && y && *x == *y;
 }
 

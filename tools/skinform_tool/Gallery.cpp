@@ -19,7 +19,11 @@
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
+#include "skin/boxes/SkinComboBox.h"
 #include "skin/boxes/SkinEdit.h"
+#include "skin/boxes/SkinListBox.h"
+#include "skin/boxes/SkinOfficeComboBox.h"
+#include "skin/boxes/SkinOfficeListBox.h"
 #include "skin/boxes/SkinMemo.h"
 #include "skin/boxes/SkinPasswordEdit.h"
 #include "skin/boxes/SkinSpinEdit.h"
@@ -683,6 +687,157 @@ std::vector<TGalleryItem> ViewsFamily(TWinControl* Host) {
     return items;
 }
 
+// The skinned list box with its inner list and bar, at (X, Y) of DC.
+void PaintListBox(TbsSkinCustomListBox* L, HDC DC, int X, int Y) {
+    L->PaintTo(DC, X, Y);
+    const TRect r = L->ListRectNow();
+    SaveDC(DC);
+    SetViewportOrgEx(DC, X + r.Left, Y + r.Top, nullptr);
+    IntersectClipRect(DC, 0, 0, r.Width(), r.Height());
+    L->ListBox->PaintTo(DC);
+    RestoreDC(DC, -1);
+    if (L->ScrollBar)
+        L->ScrollBar->PaintTo(DC, X + L->ScrollBar->Left(), Y + L->ScrollBar->Top());
+}
+
+const wchar_t* const kListWords[] = {L"Входящие", L"Отправленные", L"Черновики", L"Корзина", L"Спам", L"Архив",
+                                     L"Рассылки"};
+
+// A list item of the family: the control made on the hidden host, painted by Paint.
+template <typename T>
+TGalleryItem HostedItem(const std::wstring& State, const std::wstring& Entry, int W, int H, TWinControl* Host,
+                        int CtlW, int CtlH, std::function<void(T*)> Setup,
+                        std::function<void(T*, HDC, int, int)> Paint) {
+    TGalleryItem it;
+    it.State = State;
+    it.Entry = Entry;
+    it.W = W;
+    it.H = H;
+    it.Make = [=](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        auto* c = new T(Owner);
+        c->SetParent(Host);
+        c->SetBounds(0, 0, CtlW, CtlH);
+        if (Data)
+            c->SetSkinData(Data);
+        c->HandleNeeded();
+        Setup(c);
+        c->ChangeSkinData();
+        return c;
+    };
+    it.Index = [](TControl* C) { return static_cast<T*>(C)->SkinIndex(); };
+    it.Paint = [Paint](TControl* C, HDC DC, int X, int Y) { Paint(static_cast<T*>(C), DC, X, Y); };
+    return it;
+}
+
+// The list box, the combo box (fixed and editable) and the office list and combo box, each closed and open (the
+// popup painted under the box as it opens).
+std::vector<TGalleryItem> ListsFamily(TCustomImageList* Images, TWinControl* Host) {
+    std::vector<TGalleryItem> items;
+    using LB = TbsSkinListBox;
+    using CB = TbsSkinComboBox;
+    using OL = TbsSkinOfficeListBox;
+    using OC = TbsSkinOfficeComboBox;
+    auto fillList = [](TStrings* s) {
+        for (const wchar_t* w : kListWords)
+            s->Add(w);
+    };
+    auto list = HostedItem<LB>(L"список", L"listbox", 210, 100, Host, 210, 100, [=](LB* l) {
+        fillList(l->Items());
+        l->SetItemIndex(1);
+    }, [](LB* l, HDC dc, int x, int y) { PaintListBox(l, dc, x, y); });
+    list.Class = L"TbsSkinListBox";
+    items.push_back(list);
+    auto paintCombo = [](CB* c, HDC dc, int x, int y) {
+        c->PaintTo(dc, x, y);
+        if (TbsCustomEdit* e = c->Edit()) {
+            SaveDC(dc);
+            SetViewportOrgEx(dc, x + e->Left(), y + e->Top(), nullptr);
+            IntersectClipRect(dc, 0, 0, e->Width(), e->Height());
+            e->DoPaint2(dc);
+            RestoreDC(dc, -1);
+        }
+    };
+    auto openCombo = [paintCombo](CB* c, HDC dc, int x, int y) {
+        paintCombo(c, dc, x, y);
+        TbsPopupListBox* l = c->ListBox();
+        l->HandleNeeded();
+        l->SetSkinDataName(c->SkinIndex() != -1 ? L"listbox" : L"");
+        l->SetWidth(c->Width());
+        l->SetRowCount(std::min(c->Items()->Count(), c->DropDownCount()));
+        l->ChangeSkinData();  // lays the inner list out for the new size
+        l->SetItemIndex(2);
+        PaintListBox(l, dc, x, y + c->Height());
+    };
+    for (bool open : {false, true}) {
+        for (bool edit : {false, true}) {
+            auto it = HostedItem<CB>(std::wstring(edit ? L"с правкой" : L"выбор") + (open ? L", открыт" : L""),
+                                     L"combobox", 180, open ? 22 + 112 : 22, Host, 180, 22, [=](CB* c) {
+                                         if (edit)
+                                             c->SetStyle(bscbEditStyle);
+                                         fillList(c->Items());
+                                         c->SetDropDownCount(5);
+                                         c->SetItemIndex(0);
+                                     }, open ? std::function<void(CB*, HDC, int, int)>(openCombo)
+                                             : std::function<void(CB*, HDC, int, int)>(paintCombo));
+            it.Class = L"TbsSkinComboBox";
+            items.push_back(it);
+        }
+    }
+    auto fillOffice = [Images](TbsSkinOfficeItems* items, bool header) {
+        if (header)
+            items->AddItem()->SetHeader(true), items->GetItem(0)->SetCaption(L"Язык");
+        const wchar_t* langs[] = {L"  Русский", L"  Беларускi", L"  Український"};
+        for (int i = 0; i < 3; ++i) {
+            TbsSkinOfficeItem* it = items->AddItem();
+            it->SetCaption(langs[i]);
+            it->SetImageIndex(i % Images->Count());
+        }
+    };
+    auto office = HostedItem<OL>(L"офисный список", L"listbox", 210, 100, Host, 210, 100, [=](OL* l) {
+        l->SetImages(Images);
+        l->SetItemHeight(22);
+        l->SetShowItemTitles(false);
+        fillOffice(l->Items(), true);
+        l->Items()->GetItem(1)->SetTitle(L"");
+        l->Items()->GetItem(3)->SetEnabled(false);
+        l->SetItemIndex(2);
+    }, [](OL* l, HDC dc, int x, int y) {
+        l->PaintTo(dc, x, y);
+        if (l->ScrollBar)
+            l->ScrollBar->PaintTo(dc, x + l->ScrollBar->Left(), y + l->ScrollBar->Top());
+    });
+    office.Class = L"TbsSkinOfficeListBox";
+    items.push_back(office);
+    for (bool open : {false, true}) {
+        auto it = HostedItem<OC>(open ? L"офисный, открыт" : L"офисный выбор", L"combobox", 180, open ? 22 + 74 : 22,
+                                 Host, 180, 22, [=](OC* c) {
+                                     c->SetImages(Images);
+                                     c->SetUseSkinSize(false);
+                                     c->SetListBoxItemHeight(22);
+                                     c->SetListBoxShowItemTitles(false);
+                                     for (TFont* f : {c->DefaultFont()}) {
+                                         f->SetHeight(14);
+                                         f->SetStyle({fsBold});
+                                     }
+                                     c->SetListBoxDefaultFont(c->DefaultFont());
+                                     fillOffice(c->Items(), false);
+                                     c->InitItemIndex(2);
+                                 }, [open](OC* c, HDC dc, int x, int y) {
+                                     c->PaintTo(dc, x, y);
+                                     if (!open)
+                                         return;
+                                     TbsPopupOfficeListBox* l = c->ListBox();
+                                     l->SetWidth(c->Width());
+                                     l->SetHeight(l->CalcHeight(3));
+                                     l->InitItemIndex(1);
+                                     l->PaintTo(dc, x, y + c->Height());
+                                 });
+        it.Class = L"TbsSkinOfficeComboBox";
+        items.push_back(it);
+    }
+    return items;
+}
+
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
@@ -708,6 +863,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = SpinsFamily();
     else if (family == L"tabs")
         items = TabsFamily(boxParent.get());
+    else if (family == L"lists")
+        items = ListsFamily(images.get(), boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
