@@ -513,7 +513,8 @@ void TbsCustomShellListView::EnumColumns() {
         TListColumn* c = static_cast<int>(i) < Columns()->Count() ? Columns()->Items(static_cast<int>(i))
                                                                    : Columns()->Add();
         c->SetCaption(captions[i]);
-        c->SetAlignment(aligns[looks[i].first & 3]);
+        // The control keeps its first column left-aligned whatever the shell says; the header follows it.
+        c->SetAlignment(i == 0 ? taLeftJustify : aligns[looks[i].first & 3]);
         c->SetWidth(width(looks[i].second, i == 0));
     }
 }

@@ -112,6 +112,14 @@ TEST_F(ShellViewTest, TheMaskChoosesTheFilesAndFoldersComeFirst) {
 
 TEST_F(ShellViewTest, ReportColumnsAndAColumnClickedTwiceReverses) {
     ASSERT_GE(view_->Columns()->Count(), 1);
+    // The shell's own columns, or the file-system four: a name column first and the size after it.
+    ASSERT_GE(view_->Columns()->Count(), 4);
+    EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(view_->Handle())), view_->Columns()->Count());
+    EXPECT_GT(view_->Columns()->Items(0)->Width(), 0);
+    EXPECT_EQ(view_->Columns()->Items(1)->Alignment(), taRightJustify);
+    wchar_t size[32] = {};
+    ListView_GetItemText(view_->Handle(), 1, 1, size, 32);  // a.lng, three bytes
+    EXPECT_STRNE(size, L"");
     // The name column: ascending puts the folder first, the second click reverses the whole order.
     ListView_SetItemState(view_->Handle(), -1, 0, LVIS_SELECTED);
     NMLISTVIEW nm{};
