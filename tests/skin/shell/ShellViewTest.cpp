@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "TestFiles.h"
 #include "classlib/Forms.h"
 #include "skin/shell/ShellComboBox.h"
+#include "skin/core/SkinUtils.h"
 #include "skin/shell/ShellListView.h"
 
 namespace {
@@ -252,6 +254,73 @@ TEST_F(ShellViewTest, TheComboBoxShowsTheChainAndMovesTheListOnce) {
     EXPECT_EQ(combo->Path(), L"C:\\");
     view_->SetComboBox(nullptr);
     EXPECT_EQ(combo->ShellListView(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Thumbnails where the shell gives none (Wine: no image factory, no IExtractImage): every node ends with the icon
+// fallback, and the view draws that large icon centred in the thumbnail cell.
+TEST_F(ShellViewTest, ThumbnailsFallBackToTheIconDrawnCentred) {
+    if (!IsVistaOS())
+        GTEST_SKIP() << "thumbnails need Vista or later";
+    const TSHCreateItemFromIDList saved = ShellCreateItemFromIDList;
+    ShellCreateItemFromIDList = nullptr;
+    view_->SetColor(clWhite);
+    view_->ThumbnailOptions()->SetEnabled(true);
+    EXPECT_EQ(view_->ViewStyle(), vsIcon);
+    EXPECT_TRUE(view_->IsThumbnailView());
+    EXPECT_EQ(view_->RunningThreadCount(), 6);  // three nodes: 3 picture and 3 icon threads
+    // Refilling while threads run stops them first, every time.
+    for (int i = 0; i < 20; ++i)
+        view_->Refresh();
+    bool done = false;
+    for (int round = 0; round < 500 && !done; ++round) {  // bounded: 5 s
+        Pump();
+        done = true;
+        for (int i = 0; i < view_->FolderCount(); ++i)
+            done = done && view_->Folders(i)->ThumbnailState().Contains(bsthmbIconLoaded);
+        if (!done)
+            Sleep(10);
+    }
+    ASSERT_TRUE(done);
+    // The cell the view's own item drawing gives the picture of item 1.
+    RECT cell{};
+    const TbsDrawItemImageEvent draw = view_->OnDrawItemImage;
+    ASSERT_TRUE(draw);
+    view_->OnDrawItemImage = [&](TListItem* I, TCanvas* C, const TRect& R) {
+        if (I->Index() == 1)
+            cell = RECT{R.Left, R.Top, R.Right, R.Bottom};
+        draw(I, C, R);
+    };
+    const int w = view_->Width(), h = view_->Height();
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    SendMessageW(view_->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    view_->OnDrawItemImage = draw;
+    auto inked = [&](int l, int t, int r, int b) {
+        int n = 0;
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x)
+                n += (GetPixel(dc, x, y) & 0xFFFFFF) != RGB(255, 255, 255);
+        return n;
+    };
+    const int cx = (cell.left + cell.right) / 2, cy = (cell.top + cell.bottom) / 2;
+    const int centre = inked(cx - 12, cy - 12, cx + 12, cy + 12);
+    const int corner = inked(cell.left + 1, cell.top + 1, cell.left + 20, cell.top + 20);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ShellCreateItemFromIDList = saved;
+    EXPECT_GT(cell.right - cell.left, 60);  // the cell is thumbnail-sized
+    EXPECT_GT(centre, 40);
+    EXPECT_EQ(corner, 0);
+    view_->ThumbnailOptions()->SetEnabled(false);
+    EXPECT_EQ(view_->RunningThreadCount(), 0);
 }
 
 }  // namespace
