@@ -51,17 +51,7 @@ std::wstring TbsCustomShellComboBox::Path() {
     return f ? f->PathName() : std::wstring();
 }
 
-void TbsCustomShellComboBox::SetPath(const std::wstring& Value) {
-    TComPtr<IShellFolder> desktop = DesktopShellFolder();
-    LPITEMIDLIST pidl = nullptr;
-    ULONG eaten = 0;
-    std::wstring text = Value;
-    if (!desktop || text.empty() ||
-        FAILED(desktop->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, &pidl, nullptr)) || !pidl)
-        throw EInvalidPath(L"Error setting path: \"" + Value + L"\"");
-    TbsPidl owner(pidl);
-    SetPathFromID(owner.get());
-}
+void TbsCustomShellComboBox::SetPath(const std::wstring& Value) { SetPathFromID(ParseShellPath(Value).get()); }
 
 void TbsCustomShellComboBox::SetRoot(const std::wstring& Value) {
     if (CompareText(Value, FRoot) == 0)

@@ -106,17 +106,18 @@ TbsShellFolder* TbsCustomShellListView::SelectedFolder() {
 
 std::wstring TbsCustomShellListView::Path() const { return FRootFolder ? FRootFolder->PathName() : std::wstring(); }
 
-void TbsCustomShellListView::SetPath(const std::wstring& Value) {
+TbsPidl ParseShellPath(const std::wstring& Path) {
     TComPtr<IShellFolder> desktop = DesktopShellFolder();
     LPITEMIDLIST pidl = nullptr;
     ULONG eaten = 0;
-    std::wstring text = Value;
+    std::wstring text = Path;
     if (!desktop || text.empty() ||
         FAILED(desktop->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, &pidl, nullptr)) || !pidl)
-        throw EInvalidPath(L"Error setting path: \"" + Value + L"\"");
-    TbsPidl owner(pidl);
-    SetPathFromID(owner.get());
+        throw EInvalidPath(L"Error setting path: \"" + Path + L"\"");
+    return TbsPidl(pidl);
 }
+
+void TbsCustomShellListView::SetPath(const std::wstring& Value) { SetPathFromID(ParseShellPath(Value).get()); }
 
 void TbsCustomShellListView::SetRoot(const std::wstring& Value) {
     if (CompareText(Value, FRoot) == 0)

@@ -4,7 +4,7 @@
 // context menu. It can be linked to a shell combo box and a shell tree view so that all show one folder; a linked
 // control drives the view through TreeUpdate, and a guard keeps the two from feeding each other.
 // GUI thread, except what the thumbnail threads read through IbsThumbnailHost.
-// Index: TbsThumbnailOptions, IbsShellTreeLink, TAddFolderEvent, TbsCustomShellListView, TbsSkinFileListView.
+// Index: TbsThumbnailOptions, IbsShellTreeLink, ParseShellPath, TAddFolderEvent, TbsCustomShellListView, TbsSkinFileListView.
 #pragma once
 
 #include <windows.h>
@@ -58,6 +58,9 @@ class IbsShellTreeLink {
     virtual void SetLinkedListView(TbsCustomShellListView* View) = 0;
     virtual void RefreshSelectedNode() = 0;
 };
+
+// The full list of a path as the desktop parses it; EInvalidPath "Error setting path: "%s"" when it cannot.
+TbsPidl ParseShellPath(const std::wstring& Path);
 
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* Folder, bool& CanAdd)>;
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ShellTestUnit.h"
 #include "TestFiles.h"
 #include "classlib/Forms.h"
 #include "skin/shell/ShellComboBox.h"
@@ -22,14 +23,6 @@
 
 namespace {
 
-class ShellUnitEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { unit_ = std::make_unique<TbsShellUnit>(); }
-    void TearDown() override { unit_.reset(); }
-
-  private:
-    std::unique_ptr<TbsShellUnit> unit_;
-};
 const auto* const kUnit = ::testing::AddGlobalTestEnvironment(new ShellUnitEnvironment);
 
 void Pump() {
