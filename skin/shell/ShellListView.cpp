@@ -248,22 +248,19 @@ void TbsCustomShellListView::RootChanged() {
     if (FUpdating)
         return;
     FUpdating = true;
-    const bool refresh = FAutoRefresh;
     try {
-        if (refresh)
-            SetAutoRefresh(false);
         SynchPaths();
         Populate();
         if (ViewStyle() == vsReport)
             EnumColumns();
+        // The watch moves with the folder. The notifier stays: this may run inside its own change event (Refresh),
+        // and freeing it there would wait for the very thread that waits for the event.
+        if (FNotifier)
+            FNotifier->SetRoot(Path());
     } catch (...) {
         FUpdating = false;
-        if (refresh)
-            SetAutoRefresh(true);
         throw;
     }
-    if (refresh)
-        SetAutoRefresh(true);
     FUpdating = false;
 }
 
@@ -569,7 +566,9 @@ bool TbsCustomShellListView::OwnerDataFetch(TListItem* Item) {
 
 int TbsCustomShellListView::OwnerDataFind(const std::wstring& Text, int Start, bool Wrap) {
     const int n = static_cast<int>(FFolders.size());
-    if (Start < 0 || Start >= n)
+    if (Start < 0)  // "from the beginning", as some versions of the control pass it
+        Start = 0;
+    if (Start >= n)
         return -1;
     auto upper = [](std::wstring s) {
         if (!s.empty())

@@ -16,6 +16,7 @@
 
 #include "ShellTestUnit.h"
 #include "TestFiles.h"
+#include "WindowTestUtil.h"
 #include "classlib/Forms.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/core/SkinUtils.h"
@@ -314,6 +315,40 @@ TEST_F(ShellViewTest, ThumbnailsFallBackToTheIconDrawnCentred) {
     EXPECT_EQ(corner, 0);
     view_->ThumbnailOptions()->SetEnabled(false);
     EXPECT_EQ(view_->RunningThreadCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// AutoRefresh follows the folder shown: a file created there appears, and the watch moves with the folder.
+TEST_F(ShellViewTest, AutoRefreshWatchesTheFolderShown) {
+    EXPECT_EQ(view_->Notifier(), nullptr);
+    view_->SetAutoRefresh(true);
+    ASSERT_NE(view_->Notifier(), nullptr);
+    EXPECT_EQ(view_->Notifier()->Root(), dir_.Path());
+    ASSERT_TRUE(PumpUntil([&] { return view_->Notifier()->Thread()->WatchedDirectory() == dir_.Path(); }, 5000));
+    PutFile(dir_.File(L"new.lng"));
+    EXPECT_TRUE(PumpUntil([&] { return view_->FolderCount() == 4; }, 5000));
+    view_->SetPath(dir_.File(L"sub"));
+    ASSERT_NE(view_->Notifier(), nullptr);
+    EXPECT_EQ(view_->Notifier()->Root(), dir_.File(L"sub"));
+    view_->SetAutoRefresh(false);
+    EXPECT_EQ(view_->Notifier(), nullptr);
+}
+
+// Typing ahead: the control asks the view, which finds by prefix without case and wraps when asked.
+TEST_F(ShellViewTest, FindItemByPrefix) {
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING | LVFI_PARTIAL;
+    find.psz = L"B.";
+    EXPECT_EQ(ListView_FindItem(view_->Handle(), -1, &find), 2);
+    find.psz = L"su";
+    EXPECT_EQ(ListView_FindItem(view_->Handle(), 1, &find), -1);  // past sub, no wrap
+    find.flags |= LVFI_WRAP;
+    EXPECT_EQ(ListView_FindItem(view_->Handle(), 1, &find), 0);
+    find.psz = L"zz";
+    EXPECT_EQ(ListView_FindItem(view_->Handle(), -1, &find), -1);
 }
 
 }  // namespace
