@@ -5,11 +5,23 @@
 
 #include <algorithm>
 
+#include "skin/controls/ControlSeam.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/shell/ShellListRules.h"
+
+namespace {
+
+// The system version through the controls' seam, which tests can set.
+void SystemVersion(int& Major, int& Minor) {
+    Major = Minor = 0;
+    if (ControlSeam().Version)
+        ControlSeam().Version(Major, Minor);
+}
+
+}  // namespace
 
 // ---- TbsThumbnailOptions ---------------------------------------------------------------------------------------------
 void TbsThumbnailOptions::SetEnabled(bool Value) {
@@ -63,7 +75,9 @@ TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner)
     : TbsSkinCustomListView(AOwner), FThumbnailOptions(std::make_unique<TbsThumbnailOptions>()) {
     FThumbnailOptions->OnChange = [this](TObject*) { OnThumbnailOptionsChange(); };
     FThumbnailOptions->OnEnabledChange = [this](TObject*) { OnThumbnailOptionsEnabledChange(); };
-    FIsVistaOrLater = IsVistaOS();
+    int major = 0, minor = 0;
+    SystemVersion(major, minor);
+    FIsVistaOrLater = IsVistaOS(major, minor);
     SetOwnerData(true);
     SetHideSelection(false);
     SHFILEINFOW info{};
@@ -535,8 +549,8 @@ void TbsCustomShellListView::SortByColumn(int Column) {
         throw;
     }
     Items()->EndUpdate();
-    if (HandleAllocated())
-        ::InvalidateRect(Handle(), nullptr, TRUE);
+    if (HandleAllocated() && !FFolders.empty())
+        UpdateItems(0, static_cast<int>(FFolders.size()) - 1);  // the rows moved: none may come from the cache
 }
 
 void TbsCustomShellListView::ColClick(TListColumn* Column) {
@@ -828,7 +842,9 @@ void TbsCustomShellListView::GetSelectedFiles(TStrings* Files) {
 }
 
 std::wstring TbsCustomShellListView::GetSelectedPath() {
-    if (!CheckWXP() || !FRootFolder || !FRootFolder->Parent())
+    int major = 0, minor = 0;
+    SystemVersion(major, minor);
+    if (!CheckWXP(major, minor) || !FRootFolder || !FRootFolder->Parent())
         return Path();
     TComPtr<IShellFolder> desktop = DesktopShellFolder();
     std::wstring name = desktop ? GetDisplayName(desktop.Get(), FRootFolder->AbsoluteID(), SHGDN_FORPARSING)

@@ -18,6 +18,7 @@
 #include "TestFiles.h"
 #include "WindowTestUtil.h"
 #include "classlib/Forms.h"
+#include "skin/controls/ControlSeam.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/shell/ShellListView.h"
@@ -257,7 +258,9 @@ namespace {
 // Thumbnails where the shell gives none (Wine: no image factory, no IExtractImage): every node ends with the icon
 // fallback, and the view draws that large icon centred in the thumbnail cell.
 TEST_F(ShellViewTest, ThumbnailsFallBackToTheIconDrawnCentred) {
-    if (!IsVistaOS())
+    int major = 0, minor = 0;
+    ControlSeam().Version(major, minor);
+    if (!IsVistaOS(major, minor))
         GTEST_SKIP() << "thumbnails need Vista or later";
     const TSHCreateItemFromIDList saved = ShellCreateItemFromIDList;
     ShellCreateItemFromIDList = nullptr;
@@ -349,6 +352,36 @@ TEST_F(ShellViewTest, FindItemByPrefix) {
     EXPECT_EQ(ListView_FindItem(view_->Handle(), 1, &find), 0);
     find.psz = L"zz";
     EXPECT_EQ(ListView_FindItem(view_->Handle(), -1, &find), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// Before Vista there are no thumbnails: enabling them shows the system icons and starts no thread.
+TEST_F(ShellViewTest, NoThumbnailsBeforeVista) {
+    TbsControlSeam xp;
+    xp.Version = [](int& Major, int& Minor) {
+        Major = 5;
+        Minor = 1;
+    };
+    TbsSeamOverride seam(xp);
+    auto* v = new TbsSkinFileListView(form_.get());
+    v->SetParent(form_.get());
+    v->SetBounds(0, 40, 480, 300);
+    v->HandleNeeded();
+    v->SetPath(dir_.Path());
+    v->ThumbnailOptions()->SetEnabled(true);
+    EXPECT_EQ(v->ViewStyle(), vsIcon);
+    EXPECT_FALSE(v->IsThumbnailView());
+    EXPECT_EQ(v->RunningThreadCount(), 0);
+    EXPECT_FALSE(v->OnDrawItemImage);
+    EXPECT_EQ(v->Items()->Item(1)->Caption(), L"a.lng");
+    EXPECT_GE(v->Items()->Item(1)->ImageIndex(), 0);  // the row as the view gives it to the control
+    EXPECT_GE(v->Folders(1)->ImageIndex(true), 0);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(v->Handle(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)) != nullptr,
+              true);
+    delete v;
 }
 
 }  // namespace
