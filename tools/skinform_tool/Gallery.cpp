@@ -51,6 +51,8 @@
 #include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/pickers/SkinFileListBox.h"
 #include "skin/pickers/SkinFilterComboBox.h"
+#include "skin/shell/ShellComboBox.h"
+#include "skin/shell/ShellListView.h"
 
 namespace {
 
@@ -1106,6 +1108,94 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
             l->PaintSkinTo(&canvas, X, Y, l->Caption());
             canvas.SetHandle(nullptr);
         }));
+// The shell list view and the shell combo box linked over a folder of Cyrillic names, in list, report and icon
+// style, and the box open on its indented chain.
+std::wstring ShellGalleryFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring dir = std::wstring(base) + L"trelm-gallery-shell";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    CreateDirectoryW((dir + L"\\Папка с письмами").c_str(), nullptr);
+    for (const wchar_t* name : {L"Отчёт за май.txt", L"Русский.lng", L"Звонок.wav", L"readme.txt"}) {
+        HANDLE h = CreateFileW((dir + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            DWORD n = 0;
+            WriteFile(h, "0123456789", 10, &n, nullptr);
+            CloseHandle(h);
+        }
+    }
+    return dir;
+}
+
+std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
+    const std::wstring folder = ShellGalleryFolder();
+    std::vector<TGalleryItem> items;
+    const struct {
+        const wchar_t* State;
+        TViewStyle Style;
+        bool Open;
+    } kinds[] = {{L"список + папки", vsList, false},
+                 {L"отчёт", vsReport, false},
+                 {L"значки", vsIcon, false},
+                 {L"папки открыты", vsList, true}};
+    for (const auto& k : kinds) {
+        TGalleryItem it;
+        it.State = k.State;
+        it.Class = L"TbsSkinFileListView";
+        it.Entry = L"listview";
+        it.W = 210;
+        it.H = k.Open ? 22 + 150 : 22 + 4 + 120;
+        const TViewStyle style = k.Style;
+        const bool open = k.Open;
+        it.Make = [Host, folder, style](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+            auto* combo = new TbsSkinShellComboBox(Owner);
+            combo->SetParent(Host);
+            combo->SetBounds(0, 0, 210, 22);
+            auto* v = new TbsSkinFileListView(Owner);
+            v->SetParent(Host);
+            v->SetBounds(0, 26, 210, 120);
+            v->SetViewStyle(style);
+            if (Data) {
+                combo->SetSkinData(Data);
+                v->SetSkinData(Data);
+            }
+            combo->HandleNeeded();
+            v->HandleNeeded();
+            v->SetComboBox(combo);
+            v->SetPath(folder);
+            v->SetItemIndex(1);
+            if (style == vsReport) {
+                // Room for the name and the size in the narrow cell.
+                v->Columns()->Items(0)->SetWidth(120);
+                if (v->Columns()->Count() > 1)
+                    v->Columns()->Items(1)->SetWidth(70);
+            }
+            return v;
+        };
+        it.Index = [](TControl* C) { return static_cast<TbsSkinFileListView*>(C)->SkinIndex(); };
+        it.Paint = [open](TControl* C, HDC DC, int X, int Y) {
+            auto* v = static_cast<TbsSkinFileListView*>(C);
+            TbsCustomShellComboBox* c = v->ShellComboBox();
+            if (!open)
+                PaintView(v, DC, X, Y + 26);
+            if (!c)
+                return;
+            c->PaintTo(DC, X, Y);
+            if (!open)
+                return;
+            TbsPopupListBox* l = c->ListBox();
+            l->HandleNeeded();
+            l->SetSkinDataName(c->SkinIndex() != -1 ? L"listbox" : L"");
+            l->SetWidth(c->Width());
+            l->SetRowCount(std::min(c->Items()->Count(), 8));
+            l->ChangeSkinData();
+            l->SetItemIndex(c->ItemIndex());
+            l->SetTopIndex(std::max(0, c->ItemIndex() - 7));
+            PaintListBox(l, DC, X, Y + c->Height());
+        };
+        items.push_back(it);
+    }
     return items;
 }
 
@@ -1114,6 +1204,10 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
 int Gallery(const std::wstring& family, const std::wstring& file) {
     if (family == L"dialogs")
         return DialogGallery(file);
+    // The shell views need the shell layer for as long as they live.
+    std::unique_ptr<TbsShellUnit> shellUnit;
+    if (family == L"shell")
+        shellUnit = std::make_unique<TbsShellUnit>();
     auto owner = std::make_unique<TComponent>(nullptr);
     auto images = GalleryImages();
     std::vector<TGalleryItem> items;
@@ -1140,6 +1234,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = ListsFamily(images.get(), boxParent.get());
     else if (family == L"pickers")
         items = PickersFamily(boxParent.get());
+    else if (family == L"shell")
+        items = ShellFamily(boxParent.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);

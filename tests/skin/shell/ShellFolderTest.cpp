@@ -8,19 +8,12 @@
 #include <memory>
 
 #include "ShellFakes.h"
+#include "ShellTestUnit.h"
 #include "TestFiles.h"
 #include "skin/shell/ShellFolder.h"
 
 namespace {
 
-class ShellUnitEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { unit_ = std::make_unique<TbsShellUnit>(); }
-    void TearDown() override { unit_.reset(); }
-
-  private:
-    std::unique_ptr<TbsShellUnit> unit_;
-};
 const auto* const kUnit = ::testing::AddGlobalTestEnvironment(new ShellUnitEnvironment);
 
 void PutFile(const std::wstring& path, const char* text = "x") {
