@@ -1108,6 +1108,9 @@ std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
             l->PaintSkinTo(&canvas, X, Y, l->Caption());
             canvas.SetHandle(nullptr);
         }));
+    return items;
+}
+
 // The shell list view and the shell combo box linked over a folder of Cyrillic names, in list, report and icon
 // style, and the box open on its indented chain.
 std::wstring ShellGalleryFolder() {
