@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/Report.h"
 #include "skin/boxes/SkinListBox.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/form/SkinForm.h"
@@ -129,6 +130,7 @@ void TbsSelectSkinDlgForm::PreviewLoad(const std::function<void()>& Load) {
         Load();
     } catch (...) {
         // The container has cleared itself: the preview shows the built-in look and the dialog stays usable.
+        ReportCaught("TbsSelectSkinDlgForm::PreviewLoad");
     }
 }
 
