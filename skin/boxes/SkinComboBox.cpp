@@ -27,19 +27,13 @@ void TbsPopupListBox::CreateParams(TCreateParams& Params) {
 }
 
 void TbsPopupListBox::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
+    if (PopupOwnMessage(Message, [this] {
+            if (auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner()))
+                combo->CloseUp(false);
+            else
+                Hide();
+        }))
         return;
-    }
-    // The popup lives as long as its combo box: a close request only closes the list.
-    if (Message.Msg == WM_CLOSE) {
-        if (auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner()))
-            combo->CloseUp(false);
-        else
-            Hide();
-        Message.Result = 0;
-        return;
-    }
     TbsSkinListBox::WndProc(Message);
 }
 

@@ -6,6 +6,7 @@
 
 #include "classlib/Forms.h"
 #include "skin/controls/ControlSkinning.h"
+#include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/core/GlyphPainters.h"
 #include "skin/core/SkinData.h"
@@ -466,9 +467,7 @@ void TbsSkinPopupMonthCalendar::CreateParams(TCreateParams& Params) {
 }
 
 void TbsSkinPopupMonthCalendar::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
+    if (PopupOwnMessage(Message))
         return;
-    }
     TbsSkinMonthCalendar::WndProc(Message);
 }

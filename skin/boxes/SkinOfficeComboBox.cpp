@@ -14,19 +14,13 @@
 
 // ---- the popup's showing (it needs its owner's transparency) --------------------------------------------------------
 void TbsPopupOfficeListBox::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
+    if (PopupOwnMessage(Message, [this] {
+            if (auto* combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner()))
+                combo->CloseUp(false);
+            else
+                Hide();
+        }))
         return;
-    }
-    // The popup lives as long as its combo box: a close request only closes the list.
-    if (Message.Msg == WM_CLOSE) {
-        if (auto* combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner()))
-            combo->CloseUp(false);
-        else
-            Hide();
-        Message.Result = 0;
-        return;
-    }
     TbsSkinOfficeListBox::WndProc(Message);
 }
 

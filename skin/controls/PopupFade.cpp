@@ -44,6 +44,19 @@ void PopupWindowParams(TCreateParams& Params, TComponent* Owner) {
         Params.WndParent = GetAncestor(owner->Handle(), GA_ROOT);
 }
 
+bool PopupOwnMessage(TMessage& Message, const std::function<void()>& CloseList) {
+    if (Message.Msg == WM_MOUSEACTIVATE) {
+        Message.Result = MA_NOACTIVATE;
+        return true;
+    }
+    if (Message.Msg == WM_CLOSE && CloseList) {
+        CloseList();
+        Message.Result = 0;
+        return true;
+    }
+    return false;
+}
+
 bool TbsPopupAlpha::Apply(HWND Wnd, bool ABlend, BYTE AValue, bool Animation) {
     if (!CheckW2KWXP())
         return false;

@@ -23,6 +23,9 @@ void RunPopupFade(BYTE Target, const std::function<void(BYTE Alpha)>& Apply);
 // A popup's window: WS_POPUP | WS_CLIPCHILDREN, a tool window with saved bits (and the drop shadow on the systems
 // that have it), owned by the top-level window of Owner when that has its window.
 void PopupWindowParams(TCreateParams& Params, TComponent* Owner);
+// The messages every drop-down answers itself, true when Message was one: a click never activates it, and, when
+// CloseList is given, a close request only closes the list (the popup lives as long as its box).
+bool PopupOwnMessage(TMessage& Message, const std::function<void()>& CloseList = nullptr);
 
 // The transparency last applied to a popup window. Apply switches the layered style with Blend and sets the alpha
 // (0 when it will fade in, else Value) when it changed; true when the popup is to fade in after it shows.
