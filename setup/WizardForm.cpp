@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Files.h"
 #include "base/Report.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Controls.h"
@@ -523,35 +524,64 @@ void TAForm1::StepActions() {
             Label5->SetCaption(L"Устанавливается в " + InstallDir);
             Check5->SetChecked(DesktopFlag);
             Button_Next->SetCaption(NextCaption(4));
-            // Nothing is installed before the payload ships: the button cannot report a copy that did not happen.
-            Button_Next->SetEnabled(InstallationAvailable());
             break;
-        case 5:
+        case 5: {
             Button_Next->SetCaption(L"Установка");
+            Gauge5->SetValue(0);
             Gauge5->SetVisible(true);
             DesktopFlag = Check5->Checked();
             Check5->SetVisible(true);
             Check5->SetEnabled(false);
-            Ustanov(TInstallChoice{InstallDir, ProgName, FolderName, StartMenuFlag, DesktopFlag},
-                            [this](int value) {
-                                if (value != Gauge5->Value()) {
-                                    Gauge5->SetValue(value);
-                                    Gauge5->Repaint();
-                                }
-                            },
-                            ProgPath);
+            Update();
+            const TInstallOutcome outcome =
+                Ustanov(TInstallChoice{InstallDir, ProgName, FolderName, StartMenuFlag, DesktopFlag},
+                        [this](std::uint64_t copied, std::uint64_t total) { GaugeObnov(copied, total); }, ProgPath,
+                        ProgramPath());
+            if (!outcome.Completed) {
+                // Back to the confirmation page, so that Next tries again instead of finishing a failed installation.
+                Step = 4;
+                Gauge5->SetVisible(false);
+                Check5->SetEnabled(true);
+                Button_Next->SetCaption(NextCaption(4));
+                ShowWarning(outcome.Warning);
+                break;
+            }
             Button_Next->SetCaption(NextCaption(5));
             Label_verh->SetCaption(StepTitle(5, ProgName));
             Button_Cancel->SetVisible(false);
             Button_Back->SetVisible(false);
             Gauge5->SetVisible(false);
+            if (!outcome.Warning.empty())
+                ShowWarning(outcome.Warning);
             break;
-        default:
-            // The finishing actions (language file, the maker's page, the start of Trelm Mail) come with the
-            // installation itself.
+        }
+        default: {
+            int lang = 0;
+            if (Ctl<TbsSkinCheckRadioBox>(L"Vbir_lang_bel")->Checked())
+                lang = 1;
+            else if (Ctl<TbsSkinCheckRadioBox>(L"Vbir_lang_ukr")->Checked())
+                lang = 2;
+            const std::wstring warning = FinishInstallation(ProgPath, lang, Check6->Checked(), Handle());
+            if (!warning.empty())
+                ShowWarning(warning);
             Application->Terminate();
             break;
+        }
     }
+}
+
+void TAForm1::GaugeObnov(std::uint64_t Copied, std::uint64_t Total) {
+    // The copy keeps the message loop from running: each step is painted at once.
+    const int value = GaugeValueAfter(Copied, Total);
+    for (int v = Gauge5->Value() + 1; v <= value; ++v) {
+        Gauge5->SetValue(v);
+        Gauge5->Repaint();
+    }
+}
+
+void TAForm1::ShowWarning(const std::wstring& Msg) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    SkinMessage->CustomMessageDlg(Padded(Msg), L"Внимание", ImageList64, 0, {mbOK}, 0);
 }
 
 void TAForm1::FillMemos() {

@@ -8,6 +8,7 @@
 // GUI thread only.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -92,6 +93,10 @@ class TAForm1 : public TForm {
     bool Okno_mbYes_No(const std::wstring& Msg, bool Warning);
     void Catal();
     void Button_NextClik();
+    // The gauge after Copied of Total blocks, painted at once.
+    void GaugeObnov(std::uint64_t Copied, std::uint64_t Total);
+    // One warning in the skinned box "Внимание".
+    void ShowWarning(const std::wstring& Msg);
 
     // Wizard state.
     int Step = 0;

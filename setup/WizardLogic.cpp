@@ -30,12 +30,6 @@ int PosR2L(const std::wstring& SubStr, const std::wstring& S) {
     return static_cast<int>(S.size() - SubStr.size() - (p + 1) + 2);
 }
 
-std::wstring Kosaya(const std::wstring& Path) {
-    if (Path.empty() || Path.back() == L'\\')
-        return Path;
-    return Path + L'\\';
-}
-
 std::wstring FolderPartOf(const std::wstring& Path) {
     const size_t p = Path.rfind(L'\\');
     return p == std::wstring::npos ? std::wstring() : Path.substr(0, p);

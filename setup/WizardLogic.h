@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 
+// Kosaya: the notifier's own, shared with its autostart shortcut.
+#include "app/Autostart.h"
+
 // The program's name and its Start-menu folder name.
 inline constexpr const wchar_t* kProgName = L"Trelm Mail";
 inline constexpr const wchar_t* kFolderName = L"Trelm Mail";
@@ -20,8 +23,6 @@ std::wstring InvertS(const std::wstring& S);
 // The 1-based position of the last occurrence of SubStr in S (case-sensitive); 0 when there is none or SubStr is
 // empty.
 int PosR2L(const std::wstring& SubStr, const std::wstring& S);
-// Path with a backslash appended when it is not empty and does not end with one.
-std::wstring Kosaya(const std::wstring& Path);
 // Everything before the last backslash of Path (empty without one).
 std::wstring FolderPartOf(const std::wstring& Path);
 
