@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "SetupDriver.h"
 #include "base/Utf.h"
@@ -19,6 +20,7 @@
 #include "setup/WizardForm.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEffectLabel.h"
+#include "skin/controls/SkinGauge.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/pages/SkinPageControl.h"
@@ -237,7 +239,7 @@ class SetupPages : public ::testing::Test {
         EXPECT_TRUE(pages->BorderHidden());
         for (int page = 0; page < 6; ++page) {
             // The step machine shows pages 2 to 5 with their texts; the language page follows the installation,
-            // which this build does not run, so it is shown directly.
+            // which this test does not run (the end-to-end test does), so it is shown directly.
             if (page >= 1 && page <= 4)
                 form->Button_NextClik();
             if (page == 1) {
@@ -298,6 +300,35 @@ TEST_F(SetupPages, AllSixPagesInWindowsEightAndInTheBuiltInLook) {
     Pump(200);
     EXPECT_TRUE(data->Empty);
     ShowAll(form, L"builtin");
+}
+
+TEST_F(SetupPages, TheGaugeClimbsByOneToAHundredAlsoBelowAHundredBlocks) {
+    auto* form = new TAForm1(nullptr);
+    struct TFree {
+        TAForm1* f;
+        ~TFree() { delete f; }
+    } freeForm{form};
+    form->Show();
+    Pump(300);
+    auto* gauge = dynamic_cast<TbsSkinGauge*>(form->FindCtl(L"Gauge5"));
+    ASSERT_NE(gauge, nullptr);
+    for (int i = 0; i < 4; ++i)
+        form->Button_NextClik();
+    gauge->SetVisible(true);
+    // 37 blocks, as the end-to-end test's small payload has: each block moves the gauge, the last one to 100.
+    std::vector<int> seen;
+    for (std::uint64_t copied = 1; copied <= 37; ++copied) {
+        form->GaugeObnov(copied, 37);
+        seen.push_back(gauge->Value());
+        if (copied == 18) {
+            Pump(100);
+            Shot(form->Handle(), L"setup-copying-win8");
+        }
+    }
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_GT(seen[i], seen[i - 1]) << i;
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_EQ(seen[17], 18) << "a step of one block below a hundred blocks";
 }
 
 }  // namespace
