@@ -4,7 +4,7 @@
 # a copy of it as <output.exe> and checks the result. TARGETS are the targets that make the sources. The slot list
 # is written beside the image as payload-slots.txt: `payload.py check <list> <output.exe>` checks an installer.
 find_program(TRELM_SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-set(TRELM_PAYLOAD_TOOL ${CMAKE_SOURCE_DIR}/tools/payload/payload.py)
+set(TRELM_PAYLOAD_TOOL ${CMAKE_SOURCE_DIR}/tools/payload/payload.py CACHE INTERNAL "The payload tool")
 function(setup_add_installer target output)
     cmake_parse_arguments(P "" "" "TARGETS" ${ARGN})
     list(LENGTH P_UNPARSED_ARGUMENTS n)

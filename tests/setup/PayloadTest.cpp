@@ -4,6 +4,8 @@
 // notifier's own reader.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
