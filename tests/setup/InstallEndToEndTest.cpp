@@ -223,24 +223,14 @@ class SetupInstall : public ::testing::Test {
     static void ExpectWarningNaming(TSetupProcess& setup, const std::wstring& file) {
         HWND box = setup.WaitBox(kCopy);
         ASSERT_NE(box, nullptr) << "a warning box";
-        std::wstring text;
-        TWindowlessControl label;
-        // The message is the box's label; any window text inside it will do for the file name.
-        struct Ctx {
-            std::wstring* text;
-        } ctx{&text};
-        EnumChildWindows(
-            box,
-            [](HWND c, LPARAM lp) -> BOOL {
-                *reinterpret_cast<Ctx*>(lp)->text += WindowText(c) + L"\n";
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&ctx));
-        if (TNotifierProcess::FindWindowless(box, L"Label", label))
-            text += label.Text;
+        TWindowlessControl message;
+        ASSERT_TRUE(TNotifierProcess::FindWindowless(box, L"Message", message));
+        const std::wstring text = message.Text;
         Shot(box, L"setup-e2e-warning");
         EXPECT_NE(text.find(file), std::wstring::npos) << WideToUtf8(text);
-        PostMessageW(box, WM_CLOSE, 0, 0);
+        HWND ok = TNotifierProcess::Child(box, L"OK");
+        ASSERT_NE(ok, nullptr);
+        PostClick(ok);
         EXPECT_TRUE(WaitUntil([&] { return setup.Top(L"Внимание") == nullptr; }, 5000));
     }
 };
@@ -263,18 +253,7 @@ TEST_F(SetupInstall, TheRealPayloadInstallsRegistersLinksAndStartsTrelmMailInBel
     TSetupProcess setup;
     ASSERT_TRUE(setup.Start());
     ASSERT_TRUE(WalkToCopyEnd(setup));
-    // The installation page while the copy runs.
-    bool sawGauge = false;
-    WaitUntil(
-        [&] {
-            HWND gauge = setup.Ctl(L"Gauge5");
-            if (!sawGauge && gauge && IsWindowVisible(gauge)) {
-                sawGauge = true;
-                Shot(setup.Main(), L"setup-e2e-copying");
-            }
-            return InstallDone(setup);
-        },
-        kCopy);
+    ASSERT_TRUE(WaitUntil([&] { return InstallDone(setup); }, kCopy));
     ASSERT_TRUE(InstallDone(setup));
     EXPECT_FALSE(IsWindowVisible(setup.Ctl(L"Gauge5")));
     Finish(setup, true, true);

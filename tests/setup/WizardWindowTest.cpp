@@ -18,6 +18,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/WindowTestUtil.h"
 #include "setup/WizardForm.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEffectLabel.h"
 #include "skin/controls/SkinGauge.h"
@@ -312,8 +313,13 @@ TEST_F(SetupPages, TheGaugeClimbsByOneToAHundredAlsoBelowAHundredBlocks) {
     Pump(300);
     auto* gauge = dynamic_cast<TbsSkinGauge*>(form->FindCtl(L"Gauge5"));
     ASSERT_NE(gauge, nullptr);
-    for (int i = 0; i < 4; ++i)
+    // To the confirmation page with the terms accepted, then the page as the copy shows it.
+    form->Button_NextClik();
+    dynamic_cast<TbsSkinCheckRadioBox*>(form->FindCtl(L"Check2"))->SetChecked(true);
+    for (int i = 0; i < 3; ++i)
         form->Button_NextClik();
+    dynamic_cast<TbsSkinButton*>(form->FindCtl(L"Button_Next"))->SetCaption(L"Установка");
+    dynamic_cast<TbsSkinCheckRadioBox*>(form->FindCtl(L"Check5"))->SetEnabled(false);
     gauge->SetVisible(true);
     // 37 blocks, as the end-to-end test's small payload has: each block moves the gauge, the last one to 100.
     std::vector<int> seen;
