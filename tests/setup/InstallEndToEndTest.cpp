@@ -45,11 +45,7 @@ const wchar_t* const kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 constexpr DWORD kCopy = 120000;
 
 std::wstring WinePathOf(const std::string& unixPath) {
-    std::wstring p = L"Z:" + Utf8ToWide(unixPath);
-    for (wchar_t& c : p)
-        if (c == L'/')
-            c = L'\\';
-    return p;
+    return nettest::WinePath(unixPath);
 }
 
 bool Exists(const std::wstring& path) {
@@ -173,6 +169,25 @@ int CountOf(const std::string& text, const std::string& what) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+// Runs an uninstaller from its folder and answers its question Yes; true when it ended.
+bool RunUninstallerYes(const std::wstring& exe) {
+    const std::wstring dir = exe.substr(0, exe.rfind(L'\\'));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    HWND ask = nullptr;
+    const bool asked = WaitUntil([&] { return (ask = FindWindowW(nullptr, L"Удаление Trelm Mail")) != nullptr; }, 20000);
+    if (asked)
+        PostMessageW(ask, WM_COMMAND, IDYES, 0);
+    const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
+    CloseHandle(pi.hProcess);
+    return asked && ended;
 }
 
 class SetupInstall : public ::testing::Test {
@@ -445,18 +460,7 @@ TEST_F(SetupInstall, TheUninstallerAnsweredYesLeavesNothingOfSetupsBehind) {
     DeleteFileW((kDir + L"\\Posl.vkz").c_str());
     DeleteFileW((kDir + L"\\stub-ran.txt").c_str());
     ASSERT_EQ(RegString(L"Nazva_Papki"), L"Trelm Mail");
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const std::wstring exe = kDir + L"\\Uninstall_Trelm Mail.exe";
-    std::wstring cmd = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, kDir.c_str(), &si, &pi));
-    CloseHandle(pi.hThread);
-    HWND ask = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (ask = FindWindowW(nullptr, L"Удаление Trelm Mail")) != nullptr; }, 20000));
-    PostMessageW(ask, WM_COMMAND, IDYES, 0);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-    CloseHandle(pi.hProcess);
+    ASSERT_TRUE(RunUninstallerYes(kDir + L"\\Uninstall_Trelm Mail.exe"));
     EXPECT_TRUE(WaitUntil([&] { return !Exists(kDir); }, 20000)) << "the emptied program folder goes";
     for (const TSlot& s : Slots())
         EXPECT_FALSE(Exists(kDir + s.Name)) << WideToUtf8(s.Name);
@@ -492,17 +496,7 @@ TEST_F(SetupInstall, AHostileStartMenuNameInTheEntryDeletesNoShortcutAndNoFolder
         RegSetValueExW(key, L"Nazva_Papki", 0, REG_SZ, reinterpret_cast<const BYTE*>(hostile),
                        static_cast<DWORD>((wcslen(hostile) + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        std::wstring cmd = L"\"" + exe + L"\"";
-        ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
-        CloseHandle(pi.hThread);
-        HWND ask = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (ask = FindWindowW(nullptr, L"Удаление Trelm Mail")) != nullptr; }, 20000));
-        PostMessageW(ask, WM_COMMAND, IDYES, 0);
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-        CloseHandle(pi.hProcess);
+        ASSERT_TRUE(RunUninstallerYes(exe)) << WideToUtf8(hostile);
         EXPECT_TRUE(WaitUntil([&] { return !Exists(exe); }, 20000)) << "the uninstaller's own file goes last";
         for (const std::wstring& file : bait)
             EXPECT_TRUE(Exists(file)) << WideToUtf8(hostile) << ": " << WideToUtf8(file);

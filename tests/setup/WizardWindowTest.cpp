@@ -233,6 +233,12 @@ TEST_F(SetupWizard, ClosingAsksOnEveryPageNoStaysAndYesEndsHavingWrittenNothing)
 
 class SetupPages : public ::testing::Test {
   protected:
+    static std::unique_ptr<TAForm1> ShownForm() {
+        auto form = std::make_unique<TAForm1>(nullptr);
+        form->Show();
+        Pump(300);
+        return form;
+    }
     void ShowAll(TAForm1* form, const std::wstring& look) {
         auto* pages = dynamic_cast<TbsSkinPageControl*>(form->FindCtl(L"PageControl1"));
         ASSERT_NE(pages, nullptr);
@@ -276,13 +282,8 @@ class SetupPages : public ::testing::Test {
 };
 
 TEST_F(SetupPages, AllSixPagesInWindowsEightAndInTheBuiltInLook) {
-    auto* form = new TAForm1(nullptr);
-    struct TFree {
-        TAForm1* f;
-        ~TFree() { delete f; }
-    } freeForm{form};
-    form->Show();
-    Pump(300);
+    const std::unique_ptr<TAForm1> owned = ShownForm();
+    TAForm1* form = owned.get();
     auto* data = dynamic_cast<TbsSkinData*>(form->FindComponent(L"SkinData"));
     ASSERT_NE(data, nullptr);
     auto* list = dynamic_cast<TbsCompressedSkinList*>(form->FindComponent(L"SkinList"));
@@ -304,13 +305,8 @@ TEST_F(SetupPages, AllSixPagesInWindowsEightAndInTheBuiltInLook) {
 }
 
 TEST_F(SetupPages, TheGaugeClimbsByOneToAHundredAlsoBelowAHundredBlocks) {
-    auto* form = new TAForm1(nullptr);
-    struct TFree {
-        TAForm1* f;
-        ~TFree() { delete f; }
-    } freeForm{form};
-    form->Show();
-    Pump(300);
+    const std::unique_ptr<TAForm1> owned = ShownForm();
+    TAForm1* form = owned.get();
     auto* gauge = dynamic_cast<TbsSkinGauge*>(form->FindCtl(L"Gauge5"));
     ASSERT_NE(gauge, nullptr);
     // To the confirmation page with the terms accepted, then the page as the copy shows it.
