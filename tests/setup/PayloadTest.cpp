@@ -133,6 +133,23 @@ TEST(PayloadStart, AgreesWithTheAppendStepOnAPe32Program) {
     ExpectSameStart(image, image + ".start");
 }
 
+TEST(PayloadTable, NamesTheFilesTheUninstallerRemovesAndFillsSetupExeToItsLastByte) {
+    for (size_t i = 0; i < kPayloadSlotCount; ++i)
+        EXPECT_EQ(std::wstring(kPayloadTable[i].Name), kPayloadFileNames[i]) << i;
+    const std::vector<std::uint32_t> blockSizes = {128, 128, 128, 2, 2, 128, 128, 2};
+    for (size_t i = 0; i < kPayloadSlotCount; ++i) {
+        EXPECT_EQ(kPayloadTable[i].BlockSize, blockSizes[i]) << i;
+        EXPECT_GT(kPayloadTable[i].Blocks, 0u) << i;
+    }
+    // The table compiled into this build's Setup describes what the append step put behind its image.
+    const auto setup = ReadWholeFile(WinePathOf(SETUP_EXE), size_t{1} << 30);
+    ASSERT_TRUE(setup.has_value());
+    const std::optional<std::uint64_t> start = PayloadStart(*setup);
+    ASSERT_TRUE(start.has_value());
+    EXPECT_EQ(*start + PayloadBytes(kPayloadTable), setup->size());
+    EXPECT_GT(setup->size(), PayloadBytes(kPayloadTable));
+}
+
 TEST(GaugeValue, ClimbsByOneAndEndsAt100WhateverTheTotal) {
     for (const std::uint64_t total : {1ull, 37ull, 99ull, 100ull, 250ull, 190612ull}) {
         int last = 0;

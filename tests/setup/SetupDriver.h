@@ -91,16 +91,18 @@ class TSetupProcess {
 
     // A real click at the control's centre (a check box's or radio button's: on its box); waits until the program
     // has taken it.
-    void Press(const wchar_t* name) const {
-        HWND c = Ctl(name);
-        if (!c)
-            return;
+    static bool IsBox(const std::wstring& name) { return name.rfind(L"Check", 0) == 0 || name.rfind(L"Vbir", 0) == 0; }
+    // Where Press clicks the control.
+    POINT PressPoint(const wchar_t* name) const {
         RECT r{};
-        GetWindowRect(c, &r);
+        GetWindowRect(Ctl(name), &r);
+        return {IsBox(name) ? r.left + 10 : (r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    void Press(const wchar_t* name) const {
+        if (!Ctl(name))
+            return;
         SetForegroundWindow(Main());
-        const std::wstring n = name;
-        const bool box = n.rfind(L"Check", 0) == 0 || n.rfind(L"Vbir", 0) == 0;
-        const int x = box ? r.left + 10 : (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+        const auto [x, y] = PressPoint(name);
         // The pointer comes in first, as a hand's would: the control sees it enter before the press.
         SetCursorPos(x - 2, y);
         Sleep(100);

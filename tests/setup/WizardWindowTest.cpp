@@ -60,6 +60,8 @@ class SetupWizard : public ::testing::Test {
     bool Enabled(const wchar_t* name) const { return app_->Enabled(name); }
     void Press(const wchar_t* name) {
         ASSERT_NE(app_->Ctl(name), nullptr) << WideToUtf8(name);
+        if (TSetupProcess::IsBox(name))
+            EXPECT_EQ(WindowFromPoint(app_->PressPoint(name)), app_->Ctl(name)) << "nothing covers the check box";
         app_->Press(name);
     }
     // Next until the title reads want.

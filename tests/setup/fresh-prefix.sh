@@ -47,4 +47,10 @@ rc=$?
 wait $tailer
 rm -f "$out"
 "$wineserver" -k >/dev/null 2>&1
+# The shortcuts Setup made stay inside the prefix: no menu or desktop entry was written for the host.
+if find "$HOME" -name '*.desktop' 2>/dev/null | grep -q .; then
+    echo "desktop entries were written under $HOME:" >&2
+    find "$HOME" -name '*.desktop' >&2
+    rc=1
+fi
 exit $rc
