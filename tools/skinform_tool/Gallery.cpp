@@ -1134,6 +1134,19 @@ std::wstring ShellGalleryFolder() {
     return dir;
 }
 
+// The height a list of the folder needs in a style at a width (at least MinH): a view cut inside a row of items
+// hides what that row holds.
+int FittedListHeight(TWinControl* Host, const std::wstring& Folder, TViewStyle Style, int W, int MinH) {
+    auto v = std::make_unique<TbsSkinFileListView>(nullptr);
+    v->SetParent(Host);
+    v->SetBounds(0, 0, W, MinH);
+    v->SetViewStyle(Style);
+    v->HandleNeeded();
+    v->SetPath(Folder);
+    const DWORD size = ListView_ApproximateViewRect(v->Handle(), W, MinH, -1);
+    return std::max(MinH, static_cast<int>(HIWORD(size)));
+}
+
 std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
     const std::wstring folder = ShellGalleryFolder();
     std::vector<TGalleryItem> items;
@@ -1151,16 +1164,17 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
         it.Class = L"TbsSkinFileListView";
         it.Entry = L"listview";
         it.W = 210;
-        it.H = k.Open ? 22 + 150 : 22 + 4 + 120;
+        const int listH = FittedListHeight(Host, folder, k.Style, 210, 120);
+        it.H = k.Open ? 22 + 150 : 22 + 4 + listH;
         const TViewStyle style = k.Style;
         const bool open = k.Open;
-        it.Make = [Host, folder, style](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        it.Make = [Host, folder, style, listH](TComponent* Owner, TbsSkinData* Data) -> TControl* {
             auto* combo = new TbsSkinShellComboBox(Owner);
             combo->SetParent(Host);
             combo->SetBounds(0, 0, 210, 22);
             auto* v = new TbsSkinFileListView(Owner);
             v->SetParent(Host);
-            v->SetBounds(0, 26, 210, 120);
+            v->SetBounds(0, 26, 210, listH);
             v->SetViewStyle(style);
             if (Data) {
                 combo->SetSkinData(Data);
