@@ -222,10 +222,9 @@ void TbsCustomShellTreeView::CreateRoot() {
         TFlagSet loading(FLoadingRoot);
         if (Items()->Count() > 0)
             ClearItems();
-        TTreeNode* node = Items()->Add(nullptr, L"");
-        node->Data = new TbsShellFolder(nullptr, FRootFolder->ShellFolder(), FRootFolder->AbsoluteID());
         TComPtr<IShellFolder> desktop = DesktopShellFolder();
-        node->SetText(GetDisplayName(desktop.Get(), FRootFolder->AbsoluteID(), SHGDN_NORMAL));
+        TTreeNode* node = Items()->Add(nullptr, GetDisplayName(desktop.Get(), FRootFolder->AbsoluteID(), SHGDN_NORMAL));
+        node->Data = new TbsShellFolder(nullptr, FRootFolder->ShellFolder(), FRootFolder->AbsoluteID());
         SetNodeIcons(node, NodeFolder(node));
         node->SetHasChildren(NodeFolder(node)->SubFolders());
         node->Expand(false);
@@ -286,18 +285,18 @@ void TbsCustomShellTreeView::PopulateNode(TTreeNode* Node) {
     std::stable_sort(found.begin(), found.end(), [shell](const TbsPidl& a, const TbsPidl& b) {
         return static_cast<short>(LOWORD(shell->CompareIDs(0, a.get(), b.get()))) < 0;
     });
-    for (const TbsPidl& pidl : found) {
-        TTreeNode* child = Items()->AddChild(Node, L"");
-        InitNode(child, pidl.get(), Node);
-    }
+    for (const TbsPidl& pidl : found)
+        InitNode(pidl.get(), Node);
 }
 
-void TbsCustomShellTreeView::InitNode(TTreeNode* Node, LPCITEMIDLIST Pidl, TTreeNode* ParentNode) {
+void TbsCustomShellTreeView::InitNode(LPCITEMIDLIST Pidl, TTreeNode* ParentNode) {
     TbsShellFolder* parent = NodeFolder(ParentNode);
     TComPtr<IShellFolder> shell = GetItemShellFolder(parent->ShellFolder(), Pidl, nullptr);
-    auto* folder = new TbsShellFolder(parent, shell.Get(), Pidl);
+    auto owned = std::make_unique<TbsShellFolder>(parent, shell.Get(), Pidl);
+    // The control measures the caption when the node goes in: it goes in with its text.
+    TTreeNode* Node = Items()->AddChild(ParentNode, owned->DisplayName());
+    TbsShellFolder* folder = owned.release();
     Node->Data = folder;
-    Node->SetText(folder->DisplayName());
     SetNodeIcons(Node, folder);
     Node->SetHasChildren(folder->SubFolders());
     if (FObjectTypes.Contains(otNonFolders) && folder->ShellFolder())
@@ -422,14 +421,13 @@ void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
     // The linked controls show the same folders before and after: no selection change reaches them.
     TFlagSet updating(FUpdating);
     TNodesUpdate update(Items());
-    TTreeNode* fresh = Items()->Insert(Node, L"");
     auto* folder = new TbsShellFolder(old->Parent(), old->ShellFolder(), old->RelativeID());
+    TTreeNode* fresh = Items()->Insert(Node, Node->Parent() ? folder->DisplayName() : Node->Text());
     fresh->Data = folder;
     fresh->SetHasChildren(true);
     PopulateNode(fresh);
     SetNodeIcons(fresh, folder);
     fresh->SetHasChildren(folder->SubFolders() || fresh->Count() > 0);
-    fresh->SetText(Node->Parent() ? folder->DisplayName() : Node->Text());
     // The old subtree's expanded folders open again in the new one, parents before children.
     const int level = Node->Level();
     for (TTreeNode* n = Node; n; n = n->GetNext()) {
@@ -558,6 +556,9 @@ void TbsCustomShellTreeView::WndProc(TMessage& Message) {
 
 void TbsCustomShellTreeView::CreateWnd() {
     TbsSkinCustomTreeView::CreateWnd();
+    // The control measures each caption as the node goes in: the font comes before the root's nodes (the window
+    // gets it only after CreateWnd otherwise).
+    Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     if (Items()->Count() > 0)
         ClearItems();
     if (!Images())

@@ -90,7 +90,7 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IShellComman
     void CreateRoot();
     void RootChanged();
     void PopulateNode(TTreeNode* Node);
-    void InitNode(TTreeNode* Node, LPCITEMIDLIST Pidl, TTreeNode* ParentNode);
+    void InitNode(LPCITEMIDLIST Pidl, TTreeNode* ParentNode);
     void SetNodeIcons(TTreeNode* Node, TbsShellFolder* Folder);
     void ClearItems();
     void RefreshEvent();
