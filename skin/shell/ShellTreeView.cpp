@@ -8,6 +8,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
+#include "skin/controls/NcArrowScroller.h"
 #include "skin/shell/ShellComboBox.h"
 
 namespace {
@@ -46,19 +47,6 @@ class TNodesUpdate {
 
   private:
     TTreeNodes* nodes_;
-};
-
-// Sets a flag for a scope and puts the old value back.
-class TFlagSet {
-  public:
-    explicit TFlagSet(bool& Flag) : flag_(Flag), old_(Flag) { flag_ = true; }
-    ~TFlagSet() { flag_ = old_; }
-    TFlagSet(const TFlagSet&) = delete;
-    TFlagSet& operator=(const TFlagSet&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
 };
 
 // The folder part of a parsing name, with its trailing backslash ("" without one).
@@ -156,11 +144,13 @@ void TbsCustomShellTreeView::SetAutoRefresh(bool Value) {
     FNotifier->SetOnChange([this] { RefreshEvent(); });
 }
 
-void TbsCustomShellTreeView::SetListView(TbsCustomShellListView* Value) {
-    if (FListView == Value)
+// A new partner takes this view's root and this view as its tree; an old one lets go when there is none.
+template <typename TPartner>
+void TbsCustomShellTreeView::Link(TPartner*& Field, TPartner* Value) {
+    if (Field == Value)
         return;
-    TbsCustomShellListView* old = FListView;
-    FListView = Value;
+    TPartner* old = Field;
+    Field = Value;
     if (Value) {
         Value->SetRoot(FRoot);
         Value->SetTreeView(this);
@@ -170,19 +160,9 @@ void TbsCustomShellTreeView::SetListView(TbsCustomShellListView* Value) {
     }
 }
 
-void TbsCustomShellTreeView::SetComboBox(TbsCustomShellComboBox* Value) {
-    if (FComboBox == Value)
-        return;
-    TbsCustomShellComboBox* old = FComboBox;
-    FComboBox = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->SetTreeView(this);
-        Value->FreeNotification(this);
-    } else if (old && old->ShellTreeView() == this) {
-        old->SetTreeView(nullptr);
-    }
-}
+void TbsCustomShellTreeView::SetListView(TbsCustomShellListView* Value) { Link(FListView, Value); }
+
+void TbsCustomShellTreeView::SetComboBox(TbsCustomShellComboBox* Value) { Link(FComboBox, Value); }
 
 void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {
     TbsSkinCustomTreeView::Notification(AComponent, Operation);
@@ -219,7 +199,7 @@ void TbsCustomShellTreeView::CreateRoot() {
         failure = e.Message();
     }
     if (FRootFolder) {
-        TFlagSet loading(FLoadingRoot);
+        TbsUpdateGuard loading(FLoadingRoot);
         if (Items()->Count() > 0)
             ClearItems();
         TComPtr<IShellFolder> desktop = DesktopShellFolder();
@@ -237,7 +217,7 @@ void TbsCustomShellTreeView::CreateRoot() {
 void TbsCustomShellTreeView::RootChanged() {
     if (FUpdating)
         return;
-    TFlagSet updating(FUpdating);
+    TbsUpdateGuard updating(FUpdating);
     CreateRoot();
     if (FListView)
         FListView->SetRoot(FRoot);
@@ -337,7 +317,7 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
     const bool refresh = FAutoRefresh;
     SetAutoRefresh(false);
     {
-        TFlagSet updating(FUpdating);
+        TbsUpdateGuard updating(FUpdating);
         TbsPidl full(CopyPIDL(folder->AbsoluteID()));
         if (FComboBox)
             FComboBox->TreeUpdate(full.get());
@@ -372,7 +352,7 @@ void TbsCustomShellTreeView::SetPathFromID(LPCITEMIDLIST FullPidl) {
         return;
     TTreeNode* selected = nullptr;
     {
-        TFlagSet updating(FUpdating);
+        TbsUpdateGuard updating(FUpdating);
         TNodesUpdate update(Items());
         TTreeNode* node = Items()->GetFirstNode();
         TbsPidlList prefixes = CreatePIDLPrefixList(FullPidl);
@@ -390,7 +370,7 @@ void TbsCustomShellTreeView::SetPathFromID(LPCITEMIDLIST FullPidl) {
     if (!selected)
         return;
     TbsPidl full(CopyPIDL(NodeFolder(selected)->AbsoluteID()));
-    TFlagSet updating(FUpdating);
+    TbsUpdateGuard updating(FUpdating);
     if (FListView)
         FListView->TreeUpdate(full.get());
     if (FComboBox)
@@ -419,7 +399,7 @@ void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
         selectedList.reset(CopyPIDL(f->AbsoluteID()));
     THourGlass hourglass;
     // The linked controls show the same folders before and after: no selection change reaches them.
-    TFlagSet updating(FUpdating);
+    TbsUpdateGuard updating(FUpdating);
     TNodesUpdate update(Items());
     auto* folder = new TbsShellFolder(old->Parent(), old->ShellFolder(), old->RelativeID());
     TTreeNode* fresh = Items()->Insert(Node, Node->Parent() ? folder->DisplayName() : Node->Text());
@@ -524,18 +504,15 @@ void TbsCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
 
 // ---- Window -----------------------------------------------------------------------------------------------------------
 void TbsCustomShellTreeView::WndProc(TMessage& Message) {
+    // The open context menu's drawing messages are its own (nobody's when none is open).
+    if (PassContextMenuMessage(Message.Msg, Message.WParam, Message.LParam)) {
+        Message.Result = 0;
+        return;
+    }
     switch (Message.Msg) {
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_INITMENUPOPUP:
-        case WM_MENUCHAR:
-            if (ActiveContextMenu2)
-                ActiveContextMenu2->HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
-            Message.Result = 0;
-            return;
         case TVM_SETIMAGELIST:
             if (Message.WParam == TVSIL_NORMAL && !FImageListChanging) {
-                TFlagSet changing(FImageListChanging);
+                TbsUpdateGuard changing(FImageListChanging);
                 Message.LParam = reinterpret_cast<LPARAM>(ImageListChoice());
                 TbsSkinCustomTreeView::WndProc(Message);
                 return;

@@ -94,6 +94,8 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IShellComman
     void SetNodeIcons(TTreeNode* Node, TbsShellFolder* Folder);
     void ClearItems();
     void RefreshEvent();
+    template <typename TPartner>
+    void Link(TPartner*& Field, TPartner* Value);
     HIMAGELIST ImageListChoice() const;
     static TbsShellFolder* NodeFolder(TTreeNode* Node) { return Node ? static_cast<TbsShellFolder*>(Node->Data) : nullptr; }
 
