@@ -36,6 +36,7 @@ class TCountingFolder : public IShellFolder {
     explicit TCountingFolder(IShellFolder* Real) : real_(Real) { real_->AddRef(); }
     ~TCountingFolder() { real_->Release(); }
     int enumerations = 0;
+    ULONG References() const { return refs_; }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         *ppv = nullptr;
@@ -200,6 +201,25 @@ TEST_F(ShellTreeTest, AFolderIsEnumeratedOnceWhateverItsExpansions) {
         EXPECT_GE(letters->ImageIndex(), 0);
         TearDown();  // the nodes release the counting folder before it goes
     }
+    // Every folder made over the root's interface went with its node.
+    EXPECT_EQ(counting.References(), 1u);
+}
+
+TEST_F(ShellTreeTest, AFilePathSelectsAFileNodeOnlyWhenFilesAreShown) {
+    HANDLE h = CreateFileW(dir_.File(L"Письма\\отчёт.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    TbsCustomShellTreeView* t = Tree(dir_.Path());
+    t->SetPath(dir_.File(L"Письма\\отчёт.txt"));
+    EXPECT_EQ(t->Selected(), nullptr);
+    EXPECT_EQ(t->Path(), L"");
+    t->SetObjectTypes(TShellObjectTypes{otFolders, otNonFolders});
+    t->SetPath(dir_.File(L"Письма\\отчёт.txt"));
+    ASSERT_NE(t->Selected(), nullptr);
+    EXPECT_EQ(t->Selected()->Text(), L"отчёт.txt");
+    EXPECT_FALSE(t->Selected()->HasChildren());
+    EXPECT_EQ(Children(t->Selected()->Parent()), (TNames{L"Входящие", L"отчёт.txt"}));
 }
 
 TEST_F(ShellTreeTest, APathExpandsItsChainAndSelectsIt) {
