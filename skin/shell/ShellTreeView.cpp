@@ -273,19 +273,18 @@ void TbsCustomShellTreeView::InitNode(LPCITEMIDLIST Pidl, TTreeNode* ParentNode)
     TbsShellFolder* parent = NodeFolder(ParentNode);
     TComPtr<IShellFolder> shell = GetItemShellFolder(parent->ShellFolder(), Pidl, nullptr);
     auto owned = std::make_unique<TbsShellFolder>(parent, shell.Get(), Pidl);
-    // The control measures the caption when the node goes in: it goes in with its text.
-    TTreeNode* Node = Items()->AddChild(ParentNode, owned->DisplayName());
-    TbsShellFolder* folder = owned.release();
-    Node->Data = folder;
-    SetNodeIcons(Node, folder);
-    Node->SetHasChildren(folder->SubFolders());
+    TTreeNode* node = Items()->AddChild(ParentNode, owned->DisplayName());
+    TbsShellFolder* folder = owned.release();  // the node owns it from here (Delete)
+    node->Data = folder;
+    SetNodeIcons(node, folder);
+    node->SetHasChildren(folder->SubFolders());
     if (FObjectTypes.Contains(otNonFolders) && folder->ShellFolder())
-        Node->SetHasChildren(HasEnumItems(folder->ShellFolder(), ShellEnumFlags(FObjectTypes)));
+        node->SetHasChildren(HasEnumItems(folder->ShellFolder(), ShellEnumFlags(FObjectTypes)));
     bool canAdd = true;
     if (OnAddFolder)
         OnAddFolder(this, folder, canAdd);
     if (!canAdd)
-        Node->Delete();  // frees the folder
+        node->Delete();  // frees the folder
 }
 
 bool TbsCustomShellTreeView::CanExpand(TTreeNode* Node) {
@@ -533,9 +532,6 @@ void TbsCustomShellTreeView::WndProc(TMessage& Message) {
 
 void TbsCustomShellTreeView::CreateWnd() {
     TbsSkinCustomTreeView::CreateWnd();
-    // The control measures each caption as the node goes in: the font comes before the root's nodes (the window
-    // gets it only after CreateWnd otherwise).
-    Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     if (Items()->Count() > 0)
         ClearItems();
     if (!Images())
