@@ -907,13 +907,14 @@ void TTreeNode::SetExpanded(bool Value) {
 
 void TTreeNode::Expand(bool Recurse) {
     TCustomTreeView* tv = TreeView();
-    if (HasChildren() && !expanded_) {
-        if (tv->HandleAllocated() && item_) {
-            // The system asks the program (TVN_ITEMEXPANDING) and records the state.
+    if (tv->HandleAllocated() && item_) {
+        // The system asks the program (TVN_ITEMEXPANDING) only on an item's first expansion and reports a
+        // programmatic one only then: the state is read back.
+        if (HasChildren())
             SendMessageW(tv->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
-        } else {
-            expanded_ = true;
-        }
+        expanded_ = ShownExpanded();
+    } else if (HasChildren()) {
+        expanded_ = true;
     }
     if (Recurse)
         for (TTreeNode* child : std::vector<TTreeNode*>(children_))
@@ -922,15 +923,23 @@ void TTreeNode::Expand(bool Recurse) {
 
 void TTreeNode::Collapse(bool Recurse) {
     TCustomTreeView* tv = TreeView();
-    if (expanded_) {
-        if (tv->HandleAllocated() && item_)
-            SendMessageW(tv->Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
-        else
-            expanded_ = false;
+    if (tv->HandleAllocated() && item_) {
+        SendMessageW(tv->Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
+        expanded_ = ShownExpanded();
+    } else {
+        expanded_ = false;
     }
     if (Recurse)
         for (TTreeNode* child : std::vector<TTreeNode*>(children_))
             child->Collapse(true);
+}
+
+bool TTreeNode::ShownExpanded() const {
+    TCustomTreeView* tv = TreeView();
+    if (!tv->HandleAllocated() || !item_)
+        return expanded_;
+    return (SendMessageW(tv->Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
 }
 
 bool TTreeNode::Selected() {
@@ -1056,6 +1065,14 @@ void TTreeNode::MakeVisible() {
         SendMessageW(tv->Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item_));
 }
 
+bool TTreeNode::EditText() {
+    TCustomTreeView* tv = TreeView();
+    if (!tv->HandleAllocated() || !item_)
+        return false;
+    ::SetFocus(tv->Handle());
+    return SendMessageW(tv->Handle(), TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item_)) != 0;
+}
+
 // ---- TTreeNodes -----------------------------------------------------------------------------------------------------
 TTreeNodes::~TTreeNodes() {
     for (TTreeNode* n : top_)
@@ -1124,9 +1141,8 @@ void TTreeNodes::Delete(TTreeNode* Node) {
     std::vector<TTreeNode*> gone;
     for (TTreeNode* n = Node; n && (n == Node || n->HasAsParent(Node)); n = n->GetNext())
         gone.push_back(n);
-    if (tv->OnDeletion)
-        for (auto it = gone.rbegin(); it != gone.rend(); ++it)
-            tv->OnDeletion(tv, *it);
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+        tv->Delete(*it);
     if (tv->savedSelected_ && std::find(gone.begin(), gone.end(), tv->savedSelected_) != gone.end())
         tv->savedSelected_ = nullptr;
     if (tv->HandleAllocated() && Node->item_) {
@@ -1285,6 +1301,11 @@ TTreeNode* TCustomTreeView::TopItem() {
     return NodeOf(reinterpret_cast<HTREEITEM>(SendTo(this, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE)));
 }
 
+void TCustomTreeView::SetTopItem(TTreeNode* Value) {
+    if (Value && Value->item_)
+        SendTo(this, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(Value->item_));
+}
+
 TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) {
     TVHITTESTINFO hit{};
     hit.pt = {X, Y};
@@ -1370,6 +1391,39 @@ void TCustomTreeView::Change(TTreeNode* Node) {
         OnChange(this, Node);
 }
 
+bool TCustomTreeView::CanExpand(TTreeNode* Node) {
+    bool allow = true;
+    if (OnExpanding)
+        OnExpanding(this, Node, allow);
+    return allow;
+}
+
+bool TCustomTreeView::CanCollapse(TTreeNode* Node) {
+    bool allow = true;
+    if (OnCollapsing)
+        OnCollapsing(this, Node, allow);
+    return allow;
+}
+
+bool TCustomTreeView::CanChange(TTreeNode* Node) {
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Edit(TTreeNode* Node, const std::wstring& Text) {
+    std::wstring s = Text;
+    if (OnEdited)
+        OnEdited(this, Node, s);
+    Node->SetText(s);
+}
+
+void TCustomTreeView::Delete(TTreeNode* Node) {
+    if (OnDeletion)
+        OnDeletion(this, Node);
+}
+
 bool TCustomTreeView::CustomDrawItem(TTreeNode* Node,
                                      TCustomDrawState State,
                                      TCustomDrawStage Stage,
@@ -1409,10 +1463,10 @@ void TCustomTreeView::HandleNotify(TMessage& m) {
             if (!node || updating_)
                 break;
             bool allow = true;
-            if (nm->action == TVE_EXPAND && OnExpanding)
-                OnExpanding(this, node, allow);
-            else if (nm->action == TVE_COLLAPSE && OnCollapsing)
-                OnCollapsing(this, node, allow);
+            if (nm->action & TVE_EXPAND)
+                allow = CanExpand(node);
+            else if (nm->action & TVE_COLLAPSE)
+                allow = CanCollapse(node);
             m.Result = allow ? FALSE : TRUE;
             break;
         }
@@ -1435,10 +1489,7 @@ void TCustomTreeView::HandleNotify(TMessage& m) {
             if (updating_)
                 break;
             auto* nm = reinterpret_cast<NMTREEVIEWW*>(hdr);
-            bool allow = true;
-            if (OnChanging)
-                OnChanging(this, reinterpret_cast<TTreeNode*>(nm->itemNew.lParam), allow);
-            m.Result = allow ? FALSE : TRUE;
+            m.Result = CanChange(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam)) ? FALSE : TRUE;
             break;
         }
         case TVN_SELCHANGEDW:
@@ -1448,10 +1499,9 @@ void TCustomTreeView::HandleNotify(TMessage& m) {
         case TVN_ENDLABELEDITW: {
             auto* nm = reinterpret_cast<NMTVDISPINFOW*>(hdr);
             auto* node = reinterpret_cast<TTreeNode*>(nm->item.lParam);
-            if (node && nm->item.pszText) {
-                node->text_ = nm->item.pszText;
-                m.Result = TRUE;
-            }
+            // The node's text is set by Edit (through TVM_SETITEM); the control must not set it again.
+            if (node && nm->item.pszText)
+                Edit(node, nm->item.pszText);
             break;
         }
         case NM_CUSTOMDRAW:

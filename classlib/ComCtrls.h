@@ -324,7 +324,8 @@ class TTreeNode {
     // Shows an expand button even without children (children added later, when expanded).
     bool HasChildren() const { return hasChildren_ || !children_.empty(); }
     void SetHasChildren(bool Value);
-    bool Expanded() const { return expanded_; }
+    // The control's own state while it has a window (it reports programmatic expansions only once).
+    bool Expanded() const { return ShownExpanded(); }
     void SetExpanded(bool Value);
     void Expand(bool Recurse);
     void Collapse(bool Recurse);
@@ -357,11 +358,14 @@ class TTreeNode {
     void Delete();
     void DeleteChildren();
     void MakeVisible();
+    // Starts editing the node's caption in place (nothing without a window or with ReadOnly).
+    bool EditText();
 
   private:
     friend class TTreeNodes;
     friend class TCustomTreeView;
     void Apply(UINT mask);
+    bool ShownExpanded() const;
     TTreeNodes* owner_;                 // borrowed: the node list
     TTreeNode* parent_;                 // borrowed: the parent owns us; nullptr for a top node
     std::vector<TTreeNode*> children_;  // owned
@@ -413,6 +417,7 @@ using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bo
 using TTVExpandingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
 using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std::wstring& S)>;
 using TTVCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
 using TTVAdvancedCustomDrawItemEvent = std::function<void(TCustomTreeView* Sender,
@@ -432,6 +437,7 @@ class TCustomTreeView : public TWinControl {
     TTreeNode* Selected();
     void SetSelected(TTreeNode* Value);
     TTreeNode* TopItem();
+    void SetTopItem(TTreeNode* Value);
     TTreeNode* GetNodeAt(int X, int Y);
     void FullExpand();
     void FullCollapse();
@@ -465,6 +471,7 @@ class TCustomTreeView : public TWinControl {
     TTVCollapsingEvent OnCollapsing;
     TTVExpandedEvent OnCollapsed;
     TTVExpandedEvent OnDeletion;
+    TTVEditedEvent OnEdited;
     TTVCustomDrawItemEvent OnCustomDrawItem;
     TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
 
@@ -474,6 +481,14 @@ class TCustomTreeView : public TWinControl {
     void DestroyWnd() override;
     virtual void Change(TTreeNode* Node);
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage, bool& PaintImages);
+    // The user's (or the program's) requests, before the control acts: the default ones raise the events.
+    virtual bool CanExpand(TTreeNode* Node);
+    virtual bool CanCollapse(TTreeNode* Node);
+    virtual bool CanChange(TTreeNode* Node);
+    // The end of a caption edit with a new text (OnEdited may change it); the default takes the text over.
+    virtual void Edit(TTreeNode* Node, const std::wstring& Text);
+    // A node going away (its children first): OnDeletion.
+    virtual void Delete(TTreeNode* Node);
 
   private:
     friend class TTreeNode;

@@ -293,10 +293,13 @@ void TbsSkinPanel::AdjustClientRect(TRect& Rect) {
         Rect = G.NewClRect;
     }
     if (FCaptionMode && !FUseSkinSize) {
-        if (FRibbonStyle)
+        if (FRibbonStyle) {
             Rect.Bottom = base.Bottom - FDefaultCaptionHeight;
-        else
-            Rect.Top = base.Top + FDefaultCaptionHeight;
+        } else {
+            // Below the caption band, which lies inside the "panel" frame as the resized caption draws it.
+            const TRect frame = ResizedCaptionClient();
+            Rect.Top = (frame.IsEmpty() ? 0 : frame.Top) + FDefaultCaptionHeight;
+        }
     }
 }
 
@@ -400,6 +403,21 @@ void TbsSkinPanel::CreateControlSkinImage(TBitmap* B) {
         DrawCaption(B);
 }
 
+TRect TbsSkinPanel::ResizedCaptionClient() {
+    const std::wstring saved = FSkinDataName;
+    FSkinDataName = L"panel";
+    GetSkinData();
+    TRect client{};
+    if (HasSkin()) {
+        int w = Width(), h = Height();
+        G.CalcSize(true, w, h);
+        client = G.NewClRect;
+    }
+    FSkinDataName = saved;
+    GetSkinData();
+    return client;
+}
+
 void TbsSkinPanel::CreateControlResizeImage(TBitmap* B) {
     const std::wstring saved = FSkinDataName;
     FSkinDataName = L"panel";
@@ -423,11 +441,13 @@ void TbsSkinPanel::CreateControlResizeImage(TBitmap* B) {
     TRect strip = CaptionRect;
     strip.Inflate(-1, -1);
     strip.Offset(G.SkinRect.Left, G.SkinRect.Top);
-    const int stripH = FDefaultCaptionHeight - panelClient.Top - 1;
+    // The caption band is DefaultCaptionHeight high inside the frame, whatever the frame's thickness; the children
+    // start below it (AdjustClientRect).
+    const int stripH = FDefaultCaptionHeight - 1;
     if (HasSkin() && stripH > 0 && !strip.IsEmpty() && RectInPicture(strip, Picture))
         B->Canvas()->CopyRect({panelClient.Left, panelClient.Top, panelClient.Right, panelClient.Top + stripH},
                               Picture->Canvas(), strip);
-    NewCaptionRect = {panelClient.Left, panelClient.Top, panelClient.Right, FDefaultCaptionHeight - 1};
+    NewCaptionRect = {panelClient.Left, panelClient.Top, panelClient.Right, panelClient.Top + stripH};
     if (!HasSkin())
         return;
     // The own entry's composition (nothing for a nine-part entry with the forced background), then the caption.
@@ -552,7 +572,8 @@ void TbsSkinPanel::DrawCaption(TBitmap* B) {
                 TX -= 2;
                 PX -= FrameTextRect.Left;
             }
-            c->Draw(fx, CaptionRect.Top, &frame);
+            // Behind the text, at the caption's place now (the skin's own place, or the resized band).
+            c->Draw(fx, R.Top, &frame);
         }
     }
     c->Brush()->SetStyle(bsClear);

@@ -112,6 +112,8 @@ class TbsSkinPanel : public TbsSkinCustomControl {
     bool HasSkin() const { return SkinLookAvailable(); }
     void DoRollUp(bool Up);
     void CreateControlResizeImage(TBitmap* B);
+    // The client rectangle of the skin's "panel" entry at this size (the resized caption's frame); empty without one.
+    TRect ResizedCaptionClient();
     void PaintTransparentCaption(TBitmap* B);
     void PaintClientPart();
     void PaintBackgroundPicture();

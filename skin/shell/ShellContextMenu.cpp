@@ -31,6 +31,14 @@ struct TMenuHandle {
 
 }  // namespace
 
+bool PassContextMenuMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg != WM_DRAWITEM && Msg != WM_MEASUREITEM && Msg != WM_INITMENUPOPUP && Msg != WM_MENUCHAR)
+        return false;
+    if (ActiveContextMenu2)
+        ActiveContextMenu2->HandleMenuMsg(Msg, WParam, LParam);
+    return true;
+}
+
 void ShowShellContextMenu(TWinControl* Control, TbsShellFolder* Node, int X, int Y) {
     if (!Node || !Control)
         return;

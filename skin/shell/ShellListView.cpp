@@ -869,14 +869,8 @@ std::wstring TbsCustomShellListView::GetSelectedPath() {
 
 // ---- Window -------------------------------------------------------------------------------------------------------------
 void TbsCustomShellListView::WndProc(TMessage& Message) {
+    PassContextMenuMessage(Message.Msg, Message.WParam, Message.LParam);
     switch (Message.Msg) {
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_INITMENUPOPUP:
-        case WM_MENUCHAR:
-            if (ActiveContextMenu2)
-                ActiveContextMenu2->HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
-            break;
         case CN_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
             if (hdr->code == LVN_ODFINDITEMW) {

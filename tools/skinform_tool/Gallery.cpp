@@ -53,6 +53,7 @@
 #include "skin/pickers/SkinFilterComboBox.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/shell/ShellListView.h"
+#include "skin/shell/ShellTreeView.h"
 
 namespace {
 
@@ -1119,6 +1120,8 @@ std::wstring ShellGalleryFolder() {
     const std::wstring dir = std::wstring(base) + L"trelm-gallery-shell";
     CreateDirectoryW(dir.c_str(), nullptr);
     CreateDirectoryW((dir + L"\\Папка с письмами").c_str(), nullptr);
+    CreateDirectoryW((dir + L"\\Папка с письмами\\Входящие").c_str(), nullptr);
+    CreateDirectoryW((dir + L"\\Звуки").c_str(), nullptr);
     for (const wchar_t* name : {L"Отчёт за май.txt", L"Русский.lng", L"Звонок.wav", L"readme.txt"}) {
         HANDLE h = CreateFileW((dir + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -1129,6 +1132,19 @@ std::wstring ShellGalleryFolder() {
         }
     }
     return dir;
+}
+
+// The height a list of the folder needs in a style at a width (at least MinH): a view cut inside a row of items
+// hides what that row holds.
+int FittedListHeight(TWinControl* Host, const std::wstring& Folder, TViewStyle Style, int W, int MinH) {
+    auto v = std::make_unique<TbsSkinFileListView>(nullptr);
+    v->SetParent(Host);
+    v->SetBounds(0, 0, W, MinH);
+    v->SetViewStyle(Style);
+    v->HandleNeeded();
+    v->SetPath(Folder);
+    const DWORD size = ListView_ApproximateViewRect(v->Handle(), W, MinH, -1);
+    return std::max(MinH, static_cast<int>(HIWORD(size)));
 }
 
 std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
@@ -1148,16 +1164,17 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
         it.Class = L"TbsSkinFileListView";
         it.Entry = L"listview";
         it.W = 210;
-        it.H = k.Open ? 22 + 150 : 22 + 4 + 120;
+        const int listH = FittedListHeight(Host, folder, k.Style, 210, 120);
+        it.H = k.Open ? 22 + 150 : 22 + 4 + listH;
         const TViewStyle style = k.Style;
         const bool open = k.Open;
-        it.Make = [Host, folder, style](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        it.Make = [Host, folder, style, listH](TComponent* Owner, TbsSkinData* Data) -> TControl* {
             auto* combo = new TbsSkinShellComboBox(Owner);
             combo->SetParent(Host);
             combo->SetBounds(0, 0, 210, 22);
             auto* v = new TbsSkinFileListView(Owner);
             v->SetParent(Host);
-            v->SetBounds(0, 26, 210, 120);
+            v->SetBounds(0, 26, 210, listH);
             v->SetViewStyle(style);
             if (Data) {
                 combo->SetSkinData(Data);
@@ -1199,6 +1216,56 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
         };
         items.push_back(it);
     }
+    // The tree over the same folder, linked with a box above it and a list below it: all three show the folder
+    // selected in the tree.
+    TGalleryItem tree;
+    tree.State = L"дерево + список";
+    tree.Class = L"TbsCustomShellTreeView";
+    tree.Entry = L"treeview";
+    tree.W = 210;
+    tree.H = 22 + 4 + 110 + 4 + 90;
+    tree.Make = [Host, folder](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        auto* combo = new TbsSkinShellComboBox(Owner);
+        combo->SetParent(Host);
+        combo->SetBounds(0, 0, 210, 22);
+        auto* t = new TbsCustomShellTreeView(Owner);
+        t->SetParent(Host);
+        t->SetBounds(0, 26, 210, 110);
+        t->SetDrawSkin(true);
+        auto* v = new TbsSkinFileListView(Owner);
+        v->SetParent(Host);
+        v->SetBounds(0, 140, 210, 90);
+        v->SetViewStyle(vsList);
+        if (Data) {
+            combo->SetSkinData(Data);
+            t->SetSkinData(Data);
+            v->SetSkinData(Data);
+        }
+        combo->HandleNeeded();
+        v->HandleNeeded();
+        t->SetRoot(folder);
+        t->HandleNeeded();
+        t->SetListView(v);
+        t->SetComboBox(combo);
+        t->SetPath(folder + L"\\Папка с письмами\\Входящие");
+        t->SetPath(folder);
+        v->SetItemIndex(1);
+        return t;
+    };
+    tree.Index = [](TControl* C) { return static_cast<TbsCustomShellTreeView*>(C)->SkinIndex(); };
+    tree.Paint = [](TControl* C, HDC DC, int X, int Y) {
+        auto* t = static_cast<TbsCustomShellTreeView*>(C);
+        if (TbsCustomShellComboBox* c = t->ShellComboBox())
+            c->PaintTo(DC, X, Y);
+        SaveDC(DC);
+        SetViewportOrgEx(DC, X, Y + 26, nullptr);
+        IntersectClipRect(DC, 0, 0, t->Width(), t->Height());
+        SendMessageW(t->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT | PRF_ERASEBKGND);
+        RestoreDC(DC, -1);
+        if (TbsCustomShellListView* v = t->ShellListView())
+            PaintView(v, DC, X, Y + 140);
+    };
+    items.push_back(tree);
     return items;
 }
 

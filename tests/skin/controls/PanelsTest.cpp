@@ -182,7 +182,16 @@ TEST_F(SkinPanelsTest, PaintingWays) {
     EXPECT_EQ(Px(img.get(), 75, 75), PanelSlice(kClient));
     EXPECT_EQ(Px(img.get(), 140, 8), GroupSlice(kTop));
     EXPECT_GT(CountColour(img.get(), {5, 5, 145, 19}, kGroupFont), 5);
-    EXPECT_EQ(gb->CaptionRectNow(), (TRect{5, 5, 145, 19}));
+    // The band is the caption height high inside the frame; the children start below it.
+    EXPECT_EQ(gb->CaptionRectNow(), (TRect{5, 5, 145, 24}));
+    EXPECT_EQ(gb->GetSkinClientRect().Top, 5 + 20);
+    // A caption lower than the frame is thick still gets its band below the frame's top, with its text in it.
+    gb->SetDefaultCaptionHeight(8);
+    img = Look(gb);
+    EXPECT_EQ(gb->CaptionRectNow(), (TRect{5, 5, 145, 12}));
+    EXPECT_GT(CountColour(img.get(), {5, 5, 145, 12}, kGroupFont), 0);
+    EXPECT_EQ(gb->GetSkinClientRect().Top, 5 + 8);
+    gb->SetDefaultCaptionHeight(20);
     // empty drawing: nothing at all
     p->SetEmptyDrawing(true);
     img = Look(p);
