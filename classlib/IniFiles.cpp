@@ -4,8 +4,17 @@
 #include "classlib/WithUpdate_p.h"
 
 namespace {
+// Keys and section names are nearly always ASCII (a skin's load folds thousands): those are folded here, the rest
+// through the system's case tables.
 std::wstring Fold(const std::wstring& s) {
-    return AnsiUpperCase(s);
+    std::wstring r = s;
+    for (wchar_t& c : r) {
+        if (c >= 0x80)
+            return AnsiUpperCase(s);
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    }
+    return r;
 }
 }  // namespace
 
@@ -80,13 +89,21 @@ void TMemIniFile::Load() {
 }
 
 void TMemIniFile::Clear() {
+    lastFound_ = nullptr;
     sections_.clear();
     sectionIndex_.clear();
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(const std::wstring& name) {
+    // Readers ask for one section many times in a row (every field of a record).
+    if (lastFound_ && name == lastName_)
+        return lastFound_;
     auto it = sectionIndex_.find(Fold(name));
-    return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
+    if (it == sectionIndex_.end())
+        return nullptr;
+    lastName_ = name;
+    lastFound_ = sections_[it->second].get();
+    return lastFound_;
 }
 
 TMemIniFile::Section& TMemIniFile::AddSection(const std::wstring& name) {
@@ -97,6 +114,7 @@ TMemIniFile::Section& TMemIniFile::AddSection(const std::wstring& name) {
 }
 
 void TMemIniFile::ReindexSections() {
+    lastFound_ = nullptr;
     sectionIndex_.clear();
     for (size_t i = 0; i < sections_.size(); ++i)
         sectionIndex_.emplace(Fold(sections_[i]->name), i);

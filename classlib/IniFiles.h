@@ -106,6 +106,9 @@ class TMemIniFile : public TCustomIniFile {
     void Load();
     std::vector<std::unique_ptr<Section>> sections_;
     std::unordered_map<std::wstring, size_t> sectionIndex_;  // upper-cased name -> first section with it
+    // The last section found and the name it was asked by; cleared whenever sections go or are reindexed.
+    std::wstring lastName_;
+    Section* lastFound_ = nullptr;
 };
 
 // Ini file through GetPrivateProfileStringW / WritePrivateProfileStringW. Every call goes to the file (the system

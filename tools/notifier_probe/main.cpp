@@ -14,6 +14,7 @@
 // Usage: notifier_probe.exe [idle seconds, default 60]
 //        notifier_probe.exe exe [idle seconds]     (environment NETLIB_DOVECOT_DIR and NETLIB_DOVECOT_CTL set)
 //        notifier_probe.exe start [runs, default 5]
+//        notifier_probe.exe start RUNS silent      (no server known: the server list from a silent host)
 //        notifier_probe.exe letters                (the Dovecot environment as for exe)
 //        notifier_probe.exe accounts               (the same, with the users run.sh adds for "accounts")
 // With "letters", the engine in a host window announces 1, 100, 500 and 2,000 new letters of the private Dovecot,
@@ -640,6 +641,7 @@ double StatusKb(const std::wstring& procFolder, const std::string& field) {
 
 struct TStartFigures {
     double paintMs = -1, idleMs = -1, anonKb = -1;
+    double longestMs = -1;  // the longest answer of the window while it was watched after input idle
 };
 
 struct TWindowSearch {
@@ -660,7 +662,8 @@ BOOL CALLBACK FindShownWindow(HWND wnd, LPARAM p) {
 
 // Starts exe in folder and times it: the first paint is the moment most of a grid of points inside the shown window
 // differ on the screen from the screen before the start; input idle is the first answer of the window after that.
-TStartFigures MeasureStart(const std::wstring& exe, const std::wstring& folder, bool named) {
+// With watchMs, the window is then asked every 10 ms for that long and its longest answer kept.
+TStartFigures MeasureStart(const std::wstring& exe, const std::wstring& folder, bool named, DWORD watchMs = 0) {
     TStartFigures f;
     const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const std::vector<std::uint32_t> before = GrabScreen(screenRect);
@@ -702,6 +705,12 @@ TStartFigures MeasureStart(const std::wstring& exe, const std::wstring& folder, 
                 DWORD_PTR result = 0;
                 if (SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
                     f.idleMs = MsBetween(t0, Clock::now());
+                if (watchMs > 0) {
+                    TAnswerProbe probe(wnd, 10, 30000);
+                    Sleep(watchMs);
+                    probe.Stop();
+                    f.longestMs = static_cast<double>(probe.LongestMs());
+                }
                 break;
             }
         }
@@ -756,6 +765,44 @@ int ProbeStart(int runs) {
     return 0;
 }
 
+// The start with no server known, so the server list is downloaded from the maker's host: a host that accepts and
+// never answers beside one that refuses the connection, in turn in the same session. The window is asked every
+// 10 ms for 5 s from its first answer, while the download waits on the silent host.
+int ProbeSilentStart(int runs) {
+    trelm_test::TNotifierProcess app(L"notifier_probe_silent");
+    TSettings settings;
+    TNotifierLists lists;
+    std::wstring id = GetMachineId();
+    SaveSettingsAs(app.File(L"Posl.vkz"), settings, lists, id);
+    TSilentServer silent;
+    const std::wstring silentHost = L"127.0.0.1:" + std::to_wstring(silent.Port());
+    std::vector<double> idle, longest, refusedIdle, refusedLongest;
+    for (int i = 0; i < runs; ++i) {
+        SetEnvironmentVariableW(L"TRELM_MAKER_HOST", L"127.0.0.1:9");
+        const TStartFigures r = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true, 5000);
+        SetEnvironmentVariableW(L"TRELM_MAKER_HOST", silentHost.c_str());
+        const TStartFigures s = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true, 5000);
+        std::printf("run %d: silent host: paint %.0f ms, idle %.0f ms, longest answer %.0f ms; refused: paint %.0f ms, "
+                    "idle %.0f ms, longest answer %.0f ms\n",
+                    i + 1, s.paintMs, s.idleMs, s.longestMs, r.paintMs, r.idleMs, r.longestMs);
+        std::fflush(stdout);
+        if (s.idleMs < 0 || r.idleMs < 0) {
+            std::fprintf(stderr, "the program did not paint or answer\n");
+            return 1;
+        }
+        idle.push_back(s.idleMs);
+        longest.push_back(s.longestMs);
+        refusedIdle.push_back(r.idleMs);
+        refusedLongest.push_back(r.longestMs);
+    }
+    SetEnvironmentVariableW(L"TRELM_MAKER_HOST", nullptr);
+    std::printf("silent server-list host: input idle %.0f ms (refused: %.0f ms, ratio %.2f); longest answer over 5 s "
+                "%.0f ms, worst run %.0f ms (goal < 100 ms; refused: %.0f ms); the host saw %d connections\n",
+                Median(idle), Median(refusedIdle), Median(idle) / Median(refusedIdle), Median(longest),
+                *std::max_element(longest.begin(), longest.end()), Median(refusedLongest), silent.Connections());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -763,6 +810,8 @@ int main(int argc, char** argv) {
         return ProbeLetters();
     if (argc > 1 && std::string(argv[1]) == "accounts")
         return ProbeAccounts();
+    if (argc > 1 && std::string(argv[1]) == "start" && argc > 3 && std::string(argv[3]) == "silent")
+        return ProbeSilentStart(std::max(1, atoi(argv[2])));
     if (argc > 1 && std::string(argv[1]) == "start")
         return ProbeStart(argc > 2 ? std::max(1, atoi(argv[2])) : 5);
     const bool program = argc > 1 && std::string(argv[1]) == "exe";
