@@ -16,6 +16,18 @@ std::wstring Fold(const std::wstring& s) {
     }
     return r;
 }
+// Narrows [b, e) of s to leave out blanks (characters <= ' ') at both ends, as Trim does.
+void TrimBounds(const std::wstring& s, size_t& b, size_t& e) {
+    while (b < e && s[b] <= L' ')
+        ++b;
+    while (e > b && s[e - 1] <= L' ')
+        --e;
+}
+
+std::wstring TrimmedPart(const std::wstring& s, size_t b, size_t e) {
+    TrimBounds(s, b, e);
+    return s.substr(b, e - b);
+}
 }  // namespace
 
 // ---- TCustomIniFile ---------------------------------------------------------------------------------------------
@@ -124,27 +136,30 @@ void TMemIniFile::SetStrings(const TStrings* list) {
     Clear();
     Section* current = nullptr;
     for (int i = 0; i < list->Count(); ++i) {
-        std::wstring s = Trim(list->Get(i));
-        if (s.empty())
+        // Each line is cut in place by its bounds: a skin's load parses thousands of lines.
+        const std::wstring s = list->Get(i);
+        size_t b = 0, e = s.size();
+        TrimBounds(s, b, e);
+        if (b == e)
             continue;
-        if (s[0] == L'[') {
-            size_t close = s.find(L']');
+        if (s[b] == L'[') {
+            size_t close = s.find(L']', b);
             if (close != std::wstring::npos) {
-                current = &AddSection(Trim(s.substr(1, close - 1)));
+                current = &AddSection(TrimmedPart(s, b + 1, close));
                 continue;
             }
         }
         if (!current)
             continue;
         Line line;
-        size_t eq = s.find(L'=');
-        if (s[0] != L';' && s[0] != L'#' && eq != std::wstring::npos && eq > 0) {
-            line.key = TrimRight(s.substr(0, eq));
-            line.value = TrimLeft(s.substr(eq + 1));
+        size_t eq = s.find(L'=', b);
+        if (s[b] != L';' && s[b] != L'#' && eq != std::wstring::npos && eq > b) {
+            line.key = TrimmedPart(s, b, eq);
+            line.value = TrimmedPart(s, eq + 1, e);
             line.isKey = true;
             current->index.emplace(Fold(line.key), current->lines.size());
         } else {
-            line.value = s;
+            line.value = s.substr(b, e - b);
         }
         current->lines.push_back(std::move(line));
     }
@@ -169,12 +184,17 @@ void TMemIniFile::GetStrings(TStrings* list) const {
     });
 }
 
+const std::wstring* TMemIniFile::FindValue(const std::wstring& section, const std::wstring& ident) {
+    Section* s = FindSection(section);
+    const Line* line = s ? s->Find(ident) : nullptr;
+    return line ? &line->value : nullptr;
+}
+
 std::wstring TMemIniFile::ReadString(const std::wstring& section,
                                      const std::wstring& ident,
                                      const std::wstring& defaultValue) {
-    Section* s = FindSection(section);
-    const Line* line = s ? s->Find(ident) : nullptr;
-    return line ? line->value : defaultValue;
+    const std::wstring* value = FindValue(section, ident);
+    return value ? *value : defaultValue;
 }
 
 void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) {

@@ -65,6 +65,8 @@ class TMemIniFile : public TCustomIniFile {
     std::wstring ReadString(const std::wstring& section,
                             const std::wstring& ident,
                             const std::wstring& defaultValue) override;
+    // The value of a key, or nullptr when the section or the key is missing; valid until the ini changes.
+    const std::wstring* FindValue(const std::wstring& section, const std::wstring& ident);
     void WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) override;
     void ReadSection(const std::wstring& section, TStrings* strings) override;
     void ReadSections(TStrings* strings) override;
