@@ -728,6 +728,34 @@ TStartFigures MeasureStart(const std::wstring& exe, const std::wstring& folder, 
     return f;
 }
 
+// Measures two starts in turn, runs times, printing each pair; false (said on stderr) when one did not paint or
+// answer.
+bool MeasurePairs(int runs,
+                  const std::function<TStartFigures()>& first,
+                  const std::function<TStartFigures()>& second,
+                  std::vector<TStartFigures>& firsts,
+                  std::vector<TStartFigures>& seconds,
+                  const std::function<void(int, const TStartFigures&, const TStartFigures&)>& print) {
+    for (int i = 0; i < runs; ++i) {
+        firsts.push_back(first());
+        seconds.push_back(second());
+        print(i + 1, firsts.back(), seconds.back());
+        std::fflush(stdout);
+        if (firsts.back().idleMs < 0 || seconds.back().idleMs < 0) {
+            std::fprintf(stderr, "a program did not paint or answer\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+double MedianOf(const std::vector<TStartFigures>& runs, double TStartFigures::*figure) {
+    std::vector<double> v;
+    for (const TStartFigures& f : runs)
+        v.push_back(f.*figure);
+    return Median(v);
+}
+
 int ProbeStart(int runs) {
     trelm_test::TNotifierProcess app(L"notifier_probe_start");
     // One server known (no server-list download at start) and no account (no check): the start alone.
@@ -738,33 +766,27 @@ int ProbeStart(int runs) {
     SaveSettingsAs(app.File(L"Posl.vkz"), settings, lists, id);
     SetEnvironmentVariableW(L"TRELM_MAKER_HOST", L"127.0.0.1:9");
     const std::wstring baselineExe = ProgramFolder() + L"probe_window.exe";
-    std::vector<double> paint, idle, anon, basePaint, baseIdle, baseAnon;
-    for (int i = 0; i < runs; ++i) {
-        const TStartFigures b = MeasureStart(baselineExe, ProgramFolder(), false);
-        const TStartFigures t = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true);
-        std::printf(
-            "run %d: TrelmMail.exe paint %.0f ms, idle %.0f ms, anonymous %.1f MB; probe_window.exe paint %.0f "
-            "ms, idle %.0f ms, anonymous %.1f MB\n",
-            i + 1, t.paintMs, t.idleMs, t.anonKb / 1024, b.paintMs, b.idleMs, b.anonKb / 1024);
-        std::fflush(stdout);
-        if (t.paintMs < 0 || t.idleMs < 0 || b.paintMs < 0 || b.idleMs < 0) {
-            std::fprintf(stderr, "a program did not paint or answer\n");
-            return 1;
-        }
-        paint.push_back(t.paintMs);
-        idle.push_back(t.idleMs);
-        anon.push_back(t.anonKb);
-        basePaint.push_back(b.paintMs);
-        baseIdle.push_back(b.idleMs);
-        baseAnon.push_back(b.anonKb);
-    }
-    std::printf("start to the first paint: %.0f ms, one-window program %.0f ms, ratio %.2f (goal <= 2)\n",
-                Median(paint), Median(basePaint), Median(paint) / Median(basePaint));
-    std::printf("start to input idle:      %.0f ms, one-window program %.0f ms, ratio %.2f\n", Median(idle),
-                Median(baseIdle), Median(idle) / Median(baseIdle));
-    if (Median(anon) >= 0)
+    std::vector<TStartFigures> base, ours;
+    const bool measured = MeasurePairs(
+        runs, [&] { return MeasureStart(baselineExe, ProgramFolder(), false); },
+        [&] { return MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true); }, base, ours,
+        [](int run, const TStartFigures& b, const TStartFigures& t) {
+            std::printf(
+                "run %d: TrelmMail.exe paint %.0f ms, idle %.0f ms, anonymous %.1f MB; probe_window.exe paint %.0f "
+                "ms, idle %.0f ms, anonymous %.1f MB\n",
+                run, t.paintMs, t.idleMs, t.anonKb / 1024, b.paintMs, b.idleMs, b.anonKb / 1024);
+        });
+    if (!measured)
+        return 1;
+    const double paint = MedianOf(ours, &TStartFigures::paintMs), basePaint = MedianOf(base, &TStartFigures::paintMs);
+    const double idle = MedianOf(ours, &TStartFigures::idleMs), baseIdle = MedianOf(base, &TStartFigures::idleMs);
+    std::printf("start to the first paint: %.0f ms, one-window program %.0f ms, ratio %.2f (goal <= 2)\n", paint,
+                basePaint, paint / basePaint);
+    std::printf("start to input idle:      %.0f ms, one-window program %.0f ms, ratio %.2f\n", idle, baseIdle,
+                idle / baseIdle);
+    if (MedianOf(ours, &TStartFigures::anonKb) >= 0)
         std::printf("anonymous memory 3 s after the first paint: %.1f MB, one-window program %.1f MB (goal <= 30 MB)\n",
-                    Median(anon) / 1024, Median(baseAnon) / 1024);
+                    MedianOf(ours, &TStartFigures::anonKb) / 1024, MedianOf(base, &TStartFigures::anonKb) / 1024);
     return 0;
 }
 
@@ -779,30 +801,32 @@ int ProbeSilentStart(int runs) {
     SaveSettingsAs(app.File(L"Posl.vkz"), settings, lists, id);
     TSilentServer silent;
     const std::wstring silentHost = L"127.0.0.1:" + std::to_wstring(silent.Port());
-    std::vector<double> idle, longest, refusedIdle, refusedLongest;
-    for (int i = 0; i < runs; ++i) {
-        SetEnvironmentVariableW(L"TRELM_MAKER_HOST", L"127.0.0.1:9");
-        const TStartFigures r = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true, 5000);
-        SetEnvironmentVariableW(L"TRELM_MAKER_HOST", silentHost.c_str());
-        const TStartFigures s = MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true, 5000);
-        std::printf("run %d: silent host: paint %.0f ms, idle %.0f ms, longest answer %.0f ms; refused: paint %.0f ms, "
-                    "idle %.0f ms, longest answer %.0f ms\n",
-                    i + 1, s.paintMs, s.idleMs, s.longestMs, r.paintMs, r.idleMs, r.longestMs);
-        std::fflush(stdout);
-        if (s.idleMs < 0 || r.idleMs < 0) {
-            std::fprintf(stderr, "the program did not paint or answer\n");
-            return 1;
-        }
-        idle.push_back(s.idleMs);
-        longest.push_back(s.longestMs);
-        refusedIdle.push_back(r.idleMs);
-        refusedLongest.push_back(r.longestMs);
-    }
+    auto startWith = [&](const std::wstring& host) {
+        SetEnvironmentVariableW(L"TRELM_MAKER_HOST", host.c_str());
+        return MeasureStart(app.File(L"TrelmMail.exe"), app.Folder(), true, 5000);
+    };
+    std::vector<TStartFigures> refused, silentRuns;
+    const bool measured = MeasurePairs(
+        runs, [&] { return startWith(L"127.0.0.1:9"); }, [&] { return startWith(silentHost); }, refused, silentRuns,
+        [](int run, const TStartFigures& r, const TStartFigures& s) {
+            std::printf(
+                "run %d: silent host: paint %.0f ms, idle %.0f ms, longest answer %.0f ms; refused: paint %.0f "
+                "ms, idle %.0f ms, longest answer %.0f ms\n",
+                run, s.paintMs, s.idleMs, s.longestMs, r.paintMs, r.idleMs, r.longestMs);
+        });
     SetEnvironmentVariableW(L"TRELM_MAKER_HOST", nullptr);
-    std::printf("silent server-list host: input idle %.0f ms (refused: %.0f ms, ratio %.2f); longest answer over 5 s "
-                "%.0f ms, worst run %.0f ms (goal < 100 ms; refused: %.0f ms); the host saw %d connections\n",
-                Median(idle), Median(refusedIdle), Median(idle) / Median(refusedIdle), Median(longest),
-                *std::max_element(longest.begin(), longest.end()), Median(refusedLongest), silent.Connections());
+    if (!measured)
+        return 1;
+    double worst = 0;
+    for (const TStartFigures& f : silentRuns)
+        worst = std::max(worst, f.longestMs);
+    const double idle = MedianOf(silentRuns, &TStartFigures::idleMs),
+                 refusedIdle = MedianOf(refused, &TStartFigures::idleMs);
+    std::printf(
+        "silent server-list host: input idle %.0f ms (refused: %.0f ms, ratio %.2f); longest answer over 5 s "
+        "%.0f ms, worst run %.0f ms (goal < 100 ms; refused: %.0f ms); the host saw %d connections\n",
+        idle, refusedIdle, idle / refusedIdle, MedianOf(silentRuns, &TStartFigures::longestMs), worst,
+        MedianOf(refused, &TStartFigures::longestMs), silent.Connections());
     return 0;
 }
 
