@@ -454,6 +454,11 @@ void TCustomListView::CreateWnd() {
     SendMessageW(Handle(), LVM_SETBKCOLOR, 0, ColorToRGB(Color()) & 0xFFFFFF);
     SendMessageW(Handle(), LVM_SETTEXTBKCOLOR, 0, ColorToRGB(Color()) & 0xFFFFFF);
     SendMessageW(Handle(), LVM_SETTEXTCOLOR, 0, ColorToRGB(Font()->Color()) & 0xFFFFFF);
+    // A new view is filled with its columns and items while it does not draw: it lays itself out once, at the end,
+    // not after each. Only a window with the visible style is switched (switching redraw back on sets that style).
+    const bool drawn = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (drawn)
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     for (auto& c : columns_->columns_)
         c->Apply(true);
     if (ownerData_) {
@@ -462,6 +467,8 @@ void TCustomListView::CreateWnd() {
         for (auto& item : items_->items_)
             item->Apply(true);
     }
+    if (drawn)
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     if (savedIndex_ >= 0 && savedIndex_ < items_->Count())
         SetItemIndex(savedIndex_);
     savedIndex_ = -1;

@@ -1038,13 +1038,16 @@ void TWinControl::CreateHandle() {
                 above = (*it)->handle_;
                 break;
             }
-        SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        // Moved only when it is not there already: a move costs the control two messages and its handling.
+        if (GetWindow(handle_, GW_HWNDPREV) != (above == HWND_TOP ? nullptr : above))
+            SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }
-    // Children in z-order from the bottom.
+    // Children from the top of the z-order down: each new window lands below those made before it, which is its
+    // place, so none has to be moved.
     std::vector<TWinControl*> children = winControls_;
-    for (TWinControl* child : children)
-        if (std::find(winControls_.begin(), winControls_.end(), child) != winControls_.end())
-            child->CreateHandle();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (std::find(winControls_.begin(), winControls_.end(), *it) != winControls_.end())
+            (*it)->CreateHandle();
     Realign();
 }
 

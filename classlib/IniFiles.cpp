@@ -4,8 +4,29 @@
 #include "classlib/WithUpdate_p.h"
 
 namespace {
+// Keys and section names are nearly always ASCII (a skin's load folds thousands): those are folded here, the rest
+// through the system's case tables.
 std::wstring Fold(const std::wstring& s) {
-    return AnsiUpperCase(s);
+    std::wstring r = s;
+    for (wchar_t& c : r) {
+        if (c >= 0x80)
+            return AnsiUpperCase(s);
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    }
+    return r;
+}
+// Narrows [b, e) of s to leave out blanks (characters <= ' ') at both ends, as Trim does.
+void TrimBounds(const std::wstring& s, size_t& b, size_t& e) {
+    while (b < e && s[b] <= L' ')
+        ++b;
+    while (e > b && s[e - 1] <= L' ')
+        --e;
+}
+
+std::wstring TrimmedPart(const std::wstring& s, size_t b, size_t e) {
+    TrimBounds(s, b, e);
+    return s.substr(b, e - b);
 }
 }  // namespace
 
@@ -80,13 +101,21 @@ void TMemIniFile::Load() {
 }
 
 void TMemIniFile::Clear() {
+    lastFound_ = nullptr;
     sections_.clear();
     sectionIndex_.clear();
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(const std::wstring& name) {
+    // Readers ask for one section many times in a row (every field of a record).
+    if (lastFound_ && name == lastName_)
+        return lastFound_;
     auto it = sectionIndex_.find(Fold(name));
-    return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
+    if (it == sectionIndex_.end())
+        return nullptr;
+    lastName_ = name;
+    lastFound_ = sections_[it->second].get();
+    return lastFound_;
 }
 
 TMemIniFile::Section& TMemIniFile::AddSection(const std::wstring& name) {
@@ -97,6 +126,7 @@ TMemIniFile::Section& TMemIniFile::AddSection(const std::wstring& name) {
 }
 
 void TMemIniFile::ReindexSections() {
+    lastFound_ = nullptr;
     sectionIndex_.clear();
     for (size_t i = 0; i < sections_.size(); ++i)
         sectionIndex_.emplace(Fold(sections_[i]->name), i);
@@ -106,27 +136,30 @@ void TMemIniFile::SetStrings(const TStrings* list) {
     Clear();
     Section* current = nullptr;
     for (int i = 0; i < list->Count(); ++i) {
-        std::wstring s = Trim(list->Get(i));
-        if (s.empty())
+        // Each line is cut in place by its bounds: a skin's load parses thousands of lines.
+        const std::wstring s = list->Get(i);
+        size_t b = 0, e = s.size();
+        TrimBounds(s, b, e);
+        if (b == e)
             continue;
-        if (s[0] == L'[') {
-            size_t close = s.find(L']');
+        if (s[b] == L'[') {
+            size_t close = s.find(L']', b);
             if (close != std::wstring::npos) {
-                current = &AddSection(Trim(s.substr(1, close - 1)));
+                current = &AddSection(TrimmedPart(s, b + 1, close));
                 continue;
             }
         }
         if (!current)
             continue;
         Line line;
-        size_t eq = s.find(L'=');
-        if (s[0] != L';' && s[0] != L'#' && eq != std::wstring::npos && eq > 0) {
-            line.key = TrimRight(s.substr(0, eq));
-            line.value = TrimLeft(s.substr(eq + 1));
+        size_t eq = s.find(L'=', b);
+        if (s[b] != L';' && s[b] != L'#' && eq != std::wstring::npos && eq > b) {
+            line.key = TrimmedPart(s, b, eq);
+            line.value = TrimmedPart(s, eq + 1, e);
             line.isKey = true;
             current->index.emplace(Fold(line.key), current->lines.size());
         } else {
-            line.value = s;
+            line.value = s.substr(b, e - b);
         }
         current->lines.push_back(std::move(line));
     }
@@ -151,12 +184,17 @@ void TMemIniFile::GetStrings(TStrings* list) const {
     });
 }
 
+const std::wstring* TMemIniFile::FindValue(const std::wstring& section, const std::wstring& ident) {
+    Section* s = FindSection(section);
+    const Line* line = s ? s->Find(ident) : nullptr;
+    return line ? &line->value : nullptr;
+}
+
 std::wstring TMemIniFile::ReadString(const std::wstring& section,
                                      const std::wstring& ident,
                                      const std::wstring& defaultValue) {
-    Section* s = FindSection(section);
-    const Line* line = s ? s->Find(ident) : nullptr;
-    return line ? line->value : defaultValue;
+    const std::wstring* value = FindValue(section, ident);
+    return value ? *value : defaultValue;
 }
 
 void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) {

@@ -65,6 +65,8 @@ class TMemIniFile : public TCustomIniFile {
     std::wstring ReadString(const std::wstring& section,
                             const std::wstring& ident,
                             const std::wstring& defaultValue) override;
+    // The value of a key, or nullptr when the section or the key is missing; valid until the ini changes.
+    const std::wstring* FindValue(const std::wstring& section, const std::wstring& ident);
     void WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) override;
     void ReadSection(const std::wstring& section, TStrings* strings) override;
     void ReadSections(TStrings* strings) override;
@@ -106,6 +108,9 @@ class TMemIniFile : public TCustomIniFile {
     void Load();
     std::vector<std::unique_ptr<Section>> sections_;
     std::unordered_map<std::wstring, size_t> sectionIndex_;  // upper-cased name -> first section with it
+    // The last section found and the name it was asked by; cleared whenever sections go or are reindexed.
+    std::wstring lastName_;
+    Section* lastFound_ = nullptr;
 };
 
 // Ini file through GetPrivateProfileStringW / WritePrivateProfileStringW. Every call goes to the file (the system

@@ -2,6 +2,7 @@
 #include "skin/core/SkinFields.h"
 
 #include <cwctype>
+#include <unordered_map>
 
 #include "classlib/SysUtils.h"
 #include "skin/core/SkinIniValues.h"
@@ -13,11 +14,14 @@ bool EndsWith(const wchar_t* name, const wchar_t* suffix) {
     return n.size() >= s.size() && n.substr(n.size() - s.size()) == s;
 }
 
-std::wstring LowerKey(const wchar_t* name) {
-    std::wstring k(name);
-    for (wchar_t& c : k)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return k;
+// Names are the field lists' literals: each is lowered once per thread, not at every walk of a list.
+const std::wstring& LowerKey(const wchar_t* name) {
+    thread_local std::unordered_map<const wchar_t*, std::wstring> lowered;
+    auto [it, added] = lowered.try_emplace(name, name);
+    if (added)
+        for (wchar_t& c : it->second)
+            c = static_cast<wchar_t>(std::towlower(c));
+    return it->second;
 }
 
 int RuleIntDefault(const wchar_t* name) {

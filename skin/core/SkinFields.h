@@ -48,7 +48,8 @@ class TbsFieldSink {
     virtual ~TbsFieldSink() = default;
     virtual void Visit(const TbsField& field) = 0;
 
-    // A key of nullptr means the rule's key; the *Def variants give a default other than the rule's.
+    // A key of nullptr means the rule's key; the *Def variants give a default other than the rule's. Names are
+    // string literals: the rule's key is kept by the name's address.
     void Int(const wchar_t* name, int& f, const wchar_t* key = nullptr);
     void IntDef(const wchar_t* name, int& f, int def, const wchar_t* key = nullptr);
     void Color(const wchar_t* name, int& f, const wchar_t* key = nullptr);

@@ -319,10 +319,6 @@ std::wstring StripProfileQuotes(const std::wstring& value) {
 std::wstring TbsSkinMemIni::ReadString(const std::wstring& section,
                                        const std::wstring& ident,
                                        const std::wstring& defaultValue) {
-    // One lookup: a default no ini line can hold (lines are trimmed of control characters) marks a missing key.
-    static const std::wstring kMissing(1, L'\x01');
-    std::wstring value = TMemIniFile::ReadString(section, ident, kMissing);
-    if (value == kMissing)
-        return defaultValue;
-    return StripProfileQuotes(value);
+    const std::wstring* value = FindValue(section, ident);
+    return value ? StripProfileQuotes(*value) : defaultValue;
 }

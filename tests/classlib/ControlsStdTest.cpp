@@ -472,4 +472,43 @@ TEST(ControlsStd, LaterSiblingWindowsLieAboveEarlierOnes) {
     EXPECT_EQ(GetWindow(above->Handle(), GW_HWNDNEXT), below->Handle());
 }
 
+// Controls placed before their parent has a window get theirs all at once when it shows: the windows lie in the
+// parents' lists' order (the last on top) at every level, as when each is made on its own.
+TEST(ControlsStd, WindowsMadeTogetherLieInTheListsOrder) {
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    PlaceForm(form.get(), 60, 60, 320, 240);
+    std::vector<TWinControl*> outer;
+    const TColor colours[] = {clRed, clLime, clBlue};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new TPanel(form.get());
+        panel->SetParent(form.get());
+        panel->SetBounds(10 + i * 30, 10 + i * 20, 120, 80);
+        panel->SetColor(colours[i]);
+        outer.push_back(panel);
+    }
+    std::vector<TWinControl*> inner;
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new TPanel(form.get());
+        panel->SetParent(outer.back());
+        panel->SetBounds(5 + i * 10, 5 + i * 10, 40, 30);
+        panel->SetColor(colours[2 - i]);
+        inner.push_back(panel);
+    }
+    ASSERT_FALSE(outer.front()->HandleAllocated());
+    form->Show();
+    Pump(100);
+    auto order = [](HWND parent) {
+        std::vector<HWND> top_down;
+        for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            top_down.push_back(w);
+        return top_down;
+    };
+    EXPECT_EQ(order(form->Handle()), (std::vector<HWND>{outer[2]->Handle(), outer[1]->Handle(), outer[0]->Handle()}));
+    EXPECT_EQ(order(outer[2]->Handle()),
+              (std::vector<HWND>{inner[2]->Handle(), inner[1]->Handle(), inner[0]->Handle()}));
+    // Where the red and the green panel overlap, the green one (later) shows.
+    const TPoint overlap = form->ClientToScreen({115, 40});
+    EXPECT_EQ(ScreenPixel(overlap.X, overlap.Y), static_cast<COLORREF>(RGB(0, 255, 0)));
+}
+
 }  // namespace

@@ -107,6 +107,26 @@ TEST(SupportIni, WritesEraseAndDelete) {
     EXPECT_EQ(Lines(sections), (std::vector<std::wstring>{L"Colors", L"Trailing", L"New"}));
 }
 
+// Names outside ASCII fold through the system's tables; a section read a moment ago is not found again after it
+// went (erased, or the whole text replaced) or its name was read under another case.
+TEST(SupportIni, FoldingAndTheSectionLastReadStayRight) {
+    TMemIniFile ini(L"");
+    ini.SetText(L"[Настройки]\r\nЦвет=синий\r\n[Main]\r\nkey=1\r\n");
+    EXPECT_EQ(ini.ReadString(L"НАСТРОЙКИ", L"цвет", L""), L"синий");
+    EXPECT_EQ(ini.ReadString(L"main", L"KEY", L""), L"1");
+    EXPECT_EQ(ini.ReadString(L"MAIN", L"key", L""), L"1");
+    ini.EraseSection(L"Main");
+    EXPECT_EQ(ini.ReadString(L"main", L"key", L"gone"), L"gone");
+    ini.WriteString(L"Main", L"key", L"2");
+    EXPECT_EQ(ini.ReadString(L"main", L"key", L""), L"2");
+    ini.SetText(L"[MAIN]\r\nkey=3\r\n");
+    EXPECT_EQ(ini.ReadString(L"main", L"key", L""), L"3");
+    EXPECT_EQ(ini.ReadString(L"Настройки", L"Цвет", L"gone"), L"gone");
+    ini.Clear();
+    EXPECT_EQ(ini.ReadString(L"main", L"key", L"gone"), L"gone");
+    EXPECT_EQ(ini.FindValue(L"main", L"key"), nullptr);
+}
+
 TEST(SupportIni, GetStringsKeepsCommentsAndOddLines) {
     TMemIniFile ini(L"");
     ini.SetText(L"junk before\n[A]\nx = 1\nodd line\n; note\n[B]\ny=2\n");
