@@ -35,6 +35,11 @@ bool RectInPicture(const TRect& R, TBitmap* Picture);
 void CreateSkinControlImage(TBitmap* B, TBitmap* Picture, const TbsControlGeometry& G, int W, int H,
                             bool ForceBackground);
 
+// Fills Dst of Canvas with Src of Picture, tiled or stretched as the skin says (StretchEffect, StretchType); nothing
+// without a picture or when Src lies outside it.
+void DrawBackgroundPicture(TCanvas* C, TBitmap* Picture, const TRect& Src, const TRect& Dst, bool StretchEffect,
+                           TbsStretchType StretchType);
+
 // Runs Paint with Canvas drawing into DC, the control's top-left at (X, Y) of the DC; the canvas's own DC comes back
 // afterwards. For tests and tools that paint a control into a memory bitmap.
 void PaintCanvasTo(TCanvas* Canvas, HDC DC, int X, int Y, const std::function<void()>& Paint);
