@@ -847,7 +847,7 @@ def view_entries(sk, legend):
 def tab_entries(sk, legend):
     """The page control's "tab" entry on a picture of its own (tabs.bmp): a 60 x 50 frame cut 4 pixels from every
     side, flat tab state rectangles (the active and focused ones two pixels higher), the strip behind the tabs and the
-    close button's normal and hot pictures. "tabnoclose" is the same without the close pictures."""
+    close button's normal and hot pictures. "tabnoclose" is the same without the close pictures, "officetab" (the ribbon) the same with them."""
     im = Image.new('RGB', (170, 64), (0, 0, 0))
 
     def put(name, rect, col):
@@ -878,3 +878,5 @@ def tab_entries(sk, legend):
     k['pictureindex'] = pi
     sk.add_control('tab', 'tab', k)
     sk.add_control('tabnoclose', 'tab', dict(k, closebuttonrect=(0, 0, 0, 0), closebuttonactiverect=(0, 0, 0, 0)))
+    # The ribbon's entry: the same frame and tab pictures under the ribbon's name.
+    sk.add_control('officetab', 'tab', k)
