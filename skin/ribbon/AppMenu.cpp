@@ -77,6 +77,9 @@ void TbsAppButton::WndProc(TMessage& Message) {
         return;
     }
     TbsSkinMenuButton::WndProc(Message);
+    // The menu takes the focus when it opens: the button stays pressed while it is open.
+    if (Message.Msg == WM_KILLFOCUS && MenuTracked() && !Down())
+        SetDown(true);
     if (Message.Msg == WM_KEYUP && Message.WParam == VK_RETURN && CanMenuTrack(0, 0) && !MenuTracked())
         DropDown();
 }
@@ -803,6 +806,29 @@ void TbsAppMenu::PaintAppMenu(TCanvas* C) {
 }
 
 // ---- Messages -------------------------------------------------------------------------------------------------------
+void TbsAppMenu::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    // A menu without a window yet gets no WM_SIZE: the size is followed here as well.
+    SizeChanged();
+}
+
+void TbsAppMenu::SizeChanged() {
+    const int w = Width(), h = Height();
+    if (w == FOldWidth && h == FOldHeight)
+        return;
+    FOldWidth = w;
+    if (FActivePage)
+        FActivePage->UpDateSize();
+    if (FOldHeight != -1 && h != FOldHeight) {
+        if (FScrollOffset > 0)
+            FScrollOffset = std::max(0, FScrollOffset + FOldHeight - h);
+        UpdateScrollInfo();
+    }
+    FOldHeight = h;
+    AdjustScrollBar();
+    Invalidate();
+}
+
 void TbsAppMenu::WndProc(TMessage& Message) {
     switch (Message.Msg) {
         case WM_GETDLGCODE:
@@ -842,21 +868,10 @@ void TbsAppMenu::WndProc(TMessage& Message) {
                 Message.Result = HTBOTTOMRIGHT;
             return;
         }
-        case WM_SIZE: {
+        case WM_SIZE:
             TbsSkinControl::WndProc(Message);
-            if (FActivePage)
-                FActivePage->UpDateSize();
-            const int h = Height();
-            if (FOldHeight != -1 && h != FOldHeight) {
-                if (FScrollOffset > 0)
-                    FScrollOffset = std::max(0, FScrollOffset + FOldHeight - h);
-                UpdateScrollInfo();
-            }
-            AdjustScrollBar();
-            Invalidate();
-            FOldHeight = h;
+            SizeChanged();
             return;
-        }
         case CM_MOUSELEAVE:
             TestActive(-1, -1);
             break;

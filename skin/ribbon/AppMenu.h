@@ -140,6 +140,7 @@ class TbsAppMenu : public TbsSkinControl {
 
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void WndProc(TMessage& Message) override;
 
   protected:
@@ -164,11 +165,13 @@ class TbsAppMenu : public TbsSkinControl {
     bool Highlighted(int I) const;
     void ItemContent(TCanvas* Canvas, int I, TRect R, bool Uniform, int Spacing);
     bool ActOnItem(WORD Key);
+    void SizeChanged();
 
     std::unique_ptr<TbsAppMenuItems> FItems;
     int FScrollOffset = 0;
     TbsSkinScrollBar* FScrollBar = nullptr;  // owned as a component while shown
     int FOldHeight = -1;
+    int FOldWidth = -1;
     TRect FBackButtonRect{};
     bool FBackButtonActive = false;
     int FItemIndex = -1;

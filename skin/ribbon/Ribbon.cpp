@@ -102,17 +102,19 @@ TPersistent* TbsRibbonTabs::GetOwner() {
     return Ribbon;
 }
 
-void TbsRibbonTabs::Notify(TCollectionItem* Item, TCollectionNotification Action) {
-    TCollection::Notify(Item, Action);
-    // A tab added while the ribbon runs gets its page (a copied collection brings its own pages).
-    if (Action == TCollectionNotification::cnAdded && Ribbon && !Ribbon->ComponentState().Contains(csLoading) &&
-        !FAssigning)
-        Ribbon->CreatePageForItem(static_cast<TbsRibbonTab*>(Item));
+TbsRibbonTab* TbsRibbonTabs::Add() {
+    return WithPage(static_cast<TbsRibbonTab*>(TCollection::Add()));
 }
 
-void TbsRibbonTabs::Assign(TPersistent* Source) {
-    TbsUpdateGuard guard(FAssigning);
-    TCollection::Assign(Source);
+TbsRibbonTab* TbsRibbonTabs::Insert(int Index) {
+    return WithPage(static_cast<TbsRibbonTab*>(TCollection::Insert(Index)));
+}
+
+TbsRibbonTab* TbsRibbonTabs::WithPage(TbsRibbonTab* Tab) {
+    // A tab added while the ribbon runs gets its page (a copied collection brings its own pages).
+    if (Ribbon && !Ribbon->ComponentState().Contains(csLoading))
+        Ribbon->CreatePageForItem(Tab);
+    return Tab;
 }
 
 void TbsRibbonTabs::Delete(int Index) {
@@ -691,7 +693,7 @@ void TbsRibbon::CreatePageForItem(TbsRibbonTab* Tab) {
 
 // ---- Painting -------------------------------------------------------------------------------------------------------
 void TbsRibbon::Paint() {
-    if (WMEraseReady) {
+    if (WMEraseReady && FInWMPaint) {
         WMEraseReady = false;
         return;
     }
@@ -1109,6 +1111,12 @@ void TbsRibbon::WndProc(TMessage& Message) {
             c.SetHandle(nullptr);
             WMEraseReady = true;
             Message.Result = 1;
+            return;
+        }
+        case WM_PAINT: {
+            TbsUpdateGuard guard(FInWMPaint);
+            TbsSkinControl::WndProc(Message);
+            WMEraseReady = false;
             return;
         }
         case WM_GETDLGCODE:

@@ -56,21 +56,20 @@ class TbsRibbonTabs : public TCollection {
   public:
     explicit TbsRibbonTabs(TbsRibbon* ARibbon);
     TbsRibbonTab* Items(int Index) const { return static_cast<TbsRibbonTab*>(TCollection::Items(Index)); }
-    TbsRibbonTab* Add() { return static_cast<TbsRibbonTab*>(TCollection::Add()); }
-    TbsRibbonTab* Insert(int Index) { return static_cast<TbsRibbonTab*>(TCollection::Insert(Index)); }
+    // At run time a new tab gets a new page of its own, which becomes the selected one.
+    TbsRibbonTab* Add();
+    TbsRibbonTab* Insert(int Index);
     // A tab's page goes with it.
     void Delete(int Index);
-    void Assign(TPersistent* Source) override;
     TPersistent* GetOwner() override;
     TbsRibbon* Ribbon;  // borrowed: the owner
 
   protected:
     TCollectionItem* CreateItem() override;
-    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
     void Update(TCollectionItem* Item) override;
 
   private:
-    bool FAssigning = false;
+    TbsRibbonTab* WithPage(TbsRibbonTab* Tab);
 };
 
 class TbsRibbonButtonItem : public TCollectionItem {
@@ -257,6 +256,7 @@ class TbsRibbon : public TbsSkinControl, public IbsFormRibbon {
     std::unique_ptr<TbsRibbonButtonItems> FMDIButtons;
     int FTabIndex = -1;
     bool WMEraseReady = false;
+    bool FInWMPaint = false;
     int FPaintCount = 0;
     int FTabActive = -1;
     int FActiveButton = -1;

@@ -27,6 +27,7 @@ class AppMenu : public RibbonFixture {
         for (int i = 0; i < Commands; ++i)
             m->Items()->Add()->SetCaption(L"Команда " + std::to_wstring(i));
         m->SetActivePage(nullptr);
+        m->HandleNeeded();
         return m;
     }
     // The menu laid out at its size.
@@ -162,7 +163,7 @@ TEST_F(AppMenu, AltOrF10ClosesTheMenuAndFocusesTheRibbon) {
     host_->skinForm->SetSkinRibbon(r);
     int closes = 0;
     r->OnMenuClose = [&](TObject*) { ++closes; };
-    r->ShowAppMenu();
+    Mouse(r->GetAppButton(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     ASSERT_TRUE(m->Visible());
     EXPECT_TRUE(r->GetAppButton()->Down());
     SendMessageW(host_->form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
@@ -195,7 +196,9 @@ TEST_F(AppMenu, TheAppButtonOpensAndClosesTheMenu) {
 TEST_F(AppMenu, PageWidthFollowsDefaultWidthInThePageArea) {
     TbsRibbon* r = MakeRibbon({L"Главная"});
     TbsAppMenu* m = Menu(r, 1, 0);
+    m->SetItemIndex(0);
     TbsAppMenuPage* p = m->Items()->Items(0)->Page();
+    ASSERT_EQ(m->ActivePage(), p);
     m->SetBounds(0, 0, 625, 300);  // page area 625 - 100 - 25 = 500 wide
     p->SetDefaultWidth(300);
     EXPECT_EQ(p->Width(), 300);
@@ -212,6 +215,7 @@ TEST_F(AppMenu, AScrollingPageMovesByItsClientHeightAndStopsAtTheEnd) {
     FakeSeam seam;
     TbsRibbon* r = MakeRibbon({L"Главная"});
     TbsAppMenu* m = Menu(r, 1, 0);
+    m->SetItemIndex(0);
     TbsAppMenuPage* p = m->Items()->Items(0)->Page();
     m->SetBounds(0, 0, 400, 250);  // page 200 high
     auto* child = new TbsSkinButton(host_->form);

@@ -76,7 +76,7 @@ TEST_F(Ribbon, AnEntryWhosePictureIsMissingGivesTheBuiltInLook) {
         const size_t at = s.find("[officetab]");
         ASSERT_NE(at, std::string::npos);
         std::string tail = s.substr(at);
-        ReplaceValue(tail, "PictureIndex", "99");
+        ReplaceValue(tail, "pictureindex", "99");
         s = s.substr(0, at) + tail;
     }));
     TbsRibbon* r = MakeRibbon({L"Главная"}, true);
@@ -325,6 +325,8 @@ TEST_F(RibbonPages, WideningWhileScrolledBringsTheHiddenPartBack) {
     EXPECT_EQ(p->Scroller().S.SPosition, 74);
     EXPECT_EQ(child_->Left(), 360 - 74);
     p->SetBounds(10, 150, 420, 60);
+    EXPECT_EQ(p->Scroller().S.SPosition, 4) << "the arrows still take 24 of 420";
+    p->SetBounds(10, 150, 430, 60);
     EXPECT_EQ(p->Scroller().S.SPosition, 0);
     EXPECT_EQ(child_->Left(), 360);
     EXPECT_FALSE(p->Scroller().Buttons[1].Visible);
