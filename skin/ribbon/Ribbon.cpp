@@ -27,9 +27,9 @@ constexpr int kDefRowHeight = 24;
 constexpr int kDefMDIButtonSize = 22;
 
 int TextWidth(TCanvas* C, const std::wstring& S) {
-    RECT r{0, 0, 10, 10};
-    DrawTextW(C->Handle(), S.c_str(), static_cast<int>(S.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-    return r.right - r.left;
+    TRect r{0, 0, 10, 10};
+    C->DrawText(S, r, DT_CALCRECT | DT_SINGLELINE);
+    return r.Width();
 }
 
 void FillRectWith(TCanvas* C, const TRect& R, TColor Colour) {
@@ -702,11 +702,10 @@ void TbsRibbon::Paint() {
 }
 
 void TbsRibbon::TabCaption(TCanvas* C, const std::wstring& Text, const TRect& R) {
-    RECT r{R.Left, R.Top, R.Right, R.Bottom};
+    TRect r = R;
     const UINT align = TextWidth(C, Text) > R.Width() ? DT_LEFT : DT_CENTER;
     C->Brush()->SetStyle(bsClear);
-    DrawTextW(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), &r,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
+    C->DrawText(Text, r, DT_SINGLELINE | DT_VCENTER | align);
 }
 
 void TbsRibbon::PaintBG(TCanvas* C, const TRect& R) {
@@ -913,9 +912,8 @@ void TbsRibbon::DrawButton(TCanvas* C, int I) {
         }
         C->Font()->SetColor(colour);
         C->Brush()->SetStyle(bsClear);
-        RECT r{R.Left + iw + 6, R.Top, R.Right, R.Bottom};
-        DrawTextW(C->Handle(), it->Caption().c_str(), static_cast<int>(it->Caption().size()), &r,
-                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+        TRect r{R.Left + iw + 6, R.Top, R.Right, R.Bottom};
+        C->DrawText(it->Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
         C->Font()->Assign(&saved);
     }
 }
