@@ -3,8 +3,9 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, PrepareSkinTextFont, RebindSkinData, ForgetRemoved,
-// NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry, TakeFocusForClick.
+// DrawBackgroundPicture, IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, PrepareSkinTextFont,
+// RebindSkinData, ForgetRemoved, NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry,
+// TakeFocusForClick.
 #pragma once
 
 #include <windows.h>
