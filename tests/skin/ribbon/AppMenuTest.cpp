@@ -246,13 +246,67 @@ TEST_F(AppMenu, AScrollingPageMovesByItsClientHeightAndStopsAtTheEnd) {
     EXPECT_EQ(p->Scroller().S.SPosition, 224);
 }
 
-TEST_F(AppMenu, APageWithoutMenuEntryIsWindowColoured) {
+TEST_F(AppMenu, APageIsWindowColouredWithoutMenuEntryElseTheEntrysClientPart) {
     TbsRibbon* r = MakeRibbon({L"Главная"});
     TbsAppMenu* m = Menu(r, 1, 0);
-    m->SetSkinData(host_->data);  // the fixture has no "appmenu"
     TbsAppMenuPage* p = m->Items()->Items(0)->Page();
-    auto shot = PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
-    EXPECT_EQ(Px(shot.get(), 5, 5), Sys(COLOR_WINDOW));
+    auto erase = [p] {
+        return PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+    };
+    EXPECT_EQ(Px(erase().get(), 5, 5), Sys(COLOR_WINDOW));
+    m->SetSkinData(host_->data);
+    ASSERT_NE(m->MenuEntry(), nullptr);
+    EXPECT_EQ(Px(erase().get(), 5, 5), Legend("appmenu.skinrect.client"));
+}
+
+TEST_F(AppMenu, SkinnedLookFromTheMenuEntry) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TbsAppMenu* m = Menu(r, 2, 2);
+    m->SetSkinData(host_->data);
+    m->SetBounds(0, 0, 300, 240);
+    m->SetItemIndex(1);
+    EXPECT_EQ(m->GetPageBoundsRect(), (TRect{110, 25, 300 - 100 - 10 - 25, 240 - 50})) << "PageOffset 10";
+    auto shot = PaintInto(300, 240, [m](HDC dc) { m->PaintTo(dc, 0, 0); });
+    const TRect own = m->Items()->Items(1)->ItemRect;
+    EXPECT_EQ(own.Height(), 30) << "the page item picture's height";
+    EXPECT_EQ(Px(shot.get(), own.Left + 1, own.Top + 1), Legend("appmenu.pageitemactiverect"));
+    const TRect other = m->Items()->Items(0)->ItemRect;
+    const COLORREF column = static_cast<COLORREF>(host_->data->SkinColors()->cBtnShadow) & 0xFFFFFF;
+    EXPECT_EQ(Px(shot.get(), other.Left + 1, other.Top + 1), column) << "not highlighted: the column";
+    EXPECT_EQ(Px(shot.get(), 2, 235), column) << "no background picture: the skin's button shadow";
+    const TRect page = m->GetPageRect();
+    EXPECT_EQ(Px(shot.get(), page.Left - 2, page.Top + 10), Legend("appmenu.skinrect.left")) << "the page frame";
+    m->SetItemIndex(2);
+    shot = PaintInto(300, 240, [m](HDC dc) { m->PaintTo(dc, 0, 0); });
+    const TRect cmd = m->Items()->Items(2)->ItemRect;
+    EXPECT_EQ(cmd.Height(), 24);
+    EXPECT_EQ(Px(shot.get(), cmd.Left + 1, cmd.Top + 1), Legend("appmenu.itemrect")) << "the selected command";
+}
+
+TEST_F(AppMenu, TheOpenMenuDrawsItsCaptionIntoTheFormsTitle) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TbsAppMenu* m = Menu(r, 1, 1);
+    m->SetSkinData(host_->data);
+    host_->skinForm->SetSkinRibbon(r);
+    EXPECT_FALSE(host_->skinForm->CanDrawAppMenuCaption()) << "the menu is closed";
+    RECT wr;
+    GetWindowRect(host_->form->Handle(), &wr);
+    // The caption part lands in (6, 2) .. (106, band bottom) under the caption objects.
+    auto captionPixels = [&] {
+        auto frame = PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
+        return CountColour(frame.get(), {0, 0, 120, 20}, Legend("appmenu.captionrect"));
+    };
+    EXPECT_EQ(captionPixels(), 0);
+    r->ShowAppMenu();
+    ASSERT_TRUE(host_->skinForm->CanDrawAppMenuCaption());
+    EXPECT_EQ(host_->skinForm->GetAppMenuCaptionOffset(), 100 + 6);
+    EXPECT_GT(captionPixels(), 200);
+    auto frame = PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
+    EXPECT_NE(Px(frame.get(), 5, 10), Legend("appmenu.captionrect")) << "moved right by CaptionLeftOffset";
+    EXPECT_NE(Px(frame.get(), 107, 10), Legend("appmenu.captionrect")) << "as wide as the item column";
+    r->HideAppMenu(nullptr);
+    EXPECT_FALSE(host_->skinForm->CanDrawAppMenuCaption());
+    EXPECT_EQ(captionPixels(), 0);
 }
 
 TEST_F(AppMenu, BuiltInLookMarksTheActivePageItem) {
