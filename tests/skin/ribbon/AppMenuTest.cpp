@@ -192,6 +192,48 @@ TEST_F(AppMenu, TheAppButtonOpensAndClosesTheMenu) {
     EXPECT_FALSE(m->Visible());
 }
 
+TEST_F(AppMenu, KeysOnTheAppButtonOpenTheMenuOrGoBackToTheRibbon) {
+    TbsRibbon* r = MakeRibbon({L"Главная", L"Вид"});
+    TbsAppMenu* m = Menu(r, 1, 1);
+    ASSERT_TRUE(FocusOn(r));
+    PostKey(WM_KEYDOWN, VK_LEFT);
+    ASSERT_EQ(GetFocus(), r->GetAppButton()->Handle()) << "Left on the first tab";
+    PostKey(WM_KEYDOWN, VK_RIGHT);
+    EXPECT_EQ(GetFocus(), r->Handle());
+    PostKey(WM_KEYDOWN, VK_LEFT);
+    PostKey(WM_KEYDOWN, VK_DOWN);
+    EXPECT_TRUE(m->Visible());
+    EXPECT_TRUE(r->InAppHook());
+    r->HideAppMenu(nullptr);
+    EXPECT_FALSE(r->GetAppButton()->MenuTracked());
+}
+
+TEST_F(AppMenu, TabOnAPageItemFocusesItsFirstControlElseMovesOn) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TbsAppMenu* m = Menu(r, 2, 1);
+    host_->skinForm->SetSkinRibbon(r);
+    ASSERT_TRUE(FocusOn(r));
+    auto* b = new TbsSkinButton(host_->form);
+    TbsAppMenuPage* p = m->Items()->Items(0)->Page();
+    b->SetParent(p);
+    b->SetBounds(5, 5, 80, 24);
+    p->SetFirstActiveControl(b);
+    r->ShowAppMenu();
+    ASSERT_TRUE(PumpUntil([m] { return GetFocus() == m->Handle(); }));
+    PostKey(WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(GetFocus(), b->Handle());
+    m->SetFocus();
+    m->SetItemIndex(1);
+    PostKey(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(m->ItemIndex(), 1) << "Enter on a page item without a first control does nothing";
+    EXPECT_TRUE(m->Visible());
+    PostKey(WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(m->ItemIndex(), 2);
+    r->HideAppMenu(nullptr);
+    delete b;
+    EXPECT_EQ(p->FirstActiveControl(), nullptr);
+}
+
 // ---- Menu pages -----------------------------------------------------------------------------------------------------
 TEST_F(AppMenu, PageWidthFollowsDefaultWidthInThePageArea) {
     TbsRibbon* r = MakeRibbon({L"Главная"});

@@ -125,6 +125,19 @@ TEST_F(Ribbon, KeysSelectTabsAndLeftOnTheFirstFocusesTheAppButton) {
     EXPECT_EQ(GetFocus(), r->GetAppButton()->Handle());
 }
 
+TEST_F(Ribbon, TheWheelTurnsThePagesWhileFocused) {
+    TbsRibbon* r = MakeRibbon({L"Один", L"Два", L"Три"});
+    SendMessageW(r->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(r->TabIndex(), 0) << "not focused";
+    ASSERT_TRUE(FocusOn(r));
+    SendMessageW(r->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(r->TabIndex(), 1);
+    SendMessageW(r->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    SendMessageW(r->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(r->TabIndex(), 0);
+    EXPECT_EQ(GetFocus(), r->Handle()) << "the wheel never moves to the application button";
+}
+
 TEST_F(Ribbon, AClickOnATabSelectsIt) {
     TbsRibbon* r = MakeRibbon({L"Один", L"Два"});
     int changes = 0;
