@@ -234,6 +234,25 @@ TEST_F(AppMenu, TabOnAPageItemFocusesItsFirstControlElseMovesOn) {
     EXPECT_EQ(p->FirstActiveControl(), nullptr);
 }
 
+TEST_F(AppMenu, TheGripperResizesTheFormOnlyWithALinkedSizeableForm) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TbsAppMenu* m = Menu(r, 0, 2);
+    auto hit = [m](int X, int Y) {
+        const TPoint p = m->ClientToScreen({X, Y});
+        return SendMessageW(m->Handle(), WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.X), static_cast<WORD>(p.Y)));
+    };
+    r->ShowAppMenu();
+    ASSERT_TRUE(m->Visible());
+    EXPECT_FALSE(m->CanShowGripper()) << "no skinned form linked";
+    EXPECT_EQ(hit(m->Width() - 3, m->Height() - 3), HTCLIENT);
+    host_->skinForm->SetSkinRibbon(r);
+    ASSERT_NE(host_->form->BorderStyle(), bsSingle);
+    EXPECT_TRUE(m->CanShowGripper());
+    EXPECT_EQ(hit(m->Width() - 3, m->Height() - 3), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(m->Width() - 12, m->Height() - 3), HTCLIENT) << "10 by 10 only";
+    r->HideAppMenu(nullptr);
+}
+
 // ---- Menu pages -----------------------------------------------------------------------------------------------------
 TEST_F(AppMenu, PageWidthFollowsDefaultWidthInThePageArea) {
     TbsRibbon* r = MakeRibbon({L"Главная"});

@@ -5,6 +5,7 @@
 
 #include "classlib/ImgList.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/form/SkinPopupMenu.h"
 
 namespace {
 
@@ -197,6 +198,46 @@ TEST_F(Ribbon, AButtonClickRunsItsHandlerWithTheRibbonAsSender) {
     Mouse(r, WM_LBUTTONDOWN, rc.Left + 3, rc.Top + 3, MK_LBUTTON);
     Mouse(r, WM_LBUTTONUP, rc.Left + 3, rc.Top + 3);
     EXPECT_EQ(sender, nullptr);
+    r->SetButtonsImageList(nullptr);
+}
+
+// Records where it is asked to drop instead of opening.
+struct RecordingMenu : TbsSkinPopupMenu {
+    explicit RecordingMenu(TComponent* owner) : TbsSkinPopupMenu(owner) {}
+    void PopupFromRect2(TControl* ACtrl, const TRect& R, bool) override {
+        ctrl = ACtrl;
+        rect = R;
+        ++drops;
+    }
+    TControl* ctrl = nullptr;
+    TRect rect{};
+    int drops = 0;
+};
+
+TEST_F(Ribbon, AButtonWithAMenuDropsItBelowAndStaysPressedUntil1228) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TImageList images(nullptr, 16, 16);
+    r->SetButtonsImageList(&images);
+    RecordingMenu menu(nullptr);
+    TbsRibbonButtonItem* b = r->Buttons()->Add();
+    b->SetPopupMenu(&menu);
+    int closes = 0;
+    r->OnMenuClose = [&](TObject*) { ++closes; };
+    Shot(r);
+    const TRect rc = b->ItemRect;
+    EXPECT_EQ(rc.Width(), 22 + 8) << "the popup's arrow widens it";
+    Mouse(r, WM_MOUSEMOVE, rc.Left + 3, rc.Top + 3);
+    Mouse(r, WM_LBUTTONDOWN, rc.Left + 3, rc.Top + 3, MK_LBUTTON);
+    ASSERT_EQ(menu.drops, 1);
+    EXPECT_EQ(menu.ctrl, r);
+    const TPoint at = r->ClientToScreen({rc.Left, rc.Top});
+    EXPECT_EQ(menu.rect, (TRect{at.X, at.Y, at.X + rc.Width(), at.Y + rc.Height() + 1}));
+    Mouse(r, WM_LBUTTONUP, rc.Left + 3, rc.Top + 3);
+    EXPECT_TRUE(b->Down) << "pressed while its menu is open";
+    SendMessageW(r->Handle(), WM_CLOSESKINMENU, 0, 0);
+    EXPECT_FALSE(b->Down);
+    EXPECT_EQ(closes, 1);
+    b->SetPopupMenu(nullptr);
     r->SetButtonsImageList(nullptr);
 }
 
