@@ -583,7 +583,8 @@ void TbsAppMenu::ScrollToItem(int Index) {
         if (last)
             FScrollBar->SetPosition(FScrollBar->Max());
         else
-            FScrollBar->SetPosition(FScrollBar->Position() + (r.Top < 0 ? r.Top - FScrollOffset : r.Bottom - FScrollOffset));
+            // Just enough to bring the item in: its rectangle is already in scrolled coordinates.
+            FScrollBar->SetPosition(FScrollBar->Position() + (r.Top < 0 ? r.Top : r.Bottom - Height()));
     } else if (last && FScrollBar->Position() != FScrollBar->Max()) {
         FScrollBar->SetPosition(FScrollBar->Max());
     } else if (Index == 0 && FScrollBar->Position() != FScrollBar->Min()) {

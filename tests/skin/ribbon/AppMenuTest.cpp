@@ -64,6 +64,25 @@ TEST_F(AppMenu, TenCommandItemsNeedABarOnlyWhenTheyDoNotFit) {
     EXPECT_EQ(m->ScrollBar(), nullptr) << "everything fits at 300";
 }
 
+TEST_F(AppMenu, KeysScrollJustEnoughToShowTheSelectedItem) {
+    TbsRibbon* r = MakeRibbon({L"Главная"});
+    TbsAppMenu* m = Menu(r, 0, 40);
+    m->SetBounds(0, 120, 300, 200);
+    m->UpdateScrollInfo();
+    ASSERT_NE(m->ScrollBar(), nullptr);
+    for (int i = 0; i < 12; ++i) {
+        m->SetItemIndex(i);
+        Layout(m);
+        const TRect rc = m->Items()->Items(i)->ItemRect;
+        EXPECT_GE(rc.Top, 0) << i;
+        EXPECT_LE(rc.Bottom, 200) << i;
+    }
+    EXPECT_EQ(m->ScrollOffset(), 7 + 12 * 28 - 200) << "the last one selected ends at the bottom";
+    m->SetItemIndex(3);
+    Layout(m);
+    EXPECT_EQ(m->Items()->Items(3)->ItemRect.Top, 0) << "going back: it starts at the top";
+}
+
 TEST_F(AppMenu, PressesReleasesAndHover) {
     TbsRibbon* r = MakeRibbon({L"Главная"});
     TbsAppMenu* m = Menu(r, 0, 4);
