@@ -124,8 +124,8 @@ void TbsRibbonTabs::Delete(int Index) {
             delete p;
         }
     TCollection::Delete(Index);
-    if (Ribbon && Ribbon->TabIndex() >= Count())
-        Ribbon->SetTabIndex(Count() - 1);
+    if (Ribbon)
+        Ribbon->TabDeleted(Index);
 }
 
 void TbsRibbonTabs::Update(TCollectionItem* Item) {
@@ -632,6 +632,29 @@ void TbsRibbon::TabVisibilityChanged(TbsRibbonTab* Tab, int Index) {
                 return;
             }
     }
+    Invalidate();
+}
+
+void TbsRibbon::TabDeleted(int Index) {
+    if (Index < FTabIndex) {
+        --FTabIndex;
+        Invalidate();
+        return;
+    }
+    if (Index != FTabIndex)
+        return;
+    // The selected tab went: its neighbour to the right, else to the left, is selected and shows its page.
+    FTabIndex = -1;
+    for (int i = Index; i < FTabs->Count(); ++i)
+        if (FTabs->Items(i)->Visible()) {
+            SetTabIndex(i);
+            return;
+        }
+    for (int i = std::min(Index, FTabs->Count()) - 1; i >= 0; --i)
+        if (FTabs->Items(i)->Visible()) {
+            SetTabIndex(i);
+            return;
+        }
     Invalidate();
 }
 

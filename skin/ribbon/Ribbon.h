@@ -222,6 +222,7 @@ class TbsRibbon : public TbsSkinControl, public IbsFormRibbon {
     // Called by the tabs and pages.
     void CreatePageForItem(TbsRibbonTab* Tab);
     void TabVisibilityChanged(TbsRibbonTab* Tab, int Index);
+    void TabDeleted(int Index);
     void PageDestroyed(TbsRibbonPage* Page);
     bool FStopCheckTabIndex = false;
 

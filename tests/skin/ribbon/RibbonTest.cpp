@@ -109,6 +109,22 @@ TEST_F(Ribbon, HidingTheSelectedTabPassesTheSelectionRightElseLeft) {
     EXPECT_EQ(r->TabIndex(), 0) << "out of range: ignored";
 }
 
+TEST_F(Ribbon, DeletingTheSelectedTabSelectsItsNeighbourAndShowsItsPage) {
+    TbsRibbon* r = MakeRibbon({L"Один", L"Два", L"Три"});
+    TbsRibbonPage* second = r->Tabs()->Items(1)->Page();
+    TbsRibbonPage* third = r->Tabs()->Items(2)->Page();
+    r->Tabs()->Delete(0);
+    EXPECT_EQ(r->TabIndex(), 0);
+    EXPECT_EQ(r->ActivePage(), second);
+    EXPECT_TRUE(second->Visible());
+    r->SetTabIndex(1);
+    r->Tabs()->Delete(0);
+    EXPECT_EQ(r->ActivePage(), third) << "a tab before the selected one: the selection stays";
+    r->Tabs()->Delete(0);
+    EXPECT_EQ(r->TabIndex(), -1);
+    EXPECT_EQ(r->ActivePage(), nullptr);
+}
+
 TEST_F(Ribbon, KeysSelectTabsAndLeftOnTheFirstFocusesTheAppButton) {
     TbsRibbon* r = MakeRibbon({L"Один", L"Два", L"Три"});
     ASSERT_TRUE(FocusOn(r));
