@@ -478,8 +478,8 @@ TbsAppMenuPage* TbsAppMenu::CreatePage() {
 }
 
 // ---- Layout and scrolling -------------------------------------------------------------------------------------------
-std::vector<TbsAppMenuItemSpec> TbsAppMenu::Specs() const {
-    std::vector<TbsAppMenuItemSpec> s;
+std::vector<TbsAppMenuItemInfo> TbsAppMenu::ItemInfos() const {
+    std::vector<TbsAppMenuItemInfo> s;
     for (int i = 0; i < FItems->Count(); ++i)
         s.push_back({FItems->Items(i)->Visible(), FItems->Items(i)->Page() != nullptr});
     return s;
@@ -512,7 +512,7 @@ TbsAppMenuLook TbsAppMenu::Look(int* BackButtonHeight) {
 }
 
 void TbsAppMenu::CalcItemRects() {
-    const std::vector<TRect> r = AppMenuItemRects(Specs(), Look(nullptr), FItemWidth, FScrollOffset);
+    const std::vector<TRect> r = AppMenuItemRects(ItemInfos(), Look(nullptr), FItemWidth, FScrollOffset);
     for (int i = 0; i < FItems->Count(); ++i)
         FItems->Items(i)->ItemRect = r[i];
 }
@@ -522,7 +522,7 @@ void TbsAppMenu::GetScrollInfo(int& Min, int& Max, int& Page) {
     const TbsAppMenuLook look = Look(&back);
     Min = 0;
     Page = Height();
-    Max = AppMenuContentHeight(Specs(), look, back) + 1;
+    Max = AppMenuContentHeight(ItemInfos(), look, back) + 1;
 }
 
 void TbsAppMenu::UpdateScrollInfo() {
@@ -719,7 +719,10 @@ void TbsAppMenu::DrawItem(TCanvas* C, int I) {
             return;
         }
     }
-    setFont(C, !it->Enabled() ? e->DisabledFontColor : page ? e->FontPageColor : e->FontColor,
+    setFont(C,
+            !it->Enabled() ? e->DisabledFontColor
+            : page         ? e->FontPageColor
+                           : e->FontColor,
             page ? e->FontPageHeight : e->FontHeight);
     ItemContent(C, I, {R.Left + indent + imageIndent, R.Top, R.Right, R.Bottom}, uniform, 3);
 }
@@ -757,12 +760,11 @@ void TbsAppMenu::PaintAppMenu(TCanvas* C) {
                       p.Bottom + e->SkinRect.Height() - e->ClRect.Bottom};
         const int dw = F.Width() - e->SkinRect.Width(), dh = F.Height() - e->SkinRect.Height();
         TBitmap l, t, r, b;
-        CreateSkinBorderImages(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
-                               {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
-                               {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-                               {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t,
-                               &r, &b, pic, e->SkinRect, F.Width(), F.Height(), e->LeftStretch, e->TopStretch,
-                               e->RightStretch, e->BottomStretch);
+        CreateSkinBorderImages(
+            e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint, {e->RTPoint.X + dw, e->RTPoint.Y},
+            {e->LBPoint.X, e->LBPoint.Y + dh}, {e->RBPoint.X + dw, e->RBPoint.Y + dh},
+            {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t, &r, &b, pic,
+            e->SkinRect, F.Width(), F.Height(), e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch);
         wc->Draw(F.Left, F.Top, &t);
         wc->Draw(F.Left, F.Top + t.Height(), &l);
         wc->Draw(F.Right - r.Width(), F.Top + t.Height(), &r);

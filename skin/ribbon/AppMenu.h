@@ -155,7 +155,7 @@ class TbsAppMenu : public TbsSkinControl {
 
   private:
     TbsAppMenuLook Look(int* BackButtonHeight);
-    std::vector<TbsAppMenuItemSpec> Specs() const;
+    std::vector<TbsAppMenuItemInfo> ItemInfos() const;
     bool Usable(int I) const;
     void ShowScrollbar();
     void HideScrollBar();
@@ -178,7 +178,7 @@ class TbsAppMenu : public TbsSkinControl {
     int FItemActive = -1;
     TbsAppMenuPage* FActivePage = nullptr;  // borrowed
     int FItemWidth = 100;
-    TCustomImageList* FItemImageList = nullptr;       // borrowed
-    TCustomImageList* FItemPageImageList = nullptr;   // borrowed
+    TCustomImageList* FItemImageList = nullptr;        // borrowed
+    TCustomImageList* FItemPageImageList = nullptr;    // borrowed
     TCustomImageList* FBackButtonImageList = nullptr;  // borrowed
 };

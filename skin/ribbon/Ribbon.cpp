@@ -43,8 +43,8 @@ void DrawPart(TCanvas* C, TBitmap* Picture, const TRect& R, int X, int Y, bool T
     if (!Picture || R.IsEmpty() || !RectInPicture(R, Picture))
         return;
     if (Transparent)
-        TransparentBlt(C->Handle(), X, Y, R.Width(), R.Height(), Picture->Canvas()->Handle(), R.Left, R.Top,
-                       R.Width(), R.Height(), ColorToRGB(static_cast<TColor>(TransparentColour)) & 0xFFFFFF);
+        TransparentBlt(C->Handle(), X, Y, R.Width(), R.Height(), Picture->Canvas()->Handle(), R.Left, R.Top, R.Width(),
+                       R.Height(), ColorToRGB(static_cast<TColor>(TransparentColour)) & 0xFFFFFF);
     else
         BitBlt(C->Handle(), X, Y, R.Width(), R.Height(), Picture->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
 }
@@ -491,15 +491,15 @@ void TbsRibbon::CalcItemRects(TCanvas* Canvas) {
         } else {
             Canvas->Font()->Assign(Font());
         }
-        std::vector<TbsRibbonButtonSpec> specs;
+        std::vector<TbsRibbonButtonInfo> infos;
         for (int i = 0; i < FButtons->Count(); ++i) {
             TbsRibbonButtonItem* it = FButtons->Items(i);
             const bool measured = !e || ButtonEntry(nullptr);
-            specs.push_back({it->Visible(), it->PopupMenu() != nullptr,
+            infos.push_back({it->Visible(), it->PopupMenu() != nullptr,
                              it->Caption().empty() ? 0 : (measured ? TextWidth(Canvas, it->Caption()) : 0)});
         }
         Canvas->Font()->Assign(&saved);
-        const std::vector<TRect> r = RibbonButtonRects(specs, FButtonsImageList->Width(), top, Width(), FRightOffset);
+        const std::vector<TRect> r = RibbonButtonRects(infos, FButtonsImageList->Width(), top, Width(), FRightOffset);
         for (int i = 0; i < FButtons->Count(); ++i)
             FButtons->Items(i)->ItemRect = r[i];
     } else {
@@ -785,19 +785,18 @@ void TbsRibbon::PaintRibbon(TCanvas* C) {
                   P.Bottom + e->SkinRect.Height() - e->ClRect.Bottom};
     TBitmap l, t, r, b;
     const int dw = F.Width() - e->SkinRect.Width(), dh = F.Height() - e->SkinRect.Height();
-    CreateSkinBorderImages(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
-                           {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
-                           {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-                           {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t, &r,
-                           &b, pic, e->SkinRect, F.Width(), F.Height(), e->LeftStretch, e->TopStretch,
-                           e->RightStretch, e->BottomStretch);
+    CreateSkinBorderImages(
+        e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint, {e->RTPoint.X + dw, e->RTPoint.Y},
+        {e->LBPoint.X, e->LBPoint.Y + dh}, {e->RBPoint.X + dw, e->RBPoint.Y + dh},
+        {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t, &r, &b, pic, e->SkinRect,
+        F.Width(), F.Height(), e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch);
     TBitmap row(W, t.Height() + top);
     if (e->TabsBGRect.IsEmpty() || !RectInPicture(e->TabsBGRect, pic)) {
         FillRectWith(row.Canvas(), {0, 0, W, top}, static_cast<TColor>(FSD->SkinColors()->cBtnShadow));
     } else {
         SetStretchBltMode(row.Canvas()->Handle(), COLORONCOLOR);
-        StretchBlt(row.Canvas()->Handle(), 0, 0, W, top, pic->Canvas()->Handle(), e->TabsBGRect.Left,
-                   e->TabsBGRect.Top, e->TabsBGRect.Width(), e->TabsBGRect.Height(), SRCCOPY);
+        StretchBlt(row.Canvas()->Handle(), 0, 0, W, top, pic->Canvas()->Handle(), e->TabsBGRect.Left, e->TabsBGRect.Top,
+                   e->TabsBGRect.Width(), e->TabsBGRect.Height(), SRCCOPY);
     }
     row.Canvas()->Draw(0, top, &t);
     if (UseSkinFont) {
@@ -904,10 +903,10 @@ void TbsRibbon::DrawButton(TCanvas* C, int I) {
     }
     TColor colour;
     if (e)
-        colour = static_cast<TColor>(pressed       ? (be ? be->DownFontColor : e->FontColor)
-                                     : it->Active  ? (be ? be->ActiveFontColor : e->FontColor)
+        colour = static_cast<TColor>(pressed         ? (be ? be->DownFontColor : e->FontColor)
+                                     : it->Active    ? (be ? be->ActiveFontColor : e->FontColor)
                                      : it->Enabled() ? e->FontColor
-                                                   : FSD->SkinColors()->cBtnShadow);
+                                                     : FSD->SkinColors()->cBtnShadow);
     else
         colour = pressed || it->Active ? TColor(RGB(0, 0, 0))
                  : it->Enabled()       ? TColor(RGB(255, 255, 255))
@@ -921,8 +920,9 @@ void TbsRibbon::DrawButton(TCanvas* C, int I) {
     if (it->ImageIndex() >= 0 && it->ImageIndex() < FButtonsImageList->Count())
         FButtonsImageList->Draw(C, x, y, it->ImageIndex(), it->Enabled());
     if (popup)
-        DrawArrowImage3(C, e ? TRect{R.Right - 8, R.Top, R.Right - 3, R.Bottom} : TRect{R.Right - 7, R.Top, R.Right - 1, R.Bottom},
-                        colour, 4);
+        DrawArrowImage3(
+            C, e ? TRect{R.Right - 8, R.Top, R.Right - 3, R.Bottom} : TRect{R.Right - 7, R.Top, R.Right - 1, R.Bottom},
+            colour, 4);
     if (!it->Caption().empty()) {
         TFont saved;
         saved.Assign(C->Font());

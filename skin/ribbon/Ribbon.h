@@ -263,7 +263,7 @@ class TbsRibbon : public TbsSkinControl, public IbsFormRibbon {
     int FActiveButton = -1;
     int FMDIActiveButton = -1;
     int FAppButtonWidth = 54;
-    TbsAppButton* FAppButton = nullptr;  // owned as a component
+    TbsAppButton* FAppButton = nullptr;               // owned as a component
     TCustomImageList* FAppButtonImageList = nullptr;  // borrowed
     int FAppButtonImageIndex = 0;
     TbsSkinPopupMenu* FAppButtonPopupMenu = nullptr;  // borrowed
@@ -277,6 +277,6 @@ class TbsRibbon : public TbsSkinControl, public IbsFormRibbon {
     bool FShowDivider = false;
     int FLeftOffset = 57;
     int FRightOffset = 5;
-    int FAppHook = 0;  // the id of the filter in the application's chain while the menu is open
+    int FAppHook = 0;            // the id of the filter in the application's chain while the menu is open
     TbsSkinForm* SKF = nullptr;  // borrowed: the skinned form that linked itself
 };

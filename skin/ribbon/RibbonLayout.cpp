@@ -19,14 +19,17 @@ std::vector<int> RibbonTabWidths(const std::vector<int>& Natural, int Available,
     return out;
 }
 
-std::vector<TRect> RibbonButtonRects(const std::vector<TbsRibbonButtonSpec>& Buttons, int ImageWidth, int RowHeight,
-                                     int Width, int& RightOffset) {
+std::vector<TRect> RibbonButtonRects(const std::vector<TbsRibbonButtonInfo>& Buttons,
+                                     int ImageWidth,
+                                     int RowHeight,
+                                     int Width,
+                                     int& RightOffset) {
     std::vector<TRect> out(Buttons.size());
     const int base = ImageWidth + 6;
     const int h = RowHeight - 2;
     int x = Width - 2;
     for (size_t k = Buttons.size(); k-- > 0;) {
-        const TbsRibbonButtonSpec& b = Buttons[k];
+        const TbsRibbonButtonInfo& b = Buttons[k];
         if (!b.Visible)
             continue;
         int w = base;
@@ -42,21 +45,22 @@ std::vector<TRect> RibbonButtonRects(const std::vector<TbsRibbonButtonSpec>& But
     return out;
 }
 
-TRect RibbonPageBounds(int Width, int Height, int RowHeight, bool Skinned, const TRect& SkinRect,
-                       const TRect& ClRect) {
+TRect RibbonPageBounds(int Width, int Height, int RowHeight, bool Skinned, const TRect& SkinRect, const TRect& ClRect) {
     if (!Skinned)
         return {1, RowHeight + 2, Width - 2, Height - RowHeight - 5};
     return {ClRect.Left, RowHeight + ClRect.Top, Width + ClRect.Width() - SkinRect.Width(),
             Height + ClRect.Height() - SkinRect.Height() - RowHeight};
 }
 
-std::vector<TRect> AppMenuItemRects(const std::vector<TbsAppMenuItemSpec>& Items, const TbsAppMenuLook& Look,
-                                    int ItemWidth, int ScrollOffset) {
+std::vector<TRect> AppMenuItemRects(const std::vector<TbsAppMenuItemInfo>& Items,
+                                    const TbsAppMenuLook& Look,
+                                    int ItemWidth,
+                                    int ScrollOffset) {
     std::vector<TRect> out(Items.size());
     int y = Look.TopReserve + 7 - ScrollOffset;
     bool first = true, prevPage = false;
     for (size_t i = 0; i < Items.size(); ++i) {
-        const TbsAppMenuItemSpec& it = Items[i];
+        const TbsAppMenuItemInfo& it = Items[i];
         if (!it.Visible)
             continue;
         if (first && it.HasPage && !Look.Uniform)
@@ -77,11 +81,12 @@ std::vector<TRect> AppMenuItemRects(const std::vector<TbsAppMenuItemSpec>& Items
     return out;
 }
 
-int AppMenuContentHeight(const std::vector<TbsAppMenuItemSpec>& Items, const TbsAppMenuLook& Look,
+int AppMenuContentHeight(const std::vector<TbsAppMenuItemInfo>& Items,
+                         const TbsAppMenuLook& Look,
                          int BackButtonHeight) {
     int t = (BackButtonHeight > 0 ? BackButtonHeight + 5 : 0) + 7;
     bool first = true, prevPage = false;
-    for (const TbsAppMenuItemSpec& it : Items) {
+    for (const TbsAppMenuItemInfo& it : Items) {
         if (!it.Visible)
             continue;
         if (first && it.HasPage && !Look.Uniform)

@@ -14,7 +14,13 @@ namespace {
 constexpr int kMinMenuPageSize = 100;
 
 // The page filled with Src of Picture as the entry spreads it, else with Fallback.
-void FillPage(HDC DC, int W, int H, TBitmap* Picture, const TRect& Src, bool StretchEffect, TbsStretchType Type,
+void FillPage(HDC DC,
+              int W,
+              int H,
+              TBitmap* Picture,
+              const TRect& Src,
+              bool StretchEffect,
+              TbsStretchType Type,
               TColor Fallback) {
     TCanvas c;
     c.SetHandle(DC);
@@ -31,8 +37,7 @@ void FillPage(HDC DC, int W, int H, TBitmap* Picture, const TRect& Src, bool Str
 }  // namespace
 
 // ---- The scrolling core ---------------------------------------------------------------------------------------------
-TbsRibbonScrollHost::TbsRibbonScrollHost(TComponent* AOwner, bool Vertical)
-    : TCustomControl(AOwner), FScroller(this) {
+TbsRibbonScrollHost::TbsRibbonScrollHost(TComponent* AOwner, bool Vertical) : TCustomControl(AOwner), FScroller(this) {
     FScroller.Vertical = Vertical;
     FScroller.ArrowEntry = L"resizetoolbutton";
     FScroller.ContentEnd = [this] { return ChildrenEnd(this, this->Vertical()); };

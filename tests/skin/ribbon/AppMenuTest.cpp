@@ -31,7 +31,9 @@ class AppMenu : public RibbonFixture {
         return m;
     }
     // The menu laid out at its size.
-    void Layout(TbsAppMenu* M) { PaintInto(M->Width(), M->Height(), [M](HDC dc) { M->PaintTo(dc, 0, 0); }); }
+    void Layout(TbsAppMenu* M) {
+        PaintInto(M->Width(), M->Height(), [M](HDC dc) { M->PaintTo(dc, 0, 0); });
+    }
 };
 
 TEST_F(AppMenu, BuiltInItemLayout) {
@@ -331,7 +333,8 @@ TEST_F(AppMenu, APageIsWindowColouredWithoutMenuEntryElseTheEntrysClientPart) {
     TbsAppMenu* m = Menu(r, 1, 0);
     TbsAppMenuPage* p = m->Items()->Items(0)->Page();
     auto erase = [p] {
-        return PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+        return PaintInto(20, 20,
+                         [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
     };
     EXPECT_EQ(Px(erase().get(), 5, 5), Sys(COLOR_WINDOW));
     m->SetSkinData(host_->data);
@@ -373,7 +376,8 @@ TEST_F(AppMenu, TheOpenMenuDrawsItsCaptionIntoTheFormsTitle) {
     GetWindowRect(host_->form->Handle(), &wr);
     // The caption part lands in (6, 2) .. (106, band bottom) under the caption objects.
     auto captionPixels = [&] {
-        auto frame = PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
+        auto frame =
+            PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
         return CountColour(frame.get(), {0, 0, 120, 20}, Legend("appmenu.captionrect"));
     };
     EXPECT_EQ(captionPixels(), 0);
@@ -381,7 +385,8 @@ TEST_F(AppMenu, TheOpenMenuDrawsItsCaptionIntoTheFormsTitle) {
     ASSERT_TRUE(host_->skinForm->CanDrawAppMenuCaption());
     EXPECT_EQ(host_->skinForm->GetAppMenuCaptionOffset(), 100 + 6);
     EXPECT_GT(captionPixels(), 200);
-    auto frame = PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
+    auto frame =
+        PaintInto(wr.right - wr.left, wr.bottom - wr.top, [this](HDC dc) { host_->skinForm->PaintNCSkin(dc); });
     EXPECT_NE(Px(frame.get(), 5, 10), Legend("appmenu.captionrect")) << "moved right by CaptionLeftOffset";
     EXPECT_NE(Px(frame.get(), 107, 10), Legend("appmenu.captionrect")) << "as wide as the item column";
     r->HideAppMenu(nullptr);

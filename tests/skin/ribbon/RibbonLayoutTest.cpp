@@ -28,7 +28,7 @@ TEST(RibbonLayout, TabWidthsShrinkInProportionToNoLessThan15) {
 
 TEST(RibbonLayout, ButtonsLineUpFromTheRightEdge) {
     // Image 16 wide: 22, a popup adds 8, a caption its width + 6; never narrower than the row height - 2.
-    std::vector<TbsRibbonButtonSpec> b = {{true, false, 0}, {false, false, 0}, {true, true, 0}, {true, false, 40}};
+    std::vector<TbsRibbonButtonInfo> b = {{true, false, 0}, {false, false, 0}, {true, true, 0}, {true, false, 40}};
     int right = 0;
     const std::vector<TRect> r = RibbonButtonRects(b, 16, 24, 400, right);
     EXPECT_EQ(r[3], (TRect{398 - 68, 1, 398, 23}));
@@ -49,8 +49,8 @@ TEST(RibbonLayout, PageBoundsUnderTheRow) {
 
 TEST(RibbonLayout, MenuItemsStackCommandsAndPages) {
     const TbsAppMenuLook look;  // built-in: 28 and 35, not uniform, no back button
-    const std::vector<TbsAppMenuItemSpec> items = {{true, true}, {true, false}, {false, false}, {true, true},
-                                                   {true, false}};
+    const std::vector<TbsAppMenuItemInfo> items = {
+        {true, true}, {true, false}, {false, false}, {true, true}, {true, false}};
     const std::vector<TRect> r = AppMenuItemRects(items, look, 150, 0);
     EXPECT_EQ(r[0], (TRect{0, 30, 150, 65})) << "a first page item starts at 30";
     EXPECT_EQ(r[1], (TRect{8, 73, 142, 101})) << "35 + 8 below, command items indented by 8";
@@ -70,11 +70,10 @@ TEST(RibbonLayout, MenuItemsStackCommandsAndPages) {
 
 TEST(RibbonLayout, MenuContentHeight) {
     const TbsAppMenuLook look;
-    std::vector<TbsAppMenuItemSpec> ten(10, TbsAppMenuItemSpec{true, false});
+    std::vector<TbsAppMenuItemInfo> ten(10, TbsAppMenuItemInfo{true, false});
     EXPECT_EQ(AppMenuContentHeight(ten, look, 0), 7 + 280);
     EXPECT_EQ(AppMenuContentHeight(ten, look, 20), 25 + 7 + 280) << "the back button's band";
-    EXPECT_EQ(AppMenuContentHeight({{true, true}, {true, false}, {true, true}}, look, 0),
-              30 + 43 + 28 + 8 + 43 + 25)
+    EXPECT_EQ(AppMenuContentHeight({{true, true}, {true, false}, {true, true}}, look, 0), 30 + 43 + 28 + 8 + 43 + 25)
         << "a last page item leaves 25 below";
 }
 
@@ -82,10 +81,10 @@ TEST(RibbonLayout, MenuPageWidth) {
     const struct {
         int requested, area, defaultWidth, width;
     } cases[] = {
-        {300, 500, 300, 300}, {300, 250, 300, 250}, {50, 500, 50, 100},
-        {600, 500, 300, 500},  // asked for more than the area: the area
-        {80, 500, 0, 500},     // no default width: the area
-        {80, 60, 0, 100},      // never below 100
+        {300, 500, 300, 300}, {300, 250, 300, 250},
+        {50, 500, 50, 100},   {600, 500, 300, 500},  // asked for more than the area: the area
+        {80, 500, 0, 500},                           // no default width: the area
+        {80, 60, 0, 100},                            // never below 100
     };
     for (const auto& c : cases)
         EXPECT_EQ(AppMenuPageWidth(c.requested, c.area, c.defaultWidth), c.width)

@@ -330,8 +330,9 @@ class RibbonPages : public RibbonFixture {
     }
     static void Release(TWinControl* C, int X, int Y) {
         const TPoint p = C->ScreenToClient(Screen(C, X, Y));
-        SendMessageW(C->Handle(), WM_LBUTTONUP, 0,
-                     MAKELPARAM(static_cast<WORD>(static_cast<short>(p.X)), static_cast<WORD>(static_cast<short>(p.Y))));
+        SendMessageW(
+            C->Handle(), WM_LBUTTONUP, 0,
+            MAKELPARAM(static_cast<WORD>(static_cast<short>(p.X)), static_cast<WORD>(static_cast<short>(p.Y))));
     }
     TbsSkinButton* child_ = nullptr;
 };
@@ -415,10 +416,12 @@ TEST_F(RibbonPages, ZeroIntervalAndNegativeOffsetAreIgnored) {
 TEST_F(RibbonPages, ThePageBackgroundFollowsTheRibbon) {
     TbsRibbon* r = MakeRibbon({L"Главная"});
     TbsRibbonPage* p = r->Tabs()->Items(0)->Page();
-    auto plain = PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+    auto plain =
+        PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
     EXPECT_EQ(Px(plain.get(), 5, 5), Sys(COLOR_BTNFACE));
     r->SetSkinData(host_->data);
-    auto skinned = PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+    auto skinned =
+        PaintInto(20, 20, [p](HDC dc) { SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
     EXPECT_EQ(Px(skinned.get(), 5, 5), Legend("tab.skinrect.client")) << "the frame picture's client part";
 }
 
