@@ -1085,19 +1085,23 @@ TbsRibbon* GalleryRibbon(TComponent* Owner, TbsSkinData* Data, TCustomImageList*
     return r;
 }
 
-// The ribbon and its active page's children painted at (X, Y).
+// A page host's background (its erase) and its skinned buttons, its top-left at (X, Y).
+void PaintPageAt(TWinControl* Page, HDC DC, int X, int Y) {
+    {
+        TSaveDCGuard saved(DC);
+        SetViewportOrgEx(DC, X, Y, nullptr);
+        SendMessageW(Page->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    }
+    for (int i = 0; i < Page->ControlCount(); ++i)
+        if (auto* c = dynamic_cast<TbsSkinButton*>(Page->Controls(i)))
+            c->PaintTo(DC, X + c->Left(), Y + c->Top());
+}
+
+// The ribbon, its application button and its active page painted at (X, Y).
 void PaintRibbonWithPage(TbsRibbon* R, HDC DC, int X, int Y) {
     R->PaintTo(DC, X, Y);
-    TbsRibbonPage* p = R->ActivePage();
-    if (!p)
-        return;
-    TSaveDCGuard saved(DC);
-    SetViewportOrgEx(DC, X + p->Left(), Y + p->Top(), nullptr);
-    SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    SetViewportOrgEx(DC, 0, 0, nullptr);
-    for (int i = 0; i < p->ControlCount(); ++i)
-        if (auto* c = dynamic_cast<TbsSkinButton*>(p->Controls(i)))
-            c->PaintTo(DC, X + p->Left() + c->Left(), Y + p->Top() + c->Top());
+    if (TbsRibbonPage* p = R->ActivePage())
+        PaintPageAt(p, DC, X + p->Left(), Y + p->Top());
     R->GetAppButton()->PaintTo(DC, X + R->GetAppButton()->Left(), Y + R->GetAppButton()->Top());
 }
 
@@ -1116,7 +1120,9 @@ std::vector<TGalleryItem> RibbonFamily(TCustomImageList* Images) {
             return r;
         };
         it.Index = [](TControl* C) { return static_cast<TbsRibbon*>(C)->SkinIndex(); };
-        it.Paint = [](TControl* C, HDC DC, int X, int Y) { PaintRibbonWithPage(static_cast<TbsRibbon*>(C), DC, X, Y); };
+        it.Paint = [](TControl* C, HDC DC, int X, int Y) {
+            PaintRibbonWithPage(static_cast<TbsRibbon*>(C), DC, X, Y);
+        };
         return it;
     };
     items.push_back(ribbon(L"вкладки и кнопки", 440, 3, [](TbsRibbon*) {}));
@@ -1162,16 +1168,8 @@ std::vector<TGalleryItem> RibbonFamily(TCustomImageList* Images) {
         auto* m = static_cast<TbsAppMenu*>(C);
         PaintRibbonWithPage(m->Ribbon, DC, X, Y);
         m->PaintTo(DC, X + m->Left(), Y + m->Top());
-        if (TbsAppMenuPage* p = m->ActivePage()) {
-            const int px = X + m->Left() + p->Left(), py = Y + m->Top() + p->Top();
-            TSaveDCGuard saved(DC);
-            SetViewportOrgEx(DC, px, py, nullptr);
-            SendMessageW(p->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-            SetViewportOrgEx(DC, 0, 0, nullptr);
-            for (int i = 0; i < p->ControlCount(); ++i)
-                if (auto* c = dynamic_cast<TbsSkinButton*>(p->Controls(i)))
-                    c->PaintTo(DC, px + c->Left(), py + c->Top());
-        }
+        if (TbsAppMenuPage* p = m->ActivePage())
+            PaintPageAt(p, DC, X + m->Left() + p->Left(), Y + m->Top() + p->Top());
     };
     items.push_back(menu);
     return items;
