@@ -15,6 +15,7 @@
 #include "skin/core/SkinText.h"
 #include "skin/form/SkinForm.h"
 #include "skin/ribbon/Ribbon.h"
+#include "skin/ribbon/RibbonFrame.h"
 #include "skin/ribbon/RibbonPage.h"
 
 namespace {
@@ -755,16 +756,10 @@ void TbsAppMenu::PaintAppMenu(TCanvas* C) {
         SpreadPicture(wc, pageBg, {0, 0, pageBg->Width(), pageBg->Height()}, {FItemWidth, 0, W, H},
                       e->BGPageStretchEffect);
     if (FActivePage && RectInPicture(e->SkinRect, pic)) {
-        const TRect p = GetPageRect();
-        const TRect F{p.Left - e->ClRect.Left, p.Top - e->ClRect.Top, p.Right + e->SkinRect.Width() - e->ClRect.Right,
-                      p.Bottom + e->SkinRect.Height() - e->ClRect.Bottom};
-        const int dw = F.Width() - e->SkinRect.Width(), dh = F.Height() - e->SkinRect.Height();
-        TBitmap l, t, r, b;
-        CreateSkinBorderImages(
-            e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint, {e->RTPoint.X + dw, e->RTPoint.Y},
-            {e->LBPoint.X, e->LBPoint.Y + dh}, {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-            {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t, &r, &b, pic,
-            e->SkinRect, F.Width(), F.Height(), e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch);
+        TbsFrameParts fp;
+        ComposeFrameParts(e, pic, GetPageRect(), fp);
+        const TRect& F = fp.F;
+        TBitmap &l = fp.Left, &t = fp.Top, &r = fp.Right, &b = fp.Bottom;
         wc->Draw(F.Left, F.Top, &t);
         wc->Draw(F.Left, F.Top + t.Height(), &l);
         wc->Draw(F.Right - r.Width(), F.Top + t.Height(), &r);

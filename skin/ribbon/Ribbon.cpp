@@ -18,6 +18,7 @@
 #include "skin/form/SkinHint.h"
 #include "skin/form/SkinPopupMenu.h"
 #include "skin/ribbon/AppMenu.h"
+#include "skin/ribbon/RibbonFrame.h"
 #include "skin/ribbon/RibbonLayout.h"
 #include "skin/ribbon/RibbonPage.h"
 
@@ -781,15 +782,10 @@ void TbsRibbon::PaintRibbon(TCanvas* C) {
         return;
     }
     // The frame around the page area: the page bounds widened by the entry's client insets.
-    const TRect F{P.Left - e->ClRect.Left, P.Top - e->ClRect.Top, P.Right + e->SkinRect.Width() - e->ClRect.Right,
-                  P.Bottom + e->SkinRect.Height() - e->ClRect.Bottom};
-    TBitmap l, t, r, b;
-    const int dw = F.Width() - e->SkinRect.Width(), dh = F.Height() - e->SkinRect.Height();
-    CreateSkinBorderImages(
-        e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint, {e->RTPoint.X + dw, e->RTPoint.Y},
-        {e->LBPoint.X, e->LBPoint.Y + dh}, {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-        {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &l, &t, &r, &b, pic, e->SkinRect,
-        F.Width(), F.Height(), e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch);
+    TbsFrameParts fp;
+    ComposeFrameParts(e, pic, P, fp);
+    const TRect& F = fp.F;
+    TBitmap &l = fp.Left, &t = fp.Top, &r = fp.Right, &b = fp.Bottom;
     TBitmap row(W, t.Height() + top);
     if (e->TabsBGRect.IsEmpty() || !RectInPicture(e->TabsBGRect, pic)) {
         FillRectWith(row.Canvas(), {0, 0, W, top}, static_cast<TColor>(FSD->SkinColors()->cBtnShadow));
