@@ -847,7 +847,7 @@ def view_entries(sk, legend):
 def tab_entries(sk, legend):
     """The page control's "tab" entry on a picture of its own (tabs.bmp): a 60 x 50 frame cut 4 pixels from every
     side, flat tab state rectangles (the active and focused ones two pixels higher), the strip behind the tabs and the
-    close button's normal and hot pictures. "tabnoclose" is the same without the close pictures."""
+    close button's normal and hot pictures. "tabnoclose" is the same without the close pictures, "officetab" (the ribbon) the same with them."""
     im = Image.new('RGB', (170, 64), (0, 0, 0))
 
     def put(name, rect, col):
@@ -878,3 +878,40 @@ def tab_entries(sk, legend):
     k['pictureindex'] = pi
     sk.add_control('tab', 'tab', k)
     sk.add_control('tabnoclose', 'tab', dict(k, closebuttonrect=(0, 0, 0, 0), closebuttonactiverect=(0, 0, 0, 0)))
+    # The ribbon's entry: the same frame and tab pictures under the ribbon's name.
+    sk.add_control('officetab', 'tab', k)
+    appmenu_entry(sk, legend)
+
+
+def appmenu_entry(sk, legend):
+    """The ribbon's application menu ("appmenu", appmenu.bmp): the page frame 60 x 50 cut 4 pixels from every side,
+    flat command, page and active page item pictures and the caption part for the form's title; no background
+    pictures, back button, top line or gripper."""
+    im = Image.new('RGB', (150, 60), (0, 0, 0))
+
+    def put(name, rect, col):
+        im.paste(col, rect)
+        legend.append('%s=%d,%d,%d' % ((name,) + col))
+        return rect
+
+    cols = nine_colors(110, 40)
+    im.paste(nine_image(60, 50, 4, 4, 4, 4, cols), (0, 0))
+    for sl in SLICES:
+        legend.append('appmenu.skinrect.%s=%d,%d,%d' % ((sl,) + cols[sl]))
+    k = {'skinrect': (0, 0, 60, 50), 'leftstretch': False, 'topstretch': False, 'rightstretch': False,
+         'bottomstretch': False, 'stretcheffect': False, 'stretchtype': 'stfull', 'maskpictureindex': -1,
+         'bgpictureindex': -1, 'bgstretcheffect': False, 'bgpagepictureindex': -1, 'bgpagestretcheffect': False,
+         'itemrect': put('appmenu.itemrect', (62, 0, 102, 24), (220, 120, 20)),
+         'pageitemrect': put('appmenu.pageitemrect', (62, 26, 102, 56), (20, 120, 220)),
+         'pageitemactiverect': put('appmenu.pageitemactiverect', (104, 26, 144, 58), (120, 220, 20)),
+         'captionrect': put('appmenu.captionrect', (104, 0, 144, 20), (230, 40, 160)),
+         'itemoffset1': 3, 'itemoffset2': 3, 'pageitemoffset1': 10, 'pageitemoffset2': 10, 'pageoffset': 10,
+         'fontname': 'Arial', 'fontstyle': '', 'fontheight': 13, 'fontpageheight': 16, 'fontcolor': 0xFFFFFF,
+         'disabledfontcolor': 0x808080, 'fontpagecolor': 0xFFFFFF, 'activefontcolor': 0, 'activefontpagecolor': 0,
+         'gripperrect': (0, 0, 0, 0), 'grippertransparentcolor': 0, 'toplinerect': (0, 0, 0, 0),
+         'toplineoffset1': 0, 'toplineoffset2': 0, 'backbuttonrect': (0, 0, 0, 0),
+         'backbuttonactiverect': (0, 0, 0, 0), 'captionleftoffset': 6, 'captiontopoffset': 2,
+         'formcaptionrect': (0, 0, 0, 0)}
+    k.update(nine_keys(60, 50, 4, 4, 4, 4))
+    k['pictureindex'] = sk.add_picture('appmenu.bmp', im)
+    sk.add_control('appmenu', 'appmenu', k)

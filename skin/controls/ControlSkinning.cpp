@@ -156,3 +156,21 @@ bool TakeFocusForClick(TWinControl* Control, bool& ClicksDisabled) {
         ::SetFocus(Control->Handle());
     return Control->Focused();
 }
+
+void DrawBackgroundPicture(TCanvas* C, TBitmap* Picture, const TRect& Src, const TRect& Dst, bool StretchEffect,
+                           TbsStretchType StretchType) {
+    if (!Picture || Src.IsEmpty() || Dst.IsEmpty() || !RectInPicture(Src, Picture))
+        return;
+    TSaveDCGuard saved(C->Handle());
+    IntersectClipRect(C->Handle(), Dst.Left, Dst.Top, Dst.Right, Dst.Bottom);
+    HDC src = Picture->Canvas()->Handle();
+    HDC dst = C->Handle();
+    SetStretchBltMode(dst, COLORONCOLOR);
+    TRect local{0, 0, Dst.Width(), Dst.Height()};
+    for (const TbsTile& t : ForcedBackgroundTiles(local, Src.Width(), Src.Height(), StretchEffect, StretchType)) {
+        TRect d = t.Dst;
+        d.Offset(Dst.Left, Dst.Top);
+        StretchBlt(dst, d.Left, d.Top, d.Width(), d.Height(), src, Src.Left, Src.Top, Src.Width(), Src.Height(),
+                   SRCCOPY);
+    }
+}

@@ -3,8 +3,9 @@
 // rectangle in its resize mode, painting a control's canvas into a foreign DC, and the tool-bar centring that asks
 // the parent through IbsAdjustingHost. GUI thread only.
 // Index: LookupSkinEntry, SkinEntryAt, SkinPictureAt, RectInPicture, CreateSkinControlImage, PaintCanvasTo,
-// IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, PrepareSkinTextFont, RebindSkinData, ForgetRemoved,
-// NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry, TakeFocusForClick.
+// DrawBackgroundPicture, IbsAdjustingHost, HostCentredTop, SetBorrowed, SkinFontCharset, PrepareSkinTextFont,
+// RebindSkinData, ForgetRemoved, NewDefaultControlFont, ApplyDefaultSize, ResizeTo, ReadCustomSkinEntry,
+// TakeFocusForClick.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +35,11 @@ bool RectInPicture(const TRect& R, TBitmap* Picture);
 // Nothing either without a picture or when the rectangle lies outside it.
 void CreateSkinControlImage(TBitmap* B, TBitmap* Picture, const TbsControlGeometry& G, int W, int H,
                             bool ForceBackground);
+
+// Fills Dst of Canvas with Src of Picture, tiled or stretched as the skin says (StretchEffect, StretchType); nothing
+// without a picture or when Src lies outside it.
+void DrawBackgroundPicture(TCanvas* C, TBitmap* Picture, const TRect& Src, const TRect& Dst, bool StretchEffect,
+                           TbsStretchType StretchType);
 
 // Runs Paint with Canvas drawing into DC, the control's top-left at (X, Y) of the DC; the canvas's own DC comes back
 // afterwards. For tests and tools that paint a control into a memory bitmap.

@@ -224,7 +224,7 @@ void TbsNcArrowScroller::DrawButton(HDC DC, int I) {
     TCanvas* c = b.Canvas();
     const bool pressedLook = a.MouseIn && (a.Down || HotScroll);
     TbsSkinData* sd = ArrowSkin ? ArrowSkin() : nullptr;
-    auto* e = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, L"resizebutton")));
+    auto* e = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, ArrowEntry)));
     TBitmap* pic = e ? SkinPictureAt(sd, e->PictureIndex) : nullptr;
     TColor arrow = clWindowText;
     if (e && pic) {

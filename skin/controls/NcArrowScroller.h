@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "classlib/Controls.h"
 #include "skin/controls/ControlSeam.h"
@@ -60,6 +61,8 @@ class TbsNcArrowScroller {
 
     bool Vertical = false;
     bool HotScroll = false;
+    // The button entry the arrows are drawn from when ArrowSkin gives a container.
+    std::wstring ArrowEntry = L"resizebutton";
     int ScrollOffset() const { return FScrollOffset; }
     void SetScrollOffset(int Value);
     int ScrollTimerInterval() const { return FScrollTimerInterval; }

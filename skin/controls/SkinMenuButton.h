@@ -31,6 +31,11 @@ class TbsSkinMenuButton : public TbsSkinButton {
     void WndProc(TMessage& Message) override;
 
   protected:
+    // The menu this button opened went away without a close message of its own: the button lets go.
+    void EndMenuTracking() {
+        FMenuTracked = false;
+        SetDown(false);
+    }
     void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
     void CreateControlDefaultImage(TBitmap* B) override;
     void GetSkinData() override;

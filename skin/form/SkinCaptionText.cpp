@@ -135,6 +135,9 @@ TRect TbsSkinCaptionObject::TextArea() const {
     TRect r = Cap->TextRct;
     if (Has(r))
         r.Right = ObjectRect.Width() - (SkinRect.Width() - Cap->TextRct.Right);
+    // The ribbon's application menu draws its own caption part at the left: the text starts after it.
+    if (Has(r) && Parent->CanDrawAppMenuCaption())
+        r.Left = Parent->GetAppMenuCaptionOffset() - ObjectRect.Left;
     // Caption buttons laid over the caption take their room from the text: it ends before the first of them.
     for (const auto& o : Parent->ObjectList) {
         const TRect& b = o->ObjectRect;

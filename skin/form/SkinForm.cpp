@@ -88,6 +88,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    UnchainRibbonShortCuts();
     DestroyMenuParts();
     // No tick may reach an object being freed.
     for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
@@ -119,6 +120,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FTrayIcon = nullptr;
     if (Operation == opRemove && AComponent == FStatusBar)
         FStatusBar = nullptr;
+    if (Operation == opRemove && AComponent == FSkinRibbon) {
+        FSkinRibbon = nullptr;
+        FRibbon = nullptr;
+    }
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing
@@ -737,6 +742,7 @@ void TbsSkinForm::PaintNCSkin(HDC DC) {
         }
         BitBlt(fdc, at[i].X, at[i].Y, b->Width(), b->Height(), b->Canvas()->Handle(), 0, 0, SRCCOPY);
     }
+    DrawRibbonCaption(frame.Canvas(), TopB.Width(), TopB.Height());
     DrawObjects(frame.Canvas());
     std::optional<TWindowDC> own;
     if (!DC)

@@ -53,6 +53,7 @@ constexpr UINT CM_BENCPAINT = 48203;
 constexpr LPARAM kBENCPaintKey = 16802;
 
 class TbsSkinMenu;
+class IbsFormRibbon;
 class TMenuItem;
 class TPopupMenu;
 
@@ -234,6 +235,15 @@ class TbsSkinForm : public TComponent {
     TComponent* StatusBar() const { return FStatusBar; }
     void SetStatusBar(TComponent* Value);
 
+    // ---- The ribbon on the form (SkinFormRibbon.cpp) -----------------------------------------------------------
+    // A component implementing IbsFormRibbon (FormRibbon.h), told its form; nullptr: none. Alt or F10 closes its
+    // application menu and focuses it, the form's short cuts reach its application-button menu and its tabs'
+    // accelerators, and its open application menu draws its caption into the title.
+    TComponent* SkinRibbon() const { return FSkinRibbon; }
+    void SetSkinRibbon(TComponent* Value);
+    bool CanDrawAppMenuCaption();
+    int GetAppMenuCaptionOffset();
+
   protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -382,6 +392,14 @@ class TbsSkinForm : public TComponent {
 
     TWindowState FWindowState = wsNormal, FWindowStateInit = wsNormal;
     TComponent* FStatusBar = nullptr;  // borrowed
+    TComponent* FSkinRibbon = nullptr;  // borrowed
+    IbsFormRibbon* FRibbon = nullptr;   // the same object, through what the form asks of it
+    bool FRibbonShortCuts = false;      // the form's OnShortCut is chained
+    TShortCutEvent FOldShortCut;
+    void UnchainRibbonShortCuts();
+    // Alt or F10 with a ribbon: true when the ribbon took the key.
+    bool RibbonKeyMenu();
+    void DrawRibbonCaption(TCanvas* C, int TopBandWidth, int TopBandHeight);
     TRect OldBoundsRect;  // null when none are saved
     bool FRollUpState = false, MaxRollUpState = false, FRollUpBeforeMaximize = false;
     int OldHeight = 0;

@@ -117,6 +117,10 @@ bool TbsSkinForm::MenuMessage(TMessage& m) {
             if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
                 if (FSkinMenu->Visible())
                     FSkinMenu->Hide();
+                if (m.LParam != VK_SPACE && RibbonKeyMenu()) {
+                    m.Result = 0;
+                    return true;
+                }
                 if (m.LParam == VK_SPACE)
                     PopupSystemMenu();
                 m.Result = 0;

@@ -26,25 +26,6 @@ TRect OrElse(const TRect& R, const TRect& Fallback) {
     return R.IsEmpty() ? Fallback : R;
 }
 
-// Fills Dst with Src of Picture, tiled or stretched as the skin says.
-void DrawBackgroundPicture(TCanvas* C, TBitmap* Picture, const TRect& Src, const TRect& Dst, bool StretchEffect,
-                           TbsStretchType StretchType) {
-    if (!Picture || Src.IsEmpty() || Dst.IsEmpty() || !RectInPicture(Src, Picture))
-        return;
-    TSaveDCGuard saved(C->Handle());
-    IntersectClipRect(C->Handle(), Dst.Left, Dst.Top, Dst.Right, Dst.Bottom);
-    HDC src = Picture->Canvas()->Handle();
-    HDC dst = C->Handle();
-    SetStretchBltMode(dst, COLORONCOLOR);
-    TRect local{0, 0, Dst.Width(), Dst.Height()};
-    for (const TbsTile& t : ForcedBackgroundTiles(local, Src.Width(), Src.Height(), StretchEffect, StretchType)) {
-        TRect d = t.Dst;
-        d.Offset(Dst.Left, Dst.Top);
-        StretchBlt(dst, d.Left, d.Top, d.Width(), d.Height(), src, Src.Left, Src.Top, Src.Width(), Src.Height(),
-                   SRCCOPY);
-    }
-}
-
 // The pixels of a 32-bit bitmap as top-down rows.
 std::vector<std::uint32_t> ReadPixels(TBitmap* B) {
     B->SetPixelFormat(pf32bit);

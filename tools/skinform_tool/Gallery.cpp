@@ -17,6 +17,7 @@
 
 #include "app/SkinLists.h"
 #include "classlib/Forms.h"
+#include "classlib/GdiHandles.h"
 #include "classlib/ImgList.h"
 #include "classlib/WicCodec.h"
 #include "skin/boxes/SkinComboBox.h"
@@ -48,6 +49,9 @@
 #include "skin/views/SkinTreeView.h"
 #include "skin/pages/SkinPageControl.h"
 #include "skin/pickers/SkinDirectoryListBox.h"
+#include "skin/ribbon/AppMenu.h"
+#include "skin/ribbon/Ribbon.h"
+#include "skin/ribbon/RibbonPage.h"
 #include "skin/pickers/SkinDriveComboBox.h"
 #include "skin/pickers/SkinFileListBox.h"
 #include "skin/pickers/SkinFilterComboBox.h"
@@ -1052,6 +1056,126 @@ TPickerChain MakePickerChain(TComponent* Owner, TWinControl* Host, TbsSkinData* 
     return c;
 }
 
+// The ribbon: tabs with command buttons, a row shrunk with dividers, the MDI buttons, and the application menu open
+// with a page shown. Each ribbon stands on a hidden form of its own, as the menu covers its form's client area.
+TbsRibbon* GalleryRibbon(TComponent* Owner, TbsSkinData* Data, TCustomImageList* Images, int W, int Tabs) {
+    auto* form = new TForm(Owner);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, W, 330);
+    auto* r = new TbsRibbon(form);
+    r->SetParent(form);
+    if (Data)
+        r->SetSkinData(Data);
+    const wchar_t* captions[] = {L"Главная", L"Вставка", L"Вид", L"Рецензирование", L"Разработчик", L"Справка"};
+    for (int i = 0; i < Tabs; ++i)
+        r->Tabs()->Add()->Page()->SetCaption(captions[i % 6]);
+    r->SetAppButtonCaption(L"Файл");
+    r->SetButtonsImageList(Images);
+    r->Buttons()->Add()->SetImageIndex(0);
+    TbsRibbonButtonItem* help = r->Buttons()->Add();
+    help->SetImageIndex(1);
+    help->SetCaption(L"Помощь");
+    r->HandleNeeded();
+    r->SetTabIndex(0);
+    auto* b = new TbsSkinButton(form);
+    b->SetParent(r->ActivePage());
+    b->SetBounds(8, 8, 90, 60);
+    b->SetCaption(L"Вставить");
+    if (Data)
+        b->SetSkinData(Data);
+    return r;
+}
+
+// A page host's background (its erase) and its skinned buttons, its top-left at (X, Y).
+void PaintPageAt(TWinControl* Page, HDC DC, int X, int Y) {
+    {
+        TSaveDCGuard saved(DC);
+        SetViewportOrgEx(DC, X, Y, nullptr);
+        SendMessageW(Page->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    }
+    for (int i = 0; i < Page->ControlCount(); ++i)
+        if (auto* c = dynamic_cast<TbsSkinButton*>(Page->Controls(i)))
+            c->PaintTo(DC, X + c->Left(), Y + c->Top());
+}
+
+// The ribbon, its application button and its active page painted at (X, Y).
+void PaintRibbonWithPage(TbsRibbon* R, HDC DC, int X, int Y) {
+    R->PaintTo(DC, X, Y);
+    if (TbsRibbonPage* p = R->ActivePage())
+        PaintPageAt(p, DC, X + p->Left(), Y + p->Top());
+    R->GetAppButton()->PaintTo(DC, X + R->GetAppButton()->Left(), Y + R->GetAppButton()->Top());
+}
+
+std::vector<TGalleryItem> RibbonFamily(TCustomImageList* Images) {
+    std::vector<TGalleryItem> items;
+    auto ribbon = [Images](const std::wstring& state, int w, int tabs, std::function<void(TbsRibbon*)> extra) {
+        TGalleryItem it;
+        it.State = state;
+        it.Class = L"TbsRibbon";
+        it.Entry = L"officetab";
+        it.W = w;
+        it.H = 115;
+        it.Make = [Images, w, tabs, extra](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+            TbsRibbon* r = GalleryRibbon(Owner, Data, Images, w, tabs);
+            extra(r);
+            return r;
+        };
+        it.Index = [](TControl* C) { return static_cast<TbsRibbon*>(C)->SkinIndex(); };
+        it.Paint = [](TControl* C, HDC DC, int X, int Y) {
+            PaintRibbonWithPage(static_cast<TbsRibbon*>(C), DC, X, Y);
+        };
+        return it;
+    };
+    items.push_back(ribbon(L"вкладки и кнопки", 440, 3, [](TbsRibbon*) {}));
+    items.push_back(ribbon(L"тесный ряд", 300, 6, [](TbsRibbon* r) { r->SetTabIndex(2); }));
+    items.push_back(ribbon(L"кнопки MDI", 440, 2, [](TbsRibbon* r) { r->MDIChildMaximize(); }));
+    TGalleryItem menu;
+    menu.State = L"меню открыто";
+    menu.Class = L"TbsAppMenu";
+    menu.Entry = L"appmenu";
+    menu.W = 440;
+    menu.H = 330;
+    menu.Make = [Images](TComponent* Owner, TbsSkinData* Data) -> TControl* {
+        TbsRibbon* r = GalleryRibbon(Owner, Data, Images, 440, 3);
+        auto* m = new TbsAppMenu(r->Owner());
+        m->SetParent(r->Parent());
+        if (Data)
+            m->SetSkinData(Data);
+        m->SetItemWidth(150);
+        r->SetAppMenu(m);
+        const wchar_t* commands[] = {L"Создать", L"Открыть", L"Сохранить"};
+        for (const wchar_t* c : commands)
+            m->Items()->Add()->SetCaption(c);
+        TbsAppMenuItem* recent = m->Items()->Add();
+        recent->SetCaption(L"Последние");
+        TbsAppMenuItem* print = m->Items()->Add();
+        print->SetCaption(L"Печать");
+        print->SetEnabled(false);
+        recent->SetPage(m->CreatePage());
+        m->Items()->Add()->SetCaption(L"Выход");
+        m->HandleNeeded();
+        r->ShowAppMenu();
+        m->SetItemIndex(3);
+        auto* label = new TbsSkinButton(r->Owner());
+        label->SetParent(m->ActivePage());
+        label->SetBounds(10, 10, 150, 26);
+        label->SetCaption(L"Отчёт за декабрь.txt");
+        if (Data)
+            label->SetSkinData(Data);
+        return m;
+    };
+    menu.Index = [](TControl* C) { return static_cast<TbsAppMenu*>(C)->SkinIndex(); };
+    menu.Paint = [](TControl* C, HDC DC, int X, int Y) {
+        auto* m = static_cast<TbsAppMenu*>(C);
+        PaintRibbonWithPage(m->Ribbon, DC, X, Y);
+        m->PaintTo(DC, X + m->Left(), Y + m->Top());
+        if (TbsAppMenuPage* p = m->ActivePage())
+            PaintPageAt(p, DC, X + m->Left() + p->Left(), Y + m->Top() + p->Top());
+    };
+    items.push_back(menu);
+    return items;
+}
+
 std::vector<TGalleryItem> PickersFamily(TWinControl* Host) {
     MakePickerTree();
     using TPaint = std::function<void(TControl*, HDC, int, int)>;
@@ -1306,6 +1430,8 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
         items = PickersFamily(boxParent.get());
     else if (family == L"shell")
         items = ShellFamily(boxParent.get());
+    else if (family == L"ribbon")
+        items = RibbonFamily(images.get());
     else
         return 2;
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
@@ -1314,7 +1440,11 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
     int height = kColHead + 10;
     for (const TGalleryItem& it : items)
         height += std::max(kCellH, it.H + 12);
-    TBitmap page(kRowHead + cols * kCellW, height, pf32bit);
+    // A column is as wide as its widest control needs.
+    int cellW = kCellW;
+    for (const TGalleryItem& it : items)
+        cellW = std::max(cellW, it.W + 24);
+    TBitmap page(kRowHead + cols * cellW, height, pf32bit);
     HDC dc = page.Canvas()->Handle();
     HBRUSH backdrop = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
     RECT all{0, 0, page.Width(), page.Height()};
@@ -1336,16 +1466,16 @@ int Gallery(const std::wstring& family, const std::wstring& file) {
             face = static_cast<TColor>(data->SkinColors()->cBtnFace);
         }
         boxParent->SetColor(face);
-        const int x = kRowHead + col * kCellW;
+        const int x = kRowHead + col * cellW;
         int y = kColHead;
         HBRUSH brush = CreateSolidBrush(ColorToRGB(face) & 0xFFFFFF);
-        RECT column{x + 4, y, x + kCellW - 4, height - 4};
+        RECT column{x + 4, y, x + cellW - 4, height - 4};
         FillRect(dc, &column, brush);
         DeleteObject(brush);
         HGDIOBJ oldFont = SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
-        Text(dc, x, 3, kCellW, title, DT_CENTER);
+        Text(dc, x, 3, cellW, title, DT_CENTER);
         SelectObject(dc, oldFont);
         std::vector<std::wstring> reported;
         for (const TGalleryItem& it : items) {
