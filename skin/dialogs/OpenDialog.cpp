@@ -157,12 +157,6 @@ bool TbsSkinOpenDialog::Execute() {
         }
         PrepareForm(f);
 
-        // 4. Start folder.
-        std::wstring start = ExtractFileDir(FileName);
-        if (start.empty() || !DirectoryExists(start))
-            start = !InitialDir.empty() && DirectoryExists(InitialDir) ? InitialDir : ProgramFolder();
-        f->FileListView->SetRoot(start);
-
         // 5. The list's mask, skin and options.
         f->FileListView->SetMask(f->FilterComboBox->Text());
         f->FileListView->SetHeaderSkinDataName(LVHeaderSkinDataName);
@@ -205,6 +199,13 @@ bool TbsSkinOpenDialog::Execute() {
                 b->SetSkinDataName(L"resizetoolbutton");
         f->OpenFileLabel->SetHeight(f->FileNameEdit->Height() - 1);
         f->FileTypeLabel->SetHeight(f->FilterComboBox->Height() - 1);
+
+        // 4. Start folder. Set after everything that makes the list read its folder again (mask, filter, object
+        // types, window style), so that a large folder is read once.
+        std::wstring start = ExtractFileDir(FileName);
+        if (start.empty() || !DirectoryExists(start))
+            start = !InitialDir.empty() && DirectoryExists(InitialDir) ? InitialDir : ProgramFolder();
+        f->FileListView->SetRoot(start);
 
         // 8. Client size, never below the minimum.
         const int w = DialogWidth > 0 ? DialogWidth : FDefaultWidth;

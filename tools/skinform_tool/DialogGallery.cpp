@@ -2,6 +2,8 @@
 // the "do not show again" check box), the password dialog in login mode and the skin dialog, each built and shown
 // modally as the notifier shows it, with Cyrillic texts, in the built-in look and in skins 23, 81 and 43. A timer
 // inside the modal loop captures the dialog from the screen and closes it. Exit code 1 when a dialog did not show.
+// skinform_tool gallery opendialogs OUT.png: the open and the sound dialog the same way, over a folder of Cyrillic
+// names, each view style once.
 #include "Gallery.h"
 
 #include <windows.h>
@@ -21,9 +23,11 @@
 #include "classlib/WicCodec.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/OpenSoundDialog.h"
 #include "skin/dialogs/PasswordDialog.h"
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/shell/ShellFolder.h"
 #include "tests/classlib/ScreenGrab.h"
 
 namespace {
@@ -38,9 +42,10 @@ struct TShot {
     std::vector<std::uint32_t> Px;
 };
 
-// Runs Show (a modal call); once a visible window with Caption has painted, grabs it and lets Close end it.
+// Runs Show (a modal call); once a visible window with Caption has painted (Ticks timer ticks of 40 ms after it
+// showed), grabs it and lets Close end it.
 TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Show,
-                   const std::function<void(HWND)>& Close) {
+                   const std::function<void(HWND)>& Close, int Ticks = 6) {
     TShot shot;
     int seen = 0;
     bool done = false;
@@ -48,7 +53,7 @@ TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Sho
     timer.SetInterval(40);
     timer.OnTimer = [&](TObject*) {
         HWND w = FindWindowW(nullptr, Caption.c_str());
-        if (done || !w || !IsWindowVisible(w) || ++seen < 6)
+        if (done || !w || !IsWindowVisible(w) || ++seen < Ticks)
             return;
         done = true;
         timer.SetEnabled(false);
@@ -117,6 +122,69 @@ std::unique_ptr<TImageList> BoxPictures() {
         list->AddMasked(&b, RGB(255, 0, 255));
     }
     return list;
+}
+
+// Lays the shots out in rows under the looks' titles and writes the page; false when the file cannot be written.
+bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
+               const std::wstring& file) {
+    const int cols = static_cast<int>(titles.size());
+    std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            colW[c] = std::max(colW[c], rows[r][c].W + kGap);
+            rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
+        }
+    int W = kGap, H = kHead + kGap;
+    for (int w : colW)
+        W += w;
+    for (int h : rowH)
+        H += h;
+    TBitmap page(W, H, pf32bit);
+    HDC dc = page.Canvas()->Handle();
+    HBRUSH back = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
+    RECT all{0, 0, W, H};
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    GdiFlush();
+    int x = kGap;
+    for (size_t c = 0; c < colW.size(); ++c) {
+        RECT t{x, 4, x + colW[c] - kGap, kHead};
+        DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+        x += colW[c];
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    GdiFlush();
+    int y = kHead;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        x = kGap;
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            const TShot& s = rows[r][c];
+            for (int sy = 0; sy < s.H; ++sy) {
+                auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
+                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
+            }
+            x += colW[c];
+        }
+        y += rowH[r];
+    }
+    std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
+    for (int py = 0; py < H; ++py) {
+        const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
+        for (int px0 = 0; px0 < W; ++px0)
+            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
+    }
+    std::ofstream out(file.c_str(), std::ios::binary);
+    out << EncodePng(px.data(), W, H);
+    if (!out) {
+        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -198,62 +266,93 @@ int DialogGallery(const std::wstring& file) {
             missing += row[static_cast<size_t>(col)].Px.empty();
     }
 
-    std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            colW[c] = std::max(colW[c], rows[r][c].W + kGap);
-            rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
-        }
-    int W = kGap, H = kHead + kGap;
-    for (int w : colW)
-        W += w;
-    for (int h : rowH)
-        H += h;
-    TBitmap page(W, H, pf32bit);
-    HDC dc = page.Canvas()->Handle();
-    HBRUSH back = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
-    RECT all{0, 0, W, H};
-    FillRect(dc, &all, back);
-    DeleteObject(back);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    GdiFlush();
-    int x = kGap;
-    for (size_t c = 0; c < colW.size(); ++c) {
-        RECT t{x, 4, x + colW[c] - kGap, kHead};
-        DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
-        x += colW[c];
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    GdiFlush();
-    int y = kHead;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        x = kGap;
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            const TShot& s = rows[r][c];
-            for (int sy = 0; sy < s.H; ++sy) {
-                auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
-                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
-            }
-            x += colW[c];
-        }
-        y += rowH[r];
-    }
-    std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
-    for (int py = 0; py < H; ++py) {
-        const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
-        for (int px0 = 0; px0 < W; ++px0)
-            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
-    }
-    std::ofstream out(file.c_str(), std::ios::binary);
-    out << EncodePng(px.data(), W, H);
-    if (!out) {
-        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+    if (!WritePage(rows, titles, file))
         return 1;
-    }
     std::printf("%zu dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
+    return missing ? 1 : 0;
+}
+
+namespace {
+
+// A folder of Cyrillic names for the open dialogs' page (made again on every run).
+std::wstring OpenGalleryFolder() {
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring dir = std::wstring(base) + L"trelm-gallery-open";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    for (const wchar_t* d : {L"Мелодии", L"Языки"})
+        CreateDirectoryW((dir + L"\\" + d).c_str(), nullptr);
+    for (const wchar_t* f : {L"Звонок.wav", L"Будильник.wav", L"Новое письмо.wav", L"Русский.lng", L"English.lng",
+                             L"Заметки.txt"})
+        std::ofstream((dir + L"\\" + f).c_str(), std::ios::binary) << "RIFF";
+    return dir;
+}
+
+}  // namespace
+
+int OpenDialogGallery(const std::wstring& file) {
+    TbsShellUnit shellUnit;
+    const std::wstring folder = OpenGalleryFolder();
+    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
+    LoadNotifierSkinList(*list);
+    TbsResourceStrData ru(nullptr);
+    TStringList lines;
+    for (const wchar_t* l :
+         {L"MSG_BTN_OPEN=&Открыть", L"MSG_BTN_CANCEL=Отмена", L"MSG_FILENAME=Имя файла:", L"MSG_FILETYPE=Тип файла:",
+          L"FLV_LOOKIN=Папка:", L"MSG_NEWFOLDER=Новая папка", L"MSG_LV_DETAILS=Таблица", L"MSG_LV_LIST=Список"})
+        lines.Add(l);
+    ru.SetResStrs(&lines);
+
+    // Each view style once, the open dialog and the sound dialog taking turns.
+    struct TRow {
+        bool Sound;
+        TbsShellListViewStyle Style;
+    };
+    const TRow kRows[] = {{false, bsvsList}, {true, bsvsReport}, {false, bsvsIcon},
+                          {true, bsvsSmallIcon}, {false, bsvsThumbnails}, {true, bsvsList}};
+    const int cols = static_cast<int>(std::size(kSkins));
+    std::vector<std::vector<TShot>> rows(std::size(kRows), std::vector<TShot>(static_cast<size_t>(cols)));
+    std::vector<std::wstring> titles;
+    int missing = 0;
+    for (int col = 0; col < cols; ++col) {
+        const int skin = kSkins[col];
+        TComponent owner(nullptr);
+        auto* data = new TbsSkinData(&owner);
+        data->SetResourceStrData(&ru);
+        std::wstring title = L"built-in";
+        if (skin >= 0) {
+            data->SetSkinIndex(skin);
+            data->SetSkinList(list.get());
+            title = std::to_wstring(skin) + L" " + data->SkinName;
+        }
+        titles.push_back(title);
+        for (size_t r = 0; r < std::size(kRows); ++r) {
+            std::unique_ptr<TbsSkinOpenDialog> dlg;
+            if (kRows[r].Sound) {
+                auto sound = std::make_unique<TbsSkinOpenSoundDialog>(&owner);
+                sound->Filter = L"Звуки (*.wav)|*.wav|Все файлы|*.*";
+                dlg = std::move(sound);
+            } else {
+                dlg = std::make_unique<TbsSkinOpenDialog>(&owner);
+                dlg->Filter = L"Все файлы|*.*|Язык|*.lng";
+            }
+            dlg->SetSkinData(skin >= 0 ? data : nullptr);
+            dlg->SetCtrlSkinData(data);
+            dlg->Title = (kRows[r].Sound ? L"Открыть фаил звука " : L"Открыть файл языка ") +
+                         std::to_wstring(col) + L"." + std::to_wstring(r);
+            dlg->InitialDir = folder;
+            dlg->FileName = L"Звонок.wav";
+            dlg->ListViewStyle = kRows[r].Style;
+            dlg->DialogWidth = 580;
+            dlg->DialogHeight = 370;
+            rows[r][static_cast<size_t>(col)] =
+                CaptureModal(dlg->Title, [&] { dlg->Execute(); }, [](HWND w) { ClickNamed(w, L"CancelButton"); },
+                             kRows[r].Style >= bsvsThumbnails ? 40 : 6);  // the pictures come from threads
+            missing += rows[r][static_cast<size_t>(col)].Px.empty();
+        }
+    }
+    if (!WritePage(rows, titles, file))
+        return 1;
+    std::printf("%zu open dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
     return missing ? 1 : 0;
 }
