@@ -6,7 +6,6 @@
 
 #include "classlib/SysUtils.h"
 #include "skin/boxes/SkinEdit.h"
-#include "skin/controls/ControlSeam.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinMenuButton.h"
@@ -14,7 +13,6 @@
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinToolBar.h"
 #include "skin/core/SkinData.h"
-#include "skin/core/SkinUtils.h"
 #include "skin/dialogs/OpenDialogRules.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -28,13 +26,6 @@ std::wstring ProgramFolder() {
     wchar_t buf[MAX_PATH * 2] = {};
     const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH * 2);
     return n > 0 && n < MAX_PATH * 2 ? ExtractFileDir(buf) : std::wstring();
-}
-
-bool ThumbnailsOffered(bool ShowThumbnails) {
-    int major = 0, minor = 0;
-    if (ControlSeam().Version)
-        ControlSeam().Version(major, minor);
-    return ShowThumbnails && IsVistaOS(major, minor);
 }
 
 }  // namespace
@@ -130,31 +121,15 @@ bool TbsSkinOpenDialog::Execute() {
 
         // 3. View style.
         TbsShellListViewStyle style = ListViewStyle;
-        if (style >= bsvsThumbnails && !ThumbnailsOffered(ShowThumbnails))
+        if (style >= bsvsThumbnails && !(ShowThumbnails && TbsOpenDlgForm::VistaOrLater()))
             style = bsvsList;
-        switch (style) {
-            case bsvsIcon:
-                f->IconItemClick(f);
-                break;
-            case bsvsSmallIcon:
-                f->SmallIconItemClick(f);
-                break;
-            case bsvsReport:
-                f->ReportItemClick(f);
-                break;
-            case bsvsThumbnails:
-                f->ThumbnailsItemClick(f);
-                break;
-            case bsvsBigThumbnails:
-                f->BigThumbnailsItemClick(f);
-                break;
-            case bsvsVeryBigThumbnails:
-                f->VeryBigThumbnailsItemClick(f);
-                break;
-            default:
-                f->ListItemClick(f);
-                break;
-        }
+        using TStyleClick = void (TbsOpenDlgForm::*)(TObject*);
+        static constexpr TStyleClick kStyleClicks[] = {
+            &TbsOpenDlgForm::IconItemClick,       &TbsOpenDlgForm::SmallIconItemClick,
+            &TbsOpenDlgForm::ListItemClick,       &TbsOpenDlgForm::ReportItemClick,
+            &TbsOpenDlgForm::ThumbnailsItemClick, &TbsOpenDlgForm::BigThumbnailsItemClick,
+            &TbsOpenDlgForm::VeryBigThumbnailsItemClick};
+        (f->*kStyleClicks[style >= bsvsIcon && style <= bsvsVeryBigThumbnails ? style : bsvsList])(f);
         PrepareForm(f);
 
         // 5. The list's mask, skin and options.

@@ -86,6 +86,8 @@ class TbsOpenDlgForm : public TForm {
 
     // The extension a typed name without one gets (DefaultExt, else the filter's).
     virtual std::wstring DialogDefaultExt();
+    // The system version as the shell views see it (tests set it through the controls' seam): Vista or later.
+    static bool VistaOrLater();
     // The style the list shows, a thumbnail style while thumbnails are on.
     TbsShellListViewStyle ShownStyle();
     // The text of a resource string key of CtrlSD, else Default.

@@ -31,20 +31,12 @@ namespace {
 const wchar_t* const kToolPictures[] = {L"BS_BACK_PNG", L"BS_UP_PNG", L"BS_NEWFOLDER_PNG", L"BS_LVSTYLE_PNG"};
 constexpr int kToolPictureSize = 16;
 
-// The system version as the shell views see it (tests set it through the controls' seam).
-bool VistaOrLater() {
-    int major = 0, minor = 0;
-    if (ControlSeam().Version)
-        ControlSeam().Version(major, minor);
-    return IsVistaOS(major, minor);
-}
-
 // The folder of a shortcut button. Documents: the Libraries folder on Vista and later when the shell gives it (it
 // does not under Wine), else the Documents folder.
 TbsPidl ShortcutFolder(int RootIndex, bool& IsLibraries) {
     IsLibraries = false;
     LPITEMIDLIST pidl = nullptr;
-    if (RootIndex == RootFolderIndex(L"rfPersonal") && VistaOrLater() && ShellGetKnownFolderIDList &&
+    if (RootIndex == RootFolderIndex(L"rfPersonal") && TbsOpenDlgForm::VistaOrLater() && ShellGetKnownFolderIDList &&
         SUCCEEDED(ShellGetKnownFolderIDList(FOLDERID_Libraries, 0, nullptr, &pidl)) && pidl) {
         IsLibraries = true;
         return TbsPidl(pidl);
@@ -60,6 +52,13 @@ TbsShellListViewStyle ThumbnailStyleOf(int Size) {
 }
 
 }  // namespace
+
+bool TbsOpenDlgForm::VistaOrLater() {
+    int major = 0, minor = 0;
+    if (ControlSeam().Version)
+        ControlSeam().Version(major, minor);
+    return IsVistaOS(major, minor);
+}
 
 TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner) : TForm(AOwner) {
     SetKeyPreview(true);

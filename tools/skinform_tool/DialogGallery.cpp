@@ -124,6 +124,21 @@ std::unique_ptr<TImageList> BoxPictures() {
     return list;
 }
 
+// The skin container of one look (skin -1: the built-in look) with the page's texts; its title goes to Titles.
+TbsSkinData* LookData(TComponent* Owner, int Skin, TbsResourceStrData* Texts, TbsCompressedSkinList* List,
+                      std::vector<std::wstring>& Titles) {
+    auto* data = new TbsSkinData(Owner);
+    data->SetResourceStrData(Texts);
+    std::wstring title = L"built-in";
+    if (Skin >= 0) {
+        data->SetSkinIndex(Skin);
+        data->SetSkinList(List);
+        title = std::to_wstring(Skin) + L" " + data->SkinName;
+    }
+    Titles.push_back(title);
+    return data;
+}
+
 // Lays the shots out in rows under the looks' titles and writes the page; false when the file cannot be written.
 bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
                const std::wstring& file) {
@@ -208,15 +223,7 @@ int DialogGallery(const std::wstring& file) {
     for (int col = 0; col < cols; ++col) {
         const int skin = kSkins[col];
         TComponent owner(nullptr);
-        auto* data = new TbsSkinData(&owner);
-        data->SetResourceStrData(&ru);
-        std::wstring title = L"built-in";
-        if (skin >= 0) {
-            data->SetSkinIndex(skin);
-            data->SetSkinList(list.get());
-            title = std::to_wstring(skin) + L" " + data->SkinName;
-        }
-        titles.push_back(title);
+        TbsSkinData* data = LookData(&owner, skin, &ru, list.get(), titles);
         TbsSkinData* frame = skin >= 0 ? data : nullptr;
 
         auto* msg = new TbsSkinMessage(&owner);
@@ -317,15 +324,7 @@ int OpenDialogGallery(const std::wstring& file) {
     for (int col = 0; col < cols; ++col) {
         const int skin = kSkins[col];
         TComponent owner(nullptr);
-        auto* data = new TbsSkinData(&owner);
-        data->SetResourceStrData(&ru);
-        std::wstring title = L"built-in";
-        if (skin >= 0) {
-            data->SetSkinIndex(skin);
-            data->SetSkinList(list.get());
-            title = std::to_wstring(skin) + L" " + data->SkinName;
-        }
-        titles.push_back(title);
+        TbsSkinData* data = LookData(&owner, skin, &ru, list.get(), titles);
         for (size_t r = 0; r < std::size(kRows); ++r) {
             std::unique_ptr<TbsSkinOpenDialog> dlg;
             if (kRows[r].Sound) {

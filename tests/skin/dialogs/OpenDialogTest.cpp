@@ -13,6 +13,7 @@
 
 #include "classlib/Menus.h"
 #include "classlib/SysUtils.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinToolBar.h"
 #include "skin/dialogs/OpenDialogRules.h"
 #include "skin/dialogs/OpenSoundDialog.h"
@@ -558,6 +559,34 @@ TEST_F(OpenDialogWindows, SoundDialogPlaysStopsAndRemembersItsSize) {
     EXPECT_EQ(stops[1], &dlg);
     EXPECT_EQ(dlg.FileName, dir / L"a.wav");
     EXPECT_EQ(dlg.GetSelectedFile(), L"");
+}
+
+TEST_F(OpenDialogWindows, ToolBarImagesReplaceTheBuiltInPictures) {
+    TempFolder dir({L"a.wav"});
+    TCustomImageList images(nullptr, 16, 16);
+    for (int i = 0; i < 6; ++i) {
+        TBitmap b(16, 16, pf24bit);
+        b.Canvas()->Brush()->SetColor(RGB(40 * i, 0, 0));
+        b.Canvas()->FillRect(TRect{0, 0, 16, 16});
+        images.Add(&b, nullptr);
+    }
+    TbsSkinOpenSoundDialog dlg(nullptr);
+    dlg.InitialDir = dir.path;
+    dlg.SetToolBarImageList(&images);
+    std::vector<int> indexes;
+    std::vector<TCustomImageList*> lists;
+    StepDriver d({{L"Open sound", [&](HWND w) {
+                       auto* f = dynamic_cast<TbsOpenSoundDlgForm*>(FormOf(w));
+                       ASSERT_NE(f, nullptr);
+                       for (TbsSkinButton* b : {f->BackToolButton, f->PlayButton, f->StopButton}) {
+                           indexes.push_back(b->ImageIndex());
+                           lists.push_back(b->ImageList());
+                       }
+                       Click(w, L"CancelButton");
+                   }}});
+    dlg.Execute();
+    EXPECT_EQ(indexes, (std::vector<int>{0, 4, 5}));
+    EXPECT_EQ(lists, (std::vector<TCustomImageList*>{&images, &images, &images}));
 }
 
 }  // namespace
