@@ -181,6 +181,9 @@ bool TbsSkinOpenDialog::Execute() {
         if (start.empty() || !DirectoryExists(start))
             start = !InitialDir.empty() && DirectoryExists(InitialDir) ? InitialDir : ProgramFolder();
         f->FileListView->SetRoot(start);
+        // A root set directly is not passed on to the linked box.
+        if (f->FileListView->RootFolder())
+            f->ShellBox->SetPathFromID(f->FileListView->RootFolder()->AbsoluteID());
 
         // 8. Client size, never below the minimum.
         const int w = DialogWidth > 0 ? DialogWidth : FDefaultWidth;

@@ -489,8 +489,9 @@ void TbsOpenDlgForm::EditKeyPress(TObject*, wchar_t& Key) {
     if (text.find(L'*') != std::wstring::npos) {
         FileListView->SetMask(text);
     } else if (text.find(L'\\') != std::wstring::npos) {
+        // The desktop parses only full paths: "..\" and relative parts are resolved first.
         if (DirectoryExists(text))
-            FileListView->SetPath(text);
+            FileListView->SetPath(ExpandFileName(text));
     } else {
         OpenButtonClick(this);
     }

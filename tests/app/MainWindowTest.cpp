@@ -2106,7 +2106,9 @@ TEST_F(MainWindowTest, SoundPickerReturnsBareOrFullNamesAndStoresTheDialogSize) 
     type(dlg, L"far.wav");
     PostClick(TNotifierProcess::Child(dlg, L"OpenButton"));
     ASSERT_TRUE(closed(dlg));
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_FZvuk")) == elsewhere + L"\\far.wav"; }, 3000))
+    // The dialog gives the file's full path, ".." resolved.
+    const std::wstring farFile = ExpandFileName(elsewhere + L"\\far.wav");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_FZvuk")) == farFile; }, 3000))
         << Narrow(WindowText(app_->Ctl(L"Edit_FZvuk")));
 
     Click(L"Button_Prim");
@@ -2116,5 +2118,5 @@ TEST_F(MainWindowTest, SoundPickerReturnsBareOrFullNamesAndStoresTheDialogSize) 
     ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return read.SoundDlgWidth == 800; }));
     EXPECT_EQ(read.SoundDlgHeight, 500);
     EXPECT_EQ(read.SoundDlgStyle, 2);  // the list style it opened with
-    EXPECT_EQ(read.FZvuk, elsewhere + L"\\far.wav");
+    EXPECT_EQ(read.FZvuk, farFile);
 }
