@@ -98,7 +98,7 @@ class TbsOpenDlgForm : public TForm {
     bool StopAddToHistory = false;
     TbsSkinData* CtrlSD = nullptr;  // borrowed from the component
     int NewFolderCount = 0;
-    std::unique_ptr<TCustomImageList> FButtonImages;  // the shortcut folders' large system icons
+    TCustomImageList* FButtonImages = nullptr;        // owned as a component: the shortcut folders' large icons
     TbsPngImageList* PngImgList = nullptr;            // owned as a component
     std::wstring DefaultExt;
     bool OverwritePromt = false;

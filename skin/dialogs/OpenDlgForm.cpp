@@ -320,8 +320,7 @@ void TbsOpenDlgForm::CreateEx(bool ASaveMode,
 
 void TbsOpenDlgForm::CreateShellButtons() {
     // Copies of the four folders' large system icons: the buttons draw them as the system list holds them.
-    FButtonImages = std::make_unique<TCustomImageList>(nullptr, GetSystemMetrics(SM_CXICON),
-                                                       GetSystemMetrics(SM_CYICON));
+    FButtonImages = new TCustomImageList(this, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     struct TShortcut {
         const wchar_t* Root;
         const wchar_t* Name;
@@ -340,7 +339,7 @@ void TbsOpenDlgForm::CreateShellButtons() {
         b->SetName(s.Name);
         b->SetCanFocused(false);
         b->SetShellImage(true);
-        b->SetImageList(FButtonImages.get());
+        b->SetImageList(FButtonImages);
         b->SetTransparent(true);
         b->SetSkinDataName(L"resizetoolbutton");
         b->SetLayout(blGlyphTop);
