@@ -529,6 +529,7 @@ TEST_F(OpenDialogWindows, SoundDialogPlaysStopsAndRemembersItsSize) {
                        SetClient(w, 300, 200);
                        dragged = ClientSize(w);
                        SetClient(w, 800, 500);
+                       Shot(w, L"sound_dialog_800x500");
                        Click(w, L"CancelButton");
                    }}});
     EXPECT_FALSE(dlg.Execute());
