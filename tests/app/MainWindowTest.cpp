@@ -2120,3 +2120,42 @@ TEST_F(MainWindowTest, SoundPickerReturnsBareOrFullNamesAndStoresTheDialogSize) 
     EXPECT_EQ(read.SoundDlgStyle, 2);  // the list style it opened with
     EXPECT_EQ(read.FZvuk, farFile);
 }
+
+// The language picker: the open dialog on the shell views shows the language files of the program folder; Cancel
+// keeps the editor, a chosen file of the program folder comes back bare.
+TEST_F(MainWindowTest, LanguagePickerListsLanguageFilesAndReturnsABareName) {
+    WriteSettings(TSettings{}, OneServer());
+    app_->WriteFile(L"Deutsch.lng", "x");
+    app_->WriteFile(L"notes.txt", "x");
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    const std::wstring before = WindowText(app_->Ctl(L"Edit_lang"));
+    auto open = [&] {
+        Click(L"Button_lang");
+        HWND dlg = nullptr;
+        WaitUntil([&] { return (dlg = app_->VisibleTopByText(L"Открыть файл языка")) != nullptr; }, 10000);
+        return dlg;
+    };
+    auto closed = [&](HWND dlg) { return WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000); };
+    HWND dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    HWND view = TNotifierProcess::Child(dlg, L"FileListView");
+    ASSERT_NE(view, nullptr);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < ListCount(view); ++i)
+        names.push_back(ListText(view, i, 0));
+    EXPECT_NE(std::find(names.begin(), names.end(), L"Deutsch.lng"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), L"notes.txt"), names.end());  // the filter's first entry
+    PostClick(TNotifierProcess::Child(dlg, L"CancelButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Edit_lang")), before);
+
+    dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    SendMessageW(TNotifierProcess::Child(dlg, L"FileNameEdit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"Deutsch"));
+    PostClick(TNotifierProcess::Child(dlg, L"OpenButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_lang")) == L"Deutsch.lng"; }, 3000))
+        << Narrow(WindowText(app_->Ctl(L"Edit_lang")));
+}
