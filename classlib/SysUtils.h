@@ -158,6 +158,8 @@ std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);
 std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path);
 bool FileExists(const std::wstring& fileName);
 bool DirectoryExists(const std::wstring& dir);
+// The full path of a name (GetFullPathNameW: the current folder, "." and ".." resolved); the name itself on failure.
+std::wstring ExpandFileName(const std::wstring& fileName);
 
 // ---- Format settings ------------------------------------------------------------------------------------------
 struct TFormatSettings {

@@ -155,3 +155,13 @@ bool DirectoryExists(const std::wstring& dir) {
     DWORD a = ::GetFileAttributesW(dir.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::wstring ExpandFileName(const std::wstring& fileName) {
+    DWORD n = ::GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return fileName;
+    std::wstring full(n, L'\0');
+    n = ::GetFullPathNameW(fileName.c_str(), n, full.data(), nullptr);
+    full.resize(n);
+    return full;
+}

@@ -6,8 +6,12 @@ message-box pictures.
 Deterministic: shapes are drawn four times larger and scaled down; the digits use Liberation Sans Bold.
 With --setup it draws the installer's pictures instead: its icon, the two 60x60 title pictures, the two message-box
 pictures and the ten 24x24 pictures of the language buttons (flags at 0, 2 and 3), with SetupImages.rc.
+With --dialogs it draws the open dialogs' tool pictures: the four 16x16 PNGs of Back, Up, New Folder and the view
+menu (RCDATA BS_BACK_PNG, BS_UP_PNG, BS_NEWFOLDER_PNG, BS_LVSTYLE_PNG) and the 16x16 bitmaps of Play and Stop
+(BITMAP BS_PLAY, BS_STOP; drawn on the key colour of their bottom-left pixel), with DialogImages.rc.
 Usage: make-images.py <output folder> [<preview.png>]
-       make-images.py --setup <output folder> [<preview.png>]"""
+       make-images.py --setup <output folder> [<preview.png>]
+       make-images.py --dialogs <output folder> [<preview.png>]"""
 import os
 import struct
 import sys
@@ -340,7 +344,75 @@ def setup_main(out, preview):
         prev.save(preview)
 
 
+def folder_shape(d, x, y, w, h):
+    """A closed folder: tab and body."""
+    d.polygon([(s(x), s(y + 1.5)), (s(x + w * 0.38), s(y + 1.5)), (s(x + w * 0.48), s(y + 3)), (s(x + w), s(y + 3)),
+               (s(x + w), s(y + h)), (s(x), s(y + h))], fill=GOLD_DARK)
+    d.rectangle([s(x), s(y + 4.5), s(x + w), s(y + h)], fill=GOLD)
+
+
+def dialog_tool(name):
+    """The open dialog's tool pictures, 16x16 with alpha."""
+    size = 16
+    img, d = canvas(size)
+    if name == "back":
+        d.polygon([(s(1), s(8)), (s(7.5), s(2)), (s(7.5), s(5.5)), (s(15), s(5.5)), (s(15), s(10.5)),
+                   (s(7.5), s(10.5)), (s(7.5), s(14))], fill=GREEN, outline=(20, 100, 40, 255))
+    elif name == "up":
+        folder_shape(d, 0.5, 4, 12, 11)
+        d.polygon([(s(11.5), s(0.5)), (s(15.5), s(5)), (s(13), s(5)), (s(13), s(11)), (s(10), s(11)), (s(10), s(5)),
+                   (s(7.5), s(5))], fill=GREEN, outline=(20, 100, 40, 255))
+    elif name == "newfolder":
+        folder_shape(d, 0.5, 4, 12, 11)
+        for a, b in (((12, 0.5), (12, 7.5)), ((8.5, 4), (15.5, 4)), ((9.5, 1.5), (14.5, 6.5)), ((14.5, 1.5), (9.5, 6.5))):
+            d.line([(s(a[0]), s(a[1])), (s(b[0]), s(b[1]))], fill=(235, 200, 40, 255), width=s(1.3))
+        d.ellipse([s(10.6), s(2.6), s(13.4), s(5.4)], fill=WHITE)
+    elif name == "lvstyle":
+        for row in range(3):
+            y = 1.5 + row * 5
+            d.rectangle([s(1), s(y), s(4), s(y + 3)], fill=BLUE)
+            d.rectangle([s(6), s(y + 1), s(15), s(y + 2)], fill=(70, 70, 80, 255))
+    return finish(img, size)
+
+
+def dialog_bitmap(name):
+    """Play and Stop: hard-edged shapes on the magenta key colour, so the key leaves no fringe."""
+    img = Image.new("RGB", (16, 16), (255, 0, 255))
+    d = ImageDraw.Draw(img)
+    if name == "play":
+        d.polygon([(4, 2), (4, 13), (12, 7.5)], fill=(20, 120, 40), outline=(10, 70, 20))
+    else:
+        d.rectangle([3, 3, 12, 12], fill=(40, 70, 160), outline=(20, 40, 100))
+    return img
+
+
+def dialogs_main(out, preview):
+    os.makedirs(out, exist_ok=True)
+    rc = ["// Made by scripts/make-images.py --dialogs: the open dialogs' tool pictures.", ""]
+    sheet = []
+    for name in ("back", "up", "newfolder", "lvstyle"):
+        img = dialog_tool(name)
+        img.save(os.path.join(out, "bs_%s.png" % name))
+        rc.append('BS_%s_PNG RCDATA "%s"' % (name.upper(), os.path.join(os.path.abspath(out), "bs_%s.png" % name)))
+        sheet.append(img)
+    for name in ("play", "stop"):
+        img = dialog_bitmap(name)
+        img.save(os.path.join(out, "bs_%s.bmp" % name))
+        rc.append('BS_%s BITMAP "%s"' % (name.upper(), os.path.join(os.path.abspath(out), "bs_%s.bmp" % name)))
+        sheet.append(img.convert("RGBA"))
+    with open(os.path.join(out, "DialogImages.rc"), "w") as f:
+        f.write("\n".join(rc) + "\n")
+    if preview:
+        prev = Image.new("RGBA", (len(sheet) * 68, 68), (255, 255, 255, 255))
+        for k, img in enumerate(sheet):
+            prev.alpha_composite(img.resize((64, 64), Image.NEAREST), (k * 68 + 2, 2))
+        prev.save(preview)
+
+
 def main():
+    if sys.argv[1] == "--dialogs":
+        dialogs_main(sys.argv[2], sys.argv[3] if len(sys.argv) > 3 else None)
+        return
     if sys.argv[1] == "--setup":
         setup_main(sys.argv[2], sys.argv[3] if len(sys.argv) > 3 else None)
         return

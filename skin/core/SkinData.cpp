@@ -22,16 +22,6 @@ bool EndsWith(const wchar_t* name, const wchar_t* suffix) {
     return n.size() >= s.size() && n.substr(n.size() - s.size()) == s;
 }
 
-std::wstring FullPath(const std::wstring& fileName) {
-    DWORD n = ::GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return fileName;
-    std::wstring full(n, L'\0');
-    n = ::GetFullPathNameW(fileName.c_str(), n, full.data(), nullptr);
-    full.resize(n);
-    return full;
-}
-
 std::uint32_t Le32(const std::string& b, size_t off) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(b.data()) + off;
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -432,7 +422,7 @@ void TbsSkinData::AbortChange() {
 void TbsSkinData::LoadFromFile(const std::wstring& FileName) {
     // The private-profile functions look for a name without a folder in the Windows folder; the pictures are looked
     // for beside the file, so both must see the same full path.
-    const std::wstring full = FullPath(FileName);
+    const std::wstring full = ExpandFileName(FileName);
     TIniFile ini(full);
     if (!CheckSkinFile(&ini))
         return;
@@ -773,13 +763,13 @@ void TbsSkinData::SaveToCustomIniFile(TCustomIniFile* IniFile) {
 }
 
 void TbsSkinData::SaveToFile(const std::wstring& FileName) {
-    TbsSkinMemIni ini(FullPath(FileName));
+    TbsSkinMemIni ini(ExpandFileName(FileName));
     SaveToCustomIniFile(&ini);
     ini.UpdateFile();
 }
 
 void TbsSkinData::StoreToDisk(const std::wstring& AFileName) {
-    const std::wstring full = FullPath(AFileName);
+    const std::wstring full = ExpandFileName(AFileName);
     SaveToFile(full);
     const std::wstring folder = ExtractFilePath(full);
     auto store = [&](TBitmap* bmp, const std::wstring& name) {

@@ -1,4 +1,4 @@
-// The dialogs' shared text and picture windows and their measuring helpers.
+// The dialogs' shared picture control, texts, measuring helpers and frame.
 #include "skin/dialogs/DialogControls.h"
 
 #include <algorithm>
@@ -79,34 +79,6 @@ void TbsSkinDialogComponent::Notification(TComponent* AComponent, TOperation Ope
         FCtrlFSD = nullptr;
 }
 
-// ---- TbsDlgText -----------------------------------------------------------------------------------------------------
-
-TbsDlgText::TbsDlgText(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetParentColor(true);
-    SetTabStop(false);
-}
-
-void TbsDlgText::FitText(int MaxWidth) {
-    const TSize s = MeasureDlgText(Font(), Text(), MaxWidth);
-    SetBounds(Left(), Top(), s.cx, s.cy);
-}
-
-void TbsDlgText::WndProc(TMessage& Message) {
-    if (Message.Msg == CM_TEXTCHANGED || Message.Msg == CM_FONTCHANGED)
-        Invalidate();
-    TCustomControl::WndProc(Message);
-}
-
-void TbsDlgText::Paint() {
-    TCanvas* c = Canvas();
-    c->Brush()->SetColor(Color());
-    c->FillRect(ClientRect());
-    c->SetFont(Font());
-    c->Brush()->SetStyle(bsClear);
-    TRect r = ClientRect();
-    c->DrawText(Text(), r, kTextFlags | DT_WORDBREAK);
-}
-
 // ---- TbsDlgImage ----------------------------------------------------------------------------------------------------
 
 TbsDlgImage::TbsDlgImage(TComponent* AOwner) : TGraphicControl(AOwner) {}
@@ -151,82 +123,6 @@ TbsSkinForm* AttachSkinFrame(TCustomForm* Form, TbsSkinData* SkinData) {
     skf->SetBorderIcons({});
     skf->SetSkinData(SkinData);
     return skf;
-}
-
-TButton* MakeDlgButton(TWinControl* Parent,
-                       const std::wstring& Name,
-                       const std::wstring& Caption,
-                       TFont* Font,
-                       int ModalResult,
-                       int X,
-                       int Y,
-                       int MinWidth,
-                       int Height) {
-    std::wstring plain;  // the caption as drawn: "&&" is one ampersand, a single one marks the accelerator
-    for (size_t i = 0; i < Caption.size(); ++i) {
-        if (Caption[i] == L'&' && i + 1 < Caption.size())
-            ++i;
-        plain += Caption[i];
-    }
-    TComponent* owner = GetParentForm(Parent);
-    auto* b = new TButton(owner ? owner : Parent);
-    b->SetName(Name);
-    b->SetCaption(Caption);
-    b->Font()->Assign(Font);
-    b->SetModalResult(ModalResult);
-    b->SetParent(Parent);
-    b->SetBounds(X, Y, std::max(MinWidth, MeasureDlgText(Font, plain).cx + 24), Height);
-    return b;
-}
-
-// ---- TbsDlgGlyphButton ---------------------------------------------------------------------------------------------
-
-TbsDlgGlyphButton::TbsDlgGlyphButton(TComponent* AOwner, TGlyph Glyph) : TCustomControl(AOwner), glyph_(Glyph) {
-    SetTabStop(false);
-}
-
-void TbsDlgGlyphButton::WndProc(TMessage& Message) {
-    if (Message.Msg == BM_CLICK) {
-        Click();
-        return;
-    }
-    if (Message.Msg == CM_ENABLEDCHANGED)
-        Invalidate();
-    TCustomControl::WndProc(Message);
-}
-
-void TbsDlgGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button == mbLeft) {
-        down_ = true;
-        Invalidate();
-    }
-}
-
-void TbsDlgGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && down_) {
-        down_ = false;
-        Invalidate();
-    }
-    TCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-void TbsDlgGlyphButton::Paint() {
-    TCanvas* c = Canvas();
-    const TRect cr = ClientRect();
-    RECT r{cr.Left, cr.Top, cr.Right, cr.Bottom};
-    DrawFrameControl(c->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down_ ? DFCS_PUSHED : 0));
-    // The glyph: a square of about a third of the height, centred (one pixel lower and righter while pressed).
-    const int s = std::max(6, Height() / 3), shift = down_ ? 1 : 0;
-    const int x = (Width() - s) / 2 + shift, y = (Height() - s) / 2 + shift;
-    const TColor ink = Enabled() ? TColor(clBtnText) : TColor(clGrayText);
-    c->Pen()->SetColor(ink);
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(ink);
-    if (glyph_ == gPlay)
-        c->Polygon({TPoint{x + 1, y - 1}, TPoint{x + s, y + s / 2}, TPoint{x + 1, y + s + 1 - (s % 2)}});
-    else
-        c->FillRect(TRect{x, y, x + s, y + s});
 }
 
 // ---- The key picture ------------------------------------------------------------------------------------------------

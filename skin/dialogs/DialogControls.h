@@ -1,10 +1,8 @@
 // Pieces the dialogs share: the dialog components' base, a windowless picture control, the texts from a skin
-// container's resource strings, text measuring, dialog units and the frame. The open dialogs still stand on the plain
-// text, glyph button and push button below (TbsDlgText, TbsDlgGlyphButton, MakeDlgButton); the message box, the
-// password dialog and the skin dialog use the skinned controls.
+// container's resource strings, text measuring, dialog units and the frame.
 //
-// Index: TbsSkinDialogComponent, TbsDlgText, TbsDlgImage, TbsDlgGlyphButton, DlgResText, MeasureDlgText,
-// TbsDialogUnits, SetDefaultDlgFont, AttachSkinFrame, MakeDlgButton, PaintKeyPicture.
+// Index: TbsSkinDialogComponent, TbsDlgImage, DlgResText, MeasureDlgText, TbsDialogUnits, SetDefaultDlgFont,
+// AttachSkinFrame, PaintKeyPicture.
 #pragma once
 
 #include <windows.h>
@@ -39,18 +37,6 @@ class TbsSkinDialogComponent : public TComponent {
     TbsSkinData* FCtrlFSD = nullptr;  // borrowed, cleared by notification
 };
 
-// A text in its own window, word-wrapped at its width, drawn on the parent's colour. Its window text is the text.
-class TbsDlgText : public TCustomControl {
-  public:
-    explicit TbsDlgText(TComponent* AOwner);
-    // Sets width and height to the text's measure, wrapped at MaxWidth (0: never wrapped).
-    void FitText(int MaxWidth);
-    void WndProc(TMessage& Message) override;
-
-  protected:
-    void Paint() override;
-};
-
 // A picture without a window of its own, drawn over whatever its parent paints (so a skinned client shows around
 // a masked image): an image of a borrowed image list, a shared system icon, or a painter.
 class TbsDlgImage : public TGraphicControl {
@@ -73,24 +59,6 @@ class TbsDlgImage : public TGraphicControl {
     HICON icon_ = nullptr;  // shared, not ours
 };
 
-// A push button showing a drawn glyph (play triangle, stop square) instead of text; BM_CLICK clicks it like a
-// system button, so a test driver presses it the same way.
-class TbsDlgGlyphButton : public TCustomControl {
-  public:
-    enum TGlyph { gPlay, gStop };
-    TbsDlgGlyphButton(TComponent* AOwner, TGlyph Glyph);
-    void WndProc(TMessage& Message) override;
-
-  protected:
-    void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-
-  private:
-    TGlyph glyph_;
-    bool down_ = false;
-};
-
 // The resource string Key of SkinData's table, or Default when there is no table or the text is empty.
 std::wstring DlgResText(TbsSkinData* SkinData, const std::wstring& Key, const std::wstring& Default);
 
@@ -110,18 +78,6 @@ void SetDefaultDlgFont(TFont* Font);
 
 // A skinned frame for Form when SkinData holds a skin (no caption buttons), else nullptr: the plain frame stays.
 TbsSkinForm* AttachSkinFrame(TCustomForm* Form, TbsSkinData* SkinData);
-
-// A button on Parent with its Name, caption, font and modal result, at least MinWidth wide and as wide as its
-// caption needs.
-TButton* MakeDlgButton(TWinControl* Parent,
-                       const std::wstring& Name,
-                       const std::wstring& Caption,
-                       TFont* Font,
-                       int ModalResult,
-                       int X,
-                       int Y,
-                       int MinWidth,
-                       int Height);
 
 // A key drawn with GDI into R: the password dialog's picture.
 void PaintKeyPicture(TCanvas* Canvas, const TRect& R);

@@ -2035,3 +2035,127 @@ TEST_F(MainWindowSharedTest, TheReminderDateIsASkinnedDateEditThatKeepsItsDayThr
     }));
     EXPECT_EQ(stored, static_cast<int32_t>(EncodeDate(2027, 3, 5)));
 }
+
+// The sound picker: the skinned sound dialog on the shell views, its controls found from outside. Cancel keeps the
+// editor and the stored size; a sound in the program folder comes back bare, one elsewhere as a full path; the size
+// the user gave the dialog is written with the settings.
+TEST_F(MainWindowTest, SoundPickerReturnsBareOrFullNamesAndStoresTheDialogSize) {
+    WriteSettings(TSettings{}, OneServer());
+    app_->WriteFile(L"ding.wav", "RIFF");
+    const std::wstring elsewhere = app_->Folder() + L"\\Звуки";
+    CreateDirectoryW(elsewhere.c_str(), nullptr);
+    app_->WriteFile(L"Звуки\\far.wav", "RIFF");
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    const std::wstring before = WindowText(app_->Ctl(L"Edit_FZvuk"));
+    auto open = [&] {
+        Click(L"Button_FZvuk");
+        HWND dlg = nullptr;
+        WaitUntil([&] { return (dlg = app_->VisibleTopByText(L"Открыть фаил звука")) != nullptr; }, 10000);
+        return dlg;
+    };
+    auto closed = [&](HWND dlg) { return WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000); };
+    auto setClient = [](HWND w, int cx, int cy) {
+        RECT c{}, r{};
+        GetClientRect(w, &c);
+        GetWindowRect(w, &r);
+        SetWindowPos(w, nullptr, 0, 0, (r.right - r.left) - c.right + cx, (r.bottom - r.top) - c.bottom + cy,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    };
+    auto type = [](HWND dlg, const std::wstring& text) {
+        SendMessageW(TNotifierProcess::Child(dlg, L"FileNameEdit"), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(text.c_str()));
+    };
+
+    HWND dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    for (const wchar_t* name :
+         {L"ShellBox", L"FileListView", L"FileNameEdit", L"FilterComboBox", L"PlayButton", L"StopButton"})
+        EXPECT_NE(TNotifierProcess::Child(dlg, name), nullptr) << Narrow(name);
+    Shot(dlg, L"notifier-sound-dialog");
+    setClient(dlg, 800, 500);
+    PostClick(TNotifierProcess::Child(dlg, L"CancelButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Edit_FZvuk")), before);
+
+    // A typed name without extension finds ding.wav in the program folder.
+    dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    RECT c{};
+    GetClientRect(dlg, &c);
+    EXPECT_EQ(c.right, 630);  // the cancelled size was not kept
+    EXPECT_EQ(c.bottom, 400);
+    setClient(dlg, 800, 500);
+    type(dlg, L"ding");
+    PostClick(TNotifierProcess::Child(dlg, L"OpenButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_FZvuk")) == L"ding.wav"; }, 3000))
+        << Narrow(WindowText(app_->Ctl(L"Edit_FZvuk")));
+
+    // Enter on a folder path moves there; a file there comes back with its full path.
+    dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    GetClientRect(dlg, &c);
+    EXPECT_EQ(c.right, 800);
+    EXPECT_EQ(c.bottom, 500);
+    HWND edit = TNotifierProcess::Child(dlg, L"FileNameEdit");
+    type(dlg, elsewhere);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(edit, WM_CHAR, L'\r', 1);
+    Sleep(500);
+    type(dlg, L"far.wav");
+    PostClick(TNotifierProcess::Child(dlg, L"OpenButton"));
+    ASSERT_TRUE(closed(dlg));
+    // The dialog gives the file's full path, ".." resolved.
+    const std::wstring farFile = ExpandFileName(elsewhere + L"\\far.wav");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_FZvuk")) == farFile; }, 3000))
+        << Narrow(WindowText(app_->Ctl(L"Edit_FZvuk")));
+
+    Click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists lists;
+    std::wstring id;
+    ASSERT_TRUE(WaitSaved(read, lists, id, [&] { return read.SoundDlgWidth == 800; }));
+    EXPECT_EQ(read.SoundDlgHeight, 500);
+    EXPECT_EQ(read.SoundDlgStyle, 2);  // the list style it opened with
+    EXPECT_EQ(read.FZvuk, farFile);
+}
+
+// The language picker: the open dialog on the shell views shows the language files of the program folder; Cancel
+// keeps the editor, a chosen file of the program folder comes back bare.
+TEST_F(MainWindowTest, LanguagePickerListsLanguageFilesAndReturnsABareName) {
+    WriteSettings(TSettings{}, OneServer());
+    app_->WriteFile(L"Deutsch.lng", "x");
+    app_->WriteFile(L"notes.txt", "x");
+    HWND main = StartAndWaitMain();
+    ASSERT_NE(main, nullptr);
+    const std::wstring before = WindowText(app_->Ctl(L"Edit_lang"));
+    auto open = [&] {
+        Click(L"Button_lang");
+        HWND dlg = nullptr;
+        WaitUntil([&] { return (dlg = app_->VisibleTopByText(L"Открыть файл языка")) != nullptr; }, 10000);
+        return dlg;
+    };
+    auto closed = [&](HWND dlg) { return WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 5000); };
+    HWND dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    HWND view = TNotifierProcess::Child(dlg, L"FileListView");
+    ASSERT_NE(view, nullptr);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < ListCount(view); ++i)
+        names.push_back(ListText(view, i, 0));
+    EXPECT_NE(std::find(names.begin(), names.end(), L"Deutsch.lng"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), L"notes.txt"), names.end());  // the filter's first entry
+    PostClick(TNotifierProcess::Child(dlg, L"CancelButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Edit_lang")), before);
+
+    dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    SendMessageW(TNotifierProcess::Child(dlg, L"FileNameEdit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"Deutsch"));
+    PostClick(TNotifierProcess::Child(dlg, L"OpenButton"));
+    ASSERT_TRUE(closed(dlg));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_lang")) == L"Deutsch.lng"; }, 3000))
+        << Narrow(WindowText(app_->Ctl(L"Edit_lang")));
+}

@@ -356,6 +356,8 @@ TEST(SupportFormat, StringHelpers) {
     EXPECT_EQ(ExtractFilePath(L"C:\\dir\\file.ext"), L"C:\\dir\\");
     EXPECT_EQ(ExtractFileExt(L"C:\\d.ir\\file"), L"");
     EXPECT_EQ(ChangeFileExt(L"a\\b.txt", L".ini"), L"a\\b.ini");
+    EXPECT_EQ(ExpandFileName(L"C:\\a\\..\\b\\.\\c.wav"), L"C:\\b\\c.wav");
+    EXPECT_EQ(ExpandFileName(L"C:\\Звуки\\"), L"C:\\Звуки\\");
     EXPECT_EQ(Utf8ToWide(WideToUtf8(L"\U0001F600 \u00e9")), L"\U0001F600 \u00e9");
     EXPECT_EQ(Utf8ToWide("\xC3"), L"\uFFFD");  // truncated sequence
 }

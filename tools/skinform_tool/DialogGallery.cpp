@@ -2,6 +2,8 @@
 // the "do not show again" check box), the password dialog in login mode and the skin dialog, each built and shown
 // modally as the notifier shows it, with Cyrillic texts, in the built-in look and in skins 23, 81 and 43. A timer
 // inside the modal loop captures the dialog from the screen and closes it. Exit code 1 when a dialog did not show.
+// skinform_tool gallery opendialogs OUT.png: the open and the sound dialog the same way, over a folder of Cyrillic
+// names, each view style once.
 #include "Gallery.h"
 
 #include <windows.h>
@@ -21,9 +23,11 @@
 #include "classlib/WicCodec.h"
 #include "skin/core/ResourceStrings.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/OpenSoundDialog.h"
 #include "skin/dialogs/PasswordDialog.h"
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/shell/ShellFolder.h"
 #include "tests/classlib/ScreenGrab.h"
 
 namespace {
@@ -38,9 +42,10 @@ struct TShot {
     std::vector<std::uint32_t> Px;
 };
 
-// Runs Show (a modal call); once a visible window with Caption has painted, grabs it and lets Close end it.
+// Runs Show (a modal call); once a visible window with Caption has painted (Ticks timer ticks of 40 ms after it
+// showed), grabs it and lets Close end it.
 TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Show,
-                   const std::function<void(HWND)>& Close) {
+                   const std::function<void(HWND)>& Close, int Ticks = 6) {
     TShot shot;
     int seen = 0;
     bool done = false;
@@ -48,7 +53,7 @@ TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Sho
     timer.SetInterval(40);
     timer.OnTimer = [&](TObject*) {
         HWND w = FindWindowW(nullptr, Caption.c_str());
-        if (done || !w || !IsWindowVisible(w) || ++seen < 6)
+        if (done || !w || !IsWindowVisible(w) || ++seen < Ticks)
             return;
         done = true;
         timer.SetEnabled(false);
@@ -119,85 +124,25 @@ std::unique_ptr<TImageList> BoxPictures() {
     return list;
 }
 
-}  // namespace
-
-int DialogGallery(const std::wstring& file) {
-    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
-    LoadNotifierSkinList(*list);
-    auto pictures = BoxPictures();
-    TbsResourceStrData ru(nullptr);
-    TStringList lines;
-    for (const wchar_t* l : {L"MSG_BTN_YES=Да", L"MSG_BTN_NO=Нет", L"MSG_BTN_OK=ОК", L"MSG_BTN_CANCEL=Отмена",
-                             L"MSG_CAP_CONFIRM=Подтверждение", L"MSG_CAP_SHOWFLAG=Больше не показывать",
-                             L"MSG_PREVIEWSKIN=Просмотр", L"MSG_PREVIEWBUTTON=Кнопка"})
-        lines.Add(l);
-    ru.SetResStrs(&lines);
-
-    const int cols = static_cast<int>(std::size(kSkins));
-    std::vector<std::vector<TShot>> rows(4, std::vector<TShot>(static_cast<size_t>(cols)));
-    std::vector<std::wstring> titles;
-    int missing = 0;
-    for (int col = 0; col < cols; ++col) {
-        const int skin = kSkins[col];
-        TComponent owner(nullptr);
-        auto* data = new TbsSkinData(&owner);
-        data->SetResourceStrData(&ru);
-        std::wstring title = L"built-in";
-        if (skin >= 0) {
-            data->SetSkinIndex(skin);
-            data->SetSkinList(list.get());
-            title = std::to_wstring(skin) + L" " + data->SkinName;
-        }
-        titles.push_back(title);
-        TbsSkinData* frame = skin >= 0 ? data : nullptr;
-
-        auto* msg = new TbsSkinMessage(&owner);
-        msg->SetSkinData(frame);
-        msg->SetCtrlSkinData(data);
-        for (TFont* f : {msg->DefaultFont(), msg->DefaultButtonFont()}) {
-            f->SetName(L"Arial");
-            f->SetHeight(14);
-        }
-        const std::wstring box = L"Внимание " + std::to_wstring(col);
-        rows[0][static_cast<size_t>(col)] = CaptureModal(
-            box,
-            [&] {
-                msg->CustomMessageDlg(kPad + L"Вы действительно хотите удалить E-mail: ivan@mail.ru ?", box,
-                                      pictures.get(), 1, {mbYes, mbNo}, 0);
-            },
-            [](HWND w) { ClickNamed(w, L"No"); });
-        msg->ShowAgainFlag = true;
-        rows[1][static_cast<size_t>(col)] = CaptureModal(
-            L"Подтверждение",
-            [&] {
-                msg->MessageDlg(L"Проверка почты завершена.\rНовых писем: 3", mtConfirmation, {mbOK, mbCancel}, 0);
-            },
-            [](HWND w) { ClickNamed(w, L"Cancel"); });
-
-        auto* password = new TbsSkinPasswordDialog(&owner);
-        password->SetSkinData(frame);
-        password->SetCtrlSkinData(data);
-        password->Caption = L"Введите пароль " + std::to_wstring(col);
-        password->LoginMode = true;
-        password->LoginCaption = L"Имя пользователя:";
-        password->PasswordCaption = L"Пароль:";
-        password->Login = L"ivan";
-        password->Password = L"секрет";
-        rows[2][static_cast<size_t>(col)] = CaptureModal(
-            password->Caption, [&] { password->Execute(); }, [](HWND w) { ClickNamed(w, L"CancelButton"); });
-
-        auto* skins = new TbsSelectSkinDialog(&owner);
-        skins->SetSkinData(frame);
-        skins->SetCtrlSkinData(data);
-        skins->SetSkinList(list.get());
-        skins->Title = L"Выбор скина " + std::to_wstring(col);
-        rows[3][static_cast<size_t>(col)] = CaptureModal(
-            skins->Title, [&] { skins->Execute(skin >= 0 ? skin : 0); },
-            [](HWND w) { ClickNamed(w, L"CancelButton"); });
-        for (auto& row : rows)
-            missing += row[static_cast<size_t>(col)].Px.empty();
+// The skin container of one look (skin -1: the built-in look) with the page's texts; its title goes to Titles.
+TbsSkinData* LookData(TComponent* Owner, int Skin, TbsResourceStrData* Texts, TbsCompressedSkinList* List,
+                      std::vector<std::wstring>& Titles) {
+    auto* data = new TbsSkinData(Owner);
+    data->SetResourceStrData(Texts);
+    std::wstring title = L"built-in";
+    if (Skin >= 0) {
+        data->SetSkinIndex(Skin);
+        data->SetSkinList(List);
+        title = std::to_wstring(Skin) + L" " + data->SkinName;
     }
+    Titles.push_back(title);
+    return data;
+}
 
+// Lays the shots out in rows under the looks' titles and writes the page; false when the file cannot be written.
+bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
+               const std::wstring& file) {
+    const int cols = static_cast<int>(titles.size());
     std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c) {
@@ -252,8 +197,161 @@ int DialogGallery(const std::wstring& file) {
     out << EncodePng(px.data(), W, H);
     if (!out) {
         std::fprintf(stderr, "cannot write %ls\n", file.c_str());
-        return 1;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+int DialogGallery(const std::wstring& file) {
+    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
+    LoadNotifierSkinList(*list);
+    auto pictures = BoxPictures();
+    TbsResourceStrData ru(nullptr);
+    TStringList lines;
+    for (const wchar_t* l : {L"MSG_BTN_YES=Да", L"MSG_BTN_NO=Нет", L"MSG_BTN_OK=ОК", L"MSG_BTN_CANCEL=Отмена",
+                             L"MSG_CAP_CONFIRM=Подтверждение", L"MSG_CAP_SHOWFLAG=Больше не показывать",
+                             L"MSG_PREVIEWSKIN=Просмотр", L"MSG_PREVIEWBUTTON=Кнопка"})
+        lines.Add(l);
+    ru.SetResStrs(&lines);
+
+    const int cols = static_cast<int>(std::size(kSkins));
+    std::vector<std::vector<TShot>> rows(4, std::vector<TShot>(static_cast<size_t>(cols)));
+    std::vector<std::wstring> titles;
+    int missing = 0;
+    for (int col = 0; col < cols; ++col) {
+        const int skin = kSkins[col];
+        TComponent owner(nullptr);
+        TbsSkinData* data = LookData(&owner, skin, &ru, list.get(), titles);
+        TbsSkinData* frame = skin >= 0 ? data : nullptr;
+
+        auto* msg = new TbsSkinMessage(&owner);
+        msg->SetSkinData(frame);
+        msg->SetCtrlSkinData(data);
+        for (TFont* f : {msg->DefaultFont(), msg->DefaultButtonFont()}) {
+            f->SetName(L"Arial");
+            f->SetHeight(14);
+        }
+        const std::wstring box = L"Внимание " + std::to_wstring(col);
+        rows[0][static_cast<size_t>(col)] = CaptureModal(
+            box,
+            [&] {
+                msg->CustomMessageDlg(kPad + L"Вы действительно хотите удалить E-mail: ivan@mail.ru ?", box,
+                                      pictures.get(), 1, {mbYes, mbNo}, 0);
+            },
+            [](HWND w) { ClickNamed(w, L"No"); });
+        msg->ShowAgainFlag = true;
+        rows[1][static_cast<size_t>(col)] = CaptureModal(
+            L"Подтверждение",
+            [&] {
+                msg->MessageDlg(L"Проверка почты завершена.\rНовых писем: 3", mtConfirmation, {mbOK, mbCancel}, 0);
+            },
+            [](HWND w) { ClickNamed(w, L"Cancel"); });
+
+        auto* password = new TbsSkinPasswordDialog(&owner);
+        password->SetSkinData(frame);
+        password->SetCtrlSkinData(data);
+        password->Caption = L"Введите пароль " + std::to_wstring(col);
+        password->LoginMode = true;
+        password->LoginCaption = L"Имя пользователя:";
+        password->PasswordCaption = L"Пароль:";
+        password->Login = L"ivan";
+        password->Password = L"секрет";
+        rows[2][static_cast<size_t>(col)] = CaptureModal(
+            password->Caption, [&] { password->Execute(); }, [](HWND w) { ClickNamed(w, L"CancelButton"); });
+
+        auto* skins = new TbsSelectSkinDialog(&owner);
+        skins->SetSkinData(frame);
+        skins->SetCtrlSkinData(data);
+        skins->SetSkinList(list.get());
+        skins->Title = L"Выбор скина " + std::to_wstring(col);
+        rows[3][static_cast<size_t>(col)] = CaptureModal(
+            skins->Title, [&] { skins->Execute(skin >= 0 ? skin : 0); },
+            [](HWND w) { ClickNamed(w, L"CancelButton"); });
+        for (auto& row : rows)
+            missing += row[static_cast<size_t>(col)].Px.empty();
+    }
+
+    if (!WritePage(rows, titles, file))
+        return 1;
     std::printf("%zu dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
+    return missing ? 1 : 0;
+}
+
+namespace {
+
+// A folder of Cyrillic names for the open dialogs' page (made again on every run).
+std::wstring OpenGalleryFolder() {
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring dir = std::wstring(base) + L"trelm-gallery-open";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    for (const wchar_t* d : {L"Мелодии", L"Языки"})
+        CreateDirectoryW((dir + L"\\" + d).c_str(), nullptr);
+    for (const wchar_t* f : {L"Звонок.wav", L"Будильник.wav", L"Новое письмо.wav", L"Русский.lng", L"English.lng",
+                             L"Заметки.txt"})
+        std::ofstream((dir + L"\\" + f).c_str(), std::ios::binary) << "RIFF";
+    return dir;
+}
+
+}  // namespace
+
+int OpenDialogGallery(const std::wstring& file) {
+    TbsShellUnit shellUnit;
+    const std::wstring folder = OpenGalleryFolder();
+    auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
+    LoadNotifierSkinList(*list);
+    TbsResourceStrData ru(nullptr);
+    TStringList lines;
+    for (const wchar_t* l :
+         {L"MSG_BTN_OPEN=&Открыть", L"MSG_BTN_CANCEL=Отмена", L"MSG_FILENAME=Имя файла:", L"MSG_FILETYPE=Тип файла:",
+          L"FLV_LOOKIN=Папка:", L"MSG_NEWFOLDER=Новая папка", L"MSG_LV_DETAILS=Таблица", L"MSG_LV_LIST=Список"})
+        lines.Add(l);
+    ru.SetResStrs(&lines);
+
+    // Each view style once, the open dialog and the sound dialog taking turns.
+    struct TRow {
+        bool Sound;
+        TbsShellListViewStyle Style;
+    };
+    const TRow kRows[] = {{false, bsvsList}, {true, bsvsReport}, {false, bsvsIcon},
+                          {true, bsvsSmallIcon}, {false, bsvsThumbnails}, {true, bsvsList}};
+    const int cols = static_cast<int>(std::size(kSkins));
+    std::vector<std::vector<TShot>> rows(std::size(kRows), std::vector<TShot>(static_cast<size_t>(cols)));
+    std::vector<std::wstring> titles;
+    int missing = 0;
+    for (int col = 0; col < cols; ++col) {
+        const int skin = kSkins[col];
+        TComponent owner(nullptr);
+        TbsSkinData* data = LookData(&owner, skin, &ru, list.get(), titles);
+        for (size_t r = 0; r < std::size(kRows); ++r) {
+            std::unique_ptr<TbsSkinOpenDialog> dlg;
+            if (kRows[r].Sound) {
+                auto sound = std::make_unique<TbsSkinOpenSoundDialog>(&owner);
+                sound->Filter = L"Звуки (*.wav)|*.wav|Все файлы|*.*";
+                dlg = std::move(sound);
+            } else {
+                dlg = std::make_unique<TbsSkinOpenDialog>(&owner);
+                dlg->Filter = L"Все файлы|*.*|Язык|*.lng";
+            }
+            dlg->SetSkinData(skin >= 0 ? data : nullptr);
+            dlg->SetCtrlSkinData(data);
+            dlg->Title = (kRows[r].Sound ? L"Открыть фаил звука " : L"Открыть файл языка ") +
+                         std::to_wstring(col) + L"." + std::to_wstring(r);
+            dlg->InitialDir = folder;
+            dlg->FileName = L"Звонок.wav";
+            dlg->ListViewStyle = kRows[r].Style;
+            dlg->DialogWidth = 580;
+            dlg->DialogHeight = 370;
+            rows[r][static_cast<size_t>(col)] =
+                CaptureModal(dlg->Title, [&] { dlg->Execute(); }, [](HWND w) { ClickNamed(w, L"CancelButton"); },
+                             kRows[r].Style >= bsvsThumbnails ? 40 : 6);  // the pictures come from threads
+            missing += rows[r][static_cast<size_t>(col)].Px.empty();
+        }
+    }
+    if (!WritePage(rows, titles, file))
+        return 1;
+    std::printf("%zu open dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
     return missing ? 1 : 0;
 }

@@ -1398,6 +1398,8 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
 int Gallery(const std::wstring& family, const std::wstring& file) {
     if (family == L"dialogs")
         return DialogGallery(file);
+    if (family == L"opendialogs")
+        return OpenDialogGallery(file);
     // The shell views need the shell layer for as long as they live.
     std::unique_ptr<TbsShellUnit> shellUnit;
     if (family == L"shell")

@@ -10,3 +10,7 @@ int Gallery(const std::wstring& family, const std::wstring& file);
 // The "dialogs" page: the message box, the password dialog and the skin dialog shown modally and captured from the
 // screen (DialogGallery.cpp); 0 when every dialog showed.
 int DialogGallery(const std::wstring& file);
+
+// The "opendialogs" page: the open and the sound dialog in every view style over a folder of Cyrillic names, shown
+// modally and captured (DialogGallery.cpp); 0 when every dialog showed.
+int OpenDialogGallery(const std::wstring& file);

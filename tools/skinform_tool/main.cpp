@@ -9,6 +9,7 @@
 //   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
+//   skinform_tool opendlgbench [FILES]            the open dialog's first list against the shell (OpenDialogBench.cpp)
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
 // the form's own). Exit code 1 when a check fails, 2 on bad arguments.
@@ -23,6 +24,7 @@
 
 #include "Gallery.h"
 #include "ListBench.h"
+#include "OpenDialogBench.h"
 #include "app/SkinLists.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
@@ -619,7 +621,7 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench | opendlgbench [FILES]\n");
     return 2;
 }
 
@@ -663,6 +665,8 @@ int Run(int argc, wchar_t** argv) {
             return Gallery(argv[2], argv[3]);
         if (cmd == L"listbench")
             return ListBench();
+        if (cmd == L"opendlgbench")
+            return OpenDialogBench(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 10000);
         if (cmd == L"bench")
             return BenchRun(argc >= 3 ? std::max(1, _wtoi(argv[2])) : 3);
         if (cmd == L"loads")

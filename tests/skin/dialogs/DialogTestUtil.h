@@ -164,6 +164,45 @@ class ModalDriver {
     HWND wnd_ = nullptr;
 };
 
+// Runs steps one after another from a timer inside the modal loops: each step when a visible top-level window with its
+// caption exists and has had a moment to paint, the next one a few ticks later, so that what a step posted has been
+// handled (a step may open another modal window, which the next step then finds). Stops by itself after the last
+// step; the object must live until the modal call returns.
+class StepDriver {
+  public:
+    struct Step {
+        std::wstring caption;
+        std::function<void(HWND)> act;
+    };
+    explicit StepDriver(std::vector<Step> steps) : steps_(std::move(steps)), timer_(new TTimer(nullptr)) {
+        timer_->SetInterval(30);
+        timer_->OnTimer = [this](TObject*) { Tick(); };
+    }
+    // The number of steps that ran.
+    size_t done() const { return next_; }
+
+  private:
+    void Tick() {
+        if (busy_ || next_ >= steps_.size())
+            return;
+        HWND w = FindWindowW(nullptr, steps_[next_].caption.c_str());
+        if (!w || !IsWindowVisible(w) || ++seen_ < 4)
+            return;
+        seen_ = 0;
+        busy_ = true;
+        UpdateWindow(w);
+        steps_[next_++].act(w);
+        busy_ = false;
+        if (next_ >= steps_.size())
+            timer_->SetEnabled(false);
+    }
+    std::vector<Step> steps_;
+    std::unique_ptr<TTimer> timer_;
+    size_t next_ = 0;
+    int seen_ = 0;
+    bool busy_ = false;
+};
+
 inline void Click(HWND top, const std::wstring& name) {
     HWND b = FindByName(top, name);
     if (b)
