@@ -147,6 +147,8 @@ void TbsSkinCaptionObject::LayoutQuick(bool Layered, TRect& Area) {
     TCustomImageList* images = Parent->QuickImageList();
     TbsQuickLayoutInput in;
     in.ObjectRect = ObjectRect;
+    // The right group ends where caption buttons laid over the caption begin, not under them.
+    in.ObjectRect.Right = OverlaidButtonsLeft(ObjectRect.Left);
     in.ImageWidth = images->Width();
     in.ImageHeight = images->Height();
     in.DividerWidth = Cap && Has(Cap->DividerRect) ? Cap->DividerRect.Width() : 0;
@@ -180,7 +182,8 @@ void TbsSkinCaptionObject::LayoutQuick(bool Layered, TRect& Area) {
     for (int i = 0; i < items->Count(); ++i)
         items->Items(i)->ItemRect = out.ItemRects[static_cast<std::size_t>(i)];
     Area.Left += out.LeftTaken;
-    Area.Right -= out.RightTaken;
+    if (out.RightTaken > 0)
+        Area.Right = std::min(Area.Right, in.ObjectRect.Right - ObjectRect.Left) - out.RightTaken;
 }
 
 void TbsSkinCaptionObject::DrawDivider(TCanvas* Cnvs, TbsBitmap* Alpha) {

@@ -127,6 +127,18 @@ void TbsSkinCaptionObject::CnvSetFont(TCanvas* Canvas, int Color) {
     f->SetCharset(strings ? strings->CharSet : Parent->DefCaptionFont()->Charset());
 }
 
+int TbsSkinCaptionObject::OverlaidButtonsLeft(int From) const {
+    int left = ObjectRect.Right;
+    for (const auto& o : Parent->ObjectList) {
+        const TRect& b = o->ObjectRect;
+        if (o.get() == this || !o->Visible || b.Bottom <= ObjectRect.Top || b.Top >= ObjectRect.Bottom)
+            continue;
+        if (b.Left > From && b.Left < left)
+            left = b.Left;
+    }
+    return left;
+}
+
 TRect TbsSkinCaptionObject::TextArea() const {
     if (!Cap)
         return TRect{};
@@ -137,14 +149,9 @@ TRect TbsSkinCaptionObject::TextArea() const {
             r.Left += 5;
     }
     // Caption buttons laid over the caption take their room from the text: it ends before the first of them.
-    for (const auto& o : Parent->ObjectList) {
-        const TRect& b = o->ObjectRect;
-        if (o.get() == this || !o->Visible || b.Bottom <= ObjectRect.Top || b.Top >= ObjectRect.Bottom)
-            continue;
-        const int left = b.Left - ObjectRect.Left;
-        if (left > r.Left && left < r.Right)
-            r.Right = left - 2;
-    }
+    const int overlaid = OverlaidButtonsLeft(ObjectRect.Left + r.Left) - ObjectRect.Left;
+    if (overlaid < r.Right)
+        r.Right = overlaid - 2;
     if (Has(Cap->FrameRect)) {
         r.Top += Cap->FrameTextRect.Top;
         r.Left += Cap->FrameTextRect.Left;

@@ -266,6 +266,9 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
   private:
     // Text area relative to the object for the window path (before the quick buttons narrow it).
     TRect TextArea() const;
+    // The left edge of the first caption button laid over the caption right of From (ObjectRect.Right when none);
+    // coordinates of ObjectRect.
+    int OverlaidButtonsLeft(int From) const;
     // The divider and the buttons drawn on Cnvs (window coordinates); Area (the object's) gives up their room.
     void DrawQuickButtons(TCanvas* Cnvs, TRect& Area);
     void DrawQuickButton(TCanvas* Cnvs, int Index);
