@@ -132,11 +132,14 @@ void TbsSkinMainMenuBarItem::DrawCaption(TCanvas* C, TRect R, TColor Color) {
     C->Brush()->SetStyle(bsClear);
     SetBkMode(C->Handle(), TRANSPARENT);
     std::uint32_t flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    // Accelerators show only in menu mode.
-    if (!Parent->MenuActive)
-        flags |= DT_HIDEPREFIX;
+    // Accelerators show only in menu mode (the caption without its markers otherwise: not every system honours
+    // DT_HIDEPREFIX).
+    std::wstring text = MenuItem->Caption();
+    if (!Parent->MenuActive) {
+        text = StripHotkey(text);
+        flags |= DT_NOPREFIX;
+    }
     RECT r{R.Left, R.Top, R.Right, R.Bottom};
-    const std::wstring& text = MenuItem->Caption();
     DrawTextW(C->Handle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
@@ -818,9 +821,8 @@ void TbsSkinMainMenuBar::MouseMove(TShiftState Shift, int X, int Y) {
 void TbsSkinMainMenuBar::TrackScrollMenu() {
     if (!SKF)
         return;
-    const int shown = static_cast<int>(std::count_if(Entries().begin(), Entries().end(), [](auto* e) {
-        return e->Fits;
-    }));
+    const std::vector<TbsSkinMainMenuBarItem*> entries = Entries();
+    const int shown = static_cast<int>(std::count_if(entries.begin(), entries.end(), [](auto* e) { return e->Fits; }));
     const TRect r = ToScreen(this, MarkerRect());
     SKF->SkinMenuOpen();
     TbsSkinData* sd = SKF->MenusSkinData() ? SKF->MenusSkinData() : SkinData();
