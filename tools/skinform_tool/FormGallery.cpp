@@ -25,6 +25,8 @@
 #include "skin/form/LayerBorder.h"
 #include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
+#include "skin/form/SkinMenu.h"
+#include "skin/menubar/MainMenuBar.h"
 #include "skin/form/SkinPopupMenu.h"
 #include "tests/classlib/ScreenGrab.h"
 
@@ -270,11 +272,132 @@ int QuickButtonsPage(const std::wstring& file) {
     return rc ? rc : (failed ? 1 : 0);
 }
 
+struct TMenuBarHost {
+    TForm* Form = nullptr;
+    TbsSkinForm* Skin = nullptr;
+    TbsSkinData* Data = nullptr;
+    TMainMenu* Menu = nullptr;
+    TbsSkinMainMenuBar* Bar = nullptr;
+};
+
+// A host form with a main menu bar over nested menus (an entry hidden behind the marker when narrow).
+TMenuBarHost MakeMenuBarHost(int Index, int X, int Y, int W) {
+    TMenuBarHost h;
+    h.Form = new TForm(nullptr);
+    h.Form->SetFormStyle(fsStayOnTop);
+    h.Form->SetBorderStyle(bsSizeable);
+    h.Form->SetBounds(X, Y, W, 170);
+    h.Form->SetCaption(L"Почта — меню");
+    h.Skin = new TbsSkinForm(h.Form);
+    h.Data = new TbsSkinData(h.Form);
+    h.Menu = new TMainMenu(h.Form);
+    auto add = [&](TMenuItem* Parent, const wchar_t* Caption) {
+        auto* item = new TMenuItem(h.Menu);
+        item->SetCaption(Caption);
+        Parent->Add(item);
+        item->OnClick = [item](TObject*) {
+            std::printf("click %d\n", item->MenuIndex());
+            std::fflush(stdout);
+        };
+        return item;
+    };
+    TMenuItem* file = add(h.Menu->Items(), L"&Файл");
+    add(file, L"&Проверить почту");
+    TMenuItem* recent = add(file, L"Последние ящики");
+    add(recent, L"imap.почта.рф");
+    add(recent, L"imap.mail.ru");
+    add(file, L"-");
+    add(file, L"В&ыход");
+    TMenuItem* edit = add(h.Menu->Items(), L"&Правка");
+    add(edit, L"Копировать");
+    add(edit, L"Вставить");
+    TMenuItem* view = add(h.Menu->Items(), L"&Вид");
+    add(view, L"Панель");
+    TMenuItem* tools = add(h.Menu->Items(), L"&Сервис");
+    add(tools, L"Настройки");
+    TMenuItem* help = add(h.Menu->Items(), L"Спр&авка");
+    add(help, L"О программе");
+    h.Bar = new TbsSkinMainMenuBar(h.Form);
+    h.Bar->SetParent(h.Form);
+    h.Bar->SetSkinForm(h.Skin);
+    if (Index >= 0) {
+        h.Data->SetSkinIndex(Index);
+        h.Data->SetSkinList(SkinList());
+    }
+    h.Skin->SetSkinData(h.Data);
+    h.Bar->SetSkinData(h.Data);
+    h.Bar->SetMainMenu(h.Menu);
+    return h;
+}
+
+RECT WithMenus(TbsSkinForm* Skin, RECT R) {
+    for (int i = 0; i < Skin->SkinMenu()->LevelCount(); ++i) {
+        TbsSkinPopupWindow* l = Skin->SkinMenu()->Level(i);
+        if (l->HandleAllocated() && IsWindowVisible(l->Handle())) {
+            RECT lr{};
+            GetWindowRect(l->Handle(), &lr);
+            UnionRect(&R, &R, &lr);
+        }
+    }
+    return R;
+}
+
+int MenuBarPage(const std::wstring& file) {
+    const int skins[] = {-1, 23, 81, 43};
+    std::vector<std::wstring> titles;
+    const std::vector<std::wstring> states = {L"обычная", L"меню открыто", L"узкая, маркер"};
+    std::vector<std::vector<TShot>> rows(states.size());
+    int failed = 0;
+    for (int skin : skins) {
+        TMenuBarHost h = MakeMenuBarHost(skin, 60, 60, 420);
+        titles.push_back(skin < 0 ? L"встроенный вид" : std::to_wstring(skin) + L" " + h.Data->SkinName);
+        h.Form->Show();
+        SetForegroundWindow(h.Form->Handle());
+        Pump(250);
+        RECT r{};
+        GetWindowRect(h.Form->Handle(), &r);
+        rows[0].push_back(Grab(r));
+        // The first entry pressed, then its nested level opened by the keys.
+        std::vector<TbsSkinMainMenuBarItem*> e = h.Bar->Entries();
+        e[0]->MouseDown(0, 0, mbLeft);
+        Pump(200);
+        if (TbsSkinPopupWindow* l = h.Skin->SkinMenu()->LastLevel()) {
+            l->PopupKeyDown(VK_DOWN);
+            Pump(60);
+            l->PopupKeyDown(VK_RIGHT);
+        }
+        Pump(250);
+        if (!h.Skin->SkinMenu()->Visible()) {
+            std::printf("skin %d: the drop-down did not open\n", skin);
+            ++failed;
+        }
+        rows[1].push_back(Grab(WithMenus(h.Skin, r)));
+        h.Skin->SkinMenu()->Hide();
+        h.Bar->MenuExit();
+        Pump(100);
+        h.Form->SetBounds(60, 60, 230, 170);
+        Pump(150);
+        GetWindowRect(h.Form->Handle(), &r);
+        rows[2].push_back(Grab(r));
+        if (!h.Bar->Scroll) {
+            std::printf("skin %d: nothing hidden in a narrow bar\n", skin);
+            ++failed;
+        }
+        delete h.Form;
+        Pump(50);
+    }
+    const int rc = WritePage(file, titles, states, rows);
+    std::printf("menu bar in %zu looks, %d failed\n", titles.size(), failed);
+    return rc ? rc : (failed ? 1 : 0);
+}
+
 }  // namespace
 
 int FormGallery(const std::wstring& family, const std::wstring& file) {
     if (family == L"quickbuttons")
         return QuickButtonsPage(file);
+    if (family == L"menubar")
+        return MenuBarPage(file);
     return 2;
 }
 
@@ -287,6 +410,28 @@ int QuickHost(int Index, int QuitAfter) {
     for (int i = 0; i < q->Count(); ++i) {
         const TRect& r = q->Items(i)->ItemRect;
         std::printf("button %d %d %d %d %d\n", i, r.Left, r.Top, r.Right, r.Bottom);
+    }
+    std::fflush(stdout);
+    if (QuitAfter > 0) {
+        auto* quit = new TTimer(h.Form);
+        quit->SetInterval(static_cast<UINT>(QuitAfter));
+        quit->OnTimer = [](TObject*) { Application->Terminate(); };
+    }
+    h.Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
+    Application->Run();
+    delete h.Form;
+    return 0;
+}
+
+int MenuBarHost(int Index, int QuitAfter) {
+    TMenuBarHost h = MakeMenuBarHost(Index, 200, 150, 420);
+    h.Form->Show();
+    Pump(200);
+    std::printf("hwnd %llu bar %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h.Form->Handle())),
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h.Bar->Handle())));
+    for (TbsSkinMainMenuBarItem* e : h.Bar->Entries()) {
+        const TRect& r = e->ObjectRect;
+        std::printf("entry %d %d %d %d\n", r.Left, r.Top, r.Right, r.Bottom);
     }
     std::fflush(stdout);
     if (QuitAfter > 0) {

@@ -3,9 +3,13 @@
 
 #include <string>
 
-// The page of FAMILY ("quickbuttons") into FILE: 0 when every look laid its parts out, 1 when one did not or the
+// The page of FAMILY ("quickbuttons", "menubar") into FILE: 0 when every look laid its parts out, 1 when one did not or the
 // file could not be written, 2 for an unknown family.
 int FormGallery(const std::wstring& family, const std::wstring& file);
 
 // The quick-button host form in skin INDEX (-1 the built-in look) until closed or QuitAfter ms (0: never).
 int QuickHost(int Index, int QuitAfter);
+
+// The menu-bar host form (nested menus) in skin INDEX until closed or QuitAfter ms; prints the bar's window and
+// each entry's rectangle in bar coordinates.
+int MenuBarHost(int Index, int QuitAfter);

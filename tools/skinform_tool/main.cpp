@@ -9,6 +9,7 @@
 //   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //   skinform_tool quickhost INDEX [--quit-after MS]  a host form with quick buttons (-1: built-in look) (FormGallery.cpp)
+//   skinform_tool menubarhost INDEX [--quit-after MS]  a host form with a main menu bar over nested menus
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
@@ -621,7 +622,7 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | listbench\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | menubarhost INDEX [--quit-after MS] | listbench\n");
     return 2;
 }
 
@@ -664,6 +665,12 @@ int Run(int argc, wchar_t** argv) {
         if (cmd == L"gallery" && argc >= 4) {
             const int rc = FormGallery(argv[2], argv[3]);
             return rc != 2 ? rc : Gallery(argv[2], argv[3]);
+        }
+        if (cmd == L"menubarhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return MenuBarHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
         }
         if (cmd == L"quickhost" && argc >= 3) {
             const int index = _wtoi(argv[2]);
