@@ -26,6 +26,7 @@
 #include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinMenu.h"
+#include "skin/imagesmenu/ImagesMenu.h"
 #include "skin/menubar/MainMenuBar.h"
 #include "skin/form/SkinPopupMenu.h"
 #include "tests/classlib/ScreenGrab.h"
@@ -391,6 +392,103 @@ int MenuBarPage(const std::wstring& file) {
     return rc ? rc : (failed ? 1 : 0);
 }
 
+struct TImagesMenuHost {
+    TForm* Form = nullptr;
+    TbsSkinForm* Skin = nullptr;
+    TbsSkinData* Data = nullptr;
+    TImageList* Images = nullptr;
+    TbsSkinImagesMenu* Menu = nullptr;
+};
+
+// A host form with an images menu: a header, eight images in four columns, a button row.
+TImagesMenuHost MakeImagesMenuHost(int Index, int X, int Y) {
+    TImagesMenuHost h;
+    h.Form = new TForm(nullptr);
+    h.Form->SetFormStyle(fsStayOnTop);
+    h.Form->SetBorderStyle(bsSizeable);
+    h.Form->SetBounds(X, Y, 300, 190);
+    h.Form->SetCaption(L"Почта — значки");
+    h.Skin = new TbsSkinForm(h.Form);
+    h.Data = new TbsSkinData(h.Form);
+    h.Images = new TImageList(h.Form, 16, 16);
+    FillImages(h.Images);
+    FillImages(h.Images);
+    h.Menu = new TbsSkinImagesMenu(h.Form);
+    h.Menu->SetImages(h.Images);
+    h.Menu->SetColumnsCount(4);
+    TbsImagesMenuItem* head = h.Menu->ImagesItems()->Add();
+    head->Header = true;
+    head->Caption = L"Значок ящика";
+    for (int i = 0; i < 8; ++i) {
+        TbsImagesMenuItem* it = h.Menu->ImagesItems()->Add();
+        it->ImageIndex = i;
+        it->Hint = L"Значок " + std::to_wstring(i + 1);
+    }
+    TbsImagesMenuItem* none = h.Menu->ImagesItems()->Add();
+    none->Button = true;
+    none->Caption = L"Без значка";
+    h.Menu->OnChange = [m = h.Menu](TObject*) {
+        std::printf("change %d\n", m->ItemIndex);
+        std::fflush(stdout);
+    };
+    if (Index >= 0) {
+        h.Data->SetSkinIndex(Index);
+        h.Data->SetSkinList(SkinList());
+    }
+    h.Skin->SetSkinData(h.Data);
+    h.Menu->SetSkinData(h.Data);
+    h.Menu->ItemIndex = 3;
+    return h;
+}
+
+// The open popup dropped from the form's client top-left area.
+void OpenImagesMenu(TImagesMenuHost& h) {
+    POINT p{20, 10};
+    ClientToScreen(h.Form->Handle(), &p);
+    h.Menu->PopupFromRect(TRect{p.x, p.y, p.x + 80, p.y + 20});
+}
+
+int ImagesMenuPage(const std::wstring& file) {
+    const int skins[] = {-1, 23, 81, 43};
+    std::vector<std::wstring> titles;
+    const std::vector<std::wstring> states = {L"открыто, выбран 4-й", L"наведён 6-й"};
+    std::vector<std::vector<TShot>> rows(states.size());
+    int failed = 0;
+    for (int skin : skins) {
+        TImagesMenuHost h = MakeImagesMenuHost(skin, 60, 60);
+        titles.push_back(skin < 0 ? L"встроенный вид" : std::to_wstring(skin) + L" " + h.Data->SkinName);
+        h.Form->Show();
+        SetForegroundWindow(h.Form->Handle());
+        Pump(200);
+        OpenImagesMenu(h);
+        Pump(150);
+        TbsSkinImagesMenuPopupWindow* w = h.Menu->PopupWindow();
+        if (!w) {
+            std::printf("skin %d: the images menu did not open\n", skin);
+            ++failed;
+            delete h.Form;
+            continue;
+        }
+        RECT r{}, pr{};
+        GetWindowRect(h.Form->Handle(), &r);
+        GetWindowRect(w->Handle(), &pr);
+        UnionRect(&r, &r, &pr);
+        rows[0].push_back(Grab(r));
+        w->ProcessKey(VK_RIGHT);
+        for (int i = 0; i < 5; ++i)
+            w->ProcessKey(VK_RIGHT);
+        Pump(120);
+        rows[1].push_back(Grab(r));
+        h.Menu->Hide();
+        Pump(50);
+        delete h.Form;
+        Pump(50);
+    }
+    const int rc = WritePage(file, titles, states, rows);
+    std::printf("images menu in %zu looks, %d failed\n", titles.size(), failed);
+    return rc ? rc : (failed ? 1 : 0);
+}
+
 }  // namespace
 
 int FormGallery(const std::wstring& family, const std::wstring& file) {
@@ -398,6 +496,8 @@ int FormGallery(const std::wstring& family, const std::wstring& file) {
         return QuickButtonsPage(file);
     if (family == L"menubar")
         return MenuBarPage(file);
+    if (family == L"imagesmenu")
+        return ImagesMenuPage(file);
     return 2;
 }
 
@@ -433,6 +533,26 @@ int MenuBarHost(int Index, int QuitAfter) {
         const TRect& r = e->ObjectRect;
         std::printf("entry %d %d %d %d\n", r.Left, r.Top, r.Right, r.Bottom);
     }
+    std::fflush(stdout);
+    if (QuitAfter > 0) {
+        auto* quit = new TTimer(h.Form);
+        quit->SetInterval(static_cast<UINT>(QuitAfter));
+        quit->OnTimer = [](TObject*) { Application->Terminate(); };
+    }
+    h.Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
+    Application->Run();
+    delete h.Form;
+    return 0;
+}
+
+int ImagesMenuHost(int Index, int QuitAfter) {
+    TImagesMenuHost h = MakeImagesMenuHost(Index, 200, 150);
+    h.Form->Show();
+    Pump(200);
+    // A click on the form opens the menu again.
+    h.Form->OnMouseDown = [&h](TObject*, TMouseButton, TShiftState, int, int) { OpenImagesMenu(h); };
+    OpenImagesMenu(h);
+    std::printf("hwnd %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h.Form->Handle())));
     std::fflush(stdout);
     if (QuitAfter > 0) {
         auto* quit = new TTimer(h.Form);

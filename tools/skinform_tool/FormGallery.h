@@ -3,7 +3,7 @@
 
 #include <string>
 
-// The page of FAMILY ("quickbuttons", "menubar") into FILE: 0 when every look laid its parts out, 1 when one did not or the
+// The page of FAMILY ("quickbuttons", "menubar", "imagesmenu") into FILE: 0 when every look laid its parts out, 1 when one did not or the
 // file could not be written, 2 for an unknown family.
 int FormGallery(const std::wstring& family, const std::wstring& file);
 
@@ -13,3 +13,7 @@ int QuickHost(int Index, int QuitAfter);
 // The menu-bar host form (nested menus) in skin INDEX until closed or QuitAfter ms; prints the bar's window and
 // each entry's rectangle in bar coordinates.
 int MenuBarHost(int Index, int QuitAfter);
+
+// The images-menu host form in skin INDEX, its menu open (a click on the form opens it again), until closed or
+// QuitAfter ms.
+int ImagesMenuHost(int Index, int QuitAfter);

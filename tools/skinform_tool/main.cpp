@@ -10,6 +10,7 @@
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //   skinform_tool quickhost INDEX [--quit-after MS]  a host form with quick buttons (-1: built-in look) (FormGallery.cpp)
 //   skinform_tool menubarhost INDEX [--quit-after MS]  a host form with a main menu bar over nested menus
+//   skinform_tool imagesmenuhost INDEX [--quit-after MS]  a host form with its images menu open
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
@@ -622,7 +623,7 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | menubarhost INDEX [--quit-after MS] | listbench\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | menubarhost INDEX [--quit-after MS] | imagesmenuhost INDEX [--quit-after MS] | listbench\n");
     return 2;
 }
 
@@ -671,6 +672,12 @@ int Run(int argc, wchar_t** argv) {
             if (index < -1 || index > 86)
                 return Usage();
             return MenuBarHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
+        if (cmd == L"imagesmenuhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return ImagesMenuHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
         }
         if (cmd == L"quickhost" && argc >= 3) {
             const int index = _wtoi(argv[2]);
