@@ -462,6 +462,43 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
 
 // ---- The menu component -----------------------------------------------------------------------------------------
 
+namespace {
+
+// What a skinned button needs of the menu; the menu's internal events carry the button's side.
+class TbsImagesMenuLink : public IbsImagesMenu {
+  public:
+    explicit TbsImagesMenuLink(TbsSkinImagesMenu* AMenu) : menu_(AMenu) {
+        menu_->OnInternalChange = [this](TObject*) {
+            if (OnChange)
+                OnChange();
+        };
+        menu_->OnInternalMenuClose = [this](TObject*) {
+            if (close_)
+                close_();
+        };
+    }
+    bool HasSelectedItem() const override { return menu_->GetSelectedItem() != nullptr; }
+    TCustomImageList* SelectedImages() const override { return menu_->Images(); }
+    int SelectedImageIndex() const override {
+        const TbsImagesMenuItem* it = menu_->GetSelectedItem();
+        return it ? it->ImageIndex : -1;
+    }
+    std::wstring SelectedCaption() const override {
+        const TbsImagesMenuItem* it = menu_->GetSelectedItem();
+        return it ? it->Caption : std::wstring{};
+    }
+    void PopupFromRect(const TRect& R, std::function<void()> OnClose) override {
+        close_ = std::move(OnClose);
+        menu_->PopupFromRect(R);
+    }
+
+  private:
+    TbsSkinImagesMenu* menu_;
+    std::function<void()> close_;
+};
+
+}  // namespace
+
 TbsSkinImagesMenu::TbsSkinImagesMenu(TComponent* AOwner) : TComponent(AOwner) {
     FItems = std::make_unique<TbsImagesMenuItems>(this);
     FDefaultFont = std::make_unique<TFont>();
@@ -474,6 +511,7 @@ TbsSkinImagesMenu::TbsSkinImagesMenu(TComponent* AOwner) : TComponent(AOwner) {
         FReleaseTimer->SetEnabled(false);
         FReleased.clear();
     };
+    FLink = std::make_unique<TbsImagesMenuLink>(this);
 }
 
 TbsSkinImagesMenu::~TbsSkinImagesMenu() {

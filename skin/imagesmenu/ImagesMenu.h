@@ -17,6 +17,7 @@
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/ImgList.h"
+#include "skin/controls/SkinButton.h"
 
 class TbsSkinData;
 class TbsSkinHint;
@@ -106,6 +107,8 @@ class TbsSkinImagesMenu : public TComponent {
     bool UseSkinFont = true;
     TFont* DefaultFont() { return FDefaultFont.get(); }
     TbsSkinImagesMenuPopupWindow* PopupWindow() const { return FPopupWindow.get(); }
+    // The menu as the skinned buttons carry it (their SkinImagesMenu): it shows the selected item and drops down.
+    IbsImagesMenu* ButtonLink() const { return FLink.get(); }
     TNotifyEvent OnItemClick, OnChange, OnMenuClose, OnMenuPopup, OnInternalChange, OnInternalMenuClose;
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -123,4 +126,5 @@ class TbsSkinImagesMenu : public TComponent {
     // Closed popups waiting for their handlers to return (freed on a zero-time timer).
     std::vector<std::unique_ptr<TbsSkinImagesMenuPopupWindow>> FReleased;
     std::unique_ptr<TTimer> FReleaseTimer;
+    std::unique_ptr<IbsImagesMenu> FLink;
 };

@@ -138,6 +138,9 @@ TEST_F(ImagesMenuTest, APickReportsSixEventsInOrderAfterThePopupHasGone) {
     EXPECT_EQ(menu_->ItemIndex, 2);
     EXPECT_EQ(events_, (std::vector<std::wstring>{L"internalclose", L"close", L"click", L"itemclick", L"internalchange",
                                                   L"change"}));
+    // What a skinned button carrying the menu shows.
+    EXPECT_TRUE(menu_->ButtonLink()->HasSelectedItem());
+    EXPECT_EQ(menu_->ButtonLink()->SelectedImageIndex(), 2);
     // The same item again: no change.
     Open();
     ClickItem(2);
