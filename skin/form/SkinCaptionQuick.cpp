@@ -230,29 +230,44 @@ void TbsSkinCaptionObject::DrawQuickButtons(TCanvas* Cnvs, TRect& Area) {
         DrawQuickButton(Cnvs, i);
 }
 
-void TbsSkinCaptionObject::DrawQuickButton(TCanvas* Cnvs, int Index) {
+bool TbsSkinCaptionObject::QuickParts(int Index, TQuickParts& P) {
     const TbsQuickButtonItem* b = Parent->QuickButtons()->Items(Index);
     TCustomImageList* images = Parent->QuickImageList();
     if (!b->Visible() || b->ImageIndex() < 0 || !images)
-        return;
+        return false;
     const TRect& r = b->ItemRect;
     const bool pressed = (b->Active && b->FDown) || (b->GroupIndex() > 0 && b->FDown);
-    const TbsDataSkinButtonControl* look = QuickLook();
-    TBitmap* pic = look ? PictureOf(SD, look->PictureIndex) : nullptr;
-    const TRect bgSrc = !look ? TRect{} : pressed ? look->DownSkinRect : b->Active ? look->ActiveSkinRect : TRect{};
+    P.Look = QuickLook();
+    TBitmap* pic = P.Look ? PictureOf(SD, P.Look->PictureIndex) : nullptr;
+    const TRect bgSrc = !P.Look ? TRect{} : pressed ? P.Look->DownSkinRect : b->Active ? P.Look->ActiveSkinRect : TRect{};
     if (InPicture(bgSrc, pic) && r.Width() > 0 && r.Height() > 0) {
-        TBitmap bg(r.Width(), r.Height());
-        CreateStretchImage(&bg, pic, bgSrc, look->ClRect, true);
-        BitBlt(Cnvs->Handle(), r.Left, r.Top, r.Width(), r.Height(), bg.Canvas()->Handle(), 0, 0, SRCCOPY);
+        P.Background = std::make_unique<TBitmap>(r.Width(), r.Height());
+        CreateStretchImage(P.Background.get(), pic, bgSrc, P.Look->ClRect, true);
     }
-    const int iw = images->Width(), ih = images->Height();
-    int x = r.Left + r.Width() / 2 - iw / 2;
+    int x = r.Left + r.Width() / 2 - images->Width() / 2;
     if (b->PopupMenu())
         x -= 3;
     if (!b->Caption().empty())
         x = r.Left + 3;
-    images->Draw(Cnvs, x, r.Top + r.Height() / 2 - ih / 2, b->ImageIndex(), b->Enabled());
-    const TColor color = QuickTextColor(Index);
+    P.Image = TPoint{x, r.Top + r.Height() / 2 - images->Height() / 2};
+    P.Color = QuickTextColor(Index);
+    return true;
+}
+
+void TbsSkinCaptionObject::DrawQuickButton(TCanvas* Cnvs, int Index) {
+    TQuickParts parts;
+    if (!QuickParts(Index, parts))
+        return;
+    const TbsQuickButtonItem* b = Parent->QuickButtons()->Items(Index);
+    TCustomImageList* images = Parent->QuickImageList();
+    const TRect& r = b->ItemRect;
+    const TbsDataSkinButtonControl* look = parts.Look;
+    if (parts.Background)
+        BitBlt(Cnvs->Handle(), r.Left, r.Top, r.Width(), r.Height(), parts.Background->Canvas()->Handle(), 0, 0,
+               SRCCOPY);
+    const int iw = images->Width();
+    images->Draw(Cnvs, parts.Image.X, parts.Image.Y, b->ImageIndex(), b->Enabled());
+    const TColor color = parts.Color;
     if (b->PopupMenu())
         DrawArrowImage3(Cnvs, TRect{r.Right - 8, r.Top, r.Right - 1, r.Bottom}, color, 4);
     if (!b->Caption().empty() && look) {
@@ -273,18 +288,15 @@ void TbsSkinCaptionObject::DrawQuickButtonsAlpha(TCanvas* Cnvs, TbsBitmap* B, TR
 }
 
 void TbsSkinCaptionObject::DrawQuickButtonAlpha(TCanvas* Cnvs, TbsBitmap* B, int Index) {
+    TQuickParts parts;
+    if (!QuickParts(Index, parts))
+        return;
     const TbsQuickButtonItem* b = Parent->QuickButtons()->Items(Index);
     TCustomImageList* images = Parent->QuickImageList();
-    if (!b->Visible() || b->ImageIndex() < 0 || !images)
-        return;
     const TRect& r = b->ItemRect;
-    const bool pressed = (b->Active && b->FDown) || (b->GroupIndex() > 0 && b->FDown);
-    const TbsDataSkinButtonControl* look = QuickLook();
-    TBitmap* pic = look ? PictureOf(SD, look->PictureIndex) : nullptr;
-    const TRect bgSrc = !look ? TRect{} : pressed ? look->DownSkinRect : b->Active ? look->ActiveSkinRect : TRect{};
-    if (InPicture(bgSrc, pic) && r.Width() > 0 && r.Height() > 0) {
-        TBitmap bg(r.Width(), r.Height());
-        CreateStretchImage(&bg, pic, bgSrc, look->ClRect, true);
+    const TbsDataSkinButtonControl* look = parts.Look;
+    if (parts.Background) {
+        TBitmap& bg = *parts.Background;
         TBitmap* maskPic = PictureOf(SD, Cap->QuickButtonAlphaMaskPictureIndex);
         if (maskPic && AlphaBlendFunc != nullptr) {
             TBitmap mask(r.Width(), r.Height());
@@ -299,12 +311,7 @@ void TbsSkinCaptionObject::DrawQuickButtonAlpha(TCanvas* Cnvs, TbsBitmap* B, int
         }
     }
     const int iw = images->Width(), ih = images->Height();
-    int x = r.Left + r.Width() / 2 - iw / 2;
-    if (b->PopupMenu())
-        x -= 3;
-    if (!b->Caption().empty())
-        x = r.Left + 3;
-    const int y = r.Top + r.Height() / 2 - ih / 2;
+    const int x = parts.Image.X, y = parts.Image.Y;
     auto* png = dynamic_cast<TbsPngImageList*>(images);
     if (png && b->ImageIndex() < png->PngImages()->Count()) {
         TbsBitmap img;
@@ -337,7 +344,7 @@ void TbsSkinCaptionObject::DrawQuickButtonAlpha(TCanvas* Cnvs, TbsBitmap* B, int
         images->Draw(img.Canvas(), 0, 0, b->ImageIndex(), b->Enabled());
         CopyInto(B, &img, x, y, [&](int, int, COLORREF c) { return (c & 0xFFFFFF) == kKey ? 0u : 255u; });
     }
-    const TColor color = QuickTextColor(Index);
+    const TColor color = parts.Color;
     const COLORREF rgb = ColorToRGB(color);
     if (b->PopupMenu()) {
         // A 5 x 3 arrow with softened ends.

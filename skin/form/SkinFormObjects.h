@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "classlib/Controls.h"
@@ -272,6 +273,15 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
     // The divider and the buttons drawn on Cnvs (window coordinates); Area (the object's) gives up their room.
     void DrawQuickButtons(TCanvas* Cnvs, TRect& Area);
     void DrawQuickButton(TCanvas* Cnvs, int Index);
+    // What both paths draw of one button: its skinned background (none when neither hot nor pressed), where its
+    // image goes, its text colour. False when the button is not drawn.
+    struct TQuickParts {
+        TbsDataSkinButtonControl* Look = nullptr;
+        std::unique_ptr<TBitmap> Background;
+        TPoint Image;
+        TColor Color = clBlack;
+    };
+    bool QuickParts(int Index, TQuickParts& P);
     // The layered variant into the top image B (its canvas Cnvs).
     void DrawQuickButtonsAlpha(TCanvas* Cnvs, TbsBitmap* B, TRect& Area);
     void DrawQuickButtonAlpha(TCanvas* Cnvs, TbsBitmap* B, int Index);

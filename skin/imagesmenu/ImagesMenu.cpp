@@ -13,6 +13,7 @@
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/SkinHint.h"
+#include "skin/form/SkinMenu.h"
 #include "skin/imagesmenu/ImagesMenuLayout.h"
 
 namespace {
@@ -31,27 +32,10 @@ void FillFramed(HDC DC, const TRect& R, COLORREF Fill, COLORREF Frame) {
     DeleteObject(f);
 }
 
-// The messages that end the popup without a pick.
+// The messages that end the popup without a pick: those that close a skinned menu, but a left click (the capture
+// brings those here), and the system keys.
 bool ClosesPopup(UINT Msg) {
-    switch (Msg) {
-        case WM_MOVE:
-        case WM_SIZE:
-        case WM_ACTIVATE:
-        case WM_KILLFOCUS:
-        case WM_CANCELMODE:
-        case WM_MOUSEACTIVATE:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-        case WM_NCMBUTTONDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_SYSCHAR:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_PARENTNOTIFY:
-            return true;
-        default:
-            return false;
-    }
+    return (CanMenuClose(Msg) && Msg != WM_LBUTTONDOWN) || Msg == WM_SYSKEYDOWN || Msg == WM_SYSCHAR;
 }
 
 }  // namespace

@@ -870,11 +870,16 @@ void TbsSkinMainMenuBar::MenuExit() {
     RepaintBar();
 }
 
-void TbsSkinMainMenuBar::NextMainMenuItem() {
+std::vector<TbsSkinMainMenuBarItem*> TbsSkinMainMenuBar::ShownEntries() const {
     std::vector<TbsSkinMainMenuBarItem*> shown;
     for (TbsSkinMainMenuBarItem* e : Entries())
         if (e->Fits && e->Enabled)
             shown.push_back(e);
+    return shown;
+}
+
+void TbsSkinMainMenuBar::NextMainMenuItem() {
+    const std::vector<TbsSkinMainMenuBarItem*> shown = ShownEntries();
     if (shown.empty())
         return;
     THandlerScope scope(this);
@@ -913,10 +918,7 @@ void TbsSkinMainMenuBar::NextMainMenuItem() {
 }
 
 void TbsSkinMainMenuBar::PriorMainMenuItem() {
-    std::vector<TbsSkinMainMenuBarItem*> shown;
-    for (TbsSkinMainMenuBarItem* e : Entries())
-        if (e->Fits && e->Enabled)
-            shown.push_back(e);
+    const std::vector<TbsSkinMainMenuBarItem*> shown = ShownEntries();
     if (shown.empty())
         return;
     THandlerScope scope(this);

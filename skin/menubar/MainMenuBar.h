@@ -38,9 +38,9 @@ class TbsMenuBarObject {
     TbsMenuBarObject& operator=(const TbsMenuBarObject&) = delete;
 
     virtual void Redraw();
-    virtual void Draw(TCanvas* Cnvs) {}
-    virtual void MouseDown(int X, int Y, TMouseButton Button) {}
-    virtual void MouseUp(int X, int Y, TMouseButton Button) {}
+    virtual void Draw(TCanvas* /*Cnvs*/) {}
+    virtual void MouseDown(int /*X*/, int /*Y*/, TMouseButton /*Button*/) {}
+    virtual void MouseUp(int /*X*/, int /*Y*/, TMouseButton /*Button*/) {}
     virtual void DblClick() {}
     virtual void MouseEnter();
     virtual void MouseLeave();
@@ -149,6 +149,8 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
     bool FSkinSupport = false;
     // The entries (without the buttons).
     std::vector<TbsSkinMainMenuBarItem*> Entries() const;
+    // The entries laid out within the bar and enabled.
+    std::vector<TbsSkinMainMenuBarItem*> ShownEntries() const;
     // Entry objects run handlers under this: a rebuild meanwhile frees the old objects afterwards.
     struct THandlerScope {
         explicit THandlerScope(TbsSkinMainMenuBar* B) : bar(B) { ++bar->FHandlerDepth; }

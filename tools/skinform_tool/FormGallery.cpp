@@ -489,6 +489,20 @@ int ImagesMenuPage(const std::wstring& file) {
     return rc ? rc : (failed ? 1 : 0);
 }
 
+// Runs the application until the form closes or QuitAfter ms have passed (0: no limit); frees the form.
+int RunHost(TForm* Form, int QuitAfter) {
+    std::fflush(stdout);
+    if (QuitAfter > 0) {
+        auto* quit = new TTimer(Form);
+        quit->SetInterval(static_cast<UINT>(QuitAfter));
+        quit->OnTimer = [](TObject*) { Application->Terminate(); };
+    }
+    Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
+    Application->Run();
+    delete Form;
+    return 0;
+}
+
 }  // namespace
 
 int FormGallery(const std::wstring& family, const std::wstring& file) {
@@ -511,16 +525,7 @@ int QuickHost(int Index, int QuitAfter) {
         const TRect& r = q->Items(i)->ItemRect;
         std::printf("button %d %d %d %d %d\n", i, r.Left, r.Top, r.Right, r.Bottom);
     }
-    std::fflush(stdout);
-    if (QuitAfter > 0) {
-        auto* quit = new TTimer(h.Form);
-        quit->SetInterval(static_cast<UINT>(QuitAfter));
-        quit->OnTimer = [](TObject*) { Application->Terminate(); };
-    }
-    h.Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
-    Application->Run();
-    delete h.Form;
-    return 0;
+    return RunHost(h.Form, QuitAfter);
 }
 
 int MenuBarHost(int Index, int QuitAfter) {
@@ -533,16 +538,7 @@ int MenuBarHost(int Index, int QuitAfter) {
         const TRect& r = e->ObjectRect;
         std::printf("entry %d %d %d %d\n", r.Left, r.Top, r.Right, r.Bottom);
     }
-    std::fflush(stdout);
-    if (QuitAfter > 0) {
-        auto* quit = new TTimer(h.Form);
-        quit->SetInterval(static_cast<UINT>(QuitAfter));
-        quit->OnTimer = [](TObject*) { Application->Terminate(); };
-    }
-    h.Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
-    Application->Run();
-    delete h.Form;
-    return 0;
+    return RunHost(h.Form, QuitAfter);
 }
 
 int ImagesMenuHost(int Index, int QuitAfter) {
@@ -553,14 +549,5 @@ int ImagesMenuHost(int Index, int QuitAfter) {
     h.Form->OnMouseDown = [&h](TObject*, TMouseButton, TShiftState, int, int) { OpenImagesMenu(h); };
     OpenImagesMenu(h);
     std::printf("hwnd %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h.Form->Handle())));
-    std::fflush(stdout);
-    if (QuitAfter > 0) {
-        auto* quit = new TTimer(h.Form);
-        quit->SetInterval(static_cast<UINT>(QuitAfter));
-        quit->OnTimer = [](TObject*) { Application->Terminate(); };
-    }
-    h.Form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
-    Application->Run();
-    delete h.Form;
-    return 0;
+    return RunHost(h.Form, QuitAfter);
 }
