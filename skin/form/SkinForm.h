@@ -77,6 +77,18 @@ class IbsSizeGripBar {
     virtual void SetShowGrip(bool Value) = 0;
 };
 
+// The main menu bar as its form drives it in menu mode (skin/menubar implements it).
+class IbsMainMenuBar {
+  public:
+    virtual ~IbsMainMenuBar() = default;
+    virtual void MenuEnter() = 0;
+    virtual void MenuExit() = 0;
+    virtual void NextMainMenuItem() = 0;
+    virtual void PriorMainMenuItem() = 0;
+    virtual bool CheckReturnKey() = 0;
+    virtual bool FindHotKeyItem(WORD Key) = 0;
+};
+
 class TbsSkinForm : public TComponent {
   public:
     // AOwner must be a form (EInvalidOperation otherwise).
@@ -179,6 +191,13 @@ class TbsSkinForm : public TComponent {
     TbsSkinData* MenusSkinData() const { return FMSD; }
     void SetMenusSkinData(TbsSkinData* Value);
     bool InMenu() const { return FInMenu; }
+    // The form's main menu bar (it registers itself), and whether the bar is in menu mode (Alt or F10 entered it).
+    IbsMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(IbsMainMenuBar* Value);
+    bool InMainMenu() const { return FInMainMenu; }
+    void SkinMainMenuClose();
+    // The bar opened a drop-down: menu mode, keys through the application hook.
+    void EnterMainMenu();
     void SkinMenuOpen();
     void SkinMenuClose();
     // The system menu: its items for the form's present state, opened at a screen point or beside a rectangle, or
@@ -359,6 +378,7 @@ class TbsSkinForm : public TComponent {
     void HookApp();
     void UnHookApp();
     void FormKeyDown(WPARAM Key);
+    bool MainMenuKey(WPARAM Key);
     void CreateSysMenu();
     void CreateMenuParts();
     void DestroyMenuParts();
@@ -398,6 +418,8 @@ class TbsSkinForm : public TComponent {
     std::unique_ptr<TPopupMenu> FSysMenu;  // the system menu's items, rebuilt at each opening
     TbsSkinData* FMSD = nullptr;           // borrowed, cleared by notification
     bool FInMenu = false;
+    IbsMainMenuBar* FMainMenuBar = nullptr;  // borrowed: the bar unregisters itself
+    bool FInMainMenu = false;
     int FAppHook = 0;                            // the application message filter while a menu is open, 0 when none
     TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
 

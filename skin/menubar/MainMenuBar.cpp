@@ -272,6 +272,7 @@ void TbsSkinMainMenuBarItem::TrackMenu() {
         return;
     const TRect r = ToScreen(Parent, ObjectRect);
     f->SkinMenuOpen();
+    f->EnterMainMenu();
     TbsSkinData* sd = f->MenusSkinData() ? f->MenusSkinData() : Parent->SkinData();
     f->SkinMenu()->Popup(nullptr, sd, 0, r, MenuItem, Parent->PopupToUp);
     Parent->MouseTimer->SetEnabled(true);
@@ -415,6 +416,8 @@ TbsSkinMainMenuBar::TbsSkinMainMenuBar(TComponent* AOwner) : TbsSkinControl(AOwn
 
 TbsSkinMainMenuBar::~TbsSkinMainMenuBar() {
     MouseTimer->SetEnabled(false);
+    if (SKF && SKF->MainMenuBar() == this)
+        SKF->SetMainMenuBar(nullptr);
     ObjectList.clear();
     FReleased.clear();
 }
@@ -442,11 +445,16 @@ void TbsSkinMainMenuBar::SetMainMenu(TMainMenu* Value) {
 }
 
 void TbsSkinMainMenuBar::SetSkinForm(TbsSkinForm* Value) {
-    if (SKF)
+    if (SKF) {
         SKF->RemoveFreeNotification(this);
+        if (SKF->MainMenuBar() == this)
+            SKF->SetMainMenuBar(nullptr);
+    }
     SKF = Value;
-    if (Value)
+    if (Value) {
         Value->FreeNotification(this);
+        Value->SetMainMenuBar(this);
+    }
 }
 
 void TbsSkinMainMenuBar::Merge(TMainMenu* Value) {
@@ -767,9 +775,14 @@ void TbsSkinMainMenuBar::TestMouse() {
     if (SKF && !SKF->SkinMenu()->Visible()) {
         for (TbsSkinMainMenuBarItem* e : Entries())
             if (e->FDown) {
-                e->SetDown(false);
-                MenuActive = false;
-                RepaintBar();
+                // Still in menu mode (Esc closed the drop-down): the entry stays lit.
+                if (SKF->InMainMenu()) {
+                    MenuClose();
+                } else {
+                    e->SetDown(false);
+                    MenuActive = false;
+                    RepaintBar();
+                }
                 break;
             }
     }

@@ -25,6 +25,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/core/SkinObjects.h"
 #include "skin/core/SkinTypes.h"
+#include "skin/form/SkinForm.h"
 
 class TbsSkinForm;
 class TbsSkinMainMenuBar;
@@ -98,7 +99,7 @@ class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
     TbsStdCommand Command;
 };
 
-class TbsSkinMainMenuBar : public TbsSkinControl {
+class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar {
   public:
     explicit TbsSkinMainMenuBar(TComponent* AOwner);
     ~TbsSkinMainMenuBar() override;
@@ -122,13 +123,13 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
     int ButtonsCount = 0;
 
     // ---- Menu mode and keys (the skinned form calls these) ----
-    void MenuEnter();
+    void MenuEnter() override;
     void MenuClose();
-    void MenuExit();
-    void NextMainMenuItem();
-    void PriorMainMenuItem();
-    bool CheckReturnKey();
-    bool FindHotKeyItem(WORD Key);
+    void MenuExit() override;
+    void NextMainMenuItem() override;
+    void PriorMainMenuItem() override;
+    bool CheckReturnKey() override;
+    bool FindHotKeyItem(WORD Key) override;
     void TrackScrollMenu();
 
     void DrawSkinObject(TbsMenuBarObject* O);

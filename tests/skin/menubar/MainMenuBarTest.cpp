@@ -217,6 +217,40 @@ TEST_F(MainMenuBarTest, RightWrapsWhenEverythingFitsAndLeftWrapsBack) {
     EXPECT_FALSE(skf_->SkinMenu()->Visible());
 }
 
+TEST_F(MainMenuBarTest, TheFormsKeysDriveMenuMode) {
+    MakeMenu({L"Файл", L"Правка", L"Вид"});
+    const auto e = bar_->Entries();
+    auto key = [&](WPARAM k) {
+        PostMessageW(form_->Handle(), WM_KEYDOWN, k, 0);
+        Pump(80);
+    };
+    // Alt: menu mode on the first entry.
+    SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Pump(40);
+    ASSERT_TRUE(skf_->InMainMenu());
+    EXPECT_TRUE(bar_->MenuActive);
+    EXPECT_TRUE(e[0]->Active);
+    key(VK_RIGHT);
+    EXPECT_TRUE(e[1]->Active);
+    EXPECT_FALSE(e[0]->Active);
+    key(VK_DOWN);
+    ASSERT_TRUE(PumpUntil([&] { return skf_->SkinMenu()->Visible() && e[1]->FDown; }));
+    // Right with the drop-down open moves it to the next entry.
+    key(VK_RIGHT);
+    ASSERT_TRUE(PumpUntil([&] { return e[2]->FDown; }));
+    EXPECT_FALSE(e[1]->FDown);
+    EXPECT_TRUE(skf_->SkinMenu()->Visible());
+    // Esc closes the drop-down, menu mode stays; a second Esc ends it.
+    key(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !skf_->SkinMenu()->Visible() && !e[2]->FDown; }));
+    EXPECT_TRUE(skf_->InMainMenu());
+    EXPECT_TRUE(e[2]->Active);
+    key(VK_ESCAPE);
+    EXPECT_FALSE(skf_->InMainMenu());
+    EXPECT_FALSE(bar_->MenuActive);
+    EXPECT_FALSE(e[2]->Active);
+}
+
 TEST_F(MainMenuBarTest, AcceleratorsAreUnderlinedOnlyInMenuMode) {
     MakeMenu({L"&Файл", L"&Вид"});
     const TRect r = bar_->Entries()[0]->ObjectRect;
