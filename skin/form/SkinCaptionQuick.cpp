@@ -468,7 +468,8 @@ void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button) {
                 }
             }
             // The release reaches the caption wherever it happens (a sticky button lifts on it).
-            if (!track && Parent->FForm->HandleAllocated())
+            // (The layered border's top window holds the capture itself.)
+            if (!track && Parent->FForm->HandleAllocated() && !Parent->FullBorderShown())
                 SetCapture(Parent->FForm->Handle());
             for (int j = 0; j < items->Count(); ++j) {
                 if (j == i)
