@@ -11,6 +11,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinFormObjects.h"
 
@@ -142,8 +143,12 @@ TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(int X, int Y) {
     }
     const int a = FLayerBorder->ActiveObject;
     const auto& objs = FLayerBorder->layerObjects_;
-    if (a >= 0 && a < static_cast<int>(objs.size()))
+    if (a >= 0 && a < static_cast<int>(objs.size())) {
         in.Object = objs[static_cast<std::size_t>(a)].Kind == fokCaption ? lohCaption : lohObject;
+        // A quick button in the caption is pressed, not dragged.
+        if (in.Object == lohCaption && FLayerBorder->QuickCaptionAt(X - wr.left, Y - wr.top))
+            in.Object = lohObject;
+    }
     return ::GetHitMode(G, FLayerBorder->sizes_, in);
 }
 
@@ -188,6 +193,10 @@ void TbsFormLayerWindow::BorderMouseDown(bool Left) {
     if (G.FullBorder && FLayerBorder->ActiveObject != -1) {
         if (Left)
             FLayerBorder->MouseCaptureObject = FLayerBorder->ActiveObject;
+        RECT wr{};
+        GetWindowRect(Handle(), &wr);
+        if (TbsSkinCaptionObject* q = FLayerBorder->QuickCaptionAt(c.x - wr.left, c.y - wr.top))
+            q->MouseDown(c.x - wr.left, c.y - wr.top, Left ? mbLeft : mbRight);
         FLayerBorder->UpdateBorder();
     }
 }
@@ -319,6 +328,15 @@ void TbsFormLayerWindow::BorderMouseUp() {
         return;
     // An object pressed and released under the mouse runs its command.
     if (G.FullBorder && captured != -1) {
+        if (captured < static_cast<int>(s->ObjectList.size()))
+            if (auto* q = dynamic_cast<TbsSkinCaptionObject*>(s->ObjectList[static_cast<std::size_t>(captured)].get());
+                q && q->Parent->QuickButtons()->Count() > 0) {
+                POINT c{};
+                GetCursorPos(&c);
+                RECT wr{};
+                GetWindowRect(Handle(), &wr);
+                q->MouseUp(c.x - wr.left, c.y - wr.top, mbLeft);
+            }
         FLayerBorder->UpdateBorder();
         if (captured == FLayerBorder->ActiveObject && captured < static_cast<int>(FLayerBorder->layerObjects_.size())) {
             const TbsFrameObject& o = FLayerBorder->layerObjects_[static_cast<std::size_t>(captured)];
@@ -607,18 +625,27 @@ void TbsFormLayerBorder::DrawObjectsAlpha() {
         return;
     TbsBitmap* top = TopImage.get();
     GdiFlush();
+    // Every object takes its place in the image first: the caption keeps its quick buttons clear of the others.
+    std::vector<TbsActiveSkinObject::TLook> saved;
+    saved.reserve(layerObjects_.size());
+    for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
+        TbsActiveSkinObject* o = SKF->ObjectList[i].get();
+        saved.push_back(o->SaveLook());
+        o->ObjectRect = layerObjects_[i].ObjectRect;
+    }
     for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
         TbsActiveSkinObject* o = SKF->ObjectList[i].get();
         if (!layerObjects_[i].Visible || !o->Visible)
             continue;
         const bool hot = static_cast<int>(i) == ActiveObject;
         const bool pressed = hot && static_cast<int>(i) == MouseCaptureObject;
-        TbsActiveSkinObject::TLook saved = o->SaveLook();
-        o->ObjectRect = layerObjects_[i].ObjectRect;
+        const TbsActiveSkinObject::TLook look = o->SaveLook();
         o->LendLook(hot, pressed);
         o->DrawAlpha(top->Canvas(), top);
-        o->RestoreLook(saved);
+        o->RestoreLook(look);
     }
+    for (std::size_t i = 0; i < layerObjects_.size(); ++i)
+        SKF->ObjectList[i]->RestoreLook(saved[i]);
     GdiFlush();
     top->CheckingAlphaBlend();
 }
@@ -925,6 +952,10 @@ void TbsFormLayerBorder::TestActive(int X, int Y) {
             }
         }
     }
+    // The caption's quick buttons follow the pointer within it (their places are the top image's).
+    for (std::size_t i = 0; i < layerObjects_.size() && i < SKF->ObjectList.size(); ++i)
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(SKF->ObjectList[i].get()))
+            c->TestActive(static_cast<int>(i) == found ? X : -1, static_cast<int>(i) == found ? Y : -1);
     if (found == ActiveObject)
         return;
     OldActiveObject = ActiveObject;
@@ -932,6 +963,16 @@ void TbsFormLayerBorder::TestActive(int X, int Y) {
     // The hot look of the buttons is in the top image.
     if (FVisible && TopBorder)
         UpdateBorder();
+}
+
+TbsSkinCaptionObject* TbsFormLayerBorder::QuickCaptionAt(int X, int Y) const {
+    if (!SKF)
+        return nullptr;
+    for (std::size_t i = 0; i < layerObjects_.size() && i < SKF->ObjectList.size(); ++i)
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(SKF->ObjectList[i].get());
+            c && layerObjects_[i].Kind == fokCaption && c->QuickButtonAt(X, Y) != -1)
+            return c;
+    return nullptr;
 }
 
 void TbsFormLayerBorder::CheckMouse() {

@@ -31,6 +31,7 @@ class TbsSkinData;
 class TbsDataSkinLayerFrame;
 class TbsSkinForm;
 class TbsFormLayerBorder;
+class TbsSkinCaptionObject;
 
 class TbsFormLayerWindow : public TCustomForm {
   public:
@@ -100,6 +101,8 @@ class TbsFormLayerBorder : public TComponent {
     void ShowWithFormAnimation();
     // The caption object under (X, Y) in the top window's coordinates; (-1, -1) deactivates every object.
     void TestActive(int X, int Y);
+    // The caption object when a quick button of it lies at (X, Y) of the top image, else nullptr.
+    TbsSkinCaptionObject* QuickCaptionAt(int X, int Y) const;
     // The safety check: the tick of MouseTimer.
     void CheckMouse();
     void CheckButtonUp();

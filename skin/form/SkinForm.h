@@ -34,6 +34,9 @@ class TbsLayerManager;
 class TbsTrayIcon;
 class TbsSkinPopupMenu;
 class TbsClientInActivePanel;
+class TbsQuickButtonItems;
+class TbsSkinHint;
+class TCustomImageList;
 
 // Where the first show puts a form; the cover of an inactive form's client area.
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
@@ -73,6 +76,18 @@ class IbsSizeGripBar {
     virtual ~IbsSizeGripBar() = default;
     virtual bool SizeGrip() const = 0;
     virtual void SetShowGrip(bool Value) = 0;
+};
+
+// The main menu bar as its form drives it in menu mode (skin/menubar implements it).
+class IbsMainMenuBar {
+  public:
+    virtual ~IbsMainMenuBar() = default;
+    virtual void MenuEnter() = 0;
+    virtual void MenuExit() = 0;
+    virtual void NextMainMenuItem() = 0;
+    virtual void PriorMainMenuItem() = 0;
+    virtual bool CheckReturnKey() = 0;
+    virtual bool FindHotKeyItem(WORD Key) = 0;
 };
 
 class TbsSkinForm : public TComponent {
@@ -157,6 +172,19 @@ class TbsSkinForm : public TComponent {
     // Rebuild the frame from SkinData.
     void ChangeSkinData();
 
+    // Quick buttons of the caption (QuickButtons.h), drawn and run by the caption text object; the images come from
+    // QuickImageList (without one no quick button is drawn or clickable), their hints through SkinHint.
+    TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+    TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    void SetQuickImageList(TCustomImageList* Value);
+    bool QuickButtonsShowHint = false;
+    bool QuickButtonsShowDivider = true;
+    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TbsSkinHint* Value);
+    bool DisableSystemMenu = false;
+    // A skin with data whose client area starts at x 1.
+    bool IsModernSkin() const;
+
     // Skinned menus (SkinFormMenus.cpp): the controller every popup of this form opens through, the container its
     // menus are drawn with (nullptr: SkinData), and the form's menu state (an open menu hooks the application's
     // messages so keys reach the menu).
@@ -164,6 +192,13 @@ class TbsSkinForm : public TComponent {
     TbsSkinData* MenusSkinData() const { return FMSD; }
     void SetMenusSkinData(TbsSkinData* Value);
     bool InMenu() const { return FInMenu; }
+    // The form's main menu bar (it registers itself), and whether the bar is in menu mode (Alt or F10 entered it).
+    IbsMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(IbsMainMenuBar* Value);
+    bool InMainMenu() const { return FInMainMenu; }
+    void SkinMainMenuClose();
+    // The bar opened a drop-down: menu mode, keys through the application hook.
+    void EnterMainMenu();
     void SkinMenuOpen();
     void SkinMenuClose();
     // The system menu: its items for the form's present state, opened at a screen point or beside a rectangle, or
@@ -320,6 +355,8 @@ class TbsSkinForm : public TComponent {
     void CheckObjects();
     bool PtInMask(TPoint P) const;
     bool InCaption(TPoint P);
+    // A quick button of the caption lies under P.
+    bool QuickButtonAt(TPoint P);
     // Every visible object onto Canvas (window coordinates).
     void DrawObjects(TCanvas* Canvas);
     void PaintBG(HDC DC);
@@ -351,12 +388,16 @@ class TbsSkinForm : public TComponent {
     void HookApp();
     void UnHookApp();
     void FormKeyDown(WPARAM Key);
+    bool MainMenuKey(WPARAM Key);
     void CreateSysMenu();
     void CreateMenuParts();
     void DestroyMenuParts();
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+    TCustomImageList* FQuickImageList = nullptr;  // borrowed, cleared by notification
+    TbsSkinHint* FSkinHint = nullptr;             // borrowed, cleared by notification
     TbsSkinData* FSD = nullptr;
     TbsBorderIcons FBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
                                 TbsBorderIcon::biRollUp};
@@ -387,6 +428,8 @@ class TbsSkinForm : public TComponent {
     std::unique_ptr<TPopupMenu> FSysMenu;  // the system menu's items, rebuilt at each opening
     TbsSkinData* FMSD = nullptr;           // borrowed, cleared by notification
     bool FInMenu = false;
+    IbsMainMenuBar* FMainMenuBar = nullptr;  // borrowed: the bar unregisters itself
+    bool FInMainMenu = false;
     int FAppHook = 0;                            // the application message filter while a menu is open, 0 when none
     TbsFormLayerBorder* FBorderLayer = nullptr;  // owned as a component
 

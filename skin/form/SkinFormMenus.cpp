@@ -68,6 +68,13 @@ void TbsSkinForm::SkinMenuClose() {
     FInMenu = false;
     // The caption button whose menu this was lets go; an animated one plays its frames back.
     for (const auto& o : ObjectList) {
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(o.get())) {
+            if (c->PopupMenuQuickButton != -1) {
+                c->QuickMenuClosed();
+                break;
+            }
+            continue;
+        }
         if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get())) {
             if (b->MenuItem && b->Down()) {
                 b->SetDown(false);
@@ -85,12 +92,74 @@ void TbsSkinForm::SkinMenuClose() {
             }
         }
     }
-    UnHookApp();
+    // The bar's menu mode keeps the keys until it ends.
+    if (!FInMainMenu)
+        UnHookApp();
     if (OnSkinMenuClose)
         OnSkinMenuClose(this);
 }
 
+void TbsSkinForm::SetMainMenuBar(IbsMainMenuBar* Value) {
+    if (!Value && FInMainMenu) {
+        FInMainMenu = false;
+        UnHookApp();
+    }
+    FMainMenuBar = Value;
+}
+
+void TbsSkinForm::EnterMainMenu() {
+    FInMainMenu = true;
+    HookApp();
+}
+
+void TbsSkinForm::SkinMainMenuClose() {
+    FInMainMenu = false;
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide();
+    if (FMainMenuBar)
+        FMainMenuBar->MenuExit();
+    UnHookApp();
+}
+
+// Menu-mode keys of the main menu bar; true when the key was taken.
+bool TbsSkinForm::MainMenuKey(WPARAM Key) {
+    if (!FInMainMenu || !FMainMenuBar)
+        return false;
+    TbsSkinMenu* menu = FSkinMenu.get();
+    const bool open = menu->Visible() && menu->LevelCount() > 0;
+    switch (Key) {
+        case VK_ESCAPE:
+            if (open)
+                return false;
+            SkinMainMenuClose();
+            return true;
+        case VK_LEFT:
+            if (menu->LevelCount() > 1)
+                return false;
+            FMainMenuBar->PriorMainMenuItem();
+            return true;
+        case VK_RIGHT: {
+            // Right opens a sub-menu of the deepest level when its selected item has one.
+            if (open) {
+                TbsSkinPopupWindow* l = menu->LastLevel();
+                if (l->ActiveItem >= 0 && l->ActiveItem < static_cast<int>(l->ItemList.size()) &&
+                    l->ItemList[static_cast<std::size_t>(l->ActiveItem)]->MenuItem->Count() > 0)
+                    return false;
+            }
+            FMainMenuBar->NextMainMenuItem();
+            return true;
+        }
+        case VK_RETURN:
+        case VK_DOWN:
+            return !open && FMainMenuBar->CheckReturnKey();
+        default:
+            return !open && FMainMenuBar->FindHotKeyItem(static_cast<WORD>(Key));
+    }
+}
+
 void TbsSkinForm::FormKeyDown(WPARAM Key) {
+    if (MainMenuKey(Key))
+        return;
     TbsSkinMenu* menu = FSkinMenu.get();
     if (menu->Visible() && menu->LevelCount() > 0)
         menu->LastLevel()->PopupKeyDown(static_cast<int>(Key));
@@ -106,6 +175,8 @@ bool TbsSkinForm::MenuMessage(TMessage& m) {
             FSkinMenu->Hide();
         else if (FInMenu)
             SkinMenuClose();
+        if (FInMainMenu)
+            SkinMainMenuClose();
     }
     switch (m.Msg) {
         case WM_CLOSESKINMENU:
@@ -121,8 +192,16 @@ bool TbsSkinForm::MenuMessage(TMessage& m) {
                     m.Result = 0;
                     return true;
                 }
-                if (m.LParam == VK_SPACE)
+                if (m.LParam == VK_SPACE) {
                     PopupSystemMenu();
+                } else if (FMainMenuBar && !FInMainMenu) {
+                    // Alt (or F10): the bar's menu mode, keys through the application hook.
+                    FInMainMenu = true;
+                    HookApp();
+                    FMainMenuBar->MenuEnter();
+                } else if (FInMainMenu) {
+                    SkinMainMenuClose();
+                }
                 m.Result = 0;
                 return true;
             }

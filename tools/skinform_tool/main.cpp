@@ -8,6 +8,9 @@
 //   skinform_tool bench [ROUNDS]                  a skin switch timed over all skins against a plain frame repaint
 //   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
+//   skinform_tool quickhost INDEX [--quit-after MS]  a host form with quick buttons (-1: built-in look) (FormGallery.cpp)
+//   skinform_tool menubarhost INDEX [--quit-after MS]  a host form with a main menu bar over nested menus
+//   skinform_tool imagesmenuhost INDEX [--quit-after MS]  a host form with its images menu open
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
 //   skinform_tool opendlgbench [FILES]            the open dialog's first list against the shell (OpenDialogBench.cpp)
 //
@@ -22,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "FormGallery.h"
 #include "Gallery.h"
 #include "ListBench.h"
 #include "OpenDialogBench.h"
@@ -621,7 +625,7 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench | opendlgbench [FILES]\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | menubarhost INDEX [--quit-after MS] | imagesmenuhost INDEX [--quit-after MS] | listbench | opendlgbench [FILES]\n");
     return 2;
 }
 
@@ -661,8 +665,28 @@ int Run(int argc, wchar_t** argv) {
                 return Usage();
             return States(argv[2], index);
         }
-        if (cmd == L"gallery" && argc >= 4)
-            return Gallery(argv[2], argv[3]);
+        if (cmd == L"gallery" && argc >= 4) {
+            const int rc = FormGallery(argv[2], argv[3]);
+            return rc != 2 ? rc : Gallery(argv[2], argv[3]);
+        }
+        if (cmd == L"menubarhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return MenuBarHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
+        if (cmd == L"imagesmenuhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return ImagesMenuHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
+        if (cmd == L"quickhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return QuickHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
         if (cmd == L"listbench")
             return ListBench();
         if (cmd == L"opendlgbench")

@@ -10,11 +10,13 @@
 #include <map>
 
 #include "WindowTestUtil.h"
+#include "classlib/ImgList.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/WicCodec.h"
 #include "skin/core/SkinBitmap.h"
 #include "skin/core/SkinUtils.h"
 #include "skin/form/LayerBorder.h"
+#include "skin/form/QuickButtons.h"
 #include "SkinFormFixture.h"
 #include "SkinTestPaths.h"
 #include "skin/form/SkinForm.h"
@@ -452,6 +454,37 @@ TEST_F(LayerBorderTest, ClickOnTheCloseButtonClosesTheFormFromTheBorder) {
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form_->Handle()); }));
     EXPECT_FALSE(Border()->Visible());
     EXPECT_TRUE(PumpUntil([] { return FindWindowW(L"TbsFormLayerWindow", nullptr) == nullptr; }));
+}
+
+// A quick button in the top image: hot under the pointer, pressed and released over it it clicks; the caption
+// around it still drags.
+TEST_F(LayerBorderTest, QuickButtonInTheTopImageClicks) {
+    TImageList images(nullptr, 16, 16);
+    TBitmap glyph(16, 16);
+    images.Add(&glyph, nullptr);
+    skinForm_->SetQuickImageList(&images);
+    TbsQuickButtonItem* b = skinForm_->QuickButtons()->Add();
+    b->SetImageIndex(0);
+    int clicks = 0;
+    b->OnClick = [&clicks](TObject*) { ++clicks; };
+    Load(MakeSkin(L"full", {{L"fullborder", L"1"}}));
+    ShowForm();
+    ASSERT_TRUE(skinForm_->FullBorderShown());
+    Border()->UpdateBorder();
+    Pump(40);
+    ASSERT_FALSE(IsNullRect(b->ItemRect));
+    const RECT top = WindowRectOf(Win(bsflTop));
+    const TPoint p{top.left + (b->ItemRect.Left + b->ItemRect.Right) / 2,
+                   top.top + (b->ItemRect.Top + b->ItemRect.Bottom) / 2};
+    MouseAt(p);
+    EXPECT_TRUE(b->Active);
+    MouseAt(p, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(b->FDown);
+    MouseAt(p, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(b->FDown);
+    skinForm_->QuickButtons()->Clear();
+    skinForm_->SetQuickImageList(nullptr);
 }
 
 TEST_F(LayerBorderTest, DoubleClickOnTheSystemButtonClosesTheForm) {
