@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "classlib/Forms.h"
 #include "classlib/GdiHandles.h"
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/PngImageList.h"
@@ -604,7 +605,17 @@ void GetParentImageRect(TControl* Control, const TRect& R, TCanvas* DestCanvas) 
     POINT org;
     ::GetViewportOrgEx(dc, &org);
     ::SetViewportOrgEx(dc, org.x - R.Left, org.y - R.Top, nullptr);
-    parent->PaintBackgroundBehind(Control, dc, R);
+    // On an MDI main form the client window lies behind the control and paints the background.
+    auto* form = dynamic_cast<TCustomForm*>(parent);
+    if (form && form->FormStyle() == fsMDIForm && form->ClientHandle()) {
+        RECT cr{};
+        ::GetWindowRect(form->ClientHandle(), &cr);
+        ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&cr), 2);
+        ::OffsetViewportOrgEx(dc, cr.left - Control->Left(), cr.top - Control->Top(), nullptr);
+        ::SendMessageW(form->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    } else {
+        parent->PaintBackgroundBehind(Control, dc, R);
+    }
     DestCanvas->Refresh();
 }
 

@@ -93,6 +93,7 @@ TbsSkinForm::~TbsSkinForm() {
     for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
         t->SetEnabled(false);
     ObjectList.clear();
+    UnHookMDIClient();
     if (OldWindowProc) {
         FForm->WindowProc = OldWindowProc;
         if (FForm->HandleAllocated()) {
@@ -119,6 +120,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FTrayIcon = nullptr;
     if (Operation == opRemove && AComponent == FStatusBar)
         FStatusBar = nullptr;
+    if (Operation == opRemove && AComponent == FMDITabsBar)
+        FMDITabsBar = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing
@@ -154,7 +157,8 @@ void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
 // ---- The form's state ---------------------------------------------------------------------------------------------
 
 bool TbsSkinForm::HasBorder() const {
-    return FForm->BorderStyle() != bsNone;
+    // A maximised MDI child fills the client window without a frame.
+    return FForm->BorderStyle() != bsNone && !(FWindowState == wsMaximized && IsMDIChildForm());
 }
 
 bool TbsSkinForm::IsSizeAble() const {
@@ -765,7 +769,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC) {
     RECT all{0, 0, W, H};
     FillRect(fdc, &all, GetSysColorBrush(COLOR_BTNFACE));
     // The caption text centred between the caption's margins, on the button face.
-    const std::wstring text = FForm->Caption();
+    const std::wstring text = FrameCaption();
     RECT capArea{NewDefCaptionRect.Left, kDefBorder, NewDefCaptionRect.Right, kDefBorder + ch};
     if (!text.empty() && capArea.right > capArea.left) {
         c->Font()->Assign(FFormActive ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
@@ -852,11 +856,13 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
-    if (MenuMessage(Message) || LayerBorderFirst(Message) || StatesFirst(Message) || ShowFirst(Message))
+    if (MenuMessage(Message) || MDIFirst(Message) || LayerBorderFirst(Message) || StatesFirst(Message) ||
+        ShowFirst(Message))
         return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
+    MDIAfter(Message);
     LayerBorderAfter(Message);
     StatesAfter(Message);
     ShowAfter(Message);
@@ -958,6 +964,9 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (!skinnable)
                 return true;
             {
+                // An MDI child's activation belongs to its client window: its own processing runs.
+                if (IsMDIChildForm())
+                    CallOld(m);
                 const bool was = FFormActive;
                 FFormActive = m.WParam != 0;
                 m.Result = 1;
@@ -1009,10 +1018,6 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);
             return true;
-        case 1236:
-            // Only an MDI main form answers; this form is none.
-            m.Result = 0;
-            return false;
         case WM_QUERYSKINNEDFRAME:
             m.Result = (skinnable || !IsVistaOS()) ? 12853 : 12852;
             return false;
