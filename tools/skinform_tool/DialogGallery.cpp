@@ -33,11 +33,6 @@ constexpr int kGap = 12, kHead = 24;
 // The notifier pads its box texts with 15 blanks so that they clear the 64 x 64 picture.
 const std::wstring kPad(15, L' ');
 
-struct TShot {
-    int W = 0, H = 0;
-    std::vector<std::uint32_t> Px;
-};
-
 // Runs Show (a modal call); once a visible window with Caption has painted, grabs it and lets Close end it.
 TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Show,
                    const std::function<void(HWND)>& Close) {
@@ -121,6 +116,68 @@ std::unique_ptr<TImageList> BoxPictures() {
 
 }  // namespace
 
+int WriteShotPage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
+                  const std::wstring& file) {
+    const int cols = static_cast<int>(titles.size());
+    std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            colW[c] = std::max(colW[c], rows[r][c].W + kGap);
+            rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
+        }
+    int W = kGap, H = kHead + kGap;
+    for (int w : colW)
+        W += w;
+    for (int h : rowH)
+        H += h;
+    TBitmap page(W, H, pf32bit);
+    HDC dc = page.Canvas()->Handle();
+    HBRUSH back = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
+    RECT all{0, 0, W, H};
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    GdiFlush();
+    int x = kGap;
+    for (size_t c = 0; c < colW.size(); ++c) {
+        RECT t{x, 4, x + colW[c] - kGap, kHead};
+        DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+        x += colW[c];
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    GdiFlush();
+    int y = kHead;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        x = kGap;
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            const TShot& s = rows[r][c];
+            for (int sy = 0; sy < s.H; ++sy) {
+                auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
+                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
+            }
+            x += colW[c];
+        }
+        y += rowH[r];
+    }
+    std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
+    for (int py = 0; py < H; ++py) {
+        const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
+        for (int px0 = 0; px0 < W; ++px0)
+            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
+    }
+    std::ofstream out(file.c_str(), std::ios::binary);
+    out << EncodePng(px.data(), W, H);
+    if (!out) {
+        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int DialogGallery(const std::wstring& file) {
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
     LoadNotifierSkinList(*list);
@@ -198,62 +255,8 @@ int DialogGallery(const std::wstring& file) {
             missing += row[static_cast<size_t>(col)].Px.empty();
     }
 
-    std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            colW[c] = std::max(colW[c], rows[r][c].W + kGap);
-            rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
-        }
-    int W = kGap, H = kHead + kGap;
-    for (int w : colW)
-        W += w;
-    for (int h : rowH)
-        H += h;
-    TBitmap page(W, H, pf32bit);
-    HDC dc = page.Canvas()->Handle();
-    HBRUSH back = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
-    RECT all{0, 0, W, H};
-    FillRect(dc, &all, back);
-    DeleteObject(back);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    GdiFlush();
-    int x = kGap;
-    for (size_t c = 0; c < colW.size(); ++c) {
-        RECT t{x, 4, x + colW[c] - kGap, kHead};
-        DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
-        x += colW[c];
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    GdiFlush();
-    int y = kHead;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        x = kGap;
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            const TShot& s = rows[r][c];
-            for (int sy = 0; sy < s.H; ++sy) {
-                auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
-                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
-            }
-            x += colW[c];
-        }
-        y += rowH[r];
-    }
-    std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
-    for (int py = 0; py < H; ++py) {
-        const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
-        for (int px0 = 0; px0 < W; ++px0)
-            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
-    }
-    std::ofstream out(file.c_str(), std::ios::binary);
-    out << EncodePng(px.data(), W, H);
-    if (!out) {
-        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
+    if (WriteShotPage(rows, titles, file) != 0)
         return 1;
-    }
     std::printf("%zu dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
     return missing ? 1 : 0;
 }

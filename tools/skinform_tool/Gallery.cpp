@@ -1205,6 +1205,8 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
+    if (family == L"mdi")
+        return MDIGallery(file);
     if (family == L"dialogs")
         return DialogGallery(file);
     // The shell views need the shell layer for as long as they live.

@@ -9,6 +9,8 @@
 //   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
+//   skinform_tool mdi [SKIN] [--children N] [--quit-after MS]
+//                                                 a skinned MDI host (tab bar, window menu, children) until closed
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
 // the form's own). Exit code 1 when a check fails, 2 on bad arguments.
@@ -619,7 +621,8 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench "
+                 "| mdi [SKIN] [--children N] [--quit-after MS]\n");
     return 2;
 }
 
@@ -661,6 +664,21 @@ int Run(int argc, wchar_t** argv) {
         }
         if (cmd == L"gallery" && argc >= 4)
             return Gallery(argv[2], argv[3]);
+        if (cmd == L"mdi") {
+            int skin = -1, children = 3, quitAfter = 0;
+            for (int i = 2; i < argc; ++i) {
+                const std::wstring a = argv[i];
+                if (a == L"--children" && i + 1 < argc)
+                    children = _wtoi(argv[++i]);
+                else if (a == L"--quit-after" && i + 1 < argc)
+                    quitAfter = _wtoi(argv[++i]);
+                else
+                    skin = _wtoi(argv[i]);
+            }
+            if (skin < -1 || skin > 86 || children < 0 || children > 20)
+                return Usage();
+            return MDIHost(skin, children, quitAfter);
+        }
         if (cmd == L"listbench")
             return ListBench();
         if (cmd == L"bench")
