@@ -729,6 +729,13 @@ void TbsSkinForm::MDIAfter(TMessage& m) {
             CheckMDIBar();
             UpDateChildActiveInMenu();
             break;
+        case WM_MOUSEACTIVATE:
+            // A click into the active child that missed its activation message takes the active look.
+            if (TCustomForm* main = MDIMainForm(); main && main->ActiveMDIChild() == FForm && !FFormActive) {
+                FFormActive = true;
+                FormChangeActive(FWindowState != wsMaximized);
+            }
+            break;
         default:
             break;
     }
