@@ -818,16 +818,20 @@ void TbsSkinForm::PaintBG(HDC DC) {
         src = FSD->GetActivePicture(FSD->BGPictureIndex);
         B = TRect{0, 0, src->Width(), src->Height()};
     }
+    PaintPictureBackground(DC, W, H, src, B, FSD->StretchEffect, FSD->StretchType);
+}
+
+void PaintPictureBackground(HDC DC, int W, int H, TBitmap* Src, const TRect& B, bool Stretch, TbsStretchType Type) {
     const int bw = B.Width(), bh = B.Height();
     if (bw <= 0 || bh <= 0 || W <= 0 || H <= 0)
         return;
     // Off-screen first, copied once.
     TBitmap bg(W, H);
     HDC bdc = bg.Canvas()->Handle();
-    HDC sdc = src->Canvas()->Handle();
+    HDC sdc = Src->Canvas()->Handle();
     SetStretchBltMode(bdc, COLORONCOLOR);
-    if (FSD->StretchEffect) {
-        switch (FSD->StretchType) {
+    if (Stretch) {
+        switch (Type) {
             case bsstFull:
                 StretchBlt(bdc, 0, 0, W, H, sdc, B.Left, B.Top, bw, bh, SRCCOPY);
                 break;

@@ -333,6 +333,7 @@ class TbsSkinForm : public TComponent {
     void InitMDIScrollBars();
     void RestoreTail();
     void MDIChildStateChanged(TWindowState Old, TWindowState Value);
+    bool ArrangeStart(std::vector<TbsSkinForm*>& Children, TRect& Area);
     void MDIScrollBarMoved(bool Horizontal);
     void MDIScrollBarStep(bool Horizontal, int Delta);
     std::vector<TbsSkinForm*> MDIChildComponents();
@@ -511,6 +512,9 @@ class TbsSkinForm : public TComponent {
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned as a component while shown
     bool FClientInActiveDraw = false;
 };
+
+// Part B of Src over W x H of DC, off-screen first: tiled, or stretched by Type when Stretch.
+void PaintPictureBackground(HDC DC, int W, int H, TBitmap* Src, const TRect& B, bool Stretch, TbsStretchType Type);
 
 // The first TbsSkinForm among AForm's components, or nullptr.
 TbsSkinForm* GetSkinFormComponent(TComponent* AForm);

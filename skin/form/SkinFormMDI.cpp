@@ -166,18 +166,23 @@ void TbsSkinForm::RestoreTail() {
 
 // ---- Arranging -------------------------------------------------------------------------------------------------------
 
-void TbsSkinForm::Tile() {
+// Arranging starts from restored children; only the shown ones take places.
+bool TbsSkinForm::ArrangeStart(std::vector<TbsSkinForm*>& Children, TRect& Area) {
     if (!IsMDIMainForm())
-        return;
+        return false;
     RestoreAll();
-    std::vector<TbsSkinForm*> children;
     for (TbsSkinForm* c : MDIChildComponents())
         if (Showing(c->FForm))
-            children.push_back(c);
-    if (children.empty())
-        return;
+            Children.push_back(c);
+    GetMDIWorkArea(Area);
+    return !Children.empty();
+}
+
+void TbsSkinForm::Tile() {
+    std::vector<TbsSkinForm*> children;
     TRect A;
-    GetMDIWorkArea(A);
+    if (!ArrangeStart(children, A))
+        return;
     const int n = static_cast<int>(children.size());
     const std::vector<TRect> bounds =
         TileMode == tbHorizontal ? TileHBounds(n, A.Width(), A.Height()) : TileVBounds(n, A.Width(), A.Height());
@@ -188,17 +193,10 @@ void TbsSkinForm::Tile() {
 }
 
 void TbsSkinForm::Cascade() {
-    if (!IsMDIMainForm())
-        return;
-    RestoreAll();
     std::vector<TbsSkinForm*> children;
-    for (TbsSkinForm* c : MDIChildComponents())
-        if (Showing(c->FForm))
-            children.push_back(c);
-    if (children.empty())
-        return;
     TRect A;
-    GetMDIWorkArea(A);
+    if (!ArrangeStart(children, A))
+        return;
     const int step = CascadeStep(Skinned(), rects_.NewClRect.Top, DefCaptionHeight(false));
     std::vector<bool> keep;
     std::vector<TSize> sizes;
@@ -428,33 +426,8 @@ void TbsSkinForm::PaintMDIBG(HDC DC) {
     }
     // The skin's own MDI background picture, tiled or stretched.
     TBitmap* src = FSD->GetActivePicture(FSD->MDIBGPictureIndex);
-    const int bw = src->Width(), bh = src->Height(), W = cr.right, H = cr.bottom;
-    if (bw <= 0 || bh <= 0 || W <= 0 || H <= 0)
-        return;
-    TBitmap bg(W, H);
-    HDC bdc = bg.Canvas()->Handle();
-    HDC sdc = src->Canvas()->Handle();
-    SetStretchBltMode(bdc, COLORONCOLOR);
-    if (FSD->MDIBGStretchEffect) {
-        switch (FSD->MDIBGStretchType) {
-            case bsstFull:
-                StretchBlt(bdc, 0, 0, W, H, sdc, 0, 0, bw, bh, SRCCOPY);
-                break;
-            case bsstHorz:
-                for (int i = 0; i <= W / bw; ++i)
-                    StretchBlt(bdc, i * bw, 0, bw, H, sdc, 0, 0, bw, bh, SRCCOPY);
-                break;
-            default:
-                for (int j = 0; j <= H / bh; ++j)
-                    StretchBlt(bdc, 0, j * bh, W, bh, sdc, 0, 0, bw, bh, SRCCOPY);
-                break;
-        }
-    } else {
-        for (int y = 0; y < H; y += bh)
-            for (int x = 0; x < W; x += bw)
-                BitBlt(bdc, x, y, bw, bh, sdc, 0, 0, SRCCOPY);
-    }
-    BitBlt(DC, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
+    PaintPictureBackground(DC, cr.right, cr.bottom, src, TRect{0, 0, src->Width(), src->Height()},
+                           FSD->MDIBGStretchEffect, FSD->MDIBGStretchType);
 }
 
 // ---- Window menu and tab bar ----------------------------------------------------------------------------------------

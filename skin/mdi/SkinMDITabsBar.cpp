@@ -33,6 +33,34 @@ bool InClosed(const TRect& R, int X, int Y) {
     return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
 }
 
+// The button entry's picture part Src composed nine-part at W x H into B.
+void ComposeButtonEntry(TBitmap* B, TbsDataSkinButtonControl* e, TBitmap* Picture, const TRect& Src, int W, int H) {
+    const int dw = W - Src.Width(), dh = H - Src.Height();
+    CreateSkinImage(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
+                    {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
+                    {e->RBPoint.X + dw, e->RBPoint.Y + dh},
+                    {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, B, Picture, Src, W, H,
+                    true, e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch, e->StretchEffect,
+                    e->StretchType);
+}
+
+// The state's part of a button entry: pressed (falling back to hot, then normal), hot (falling back to normal).
+TRect ButtonEntryPart(TbsDataSkinButtonControl* e, bool Pressed, bool Hot) {
+    return Pressed ? OrElse(e->DownSkinRect, OrElse(e->ActiveSkinRect, e->SkinRect))
+           : Hot   ? OrElse(e->ActiveSkinRect, e->SkinRect)
+                   : e->SkinRect;
+}
+
+TColor ButtonEntryColour(TbsDataSkinButtonControl* e, bool Pressed, bool Hot) {
+    return static_cast<TColor>(Pressed ? e->DownFontColor : Hot ? e->ActiveFontColor : e->FontColor);
+}
+
+TbsDataSkinButtonControl* ButtonEntry(TbsSkinData* Data, const wchar_t* Name, TBitmap*& Picture) {
+    auto* e = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(Data, LookupSkinEntry(Data, Name)));
+    Picture = e ? SkinPictureAt(Data, e->PictureIndex) : nullptr;
+    return Picture ? e : nullptr;
+}
+
 TCustomForm* MainForm() {
     TCustomForm* main = Application->MainForm();
     return main && main->FormStyle() == fsMDIForm ? main : nullptr;
@@ -408,28 +436,16 @@ void TbsSkinMDITabsBar::DrawTab(TCanvas* C, TbsMDITab* Tab) {
     TColor colour = FDefaultFont->Color();
     TbsDataSkinButtonControl* resize = nullptr;
     if (SkinnedLook() && FTabKind == bstkButton) {
-        resize = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(FSD, LookupSkinEntry(FSD, L"resizebutton")));
+        TBitmap* rp = nullptr;
+        resize = ButtonEntry(FSD, L"resizebutton", rp);
         if (!resize)
             return;
-        TBitmap* rp = SkinPictureAt(FSD, resize->PictureIndex);
-        TRect sr = Tab->Active ? OrElse(resize->DownSkinRect, OrElse(resize->ActiveSkinRect, resize->SkinRect))
-                   : hot       ? OrElse(resize->ActiveSkinRect, resize->SkinRect)
-                               : resize->SkinRect;
-        if (rp && RectInPicture(sr, rp)) {
-            const int dw = w - sr.Width(), dh = h - sr.Height();
-            CreateSkinImage(resize->LTPoint, resize->RTPoint, resize->LBPoint, resize->RBPoint, resize->ClRect,
-                            resize->LTPoint, {resize->RTPoint.X + dw, resize->RTPoint.Y},
-                            {resize->LBPoint.X, resize->LBPoint.Y + dh}, {resize->RBPoint.X + dw, resize->RBPoint.Y + dh},
-                            {resize->ClRect.Left, resize->ClRect.Top, resize->ClRect.Right + dw,
-                             resize->ClRect.Bottom + dh},
-                            &b, rp, sr, w, h, true, resize->LeftStretch, resize->TopStretch, resize->RightStretch,
-                            resize->BottomStretch, resize->StretchEffect, resize->StretchType);
-        }
+        const TRect sr = ButtonEntryPart(resize, Tab->Active, hot || Tab->Active);
+        if (RectInPicture(sr, rp))
+            ComposeButtonEntry(&b, resize, rp, sr, w, h);
         text = TRect{resize->ClRect.Left, resize->ClRect.Top, resize->ClRect.Right + w - resize->SkinRect.Width(),
                      resize->ClRect.Bottom + h - resize->SkinRect.Height()};
-        colour = static_cast<TColor>(Tab->Active ? resize->DownFontColor
-                                     : hot       ? resize->ActiveFontColor
-                                                 : resize->FontColor);
+        colour = ButtonEntryColour(resize, Tab->Active, hot);
         if (FShowCloseButtons)
             text.Right -= FCloseSize + 3;
     } else if (SkinnedLook()) {
@@ -523,27 +539,17 @@ void TbsSkinMDITabsBar::DrawCloseButton(TCanvas* C, TbsMDITab* Tab, const TRect&
     const TRect dst{R.Left, top, R.Left + s, top + s};
     Tab->ButtonRect = dst;
     if (SkinnedLook()) {
-        auto* e = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(FSD, LookupSkinEntry(FSD, L"resizetoolbutton")));
-        TBitmap* p = e ? SkinPictureAt(FSD, e->PictureIndex) : nullptr;
-        if (!e || !p)
+        TBitmap* p = nullptr;
+        TbsDataSkinButtonControl* e = ButtonEntry(FSD, L"resizetoolbutton", p);
+        if (!e)
             return;
-        const TRect sr = pressed ? OrElse(e->DownSkinRect, OrElse(e->ActiveSkinRect, e->SkinRect))
-                         : Tab->ButtonMouseIn ? OrElse(e->ActiveSkinRect, e->SkinRect)
-                                              : e->SkinRect;
+        const TRect sr = ButtonEntryPart(e, pressed, Tab->ButtonMouseIn);
         if (RectInPicture(sr, p)) {
             TBitmap img(s, s);
-            const int dw = s - sr.Width(), dh = s - sr.Height();
-            CreateSkinImage(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
-                            {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
-                            {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-                            {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &img, p, sr, s,
-                            s, true, e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch,
-                            e->StretchEffect, e->StretchType);
+            ComposeButtonEntry(&img, e, p, sr, s, s);
             C->Draw(dst.Left, dst.Top, &img);
         }
-        const TColor col = static_cast<TColor>(pressed ? e->DownFontColor
-                                               : Tab->ButtonMouseIn ? e->ActiveFontColor
-                                                                    : e->FontColor);
+        const TColor col = ButtonEntryColour(e, pressed, Tab->ButtonMouseIn);
         DrawCloseImage(C, dst.Left + s / 2 - 5, dst.Top + s / 2 - 5, col);
         return;
     }
@@ -564,28 +570,18 @@ void TbsSkinMDITabsBar::DrawAddButton(TCanvas* C) {
         DrawArrowImage(C, FAddButtonRect, clBtnText, 5);
         return;
     }
-    auto* e = dynamic_cast<TbsDataSkinButtonControl*>(SkinEntryAt(FSD, LookupSkinEntry(FSD, L"resizetoolbutton")));
-    TBitmap* p = e ? SkinPictureAt(FSD, e->PictureIndex) : nullptr;
-    if (!e || !p)
+    TBitmap* p = nullptr;
+    TbsDataSkinButtonControl* e = ButtonEntry(FSD, L"resizetoolbutton", p);
+    if (!e)
         return;
     const int w = FAddButtonRect.Width(), h = FAddButtonRect.Height();
-    const TRect sr = pressed ? OrElse(e->DownSkinRect, OrElse(e->ActiveSkinRect, e->SkinRect))
-                     : FAddButtonActive ? OrElse(e->ActiveSkinRect, e->SkinRect)
-                                        : e->SkinRect;
+    const TRect sr = ButtonEntryPart(e, pressed, FAddButtonActive);
     if (RectInPicture(sr, p)) {
         TBitmap img(w, h);
-        const int dw = w - sr.Width(), dh = h - sr.Height();
-        CreateSkinImage(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
-                        {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
-                        {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-                        {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, &img, p, sr, w, h,
-                        true, e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch, e->StretchEffect,
-                        e->StretchType);
+        ComposeButtonEntry(&img, e, p, sr, w, h);
         C->Draw(FAddButtonRect.Left, FAddButtonRect.Top, &img);
     }
-    DrawArrowImage(C, FAddButtonRect,
-                   static_cast<TColor>(pressed ? e->DownFontColor : FAddButtonActive ? e->ActiveFontColor : e->FontColor),
-                   5);
+    DrawArrowImage(C, FAddButtonRect, ButtonEntryColour(e, pressed, FAddButtonActive), 5);
 }
 
 // ---- Pointer ---------------------------------------------------------------------------------------------------------
@@ -778,85 +774,66 @@ void TbsSkinMDITabsBar::WndProc(TMessage& Message) {
 
 // ---- List menus ------------------------------------------------------------------------------------------------------
 
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::NewListButton(int Arrow, TAlign Where, TbsSkinPopupMenu* Menu,
+                                                          TNotifyEvent BeforeDrop) {
+    auto* b = new TbsSkinMenuSpeedButton(this);
+    b->SetSkinDataName(L"resizetoolbutton");
+    b->SetSkinData(FSD);
+    b->FDrawStandardArrow = true;
+    b->FArrowType = Arrow;
+    b->SetWidth(15);
+    b->SetAlign(Where);
+    b->SetSkinPopupMenu(Menu);
+    b->OnShowTrackMenu = std::move(BeforeDrop);
+    b->SetParent(this);
+    return b;
+}
+
 void TbsSkinMDITabsBar::CreateListButton() {
-    if (FListButton)
-        return;
-    FListButton = new TbsSkinMenuSpeedButton(this);
-    FListButton->SetName(L"");
-    FListButton->SetSkinDataName(L"resizetoolbutton");
-    FListButton->SetSkinData(FSD);
-    FListButton->FDrawStandardArrow = true;
-    FListButton->FArrowType = 4;
-    FListButton->SetWidth(15);
-    FListButton->SetAlign(alLeft);
-    FListButton->SetSkinPopupMenu(FListMenu);
-    FListButton->OnShowTrackMenu = [this](TObject*) { UpdateListMenu(); };
-    FListButton->SetParent(this);
+    if (!FListButton)
+        FListButton = NewListButton(4, alLeft, FListMenu, [this](TObject*) { UpdateListMenu(); });
 }
 
 void TbsSkinMDITabsBar::ShowHideListButton(bool Show) {
     if (Show && !FHideListButton) {
-        FHideListButton = new TbsSkinMenuSpeedButton(this);
-        FHideListButton->SetSkinDataName(L"resizetoolbutton");
-        FHideListButton->SetSkinData(FSD);
-        FHideListButton->FDrawStandardArrow = true;
-        FHideListButton->FArrowType = 2;
-        FHideListButton->SetWidth(15);
-        FHideListButton->SetAlign(alRight);
-        FHideListButton->SetSkinPopupMenu(FHideListMenu);
-        FHideListButton->OnShowTrackMenu = [this](TObject*) { UpdateHideListMenu(); };
-        FHideListButton->SetParent(this);
+        FHideListButton = NewListButton(2, alRight, FHideListMenu, [this](TObject*) { UpdateHideListMenu(); });
     } else if (!Show && FHideListButton) {
         delete FHideListButton;
         FHideListButton = nullptr;
     }
 }
 
-void TbsSkinMDITabsBar::UpdateListMenu() {
-    if (!FListMenu)
+void TbsSkinMDITabsBar::FillMenu(TbsSkinPopupMenu* Menu, const wchar_t* Suffix, bool HiddenOnly) {
+    if (!Menu)
         return;
-    TMenuItem* root = FListMenu->Items();
+    TMenuItem* root = Menu->Items();
     while (root->Count() > 0) {
         TMenuItem* item = root->Items(0);
         root->Remove(item);
         delete item;
     }
+    const std::wstring suffix = Suffix;
     for (const auto& t : ObjectList) {
-        if (!t->Child)
+        if (!t->Child || (HiddenOnly && t->Visible))
             continue;
-        auto* item = new TMenuItem(FListMenu);
-        item->SetName(t->Child->Name() + kBarSuffix);
+        auto* item = new TMenuItem(Menu);
+        item->SetName(t->Child->Name() + suffix);
         item->SetCaption(t->Child->Caption());
         item->SetRadioItem(true);
         item->SetGroupIndex(0);
         item->SetChecked(t->Active);
-        item->OnClick = [this](TObject* Sender) { MenuItemClick(Sender, kBarSuffix); };
+        item->OnClick = [this, suffix](TObject* Sender) { MenuItemClick(Sender, suffix); };
         root->Add(item);
     }
 }
 
+void TbsSkinMDITabsBar::UpdateListMenu() {
+    FillMenu(FListMenu, kBarSuffix, false);
+}
+
 void TbsSkinMDITabsBar::UpdateHideListMenu() {
-    if (!FHideListMenu)
-        return;
     CalcObjectRects();
-    TMenuItem* root = FHideListMenu->Items();
-    while (root->Count() > 0) {
-        TMenuItem* item = root->Items(0);
-        root->Remove(item);
-        delete item;
-    }
-    for (const auto& t : ObjectList) {
-        if (!t->Child || t->Visible)
-            continue;
-        auto* item = new TMenuItem(FHideListMenu);
-        item->SetName(t->Child->Name() + kHideSuffix);
-        item->SetCaption(t->Child->Caption());
-        item->SetRadioItem(true);
-        item->SetGroupIndex(0);
-        item->SetChecked(t->Active);
-        item->OnClick = [this](TObject* Sender) { MenuItemClick(Sender, kHideSuffix); };
-        root->Add(item);
-    }
+    FillMenu(FHideListMenu, kHideSuffix, true);
 }
 
 void TbsSkinMDITabsBar::MenuItemClick(TObject* Sender, const std::wstring& Suffix) {

@@ -130,6 +130,8 @@ class TbsSkinMDITabsBar : public TbsSkinControl, public IbsMDITabsBar {
     void RemoveTabAt(size_t Index);
     void MenuItemClick(TObject* Sender, const std::wstring& Suffix);
     void CreateListButton();
+    TbsSkinMenuSpeedButton* NewListButton(int Arrow, TAlign Where, TbsSkinPopupMenu* Menu, TNotifyEvent BeforeDrop);
+    void FillMenu(TbsSkinPopupMenu* Menu, const wchar_t* Suffix, bool HiddenOnly);
     void ShowHideListButton(bool Show);
     void ChildMenuClosed();
     TbsMDITabsLayout Layout();

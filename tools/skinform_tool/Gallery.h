@@ -1,3 +1,6 @@
+// Handles the tool's messages for about Ms milliseconds (main.cpp).
+void PumpFor(unsigned Ms);
+
 // The gallery page of a family of skinned controls (see Gallery.cpp).
 #pragma once
 

@@ -25,11 +25,7 @@ constexpr int kLooks[] = {-1, 23, 81, 43};
 const wchar_t* const kChildCaptions[] = {L"Входящие", L"Письмо от Ивана", L"Reminders", L"Черновик", L"Sent"};
 
 void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    PumpFor(ms);
 }
 
 struct TMDIHostForms {

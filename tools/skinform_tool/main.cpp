@@ -47,11 +47,7 @@ constexpr int kFormW = 300, kFormH = 190;
 constexpr std::uint32_t kBackdrop = 0xFF78828Cu;
 
 void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    PumpFor(ms);
 }
 
 // A control of the skin change walk: it repaints from the new skin.
@@ -629,6 +625,14 @@ int Usage() {
 }  // namespace
 
 int Run(int argc, wchar_t** argv);
+
+void PumpFor(unsigned Ms) {
+    const DWORD start = GetTickCount();
+    do {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < Ms);
+}
 
 int wmain(int argc, wchar_t** argv) {
     const int rc = Run(argc, argv);

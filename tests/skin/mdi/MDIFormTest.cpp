@@ -37,6 +37,16 @@ POINT OnScreen(TWinControl* c, int x, int y) {
     return p;
 }
 
+// Puts the cursor on tab Index of Bar, DX pixels into it; its screen point.
+POINT OnTab(TbsSkinMDITabsBar* Bar, int Index, int DX) {
+    Bar->CalcObjectRects();
+    const TRect r = Bar->Tabs(Index)->ObjectRect;
+    const POINT p = OnScreen(Bar, r.Left + DX, r.Top + r.Height() / 2);
+    SetCursorPos(p.x, p.y);
+    Pump(30);
+    return p;
+}
+
 std::wstring ClassOf(HWND w) {
     wchar_t buf[64] = {};
     GetClassNameW(w, buf, 64);
@@ -398,11 +408,7 @@ TEST_F(MDIForms, TabBarHasATabPerChildAndActivatesByClick) {
     EXPECT_EQ(main_->ActiveMDIChild(), b);
 
     // A click on the first tab activates its child.
-    bar_->CalcObjectRects();
-    const TRect r0 = bar_->Tabs(0)->ObjectRect;
-    const POINT p = OnScreen(bar_, r0.Left + 20, r0.Top + 8);
-    SetCursorPos(p.x, p.y);
-    Pump(30);
+    OnTab(bar_, 0, 20);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Mouse(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return main_->ActiveMDIChild() == a; }, 1000));
@@ -422,10 +428,7 @@ TEST_F(MDIForms, DraggingTheFirstTabPastTheThirdDropsItThere) {
     bar_->CalcObjectRects();
     const TRect r0 = bar_->Tabs(0)->ObjectRect;
     const TRect r2 = bar_->Tabs(2)->ObjectRect;
-    const int y = r0.Top + r0.Height() / 2;
-    const POINT start = OnScreen(bar_, r0.Left + 10, y);
-    SetCursorPos(start.x, start.y);
-    Pump(30);
+    const POINT start = OnTab(bar_, 0, 10);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Pump(30);
     // Past the third tab's centre: its right edge moves beyond r2's middle.
@@ -472,11 +475,7 @@ TEST_F(MDIForms, ReleaseOnACloseButtonClosesItsChild) {
 
 TEST_F(MDIForms, RightClickOpensTheChildMenuAndAFreedChildClosesIt) {
     TForm* a = NewChild(L"MenuChildA");
-    bar_->CalcObjectRects();
-    const TRect r = bar_->Tabs(0)->ObjectRect;
-    const POINT p = OnScreen(bar_, r.Left + 20, r.Top + 8);
-    SetCursorPos(p.x, p.y);
-    Pump(30);
+    OnTab(bar_, 0, 20);
     Mouse(MOUSEEVENTF_RIGHTDOWN);
     Mouse(MOUSEEVENTF_RIGHTUP);
     EXPECT_TRUE(PumpUntil([] { return skin_->SkinMenu()->Visible(); }, 1000));
@@ -496,11 +495,7 @@ TEST_F(MDIForms, AChildFreedWhileItsTabIsDraggedEndsTheDrag) {
     TForm* b = NewChild(L"FreeB", 50, 50);
     bar_->SetAlign(alNone);
     bar_->SetBounds(0, 0, 400, bar_->Height());
-    bar_->CalcObjectRects();
-    const TRect r = bar_->Tabs(1)->ObjectRect;
-    const POINT p = OnScreen(bar_, r.Left + 10, r.Top + 8);
-    SetCursorPos(p.x, p.y);
-    Pump(30);
+    const POINT p = OnTab(bar_, 1, 10);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Pump(30);
     SetCursorPos(p.x + 40, p.y);

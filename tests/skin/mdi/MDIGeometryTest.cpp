@@ -8,6 +8,14 @@ namespace {
 TRect B(int x, int y, int w, int h) {
     return TRect{x, y, x + w, y + h};
 }
+
+TbsMDITabsLayoutInput Bar(int Count, int Width) {
+    TbsMDITabsLayoutInput in;
+    in.Count = Count;
+    in.Width = Width;
+    in.Height = 21;
+    return in;
+}
 }  // namespace
 
 TEST(MDITile, FourChildrenInTwoColumnsOfTwo) {
@@ -126,10 +134,7 @@ TEST(MDIScroll, RangesAndPositions) {
 }
 
 TEST(MDITabsLayout, FourTabsFillA316Bar) {
-    TbsMDITabsLayoutInput in;
-    in.Count = 4;
-    in.Width = 316;
-    in.Height = 21;
+    const TbsMDITabsLayoutInput in = Bar(4, 316);
     const TbsMDITabsLayout L = LayoutMDITabs(in);
     ASSERT_EQ(L.Tabs.size(), 4u);
     EXPECT_EQ(L.Tabs[0], B(15, 0, 75, 21));
@@ -140,10 +145,7 @@ TEST(MDITabsLayout, FourTabsFillA316Bar) {
 }
 
 TEST(MDITabsLayout, ThreeTabsKeepTheDefaultWidth) {
-    TbsMDITabsLayoutInput in;
-    in.Count = 3;
-    in.Width = 400;
-    in.Height = 21;
+    TbsMDITabsLayoutInput in = Bar(3, 400);
     const TbsMDITabsLayout L = LayoutMDITabs(in);
     EXPECT_EQ(L.Tabs[0], B(15, 0, 100, 21));
     EXPECT_EQ(L.Tabs[2], (TRect{215, 0, 315, 21}));
@@ -155,10 +157,7 @@ TEST(MDITabsLayout, ThreeTabsKeepTheDefaultWidth) {
 }
 
 TEST(MDITabsLayout, MinTabWidthHidesWhatDoesNotFit) {
-    TbsMDITabsLayoutInput in;
-    in.Count = 4;
-    in.Width = 300;
-    in.Height = 21;
+    TbsMDITabsLayoutInput in = Bar(4, 300);
     in.MinTabWidth = 120;
     const TbsMDITabsLayout L = LayoutMDITabs(in);
     EXPECT_EQ(L.InVisibleCount, 2);
@@ -172,11 +171,7 @@ TEST(MDITabsLayout, MinTabWidthHidesWhatDoesNotFit) {
 }
 
 TEST(MDITabsLayout, DropIndexOfADraggedTab) {
-    TbsMDITabsLayoutInput in;
-    in.Count = 3;
-    in.Width = 400;
-    in.Height = 21;
-    in.DragIndex = 0;
+    TbsMDITabsLayoutInput in = Bar(3, 400);
     struct Case {
         int from, dx, to;
     } cases[] = {{0, 160, 2},  {0, 60, 1},   {0, 20, -1}, {0, 0, -1},
