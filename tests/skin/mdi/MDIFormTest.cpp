@@ -534,3 +534,57 @@ TEST_F(MDIForms, CascadeInASkinWhoseClientStartsAtTheTop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MDIForms, TheHotTabLeavesBeforeItsChildGoes) {
+    NewChild(L"HotA");
+    TForm* b = NewChild(L"HotB", 50, 50);
+    bar_->SetAlign(alNone);
+    bar_->SetBounds(0, 0, 400, bar_->Height());
+    int countAtLeave = -1;
+    TCustomForm* left = nullptr;
+    bar_->OnTabMouseLeave = [&](TbsMDITab* Tab) {
+        countAtLeave = bar_->TabCount();
+        left = Tab->Child;
+    };
+    const POINT p = OnTab(bar_, 1, 20);
+    SendMessageW(bar_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x - OnScreen(bar_, 0, 0).x, p.y - OnScreen(bar_, 0, 0).y));
+    ASSERT_TRUE(bar_->Tabs(1)->MouseIn);
+    delete b;
+    Pump(30);
+    EXPECT_EQ(countAtLeave, 2);
+    EXPECT_EQ(left, b);
+    EXPECT_EQ(bar_->TabCount(), 1);
+    bar_->OnTabMouseLeave = nullptr;
+    SetCursorPos(5, 5);
+}
+
+TEST_F(MDIForms, ADoubleClickMovesOnlyANormalChild) {
+    TForm* a = NewChild(L"DblA", 120, 90);
+    bar_->DblClickChildMove = true;
+    OnTab(bar_, 0, 20);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return a->Left() == 0 && a->Top() == 0; }, 1000));
+    EXPECT_EQ(a->Width(), 240);
+    Sleep(600);
+    // A maximised child stays as it is.
+    Skin(a)->SetWindowState(wsMaximized);
+    Pump(30);
+    OnTab(bar_, 0, 20);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Pump(100);
+    EXPECT_EQ(Skin(a)->WindowState(), wsMaximized);
+    EXPECT_EQ(a->BoundsRect(), (TRect{0, 0, 800, 600}));
+    bar_->DblClickChildMove = false;
+    SetCursorPos(5, 5);
+    Sleep(600);
+}
+
+}  // namespace
