@@ -516,5 +516,10 @@ class TbsSkinForm : public TComponent {
 // Part B of Src over W x H of DC, off-screen first: tiled, or stretched by Type when Stretch.
 void PaintPictureBackground(HDC DC, int W, int H, TBitmap* Src, const TRect& B, bool Stretch, TbsStretchType Type);
 
+// The skinned form of the first MDI child (in child order) that is maximised; of the active MDI child. nullptr
+// without an MDI main form, such a child, or its skinned form.
+TbsSkinForm* GetMDIChildSkinFormComponent();
+TbsSkinForm* GetMDIChildSkinFormComponent2();
+
 // The first TbsSkinForm among AForm's components, or nullptr.
 TbsSkinForm* GetSkinFormComponent(TComponent* AForm);

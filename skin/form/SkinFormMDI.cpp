@@ -107,6 +107,22 @@ std::wstring TbsSkinForm::FrameCaption() {
     return text;
 }
 
+TbsSkinForm* GetMDIChildSkinFormComponent() {
+    TCustomForm* main = Application->MainForm();
+    if (!main || main->FormStyle() != fsMDIForm || !main->ClientHandle())
+        return nullptr;
+    for (int i = 0; i < main->MDIChildCount(); ++i)
+        if (TbsSkinForm* c = GetSkinFormComponent(main->MDIChildren(i)); c && c->WindowState() == wsMaximized)
+            return c;
+    return nullptr;
+}
+
+TbsSkinForm* GetMDIChildSkinFormComponent2() {
+    TCustomForm* main = Application->MainForm();
+    TCustomForm* active = main && main->FormStyle() == fsMDIForm ? main->ActiveMDIChild() : nullptr;
+    return active ? GetSkinFormComponent(active) : nullptr;
+}
+
 // ---- Children's states together ------------------------------------------------------------------------------------
 
 void TbsSkinForm::ResizeMDIChilds() {

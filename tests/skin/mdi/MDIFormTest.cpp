@@ -200,6 +200,9 @@ TEST_F(MDIForms, MaximisingOneMaximisesAllAndRestoringOneRestoresAll) {
     EXPECT_EQ(a->ClientWidth(), 800);
     EXPECT_EQ(main_->ActiveMDIChild(), a);
     EXPECT_EQ(skin_->FrameCaption(), L"MDI host - [MaxA]");
+    EXPECT_EQ(GetMDIChildSkinFormComponent2(), Skin(a));
+    EXPECT_NE(GetMDIChildSkinFormComponent(), nullptr);
+    EXPECT_NE(GetMDIChildSkinFormComponent(), Skin(fixed));
 
     // A child shown now comes up maximised.
     TForm* late = NewChild(L"MaxLate", 30, 30);
@@ -212,6 +215,7 @@ TEST_F(MDIForms, MaximisingOneMaximisesAllAndRestoringOneRestoresAll) {
     EXPECT_EQ(a->BoundsRect(), (TRect{10, 10, 250, 170}));
     EXPECT_EQ(SendMessageW(main_->Handle(), WM_MDIQUERYMAXIMIZED, 0, 0), 0);
     EXPECT_EQ(skin_->FrameCaption(), L"MDI host");
+    EXPECT_EQ(GetMDIChildSkinFormComponent(), nullptr);
 }
 
 TEST_F(MDIForms, MinimisingOneRestoresTheOthersAndActivatesTheNext) {
