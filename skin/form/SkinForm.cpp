@@ -122,6 +122,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FStatusBar = nullptr;
     if (Operation == opRemove && AComponent == FMDITabsBar)
         FMDITabsBar = nullptr;
+    if (Operation == opRemove && AComponent == FMDIMenuBar)
+        FMDIMenuBar = nullptr;
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing

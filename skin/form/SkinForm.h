@@ -76,6 +76,17 @@ class IbsMDITabsBar {
     virtual void CheckActive() = 0;
 };
 
+// The main form's menu bar as the MDI coordination sees it (implemented by the skinned main menu bar; a component,
+// so the form hears of its going): its MDI buttons show while a child is maximised, and it rebuilds its items when
+// it shows a child's merged menu and the active child changes.
+class IbsMDIMenuBar {
+  public:
+    virtual ~IbsMDIMenuBar() = default;
+    virtual void MDIChildMaximize() = 0;
+    virtual void MDIChildRestore() = 0;
+    virtual void CheckMDIMainMenu() = 0;
+};
+
 // The skinned scroll bar the MDI main form shows over its client window, as a windowed control of the form. The
 // skinned scroll bar lives in a library above this one: linking skin/mdi installs the maker (SetMDIScrollBarMaker);
 // without one the form shows no scroll bars.
@@ -303,6 +314,10 @@ class TbsSkinForm : public TComponent {
     // The tab bar of this (main) form: a component implementing IbsMDITabsBar.
     TComponent* MDITabsBar() const { return FMDITabsBar; }
     void SetMDITabsBar(TComponent* Value);
+    // The menu bar of this (main) form for the MDI coordination: a component implementing IbsMDIMenuBar.
+    TComponent* MDIMenuBar() const { return FMDIMenuBar; }
+    void SetMDIMenuBar(TComponent* Value);
+    void CheckMDIMainMenu();
     // Asked before a child gets a tab (Accept starts true).
     std::function<void(bool& Accept)> OnAcceptToMDITabsBar;
     // Menu items of the main form's window menu (a child's component acting on the main form).
@@ -349,6 +364,7 @@ class TbsSkinForm : public TComponent {
     HWND FClientWnd = nullptr;
     WNDPROC FPrevClientProc = nullptr;
     TComponent* FMDITabsBar = nullptr;  // borrowed, cleared by notification
+    TComponent* FMDIMenuBar = nullptr;  // borrowed, cleared by notification
 
     // The border lays out, draws and runs the form's caption objects in its top window.
     friend class TbsFormLayerBorder;

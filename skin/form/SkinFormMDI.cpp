@@ -177,6 +177,8 @@ void TbsSkinForm::RestoreAllExcept(HWND AFormHandle) {
 
 void TbsSkinForm::RestoreTail() {
     UpDateFormNC();
+    if (auto* bar = dynamic_cast<IbsMDIMenuBar*>(FMDIMenuBar))
+        bar->MDIChildRestore();
     GetMDIScrollInfo(true);
 }
 
@@ -578,6 +580,22 @@ void TbsSkinForm::RefreshMDIBarTab(TCustomForm* Child) {
         bar->RefreshTab(Child);
 }
 
+void TbsSkinForm::SetMDIMenuBar(TComponent* Value) {
+    if (FMDIMenuBar == Value)
+        return;
+    if (FMDIMenuBar)
+        FMDIMenuBar->RemoveFreeNotification(this);
+    FMDIMenuBar = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinForm::CheckMDIMainMenu() {
+    TbsSkinForm* main = FForm->FormStyle() == fsMDIForm ? this : MainFormComponent();
+    if (auto* bar = main ? dynamic_cast<IbsMDIMenuBar*>(main->FMDIMenuBar) : nullptr)
+        bar->CheckMDIMainMenu();
+}
+
 void TbsSkinForm::CheckMDIBar() {
     if (IbsMDITabsBar* bar = TabsBarOf(MainFormComponent()))
         bar->CheckActive();
@@ -592,6 +610,8 @@ bool TbsSkinForm::MDIFirst(TMessage& m) {
                 if (!FInMaximizeAll && IsMDIMainForm()) {
                     FMDIChildMaximized = true;
                     UpDateFormNC();
+                    if (auto* bar = dynamic_cast<IbsMDIMenuBar*>(FMDIMenuBar))
+                        bar->MDIChildMaximize();
                     FInMaximizeAll = true;
                     MaximizeAll();
                     FInMaximizeAll = false;
@@ -667,6 +687,8 @@ void TbsSkinForm::MDIAfter(TMessage& m) {
             GetMDIScrollInfo(true);
         } else if (m.Msg == WM_DESTROY) {
             UnHookMDIClient();
+        } else if (m.Msg == WM_ACTIVATE && IsMDIMainForm()) {
+            CheckMDIMainMenu();
         }
         return;
     }
@@ -700,6 +722,7 @@ void TbsSkinForm::MDIAfter(TMessage& m) {
             DeleteChildFromMenu(FForm);
             DeleteChildFromBar(FForm);
             SendToMain(WM_MDICHILDRESTORED);
+            CheckMDIMainMenu();
             CheckMDIBar();
             SendToMain(WM_MDICHILDMOVED, reinterpret_cast<WPARAM>(own));
             break;
@@ -715,6 +738,7 @@ void TbsSkinForm::MDIAfter(TMessage& m) {
                     main->UpDateFormNC();
             break;
         case WM_MDIACTIVATE:
+            CheckMDIMainMenu();
             CheckMDIBar();
             UpDateChildActiveInMenu();
             break;

@@ -592,3 +592,42 @@ TEST_F(MDIForms, ADoubleClickMovesOnlyANormalChild) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records what the MDI coordination asks of the main form's menu bar.
+class RecordingMenuBar : public TComponent, public IbsMDIMenuBar {
+  public:
+    using TComponent::TComponent;
+    void MDIChildMaximize() override { ++Maximized; }
+    void MDIChildRestore() override { ++Restored; }
+    void CheckMDIMainMenu() override { ++Checked; }
+    int Maximized = 0, Restored = 0, Checked = 0;
+};
+
+TEST_F(MDIForms, TheMenuBarHearsOfMaximisedAndActiveChildren) {
+    auto* bar = new RecordingMenuBar(nullptr);
+    skin_->SetMDIMenuBar(bar);
+    TForm* a = NewChild(L"BarA");
+    TForm* b = NewChild(L"BarB", 40, 40);
+    const int checks = bar->Checked;
+    SendMessageW(main_->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+    Pump(30);
+    EXPECT_GT(bar->Checked, checks);
+    Skin(b)->SetWindowState(wsMaximized);
+    Pump(30);
+    EXPECT_EQ(bar->Maximized, 1);
+    EXPECT_EQ(bar->Restored, 0);
+    Skin(a)->SetWindowState(wsNormal);
+    Skin(b)->SetWindowState(wsNormal);
+    Pump(30);
+    EXPECT_GE(bar->Restored, 1);
+    // The bar going is heard: nothing calls it afterwards.
+    delete bar;
+    EXPECT_EQ(skin_->MDIMenuBar(), nullptr);
+    Skin(a)->SetWindowState(wsMaximized);
+    Pump(30);
+    EXPECT_EQ(Skin(b)->WindowState(), wsMaximized);
+}
+
+}  // namespace
