@@ -666,13 +666,12 @@ void TCustomForm::WndProc(TMessage& Message) {
             break;
         case CM_MDIARRANGE:
             if (clientHandle_)
-                SendMessageW(clientHandle_,
-                             Message.WParam == 0   ? WM_MDITILE
-                             : Message.WParam == 1 ? WM_MDICASCADE
-                                                   : WM_MDIICONARRANGE,
-                             Message.WParam == 0 ? (TileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL)
-                                                 : 0,
-                             0);
+                SendMessageW(
+                    clientHandle_,
+                    Message.WParam == 0   ? WM_MDITILE
+                    : Message.WParam == 1 ? WM_MDICASCADE
+                                          : WM_MDIICONARRANGE,
+                    Message.WParam == 0 ? (TileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL) : 0, 0);
             return;
         case CM_VISIBLECHANGED:
             ShowingChanged();
@@ -925,7 +924,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
     bool handled = false;
     RunMessageFilters(msg, handled);
     // Ctrl+F4, Ctrl+F6 and the MDI child's system menu keys.
-    if (!handled && mainForm_ && mainForm_->ClientHandle() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN))
+    if (!handled && mainForm_ && mainForm_->ClientHandle() &&
+        (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN))
         handled = TranslateMDISysAccel(mainForm_->ClientHandle(), &msg) != FALSE;
     if (!handled && !IsKeyMsg(msg)) {
         TranslateMessage(&msg);

@@ -23,8 +23,8 @@ void TCustomForm::CreateMDIClient() {
     ccs.idFirstChild = kFirstMDIChildId;
     const TRect r = ClientRect();
     clientHandle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.Left, r.Top,
-                                    r.Width(), r.Height(), Handle(), nullptr, GetModuleHandleW(nullptr), &ccs);
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.Left, r.Top, r.Width(),
+                                    r.Height(), Handle(), nullptr, GetModuleHandleW(nullptr), &ccs);
     if (!clientHandle_)
         throw EOSError(L"Cannot make the MDI client window", GetLastError());
     // Below the form's own child controls.
@@ -87,8 +87,8 @@ void TCustomForm::DefaultHandler(TMessage& Message) {
 void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
     TWinControl::AlignControls(AControl, Rect);
     if (clientHandle_ && IsWindow(clientHandle_))
-        SetWindowPos(clientHandle_, nullptr, Rect.Left, Rect.Top, std::max(0, Rect.Width()),
-                     std::max(0, Rect.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(clientHandle_, nullptr, Rect.Left, Rect.Top, std::max(0, Rect.Width()), std::max(0, Rect.Height()),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::vector<TCustomForm*> TCustomForm::MDIChildList() {

@@ -34,8 +34,8 @@ std::vector<TRect> TileHBounds(int n, int W, int H) {
     int columns = c;
     // From the last child to the first, bottom up in the right-most column first.
     for (int i = n - 1; i >= 0; --i) {
-        out[static_cast<size_t>(i)] = TRect{std::max(x - w, 0), std::max(y - h, 0), std::max(x - w, 0) + w,
-                                            std::max(y - h, 0) + h};
+        out[static_cast<size_t>(i)] =
+            TRect{std::max(x - w, 0), std::max(y - h, 0), std::max(x - w, 0) + w, std::max(y - h, 0) + h};
         y -= h;
         if (y - h < 0 && i > 0) {
             x -= w;
@@ -74,7 +74,13 @@ int CascadeStep(bool Skinned, int ClientTop, int DefCaptionHeight) {
     return std::max(Skinned ? ClientTop : DefCaptionHeight + 3, 1);
 }
 
-TbsCascadePlan CascadePlan(int n, int W, int H, int S, int MinW, int MinH, const std::vector<bool>& KeepSize,
+TbsCascadePlan CascadePlan(int n,
+                           int W,
+                           int H,
+                           int S,
+                           int MinW,
+                           int MinH,
+                           const std::vector<bool>& KeepSize,
                            const std::vector<TSize>& Sizes) {
     TbsCascadePlan plan;
     if (n <= 0)

@@ -19,12 +19,18 @@ std::vector<TRect> TileVBounds(int n, int W, int H);
 int CascadeStep(bool Skinned, int ClientTop, int DefCaptionHeight);
 
 struct TbsCascadePlan {
-    int Width = 0, Height = 0;  // the size every child takes (not one with a single border)
+    int Width = 0, Height = 0;    // the size every child takes (not one with a single border)
     std::vector<TPoint> Origins;  // index = child order
 };
 // Cascade of n children with step S (>= 1) in W x H; sizes raised to MinW x MinH. KeepSize[i]: child i keeps its
 // own size Sizes[i] (a single border) and that size decides whether it still fits.
-TbsCascadePlan CascadePlan(int n, int W, int H, int S, int MinW, int MinH, const std::vector<bool>& KeepSize = {},
+TbsCascadePlan CascadePlan(int n,
+                           int W,
+                           int H,
+                           int S,
+                           int MinW,
+                           int MinH,
+                           const std::vector<bool>& KeepSize = {},
                            const std::vector<TSize>& Sizes = {});
 
 struct TbsMDIScrollPlan {

@@ -182,7 +182,8 @@ void TbsSkinForm::RestoreTail() {
     GetMDIScrollInfo(true);
 }
 
-// ---- Arranging -------------------------------------------------------------------------------------------------------
+// ---- Arranging
+// -------------------------------------------------------------------------------------------------------
 
 // Arranging starts from restored children; only the shown ones take places.
 bool TbsSkinForm::ArrangeStart(std::vector<TbsSkinForm*>& Children, TRect& Area) {
@@ -235,7 +236,8 @@ void TbsSkinForm::Cascade() {
     }
 }
 
-// ---- Scroll bars ------------------------------------------------------------------------------------------------------
+// ---- Scroll bars
+// ------------------------------------------------------------------------------------------------------
 
 void TbsSkinForm::SetShowMDIScrollBars(bool Value) {
     if (FShowMDIScrollBars == Value)
@@ -358,7 +360,8 @@ void TbsSkinForm::AdjustMDIScrollBars() {
     }
 }
 
-// ---- The client window -----------------------------------------------------------------------------------------------
+// ---- The client window
+// -----------------------------------------------------------------------------------------------
 
 void TbsSkinForm::HookMDIClient() {
     const HWND client = FForm->ClientHandle();
@@ -370,8 +373,8 @@ void TbsSkinForm::HookMDIClient() {
     FPrevClientProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TbsSkinForm::MDIClientProc)));
     // The frame goes at once.
-    SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
-                                                  SWP_NOACTIVATE);
+    SetWindowPos(client, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(client, nullptr, TRUE);
 }
 

@@ -9,9 +9,9 @@
 #include "classlib/Types.h"
 
 struct TbsMDITabsLayoutInput {
-    int Count = 0;             // tabs
+    int Count = 0;              // tabs
     int Width = 0, Height = 0;  // the bar
-    int BottomOffset = 0;      // the strip under tab-style tabs (taken from the tab height)
+    int BottomOffset = 0;       // the strip under tab-style tabs (taken from the tab height)
     bool AddButton = false;
     int DefaultTabWidth = 100;
     int MinTabWidth = 0;  // 0: tabs never hide
@@ -20,11 +20,11 @@ struct TbsMDITabsLayoutInput {
 };
 
 struct TbsMDITabsLayout {
-    std::vector<TRect> Tabs;     // empty rectangle for a hidden tab
-    std::vector<bool> Visible;   // laid out within the bar
+    std::vector<TRect> Tabs;    // empty rectangle for a hidden tab
+    std::vector<bool> Visible;  // laid out within the bar
     int InVisibleCount = 0;
-    TRect AddButton;             // where the add button lies (whether shown or not)
-    int UsableWidth = 0;         // the bar less the add button's room
+    TRect AddButton;      // where the add button lies (whether shown or not)
+    int UsableWidth = 0;  // the bar less the add button's room
 };
 
 // The list button takes the first 15 pixels; tabs are at most DefaultTabWidth wide and fill the bar when narrower.

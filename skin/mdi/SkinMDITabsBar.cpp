@@ -36,12 +36,11 @@ bool InClosed(const TRect& R, int X, int Y) {
 // The button entry's picture part Src composed nine-part at W x H into B.
 void ComposeButtonEntry(TBitmap* B, TbsDataSkinButtonControl* e, TBitmap* Picture, const TRect& Src, int W, int H) {
     const int dw = W - Src.Width(), dh = H - Src.Height();
-    CreateSkinImage(e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint,
-                    {e->RTPoint.X + dw, e->RTPoint.Y}, {e->LBPoint.X, e->LBPoint.Y + dh},
-                    {e->RBPoint.X + dw, e->RBPoint.Y + dh},
-                    {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, B, Picture, Src, W, H,
-                    true, e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch, e->StretchEffect,
-                    e->StretchType);
+    CreateSkinImage(
+        e->LTPoint, e->RTPoint, e->LBPoint, e->RBPoint, e->ClRect, e->LTPoint, {e->RTPoint.X + dw, e->RTPoint.Y},
+        {e->LBPoint.X, e->LBPoint.Y + dh}, {e->RBPoint.X + dw, e->RBPoint.Y + dh},
+        {e->ClRect.Left, e->ClRect.Top, e->ClRect.Right + dw, e->ClRect.Bottom + dh}, B, Picture, Src, W, H, true,
+        e->LeftStretch, e->TopStretch, e->RightStretch, e->BottomStretch, e->StretchEffect, e->StretchType);
 }
 
 // The state's part of a button entry: pressed (falling back to hot, then normal), hot (falling back to normal).
@@ -117,7 +116,8 @@ void TbsSkinMDITabsBar::RemoveTabAt(size_t Index) {
         FMenuChild = nullptr;
     }
     ObjectList.erase(ObjectList.begin() + static_cast<std::ptrdiff_t>(Index));
-    if (child && std::none_of(ObjectList.begin(), ObjectList.end(), [child](const auto& t) { return t->Child == child; }))
+    if (child &&
+        std::none_of(ObjectList.begin(), ObjectList.end(), [child](const auto& t) { return t->Child == child; }))
         child->RemoveFreeNotification(this);
     if (ObjectList.empty()) {
         delete FListButton;
@@ -261,7 +261,8 @@ void TbsSkinMDITabsBar::ChildMenuClosed() {
     FMenuChild = nullptr;
 }
 
-// ---- Skin ------------------------------------------------------------------------------------------------------------
+// ---- Skin
+// ------------------------------------------------------------------------------------------------------------
 
 bool TbsSkinMDITabsBar::SkinnedLook() const {
     return FIndex != -1 && Picture;
@@ -323,7 +324,8 @@ void TbsSkinMDITabsBar::AdjustClientRect(TRect& Rect) {
         Rect.Bottom -= FBottomOffset;
 }
 
-// ---- Layout ----------------------------------------------------------------------------------------------------------
+// ---- Layout
+// ----------------------------------------------------------------------------------------------------------
 
 TbsMDITabsLayout TbsSkinMDITabsBar::Layout() {
     TbsMDITabsLayoutInput in;
@@ -349,7 +351,8 @@ void TbsSkinMDITabsBar::CalcObjectRects() {
     FAddButtonRect = L.AddButton;
 }
 
-// ---- Painting --------------------------------------------------------------------------------------------------------
+// ---- Painting
+// --------------------------------------------------------------------------------------------------------
 
 void TbsSkinMDITabsBar::Paint() {
     TbsSkinControl::Paint();
@@ -584,7 +587,8 @@ void TbsSkinMDITabsBar::DrawAddButton(TCanvas* C) {
     DrawArrowImage(C, FAddButtonRect, ButtonEntryColour(e, pressed, FAddButtonActive), 5);
 }
 
-// ---- Pointer ---------------------------------------------------------------------------------------------------------
+// ---- Pointer
+// ---------------------------------------------------------------------------------------------------------
 
 void TbsSkinMDITabsBar::TestActive(int X, int Y) {
     const int hot = GetTabIndex(X, Y);
@@ -772,10 +776,13 @@ void TbsSkinMDITabsBar::WndProc(TMessage& Message) {
     TbsSkinControl::WndProc(Message);
 }
 
-// ---- List menus ------------------------------------------------------------------------------------------------------
+// ---- List menus
+// ------------------------------------------------------------------------------------------------------
 
-TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::NewListButton(int Arrow, TAlign Where, TbsSkinPopupMenu* Menu,
-                                                          TNotifyEvent BeforeDrop) {
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::NewListButton(int Arrow,
+                                                         TAlign Where,
+                                                         TbsSkinPopupMenu* Menu,
+                                                         TNotifyEvent BeforeDrop) {
     auto* b = new TbsSkinMenuSpeedButton(this);
     b->SetSkinDataName(L"resizetoolbutton");
     b->SetSkinData(FSD);

@@ -150,8 +150,8 @@ class TbsSkinMDITabsBar : public TbsSkinControl, public IbsMDITabsBar {
     int FDefaultHeight = 21;
     std::unique_ptr<TFont> FDefaultFont;
     int ActiveTabIndex = -1, OldTabIndex = -1;
-    TbsSkinForm* SKF = nullptr;  // borrowed
-    TbsSkinMenuSpeedButton* FListButton = nullptr;      // owned as components
+    TbsSkinForm* SKF = nullptr;                     // borrowed
+    TbsSkinMenuSpeedButton* FListButton = nullptr;  // owned as components
     TbsSkinMenuSpeedButton* FHideListButton = nullptr;
     TbsSkinPopupMenu* FListMenu = nullptr;
     TbsSkinPopupMenu* FHideListMenu = nullptr;

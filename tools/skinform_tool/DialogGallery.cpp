@@ -116,7 +116,8 @@ std::unique_ptr<TImageList> BoxPictures() {
 
 }  // namespace
 
-int WriteShotPage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
+int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
+                  const std::vector<std::wstring>& titles,
                   const std::wstring& file) {
     const int cols = static_cast<int>(titles.size());
     std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);

@@ -23,7 +23,8 @@ struct TShot {
 };
 
 // A page of shots, one column per title (a look), rows as given, on the gallery's backdrop; 0 when written.
-int WriteShotPage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
+int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
+                  const std::vector<std::wstring>& titles,
                   const std::wstring& file);
 
 // The "mdi" page: a skinned MDI main form with children, tab bar and scroll bars, and with a maximised child, in the

@@ -553,7 +553,8 @@ TEST_F(MDIForms, TheHotTabLeavesBeforeItsChildGoes) {
         left = Tab->Child;
     };
     const POINT p = OnTab(bar_, 1, 20);
-    SendMessageW(bar_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x - OnScreen(bar_, 0, 0).x, p.y - OnScreen(bar_, 0, 0).y));
+    SendMessageW(bar_->Handle(), WM_MOUSEMOVE, 0,
+                 MAKELPARAM(p.x - OnScreen(bar_, 0, 0).x, p.y - OnScreen(bar_, 0, 0).y));
     ASSERT_TRUE(bar_->Tabs(1)->MouseIn);
     delete b;
     Pump(30);

@@ -105,11 +105,11 @@ TEST(MDIScroll, BarsOnlyForChildrenOutside) {
     } cases[] = {
         {{}, false, false},
         {{B(10, 10, 200, 100)}, false, false},
-        {{B(700, 10, 200, 100)}, true, false},     // past the right edge
-        {{B(-50, 10, 200, 100)}, true, false},     // left of 0
-        {{B(10, 550, 200, 100)}, false, true},     // past the bottom
-        {{B(10, 490, 200, 100)}, false, false},    // inside
-        {{B(700, 490, 200, 100)}, true, true},     // the horizontal bar covers the bottom 17 pixels
+        {{B(700, 10, 200, 100)}, true, false},   // past the right edge
+        {{B(-50, 10, 200, 100)}, true, false},   // left of 0
+        {{B(10, 550, 200, 100)}, false, true},   // past the bottom
+        {{B(10, 490, 200, 100)}, false, false},  // inside
+        {{B(700, 490, 200, 100)}, true, true},   // the horizontal bar covers the bottom 17 pixels
         {{B(700, 10, 200, 100), B(10, 650, 50, 50)}, true, true},
     };
     for (const auto& c : cases) {
@@ -174,7 +174,7 @@ TEST(MDITabsLayout, DropIndexOfADraggedTab) {
     TbsMDITabsLayoutInput in = Bar(3, 400);
     struct Case {
         int from, dx, to;
-    } cases[] = {{0, 160, 2},  {0, 60, 1},   {0, 20, -1}, {0, 0, -1},
+    } cases[] = {{0, 160, 2},  {0, 60, 1},  {0, 20, -1},  {0, 0, -1},
                  {2, -160, 0}, {2, -60, 1}, {1, -300, 0}, {0, 1000, 2}};
     for (const auto& c : cases) {
         in.DragIndex = c.from;
