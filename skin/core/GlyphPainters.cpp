@@ -605,13 +605,12 @@ void GetParentImageRect(TControl* Control, const TRect& R, TCanvas* DestCanvas) 
     POINT org;
     ::GetViewportOrgEx(dc, &org);
     ::SetViewportOrgEx(dc, org.x - R.Left, org.y - R.Top, nullptr);
-    // On an MDI main form the client window lies behind the control and paints the background.
+    // On an MDI main form the client window paints the background, from the form's origin as for the form.
     auto* form = dynamic_cast<TCustomForm*>(parent);
     if (form && form->FormStyle() == fsMDIForm && form->ClientHandle()) {
-        RECT cr{};
-        ::GetWindowRect(form->ClientHandle(), &cr);
-        ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&cr), 2);
-        ::OffsetViewportOrgEx(dc, cr.left - Control->Left(), cr.top - Control->Top(), nullptr);
+        ::OffsetViewportOrgEx(dc, -Control->Left(), -Control->Top(), nullptr);
+        const TRect client = form->ClientRect();
+        ::IntersectClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
         ::SendMessageW(form->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     } else {
         parent->PaintBackgroundBehind(Control, dc, R);

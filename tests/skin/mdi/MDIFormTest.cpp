@@ -632,3 +632,32 @@ TEST_F(MDIForms, TheMenuBarHearsOfMaximisedAndActiveChildren) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MDIForms, ATransparentTabBarShowsTheClientWindowsBackground) {
+    data_->LoadFromFile(skintest::SetSkin(L"81_Trelm_Blue"));
+    ASSERT_FALSE(data_->Empty);
+    data_->MDITabsTransparent = true;
+    skin_->SetSkinData(data_);
+    bar_->SetSkinData(data_);
+    NewChild(L"TransA");
+    bar_->Repaint();
+    Pump(100);
+    ASSERT_NE(bar_->SkinIndex(), -1);
+    // What the client window paints for the form's client area, from the form's origin.
+    RECT fc{};
+    GetClientRect(main_->Handle(), &fc);
+    TBitmap expect(fc.right, fc.bottom);
+    SendMessageW(main_->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(expect.Canvas()->Handle()), 0);
+    for (int x : {bar_->Width() - 30, bar_->Width() / 2}) {
+        const int y = bar_->Height() / 2;
+        const POINT s = OnScreen(bar_, x, y);
+        EXPECT_EQ(ScreenPixel(s.x, s.y) & 0xFFFFFF,
+                  GetPixel(expect.Canvas()->Handle(), bar_->Left() + x, bar_->Top() + y) & 0xFFFFFF)
+            << x;
+    }
+    data_->MDITabsTransparent = false;
+}
+
+}  // namespace
