@@ -35,6 +35,21 @@ void TCustomForm::CreateMDIClient() {
 void TCustomForm::DestroyWnd() {
     // The client window goes with the form's window; its children (the MDI child forms) first.
     clientHandle_ = nullptr;
+    if (IsMDIChildWindow()) {
+        // An MDI child goes through its client window, which then activates the next child.
+        const std::wstring caption = Text();
+        const HWND wnd = Handle();
+        SetControlState(ControlState() + csDestroyingHandle);
+        SendMessageW(GetParent(wnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);
+        SetControlState(ControlState() - csDestroyingHandle);
+        if (!HandleAllocated() || !IsWindow(wnd)) {
+            TWinControl::DestroyWnd();  // detaches what the system left
+            // The caption is kept for a window made again, as the base keeps it.
+            TMessage keep{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()), 0};
+            TWinControl::DefaultHandler(keep);
+            return;
+        }
+    }
     TWinControl::DestroyWnd();
 }
 

@@ -661,3 +661,33 @@ TEST_F(MDIForms, ATransparentTabBarShowsTheClientWindowsBackground) {
 }
 
 }  // namespace
+
+namespace {
+
+void KeyChord(WORD Modifier, WORD Vk) {
+    INPUT in[4] = {};
+    for (INPUT& i : in)
+        i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = Modifier;
+    in[1].ki.wVk = Vk;
+    in[2].ki.wVk = Vk;
+    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    in[3].ki.wVk = Modifier;
+    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, in, sizeof(INPUT));
+}
+
+TEST_F(MDIForms, CtrlF6AndCtrlF4ActOnTheActiveChild) {
+    TForm* a = NewChild(L"KeyA");
+    TForm* b = NewChild(L"KeyB", 40, 40);
+    SetForegroundWindow(main_->Handle());
+    Pump(50);
+    ASSERT_EQ(main_->ActiveMDIChild(), b);
+    KeyChord(VK_CONTROL, VK_F6);
+    EXPECT_TRUE(PumpUntil([&] { return main_->ActiveMDIChild() == a; }, 1000));
+    KeyChord(VK_CONTROL, VK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return !Alive_(a); }, 1000));
+    EXPECT_EQ(main_->ActiveMDIChild(), b);
+}
+
+}  // namespace
