@@ -165,6 +165,8 @@ TEST_F(MDIForms, ChildrenLiveInTheClientWindow) {
         if (w == a->Handle() || w == b->Handle() || w == c->Handle())
             ++inside;
     EXPECT_EQ(inside, 3);
+    EXPECT_TRUE(GetWindowLongPtrW(a->Handle(), GWL_STYLE) & WS_CHILD);
+    EXPECT_TRUE(GetWindowLongPtrW(a->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD);
     EXPECT_EQ(main_->MDIChildCount(), 3);
     EXPECT_EQ(main_->ActiveMDIChild(), c);
     main_->Next();
