@@ -61,6 +61,7 @@ TMDIHostForms MakeHost(int Children, TbsCompressedSkinList* List, int Skin) {
     h.Bar->SetSkinForm(h.Skin);
     h.Bar->SetShowCloseButtons(true);
     h.Bar->SetShowAddButton(true);
+    h.Bar->SetShowChildIcon(true);
     h.Skin->SetMDITabsBar(h.Bar);
     auto* window = new TMenuItem(h.Main);
     window->SetCaption(L"&Window");
