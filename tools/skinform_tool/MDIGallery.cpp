@@ -1,5 +1,6 @@
 // skinform_tool gallery mdi OUT.png: a skinned MDI main form (the application's main form) with its tab bar, window
-// menu and three children, one dragged partly out so that the skinned scroll bar shows; then with a maximised child.
+// menu and three children, one dragged partly out so that the skinned scroll bar shows; then with a maximised child;
+// then with the tabs drawn as buttons.
 // Built-in look and skins 23, 81 and 43, one column each. skinform_tool mdi [SKIN] [--children N] [--quit-after MS]
 // keeps such a host open for driving from a shell.
 #include <windows.h>
@@ -105,7 +106,7 @@ int MDIGallery(const std::wstring& file) {
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
     LoadNotifierSkinList(*list);
     TMDIHostForms h = MakeHost(3, list.get(), -1);
-    std::vector<std::vector<TShot>> rows(2);
+    std::vector<std::vector<TShot>> rows(3);
     std::vector<std::wstring> titles;
     int missing = 0;
     for (int skin : kLooks) {
@@ -135,6 +136,11 @@ int MDIGallery(const std::wstring& file) {
         Pump(150);
         rows[1].push_back(Capture(h.Main->Handle()));
         GetSkinFormComponent(h.Children[1])->SetWindowState(wsNormal);
+        // The tabs as buttons.
+        h.Bar->SetTabKind(bstkButton);
+        Pump(50);
+        rows[2].push_back(Capture(h.Main->Handle()));
+        h.Bar->SetTabKind(bstkTab);
         Pump(50);
     }
     for (const auto& row : rows)
