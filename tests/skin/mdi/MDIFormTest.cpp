@@ -693,3 +693,27 @@ TEST_F(MDIForms, CtrlF6AndCtrlF4ActOnTheActiveChild) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MDIForms, AllChildrenMinimiseTogetherAndCloseTogether) {
+    TForm* a = NewChild(L"AllA");
+    TForm* b = NewChild(L"AllB", 40, 40);
+    TForm* c = NewChild(L"AllC", 80, 80);
+    skin_->MinimizeAll();
+    Pump(30);
+    for (TForm* f : {a, b, c})
+        EXPECT_EQ(Skin(f)->WindowState(), wsMinimized) << f->Name();
+    // Parked side by side along the bottom, none on another.
+    EXPECT_NE(a->Left(), b->Left());
+    EXPECT_NE(b->Left(), c->Left());
+    skin_->RestoreAll();
+    Pump(30);
+    EXPECT_EQ(b->BoundsRect(), (TRect{40, 40, 280, 200}));
+    skin_->CloseAll();
+    EXPECT_TRUE(PumpUntil([&] { return !Alive_(a) && !Alive_(b) && !Alive_(c); }, 1000));
+    EXPECT_EQ(main_->MDIChildCount(), 0);
+    EXPECT_EQ(bar_->TabCount(), 0);
+}
+
+}  // namespace
