@@ -108,6 +108,9 @@ void TbsSkinMDITabsBar::RemoveTabAt(size_t Index) {
     if (DragIndex >= static_cast<int>(Index))
         ResetDrag();
     TCustomForm* child = tab->Child;
+    // A menu closed since has left nothing to close.
+    if (FMenuChild && !(SKF && SKF->SkinMenu() && SKF->SkinMenu()->Visible()))
+        FMenuChild = nullptr;
     if (child == FMenuChild) {
         if (SKF && SKF->SkinMenu() && SKF->SkinMenu()->Visible()) {
             SKF->SkinMenu()->Hide();
