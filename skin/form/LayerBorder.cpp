@@ -607,18 +607,27 @@ void TbsFormLayerBorder::DrawObjectsAlpha() {
         return;
     TbsBitmap* top = TopImage.get();
     GdiFlush();
+    // Every object takes its place in the image first: the caption keeps its quick buttons clear of the others.
+    std::vector<TbsActiveSkinObject::TLook> saved;
+    saved.reserve(layerObjects_.size());
+    for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
+        TbsActiveSkinObject* o = SKF->ObjectList[i].get();
+        saved.push_back(o->SaveLook());
+        o->ObjectRect = layerObjects_[i].ObjectRect;
+    }
     for (std::size_t i = 0; i < layerObjects_.size(); ++i) {
         TbsActiveSkinObject* o = SKF->ObjectList[i].get();
         if (!layerObjects_[i].Visible || !o->Visible)
             continue;
         const bool hot = static_cast<int>(i) == ActiveObject;
         const bool pressed = hot && static_cast<int>(i) == MouseCaptureObject;
-        TbsActiveSkinObject::TLook saved = o->SaveLook();
-        o->ObjectRect = layerObjects_[i].ObjectRect;
+        const TbsActiveSkinObject::TLook look = o->SaveLook();
         o->LendLook(hot, pressed);
         o->DrawAlpha(top->Canvas(), top);
-        o->RestoreLook(saved);
+        o->RestoreLook(look);
     }
+    for (std::size_t i = 0; i < layerObjects_.size(); ++i)
+        SKF->ObjectList[i]->RestoreLook(saved[i]);
     GdiFlush();
     top->CheckingAlphaBlend();
 }

@@ -8,6 +8,7 @@
 //   skinform_tool bench [ROUNDS]                  a skin switch timed over all skins against a plain frame repaint
 //   skinform_tool loads [ROUNDS]                  the load of every skin split into its steps
 //   skinform_tool gallery FAMILY OUT.png          a page of one family of skinned controls (Gallery.cpp)
+//   skinform_tool quickhost INDEX [--quit-after MS]  a host form with quick buttons (-1: built-in look) (FormGallery.cpp)
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
 //   skinform_tool mdi [SKIN] [--children N] [--quit-after MS]
 //                                                 a skinned MDI host (tab bar, window menu, children) until closed
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "FormGallery.h"
 #include "Gallery.h"
 #include "ListBench.h"
 #include "app/SkinLists.h"
@@ -617,8 +619,8 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | listbench "
-                 "| mdi [SKIN] [--children N] [--quit-after MS]\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] "
+                 "| listbench | mdi [SKIN] [--children N] [--quit-after MS]\n");
     return 2;
 }
 
@@ -666,8 +668,16 @@ int Run(int argc, wchar_t** argv) {
                 return Usage();
             return States(argv[2], index);
         }
-        if (cmd == L"gallery" && argc >= 4)
-            return Gallery(argv[2], argv[3]);
+        if (cmd == L"gallery" && argc >= 4) {
+            const int rc = FormGallery(argv[2], argv[3]);
+            return rc != 2 ? rc : Gallery(argv[2], argv[3]);
+        }
+        if (cmd == L"quickhost" && argc >= 3) {
+            const int index = _wtoi(argv[2]);
+            if (index < -1 || index > 86)
+                return Usage();
+            return QuickHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
         if (cmd == L"mdi") {
             int skin = -1, children = 3, quitAfter = 0;
             for (int i = 2; i < argc; ++i) {

@@ -20,6 +20,7 @@
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
 #include "skin/mdi/SkinMDITabsBar.h"
+#include "skin/menubar/MainMenuBar.h"
 
 namespace {
 
@@ -714,6 +715,93 @@ TEST_F(MDIForms, AllChildrenMinimiseTogetherAndCloseTogether) {
     EXPECT_TRUE(PumpUntil([&] { return !Alive_(a) && !Alive_(b) && !Alive_(c); }, 1000));
     EXPECT_EQ(main_->MDIChildCount(), 0);
     EXPECT_EQ(bar_->TabCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TMenuItem* TopItem(TMainMenu* Menu, const wchar_t* Caption, int Group) {
+    auto* item = new TMenuItem(Menu);
+    item->SetCaption(Caption);
+    item->SetGroupIndex(static_cast<BYTE>(Group));
+    auto* sub = new TMenuItem(Menu);
+    sub->SetCaption(std::wstring(Caption) + L" 1");
+    item->Add(sub);
+    Menu->Items()->Add(item);
+    return item;
+}
+
+std::vector<std::wstring> EntryCaptions(TbsSkinMainMenuBar* Bar) {
+    std::vector<std::wstring> out;
+    for (TbsSkinMainMenuBarItem* e : Bar->Entries())
+        out.push_back(e->MenuItem->Caption());
+    return out;
+}
+
+TEST_F(MDIForms, TheMenuBarFollowsAMaximisedChildAndMergesTheActiveChildsMenu) {
+    auto* menu = new TMainMenu(main_);
+    TopItem(menu, L"Файл", 0);
+    TopItem(menu, L"Окно", 9);
+    auto* bar = new TbsSkinMainMenuBar(main_);
+    bar->SetParent(main_);
+    bar->SetMainMenu(menu);
+    bar->SetSkinForm(skin_);
+    EXPECT_EQ(skin_->MDIMenuBar(), bar);
+    Pump(50);
+
+    TForm* plain = NewChild(L"BarPlain", 20, 20);
+    TForm* edit = NewChild(L"BarEdit", 60, 60);
+    auto* childMenu = new TMainMenu(edit);
+    TopItem(childMenu, L"Правка", 1);
+    // The active child's menu merges by group index once the child is activated.
+    SendMessageW(main_->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(plain->Handle()), 0);
+    SendMessageW(main_->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+    Pump(30);
+    EXPECT_EQ(EntryCaptions(bar), (std::vector<std::wstring>{L"Файл", L"Правка", L"Окно"}));
+    EXPECT_TRUE(bar->ChildMenuIn());
+    SendMessageW(main_->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(plain->Handle()), 0);
+    Pump(30);
+    EXPECT_EQ(EntryCaptions(bar), (std::vector<std::wstring>{L"Файл", L"Окно"}));
+
+    // A maximised child brings the four buttons; its close button closes it.
+    SendMessageW(main_->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+    Skin(edit)->SetWindowState(wsMaximized);
+    Pump(50);
+    EXPECT_TRUE(bar->MDIChildMax());
+    EXPECT_EQ(bar->ButtonsCount, 4);
+    EXPECT_EQ(bar->MaximizedChild(), edit);
+    EXPECT_EQ(EntryCaptions(bar), (std::vector<std::wstring>{L"Файл", L"Правка", L"Окно"}));
+    bar->Repaint();
+    Pump(30);
+    TbsSkinMainMenuBarButton* close = nullptr;
+    for (int i = 0; i < bar->ButtonsCount; ++i)
+        if (auto* b = dynamic_cast<TbsSkinMainMenuBarButton*>(bar->ObjectList[static_cast<size_t>(i)].get());
+            b && b->Command == cmClose)
+            close = b;
+    ASSERT_NE(close, nullptr);
+    ASSERT_FALSE(close->ObjectRect.IsEmpty());
+    const POINT p = OnScreen(bar, close->ObjectRect.Left + close->ObjectRect.Width() / 2,
+                             close->ObjectRect.Top + close->ObjectRect.Height() / 2);
+    SetCursorPos(p.x, p.y);
+    Pump(120);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Pump(30);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !Alive_(edit); }, 1000));
+    // The child's menu went with it; the other child, maximised with it, keeps the buttons until it is restored.
+    Pump(30);
+    EXPECT_EQ(EntryCaptions(bar), (std::vector<std::wstring>{L"Файл", L"Окно"}));
+    EXPECT_TRUE(bar->MDIChildMax());
+    EXPECT_EQ(bar->MaximizedChild(), plain);
+    Skin(plain)->SetWindowState(wsNormal);
+    Pump(30);
+    EXPECT_FALSE(bar->MDIChildMax());
+    EXPECT_EQ(bar->ButtonsCount, 0);
+    SetCursorPos(5, 5);
+    delete bar;
+    delete menu;
+    EXPECT_EQ(skin_->MDIMenuBar(), nullptr);
 }
 
 }  // namespace
