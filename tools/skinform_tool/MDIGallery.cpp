@@ -1,8 +1,7 @@
-// skinform_tool gallery mdi OUT.png: a skinned MDI main form (the application's main form) with its tab bar, window
-// menu and three children, one dragged partly out so that the skinned scroll bar shows; then with a maximised child;
-// then with the tabs drawn as buttons.
-// Built-in look and skins 23, 81 and 43, one column each. skinform_tool mdi [SKIN] [--children N] [--quit-after MS]
-// keeps such a host open for driving from a shell.
+// skinform_tool gallery mdi OUT.png: a skinned MDI main form (the application's main form) with its menu bar, tab bar,
+// window menu and three children, one dragged partly out so that the skinned scroll bar shows; then with a maximised
+// child; then with the tabs drawn as buttons. Built-in look and skins 23, 81 and 43, one column each. skinform_tool mdi
+// [SKIN] [--children N] [--quit-after MS] keeps such a host open for driving from a shell.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/form/SkinForm.h"
 #include "skin/mdi/SkinMDITabsBar.h"
+#include "skin/menubar/MainMenuBar.h"
 #include "tests/classlib/ScreenGrab.h"
 
 namespace {
@@ -34,10 +34,21 @@ struct TMDIHostForms {
     TbsSkinForm* Skin = nullptr;
     TbsSkinData* Data = nullptr;
     TbsSkinMDITabsBar* Bar = nullptr;
+    TbsSkinMainMenuBar* MenuBar = nullptr;
     std::vector<TForm*> Children;
 };
 
-// The host: the application's main form, its tab bar (close buttons) and window menu, and the children.
+// A top-level item of Menu with one entry under it.
+TMenuItem* AddTop(TMainMenu* Menu, const wchar_t* Caption, int Group) {
+    auto* item = new TMenuItem(Menu);
+    item->SetCaption(Caption);
+    item->SetGroupIndex(static_cast<BYTE>(Group));
+    Menu->Items()->Add(item);
+    return item;
+}
+
+// The host: the application's main form, its menu bar (the window menu in it), its tab bar (close buttons), and the
+// children; the second child has a menu of its own, merged while it is active.
 TMDIHostForms MakeHost(int Children, TbsCompressedSkinList* List, int Skin) {
     TMDIHostForms h;
     h.Main = new TForm(nullptr);
@@ -54,8 +65,21 @@ TMDIHostForms MakeHost(int Children, TbsCompressedSkinList* List, int Skin) {
         h.Data->SetSkinList(List);
         h.Skin->SetSkinData(h.Data);
     }
+    auto* menu = new TMainMenu(h.Main);
+    TMenuItem* file = AddTop(menu, L"&Файл", 0);
+    auto* quit = new TMenuItem(menu);
+    quit->SetCaption(L"Выход");
+    file->Add(quit);
+    TMenuItem* window = AddTop(menu, L"&Окно", 9);
+    h.MenuBar = new TbsSkinMainMenuBar(h.Main);
+    h.MenuBar->SetName(L"MenuBar");
+    h.MenuBar->SetSkinData(Skin >= 0 ? h.Data : nullptr);
+    h.MenuBar->SetMainMenu(menu);
+    h.MenuBar->SetSkinForm(h.Skin);
+    h.MenuBar->SetParent(h.Main);
     h.Bar = new TbsSkinMDITabsBar(h.Main);
     h.Bar->SetName(L"TabsBar");
+    h.Bar->SetTop(40);
     h.Bar->SetAlign(alTop);
     h.Bar->SetParent(h.Main);
     h.Bar->SetSkinData(Skin >= 0 ? h.Data : nullptr);
@@ -64,8 +88,6 @@ TMDIHostForms MakeHost(int Children, TbsCompressedSkinList* List, int Skin) {
     h.Bar->SetShowAddButton(true);
     h.Bar->SetShowChildIcon(true);
     h.Skin->SetMDITabsBar(h.Bar);
-    auto* window = new TMenuItem(h.Main);
-    window->SetCaption(L"&Window");
     h.Main->SetWindowMenu(window);
     h.Main->Show();
     Pump(100);
@@ -80,6 +102,10 @@ TMDIHostForms MakeHost(int Children, TbsCompressedSkinList* List, int Skin) {
         if (Skin >= 0)
             skin->SetSkinData(h.Data);
         f->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+        if (i == 1) {
+            auto* own = new TMainMenu(f);
+            AddTop(own, L"&Правка", 1);
+        }
         f->Show();
         h.Children.push_back(f);
     }
@@ -117,6 +143,7 @@ int MDIGallery(const std::wstring& file) {
         TbsSkinData* data = skin >= 0 ? h.Data : nullptr;
         h.Skin->SetSkinData(data);
         h.Bar->SetSkinData(data);
+        h.MenuBar->SetSkinData(data);
         for (TForm* c : h.Children)
             GetSkinFormComponent(c)->SetSkinData(data);
         titles.push_back(skin >= 0 ? std::to_wstring(skin) + L" " + h.Data->SkinName : L"built-in");
@@ -132,8 +159,13 @@ int MDIGallery(const std::wstring& file) {
             ++missing;
         }
         rows[0].push_back(Capture(h.Main->Handle()));
+        SendMessageW(h.Main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h.Children[1]->Handle()), 0);
         GetSkinFormComponent(h.Children[1])->SetWindowState(wsMaximized);
         Pump(150);
+        if (!h.MenuBar->MDIChildMax()) {
+            std::fprintf(stderr, "no MDI buttons on the menu bar in look %d\n", skin);
+            ++missing;
+        }
         rows[1].push_back(Capture(h.Main->Handle()));
         GetSkinFormComponent(h.Children[1])->SetWindowState(wsNormal);
         // The tabs as buttons.
