@@ -118,15 +118,17 @@ std::unique_ptr<TImageList> BoxPictures() {
 
 int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
                   const std::vector<std::wstring>& titles,
-                  const std::wstring& file) {
+                  const std::wstring& file,
+                  const std::vector<std::wstring>& states) {
     const int cols = static_cast<int>(titles.size());
+    const int rowHead = states.empty() ? 0 : 150;
     std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c) {
             colW[c] = std::max(colW[c], rows[r][c].W + kGap);
             rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
         }
-    int W = kGap, H = kHead + kGap;
+    int W = kGap + rowHead, H = kHead + kGap;
     for (int w : colW)
         W += w;
     for (int h : rowH)
@@ -141,24 +143,30 @@ int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    GdiFlush();
-    int x = kGap;
+    int x = kGap + rowHead;
     for (size_t c = 0; c < colW.size(); ++c) {
         RECT t{x, 4, x + colW[c] - kGap, kHead};
         DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
         x += colW[c];
     }
+    int y = kHead;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RECT t{6, y, rowHead, y + rowH[r]};
+        if (r < states.size())
+            DrawTextW(dc, states[r].c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        y += rowH[r];
+    }
     SelectObject(dc, old);
     DeleteObject(font);
     GdiFlush();
-    int y = kHead;
+    y = kHead;
     for (size_t r = 0; r < rows.size(); ++r) {
-        x = kGap;
+        x = kGap + rowHead;
         for (size_t c = 0; c < rows[r].size(); ++c) {
             const TShot& s = rows[r][c];
-            for (int sy = 0; sy < s.H; ++sy) {
+            for (int sy = 0; sy < s.H && y + sy < H; ++sy) {
                 auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
-                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
+                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, std::min(s.W, W - x), line + x);
             }
             x += colW[c];
         }
@@ -167,8 +175,8 @@ int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
     std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
     for (int py = 0; py < H; ++py) {
         const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
-        for (int px0 = 0; px0 < W; ++px0)
-            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
+        for (int p = 0; p < W; ++p)
+            px[static_cast<size_t>(py) * W + p] = line[p] | 0xFF000000u;
     }
     std::ofstream out(file.c_str(), std::ios::binary);
     out << EncodePng(px.data(), W, H);

@@ -22,10 +22,12 @@ struct TShot {
     std::vector<std::uint32_t> Px;
 };
 
-// A page of shots, one column per title (a look), rows as given, on the gallery's backdrop; 0 when written.
+// A page of shots, one column per title (a look), rows as given (labelled by States when given), on the gallery's
+// backdrop; 0 when written.
 int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
                   const std::vector<std::wstring>& titles,
-                  const std::wstring& file);
+                  const std::wstring& file,
+                  const std::vector<std::wstring>& states = {});
 
 // The "mdi" page: a skinned MDI main form with children, tab bar and scroll bars, and with a maximised child, in the
 // built-in look and skins 23, 81 and 43 (MDIGallery.cpp); 0 when every shot was taken.
