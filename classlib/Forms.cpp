@@ -126,6 +126,8 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == menu_)
         menu_ = nullptr;
+    if (Operation == opRemove && AComponent == windowMenu_)
+        windowMenu_ = nullptr;
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
@@ -175,6 +177,11 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     }
     if (formStyle_ == fsStayOnTop)
         Params.ExStyle |= WS_EX_TOPMOST;
+    if (formStyle_ == fsMDIChild) {
+        MDIChildParams(Params);
+        if (Params.ExStyle & WS_EX_MDICHILD)
+            return;
+    }
     TApplication* app = GetApplication();
     if (app && app->MainFormOnTaskBar() && app->MainForm() == this) {
         Params.WndParent = nullptr;
@@ -189,6 +196,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    if (formStyle_ == fsMDIForm)
+        CreateMDIClient();
     if (!icon_->Empty()) {
         SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Handle()));
@@ -648,6 +657,22 @@ void TCustomForm::WndProc(TMessage& Message) {
         case CM_RELEASE:
             Release();
             return;
+        case WM_MDIACTIVATE:
+            // An MDI child is activated by its client window, not by WM_ACTIVATE.
+            if (reinterpret_cast<HWND>(Message.LParam) == Handle())
+                SetActive(true);
+            else if (reinterpret_cast<HWND>(Message.WParam) == Handle())
+                SetActive(false);
+            break;
+        case CM_MDIARRANGE:
+            if (clientHandle_)
+                SendMessageW(
+                    clientHandle_,
+                    Message.WParam == 0   ? WM_MDITILE
+                    : Message.WParam == 1 ? WM_MDICASCADE
+                                          : WM_MDIICONARRANGE,
+                    Message.WParam == 0 ? (TileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL) : 0, 0);
+            return;
         case CM_VISIBLECHANGED:
             ShowingChanged();
             return;
@@ -898,6 +923,10 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     bool handled = false;
     RunMessageFilters(msg, handled);
+    // Ctrl+F4, Ctrl+F6 and the MDI child's system menu keys.
+    if (!handled && mainForm_ && mainForm_->ClientHandle() &&
+        (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN))
+        handled = TranslateMDISysAccel(mainForm_->ClientHandle(), &msg) != FALSE;
     if (!handled && !IsKeyMsg(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -24,6 +24,7 @@
 #include "classlib/Hints.h"
 
 class TMainMenu;
+class TMenuItem;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -41,6 +42,12 @@ enum TPosition {
     poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TTileMode { tbHorizontal, tbVertical };
+
+// Asks an MDI main form to arrange its children (WParam: 0 tile, 1 cascade, 2 arrange icons). The form's own answer
+// sends WM_MDITILE (TileMode), WM_MDICASCADE or WM_MDIICONARRANGE to its client window; a component that takes over
+// the form's WindowProc (the skinned form) may answer it instead.
+constexpr UINT CM_MDIARRANGE = CM_BASE + 55;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
@@ -112,10 +119,33 @@ class TCustomForm : public TWinControl {
     void SetFocus() override;
     bool CanFocus() override;
     void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
     void SetParent(TWinControl* AParent) override;
     void EndLoading() override;
     void BeforeDestruction() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // ---- MDI (FormsMDI.cpp) ----------------------------------------------------------------------------------------
+    // An fsMDIForm makes the system's "MDICLIENT" window with its own window; it lies in the client area left over
+    // by the aligned controls. An fsMDIChild form is made inside the application main form's client window
+    // (WS_EX_MDICHILD); without an MDI main form it is an ordinary top-level form. Their default processing is
+    // DefFrameProc and DefMDIChildProc. The style must be set before the window is made.
+    HWND ClientHandle() const { return clientHandle_; }
+    // The MDI children in the client window's z-order (the active one first), hidden ones included.
+    int MDIChildCount();
+    TCustomForm* MDIChildren(int I);
+    TCustomForm* ActiveMDIChild();
+    void Next();
+    void Previous();
+    void Tile();
+    void Cascade();
+    void ArrangeIcons();
+    TTileMode TileMode = tbHorizontal;
+    // The menu item under which the MDI children are listed (borrowed; cleared by notification).
+    TMenuItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TMenuItem* Value);
+    // The window is a real MDI child (inside an MDI client window).
+    bool IsMDIChildWindow();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -131,6 +161,9 @@ class TCustomForm : public TWinControl {
   protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
+    void CreateWindowHandle(const TCreateParams& Params) override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
     void PaintWindow(HDC DC) override;
     virtual void Paint();
     virtual void DoCreate();
@@ -161,6 +194,11 @@ class TCustomForm : public TWinControl {
     bool autoSize_ = false;
     bool scaled_ = true;
     TMainMenu* menu_ = nullptr;  // borrowed; cleared by Notification
+    TMenuItem* windowMenu_ = nullptr;  // borrowed; cleared by Notification
+    HWND clientHandle_ = nullptr;      // the MDI client window, destroyed with the form's window
+    void CreateMDIClient();
+    void MDIChildParams(TCreateParams& Params);
+    std::vector<TCustomForm*> MDIChildList();
     std::unique_ptr<TIcon> icon_;
     std::unique_ptr<TControlCanvas> canvas_;
     TModalResult modalResult_ = mrNone;

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "classlib/Forms.h"
 #include "classlib/GdiHandles.h"
 #include "skin/core/EffectBitmap.h"
 #include "skin/core/PngImageList.h"
@@ -604,7 +605,16 @@ void GetParentImageRect(TControl* Control, const TRect& R, TCanvas* DestCanvas) 
     POINT org;
     ::GetViewportOrgEx(dc, &org);
     ::SetViewportOrgEx(dc, org.x - R.Left, org.y - R.Top, nullptr);
-    parent->PaintBackgroundBehind(Control, dc, R);
+    // On an MDI main form the client window paints the background, from the form's origin as for the form.
+    auto* form = dynamic_cast<TCustomForm*>(parent);
+    if (form && form->FormStyle() == fsMDIForm && form->ClientHandle()) {
+        ::OffsetViewportOrgEx(dc, -Control->Left(), -Control->Top(), nullptr);
+        const TRect client = form->ClientRect();
+        ::IntersectClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+        ::SendMessageW(form->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    } else {
+        parent->PaintBackgroundBehind(Control, dc, R);
+    }
     DestCanvas->Refresh();
 }
 

@@ -173,7 +173,7 @@ void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Canvas,
         Parent->OnCaptionPaint(Canvas, Moved(TRect{0, 0, ObjectRect.Width(), ObjectRect.Height()}, X0, Y0), ActiveLook);
         return;
     }
-    std::wstring text = Parent->FForm->Caption();
+    std::wstring text = Parent->FrameCaption();
     FPaintedText.clear();
     if (text.empty() || !Cap || (!Alpha && !Has(Cap->TextRct)) || Area.Width() <= 0)
         return;

@@ -98,6 +98,7 @@ TbsSkinForm::~TbsSkinForm() {
     for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
         t->SetEnabled(false);
     ObjectList.clear();
+    UnHookMDIClient();
     if (OldWindowProc) {
         FForm->WindowProc = OldWindowProc;
         if (FForm->HandleAllocated()) {
@@ -149,6 +150,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FSkinRibbon = nullptr;
         FRibbon = nullptr;
     }
+    if (Operation == opRemove && AComponent == FMDITabsBar)
+        FMDITabsBar = nullptr;
+    if (Operation == opRemove && AComponent == FMDIMenuBar)
+        FMDIMenuBar = nullptr;
     if (Operation == opRemove && AComponent == FSkinHint)
         FSkinHint = nullptr;
     if (Operation == opRemove && AComponent == FQuickImageList)
@@ -195,7 +200,8 @@ void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
 // ---- The form's state ---------------------------------------------------------------------------------------------
 
 bool TbsSkinForm::HasBorder() const {
-    return FForm->BorderStyle() != bsNone;
+    // A maximised MDI child fills the client window without a frame.
+    return FForm->BorderStyle() != bsNone && !(FWindowState == wsMaximized && IsMDIChildForm());
 }
 
 bool TbsSkinForm::IsSizeAble() const {
@@ -814,7 +820,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC) {
     RECT all{0, 0, W, H};
     FillRect(fdc, &all, GetSysColorBrush(COLOR_BTNFACE));
     // The caption text centred between the caption's margins, on the button face.
-    const std::wstring text = FForm->Caption();
+    const std::wstring text = FrameCaption();
     RECT capArea{NewDefCaptionRect.Left, kDefBorder, NewDefCaptionRect.Right, kDefBorder + ch};
     if (!text.empty() && capArea.right > capArea.left) {
         c->Font()->Assign(FFormActive ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
@@ -863,16 +869,20 @@ void TbsSkinForm::PaintBG(HDC DC) {
         src = FSD->GetActivePicture(FSD->BGPictureIndex);
         B = TRect{0, 0, src->Width(), src->Height()};
     }
+    PaintPictureBackground(DC, W, H, src, B, FSD->StretchEffect, FSD->StretchType);
+}
+
+void PaintPictureBackground(HDC DC, int W, int H, TBitmap* Src, const TRect& B, bool Stretch, TbsStretchType Type) {
     const int bw = B.Width(), bh = B.Height();
     if (bw <= 0 || bh <= 0 || W <= 0 || H <= 0)
         return;
     // Off-screen first, copied once.
     TBitmap bg(W, H);
     HDC bdc = bg.Canvas()->Handle();
-    HDC sdc = src->Canvas()->Handle();
+    HDC sdc = Src->Canvas()->Handle();
     SetStretchBltMode(bdc, COLORONCOLOR);
-    if (FSD->StretchEffect) {
-        switch (FSD->StretchType) {
+    if (Stretch) {
+        switch (Type) {
             case bsstFull:
                 StretchBlt(bdc, 0, 0, W, H, sdc, B.Left, B.Top, bw, bh, SRCCOPY);
                 break;
@@ -901,11 +911,13 @@ void TbsSkinForm::CallOld(TMessage& Message) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
-    if (MenuMessage(Message) || LayerBorderFirst(Message) || StatesFirst(Message) || ShowFirst(Message))
+    if (MenuMessage(Message) || MDIFirst(Message) || LayerBorderFirst(Message) || StatesFirst(Message) ||
+        ShowFirst(Message))
         return;
     if (FirstDispatch(Message))
         CallOld(Message);
     SecondDispatch(Message);
+    MDIAfter(Message);
     LayerBorderAfter(Message);
     StatesAfter(Message);
     ShowAfter(Message);
@@ -1007,6 +1019,9 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (!skinnable)
                 return true;
             {
+                // An MDI child's activation belongs to its client window: its own processing runs.
+                if (IsMDIChildForm())
+                    CallOld(m);
                 const bool was = FFormActive;
                 FFormActive = m.WParam != 0;
                 m.Result = 1;
@@ -1058,10 +1073,6 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);
             return true;
-        case 1236:
-            // Only an MDI main form answers; this form is none.
-            m.Result = 0;
-            return false;
         case WM_QUERYSKINNEDFRAME:
             m.Result = (skinnable || !IsVistaOS()) ? 12853 : 12852;
             return false;

@@ -60,6 +60,55 @@ class IbsFormRibbon;
 class TMenuItem;
 class TPopupMenu;
 
+// The messages between a skinned MDI main form and its skinned children (wParam 0, lParam 0 unless said).
+constexpr UINT WM_RESIZEMDICHILD = 1230;       // to each child: a maximised child takes the whole work area
+constexpr UINT WM_MDIMAXIMIZEALL = 1231;       // a child is being maximised
+constexpr UINT WM_MDICHILDRESTORED = 1232;     // a child left the maximised state
+constexpr UINT WM_MDICHILDMOVED = 1233;        // a child moved, showed or (wParam its handle) went
+constexpr UINT WM_MDIRESTOREALL = 1234;        // a child is being restored
+constexpr UINT WM_MDIRESTOREALLEXCEPT = 1235;  // a child (wParam) is being minimised
+constexpr UINT WM_MDIQUERYMAXIMIZED = 1236;    // answer 1: an MDI main form with a maximised child
+
+// The MDI tab bar as the skinned form of the main form sees it (implemented by TbsSkinMDITabsBar, skin/mdi; a
+// component, so the form hears of its going).
+class IbsMDITabsBar {
+  public:
+    virtual ~IbsMDITabsBar() = default;
+    virtual void AddTab(TCustomForm* Child) = 0;
+    virtual void DeleteTab(TCustomForm* Child) = 0;
+    virtual void RefreshTab(TCustomForm* Child) = 0;
+    virtual void CheckActive() = 0;
+};
+
+// The main form's menu bar as the MDI coordination sees it (implemented by the skinned main menu bar; a component,
+// so the form hears of its going): its MDI buttons show while a child is maximised, and it rebuilds its items when
+// it shows a child's merged menu and the active child changes.
+class IbsMDIMenuBar {
+  public:
+    virtual ~IbsMDIMenuBar() = default;
+    virtual void MDIChildMaximize() = 0;
+    virtual void MDIChildRestore() = 0;
+    virtual void CheckMDIMainMenu() = 0;
+};
+
+// The skinned scroll bar the MDI main form shows over its client window, as a windowed control of the form. The
+// skinned scroll bar lives in a library above this one: linking skin/mdi installs the maker (SetMDIScrollBarMaker);
+// without one the form shows no scroll bars.
+class IbsMDIScrollBar {
+  public:
+    virtual ~IbsMDIScrollBar() = default;
+    virtual TWinControl* Control() = 0;
+    virtual void SetRange(int Max, int PageSize, int Position) = 0;
+    virtual int Position() const = 0;
+    virtual void SetPosition(int Value) = 0;
+    virtual void SetBoth(bool Value) = 0;
+    // Up and down buttons, position changes, page steps and the end of a drag.
+    TNotifyEvent OnUpButtonClick, OnDownButtonClick, OnChange, OnLastChange;
+};
+class TbsSkinForm;
+using TbsMDIScrollBarMaker = std::function<std::unique_ptr<IbsMDIScrollBar>(TbsSkinForm* Form, bool Horizontal)>;
+void SetMDIScrollBarMaker(TbsMDIScrollBarMaker Maker);
+
 // The events of the caption objects, given the object's IDName (user objects are painted by OnPaintEvent).
 using TbsObjectMouseEvent =
     std::function<void(const std::wstring& IDName, int X, int Y, const TRect& ObjectRect, TMouseButton Button)>;
@@ -278,11 +327,89 @@ class TbsSkinForm : public TComponent {
     void SetSkinRibbon(TComponent* Value);
     bool CanDrawAppMenuCaption();
     int GetAppMenuCaptionOffset();
+    // ---- MDI coordination (SkinFormMDI.cpp) ---------------------------------------------------------------------
+    // On an MDI main form (fsMDIForm): the children's states go together, the client window is painted with the
+    // skin and has no frame, skinned scroll bars show when children lie outside, the window menu and the tab bar
+    // list the children. On an MDI child: it tells the main form of its states and registers itself.
+    bool IsMDIMainForm() const;
+    bool IsMDIChildForm() const;
+    // The area the MDI client window covers, in the main form's client coordinates (not set without main form).
+    void GetMDIWorkArea(TRect& R);
+    void ResizeMDIChilds();
+    TbsSkinForm* GetMaximizeMDIChild();
+    bool IsMDIChildMaximized() const { return FMDIChildMaximized; }
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void CloseAll();
+    void RestoreAll();
+    void RestoreAllExcept(HWND AFormHandle);
+    void ArangeMinimizedChilds();
+    void GetMDIScrollInfo(bool AChangeRange);
+    void AdjustMDIScrollBars();
+    void MDIHScroll(int Delta);
+    void MDIVScroll(int Delta);
+    bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+    void SetShowMDIScrollBars(bool Value);
+    IbsMDIScrollBar* MDIHScrollBar() const { return FMDIHScrollBar.get(); }
+    IbsMDIScrollBar* MDIVScrollBar() const { return FMDIVScrollBar.get(); }
+    TTileMode TileMode = tbHorizontal;
+    // The tab bar of this (main) form: a component implementing IbsMDITabsBar.
+    TComponent* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TComponent* Value);
+    // The menu bar of this (main) form for the MDI coordination: a component implementing IbsMDIMenuBar.
+    TComponent* MDIMenuBar() const { return FMDIMenuBar; }
+    void SetMDIMenuBar(TComponent* Value);
+    void CheckMDIMainMenu();
+    // Asked before a child gets a tab (Accept starts true).
+    std::function<void(bool& Accept)> OnAcceptToMDITabsBar;
+    // Menu items of the main form's window menu (a child's component acting on the main form).
+    void AddChildToMenu(TCustomForm* Child);
+    void DeleteChildFromMenu(TCustomForm* Child);
+    void UpDateChildCaptionInMenu(TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* Sender);
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    void CheckMDIBar();
+    // The caption the frame shows: a main form with a maximised child adds " - [child caption]".
+    std::wstring FrameCaption();
 
   protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
   private:
+    // MDI (SkinFormMDI.cpp): answers ahead of the dispatch (true: done) and after it.
+    bool MDIFirst(TMessage& Message);
+    void MDIAfter(TMessage& Message);
+    void HookMDIClient();
+    void UnHookMDIClient();
+    static LRESULT CALLBACK MDIClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    LRESULT FormClientWindowProcHook(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    void PaintMDIBG(HDC DC);
+    void InitMDIScrollBars();
+    void RestoreTail();
+    void MDIChildStateChanged(TWindowState Old, TWindowState Value);
+    bool ArrangeStart(std::vector<TbsSkinForm*>& Children, TRect& Area);
+    void MDIScrollBarMoved(bool Horizontal);
+    void MDIScrollBarStep(bool Horizontal, int Delta);
+    std::vector<TbsSkinForm*> MDIChildComponents();
+    TCustomForm* MDIMainForm() const;
+    TbsSkinForm* MainFormComponent() const;
+    void SendToMain(UINT Msg, WPARAM WParam = 0);
+    bool FMDIChildMaximized = false, FInMaximizeAll = false, FInRestoreAll = false, FStopCheckChildMove = false;
+    bool FInScrollInfo = false;
+    HWND ChangeVisibleChildHanle = nullptr;
+    std::unique_ptr<IbsMDIScrollBar> FMDIHScrollBar, FMDIVScrollBar;
+    int FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
+    bool FShowMDIScrollBars = true;
+    HWND FClientWnd = nullptr;
+    WNDPROC FPrevClientProc = nullptr;
+    TComponent* FMDITabsBar = nullptr;  // borrowed, cleared by notification
+    TComponent* FMDIMenuBar = nullptr;  // borrowed, cleared by notification
+
     // The border lays out, draws and runs the form's caption objects in its top window.
     friend class TbsFormLayerBorder;
     friend class TbsFormLayerWindow;
@@ -461,6 +588,14 @@ class TbsSkinForm : public TComponent {
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned as a component while shown
     bool FClientInActiveDraw = false;
 };
+
+// Part B of Src over W x H of DC, off-screen first: tiled, or stretched by Type when Stretch.
+void PaintPictureBackground(HDC DC, int W, int H, TBitmap* Src, const TRect& B, bool Stretch, TbsStretchType Type);
+
+// The skinned form of the first MDI child (in child order) that is maximised; of the active MDI child. nullptr
+// without an MDI main form, such a child, or its skinned form.
+TbsSkinForm* GetMDIChildSkinFormComponent();
+TbsSkinForm* GetMDIChildSkinFormComponent2();
 
 // The first TbsSkinForm among AForm's components, or nullptr.
 TbsSkinForm* GetSkinFormComponent(TComponent* AForm);

@@ -39,6 +39,12 @@ bool TbsSkinForm::LayeredAvailable() const {
 }
 
 TRect TbsSkinForm::FormWorkArea(bool WorkArea) {
+    // An MDI child lives in its client window.
+    if (IsMDIChildForm()) {
+        RECT r{};
+        GetClientRect(GetParent(FForm->Handle()), &r);
+        return ToTRect(r);
+    }
     return FForm->HandleAllocated() ? GetMonitorWorkArea(FForm->Handle(), WorkArea)
                                     : GetPrimaryMonitorWorkArea(WorkArea);
 }

@@ -59,6 +59,36 @@ void TbsSkinForm::SetWindowStateTemp(TWindowState Value) {
             DoMaximize();
             break;
     }
+    if (IsMDIChildForm() && !elsewhere)
+        MDIChildStateChanged(old, Value);
+}
+
+// An MDI child tells the main form; a maximised child has no frame, so the frame changes with that state.
+void TbsSkinForm::MDIChildStateChanged(TWindowState Old, TWindowState Value) {
+    if (Old == wsMaximized || Value == wsMaximized) {
+        SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CreateNewRegion(true);
+        RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    switch (Value) {
+        case wsMaximized:
+            SendToMain(WM_MDIMAXIMIZEALL);
+            // The child that asked stays the active one on top of the others.
+            if (IsWindowVisible(FForm->Handle()))
+                if (TCustomForm* main = MDIMainForm())
+                    SendMessageW(main->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
+            break;
+        case wsNormal:
+            if (Old == wsMaximized)
+                SendToMain(WM_MDIRESTOREALL);
+            break;
+        case wsMinimized:
+            SendToMain(WM_MDIRESTOREALLEXCEPT, reinterpret_cast<WPARAM>(FForm->Handle()));
+            break;
+    }
+    if (Old == wsMaximized && Value != wsMaximized)
+        SendToMain(WM_MDICHILDRESTORED);
 }
 
 void TbsSkinForm::DoMinimize() {
@@ -117,6 +147,11 @@ TPoint TbsSkinForm::GetMinimizeCoord() {
 }
 
 TRect TbsSkinForm::MaximizedRect() {
+    if (IsMDIChildForm()) {
+        TRect A;
+        GetMDIWorkArea(A);
+        return TRect{0, 0, A.Width(), A.Height()};
+    }
     TRect R = FForm->HandleAllocated() ? GetMonitorWorkArea(FForm->Handle(), !MaximizeOnFullScreen)
                                        : GetPrimaryMonitorWorkArea(!MaximizeOnFullScreen);
     if (!MaximizeOnFullScreen) {

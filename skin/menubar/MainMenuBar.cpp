@@ -412,6 +412,10 @@ TbsSkinMainMenuBar::TbsSkinMainMenuBar(TComponent* AOwner) : TbsSkinControl(AOwn
     SetAlign(alTop);
     SetBounds(0, 0, 100, 22);
     SetSkinDataName(L"mainmenubar");
+    MaximizedChild = [this]() -> TCustomForm* {
+        TbsSkinForm* child = SKF ? SKF->GetMaximizeMDIChild() : nullptr;
+        return child ? child->Form() : nullptr;
+    };
 }
 
 TbsSkinMainMenuBar::~TbsSkinMainMenuBar() {
@@ -449,12 +453,21 @@ void TbsSkinMainMenuBar::SetSkinForm(TbsSkinForm* Value) {
         SKF->RemoveFreeNotification(this);
         if (SKF->MainMenuBar() == this)
             SKF->SetMainMenuBar(nullptr);
+        if (SKF->MDIMenuBar() == this)
+            SKF->SetMDIMenuBar(nullptr);
     }
     SKF = Value;
     if (Value) {
         Value->FreeNotification(this);
         Value->SetMainMenuBar(this);
+        // The MDI coordination of the form tells this bar of its children.
+        Value->SetMDIMenuBar(this);
     }
+}
+
+void TbsSkinMainMenuBar::CheckMDIMainMenu() {
+    if (FChildMenuIn || (SKF && SKF->Form()->FormStyle() == fsMDIForm && GetChildMainMenu()))
+        UpDateItems();
 }
 
 void TbsSkinMainMenuBar::Merge(TMainMenu* Value) {
@@ -486,11 +499,14 @@ void TbsSkinMainMenuBar::UpDateEnabledItems() {
 TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() {
     if (FMergeMenu)
         return FMergeMenu;
-    TCustomForm* child = MaximizedChild ? MaximizedChild() : nullptr;
-    if (!child)
+    // The active MDI child's menu.
+    TCustomForm* main = Application->MainForm();
+    TCustomForm* child = main && main->FormStyle() == fsMDIForm ? main->ActiveMDIChild() : nullptr;
+    // A child on its way out offers nothing to show.
+    if (!child || child->ComponentState().Contains(csDestroying))
         return nullptr;
     for (int i = 0; i < child->ComponentCount(); ++i)
-        if (auto* m = dynamic_cast<TMainMenu*>(child->Components(i)))
+        if (auto* m = dynamic_cast<TMainMenu*>(child->Components(i)); m && !m->ComponentState().Contains(csDestroying))
             return m;
     return nullptr;
 }
@@ -525,6 +541,16 @@ void TbsSkinMainMenuBar::CreateMenu() {
     }
     std::vector<TMenuItem*> items;
     TMenuItem* root = FMainMenu->Items();
+    FChildMenuIn = merged != nullptr;
+    // The entries point into a child's menu: its going rebuilds them.
+    TMainMenu* tracked = merged && merged != FMergeMenu ? merged : nullptr;
+    if (tracked != FChildMenu) {
+        if (FChildMenu)
+            FChildMenu->RemoveFreeNotification(this);
+        FChildMenu = tracked;
+        if (tracked)
+            tracked->FreeNotification(this);
+    }
     if (!merged) {
         for (int i = 0; i < root->Count(); ++i)
             items.push_back(root->Items(i));
@@ -1023,6 +1049,11 @@ void TbsSkinMainMenuBar::Notification(TComponent* AComponent, TOperation Operati
     if (AComponent == FMergeMenu) {
         FMergeMenu = nullptr;
         CreateMenu();
+    }
+    if (AComponent == FChildMenu) {
+        FChildMenu = nullptr;
+        CreateMenu();
+        RepaintBar();
     }
     if (AComponent == FMainMenu) {
         FMainMenu = nullptr;

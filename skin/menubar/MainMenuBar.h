@@ -99,7 +99,7 @@ class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
     TbsStdCommand Command;
 };
 
-class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar {
+class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar, public IbsMDIMenuBar {
   public:
     explicit TbsSkinMainMenuBar(TComponent* AOwner);
     ~TbsSkinMainMenuBar() override;
@@ -115,10 +115,16 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar {
     TMainMenu* GetChildMainMenu();
 
     // ---- MDI ----
-    // The maximised MDI child of the bar's form, nullptr when none (set by the MDI side).
+    // The maximised MDI child of the bar's form, nullptr when none: by default the one the skinned MDI main form
+    // reports (the active child when maximised, else the first maximised one).
     std::function<TCustomForm*()> MaximizedChild;
-    void MDIChildMaximize();
-    void MDIChildRestore();
+    // IbsMDIMenuBar: the skinned form binds the bar (SetSkinForm) and tells it of maximised and activated children.
+    void MDIChildMaximize() override;
+    void MDIChildRestore() override;
+    // Rebuilds the entries when they show a child's menu or the active child has one.
+    void CheckMDIMainMenu() override;
+    // The entries include a merged child menu.
+    bool ChildMenuIn() const { return FChildMenuIn; }
     bool MDIChildMax() const { return FMDIChildMax; }
     int ButtonsCount = 0;
 
@@ -191,6 +197,8 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar {
     TMainMenu* FMergeMenu = nullptr;  // borrowed
     TbsSkinForm* SKF = nullptr;       // borrowed
     bool FMDIChildMax = false;
+    bool FChildMenuIn = false;
+    TMainMenu* FChildMenu = nullptr;  // borrowed: the child's menu the entries show (free notification)
     int FLastItemIndex = -1;
     std::unique_ptr<TFont> FDefItemFont;
     std::unique_ptr<TTimer> MouseTimer;

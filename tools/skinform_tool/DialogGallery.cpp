@@ -37,11 +37,6 @@ constexpr int kGap = 12, kHead = 24;
 // The notifier pads its box texts with 15 blanks so that they clear the 64 x 64 picture.
 const std::wstring kPad(15, L' ');
 
-struct TShot {
-    int W = 0, H = 0;
-    std::vector<std::uint32_t> Px;
-};
-
 // Runs Show (a modal call); once a visible window with Caption has painted (Ticks timer ticks of 40 ms after it
 // showed), grabs it and lets Close end it.
 TShot CaptureModal(const std::wstring& Caption, const std::function<void()>& Show,
@@ -139,17 +134,21 @@ TbsSkinData* LookData(TComponent* Owner, int Skin, TbsResourceStrData* Texts, Tb
     return data;
 }
 
-// Lays the shots out in rows under the looks' titles and writes the page; false when the file cannot be written.
-bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<std::wstring>& titles,
-               const std::wstring& file) {
+}  // namespace
+
+int WriteShotPage(const std::vector<std::vector<TShot>>& rows,
+                  const std::vector<std::wstring>& titles,
+                  const std::wstring& file,
+                  const std::vector<std::wstring>& states) {
     const int cols = static_cast<int>(titles.size());
+    const int rowHead = states.empty() ? 0 : 150;
     std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c) {
             colW[c] = std::max(colW[c], rows[r][c].W + kGap);
             rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
         }
-    int W = kGap, H = kHead + kGap;
+    int W = kGap + rowHead, H = kHead + kGap;
     for (int w : colW)
         W += w;
     for (int h : rowH)
@@ -164,24 +163,30 @@ bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<st
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    GdiFlush();
-    int x = kGap;
+    int x = kGap + rowHead;
     for (size_t c = 0; c < colW.size(); ++c) {
         RECT t{x, 4, x + colW[c] - kGap, kHead};
         DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
         x += colW[c];
     }
+    int y = kHead;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        RECT t{6, y, rowHead, y + rowH[r]};
+        if (r < states.size())
+            DrawTextW(dc, states[r].c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        y += rowH[r];
+    }
     SelectObject(dc, old);
     DeleteObject(font);
     GdiFlush();
-    int y = kHead;
+    y = kHead;
     for (size_t r = 0; r < rows.size(); ++r) {
-        x = kGap;
+        x = kGap + rowHead;
         for (size_t c = 0; c < rows[r].size(); ++c) {
             const TShot& s = rows[r][c];
-            for (int sy = 0; sy < s.H; ++sy) {
+            for (int sy = 0; sy < s.H && y + sy < H; ++sy) {
                 auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
-                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, s.W, line + x);
+                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, std::min(s.W, W - x), line + x);
             }
             x += colW[c];
         }
@@ -190,19 +195,17 @@ bool WritePage(const std::vector<std::vector<TShot>>& rows, const std::vector<st
     std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
     for (int py = 0; py < H; ++py) {
         const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
-        for (int px0 = 0; px0 < W; ++px0)
-            px[static_cast<size_t>(py) * W + px0] = line[px0] | 0xFF000000u;
+        for (int p = 0; p < W; ++p)
+            px[static_cast<size_t>(py) * W + p] = line[p] | 0xFF000000u;
     }
     std::ofstream out(file.c_str(), std::ios::binary);
     out << EncodePng(px.data(), W, H);
     if (!out) {
         std::fprintf(stderr, "cannot write %ls\n", file.c_str());
-        return false;
+        return 1;
     }
-    return true;
+    return 0;
 }
-
-}  // namespace
 
 int DialogGallery(const std::wstring& file) {
     auto list = std::make_unique<TbsCompressedSkinList>(nullptr);
@@ -273,7 +276,7 @@ int DialogGallery(const std::wstring& file) {
             missing += row[static_cast<size_t>(col)].Px.empty();
     }
 
-    if (!WritePage(rows, titles, file))
+    if (WriteShotPage(rows, titles, file) != 0)
         return 1;
     std::printf("%zu dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
     return missing ? 1 : 0;
@@ -350,7 +353,7 @@ int OpenDialogGallery(const std::wstring& file) {
             missing += rows[r][static_cast<size_t>(col)].Px.empty();
         }
     }
-    if (!WritePage(rows, titles, file))
+    if (WriteShotPage(rows, titles, file) != 0)
         return 1;
     std::printf("%zu open dialogs in %d looks, %d not shown\n", rows.size(), cols, missing);
     return missing ? 1 : 0;

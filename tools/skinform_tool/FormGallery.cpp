@@ -4,6 +4,7 @@
 // skinform_tool quickhost INDEX: the same host form shown until closed, for driving from a shell; it prints the
 // window handle and every button's rectangle (window coordinates) and each click.
 #include "FormGallery.h"
+#include "Gallery.h"
 
 #include <windows.h>
 
@@ -36,17 +37,8 @@ namespace {
 constexpr int kGap = 12, kHead = 24;
 
 void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    PumpFor(ms);
 }
-
-struct TShot {
-    int W = 0, H = 0;
-    std::vector<std::uint32_t> Px;
-};
 
 TShot Grab(const RECT& r) {
     TShot s;
@@ -161,76 +153,6 @@ RECT OuterRect(const TQuickHost& h) {
     return r;
 }
 
-int WritePage(const std::wstring& file,
-              const std::vector<std::wstring>& titles,
-              const std::vector<std::wstring>& states,
-              const std::vector<std::vector<TShot>>& rows) {
-    const int cols = static_cast<int>(titles.size());
-    const int rowHead = 150;
-    std::vector<int> colW(static_cast<size_t>(cols), 120), rowH(rows.size(), 40);
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            colW[c] = std::max(colW[c], rows[r][c].W + kGap);
-            rowH[r] = std::max(rowH[r], rows[r][c].H + kGap);
-        }
-    int W = kGap + rowHead, H = kHead + kGap;
-    for (int w : colW)
-        W += w;
-    for (int h : rowH)
-        H += h;
-    TBitmap page(W, H, pf32bit);
-    HDC dc = page.Canvas()->Handle();
-    HBRUSH back = CreateSolidBrush(RGB(0x8C, 0x82, 0x78));
-    RECT all{0, 0, W, H};
-    FillRect(dc, &all, back);
-    DeleteObject(back);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    int x = kGap + rowHead;
-    for (size_t c = 0; c < colW.size(); ++c) {
-        RECT t{x, 4, x + colW[c] - kGap, kHead};
-        DrawTextW(dc, titles[c].c_str(), -1, &t, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
-        x += colW[c];
-    }
-    int y = kHead;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        RECT t{6, y, rowHead, y + rowH[r]};
-        DrawTextW(dc, states[r].c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        y += rowH[r];
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    GdiFlush();
-    y = kHead;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        x = kGap + rowHead;
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            const TShot& s = rows[r][c];
-            for (int sy = 0; sy < s.H && y + sy < H; ++sy) {
-                auto* line = static_cast<std::uint32_t*>(page.ScanLine(y + sy));
-                std::copy_n(s.Px.data() + static_cast<size_t>(sy) * s.W, std::min(s.W, W - x), line + x);
-            }
-            x += colW[c];
-        }
-        y += rowH[r];
-    }
-    std::vector<std::uint32_t> px(static_cast<size_t>(W) * H);
-    for (int py = 0; py < H; ++py) {
-        const auto* line = static_cast<const std::uint32_t*>(page.ScanLine(py));
-        for (int p = 0; p < W; ++p)
-            px[static_cast<size_t>(py) * W + p] = line[p] | 0xFF000000u;
-    }
-    std::ofstream out(file.c_str(), std::ios::binary);
-    out << EncodePng(px.data(), W, H);
-    if (!out) {
-        std::fprintf(stderr, "cannot write %ls\n", file.c_str());
-        return 1;
-    }
-    return 0;
-}
-
 int QuickButtonsPage(const std::wstring& file) {
     const int skins[] = {-1, 23, 81, 43, 31};
     std::vector<std::wstring> titles;
@@ -268,7 +190,7 @@ int QuickButtonsPage(const std::wstring& file) {
         delete h.Form;
         Pump(50);
     }
-    const int rc = WritePage(file, titles, states, rows);
+    const int rc = WriteShotPage(rows, titles, file, states);
     std::printf("quick buttons in %zu looks, %d failed\n", titles.size(), failed);
     return rc ? rc : (failed ? 1 : 0);
 }
@@ -387,7 +309,7 @@ int MenuBarPage(const std::wstring& file) {
         delete h.Form;
         Pump(50);
     }
-    const int rc = WritePage(file, titles, states, rows);
+    const int rc = WriteShotPage(rows, titles, file, states);
     std::printf("menu bar in %zu looks, %d failed\n", titles.size(), failed);
     return rc ? rc : (failed ? 1 : 0);
 }
@@ -484,7 +406,7 @@ int ImagesMenuPage(const std::wstring& file) {
         delete h.Form;
         Pump(50);
     }
-    const int rc = WritePage(file, titles, states, rows);
+    const int rc = WriteShotPage(rows, titles, file, states);
     std::printf("images menu in %zu looks, %d failed\n", titles.size(), failed);
     return rc ? rc : (failed ? 1 : 0);
 }

@@ -1396,6 +1396,8 @@ std::vector<TGalleryItem> ShellFamily(TWinControl* Host) {
 }  // namespace
 
 int Gallery(const std::wstring& family, const std::wstring& file) {
+    if (family == L"mdi")
+        return MDIGallery(file);
     if (family == L"dialogs")
         return DialogGallery(file);
     if (family == L"opendialogs")

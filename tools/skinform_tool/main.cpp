@@ -13,6 +13,8 @@
 //   skinform_tool imagesmenuhost INDEX [--quit-after MS]  a host form with its images menu open
 //   skinform_tool listbench                       a long list paged through its external bar (ListBench.cpp)
 //   skinform_tool opendlgbench [FILES]            the open dialog's first list against the shell (OpenDialogBench.cpp)
+//   skinform_tool mdi [SKIN] [--children N] [--quit-after MS]
+//                                                 a skinned MDI host (tab bar, window menu, children) until closed
 //
 // The pictures are read back from the screen (the session draws no native decorations, so every pixel of a frame is
 // the form's own). Exit code 1 when a check fails, 2 on bad arguments.
@@ -51,11 +53,7 @@ constexpr int kFormW = 300, kFormH = 190;
 constexpr std::uint32_t kBackdrop = 0xFF78828Cu;
 
 void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    PumpFor(ms);
 }
 
 // A control of the skin change walk: it repaints from the new skin.
@@ -625,13 +623,23 @@ int LoadPhases(int rounds) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skinform_tool show INDEX [--quit-after MS] | switch | sheet OUT.png | states OUT.png [INDEX] "
-                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] | menubarhost INDEX [--quit-after MS] | imagesmenuhost INDEX [--quit-after MS] | listbench | opendlgbench [FILES]\n");
+                 "| bench [ROUNDS] | loads [ROUNDS] | gallery FAMILY OUT.png | quickhost INDEX [--quit-after MS] "
+                 "| menubarhost INDEX [--quit-after MS] | imagesmenuhost INDEX [--quit-after MS] | listbench "
+                 "| opendlgbench [FILES] | mdi [SKIN] [--children N] [--quit-after MS]\n");
     return 2;
 }
 
 }  // namespace
 
 int Run(int argc, wchar_t** argv);
+
+void PumpFor(unsigned Ms) {
+    const DWORD start = GetTickCount();
+    do {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < Ms);
+}
 
 int wmain(int argc, wchar_t** argv) {
     const int rc = Run(argc, argv);
@@ -686,6 +694,21 @@ int Run(int argc, wchar_t** argv) {
             if (index < -1 || index > 86)
                 return Usage();
             return QuickHost(index, argc >= 5 && std::wstring(argv[3]) == L"--quit-after" ? _wtoi(argv[4]) : 0);
+        }
+        if (cmd == L"mdi") {
+            int skin = -1, children = 3, quitAfter = 0;
+            for (int i = 2; i < argc; ++i) {
+                const std::wstring a = argv[i];
+                if (a == L"--children" && i + 1 < argc)
+                    children = _wtoi(argv[++i]);
+                else if (a == L"--quit-after" && i + 1 < argc)
+                    quitAfter = _wtoi(argv[++i]);
+                else
+                    skin = _wtoi(argv[i]);
+            }
+            if (skin < -1 || skin > 86 || children < 0 || children > 20)
+                return Usage();
+            return MDIHost(skin, children, quitAfter);
         }
         if (cmd == L"listbench")
             return ListBench();
