@@ -162,6 +162,25 @@ class GeneratorTest(unittest.TestCase):
         errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
         self.assertTrue(any('panel caption text contrast' in e for e in errors), errors)
 
+    def test_a_list_font_unreadable_on_the_reminder_rows_is_found(self):
+        white, dark = str(0xFFFFFF), str(0x242424)
+        for key, value, what in (('fontcolor', white, 'list view reminder row text contrast'),
+                                 ('bgcolor', dark, 'list view text contrast')):
+            with self.subTest(key=key):
+                self.damaged('listview', key, value)
+                errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
+                self.assertTrue(any(what in e for e in errors), errors)
+
+    def test_the_dark_skins_give_their_lists_a_font_that_reads_on_the_reminder_rows(self):
+        for index in (23, 43, 45) + tuple(i for i, s in enumerate(catalogue.notifier_specs())
+                                          if s['design'] == 'carbon')[:2]:
+            with self.subTest(skin=index):
+                folder = os.path.join(self.tmp, 'dark%d' % index)
+                build(catalogue.notifier_specs()[index]).write(folder)
+                errors = [e for e in self.contrast_findings(folder) if 'list view' in e]
+                shutil.rmtree(folder)
+                self.assertEqual(errors, [])
+
     def test_a_client_unlike_the_system_face_is_found(self):
         """Plain labels paint the system's face: a client of another colour, even in a corner, is found."""
         from PIL import Image, ImageDraw

@@ -21,7 +21,8 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import compose  # noqa: E402
-from draw import contrast as contrast_ratio, title_band, worst_contrast  # noqa: E402
+from draw import (LIST_TEXT_NEED, REMINDER_ROWS, ROW_TEXT_NEED, contrast as contrast_ratio, title_band,  # noqa: E402
+                  worst_contrast)
 from theme import CLIENT_MATCH, SYSTEM_FACE  # noqa: E402
 
 OBJECT_KINDS = {'menuitem', 'mainmenubaritem', 'stdbutton', 'mainmenubarbutton', 'button', 'caption', 'animate',
@@ -296,7 +297,8 @@ class Checker:
 
     def contrast(self, ini):
         """Text must stay readable on the picture it is drawn over: caption (active and inactive), push button
-        (every state), menu item (normal and highlighted)."""
+        (every state), menu item (normal and highlighted), panel caption, and the list view's font on its background
+        and on the reminder rows."""
         p = ini['PICTURES']
 
         def px(name, x, y):
@@ -330,6 +332,13 @@ class Checker:
         r, sr = compose.rect(pn['captionrect']), compose.rect(pn['skinrect'])
         checks.append(('panel caption', compose.colour(pn['fontcolor']),
                        px(pic_of(pn, 'pictureindex'), sr[0] + (r[0] + r[2]) // 2, sr[1] + (r[1] + r[3]) // 2), 4.0))
+        # The list's font is drawn over its own background and over the notifier's two reminder row colours.
+        if ini.has_section('listview'):
+            lv = ini['listview']
+            fg = compose.colour(lv['fontcolor'])
+            checks.append(('list view', fg, compose.colour(lv['bgcolor']), LIST_TEXT_NEED))
+            for row in REMINDER_ROWS:
+                checks.append(('list view reminder row', fg, row, ROW_TEXT_NEED))
         for what, fg, bg, need in checks:
             ratio = contrast_ratio(fg, bg)
             if ratio < need:
