@@ -18,6 +18,7 @@
 #include "NotifierDriver.h"
 #include "SilentServer.h"
 #include "tests/classlib/ScreenGrab.h"
+#include "HttpServe.h"
 #include "TestSupport.h"
 #include "app/Autostart.h"
 #include "app/LangTable.h"
@@ -42,19 +43,6 @@ std::string Narrow(const std::wstring& w) {
     for (wchar_t c : w)
         s += static_cast<char>(c);
     return s;
-}
-
-// Answers every HTTP request with body.
-ScriptServer::Handler Serve(std::string body) {
-    return [body](ScriptConnection& c) {
-        std::string line;
-        while (c.ReadLine(&line)) {
-            if (!line.empty())
-                continue;
-            c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-                   "\r\n\r\n" + body);
-        }
-    };
 }
 
 std::string ReadBytes(const std::wstring& path) {
@@ -2108,7 +2096,7 @@ TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
             SCOPED_TRACE(Narrow(sheet));
             std::vector<TSheetTile> tiles;
             app_ = std::make_unique<TNotifierProcess>(sheet);
-            app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)));
+            app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)) + std::string(3, '\0'));
             TSettings s;
             s.SkinIndex = static_cast<uint8_t>(skin);
             s.LangIndex = static_cast<uint8_t>(lang);
