@@ -197,6 +197,22 @@ class GeneratorTest(unittest.TestCase):
                 c.run()
                 self.assertEqual(any('labels would show a box' in e for e in c.errors), found, c.errors)
 
+    def test_a_dark_skin_keeps_a_dark_client_its_labels_read_on(self):
+        from PIL import Image
+        index = next(i for i, s in enumerate(catalogue.notifier_specs()) if s['design'] == 'carbon')
+        folder = os.path.join(self.tmp, 'carbon')
+        build(catalogue.notifier_specs()[index]).write(folder)
+        c = validate.Checker(folder)
+        c.run()
+        self.assertEqual(c.errors, [])
+        ini = validate.compose.read_ini(os.path.join(folder, 'skin.ini'))
+        cl = validate.compose.rect(ini['FORMINFO']['clientrect'])
+        px = Image.open(os.path.join(folder, 'frame.bmp')).convert('RGB').getpixel(((cl[0] + cl[2]) // 2,
+                                                                                     (cl[1] + cl[3]) // 2))
+        label = validate.compose.colour(ini['stdlabel']['fontcolor'])
+        self.assertGreaterEqual(validate.contrast_ratio(px, label), 4.5, (px, label))
+        shutil.rmtree(folder)
+
     def test_title_contrast_covers_every_pixel_under_the_title(self):
         """A light patch where a long title ends, far from the middle of the caption, is found; the same patch
         above the title's rows is not."""

@@ -200,10 +200,16 @@ class Checker:
         self.facts['modern'] = cl is not None and cl[0] == 1
         if cl is not None and cl[0] < cl[2] and cl[1] < cl[3]:
             # the form's client is tiled from this part of the frame picture; plain labels and pages paint the
-            # system's button face over it, so a client that differs shows a box behind every label
+            # system's button face over it, so a client that differs shows a box behind every label; a dark skin
+            # (light label text) keeps a dark client, on which its skinned labels must read
             client = Image.open(os.path.join(self.folder, p['picture'])).convert('RGB').crop(cl)
+            label = compose.colour(ini['stdlabel']['fontcolor']) if ini.has_section('stdlabel') else (0, 0, 0)
+            dark = contrast_ratio(label, (0, 0, 0)) > contrast_ratio(label, (255, 255, 255))
             for px in sorted(set(client.getdata())):
-                if contrast_ratio(px, SYSTEM_FACE) >= CLIENT_MATCH:
+                if dark and contrast_ratio(px, label) < LIST_TEXT_NEED:
+                    self.err('the client area %s does not carry the labels\' text %s' % (px, label))
+                    break
+                if not dark and contrast_ratio(px, SYSTEM_FACE) >= CLIENT_MATCH:
                     self.err('the client area %s is not the system face %s: labels would show a box' %
                              (px, SYSTEM_FACE))
                     break
