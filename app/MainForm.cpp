@@ -158,8 +158,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     BindSkinnedControls();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
-    // The skinned labels take the new skin's font in the walk: the fields behind them follow.
-    SkinForm1->OnAfterChangeSkinData = [this](TObject*) { ArrangeLayout(); };
+    // Nothing is laid out again at a skin change: every stored skin gives the labels one font (the skin generator's
+    // rule), so the places found at the start hold in every skin.
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
     PopupMenu1->SetSkinData(SkinData);
