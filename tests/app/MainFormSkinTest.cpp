@@ -1,0 +1,200 @@
+// The notifier's main window made in this process (one for the whole program): under the colour-coded fixture skin
+// each kind of control draws from its own entry, and without that entry it keeps its built-in look; switched
+// through every stored skin, the handles its objects hold come back to where they were and the frame around the
+// client area is the last skin's.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "InProcessMainForm.h"
+#include "base/Files.h"
+#include "base/Handles.h"
+#include "tests/classlib/ScreenGrab.h"
+
+namespace {
+
+std::wstring Widen(const char* s) {
+    std::wstring w;
+    for (const char* p = s; *p; ++p)
+        w += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
+    return w;
+}
+
+const std::wstring kFixture = Widen(TRELM_SKIN_FIXTURES) + L"\\colorcoded";
+
+// Every colour the fixture's legend gives an entry ("entry.key.state=r,g,b" lines), as 0xRRGGBB.
+std::map<std::string, std::set<std::uint32_t>> Legend() {
+    std::map<std::string, std::set<std::uint32_t>> out;
+    std::ifstream in(std::string(TRELM_SKIN_FIXTURES) + "/colorcoded/legend.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string entry = line.substr(0, std::min(line.find('.'), eq));
+        int r = 0, g = 0, b = 0;
+        if (std::sscanf(line.c_str() + eq + 1, "%d,%d,%d", &r, &g, &b) == 3)
+            out[entry].insert(static_cast<std::uint32_t>(r << 16 | g << 8 | b));
+    }
+    return out;
+}
+
+// A copy of the fixture in a folder of its own where the entry is renamed away; returns its ini.
+std::wstring FixtureWithout(const std::string& entry) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"trelm_without_" + std::wstring(entry.begin(), entry.end());
+    CreateDirectoryW(dir.c_str(), nullptr);
+    WIN32_FIND_DATAW fd{};
+    HANDLE found = FindFirstFileW((kFixture + L"\\*.bmp").c_str(), &fd);
+    if (found != INVALID_HANDLE_VALUE) {
+        do
+            CopyFileW((kFixture + L"\\" + fd.cFileName).c_str(), (dir + L"\\" + fd.cFileName).c_str(), FALSE);
+        while (FindNextFileW(found, &fd));
+        FindClose(found);
+    }
+    std::string ini = ReadWholeFile(kFixture + L"\\skin.ini").value_or(std::string());
+    const std::string from = "=" + entry + ":";
+    const size_t at = ini.find(from);
+    if (at != std::string::npos)
+        ini.replace(at, from.size(), "=" + entry + "_gone:");
+    if (FILE* f = _wfopen((dir + L"\\skin.ini").c_str(), L"wb")) {
+        fwrite(ini.data(), 1, ini.size(), f);
+        fclose(f);
+    }
+    return dir + L"\\skin.ini";
+}
+
+// The frame around the client area: how far the client lies inside the window on each side.
+RECT ClientInset(HWND wnd) {
+    RECT window{}, client{};
+    GetWindowRect(wnd, &window);
+    GetClientRect(wnd, &client);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return RECT{client.left - window.left, client.top - window.top, window.right - client.right,
+                window.bottom - client.bottom};
+}
+
+}  // namespace
+
+class MainFormSkinTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { main_ = std::make_unique<TInProcessMainForm>(); }
+    static void TearDownTestSuite() { main_.reset(); }
+
+    // The colours a control shows on the screen (windowed or not), as 0xRRGGBB.
+    // A flat picture button draws its entry under the cursor, so the cursor rests on it; a list's bar that its
+    // rows do not need is shown for the look.
+    static std::set<std::uint32_t> ColoursOf(const wchar_t* name) {
+        TControl* c = main_->Form()->FindCtl(name);
+        if (!c)
+            return {};
+        const bool hidden = !c->Visible();
+        if (hidden)
+            c->SetVisible(true);
+        RECT r{};
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            GetWindowRect(w->Handle(), &r);
+        } else {
+            POINT origin{c->Left(), c->Top()};
+            ClientToScreen(c->Parent()->Handle(), &origin);
+            r = RECT{origin.x, origin.y, origin.x + c->Width(), origin.y + c->Height()};
+        }
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        TInProcessMainForm::Pump(300);
+        std::set<std::uint32_t> out;
+        for (std::uint32_t p : GrabScreen(r))
+            out.insert(p & 0xFFFFFF);
+        SetCursorPos(5, 5);
+        if (hidden)
+            c->SetVisible(false);
+        TInProcessMainForm::Pump(100);
+        return out;
+    }
+    static void Show(const std::wstring& ini) {
+        main_->SkinData()->LoadFromFile(ini);
+        SetForegroundWindow(main_->Handle());
+        RedrawWindow(main_->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        TInProcessMainForm::Pump(400);
+    }
+
+    static inline std::unique_ptr<TInProcessMainForm> main_;
+};
+
+// Under the fixture skin a control of each kind shows colours of its entry; with the entry gone from the skin it
+// shows none of them (its built-in look).
+TEST_F(MainFormSkinTest, EachKindOfControlDrawsFromItsEntryAndWithoutItFromItsBuiltInLook) {
+    ASSERT_NE(main_->SkinData(), nullptr);
+    const auto legend = Legend();
+    ASSERT_FALSE(legend.empty());
+    const std::pair<const wchar_t*, const char*> kinds[] = {
+        {L"Edit_PNLogin", "edit"},         {L"Combo_PNDomain", "combobox"}, {L"Spin_ProvEmSek", "spinedit"},
+        {L"Check_AutoZagr", "checkbox"},   {L"Button_Skin", "button"},      {L"Button_Dobav", "resizetoolbutton"},
+        {L"ListView_Em", "listview"},      {L"GroupBox_NastrEm", "groupbox"}, {L"PageControl", "tab"},
+        {L"ScrollBar_EmH", "hscrollbar"},  {L"Label_ProvEmSek", "stdlabel"}};
+    Show(kFixture + L"\\skin.ini");
+    for (const auto& [name, entry] : kinds) {
+        ASSERT_TRUE(legend.count(entry)) << entry;
+        const std::set<std::uint32_t> shown = ColoursOf(name);
+        ASSERT_FALSE(shown.empty()) << entry;
+        int hits = 0;
+        for (std::uint32_t c : legend.at(entry))
+            hits += static_cast<int>(shown.count(c));
+        EXPECT_GT(hits, 0) << "no colour of the " << entry << " entry in the control";
+    }
+    for (const auto& [name, entry] : kinds) {
+        Show(FixtureWithout(entry));
+        const std::set<std::uint32_t> shown = ColoursOf(name);
+        int hits = 0;
+        for (std::uint32_t c : legend.at(entry))
+            hits += static_cast<int>(shown.count(c));
+        EXPECT_EQ(hits, 0) << "the " << entry << " entry's colours without the entry";
+    }
+}
+
+TEST_F(MainFormSkinTest, EverySkinInTurnGivesBackItsHandlesAndLeavesTheLastSkinsFrame) {
+    TInProcessMainForm& main = *main_;
+    main.SkinData()->SetSkinIndex(0);
+    TInProcessMainForm::Pump(100);
+    ASSERT_NE(main.SkinData(), nullptr);
+    const int count = main.SkinCount();
+    ASSERT_EQ(count, 87);
+    const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    // The last skin reached in one switch: its frame and the handles the window holds under it.
+    main.SkinData()->SetSkinIndex(count - 1);
+    RedrawWindow(main.Handle(), nullptr, nullptr, repaint);
+    TInProcessMainForm::Pump(300);
+    const RECT want = ClientInset(main.Handle());
+    // A first round may make what is then kept for the process's life (one GDI object under Wine); a second round
+    // must add nothing.
+    for (int i = 0; i < count; ++i) {
+        main.SkinData()->SetSkinIndex(i);
+        RedrawWindow(main.Handle(), nullptr, nullptr, repaint);
+        TInProcessMainForm::Pump(5);
+    }
+    TInProcessMainForm::Pump(300);
+    long before[static_cast<int>(THandleKind::Count)] = {};
+    for (int kind = 0; kind < static_cast<int>(THandleKind::Count); ++kind)
+        before[kind] = LiveHandleCount(static_cast<THandleKind>(kind));
+    for (int i = 0; i < count; ++i) {
+        main.SkinData()->SetSkinIndex(i);
+        RedrawWindow(main.Handle(), nullptr, nullptr, repaint);
+        TInProcessMainForm::Pump(20);
+    }
+    TInProcessMainForm::Pump(300);
+    for (int kind = 0; kind < static_cast<int>(THandleKind::Count); ++kind)
+        EXPECT_EQ(LiveHandleCount(static_cast<THandleKind>(kind)), before[kind]) << "handles of kind " << kind;
+    const RECT inset = ClientInset(main.Handle());
+    EXPECT_EQ(inset.left, want.left);
+    EXPECT_EQ(inset.top, want.top);
+    EXPECT_EQ(inset.right, want.right);
+    EXPECT_EQ(inset.bottom, want.bottom);
+    EXPECT_GT(inset.top, inset.bottom) << "a caption above the client";
+}
