@@ -488,6 +488,23 @@ def check_set(setdir):
     return errors
 
 
+# The entries the main window's rows hold; its rows are sized once to the largest of their heights over the set.
+ROW_ENTRIES = ('edit', 'buttonedit', 'combobox', 'spinedit', 'button', 'checkbox', 'resizetoolbutton')
+
+
+def control_heights(setdir):
+    """The largest picture height of each row entry over the notifier's skins (entries without a picture left out)."""
+    from skingen import read_list
+    out = {}
+    for r in read_list(os.path.join(setdir, 'notifier', 'skins.lst')):
+        ini = compose.read_ini(os.path.join(setdir, 'notifier', r['folder'], 'skin.ini'))
+        for name in ROW_ENTRIES:
+            if ini.has_section(name) and 'skinrect' in ini[name]:
+                rect = compose.rect(ini[name]['skinrect'])
+                out[name] = max(out.get(name, 0), rect[3] - rect[1])
+    return out
+
+
 def main():
     args = sys.argv[1:]
     if args and args[0] == '--build':
@@ -501,6 +518,7 @@ def main():
     errors = check_set(setdir)
     for e in errors:
         print(e)
+    print('row heights over the set: ' + ', '.join('%s %d' % kv for kv in sorted(control_heights(setdir).items())))
     print('%d problem(s)' % len(errors))
     return 1 if errors else 0
 
