@@ -155,6 +155,8 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
+    // Every skinned window of the program fades in when it shows.
+    SkinData->AnimationForAllWindows = true;
     BindSkinnedControls();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");

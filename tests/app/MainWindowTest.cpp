@@ -2166,3 +2166,24 @@ TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
         }
     }
 }
+
+// Every skinned window fades in and ends opaque: once shown, neither the main window nor a dialog stays layered.
+TEST_F(MainWindowSharedTest, WindowsFadeInAndEndWithoutTheLayeredStyle) {
+    auto layered = [](HWND wnd) { return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    EXPECT_TRUE(WaitUntil([&] { return !layered(main_); }, 3000));
+    const std::vector<HWND> before = OtherVisibleTops();
+    Click(L"Button_Skin");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND wnd : app_->TopWindows())
+                if (wnd != main_ && TNotifierProcess::Child(wnd, L"SkinList") &&
+                    std::find(before.begin(), before.end(), wnd) == before.end())
+                    dialog = wnd;
+            return dialog && IsWindowVisible(dialog) && !layered(dialog);
+        },
+        10000));
+    EXPECT_FALSE(layered(dialog));
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
+}
