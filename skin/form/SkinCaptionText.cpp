@@ -11,6 +11,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinText.h"
 #include "skin/core/SkinUtils.h"
+#include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinFormObjects.h"
 
@@ -28,9 +29,12 @@ TRect TextExtent(TCanvas* Canvas, const std::wstring& Text, int X, int Y) {
     return r;
 }
 
-// Paints on Target keeping its alpha: everything Paint draws becomes opaque, every other pixel of Area (widened by
-// Margin) keeps the alpha it had. Paint is called twice, on a mask (Mask true: draw in white) and on the colour copy,
-// with the offset that maps Target's coordinates to the copy's.
+TRect Moved(const TRect& R, int Dx, int Dy) {
+    return TRect{R.Left + Dx, R.Top + Dy, R.Right + Dx, R.Bottom + Dy};
+}
+
+}  // namespace
+
 void PaintKeepingAlpha(TbsBitmap* Target,
                        TFont* Font,
                        TRect Area,
@@ -76,12 +80,6 @@ void PaintKeepingAlpha(TbsBitmap* Target,
     for (int y = 0; y < h; ++y)
         std::copy(B.GetScanLine(y), B.GetScanLine(y) + w, Target->GetScanLine(Area.Top + y) + Area.Left);
 }
-
-TRect Moved(const TRect& R, int Dx, int Dy) {
-    return TRect{R.Left + Dx, R.Top + Dy, R.Right + Dx, R.Bottom + Dy};
-}
-
-}  // namespace
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinCaption* AData)
     : TbsActiveSkinObject(AParent, AData), Cap(AData) {}
@@ -133,8 +131,11 @@ TRect TbsSkinCaptionObject::TextArea() const {
     if (!Cap)
         return TRect{};
     TRect r = Cap->TextRct;
-    if (Has(r))
+    if (Has(r)) {
         r.Right = ObjectRect.Width() - (SkinRect.Width() - Cap->TextRct.Right);
+        if (QuickButtonsShown())
+            r.Left += 5;
+    }
     // Caption buttons laid over the caption take their room from the text: it ends before the first of them.
     for (const auto& o : Parent->ObjectList) {
         const TRect& b = o->ObjectRect;
@@ -174,7 +175,10 @@ void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Canvas,
     const int H = CalcTextHeightWNoPrefix(Canvas, text);
     int Y = Area.Top + Area.Height() / 2 - H / 2;
     int X = Area.Left;
-    if (Cap->Alignment == taRightJustify)
+    // A form with quick buttons centres its title whatever the skin asks (also when they are not drawn).
+    if (Parent->QuickButtons()->Count() > 0)
+        X = Area.Left + Area.Width() / 2 - W / 2;
+    else if (Cap->Alignment == taRightJustify)
         X = Area.Right - W;
     else if (Cap->Alignment == taCenter)
         X = Area.Left + Area.Width() / 2 - W / 2;
@@ -277,8 +281,17 @@ void TbsSkinCaptionObject::BuildLook(TBitmap* B, const TRect& Src, TBitmap* Pic,
     CreateCaptionBitMap(B, Src, Pic);
     if (B->Empty())
         return;
+    TRect area = TextArea();
+    if (QuickButtonsShown()) {
+        // The buttons lie over the background, in window coordinates: the bitmap is the object's rectangle.
+        HDC dc = B->Canvas()->Handle();
+        POINT old{};
+        SetViewportOrgEx(dc, -ObjectRect.Left, -ObjectRect.Top, &old);
+        DrawQuickButtons(B->Canvas(), area);
+        SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    }
     CnvSetFont(B->Canvas(), ActiveLook ? Cap->ActiveFontColor : Cap->FontColor);
-    DrawCaptionText(B->Canvas(), TextArea(), 0, 0, ActiveLook, nullptr);
+    DrawCaptionText(B->Canvas(), area, 0, 0, ActiveLook, nullptr);
 }
 
 bool TbsSkinCaptionObject::InActiveEffectDue() const {
@@ -354,8 +367,11 @@ void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
         return;
     }
     if (!Has(ActiveSkinRect) || (!Active && !ownBackground)) {
+        TRect area = TextArea();
+        if (QuickButtonsShown())
+            DrawQuickButtons(Cnvs, area);
         CnvSetFont(Cnvs, Active ? Cap->ActiveFontColor : Cap->FontColor);
-        DrawCaptionText(Cnvs, TextArea(), ObjectRect.Left, ObjectRect.Top, Active, nullptr);
+        DrawCaptionText(Cnvs, area, ObjectRect.Left, ObjectRect.Top, Active, nullptr);
         return;
     }
     TBitmap B;
@@ -367,7 +383,14 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) {
     if (!Cap || !ABitMap || ABitMap->Empty())
         return;
     TRect area{0, 0, ObjectRect.Width(), ObjectRect.Height()};
-    area.Left += Has(Cap->DividerRect) ? Cap->DividerRect.Width() + 5 : 5;
+    if (QuickButtonsShown())
+        DrawQuickButtonsAlpha(Cnvs, ABitMap, area);
+    if (Has(Cap->DividerRect)) {
+        DrawDivider(Cnvs, ABitMap);
+        area.Left += Cap->DividerRect.Width() + 5;
+    } else {
+        area.Left += 5;
+    }
     const int narrow = Cap->VistaGlowEffect ? 6 : (Cap->GlowEffect ? 3 : 0);
     area = TRect{area.Left + narrow, area.Top, area.Right - narrow, area.Bottom};
     Active = Parent->FFormActive;
@@ -375,28 +398,7 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) {
     DrawCaptionText(Cnvs, area, ObjectRect.Left, ObjectRect.Top, Active, ABitMap);
 }
 
-void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button) {
-    TbsActiveSkinObject::MouseDown(X, Y, Button);
-    if (Button == mbLeft)
-        FDown = true;
-}
-
-void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button) {
-    TbsActiveSkinObject::MouseUp(X, Y, Button);
-    if (Button == mbLeft)
-        FDown = false;
-}
-
-void TbsSkinCaptionObject::MouseMove(int X, int Y) {
-    TbsActiveSkinObject::MouseMove(X, Y);
-}
-
 void TbsSkinCaptionObject::MouseEnter() {
     FMouseIn = true;
     Parent->MouseEnterEvent(IDName);
-}
-
-void TbsSkinCaptionObject::MouseLeave() {
-    FMouseIn = false;
-    Parent->MouseLeaveEvent(IDName);
 }

@@ -12,7 +12,10 @@
 #include "skin/core/LayerWindow.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinUtils.h"
+#include "classlib/ImgList.h"
 #include "skin/form/LayerBorder.h"
+#include "skin/form/QuickButtons.h"
+#include "skin/form/SkinHint.h"
 #include "skin/form/SkinFormObjects.h"
 #include "skin/form/SkinMenu.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -49,6 +52,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     FForm = dynamic_cast<TCustomForm*>(AOwner);
     if (!FForm)
         throw EInvalidOperation(L"TbsSkinForm needs a form as its owner");
+    FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
     FDefCaptionFont = std::make_unique<TFont>();
     FDefCaptionFont->SetName(L"Tahoma");
     FDefCaptionFont->SetHeight(13);
@@ -103,6 +107,27 @@ TbsSkinForm::~TbsSkinForm() {
     }
 }
 
+void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
+    if (FQuickImageList)
+        FQuickImageList->RemoveFreeNotification(this);
+    FQuickImageList = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    UpDateFormNC();
+}
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
+    if (FSkinHint)
+        FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+bool TbsSkinForm::IsModernSkin() const {
+    return FSD && !FSD->Empty && FSD->ClRect.Left == 1;
+}
+
 void TbsSkinForm::SetStatusBar(TComponent* Value) {
     if (FStatusBar)
         FStatusBar->RemoveFreeNotification(this);
@@ -119,6 +144,17 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FTrayIcon = nullptr;
     if (Operation == opRemove && AComponent == FStatusBar)
         FStatusBar = nullptr;
+    if (Operation == opRemove && AComponent == FSkinHint)
+        FSkinHint = nullptr;
+    if (Operation == opRemove && AComponent == FQuickImageList)
+        FQuickImageList = nullptr;
+    if (Operation == opRemove && FQuickButtons) {
+        for (int i = 0; i < FQuickButtons->Count(); ++i) {
+            TbsQuickButtonItem* b = FQuickButtons->Items(i);
+            if (b->PopupMenu() && static_cast<TComponent*>(b->PopupMenu()) == AComponent)
+                b->SetPopupMenu(nullptr);
+        }
+    }
     if (Operation == opRemove && AComponent == FSD) {
         FSD = nullptr;
         // The objects point into the container's records: they go with it. While the form itself is going, nothing
@@ -325,7 +361,7 @@ bool TbsSkinForm::PtInMask(TPoint P) const {
 
 bool TbsSkinForm::InCaption(TPoint P) {
     // A caption button lying over the caption text takes the point: pressing it must not drag the window.
-    if (ObjectAt(P) != -1)
+    if (ObjectAt(P) != -1 || QuickButtonAt(P))
         return false;
     for (const auto& o : objects_) {
         if (o.Kind == fokCaption) {
@@ -333,6 +369,13 @@ bool TbsSkinForm::InCaption(TPoint P) {
             return P.X >= r.Left && P.X < r.Right && P.Y >= r.Top && P.Y < r.Bottom;
         }
     }
+    return false;
+}
+
+bool TbsSkinForm::QuickButtonAt(TPoint P) {
+    for (const auto& o : ObjectList)
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(o.get()); c && c->QuickButtonAt(P.X, P.Y) != -1)
+            return true;
     return false;
 }
 

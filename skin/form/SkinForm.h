@@ -34,6 +34,9 @@ class TbsLayerManager;
 class TbsTrayIcon;
 class TbsSkinPopupMenu;
 class TbsClientInActivePanel;
+class TbsQuickButtonItems;
+class TbsSkinHint;
+class TCustomImageList;
 
 // Where the first show puts a form; the cover of an inactive form's client area.
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
@@ -155,6 +158,19 @@ class TbsSkinForm : public TComponent {
 
     // Rebuild the frame from SkinData.
     void ChangeSkinData();
+
+    // Quick buttons of the caption (QuickButtons.h), drawn and run by the caption text object; the images come from
+    // QuickImageList (without one no quick button is drawn or clickable), their hints through SkinHint.
+    TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+    TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    void SetQuickImageList(TCustomImageList* Value);
+    bool QuickButtonsShowHint = false;
+    bool QuickButtonsShowDivider = true;
+    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TbsSkinHint* Value);
+    bool DisableSystemMenu = false;
+    // A skin with data whose client area starts at x 1.
+    bool IsModernSkin() const;
 
     // Skinned menus (SkinFormMenus.cpp): the controller every popup of this form opens through, the container its
     // menus are drawn with (nullptr: SkinData), and the form's menu state (an open menu hooks the application's
@@ -310,6 +326,8 @@ class TbsSkinForm : public TComponent {
     void CheckObjects();
     bool PtInMask(TPoint P) const;
     bool InCaption(TPoint P);
+    // A quick button of the caption lies under P.
+    bool QuickButtonAt(TPoint P);
     // Every visible object onto Canvas (window coordinates).
     void DrawObjects(TCanvas* Canvas);
     void PaintBG(HDC DC);
@@ -347,6 +365,9 @@ class TbsSkinForm : public TComponent {
 
     TCustomForm* FForm = nullptr;
     TWndMethod OldWindowProc;
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+    TCustomImageList* FQuickImageList = nullptr;  // borrowed, cleared by notification
+    TbsSkinHint* FSkinHint = nullptr;             // borrowed, cleared by notification
     TbsSkinData* FSD = nullptr;
     TbsBorderIcons FBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
                                 TbsBorderIcon::biRollUp};

@@ -225,6 +225,8 @@ void TbsSkinForm::FormChangeActive(bool AAnimate) {
         } else if (c->EnableMorphing()) {
             c->SetMorphKf(a ? 1 : 0);
         }
+        if (!a)
+            c->QuickDeactivate();
         break;
     }
     if (a && OnActivate)

@@ -68,6 +68,13 @@ void TbsSkinForm::SkinMenuClose() {
     FInMenu = false;
     // The caption button whose menu this was lets go; an animated one plays its frames back.
     for (const auto& o : ObjectList) {
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(o.get())) {
+            if (c->PopupMenuQuickButton != -1) {
+                c->QuickMenuClosed();
+                break;
+            }
+            continue;
+        }
         if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get())) {
             if (b->MenuItem && b->Down()) {
                 b->SetDown(false);

@@ -125,7 +125,10 @@ bool TbsActiveSkinObject::InActiveMask(int X, int Y) {
 }
 
 TRect TbsActiveSkinObject::ScreenRect() {
-    TRect r = ObjectRect;
+    return ToScreen(ObjectRect);
+}
+
+TRect TbsActiveSkinObject::ToScreen(const TRect& R) {
     int dx = 0, dy = 0;
     TbsFormLayerBorder* border = Parent->FBorderLayer;
     TbsFormLayerWindow* top = border ? border->Window(bsflTop) : nullptr;
@@ -140,7 +143,7 @@ TRect TbsActiveSkinObject::ScreenRect() {
         dx = w.left;
         dy = w.top;
     }
-    return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+    return TRect{R.Left + dx, R.Top + dy, R.Right + dx, R.Bottom + dy};
 }
 
 void TbsActiveSkinObject::ShowGlow(bool AMenu) {

@@ -11,6 +11,7 @@
 // skin's pictures, its record and the record's alpha images, all of which outlive it. GUI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "classlib/Controls.h"
@@ -23,7 +24,18 @@ class TbsBitmap;
 class TbsEffectBmp;
 class TbsSkinData;
 class TbsSkinForm;
+class TbsSkinPopupMenu;
+class TbsDataSkinButtonControl;
 class TMenuItem;
+
+// Paints on Target keeping its alpha: everything Paint draws becomes opaque, every other pixel of Area (widened by
+// Margin) keeps the alpha it had. Paint is called twice, on a mask (Mask true: draw in white) and on the colour copy,
+// with the offset that maps Target's coordinates to the copy's.
+void PaintKeepingAlpha(TbsBitmap* Target,
+                       TFont* Font,
+                       TRect Area,
+                       int Margin,
+                       const std::function<void(TCanvas*, int, int, bool)>& Paint);
 
 // The skin's inactive-window effect on an effect bitmap.
 void ApplyInActiveEffect(TbsEffectBmp* Bmp, TbsInActiveEffect Effect);
@@ -93,6 +105,8 @@ class TbsActiveSkinObject {
 
   protected:
     bool SkinEmpty() const;
+    // R (in the object's coordinates) on the screen: by the layered top window or by the form's window.
+    TRect ToScreen(const TRect& R);
     // Src of Pic stretched onto ObjectRect.
     void DrawRect(TCanvas* Cnvs, TBitmap* Pic, const TRect& Src);
     // One cross-fade step between the normal image (NormalSrc of NormalPic) and the hot image (HotSrc of
@@ -229,6 +243,20 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
     int PaintedWidth() const { return FPaintedWidth; }
     int PaintedArea() const { return FPaintedArea; }
 
+    // ---- Quick buttons (SkinCaptionQuick.cpp); X, Y in the object's coordinate space (the window's) ----
+    // Declared buttons and an image list: they are laid out, drawn and run.
+    bool QuickButtonsShown() const;
+    // The enabled, visible button under (X, Y), -1 when none.
+    int QuickButtonAt(int X, int Y) const;
+    // Hot tracking of the buttons at (X, Y); (-1, -1) takes the hot state away.
+    void TestActive(int X, int Y);
+    // Opens Menu below R (the button's ItemRect).
+    void TrackMenu(const TRect& R, TbsSkinPopupMenu* Menu);
+    // The form's menu closed: the button whose menu it was lets go.
+    void QuickMenuClosed();
+    // The form went inactive: plain buttons come up, none stays hot.
+    void QuickDeactivate();
+
     int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1, PopupMenuQuickButton = -1;
     bool FDown = false;
     int FIncTime = 0;
@@ -236,8 +264,20 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
     TbsDataSkinCaption* Cap;  // borrowed: the caption record
 
   private:
-    // Text area relative to the object for the window path.
+    // Text area relative to the object for the window path (before the quick buttons narrow it).
     TRect TextArea() const;
+    // The divider and the buttons drawn on Cnvs (window coordinates); Area (the object's) gives up their room.
+    void DrawQuickButtons(TCanvas* Cnvs, TRect& Area);
+    void DrawQuickButton(TCanvas* Cnvs, int Index);
+    // The layered variant into the top image B (its canvas Cnvs).
+    void DrawQuickButtonsAlpha(TCanvas* Cnvs, TbsBitmap* B, TRect& Area);
+    void DrawQuickButtonAlpha(TCanvas* Cnvs, TbsBitmap* B, int Index);
+    void LayoutQuick(bool Layered, TRect& Area);
+    // "officequickbutton", else "resizetoolbutton"; nullptr without either.
+    TbsDataSkinButtonControl* QuickLook() const;
+    TColor QuickTextColor(int Index) const;
+    void DrawDivider(TCanvas* Cnvs, TbsBitmap* Alpha);
+    void ReleaseQuickCapture();
     void CnvSetFont(TCanvas* Canvas, int Color);
     // Paints text (and frame) on Canvas with the object's top-left at (X0, Y0). Alpha: the layered-image painters.
     void DrawCaptionText(TCanvas* Canvas, const TRect& Area, int X0, int Y0, bool ActiveLook, TbsBitmap* Alpha);
