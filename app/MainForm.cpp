@@ -41,6 +41,7 @@
 #include "skin/dialogs/PasswordDialog.h"
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinHint.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -164,6 +165,14 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     // rule), so the places found at the start hold in every skin.
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
+    // The caption's two quick buttons as the form keeps them. It has no image list for them and no handler, so
+    // neither is drawn nor clickable; declaring them centres the title in every skin.
+    TbsQuickButtonItem* save = SkinForm1->QuickButtons()->Add();
+    save->SetImageIndex(8);
+    save->Hint = L" Сохранить ";
+    TbsQuickButtonItem* print = SkinForm1->QuickButtons()->Add();
+    print->SetImageIndex(13);
+    print->SetCaption(L"Печать");
     PopupMenu1->SetSkinData(SkinData);
     // Every hint of the application: skinned, translucent, "@" breaks a line.
     SkinHint1 = new TbsSkinHint(this);

@@ -15,6 +15,9 @@
 #include "InProcessMainForm.h"
 #include "base/Files.h"
 #include "base/Handles.h"
+#include "skin/form/QuickButtons.h"
+#include "skin/form/SkinForm.h"
+#include "skin/form/SkinFormObjects.h"
 #include "tests/classlib/ScreenGrab.h"
 
 namespace {
@@ -197,4 +200,62 @@ TEST_F(MainFormSkinTest, EverySkinInTurnGivesBackItsHandlesAndLeavesTheLastSkins
     EXPECT_EQ(inset.right, want.right);
     EXPECT_EQ(inset.bottom, want.bottom);
     EXPECT_GT(inset.top, inset.bottom) << "a caption above the client";
+}
+
+// The caption's two quick buttons as the form keeps them: with no image list neither is drawn nor clickable (a click
+// where the first would lie is a click on the caption), and the title is centred within one pixel in a skin that
+// left-aligns it (81, white title).
+TEST_F(MainFormSkinTest, TheQuickButtonsCentreTheTitleAndTakeNoClick) {
+    auto* skinForm = dynamic_cast<TbsSkinForm*>(main_->Form()->FindComponent(L"SkinForm1"));
+    ASSERT_NE(skinForm, nullptr);
+    ASSERT_EQ(skinForm->QuickButtons()->Count(), 2);
+    EXPECT_EQ(skinForm->QuickButtons()->Items(0)->ImageIndex(), 8);
+    EXPECT_EQ(skinForm->QuickButtons()->Items(0)->Hint, L" Сохранить ");
+    EXPECT_EQ(skinForm->QuickButtons()->Items(1)->ImageIndex(), 13);
+    EXPECT_EQ(skinForm->QuickButtons()->Items(1)->Caption(), L"Печать");
+    EXPECT_EQ(skinForm->QuickImageList(), nullptr);
+    main_->SkinData()->SetSkinIndex(81);
+    TInProcessMainForm::Pump(400);
+    TbsSkinCaptionObject* cap = nullptr;
+    for (const auto& o : skinForm->ObjectList)
+        if (auto* c = dynamic_cast<TbsSkinCaptionObject*>(o.get()))
+            cap = c;
+    ASSERT_NE(cap, nullptr);
+    const HWND h = main_->Handle();
+    // The first column of the white title within the caption object, as the screen shows it.
+    auto firstTitleColumn = [&] {
+        SetForegroundWindow(h);
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        TInProcessMainForm::Pump(300);
+        RECT wr{};
+        GetWindowRect(h, &wr);
+        const RECT band{wr.left + cap->ObjectRect.Left, wr.top + cap->ObjectRect.Top, wr.left + cap->ObjectRect.Right,
+                        wr.top + cap->ObjectRect.Bottom};
+        const std::vector<std::uint32_t> px = GrabScreen(band);
+        const int w = band.right - band.left, bh = band.bottom - band.top;
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < bh; ++y)
+                if ((px[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == 0xFFFFFF)
+                    return cap->ObjectRect.Left + x;
+        return -1;
+    };
+    const int centred = firstTitleColumn();
+    const int shift = (cap->PaintedArea() - cap->PaintedWidth()) / 2;
+    ASSERT_NE(centred, -1);
+    ASSERT_GT(shift, 10);
+    // Without the buttons the skin's own alignment (left) holds: the title moves by half the room it leaves.
+    auto* saved = new TbsQuickButtonItems(skinForm);
+    saved->Assign(skinForm->QuickButtons());
+    skinForm->QuickButtons()->Clear();
+    const int leftAligned = firstTitleColumn();
+    skinForm->QuickButtons()->Assign(saved);
+    delete saved;
+    firstTitleColumn();
+    EXPECT_NEAR(centred - leftAligned, shift, 1);
+    // Where the first button would lie: the caption.
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    const int x = wr.left + cap->ObjectRect.Left + 20, y = wr.top + cap->ObjectRect.Top + cap->ObjectRect.Height() / 2;
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)), HTCAPTION);
+    EXPECT_EQ(cap->QuickButtonAt(cap->ObjectRect.Left + 20, cap->ObjectRect.Top + cap->ObjectRect.Height() / 2), -1);
 }
