@@ -444,6 +444,10 @@ class Checker:
                 self.err('[%s] glow picture and its mask differ or are missing' % sec.name)
 
 
+# The entries that draw the main window's texts.
+TEXT_ENTRIES = ('stdlabel', 'checkbox', 'button', 'tab', 'groupbox', 'edit', 'combobox', 'spinedit', 'listview')
+
+
 def check_set(setdir):
     from skingen import read_list
     errors = []
@@ -460,6 +464,16 @@ def check_set(setdir):
             c.contrast(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
         errors += c.errors
         facts.append((r, c.facts))
+    # The main window is laid out once, in the fonts of the skin it starts with: every skin gives the entries that
+    # carry its texts one font, so that a layout found in one skin holds in all.
+    for name in TEXT_ENTRIES:
+        fonts = set()
+        for r in rows:
+            ini = compose.read_ini(os.path.join(setdir, 'notifier', r['folder'], 'skin.ini'))
+            if ini.has_section(name):
+                fonts.add(tuple(ini[name].get(k, '') for k in ('fontname', 'fontheight', 'fontstyle')))
+        if len(fonts) > 1:
+            errors.append('the [%s] entries of the notifier skins differ in font: %s' % (name, sorted(fonts)))
     setup = read_list(os.path.join(setdir, 'setup', 'skins.lst'))
     if [(r['index'], r['name'], r['folder']) for r in setup] != [(0, 'Windows 8', 'Win8')]:
         errors.append('the installer list must hold one skin "Windows 8" (Win8.skn)')
