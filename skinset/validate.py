@@ -350,6 +350,25 @@ class Checker:
             if ratio < need:
                 self.err('%s text contrast %.2f below %.1f (%s on %s)' % (what, ratio, need, fg, bg))
 
+    def check_images(self, ini):
+        """The engine draws a check box's images with their bottom-left pixel's colour transparent: that colour must
+        not be the box's border (the middle of its left edge), or the border vanishes."""
+        p = ini['PICTURES']
+        for name in ('checkbox', 'radiobox'):
+            if not ini.has_section(name) or ini[name].get('pictureindex', '-1') == '-1':
+                continue
+            sec = ini[name]
+            im = Image.open(os.path.join(self.folder, p[str(int(sec['pictureindex']))])).convert('RGB')
+            for key in ('checkimagerect', 'uncheckimagerect'):
+                if key not in sec:
+                    continue
+                r = compose.rect(sec[key])
+                if r[2] - r[0] < 3 or r[3] - r[1] < 3:
+                    continue
+                if im.getpixel((r[0], r[3] - 1)) == im.getpixel((r[0], (r[1] + r[3]) // 2)):
+                    self.err('[%s] %s: the bottom-left pixel is the border colour, which would be drawn transparent'
+                             % (name, key))
+
     def title_contrast(self, picture, cap, fg):
         """The lowest contrast of the title colour against the caption pixels the title can cover."""
         im = Image.open(os.path.join(self.folder, picture))
@@ -462,6 +481,7 @@ def check_set(setdir):
         c.run()
         if not c.errors:
             c.contrast(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
+            c.check_images(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
         errors += c.errors
         facts.append((r, c.facts))
     # The main window is laid out once, in the fonts of the skin it starts with: every skin gives the entries that
