@@ -145,6 +145,11 @@ class MainWindowTest : public ::testing::Test {
             idKomp = GetMachineId();
         SaveSettingsAs(app_->File(L"Posl.vkz"), settings, lists, idKomp);
     }
+    // Settings of another computer with the start password "secret": the program asks for it first.
+    void WriteLockedSettings(TSettings settings = {}) {
+        settings.PassZapusk = L"secret";
+        WriteSettings(settings, OneServer(), L"FOREIGN-PC");
+    }
     static TNotifierLists OneServer() {
         TNotifierLists lists;
         lists.ImapServers.push_back(std::make_unique<AListImap>(AListImap{L"mail.test", L"imap.mail.test", 993}));
@@ -574,9 +579,7 @@ TEST_F(MainWindowTest, WindowlessLabelsAreFoundFromOutside) {
 }
 
 TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
-    TSettings s;
-    s.PassZapusk = L"secret";
-    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    WriteLockedSettings();
     ASSERT_TRUE(app_->Start());
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -595,9 +598,7 @@ TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlan
 }
 
 TEST_F(MainWindowTest, AWrongStartPasswordEndsTheProgramAndLeavesTheFileAsItWas) {
-    TSettings s;
-    s.PassZapusk = L"secret";
-    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    WriteLockedSettings();
     const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
     const FILETIME time = WriteTime(app_->File(L"Posl.vkz"));
     ASSERT_TRUE(app_->Start());
@@ -2100,8 +2101,7 @@ TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
             TSettings s;
             s.SkinIndex = static_cast<uint8_t>(skin);
             s.LangIndex = static_cast<uint8_t>(lang);
-            s.PassZapusk = L"secret";
-            WriteSettings(s, OneServer(), L"FOREIGN-PC");
+            WriteLockedSettings(s);
             ASSERT_TRUE(app_->Start());
             HWND dialog = nullptr;
             ASSERT_TRUE(WaitUntil(
