@@ -134,37 +134,6 @@ class MainFormSkinTest : public ::testing::Test {
     static inline std::unique_ptr<TInProcessMainForm> main_;
 };
 
-// Under the fixture skin a control of each kind shows colours of its entry; with the entry gone from the skin it
-// shows none of them (its built-in look).
-TEST_F(MainFormSkinTest, EachKindOfControlDrawsFromItsEntryAndWithoutItFromItsBuiltInLook) {
-    ASSERT_NE(main_->SkinData(), nullptr);
-    const auto legend = Legend();
-    ASSERT_FALSE(legend.empty());
-    const std::pair<const wchar_t*, const char*> kinds[] = {
-        {L"Edit_PNLogin", "edit"},         {L"Combo_PNDomain", "combobox"}, {L"Spin_ProvEmSek", "spinedit"},
-        {L"Check_AutoZagr", "checkbox"},   {L"Button_Skin", "button"},      {L"Button_Dobav", "resizetoolbutton"},
-        {L"ListView_Em", "listview"},      {L"GroupBox_NastrEm", "groupbox"}, {L"PageControl", "tab"},
-        {L"ScrollBar_EmH", "hscrollbar"},  {L"Label_ProvEmSek", "stdlabel"}};
-    Show(kFixture + L"\\skin.ini");
-    for (const auto& [name, entry] : kinds) {
-        ASSERT_TRUE(legend.count(entry)) << entry;
-        const std::set<std::uint32_t> shown = ColoursOf(name);
-        ASSERT_FALSE(shown.empty()) << entry;
-        int hits = 0;
-        for (std::uint32_t c : legend.at(entry))
-            hits += static_cast<int>(shown.count(c));
-        EXPECT_GT(hits, 0) << "no colour of the " << entry << " entry in the control";
-    }
-    for (const auto& [name, entry] : kinds) {
-        Show(FixtureWithout(entry));
-        const std::set<std::uint32_t> shown = ColoursOf(name);
-        int hits = 0;
-        for (std::uint32_t c : legend.at(entry))
-            hits += static_cast<int>(shown.count(c));
-        EXPECT_EQ(hits, 0) << "the " << entry << " entry's colours without the entry";
-    }
-}
-
 TEST_F(MainFormSkinTest, EverySkinInTurnGivesBackItsHandlesAndLeavesTheLastSkinsFrame) {
     TInProcessMainForm& main = *main_;
     main.SkinData()->SetSkinIndex(0);
@@ -316,4 +285,36 @@ TEST_F(MainFormSkinTest, EveryCaptionFitsInEveryFamilyAndLanguage) {
     }
     form->Settings.LangIndex = 0;
     form->ApplyLanguage();
+}
+
+// Under the fixture skin a control of each kind shows colours of its entry; with the entry gone from the skin it
+// shows none of them (its built-in look). Last of the suite: the fixture's button entry does not stretch, so the
+// buttons keep the size it gave them.
+TEST_F(MainFormSkinTest, EachKindOfControlDrawsFromItsEntryAndWithoutItFromItsBuiltInLook) {
+    ASSERT_NE(main_->SkinData(), nullptr);
+    const auto legend = Legend();
+    ASSERT_FALSE(legend.empty());
+    const std::pair<const wchar_t*, const char*> kinds[] = {
+        {L"Edit_PNLogin", "edit"},         {L"Combo_PNDomain", "combobox"}, {L"Spin_ProvEmSek", "spinedit"},
+        {L"Check_AutoZagr", "checkbox"},   {L"Button_Skin", "button"},      {L"Button_Dobav", "resizetoolbutton"},
+        {L"ListView_Em", "listview"},      {L"GroupBox_NastrEm", "groupbox"}, {L"PageControl", "tab"},
+        {L"ScrollBar_EmH", "hscrollbar"},  {L"Label_ProvEmSek", "stdlabel"}};
+    Show(kFixture + L"\\skin.ini");
+    for (const auto& [name, entry] : kinds) {
+        ASSERT_TRUE(legend.count(entry)) << entry;
+        const std::set<std::uint32_t> shown = ColoursOf(name);
+        ASSERT_FALSE(shown.empty()) << entry;
+        int hits = 0;
+        for (std::uint32_t c : legend.at(entry))
+            hits += static_cast<int>(shown.count(c));
+        EXPECT_GT(hits, 0) << "no colour of the " << entry << " entry in the control";
+    }
+    for (const auto& [name, entry] : kinds) {
+        Show(FixtureWithout(entry));
+        const std::set<std::uint32_t> shown = ColoursOf(name);
+        int hits = 0;
+        for (std::uint32_t c : legend.at(entry))
+            hits += static_cast<int>(shown.count(c));
+        EXPECT_EQ(hits, 0) << "the " << entry << " entry's colours without the entry";
+    }
 }
