@@ -345,9 +345,10 @@ TEST_F(EndToEndTest, ClosingDuringHostileChecksEndsTheProgramPromptly) {
 TEST_F(EndToEndTest, SmokeTheFinishedProgramFromAFirstStartToExit) {
     FixtureCtl({"reset", "user@example.test"});
     SaveLetter("user@example.test", 1704103200, kAnnWord, kPrivetWord);
-    const std::string serverList = "mail.test                    imap.mail.test                          993\r\n"
-                                   "example.test                 imap.example.test                       " +
-                                   std::to_string(port_) + "\r\n";
+    const std::string serverList =
+        "mail.test                    imap.mail.test                          993\r\n"
+        "example.test                 imap.example.test                       " +
+        std::to_string(port_) + "\r\n";
     nettest::ScriptServer maker(Serve(serverList), nullptr);
     const std::wstring makerHost = L"127.0.0.1:" + std::to_wstring(maker.Port());
     app_->WriteFile(L"yazik.txt", std::string("\x02\x00\x00\x00", 4));
@@ -406,7 +407,8 @@ TEST_F(EndToEndTest, SmokeTheFinishedProgramFromAFirstStartToExit) {
     };
 
     // Ukrainian from the start file; the server list arrives.
-    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(app_->Ctl(L"OfficeComboBox_lang"), CB_GETCURSEL, 0, 0) == 2; }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendMessageW(app_->Ctl(L"OfficeComboBox_lang"), CB_GETCURSEL, 0, 0) == 2; }, 5000));
     HWND domains = app_->Ctl(L"Combo_PNDomain");
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(domains, CB_GETCOUNT, 0, 0) == 2; }, 10000))
         << SendMessageW(domains, CB_GETCOUNT, 0, 0) << " domains";
@@ -473,7 +475,8 @@ TEST_F(EndToEndTest, SmokeTheFinishedProgramFromAFirstStartToExit) {
     wchar_t hhnn[8] = {};
     swprintf(hhnn, 8, L"%02u:%02u", due.wHour, due.wMinute);
     setText(L"Time_Sob", hhnn);
-    const wchar_t* days[] = {L"Check_Vs", L"Check_Pn", L"Check_Vt", L"Check_Sr", L"Check_Cht", L"Check_Pt", L"Check_Sb"};
+    const wchar_t* days[] = {L"Check_Vs",  L"Check_Pn", L"Check_Vt", L"Check_Sr",
+                             L"Check_Cht", L"Check_Pt", L"Check_Sb"};
     PostClick(app_->Ctl(days[due.wDayOfWeek]));
     setText(L"Spin_ZaSkolkPredupr", L"5");
     Sleep(300);

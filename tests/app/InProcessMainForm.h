@@ -46,6 +46,6 @@ class TInProcessMainForm {
 
   private:
     TAAForm1* form_ = nullptr;
-    TbsSkinData* data_ = nullptr;        // borrowed: a component of the form
+    TbsSkinData* data_ = nullptr;            // borrowed: a component of the form
     TbsCompressedSkinList* list_ = nullptr;  // borrowed: a component of the form
 };

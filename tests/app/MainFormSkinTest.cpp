@@ -295,10 +295,10 @@ TEST_F(MainFormSkinTest, EachKindOfControlDrawsFromItsEntryAndWithoutItFromItsBu
     const auto legend = Legend();
     ASSERT_FALSE(legend.empty());
     const std::pair<const wchar_t*, const char*> kinds[] = {
-        {L"Edit_PNLogin", "edit"},         {L"Combo_PNDomain", "combobox"}, {L"Spin_ProvEmSek", "spinedit"},
-        {L"Check_AutoZagr", "checkbox"},   {L"Button_Skin", "button"},      {L"Button_Dobav", "resizetoolbutton"},
-        {L"ListView_Em", "listview"},      {L"GroupBox_NastrEm", "groupbox"}, {L"PageControl", "tab"},
-        {L"ScrollBar_EmH", "hscrollbar"},  {L"Label_ProvEmSek", "stdlabel"}};
+        {L"Edit_PNLogin", "edit"},        {L"Combo_PNDomain", "combobox"},   {L"Spin_ProvEmSek", "spinedit"},
+        {L"Check_AutoZagr", "checkbox"},  {L"Button_Skin", "button"},        {L"Button_Dobav", "resizetoolbutton"},
+        {L"ListView_Em", "listview"},     {L"GroupBox_NastrEm", "groupbox"}, {L"PageControl", "tab"},
+        {L"ScrollBar_EmH", "hscrollbar"}, {L"Label_ProvEmSek", "stdlabel"}};
     Show(kFixture + L"\\skin.ini");
     for (const auto& [name, entry] : kinds) {
         ASSERT_TRUE(legend.count(entry)) << entry;

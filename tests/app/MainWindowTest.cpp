@@ -2079,7 +2079,7 @@ TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
     if (!std::getenv("TRELM_SHOTS"))
         GTEST_SKIP() << "TRELM_SHOTS names no folder";
     const std::pair<const wchar_t*, int> skins[] = {
-        {L"aero", 0},   {L"metro", 1},  {L"office10", 2}, {L"office13", 3},     {L"luna", 4},         {L"classic", 5},
+        {L"aero", 0},   {L"metro", 1},   {L"office10", 2},   {L"office13", 3},   {L"luna", 4},        {L"classic", 5},
         {L"carbon", 6}, {L"elegant", 7}, {L"elegant23", 23}, {L"elegant81", 81}, {L"office10-45", 45}};
     const char* only = std::getenv("TRELM_SHEET_SKINS");
     auto wanted = [&](int skin) {
@@ -2144,9 +2144,9 @@ TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
             }
             SetCursorPos(5, 5);
             const std::pair<const wchar_t*, const wchar_t*> openers[] = {{L"Button_Dobav", L"message box"},
-                                                                          {L"Button_Skin", L"skin dialog"},
-                                                                          {L"Button_lang", L"language file"},
-                                                                          {L"Button_FZvuk", L"sound file"}};
+                                                                         {L"Button_Skin", L"skin dialog"},
+                                                                         {L"Button_lang", L"language file"},
+                                                                         {L"Button_FZvuk", L"sound file"}};
             for (const auto& [button, label] : openers) {
                 SetForegroundWindow(main);
                 HWND opened = OpenedBy(button);
