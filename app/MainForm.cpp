@@ -41,6 +41,7 @@
 #include "skin/dialogs/PasswordDialog.h"
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinHint.h"
 #include "skin/form/SkinPopupMenu.h"
@@ -155,13 +156,23 @@ TAAForm1::TAAForm1(TComponent* AOwner) : TForm(AOwner) {
     LoadRussianStrings(ResourceStrData_rus);
     SkinData = new TbsSkinData(this);
     SkinData->SetName(L"SkinData");
+    // Every skinned window of the program fades in when it shows.
+    SkinData->AnimationForAllWindows = true;
     BindSkinnedControls();
     SkinForm1 = new TbsSkinForm(this);
     SkinForm1->SetName(L"SkinForm1");
-    // The skinned labels take the new skin's font in the walk: the fields behind them follow.
-    SkinForm1->OnAfterChangeSkinData = [this](TObject*) { ArrangeLayout(); };
+    // Nothing is laid out again at a skin change: every stored skin gives the labels one font (the skin generator's
+    // rule), so the places found at the start hold in every skin.
     SkinForm1->SetBorderIcons(
         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMinimizeToTray});
+    // The caption's two quick buttons as the form keeps them. It has no image list for them and no handler, so
+    // neither is drawn nor clickable; declaring them centres the title in every skin.
+    TbsQuickButtonItem* save = SkinForm1->QuickButtons()->Add();
+    save->SetImageIndex(8);
+    save->Hint = L" Сохранить ";
+    TbsQuickButtonItem* print = SkinForm1->QuickButtons()->Add();
+    print->SetImageIndex(13);
+    print->SetCaption(L"Печать");
     PopupMenu1->SetSkinData(SkinData);
     // Every hint of the application: skinned, translucent, "@" breaks a line.
     SkinHint1 = new TbsSkinHint(this);

@@ -1,5 +1,7 @@
 // The main window's layout. Rows are 26 pixels apart; labels sit 4 pixels below the top of the field they name. The
 // fields below the account list (and below the reminder list) form one column behind the widest text before them.
+// Controls are as high as the largest picture of their entry over the stored skins (skinset/validate.py reports
+// them: edits, combo and spin boxes 21, buttons 23, check boxes 20, picture buttons 24), so no skin changes a row.
 #include "app/MainFormLayout.h"
 
 #include <algorithm>
@@ -50,15 +52,15 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     // Mail page: options.
     {L"Label_ProvEmSek", K::Label, L"TabSheet_NOsn", 8, 254, 0, 0},
     {L"Spin_ProvEmSek", K::Spin, L"TabSheet_NOsn", 200, 250, 70, 21, 30, 86400, L"Label_ProvEmSek", true},
-    {L"Check_ProvVseSrazu", K::Check, L"TabSheet_NOsn", 254, 252, 245, 17, 0, 0, L"Spin_ProvEmSek", true},
-    {L"Check_AutoZagr", K::Check, L"TabSheet_NOsn", 8, 278, 491, 17},
-    {L"Check_VTray", K::Check, L"TabSheet_NOsn", 8, 302, 491, 17},
-    {L"Check_OtobrTextEm", K::Check, L"TabSheet_NOsn", 8, 326, 491, 17},
+    {L"Check_ProvVseSrazu", K::Check, L"TabSheet_NOsn", 254, 250, 245, 20, 0, 0, L"Spin_ProvEmSek", true},
+    {L"Check_AutoZagr", K::Check, L"TabSheet_NOsn", 8, 276, 491, 20},
+    {L"Check_VTray", K::Check, L"TabSheet_NOsn", 8, 300, 491, 20},
+    {L"Check_OtobrTextEm", K::Check, L"TabSheet_NOsn", 8, 324, 491, 20},
     {L"Label_VremPokVspOkn", K::Label, L"TabSheet_NOsn", 8, 354, 0, 0},
     {L"Spin_VremPokVspOkn", K::Spin, L"TabSheet_NOsn", 260, 350, 70, 21, 30, 86400, kMailOptionTexts, true},
-    {L"Check_IspZvuk", K::Check, L"TabSheet_NOsn", 8, 380, 280, 17},
-    {L"Check_PovtorZvuk", K::Check, L"TabSheet_NOsn", 8, 406, 280, 17},
-    {L"Check_ZapuskPass", K::Check, L"TabSheet_NOsn", 8, 432, 280, 17},
+    {L"Check_IspZvuk", K::Check, L"TabSheet_NOsn", 8, 378, 280, 20},
+    {L"Check_PovtorZvuk", K::Check, L"TabSheet_NOsn", 8, 404, 280, 20},
+    {L"Check_ZapuskPass", K::Check, L"TabSheet_NOsn", 8, 430, 280, 20},
     {L"Edit_FZvuk", K::Edit, L"TabSheet_NOsn", 290, 378, 136, 21, 299, 0, kMailOptionTexts},
     {L"Button_FZvuk", K::Button, L"TabSheet_NOsn", 430, 377, 69, 23},
     {L"Spin_PovtorZvukI", K::Spin, L"TabSheet_NOsn", 290, 404, 70, 21, 1, 999, kMailOptionTexts, true},
@@ -81,13 +83,13 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     {L"Label_DateSob", K::Label, L"GroupBox_NastrSob", 140, 50, 0, 0, 0, 0, L"Time_Sob"},
     {L"Date_Sob", K::DateEdit, L"GroupBox_NastrSob", 190, 46, 96, 21, 0, 0, L"Label_DateSob", true},
     {L"Label_ILI", K::Label, L"GroupBox_NastrSob", 280, 50, 0, 0, 0, 0, L"Date_Sob"},
-    {L"Check_Pn", K::Check, L"GroupBox_NastrSob", 10, 78, 50, 17},
-    {L"Check_Vt", K::Check, L"GroupBox_NastrSob", 64, 78, 50, 17},
-    {L"Check_Sr", K::Check, L"GroupBox_NastrSob", 118, 78, 50, 17},
-    {L"Check_Cht", K::Check, L"GroupBox_NastrSob", 172, 78, 50, 17},
-    {L"Check_Pt", K::Check, L"GroupBox_NastrSob", 226, 78, 50, 17},
-    {L"Check_Sb", K::Check, L"GroupBox_NastrSob", 280, 78, 50, 17},
-    {L"Check_Vs", K::Check, L"GroupBox_NastrSob", 334, 78, 50, 17},
+    {L"Check_Pn", K::Check, L"GroupBox_NastrSob", 10, 76, 50, 20},
+    {L"Check_Vt", K::Check, L"GroupBox_NastrSob", 64, 76, 50, 20},
+    {L"Check_Sr", K::Check, L"GroupBox_NastrSob", 118, 76, 50, 20},
+    {L"Check_Cht", K::Check, L"GroupBox_NastrSob", 172, 76, 50, 20},
+    {L"Check_Pt", K::Check, L"GroupBox_NastrSob", 226, 76, 50, 20},
+    {L"Check_Sb", K::Check, L"GroupBox_NastrSob", 280, 76, 50, 20},
+    {L"Check_Vs", K::Check, L"GroupBox_NastrSob", 334, 76, 50, 20},
     {L"Button_DobavSob", K::Glyph, L"GroupBox_NastrSob", 460, 18, 24, 24, gAdd},
     {L"Button_RedaktSob", K::Glyph, L"GroupBox_NastrSob", 460, 44, 24, 24, gEdit},
     {L"Button_UdalSob", K::Glyph, L"GroupBox_NastrSob", 460, 70, 24, 24, gDelete},
@@ -96,10 +98,10 @@ const std::vector<TCtlSpec> kMainFormLayout = {
     // Reminders page: options.
     {L"Label_ZaSkolkPredupr", K::Label, L"TabSheet_Budilnik", 8, 306, 0, 0},
     {L"Spin_ZaSkolkPredupr", K::Spin, L"TabSheet_Budilnik", 200, 302, 70, 21, 0, 60, kReminderOptionTexts, true},
-    {L"Check_PokSegodSob", K::Check, L"TabSheet_Budilnik", 8, 330, 491, 17},
-    {L"Check_UdalProshSob", K::Check, L"TabSheet_Budilnik", 8, 356, 491, 17},
-    {L"Check_IspZvukN", K::Check, L"TabSheet_Budilnik", 8, 382, 280, 17},
-    {L"Check_PovtorZvukN", K::Check, L"TabSheet_Budilnik", 8, 408, 280, 17},
+    {L"Check_PokSegodSob", K::Check, L"TabSheet_Budilnik", 8, 328, 491, 20},
+    {L"Check_UdalProshSob", K::Check, L"TabSheet_Budilnik", 8, 354, 491, 20},
+    {L"Check_IspZvukN", K::Check, L"TabSheet_Budilnik", 8, 380, 280, 20},
+    {L"Check_PovtorZvukN", K::Check, L"TabSheet_Budilnik", 8, 406, 280, 20},
     {L"Edit_FZvukN", K::Edit, L"TabSheet_Budilnik", 290, 380, 136, 21, 299, 0, kReminderOptionTexts},
     {L"Button_FZvukN", K::Button, L"TabSheet_Budilnik", 430, 379, 69, 23},
     {L"Spin_PovtorZvukIN", K::Spin, L"TabSheet_Budilnik", 290, 406, 70, 21, 1, 999, kReminderOptionTexts, true},

@@ -4,7 +4,7 @@ from PIL import Image
 
 import painters as P
 from draw import colorref as C
-from draw import darken, lighten, mix, readable, title_band, title_colour, worst_contrast
+from draw import darken, lighten, list_colours, mix, readable, title_band, title_colour, worst_contrast
 from skinfile import Atlas, Skin
 from theme import Theme
 
@@ -734,8 +734,9 @@ def build_controls(sk, t, spec):
 
     sk.add_control('bevel', 'bevel', {'pictureindex': -1, 'maskpictureindex': -1, 'lightcolor': C(t.light),
                                       'darkcolor': C(t.shadow)})
-    sk.add_control('listview', 'listview', dict({'pictureindex': -1, 'maskpictureindex': -1}, **font(t.text),
-                                                bgcolor=C(t.window)))
+    list_bg, list_fg = list_colours(t.window, t.text)
+    sk.add_control('listview', 'listview', dict({'pictureindex': -1, 'maskpictureindex': -1}, **font(list_fg),
+                                                bgcolor=C(list_bg)))
     pl, mi = a.add_row([P.tree_box(t, True), P.tree_box(t, False)])
     sk.add_control('treeview', 'treeview', dict({'pictureindex': ci, 'maskpictureindex': -1}, **font(t.text),
                                                 bgcolor=C(t.window), expandimagerect=mi, noexpandimagerect=pl))

@@ -116,6 +116,23 @@ def readable(bg, preferred, need):
     return (255, 255, 255) if light else (0, 0, 0)
 
 
+# The notifier paints its reminder rows in these two colours (due within the hour, overdue) under the list's own font.
+REMINDER_ROWS = ((0x97, 0xFF, 0xAD), (0xFF, 0x00, 0x00))
+LIST_TEXT_NEED = 4.5
+ROW_TEXT_NEED = 4.0
+
+
+def list_colours(window, text):
+    """(background, font colour) of the list view entry: the theme's own when its text reads on the window and on
+    both reminder rows; else (the dark themes) a light list with dark text, the only pairing that reads on all
+    three."""
+    if contrast(text, window) >= LIST_TEXT_NEED and all(contrast(text, r) >= ROW_TEXT_NEED for r in REMINDER_ROWS):
+        return rgb(window), rgb(text)
+    bg = mix(window, (255, 255, 255), .88)
+    fg = (24, 26, 30)
+    return bg, fg
+
+
 def vgrad(w, h, stops):
     """An RGB image w x h with a vertical gradient through stops [(pos 0..1, colour), ...]."""
     col = Image.new('RGB', (1, max(h, 1)))

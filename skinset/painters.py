@@ -388,7 +388,9 @@ def check_box(t, size, checked, state, radio=False):
         if checked:
             glyph(img, 'radio', (0, 0, s, s), mark, 1.0)
     else:
-        rounded_box(img, (0, 0, s, s), 2 if t.d['ctl'] != 'bevel' else 0, fill, border=border)
+        # The engine draws a check image with its bottom-left pixel's colour transparent: a square box would lose
+        # its border, so even the bevel look keeps its corners off the border colour.
+        rounded_box(img, (0, 0, s, s), 2 if t.d['ctl'] != 'bevel' else 1, fill, border=border)
         if checked is True:
             glyph(img, 'check', (0, 0, s, s), mark, 0.95, 1.45)
         elif checked == 'grayed':

@@ -162,6 +162,25 @@ class GeneratorTest(unittest.TestCase):
         errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
         self.assertTrue(any('panel caption text contrast' in e for e in errors), errors)
 
+    def test_a_list_font_unreadable_on_the_reminder_rows_is_found(self):
+        white, dark = str(0xFFFFFF), str(0x242424)
+        for key, value, what in (('fontcolor', white, 'list view reminder row text contrast'),
+                                 ('bgcolor', dark, 'list view text contrast')):
+            with self.subTest(key=key):
+                self.damaged('listview', key, value)
+                errors = self.contrast_findings(os.path.join(self.tmp, 'damaged'))
+                self.assertTrue(any(what in e for e in errors), errors)
+
+    def test_the_dark_skins_give_their_lists_a_font_that_reads_on_the_reminder_rows(self):
+        for index in (23, 43, 45) + tuple(i for i, s in enumerate(catalogue.notifier_specs())
+                                          if s['design'] == 'carbon')[:2]:
+            with self.subTest(skin=index):
+                folder = os.path.join(self.tmp, 'dark%d' % index)
+                build(catalogue.notifier_specs()[index]).write(folder)
+                errors = [e for e in self.contrast_findings(folder) if 'list view' in e]
+                shutil.rmtree(folder)
+                self.assertEqual(errors, [])
+
     def test_a_client_unlike_the_system_face_is_found(self):
         """Plain labels paint the system's face: a client of another colour, even in a corner, is found."""
         from PIL import Image, ImageDraw
@@ -177,6 +196,22 @@ class GeneratorTest(unittest.TestCase):
                 c = validate.Checker(os.path.join(self.tmp, 'damaged'))
                 c.run()
                 self.assertEqual(any('labels would show a box' in e for e in c.errors), found, c.errors)
+
+    def test_a_dark_skin_keeps_a_dark_client_its_labels_read_on(self):
+        from PIL import Image
+        index = next(i for i, s in enumerate(catalogue.notifier_specs()) if s['design'] == 'carbon')
+        folder = os.path.join(self.tmp, 'carbon')
+        build(catalogue.notifier_specs()[index]).write(folder)
+        c = validate.Checker(folder)
+        c.run()
+        self.assertEqual(c.errors, [])
+        ini = validate.compose.read_ini(os.path.join(folder, 'skin.ini'))
+        cl = validate.compose.rect(ini['FORMINFO']['clientrect'])
+        px = Image.open(os.path.join(folder, 'frame.bmp')).convert('RGB').getpixel(((cl[0] + cl[2]) // 2,
+                                                                                     (cl[1] + cl[3]) // 2))
+        label = validate.compose.colour(ini['stdlabel']['fontcolor'])
+        self.assertGreaterEqual(validate.contrast_ratio(px, label), 4.5, (px, label))
+        shutil.rmtree(folder)
 
     def test_title_contrast_covers_every_pixel_under_the_title(self):
         """A light patch where a long title ends, far from the middle of the caption, is found; the same patch

@@ -195,10 +195,11 @@ class Theme:
         if design in ('metro', 'office13', 'carbon', 'classic'):
             self.progress = [(0, a), (1, a)]
         self.panel = self.face
-        # The form's client is tiled from the frame picture; the programs' plain labels and pages paint the system's
-        # button face, so a client far from it would show a box behind every label: such skins keep their face for
-        # the skinned controls and give the client the neutral face.
-        self.client = self.face if contrast(self.face, SYSTEM_FACE) < CLIENT_MATCH else SYSTEM_FACE
+        # The form's client is tiled from the frame picture; plain labels and pages paint the system's button face,
+        # so a light skin whose face is far from it keeps its face for the skinned controls and gives the client the
+        # neutral face. A dark skin keeps its dark client: its skinned labels are light and would not read on the
+        # neutral face (the dialogs' labels lie on the client).
+        self.client = self.face if self.dark or contrast(self.face, SYSTEM_FACE) < CLIENT_MATCH else SYSTEM_FACE
         self.toolbar = [(0, lighten(self.face, .6)), (1, self.face)] if not self.dark else \
             [(0, lighten(self.face, .06)), (1, self.face)]
         if design in ('metro', 'office13', 'carbon', 'classic'):

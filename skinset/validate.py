@@ -21,7 +21,8 @@ sys.path.insert(0, HERE)
 from PIL import Image  # noqa: E402
 
 import compose  # noqa: E402
-from draw import contrast as contrast_ratio, title_band, worst_contrast  # noqa: E402
+from draw import (LIST_TEXT_NEED, REMINDER_ROWS, ROW_TEXT_NEED, contrast as contrast_ratio, title_band,  # noqa: E402
+                  worst_contrast)
 from theme import CLIENT_MATCH, SYSTEM_FACE  # noqa: E402
 
 OBJECT_KINDS = {'menuitem', 'mainmenubaritem', 'stdbutton', 'mainmenubarbutton', 'button', 'caption', 'animate',
@@ -199,10 +200,16 @@ class Checker:
         self.facts['modern'] = cl is not None and cl[0] == 1
         if cl is not None and cl[0] < cl[2] and cl[1] < cl[3]:
             # the form's client is tiled from this part of the frame picture; plain labels and pages paint the
-            # system's button face over it, so a client that differs shows a box behind every label
+            # system's button face over it, so a client that differs shows a box behind every label; a dark skin
+            # (light label text) keeps a dark client, on which its skinned labels must read
             client = Image.open(os.path.join(self.folder, p['picture'])).convert('RGB').crop(cl)
+            label = compose.colour(ini['stdlabel']['fontcolor']) if ini.has_section('stdlabel') else (0, 0, 0)
+            dark = contrast_ratio(label, (0, 0, 0)) > contrast_ratio(label, (255, 255, 255))
             for px in sorted(set(client.getdata())):
-                if contrast_ratio(px, SYSTEM_FACE) >= CLIENT_MATCH:
+                if dark and contrast_ratio(px, label) < LIST_TEXT_NEED:
+                    self.err('the client area %s does not carry the labels\' text %s' % (px, label))
+                    break
+                if not dark and contrast_ratio(px, SYSTEM_FACE) >= CLIENT_MATCH:
                     self.err('the client area %s is not the system face %s: labels would show a box' %
                              (px, SYSTEM_FACE))
                     break
@@ -296,7 +303,8 @@ class Checker:
 
     def contrast(self, ini):
         """Text must stay readable on the picture it is drawn over: caption (active and inactive), push button
-        (every state), menu item (normal and highlighted)."""
+        (every state), menu item (normal and highlighted), panel caption, and the list view's font on its background
+        and on the reminder rows."""
         p = ini['PICTURES']
 
         def px(name, x, y):
@@ -330,10 +338,36 @@ class Checker:
         r, sr = compose.rect(pn['captionrect']), compose.rect(pn['skinrect'])
         checks.append(('panel caption', compose.colour(pn['fontcolor']),
                        px(pic_of(pn, 'pictureindex'), sr[0] + (r[0] + r[2]) // 2, sr[1] + (r[1] + r[3]) // 2), 4.0))
+        # The list's font is drawn over its own background and over the notifier's two reminder row colours.
+        if ini.has_section('listview'):
+            lv = ini['listview']
+            fg = compose.colour(lv['fontcolor'])
+            checks.append(('list view', fg, compose.colour(lv['bgcolor']), LIST_TEXT_NEED))
+            for row in REMINDER_ROWS:
+                checks.append(('list view reminder row', fg, row, ROW_TEXT_NEED))
         for what, fg, bg, need in checks:
             ratio = contrast_ratio(fg, bg)
             if ratio < need:
                 self.err('%s text contrast %.2f below %.1f (%s on %s)' % (what, ratio, need, fg, bg))
+
+    def check_images(self, ini):
+        """The engine draws a check box's images with their bottom-left pixel's colour transparent: that colour must
+        not be the box's border (the middle of its left edge), or the border vanishes."""
+        p = ini['PICTURES']
+        for name in ('checkbox', 'radiobox'):
+            if not ini.has_section(name) or ini[name].get('pictureindex', '-1') == '-1':
+                continue
+            sec = ini[name]
+            im = Image.open(os.path.join(self.folder, p[str(int(sec['pictureindex']))])).convert('RGB')
+            for key in ('checkimagerect', 'uncheckimagerect'):
+                if key not in sec:
+                    continue
+                r = compose.rect(sec[key])
+                if r[2] - r[0] < 3 or r[3] - r[1] < 3:
+                    continue
+                if im.getpixel((r[0], r[3] - 1)) == im.getpixel((r[0], (r[1] + r[3]) // 2)):
+                    self.err('[%s] %s: the bottom-left pixel is the border colour, which would be drawn transparent'
+                             % (name, key))
 
     def title_contrast(self, picture, cap, fg):
         """The lowest contrast of the title colour against the caption pixels the title can cover."""
@@ -429,6 +463,10 @@ class Checker:
                 self.err('[%s] glow picture and its mask differ or are missing' % sec.name)
 
 
+# The entries that draw the main window's texts.
+TEXT_ENTRIES = ('stdlabel', 'checkbox', 'button', 'tab', 'groupbox', 'edit', 'combobox', 'spinedit', 'listview')
+
+
 def check_set(setdir):
     from skingen import read_list
     errors = []
@@ -443,8 +481,19 @@ def check_set(setdir):
         c.run()
         if not c.errors:
             c.contrast(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
+            c.check_images(compose.read_ini(os.path.join(c.folder, 'skin.ini')))
         errors += c.errors
         facts.append((r, c.facts))
+    # The main window is laid out once, in the fonts of the skin it starts with: every skin gives the entries that
+    # carry its texts one font, so that a layout found in one skin holds in all.
+    for name in TEXT_ENTRIES:
+        fonts = set()
+        for r in rows:
+            ini = compose.read_ini(os.path.join(setdir, 'notifier', r['folder'], 'skin.ini'))
+            if ini.has_section(name):
+                fonts.add(tuple(ini[name].get(k, '') for k in ('fontname', 'fontheight', 'fontstyle')))
+        if len(fonts) > 1:
+            errors.append('the [%s] entries of the notifier skins differ in font: %s' % (name, sorted(fonts)))
     setup = read_list(os.path.join(setdir, 'setup', 'skins.lst'))
     if [(r['index'], r['name'], r['folder']) for r in setup] != [(0, 'Windows 8', 'Win8')]:
         errors.append('the installer list must hold one skin "Windows 8" (Win8.skn)')
@@ -473,6 +522,23 @@ def check_set(setdir):
     return errors
 
 
+# The entries the main window's rows hold; its rows are sized once to the largest of their heights over the set.
+ROW_ENTRIES = ('edit', 'buttonedit', 'combobox', 'spinedit', 'button', 'checkbox', 'resizetoolbutton')
+
+
+def control_heights(setdir):
+    """The largest picture height of each row entry over the notifier's skins (entries without a picture left out)."""
+    from skingen import read_list
+    out = {}
+    for r in read_list(os.path.join(setdir, 'notifier', 'skins.lst')):
+        ini = compose.read_ini(os.path.join(setdir, 'notifier', r['folder'], 'skin.ini'))
+        for name in ROW_ENTRIES:
+            if ini.has_section(name) and 'skinrect' in ini[name]:
+                rect = compose.rect(ini[name]['skinrect'])
+                out[name] = max(out.get(name, 0), rect[3] - rect[1])
+    return out
+
+
 def main():
     args = sys.argv[1:]
     if args and args[0] == '--build':
@@ -486,6 +552,7 @@ def main():
     errors = check_set(setdir)
     for e in errors:
         print(e)
+    print('row heights over the set: ' + ', '.join('%s %d' % kv for kv in sorted(control_heights(setdir).items())))
     print('%d problem(s)' % len(errors))
     return 1 if errors else 0
 

@@ -13,6 +13,7 @@
 
 #include "AnswerProbe.h"
 #include "DovecotLetters.h"
+#include "HttpServe.h"
 #include "NotifierDriver.h"
 #include "NotifyFakes.h"
 #include "SilentServer.h"
@@ -333,3 +334,296 @@ TEST_F(EndToEndTest, ClosingDuringHostileChecksEndsTheProgramPromptly) {
 }
 
 }  // namespace
+
+// The finished program as a user meets it, through the skinned window: started in Ukrainian with no settings (the
+// server list comes from the maker's host, here a loopback server), an account whose domain is picked in the combo
+// box (host and port follow), a reminder three minutes ahead with a five-minute warning, a sound from the sound
+// dialog and skin 45 from the skin dialog; Apply writes them; the letter comes as a popup, into the letter list and
+// as the tray count, the warning comes as a popup; to the tray and back by the icon; after a restart the settings,
+// the language and the skin are back; Exit ends the process. All along another thread asks the window and every
+// question is answered within 3 s.
+TEST_F(EndToEndTest, SmokeTheFinishedProgramFromAFirstStartToExit) {
+    FixtureCtl({"reset", "user@example.test"});
+    SaveLetter("user@example.test", 1704103200, kAnnWord, kPrivetWord);
+    const std::string serverList =
+        "mail.test                    imap.mail.test                          993\r\n"
+        "example.test                 imap.example.test                       " +
+        std::to_string(port_) + "\r\n";
+    nettest::ScriptServer maker(Serve(serverList), nullptr);
+    const std::wstring makerHost = L"127.0.0.1:" + std::to_wstring(maker.Port());
+    app_->WriteFile(L"yazik.txt", std::string("\x02\x00\x00\x00", 4));
+    auto startShown = [&] {
+        EXPECT_TRUE(app_->Start(makerHost));
+        HWND main = nullptr;
+        WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart);
+        return main;
+    };
+    HWND main = startShown();
+    ASSERT_NE(main, nullptr);
+    auto probe = std::make_unique<TAnswerProbe>(main, 20, 3000);
+    ULONGLONG longest = 0;
+    int failures = 0, asked = 0;
+    auto endProbe = [&] {
+        probe->Stop();
+        longest = std::max(longest, probe->LongestMs());
+        failures += probe->Failures();
+        asked += probe->Asked();
+    };
+    auto setText = [&](const wchar_t* name, const std::wstring& text) {
+        HWND c = app_->Ctl(name);
+        ASSERT_NE(c, nullptr);
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    // A windowed control gets a posted click; a windowless one (the picture buttons) a real click at its middle.
+    auto click = [&](const wchar_t* name) {
+        if (HWND c = app_->Ctl(name)) {
+            PostClick(c);
+        } else {
+            TWindowlessControl w;
+            ASSERT_TRUE(app_->Windowless(name, w));
+            SetForegroundWindow(app_->MainWindow());
+            ClickAt((w.Screen.left + w.Screen.right) / 2, (w.Screen.top + w.Screen.bottom) / 2);
+            SetCursorPos(5, 5);
+        }
+        Sleep(300);
+    };
+    auto clickTab = [&](int index) {
+        const RECT r = TabScreenRect(app_->Ctl(L"PageControl"), index);
+        SetForegroundWindow(app_->MainWindow());
+        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SetCursorPos(5, 5);
+    };
+    auto dialogWith = [&](const wchar_t* child) {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND wnd : app_->TopWindows())
+                    if (wnd != app_->MainWindow() && IsWindowVisible(wnd) && TNotifierProcess::Child(wnd, child))
+                        found = wnd;
+                return found != nullptr;
+            },
+            10000);
+        return found;
+    };
+
+    // Ukrainian from the start file; the server list arrives.
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendMessageW(app_->Ctl(L"OfficeComboBox_lang"), CB_GETCURSEL, 0, 0) == 2; }, 5000));
+    HWND domains = app_->Ctl(L"Combo_PNDomain");
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(domains, CB_GETCOUNT, 0, 0) == 2; }, 10000))
+        << SendMessageW(domains, CB_GETCOUNT, 0, 0) << " domains";
+
+    // The account: the domain picked from the opened list fills host and port.
+    SetForegroundWindow(main);
+    RECT box{};
+    GetWindowRect(domains, &box);
+    ClickAt(box.right - 8, (box.top + box.bottom) / 2);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND wnd : app_->TopWindows()) {
+                wchar_t cls[64] = {};
+                GetClassNameW(wnd, cls, 64);
+                if (std::wstring(cls) == L"TbsPopupListBox" && IsWindowVisible(wnd))
+                    list = FindWindowExW(wnd, nullptr, L"TbsListBox", nullptr);
+            }
+            return list != nullptr;
+        },
+        3000));
+    Sleep(400);  // the list has unrolled
+    const LRESULT rowHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    RECT lr{};
+    GetWindowRect(list, &lr);
+    ClickAt(lr.left + 10, lr.top + static_cast<int>(rowHeight) + static_cast<int>(rowHeight) / 2);
+    ASSERT_TRUE(WaitUntil([&] { return app_->TextOf(L"Edit_PNHostIMAP") == L"imap.example.test"; }, 3000));
+    EXPECT_EQ(WindowText(app_->Ctl(L"Spin_PNPortIMAP")), std::to_wstring(port_));
+    // The fixture's server answers as localhost, a name the server list does not take.
+    setText(L"Edit_PNHostIMAP", L"localhost");
+    setText(L"Edit_PNLogin", L"user");
+    setText(L"PasswordEdit_PNParol", L"secret");
+    click(L"Button_Dobav");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(app_->Ctl(L"ListView_Em")) == 1; }, 3000));
+    setText(L"Spin_ProvEmSek", L"30");
+
+    // The sound from the sound dialog: a file of the program folder, kept bare.
+    click(L"Button_FZvuk");
+    HWND sound = dialogWith(L"FileNameEdit");
+    ASSERT_NE(sound, nullptr);
+    SendMessageW(TNotifierProcess::Child(sound, L"FileNameEdit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"budilnik.wav"));
+    PostClick(TNotifierProcess::Child(sound, L"OpenButton"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sound) || !IsWindowVisible(sound); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return app_->TextOf(L"Edit_FZvuk") == L"budilnik.wav"; }, 3000));
+
+    // The reminder: three minutes ahead on that day of the week, warned five minutes before.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    FILETIME ft{};
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER at{};
+    at.LowPart = ft.dwLowDateTime;
+    at.HighPart = ft.dwHighDateTime;
+    at.QuadPart += 3ULL * 60 * 10000000;
+    ft.dwLowDateTime = at.LowPart;
+    ft.dwHighDateTime = at.HighPart;
+    SYSTEMTIME due{};
+    FileTimeToSystemTime(&ft, &due);
+    clickTab(1);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Ctl(L"TabSheet_Budilnik")) != FALSE; }, 3000));
+    const std::wstring reminder = L"Нарада";
+    setText(L"Edit_Sob", reminder);
+    wchar_t hhnn[8] = {};
+    swprintf(hhnn, 8, L"%02u:%02u", due.wHour, due.wMinute);
+    setText(L"Time_Sob", hhnn);
+    const wchar_t* days[] = {L"Check_Vs",  L"Check_Pn", L"Check_Vt", L"Check_Sr",
+                             L"Check_Cht", L"Check_Pt", L"Check_Sb"};
+    PostClick(app_->Ctl(days[due.wDayOfWeek]));
+    setText(L"Spin_ZaSkolkPredupr", L"5");
+    Sleep(300);
+    click(L"Button_DobavSob");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(app_->Ctl(L"ListView_Sob")) == 1; }, 3000));
+    clickTab(0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Ctl(L"TabSheet_NOsn")) != FALSE; }, 3000));
+
+    // Skin 45 from the skin dialog: it shows at once.
+    click(L"Button_Skin");
+    HWND skins = dialogWith(L"SkinList");
+    ASSERT_NE(skins, nullptr);
+    HWND skinList = TNotifierProcess::Child(skins, L"SkinList");
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(skinList, LB_GETCOUNT, 0, 0) == 87; }, 10000));
+    SendMessageW(skinList, LB_SETCURSEL, 45, 0);
+    SendMessageW(GetParent(skinList), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(skinList), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(skinList));
+    PostClick(TNotifierProcess::Child(skins, L"OKButton"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(skins) || !IsWindowVisible(skins); }, 10000));
+    Sleep(500);
+
+    // Apply: the settings file reads back what was entered.
+    click(L"Button_Prim");
+    TSettings read;
+    TNotifierLists readLists;
+    std::wstring id;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            read = TSettings{};
+            readLists = TNotifierLists{};
+            return LoadSettings(app_->Folder(), read, readLists, id) && readLists.Accounts.size() == 1 &&
+                   readLists.Events.size() == 1;
+        },
+        5000));
+    EXPECT_EQ(read.LangIndex, 2);
+    EXPECT_EQ(read.SkinIndex, 45);
+    EXPECT_EQ(read.FZvuk, L"budilnik.wav");
+    EXPECT_EQ(read.ProvEmSek, 30);
+    EXPECT_EQ(read.ZaSkolkPredupr, 5);
+    EXPECT_EQ(readLists.Accounts[0]->Login, L"user");
+    EXPECT_EQ(readLists.Accounts[0]->Domain, L"example.test");
+    EXPECT_EQ(readLists.Accounts[0]->HostIMAP, L"localhost");
+    EXPECT_EQ(readLists.Accounts[0]->PortIMAP, port_);
+    EXPECT_EQ(readLists.Events[0]->Name, reminder);
+    EXPECT_TRUE(readLists.Events[0]->DnNedel[due.wDayOfWeek == 0 ? 7 : due.wDayOfWeek]);
+    EXPECT_EQ(readLists.ImapServers.size(), 2u);
+
+    // The letter: the tray count, a row of the letter list, a popup; the reminder's warning as a popup. While the
+    // warning is up the tray tip names the reminder; once the popup is closed the next round shows the count.
+    bool sawCount = false, sawWarning = false, sawLetterPopup = false;
+    auto watch = [&] {
+        sawCount = sawCount || Tip().ends_with(L": 1");
+        if (HWND popup = Popup()) {
+            const std::wstring text = WindowText(popup);
+            sawWarning = sawWarning || text.find(reminder) != std::wstring::npos;
+            sawLetterPopup = sawLetterPopup || text.find(kPrivet) != std::wstring::npos;
+        }
+    };
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            watch();
+            return sawWarning && ListCount(app_->Ctl(L"ListView_Pism")) == 1;
+        },
+        2 * kRound))
+        << "warning " << sawWarning << ", letters " << ListCount(app_->Ctl(L"ListView_Pism"));
+    EXPECT_EQ(ListText(app_->Ctl(L"ListView_Pism"), 0, 3), kPrivet);
+    Shot(Popup(), L"smoke-popup");
+    if (!sawLetterPopup) {
+        // The warning came after the letter: the letter is the page before it.
+        for (const std::wstring& page : PopupPages(Popup(), 2))
+            sawLetterPopup = sawLetterPopup || page.find(kPrivet) != std::wstring::npos;
+    }
+    if (!sawCount) {
+        // The popup's close cross at its top right corner.
+        RECT pr{};
+        GetWindowRect(Popup(), &pr);
+        ClickAt(pr.right - 12, pr.top + 10);
+        SetCursorPos(5, 5);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                watch();
+                return sawCount;
+            },
+            kRound))
+            << WideToUtf8(Tip());
+    }
+    EXPECT_TRUE(sawLetterPopup);
+
+    // To the tray and back by the icon.
+    RECT frame{}, client{};
+    GetWindowRect(main, &frame);
+    GetClientRect(main, &client);
+    const LONG insetX = frame.right - frame.left - client.right, insetY = frame.bottom - frame.top - client.bottom;
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+    PostMessageW(app_->TrayWindow(), 0x800, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5000));
+
+    // Exit through the tray menu's last entry, then a restart: everything is back.
+    auto exitByMenu = [&] {
+        PostMessageW(app_->MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        WaitUntil([&] { return !IsWindowVisible(app_->MainWindow()); }, 5000);
+        SetCursorPos(300, 280);
+        PostMessageW(app_->TrayWindow(), 0x800, 1, WM_RBUTTONDOWN);
+        HWND level = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND wnd : app_->TopWindows()) {
+                    wchar_t cls[64] = {};
+                    GetClassNameW(wnd, cls, 64);
+                    if (std::wstring(cls) == L"TbsSkinPopupWindow" && IsWindowVisible(wnd))
+                        level = wnd;
+                }
+                return level != nullptr;
+            },
+            5000);
+        SetCursorPos(5, 5);
+        EXPECT_NE(level, nullptr) << "the tray menu";
+        if (!level)
+            return false;
+        // A real click on the last entry, Exit.
+        Sleep(500);
+        RECT mr{};
+        GetWindowRect(level, &mr);
+        ClickAt(mr.left + 40, mr.bottom - (mr.bottom - mr.top) / 10 - 2);
+        SetCursorPos(5, 5);
+        EXPECT_TRUE(app_->WaitExit(10000)) << "the process ends";
+        EXPECT_EQ(app_->ExitCode(), 0u);
+        return !app_->Running() && app_->ExitCode() == 0;
+    };
+    endProbe();
+    ASSERT_TRUE(exitByMenu());
+    main = startShown();
+    ASSERT_NE(main, nullptr);
+    probe = std::make_unique<TAnswerProbe>(main, 20, 3000);
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(app_->Ctl(L"ListView_Em")) == 1; }, 5000));
+    EXPECT_EQ(ListCount(app_->Ctl(L"ListView_Sob")), 1);
+    EXPECT_EQ(SendMessageW(app_->Ctl(L"OfficeComboBox_lang"), CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(app_->TextOf(L"Edit_FZvuk"), L"budilnik.wav");
+    GetWindowRect(main, &frame);
+    GetClientRect(main, &client);
+    EXPECT_EQ(frame.right - frame.left - client.right, insetX) << "skin 45's frame";
+    EXPECT_EQ(frame.bottom - frame.top - client.bottom, insetY) << "skin 45's frame";
+    Shot(main, L"smoke-restarted");
+    endProbe();
+    EXPECT_TRUE(exitByMenu());
+    std::printf("smoke: window asked %d times, longest answer %llu ms\n", asked, longest);
+    EXPECT_EQ(failures, 0);
+    EXPECT_LT(longest, 3000u);
+}

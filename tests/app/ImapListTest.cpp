@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "DripHandler.h"
+#include "HttpServe.h"
 #include "TestSupport.h"
 #include "app/ImapList.h"
 #include "app/ImapListCheck.h"
@@ -15,21 +16,9 @@
 
 using nettest::ScriptConnection;
 using nettest::ScriptServer;
+using trelm_test::Serve;
 
 namespace {
-
-// Answers every request with the given body; the request lines are in Received().
-ScriptServer::Handler Serve(std::string body) {
-    return [body](ScriptConnection& c) {
-        std::string line;
-        while (c.ReadLine(&line)) {
-            if (!line.empty())
-                continue;
-            c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-                   "\r\n\r\n" + body);
-        }
-    };
-}
 
 class ImapListTest : public ::testing::Test {
   protected:

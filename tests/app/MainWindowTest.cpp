@@ -18,6 +18,7 @@
 #include "NotifierDriver.h"
 #include "SilentServer.h"
 #include "tests/classlib/ScreenGrab.h"
+#include "HttpServe.h"
 #include "TestSupport.h"
 #include "app/Autostart.h"
 #include "app/LangTable.h"
@@ -42,19 +43,6 @@ std::string Narrow(const std::wstring& w) {
     for (wchar_t c : w)
         s += static_cast<char>(c);
     return s;
-}
-
-// Answers every HTTP request with body.
-ScriptServer::Handler Serve(std::string body) {
-    return [body](ScriptConnection& c) {
-        std::string line;
-        while (c.ReadLine(&line)) {
-            if (!line.empty())
-                continue;
-            c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-                   "\r\n\r\n" + body);
-        }
-    };
 }
 
 std::string ReadBytes(const std::wstring& path) {
@@ -156,6 +144,11 @@ class MainWindowTest : public ::testing::Test {
         if (idKomp == L"this")
             idKomp = GetMachineId();
         SaveSettingsAs(app_->File(L"Posl.vkz"), settings, lists, idKomp);
+    }
+    // Settings of another computer with the start password "secret": the program asks for it first.
+    void WriteLockedSettings(TSettings settings = {}) {
+        settings.PassZapusk = L"secret";
+        WriteSettings(settings, OneServer(), L"FOREIGN-PC");
     }
     static TNotifierLists OneServer() {
         TNotifierLists lists;
@@ -290,6 +283,33 @@ class MainWindowTest : public ::testing::Test {
     }
     // The open skinned menu level of the program, nullptr when none is open.
     HWND MenuLevel() const { return VisibleTopOfClass(L"TbsSkinPopupWindow"); }
+    // The program's visible top-level windows other than the main window and the layered borders around it.
+    std::vector<HWND> OtherVisibleTops() const {
+        std::vector<HWND> out;
+        const HWND main = app_->MainWindow();
+        for (HWND wnd : app_->TopWindows()) {
+            wchar_t cls[64] = {};
+            GetClassNameW(wnd, cls, 64);
+            if (wnd != main && IsWindowVisible(wnd) && std::wstring(cls) != L"TbsFormLayerWindow")
+                out.push_back(wnd);
+        }
+        return out;
+    }
+    // Clicks the named control and waits for the window it opens (nullptr when none comes).
+    HWND OpenedBy(const wchar_t* name) {
+        const std::vector<HWND> before = OtherVisibleTops();
+        Click(name);
+        HWND opened = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND wnd : OtherVisibleTops())
+                    if (std::find(before.begin(), before.end(), wnd) == before.end())
+                        opened = wnd;
+                return opened != nullptr;
+            },
+            5000);
+        return opened;
+    }
 
     // The columns from the first to the last one the text inks, drawn whole in the window's font.
     static int InkWidth(const std::wstring& text) {
@@ -456,16 +476,7 @@ class MainWindowSharedTest : public MainWindowTest {
         HWND main = app_->MainWindow();
         if (!main || !IsWindowVisible(main))
             return false;
-        auto strays = [&] {
-            std::vector<HWND> out;
-            for (HWND wnd : app_->TopWindows()) {
-                wchar_t cls[64] = {};
-                GetClassNameW(wnd, cls, 64);
-                if (wnd != main && IsWindowVisible(wnd) && std::wstring(cls) != L"TbsFormLayerWindow")
-                    out.push_back(wnd);
-            }
-            return out;
-        };
+        auto strays = [&] { return OtherVisibleTops(); };
         for (HWND wnd : strays())
             PostMessageW(wnd, WM_CLOSE, 0, 0);
         if (!WaitUntil([&] { return strays().empty(); }, 5000))
@@ -568,9 +579,7 @@ TEST_F(MainWindowTest, WindowlessLabelsAreFoundFromOutside) {
 }
 
 TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlankOpens) {
-    TSettings s;
-    s.PassZapusk = L"secret";
-    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    WriteLockedSettings();
     ASSERT_TRUE(app_->Start());
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -589,9 +598,7 @@ TEST_F(MainWindowTest, ForeignSettingsAskTheStartPasswordAndTheRightOneWithABlan
 }
 
 TEST_F(MainWindowTest, AWrongStartPasswordEndsTheProgramAndLeavesTheFileAsItWas) {
-    TSettings s;
-    s.PassZapusk = L"secret";
-    WriteSettings(s, OneServer(), L"FOREIGN-PC");
+    WriteLockedSettings();
     const std::string before = ReadBytes(app_->File(L"Posl.vkz"));
     const FILETIME time = WriteTime(app_->File(L"Posl.vkz"));
     ASSERT_TRUE(app_->Start());
@@ -2158,4 +2165,149 @@ TEST_F(MainWindowTest, LanguagePickerListsLanguageFilesAndReturnsABareName) {
     ASSERT_TRUE(closed(dlg));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(app_->Ctl(L"Edit_lang")) == L"Deutsch.lng"; }, 3000))
         << Narrow(WindowText(app_->Ctl(L"Edit_lang")));
+}
+
+// Every window of the main window that carries a Name is of a skinned class (the class library names window
+// classes after their classes), and every Name of the layout table resolves, windowed or windowless.
+TEST_F(MainWindowSharedTest, EveryNamedWindowIsSkinnedAndEveryLayoutNameResolves) {
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        main_,
+        [](HWND wnd, LPARAM out) {
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    int named = 0;
+    for (HWND wnd : windows) {
+        const std::wstring name = TrelmName(wnd);
+        if (name.empty())
+            continue;
+        ++named;
+        wchar_t cls[64] = {};
+        GetClassNameW(wnd, cls, 64);
+        EXPECT_TRUE(std::wstring(cls).starts_with(L"Tbs")) << Narrow(name) << " is a " << Narrow(cls);
+    }
+    EXPECT_GE(named, 60);
+    for (const TCtlSpec& spec : kMainFormLayout) {
+        TWindowlessControl windowless;
+        EXPECT_TRUE(app_->Ctl(spec.Name) || app_->Windowless(spec.Name, windowless)) << Narrow(spec.Name);
+    }
+}
+
+// Contact sheets for a look by eye, written only when TRELM_SHOTS names a folder (TRELM_SHEET_SKINS="23,81" limits
+// the skins): for the first skin of each design family and skins 23, 81 and 45, in each built-in language, one sheet
+// of the start password dialog, the three pages (the products page wide, with the letter groups), the tray menu, a
+// message box and the skin, language file and sound dialogs.
+TEST_F(MainWindowTest, ContactSheetsOfEveryFamilyAndLanguage) {
+    if (!std::getenv("TRELM_SHOTS"))
+        GTEST_SKIP() << "TRELM_SHOTS names no folder";
+    const std::pair<const wchar_t*, int> skins[] = {
+        {L"aero", 0},   {L"metro", 1},   {L"office10", 2},   {L"office13", 3},   {L"luna", 4},        {L"classic", 5},
+        {L"carbon", 6}, {L"elegant", 7}, {L"elegant23", 23}, {L"elegant81", 81}, {L"office10-45", 45}};
+    const char* only = std::getenv("TRELM_SHEET_SKINS");
+    auto wanted = [&](int skin) {
+        if (!only || !*only)
+            return true;
+        const std::string list = std::string(",") + only + ",";
+        return list.find("," + std::to_string(skin) + ",") != std::string::npos;
+    };
+    const wchar_t* languages[] = {L"ru", L"be", L"uk"};
+    for (const auto& [family, skin] : skins) {
+        if (!wanted(skin))
+            continue;
+        for (int lang = 0; lang < 3; ++lang) {
+            const std::wstring sheet = std::wstring(L"sheet-") + family + L"-" + languages[lang];
+            SCOPED_TRACE(Narrow(sheet));
+            std::vector<TSheetTile> tiles;
+            app_ = std::make_unique<TNotifierProcess>(sheet);
+            app_->WriteFile(L"yazik.txt", std::string(1, static_cast<char>(lang)) + std::string(3, '\0'));
+            TSettings s;
+            s.SkinIndex = static_cast<uint8_t>(skin);
+            s.LangIndex = static_cast<uint8_t>(lang);
+            WriteLockedSettings(s);
+            ASSERT_TRUE(app_->Start());
+            HWND dialog = nullptr;
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    const std::vector<HWND> tops = OtherVisibleTops();
+                    dialog = tops.empty() ? nullptr : tops.front();
+                    return dialog && TNotifierProcess::Child(dialog, L"PasswordEdit");
+                },
+                kStart));
+            Sleep(600);
+            tiles.push_back(SheetTile(dialog, L"start password"));
+            SendMessageW(TNotifierProcess::Child(dialog, L"PasswordEdit"), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(L"secret"));
+            PostClick(TNotifierProcess::Child(dialog, L"OKButton"));
+            HWND main = nullptr;
+            ASSERT_TRUE(WaitUntil([&] { return (main = app_->MainWindow()) && IsWindowVisible(main); }, kStart));
+            SetForegroundWindow(main);
+            AddAccount(L"ivan", L"secret");
+            const wchar_t* pages[] = {L"TabSheet_NOsn", L"TabSheet_Budilnik", L"TabSheet_NNP"};
+            for (int p = 0; p < 3; ++p) {
+                ClickTab(p);
+                HWND page = app_->Ctl(pages[p]);
+                WaitUntil([&] { return IsWindowVisible(page) != FALSE; }, 5000);
+                if (p == 2)
+                    WaitStableRect(main, 500, 5000);
+                int w = 0, h = 0;
+                SettledPixels(main, w, h);
+                tiles.push_back(SheetTile(main, L"page " + std::to_wstring(p)));
+            }
+            ClickTab(0);
+            WaitStableRect(main, 500, 5000);
+            SetCursorPos(300, 280);
+            PostMessageW(app_->TrayWindow(), 0x800, 1, WM_RBUTTONDOWN);
+            HWND level = nullptr;
+            if (WaitUntil([&] { return (level = MenuLevel()) != nullptr; }, 5000)) {
+                Sleep(800);  // the level fades in
+                tiles.push_back(SheetTile(level, L"tray menu"));
+                PostMessageW(level, WM_KEYDOWN, VK_ESCAPE, 0);
+                WaitUntil([&] { return MenuLevel() == nullptr; }, 3000);
+            }
+            SetCursorPos(5, 5);
+            const std::pair<const wchar_t*, const wchar_t*> openers[] = {{L"Button_Dobav", L"message box"},
+                                                                         {L"Button_Skin", L"skin dialog"},
+                                                                         {L"Button_lang", L"language file"},
+                                                                         {L"Button_FZvuk", L"sound file"}};
+            for (const auto& [button, label] : openers) {
+                SetForegroundWindow(main);
+                HWND opened = OpenedBy(button);
+                EXPECT_NE(opened, nullptr) << Narrow(label);
+                if (!opened)
+                    continue;
+                Sleep(800);
+                int w = 0, h = 0;
+                SettledPixels(opened, w, h);
+                tiles.push_back(SheetTile(opened, label));
+                PostMessageW(opened, WM_CLOSE, 0, 0);
+                WaitUntil([&] { return OtherVisibleTops().empty(); }, 5000);
+            }
+            ShotSheet(tiles, std::wstring(family) + L" (skin " + std::to_wstring(skin) + L"), " + languages[lang],
+                      sheet);
+            app_.reset();
+        }
+    }
+}
+
+// Every skinned window fades in and ends opaque: once shown, neither the main window nor a dialog stays layered.
+TEST_F(MainWindowSharedTest, WindowsFadeInAndEndWithoutTheLayeredStyle) {
+    auto layered = [](HWND wnd) { return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    EXPECT_TRUE(WaitUntil([&] { return !layered(main_); }, 3000));
+    const std::vector<HWND> before = OtherVisibleTops();
+    Click(L"Button_Skin");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND wnd : app_->TopWindows())
+                if (wnd != main_ && TNotifierProcess::Child(wnd, L"SkinList") &&
+                    std::find(before.begin(), before.end(), wnd) == before.end())
+                    dialog = wnd;
+            return dialog && IsWindowVisible(dialog) && !layered(dialog);
+        },
+        10000));
+    EXPECT_FALSE(layered(dialog));
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
 }

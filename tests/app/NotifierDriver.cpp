@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -354,20 +355,106 @@ std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h) {
     return GrabScreen(r);
 }
 
-void Shot(HWND wnd, const std::wstring& name) {
+namespace {
+
+// The folder TRELM_SHOTS names, with Windows separators (empty when it is not set).
+std::wstring ShotFolder() {
     const char* dir = std::getenv("TRELM_SHOTS");
-    if (!dir || !wnd)
-        return;
-    int w = 0, h = 0;
-    const std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h);
     std::wstring folder;
-    for (const char* p = dir; *p; ++p)
+    for (const char* p = dir ? dir : ""; *p; ++p)
         folder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    const std::string png = EncodePng(px.data(), w, h);
-    if (FILE* f = _wfopen((folder + L"\\" + name + L".png").c_str(), L"wb")) {
+    return folder;
+}
+
+void WriteShot(const std::uint32_t* px, int w, int h, const std::wstring& name) {
+    const std::string png = EncodePng(px, w, h);
+    if (FILE* f = _wfopen((ShotFolder() + L"\\" + name + L".png").c_str(), L"wb")) {
         fwrite(png.data(), 1, png.size(), f);
         fclose(f);
     }
+}
+
+}  // namespace
+
+void Shot(HWND wnd, const std::wstring& name) {
+    if (ShotFolder().empty() || !wnd)
+        return;
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = ScreenPixels(wnd, w, h);
+    WriteShot(px.data(), w, h, name);
+}
+
+TSheetTile SheetTile(HWND wnd, const std::wstring& label) {
+    TSheetTile tile;
+    tile.Label = label;
+    if (wnd)
+        tile.Pixels = ScreenPixels(wnd, tile.Width, tile.Height);
+    return tile;
+}
+
+void ShotSheet(const std::vector<TSheetTile>& tiles,
+               const std::wstring& title,
+               const std::wstring& name,
+               int maxWidth) {
+    if (ShotFolder().empty())
+        return;
+    constexpr int kGap = 12, kLabel = 18, kTitle = 28;
+    // Places: left to right, a new row when the next tile would pass maxWidth.
+    std::vector<POINT> at;
+    int x = kGap, y = kTitle, rowHeight = 0, width = 0;
+    for (const TSheetTile& t : tiles) {
+        if (x > kGap && x + t.Width + kGap > maxWidth) {
+            x = kGap;
+            y += rowHeight + kLabel + kGap;
+            rowHeight = 0;
+        }
+        at.push_back(POINT{x, y});
+        x += t.Width + kGap;
+        width = std::max(width, x);
+        rowHeight = std::max(rowHeight, t.Height);
+    }
+    const int height = y + rowHeight + kLabel + kGap;
+    width = std::max(width, 400);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib || !bits) {
+        DeleteDC(dc);
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(dc, dib);
+    auto* px = static_cast<std::uint32_t*>(bits);
+    std::fill(px, px + static_cast<size_t>(width) * height, 0xFFD8D8D8u);
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const TSheetTile& t = tiles[i];
+        for (int ty = 0; ty < t.Height; ++ty)
+            std::copy_n(t.Pixels.data() + static_cast<size_t>(ty) * t.Width, t.Width,
+                        px + static_cast<size_t>(at[i].y + kLabel + ty) * width + at[i].x);
+    }
+    HFONT font = CreateFontW(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(20, 20, 20));
+    TextOutW(dc, kGap, 6, title.c_str(), static_cast<int>(title.size()));
+    for (size_t i = 0; i < tiles.size(); ++i)
+        TextOutW(dc, at[i].x, at[i].y + 1, tiles[i].Label.c_str(), static_cast<int>(tiles[i].Label.size()));
+    GdiFlush();
+    std::vector<std::uint32_t> out(px, px + static_cast<size_t>(width) * height);
+    for (std::uint32_t& p : out)
+        p |= 0xFF000000u;
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(font);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    WriteShot(out.data(), width, height, name);
 }
 
 }  // namespace trelm_test

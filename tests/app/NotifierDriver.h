@@ -116,4 +116,18 @@ std::vector<std::uint32_t> ScreenPixels(HWND wnd, int& w, int& h);
 // The screen rectangle of a window as name.png in the folder TRELM_SHOTS names (nothing when it is not set).
 void Shot(HWND wnd, const std::wstring& name);
 
+// One picture of a contact sheet: what a window showed, and the label written above it.
+struct TSheetTile {
+    std::wstring Label;
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+TSheetTile SheetTile(HWND wnd, const std::wstring& label);
+// The tiles in rows no wider than maxWidth (a wider tile takes a row of its own), each under its label, the title
+// above all, as name.png in the folder TRELM_SHOTS names (nothing when it is not set).
+void ShotSheet(const std::vector<TSheetTile>& tiles,
+               const std::wstring& title,
+               const std::wstring& name,
+               int maxWidth = 2400);
+
 }  // namespace trelm_test
