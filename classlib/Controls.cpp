@@ -1909,14 +1909,21 @@ void TWinControl::WndProc(TMessage& Message) {
                 return;
             break;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:
-        case WM_MBUTTONUP:
         case WM_MBUTTONDBLCLK:
+            // A press with no move before it (the pointer rested while a modal box covered it and went) must still
+            // find the control entered: controls click only when the pointer is in them.
+            if (TApplication* app = FindApplication())
+                app->DoMouseIdle();
+            if (IsControlMouseMsg(Message))
+                return;
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
             if (IsControlMouseMsg(Message))
                 return;
             break;

@@ -185,6 +185,9 @@ class MainWindowTest : public ::testing::Test {
     void CloseBox(HWND box) {
         PostClick(TNotifierProcess::Child(box, L"OK"));
         WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+        // The modal loop gives the main window back only after the box has hidden: a click sent earlier is lost.
+        if (HWND main = app_->MainWindow())
+            WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000);
     }
     void SetText(const wchar_t* name, const std::wstring& text) {
         HWND c = app_->Ctl(name);

@@ -110,6 +110,24 @@ TEST(WindowMouse, ParentRoutesClicksToNonWindowedChildWithCapture) {
     EXPECT_TRUE(f.log.empty());
 }
 
+// A press that comes before any move reached the form (the pointer rested on a control while a message box covered
+// it, and the box went): the control is entered first, so a control that clicks only with the pointer in it clicks.
+TEST(WindowMouse, PressBeforeAnyMoveEntersTheControlFirst) {
+    SetCursorPos(5, 5);
+    MouseForm f;
+    f.shape->OnMouseMove = nullptr;
+    Pump(30);
+    f.log.clear();
+    SetCursorPos(100 + 30, 100 + 30);
+    // Sent, not queued: the move the cursor change queued has not been read yet.
+    SendMessageW(f.form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+    SendMessageW(f.form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
+    const std::vector<std::string> expected = {"enter shape", "down 0 20,20", "up 20,20", "click"};
+    EXPECT_EQ(f.log, expected);
+    SetCursorPos(600, 500);
+    Pump(30);
+}
+
 TEST(WindowMouse, HiddenOrDisabledNonWindowedChildGetsNoClicks) {
     SetCursorPos(700, 550);
     MouseForm f;
