@@ -335,7 +335,7 @@ TbsShellFolderCapabilities TbsShellFolder::Capabilities() const { return GetCaps
 bool TbsShellFolder::SubFolders() const { return GetHasSubFolders(ParentShellFolder(), FPIDL.get()); }
 
 bool TbsShellFolder::IsFolder() const {
-    return GetIsFolder(ParentShellFolder(), FPIDL.get()) && UpperCase(ExtractFileExt(FullObjectName())) != L".ZIP";
+    return GetIsFolder(ParentShellFolder(), FPIDL.get()) && UpperCase(ExtractFileExt(ParsingName())) != L".ZIP";
 }
 
 std::wstring TbsShellFolder::PathName() const {
@@ -352,6 +352,10 @@ std::wstring TbsShellFolder::FullObjectName() const {
 
 std::wstring TbsShellFolder::DisplayName() const {
     return GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER);
+}
+
+std::wstring TbsShellFolder::ParsingName() const {
+    return GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
 }
 
 bool TbsShellFolder::Rename(const std::wstring& NewName) {

@@ -64,6 +64,9 @@ class TbsShellFolder : public TObject {
     // The file-system path, empty when the item has none.
     std::wstring FullObjectName() const;
     std::wstring DisplayName() const;
+    // The name within its folder as the folder parses it ("a.wav", extension kept): one question to the parent,
+    // where the path names walk the whole chain from the desktop (slow under Wine, once per item of a list).
+    std::wstring ParsingName() const;
     // False without the rename capability; raises "Rename to %s failed" when the folder refuses.
     bool Rename(const std::wstring& NewName);
     // The small or large system icon index, asked once.

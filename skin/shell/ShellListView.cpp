@@ -317,9 +317,9 @@ void TbsCustomShellListView::Refresh() {
 
 // ---- Filling ----------------------------------------------------------------------------------------------------------
 bool TbsCustomShellListView::MatchesMask(TbsShellFolder* Node) const {
-    const std::wstring full = Node->FullObjectName().empty() ? Node->PathName() : Node->FullObjectName();
-    const size_t slash = full.find_last_of(L"\\/");
-    return MatchesMaskList(FMask, slash == std::wstring::npos ? full : full.substr(slash + 1));
+    const std::wstring name = Node->ParsingName();
+    const size_t slash = name.find_last_of(L"\\/");
+    return MatchesMaskList(FMask, slash == std::wstring::npos ? name : name.substr(slash + 1));
 }
 
 void TbsCustomShellListView::ClearThreads() {
