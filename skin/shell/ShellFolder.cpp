@@ -350,8 +350,10 @@ std::wstring TbsShellFolder::FullObjectName() const {
     return path;
 }
 
-std::wstring TbsShellFolder::DisplayName() const {
-    return GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER);
+const std::wstring& TbsShellFolder::DisplayName() const {
+    if (!FDisplayName)
+        FDisplayName = GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER);
+    return *FDisplayName;
 }
 
 std::wstring TbsShellFolder::ParsingName() const {
@@ -369,6 +371,7 @@ bool TbsShellFolder::Rename(const std::wstring& NewName) {
         throw Exception(Format(L"Rename to %s failed", NewName));
     }
     FPIDL.reset(renamed);
+    FDisplayName.reset();
     FFullPIDL.reset(FParent ? ConcatPIDLs(FParent->AbsoluteID(), renamed) : CopyPIDL(renamed));
     return true;
 }

@@ -565,10 +565,12 @@ bool TbsCustomShellListView::OwnerDataFetch(TListItem* Item) {
     TbsShellFolder* node = Folders(Item->Index());
     if (!node || Item->Index() >= Items()->Count())
         return false;
+    const UINT fields = OwnerDataFields();
     Item->SetCaption(node->DisplayName());
-    if (!IsThumbnailView())
+    // The system icon is slow to find (under Wine it reads the whole folder): only for rows the system draws.
+    if (!IsThumbnailView() && (fields & LVIF_IMAGE))
         Item->SetImageIndex(node->ImageIndex(ViewStyle() == vsIcon));
-    if (ViewStyle() == vsReport) {
+    if (ViewStyle() == vsReport && (fields & LVIF_TEXT)) {
         const int count = Columns()->Count();
         node->LoadColumnDetails(FRootFolder.get(), Handle(), count);
         Item->SubItems()->Clear();
