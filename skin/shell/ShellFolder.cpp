@@ -378,8 +378,14 @@ bool TbsShellFolder::Rename(const std::wstring& NewName) {
 
 int TbsShellFolder::ImageIndex(bool Large) {
     int& cached = Large ? FLargeImageIndex : FImageIndex;
-    if (cached == -1)
-        cached = GetShellImage(FFullPIDL.get(), Large, false);
+    if (cached == -1) {
+        // Asked of the parent folder: the system image list has one index for both sizes, and the full item list
+        // would be walked from the desktop down (under Wine that reads the whole folder for every item).
+        if (IShellFolder* parent = ParentShellFolder())
+            cached = ::SHMapPIDLToSystemImageListIndex(parent, FPIDL.get(), nullptr);
+        if (cached < 0)
+            cached = GetShellImage(FFullPIDL.get(), Large, false);
+    }
     return cached;
 }
 
