@@ -690,9 +690,12 @@ void TCustomListView::AnnounceVisibleRows() {
         OwnerDataHint(top, last);
 }
 
-TListItem* TCustomListView::OwnerDataItem(int Index) {
-    if (tempIndex_ == Index)
-        return tempItem_.get();
+TListItem* TCustomListView::OwnerDataItem(int Index, UINT Fields) {
+    if (tempIndex_ == Index) {
+        if ((Fields & ~tempFields_) == 0)
+            return tempItem_.get();
+        Fields |= tempFields_;
+    }
     if (Index < hintFirst_ || Index > hintLast_)
         OwnerDataHint(Index, Index);
     TListItem* item = tempItem_.get();
@@ -704,6 +707,8 @@ TListItem* TCustomListView::OwnerDataItem(int Index) {
     item->Data = nullptr;
     item->subItems_->OnChange = nullptr;
     item->subItems_->Clear();
+    tempIndex_ = -1;  // a fetch that raises leaves no half-filled row behind
+    tempFields_ = Fields;
     OwnerDataFetch(item);
     tempIndex_ = Index;
     return item;
@@ -715,7 +720,7 @@ void TCustomListView::FillDispInfo(NMLVDISPINFOW* info) {
     if (ownerData_) {
         if (it.iItem < 0 || it.iItem >= items_->Count())
             return;
-        item = OwnerDataItem(it.iItem);
+        item = OwnerDataItem(it.iItem, it.mask);
     } else {
         item = reinterpret_cast<TListItem*>(it.lParam);
     }

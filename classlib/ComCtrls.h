@@ -249,6 +249,10 @@ class TCustomListView : public TWinControl {
     virtual void ColClick(TListColumn* Column);
     virtual bool OwnerDataFetch(TListItem* Item);
     virtual void OwnerDataHint(int StartIndex, int EndIndex);
+    // During OwnerDataFetch: the LVIF_* fields the system asks of the row (LVIF_TEXT alone when it only measures
+    // labels, as Wine's list and small-icon views do for every row); every field for a row read through Items().
+    // A row fetched for fewer fields is fetched again when more are asked.
+    UINT OwnerDataFields() const { return tempFields_; }
     virtual bool CustomDrawItem(TListItem* Item, TCustomDrawState State, TCustomDrawStage Stage);
     bool IsCustomDrawn() const { return OnCustomDrawItem || OnAdvancedCustomDrawItem; }
 
@@ -265,7 +269,7 @@ class TCustomListView : public TWinControl {
     LRESULT HandleCustomDraw(NMLVCUSTOMDRAW* cd);
     void FillDispInfo(NMLVDISPINFOW* info);
     // The row for OnData, announced first when outside the last hint.
-    TListItem* OwnerDataItem(int Index);
+    TListItem* OwnerDataItem(int Index, UINT Fields = kAllFields);
     void AnnounceVisibleRows();
     void RecreateIfAllocated();
 
@@ -274,6 +278,8 @@ class TCustomListView : public TWinControl {
     std::unique_ptr<TCanvas> canvas_;
     std::unique_ptr<TListItem> tempItem_;  // the owner-data row being shown
     int tempIndex_ = -1;                   // the row tempItem_ holds, -1 when stale
+    static constexpr UINT kAllFields = ~0u;
+    UINT tempFields_ = kAllFields;         // the fields tempItem_ was fetched for
     int hintFirst_ = 0, hintLast_ = -1;    // the range last announced by OnDataHint
     std::wstring dispText_;                // keeps the text given to the system alive
     TViewStyle viewStyle_ = vsIcon;

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "classlib/SysUtils.h"
 #include "skin/boxes/SkinEdit.h"
 #include "skin/controls/ControlSeam.h"
@@ -27,6 +29,21 @@
 #include "skin/shell/ShellNames.h"
 
 namespace {
+
+// The list's frame. A skin's "panel" keeps a caption band above its client part, which on this caption-less panel
+// would be an empty strip over the list: the top takes the bottom's inset instead.
+class TbsListFramePanel : public TbsSkinPanel {
+  public:
+    using TbsSkinPanel::TbsSkinPanel;
+
+  protected:
+    void AdjustClientRect(TRect& Rect) override {
+        const TRect whole = Rect;
+        TbsSkinPanel::AdjustClientRect(Rect);
+        if (SkinLookAvailable() && !CaptionMode())
+            Rect.Top = std::min(Rect.Top, whole.Top + std::max(whole.Bottom - Rect.Bottom, 0));
+    }
+};
 
 const wchar_t* const kToolPictures[] = {L"BS_BACK_PNG", L"BS_UP_PNG", L"BS_NEWFOLDER_PNG", L"BS_LVSTYLE_PNG"};
 constexpr int kToolPictureSize = 16;
@@ -225,7 +242,7 @@ void TbsOpenDlgForm::CreateEx(bool ASaveMode,
     BottomPanel->SetBorderStyle(TbsPanelBorderStyle::bvNone);
     BottomPanel->SetParent(ClientPanel);
     CreateExtraPanels(AToolBarImageList, AToolButtonsTransparent);
-    FileListViewPanel = new TbsSkinPanel(this);
+    FileListViewPanel = new TbsListFramePanel(this);
     FileListViewPanel->SetName(L"FileListViewPanel");
     FileListViewPanel->SetAlign(alClient);
     FileListViewPanel->SetBorderStyle(TbsPanelBorderStyle::bvFrame);

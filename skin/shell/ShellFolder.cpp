@@ -335,7 +335,7 @@ TbsShellFolderCapabilities TbsShellFolder::Capabilities() const { return GetCaps
 bool TbsShellFolder::SubFolders() const { return GetHasSubFolders(ParentShellFolder(), FPIDL.get()); }
 
 bool TbsShellFolder::IsFolder() const {
-    return GetIsFolder(ParentShellFolder(), FPIDL.get()) && UpperCase(ExtractFileExt(FullObjectName())) != L".ZIP";
+    return GetIsFolder(ParentShellFolder(), FPIDL.get()) && UpperCase(ExtractFileExt(ParsingName())) != L".ZIP";
 }
 
 std::wstring TbsShellFolder::PathName() const {
@@ -350,8 +350,14 @@ std::wstring TbsShellFolder::FullObjectName() const {
     return path;
 }
 
-std::wstring TbsShellFolder::DisplayName() const {
-    return GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER);
+const std::wstring& TbsShellFolder::DisplayName() const {
+    if (!FDisplayName)
+        FDisplayName = GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER);
+    return *FDisplayName;
+}
+
+std::wstring TbsShellFolder::ParsingName() const {
+    return GetDisplayName(ParentShellFolder(), FPIDL.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
 }
 
 bool TbsShellFolder::Rename(const std::wstring& NewName) {
@@ -365,14 +371,21 @@ bool TbsShellFolder::Rename(const std::wstring& NewName) {
         throw Exception(Format(L"Rename to %s failed", NewName));
     }
     FPIDL.reset(renamed);
+    FDisplayName.reset();
     FFullPIDL.reset(FParent ? ConcatPIDLs(FParent->AbsoluteID(), renamed) : CopyPIDL(renamed));
     return true;
 }
 
 int TbsShellFolder::ImageIndex(bool Large) {
     int& cached = Large ? FLargeImageIndex : FImageIndex;
-    if (cached == -1)
-        cached = GetShellImage(FFullPIDL.get(), Large, false);
+    if (cached == -1) {
+        // Asked of the parent folder: the system image list has one index for both sizes, and the full item list
+        // would be walked from the desktop down (under Wine that reads the whole folder for every item).
+        if (IShellFolder* parent = ParentShellFolder())
+            cached = ::SHMapPIDLToSystemImageListIndex(parent, FPIDL.get(), nullptr);
+        if (cached < 0)
+            cached = GetShellImage(FFullPIDL.get(), Large, false);
+    }
     return cached;
 }
 

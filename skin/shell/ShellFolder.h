@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,11 @@ class TbsShellFolder : public TObject {
     std::wstring PathName() const;
     // The file-system path, empty when the item has none.
     std::wstring FullObjectName() const;
-    std::wstring DisplayName() const;
+    // Asked once: a list view measures and draws every row by it.
+    const std::wstring& DisplayName() const;
+    // The name within its folder as the folder parses it ("a.wav", extension kept): one question to the parent,
+    // where the path names walk the whole chain from the desktop (slow under Wine, once per item of a list).
+    std::wstring ParsingName() const;
     // False without the rename capability; raises "Rename to %s failed" when the folder refuses.
     bool Rename(const std::wstring& NewName);
     // The small or large system icon index, asked once.
@@ -98,6 +103,7 @@ class TbsShellFolder : public TObject {
     int FLevel = 0;
     HWND FViewHandle = nullptr;
     std::vector<std::wstring> FDetails;
+    mutable std::optional<std::wstring> FDisplayName;
     int FImageIndex = -1;
     int FLargeImageIndex = -1;
     bool FDetailsEx = false;

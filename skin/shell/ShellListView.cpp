@@ -317,9 +317,9 @@ void TbsCustomShellListView::Refresh() {
 
 // ---- Filling ----------------------------------------------------------------------------------------------------------
 bool TbsCustomShellListView::MatchesMask(TbsShellFolder* Node) const {
-    const std::wstring full = Node->FullObjectName().empty() ? Node->PathName() : Node->FullObjectName();
-    const size_t slash = full.find_last_of(L"\\/");
-    return MatchesMaskList(FMask, slash == std::wstring::npos ? full : full.substr(slash + 1));
+    const std::wstring name = Node->ParsingName();
+    const size_t slash = name.find_last_of(L"\\/");
+    return MatchesMaskList(FMask, slash == std::wstring::npos ? name : name.substr(slash + 1));
 }
 
 void TbsCustomShellListView::ClearThreads() {
@@ -409,7 +409,6 @@ void TbsCustomShellListView::Populate() {
         SendMessageW(Handle(), WM_VSCROLL, SB_TOP, 0);
         SendMessageW(Handle(), WM_HSCROLL, SB_TOP, 0);
     }
-    std::wstring longest;
     if (FRootFolder && FRootFolder->ShellFolder()) {
         TComPtr<IEnumIDList> list;
         HWND owner = HandleAllocated() ? ::GetAncestor(Handle(), GA_ROOT) : nullptr;
@@ -426,9 +425,6 @@ void TbsCustomShellListView::Populate() {
                     OnAddFolder(this, node.get(), canAdd);
                 if (!canAdd)
                     continue;
-                const std::wstring name = node->DisplayName();
-                if (name.size() > longest.size())
-                    longest = name;
                 FFolders.push_back(std::move(node));
             }
         }
@@ -437,15 +433,8 @@ void TbsCustomShellListView::Populate() {
         SortFolders(false);
     Items()->SetCount(static_cast<int>(FFolders.size()));
     Items()->EndUpdate();
-    if (ViewStyle() == vsList && !longest.empty() && HandleAllocated() && Columns()->Count() > 0) {
-        RECT r{0, 0, 0, 0};
-        HDC dc = ::GetDC(Handle());
-        HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-        ::DrawTextW(dc, longest.c_str(), static_cast<int>(longest.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(Handle(), dc);
-        Columns()->Items(0)->SetWidth(r.right - r.left + 32);
-    }
+    if (ViewStyle() == vsList && !FFolders.empty() && HandleAllocated() && Columns()->Count() > 0)
+        Columns()->Items(0)->SetWidth(ListColumnWidth());
     if (IsThumbnailView() && !FFolders.empty()) {
         const int n = ThumbnailThreadCount(static_cast<int>(FFolders.size()));
         FThumbSize = SIZE{FThumbnailOptions->Width(), FThumbnailOptions->Height()};
@@ -456,6 +445,25 @@ void TbsCustomShellListView::Populate() {
                 FThumbsThreadList.back()->Start();
             }
     }
+}
+
+// The list style's one column width: the widest name in the font the control draws with, its small icon and the
+// control's paddings around both (the longest name in characters need not be the widest).
+int TbsCustomShellListView::ListColumnWidth() {
+    HDC dc = ::GetDC(Handle());
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : static_cast<HGDIOBJ>(Font()->Handle()));
+    int widest = 0;
+    for (const auto& node : FFolders) {
+        const std::wstring& name = node->DisplayName();
+        SIZE s{};
+        if (::GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &s))
+            widest = std::max(widest, static_cast<int>(s.cx));
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Handle(), dc);
+    constexpr int kPaddings = 24;  // icon to label, label ends, a column gap
+    return widest + ::GetSystemMetrics(SM_CXSMICON) + kPaddings;
 }
 
 // ---- Columns ----------------------------------------------------------------------------------------------------------
@@ -565,10 +573,12 @@ bool TbsCustomShellListView::OwnerDataFetch(TListItem* Item) {
     TbsShellFolder* node = Folders(Item->Index());
     if (!node || Item->Index() >= Items()->Count())
         return false;
+    const UINT fields = OwnerDataFields();
     Item->SetCaption(node->DisplayName());
-    if (!IsThumbnailView())
+    // The system icon is slow to find (under Wine it reads the whole folder): only for rows the system draws.
+    if (!IsThumbnailView() && (fields & LVIF_IMAGE))
         Item->SetImageIndex(node->ImageIndex(ViewStyle() == vsIcon));
-    if (ViewStyle() == vsReport) {
+    if (ViewStyle() == vsReport && (fields & LVIF_TEXT)) {
         const int count = Columns()->Count();
         node->LoadColumnDetails(FRootFolder.get(), Handle(), count);
         Item->SubItems()->Clear();

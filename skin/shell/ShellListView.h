@@ -165,6 +165,7 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IShellComman
     void OpenFolder(TbsShellFolder* Node);
     void SetFolderFromPIDL(LPCITEMIDLIST FullPidl);
     void SortFolders(bool ColumnSort);
+    int ListColumnWidth();
     void ApplySystemImages();
     void OnThumbnailOptionsChange();
     void OnThumbnailOptionsEnabledChange();

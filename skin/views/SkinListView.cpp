@@ -720,6 +720,10 @@ TbsSkinCustomListView::TItemGeometry TbsSkinCustomListView::ItemGeometry(TListIt
     CorrectTextbyWidth(c, g.Caption, room);
     g.TextRect = g.Label;
     g.TextRect.Left += style == vsReport ? 3 : 2;
+    // The list label is exactly as wide as its text plus the 2 it starts in: the text keeps all of it, and its
+    // last glyph, which may reach past its advance, is not cut.
+    if (style == vsList)
+        g.TextRect.Right += 2;
     return g;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "classlib/ComCtrls.h"
@@ -95,6 +97,81 @@ TEST(ControlsCom, OwnerDataAsksOnlyForRowsOfTheLastHint) {
     EXPECT_STREQ(buf, L"1000");
     EXPECT_TRUE(outside.empty()) << "OnData outside the hint for row " << outside.front();
     EXPECT_GT(std::count_if(asked.begin(), asked.end(), [](int i) { return i > 20; }), 0);
+}
+
+// A fetch sees the fields the system asks for: a label measured is no icon looked up.
+class TFieldsListView : public TListView {
+  public:
+    using TListView::TListView;
+    std::vector<std::pair<int, UINT>> Fetches;  // row, fields
+
+  protected:
+    bool OwnerDataFetch(TListItem* Item) override {
+        Fetches.emplace_back(Item->Index(), OwnerDataFields());
+        Item->SetCaption(L"Звук " + std::to_wstring(Item->Index()));
+        if (OwnerDataFields() & LVIF_IMAGE)
+            Item->SetImageIndex(Item->Index() % 7);
+        return true;
+    }
+};
+
+TEST(ControlsCom, OwnerDataFetchGetsTheFieldsAskedFor) {
+    auto form = ShownForm();
+    auto* lv = new TFieldsListView(form.get());
+    lv->SetParent(form.get());
+    lv->SetBounds(0, 0, 400, 300);
+    lv->SetViewStyle(vsList);
+    lv->SetOwnerData(true);
+    lv->Items()->SetCount(200);
+    Pump(50);
+    auto systemRead = [&](int row, UINT mask) {
+        wchar_t buf[64] = {};
+        LVITEMW it{};
+        it.mask = mask;
+        it.iItem = row;
+        it.pszText = buf;
+        it.cchTextMax = 64;
+        SendMessageW(lv->Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+        return std::make_pair(std::wstring(buf), it.iImage);
+    };
+    struct Case {
+        const wchar_t* what;
+        int row;
+        UINT mask;        // 0: read through Items()
+        bool fetches;     // a new fetch expected
+        bool wantsImage;  // that fetch asks for the icon
+    };
+    const Case cases[] = {
+        {L"label only", 150, LVIF_TEXT, true, false},
+        {L"same label again", 150, LVIF_TEXT, false, false},
+        {L"the icon of that row", 150, LVIF_TEXT | LVIF_IMAGE, true, true},
+        {L"the icon once more", 150, LVIF_IMAGE, false, false},
+        {L"label of another row", 151, LVIF_TEXT, true, false},
+        {L"the program's read", 151, 0, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t before = lv->Fetches.size();
+        std::wstring caption;
+        int image = -1;
+        if (c.mask) {
+            std::tie(caption, image) = systemRead(c.row, c.mask);
+        } else {
+            TListItem* item = lv->Items()->Item(c.row);
+            caption = item->Caption();
+            image = item->ImageIndex();
+        }
+        if (c.mask & LVIF_TEXT || !c.mask)
+            EXPECT_EQ(caption, L"Звук " + std::to_wstring(c.row));
+        if (c.mask & LVIF_IMAGE || !c.mask)
+            EXPECT_EQ(image, c.row % 7);
+        ASSERT_EQ(lv->Fetches.size(), before + (c.fetches ? 1 : 0));
+        if (c.fetches) {
+            EXPECT_EQ(lv->Fetches.back().first, c.row);
+            EXPECT_EQ((lv->Fetches.back().second & LVIF_IMAGE) != 0, c.wantsImage);
+            EXPECT_NE(lv->Fetches.back().second & LVIF_TEXT, 0u);
+        }
+    }
 }
 
 TEST(ControlsCom, CustomDrawBrushColourIsTheRowBackground) {

@@ -15,11 +15,13 @@
 #include "classlib/SysUtils.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinToolBar.h"
+#include "skin/core/SkinData.h"
 #include "skin/dialogs/OpenDialogRules.h"
 #include "skin/dialogs/OpenSoundDialog.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/shell/ShellListView.h"
 #include "tests/skin/dialogs/DialogTestUtil.h"
+#include "SkinTestPaths.h"
 
 namespace {
 
@@ -560,6 +562,36 @@ TEST_F(OpenDialogWindows, SoundDialogPlaysStopsAndRemembersItsSize) {
     EXPECT_EQ(stops[1], &dlg);
     EXPECT_EQ(dlg.FileName, dir / L"a.wav");
     EXPECT_EQ(dlg.GetSelectedFile(), L"");
+}
+
+// A skin's panel keeps a caption band above its client part; the caption-less frame around the list does not show
+// it as an empty strip: the list sits as far from the frame's top as from its bottom.
+TEST_F(OpenDialogWindows, TheListSitsInItsFrameWithoutAStripInSkins) {
+    TempFolder dir({L"a.wav"});
+    for (const wchar_t* skin : {L"23_Trelm_Graphite", L"81_Trelm_Blue", L"43_Office_2010_Black"}) {
+        SCOPED_TRACE(skin);
+        TbsSkinData data(nullptr);
+        data.LoadFromFile(skintest::SetSkin(skin));
+        ASSERT_FALSE(data.Empty);
+        TbsSkinOpenDialog dlg(nullptr);
+        dlg.InitialDir = dir.path;
+        dlg.SetCtrlSkinData(&data);
+        dlg.ListViewStyle = bsvsList;
+        int top = -1, bottom = -1;
+        StepDriver d({{L"Open file", [&](HWND w) {
+                           HWND list = FindByName(w, L"FileListView");
+                           RECT r{}, panel{};
+                           GetWindowRect(list, &r);
+                           GetWindowRect(GetParent(list), &panel);
+                           top = r.top - panel.top;
+                           bottom = panel.bottom - r.bottom;
+                           Click(w, L"CancelButton");
+                       }}});
+        dlg.Execute();
+        ASSERT_EQ(d.done(), 1u);
+        EXPECT_GE(top, 0);
+        EXPECT_LE(top, bottom);
+    }
 }
 
 TEST_F(OpenDialogWindows, ToolBarImagesReplaceTheBuiltInPictures) {

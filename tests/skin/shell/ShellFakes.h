@@ -22,6 +22,8 @@ class TFakeShellFolder : public IShellFolder2, public IShellDetails {
     std::map<UINT, DWORD> columnPids;
     std::map<UINT, long long> detailNumbers;
     HRESULT setNameResult = E_FAIL;
+    // What GetDisplayNameOf gives for any item (ASCII).
+    std::string name = "fake";
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
@@ -70,7 +72,7 @@ class TFakeShellFolder : public IShellFolder2, public IShellDetails {
     }
     STDMETHODIMP GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET* str) override {
         str->uType = STRRET_CSTR;
-        strcpy(str->cStr, "fake");
+        lstrcpynA(str->cStr, name.c_str(), MAX_PATH);
         return S_OK;
     }
     STDMETHODIMP SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD* out) override {

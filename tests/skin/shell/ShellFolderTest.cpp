@@ -81,11 +81,15 @@ TEST(ShellFolder, LevelsNamesAndARenameTwoLevelsDown) {
     EXPECT_TRUE(sub.IsFolder());
     EXPECT_FALSE(file.IsFolder());
     EXPECT_EQ(file.DisplayName(), L"file.txt");
+    EXPECT_EQ(file.ParsingName(), L"file.txt");
     EXPECT_EQ(file.FullObjectName(), dir.File(L"sub\\file.txt"));
 
     ASSERT_TRUE(file.Capabilities().Contains(fcCanRename));
     EXPECT_TRUE(file.Rename(L"renamed.txt"));
     EXPECT_EQ(file.PathName(), dir.File(L"sub\\renamed.txt"));
+    // The name asked before the rename is not kept.
+    EXPECT_EQ(file.DisplayName(), L"renamed.txt");
+    EXPECT_EQ(file.ParsingName(), L"renamed.txt");
     EXPECT_EQ(GetFileAttributesW(dir.File(L"sub\\renamed.txt").c_str()) != INVALID_FILE_ATTRIBUTES, true);
     EXPECT_EQ(ItemIDCount(file.AbsoluteID()), ItemIDCount(top->AbsoluteID()) + 2);
 }
@@ -136,6 +140,7 @@ TEST(ShellFolder, AnArchiveTheShellCallsAFolderIsAFile) {
     TbsShellFolder parent(nullptr, &fake, top->RelativeID());
     for (const wchar_t* name : names) {
         PutFile(dir.File(name));
+        fake.name = WideToAnsi(name);
         TbsPidl pidl = ChildPidl(top->ShellFolder(), name);
         TbsShellFolder node(&parent, nullptr, pidl.get());
         EXPECT_EQ(node.IsFolder(), std::wstring(name) == L"plain.txt") << name;

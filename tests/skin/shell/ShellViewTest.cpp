@@ -107,6 +107,22 @@ TEST_F(ShellViewTest, TheMaskChoosesTheFilesAndFoldersComeFirst) {
     EXPECT_EQ(view_->Items()->Count(), 1);
 }
 
+// The list style's column: wide enough for the widest name in pixels, which a longer name of narrow letters is not.
+TEST_F(ShellViewTest, TheListColumnFitsTheWidestName) {
+    const std::wstring wide = L"Новое письмо.wav", narrow = L"iiiiiiiiiiiiiiiiiiiiiiii.txt";
+    PutFile(dir_.File(wide));
+    PutFile(dir_.File(narrow));
+    view_->SetViewStyle(vsList);
+    view_->Refresh();
+    Pump();
+    const int column = static_cast<int>(SendMessageW(view_->Handle(), LVM_GETCOLUMNWIDTH, 0, 0));
+    auto width = [this](const std::wstring& s) {
+        return static_cast<int>(SendMessageW(view_->Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(s.c_str())));
+    };
+    ASSERT_GT(width(wide), width(narrow));
+    EXPECT_GE(column, width(wide) + GetSystemMetrics(SM_CXSMICON) + 4);
+}
+
 TEST_F(ShellViewTest, ReportColumnsAndAColumnClickedTwiceReverses) {
     ASSERT_GE(view_->Columns()->Count(), 1);
     // The shell's own columns, or the file-system four: a name column first and the size after it.
