@@ -854,10 +854,10 @@ void TAlertWindow::WndProc(TMessage& Message) {
             return;
         }
         case CM_MOUSELEAVE:
-            if (dragging_) {
-                dragging_ = false;
-                ReleaseCapture();
-            }
+            // A drag holds the capture: a pointer quicker than the window it drags leaves it for a moment, and the
+            // release ends the drag.
+            if (dragging_)
+                break;
             hoverClose_ = prevHover_ = nextHover_ = deleteHover_ = popupHover_ = upHover_ = downHover_ = false;
             prevDown_ = nextDown_ = deleteDown_ = false;
             if (AutoHide && HandleAllocated())
