@@ -25,6 +25,24 @@ void MouseButton(bool Down) {
     Pump(60);
 }
 
+void Key(WORD Vk, bool Up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = Vk;
+    in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
+    Pump(40);
+}
+
+// Alt held while Vk is pressed and released.
+void AltKey(WORD Vk) {
+    Key(VK_MENU, false);
+    Key(Vk, false);
+    Key(Vk, true);
+    Key(VK_MENU, true);
+    Pump(60);
+}
+
 int CaptionWidth(const std::wstring& Text) {
     TBitmap b(1, 1);
     TFont f;
@@ -249,6 +267,34 @@ TEST_F(MainMenuBarTest, TheFormsKeysDriveMenuMode) {
     EXPECT_FALSE(skf_->InMainMenu());
     EXPECT_FALSE(bar_->MenuActive);
     EXPECT_FALSE(e[2]->Active);
+}
+
+TEST_F(MainMenuBarTest, AltWithAnAcceleratorOpensOrRunsThatEntry) {
+    MakeMenu({L"&File", L"&Edit", L"&Run"});
+    menu_->Items()->Items(2)->Clear();
+    int runs = 0;
+    menu_->Items()->Items(2)->OnClick = [&runs](TObject*) { ++runs; };
+    bar_->UpDateItems();
+    Pump(40);
+    const auto e = bar_->Entries();
+    // Alt+E drops down the second entry.
+    AltKey('E');
+    ASSERT_TRUE(PumpUntil([&] { return skf_->SkinMenu()->Visible() && e[1]->FDown; }));
+    EXPECT_FALSE(e[0]->FDown);
+    EXPECT_TRUE(skf_->InMainMenu());
+    EXPECT_EQ(OpenLevelEntries(), (std::vector<std::wstring>{L"Первый", L"Второй"}));
+    skf_->SkinMainMenuClose();
+    Pump(60);
+    // Alt+R runs an entry without children once and leaves no menu mode behind.
+    AltKey('R');
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(skf_->SkinMenu()->Visible());
+    EXPECT_FALSE(skf_->InMainMenu());
+    EXPECT_FALSE(e[2]->Active);
+    // Alt with a letter no entry has opens nothing.
+    AltKey('Q');
+    EXPECT_FALSE(skf_->SkinMenu()->Visible());
+    EXPECT_FALSE(std::any_of(e.begin(), e.end(), [](auto* x) { return x->FDown; }));
 }
 
 TEST_F(MainMenuBarTest, AcceleratorsAreUnderlinedOnlyInMenuMode) {
