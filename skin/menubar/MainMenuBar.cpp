@@ -460,6 +460,8 @@ void TbsSkinMainMenuBarButton::MouseDown(int, int, TMouseButton Button) {
     if (!Enabled || Button != mbLeft || FDown)
         return;
     FDown = true;
+    if (EnableMorphing() && Has(DownRect))
+        FMorphKf = 1;
     Parent->DrawSkinObject(this);
     if (Command == cmSysMenu)
         DoCommand();
@@ -471,6 +473,8 @@ void TbsSkinMainMenuBarButton::MouseUp(int, int, TMouseButton Button) {
     if (Command != cmSysMenu) {
         FDown = false;
         Parent->DrawSkinObject(this);
+        if (EnableMorphing())
+            Redraw();
     }
     if (Active && Command != cmSysMenu)
         DoCommand();
@@ -554,6 +558,19 @@ void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs) {
         return;
     }
     const TRect& o = ObjectRect;
+    if (src != DownRect && EnableMorphing() && MorphInProgress() && InPicture(ActiveSkinRect, Picture) &&
+        o.Width() > 0 && o.Height() > 0) {
+        TBitmap normal(o.Width(), o.Height()), lit(o.Width(), o.Height());
+        for (auto [b, r] : {std::pair{&normal, SkinRect}, std::pair{&lit, ActiveSkinRect}}) {
+            SetStretchBltMode(b->Canvas()->Handle(), COLORONCOLOR);
+            StretchBlt(b->Canvas()->Handle(), 0, 0, o.Width(), o.Height(), Picture->Canvas()->Handle(), r.Left, r.Top,
+                       r.Width(), r.Height(), SRCCOPY);
+        }
+        TBitmap blend(o.Width(), o.Height());
+        BlendMorph(&normal, &lit, MorphKind, FMorphKf, blend.Canvas()->Handle());
+        BitBlt(Cnvs->Handle(), o.Left, o.Top, o.Width(), o.Height(), blend.Canvas()->Handle(), 0, 0, SRCCOPY);
+        return;
+    }
     SetStretchBltMode(Cnvs->Handle(), COLORONCOLOR);
     StretchBlt(Cnvs->Handle(), o.Left, o.Top, o.Width(), o.Height(), Picture->Canvas()->Handle(), src.Left, src.Top,
                src.Width(), src.Height(), SRCCOPY);

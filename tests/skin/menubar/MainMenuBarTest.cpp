@@ -666,4 +666,31 @@ TEST_F(SkinnedMainMenuBarTest, TransparentBarShowsItsParent) {
     EXPECT_NE(BarPixel(First()->ObjectRect.Left + 2, y), RGB(200, 0, 0));
 }
 
+TEST_F(SkinnedMainMenuBarTest, MdiButtonMorphsToItsLitPicture) {
+    TbsDataSkinObject* closeRecord = data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mdiclosebutton"))].get();
+    const bool was = closeRecord->Morphing;
+    closeRecord->Morphing = true;
+    TForm child(nullptr);
+    bar_->MaximizedChild = [&child] { return &child; };
+    bar_->MDIChildMaximize();
+    Pump(40);
+    ASSERT_EQ(bar_->ButtonsCount, 4);
+    auto* close = static_cast<TbsSkinMainMenuBarButton*>(bar_->ObjectList[1].get());
+    ASSERT_EQ(close->Command, cmClose);
+    ASSERT_TRUE(close->Morphing);
+    const std::vector<COLORREF> normal = Pixels(close->ObjectRect);
+    close->MouseEnter();
+    EXPECT_EQ(close->FMorphKf, 0);
+    ASSERT_TRUE(PumpUntil([&] { return close->FMorphKf == 1 && !bar_->MorphTimer->Enabled(); }));
+    const std::vector<COLORREF> lit = Pixels(close->ObjectRect);
+    EXPECT_NE(lit, normal);
+    close->Morphing = false;
+    EXPECT_EQ(Pixels(close->ObjectRect), lit);
+    close->MouseLeave();
+    closeRecord->Morphing = was;
+    bar_->MaximizedChild = nullptr;
+    bar_->MDIChildRestore();
+    EXPECT_EQ(bar_->ButtonsCount, 0);
+}
+
 }  // namespace
