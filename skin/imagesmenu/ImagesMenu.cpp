@@ -500,6 +500,16 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
         CreateSkinImageBS(pw.LTPoint, pw.RTPoint, pw.LBPoint, pw.RBPoint, pw.ItemsRect, NewLTPoint, NewRTPoint,
                           NewLBPoint, NewRBPoint, NewItemsRect, &b, WindowPicture, full, w, h, true, pw.LeftStretch,
                           pw.TopStretch, pw.RightStretch, pw.BottomStretch, pw.StretchEffect, pw.StretchType);
+        // The picture's client holds a menu's icon column; stretched across the cells it would cut through them, so
+        // the cells lie on the client's plain colour (its bottom-right corner, past any column).
+        const TRect& ir = pw.ItemsRect;
+        const COLORREF plain = GetPixel(WindowPicture->Canvas()->Handle(), ir.Right - 2, ir.Bottom - 2);
+        if (plain != CLR_INVALID && !IsNullRect(NewItemsRect)) {
+            RECT r{NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Bottom};
+            HBRUSH br = CreateSolidBrush(plain & 0xFFFFFF);
+            FillRect(c->Handle(), &r, br);
+            DeleteObject(br);
+        }
     } else {
         FillFramed(c->Handle(), TRect{0, 0, w, h}, ColorToRGB(clWindow), ColorToRGB(clBtnShadow));
     }
