@@ -307,7 +307,13 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs) {
         c->Font()->SetStyle(ToFontStyles(toolLook->FontStyle));
         c->Font()->SetHeight(toolLook->FontHeight != 0 ? toolLook->FontHeight : 13);
     }
-    DrawCaption(c, text, color);
+    if (MenuItem->OnDrawItem) {
+        // The built-in look hands over the whole entry, a skinned one its text rectangle.
+        TbsSkinMainMenuBar::THandlerScope scope(Parent);
+        MenuItem->OnDrawItem(this, c, (FSkinSupport || toolLook) ? text : TRect{0, 0, w, h}, Active);
+    } else {
+        DrawCaption(c, text, color);
+    }
     BitBlt(Cnvs->Handle(), o.Left, o.Top, w, h, c->Handle(), 0, 0, SRCCOPY);
 }
 

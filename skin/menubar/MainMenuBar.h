@@ -31,12 +31,10 @@ class TbsSkinForm;
 class TbsSkinMainMenuBar;
 class TbsDataSkinMainMenuBar;
 
-class TbsMenuBarObject {
+// A TObject: an entry is the sender of its menu item's OnDrawItem.
+class TbsMenuBarObject : public TObject {
   public:
     TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
-    virtual ~TbsMenuBarObject() = default;
-    TbsMenuBarObject(const TbsMenuBarObject&) = delete;
-    TbsMenuBarObject& operator=(const TbsMenuBarObject&) = delete;
 
     virtual void Redraw();
     virtual void Draw(TCanvas* /*Cnvs*/) {}

@@ -361,6 +361,34 @@ TEST_F(MainMenuBarTest, OpenDropDownFollowsTheCursorAlongUnnamedEntries) {
     EXPECT_EQ(clicks, (std::vector<int>{1, 1, 1}));
 }
 
+TEST_F(MainMenuBarTest, OwnerDrawnEntryPaintsItselfInsteadOfItsCaption) {
+    MakeMenu({L"Файл", L"Свой"});
+    TObject* sender = nullptr;
+    TRect given{};
+    bool selected = true;
+    menu_->Items()->Items(1)->OnDrawItem = [&](TObject* S, TCanvas* C, const TRect& R, bool Sel) {
+        sender = S;
+        given = R;
+        selected = Sel;
+        HBRUSH b = CreateSolidBrush(RGB(0, 160, 0));
+        RECT r{R.Left, R.Top, R.Right, R.Bottom};
+        FillRect(C->Handle(), &r, b);
+        DeleteObject(b);
+    };
+    bar_->UpDateItems();
+    Pump(60);
+    TbsSkinMainMenuBarItem* e = bar_->Entries()[1];
+    EXPECT_EQ(sender, static_cast<TObject*>(e));
+    EXPECT_EQ(given, (TRect{0, 0, e->ObjectRect.Width(), e->ObjectRect.Height()}));
+    EXPECT_FALSE(selected);
+    const std::vector<COLORREF> px = BarPixels(e->ObjectRect);
+    EXPECT_TRUE(std::all_of(px.begin(), px.end(), [](COLORREF c) { return c == RGB(0, 160, 0); }));
+    // Lit, the handler hears of it.
+    e->MouseEnter();
+    Pump(40);
+    EXPECT_TRUE(selected);
+}
+
 TEST_F(MainMenuBarTest, DisabledEntryNeverLights) {
     MakeMenu({L"Файл", L"Недоступно"});
     menu_->Items()->Items(1)->SetEnabled(false);
