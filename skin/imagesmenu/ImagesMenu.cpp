@@ -112,7 +112,8 @@ void TbsSkinImagesMenuPopupWindow::CreateMenu() {
     NewRTPoint = {W + pw->RTPoint.X - pw_, pw->RTPoint.Y};
     NewLBPoint = {pw->LBPoint.X, H + pw->LBPoint.Y - ph};
     NewRBPoint = {W + pw->RBPoint.X - pw_, H + pw->RBPoint.Y - ph};
-    NewItemsRect = {pw->ItemsRect.Left, pw->ItemsRect.Top, W + pw->ItemsRect.Right - pw_, H + pw->ItemsRect.Bottom - ph};
+    NewItemsRect = {pw->ItemsRect.Left, pw->ItemsRect.Top, W + pw->ItemsRect.Right - pw_,
+                    H + pw->ItemsRect.Bottom - ph};
     SetBounds(Left(), Top(), W, H);
     if (MaskPicture)
         SetMenuWindowRegion();
@@ -137,9 +138,9 @@ void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
         form = Application->MainForm();
     if (!form)
         form = dynamic_cast<TCustomForm*>(ImagesMenu->Owner());
-    const TRect area = (form && form->HandleAllocated()) ? GetMonitorWorkArea(form->Handle(), true)
-                                                         : GetMonitorWorkAreaFromPoint({PopupRect.Left, PopupRect.Top},
-                                                                                       true);
+    const TRect area = (form && form->HandleAllocated())
+                           ? GetMonitorWorkArea(form->Handle(), true)
+                           : GetMonitorWorkAreaFromPoint({PopupRect.Left, PopupRect.Top}, true);
     int x = PopupRect.Left, y = PopupRect.Bottom;
     if (y + Height() > area.Bottom)
         y = PopupRect.Top - Height();
@@ -442,7 +443,9 @@ void TbsSkinImagesMenuPopupWindow::DrawItemCaption(TCanvas* C,
                 C->Font()->SetHeight(b->FontHeight != 0 ? b->FontHeight : 13);
                 C->Font()->SetStyle(ToFontStyles(b->FontStyle));
             }
-            C->Font()->SetColor(static_cast<TColor>(Pressed ? b->DownFontColor : Hot ? b->ActiveFontColor : b->FontColor));
+            C->Font()->SetColor(static_cast<TColor>(Pressed ? b->DownFontColor
+                                                    : Hot   ? b->ActiveFontColor
+                                                            : b->FontColor));
         }
     }
     C->Brush()->SetStyle(bsClear);
@@ -456,8 +459,9 @@ void TbsSkinImagesMenuPopupWindow::DrawItemCaption(TCanvas* C,
 
 void TbsSkinImagesMenuPopupWindow::DrawHeader(TCanvas* C, const TRect& R, const std::wstring& Text) {
     TbsSkinData* sd = ImagesMenu->SkinData();
-    auto* label = sd && !sd->Empty ? dynamic_cast<TbsDataSkinLabelControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, L"label")))
-                                   : nullptr;
+    auto* label = sd && !sd->Empty
+                      ? dynamic_cast<TbsDataSkinLabelControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, L"label")))
+                      : nullptr;
     TBitmap* pic = label ? SkinPictureAt(sd, label->PictureIndex) : nullptr;
     C->Brush()->SetStyle(bsClear);
     SetBkMode(C->Handle(), TRANSPARENT);

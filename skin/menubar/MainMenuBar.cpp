@@ -49,10 +49,11 @@ void ComposeNinePart(const TbsDataSkinCustomControl* E, TBitmap* Pic, const TRec
     const int w = B->Width(), h = B->Height();
     const int xo = w - Src.Width(), yo = h - Src.Height();
     const TRect& cl = E->ClRect;
-    CreateSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, cl, E->LTPoint, TPoint{E->RTPoint.X + xo, E->RTPoint.Y},
-                    TPoint{E->LBPoint.X, E->LBPoint.Y + yo}, TPoint{E->RBPoint.X + xo, E->RBPoint.Y + yo},
-                    TRect{cl.Left, cl.Top, cl.Right + xo, cl.Bottom + yo}, B, Pic, Src, w, h, true, E->LeftStretch,
-                    E->TopStretch, E->RightStretch, E->BottomStretch, E->StretchEffect, E->StretchType);
+    CreateSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, cl, E->LTPoint,
+                    TPoint{E->RTPoint.X + xo, E->RTPoint.Y}, TPoint{E->LBPoint.X, E->LBPoint.Y + yo},
+                    TPoint{E->RBPoint.X + xo, E->RBPoint.Y + yo}, TRect{cl.Left, cl.Top, cl.Right + xo, cl.Bottom + yo},
+                    B, Pic, Src, w, h, true, E->LeftStretch, E->TopStretch, E->RightStretch, E->BottomStretch,
+                    E->StretchEffect, E->StretchType);
 }
 
 template <class T>
@@ -214,8 +215,7 @@ void TbsSkinMainMenuBarItem::ItemImage(TBitmap* B, const TRect& Src, bool Highli
         return;
     if (!Parent->UseSkinSize) {
         const int q = Src.Height() / 4;
-        CreateStretchImage(B, Picture, Src,
-                           TRect{Data->ItemLO, q, Src.Width() - Data->ItemRO, Src.Height() - q}, true);
+        CreateStretchImage(B, Picture, Src, TRect{Data->ItemLO, q, Src.Width() - Data->ItemRO, Src.Height() - q}, true);
         return;
     }
     TBitmap img;
@@ -531,7 +531,10 @@ void TbsSkinMainMenuBarButton::DoCommand() {
 void TbsSkinMainMenuBarButton::DefaultDraw(TCanvas* Cnvs) {
     const TRect& o = ObjectRect;
     const bool pressed = FDown && Active;
-    FillFramed(Cnvs, o, pressed ? RGB(162, 188, 228) : Active ? RGB(193, 212, 243) : ColorToRGB(clBtnFace),
+    FillFramed(Cnvs, o,
+               pressed  ? RGB(162, 188, 228)
+               : Active ? RGB(193, 212, 243)
+                        : ColorToRGB(clBtnFace),
                pressed || Active);
     const TColor c = Enabled ? clBtnText : clBtnShadow;
     const int x = o.Left + o.Width() / 2 - 5 + (pressed ? 1 : 0);
@@ -557,8 +560,9 @@ void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs) {
         DefaultDraw(Cnvs);
         return;
     }
-    const TRect src = (FDown && Active && Has(DownRect)) ? DownRect : (Active && Has(ActiveSkinRect)) ? ActiveSkinRect
-                                                                                                    : SkinRect;
+    const TRect src = (FDown && Active && Has(DownRect)) ? DownRect
+                      : (Active && Has(ActiveSkinRect))  ? ActiveSkinRect
+                                                         : SkinRect;
     if (!InPicture(src, Picture)) {
         DefaultDraw(Cnvs);
         return;
@@ -762,9 +766,8 @@ void TbsSkinMainMenuBar::CreateMenu() {
     ClearObjects();
     if (!FMainMenu)
         return;
-    TMainMenu* merged = SKF && (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm))
-                            ? GetChildMainMenu()
-                            : nullptr;
+    TMainMenu* merged =
+        SKF && (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu() : nullptr;
     TbsDataSkinMainMenuItem* rec = nullptr;
     TbsSkinData* sd = SkinData();
     if (TbsDataSkinMainMenuBar* bar = BarData(); bar && sd && !sd->Empty) {
@@ -971,8 +974,8 @@ void TbsSkinMainMenuBar::CreateControlSkinImage(TBitmap* B) {
                          bar->StretchEffect);
         if (!bg.Empty()) {
             SetStretchBltMode(B->Canvas()->Handle(), COLORONCOLOR);
-            StretchBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), bg.Canvas()->Handle(), 0, 0,
-                       bg.Width(), bg.Height(), SRCCOPY);
+            StretchBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), bg.Canvas()->Handle(), 0, 0, bg.Width(),
+                       bg.Height(), SRCCOPY);
         }
     } else if (FToolBarMode) {
         PaintToolPanel(B);
@@ -1122,8 +1125,8 @@ void TbsSkinMainMenuBar::TrackScrollMenu() {
     const TRect r = ToScreen(this, MarkerRect());
     SKF->SkinMenuOpen();
     TbsSkinData* sd = SKF->MenusSkinData() ? SKF->MenusSkinData() : SkinData();
-    TMainMenu* merged = (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu()
-                                                                                                : nullptr;
+    TMainMenu* merged =
+        (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu() : nullptr;
     if (merged)
         SKF->SkinMenu()->Popup2(nullptr, sd, shown, r, FMainMenu->Items(), merged->Items(), false);
     else if (FMainMenu)

@@ -35,10 +35,10 @@ TEST(ImagesMenuLayout, HeadersAndButtonsTakeWholeRows) {
     const auto l = LayoutImagesMenu({K::bsimHeader, bsimCell, bsimCell, bsimHeader, bsimCell, bsimButton}, 16, 16, 3,
                                     TPoint{5, 5}, 0);
     ASSERT_EQ(l.ItemRects.size(), 6u);
-    EXPECT_EQ(l.ItemRects[0], (TRect{5, 5, 83, 31}));    // a header first starts at the top
+    EXPECT_EQ(l.ItemRects[0], (TRect{5, 5, 83, 31}));  // a header first starts at the top
     EXPECT_EQ(l.ItemRects[1], (TRect{5, 32, 31, 58}));
     EXPECT_EQ(l.ItemRects[2], (TRect{31, 32, 57, 58}));
-    EXPECT_EQ(l.ItemRects[3], (TRect{5, 59, 83, 85}));   // a new row although the last was not full
+    EXPECT_EQ(l.ItemRects[3], (TRect{5, 59, 83, 85}));  // a new row although the last was not full
     EXPECT_EQ(l.ItemRects[4], (TRect{5, 86, 31, 112}));
     EXPECT_EQ(l.ItemRects[5], (TRect{5, 113, 83, 139}));
     EXPECT_EQ(l.ContentWidth, 78);
@@ -129,7 +129,7 @@ class ImagesMenuTest : public ::testing::Test {
     static TForm* form_;
     static TImageList* images_;
     static inline TbsSkinData* skin_ = nullptr;  // owned by form_
-    TbsSkinImagesMenu* menu_ = nullptr;  // owned by form_, freed per test
+    TbsSkinImagesMenu* menu_ = nullptr;          // owned by form_, freed per test
     std::vector<std::wstring> events_;
 };
 
@@ -259,8 +259,8 @@ TEST_F(ImagesMenuTest, SkinnedWindowIsThePopupPictureAroundTheCells) {
     const int contentW = 104, contentH = headerH + 1 + 53;
     EXPECT_EQ(w.right - w.left, pic->Width() + contentW - pw.ItemsRect.Width());
     EXPECT_EQ(w.bottom - w.top, pic->Height() + contentH - pw.ItemsRect.Height());
-    EXPECT_EQ(header->ItemRect, (TRect{pw.ItemsRect.Left, pw.ItemsRect.Top, pw.ItemsRect.Left + contentW,
-                                       pw.ItemsRect.Top + headerH}));
+    EXPECT_EQ(header->ItemRect,
+              (TRect{pw.ItemsRect.Left, pw.ItemsRect.Top, pw.ItemsRect.Left + contentW, pw.ItemsRect.Top + headerH}));
     EXPECT_EQ(menu_->ImagesItems()->Items(1)->ItemRect.TopLeft(),
               (TPoint{pw.ItemsRect.Left, pw.ItemsRect.Top + headerH + 1}));
     // The mask cuts the window.

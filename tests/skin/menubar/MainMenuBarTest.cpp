@@ -536,9 +536,8 @@ class SkinnedMainMenuBarTest : public ::testing::Test {
         Pump(80);
     }
     static TbsDataSkinMainMenuItem* Record() {
-        return dynamic_cast<TbsDataSkinMainMenuItem*>(data_->ObjectList[static_cast<std::size_t>(
-                                                                            data_->GetIndex(L"mainmenubaritem"))]
-                                                          .get());
+        return dynamic_cast<TbsDataSkinMainMenuItem*>(
+            data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mainmenubaritem"))].get());
     }
     static TbsSkinMainMenuBarItem* First() { return bar_->Entries()[0]; }
     std::vector<COLORREF> Pixels(const TRect& R) {
@@ -625,8 +624,8 @@ TEST_F(SkinnedMainMenuBarTest, FrameAnimationRunsUpWhileLitAndBackOrDropsOnLeavi
     // Three frames side by side: normal, lit and pressed pictures of the entry.
     TbsDataSkinMainMenuItem* r = Record();
     // The skin's pictures lie one pixel apart, so the frames are one pixel wider than the entry picture.
-    r->AnimateSkinRect = TRect{r->SkinRect.Left, r->SkinRect.Top, r->SkinRect.Left + 3 * (r->SkinRect.Width() + 1),
-                               r->SkinRect.Bottom};
+    r->AnimateSkinRect =
+        TRect{r->SkinRect.Left, r->SkinRect.Top, r->SkinRect.Left + 3 * (r->SkinRect.Width() + 1), r->SkinRect.Bottom};
     r->FrameCount = 3;
     r->AnimateInterval = 30;
     r->InActiveAnimation = false;
@@ -679,7 +678,8 @@ TEST_F(SkinnedMainMenuBarTest, ToolBarModeDrawsToolButtonsAndTheToolPanel) {
     Record()->Morphing = true;
     bar_->UpDateItems();
     EXPECT_FALSE(First()->EnableMorphing());
-    EXPECT_NE(BarPixel(First()->ObjectRect.Left + 1, First()->ObjectRect.Top + 1), SkinPixel(L"resizetoolbutton", 1, 1));
+    EXPECT_NE(BarPixel(First()->ObjectRect.Left + 1, First()->ObjectRect.Top + 1),
+              SkinPixel(L"resizetoolbutton", 1, 1));
     // Without the skin's size the bar is the tool panel.
     bar_->UseSkinSize = false;
     EXPECT_EQ(BarPixel(1, 1), SkinPixel(L"resizetoolpanel", 1, 1));
@@ -695,7 +695,8 @@ TEST_F(SkinnedMainMenuBarTest, TransparentBarShowsItsParent) {
 }
 
 TEST_F(SkinnedMainMenuBarTest, MdiButtonMorphsToItsLitPicture) {
-    TbsDataSkinObject* closeRecord = data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mdiclosebutton"))].get();
+    TbsDataSkinObject* closeRecord =
+        data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mdiclosebutton"))].get();
     const bool was = closeRecord->Morphing;
     closeRecord->Morphing = true;
     TForm child(nullptr);
