@@ -108,12 +108,12 @@ void TbsSkinImagesMenuPopupWindow::CreateMenu() {
     const int pw_ = WindowPicture->Width(), ph = WindowPicture->Height();
     const int W = pw_ + l.ContentWidth - pw->ItemsRect.Width();
     const int H = ph + l.ContentHeight - pw->ItemsRect.Height();
-    NewLTPoint = pw->LTPoint;
-    NewRTPoint = {W + pw->RTPoint.X - pw_, pw->RTPoint.Y};
-    NewLBPoint = {pw->LBPoint.X, H + pw->LBPoint.Y - ph};
-    NewRBPoint = {W + pw->RBPoint.X - pw_, H + pw->RBPoint.Y - ph};
-    NewItemsRect = {pw->ItemsRect.Left, pw->ItemsRect.Top, W + pw->ItemsRect.Right - pw_,
-                    H + pw->ItemsRect.Bottom - ph};
+    const TbsPopupFramePoints p = MovePopupFramePoints(*pw, pw_, ph, W, H);
+    NewLTPoint = p.LT;
+    NewRTPoint = p.RT;
+    NewLBPoint = p.LB;
+    NewRBPoint = p.RB;
+    NewItemsRect = p.Items;
     SetBounds(Left(), Top(), W, H);
     if (MaskPicture)
         SetMenuWindowRegion();
