@@ -103,6 +103,8 @@ class TMenuItem : public TComponent {
     // Runs the item when it is enabled: AutoCheck toggles Checked, then OnClick.
     virtual void Click();
     TNotifyEvent OnClick;
+    // Owner drawing: the skinned menus call it (sender: their entry for this item) instead of drawing the caption.
+    std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)> OnDrawItem;
 
   private:
     friend class TMenu;

@@ -92,7 +92,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
-    UnchainRibbonShortCuts();
+    UnchainShortCuts();
     DestroyMenuParts();
     // No tick may reach an object being freed.
     for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})

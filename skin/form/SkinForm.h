@@ -564,9 +564,15 @@ class TbsSkinForm : public TComponent {
     TComponent* FStatusBar = nullptr;  // borrowed
     TComponent* FSkinRibbon = nullptr;  // borrowed
     IbsFormRibbon* FRibbon = nullptr;   // the same object, through what the form asks of it
-    bool FRibbonShortCuts = false;      // the form's OnShortCut is chained
+    bool FShortCutsChained = false;     // the form's OnShortCut is chained
     TShortCutEvent FOldShortCut;
-    void UnchainRibbonShortCuts();
+    // The form's own short-cut handler keeps its place in front; the menu bar's hot keys and the ribbon answer what
+    // it leaves.
+    void ChainShortCuts();
+    // Also lets go of the ribbon (the form goes).
+    void UnchainShortCuts();
+    // Alt plus an entry's accelerator outside menu mode: true when the bar opened or ran that entry.
+    bool MainMenuBarShortCut(const TWMKey& Key);
     // Alt or F10 with a ribbon: true when the ribbon took the key.
     bool RibbonKeyMenu();
     void DrawRibbonCaption(TCanvas* C, int TopBandWidth, int TopBandHeight);

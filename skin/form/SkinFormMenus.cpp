@@ -105,6 +105,17 @@ void TbsSkinForm::SetMainMenuBar(IbsMainMenuBar* Value) {
         UnHookApp();
     }
     FMainMenuBar = Value;
+    if (Value)
+        ChainShortCuts();
+}
+
+bool TbsSkinForm::MainMenuBarShortCut(const TWMKey& Key) {
+    // In menu mode the keys come through the application hook; Alt+F4 stays the system's.
+    if (!FMainMenuBar || FInMainMenu || Key.CharCode == VK_F4 || Key.CharCode == VK_MENU)
+        return false;
+    if (!KeyDataToShiftState(Key.KeyData).Contains(ssAlt))
+        return false;
+    return FMainMenuBar->FindHotKeyItem(Key.CharCode);
 }
 
 void TbsSkinForm::EnterMainMenu() {

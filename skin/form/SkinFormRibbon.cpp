@@ -1,6 +1,6 @@
 // The skinned form's side of a ribbon on its form: the link (the ribbon learns its form), Alt or F10 closing the
-// application menu and focusing the ribbon, the form's short cuts passed on to the ribbon, and the application
-// menu's caption in the title.
+// application menu and focusing the ribbon, the form's short cuts passed on to the main menu bar and the ribbon, and
+// the application menu's caption in the title.
 #include "skin/form/FormRibbon.h"
 #include "skin/form/SkinForm.h"
 
@@ -15,26 +15,32 @@ void TbsSkinForm::SetSkinRibbon(TComponent* Value) {
         FSkinRibbon->FreeNotification(this);
     if (FRibbon)
         FRibbon->SetSkinForm(this);
-    if (FRibbon && !FRibbonShortCuts) {
-        // The form's own handler keeps its place in front; the ribbon answers what it leaves.
-        FOldShortCut = FForm->OnShortCut;
-        FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) {
-            if (FOldShortCut)
-                FOldShortCut(Msg, Handled);
-            if (!Handled && FRibbon)
-                Handled = FRibbon->RibbonShortCut(Msg);
-        };
-        FRibbonShortCuts = true;
-    }
+    if (FRibbon)
+        ChainShortCuts();
 }
 
-void TbsSkinForm::UnchainRibbonShortCuts() {
+void TbsSkinForm::ChainShortCuts() {
+    if (FShortCutsChained)
+        return;
+    FOldShortCut = FForm->OnShortCut;
+    FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) {
+        if (FOldShortCut)
+            FOldShortCut(Msg, Handled);
+        if (!Handled)
+            Handled = MainMenuBarShortCut(Msg);
+        if (!Handled && FRibbon)
+            Handled = FRibbon->RibbonShortCut(Msg);
+    };
+    FShortCutsChained = true;
+}
+
+void TbsSkinForm::UnchainShortCuts() {
     if (FRibbon)
         FRibbon->SetSkinForm(nullptr);
-    if (!FRibbonShortCuts)
+    if (!FShortCutsChained)
         return;
     FForm->OnShortCut = FOldShortCut;
-    FRibbonShortCuts = false;
+    FShortCutsChained = false;
 }
 
 bool TbsSkinForm::RibbonKeyMenu() {

@@ -39,6 +39,14 @@ class TbsSkinMenu;
 class TbsSkinPopupWindow;
 
 // One entry of a level.
+// The popup window record's corner points and items rectangle moved to a window of W x H, its picture being
+// PicW x PicH: menu levels and the images menu size their frame the same way.
+struct TbsPopupFramePoints {
+    TPoint LT, RT, LB, RB;
+    TRect Items;
+};
+TbsPopupFramePoints MovePopupFramePoints(const TbsDataSkinPopupWindow& PW, int PicW, int PicH, int W, int H);
+
 class TbsSkinMenuItem {
   public:
     TbsSkinMenuItem(TbsSkinPopupWindow* AParent, TMenuItem* AMenuItem, TbsDataSkinMenuItem* AData);

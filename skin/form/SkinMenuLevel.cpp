@@ -35,6 +35,16 @@ void SetItemProps(HWND wnd, const std::vector<std::wstring>& captions) {
 }
 }  // namespace
 
+TbsPopupFramePoints MovePopupFramePoints(const TbsDataSkinPopupWindow& PW, int PicW, int PicH, int W, int H) {
+    TbsPopupFramePoints p;
+    p.LT = PW.LTPoint;
+    p.RT = {W + PW.RTPoint.X - PicW, PW.RTPoint.Y};
+    p.LB = {PW.LBPoint.X, H + PW.LBPoint.Y - PicH};
+    p.RB = {W + PW.RBPoint.X - PicW, H + PW.RBPoint.Y - PicH};
+    p.Items = {PW.ItemsRect.Left, PW.ItemsRect.Top, W + PW.ItemsRect.Right - PicW, H + PW.ItemsRect.Bottom - PicH};
+    return p;
+}
+
 TbsSkinPopupWindow::TbsSkinPopupWindow(TComponent* AOwner, TbsSkinMenu* AParentMenu, TbsDataSkinPopupWindow* AData)
     : TCustomControl(AOwner), ParentMenu(AParentMenu) {
     SetVisible(false);
@@ -216,13 +226,12 @@ void TbsSkinPopupWindow::CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, int Sta
     CalcSizes(Merged);
     const int W = Width(), H = Height();
     if (PW) {
-        const int pw = WindowPicture->Width(), ph = WindowPicture->Height();
-        NewLTPoint = PW->LTPoint;
-        NewRTPoint = {W + PW->RTPoint.X - pw, PW->RTPoint.Y};
-        NewLBPoint = {PW->LBPoint.X, H + PW->LBPoint.Y - ph};
-        NewRBPoint = {W + PW->RBPoint.X - pw, H + PW->RBPoint.Y - ph};
-        NewItemsRect = {PW->ItemsRect.Left, PW->ItemsRect.Top, W + PW->ItemsRect.Right - pw,
-                        H + PW->ItemsRect.Bottom - ph};
+        const TbsPopupFramePoints p = MovePopupFramePoints(*PW, WindowPicture->Width(), WindowPicture->Height(), W, H);
+        NewLTPoint = p.LT;
+        NewRTPoint = p.RT;
+        NewLBPoint = p.LB;
+        NewRBPoint = p.RB;
+        NewItemsRect = p.Items;
     } else {
         NewItemsRect = {2, 2, W - 2, H - 2};
     }

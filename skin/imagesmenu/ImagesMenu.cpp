@@ -87,27 +87,60 @@ void TbsSkinImagesMenuPopupWindow::CreateMenu() {
         kinds.push_back(it->Header ? bsimHeader : it->Button ? bsimButton : bsimCell);
     }
     int headerH = 0;
-    if (TbsSkinData* sd = ImagesMenu->SkinData(); sd && !sd->Empty)
+    TbsSkinData* sd = ImagesMenu->SkinData();
+    if (sd && !sd->Empty)
         if (TbsDataSkinControl* label = SkinEntryAt(sd, LookupSkinEntry(sd, L"label")))
             headerH = label->SkinRect.Height();
+    const TbsDataSkinPopupWindow* pw = sd && !sd->Empty ? &sd->PopupWindow : nullptr;
+    WindowPicture = pw ? SkinPictureAt(sd, pw->WindowPictureIndex) : nullptr;
+    MaskPicture = WindowPicture ? SkinPictureAt(sd, pw->MaskPictureIndex) : nullptr;
+    // A record whose window picture is missing cannot be sized: the built-in frame then.
+    FSkinSupport = WindowPicture != nullptr;
+    const TPoint start = FSkinSupport ? TPoint{pw->ItemsRect.Left, pw->ItemsRect.Top} : TPoint{5, 5};
     const TbsImagesMenuLayout l =
-        LayoutImagesMenu(kinds, images->Width(), images->Height(), ImagesMenu->ColumnsCount(), TPoint{5, 5}, headerH);
+        LayoutImagesMenu(kinds, images->Width(), images->Height(), ImagesMenu->ColumnsCount(), start, headerH);
     for (int i = 0; i < items->Count(); ++i)
         items->Items(i)->ItemRect = l.ItemRects[static_cast<std::size_t>(i)];
-    SetBounds(Left(), Top(), l.ContentWidth + 10, l.ContentHeight + 10);
+    if (!FSkinSupport) {
+        SetBounds(Left(), Top(), l.ContentWidth + 10, l.ContentHeight + 10);
+        return;
+    }
+    const int pw_ = WindowPicture->Width(), ph = WindowPicture->Height();
+    const int W = pw_ + l.ContentWidth - pw->ItemsRect.Width();
+    const int H = ph + l.ContentHeight - pw->ItemsRect.Height();
+    const TbsPopupFramePoints p = MovePopupFramePoints(*pw, pw_, ph, W, H);
+    NewLTPoint = p.LT;
+    NewRTPoint = p.RT;
+    NewLBPoint = p.LB;
+    NewRBPoint = p.RB;
+    NewItemsRect = p.Items;
+    SetBounds(Left(), Top(), W, H);
+    if (MaskPicture)
+        SetMenuWindowRegion();
+}
+
+void TbsSkinImagesMenuPopupWindow::SetMenuWindowRegion() {
+    const TbsDataSkinPopupWindow& pw = ImagesMenu->SkinData()->PopupWindow;
+    TGdiRegion rgn;
+    CreateSkinRegion(rgn, pw.LTPoint, pw.RTPoint, pw.LBPoint, pw.RBPoint, pw.ItemsRect, NewLTPoint, NewRTPoint,
+                     NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
+    // The system owns a region once it is set; one it refused is freed here.
+    if (rgn && SetWindowRgn(Handle(), rgn.Get(), TRUE))
+        (void)rgn.Detach();
 }
 
 void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
-    CreateMenu();
+    // The mask region needs the window.
     HandleNeeded();
+    CreateMenu();
     TCustomForm* form = Screen->ActiveForm();
     if (!form && Application->MainForm() && Application->MainForm()->Visible())
         form = Application->MainForm();
     if (!form)
         form = dynamic_cast<TCustomForm*>(ImagesMenu->Owner());
-    const TRect area = (form && form->HandleAllocated()) ? GetMonitorWorkArea(form->Handle(), true)
-                                                         : GetMonitorWorkAreaFromPoint({PopupRect.Left, PopupRect.Top},
-                                                                                       true);
+    const TRect area = (form && form->HandleAllocated())
+                           ? GetMonitorWorkArea(form->Handle(), true)
+                           : GetMonitorWorkAreaFromPoint({PopupRect.Left, PopupRect.Top}, true);
     int x = PopupRect.Left, y = PopupRect.Bottom;
     if (y + Height() > area.Bottom)
         y = PopupRect.Top - Height();
@@ -115,9 +148,24 @@ void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
         x = area.Right - Width();
     x = std::max(x, area.Left);
     y = std::max(y, area.Top);
+    const bool layered = CheckW2KWXP() && ImagesMenu->AlphaBlend;
+    const bool fade = layered && ImagesMenu->AlphaBlendAnimation;
+    if (layered) {
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
+        SetAlphaBlendTransparent(Handle(), fade ? 0 : ImagesMenu->AlphaBlendValue);
+    }
     SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetBounds(x, y, Width(), Height());
     SetVisible(true);
+    if (fade) {
+        Application->ProcessMessages();
+        TAlphaFade steps;
+        steps.Target = ImagesMenu->AlphaBlendValue;
+        steps.Step = 10;
+        steps.IntervalMs = 5;
+        RunAlphaFade(steps, ImagesMenu->FadeClock,
+                     [this](int a) { SetAlphaBlendTransparent(Handle(), static_cast<std::uint8_t>(a)); });
+    }
     HookApp();
     SetCapture(Handle());
 }
@@ -395,7 +443,9 @@ void TbsSkinImagesMenuPopupWindow::DrawItemCaption(TCanvas* C,
                 C->Font()->SetHeight(b->FontHeight != 0 ? b->FontHeight : 13);
                 C->Font()->SetStyle(ToFontStyles(b->FontStyle));
             }
-            C->Font()->SetColor(static_cast<TColor>(Pressed ? b->DownFontColor : Hot ? b->ActiveFontColor : b->FontColor));
+            C->Font()->SetColor(static_cast<TColor>(Pressed ? b->DownFontColor
+                                                    : Hot   ? b->ActiveFontColor
+                                                            : b->FontColor));
         }
     }
     C->Brush()->SetStyle(bsClear);
@@ -407,13 +457,66 @@ void TbsSkinImagesMenuPopupWindow::DrawItemCaption(TCanvas* C,
     DrawTextW(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), &r, DT_SINGLELINE | DT_VCENTER | align);
 }
 
+void TbsSkinImagesMenuPopupWindow::DrawHeader(TCanvas* C, const TRect& R, const std::wstring& Text) {
+    TbsSkinData* sd = ImagesMenu->SkinData();
+    auto* label = sd && !sd->Empty
+                      ? dynamic_cast<TbsDataSkinLabelControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, L"label")))
+                      : nullptr;
+    TBitmap* pic = label ? SkinPictureAt(sd, label->PictureIndex) : nullptr;
+    C->Brush()->SetStyle(bsClear);
+    SetBkMode(C->Handle(), TRANSPARENT);
+    if (!label || !RectInPicture(label->SkinRect, pic) || R.Width() <= 0) {
+        C->Font()->Assign(ImagesMenu->DefaultFont());
+        RECT r{R.Left, R.Top, R.Right, R.Bottom};
+        DrawTextW(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), &r,
+                  DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+        return;
+    }
+    const TRect& s = label->SkinRect;
+    TBitmap hb;
+    CreateHSkinImage(label->LTPoint.X, s.Width() - label->RTPoint.X, &hb, pic, s, R.Width(), s.Height(),
+                     label->StretchEffect);
+    if (hb.Empty())
+        return;
+    TCanvas* hc = hb.Canvas();
+    hc->Font()->SetName(label->FontName.empty() ? L"Tahoma" : label->FontName);
+    hc->Font()->SetHeight(label->FontHeight != 0 ? label->FontHeight : 13);
+    hc->Font()->SetStyle(ToFontStyles(label->FontStyle));
+    hc->Font()->SetColor(static_cast<TColor>(label->FontColor));
+    hc->Font()->SetCharset(C->Font()->Charset());
+    hc->Brush()->SetStyle(bsClear);
+    SetBkMode(hc->Handle(), TRANSPARENT);
+    RECT t{label->ClRect.Left, label->ClRect.Top, hb.Width() + label->ClRect.Right - s.Width(), hb.Height()};
+    DrawTextW(hc->Handle(), Text.c_str(), static_cast<int>(Text.size()), &t,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    BitBlt(C->Handle(), R.Left, R.Top, hb.Width(), std::min(hb.Height(), R.Height()), hc->Handle(), 0, 0, SRCCOPY);
+}
+
 void TbsSkinImagesMenuPopupWindow::Paint() {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0)
         return;
     TBitmap b(w, h);
     TCanvas* c = b.Canvas();
-    FillFramed(c->Handle(), TRect{0, 0, w, h}, ColorToRGB(clWindow), ColorToRGB(clBtnShadow));
+    if (FSkinSupport) {
+        const TbsDataSkinPopupWindow& pw = ImagesMenu->SkinData()->PopupWindow;
+        const TRect full{0, 0, WindowPicture->Width(), WindowPicture->Height()};
+        CreateSkinImageBS(pw.LTPoint, pw.RTPoint, pw.LBPoint, pw.RBPoint, pw.ItemsRect, NewLTPoint, NewRTPoint,
+                          NewLBPoint, NewRBPoint, NewItemsRect, &b, WindowPicture, full, w, h, true, pw.LeftStretch,
+                          pw.TopStretch, pw.RightStretch, pw.BottomStretch, pw.StretchEffect, pw.StretchType);
+        // The picture's client holds a menu's icon column; stretched across the cells it would cut through them, so
+        // the cells lie on the client's plain colour (its bottom-right corner, past any column).
+        const TRect& ir = pw.ItemsRect;
+        const COLORREF plain = GetPixel(WindowPicture->Canvas()->Handle(), ir.Right - 2, ir.Bottom - 2);
+        if (plain != CLR_INVALID && !IsNullRect(NewItemsRect)) {
+            RECT r{NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Bottom};
+            HBRUSH br = CreateSolidBrush(plain & 0xFFFFFF);
+            FillRect(c->Handle(), &r, br);
+            DeleteObject(br);
+        }
+    } else {
+        FillFramed(c->Handle(), TRect{0, 0, w, h}, ColorToRGB(clWindow), ColorToRGB(clBtnShadow));
+    }
     TbsImagesMenuItems* items = ImagesMenu->ImagesItems();
     TCustomImageList* images = ImagesMenu->Images();
     const int selected = ImagesMenu->ShowSelectedItem ? ImagesMenu->ItemIndex : -1;
@@ -421,7 +524,7 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
         const TbsImagesMenuItem* it = items->Items(i);
         const TRect& r = it->ItemRect;
         if (it->Header) {
-            DrawItemCaption(c, it->Caption, r, false, false);
+            DrawHeader(c, r, it->Caption);
             continue;
         }
         const bool isSelected = i == selected && !FItemDown;

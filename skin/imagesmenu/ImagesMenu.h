@@ -17,6 +17,8 @@
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/ImgList.h"
+#include "skin/core/AlphaFade.h"
+#include "skin/core/SkinUtils.h"
 #include "skin/controls/SkinButton.h"
 
 class TbsSkinData;
@@ -72,8 +74,21 @@ class TbsSkinImagesMenuPopupWindow : public TCustomControl {
     void HideHint();
     void HookApp();
     void UnHookApp();
+    // A header row: the skin's "label" picture and font, else the caption centred in R.
+    void DrawHeader(TCanvas* C, const TRect& R, const std::wstring& Text);
+    void SetMenuWindowRegion();
 
+  public:
+    // The skin's popup window record has a window picture: the window is that picture around the items.
+    bool SkinSupport() const { return FSkinSupport; }
+    TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
+    TRect NewItemsRect{};
+
+  private:
     TbsSkinImagesMenu* ImagesMenu;  // borrowed: the owner
+    bool FSkinSupport = false;
+    TBitmap* WindowPicture = nullptr;  // borrowed from the skin
+    TBitmap* MaskPicture = nullptr;    // borrowed from the skin
     int FHook = 0;
     bool FDown = false, FItemDown = false;
     bool FClosed = false;
@@ -103,6 +118,10 @@ class TbsSkinImagesMenu : public TComponent {
     TbsSkinHint* SkinHint() const { return FSkinHint; }
     void SetSkinHint(TbsSkinHint* Value);
     bool ShowSelectedItem = true;
+    // A see-through popup (layered, AlphaBlendValue), faded in from nothing with AlphaBlendAnimation.
+    bool AlphaBlend = false, AlphaBlendAnimation = false;
+    std::uint8_t AlphaBlendValue = 200;
+    TFadeClock FadeClock = SystemFadeClock();
     bool ShowHints = true;
     bool UseSkinFont = true;
     TFont* DefaultFont() { return FDefaultFont.get(); }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "skin/controls/ControlMorph.h"
 #include "skin/controls/ControlSkinning.h"
 #include "skin/core/GlyphPainters.h"
 #include "skin/core/ResourceStrings.h"
@@ -43,6 +44,23 @@ void FillFramed(TCanvas* C, const TRect& R, COLORREF Fill, bool Frame) {
     }
 }
 
+// A button or panel entry composed nine-part at B's size from Src (the entry's own rectangle or one of its states).
+void ComposeNinePart(const TbsDataSkinCustomControl* E, TBitmap* Pic, const TRect& Src, TBitmap* B) {
+    const int w = B->Width(), h = B->Height();
+    const int xo = w - Src.Width(), yo = h - Src.Height();
+    const TRect& cl = E->ClRect;
+    CreateSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, cl, E->LTPoint,
+                    TPoint{E->RTPoint.X + xo, E->RTPoint.Y}, TPoint{E->LBPoint.X, E->LBPoint.Y + yo},
+                    TPoint{E->RBPoint.X + xo, E->RBPoint.Y + yo}, TRect{cl.Left, cl.Top, cl.Right + xo, cl.Bottom + yo},
+                    B, Pic, Src, w, h, true, E->LeftStretch, E->TopStretch, E->RightStretch, E->BottomStretch,
+                    E->StretchEffect, E->StretchType);
+}
+
+template <class T>
+T* NamedEntry(TbsSkinData* SD, const wchar_t* Name) {
+    return dynamic_cast<T*>(SkinEntryAt(SD, LookupSkinEntry(SD, Name)));
+}
+
 TRect ToScreen(TControl* C, const TRect& R) {
     POINT p{R.Left, R.Top};
     if (auto* w = dynamic_cast<TWinControl*>(C); w && w->HandleAllocated())
@@ -62,13 +80,44 @@ TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObjec
     ActiveSkinRect = AData->ActiveSkinRect;
     DownRect = AData->ActiveSkinRect;
     ObjectRect = AData->SkinRect;
+    MorphKind = AData->MorphKind;
+    // Without a highlighted image there is nothing to morph to.
+    Morphing = AData->Morphing && Has(ActiveSkinRect);
     TbsSkinData* sd = AParent->SkinData();
     if (sd && AData->ActivePictureIndex >= 0 && AData->ActivePictureIndex < sd->ActivePictureCount())
         Picture = sd->GetActivePicture(AData->ActivePictureIndex);
 }
 
 void TbsMenuBarObject::Redraw() {
-    Parent->DrawSkinObject(this);
+    if (EnableMorphing())
+        Parent->MorphTimer->SetEnabled(true);
+    else
+        Parent->DrawSkinObject(this);
+}
+
+bool TbsMenuBarObject::EnableMorphing() const {
+    TbsSkinData* sd = Parent->SkinData();
+    return Morphing && sd && !sd->Empty && sd->EnableSkinEffects &&
+           !(Parent->ToolBarMode() && Parent->ToolBarModeItemTransparent());
+}
+
+bool TbsMenuBarObject::CanMorphing() const {
+    if (FDown && Has(DownRect))
+        return false;
+    return MorphInProgress();
+}
+
+bool TbsMenuBarObject::MorphInProgress() const {
+    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+}
+
+void TbsMenuBarObject::SetMorphKf(double Value) {
+    // Five steps of 0.2 reach either end exactly, whatever the rounding of the sums.
+    FMorphKf = Value < 1e-6 ? 0 : Value > 1 - 1e-6 ? 1 : Value;
+}
+
+void TbsMenuBarObject::DoMorphing() {
+    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
 }
 
 void TbsMenuBarObject::MouseEnter() {
@@ -143,6 +192,62 @@ void TbsSkinMainMenuBarItem::DrawCaption(TCanvas* C, TRect R, TColor Color) {
     DrawTextW(C->Handle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
+TRect TbsSkinMainMenuBarItem::FrameRect(int Frame) const {
+    const TRect& a = Data->AnimateSkinRect;
+    const int n = std::max(1, Data->FrameCount);
+    // Frames stacked when the strip is higher than one entry, else side by side.
+    if (a.Height() > SkinRect.Height()) {
+        const int fh = a.Height() / n;
+        return TRect{a.Left, a.Top + (Frame - 1) * fh, a.Right, a.Top + Frame * fh};
+    }
+    const int fw = a.Width() / n;
+    return TRect{a.Left + (Frame - 1) * fw, a.Top, a.Left + Frame * fw, a.Bottom};
+}
+
+void TbsSkinMainMenuBarItem::ItemImage(TBitmap* B, const TRect& Src, bool Highlighted, TCanvas* Bar) {
+    const int w = B->Width(), h = B->Height();
+    TbsDataSkinMainMenuBar* bar = Parent->FSkinSupport ? Parent->BarData() : nullptr;
+    if (bar && bar->ItemTransparent && (Src == SkinRect || (!Parent->UseSkinSize && !Highlighted))) {
+        BitBlt(B->Canvas()->Handle(), 0, 0, w, h, Bar->Handle(), ObjectRect.Left, ObjectRect.Top, SRCCOPY);
+        return;
+    }
+    if (!InPicture(Src, Picture))
+        return;
+    if (!Parent->UseSkinSize) {
+        const int q = Src.Height() / 4;
+        CreateStretchImage(B, Picture, Src, TRect{Data->ItemLO, q, Src.Width() - Data->ItemRO, Src.Height() - q}, true);
+        return;
+    }
+    TBitmap img;
+    CreateHSkinImage(Data->ItemLO, Data->ItemRO, &img, Picture, Src, w, Src.Height(),
+                     Highlighted && Data->StretchEffect);
+    if (!img.Empty())
+        BitBlt(B->Canvas()->Handle(), 0, 0, w, std::min(h, img.Height()), img.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+bool TbsSkinMainMenuBarItem::ToolBarItemImage(TBitmap* B, TCanvas* Bar, TRect& Text, TColor& Color) {
+    TbsSkinData* sd = Parent->SkinData();
+    auto* look = NamedEntry<TbsDataSkinButtonControl>(sd, L"resizetoolbutton");
+    TBitmap* pic = look ? SkinPictureAt(sd, look->PictureIndex) : nullptr;
+    if (!look || !InPicture(look->SkinRect, pic))
+        return false;
+    const TRect& sr = look->SkinRect;
+    const TRect active = Has(look->ActiveSkinRect) ? look->ActiveSkinRect : sr;
+    const TRect src = FDown ? (Has(look->DownSkinRect) ? look->DownSkinRect : active) : Active ? active : sr;
+    const int w = B->Width(), h = B->Height();
+    if (!FDown && !Active && Parent->ToolBarModeItemTransparent())
+        BitBlt(B->Canvas()->Handle(), 0, 0, w, h, Bar->Handle(), ObjectRect.Left, ObjectRect.Top, SRCCOPY);
+    else if (InPicture(src, pic))
+        ComposeNinePart(look, pic, src, B);
+    const TRect& cl = look->ClRect;
+    Text = TRect{cl.Left, cl.Top, w - (sr.Width() - cl.Right), h - (sr.Height() - cl.Bottom)};
+    Color = static_cast<TColor>(!MenuItem->Enabled() ? Data->UnEnabledFontColor
+                                : FDown              ? look->DownFontColor
+                                : Active             ? look->ActiveFontColor
+                                                     : look->FontColor);
+    return true;
+}
+
 void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs) {
     if (!Fits)
         return;
@@ -155,14 +260,26 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs) {
     BitBlt(c->Handle(), 0, 0, w, h, Cnvs->Handle(), o.Left, o.Top, SRCCOPY);
     TRect text{0, 0, w, h};
     TColor color;
-    if (FSkinSupport && Has(SkinRect) && Has(Data->TextRct)) {
-        const TRect src = FDown ? DownRect : (Active && Has(ActiveSkinRect)) ? ActiveSkinRect : SkinRect;
-        if (InPicture(src, Picture)) {
-            TBitmap img;
-            CreateHSkinImage(Data->ItemLO, Data->ItemRO, &img, Picture, src, w, src.Height(),
-                             Data->StretchEffect && src != SkinRect);
-            if (!img.Empty())
-                BitBlt(c->Handle(), 0, 0, w, std::min(h, img.Height()), img.Canvas()->Handle(), 0, 0, SRCCOPY);
+    const TbsDataSkinButtonControl* toolLook = nullptr;
+    if (FSkinSupport && Parent->ToolBarMode()) {
+        if (!ToolBarItemImage(&b, Cnvs, text, color))
+            return;
+        toolLook = NamedEntry<TbsDataSkinButtonControl>(Parent->SkinData(), L"resizetoolbutton");
+    } else if (FSkinSupport && Has(SkinRect) && Has(Data->TextRct)) {
+        const TRect hot = Has(ActiveSkinRect) ? ActiveSkinRect : SkinRect;
+        if (FDown) {
+            ItemImage(&b, DownRect, true, Cnvs);
+        } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= Data->FrameCount) {
+            ItemImage(&b, FrameRect(CurrentFrame), true, Cnvs);
+        } else if (EnableMorphing() && MorphInProgress()) {
+            TBitmap normal(w, h), lit(w, h);
+            for (TBitmap* x : {&normal, &lit})
+                BitBlt(x->Canvas()->Handle(), 0, 0, w, h, c->Handle(), 0, 0, SRCCOPY);
+            ItemImage(&normal, SkinRect, false, Cnvs);
+            ItemImage(&lit, hot, true, Cnvs);
+            BlendMorph(&normal, &lit, MorphKind, FMorphKf, c->Handle());
+        } else {
+            ItemImage(&b, Active ? hot : SkinRect, Active, Cnvs);
         }
         text = TRect{Data->TextRct.Left, Data->TextRct.Top, w - (SkinRect.Width() - Data->TextRct.Right),
                      Data->TextRct.Bottom};
@@ -185,8 +302,44 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs) {
         text.Left += bm->Width() + 5;
     }
     SetFont(c);
-    DrawCaption(c, text, color);
+    if (toolLook && Parent->UseSkinFont) {
+        c->Font()->SetName(toolLook->FontName.empty() ? L"Tahoma" : toolLook->FontName);
+        c->Font()->SetStyle(ToFontStyles(toolLook->FontStyle));
+        c->Font()->SetHeight(toolLook->FontHeight != 0 ? toolLook->FontHeight : 13);
+    }
+    if (MenuItem->OnDrawItem) {
+        // The built-in look hands over the whole entry, a skinned one its text rectangle.
+        TbsSkinMainMenuBar::THandlerScope scope(Parent);
+        MenuItem->OnDrawItem(this, c, (FSkinSupport || toolLook) ? text : TRect{0, 0, w, h}, Active);
+    } else {
+        DrawCaption(c, text, color);
+    }
     BitBlt(Cnvs->Handle(), o.Left, o.Top, w, h, c->Handle(), 0, 0, SRCCOPY);
+}
+
+bool TbsSkinMainMenuBarItem::EnableAnimation() const {
+    TbsSkinData* sd = Parent->SkinData();
+    return FSkinSupport && Has(Data->AnimateSkinRect) && Data->FrameCount > 0 && sd && !sd->Empty &&
+           !Parent->ToolBarMode() && sd->EnableSkinEffects;
+}
+
+bool TbsSkinMainMenuBarItem::StepAnimation() {
+    if (Active && CurrentFrame <= Data->FrameCount)
+        ++CurrentFrame;
+    else if (!Active && CurrentFrame > 0)
+        --CurrentFrame;
+    else
+        return false;
+    return true;
+}
+
+void TbsSkinMainMenuBarItem::Redraw() {
+    if (!EnableAnimation()) {
+        TbsMenuBarObject::Redraw();
+        return;
+    }
+    Parent->AnimateTimer->SetInterval(Data->AnimateInterval > 0 ? static_cast<UINT>(Data->AnimateInterval) : 25);
+    Parent->AnimateTimer->SetEnabled(true);
 }
 
 TbsSkinMainMenuBarItem* TbsSkinMainMenuBarItem::SearchDown() {
@@ -209,6 +362,8 @@ void TbsSkinMainMenuBarItem::MouseEnter() {
         // The open drop-down moves over to this entry.
         down->SetDown(false);
         Active = FMouseIn = true;
+        if (EnableMorphing())
+            FMorphKf = 1;
         if (HasChildren() && MenuItem->OnClick)
             MenuItem->OnClick(Parent);
         if (HasChildren())
@@ -229,6 +384,10 @@ void TbsSkinMainMenuBarItem::MouseEnter() {
 
 void TbsSkinMainMenuBarItem::MouseLeave() {
     Active = FMouseIn = false;
+    if (EnableAnimation() && !Data->InActiveAnimation)
+        CurrentFrame = 0;
+    if (EnableMorphing() && FDown)
+        FMorphKf = 0;
     Redraw();
     if (Parent->OnItemMouseLeave)
         Parent->OnItemMouseLeave(MenuItem);
@@ -257,12 +416,25 @@ void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button) {
 void TbsSkinMainMenuBarItem::SetDown(bool Value) {
     if (Value) {
         FDown = true;
+        FMorphKf = 1;
         Parent->DrawSkinObject(this);
         TrackMenu();
         return;
     }
     FDown = false;
     Active = false;
+    if (EnableAnimation()) {
+        // Played back out from the last frame, or dropped at once.
+        CurrentFrame = Data->InActiveAnimation ? Data->FrameCount + 1 : 0;
+        if (Data->InActiveAnimation) {
+            Redraw();
+            return;
+        }
+    } else if (EnableMorphing()) {
+        FMorphKf = 1;
+        Redraw();
+        return;
+    }
     Parent->DrawSkinObject(this);
 }
 
@@ -294,6 +466,8 @@ void TbsSkinMainMenuBarButton::MouseDown(int, int, TMouseButton Button) {
     if (!Enabled || Button != mbLeft || FDown)
         return;
     FDown = true;
+    if (EnableMorphing() && Has(DownRect))
+        FMorphKf = 1;
     Parent->DrawSkinObject(this);
     if (Command == cmSysMenu)
         DoCommand();
@@ -305,6 +479,8 @@ void TbsSkinMainMenuBarButton::MouseUp(int, int, TMouseButton Button) {
     if (Command != cmSysMenu) {
         FDown = false;
         Parent->DrawSkinObject(this);
+        if (EnableMorphing())
+            Redraw();
     }
     if (Active && Command != cmSysMenu)
         DoCommand();
@@ -355,7 +531,10 @@ void TbsSkinMainMenuBarButton::DoCommand() {
 void TbsSkinMainMenuBarButton::DefaultDraw(TCanvas* Cnvs) {
     const TRect& o = ObjectRect;
     const bool pressed = FDown && Active;
-    FillFramed(Cnvs, o, pressed ? RGB(162, 188, 228) : Active ? RGB(193, 212, 243) : ColorToRGB(clBtnFace),
+    FillFramed(Cnvs, o,
+               pressed  ? RGB(162, 188, 228)
+               : Active ? RGB(193, 212, 243)
+                        : ColorToRGB(clBtnFace),
                pressed || Active);
     const TColor c = Enabled ? clBtnText : clBtnShadow;
     const int x = o.Left + o.Width() / 2 - 5 + (pressed ? 1 : 0);
@@ -381,13 +560,27 @@ void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs) {
         DefaultDraw(Cnvs);
         return;
     }
-    const TRect src = (FDown && Active && Has(DownRect)) ? DownRect : (Active && Has(ActiveSkinRect)) ? ActiveSkinRect
-                                                                                                    : SkinRect;
+    const TRect src = (FDown && Active && Has(DownRect)) ? DownRect
+                      : (Active && Has(ActiveSkinRect))  ? ActiveSkinRect
+                                                         : SkinRect;
     if (!InPicture(src, Picture)) {
         DefaultDraw(Cnvs);
         return;
     }
     const TRect& o = ObjectRect;
+    if (src != DownRect && EnableMorphing() && MorphInProgress() && InPicture(ActiveSkinRect, Picture) &&
+        o.Width() > 0 && o.Height() > 0) {
+        TBitmap normal(o.Width(), o.Height()), lit(o.Width(), o.Height());
+        for (auto [b, r] : {std::pair{&normal, SkinRect}, std::pair{&lit, ActiveSkinRect}}) {
+            SetStretchBltMode(b->Canvas()->Handle(), COLORONCOLOR);
+            StretchBlt(b->Canvas()->Handle(), 0, 0, o.Width(), o.Height(), Picture->Canvas()->Handle(), r.Left, r.Top,
+                       r.Width(), r.Height(), SRCCOPY);
+        }
+        TBitmap blend(o.Width(), o.Height());
+        BlendMorph(&normal, &lit, MorphKind, FMorphKf, blend.Canvas()->Handle());
+        BitBlt(Cnvs->Handle(), o.Left, o.Top, o.Width(), o.Height(), blend.Canvas()->Handle(), 0, 0, SRCCOPY);
+        return;
+    }
     SetStretchBltMode(Cnvs->Handle(), COLORONCOLOR);
     StretchBlt(Cnvs->Handle(), o.Left, o.Top, o.Width(), o.Height(), Picture->Canvas()->Handle(), src.Left, src.Top,
                src.Width(), src.Height(), SRCCOPY);
@@ -409,6 +602,14 @@ TbsSkinMainMenuBar::TbsSkinMainMenuBar(TComponent* AOwner) : TbsSkinControl(AOwn
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(50);
     MouseTimer->OnTimer = [this](TObject*) { TestMouse(); };
+    MorphTimer = std::make_unique<TTimer>(nullptr);
+    MorphTimer->SetEnabled(false);
+    MorphTimer->SetInterval(25);
+    MorphTimer->OnTimer = [this](TObject*) { TestMorph(); };
+    AnimateTimer = std::make_unique<TTimer>(nullptr);
+    AnimateTimer->SetEnabled(false);
+    AnimateTimer->SetInterval(25);
+    AnimateTimer->OnTimer = [this](TObject*) { TestAnimate(); };
     SetAlign(alTop);
     SetBounds(0, 0, 100, 22);
     SetSkinDataName(L"mainmenubar");
@@ -419,11 +620,47 @@ TbsSkinMainMenuBar::TbsSkinMainMenuBar(TComponent* AOwner) : TbsSkinControl(AOwn
 }
 
 TbsSkinMainMenuBar::~TbsSkinMainMenuBar() {
-    MouseTimer->SetEnabled(false);
+    // No tick may reach an object being freed.
+    for (TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
+        t->SetEnabled(false);
     if (SKF && SKF->MainMenuBar() == this)
         SKF->SetMainMenuBar(nullptr);
     ObjectList.clear();
     FReleased.clear();
+}
+
+void TbsSkinMainMenuBar::SetToolBarMode(bool Value) {
+    FToolBarMode = Value;
+    RepaintBar();
+}
+
+void TbsSkinMainMenuBar::SetToolBarModeItemTransparent(bool Value) {
+    FToolBarModeItemTransparent = Value;
+    RepaintBar();
+}
+
+void TbsSkinMainMenuBar::TestMorph() {
+    bool any = false;
+    for (const auto& o : ObjectList)
+        if (o->EnableMorphing() && o->CanMorphing()) {
+            o->DoMorphing();
+            any = true;
+        }
+    if (any)
+        RepaintBar();
+    else
+        MorphTimer->SetEnabled(false);
+}
+
+void TbsSkinMainMenuBar::TestAnimate() {
+    bool any = false;
+    for (TbsSkinMainMenuBarItem* e : Entries())
+        if (e->EnableAnimation() && e->StepAnimation())
+            any = true;
+    if (any)
+        RepaintBar();
+    else
+        AnimateTimer->SetEnabled(false);
 }
 
 TbsDataSkinMainMenuBar* TbsSkinMainMenuBar::BarData() const {
@@ -529,9 +766,8 @@ void TbsSkinMainMenuBar::CreateMenu() {
     ClearObjects();
     if (!FMainMenu)
         return;
-    TMainMenu* merged = SKF && (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm))
-                            ? GetChildMainMenu()
-                            : nullptr;
+    TMainMenu* merged =
+        SKF && (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu() : nullptr;
     TbsDataSkinMainMenuItem* rec = nullptr;
     TbsSkinData* sd = SkinData();
     if (TbsDataSkinMainMenuBar* bar = BarData(); bar && sd && !sd->Empty) {
@@ -730,15 +966,39 @@ void TbsSkinMainMenuBar::CreateControlSkinImage(TBitmap* B) {
         return;
     }
     const TRect& s = bar->SkinRect;
-    TBitmap bg;
-    CreateHSkinImage(bar->ItemsRect.Left, s.Width() - bar->ItemsRect.Right, &bg, pic, s, B->Width(), s.Height(),
-                     bar->StretchEffect);
-    if (!bg.Empty()) {
-        SetStretchBltMode(B->Canvas()->Handle(), COLORONCOLOR);
-        StretchBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), bg.Canvas()->Handle(), 0, 0, bg.Width(),
-                   bg.Height(), SRCCOPY);
+    if (ParentShowsThrough()) {
+        GetParentImage(this, B->Canvas());
+    } else if (UseSkinSize) {
+        TBitmap bg;
+        CreateHSkinImage(bar->ItemsRect.Left, s.Width() - bar->ItemsRect.Right, &bg, pic, s, B->Width(), s.Height(),
+                         bar->StretchEffect);
+        if (!bg.Empty()) {
+            SetStretchBltMode(B->Canvas()->Handle(), COLORONCOLOR);
+            StretchBlt(B->Canvas()->Handle(), 0, 0, B->Width(), B->Height(), bg.Canvas()->Handle(), 0, 0, bg.Width(),
+                       bg.Height(), SRCCOPY);
+        }
+    } else if (FToolBarMode) {
+        PaintToolPanel(B);
+    } else {
+        const int q = s.Height() / 4;
+        CreateStretchImage(B, pic, s, TRect{bar->ItemsRect.Left, q, bar->ItemsRect.Right, s.Height() - q}, true);
     }
     PaintObjects(B);
+}
+
+void TbsSkinMainMenuBar::PaintToolPanel(TBitmap* B) {
+    for (const wchar_t* name : {L"resizetoolpanel", L"panel"}) {
+        auto* look = NamedEntry<TbsDataSkinCustomControl>(FSD, name);
+        TBitmap* pic = look ? SkinPictureAt(FSD, look->PictureIndex) : nullptr;
+        if (look && InPicture(look->SkinRect, pic)) {
+            ComposeNinePart(look, pic, look->SkinRect, B);
+            return;
+        }
+    }
+}
+
+bool TbsSkinMainMenuBar::ParentShowsThrough() const {
+    return FSkinSupport && FSD && FSD->MainMenuBarTransparent && Parent();
 }
 
 void TbsSkinMainMenuBar::RepaintBar() {
@@ -865,8 +1125,8 @@ void TbsSkinMainMenuBar::TrackScrollMenu() {
     const TRect r = ToScreen(this, MarkerRect());
     SKF->SkinMenuOpen();
     TbsSkinData* sd = SKF->MenusSkinData() ? SKF->MenusSkinData() : SkinData();
-    TMainMenu* merged = (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu()
-                                                                                                : nullptr;
+    TMainMenu* merged =
+        (FMergeMenu || (SKF->Form() && SKF->Form()->FormStyle() == fsMDIForm)) ? GetChildMainMenu() : nullptr;
     if (merged)
         SKF->SkinMenu()->Popup2(nullptr, sd, shown, r, FMainMenu->Items(), merged->Items(), false);
     else if (FMainMenu)
@@ -1079,6 +1339,16 @@ void TbsSkinMainMenuBar::WndProc(TMessage& Message) {
         case CM_MOUSEENTER:
             TbsSkinControl::WndProc(Message);
             MouseTimer->SetEnabled(true);
+            return;
+        case WM_MOVE:
+            TbsSkinControl::WndProc(Message);
+            if (ParentShowsThrough() && Align() == alNone)
+                RepaintBar();
+            return;
+        case WM_CHECKPARENTBG:
+            TbsSkinControl::WndProc(Message);
+            if (ParentShowsThrough())
+                RepaintBar();
             return;
         case CM_MOUSELEAVE:
             TbsSkinControl::WndProc(Message);

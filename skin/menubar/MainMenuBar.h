@@ -31,12 +31,10 @@ class TbsSkinForm;
 class TbsSkinMainMenuBar;
 class TbsDataSkinMainMenuBar;
 
-class TbsMenuBarObject {
+// A TObject: an entry is the sender of its menu item's OnDrawItem.
+class TbsMenuBarObject : public TObject {
   public:
     TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
-    virtual ~TbsMenuBarObject() = default;
-    TbsMenuBarObject(const TbsMenuBarObject&) = delete;
-    TbsMenuBarObject& operator=(const TbsMenuBarObject&) = delete;
 
     virtual void Redraw();
     virtual void Draw(TCanvas* /*Cnvs*/) {}
@@ -45,6 +43,14 @@ class TbsMenuBarObject {
     virtual void DblClick() {}
     virtual void MouseEnter();
     virtual void MouseLeave();
+    virtual bool CanMorphing() const;
+    // Morphing asked for by the record, with effects on in a skin (off with see-through tool-bar entries).
+    bool EnableMorphing() const;
+    // One step of 0.2 toward the highlighted (Active) or the normal image.
+    void DoMorphing();
+    void SetMorphKf(double Value);
+    // Between the two images: neither at 1 while highlighted nor at 0 while not.
+    bool MorphInProgress() const;
 
     TbsSkinMainMenuBar* Parent;
     TBitmap* Picture = nullptr;  // borrowed: the skin picture of the record
@@ -55,6 +61,10 @@ class TbsMenuBarObject {
     bool Active = false;
     bool Enabled = true;
     bool Visible = true;
+    // The object's own copy of the record's flag (records are shared and never written).
+    bool Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+    double FMorphKf = 0;  // 0 the normal image, 1 the highlighted one
 };
 
 class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
@@ -64,8 +74,14 @@ class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
     void MouseDown(int X, int Y, TMouseButton Button) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void Redraw() override;
     void SetDown(bool Value);
     void TrackMenu();
+    // A frame strip in the record, a skin with effects on, not in tool-bar mode.
+    bool EnableAnimation() const;
+    // One animation step (up while highlighted, down while not); false when nothing changed.
+    bool StepAnimation();
+    int CurrentFrame = 0;  // 1..FrameCount: that frame shows; 0 or past FrameCount: the still images
     // The entry's width for the layout (caption, image, skin margins).
     int LayoutWidth(TCanvas* Measure);
     bool HasChildren() const { return MenuItem && MenuItem->Count() > 0; }
@@ -79,6 +95,11 @@ class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
   private:
     void SetFont(TCanvas* C);
     void DrawCaption(TCanvas* C, TRect R, TColor Color);
+    // The entry's background for source rectangle Src of the record's picture at the entry's size.
+    void ItemImage(TBitmap* B, const TRect& Src, bool Highlighted, TCanvas* Bar);
+    // Tool-bar mode: the "resizetoolbutton" look; false without it. Text: its client rectangle at this size.
+    bool ToolBarItemImage(TBitmap* B, TCanvas* Bar, TRect& Text, TColor& Color);
+    TRect FrameRect(int Frame) const;
     // The other entry that is down / active (told apart by identity: unnamed items share an empty name).
     TbsSkinMainMenuBarItem* SearchDown();
     TbsSkinMainMenuBarItem* SearchActive();
@@ -147,6 +168,16 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar, public 
     TRect MarkerRect() const;
     bool Scroll = false, MarkerActive = false, MenuActive = false;
     bool ScrollMenu = true;
+    // Entries drawn as tool buttons ("resizetoolbutton") and, without the skin size, the bar as a tool panel.
+    bool ToolBarMode() const { return FToolBarMode; }
+    void SetToolBarMode(bool Value);
+    // In tool-bar mode normal entries show the bar through them.
+    bool ToolBarModeItemTransparent() const { return FToolBarModeItemTransparent; }
+    void SetToolBarModeItemTransparent(bool Value);
+    // Morphing and frame animation of the objects (25 ms; the animation takes an entry's interval).
+    void TestMorph();
+    void TestAnimate();
+    std::unique_ptr<TTimer> MorphTimer, AnimateTimer;
     bool UseSkinFont = true, UseSkinSize = true;
     bool PopupToUp = false;
     int DefaultHeight = 22;
@@ -192,7 +223,10 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public IbsMainMenuBar, public 
     void TestMouse();
     void ResetIndexes();
     void RepaintBar();
+    void PaintToolPanel(TBitmap* B);
+    bool ParentShowsThrough() const;
 
+    bool FToolBarMode = false, FToolBarModeItemTransparent = false;
     TMainMenu* FMainMenu = nullptr;   // borrowed
     TMainMenu* FMergeMenu = nullptr;  // borrowed
     TbsSkinForm* SKF = nullptr;       // borrowed

@@ -268,7 +268,7 @@ RECT WithMenus(TbsSkinForm* Skin, RECT R) {
 int MenuBarPage(const std::wstring& file) {
     const int skins[] = {-1, 23, 81, 43};
     std::vector<std::wstring> titles;
-    const std::vector<std::wstring> states = {L"обычная", L"меню открыто", L"узкая, маркер"};
+    const std::vector<std::wstring> states = {L"обычная", L"меню открыто", L"узкая, маркер", L"панель инструментов"};
     std::vector<std::vector<TShot>> rows(states.size());
     int failed = 0;
     for (int skin : skins) {
@@ -306,6 +306,15 @@ int MenuBarPage(const std::wstring& file) {
             std::printf("skin %d: nothing hidden in a narrow bar\n", skin);
             ++failed;
         }
+        // Tool-bar mode without the skin's size: tool buttons on the tool panel, the second entry lit.
+        h.Form->SetBounds(60, 60, 420, 170);
+        h.Bar->UseSkinSize = false;
+        h.Bar->SetToolBarMode(true);
+        h.Bar->SetBounds(0, 0, h.Bar->Width(), 26);
+        h.Bar->Entries()[1]->MouseEnter();
+        Pump(250);
+        GetWindowRect(h.Form->Handle(), &r);
+        rows[3].push_back(Grab(r));
         delete h.Form;
         Pump(50);
     }

@@ -1,15 +1,21 @@
 // The images menu under Wine: its cells (also as data), the window of six 16 x 16 images in four columns, a pick by
 // the mouse reported by six events in order after the popup has gone, the same pick again without OnChange, the
 // three ways of closing without a pick, keys and wheel kept from the form while open with the application's filter
-// chain whole afterwards, and an empty image list that shows nothing. Input by SetCursorPos/SendInput.
+// chain whole afterwards, and an empty image list that shows nothing; in a generated skin the window is the skin's
+// popup picture around the cells, cut by its mask, with the skin's header picture, and it fades in. Input by
+// SetCursorPos/SendInput.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "SkinTestPaths.h"
 #include "WindowTestUtil.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "skin/controls/ControlSkinning.h"
+#include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinData.h"
 #include "skin/imagesmenu/ImagesMenu.h"
 #include "skin/imagesmenu/ImagesMenuLayout.h"
 
@@ -29,10 +35,10 @@ TEST(ImagesMenuLayout, HeadersAndButtonsTakeWholeRows) {
     const auto l = LayoutImagesMenu({K::bsimHeader, bsimCell, bsimCell, bsimHeader, bsimCell, bsimButton}, 16, 16, 3,
                                     TPoint{5, 5}, 0);
     ASSERT_EQ(l.ItemRects.size(), 6u);
-    EXPECT_EQ(l.ItemRects[0], (TRect{5, 5, 83, 31}));    // a header first starts at the top
+    EXPECT_EQ(l.ItemRects[0], (TRect{5, 5, 83, 31}));  // a header first starts at the top
     EXPECT_EQ(l.ItemRects[1], (TRect{5, 32, 31, 58}));
     EXPECT_EQ(l.ItemRects[2], (TRect{31, 32, 57, 58}));
-    EXPECT_EQ(l.ItemRects[3], (TRect{5, 59, 83, 85}));   // a new row although the last was not full
+    EXPECT_EQ(l.ItemRects[3], (TRect{5, 59, 83, 85}));  // a new row although the last was not full
     EXPECT_EQ(l.ItemRects[4], (TRect{5, 86, 31, 112}));
     EXPECT_EQ(l.ItemRects[5], (TRect{5, 113, 83, 139}));
     EXPECT_EQ(l.ContentWidth, 78);
@@ -87,6 +93,22 @@ class ImagesMenuTest : public ::testing::Test {
         delete menu_;
         Pump(30);
     }
+    static TbsSkinData* Skin() {
+        if (!skin_) {
+            skin_ = new TbsSkinData(form_);
+            skin_->LoadFromFile(skintest::SetSkin(L"23_Trelm_Graphite"));
+        }
+        return skin_;
+    }
+    // A pixel of the popup on the screen and of a skin picture.
+    COLORREF PopupPixel(int X, int Y) {
+        RECT w{};
+        GetWindowRect(Popup(), &w);
+        return ScreenPixel(w.left + X, w.top + Y);
+    }
+    static COLORREF PicturePixel(TBitmap* Pic, int X, int Y) {
+        return GetPixel(Pic->Canvas()->Handle(), X, Y) & 0xFFFFFF;
+    }
     void Open() {
         events_.clear();
         menu_->PopupFromRect(TRect{120, 140, 150, 160});
@@ -106,7 +128,8 @@ class ImagesMenuTest : public ::testing::Test {
 
     static TForm* form_;
     static TImageList* images_;
-    TbsSkinImagesMenu* menu_ = nullptr;  // owned by form_, freed per test
+    static inline TbsSkinData* skin_ = nullptr;  // owned by form_
+    TbsSkinImagesMenu* menu_ = nullptr;          // owned by form_, freed per test
     std::vector<std::wstring> events_;
 };
 
@@ -212,6 +235,76 @@ TEST_F(ImagesMenuTest, EmptyImageListOnlyTellsOfThePopup) {
     menu_->ImagesItems()->Clear();
     menu_->Popup(120, 140);
     EXPECT_EQ(menu_->PopupWindow(), nullptr);
+}
+
+TEST_F(ImagesMenuTest, SkinnedWindowIsThePopupPictureAroundTheCells) {
+    TbsSkinData* sd = Skin();
+    const TbsDataSkinPopupWindow& pw = sd->PopupWindow;
+    TBitmap* pic = SkinPictureAt(sd, pw.WindowPictureIndex);
+    ASSERT_NE(pic, nullptr);
+    // A header row first: the skin's label picture across the row.
+    auto* header = static_cast<TbsImagesMenuItem*>(menu_->ImagesItems()->Insert(0));
+    header->Header = true;
+    header->Caption = L"Смайлики";
+    menu_->SetSkinData(sd);
+    Open();
+    ASSERT_TRUE(menu_->PopupWindow()->SkinSupport());
+    Pump(60);
+    auto* label = dynamic_cast<TbsDataSkinLabelControl*>(SkinEntryAt(sd, LookupSkinEntry(sd, L"label")));
+    ASSERT_NE(label, nullptr);
+    const int headerH = label->SkinRect.Height();
+    RECT w{};
+    GetWindowRect(Popup(), &w);
+    // Content: a header row and two rows of cells (4 x 26 wide).
+    const int contentW = 104, contentH = headerH + 1 + 53;
+    EXPECT_EQ(w.right - w.left, pic->Width() + contentW - pw.ItemsRect.Width());
+    EXPECT_EQ(w.bottom - w.top, pic->Height() + contentH - pw.ItemsRect.Height());
+    EXPECT_EQ(header->ItemRect,
+              (TRect{pw.ItemsRect.Left, pw.ItemsRect.Top, pw.ItemsRect.Left + contentW, pw.ItemsRect.Top + headerH}));
+    EXPECT_EQ(menu_->ImagesItems()->Items(1)->ItemRect.TopLeft(),
+              (TPoint{pw.ItemsRect.Left, pw.ItemsRect.Top + headerH + 1}));
+    // The mask cuts the window.
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(Popup(), rgn), ERROR);
+    DeleteObject(rgn);
+    // The picture's corners outside the cells come through as they are; the header's left edge is the label's.
+    const int W = w.right - w.left, H = w.bottom - w.top;
+    EXPECT_EQ(PopupPixel(2, 2), PicturePixel(pic, 2, 2));
+    EXPECT_EQ(PopupPixel(W - 2, H - 2), PicturePixel(pic, pic->Width() - 2, pic->Height() - 2));
+    TBitmap* labelPic = SkinPictureAt(sd, label->PictureIndex);
+    EXPECT_EQ(PopupPixel(header->ItemRect.Left + 1, header->ItemRect.Top + 1),
+              PicturePixel(labelPic, label->SkinRect.Left + 1, label->SkinRect.Top + 1));
+    menu_->Hide();
+}
+
+TEST_F(ImagesMenuTest, AlphaBlendFadesThePopupInToItsValue) {
+    menu_->AlphaBlend = true;
+    menu_->AlphaBlendValue = 180;
+    std::uint32_t now = 0;
+    int ticks = 0;
+    menu_->FadeClock.Now = [&] {
+        ++ticks;
+        return now += 6;
+    };
+    menu_->FadeClock.Sleep = [](std::uint32_t) {};
+    auto alpha = [&] {
+        BYTE a = 0;
+        DWORD flags = 0;
+        EXPECT_TRUE(GetWindowLongPtrW(Popup(), GWL_EXSTYLE) & WS_EX_LAYERED);
+        GetLayeredWindowAttributes(Popup(), nullptr, &a, &flags);
+        return static_cast<int>(a);
+    };
+    // Without the animation: at its value at once.
+    Open();
+    EXPECT_EQ(alpha(), 180);
+    EXPECT_EQ(ticks, 0);
+    menu_->Hide();
+    Pump(40);
+    menu_->AlphaBlendAnimation = true;
+    Open();
+    EXPECT_EQ(alpha(), 180);
+    EXPECT_GE(ticks, 180 / 10);
+    menu_->Hide();
 }
 
 }  // namespace

@@ -2,14 +2,21 @@
 // their captions + 12, hidden entries behind the scroll marker and listed by it, Right through the entries and into
 // the scroll list, merging, accelerators shown only in menu mode, a drop-down following the cursor along unnamed
 // entries, disabled entries, and the MDI buttons of a maximised child acting on it. Input by SetCursorPos/SendInput.
+// Then the bar in a generated skin: morphing and frame animation of the entries, tool-bar mode and the bar showing
+// its parent through.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
+#include "SkinTestPaths.h"
 #include "WindowTestUtil.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
+#include "skin/controls/ControlSkinning.h"
+#include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinData.h"
 #include "skin/form/MenuLevelProps.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinMenu.h"
@@ -22,6 +29,24 @@ void MouseButton(bool Down) {
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &in, sizeof(INPUT));
+    Pump(60);
+}
+
+void Key(WORD Vk, bool Up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = Vk;
+    in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
+    Pump(40);
+}
+
+// Alt held while Vk is pressed and released.
+void AltKey(WORD Vk) {
+    Key(VK_MENU, false);
+    Key(Vk, false);
+    Key(Vk, true);
+    Key(VK_MENU, true);
     Pump(60);
 }
 
@@ -251,6 +276,34 @@ TEST_F(MainMenuBarTest, TheFormsKeysDriveMenuMode) {
     EXPECT_FALSE(e[2]->Active);
 }
 
+TEST_F(MainMenuBarTest, AltWithAnAcceleratorOpensOrRunsThatEntry) {
+    MakeMenu({L"&File", L"&Edit", L"&Run"});
+    menu_->Items()->Items(2)->Clear();
+    int runs = 0;
+    menu_->Items()->Items(2)->OnClick = [&runs](TObject*) { ++runs; };
+    bar_->UpDateItems();
+    Pump(40);
+    const auto e = bar_->Entries();
+    // Alt+E drops down the second entry.
+    AltKey('E');
+    ASSERT_TRUE(PumpUntil([&] { return skf_->SkinMenu()->Visible() && e[1]->FDown; }));
+    EXPECT_FALSE(e[0]->FDown);
+    EXPECT_TRUE(skf_->InMainMenu());
+    EXPECT_EQ(OpenLevelEntries(), (std::vector<std::wstring>{L"Первый", L"Второй"}));
+    skf_->SkinMainMenuClose();
+    Pump(60);
+    // Alt+R runs an entry without children once and leaves no menu mode behind.
+    AltKey('R');
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(skf_->SkinMenu()->Visible());
+    EXPECT_FALSE(skf_->InMainMenu());
+    EXPECT_FALSE(e[2]->Active);
+    // Alt with a letter no entry has opens nothing.
+    AltKey('Q');
+    EXPECT_FALSE(skf_->SkinMenu()->Visible());
+    EXPECT_FALSE(std::any_of(e.begin(), e.end(), [](auto* x) { return x->FDown; }));
+}
+
 TEST_F(MainMenuBarTest, AcceleratorsAreUnderlinedOnlyInMenuMode) {
     MakeMenu({L"&Файл", L"&Вид"});
     const TRect r = bar_->Entries()[0]->ObjectRect;
@@ -306,6 +359,34 @@ TEST_F(MainMenuBarTest, OpenDropDownFollowsTheCursorAlongUnnamedEntries) {
         EXPECT_TRUE(skf_->SkinMenu()->Visible());
     }
     EXPECT_EQ(clicks, (std::vector<int>{1, 1, 1}));
+}
+
+TEST_F(MainMenuBarTest, OwnerDrawnEntryPaintsItselfInsteadOfItsCaption) {
+    MakeMenu({L"Файл", L"Свой"});
+    TObject* sender = nullptr;
+    TRect given{};
+    bool selected = true;
+    menu_->Items()->Items(1)->OnDrawItem = [&](TObject* S, TCanvas* C, const TRect& R, bool Sel) {
+        sender = S;
+        given = R;
+        selected = Sel;
+        HBRUSH b = CreateSolidBrush(RGB(0, 160, 0));
+        RECT r{R.Left, R.Top, R.Right, R.Bottom};
+        FillRect(C->Handle(), &r, b);
+        DeleteObject(b);
+    };
+    bar_->UpDateItems();
+    Pump(60);
+    TbsSkinMainMenuBarItem* e = bar_->Entries()[1];
+    EXPECT_EQ(sender, static_cast<TObject*>(e));
+    EXPECT_EQ(given, (TRect{0, 0, e->ObjectRect.Width(), e->ObjectRect.Height()}));
+    EXPECT_FALSE(selected);
+    const std::vector<COLORREF> px = BarPixels(e->ObjectRect);
+    EXPECT_TRUE(std::all_of(px.begin(), px.end(), [](COLORREF c) { return c == RGB(0, 160, 0); }));
+    // Lit, the handler hears of it.
+    e->MouseEnter();
+    Pump(40);
+    EXPECT_TRUE(selected);
 }
 
 TEST_F(MainMenuBarTest, DisabledEntryNeverLights) {
@@ -369,6 +450,276 @@ TEST_F(MainMenuBarTest, MdiButtonsOfAMaximisedChildActOnIt) {
     EXPECT_EQ(bar_->ButtonsCount, 0);
     EXPECT_EQ(bar_->Entries()[0]->ObjectRect.Left, 2);
     delete child;
+}
+
+// ---- The bar in a skin -----------------------------------------------------------------------------------------
+
+// The fields the cases change on the shared record.
+struct TSavedRecord {
+    bool Morphing = false, InActiveAnimation = false;
+    TRect ActiveSkinRect{}, AnimateSkinRect{};
+    int FrameCount = 0, AnimateInterval = 0;
+    void Save(const TbsDataSkinMainMenuItem* R) {
+        Morphing = R->Morphing;
+        InActiveAnimation = R->InActiveAnimation;
+        ActiveSkinRect = R->ActiveSkinRect;
+        AnimateSkinRect = R->AnimateSkinRect;
+        FrameCount = R->FrameCount;
+        AnimateInterval = R->AnimateInterval;
+    }
+    void Restore(TbsDataSkinMainMenuItem* R) const {
+        R->Morphing = Morphing;
+        R->InActiveAnimation = InActiveAnimation;
+        R->ActiveSkinRect = ActiveSkinRect;
+        R->AnimateSkinRect = AnimateSkinRect;
+        R->FrameCount = FrameCount;
+        R->AnimateInterval = AnimateInterval;
+    }
+};
+
+class SkinnedMainMenuBarTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        SetCursorPos(5, 5);
+        form_ = new TForm(nullptr);
+        form_->SetFormStyle(fsStayOnTop);
+        form_->SetBorderStyle(bsSizeable);
+        form_->SetBounds(60, 60, 520, 160);
+        form_->SetCaption(L"Меню в скине");
+        skf_ = new TbsSkinForm(form_);
+        data_ = new TbsSkinData(form_);
+        data_->LoadFromFile(skintest::SetSkin(L"23_Trelm_Graphite"));
+        // The bar sits on a plain red panel: what shows through it is known.
+        panel_ = new TPanel(form_);
+        panel_->SetParent(form_);
+        panel_->SetAlign(alClient);
+        panel_->SetColor(static_cast<TColor>(RGB(200, 0, 0)));
+        menu_ = new TMainMenu(form_);
+        for (const wchar_t* c : {L"Файл", L"Правка"}) {
+            auto* item = new TMenuItem(menu_);
+            item->SetCaption(c);
+            auto* sub = new TMenuItem(menu_);
+            sub->SetCaption(L"Первый");
+            item->Add(sub);
+            menu_->Items()->Add(item);
+        }
+        bar_ = new TbsSkinMainMenuBar(form_);
+        bar_->SetParent(panel_);
+        bar_->SetSkinForm(skf_);
+        skf_->SetSkinData(data_);
+        bar_->SetSkinData(data_);
+        bar_->SetMainMenu(menu_);
+        form_->Show();
+        Pump(150);
+        saved_.Save(Record());
+    }
+    static void TearDownTestSuite() {
+        delete form_;
+        form_ = nullptr;
+        Pump(50);
+    }
+    void SetUp() override {
+        SetCursorPos(5, 5);
+        SetForegroundWindow(form_->Handle());
+        Pump(60);
+    }
+    void TearDown() override {
+        if (skf_->SkinMenu()->Visible())
+            skf_->SkinMenu()->Hide();
+        bar_->MenuExit();
+        saved_.Restore(Record());
+        data_->MainMenuBarTransparent = false;
+        bar_->SetToolBarMode(false);
+        bar_->SetToolBarModeItemTransparent(false);
+        bar_->UseSkinSize = true;
+        bar_->UpDateItems();
+        Pump(80);
+    }
+    static TbsDataSkinMainMenuItem* Record() {
+        return dynamic_cast<TbsDataSkinMainMenuItem*>(
+            data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mainmenubaritem"))].get());
+    }
+    static TbsSkinMainMenuBarItem* First() { return bar_->Entries()[0]; }
+    std::vector<COLORREF> Pixels(const TRect& R) {
+        RedrawWindow(bar_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(40);
+        std::vector<COLORREF> px;
+        POINT o{0, 0};
+        ClientToScreen(bar_->Handle(), &o);
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                px.push_back(ScreenPixel(o.x + x, o.y + y));
+        return px;
+    }
+    COLORREF BarPixel(int X, int Y) { return Pixels(TRect{X, Y, X + 1, Y + 1})[0]; }
+    // A pixel of a control entry's picture.
+    static COLORREF SkinPixel(const wchar_t* Entry, int DX, int DY, TRect TbsDataSkinButtonControl::*Which = nullptr) {
+        auto* look = dynamic_cast<TbsDataSkinCustomControl*>(SkinEntryAt(data_, LookupSkinEntry(data_, Entry)));
+        TRect r = look->SkinRect;
+        if (Which)
+            r = static_cast<TbsDataSkinButtonControl*>(look)->*Which;
+        TBitmap* pic = SkinPictureAt(data_, look->PictureIndex);
+        return GetPixel(pic->Canvas()->Handle(), r.Left + DX, r.Top + DY) & 0xFFFFFF;
+    }
+
+    static inline TForm* form_ = nullptr;
+    static inline TbsSkinForm* skf_ = nullptr;
+    static inline TbsSkinData* data_ = nullptr;
+    static inline TPanel* panel_ = nullptr;
+    static inline TMainMenu* menu_ = nullptr;
+    static inline TbsSkinMainMenuBar* bar_ = nullptr;
+    static inline TSavedRecord saved_;
+};
+
+TEST_F(SkinnedMainMenuBarTest, EntryMorphsStepByStepToTheLitLookAndBack) {
+    ASSERT_EQ(bar_->Height(), 22);
+    Record()->Morphing = true;
+    bar_->UpDateItems();
+    TbsSkinMainMenuBarItem* e = First();
+    ASSERT_TRUE(e->Morphing);
+    const std::vector<COLORREF> normal = Pixels(e->ObjectRect);
+    e->MouseEnter();
+    // Lit, but the picture has not jumped: the timer walks it over.
+    EXPECT_TRUE(e->Active);
+    EXPECT_EQ(e->FMorphKf, 0);
+    EXPECT_TRUE(bar_->MorphTimer->Enabled());
+    ASSERT_TRUE(PumpUntil([&] { return e->FMorphKf == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return !bar_->MorphTimer->Enabled(); }));
+    const std::vector<COLORREF> lit = Pixels(e->ObjectRect);
+    EXPECT_NE(lit, normal);
+    // The end of the morph is the plain lit look.
+    e->Morphing = false;
+    EXPECT_EQ(Pixels(e->ObjectRect), lit);
+    e->Morphing = true;
+    e->MouseLeave();
+    ASSERT_TRUE(PumpUntil([&] { return e->FMorphKf == 0 && !bar_->MorphTimer->Enabled(); }));
+    EXPECT_EQ(Pixels(e->ObjectRect), normal);
+    // Pressing jumps to the lit end; leaving while down drops to the normal one.
+    e->MouseEnter();
+    e->MouseDown(0, 0, mbLeft);
+    ASSERT_TRUE(PumpUntil([&] { return skf_->SkinMenu()->Visible(); }));
+    EXPECT_TRUE(e->FDown);
+    EXPECT_EQ(e->FMorphKf, 1);
+    e->MouseLeave();
+    EXPECT_EQ(e->FMorphKf, 0);
+}
+
+TEST_F(SkinnedMainMenuBarTest, AnEntryKeepsItsOwnMorphingFlag) {
+    // Morphing asked for without a lit image: the entry does without, the shared record stays as read.
+    Record()->Morphing = true;
+    Record()->ActiveSkinRect = TRect{};
+    bar_->UpDateItems();
+    EXPECT_FALSE(First()->Morphing);
+    EXPECT_FALSE(bar_->Entries()[1]->Morphing);
+    EXPECT_TRUE(Record()->Morphing);
+    // With morphing off in the skin the lit look comes at once.
+    saved_.Restore(Record());
+    bar_->UpDateItems();
+    EXPECT_FALSE(First()->Morphing);
+    First()->MouseEnter();
+    EXPECT_FALSE(bar_->MorphTimer->Enabled());
+}
+
+TEST_F(SkinnedMainMenuBarTest, FrameAnimationRunsUpWhileLitAndBackOrDropsOnLeaving) {
+    // Three frames side by side: normal, lit and pressed pictures of the entry.
+    TbsDataSkinMainMenuItem* r = Record();
+    // The skin's pictures lie one pixel apart, so the frames are one pixel wider than the entry picture.
+    r->AnimateSkinRect =
+        TRect{r->SkinRect.Left, r->SkinRect.Top, r->SkinRect.Left + 3 * (r->SkinRect.Width() + 1), r->SkinRect.Bottom};
+    r->FrameCount = 3;
+    r->AnimateInterval = 30;
+    r->InActiveAnimation = false;
+    bar_->UpDateItems();
+    TbsSkinMainMenuBarItem* e = First();
+    ASSERT_TRUE(e->EnableAnimation());
+    e->MouseEnter();
+    EXPECT_EQ(e->CurrentFrame, 0);
+    EXPECT_TRUE(bar_->AnimateTimer->Enabled());
+    EXPECT_EQ(bar_->AnimateTimer->Interval(), 30u);
+    ASSERT_TRUE(PumpUntil([&] { return e->CurrentFrame == 4 && !bar_->AnimateTimer->Enabled(); }));
+    // Frame 3 of the strip starts with the pressed picture (its left edge is copied unstretched).
+    const TRect edge{e->ObjectRect.Left, e->ObjectRect.Top, e->ObjectRect.Left + 4, e->ObjectRect.Bottom};
+    e->CurrentFrame = 3;
+    const std::vector<COLORREF> frame3 = Pixels(edge);
+    e->CurrentFrame = 1;
+    EXPECT_NE(Pixels(edge), frame3);
+    e->CurrentFrame = 4;
+    e->FDown = true;
+    EXPECT_EQ(Pixels(edge), frame3);
+    e->FDown = false;
+    // Without InActiveAnimation leaving drops to the still picture at once.
+    e->MouseLeave();
+    EXPECT_EQ(e->CurrentFrame, 0);
+    // With it the frames run back down.
+    r->InActiveAnimation = true;
+    bar_->UpDateItems();
+    e = First();
+    e->MouseEnter();
+    ASSERT_TRUE(PumpUntil([&] { return e->CurrentFrame == 4; }));
+    e->MouseLeave();
+    EXPECT_EQ(e->CurrentFrame, 4);
+    ASSERT_TRUE(PumpUntil([&] { return e->CurrentFrame == 0 && !bar_->AnimateTimer->Enabled(); }));
+}
+
+TEST_F(SkinnedMainMenuBarTest, ToolBarModeDrawsToolButtonsAndTheToolPanel) {
+    TbsSkinMainMenuBarItem* e = First();
+    const std::vector<COLORREF> plain = Pixels(e->ObjectRect);
+    bar_->SetToolBarMode(true);
+    EXPECT_NE(Pixels(e->ObjectRect), plain);
+    // Corners of the nine-part tool button come straight from its picture: normal, then lit.
+    EXPECT_EQ(BarPixel(e->ObjectRect.Left + 1, e->ObjectRect.Top + 1), SkinPixel(L"resizetoolbutton", 1, 1));
+    e->MouseEnter();
+    Pump(40);
+    EXPECT_EQ(BarPixel(e->ObjectRect.Left + 1, e->ObjectRect.Top + 1),
+              SkinPixel(L"resizetoolbutton", 1, 1, &TbsDataSkinButtonControl::ActiveSkinRect));
+    e->MouseLeave();
+    // See-through normal entries show the bar; no morphing then.
+    bar_->SetToolBarModeItemTransparent(true);
+    Record()->Morphing = true;
+    bar_->UpDateItems();
+    EXPECT_FALSE(First()->EnableMorphing());
+    EXPECT_NE(BarPixel(First()->ObjectRect.Left + 1, First()->ObjectRect.Top + 1),
+              SkinPixel(L"resizetoolbutton", 1, 1));
+    // Without the skin's size the bar is the tool panel.
+    bar_->UseSkinSize = false;
+    EXPECT_EQ(BarPixel(1, 1), SkinPixel(L"resizetoolpanel", 1, 1));
+}
+
+TEST_F(SkinnedMainMenuBarTest, TransparentBarShowsItsParent) {
+    const int x = bar_->Width() - 6, y = bar_->Height() / 2;
+    EXPECT_NE(BarPixel(x, y), RGB(200, 0, 0));
+    data_->MainMenuBarTransparent = true;
+    EXPECT_EQ(BarPixel(x, y), RGB(200, 0, 0));
+    // The entries keep their own pictures over it.
+    EXPECT_NE(BarPixel(First()->ObjectRect.Left + 2, y), RGB(200, 0, 0));
+}
+
+TEST_F(SkinnedMainMenuBarTest, MdiButtonMorphsToItsLitPicture) {
+    TbsDataSkinObject* closeRecord =
+        data_->ObjectList[static_cast<std::size_t>(data_->GetIndex(L"mdiclosebutton"))].get();
+    const bool was = closeRecord->Morphing;
+    closeRecord->Morphing = true;
+    TForm child(nullptr);
+    bar_->MaximizedChild = [&child] { return &child; };
+    bar_->MDIChildMaximize();
+    Pump(40);
+    ASSERT_EQ(bar_->ButtonsCount, 4);
+    auto* close = static_cast<TbsSkinMainMenuBarButton*>(bar_->ObjectList[1].get());
+    ASSERT_EQ(close->Command, cmClose);
+    ASSERT_TRUE(close->Morphing);
+    const std::vector<COLORREF> normal = Pixels(close->ObjectRect);
+    close->MouseEnter();
+    EXPECT_EQ(close->FMorphKf, 0);
+    ASSERT_TRUE(PumpUntil([&] { return close->FMorphKf == 1 && !bar_->MorphTimer->Enabled(); }));
+    const std::vector<COLORREF> lit = Pixels(close->ObjectRect);
+    EXPECT_NE(lit, normal);
+    close->Morphing = false;
+    EXPECT_EQ(Pixels(close->ObjectRect), lit);
+    close->MouseLeave();
+    closeRecord->Morphing = was;
+    bar_->MaximizedChild = nullptr;
+    bar_->MDIChildRestore();
+    EXPECT_EQ(bar_->ButtonsCount, 0);
 }
 
 }  // namespace
