@@ -22,11 +22,11 @@
 #include "base/Handles.h"
 #include "classlib/SysUtils.h"
 #include "skin/controls/SkinScrollBar.h"
-#include "skin/pages/SkinPageControl.h"
-#include "skin/views/SkinListView.h"
 #include "skin/form/QuickButtons.h"
 #include "skin/form/SkinForm.h"
 #include "skin/form/SkinFormObjects.h"
+#include "skin/pages/SkinPageControl.h"
+#include "skin/views/SkinListView.h"
 #include "tests/classlib/ScreenGrab.h"
 
 namespace {
@@ -93,15 +93,24 @@ RECT ClientInset(HWND wnd) {
                 window.bottom - client.bottom};
 }
 
-
-// Real mouse input at a screen point (flags 0: only the move), then the window's answer to it.
-void MouseAt(POINT p, DWORD flags = 0) {
-    SetCursorPos(p.x, p.y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | flags;
-    SendInput(1, &in, sizeof in);
+// Real mouse input: each point in turn (with its button flags, 0: only the move), then the window's answer to them.
+// Sent in one go: a list's press waits in a loop of its own for the move that starts a drag.
+void Mouse(std::initializer_list<std::pair<POINT, DWORD>> steps) {
+    std::vector<INPUT> in;
+    const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+    for (const auto& [p, flags] : steps) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(p.x, 65535, w);
+        i.mi.dy = MulDiv(p.y, 65535, h);
+        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     TInProcessMainForm::Pump(60);
+}
+void MouseAt(POINT p, DWORD flags = 0) {
+    Mouse({{p, flags}});
 }
 
 POINT ToScreen(HWND wnd, int x, int y) {
@@ -362,10 +371,13 @@ TEST_F(MainFormSkinTest, DraggingAnAccountRowOntoAnotherMovesItThere) {
         if (c.onto < 0)
             to.y += 2 * (RowCentre(view, 1).y - RowCentre(view, 0).y);
         const POINT from = RowCentre(view, c.from);
+        auto along = [&](int step) {
+            return POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8};
+        };
         MouseAt(from);
-        MouseAt(from, MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 8; ++step)
-            MouseAt({from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
+        Mouse({{from, MOUSEEVENTF_LEFTDOWN}, {{from.x, from.y + 6}, 0}, {along(1), 0}});
+        for (int step = 2; step <= 8; ++step)
+            MouseAt(along(step));
         MouseAt(to, MOUSEEVENTF_LEFTUP);
         TInProcessMainForm::Pump(300);
         SCOPED_TRACE(std::to_string(c.from) + " onto " + std::to_string(c.onto));
@@ -397,16 +409,20 @@ TEST_F(MainFormSkinTest, OwnerDataRowsAreAskedOnlyInsideTheLastAnnouncedRange) {
     ASSERT_GT(perPage, 1);
     const auto data = view->OnData;
     const auto hint = view->OnDataHint;
-    int first = 0, last = -1, requests = 0, outside = 0, widest = 0;
+    // Counted from the first range announced here on (what the view announced before is not known to the test).
+    int first = 0, last = -1, announced = 0, requests = 0, outside = 0, widest = 0;
     view->OnDataHint = [&](TObject* sender, int from, int to) {
         first = from;
         last = to;
+        ++announced;
         widest = std::max(widest, to - from + 1);
         hint(sender, from, to);
     };
     view->OnData = [&](TObject* sender, TListItem* item) {
-        ++requests;
-        outside += item->Index() < first || item->Index() > last;
+        if (announced > 0) {
+            ++requests;
+            outside += item->Index() < first || item->Index() > last;
+        }
         data(sender, item);
     };
     MouseAt(RowCentre(view, 0), MOUSEEVENTF_LEFTDOWN);
@@ -427,6 +443,7 @@ TEST_F(MainFormSkinTest, OwnerDataRowsAreAskedOnlyInsideTheLastAnnouncedRange) {
     TInProcessMainForm::Pump(300);
     const int top = static_cast<int>(SendMessageW(view->Handle(), LVM_GETTOPINDEX, 0, 0));
     EXPECT_GT(top, perPage) << "the list was not paged down";
+    EXPECT_GT(announced, 1);
     EXPECT_GT(requests, 0);
     EXPECT_EQ(outside, 0) << "rows asked for outside the last announced range";
     EXPECT_LE(widest, perPage + 2) << "an announced range wider than a page";
@@ -438,7 +455,6 @@ TEST_F(MainFormSkinTest, OwnerDataRowsAreAskedOnlyInsideTheLastAnnouncedRange) {
         SendMessageW(view->Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(std::wstring(text), logins[static_cast<size_t>(row)]) << "row " << row;
     }
-    EXPECT_EQ(outside, 0);
     view->OnData = data;
     view->OnDataHint = hint;
     SetCursorPos(5, 5);
@@ -459,10 +475,15 @@ TEST_F(MainFormSkinTest, APressOnAScrollBarsTrackMovesItByTheLargeChange) {
     SendMessageW(accounts->Handle(), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(900, 0));
     SendMessageW(letters->Handle(), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(900, 0));
     TInProcessMainForm::Pump(300);
+    // The large change each bar pages by: the rows of a page, one pixel (the report width bar's own default), and
+    // for the letters nearly the bar's width.
+    enum class TLarge { Page, One, BarWidth };
     const struct {
         const wchar_t* bar;
-        bool widePage;  // pages by its width less five
-    } cases[] = {{L"ScrollBar_EmV", false}, {L"ScrollBar_EmH", false}, {L"ScrollBarH_Pism", true}};
+        TLarge large;
+    } cases[] = {
+        {L"ScrollBar_EmV", TLarge::Page}, {L"ScrollBar_EmH", TLarge::One}, {L"ScrollBarH_Pism", TLarge::BarWidth}};
+    const int perPage = static_cast<int>(SendMessageW(accounts->Handle(), LVM_GETCOUNTPERPAGE, 0, 0));
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.bar, c.bar + std::wcslen(c.bar)));
         auto* bar = dynamic_cast<TbsSkinScrollBar*>(main_->Form()->FindCtl(c.bar));
@@ -480,9 +501,7 @@ TEST_F(MainFormSkinTest, APressOnAScrollBarsTrackMovesItByTheLargeChange) {
         const int large = bar->LargeChange();
         MouseAt(press, MOUSEEVENTF_LEFTUP);
         TInProcessMainForm::Pump(200);
-        if (c.widePage)
-            EXPECT_EQ(large, bar->Width() - 5);
-        ASSERT_GT(large, 1);
+        EXPECT_EQ(large, c.large == TLarge::Page ? perPage : c.large == TLarge::One ? 1 : bar->Width() - 5);
         const int room = bar->Max() - std::max(bar->PageSize() - 1, 0) - bar->Min();
         ASSERT_GT(room, large) << "too little to scroll for the case";
         EXPECT_EQ(bar->Position(), bar->Min() + large);
@@ -530,10 +549,9 @@ TEST_F(MainFormSkinTest, TabCaptionsStayCentredInEveryFamilyAndLanguage) {
                     std::map<std::uint32_t, int> counts;
                     for (int x = kEdge; x < w - kEdge; ++x)
                         ++counts[px[static_cast<size_t>(y) * w + x] & 0xFFFFFF];
-                    const std::uint32_t back =
-                        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                            return a.second < b.second;
-                        })->first;
+                    const std::uint32_t back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                                   return a.second < b.second;
+                                               })->first;
                     for (int x = kEdge; x < w - kEdge; ++x)
                         if (std::abs(luma(px[static_cast<size_t>(y) * w + x]) - luma(back)) > 300) {
                             first = first < 0 ? x : std::min(first, x);
