@@ -171,8 +171,9 @@ class MainFormSkinTest : public ::testing::Test {
             auto a = std::make_unique<AListEm>();
             a->Login = login;
             a->Domain = L"mail.test";
-            a->HostIMAP = L"imap.mail.test";
-            a->PortIMAP = 993;
+            // A closed loopback port: the check the accounts start ends at once.
+            a->HostIMAP = L"127.0.0.1";
+            a->PortIMAP = 9;
             form->Lists.Accounts.push_back(std::move(a));
         }
         auto* view = dynamic_cast<TbsSkinListView*>(form->FindCtl(L"ListView_Em"));
@@ -469,7 +470,13 @@ TEST_F(MainFormSkinTest, APressOnAScrollBarsTrackMovesItByTheLargeChange) {
     for (int i = 0; i < 40; ++i)
         logins.push_back(L"user" + std::to_wstring(100 + i));
     TbsSkinListView* accounts = ShowAccounts(logins);
-    auto* letters = dynamic_cast<TbsSkinListView*>(main_->Form()->FindCtl(L"ListView_Pism"));
+    // A letter shows the letters' list below the pages.
+    TAAForm1* form = main_->Form();
+    form->Lists.Letters.push_back(
+        std::make_unique<AListPism>(AListPism{45000.5, L"mail.test", L"", L"a", L"N", L"S", L""}));
+    form->LettersChanged();
+    form->UpdateFormHeight(0);
+    auto* letters = dynamic_cast<TbsSkinListView*>(form->FindCtl(L"ListView_Pism"));
     const LRESULT widthEm = SendMessageW(accounts->Handle(), LVM_GETCOLUMNWIDTH, 0, 0);
     const LRESULT widthPism = SendMessageW(letters->Handle(), LVM_GETCOLUMNWIDTH, 0, 0);
     SendMessageW(accounts->Handle(), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(900, 0));
@@ -508,6 +515,9 @@ TEST_F(MainFormSkinTest, APressOnAScrollBarsTrackMovesItByTheLargeChange) {
     }
     SendMessageW(accounts->Handle(), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(widthEm, 0));
     SendMessageW(letters->Handle(), LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(widthPism, 0));
+    form->Lists.Letters.clear();
+    form->LettersChanged();
+    form->UpdateFormHeight(0);
     SetCursorPos(5, 5);
     ShowAccounts({});
 }
