@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -198,6 +199,36 @@ class MainFormSkinTest : public ::testing::Test {
         return ToScreen(view->Handle(), std::min<int>(r.left + 40, r.right - 4), (r.top + r.bottom) / 2);
     }
 
+    // Runs check(skin, language) in the first skin of every design family and in skins 23, 81 and 45, in each
+    // built-in language, once the window shows them; the first language again at the end.
+    static void InEveryFamilyAndLanguage(const std::function<void(int, int)>& check) {
+        TAAForm1* form = main_->Form();
+        SetCursorPos(5, 5);
+        for (const int skin : {0, 1, 2, 3, 4, 5, 6, 7, 23, 81, 45}) {
+            main_->SkinData()->SetSkinIndex(skin);
+            for (const int lang : {0, 1, 2}) {
+                form->Settings.LangIndex = static_cast<uint8_t>(lang);
+                form->ApplyLanguage();
+                form->RepaintAfterLanguage();
+                SetForegroundWindow(main_->Handle());
+                TInProcessMainForm::Pump(300);
+                check(skin, lang);
+            }
+        }
+        form->Settings.LangIndex = 0;
+        form->ApplyLanguage();
+    }
+    // The screen pixels of r once a fade or a morph has settled: two grabs apart agree.
+    static std::vector<std::uint32_t> SettledGrab(const RECT& r) {
+        std::vector<std::uint32_t> px = GrabScreen(r), before;
+        for (int i = 0; i < 20 && px != before; ++i) {
+            before = px;
+            TInProcessMainForm::Pump(100);
+            px = GrabScreen(r);
+        }
+        return px;
+    }
+
     static inline std::unique_ptr<TInProcessMainForm> main_;
 };
 
@@ -303,55 +334,38 @@ TEST_F(MainFormSkinTest, TheQuickButtonsCentreTheTitleAndTakeNoClick) {
 // push button on the mail page shows its whole caption, measured in the control's own font, inside the control.
 TEST_F(MainFormSkinTest, EveryCaptionFitsInEveryFamilyAndLanguage) {
     TAAForm1* form = main_->Form();
-    SetCursorPos(5, 5);
     auto luma = [](std::uint32_t p) { return ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF); };
-    for (const int skin : {0, 1, 2, 3, 4, 5, 6, 7, 23, 81, 45}) {
-        main_->SkinData()->SetSkinIndex(skin);
-        for (const int lang : {0, 1, 2}) {
-            form->Settings.LangIndex = static_cast<uint8_t>(lang);
-            form->ApplyLanguage();
-            form->RepaintAfterLanguage();
-            SetForegroundWindow(main_->Handle());
-            TInProcessMainForm::Pump(300);
-            for (const TCtlSpec& spec : kMainFormLayout) {
-                if ((spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Button) ||
-                    std::wstring(spec.Parent) != L"TabSheet_NOsn")
-                    continue;
-                auto* c = dynamic_cast<TWinControl*>(form->FindCtl(spec.Name));
-                ASSERT_NE(c, nullptr);
-                RECT r{};
-                GetWindowRect(c->Handle(), &r);
-                const int w = r.right - r.left, h = r.bottom - r.top;
-                // Once a fade or a morph has settled: two grabs apart agree.
-                std::vector<std::uint32_t> px = GrabScreen(r), before;
-                for (int i = 0; i < 20 && px != before; ++i) {
-                    before = px;
-                    TInProcessMainForm::Pump(100);
-                    px = GrabScreen(r);
-                }
-                // Ink: columns with a pixel far from the control's face behind the text (a button's middle row at
-                // its left inner edge, a check box's right end).
-                const std::uint32_t back =
-                    spec.Kind == TCtlKind::Button ? px[static_cast<size_t>(h / 2) * w + 4] : px[(h / 2) * w + w - 1];
-                int first = -1, last = -1;
-                const int from = spec.Kind == TCtlKind::Check ? 18 : 3;  // past a check box's box
-                for (int x = from; x < w - 3; ++x)
-                    for (int y = 3; y < h - 3; ++y)
-                        if (std::abs(static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) -
-                                     static_cast<int>(luma(back))) > 300) {
-                            first = first < 0 ? x : first;
-                            last = x;
-                        }
-                const int text = ControlTextWidth(c, c->Caption());
-                SCOPED_TRACE(std::to_string(skin) + "/" + std::to_string(lang) + " " +
-                             std::string(spec.Name, spec.Name + std::wcslen(spec.Name)));
-                EXPECT_GE(last - first + 1, text - 3) << "caption cut";
-                EXPECT_LT(last, w - 3) << "caption reaches the edge";
-            }
+    InEveryFamilyAndLanguage([&](int skin, int lang) {
+        for (const TCtlSpec& spec : kMainFormLayout) {
+            if ((spec.Kind != TCtlKind::Check && spec.Kind != TCtlKind::Button) ||
+                std::wstring(spec.Parent) != L"TabSheet_NOsn")
+                continue;
+            auto* c = dynamic_cast<TWinControl*>(form->FindCtl(spec.Name));
+            ASSERT_NE(c, nullptr);
+            RECT r{};
+            GetWindowRect(c->Handle(), &r);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            const std::vector<std::uint32_t> px = SettledGrab(r);
+            // Ink: columns with a pixel far from the control's face behind the text (a button's middle row at
+            // its left inner edge, a check box's right end).
+            const std::uint32_t back =
+                spec.Kind == TCtlKind::Button ? px[static_cast<size_t>(h / 2) * w + 4] : px[(h / 2) * w + w - 1];
+            int first = -1, last = -1;
+            const int from = spec.Kind == TCtlKind::Check ? 18 : 3;  // past a check box's box
+            for (int x = from; x < w - 3; ++x)
+                for (int y = 3; y < h - 3; ++y)
+                    if (std::abs(static_cast<int>(luma(px[static_cast<size_t>(y) * w + x])) -
+                                 static_cast<int>(luma(back))) > 300) {
+                        first = first < 0 ? x : first;
+                        last = x;
+                    }
+            const int text = ControlTextWidth(c, c->Caption());
+            SCOPED_TRACE(std::to_string(skin) + "/" + std::to_string(lang) + " " +
+                         std::string(spec.Name, spec.Name + std::wcslen(spec.Name)));
+            EXPECT_GE(last - first + 1, text - 3) << "caption cut";
+            EXPECT_LT(last, w - 3) << "caption reaches the edge";
         }
-    }
-    form->Settings.LangIndex = 0;
-    form->ApplyLanguage();
+    });
 }
 
 // Accounts are reordered by dragging a row with the mouse onto another; a drop below the rows moves nothing. The
@@ -528,59 +542,43 @@ TEST_F(MainFormSkinTest, TabCaptionsStayCentredInEveryFamilyAndLanguage) {
     TAAForm1* form = main_->Form();
     auto* pages = dynamic_cast<TbsSkinPageControl*>(form->FindCtl(L"PageControl"));
     ASSERT_NE(pages, nullptr);
-    SetCursorPos(5, 5);
     auto luma = [](std::uint32_t p) {
         return static_cast<int>(((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF));
     };
     const wchar_t* sheets[] = {L"TabSheet_NOsn", L"TabSheet_Budilnik", L"TabSheet_NNP"};
-    for (const int skin : {0, 1, 2, 3, 4, 5, 6, 7, 23, 81, 45}) {
-        main_->SkinData()->SetSkinIndex(skin);
-        for (const int lang : {0, 1, 2}) {
-            form->Settings.LangIndex = static_cast<uint8_t>(lang);
-            form->ApplyLanguage();
-            form->RepaintAfterLanguage();
-            SetForegroundWindow(main_->Handle());
-            TInProcessMainForm::Pump(300);
-            for (int tab = 0; tab < 3; ++tab) {
-                const TRect t = pages->GetTabRect(tab);
-                const POINT origin = ToScreen(pages->Handle(), t.Left, t.Top);
-                const RECT r{origin.x, origin.y, origin.x + t.Width(), origin.y + t.Height()};
-                const int w = t.Width(), h = t.Height();
-                std::vector<std::uint32_t> px = GrabScreen(r), before;
-                for (int i = 0; i < 20 && px != before; ++i) {
-                    before = px;
-                    TInProcessMainForm::Pump(100);
-                    px = GrabScreen(r);
-                }
-                // Ink: pixels far from the most common colour of their row inside the tab's edges.
-                constexpr int kEdge = 5;
-                int first = -1, last = -1;
-                for (int y = 2; y < h - 2; ++y) {
-                    std::map<std::uint32_t, int> counts;
-                    for (int x = kEdge; x < w - kEdge; ++x)
-                        ++counts[px[static_cast<size_t>(y) * w + x] & 0xFFFFFF];
-                    const std::uint32_t back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                                                   return a.second < b.second;
-                                               })->first;
-                    for (int x = kEdge; x < w - kEdge; ++x)
-                        if (std::abs(luma(px[static_cast<size_t>(y) * w + x]) - luma(back)) > 300) {
-                            first = first < 0 ? x : std::min(first, x);
-                            last = std::max(last, x);
-                        }
-                }
-                auto* sheet = dynamic_cast<TWinControl*>(form->FindCtl(sheets[tab]));
-                const std::wstring caption = Trim(sheet->Caption());
-                const int text = ControlTextWidth(pages, caption);
-                SCOPED_TRACE(std::to_string(skin) + "/" + std::to_string(lang) + " tab " + std::to_string(tab));
-                ASSERT_GE(first, 0) << "no caption inked";
-                EXPECT_GE(last - first + 1, text - 3) << "caption cut";
-                EXPECT_LE(last - first + 1, text + 2) << "more than the caption inked";
-                EXPECT_NEAR((first + last) / 2.0, (w - 1) / 2.0, 2.0) << "caption off the tab's middle";
+    InEveryFamilyAndLanguage([&](int skin, int lang) {
+        for (int tab = 0; tab < 3; ++tab) {
+            const TRect t = pages->GetTabRect(tab);
+            const POINT origin = ToScreen(pages->Handle(), t.Left, t.Top);
+            const RECT r{origin.x, origin.y, origin.x + t.Width(), origin.y + t.Height()};
+            const int w = t.Width(), h = t.Height();
+            const std::vector<std::uint32_t> px = SettledGrab(r);
+            // Ink: pixels far from the most common colour of their row inside the tab's edges.
+            constexpr int kEdge = 5;
+            int first = -1, last = -1;
+            for (int y = 2; y < h - 2; ++y) {
+                std::map<std::uint32_t, int> counts;
+                for (int x = kEdge; x < w - kEdge; ++x)
+                    ++counts[px[static_cast<size_t>(y) * w + x] & 0xFFFFFF];
+                const std::uint32_t back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                               return a.second < b.second;
+                                           })->first;
+                for (int x = kEdge; x < w - kEdge; ++x)
+                    if (std::abs(luma(px[static_cast<size_t>(y) * w + x]) - luma(back)) > 300) {
+                        first = first < 0 ? x : std::min(first, x);
+                        last = std::max(last, x);
+                    }
             }
+            auto* sheet = dynamic_cast<TWinControl*>(form->FindCtl(sheets[tab]));
+            const std::wstring caption = Trim(sheet->Caption());
+            const int text = ControlTextWidth(pages, caption);
+            SCOPED_TRACE(std::to_string(skin) + "/" + std::to_string(lang) + " tab " + std::to_string(tab));
+            EXPECT_GE(first, 0) << "no caption inked";
+            EXPECT_GE(last - first + 1, text - 3) << "caption cut";
+            EXPECT_LE(last - first + 1, text + 2) << "more than the caption inked";
+            EXPECT_NEAR((first + last) / 2.0, (w - 1) / 2.0, 2.0) << "caption off the tab's middle";
         }
-    }
-    form->Settings.LangIndex = 0;
-    form->ApplyLanguage();
+    });
 }
 
 // Under the fixture skin a control of each kind shows colours of its entry; with the entry gone from the skin it
