@@ -117,6 +117,7 @@ int TbsCustomShellComboBox::GetShellImageIndex(TbsShellFolder* Folder) const {
 void TbsCustomShellComboBox::ClearItemsEx() {
     TItemsUpdate guard(FItemsUpdate);
     FItemsEx.clear();
+    FRootEntriesOnly = false;
     CheckItems();
 }
 
@@ -156,6 +157,7 @@ void TbsCustomShellComboBox::CreateRoot() {
     Init();
     CheckItems();
     SetItemIndex(0);
+    FRootEntriesOnly = true;
     if (FUseShellImages) {
         SetUseShellImages(false);
         SetUseShellImages(true);
@@ -211,7 +213,11 @@ int TbsCustomShellComboBox::IndexFromID(LPCITEMIDLIST FullPidl) const {
 
 void TbsCustomShellComboBox::SetPathFromID(LPCITEMIDLIST FullPidl) {
     TItemsUpdate guard(FItemsUpdate);
-    CreateRoot();
+    // The root's own entries are read again only once a path was laid into them: a box just filled (its window
+    // made, a root set) keeps them, so opening on a folder reads the desktop and the drives once.
+    if (!FRootEntriesOnly || FItemsEx.empty())
+        CreateRoot();
+    FRootEntriesOnly = false;
     TbsPidlList prefixes = CreatePIDLPrefixList(FullPidl);
     int found = -1, current = -1;
     for (int p = static_cast<int>(prefixes.size()) - 1; p >= 0; --p)

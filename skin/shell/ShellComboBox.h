@@ -81,6 +81,7 @@ class TbsCustomShellComboBox : public TbsSkinCustomComboBox {
     TShellObjectTypes FObjectTypes{otFolders};
     bool FUseShellImages = true;
     bool FUpdating = false;
+    bool FRootEntriesOnly = false;  // the entries are the root's listing as last read, no path laid in
     int FItemsUpdate = 0;  // the entries are being rebuilt: selection changes are not changes
 };
 

@@ -253,6 +253,13 @@ TEST_F(ShellViewTest, TheComboBoxShowsTheChainAndMovesTheListOnce) {
     EXPECT_EQ(combo->ItemIndex(), IndexOfLast(combo, L"system32"));
     EXPECT_EQ(combo->ItemEx(combo->ItemIndex()).Indent, 4);
     EXPECT_EQ(_wcsicmp(combo->Path().c_str(), L"C:\\windows\\system32"), 0);
+    // The next path replaces the chain laid before, it is not added to it.
+    TbsPidl windows(ParsePath(L"C:\\windows"));
+    ASSERT_TRUE(windows);
+    combo->SetPathFromID(windows.get());
+    EXPECT_EQ(combo->ItemExCount(), before + 1);
+    EXPECT_EQ(IndexOfLast(combo, L"system32"), -1);
+    EXPECT_EQ(_wcsicmp(combo->Path().c_str(), L"C:\\windows"), 0);
 
     // Linked: the list shows the box's folder; choosing an entry moves the list exactly once.
     view_->SetComboBox(combo);
