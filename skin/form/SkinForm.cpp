@@ -634,6 +634,30 @@ void TbsSkinForm::CheckObjects() {
 
 // ---- Skin change --------------------------------------------------------------------------------------------------
 
+namespace {
+// Holds the drawing of a shown window and its children (WM_SETREDRAW) and repaints all of it once when released. A
+// hidden window is left alone: releasing the hold would show it.
+class TRedrawHold {
+  public:
+    explicit TRedrawHold(HWND Wnd) : FWnd(Wnd && IsWindowVisible(Wnd) ? Wnd : nullptr) {
+        if (FWnd)
+            SendMessageW(FWnd, WM_SETREDRAW, FALSE, 0);
+    }
+    ~TRedrawHold() {
+        if (!FWnd)
+            return;
+        SendMessageW(FWnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(FWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    bool Held() const { return FWnd != nullptr; }
+    TRedrawHold(const TRedrawHold&) = delete;
+    TRedrawHold& operator=(const TRedrawHold&) = delete;
+
+  private:
+    HWND FWnd;
+};
+}  // namespace
+
 void TbsSkinForm::ChangeSkinData() {
     ActiveObject = -1;
     FSkinSupport = FSD && !FSD->Empty;
@@ -653,30 +677,31 @@ void TbsSkinForm::ChangeSkinData() {
     else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
-    // The frame is rebuilt through several size and frame changes; it is painted once, after the last of them.
-    const bool wasStopped = FStopPainting;
-    FStopPainting = true;
-    const int minW = GetMinWidth(), minH = GetMinHeight();
-    const int w = FForm->Width(), h = FForm->Height();
-    // The new frame's client area reaches the form through the frame change below (its WM_NCCALCSIZE, then WM_SIZE
-    // when the client size changed), so no resize back and forth is needed for it.
-    if (w < minW || h < minH)
-        FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
-    // A rolled-up or parked frame keeps its small size in the new skin.
-    if (FRollUpState || FWindowState == wsMinimized) {
-        if (FForm->Height() != GetMinHeight())
-            FForm->SetHeight(GetMinHeight());
-        if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
-            FForm->SetWidth(GetMinWidth());
-    }
-    if (FSkinSupport)
-        CreateNewForm(true);
-    if (FForm->HandleAllocated())
-        SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    FStopPainting = wasStopped;
-    if (FForm->HandleAllocated()) {
-        RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    {
+        // The frame is rebuilt through several size and frame changes, each of which re-aligns the controls; the
+        // window and its controls are painted once, after the last of them.
+        TRedrawHold hold(FForm->HandleAllocated() ? FForm->Handle() : nullptr);
+        const bool wasStopped = FStopPainting;
+        FStopPainting = true;
+        const int minW = GetMinWidth(), minH = GetMinHeight();
+        const int w = FForm->Width(), h = FForm->Height();
+        // The new frame's client area reaches the form through the frame change below (its WM_NCCALCSIZE, then
+        // WM_SIZE when the client size changed), so no resize back and forth is needed for it.
+        if (w < minW || h < minH)
+            FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
+        // A rolled-up or parked frame keeps its small size in the new skin.
+        if (FRollUpState || FWindowState == wsMinimized) {
+            if (FForm->Height() != GetMinHeight())
+                FForm->SetHeight(GetMinHeight());
+            if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+                FForm->SetWidth(GetMinWidth());
+        }
+        if (FSkinSupport)
+            CreateNewForm(true);
+        if (FForm->HandleAllocated())
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FStopPainting = wasStopped;
     }
     LayerBorderSkinChanged();
     CorrectFormBounds();
@@ -688,6 +713,10 @@ void TbsSkinForm::ChangeSkinData() {
 
 // A form that asked for a client size keeps it under every frame. The frame is known once the window exists: a skin
 // change before that leaves the size to the window's creation. A rolled-up or parked form keeps its small size.
+bool TbsSkinForm::FormWindowShown() const {
+    return FForm->HandleAllocated() && (FDrawingHeld || IsWindowVisible(FForm->Handle()));
+}
+
 void TbsSkinForm::ApplyClientSize() {
     if (!FForm->HandleAllocated() || FRollUpState || FWindowState == wsMinimized)
         return;
@@ -720,6 +749,11 @@ void TbsSkinForm::BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* ACo
 }
 
 void TbsSkinForm::UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl) {
+    // Every control resizes, reshapes and invalidates itself for the new skin; on a shown window each of these
+    // would paint at once (under Wine a server round trip and a frame and background paint per change). Drawing of
+    // the whole window is held until the walk ends, then the window is painted once.
+    auto* win = dynamic_cast<TWinControl*>(AControl);
+    TRedrawHold hold(win && win->HandleAllocated() ? win->Handle() : nullptr);
     WalkControls(AControl, [ASkinData](TControl* c) {
         if (auto* s = dynamic_cast<IbsSkinnedControl*>(c)) {
             if (!ASkinData || s->ControlSkinData() == ASkinData)
@@ -1063,12 +1097,19 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnBeforeChangeSkinData)
                 OnBeforeChangeSkinData(this);
             return true;
-        case WM_CHANGESKINDATA:
+        case WM_CHANGESKINDATA: {
             FStopPainting = false;
+            // The new frame's size and frame changes re-align the controls, then every control resizes and
+            // reshapes itself: the window is painted once, when all of it is done.
+            TRedrawHold hold(FForm->HandleAllocated() && !FDrawingHeld ? FForm->Handle() : nullptr);
+            const bool wasHeld = FDrawingHeld;
+            FDrawingHeld = FDrawingHeld || hold.Held();
             if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD)
                 ChangeSkinData();
             UpDateSkinControls(reinterpret_cast<TbsSkinData*>(m.WParam), FForm);
+            FDrawingHeld = wasHeld;
             return true;
+        }
         case WM_AFTERCHANGESKINDATA:
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);

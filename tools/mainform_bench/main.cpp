@@ -35,8 +35,17 @@ double Worst(const std::vector<double>& v) {
 struct TSwitchProbe {
     HWND form = nullptr;
     LARGE_INTEGER changeAt{};
-    std::map<UINT, long> sent;
+    std::map<UINT, long> sent, whileHeld;
     long total = 0;
+    // The switch cut into segments at the form's change message and at each hold and release of its drawing
+    // (WM_SETREDRAW): messages and time per segment, segment 0 being the load.
+    static constexpr int kSegments = 8;
+    int segment = 0;
+    bool inSwitch = false;
+    long inSegment[kSegments] = {};
+    double msInSegment[kSegments] = {};
+    LARGE_INTEGER segmentAt{};
+    char mark[kSegments] = {};
     bool counting = false;
 };
 TSwitchProbe g_probe;
@@ -46,8 +55,25 @@ LRESULT CALLBACK CountSent(int code, WPARAM wp, LPARAM lp) {
         const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
         ++g_probe.sent[m->message];
         ++g_probe.total;
-        if (m->hwnd == g_probe.form && m->message == WM_CHANGESKINDATA)
-            QueryPerformanceCounter(&g_probe.changeAt);
+        const bool marker = m->hwnd == g_probe.form &&
+                            (m->message == WM_CHANGESKINDATA || m->message == WM_SETREDRAW) && g_probe.inSwitch &&
+                            g_probe.segment + 1 < TSwitchProbe::kSegments;
+        if (marker) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            LARGE_INTEGER freq;
+            QueryPerformanceFrequency(&freq);
+            g_probe.msInSegment[g_probe.segment] += Ms(g_probe.segmentAt, now, freq);
+            g_probe.segmentAt = now;
+            ++g_probe.segment;
+            g_probe.mark[g_probe.segment] = m->message == WM_CHANGESKINDATA ? 'C' : (m->wParam ? 'R' : 'H');
+            if (m->message == WM_CHANGESKINDATA)
+                g_probe.changeAt = now;
+        }
+        if (g_probe.inSwitch)
+            ++g_probe.inSegment[g_probe.segment];
+        if (!(GetWindowLongPtrW(g_probe.form, GWL_STYLE) & WS_VISIBLE))
+            ++g_probe.whileHeld[m->message];
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -105,8 +131,13 @@ int wmain(int argc, wchar_t** argv) {
             g_probe.counting = true;
             QueryPerformanceCounter(&t0);
             g_probe.changeAt = t0;
+            g_probe.segment = 0;
+            g_probe.segmentAt = t0;
+            g_probe.inSwitch = true;
             main.SkinData()->SetSkinIndex(i);
             QueryPerformanceCounter(&tw);
+            g_probe.msInSegment[g_probe.segment] += Ms(g_probe.segmentAt, tw, freq);
+            g_probe.inSwitch = false;
             RedrawWindow(h, nullptr, nullptr, repaint);
             GdiFlush();
             QueryPerformanceCounter(&t1);
@@ -134,6 +165,12 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("  phases (median): load %.2f ms, frame and control walk %.2f ms, repaint %.2f ms\n", Median(loads),
                 Median(walks), Median(paints));
     const double n = static_cast<double>(switches.size());
+    std::printf("  segments of a switch (C the form's change message, H drawing held, R released): mean ms, "
+                "messages\n");
+    for (int k = 0; k < TSwitchProbe::kSegments; ++k)
+        if (g_probe.inSegment[k] || g_probe.msInSegment[k] > 0)
+            std::printf("    %d %c %8.2f ms %8.1f\n", k, g_probe.mark[k] ? g_probe.mark[k] : '-',
+                        g_probe.msInSegment[k] / n, g_probe.inSegment[k] / n);
     std::printf("  messages sent per switch: %.1f; the most frequent:\n", static_cast<double>(g_probe.total) / n);
     std::vector<std::pair<long, UINT>> byCount;
     for (const auto& [msg, c] : g_probe.sent)
@@ -143,6 +180,12 @@ int wmain(int argc, wchar_t** argv) {
         const char* name = MessageName(byCount[k].second);
         std::printf("    %-24s 0x%04X %8.1f\n", name ? name : "", byCount[k].second, static_cast<double>(byCount[k].first) / n);
     }
+    long heldTotal = 0;
+    for (const auto& [msg, c] : g_probe.whileHeld)
+        heldTotal += c;
+    std::printf("  messages per switch while the window's drawing is held: %.1f\n", heldTotal / n);
+    for (UINT m : {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_WINDOWPOSCHANGED})
+        std::printf("    %-24s %8.1f\n", MessageName(m), g_probe.whileHeld[m] / n);
     std::printf("ratio of medians switch / repaint: %.2f (goal <= 2.5: %s)\n", ratio, ratio <= 2.5 ? "met" : "missed");
     return 0;
 }
