@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/Report.h"
 #include "classlib/GdiHandles.h"
 #include "classlib/SysUtils.h"
 #include "skin/core/EffectBitmap.h"
@@ -656,6 +657,24 @@ class TRedrawHold {
   private:
     HWND FWnd;
 };
+
+// Holds the alignment of a window's controls and aligns them once, to the final client area, when released.
+class TAlignHold {
+  public:
+    explicit TAlignHold(TWinControl* Control) : FControl(Control) { FControl->DisableAlign(); }
+    ~TAlignHold() {
+        try {
+            FControl->EnableAlign();
+        } catch (...) {
+            ReportCaught("aligning the controls after a skin change");
+        }
+    }
+    TAlignHold(const TAlignHold&) = delete;
+    TAlignHold& operator=(const TAlignHold&) = delete;
+
+  private:
+    TWinControl* FControl;
+};
 }  // namespace
 
 void TbsSkinForm::ChangeSkinData() {
@@ -677,6 +696,9 @@ void TbsSkinForm::ChangeSkinData() {
     else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
+    // The frame change, the border's bounds and the client size asked for each change the client area: the
+    // controls are aligned once, to the last of them.
+    TAlignHold align(FForm);
     {
         // The frame is rebuilt through several size and frame changes, each of which re-aligns the controls; the
         // window and its controls are painted once, after the last of them.
@@ -720,10 +742,11 @@ bool TbsSkinForm::FormWindowShown() const {
 void TbsSkinForm::ApplyClientSize() {
     if (!FForm->HandleAllocated() || FRollUpState || FWindowState == wsMinimized)
         return;
-    if (ClientWidth > 0 && FForm->ClientWidth() != ClientWidth)
-        FForm->SetClientWidth(ClientWidth);
-    if (ClientHeight > 0 && FForm->ClientHeight() != ClientHeight)
-        FForm->SetClientHeight(ClientHeight);
+    // One resize for both: each resize re-aligns every control.
+    const int w = ClientWidth > 0 ? FForm->Width() - FForm->ClientWidth() + ClientWidth : FForm->Width();
+    const int h = ClientHeight > 0 ? FForm->Height() - FForm->ClientHeight() + ClientHeight : FForm->Height();
+    if (w != FForm->Width() || h != FForm->Height())
+        FForm->SetBounds(FForm->Left(), FForm->Top(), w, h);
 }
 
 namespace {

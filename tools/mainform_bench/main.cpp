@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "tests/app/InProcessMainForm.h"
@@ -36,6 +37,7 @@ struct TSwitchProbe {
     HWND form = nullptr;
     LARGE_INTEGER changeAt{};
     std::map<UINT, long> sent, whileHeld;
+    std::map<std::wstring, long> movedByClass;
     long total = 0;
     // The switch cut into segments at the form's change message and at each hold and release of its drawing
     // (WM_SETREDRAW): messages and time per segment, segment 0 being the load.
@@ -72,8 +74,14 @@ LRESULT CALLBACK CountSent(int code, WPARAM wp, LPARAM lp) {
         }
         if (g_probe.inSwitch)
             ++g_probe.inSegment[g_probe.segment];
-        if (!(GetWindowLongPtrW(g_probe.form, GWL_STYLE) & WS_VISIBLE))
+        if (!(GetWindowLongPtrW(g_probe.form, GWL_STYLE) & WS_VISIBLE)) {
             ++g_probe.whileHeld[m->message];
+            if (m->message == WM_WINDOWPOSCHANGED) {
+                wchar_t cls[64] = L"";
+                GetClassNameW(m->hwnd, cls, 64);
+                ++g_probe.movedByClass[cls];
+            }
+        }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -186,6 +194,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("  messages per switch while the window's drawing is held: %.1f\n", heldTotal / n);
     for (UINT m : {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_WINDOWPOSCHANGED})
         std::printf("    %-24s %8.1f\n", MessageName(m), g_probe.whileHeld[m] / n);
+    std::printf("  WM_WINDOWPOSCHANGED while held, by window class:\n");
+    for (const auto& [cls, c] : g_probe.movedByClass)
+        std::printf("    %-28ls %8.1f\n", cls.c_str(), c / n);
     std::printf("ratio of medians switch / repaint: %.2f (goal <= 2.5: %s)\n", ratio, ratio <= 2.5 ? "met" : "missed");
     return 0;
 }
