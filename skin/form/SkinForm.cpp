@@ -702,7 +702,8 @@ void TbsSkinForm::ChangeSkinData() {
     {
         // The frame is rebuilt through several size and frame changes, each of which re-aligns the controls; the
         // window and its controls are painted once, after the last of them.
-        TRedrawHold hold(FForm->HandleAllocated() ? FForm->Handle() : nullptr);
+        const bool layered = FBorderLayer && (FBorderLayer->Visible() || CanShowBorderLayer());
+        TRedrawHold hold(FForm->HandleAllocated() && !layered ? FForm->Handle() : nullptr);
         const bool wasStopped = FStopPainting;
         FStopPainting = true;
         const int minW = GetMinWidth(), minH = GetMinHeight();
@@ -1124,7 +1125,9 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             FStopPainting = false;
             // The new frame's size and frame changes re-align the controls, then every control resizes and
             // reshapes itself: the window is painted once, when all of it is done.
-            TRedrawHold hold(FForm->HandleAllocated() && !FDrawingHeld ? FForm->Handle() : nullptr);
+            // A layered border follows the form's window as it changes: that window is not held then.
+            const bool layered = FBorderLayer && (FBorderLayer->Visible() || CanShowBorderLayer());
+            TRedrawHold hold(FForm->HandleAllocated() && !FDrawingHeld && !layered ? FForm->Handle() : nullptr);
             const bool wasHeld = FDrawingHeld;
             FDrawingHeld = FDrawingHeld || hold.Held();
             if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD)
