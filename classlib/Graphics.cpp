@@ -50,6 +50,13 @@ void TFont::Assign(TPersistent* Source) {
     if (auto* f = dynamic_cast<TFont*>(Source)) {
         if (f == this)
             return;
+        // An equal font changes nothing: no new handle, no window is given its font again.
+        const bool sameFace = name_ == f->name_ && height_ == f->height_ && style_ == f->style_ &&
+                              charset_ == f->charset_ && pitch_ == f->pitch_ && pixelsPerInch_ == f->pixelsPerInch_;
+        if (sameFace) {
+            SetColor(f->color_);
+            return;
+        }
         name_ = f->name_;
         height_ = f->height_;
         style_ = f->style_;

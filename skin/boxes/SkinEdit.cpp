@@ -772,8 +772,13 @@ void TbsSkinCustomEdit::ChangeSkinData() {
         Font()->Assign(FDefaultFont.get());
     }
     Font()->SetCharset(SkinFontCharset(FSD, FDefaultFont->Charset()));
-    if (HandleAllocated())
-        RecreateWnd();
+    // The window's style does not depend on the skin and the font reached it as it changed: only the skin's frame
+    // is measured again. Making the window anew would lose caret, selection and undo, and cost a window per edit.
+    if (HandleAllocated()) {
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        AdjustTextRect(true);
+    }
     if (!HasEntry())
         Font()->SetColor(FDefaultFont->Color());
     else

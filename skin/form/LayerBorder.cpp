@@ -1070,7 +1070,7 @@ void TbsSkinForm::LayerBorderAfter(TMessage& m) {
         FBorderLayer->Hide();
         return;
     }
-    const bool shown = FForm->HandleAllocated() && IsWindowVisible(FForm->Handle()) && !IsIconic(FForm->Handle());
+    const bool shown = FormWindowShown() && !IsIconic(FForm->Handle());
     switch (m.Msg) {
         case WM_SHOWWINDOW:
             if (m.WParam && CanShowBorderLayer() && !FBorderLayer->Visible()) {
@@ -1136,8 +1136,7 @@ void TbsSkinForm::LayerBorderSkinChanged() {
     if (ComponentState().Contains(csDestroying))
         return;
     FBorderLayer->InitFrame((FSkinSupport && FSkinnableForm && !PreviewMode) ? FSD : nullptr, FForm);
-    if (CanShowBorderLayer() && FForm->HandleAllocated() && IsWindowVisible(FForm->Handle()) &&
-        !IsIconic(FForm->Handle())) {
+    if (CanShowBorderLayer() && FormWindowShown() && !IsIconic(FForm->Handle())) {
         FBorderLayer->SetActive(FFormActive, false);
         FBorderLayer->ShowWithForm();
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/Report.h"
 #include "classlib/GdiHandles.h"
 #include "classlib/SysUtils.h"
 #include "skin/core/EffectBitmap.h"
@@ -634,6 +635,48 @@ void TbsSkinForm::CheckObjects() {
 
 // ---- Skin change --------------------------------------------------------------------------------------------------
 
+namespace {
+// Holds the drawing of a shown window and its children (WM_SETREDRAW) and repaints all of it once when released. A
+// hidden window is left alone: releasing the hold would show it.
+class TRedrawHold {
+  public:
+    explicit TRedrawHold(HWND Wnd) : FWnd(Wnd && IsWindowVisible(Wnd) ? Wnd : nullptr) {
+        if (FWnd)
+            SendMessageW(FWnd, WM_SETREDRAW, FALSE, 0);
+    }
+    ~TRedrawHold() {
+        if (!FWnd)
+            return;
+        SendMessageW(FWnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(FWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    bool Held() const { return FWnd != nullptr; }
+    TRedrawHold(const TRedrawHold&) = delete;
+    TRedrawHold& operator=(const TRedrawHold&) = delete;
+
+  private:
+    HWND FWnd;
+};
+
+// Holds the alignment of a window's controls and aligns them once, to the final client area, when released.
+class TAlignHold {
+  public:
+    explicit TAlignHold(TWinControl* Control) : FControl(Control) { FControl->DisableAlign(); }
+    ~TAlignHold() {
+        try {
+            FControl->EnableAlign();
+        } catch (...) {
+            ReportCaught("aligning the controls after a skin change");
+        }
+    }
+    TAlignHold(const TAlignHold&) = delete;
+    TAlignHold& operator=(const TAlignHold&) = delete;
+
+  private:
+    TWinControl* FControl;
+};
+}  // namespace
+
 void TbsSkinForm::ChangeSkinData() {
     ActiveObject = -1;
     FSkinSupport = FSD && !FSD->Empty;
@@ -653,30 +696,35 @@ void TbsSkinForm::ChangeSkinData() {
     else if (FForm->BorderIcons() != TBorderIcons{})
         FForm->SetBorderIcons(TBorderIcons{});
     FInChangeSkinData = true;
-    // The frame is rebuilt through several size and frame changes; it is painted once, after the last of them.
-    const bool wasStopped = FStopPainting;
-    FStopPainting = true;
-    const int minW = GetMinWidth(), minH = GetMinHeight();
-    const int w = FForm->Width(), h = FForm->Height();
-    // The new frame's client area reaches the form through the frame change below (its WM_NCCALCSIZE, then WM_SIZE
-    // when the client size changed), so no resize back and forth is needed for it.
-    if (w < minW || h < minH)
-        FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
-    // A rolled-up or parked frame keeps its small size in the new skin.
-    if (FRollUpState || FWindowState == wsMinimized) {
-        if (FForm->Height() != GetMinHeight())
-            FForm->SetHeight(GetMinHeight());
-        if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
-            FForm->SetWidth(GetMinWidth());
-    }
-    if (FSkinSupport)
-        CreateNewForm(true);
-    if (FForm->HandleAllocated())
-        SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    FStopPainting = wasStopped;
-    if (FForm->HandleAllocated()) {
-        RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The frame change, the border's bounds and the client size asked for each change the client area: the
+    // controls are aligned once, to the last of them.
+    TAlignHold align(FForm);
+    {
+        // The frame is rebuilt through several size and frame changes, each of which re-aligns the controls; the
+        // window and its controls are painted once, after the last of them.
+        const bool layered = FBorderLayer && (FBorderLayer->Visible() || CanShowBorderLayer());
+        TRedrawHold hold(FForm->HandleAllocated() && !layered ? FForm->Handle() : nullptr);
+        const bool wasStopped = FStopPainting;
+        FStopPainting = true;
+        const int minW = GetMinWidth(), minH = GetMinHeight();
+        const int w = FForm->Width(), h = FForm->Height();
+        // The new frame's client area reaches the form through the frame change below (its WM_NCCALCSIZE, then
+        // WM_SIZE when the client size changed), so no resize back and forth is needed for it.
+        if (w < minW || h < minH)
+            FForm->SetBounds(FForm->Left(), FForm->Top(), std::max(w, minW), std::max(h, minH));
+        // A rolled-up or parked frame keeps its small size in the new skin.
+        if (FRollUpState || FWindowState == wsMinimized) {
+            if (FForm->Height() != GetMinHeight())
+                FForm->SetHeight(GetMinHeight());
+            if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+                FForm->SetWidth(GetMinWidth());
+        }
+        if (FSkinSupport)
+            CreateNewForm(true);
+        if (FForm->HandleAllocated())
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FStopPainting = wasStopped;
     }
     LayerBorderSkinChanged();
     CorrectFormBounds();
@@ -688,13 +736,18 @@ void TbsSkinForm::ChangeSkinData() {
 
 // A form that asked for a client size keeps it under every frame. The frame is known once the window exists: a skin
 // change before that leaves the size to the window's creation. A rolled-up or parked form keeps its small size.
+bool TbsSkinForm::FormWindowShown() const {
+    return FForm->HandleAllocated() && (FDrawingHeld || IsWindowVisible(FForm->Handle()));
+}
+
 void TbsSkinForm::ApplyClientSize() {
     if (!FForm->HandleAllocated() || FRollUpState || FWindowState == wsMinimized)
         return;
-    if (ClientWidth > 0 && FForm->ClientWidth() != ClientWidth)
-        FForm->SetClientWidth(ClientWidth);
-    if (ClientHeight > 0 && FForm->ClientHeight() != ClientHeight)
-        FForm->SetClientHeight(ClientHeight);
+    // One resize for both: each resize re-aligns every control.
+    const int w = ClientWidth > 0 ? FForm->Width() - FForm->ClientWidth() + ClientWidth : FForm->Width();
+    const int h = ClientHeight > 0 ? FForm->Height() - FForm->ClientHeight() + ClientHeight : FForm->Height();
+    if (w != FForm->Width() || h != FForm->Height())
+        FForm->SetBounds(FForm->Left(), FForm->Top(), w, h);
 }
 
 namespace {
@@ -720,6 +773,11 @@ void TbsSkinForm::BeforeUpDateSkinControls(TbsSkinData* ASkinData, TControl* ACo
 }
 
 void TbsSkinForm::UpDateSkinControls(TbsSkinData* ASkinData, TControl* AControl) {
+    // Every control resizes, reshapes and invalidates itself for the new skin; on a shown window each of these
+    // would paint at once (under Wine a server round trip and a frame and background paint per change). Drawing of
+    // the whole window is held until the walk ends, then the window is painted once.
+    auto* win = dynamic_cast<TWinControl*>(AControl);
+    TRedrawHold hold(win && win->HandleAllocated() ? win->Handle() : nullptr);
     WalkControls(AControl, [ASkinData](TControl* c) {
         if (auto* s = dynamic_cast<IbsSkinnedControl*>(c)) {
             if (!ASkinData || s->ControlSkinData() == ASkinData)
@@ -1063,12 +1121,21 @@ bool TbsSkinForm::FirstDispatch(TMessage& m) {
             if (OnBeforeChangeSkinData)
                 OnBeforeChangeSkinData(this);
             return true;
-        case WM_CHANGESKINDATA:
+        case WM_CHANGESKINDATA: {
             FStopPainting = false;
+            // The new frame's size and frame changes re-align the controls, then every control resizes and
+            // reshapes itself: the window is painted once, when all of it is done.
+            // A layered border follows the form's window as it changes: that window is not held then.
+            const bool layered = FBorderLayer && (FBorderLayer->Visible() || CanShowBorderLayer());
+            TRedrawHold hold(FForm->HandleAllocated() && !FDrawingHeld && !layered ? FForm->Handle() : nullptr);
+            const bool wasHeld = FDrawingHeld;
+            FDrawingHeld = FDrawingHeld || hold.Held();
             if (reinterpret_cast<TbsSkinData*>(m.WParam) == FSD && FSD)
                 ChangeSkinData();
             UpDateSkinControls(reinterpret_cast<TbsSkinData*>(m.WParam), FForm);
+            FDrawingHeld = wasHeld;
             return true;
+        }
         case WM_AFTERCHANGESKINDATA:
             if (OnAfterChangeSkinData)
                 OnAfterChangeSkinData(this);

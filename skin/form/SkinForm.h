@@ -536,6 +536,10 @@ class TbsSkinForm : public TComponent {
     bool FSizeMove = false;
     bool FSmartEffectsShow = false;
     bool FInChangeSkinData = false;
+    // The form's drawing is held (WM_SETREDRAW) for a skin change: the window is shown although it lacks WS_VISIBLE.
+    bool FDrawingHeld = false;
+    // The form's window is on screen (or only its drawing is held).
+    bool FormWindowShown() const;
     int ActiveObject = -1;
     int OldActiveObject = -1;
     int MouseCaptureObject = -1;

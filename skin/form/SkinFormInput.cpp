@@ -237,7 +237,7 @@ void TbsSkinForm::FormChangeActive(bool AAnimate) {
 
 void TbsSkinForm::TakeRealActivation() {
     if (FForm->HandleAllocated())
-        FFormActive = IsWindowVisible(FForm->Handle()) && GetActiveWindow() == FForm->Handle();
+        FFormActive = FormWindowShown() && GetActiveWindow() == FForm->Handle();
     const bool a = GetFormActive();
     for (const auto& o : ObjectList) {
         auto* c = AsCaption(o.get());

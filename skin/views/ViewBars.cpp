@@ -56,12 +56,14 @@ void BindViewBar(TComponent* View, TbsSkinScrollBar*& Field, TbsSkinScrollBar* V
 
 void ApplyEntryFont(TFont* Font, TFont* Default, bool UseSkinFont, const std::wstring& Name, TbsFontStyles Styles,
                     int Height, int Color) {
+    // Put together first and given in one change: each change of a window's font re-lays the window out.
+    TFont f;
+    f.Assign(UseSkinFont ? Font : Default);
     if (UseSkinFont) {
-        Font->SetName(Name);
-        Font->SetStyle(ToFontStyles(Styles));
-        Font->SetHeight(Height);
-    } else {
-        Font->Assign(Default);
+        f.SetName(Name);
+        f.SetStyle(ToFontStyles(Styles));
+        f.SetHeight(Height);
     }
-    Font->SetColor(TColor(Color));
+    f.SetColor(TColor(Color));
+    Font->Assign(&f);
 }
