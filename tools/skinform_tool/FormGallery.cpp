@@ -48,29 +48,10 @@ TShot Grab(const RECT& r) {
     return s;
 }
 
-// Four 16 x 16 pictures: an envelope, a printer-like block, two coloured marks.
+// Four 16 x 16 envelopes in different colours.
 void FillImages(TCustomImageList* list) {
-    const COLORREF colours[] = {RGB(40, 110, 200), RGB(90, 90, 90), RGB(30, 160, 60), RGB(200, 60, 40)};
-    for (COLORREF c : colours) {
-        TBitmap b(16, 16, pf24bit);
-        HDC dc = b.Canvas()->Handle();
-        HBRUSH back = CreateSolidBrush(RGB(255, 0, 255));
-        RECT all{0, 0, 16, 16};
-        FillRect(dc, &all, back);
-        DeleteObject(back);
-        HBRUSH brush = CreateSolidBrush(c);
-        RECT body{1, 3, 15, 13};
-        FillRect(dc, &body, brush);
-        DeleteObject(brush);
-        HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, 2, 4, nullptr);
-        LineTo(dc, 8, 9);
-        LineTo(dc, 15, 3);
-        SelectObject(dc, old);
-        DeleteObject(pen);
-        list->AddMasked(&b, RGB(255, 0, 255));
-    }
+    for (COLORREF c : {RGB(40, 110, 200), RGB(90, 90, 90), RGB(30, 160, 60), RGB(200, 60, 40)})
+        AddEnvelopePicture(list, c, true);
 }
 
 struct TQuickHost {

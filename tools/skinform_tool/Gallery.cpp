@@ -99,21 +99,37 @@ TGalleryItem Item(const std::wstring& state, const std::wstring& cls, const std:
     return it;
 }
 
+}  // namespace
+
+void AddEnvelopePicture(TCustomImageList* List, COLORREF Colour, bool Flap) {
+    TBitmap b(16, 16, pf24bit);
+    HDC dc = b.Canvas()->Handle();
+    HBRUSH back = CreateSolidBrush(RGB(255, 0, 255));
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    HBRUSH brush = CreateSolidBrush(Colour);
+    RECT body{1, 3, 15, 13};
+    FillRect(dc, &body, brush);
+    DeleteObject(brush);
+    if (Flap) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, 2, 4, nullptr);
+        LineTo(dc, 8, 9);
+        LineTo(dc, 15, 3);
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
+    List->AddMasked(&b, RGB(255, 0, 255));
+}
+
+namespace {
+
 std::unique_ptr<TImageList> GalleryImages() {
     auto list = std::make_unique<TImageList>(nullptr, 16, 16);
-    for (COLORREF c : {RGB(40, 110, 200), RGB(230, 140, 30)}) {
-        TBitmap b(16, 16, pf24bit);
-        HDC dc = b.Canvas()->Handle();
-        HBRUSH back = CreateSolidBrush(RGB(255, 0, 255));
-        RECT all{0, 0, 16, 16};
-        FillRect(dc, &all, back);
-        DeleteObject(back);
-        HBRUSH brush = CreateSolidBrush(c);
-        RECT env{1, 3, 15, 13};
-        FillRect(dc, &env, brush);
-        DeleteObject(brush);
-        list->AddMasked(&b, RGB(255, 0, 255));
-    }
+    for (COLORREF c : {RGB(40, 110, 200), RGB(230, 140, 30)})
+        AddEnvelopePicture(list.get(), c, false);
     return list;
 }
 

@@ -4,9 +4,16 @@ void PumpFor(unsigned Ms);
 // The gallery page of a family of skinned controls (see Gallery.cpp).
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class TCustomImageList;
+
+// A 16 x 16 envelope of Colour on the magenta mask colour added to List, with a white flap when Flap is set.
+void AddEnvelopePicture(TCustomImageList* List, COLORREF Colour, bool Flap);
 
 // Writes the page of FAMILY ("labels", "panels") to FILE; 0 when every control found the entries its skins have, 1
 // when one missed an entry or the file could not be written, 2 for an unknown family.
